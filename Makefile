@@ -1,0 +1,50 @@
+# Pavrix — top-level commands. `make run` and `make test` work on a fresh Debian machine as root.
+BUILD      ?= build
+JOBS       ?= 2
+CMAKE_ARGS ?=
+SAMPLE     ?= samples/walker.x
+
+.PHONY: all deps configure build test run bench fuzz format format-check clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+$(BUILD)/CMakeCache.txt:
+	cmake -S . -B $(BUILD) $(CMAKE_ARGS)
+
+configure: deps $(BUILD)/CMakeCache.txt
+
+build: configure
+	cmake --build $(BUILD) -j$(JOBS)
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+
+run: build
+	@if [ -x $(BUILD)/src/app/pavrix ]; then \
+	    $(BUILD)/src/app/pavrix $(SAMPLE); \
+	else \
+	    echo "The editor window is not built yet; the libraries and tests are."; \
+	fi
+
+bench: build
+	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+fuzz: deps
+	cmake -S . -B $(BUILD)-fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+	    -DPAVRIX_FUZZ=ON -DPAVRIX_BUILD_TESTS=OFF -DPAVRIX_BUILD_BENCH=OFF
+	cmake --build $(BUILD)-fuzz -j$(JOBS) --target xfile_fuzzer
+	mkdir -p fuzz/corpus
+	$(BUILD)-fuzz/fuzz/xfile_fuzzer fuzz/corpus ../shared/testdata/x \
+	    -max_total_time=$${FUZZ_SECONDS:-300} -max_len=65536
+
+format:
+	git ls-files '*.h' '*.cpp' | xargs clang-format -i
+
+format-check:
+	git ls-files '*.h' '*.cpp' | xargs clang-format --dry-run --Werror
+
+clean:
+	rm -rf $(BUILD) $(BUILD)-fuzz

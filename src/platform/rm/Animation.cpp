@@ -1,0 +1,249 @@
+#include "platform/rm/Animation.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/rm/Math.h"
+
+namespace rm {
+
+Animation::Animation() : m_options(kDefaultAnimationOptions) {}
+Animation::~Animation() = default;
+
+HRESULT Animation::SetOptions(std::uint32_t options) {
+    m_options = options;
+    return D3DRM_OK;
+}
+
+HRESULT Animation::SetFrame(Frame* frame) {
+    m_frame = frame;
+    return D3DRM_OK;
+}
+
+void Animation::Insert(const AnimationKey& key) {
+    // After every key of the same time, so equal times keep insertion order.
+    auto it = std::upper_bound(
+        m_keys.begin(), m_keys.end(), key.dvTime,
+        [](float time, const AnimationKey& k) { return time < k.dvTime; });
+    m_keys.insert(it, key);
+}
+
+std::uint32_t Animation::AddKeyOfType(std::uint32_t type, float time, const float* value, int n) {
+    AnimationKey key;
+    key.dwKeyType = type;
+    key.dvTime = time;
+    key.dwID = m_nextId++;
+    float* dst = &key.dqRotateKey.s;
+    std::copy_n(value, n, dst);
+    Insert(key);
+    return key.dwID;
+}
+
+HRESULT Animation::AddRotateKey(float time, const Quaternion& q) {
+    const float v[4] = {q.s, q.v.x, q.v.y, q.v.z};
+    AddKeyOfType(D3DRMANIMATION_ROTATEKEY, time, v, 4);
+    return D3DRM_OK;
+}
+
+HRESULT Animation::AddScaleKey(float time, float x, float y, float z) {
+    const float v[3] = {x, y, z};
+    AddKeyOfType(D3DRMANIMATION_SCALEKEY, time, v, 3);
+    return D3DRM_OK;
+}
+
+HRESULT Animation::AddPositionKey(float time, float x, float y, float z) {
+    const float v[3] = {x, y, z};
+    AddKeyOfType(D3DRMANIMATION_POSITIONKEY, time, v, 3);
+    return D3DRM_OK;
+}
+
+HRESULT Animation::AddKey(AnimationKey* key) {
+    if (!key || key->dwKeyType < D3DRMANIMATION_ROTATEKEY ||
+        key->dwKeyType > D3DRMANIMATION_POSITIONKEY) {
+        return D3DRMERR_BADVALUE;
+    }
+    const int n = key->dwKeyType == D3DRMANIMATION_ROTATEKEY ? 4 : 3;
+    key->dwID = AddKeyOfType(key->dwKeyType, key->dvTime, &key->dqRotateKey.s, n);
+    return D3DRM_OK;
+}
+
+HRESULT Animation::GetKeys(float timeMin, float timeMax, std::uint32_t* count,
+                           AnimationKey* keys) const {
+    if (!count) {
+        return D3DRMERR_BADVALUE;
+    }
+    auto first = std::lower_bound(
+        m_keys.begin(), m_keys.end(), timeMin,
+        [](const AnimationKey& k, float time) { return k.dvTime < time; });
+    auto last = std::upper_bound(
+        first, m_keys.end(), timeMax,
+        [](float time, const AnimationKey& k) { return time < k.dvTime; });
+    const auto n = std::uint32_t(timeMin <= timeMax ? last - first : 0);
+    if (keys) {
+        if (*count < n) {
+            return D3DRMERR_BADVALUE;
+        }
+        std::copy(first, first + n, keys);
+    }
+    *count = n;
+    return D3DRM_OK;
+}
+
+HRESULT Animation::ModifyKey(const AnimationKey* key) {
+    if (!key) {
+        return D3DRMERR_BADVALUE;
+    }
+    auto it = std::find_if(m_keys.begin(), m_keys.end(),
+                           [&](const AnimationKey& k) { return k.dwID == key->dwID; });
+    if (it == m_keys.end()) {
+        return D3DRMERR_NOTFOUND;
+    }
+    AnimationKey updated = *it;
+    updated.dvTime = key->dvTime;
+    updated.dqRotateKey = key->dqRotateKey;
+    m_keys.erase(it);
+    Insert(updated);
+    return D3DRM_OK;
+}
+
+HRESULT Animation::DeleteKey(float time) {
+    const auto before = m_keys.size();
+    std::erase_if(m_keys, [time](const AnimationKey& k) { return k.dvTime == time; });
+    return m_keys.size() == before ? D3DRMERR_NOTFOUND : D3DRM_OK;
+}
+
+HRESULT Animation::DeleteKeyByID(std::uint32_t id) {
+    auto it = std::find_if(m_keys.begin(), m_keys.end(),
+                           [id](const AnimationKey& k) { return k.dwID == id; });
+    if (it == m_keys.end()) {
+        return D3DRMERR_NOTFOUND;
+    }
+    m_keys.erase(it);
+    return D3DRM_OK;
+}
+
+namespace {
+
+/// Maps time into the key range: held at the ends (open) or wrapped (closed).
+float KeyRangeTime(float time, float first, float last, bool closed) {
+    if (closed && last > first) {
+        float t = std::fmod(time - first, last - first);
+        if (t < 0) {
+            t += last - first;
+        }
+        return first + t;
+    }
+    return std::clamp(time, first, last);
+}
+
+/// Index of the last key at or before time (keys non-empty, time within range).
+std::size_t Segment(const std::vector<const AnimationKey*>& keys, float time) {
+    auto it = std::upper_bound(keys.begin(), keys.end(), time,
+                               [](float t, const AnimationKey* k) { return t < k->dvTime; });
+    return it == keys.begin() ? 0 : std::size_t(it - keys.begin()) - 1;
+}
+
+Vector Lerp(const Vector& a, const Vector& b, float alpha) {
+    return {a.x + (b.x - a.x) * alpha, a.y + (b.y - a.y) * alpha, a.z + (b.z - a.z) * alpha};
+}
+
+/// Catmull-Rom segment from p1 to p2.
+Vector CatmullRom(const Vector& p0, const Vector& p1, const Vector& p2, const Vector& p3,
+                  float t) {
+    const float t2 = t * t, t3 = t2 * t;
+    auto f = [&](float a, float b, float c, float d) {
+        return 0.5f * (2 * b + (-a + c) * t + (2 * a - 5 * b + 4 * c - d) * t2 +
+                       (-a + 3 * b - 3 * c + d) * t3);
+    };
+    return {f(p0.x, p1.x, p2.x, p3.x), f(p0.y, p1.y, p2.y, p3.y), f(p0.z, p1.z, p2.z, p3.z)};
+}
+
+} // namespace
+
+HRESULT Animation::SetTime(float time) {
+    if (!m_frame) {
+        return D3DRM_OK;
+    }
+    const bool closed = (m_options & D3DRMANIMATION_CLOSED) != 0;
+    const bool scaleAndRotation = (m_options & D3DRMANIMATION_SCALEANDROTATION) != 0;
+    const bool position = (m_options & D3DRMANIMATION_POSITION) != 0;
+    const bool spline = (m_options & D3DRMANIMATION_SPLINEPOSITION) != 0 &&
+                        (m_options & D3DRMANIMATION_LINEARPOSITION) == 0;
+
+    bool haveRotation = false, haveScale = false, havePosition = false;
+    Quaternion rotation;
+    Vector scale{1, 1, 1}, translation;
+
+    auto collect = [&](std::uint32_t type) {
+        m_scratch.clear();
+        for (const auto& k : m_keys) {
+            if (k.dwKeyType == type) {
+                m_scratch.push_back(&k);
+            }
+        }
+        return !m_scratch.empty();
+    };
+    // Index and blend factor of the segment holding `time`.
+    auto locate = [&](std::size_t* i, float* alpha) {
+        const float t = KeyRangeTime(time, m_scratch.front()->dvTime, m_scratch.back()->dvTime,
+                                     closed);
+        *i = Segment(m_scratch, t);
+        *alpha = 0;
+        if (*i + 1 < m_scratch.size()) {
+            const float t0 = m_scratch[*i]->dvTime, t1 = m_scratch[*i + 1]->dvTime;
+            *alpha = t1 > t0 ? (t - t0) / (t1 - t0) : 0;
+        }
+    };
+
+    std::size_t i = 0;
+    float alpha = 0;
+    if (scaleAndRotation && collect(D3DRMANIMATION_ROTATEKEY)) {
+        locate(&i, &alpha);
+        const Quaternion a = m_scratch[i]->dqRotateKey;
+        rotation = i + 1 < m_scratch.size() ? QuaternionSlerp(a, m_scratch[i + 1]->dqRotateKey, alpha)
+                                            : QuaternionNormalize(a);
+        haveRotation = true;
+    }
+    if (scaleAndRotation && collect(D3DRMANIMATION_SCALEKEY)) {
+        locate(&i, &alpha);
+        const Vector a = m_scratch[i]->dvScaleKey;
+        scale = i + 1 < m_scratch.size() ? Lerp(a, m_scratch[i + 1]->dvScaleKey, alpha) : a;
+        haveScale = true;
+    }
+    if (position && collect(D3DRMANIMATION_POSITIONKEY)) {
+        locate(&i, &alpha);
+        const std::size_t n = m_scratch.size();
+        const Vector p1 = m_scratch[i]->dvPositionKey;
+        if (i + 1 >= n) {
+            translation = p1;
+        } else if (!spline) {
+            translation = Lerp(p1, m_scratch[i + 1]->dvPositionKey, alpha);
+        } else {
+            const Vector p0 = m_scratch[i > 0 ? i - 1 : i]->dvPositionKey;
+            const Vector p2 = m_scratch[i + 1]->dvPositionKey;
+            const Vector p3 = m_scratch[i + 2 < n ? i + 2 : i + 1]->dvPositionKey;
+            translation = CatmullRom(p0, p1, p2, p3, alpha);
+        }
+        havePosition = true;
+    }
+    if (!haveRotation && !haveScale && !havePosition) {
+        return D3DRM_OK;
+    }
+    const Matrix4& current = m_frame->LocalTransform();
+    if (!haveRotation || !haveScale) {
+        const Decomposed own = DecomposeMatrix(current);
+        if (!haveRotation) {
+            rotation = own.rotation;
+        }
+        if (!haveScale) {
+            scale = own.scale;
+        }
+    }
+    if (!havePosition) {
+        translation = {current.m[3][0], current.m[3][1], current.m[3][2]};
+    }
+    m_frame->AddTransform(D3DRMCOMBINE_REPLACE, ComposeMatrix(scale, rotation, translation));
+    return D3DRM_OK;
+}
+
+} // namespace rm

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/rm/Frame.h"
+#include "platform/rm/Object.h"
+
+namespace rm {
+
+/// Keys of one frame's motion: rotation (quaternion), scale and position keys at float
+/// times. Keys are kept sorted by time; keys of equal time keep the order they were
+/// added in. Each key gets an identifier, handed out from 1 upwards per animation, by
+/// which ModifyKey and DeleteKeyByID find it. The driven frame is held by reference.
+class Animation : public Object {
+public:
+    Animation();
+    ~Animation() override;
+    const char* GetClassName() const override { return "Animation"; }
+
+    /// D3DRMANIMATION_* bits. New animations have kDefaultAnimationOptions (closed,
+    /// linear position, scale-and-rotation and position).
+    HRESULT SetOptions(std::uint32_t options);
+    std::uint32_t GetOptions() const { return m_options; }
+
+    HRESULT SetFrame(Frame* frame);
+    /// The driven frame (a new reference), or null.
+    Ref<Frame> GetFrame() const { return m_frame; }
+
+    HRESULT AddRotateKey(float time, const Quaternion& q);
+    HRESULT AddScaleKey(float time, float x, float y, float z);
+    HRESULT AddPositionKey(float time, float x, float y, float z);
+    /// Adds a key of key->dwKeyType (1..3) and writes the new identifier back into it.
+    HRESULT AddKey(AnimationKey* key);
+
+    /// Keys with time in [timeMin, timeMax], in time order. Two-call protocol: with a
+    /// null buffer *count becomes the number of keys; with a buffer, *count must be at
+    /// least that (else D3DRMERR_BADVALUE) and becomes the number written.
+    HRESULT GetKeys(float timeMin, float timeMax, std::uint32_t* count, AnimationKey* keys) const;
+    /// Replaces the time and value of the key with key->dwID (its type stays); the key
+    /// moves to its new place in time order, after keys already at that time.
+    HRESULT ModifyKey(const AnimationKey* key);
+    /// Removes every key at exactly this time; D3DRMERR_NOTFOUND when there is none.
+    HRESULT DeleteKey(float time);
+    HRESULT DeleteKeyByID(std::uint32_t id);
+    /// All keys, in time order (no copy).
+    const std::vector<AnimationKey>& Keys() const { return m_keys; }
+
+    /// Poses the frame for `time`: each component the options allow and the animation
+    /// has keys for is interpolated (slerp for rotation, linear or spline for position,
+    /// linear for scale); the others keep the frame's own value. Before the first or
+    /// after the last key an open animation holds the end value; a closed one wraps
+    /// around its key range.
+    HRESULT SetTime(float time);
+
+private:
+    std::uint32_t AddKeyOfType(std::uint32_t type, float time, const float* value, int n);
+    void Insert(const AnimationKey& key);
+
+    std::vector<AnimationKey> m_keys;
+    std::uint32_t m_nextId = 1;
+    std::uint32_t m_options;
+    Ref<Frame> m_frame;
+    // Working buffers reused by SetTime so posing allocates nothing.
+    std::vector<const AnimationKey*> m_scratch;
+};
+
+} // namespace rm

@@ -1,0 +1,134 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/rm/Visual.h"
+
+namespace rm {
+
+class Face;
+class Material;
+class Mesh;
+class Texture;
+
+/// An editable polygon mesh: vertex positions, a separate normal list, per-vertex
+/// texture coordinates (and optional colours), and polygon faces whose corners each name
+/// a vertex and a normal. Each face carries its own colour, material, texture and
+/// texture wrap flags. Faces keep their polygon size.
+class MeshBuilder : public Visual {
+public:
+    MeshBuilder();
+    ~MeshBuilder() override;
+    const char* GetClassName() const override { return "Builder"; }
+
+    /// Loads the bare mesh of a .x file (or the first mesh found in it).
+    HRESULT Load(const char* fileName);
+
+    // Vertices.
+    std::uint32_t GetVertexCount() const { return std::uint32_t(m_positions.size()); }
+    /// Copies positions [start, start + *count) (clipped to the vertex count) and
+    /// writes back how many were copied.
+    HRESULT GetVertices(std::uint32_t start, std::uint32_t* count, Vector* out) const;
+    /// Appends a vertex (texture coordinates 0, 0) and returns its index.
+    std::uint32_t AddVertex(float x, float y, float z);
+    HRESULT SetVertex(std::uint32_t index, float x, float y, float z);
+    HRESULT GetTextureCoordinates(std::uint32_t index, float* u, float* v) const;
+    HRESULT SetTextureCoordinates(std::uint32_t index, float u, float v);
+    /// Per-vertex colours; a builder without them colours vertices by their faces.
+    bool HasVertexColors() const { return !m_vertexColors.empty(); }
+    D3DCOLOR GetVertexColor(std::uint32_t index) const;
+    HRESULT SetVertexColor(std::uint32_t index, D3DCOLOR color);
+
+    // Normals.
+    std::uint32_t GetNormalCount() const { return std::uint32_t(m_normals.size()); }
+    HRESULT GetNormals(std::uint32_t start, std::uint32_t* count, Vector* out) const;
+    std::uint32_t AddNormal(float x, float y, float z);
+
+    // Faces.
+    std::uint32_t GetFaceCount() const { return std::uint32_t(m_faceStart.size()); }
+    /// A handle on face `index` that reads and writes this builder's data.
+    HRESULT GetFace(std::uint32_t index, Ref<Face>* face);
+    /// Appends a polygon. normalIndices may be null (no normals) or hold `count` indices.
+    /// Indices are not checked here; the loader checks them.
+    std::uint32_t AddFace(std::uint32_t count, const std::uint32_t* vertexIndices,
+                          const std::uint32_t* normalIndices);
+    /// Platform-style bulk add: appends the vertices and normals, then the faces of
+    /// faceData: per face a count n, then n vertex indices (no normals given) or n
+    /// (vertex, normal) pairs, indices relative to the vertices/normals added here; a 0
+    /// ends the list. Faces get white, no material.
+    HRESULT AddFaces(std::uint32_t vertexCount, const Vector* vertices, std::uint32_t normalCount,
+                     const Vector* normals, const std::uint32_t* faceData);
+    /// Counts, and with non-null arrays the data: positions, normals and the face data
+    /// (per face n and n (vertex, normal) pairs, then a terminating 0). *faceDataSize is
+    /// in 32-bit words and includes the terminator.
+    HRESULT GetGeometry(std::uint32_t* vertexCount, Vector* vertices, std::uint32_t* normalCount,
+                        Vector* normals, std::uint32_t* faceDataSize,
+                        std::uint32_t* faceData) const;
+
+    // Per-face attributes, used by Face and by the loader.
+    std::uint32_t FaceCornerCount(std::uint32_t face) const;
+    std::uint32_t FaceVertexIndex(std::uint32_t face, std::uint32_t corner) const;
+    /// The normal index of a corner, or UINT32_MAX when the face has no normals.
+    std::uint32_t FaceNormalIndex(std::uint32_t face, std::uint32_t corner) const;
+    D3DCOLOR FaceColor(std::uint32_t face) const { return m_faceColor[face]; }
+    void SetFaceColor(std::uint32_t face, D3DCOLOR color);
+    Material* FaceMaterial(std::uint32_t face) const { return m_faceMaterial[face].Get(); }
+    void SetFaceMaterial(std::uint32_t face, Material* material);
+    Texture* FaceTexture(std::uint32_t face) const { return m_faceTexture[face].Get(); }
+    void SetFaceTexture(std::uint32_t face, Texture* texture);
+    void GetFaceWrap(std::uint32_t face, bool* wrapU, bool* wrapV) const;
+    void SetFaceWrap(std::uint32_t face, bool wrapU, bool wrapV);
+
+    // Whole-builder attributes.
+    /// Sets every face's colour.
+    HRESULT SetColor(D3DCOLOR color);
+    HRESULT SetColorRGB(float r, float g, float b);
+    HRESULT SetMaterial(Material* material);
+    HRESULT SetTexture(Texture* texture);
+    HRESULT SetQuality(D3DRMRENDERQUALITY quality);
+    /// The builder's own quality; 0 means "as the device says".
+    D3DRMRENDERQUALITY GetQuality() const { return m_quality; }
+    bool HasOwnQuality() const { return m_hasQuality; }
+    /// D3DRMMESHBUILDER_RENDERENABLE | D3DRMMESHBUILDER_PICKENABLE by default.
+    HRESULT Enable(std::uint32_t flags);
+    std::uint32_t GetEnable() const { return m_enable; }
+    bool IsPickable() const override { return (m_enable & D3DRMMESHBUILDER_PICKENABLE) != 0; }
+
+    /// Multiplies every position by the factors.
+    HRESULT Scale(float sx, float sy, float sz);
+    HRESULT GetBox(Box* box) const override;
+
+    /// Appends a mesh's groups: each group vertex becomes a vertex with its own normal
+    /// and texture coordinates; faces take the group's colour, material and texture.
+    HRESULT AddMesh(const Mesh* mesh);
+    /// A mesh with one group per distinct (colour, material, texture, wrap) in face
+    /// order; vertices are split where a corner's normal or texture coordinates differ.
+    HRESULT CreateMesh(Ref<Mesh>* mesh) const;
+
+    /// Drops everything (vertices, normals, faces).
+    void Empty();
+    /// Reserves room for the loader.
+    void Reserve(std::uint32_t vertices, std::uint32_t faces, std::uint32_t corners);
+    /// Marks the geometry changed (after direct edits through the loader).
+    void MarkChanged() { Touch(); }
+
+private:
+    std::vector<Vector> m_positions;
+    std::vector<float> m_texCoords; // u, v per vertex
+    std::vector<D3DCOLOR> m_vertexColors;
+    std::vector<Vector> m_normals;
+    // Faces: corner range [m_faceStart[i], m_faceStart[i + 1]) (or the end for the last).
+    std::vector<std::uint32_t> m_faceStart;
+    std::vector<std::uint32_t> m_cornerVertex;
+    std::vector<std::uint32_t> m_cornerNormal; // UINT32_MAX: none
+    std::vector<D3DCOLOR> m_faceColor;
+    std::vector<Ref<Material>> m_faceMaterial;
+    std::vector<Ref<Texture>> m_faceTexture;
+    std::vector<std::uint8_t> m_faceWrap; // bit 0 u, bit 1 v
+    D3DRMRENDERQUALITY m_quality = 0;
+    bool m_hasQuality = false;
+    std::uint32_t m_enable = D3DRMMESHBUILDER_RENDERENABLE | D3DRMMESHBUILDER_PICKENABLE;
+};
+
+} // namespace rm
