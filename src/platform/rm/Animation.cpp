@@ -22,9 +22,8 @@ HRESULT Animation::SetFrame(Frame* frame) {
 
 void Animation::Insert(const AnimationKey& key) {
     // After every key of the same time, so equal times keep insertion order.
-    auto it = std::upper_bound(
-        m_keys.begin(), m_keys.end(), key.dvTime,
-        [](float time, const AnimationKey& k) { return time < k.dvTime; });
+    auto it = std::upper_bound(m_keys.begin(), m_keys.end(), key.dvTime,
+                               [](float time, const AnimationKey& k) { return time < k.dvTime; });
     m_keys.insert(it, key);
 }
 
@@ -72,12 +71,11 @@ HRESULT Animation::GetKeys(float timeMin, float timeMax, std::uint32_t* count,
     if (!count) {
         return D3DRMERR_BADVALUE;
     }
-    auto first = std::lower_bound(
-        m_keys.begin(), m_keys.end(), timeMin,
-        [](const AnimationKey& k, float time) { return k.dvTime < time; });
-    auto last = std::upper_bound(
-        first, m_keys.end(), timeMax,
-        [](float time, const AnimationKey& k) { return time < k.dvTime; });
+    auto first =
+        std::lower_bound(m_keys.begin(), m_keys.end(), timeMin,
+                         [](const AnimationKey& k, float time) { return k.dvTime < time; });
+    auto last = std::upper_bound(first, m_keys.end(), timeMax,
+                                 [](float time, const AnimationKey& k) { return time < k.dvTime; });
     const auto n = std::uint32_t(timeMin <= timeMax ? last - first : 0);
     if (keys) {
         if (*count < n) {
@@ -148,8 +146,7 @@ Vector Lerp(const Vector& a, const Vector& b, float alpha) {
 }
 
 /// Catmull-Rom segment from p1 to p2.
-Vector CatmullRom(const Vector& p0, const Vector& p1, const Vector& p2, const Vector& p3,
-                  float t) {
+Vector CatmullRom(const Vector& p0, const Vector& p1, const Vector& p2, const Vector& p3, float t) {
     const float t2 = t * t, t3 = t2 * t;
     auto f = [&](float a, float b, float c, float d) {
         return 0.5f * (2 * b + (-a + c) * t + (2 * a - 5 * b + 4 * c - d) * t2 +
@@ -185,8 +182,8 @@ HRESULT Animation::SetTime(float time) {
     };
     // Index and blend factor of the segment holding `time`.
     auto locate = [&](std::size_t* i, float* alpha) {
-        const float t = KeyRangeTime(time, m_scratch.front()->dvTime, m_scratch.back()->dvTime,
-                                     closed);
+        const float t =
+            KeyRangeTime(time, m_scratch.front()->dvTime, m_scratch.back()->dvTime, closed);
         *i = Segment(m_scratch, t);
         *alpha = 0;
         if (*i + 1 < m_scratch.size()) {
@@ -200,8 +197,9 @@ HRESULT Animation::SetTime(float time) {
     if (scaleAndRotation && collect(D3DRMANIMATION_ROTATEKEY)) {
         locate(&i, &alpha);
         const Quaternion a = m_scratch[i]->dqRotateKey;
-        rotation = i + 1 < m_scratch.size() ? QuaternionSlerp(a, m_scratch[i + 1]->dqRotateKey, alpha)
-                                            : QuaternionNormalize(a);
+        rotation = i + 1 < m_scratch.size()
+                       ? QuaternionSlerp(a, m_scratch[i + 1]->dqRotateKey, alpha)
+                       : QuaternionNormalize(a);
         haveRotation = true;
     }
     if (scaleAndRotation && collect(D3DRMANIMATION_SCALEKEY)) {

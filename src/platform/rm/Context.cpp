@@ -21,13 +21,20 @@ HRESULT Context::CreateFrame(Frame* parent, Ref<Frame>* frame) {
     return hr;
 }
 
-HRESULT Context::CreateMeshBuilder(Ref<MeshBuilder>* builder) { return Make(builder); }
-HRESULT Context::CreateMesh(Ref<Mesh>* mesh) { return Make(mesh); }
-HRESULT Context::CreateAnimation(Ref<Animation>* animation) { return Make(animation); }
-HRESULT Context::CreateAnimationSet(Ref<AnimationSet>* set) { return Make(set); }
+HRESULT Context::CreateMeshBuilder(Ref<MeshBuilder>* builder) {
+    return Make(builder);
+}
+HRESULT Context::CreateMesh(Ref<Mesh>* mesh) {
+    return Make(mesh);
+}
+HRESULT Context::CreateAnimation(Ref<Animation>* animation) {
+    return Make(animation);
+}
+HRESULT Context::CreateAnimationSet(Ref<AnimationSet>* set) {
+    return Make(set);
+}
 
-HRESULT Context::CreateLightRGB(D3DRMLIGHTTYPE type, float r, float g, float b,
-                                Ref<Light>* light) {
+HRESULT Context::CreateLightRGB(D3DRMLIGHTTYPE type, float r, float g, float b, Ref<Light>* light) {
     return Make(light, type, r, g, b);
 }
 
@@ -35,8 +42,12 @@ HRESULT Context::CreateMaterial(float power, Ref<Material>* material) {
     return Make(material, power);
 }
 
-HRESULT Context::CreateTexture(Ref<Texture>* texture) { return Make(texture); }
+HRESULT Context::CreateTexture(Ref<Texture>* texture) {
+    return Make(texture);
+}
 
-HRESULT Direct3DRMCreate(Ref<Context>* context) { return Make(context); }
+HRESULT Direct3DRMCreate(Ref<Context>* context) {
+    return Make(context);
+}
 
 } // namespace rm

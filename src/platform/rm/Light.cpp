@@ -4,6 +4,8 @@
 
 namespace rm {
 
-D3DCOLOR Light::GetColor() const { return CreateColorRGB(m_r, m_g, m_b); }
+D3DCOLOR Light::GetColor() const {
+    return CreateColorRGB(m_r, m_g, m_b);
+}
 
 } // namespace rm

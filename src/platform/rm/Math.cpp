@@ -5,7 +5,9 @@
 
 namespace rm {
 
-Vector VectorAdd(const Vector& a, const Vector& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
+Vector VectorAdd(const Vector& a, const Vector& b) {
+    return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
 
 Vector VectorSubtract(const Vector& a, const Vector& b) {
     return {a.x - b.x, a.y - b.y, a.z - b.z};
@@ -23,7 +25,9 @@ Vector VectorCrossProduct(const Vector& a, const Vector& b) {
     return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
 
-float VectorModulus(const Vector& v) { return std::sqrt(VectorDotProduct(v, v)); }
+float VectorModulus(const Vector& v) {
+    return std::sqrt(VectorDotProduct(v, v));
+}
 
 int VectorNormalize(Vector* v) {
     const float len = VectorModulus(*v);
@@ -68,8 +72,8 @@ Quaternion QuaternionNormalize(const Quaternion& q) {
 }
 
 Quaternion QuaternionSlerp(const Quaternion& a, const Quaternion& b, float alpha) {
-    double dot = double(a.s) * b.s + double(a.v.x) * b.v.x + double(a.v.y) * b.v.y +
-                 double(a.v.z) * b.v.z;
+    double dot =
+        double(a.s) * b.s + double(a.v.x) * b.v.x + double(a.v.y) * b.v.y + double(a.v.z) * b.v.z;
     double sign = 1.0;
     if (dot < 0) {
         dot = -dot;
@@ -145,7 +149,9 @@ Quaternion QuaternionFromMatrix(const Matrix4& mat) {
     return QuaternionNormalize(q);
 }
 
-Matrix4 MatrixIdentity() { return Matrix4{}; }
+Matrix4 MatrixIdentity() {
+    return Matrix4{};
+}
 
 Matrix4 MatrixMultiply(const Matrix4& a, const Matrix4& b) {
     Matrix4 r;
@@ -281,10 +287,18 @@ Matrix4 ComposeMatrix(const Vector& scale, const Quaternion& rotation, const Vec
     return m;
 }
 
-float ColorGetAlpha(D3DCOLOR c) { return float((c >> 24) & 0xFF) / 255.0f; }
-float ColorGetRed(D3DCOLOR c) { return float((c >> 16) & 0xFF) / 255.0f; }
-float ColorGetGreen(D3DCOLOR c) { return float((c >> 8) & 0xFF) / 255.0f; }
-float ColorGetBlue(D3DCOLOR c) { return float(c & 0xFF) / 255.0f; }
+float ColorGetAlpha(D3DCOLOR c) {
+    return float((c >> 24) & 0xFF) / 255.0f;
+}
+float ColorGetRed(D3DCOLOR c) {
+    return float((c >> 16) & 0xFF) / 255.0f;
+}
+float ColorGetGreen(D3DCOLOR c) {
+    return float((c >> 8) & 0xFF) / 255.0f;
+}
+float ColorGetBlue(D3DCOLOR c) {
+    return float(c & 0xFF) / 255.0f;
+}
 
 namespace {
 std::uint32_t Channel(float v) {
@@ -297,6 +311,8 @@ D3DCOLOR CreateColorRGBA(float r, float g, float b, float a) {
     return (Channel(a) << 24) | (Channel(r) << 16) | (Channel(g) << 8) | Channel(b);
 }
 
-D3DCOLOR CreateColorRGB(float r, float g, float b) { return CreateColorRGBA(r, g, b, 1.0f); }
+D3DCOLOR CreateColorRGB(float r, float g, float b) {
+    return CreateColorRGBA(r, g, b, 1.0f);
+}
 
 } // namespace rm

@@ -44,9 +44,9 @@ HRESULT Mesh::AddGroup(std::uint32_t vertexCount, std::uint32_t faceCount,
     return D3DRM_OK;
 }
 
-HRESULT Mesh::GetGroup(D3DRMGROUPINDEX group, std::uint32_t* vertexCount,
-                       std::uint32_t* faceCount, std::uint32_t* vertexPerFace,
-                       std::uint32_t* dataSize, std::uint32_t* faceData) const {
+HRESULT Mesh::GetGroup(D3DRMGROUPINDEX group, std::uint32_t* vertexCount, std::uint32_t* faceCount,
+                       std::uint32_t* vertexPerFace, std::uint32_t* dataSize,
+                       std::uint32_t* faceData) const {
     if (!ValidGroup(group)) {
         return D3DRMERR_BADVALUE;
     }

@@ -194,8 +194,8 @@ HRESULT MeshBuilder::GetGeometry(std::uint32_t* vertexCount, Vector* vertices,
                                  std::uint32_t* faceDataSize, std::uint32_t* faceData) const {
     if (vertexCount) {
         if (vertices) {
-            std::copy_n(m_positions.begin(), std::min<std::size_t>(*vertexCount, m_positions.size()),
-                        vertices);
+            std::copy_n(m_positions.begin(),
+                        std::min<std::size_t>(*vertexCount, m_positions.size()), vertices);
         }
         *vertexCount = GetVertexCount();
     }

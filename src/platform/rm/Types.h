@@ -29,8 +29,12 @@ inline constexpr HRESULT D3DRMERR_BADMAJORVERSION = MakeDDHResult(791);
 inline constexpr HRESULT D3DRMERR_BADMINORVERSION = MakeDDHResult(792);
 inline constexpr HRESULT D3DRMERR_UNABLETOEXECUTE = MakeDDHResult(793);
 
-constexpr bool Succeeded(HRESULT hr) { return hr >= 0; }
-constexpr bool Failed(HRESULT hr) { return hr < 0; }
+constexpr bool Succeeded(HRESULT hr) {
+    return hr >= 0;
+}
+constexpr bool Failed(HRESULT hr) {
+    return hr < 0;
+}
 
 using D3DVALUE = float;
 /// Packed colour, 0xAARRGGBB.

@@ -10,7 +10,9 @@ namespace {
 thread_local std::string t_lastMessage;
 } // namespace
 
-const std::string& GetLastLoadMessage() { return t_lastMessage; }
+const std::string& GetLastLoadMessage() {
+    return t_lastMessage;
+}
 
 HRESULT Frame::Load(const char* fileName) {
     t_lastMessage = std::string(fileName ? fileName : "(null)") + ": the reader is not built yet";

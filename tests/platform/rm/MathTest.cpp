@@ -2,4 +2,6 @@
 
 #include <gtest/gtest.h>
 
-TEST(MathTest, Placeholder) { SUCCEED(); }
+TEST(MathTest, Placeholder) {
+    SUCCEED();
+}
