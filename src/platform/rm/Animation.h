@@ -16,7 +16,7 @@ class Animation : public Object {
 public:
     Animation();
     ~Animation() override;
-    const char* GetClassName() const override { return "Animation"; }
+    const char* ClassName() const override { return "Animation"; }
 
     /// D3DRMANIMATION_* bits. New animations have kDefaultAnimationOptions (closed,
     /// linear position, scale-and-rotation and position).

@@ -12,7 +12,7 @@ class AnimationSet : public Object {
 public:
     AnimationSet();
     ~AnimationSet() override;
-    const char* GetClassName() const override { return "AnimationSet"; }
+    const char* ClassName() const override { return "AnimationSet"; }
 
     /// Loads the first AnimationSet of a .x file. Its animations drive frames created
     /// under `parent` with the names the file gives (see XFileLoader.h).

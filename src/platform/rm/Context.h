@@ -17,7 +17,7 @@ namespace rm {
 /// Create call hands the caller one reference.
 class Context : public Object {
 public:
-    const char* GetClassName() const override { return "Direct3DRM"; }
+    const char* ClassName() const override { return "Direct3DRM"; }
 
     /// A frame, made a child of parent when parent is not null.
     HRESULT CreateFrame(Frame* parent, Ref<Frame>* frame);

@@ -12,7 +12,7 @@ class Texture;
 class Face : public Object {
 public:
     Face(MeshBuilder* builder, std::uint32_t index) : m_builder(builder), m_index(index) {}
-    const char* GetClassName() const override { return "Face"; }
+    const char* ClassName() const override { return "Face"; }
 
     std::uint32_t GetVertexCount() const { return m_builder->FaceCornerCount(m_index); }
     /// The vertex index at position `which` of the face.

@@ -19,7 +19,7 @@ class Frame : public Object {
 public:
     Frame();
     ~Frame() override;
-    const char* GetClassName() const override { return "Frame"; }
+    const char* ClassName() const override { return "Frame"; }
 
     /// Loads every top-level frame of a .x file as a child of this frame (see
     /// XFileLoader.h for results and messages).

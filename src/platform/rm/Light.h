@@ -9,7 +9,7 @@ namespace rm {
 class Light : public Object {
 public:
     Light(D3DRMLIGHTTYPE type, float r, float g, float b) : m_type(type), m_r(r), m_g(g), m_b(b) {}
-    const char* GetClassName() const override { return "Light"; }
+    const char* ClassName() const override { return "Light"; }
 
     D3DRMLIGHTTYPE GetType() const { return m_type; }
     HRESULT SetType(D3DRMLIGHTTYPE type) {

@@ -9,7 +9,7 @@ namespace rm {
 class Material : public Object {
 public:
     explicit Material(float power = 0) : m_power(power) {}
-    const char* GetClassName() const override { return "Material"; }
+    const char* ClassName() const override { return "Material"; }
 
     float GetPower() const { return m_power; }
     HRESULT SetPower(float power) {

@@ -16,7 +16,7 @@ class Mesh : public Visual {
 public:
     Mesh();
     ~Mesh() override;
-    const char* GetClassName() const override { return "Mesh"; }
+    const char* ClassName() const override { return "Mesh"; }
 
     using D3DRMGROUPINDEX = std::int32_t;
 

@@ -20,7 +20,7 @@ class MeshBuilder : public Visual {
 public:
     MeshBuilder();
     ~MeshBuilder() override;
-    const char* GetClassName() const override { return "Builder"; }
+    const char* ClassName() const override { return "Builder"; }
 
     /// Loads the bare mesh of a .x file (or the first mesh found in it).
     HRESULT Load(const char* fileName);

@@ -42,13 +42,16 @@ public:
     std::uintptr_t GetAppData() const { return m_appData; }
 
     /// "Frame", "Builder", "Mesh", "Material", "Texture", "Light", "Animation",
-    /// "AnimationSet", "Viewport", "Device", "Face".
-    virtual const char* GetClassName() const = 0;
+    /// "AnimationSet", "Viewport", "Device", "Face". Subclasses override ClassName().
+    const char* GetClassName() const { return ClassName(); }
     /// Size-query form: with a null buffer *size becomes length + 1.
     HRESULT GetClassName(std::uint32_t* size, char* buffer) const;
 
     /// The identifier printed into working names ("%x"): unique among live objects.
     std::uintptr_t Id() const { return reinterpret_cast<std::uintptr_t>(this); }
+
+protected:
+    virtual const char* ClassName() const = 0;
 
 private:
     std::uint32_t m_refCount = 1;

@@ -11,7 +11,7 @@ namespace rm {
 /// as is); the image, when it could be read, is RGBA8, rows top to bottom.
 class Texture : public Object {
 public:
-    const char* GetClassName() const override { return "Texture"; }
+    const char* ClassName() const override { return "Texture"; }
 
     /// Replaces the image; pixels holds width * height * 4 bytes.
     void SetImage(int width, int height, std::vector<std::uint8_t> pixels);

@@ -1,0 +1,264 @@
+#include "platform/rm/Animation.h"
+
+#include <cfloat>
+#include <cmath>
+#include <cstring>
+#include <numbers>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/rm/AnimationSet.h"
+#include "platform/rm/Math.h"
+#include "support/RmMatchers.h"
+
+using namespace rm;
+using testing_rm::RotationNear;
+using testing_rm::VectorNear;
+
+namespace {
+
+constexpr float kPi = std::numbers::pi_v<float>;
+
+Quaternion TurnY(float radians) { return QuaternionFromRotation({0, 1, 0}, radians); }
+
+std::vector<AnimationKey> AllKeys(const Animation& a, float from = 0, float to = FLT_MAX) {
+    std::uint32_t count = 0;
+    a.GetKeys(from, to, &count, nullptr);
+    std::vector<AnimationKey> keys(count);
+    if (count) {
+        a.GetKeys(from, to, &count, keys.data());
+    }
+    keys.resize(count);
+    return keys;
+}
+
+class AnimationTest : public ::testing::Test {
+protected:
+    AnimationTest() {
+        frame = MakeRef<Frame>();
+        animation = MakeRef<Animation>();
+        animation->SetFrame(frame.Get());
+    }
+
+    Vector Position() const {
+        Vector p;
+        frame->GetPosition(frame->GetParent(), &p);
+        return p;
+    }
+    Quaternion Rotation() const {
+        Quaternion q;
+        frame->GetQuaternion(frame->GetParent(), &q);
+        return q;
+    }
+
+    Ref<Frame> frame;
+    Ref<Animation> animation;
+};
+
+} // namespace
+
+TEST_F(AnimationTest, KeysAreOrderedByTimeAndIdsCountFromOne) {
+    animation->AddPositionKey(10, 1, 0, 0);
+    animation->AddRotateKey(0, TurnY(0));
+    animation->AddScaleKey(10, 2, 2, 2);
+    animation->AddPositionKey(5, 3, 0, 0);
+
+    const auto keys = AllKeys(*animation);
+    ASSERT_EQ(keys.size(), 4u);
+    const struct {
+        float time;
+        std::uint32_t type, id;
+    } expected[] = {{0, D3DRMANIMATION_ROTATEKEY, 2},
+                    {5, D3DRMANIMATION_POSITIONKEY, 4},
+                    {10, D3DRMANIMATION_POSITIONKEY, 1}, // equal times keep insertion order
+                    {10, D3DRMANIMATION_SCALEKEY, 3}};
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        EXPECT_EQ(keys[i].dvTime, expected[i].time) << i;
+        EXPECT_EQ(keys[i].dwKeyType, expected[i].type) << i;
+        EXPECT_EQ(keys[i].dwID, expected[i].id) << i;
+        EXPECT_EQ(keys[i].dwSize, 32u);
+    }
+    // Identifiers are per animation.
+    auto other = MakeRef<Animation>();
+    other->AddPositionKey(0, 0, 0, 0);
+    EXPECT_EQ(AllKeys(*other)[0].dwID, 1u);
+}
+
+TEST_F(AnimationTest, GetKeysTwoCallProtocolOverAnInclusiveRange) {
+    for (float t : {-5.0f, 0.0f, 10.0f, 20.0f, 30.0f}) {
+        animation->AddPositionKey(t, t, 0, 0);
+    }
+    std::uint32_t count = 0;
+    ASSERT_EQ(animation->GetKeys(10, 20, &count, nullptr), D3DRM_OK);
+    EXPECT_EQ(count, 2u) << "both ends are included";
+
+    std::vector<AnimationKey> keys(1);
+    std::uint32_t tooFew = 1;
+    EXPECT_EQ(animation->GetKeys(10, 20, &tooFew, keys.data()), D3DRMERR_BADVALUE);
+
+    keys.resize(2);
+    count = 2;
+    ASSERT_EQ(animation->GetKeys(10, 20, &count, keys.data()), D3DRM_OK);
+    EXPECT_EQ(keys[0].dvTime, 10);
+    EXPECT_EQ(keys[1].dvTime, 20);
+
+    EXPECT_EQ(AllKeys(*animation).size(), 4u) << "the range 0..FLT_MAX hides negative times";
+    EXPECT_EQ(AllKeys(*animation, 11, 19).size(), 0u);
+    EXPECT_EQ(AllKeys(*animation, 30, 10).size(), 0u);
+}
+
+TEST_F(AnimationTest, ModifyAndDeleteAddressKeysById) {
+    animation->AddPositionKey(0, 0, 0, 0);
+    animation->AddPositionKey(10, 1, 0, 0);
+    animation->AddRotateKey(10, TurnY(1));
+    animation->AddPositionKey(20, 2, 0, 0);
+
+    AnimationKey moved = AllKeys(*animation)[1]; // position at 10, id 2
+    ASSERT_EQ(moved.dwID, 2u);
+    moved.dvTime = 25;
+    moved.dvPositionKey = {9, 9, 9};
+    ASSERT_EQ(animation->ModifyKey(&moved), D3DRM_OK);
+    auto keys = AllKeys(*animation);
+    ASSERT_EQ(keys.size(), 4u);
+    EXPECT_EQ(keys[3].dwID, 2u);
+    EXPECT_EQ(keys[3].dvTime, 25);
+    EXPECT_EQ(keys[3].dwKeyType, D3DRMANIMATION_POSITIONKEY) << "the type never changes";
+    EXPECT_THAT(keys[3].dvPositionKey, VectorNear(Vector{9, 9, 9}, 0));
+
+    AnimationKey missing;
+    missing.dwID = 77;
+    EXPECT_EQ(animation->ModifyKey(&missing), D3DRMERR_NOTFOUND);
+
+    EXPECT_EQ(animation->DeleteKeyByID(1), D3DRM_OK);
+    EXPECT_EQ(animation->DeleteKeyByID(1), D3DRMERR_NOTFOUND);
+    animation->AddScaleKey(20, 1, 1, 1);
+    EXPECT_EQ(animation->DeleteKey(20), D3DRM_OK) << "removes every key at that time";
+    keys = AllKeys(*animation);
+    ASSERT_EQ(keys.size(), 2u);
+    EXPECT_EQ(keys[0].dvTime, 10);
+    EXPECT_EQ(keys[1].dvTime, 25);
+    EXPECT_EQ(animation->DeleteKey(20), D3DRMERR_NOTFOUND);
+}
+
+TEST_F(AnimationTest, PositionBeforeOnBetweenAndAfterKeys) {
+    animation->AddPositionKey(10, 0, 0, 0);
+    animation->AddPositionKey(20, 10, 0, 0);
+    animation->AddPositionKey(40, 10, 20, 0);
+    const struct {
+        std::uint32_t options;
+        float time;
+        Vector expected;
+    } cases[] = {
+        // Open: the end values hold outside the key range.
+        {0x25, 0, {0, 0, 0}},
+        {0x25, 10, {0, 0, 0}},
+        {0x25, 15, {5, 0, 0}},
+        {0x25, 20, {10, 0, 0}},
+        {0x25, 30, {10, 10, 0}},
+        {0x25, 40, {10, 20, 0}},
+        {0x25, 100, {10, 20, 0}},
+        // Closed: time wraps around the range 10..40 (span 30).
+        {0x26, 45, {5, 0, 0}},
+        {0x26, 70, {0, 0, 0}},
+        {0x26, 0, {10, 10, 0}},
+        {0x26, 40, {0, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        animation->SetOptions(c.options);
+        animation->SetTime(c.time);
+        EXPECT_THAT(Position(), VectorNear(c.expected, 1e-5f))
+            << "options " << c.options << " time " << c.time;
+    }
+}
+
+TEST_F(AnimationTest, SplinePositionPassesThroughTheKeysAndBends) {
+    animation->SetOptions(D3DRMANIMATION_OPEN | D3DRMANIMATION_SPLINEPOSITION |
+                          D3DRMANIMATION_POSITION);
+    animation->AddPositionKey(0, 0, 0, 0);
+    animation->AddPositionKey(10, 10, 10, 0);
+    animation->AddPositionKey(20, 20, 0, 0);
+    animation->SetTime(10);
+    EXPECT_THAT(Position(), VectorNear(Vector{10, 10, 0}, 1e-5f));
+    animation->SetTime(5);
+    const Vector mid = Position();
+    EXPECT_GT(mid.y, 5.0f) << "a curve through the keys rises above the straight line";
+    EXPECT_NEAR(mid.x, 5.0f, 1.0f);
+}
+
+TEST_F(AnimationTest, RotationSlerpsAlongTheShorterArcBeyondHalfATurn) {
+    animation->SetOptions(D3DRMANIMATION_OPEN | D3DRMANIMATION_SCALEANDROTATION);
+    animation->AddRotateKey(0, TurnY(0));
+    animation->AddRotateKey(10, TurnY(kPi / 2));
+    // 290 degrees lies 200 degrees on from 90: the short way back is 160 degrees.
+    animation->AddRotateKey(20, TurnY(kPi * 290 / 180));
+
+    animation->SetTime(5);
+    EXPECT_THAT(Rotation(), RotationNear(TurnY(kPi / 4), 1e-4f));
+    animation->SetTime(10);
+    EXPECT_THAT(Rotation(), RotationNear(TurnY(kPi / 2), 1e-4f));
+    animation->SetTime(15);
+    EXPECT_THAT(Rotation(), RotationNear(TurnY(kPi * 10 / 180), 1e-4f));
+    animation->SetTime(-3);
+    EXPECT_THAT(Rotation(), RotationNear(TurnY(0), 1e-4f));
+}
+
+TEST_F(AnimationTest, ComponentsWithoutKeysKeepTheFramesOwnValues) {
+    frame->AddTransform(D3DRMCOMBINE_REPLACE,
+                        ComposeMatrix({2, 2, 2}, TurnY(0.5f), {1, 2, 3}));
+    animation->AddPositionKey(0, 5, 5, 5);
+    animation->SetTime(0);
+    EXPECT_THAT(Position(), VectorNear(Vector{5, 5, 5}, 1e-6f));
+    Decomposed d = DecomposeMatrix(frame->LocalTransform());
+    EXPECT_THAT(d.scale, VectorNear(Vector{2, 2, 2}, 1e-5f));
+    EXPECT_THAT(d.rotation, RotationNear(TurnY(0.5f), 1e-5f));
+
+    animation->DeleteKey(0);
+    animation->AddRotateKey(0, TurnY(1.0f));
+    animation->SetTime(0);
+    d = DecomposeMatrix(frame->LocalTransform());
+    EXPECT_THAT(d.translation, VectorNear(Vector{5, 5, 5}, 1e-6f));
+    EXPECT_THAT(d.scale, VectorNear(Vector{2, 2, 2}, 1e-5f));
+    EXPECT_THAT(d.rotation, RotationNear(TurnY(1.0f), 1e-5f));
+}
+
+TEST_F(AnimationTest, OptionsGateWhatIsPosed) {
+    animation->AddPositionKey(0, 5, 0, 0);
+    animation->AddRotateKey(0, TurnY(1));
+    animation->SetOptions(D3DRMANIMATION_OPEN | D3DRMANIMATION_SCALEANDROTATION);
+    animation->SetTime(0);
+    EXPECT_THAT(Position(), VectorNear(Vector{0, 0, 0}, 0)) << "position not allowed";
+    EXPECT_THAT(Rotation(), RotationNear(TurnY(1), 1e-5f));
+
+    const Matrix4 before = frame->LocalTransform();
+    animation->SetOptions(D3DRMANIMATION_OPEN);
+    animation->SetTime(0);
+    EXPECT_EQ(std::memcmp(&before, &frame->LocalTransform(), sizeof before), 0);
+}
+
+TEST(AnimationSetTest, SetTimePosesEveryAnimationAndSkipsUnboundOnes) {
+    auto set = MakeRef<AnimationSet>();
+    auto a = MakeRef<Frame>();
+    auto b = MakeRef<Frame>();
+    Ref<Animation> animations[3];
+    for (auto& anim : animations) {
+        anim = MakeRef<Animation>();
+        set->AddAnimation(anim.Get());
+    }
+    animations[0]->SetFrame(a.Get());
+    animations[1]->SetFrame(b.Get());
+    for (auto& anim : animations) {
+        anim->AddPositionKey(0, 0, 0, 0);
+        anim->AddPositionKey(10, 10, 0, 0);
+    }
+    ASSERT_EQ(set->SetTime(5), D3DRM_OK);
+    Vector pa, pb;
+    a->GetPosition(nullptr, &pa);
+    b->GetPosition(nullptr, &pb);
+    EXPECT_THAT(pa, VectorNear(Vector{5, 0, 0}, 1e-6f));
+    EXPECT_THAT(pb, VectorNear(Vector{5, 0, 0}, 1e-6f));
+
+    EXPECT_EQ(set->DeleteAnimation(animations[1].Get()), D3DRM_OK);
+    EXPECT_EQ(set->DeleteAnimation(animations[1].Get()), D3DRMERR_NOTFOUND);
+    EXPECT_EQ(set->GetAnimations().size(), 2u);
+}
