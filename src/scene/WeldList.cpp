@@ -46,8 +46,15 @@ struct CellEntry {
 
 } // namespace
 
-void WeldList::Build(rm::Frame* root, float tolerance) {
+void WeldList::Clear() {
     m_records.clear();
+    m_frames.clear();
+    m_world.clear();
+    m_inverse.clear();
+}
+
+void WeldList::Build(rm::Frame* root, float tolerance) {
+    Clear();
     if (!root) {
         return;
     }
@@ -107,7 +114,7 @@ void WeldList::Build(rm::Frame* root, float tolerance) {
             anchorFrame = anchorMesh = -1;
         }
         if (anchorFrame < 0) {
-            m_records.push_back({frames[anchor.frame], {}});
+            m_records.push_back({frames[anchor.frame], {}, anchor.frame});
             anchorFrame = long(m_records.size()) - 1;
         }
         if (anchorMesh < 0) {
@@ -149,7 +156,7 @@ void WeldList::Build(rm::Frame* root, float tolerance) {
         for (const std::uint32_t m : matches) {
             const WalkVertex& c = walk[m];
             if (c.frame != lastFrame) {
-                m_records.push_back({frames[c.frame], {}});
+                m_records.push_back({frames[c.frame], {}, c.frame});
                 lastFrame = c.frame;
                 lastSlot = UINT32_MAX;
             }
@@ -173,17 +180,33 @@ void WeldList::Build(rm::Frame* root, float tolerance) {
                       [](const MeshRecord& mesh) { return mesh.vertexEntries.empty(); });
     }
     std::erase_if(m_records, [](const FrameRecord& record) { return record.meshes.empty(); });
+
+    // Records carry their frame's walk index until here; turn it into a cache slot.
+    std::vector<std::uint32_t> slotOfFrame(frames.size(), UINT32_MAX);
+    for (auto& record : m_records) {
+        const std::uint32_t walkIndex = record.frameSlot;
+        if (slotOfFrame[walkIndex] == UINT32_MAX) {
+            slotOfFrame[walkIndex] = std::uint32_t(m_frames.size());
+            m_frames.push_back(record.frame);
+        }
+        record.frameSlot = slotOfFrame[walkIndex];
+    }
+    m_world.resize(m_frames.size());
+    m_inverse.resize(m_frames.size());
 }
 
 std::size_t WeldList::Update() {
+    // World matrices once per frame: the pose does not change during the walk.
+    for (std::size_t i = 0; i < m_frames.size(); ++i) {
+        m_world[i] = m_frames[i]->WorldTransform();
+        rm::MatrixInvert(m_world[i], &m_inverse[i]);
+    }
     std::size_t written = 0;
     bool haveAnchor = false;
     rm::Vector anchor;
     for (auto& record : m_records) {
-        // World matrix and inverse once per record: the pose does not change during the walk.
-        const rm::Matrix4 world = record.frame->WorldTransform();
-        rm::Matrix4 inverse;
-        bool haveInverse = false;
+        const rm::Matrix4& world = m_world[record.frameSlot];
+        const rm::Matrix4& inverse = m_inverse[record.frameSlot];
         for (auto& mesh : record.meshes) {
             for (auto& entry : mesh.vertexEntries) {
                 if (entry.group < 0) {
@@ -196,10 +219,6 @@ std::size_t WeldList::Update() {
                     anchor = rm::TransformPoint(entry.data.position, world);
                     haveAnchor = true;
                     continue;
-                }
-                if (!haveInverse) {
-                    rm::MatrixInvert(world, &inverse);
-                    haveInverse = true;
                 }
                 entry.data.position = rm::TransformPoint(anchor, inverse);
                 mesh.mesh->SetVertices(entry.group, std::uint32_t(entry.vertex), 1, &entry.data);

@@ -36,6 +36,8 @@ public:
     struct FrameRecord {
         rm::Frame* frame = nullptr;
         std::vector<MeshRecord> meshes;
+        /// Index of the frame in the list's matrix cache.
+        std::uint32_t frameSlot = 0;
     };
 
     /// Rebuilds the list from the frame tree under root (mesh visuals only), in its
@@ -47,13 +49,18 @@ public:
     /// Moves every welded vertex to the current world position of its anchor. Allocates
     /// nothing. Returns the number of vertices written.
     std::size_t Update();
-    void Clear() { m_records.clear(); }
+    void Clear();
 
     const std::vector<FrameRecord>& Records() const { return m_records; }
     bool Empty() const { return m_records.empty(); }
 
 private:
     std::vector<FrameRecord> m_records;
+    // The distinct frames of the records, with their world matrices and inverses as of
+    // the last update (sized by Build so Update allocates nothing).
+    std::vector<rm::Frame*> m_frames;
+    std::vector<rm::Matrix4> m_world;
+    std::vector<rm::Matrix4> m_inverse;
 };
 
 } // namespace scene
