@@ -1,0 +1,202 @@
+#include "render/ErrorReport.h"
+
+#include <array>
+#include <cstdio>
+
+#include "platform/rm/DebugOutput.h"
+#include "render/DirectDrawErrors.h"
+
+namespace render {
+
+namespace {
+
+using namespace rm;
+
+struct CodeName {
+    rm::HRESULT code;
+    const char* name;
+};
+
+#define PAVRIX_CODE_NAME(code)                                                                     \
+    CodeName {                                                                                     \
+        code, #code                                                                                \
+    }
+
+constexpr std::array kDirectDrawNames = {
+    PAVRIX_CODE_NAME(DDERR_NOTINITIALIZED),
+    PAVRIX_CODE_NAME(DDERR_GENERIC),
+    PAVRIX_CODE_NAME(DDERR_UNSUPPORTED),
+    PAVRIX_CODE_NAME(DDERR_OUTOFMEMORY),
+    PAVRIX_CODE_NAME(DDERR_ALREADYINITIALIZED),
+    PAVRIX_CODE_NAME(DDERR_INVALIDPARAMS),
+    PAVRIX_CODE_NAME(DDERR_CANNOTATTACHSURFACE),
+    PAVRIX_CODE_NAME(DDERR_CANNOTDETACHSURFACE),
+    PAVRIX_CODE_NAME(DDERR_CURRENTLYNOTAVAIL),
+    PAVRIX_CODE_NAME(DDERR_EXCEPTION),
+    PAVRIX_CODE_NAME(DDERR_HEIGHTALIGN),
+    PAVRIX_CODE_NAME(DDERR_INCOMPATIBLEPRIMARY),
+    PAVRIX_CODE_NAME(DDERR_INVALIDCAPS),
+    PAVRIX_CODE_NAME(DDERR_INVALIDCLIPLIST),
+    PAVRIX_CODE_NAME(DDERR_INVALIDMODE),
+    PAVRIX_CODE_NAME(DDERR_INVALIDOBJECT),
+    PAVRIX_CODE_NAME(DDERR_INVALIDPIXELFORMAT),
+    PAVRIX_CODE_NAME(DDERR_INVALIDRECT),
+    PAVRIX_CODE_NAME(DDERR_LOCKEDSURFACES),
+    PAVRIX_CODE_NAME(DDERR_NO3D),
+    PAVRIX_CODE_NAME(DDERR_NOALPHAHW),
+    PAVRIX_CODE_NAME(DDERR_NOCLIPLIST),
+    PAVRIX_CODE_NAME(DDERR_NOCOLORCONVHW),
+    PAVRIX_CODE_NAME(DDERR_NOCOOPERATIVELEVELSET),
+    PAVRIX_CODE_NAME(DDERR_NOCOLORKEY),
+    PAVRIX_CODE_NAME(DDERR_NOCOLORKEYHW),
+    PAVRIX_CODE_NAME(DDERR_NODIRECTDRAWSUPPORT),
+    PAVRIX_CODE_NAME(DDERR_NOEXCLUSIVEMODE),
+    PAVRIX_CODE_NAME(DDERR_NOFLIPHW),
+    PAVRIX_CODE_NAME(DDERR_NOGDI),
+    PAVRIX_CODE_NAME(DDERR_NOMIRRORHW),
+    PAVRIX_CODE_NAME(DDERR_NOTFOUND),
+    PAVRIX_CODE_NAME(DDERR_NOOVERLAYHW),
+    PAVRIX_CODE_NAME(DDERR_NORASTEROPHW),
+    PAVRIX_CODE_NAME(DDERR_NOROTATIONHW),
+    PAVRIX_CODE_NAME(DDERR_NOSTRETCHHW),
+    PAVRIX_CODE_NAME(DDERR_NOT4BITCOLOR),
+    PAVRIX_CODE_NAME(DDERR_NOT4BITCOLORINDEX),
+    PAVRIX_CODE_NAME(DDERR_NOT8BITCOLOR),
+    PAVRIX_CODE_NAME(DDERR_NOTEXTUREHW),
+    PAVRIX_CODE_NAME(DDERR_NOVSYNCHW),
+    PAVRIX_CODE_NAME(DDERR_NOZBUFFERHW),
+    PAVRIX_CODE_NAME(DDERR_NOZOVERLAYHW),
+    PAVRIX_CODE_NAME(DDERR_OUTOFCAPS),
+    PAVRIX_CODE_NAME(DDERR_OUTOFVIDEOMEMORY),
+    PAVRIX_CODE_NAME(DDERR_OVERLAYCANTCLIP),
+    PAVRIX_CODE_NAME(DDERR_OVERLAYCOLORKEYONLYONEACTIVE),
+    PAVRIX_CODE_NAME(DDERR_PALETTEBUSY),
+    PAVRIX_CODE_NAME(DDERR_COLORKEYNOTSET),
+    PAVRIX_CODE_NAME(DDERR_SURFACEALREADYATTACHED),
+    PAVRIX_CODE_NAME(DDERR_SURFACEALREADYDEPENDENT),
+    PAVRIX_CODE_NAME(DDERR_SURFACEBUSY),
+    PAVRIX_CODE_NAME(DDERR_CANTLOCKSURFACE),
+    PAVRIX_CODE_NAME(DDERR_SURFACEISOBSCURED),
+    PAVRIX_CODE_NAME(DDERR_SURFACELOST),
+    PAVRIX_CODE_NAME(DDERR_SURFACENOTATTACHED),
+    PAVRIX_CODE_NAME(DDERR_TOOBIGHEIGHT),
+    PAVRIX_CODE_NAME(DDERR_TOOBIGSIZE),
+    PAVRIX_CODE_NAME(DDERR_TOOBIGWIDTH),
+    PAVRIX_CODE_NAME(DDERR_UNSUPPORTEDFORMAT),
+    PAVRIX_CODE_NAME(DDERR_UNSUPPORTEDMASK),
+    PAVRIX_CODE_NAME(DDERR_VERTICALBLANKINPROGRESS),
+    PAVRIX_CODE_NAME(DDERR_WASSTILLDRAWING),
+    PAVRIX_CODE_NAME(DDERR_XALIGN),
+    PAVRIX_CODE_NAME(DDERR_INVALIDDIRECTDRAWGUID),
+    PAVRIX_CODE_NAME(DDERR_DIRECTDRAWALREADYCREATED),
+    PAVRIX_CODE_NAME(DDERR_NODIRECTDRAWHW),
+    PAVRIX_CODE_NAME(DDERR_PRIMARYSURFACEALREADYEXISTS),
+    PAVRIX_CODE_NAME(DDERR_NOEMULATION),
+    PAVRIX_CODE_NAME(DDERR_REGIONTOOSMALL),
+    PAVRIX_CODE_NAME(DDERR_CLIPPERISUSINGHWND),
+    PAVRIX_CODE_NAME(DDERR_NOCLIPPERATTACHED),
+    PAVRIX_CODE_NAME(DDERR_NOHWND),
+    PAVRIX_CODE_NAME(DDERR_HWNDSUBCLASSED),
+    PAVRIX_CODE_NAME(DDERR_HWNDALREADYSET),
+    PAVRIX_CODE_NAME(DDERR_NOPALETTEATTACHED),
+    PAVRIX_CODE_NAME(DDERR_NOPALETTEHW),
+    PAVRIX_CODE_NAME(DDERR_BLTFASTCANTCLIP),
+    PAVRIX_CODE_NAME(DDERR_NOBLTHW),
+    PAVRIX_CODE_NAME(DDERR_NODDROPSHW),
+    PAVRIX_CODE_NAME(DDERR_OVERLAYNOTVISIBLE),
+    PAVRIX_CODE_NAME(DDERR_NOOVERLAYDEST),
+    PAVRIX_CODE_NAME(DDERR_INVALIDPOSITION),
+    PAVRIX_CODE_NAME(DDERR_NOTAOVERLAYSURFACE),
+    PAVRIX_CODE_NAME(DDERR_EXCLUSIVEMODEALREADYSET),
+    PAVRIX_CODE_NAME(DDERR_NOTFLIPPABLE),
+    PAVRIX_CODE_NAME(DDERR_CANTDUPLICATE),
+    PAVRIX_CODE_NAME(DDERR_NOTLOCKED),
+    PAVRIX_CODE_NAME(DDERR_CANTCREATEDC),
+    PAVRIX_CODE_NAME(DDERR_NODC),
+    PAVRIX_CODE_NAME(DDERR_WRONGMODE),
+    PAVRIX_CODE_NAME(DDERR_IMPLICITLYCREATED),
+    PAVRIX_CODE_NAME(DDERR_NOTPALETTIZED),
+    PAVRIX_CODE_NAME(DDERR_UNSUPPORTEDMODE),
+    PAVRIX_CODE_NAME(DDERR_NOMIPMAPHW),
+    PAVRIX_CODE_NAME(DDERR_INVALIDSURFACETYPE),
+    PAVRIX_CODE_NAME(DDERR_DCALREADYCREATED),
+    PAVRIX_CODE_NAME(DDERR_CANTPAGELOCK),
+    PAVRIX_CODE_NAME(DDERR_CANTPAGEUNLOCK),
+    PAVRIX_CODE_NAME(DDERR_NOTPAGELOCKED),
+};
+static_assert(kDirectDrawNames.size() == 100);
+
+// In the published order, which is also the order of their codes.
+constexpr std::array kRetainedModeNames = {
+    PAVRIX_CODE_NAME(D3DRMERR_BADOBJECT),       PAVRIX_CODE_NAME(D3DRMERR_BADTYPE),
+    PAVRIX_CODE_NAME(D3DRMERR_BADALLOC),        PAVRIX_CODE_NAME(D3DRMERR_FACEUSED),
+    PAVRIX_CODE_NAME(D3DRMERR_NOTFOUND),        PAVRIX_CODE_NAME(D3DRMERR_NOTDONEYET),
+    PAVRIX_CODE_NAME(D3DRMERR_FILENOTFOUND),    PAVRIX_CODE_NAME(D3DRMERR_BADFILE),
+    PAVRIX_CODE_NAME(D3DRMERR_BADDEVICE),       PAVRIX_CODE_NAME(D3DRMERR_BADVALUE),
+    PAVRIX_CODE_NAME(D3DRMERR_BADMAJORVERSION), PAVRIX_CODE_NAME(D3DRMERR_BADMINORVERSION),
+    PAVRIX_CODE_NAME(D3DRMERR_UNABLETOEXECUTE),
+};
+static_assert(kRetainedModeNames.size() == 13);
+
+#undef PAVRIX_CODE_NAME
+
+constexpr const char* kUnknownError = "Unknown Error";
+constexpr std::size_t kNameBufferSize = 256;
+constexpr std::size_t kMessageBufferSize = 1024;
+
+// Room for a full message, its '\n' and the terminator, so the final step never cuts.
+char g_errorReportText[kMessageBufferSize + 1] = "";
+
+template <std::size_t N>
+const char* Lookup(const std::array<CodeName, N>& table, rm::HRESULT code) {
+    for (const CodeName& entry : table) {
+        if (entry.code == code) {
+            return entry.name;
+        }
+    }
+    return kUnknownError;
+}
+
+// A null source would be undefined behaviour for %s; the platform's printf showed "(null)".
+const char* SourceText(const char* source) {
+    return source ? source : "(null)";
+}
+
+void Emit(const char* message) {
+    std::snprintf(g_errorReportText, sizeof g_errorReportText, "%s\n", message);
+    rm::OutputDebugStringA(g_errorReportText);
+}
+
+} // namespace
+
+const char* DirectDrawErrorName(rm::HRESULT code) {
+    return Lookup(kDirectDrawNames, code);
+}
+
+const char* RetainedModeErrorName(rm::HRESULT code) {
+    return Lookup(kRetainedModeNames, code);
+}
+
+void ReportDirectDrawError(rm::HRESULT code, const char* source, int line) {
+    char name[kNameBufferSize];
+    std::snprintf(name, sizeof name, "%s", DirectDrawErrorName(code));
+    char message[kMessageBufferSize];
+    std::snprintf(message, sizeof message, "DirectDraw Error %s\nin file %s at line %d", name,
+                  SourceText(source), line);
+    Emit(message);
+}
+
+void ReportRetainedModeError(rm::HRESULT code, const char* source, int line) {
+    char name[kNameBufferSize];
+    std::snprintf(name, sizeof name, "%s", RetainedModeErrorName(code));
+    char message[kMessageBufferSize];
+    std::snprintf(message, sizeof message, "Direct3D-RM Error : %s\nin file %s at line %d", name,
+                  SourceText(source), line);
+    Emit(message);
+}
+
+const char* LastErrorReport() {
+    return g_errorReportText;
+}
+
+} // namespace render
