@@ -1,0 +1,27 @@
+#pragma once
+
+template <typename Entry>
+class ObjectListBase;
+
+/// One element of an ObjectList: the element's own data, then the two links. Created and
+/// freed only by its list.
+template <typename T>
+class ObjectListEntry {
+public:
+    ObjectListEntry() = default;
+    ObjectListEntry(const ObjectListEntry&) = delete;
+    ObjectListEntry& operator=(const ObjectListEntry&) = delete;
+
+    T& Value() { return m_value; }
+    const T& Value() const { return m_value; }
+    /// Neighbours in insertion order (borrowed; null at the ends).
+    ObjectListEntry* Prev() const { return m_prev; }
+    ObjectListEntry* Next() const { return m_next; }
+
+private:
+    friend class ObjectListBase<ObjectListEntry>;
+
+    T m_value{};
+    ObjectListEntry* m_prev = nullptr;
+    ObjectListEntry* m_next = nullptr;
+};
