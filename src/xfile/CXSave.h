@@ -1,0 +1,132 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/rm/Types.h"
+#include "xfile/SafeFileWriter.h"
+
+namespace rm {
+class Animation;
+class AnimationSet;
+class Context;
+class Frame;
+class MeshBuilder;
+} // namespace rm
+
+/// The text .x writer: turns one frame hierarchy with its meshes and one animation set into
+/// a "xof 0303txt 0032" file. Numbers are written with "%d" and "%f" (six decimals, the
+/// 32-bit value widened to double, independent of the process locale); names and texture
+/// file names are written as the bytes they are, unquoted and unescaped; every line ends
+/// in CR LF on every platform.
+///
+/// The target file is replaced only when the whole file reached the disk: the writer
+/// fills a temporary file beside it and renames it over the target in `CloseFile`. A save
+/// that cannot complete leaves the previous file byte for byte as it was.
+///
+/// Short-lived: construct, call `Save` once, destroy. The write operations return 0 when
+/// the object they were given is null (nothing is written) and 1 otherwise, including
+/// when there was nothing to write. Single-threaded.
+class CXSave {
+public:
+    // Bits of the save flags.
+    static constexpr std::uint32_t kWriteNormals = 0x01;
+    static constexpr std::uint32_t kWriteTextureCoords = 0x02;
+    static constexpr std::uint32_t kWriteMaterials = 0x04;
+    /// Faces are grouped by texture as well, and materials name their texture file.
+    static constexpr std::uint32_t kWriteTextureNames = 0x08;
+    static constexpr std::uint32_t kWriteTemplates = 0x10;
+    static constexpr std::uint32_t kWriteFaceWraps = 0x20;
+    /// What the document saves with: normals, texture coordinates, materials, textures.
+    static constexpr std::uint32_t kDocumentFlags = 0x0F;
+
+    /// `d3drm` is borrowed and never released; it makes the temporary mesh builders for
+    /// mesh visuals. `Save`, `WriteAnimationSet` and `WriteAnimation` refuse to work
+    /// without it.
+    explicit CXSave(rm::Context* d3drm);
+    ~CXSave();
+    CXSave(const CXSave&) = delete;
+    CXSave& operator=(const CXSave&) = delete;
+
+    /// Writes `fileName`: the header, the frames (with `childrenOnly` non-zero the
+    /// children of `rootFrame` as the top-level frames, else `rootFrame` itself; a null
+    /// root writes no frame), then `animationSet`. Unnamed frames are written under
+    /// generated names "CXSave_Frame_<n>" (n from 0, depth first), and every frame name
+    /// starting with "CXSave_Frame" below and including `rootFrame` is emptied again
+    /// before returning. Returns 1 when the file is complete on disk; 0 when `d3drm` or
+    /// `animationSet` is null or the file could not be created, written or closed, in
+    /// which case the previous file is untouched and `LastError()` says why.
+    int Save(const char* fileName, std::uint32_t saveFlags, rm::AnimationSet* animationSet,
+             rm::Frame* rootFrame, int childrenOnly);
+
+    /// Starts writing `fileName` (into a temporary file beside it) and resets the
+    /// generated-name counter. 0 when the file cannot be created.
+    int OpenFile(const char* fileName);
+    /// Finishes the file and puts it in place of the target. 1 when everything written
+    /// since `OpenFile` is on disk under the target's name; 0 otherwise (the target is
+    /// untouched). Also 0 when no file is open.
+    int CloseFile();
+
+    /// One level deeper: the indent becomes one more space.
+    void Indent();
+    /// One level shallower, never below 0.
+    void Unindent();
+    int IndentLevel() const { return m_indentLevel; }
+
+    void SetSaveFlags(std::uint32_t flags) { m_saveFlags = flags; }
+    std::uint32_t GetSaveFlags() const { return m_saveFlags; }
+
+    /// The magic line, the templates when `kWriteTemplates` is set, and the Header object.
+    int WriteHeader();
+    /// One Mesh block with the parts the save flags ask for.
+    int WriteMesh(rm::MeshBuilder* builder);
+    int WriteVertices(rm::MeshBuilder* builder);
+    int WriteFaces(rm::MeshBuilder* builder);
+    int WriteMaterialList(rm::MeshBuilder* builder);
+    /// MeshNormals with the face normals (`WriteFaceNormals`); nothing without normals.
+    int WriteNormals(rm::MeshBuilder* builder);
+    int WriteFaceNormals(rm::MeshBuilder* builder);
+    int WriteFaceWraps(rm::MeshBuilder* builder);
+    int WriteTextureCoords(rm::MeshBuilder* builder);
+
+    /// One Frame block: transform, meshes, then the children, recursively. With `autoName`
+    /// an unnamed frame is given the next generated name first.
+    int WriteFrame(rm::Frame* frame, int autoName);
+    int WriteFrameTransformMatrix(rm::Frame* frame);
+    /// One AnimationSet block; nothing at all for a set without animations.
+    int WriteAnimationSet(rm::AnimationSet* animationSet);
+    /// One Animation block with its keys. 0 when the animation drives no frame (a warning
+    /// comment is written instead of the block) or an unnamed one (the block is empty).
+    int WriteAnimation(rm::Animation* animation);
+    /// Empties every name starting with "CXSave_Frame" in the tree below and including
+    /// `frame`.
+    int ClearAutoFrameNames(rm::Frame* frame);
+
+    /// Why the last `OpenFile` or `CloseFile` failed (file name and system reason).
+    const std::string& LastError() const { return m_file.Error(); }
+    /// Test seam: replaces the function that writes the file's bytes (see SafeFileWriter).
+    void SetWriteFunction(SafeFileWriter::WriteFunction write);
+
+private:
+    void Put(std::string_view text) { m_file.Write(text); }
+    /// Writes the empty line and "<indent><keyword>[ <name>] {", then indents.
+    void OpenBlock(std::string_view keyword, std::string_view name);
+    /// Writes "<indent><keyword> {" without the empty line, then indents.
+    void OpenInlineBlock(std::string_view keyword);
+    void CloseBlock();
+    void WriteKeysOfType(std::uint32_t keyType, std::uint32_t count);
+
+    rm::Context* m_d3drm; // borrowed
+    SafeFileWriter m_file;
+    std::uint32_t m_saveFlags = 0;
+    std::string m_line;
+    std::string m_indent;
+    int m_indentLevel = 0;
+    int m_frameNameCounter = 0;
+    // Per-block buffers, reused from block to block.
+    std::vector<rm::Vector> m_vectors;
+    std::vector<std::uint32_t> m_faceData;
+    std::vector<rm::AnimationKey> m_keys;
+};
