@@ -15,6 +15,11 @@ class NamedObjectList : public ObjectListBase<NamedEntry<T>> {
 public:
     using Entry = NamedEntry<T>;
 
+    NamedObjectList() = default;
+    /// Destroys every element, head first, while the whole list is still alive, so an
+    /// element's destructor may add to or remove from this list.
+    ~NamedObjectList() override { this->Clear(); }
+
     /// Appends an entry without a name and a default-constructed payload; returns the
     /// payload (owned by the list), or null when memory runs out.
     virtual T* Add() {

@@ -13,6 +13,11 @@ class ObjectList : public ObjectListBase<ObjectListEntry<T>> {
 public:
     using Entry = ObjectListEntry<T>;
 
+    ObjectList() = default;
+    /// Destroys every element, head first, while the whole list is still alive, so an
+    /// element's destructor may add to or remove from this list.
+    ~ObjectList() override { this->Clear(); }
+
     /// Appends a default-constructed element and returns it (owned by the list), or null
     /// when memory runs out.
     virtual T* Add() {

@@ -22,7 +22,9 @@ public:
     ObjectListBase() = default;
     ObjectListBase(const ObjectListBase&) = delete;
     ObjectListBase& operator=(const ObjectListBase&) = delete;
-    /// Destroys every element, head first.
+    /// Destroys whatever elements are left, head first. The derived lists clear
+    /// themselves in their own destructors, before this one runs, because an element's
+    /// destructor may call their Add or Remove.
     virtual ~ObjectListBase() { Clear(); }
 
     /// Number of elements.
