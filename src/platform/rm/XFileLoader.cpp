@@ -1,32 +1,125 @@
 #include "platform/rm/XFileLoader.h"
 
+#include <new>
+
 #include "platform/rm/AnimationSet.h"
 #include "platform/rm/Frame.h"
 #include "platform/rm/MeshBuilder.h"
+#include "platform/rm/XFileDocument.h"
+#include "platform/rm/XFileReader.h"
+#include "platform/rm/XFileSceneBuilder.h"
 
 namespace rm {
 
 namespace {
+
 thread_local std::string t_lastMessage;
+
+std::string NameOf(const char* fileName) {
+    return fileName ? fileName : "(null)";
+}
+
+HRESULT OutOfMemory(const char* fileName) {
+    t_lastMessage = NameOf(fileName) + ": out of memory";
+    return D3DRMERR_BADALLOC;
+}
+
 } // namespace
 
 const std::string& GetLastLoadMessage() {
     return t_lastMessage;
 }
 
+HRESULT GetXFileFormat(const char* fileName, XFileFormat* format) {
+    if (!format) {
+        return D3DRMERR_BADVALUE;
+    }
+    return ReadXFileFormat(fileName, format, &t_lastMessage);
+}
+
 HRESULT Frame::Load(const char* fileName) {
-    t_lastMessage = std::string(fileName ? fileName : "(null)") + ": the reader is not built yet";
-    return D3DRMERR_FILENOTFOUND;
+    XFileDocument document;
+    const HRESULT hr = ReadXFile(fileName, &document, &t_lastMessage);
+    if (Failed(hr)) {
+        return hr;
+    }
+    try {
+        XFileSceneBuilder builder(document, NameOf(fileName), {});
+        if (!builder.HasTopLevelFrame()) {
+            t_lastMessage = NameOf(fileName) + ": expected a Frame, found none in the file";
+            return D3DRMERR_NOTFOUND;
+        }
+        const std::vector<Ref<Frame>> frames = builder.BuildTopLevelFrames();
+        t_lastMessage = builder.Warnings();
+        m_children.reserve(m_children.size() + frames.size());
+        for (const auto& frame : frames) {
+            AddChild(frame.Get());
+        }
+    } catch (const std::bad_alloc&) {
+        return OutOfMemory(fileName);
+    }
+    return D3DRM_OK;
 }
 
 HRESULT MeshBuilder::Load(const char* fileName) {
-    t_lastMessage = std::string(fileName ? fileName : "(null)") + ": the reader is not built yet";
-    return D3DRMERR_FILENOTFOUND;
+    XFileDocument document;
+    const HRESULT hr = ReadXFile(fileName, &document, &t_lastMessage);
+    if (Failed(hr)) {
+        return hr;
+    }
+    try {
+        XFileSceneBuilder builder(document, NameOf(fileName), {});
+        const std::int64_t mesh = builder.FirstMesh();
+        if (mesh < 0) {
+            t_lastMessage = NameOf(fileName) + ": expected a Mesh, found none in the file";
+            return D3DRMERR_NOTFOUND;
+        }
+        builder.FillMeshBuilder(std::uint32_t(mesh), this);
+        t_lastMessage = builder.Warnings();
+    } catch (const std::bad_alloc&) {
+        Empty();
+        return OutOfMemory(fileName);
+    }
+    return D3DRM_OK;
 }
 
-HRESULT AnimationSet::Load(const char* fileName, Frame* /*parent*/) {
-    t_lastMessage = std::string(fileName ? fileName : "(null)") + ": the reader is not built yet";
-    return D3DRMERR_FILENOTFOUND;
+HRESULT AnimationSet::Load(const char* fileName, Frame* parent) {
+    XFileDocument document;
+    const HRESULT hr = ReadXFile(fileName, &document, &t_lastMessage);
+    if (Failed(hr)) {
+        return hr;
+    }
+    if (document.animationSets.empty()) {
+        t_lastMessage = NameOf(fileName) + ": expected an AnimationSet, found none in the file";
+        return D3DRMERR_NOTFOUND;
+    }
+    try {
+        // Frames are made under a root of their own and handed to `parent` only at the
+        // end; the animations keep them alive when there is no parent.
+        XFileSceneBuilder builder(document, NameOf(fileName), {});
+        auto root = MakeRef<Frame>();
+        const std::vector<Ref<Animation>> animations = builder.BuildAnimations(0, root.Get());
+        const std::vector<Ref<Frame>> frames = root->GetChildren();
+        m_animations.reserve(m_animations.size() + animations.size());
+        t_lastMessage = builder.Warnings();
+        for (const auto& frame : frames) {
+            if (parent) {
+                parent->AddChild(frame.Get());
+            } else {
+                root->DeleteChild(frame.Get());
+            }
+        }
+        for (const auto& animation : animations) {
+            AddAnimation(animation.Get());
+        }
+        SetName(document.animationSets[0].name);
+        if (document.hasTicksPerSecond) {
+            SetTicksPerSecond(document.ticksPerSecond);
+        }
+    } catch (const std::bad_alloc&) {
+        return OutOfMemory(fileName);
+    }
+    return D3DRM_OK;
 }
 
 } // namespace rm

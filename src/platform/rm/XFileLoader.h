@@ -1,10 +1,24 @@
 #pragma once
 
 // The .x file reader behind Frame::Load, MeshBuilder::Load and AnimationSet::Load.
+//
+// Files: text, binary (32- and 64-bit floats) and MSZIP-compressed ("tzip", "bzip"), with
+// the headers "xof 0302" and "xof 0303". Results of the three loads:
+// - D3DRM_OK: everything was read; GetLastLoadMessage() holds warnings (texture images
+//   not found) or is empty.
+// - D3DRMERR_FILENOTFOUND: the file cannot be opened.
+// - D3DRMERR_BADFILE: the content is not a well-formed .x file.
+// - D3DRMERR_NOTFOUND: well-formed, but without what the load takes (no Frame, no Mesh,
+//   no AnimationSet).
+// - D3DRMERR_BADALLOC: memory ran out.
+// On failure nothing is attached to the frame, set or parent the load was called on.
+// Texture images are looked up relative to the current directory: first as named in
+// the file, then by the bare file name after its last '\' or '/'.
 
 #include <string>
 
 #include "platform/rm/Types.h"
+#include "platform/rm/XFileFormat.h"
 
 namespace rm {
 
@@ -12,5 +26,9 @@ namespace rm {
 /// line or byte offset and what was expected, e.g.
 /// "walk.x:12: expected ';' after the vertex count, found '{'". Empty after a clean load.
 const std::string& GetLastLoadMessage();
+
+/// The format named by the file's header. Failures as for the loads (the message in
+/// GetLastLoadMessage()).
+HRESULT GetXFileFormat(const char* fileName, XFileFormat* format);
 
 } // namespace rm

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <ostream>
+#include <span>
+#include <string>
+
+namespace cli {
+
+/// `pavrix --info FILE...`: for each file, one line on `out` holding a JSON object
+///   {"file":…,"format":"text|binary|compressed",
+///    "frames":[{"name":…,"parent":…,"visuals":n,"vertices":n,"faces":n,"normals":n}],
+///    "animationSets":[{"name":…,"animations":[{"name":…,"frame":…,"rotationKeys":n,
+///      "scaleKeys":n,"positionKeys":n,"first":t,"last":t,"options":n}]}]}
+/// Frames are listed depth first, parents before children; names are the file's (null
+/// for none); counts are what the scene library holds after the load. The frames come
+/// from Frame::Load, or from MeshBuilder::Load wrapped in one unnamed frame when the file
+/// holds a bare mesh; the animation set from AnimationSet::Load. A file that cannot be
+/// read gets its error on `err` and no line on `out`; the other files are still reported.
+/// Returns kExitOk, kExitFailed when a file failed, kExitUsage without files.
+int RunInfo(std::span<const std::string> files, std::ostream& out, std::ostream& err);
+
+/// The JSON object of one file (no line end). As the editor does, the file is loaded from
+/// its own directory so that texture images beside it are found; the working directory is
+/// restored afterwards. Returns false with the error in *error; *warnings gets load
+/// warnings (missing texture images), each line starting with `path`.
+bool DescribeXFile(const std::string& path, std::string* json, std::string* error,
+                   std::string* warnings);
+
+} // namespace cli

@@ -1,0 +1,775 @@
+#include "platform/rm/XFileParser.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <unordered_map>
+
+#include "platform/rm/Math.h"
+#include "platform/rm/XFileBinaryTokenizer.h"
+#include "platform/rm/XFileError.h"
+#include "platform/rm/XFileTextTokenizer.h"
+#include "platform/rm/XFileToken.h"
+
+namespace rm {
+
+namespace {
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i];
+        char y = b[i];
+        if (x >= 'A' && x <= 'Z') {
+            x = char(x - 'A' + 'a');
+        }
+        if (y >= 'A' && y <= 'Z') {
+            y = char(y - 'A' + 'a');
+        }
+        if (x != y) {
+            return false;
+        }
+    }
+    return true;
+}
+
+/// A short message phrase built on the stack: objects are opened often enough that a heap
+/// string per object would show in a profile, and the phrase is only read on failure.
+class Phrase {
+public:
+    Phrase(std::string_view a, std::string_view b) {
+        m_size = std::min(a.size(), sizeof m_text);
+        std::copy_n(a.data(), m_size, m_text);
+        const std::size_t n = std::min(b.size(), sizeof m_text - m_size);
+        std::copy_n(b.data(), n, m_text + m_size);
+        m_size += n;
+    }
+    operator std::string_view() const { return {m_text, m_size}; }
+
+private:
+    char m_text[96];
+    std::size_t m_size;
+};
+
+std::string Text(std::initializer_list<std::string_view> parts) {
+    std::string s;
+    for (std::string_view p : parts) {
+        s += p;
+    }
+    return s;
+}
+
+} // namespace
+
+template <typename Tokenizer>
+typename XFileParser<Tokenizer>::Keyword XFileParser<Tokenizer>::Classify(std::string_view word) {
+    static constexpr struct {
+        std::string_view name;
+        Keyword keyword;
+    } kKeywords[] = {
+        {"Frame", Keyword::Frame},
+        {"FrameTransformMatrix", Keyword::FrameTransformMatrix},
+        {"Mesh", Keyword::Mesh},
+        {"MeshNormals", Keyword::MeshNormals},
+        {"MeshTextureCoords", Keyword::MeshTextureCoords},
+        {"MeshVertexColors", Keyword::MeshVertexColors},
+        {"MeshFaceWraps", Keyword::MeshFaceWraps},
+        {"MeshMaterialList", Keyword::MeshMaterialList},
+        {"Material", Keyword::Material},
+        {"TextureFilename", Keyword::TextureFilename},
+        {"AnimationSet", Keyword::AnimationSet},
+        {"Animation", Keyword::Animation},
+        {"AnimationKey", Keyword::AnimationKey},
+        {"AnimationOptions", Keyword::AnimationOptions},
+        {"AnimTicksPerSecond", Keyword::AnimTicksPerSecond},
+    };
+    for (const auto& k : kKeywords) {
+        if (EqualsIgnoringCase(word, k.name)) {
+            return k.keyword;
+        }
+    }
+    return Keyword::Unknown;
+}
+
+template <typename Tokenizer>
+void XFileParser<Tokenizer>::Parse() {
+    for (;;) {
+        switch (m_tok.Peek()) {
+        case XFileToken::End:
+            ResolveReferences();
+            return;
+        case XFileToken::Template:
+            m_tok.SkipTemplate();
+            break;
+        case XFileToken::Name:
+            ParseTopLevel(m_tok.ReadName("a template or a data object"));
+            break;
+        default:
+            m_tok.Fail("a template or a data object");
+        }
+    }
+}
+
+template <typename Tokenizer>
+std::string_view XFileParser<Tokenizer>::OpenObject(std::string_view keyword) {
+    std::string_view name;
+    m_tok.ReadObjectName(&name);
+    m_tok.SkipOptionalGuid();
+    m_tok.ExpectOpenBrace(Phrase("'{' to open ", keyword));
+    m_tok.SkipOptionalGuid();
+    return name;
+}
+
+template <typename Tokenizer>
+void XFileParser<Tokenizer>::SkipObject(std::string_view keyword) {
+    OpenObject(keyword);
+    m_tok.SkipObjectBody();
+}
+
+template <typename Tokenizer>
+void XFileParser<Tokenizer>::CloseObject(std::string_view what) {
+    for (;;) {
+        switch (m_tok.Peek()) {
+        case XFileToken::CloseBrace:
+            m_tok.ExpectCloseBrace(what);
+            return;
+        case XFileToken::OpenBrace:
+            m_tok.ReadReference();
+            break;
+        case XFileToken::Name:
+            SkipObject(m_tok.ReadName("a data object"));
+            break;
+        default:
+            m_tok.Fail(what);
+        }
+    }
+}
+
+template <typename Tokenizer>
+std::uint32_t XFileParser<Tokenizer>::ReadCount(std::string_view what, std::size_t valuesPerItem) {
+    const std::uint32_t count = m_tok.ReadUInt(what);
+    const std::size_t most = m_tok.MaxValuesLeft() / std::max<std::size_t>(valuesPerItem, 1);
+    if (count > most) {
+        m_tok.FailAt(m_tok.LastValuePosition(),
+                     Text({"expected ", what, " the rest of the file can hold (at most ",
+                           std::to_string(most), "), found ", std::to_string(count)}));
+    }
+    return count;
+}
+
+template <typename Tokenizer>
+std::uint32_t XFileParser<Tokenizer>::ReadIndex(std::string_view what, std::uint32_t limit,
+                                                std::string_view list, bool mayPrecedeReference) {
+    const std::uint32_t index = m_tok.ReadUInt(what, mayPrecedeReference);
+    if (index >= limit) {
+        m_tok.FailAt(m_tok.LastValuePosition(),
+                     Text({"expected ", what, " below ", std::to_string(limit), " (the number of ",
+                           list, "), found ", std::to_string(index)}));
+    }
+    return index;
+}
+
+template <typename Tokenizer>
+void XFileParser<Tokenizer>::ParseTopLevel(std::string_view keyword) {
+    switch (Classify(keyword)) {
+    case Keyword::Frame: {
+        const std::uint32_t frame = ParseFrame(OpenObject(keyword), 1);
+        m_doc.topLevel.push_back({true, frame});
+        break;
+    }
+    case Keyword::Mesh: {
+        const std::uint32_t mesh = ParseMesh(OpenObject(keyword));
+        m_doc.topLevel.push_back({false, mesh});
+        break;
+    }
+    case Keyword::Material:
+        ParseMaterial(OpenObject(keyword));
+        break;
+    case Keyword::AnimationSet:
+        ParseAnimationSet(OpenObject(keyword), 1);
+        break;
+    case Keyword::AnimTicksPerSecond:
+        OpenObject(keyword);
+        ParseTicksPerSecond();
+        break;
+    default:
+        SkipObject(keyword);
+        break;
+    }
+}
+
+template <typename Tokenizer>
+std::uint32_t XFileParser<Tokenizer>::ParseFrame(std::string_view name, int depth) {
+    if (depth > kMaxFrameDepth) {
+        m_tok.FailAt(m_tok.Position(),
+                     Text({"expected frames nested at most ", std::to_string(kMaxFrameDepth),
+                           " deep, found deeper nesting"}));
+    }
+    // Frames nest, so the vector may grow while this one is read: use the index.
+    const auto index = std::uint32_t(m_doc.frames.size());
+    m_doc.frames.emplace_back();
+    m_doc.frames[index].name = name;
+    for (;;) {
+        switch (m_tok.Peek()) {
+        case XFileToken::CloseBrace:
+            m_tok.ExpectCloseBrace("'}' to close the Frame");
+            return index;
+        case XFileToken::OpenBrace: {
+            const std::string_view reference = m_tok.ReadReference();
+            auto& meshes = m_doc.frames[index].meshes;
+            m_meshReferences.push_back({std::string(reference), m_tok.LastValuePosition(), index,
+                                        std::uint32_t(meshes.size())});
+            meshes.push_back(0);
+            break;
+        }
+        case XFileToken::Name: {
+            const std::string_view keyword = m_tok.ReadName("a data object");
+            switch (Classify(keyword)) {
+            case Keyword::FrameTransformMatrix:
+                OpenObject(keyword);
+                ParseMatrix(&m_doc.frames[index].transform);
+                break;
+            case Keyword::Mesh: {
+                const std::uint32_t mesh = ParseMesh(OpenObject(keyword));
+                m_doc.frames[index].meshes.push_back(mesh);
+                break;
+            }
+            case Keyword::Frame: {
+                const std::uint32_t child = ParseFrame(OpenObject(keyword), depth + 1);
+                m_doc.frames[index].children.push_back(child);
+                break;
+            }
+            default:
+                SkipObject(keyword);
+                break;
+            }
+            break;
+        }
+        default:
+            m_tok.Fail("a data object, a reference or '}' in the Frame");
+        }
+    }
+}
+
+template <typename Tokenizer>
+void XFileParser<Tokenizer>::ParseMatrix(Matrix4* matrix) {
+    for (auto& row : matrix->m) {
+        for (float& value : row) {
+            value = m_tok.ReadFloat("a matrix element");
+        }
+    }
+    CloseObject("'}' after the 16 matrix elements");
+}
+
+template <typename Tokenizer>
+std::uint32_t XFileParser<Tokenizer>::ParseMesh(std::string_view name) {
+    // Nothing inside a Mesh makes another Mesh, so this reference stays valid.
+    const auto index = std::uint32_t(m_doc.meshes.size());
+    XFileDocument::Mesh& mesh = m_doc.meshes.emplace_back();
+    mesh.name = name;
+
+    const std::uint32_t vertexCount = ReadCount("the vertex count", 3);
+    mesh.positions.resize(vertexCount);
+    for (Vector& p : mesh.positions) {
+        p.x = m_tok.ReadFloat("a vertex coordinate");
+        p.y = m_tok.ReadFloat("a vertex coordinate");
+        p.z = m_tok.ReadFloat("a vertex coordinate");
+    }
+    const std::uint32_t faceCount = ReadCount("the face count", 1);
+    mesh.faceSizes.resize(faceCount);
+    mesh.faceVertices.reserve(std::size_t(faceCount) * 3);
+    for (std::uint32_t& corners : mesh.faceSizes) {
+        corners = ReadCount("the corner count of a face", 1);
+        for (std::uint32_t c = 0; c < corners; ++c) {
+            mesh.faceVertices.push_back(ReadIndex("a vertex index", vertexCount, "vertices"));
+        }
+    }
+
+    for (;;) {
+        switch (m_tok.Peek()) {
+        case XFileToken::CloseBrace:
+            m_tok.ExpectCloseBrace("'}' to close the Mesh");
+            return index;
+        case XFileToken::OpenBrace:
+            m_tok.ReadReference();
+            break;
+        case XFileToken::Name: {
+            const std::string_view keyword = m_tok.ReadName("a data object");
+            switch (Classify(keyword)) {
+            case Keyword::MeshNormals:
+                OpenObject(keyword);
+                ParseMeshNormals(mesh);
+                break;
+            case Keyword::MeshTextureCoords:
+                OpenObject(keyword);
+                ParseTextureCoords(mesh);
+                break;
+            case Keyword::MeshVertexColors:
+                OpenObject(keyword);
+                ParseVertexColors(mesh);
+                break;
+            case Keyword::MeshFaceWraps:
+                OpenObject(keyword);
+                ParseFaceWraps(mesh);
+                break;
+            case Keyword::MeshMaterialList:
+                OpenObject(keyword);
+                ParseMaterialList(index);
+                break;
+            default:
+                SkipObject(keyword);
+                break;
+            }
+            break;
+        }
+        default:
+            m_tok.Fail("a data object or '}' in the Mesh");
+        }
+    }
+}
+
+template <typename Tokenizer>
+void XFileParser<Tokenizer>::ParseMeshNormals(XFileDocument::Mesh& mesh) {
+    const std::uint32_t normalCount = ReadCount("the normal count", 3);
+    mesh.normals.resize(normalCount);
+    for (Vector& n : mesh.normals) {
+        n.x = m_tok.ReadFloat("a normal coordinate");
+        n.y = m_tok.ReadFloat("a normal coordinate");
+        n.z = m_tok.ReadFloat("a normal coordinate");
+    }
+    const std::uint32_t faceCount = ReadCount("the face normal count", 1);
+    if (faceCount > mesh.faceSizes.size()) {
+        m_tok.FailAt(m_tok.LastValuePosition(),
+                     Text({"expected at most ", std::to_string(mesh.faceSizes.size()),
+                           " face normals (one per face), found ", std::to_string(faceCount)}));
+    }
+    mesh.faceNormals.clear();
+    mesh.faceNormals.reserve(std::min(mesh.faceVertices.size(), m_tok.MaxValuesLeft()));
+    for (std::uint32_t f = 0; f < faceCount; ++f) {
+        const std::uint32_t corners = m_tok.ReadUInt("the corner count of a face normal");
+        if (corners != mesh.faceSizes[f]) {
+            m_tok.FailAt(
+                m_tok.LastValuePosition(),
+                Text({"expected ", std::to_string(mesh.faceSizes[f]), " normal indices for face ",
+                      std::to_string(f), " (its corner count), found ", std::to_string(corners)}));
+        }
+        for (std::uint32_t c = 0; c < corners; ++c) {
+            mesh.faceNormals.push_back(ReadIndex("a normal index", normalCount, "normals"));
+        }
+    }
+    mesh.faceNormalCount = faceCount;
+    CloseObject("'}' to close MeshNormals");
+}
+
+template <typename Tokenizer>
+void XFileParser<Tokenizer>::ParseTextureCoords(XFileDocument::Mesh& mesh) {
+    const std::uint32_t count = ReadCount("the texture coordinate count", 2);
+    if (count > mesh.positions.size()) {
+        m_tok.FailAt(
+            m_tok.LastValuePosition(),
+            Text({"expected at most ", std::to_string(mesh.positions.size()),
+                  " texture coordinates (one per vertex), found ", std::to_string(count)}));
+    }
+    mesh.texCoords.resize(std::size_t(count) * 2);
+    for (float& value : mesh.texCoords) {
+        value = m_tok.ReadFloat("a texture coordinate");
+    }
+    CloseObject("'}' to close MeshTextureCoords");
+}
+
+template <typename Tokenizer>
+void XFileParser<Tokenizer>::ParseVertexColors(XFileDocument::Mesh& mesh) {
+    const std::uint32_t count = ReadCount("the vertex colour count", 5);
+    mesh.vertexColors.resize(count);
+    const auto vertexCount = std::uint32_t(mesh.positions.size());
+    for (auto& color : mesh.vertexColors) {
+        color.vertex = ReadIndex("a vertex index", vertexCount, "vertices");
+        for (float& channel : color.rgba) {
+            channel = m_tok.ReadFloat("a colour component");
+        }
+    }
+    CloseObject("'}' to close MeshVertexColors");
+}
+
+template <typename Tokenizer>
+void XFileParser<Tokenizer>::ParseFaceWraps(XFileDocument::Mesh& mesh) {
+    const std::uint32_t count = ReadCount("the face wrap count", 2);
+    if (count > mesh.faceSizes.size()) {
+        m_tok.FailAt(m_tok.LastValuePosition(),
+                     Text({"expected at most ", std::to_string(mesh.faceSizes.size()),
+                           " face wraps (one per face), found ", std::to_string(count)}));
+    }
+    mesh.faceWraps.resize(count);
+    for (std::uint8_t& wrap : mesh.faceWraps) {
+        const bool u = m_tok.ReadUInt("a wrap flag") != 0;
+        const bool v = m_tok.ReadUInt("a wrap flag") != 0;
+        wrap = std::uint8_t((u ? 1 : 0) | (v ? 2 : 0));
+    }
+    CloseObject("'}' to close MeshFaceWraps");
+}
+
+template <typename Tokenizer>
+void XFileParser<Tokenizer>::ParseMaterialList(std::uint32_t meshIndex) {
+    XFileDocument::Mesh& mesh = m_doc.meshes[meshIndex];
+    // A second list replaces the first, references included.
+    std::erase_if(m_materialReferences,
+                  [meshIndex](const PendingReference& r) { return r.owner == meshIndex; });
+    mesh.materials.clear();
+    mesh.faceMaterials.clear();
+
+    const std::uint32_t materialCount = m_tok.ReadUInt("the material count");
+    const std::size_t countPosition = m_tok.LastValuePosition();
+    const std::uint32_t indexCount = ReadCount("the face index count", 1);
+    const std::size_t faceCount = mesh.faceSizes.size();
+    mesh.faceMaterials.reserve(std::min<std::size_t>(indexCount, faceCount));
+    std::uint32_t highest = 0;
+    for (std::uint32_t i = 0; i < indexCount; ++i) {
+        const std::uint32_t material =
+            ReadIndex("a material index", materialCount, "materials", i + 1 == indexCount);
+        highest = std::max(highest, material);
+        // Indices past the face count belong to no face.
+        if (i < faceCount) {
+            mesh.faceMaterials.push_back(material);
+        }
+    }
+    // Fewer indices than faces: the last one holds for the remaining faces.
+    if (!mesh.faceMaterials.empty()) {
+        mesh.faceMaterials.resize(faceCount, mesh.faceMaterials.back());
+    }
+
+    for (bool open = true; open;) {
+        switch (m_tok.Peek()) {
+        case XFileToken::CloseBrace:
+            m_tok.ExpectCloseBrace("'}' to close MeshMaterialList");
+            open = false;
+            break;
+        case XFileToken::OpenBrace: {
+            const std::string_view reference = m_tok.ReadReference();
+            m_materialReferences.push_back({std::string(reference), m_tok.LastValuePosition(),
+                                            meshIndex, std::uint32_t(mesh.materials.size())});
+            mesh.materials.push_back(0);
+            break;
+        }
+        case XFileToken::Name: {
+            const std::string_view keyword = m_tok.ReadName("a data object");
+            if (Classify(keyword) == Keyword::Material) {
+                const std::uint32_t material = ParseMaterial(OpenObject(keyword));
+                mesh.materials.push_back(material);
+            } else {
+                SkipObject(keyword);
+            }
+            break;
+        }
+        default:
+            m_tok.Fail("a Material, a reference or '}' in MeshMaterialList");
+        }
+    }
+    if (indexCount > 0 && highest >= mesh.materials.size()) {
+        m_tok.FailAt(countPosition, Text({"expected ", std::to_string(materialCount),
+                                          " materials in MeshMaterialList, found ",
+                                          std::to_string(mesh.materials.size())}));
+    }
+    mesh.hasMaterialList = true;
+}
+
+template <typename Tokenizer>
+std::uint32_t XFileParser<Tokenizer>::ParseMaterial(std::string_view name) {
+    XFileDocument::Material material;
+    material.name = name;
+    for (float& c : material.faceColor) {
+        c = m_tok.ReadFloat("a face colour component");
+    }
+    material.power = m_tok.ReadFloat("the specular power");
+    for (float& c : material.specular) {
+        c = m_tok.ReadFloat("a specular colour component");
+    }
+    for (float& c : material.emissive) {
+        c = m_tok.ReadFloat("an emissive colour component");
+    }
+    for (bool open = true; open;) {
+        switch (m_tok.Peek()) {
+        case XFileToken::CloseBrace:
+            m_tok.ExpectCloseBrace("'}' to close the Material");
+            open = false;
+            break;
+        case XFileToken::OpenBrace:
+            m_tok.ReadReference();
+            break;
+        case XFileToken::Name: {
+            const std::string_view keyword = m_tok.ReadName("a data object");
+            if (Classify(keyword) == Keyword::TextureFilename) {
+                OpenObject(keyword);
+                const std::string_view file = m_tok.ReadString("the texture file name");
+                CloseObject("'}' to close TextureFilename");
+                // A face shows one texture: the first one named is the material's.
+                if (!material.hasTexture) {
+                    material.hasTexture = true;
+                    material.textureFileName = file;
+                }
+            } else {
+                SkipObject(keyword);
+            }
+            break;
+        }
+        default:
+            m_tok.Fail("a data object or '}' in the Material");
+        }
+    }
+    m_doc.materials.push_back(std::move(material));
+    return std::uint32_t(m_doc.materials.size() - 1);
+}
+
+template <typename Tokenizer>
+void XFileParser<Tokenizer>::ParseAnimationSet(std::string_view name, int depth) {
+    XFileDocument::AnimationSet set;
+    set.name = name;
+    for (bool open = true; open;) {
+        switch (m_tok.Peek()) {
+        case XFileToken::CloseBrace:
+            m_tok.ExpectCloseBrace("'}' to close the AnimationSet");
+            open = false;
+            break;
+        case XFileToken::OpenBrace:
+            m_tok.ReadReference();
+            break;
+        case XFileToken::Name: {
+            const std::string_view keyword = m_tok.ReadName("a data object");
+            switch (Classify(keyword)) {
+            case Keyword::Animation: {
+                XFileDocument::Animation animation;
+                animation.name = OpenObject(keyword);
+                ParseAnimation(animation, depth + 1);
+                set.animations.push_back(std::move(animation));
+                break;
+            }
+            case Keyword::AnimTicksPerSecond:
+                OpenObject(keyword);
+                ParseTicksPerSecond();
+                break;
+            default:
+                SkipObject(keyword);
+                break;
+            }
+            break;
+        }
+        default:
+            m_tok.Fail("an Animation or '}' in the AnimationSet");
+        }
+    }
+    m_doc.animationSets.push_back(std::move(set));
+}
+
+template <typename Tokenizer>
+void XFileParser<Tokenizer>::ParseAnimation(XFileDocument::Animation& animation, int depth) {
+    for (;;) {
+        switch (m_tok.Peek()) {
+        case XFileToken::CloseBrace:
+            m_tok.ExpectCloseBrace("'}' to close the Animation");
+            return;
+        case XFileToken::OpenBrace: {
+            const std::string_view frame = m_tok.ReadReference();
+            if (frame.empty()) {
+                m_tok.FailAt(m_tok.LastValuePosition(),
+                             "expected a frame name in the Animation's reference, found none");
+            }
+            // An animation drives one frame: the first one it names.
+            if (!animation.hasFrameReference && animation.inlineFrame < 0) {
+                animation.frameName = frame;
+                animation.hasFrameReference = true;
+            }
+            break;
+        }
+        case XFileToken::Name: {
+            const std::string_view keyword = m_tok.ReadName("a data object");
+            switch (Classify(keyword)) {
+            case Keyword::Frame: {
+                const std::uint32_t frame = ParseFrame(OpenObject(keyword), depth + 1);
+                if (!animation.hasFrameReference && animation.inlineFrame < 0) {
+                    animation.inlineFrame = frame;
+                }
+                break;
+            }
+            case Keyword::AnimationKey:
+                OpenObject(keyword);
+                ParseAnimationKey(animation);
+                break;
+            case Keyword::AnimationOptions:
+                OpenObject(keyword);
+                ParseAnimationOptions(animation);
+                break;
+            default:
+                SkipObject(keyword);
+                break;
+            }
+            break;
+        }
+        default:
+            m_tok.Fail("a data object, a reference or '}' in the Animation");
+        }
+    }
+}
+
+template <typename Tokenizer>
+void XFileParser<Tokenizer>::ParseAnimationKey(XFileDocument::Animation& animation) {
+    const std::uint32_t type = m_tok.ReadUInt("the key type");
+    std::uint32_t valueCount = 0;
+    const char* kind = "";
+    switch (type) {
+    case 0:
+        valueCount = 4;
+        kind = "rotation";
+        break;
+    case 1:
+        valueCount = 3;
+        kind = "scale";
+        break;
+    case 2:
+        valueCount = 3;
+        kind = "position";
+        break;
+    case 4:
+        valueCount = 16;
+        kind = "matrix";
+        break;
+    default:
+        m_tok.FailAt(m_tok.LastValuePosition(),
+                     Text({"expected key type 0 (rotation), 1 (scale), 2 (position) or 4 "
+                           "(matrix), found ",
+                           std::to_string(type)}));
+    }
+    const std::uint32_t keyCount = ReadCount("the key count", 2 + std::size_t(valueCount));
+    animation.keys.reserve(animation.keys.size() + std::size_t(keyCount) * (type == 4 ? 3 : 1));
+    float v[16];
+    for (std::uint32_t k = 0; k < keyCount; ++k) {
+        const auto time = float(m_tok.ReadUInt("a key time"));
+        const std::uint32_t count = m_tok.ReadUInt("the value count of a key");
+        if (count != valueCount) {
+            m_tok.FailAt(m_tok.LastValuePosition(),
+                         Text({"expected ", std::to_string(valueCount), " values in a ", kind,
+                               " key, found ", std::to_string(count)}));
+        }
+        for (std::uint32_t i = 0; i < valueCount; ++i) {
+            v[i] = m_tok.ReadFloat("a key value");
+        }
+        AnimationKey key;
+        key.dvTime = time;
+        switch (type) {
+        case 0:
+            key.dwKeyType = D3DRMANIMATION_ROTATEKEY;
+            key.dqRotateKey = Quaternion{v[0], {v[1], v[2], v[3]}};
+            animation.keys.push_back(key);
+            break;
+        case 1:
+            key.dwKeyType = D3DRMANIMATION_SCALEKEY;
+            key.dvScaleKey = {v[0], v[1], v[2]};
+            animation.keys.push_back(key);
+            break;
+        case 2:
+            key.dwKeyType = D3DRMANIMATION_POSITIONKEY;
+            key.dvPositionKey = {v[0], v[1], v[2]};
+            animation.keys.push_back(key);
+            break;
+        default: {
+            Matrix4 m;
+            std::copy_n(v, 16, &m.m[0][0]);
+            const Decomposed d = DecomposeMatrix(m);
+            key.dwKeyType = D3DRMANIMATION_ROTATEKEY;
+            key.dqRotateKey = d.rotation;
+            animation.keys.push_back(key);
+            key.dwKeyType = D3DRMANIMATION_SCALEKEY;
+            key.dvScaleKey = d.scale;
+            animation.keys.push_back(key);
+            key.dwKeyType = D3DRMANIMATION_POSITIONKEY;
+            key.dvPositionKey = d.translation;
+            animation.keys.push_back(key);
+            break;
+        }
+        }
+    }
+    CloseObject("'}' to close the AnimationKey");
+}
+
+template <typename Tokenizer>
+void XFileParser<Tokenizer>::ParseAnimationOptions(XFileDocument::Animation& animation) {
+    const std::uint32_t openClosed = m_tok.ReadUInt("the open/closed flag");
+    if (openClosed > 1) {
+        m_tok.FailAt(m_tok.LastValuePosition(),
+                     Text({"expected 0 (open) or 1 (closed), found ", std::to_string(openClosed)}));
+    }
+    const std::uint32_t quality = m_tok.ReadUInt("the position quality");
+    if (quality > 1) {
+        m_tok.FailAt(m_tok.LastValuePosition(),
+                     Text({"expected position quality 0 (spline) or 1 (linear), found ",
+                           std::to_string(quality)}));
+    }
+    animation.options = (openClosed ? D3DRMANIMATION_CLOSED : D3DRMANIMATION_OPEN) |
+                        (quality ? D3DRMANIMATION_LINEARPOSITION : D3DRMANIMATION_SPLINEPOSITION) |
+                        D3DRMANIMATION_SCALEANDROTATION | D3DRMANIMATION_POSITION;
+    CloseObject("'}' to close AnimationOptions");
+}
+
+template <typename Tokenizer>
+void XFileParser<Tokenizer>::ParseTicksPerSecond() {
+    const std::uint32_t ticks = m_tok.ReadUInt("the ticks per second");
+    if (!m_doc.hasTicksPerSecond) {
+        m_doc.hasTicksPerSecond = true;
+        m_doc.ticksPerSecond = ticks;
+    }
+    CloseObject("'}' to close AnimTicksPerSecond");
+}
+
+template <typename Tokenizer>
+void XFileParser<Tokenizer>::ResolveReferences() {
+    // The first object of a name is the one its references mean.
+    std::unordered_map<std::string_view, std::uint32_t> meshes;
+    for (std::uint32_t i = 0; i < m_doc.meshes.size(); ++i) {
+        if (!m_doc.meshes[i].name.empty()) {
+            meshes.try_emplace(m_doc.meshes[i].name, i);
+        }
+    }
+    for (const PendingReference& r : m_meshReferences) {
+        const auto it = meshes.find(r.name);
+        if (it == meshes.end()) {
+            m_tok.FailAt(r.position, r.name.empty()
+                                         ? std::string("expected a Mesh name in the reference, "
+                                                       "found none")
+                                         : Text({"expected the name of a Mesh in this file, "
+                                                 "found ",
+                                                 QuoteForMessage(r.name)}));
+        }
+        m_doc.frames[r.owner].meshes[r.slot] = it->second;
+    }
+
+    std::unordered_map<std::string_view, std::uint32_t> materials;
+    for (std::uint32_t i = 0; i < m_doc.materials.size(); ++i) {
+        if (!m_doc.materials[i].name.empty()) {
+            materials.try_emplace(m_doc.materials[i].name, i);
+        }
+    }
+    for (const PendingReference& r : m_materialReferences) {
+        const auto it = materials.find(r.name);
+        if (it == materials.end()) {
+            m_tok.FailAt(r.position, r.name.empty()
+                                         ? std::string("expected a Material name in the "
+                                                       "reference, found none")
+                                         : Text({"expected the name of a Material in this file, "
+                                                 "found ",
+                                                 QuoteForMessage(r.name)}));
+        }
+        m_doc.meshes[r.owner].materials[r.slot] = it->second;
+    }
+
+    m_doc.meshUsedByFrame.assign(m_doc.meshes.size(), false);
+    for (const auto& frame : m_doc.frames) {
+        for (const std::uint32_t mesh : frame.meshes) {
+            m_doc.meshUsedByFrame[mesh] = true;
+        }
+    }
+}
+
+template class XFileParser<XFileTextTokenizer>;
+template class XFileParser<XFileBinaryTokenizer>;
+
+} // namespace rm

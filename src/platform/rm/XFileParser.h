@@ -1,0 +1,102 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/rm/XFileDocument.h"
+
+namespace rm {
+
+/// Turns the tokens of a .x file into an XFileDocument. Knows the objects the scene needs
+/// (Frame, FrameTransformMatrix, Mesh and its MeshNormals, MeshTextureCoords,
+/// MeshVertexColors, MeshFaceWraps, MeshMaterialList, Material, TextureFilename,
+/// AnimationSet, Animation, AnimationKey, AnimationOptions, AnimTicksPerSecond; keywords
+/// compared without regard to case) and steps over templates and every other object.
+///
+/// Every count is checked against what the rest of the content can hold before anything
+/// is allocated for it, every vertex, normal and material index against its list, frames
+/// nest at most kMaxFrameDepth deep, and {references} are resolved by name once the whole
+/// file is read. Failures throw XFileError (see XFileReader for the entry point).
+///
+/// Tokenizer is XFileTextTokenizer or XFileBinaryTokenizer.
+template <typename Tokenizer>
+class XFileParser {
+public:
+    static constexpr int kMaxFrameDepth = 128;
+
+    /// `tokenizer` and `document` are borrowed for the parser's lifetime.
+    XFileParser(Tokenizer& tokenizer, XFileDocument* document)
+        : m_tok(tokenizer), m_doc(*document) {}
+
+    /// Reads the whole content into the document.
+    void Parse();
+
+private:
+    enum class Keyword {
+        Unknown,
+        Frame,
+        FrameTransformMatrix,
+        Mesh,
+        MeshNormals,
+        MeshTextureCoords,
+        MeshVertexColors,
+        MeshFaceWraps,
+        MeshMaterialList,
+        Material,
+        TextureFilename,
+        AnimationSet,
+        Animation,
+        AnimationKey,
+        AnimationOptions,
+        AnimTicksPerSecond,
+    };
+    /// A {name} found before the object it names may have been read.
+    struct PendingReference {
+        std::string name;
+        std::size_t position = 0;
+        std::uint32_t owner = 0; ///< frame or mesh index
+        std::uint32_t slot = 0;  ///< index in the owner's list
+    };
+
+    static Keyword Classify(std::string_view word);
+    /// After a keyword: the optional name and the '{'. Returns the name (may be empty).
+    std::string_view OpenObject(std::string_view keyword);
+    /// Steps over the rest of an object whose keyword was just read.
+    void SkipObject(std::string_view keyword);
+    /// Reads to the object's '}', stepping over any child objects and references.
+    void CloseObject(std::string_view what);
+
+    void ParseTopLevel(std::string_view keyword);
+    std::uint32_t ParseFrame(std::string_view name, int depth);
+    void ParseMatrix(Matrix4* matrix);
+    std::uint32_t ParseMesh(std::string_view name);
+    void ParseMeshNormals(XFileDocument::Mesh& mesh);
+    void ParseTextureCoords(XFileDocument::Mesh& mesh);
+    void ParseVertexColors(XFileDocument::Mesh& mesh);
+    void ParseFaceWraps(XFileDocument::Mesh& mesh);
+    void ParseMaterialList(std::uint32_t meshIndex);
+    std::uint32_t ParseMaterial(std::string_view name);
+    void ParseAnimationSet(std::string_view name, int depth);
+    void ParseAnimation(XFileDocument::Animation& animation, int depth);
+    void ParseAnimationKey(XFileDocument::Animation& animation);
+    void ParseAnimationOptions(XFileDocument::Animation& animation);
+    void ParseTicksPerSecond();
+    void ResolveReferences();
+
+    /// A count whose items need at least valuesPerItem values each, checked against the
+    /// content left.
+    std::uint32_t ReadCount(std::string_view what, std::size_t valuesPerItem);
+    /// An index that must be below limit; `list` names what it indexes in the message.
+    std::uint32_t ReadIndex(std::string_view what, std::uint32_t limit, std::string_view list,
+                            bool mayPrecedeReference = false);
+
+    Tokenizer& m_tok;
+    XFileDocument& m_doc;
+    std::vector<PendingReference> m_meshReferences;     // owner: frame
+    std::vector<PendingReference> m_materialReferences; // owner: mesh
+};
+
+} // namespace rm

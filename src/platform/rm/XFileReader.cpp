@@ -1,0 +1,190 @@
+#include "platform/rm/XFileReader.h"
+
+#include <cerrno>
+#include <cstring>
+#include <new>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/rm/XFileBinaryTokenizer.h"
+#include "platform/rm/XFileError.h"
+#include "platform/rm/XFileMszip.h"
+#include "platform/rm/XFileParser.h"
+#include "platform/rm/XFileTextTokenizer.h"
+
+namespace rm {
+
+namespace {
+
+constexpr std::size_t kHeaderSize = 16;
+
+struct Header {
+    XFileFormat format = XFileFormat::Text;
+    int floatBytes = 4;
+};
+
+std::string Prefix(std::string_view fileName) {
+    std::string s(fileName);
+    s += ':';
+    return s;
+}
+
+/// "xof " + version "0302"/"0303" + format + float size "0032"/"0064".
+bool ParseHeader(std::string_view bytes, std::string_view fileName, Header* header,
+                 std::string* message) {
+    auto fail = [&](std::string text) {
+        *message = Prefix(fileName) + "1: " + text;
+        return false;
+    };
+    if (bytes.size() < kHeaderSize) {
+        return fail(bytes.empty() ? "expected the header 'xof 0303txt 0032', found an empty file"
+                                  : "expected the 16-byte header 'xof 0303txt 0032', found " +
+                                        QuoteForMessage(bytes));
+    }
+    const std::string_view magic = bytes.substr(0, 4);
+    const std::string_view version = bytes.substr(4, 4);
+    const std::string_view format = bytes.substr(8, 4);
+    const std::string_view floatSize = bytes.substr(12, 4);
+    if (magic != "xof ") {
+        return fail("expected 'xof ' at the start of the file, found " + QuoteForMessage(magic));
+    }
+    if (version != "0302" && version != "0303") {
+        return fail("expected version 0302 or 0303, found " + QuoteForMessage(version));
+    }
+    if (format == "txt ") {
+        header->format = XFileFormat::Text;
+    } else if (format == "bin ") {
+        header->format = XFileFormat::Binary;
+    } else if (format == "tzip") {
+        header->format = XFileFormat::CompressedText;
+    } else if (format == "bzip") {
+        header->format = XFileFormat::CompressedBinary;
+    } else {
+        return fail("expected the format 'txt ', 'bin ', 'tzip' or 'bzip', found " +
+                    QuoteForMessage(format));
+    }
+    if (floatSize == "0032") {
+        header->floatBytes = 4;
+    } else if (floatSize == "0064") {
+        header->floatBytes = 8;
+    } else {
+        return fail("expected the float size 0032 or 0064, found " + QuoteForMessage(floatSize));
+    }
+    return true;
+}
+
+/// Reads up to `limit` bytes of a regular file.
+HRESULT ReadBytes(const char* fileName, std::size_t limit, std::string* bytes,
+                  std::string* message) {
+    const std::string name = fileName ? fileName : "(null)";
+    if (!fileName || !*fileName) {
+        *message = name + ": no file name given";
+        return D3DRMERR_FILENOTFOUND;
+    }
+    const int fd = ::open(fileName, O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        *message = name + ": cannot open the file (" + std::strerror(errno) + ")";
+        return D3DRMERR_FILENOTFOUND;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        *message = name + ": not a regular file";
+        return D3DRMERR_FILENOTFOUND;
+    }
+    if (limit == kMaxXFileSize && std::size_t(info.st_size) > kMaxXFileSize) {
+        ::close(fd);
+        *message = name + ": larger than " + std::to_string(kMaxXFileSize) + " bytes";
+        return D3DRMERR_BADFILE;
+    }
+    const std::size_t size = std::min(std::size_t(info.st_size), limit);
+    bytes->resize(size);
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::read(fd, bytes->data() + done, size - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            break;
+        }
+        done += std::size_t(n);
+    }
+    ::close(fd);
+    bytes->resize(done);
+    return D3DRM_OK;
+}
+
+} // namespace
+
+HRESULT ReadXFileFromMemory(std::string_view bytes, std::string_view displayName,
+                            XFileDocument* document, std::string* message) {
+    *document = XFileDocument{};
+    try {
+        Header header;
+        if (!ParseHeader(bytes, displayName, &header, message)) {
+            return D3DRMERR_BADFILE;
+        }
+        document->format = header.format;
+        const bool compressed = header.format == XFileFormat::CompressedText ||
+                                header.format == XFileFormat::CompressedBinary;
+        const bool binary =
+            header.format == XFileFormat::Binary || header.format == XFileFormat::CompressedBinary;
+        std::string_view content = bytes.substr(kHeaderSize);
+        std::string inflated;
+        if (compressed) {
+            std::string problem;
+            std::size_t offset = 0;
+            if (!InflateMszip(content, kMaxXFileSize, &inflated, &problem, &offset)) {
+                *message = Prefix(displayName) + "byte " + std::to_string(kHeaderSize + offset) +
+                           ": " + problem;
+                return D3DRMERR_BADFILE;
+            }
+            content = inflated;
+        }
+        const XFileErrorContext context{displayName, binary, compressed};
+        if (binary) {
+            XFileBinaryTokenizer tokenizer(content, header.floatBytes, context);
+            XFileParser<XFileBinaryTokenizer>(tokenizer, document).Parse();
+        } else {
+            XFileTextTokenizer tokenizer(content, context);
+            XFileParser<XFileTextTokenizer>(tokenizer, document).Parse();
+        }
+    } catch (XFileError& error) {
+        *message = std::move(error.message);
+        return D3DRMERR_BADFILE;
+    } catch (const std::bad_alloc&) {
+        *message = Prefix(displayName) + " out of memory";
+        return D3DRMERR_BADALLOC;
+    }
+    message->clear();
+    return D3DRM_OK;
+}
+
+HRESULT ReadXFile(const char* fileName, XFileDocument* document, std::string* message) {
+    std::string bytes;
+    const HRESULT hr = ReadBytes(fileName, kMaxXFileSize, &bytes, message);
+    if (Failed(hr)) {
+        return hr;
+    }
+    return ReadXFileFromMemory(bytes, fileName, document, message);
+}
+
+HRESULT ReadXFileFormat(const char* fileName, XFileFormat* format, std::string* message) {
+    std::string bytes;
+    const HRESULT hr = ReadBytes(fileName, kHeaderSize, &bytes, message);
+    if (Failed(hr)) {
+        return hr;
+    }
+    Header header;
+    if (!ParseHeader(bytes, fileName, &header, message)) {
+        return D3DRMERR_BADFILE;
+    }
+    *format = header.format;
+    message->clear();
+    return D3DRM_OK;
+}
+
+} // namespace rm

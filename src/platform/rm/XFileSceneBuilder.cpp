@@ -1,0 +1,220 @@
+#include "platform/rm/XFileSceneBuilder.h"
+
+#include <algorithm>
+
+#include "platform/rm/Math.h"
+#include "platform/rm/TextureImage.h"
+
+namespace rm {
+
+XFileSceneBuilder::XFileSceneBuilder(const XFileDocument& document, std::string_view fileName,
+                                     Options options)
+    : m_doc(document), m_fileName(fileName), m_options(options), m_builders(document.meshes.size()),
+      m_materials(document.materials.size()), m_frames(document.frames.size()) {}
+
+bool XFileSceneBuilder::HasTopLevelFrame() const {
+    return std::any_of(m_doc.topLevel.begin(), m_doc.topLevel.end(),
+                       [](const XFileDocument::TopLevelItem& item) { return item.isFrame; });
+}
+
+std::vector<Ref<Frame>> XFileSceneBuilder::BuildTopLevelFrames() {
+    std::vector<Ref<Frame>> frames;
+    for (const auto& item : m_doc.topLevel) {
+        if (item.isFrame) {
+            frames.push_back(BuildFrame(item.index, true));
+        } else if (!m_doc.meshUsedByFrame[item.index]) {
+            auto wrapper = MakeRef<Frame>();
+            wrapper->AddVisual(BuilderFor(item.index).Get());
+            frames.push_back(std::move(wrapper));
+        }
+    }
+    return frames;
+}
+
+Ref<Frame> XFileSceneBuilder::BuildFrame(std::uint32_t index, bool withMeshes) {
+    const XFileDocument::Frame& source = m_doc.frames[index];
+    auto frame = MakeRef<Frame>();
+    frame->SetName(source.name);
+    frame->AddTransform(D3DRMCOMBINE_REPLACE, source.transform);
+    if (withMeshes) {
+        for (const std::uint32_t mesh : source.meshes) {
+            frame->AddVisual(BuilderFor(mesh).Get());
+        }
+    }
+    for (const std::uint32_t child : source.children) {
+        frame->AddChild(BuildFrame(child, withMeshes).Get());
+    }
+    m_frames[index] = frame;
+    return frame;
+}
+
+Ref<MeshBuilder> XFileSceneBuilder::BuilderFor(std::uint32_t mesh) {
+    if (!m_builders[mesh]) {
+        auto builder = MakeRef<MeshBuilder>();
+        FillMeshBuilder(mesh, builder.Get());
+        m_builders[mesh] = std::move(builder);
+    }
+    return m_builders[mesh];
+}
+
+std::int64_t XFileSceneBuilder::FirstMesh() const {
+    for (const auto& item : m_doc.topLevel) {
+        if (!item.isFrame) {
+            return item.index;
+        }
+    }
+    return m_doc.meshes.empty() ? -1 : 0;
+}
+
+void XFileSceneBuilder::FillMeshBuilder(std::uint32_t index, MeshBuilder* builder) {
+    const XFileDocument::Mesh& mesh = m_doc.meshes[index];
+    builder->Empty();
+    builder->SetName(mesh.name);
+    builder->Reserve(std::uint32_t(mesh.positions.size()), std::uint32_t(mesh.faceSizes.size()),
+                     std::uint32_t(mesh.faceVertices.size()));
+    for (const Vector& p : mesh.positions) {
+        builder->AddVertex(p.x, p.y, p.z);
+    }
+    for (const Vector& n : mesh.normals) {
+        builder->AddNormal(n.x, n.y, n.z);
+    }
+    // Face normals share the faces' corner layout (the parser checked the corner counts).
+    std::size_t corner = 0;
+    for (std::uint32_t f = 0; f < mesh.faceSizes.size(); ++f) {
+        const std::uint32_t size = mesh.faceSizes[f];
+        const std::uint32_t* normals =
+            f < mesh.faceNormalCount ? mesh.faceNormals.data() + corner : nullptr;
+        builder->AddFace(size, mesh.faceVertices.data() + corner, normals);
+        corner += size;
+    }
+    for (std::uint32_t v = 0; v < mesh.texCoords.size() / 2; ++v) {
+        builder->SetTextureCoordinates(v, mesh.texCoords[2 * v], mesh.texCoords[2 * v + 1]);
+    }
+    for (const auto& c : mesh.vertexColors) {
+        builder->SetVertexColor(c.vertex,
+                                CreateColorRGBA(c.rgba[0], c.rgba[1], c.rgba[2], c.rgba[3]));
+    }
+    for (std::uint32_t f = 0; f < mesh.faceWraps.size(); ++f) {
+        builder->SetFaceWrap(f, (mesh.faceWraps[f] & 1) != 0, (mesh.faceWraps[f] & 2) != 0);
+    }
+    for (std::uint32_t f = 0; f < mesh.faceMaterials.size(); ++f) {
+        const std::uint32_t material = mesh.materials[mesh.faceMaterials[f]];
+        const XFileDocument::Material& source = m_doc.materials[material];
+        builder->SetFaceColor(f, CreateColorRGBA(source.faceColor[0], source.faceColor[1],
+                                                 source.faceColor[2], source.faceColor[3]));
+        builder->SetFaceMaterial(f, MaterialFor(material));
+        if (source.hasTexture) {
+            builder->SetFaceTexture(f, TextureFor(source.textureFileName));
+        }
+    }
+}
+
+Material* XFileSceneBuilder::MaterialFor(std::uint32_t index) {
+    if (!m_materials[index]) {
+        const XFileDocument::Material& source = m_doc.materials[index];
+        auto material = MakeRef<Material>(source.power);
+        material->SetName(source.name);
+        material->SetSpecular(source.specular[0], source.specular[1], source.specular[2]);
+        material->SetEmissive(source.emissive[0], source.emissive[1], source.emissive[2]);
+        m_materials[index] = std::move(material);
+    }
+    return m_materials[index].Get();
+}
+
+Texture* XFileSceneBuilder::TextureFor(const std::string& fileName) {
+    auto [it, inserted] = m_textures.try_emplace(fileName);
+    if (!inserted) {
+        return it->second.Get();
+    }
+    auto texture = MakeRef<Texture>();
+    texture->SetName(fileName);
+    it->second = texture;
+    if (!m_options.loadTextureImages) {
+        return texture.Get();
+    }
+    // Files from other machines name textures by paths that do not exist here; the image
+    // is then looked for by its bare name in the current directory.
+    TextureImageResult result = LoadTextureImage(fileName, texture.Get());
+    const std::size_t slash = fileName.find_last_of("\\/");
+    const std::string bare = slash == std::string::npos ? "" : fileName.substr(slash + 1);
+    if (result == TextureImageResult::NotFound && !bare.empty()) {
+        result = LoadTextureImage(bare, texture.Get());
+    }
+    if (result != TextureImageResult::Loaded) {
+        if (!m_warnings.empty()) {
+            m_warnings += '\n';
+        }
+        m_warnings += m_fileName;
+        m_warnings += ": texture image '";
+        m_warnings += fileName;
+        m_warnings += result == TextureImageResult::NotFound ? "' not found" : "' is not readable";
+        if (result == TextureImageResult::NotFound && !bare.empty()) {
+            m_warnings += " (nor '" + bare + "')";
+        }
+    }
+    return texture.Get();
+}
+
+void XFileSceneBuilder::RememberNames(Frame* frame) {
+    if (frame->HasName()) {
+        m_framesByName.try_emplace(frame->Name(), frame);
+    }
+    for (const auto& child : frame->Children()) {
+        RememberNames(child.Get());
+    }
+}
+
+std::vector<Ref<Animation>> XFileSceneBuilder::BuildAnimations(std::uint32_t setIndex,
+                                                               Frame* root) {
+    const XFileDocument::AnimationSet& set = m_doc.animationSets[setIndex];
+    // An animation binds to the first frame of its name, in file order.
+    for (const auto& item : m_doc.topLevel) {
+        if (item.isFrame) {
+            const Ref<Frame> frame = BuildFrame(item.index, false);
+            root->AddChild(frame.Get());
+            RememberNames(frame.Get());
+        }
+    }
+    for (const auto& animation : set.animations) {
+        if (animation.inlineFrame >= 0 && !m_frames[std::size_t(animation.inlineFrame)]) {
+            const Ref<Frame> frame = BuildFrame(std::uint32_t(animation.inlineFrame), false);
+            root->AddChild(frame.Get());
+            RememberNames(frame.Get());
+        }
+    }
+
+    std::vector<Ref<Animation>> animations;
+    std::vector<AnimationKey> keys;
+    for (const auto& source : set.animations) {
+        auto animation = MakeRef<Animation>();
+        animation->SetName(source.name);
+        animation->SetOptions(source.options);
+        // Keys are added in time order (equal times keep file order, as adding them one by
+        // one would), so each lands at the end of the animation's list.
+        keys = source.keys;
+        std::stable_sort(
+            keys.begin(), keys.end(),
+            [](const AnimationKey& a, const AnimationKey& b) { return a.dvTime < b.dvTime; });
+        for (AnimationKey& key : keys) {
+            animation->AddKey(&key);
+        }
+        Frame* frame = nullptr;
+        if (source.inlineFrame >= 0) {
+            frame = m_frames[std::size_t(source.inlineFrame)].Get();
+        } else if (source.hasFrameReference) {
+            auto it = m_framesByName.find(source.frameName);
+            if (it == m_framesByName.end()) {
+                auto created = MakeRef<Frame>();
+                created->SetName(source.frameName);
+                root->AddChild(created.Get());
+                it = m_framesByName.emplace(source.frameName, created.Get()).first;
+            }
+            frame = it->second;
+        }
+        animation->SetFrame(frame);
+        animations.push_back(std::move(animation));
+    }
+    return animations;
+}
+
+} // namespace rm

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/rm/Animation.h"
+#include "platform/rm/AnimationSet.h"
+#include "platform/rm/Frame.h"
+#include "platform/rm/Material.h"
+#include "platform/rm/MeshBuilder.h"
+#include "platform/rm/Ref.h"
+#include "platform/rm/Texture.h"
+#include "platform/rm/XFileDocument.h"
+
+namespace rm {
+
+/// Makes scene objects from a parsed .x file. The document is already checked, so nothing
+/// here fails on account of the file; the only problems left are texture images that
+/// cannot be found or read, which are collected as warnings.
+///
+/// Sharing follows the file: one mesh builder per Mesh (a Mesh shown by several frames is
+/// the same builder), one Material per Material, one Texture per distinct texture file
+/// name. Nothing made here is attached to anything the caller already holds.
+class XFileSceneBuilder {
+public:
+    struct Options {
+        /// Read texture images with stb_image; off, textures get their names only.
+        bool loadTextureImages = true;
+    };
+
+    /// `document` is borrowed for the builder's lifetime; `fileName` prefixes warnings.
+    XFileSceneBuilder(const XFileDocument& document, std::string_view fileName, Options options);
+
+    /// True when the file has at least one top-level Frame.
+    bool HasTopLevelFrame() const;
+    /// The top-level frames (names, matrices exactly as read, meshes, children) and an
+    /// unnamed frame around each top-level Mesh that no frame shows, in file order.
+    std::vector<Ref<Frame>> BuildTopLevelFrames();
+
+    /// The Mesh a bare-mesh load takes: the first top-level one, else the first one of
+    /// the file; -1 when the file has none.
+    std::int64_t FirstMesh() const;
+    /// Replaces the content of `builder` with Mesh `mesh` of the document.
+    void FillMeshBuilder(std::uint32_t mesh, MeshBuilder* builder);
+
+    /// The animations of animation set `set`, each driving its frame. The file's frames
+    /// (names and matrices, without meshes) are made as children of `root`; an animation
+    /// naming a frame the file lacks gets a new frame of that name under `root`.
+    std::vector<Ref<Animation>> BuildAnimations(std::uint32_t set, Frame* root);
+
+    /// Texture problems, one per line, each starting with the file name; empty when none.
+    const std::string& Warnings() const { return m_warnings; }
+
+private:
+    Ref<Frame> BuildFrame(std::uint32_t index, bool withMeshes);
+    Ref<MeshBuilder> BuilderFor(std::uint32_t mesh);
+    Material* MaterialFor(std::uint32_t material);
+    Texture* TextureFor(const std::string& fileName);
+    void RememberNames(Frame* frame);
+
+    const XFileDocument& m_doc;
+    std::string m_fileName;
+    Options m_options;
+    std::vector<Ref<MeshBuilder>> m_builders; // by mesh index
+    std::vector<Ref<Material>> m_materials;   // by material index
+    std::vector<Ref<Frame>> m_frames;         // by frame index, for animations
+    std::unordered_map<std::string, Ref<Texture>> m_textures;
+    std::unordered_map<std::string, Frame*> m_framesByName; // borrowed from the tree
+    std::string m_warnings;
+};
+
+} // namespace rm

@@ -1,0 +1,303 @@
+#include "platform/rm/XFileTextTokenizer.h"
+
+#include <cstring>
+#include <string>
+
+namespace rm {
+
+namespace {
+
+// Bytes that end a name. Everything else, including bytes of multi-byte encodings, may be
+// part of one: real files carry names like "Anim-Epileptisch-Torso" or Shift-JIS text.
+bool IsDelimiter(unsigned char c) {
+    switch (c) {
+    case '{':
+    case '}':
+    case '<':
+    case '>':
+    case ';':
+    case ',':
+    case '"':
+    case '(':
+    case ')':
+    case '[':
+    case ']':
+        return true;
+    default:
+        return c <= ' ';
+    }
+}
+
+bool IsValueStart(unsigned char c) {
+    return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.';
+}
+
+bool IsNameStart(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c >= 0x80;
+}
+
+std::string Phrase(std::string_view a, std::string_view b) {
+    std::string s(a);
+    s += b;
+    return s;
+}
+
+} // namespace
+
+XFileTextTokenizer::XFileTextTokenizer(std::string_view content, const XFileErrorContext& context)
+    : m_begin(content.data()), m_p(content.data()), m_end(content.data() + content.size()),
+      m_last(content.data()), m_context(context) {}
+
+XFileToken XFileTextTokenizer::Peek() {
+    SkipSpaceAndSeparators();
+    if (m_p == m_end) {
+        return XFileToken::End;
+    }
+    const auto c = static_cast<unsigned char>(*m_p);
+    switch (c) {
+    case '{':
+        return XFileToken::OpenBrace;
+    case '}':
+        return XFileToken::CloseBrace;
+    case '"':
+        return XFileToken::String;
+    case '<':
+        return XFileToken::Guid;
+    default:
+        break;
+    }
+    if (IsValueStart(c)) {
+        return XFileToken::Number;
+    }
+    if (IsNameStart(c)) {
+        constexpr std::string_view kTemplate = "template";
+        if (std::size_t(m_end - m_p) >= kTemplate.size() &&
+            std::memcmp(m_p, kTemplate.data(), kTemplate.size()) == 0 &&
+            (m_p + kTemplate.size() == m_end ||
+             IsDelimiter(static_cast<unsigned char>(m_p[kTemplate.size()])))) {
+            return XFileToken::Template;
+        }
+        return XFileToken::Name;
+    }
+    return XFileToken::Other;
+}
+
+std::string_view XFileTextTokenizer::ReadName(std::string_view what) {
+    SkipSpaceAndSeparators();
+    const char* start = m_p;
+    while (m_p != m_end && !IsDelimiter(static_cast<unsigned char>(*m_p))) {
+        ++m_p;
+    }
+    if (m_p == start) {
+        Fail(what);
+    }
+    m_last = start;
+    return {start, std::size_t(m_p - start)};
+}
+
+bool XFileTextTokenizer::ReadObjectName(std::string_view* name) {
+    SkipSpace();
+    if (m_p == m_end || IsDelimiter(static_cast<unsigned char>(*m_p))) {
+        return false;
+    }
+    *name = ReadName("a name");
+    return true;
+}
+
+std::string_view XFileTextTokenizer::ReadString(std::string_view what) {
+    SkipSpaceAndSeparators();
+    if (m_p == m_end || *m_p != '"') {
+        Fail(what);
+    }
+    m_last = m_p;
+    const char* start = m_p + 1;
+    const auto* close =
+        static_cast<const char*>(std::memchr(start, '"', std::size_t(m_end - start)));
+    if (!close) {
+        FailAt(LastValuePosition(),
+               Phrase(Phrase("expected the closing '\"' of ", what), ", found end of file"));
+    }
+    m_p = close + 1;
+    AfterValue(what, false);
+    return {start, std::size_t(close - start)};
+}
+
+void XFileTextTokenizer::ExpectOpenBrace(std::string_view expected) {
+    SkipSpaceAndSeparators();
+    if (m_p == m_end || *m_p != '{') {
+        Fail(expected);
+    }
+    ++m_p;
+}
+
+void XFileTextTokenizer::ExpectCloseBrace(std::string_view expected) {
+    SkipSpaceAndSeparators();
+    if (m_p == m_end || *m_p != '}') {
+        Fail(expected);
+    }
+    ++m_p;
+}
+
+void XFileTextTokenizer::SkipOptionalGuid() {
+    SkipSpace();
+    if (m_p == m_end || *m_p != '<') {
+        return;
+    }
+    const auto* close = static_cast<const char*>(std::memchr(m_p, '>', std::size_t(m_end - m_p)));
+    if (!close) {
+        FailAt(Position(), "expected '>' to close the GUID, found end of file");
+    }
+    m_p = close + 1;
+}
+
+std::string_view XFileTextTokenizer::ReadReference() {
+    SkipSpaceAndSeparators();
+    const char* open = m_p;
+    if (m_p == m_end || *m_p != '{') {
+        Fail("'{' to open a reference");
+    }
+    ++m_p;
+    SkipSpace();
+    std::string_view name;
+    if (m_p != m_end && *m_p != '<' && *m_p != '}') {
+        name = ReadName("a name in the reference");
+    }
+    SkipOptionalGuid();
+    SkipSpace();
+    if (m_p == m_end || *m_p != '}') {
+        Fail("'}' to close the reference");
+    }
+    ++m_p;
+    m_last = open;
+    return name;
+}
+
+void XFileTextTokenizer::SkipObjectBody() {
+    const char* open = m_p;
+    int depth = 1;
+    unsigned char previous = ' ';
+    const char* p = m_p;
+    while (p != m_end) {
+        const auto c = static_cast<unsigned char>(*p);
+        if (c == '{') {
+            ++depth;
+        } else if (c == '}') {
+            if (--depth == 0) {
+                m_p = p + 1;
+                return;
+            }
+        } else if (c == '"') {
+            const auto* close =
+                static_cast<const char*>(std::memchr(p + 1, '"', std::size_t(m_end - p - 1)));
+            if (!close) {
+                FailAt(std::size_t(p - m_begin),
+                       "expected the closing '\"' of a string, found end of file");
+            }
+            p = close;
+        } else if ((c == '#' || (c == '/' && p + 1 != m_end && p[1] == '/')) &&
+                   IsDelimiter(previous)) {
+            // A comment only where a token may start; inside a name '#' is a name byte.
+            const auto* eol =
+                static_cast<const char*>(std::memchr(p, '\n', std::size_t(m_end - p)));
+            p = eol ? eol : m_end;
+            previous = '\n';
+            continue;
+        }
+        previous = c;
+        ++p;
+    }
+    const std::size_t openBrace = std::size_t(open - m_begin) - (open != m_begin ? 1 : 0);
+    FailAt(openBrace, "expected '}' to close the object opened here, found end of file");
+}
+
+void XFileTextTokenizer::SkipTemplate() {
+    ReadName("template");
+    ReadName("the template's name");
+    SkipOptionalGuid();
+    ExpectOpenBrace("'{' to open the template");
+    SkipObjectBody();
+}
+
+void XFileTextTokenizer::SkipLine() {
+    const auto* eol = static_cast<const char*>(std::memchr(m_p, '\n', std::size_t(m_end - m_p)));
+    m_p = eol ? eol + 1 : m_end;
+}
+
+void XFileTextTokenizer::CheckAfterValue(std::string_view what, bool mayPrecedeReference) {
+    if (m_p != m_end) {
+        auto c = static_cast<unsigned char>(*m_p);
+        if (c == '{' && mayPrecedeReference) {
+            return;
+        }
+        if (c <= ' ' || c == '#' || c == '/') {
+            // Whitespace (or a comment) ends the value; what follows may be the next value
+            // with its separator left out, the next object, or the end of this one.
+            SkipSpace();
+            if (m_p != m_end) {
+                c = static_cast<unsigned char>(*m_p);
+                if (c == ';' || c == ',' || c == '}' || IsValueStart(c) || IsNameStart(c) ||
+                    (c == '{' && mayPrecedeReference)) {
+                    return;
+                }
+            }
+        }
+    }
+    std::string text = "expected ';' after ";
+    text += what;
+    text += ", found ";
+    text += Describe(m_p);
+    FailAt(Position(), text);
+}
+
+std::string XFileTextTokenizer::Describe(const char* p) const {
+    if (p == m_end) {
+        return "end of file";
+    }
+    if (*p == '"') {
+        return "a string";
+    }
+    const char* q = p;
+    while (q != m_end && !IsDelimiter(static_cast<unsigned char>(*q))) {
+        ++q;
+    }
+    if (q == p) {
+        q = p + 1;
+    }
+    return QuoteForMessage({p, std::size_t(q - p)});
+}
+
+void XFileTextTokenizer::Fail(std::string_view expected) const {
+    // Point at the offending token, not at the whitespace before it.
+    XFileTextTokenizer probe = *this;
+    probe.SkipSpace();
+    std::string text = "expected ";
+    text += expected;
+    text += ", found ";
+    text += probe.Describe(probe.m_p);
+    probe.FailAt(probe.Position(), text);
+}
+
+void XFileTextTokenizer::FailAt(std::size_t position, std::string_view text) const {
+    ThrowXFileError(m_context, m_begin, position, text);
+}
+
+void XFileTextTokenizer::FailTooLarge(std::string_view what) const {
+    std::string text = "expected ";
+    text += what;
+    text += " below 4294967296, found ";
+    text += Describe(m_last);
+    FailAt(LastValuePosition(), text);
+}
+
+void XFileTextTokenizer::FailFloat(std::string_view what, bool outOfRange) const {
+    if (!outOfRange) {
+        Fail(what);
+    }
+    std::string text = "expected ";
+    text += what;
+    text += " within the range of a 32-bit float, found ";
+    text += Describe(m_last);
+    FailAt(LastValuePosition(), text);
+}
+
+} // namespace rm

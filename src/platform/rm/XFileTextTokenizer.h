@@ -1,0 +1,143 @@
+#pragma once
+
+#include <charconv>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <system_error>
+
+#include "platform/rm/XFileError.h"
+#include "platform/rm/XFileToken.h"
+
+namespace rm {
+
+/// Reads the text form of a .x file (the content after the 16-byte header) in place: names
+/// and strings are views into the content, numbers are parsed where they stand. Whitespace,
+/// `//` and `#` comments and the separators ';' and ',' between values are skipped, so
+/// missing or doubled separators are accepted; a value must still be followed by a
+/// separator, whitespace or '}', so "24{" is reported where it stands.
+///
+/// Every failure throws XFileError with "<file>:<line>: expected ..., found ...". `what`
+/// arguments name the thing being read for that message ("the vertex count").
+class XFileTextTokenizer {
+public:
+    XFileTextTokenizer(std::string_view content, const XFileErrorContext& context);
+
+    /// The kind of the next token (separators skipped).
+    XFileToken Peek();
+    /// A name: any run of bytes up to whitespace or one of {}<>;,"()[].
+    std::string_view ReadName(std::string_view what);
+    /// The optional name between a keyword and its '{'; false when there is none.
+    bool ReadObjectName(std::string_view* name);
+    /// The bytes between double quotes, exactly as written (no escapes).
+    std::string_view ReadString(std::string_view what);
+    /// A decimal 32-bit unsigned value. With mayPrecedeReference, a '{' may follow it
+    /// directly (the last value of an object before a {reference}).
+    std::uint32_t ReadUInt(std::string_view what, bool mayPrecedeReference = false) {
+        SkipSpaceAndSeparators();
+        m_last = m_p;
+        const char* p = m_p;
+        if (p != m_end && *p == '+') {
+            ++p;
+        }
+        if (p == m_end || unsigned(*p - '0') > 9) {
+            Fail(what);
+        }
+        std::uint64_t value = 0;
+        do {
+            value = value * 10 + unsigned(*p - '0');
+            if (value > 0xFFFFFFFFu) {
+                FailTooLarge(what);
+            }
+            ++p;
+        } while (p != m_end && unsigned(*p - '0') <= 9);
+        m_p = p;
+        AfterValue(what, mayPrecedeReference);
+        return std::uint32_t(value);
+    }
+    /// A floating-point value (decimal, optional sign and exponent).
+    float ReadFloat(std::string_view what) {
+        SkipSpaceAndSeparators();
+        m_last = m_p;
+        const char* p = m_p;
+        if (p != m_end && *p == '+' && p + 1 != m_end && p[1] != '-') {
+            ++p;
+        }
+        float value = 0;
+        const auto result = std::from_chars(p, m_end, value);
+        if (result.ec != std::errc()) {
+            FailFloat(what, result.ec == std::errc::result_out_of_range);
+        }
+        m_p = result.ptr;
+        AfterValue(what, false);
+        return value;
+    }
+    /// Consumes '{' or fails with "expected <expected>, found ...".
+    void ExpectOpenBrace(std::string_view expected);
+    void ExpectCloseBrace(std::string_view expected);
+    /// Skips a <GUID> when one comes next.
+    void SkipOptionalGuid();
+    /// At '{': reads "{ name }", "{ name <guid> }" or "{ <guid> }" and returns the name
+    /// (empty for a GUID alone). LastValuePosition() then points at the '{'.
+    std::string_view ReadReference();
+    /// After an object's '{': skips to just past its matching '}'.
+    void SkipObjectBody();
+    /// At `template`: skips the whole template definition.
+    void SkipTemplate();
+
+    /// An upper bound on how many values the rest of the content can hold; counts are
+    /// checked against it before anything is allocated for them.
+    std::size_t MaxValuesLeft() const { return (std::size_t(m_end - m_p) + 1) / 2; }
+    /// Offset of the next unread byte.
+    std::size_t Position() const { return std::size_t(m_p - m_begin); }
+    /// Offset where the last value, string or reference started.
+    std::size_t LastValuePosition() const { return std::size_t(m_last - m_begin); }
+
+    /// Throws "expected <expected>, found <what comes next>".
+    [[noreturn]] void Fail(std::string_view expected) const;
+    /// Throws "<text>" placed at `position`.
+    [[noreturn]] void FailAt(std::size_t position, std::string_view text) const;
+
+private:
+    void SkipSpace() {
+        while (m_p != m_end) {
+            const auto c = static_cast<unsigned char>(*m_p);
+            if (c <= ' ') {
+                ++m_p;
+            } else if (c == '#' || (c == '/' && m_p + 1 != m_end && m_p[1] == '/')) {
+                SkipLine();
+            } else {
+                return;
+            }
+        }
+    }
+    void SkipSpaceAndSeparators() {
+        for (;;) {
+            SkipSpace();
+            if (m_p != m_end && (*m_p == ';' || *m_p == ',')) {
+                ++m_p;
+            } else {
+                return;
+            }
+        }
+    }
+    void AfterValue(std::string_view what, bool mayPrecedeReference) {
+        if (m_p != m_end && (*m_p == ';' || *m_p == ',' || *m_p == '}')) {
+            return;
+        }
+        CheckAfterValue(what, mayPrecedeReference);
+    }
+    void SkipLine();
+    void CheckAfterValue(std::string_view what, bool mayPrecedeReference);
+    std::string Describe(const char* p) const;
+    [[noreturn]] void FailTooLarge(std::string_view what) const;
+    [[noreturn]] void FailFloat(std::string_view what, bool outOfRange) const;
+
+    const char* m_begin;
+    const char* m_p;
+    const char* m_end;
+    const char* m_last;
+    XFileErrorContext m_context;
+};
+
+} // namespace rm
