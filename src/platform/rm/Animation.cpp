@@ -96,6 +96,10 @@ HRESULT Animation::ModifyKey(const AnimationKey* key) {
     if (it == m_keys.end()) {
         return D3DRMERR_NOTFOUND;
     }
+    if (it->dvTime == key->dvTime) {
+        it->dqRotateKey = key->dqRotateKey; // same time: the key keeps its place
+        return D3DRM_OK;
+    }
     AnimationKey updated = *it;
     updated.dvTime = key->dvTime;
     updated.dqRotateKey = key->dqRotateKey;

@@ -37,8 +37,9 @@ public:
     /// null buffer *count becomes the number of keys; with a buffer, *count must be at
     /// least that (else D3DRMERR_BADVALUE) and becomes the number written.
     HRESULT GetKeys(float timeMin, float timeMax, std::uint32_t* count, AnimationKey* keys) const;
-    /// Replaces the time and value of the key with key->dwID (its type stays); the key
-    /// moves to its new place in time order, after keys already at that time.
+    /// Replaces the time and value of the key with key->dwID (its type stays). A key whose
+    /// time changes moves to its new place in time order, after keys already at that time;
+    /// otherwise it keeps its place.
     HRESULT ModifyKey(const AnimationKey* key);
     /// Removes every key at exactly this time; D3DRMERR_NOTFOUND when there is none.
     HRESULT DeleteKey(float time);

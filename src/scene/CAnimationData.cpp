@@ -1,0 +1,362 @@
+#include "scene/CAnimationData.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+
+#include "platform/rm/Context.h"
+#include "platform/rm/Math.h"
+#include "platform/rm/XFileLoader.h"
+#include "scene/CModelData.h"
+#include "scene/PartNaming.h"
+#include "scene/SceneContext.h"
+#include "scene/SceneMessages.h"
+
+namespace {
+constexpr unsigned kMaxKeyTimes = 1024;
+constexpr char kTooManyKeyTimes[] =
+    "CAnimationData:UpdateTotalKeyTimeBuffer\nトータルキーの数が最大許容値を越えました";
+} // namespace
+
+CAnimationData::~CAnimationData() {
+    m_keyTimes.clear();
+    FreeNameRecords();
+    Unbind();
+    m_set.Reset();
+}
+
+void CAnimationData::FreeNameRecords() {
+    // Take each record out of its animation first so no animation keeps a freed pointer.
+    if (m_set) {
+        for (const auto& animation : m_set->Animations()) {
+            for (auto* e = m_nameRecords.Head(); e; e = e->Next()) {
+                if (animation->GetAppData() == reinterpret_cast<std::uintptr_t>(&e->Value())) {
+                    animation->SetAppData(0);
+                }
+            }
+        }
+    }
+    m_nameRecords.Clear();
+}
+
+int CAnimationData::Load(const char* fileName) {
+    m_lastError.clear();
+    if (!fileName || m_set || m_model) {
+        return 0;
+    }
+    if (!g_d3drm) {
+        m_lastError = "no scene to load into";
+        return 0;
+    }
+    rm::Ref<rm::Frame> parent;
+    g_d3drm->CreateFrame(nullptr, &parent);
+    g_d3drm->CreateAnimationSet(&m_set);
+    if (!parent || !m_set || rm::Failed(m_set->Load(fileName, parent.Get()))) {
+        m_lastError = rm::GetLastLoadMessage();
+        m_set.Reset();
+        return 0;
+    }
+    scene::NameFrameTree(parent.Get(), scene::FrameOrigin::AnimationSetLoad, nullptr);
+    m_tempNameCount = 0;
+    NameAnimations();
+    GetTimeRange(nullptr, nullptr, 1);
+    // The frames the file made stay alive while the animations refer to them.
+    return 1;
+}
+
+int CAnimationData::CreateEmptySet() {
+    if (m_set || !g_d3drm) {
+        return 0;
+    }
+    return rm::Succeeded(g_d3drm->CreateAnimationSet(&m_set)) ? 1 : 0;
+}
+
+int CAnimationData::NameAnimations() {
+    if (!m_set) {
+        return 0;
+    }
+    for (const auto& animation : m_set->Animations()) {
+        if (animation->HasName()) {
+            CNameRecord* record = m_nameRecords.Add();
+            record->name = animation->Name();
+            animation->SetAppData(reinterpret_cast<std::uintptr_t>(record));
+        }
+    }
+    return CAnimationSetBase::NameAnimations();
+}
+
+int CAnimationData::RestoreAnimationNames() {
+    if (!m_set) {
+        return 0;
+    }
+    for (const auto& animation : m_set->Animations()) {
+        auto* record = reinterpret_cast<CNameRecord*>(animation->GetAppData());
+        if (record) {
+            animation->SetName(record->name.c_str());
+            animation->SetAppData(0);
+            m_nameRecords.Remove(record);
+        } else {
+            animation->SetName(nullptr);
+        }
+    }
+    return 1;
+}
+
+int CAnimationData::Bind(CModelData* model) {
+    if (!CAnimationSetBase::Bind(model)) {
+        return 0;
+    }
+    model->RecordPartAnimations(m_set.Get());
+    return 1;
+}
+
+void CAnimationData::FetchKeys(rm::Animation* animation, float from, float to) {
+    std::uint32_t count = 0;
+    animation->GetKeys(from, to, &count, nullptr);
+    m_keys.resize(count);
+    if (count) {
+        animation->GetKeys(from, to, &count, m_keys.data());
+    }
+    m_keys.resize(count);
+}
+
+int CAnimationData::UpdateTotalKeyTimeBuffer() {
+    if (!m_set) {
+        return 0;
+    }
+    m_keyTimes.clear();
+    m_timeScratch.clear();
+    for (const auto& animation : m_set->Animations()) {
+        FetchKeys(animation.Get(), 0, FLT_MAX);
+        for (const auto& key : m_keys) {
+            m_timeScratch.push_back(key.dvTime);
+        }
+    }
+    std::sort(m_timeScratch.begin(), m_timeScratch.end());
+    m_timeScratch.erase(std::unique(m_timeScratch.begin(), m_timeScratch.end()),
+                        m_timeScratch.end());
+    if (m_timeScratch.size() > kMaxKeyTimes) {
+        scene::ShowMessage(kTooManyKeyTimes);
+        m_timeScratch.resize(kMaxKeyTimes);
+    }
+    m_keyTimes.assign(m_timeScratch.begin(), m_timeScratch.end());
+    return 1;
+}
+
+float CAnimationData::KeyTime(int index) const {
+    if (index < 0 || std::size_t(index) >= m_keyTimes.size()) {
+        return 0;
+    }
+    return m_keyTimes[std::size_t(index)];
+}
+
+int CAnimationData::SetKeyInterval(int index, float length) {
+    if (!m_set || index < 0 || length <= 0 || unsigned(index) + 1 >= KeyTimeCount()) {
+        return 0;
+    }
+    const float t0 = KeyTime(index);
+    const float t1 = KeyTime(index + 1);
+    const float delta = length - (t1 - t0);
+    if (delta == 0) {
+        return 1;
+    }
+    for (const auto& animation : m_set->Animations()) {
+        FetchKeys(animation.Get(), t1, FLT_MAX);
+        for (auto& key : m_keys) {
+            key.dvTime += delta;
+            animation->ModifyKey(&key);
+        }
+    }
+    return 1;
+}
+
+int CAnimationData::ScaleToLength(float length) {
+    if (!m_set || length <= 0) {
+        return 0;
+    }
+    const float first = m_keyTimes.empty() ? 0 : m_keyTimes.front();
+    const float last = m_keyTimes.empty() ? 0 : m_keyTimes.back();
+    const float span = last - first;
+    if (!(span > 0)) {
+        return 0;
+    }
+    const float factor = length / span;
+    if (!(factor > 0)) {
+        return 0;
+    }
+    for (const auto& animation : m_set->Animations()) {
+        FetchKeys(animation.Get(), first, last);
+        for (auto& key : m_keys) {
+            const float t = factor * key.dvTime;
+            if (std::fmod(double(t), 1.0) == 0.0) {
+                key.dvTime = t;
+                animation->ModifyKey(&key);
+            } else {
+                animation->DeleteKeyByID(key.dwID);
+            }
+        }
+    }
+    return 1;
+}
+
+int CAnimationData::DeleteKeysAt(float time) {
+    if (!m_set) {
+        return 0;
+    }
+    for (const auto& animation : m_set->Animations()) {
+        animation->DeleteKey(time);
+    }
+    return 1;
+}
+
+int CAnimationData::ExtendRotationKeys(float time) {
+    if (!m_set) {
+        return 0;
+    }
+    for (const auto& animation : m_set->Animations()) {
+        FetchKeys(animation.Get(), 0, FLT_MAX);
+        bool hasRotation = false, reaches = false;
+        const rm::AnimationKey* best = nullptr;
+        float bestTime = -1.0f;
+        for (const auto& key : m_keys) {
+            if (key.dwKeyType != rm::D3DRMANIMATION_ROTATEKEY) {
+                continue;
+            }
+            hasRotation = true;
+            if (key.dvTime >= time) {
+                reaches = true;
+                break;
+            }
+            if (key.dvTime > bestTime) {
+                bestTime = key.dvTime;
+                best = &key;
+            }
+        }
+        if (!hasRotation || reaches) {
+            continue;
+        }
+        const rm::Quaternion q =
+            best ? best->dqRotateKey : rm::QuaternionFromRotation({0, 0, 1}, 0);
+        animation->AddRotateKey(time, q);
+    }
+    return 1;
+}
+
+int CAnimationData::CopyKeys(float dstTime, float srcTime) {
+    if (!m_set) {
+        return 0;
+    }
+    if (dstTime == srcTime) {
+        return 1;
+    }
+    for (const auto& animation : m_set->Animations()) {
+        animation->DeleteKey(dstTime);
+        FetchKeys(animation.Get(), srcTime, srcTime);
+        for (const auto& key : m_keys) {
+            switch (key.dwKeyType) {
+            case rm::D3DRMANIMATION_ROTATEKEY:
+                animation->AddRotateKey(dstTime, key.dqRotateKey);
+                break;
+            case rm::D3DRMANIMATION_SCALEKEY:
+                animation->AddScaleKey(dstTime, key.dvScaleKey.x, key.dvScaleKey.y,
+                                       key.dvScaleKey.z);
+                break;
+            case rm::D3DRMANIMATION_POSITIONKEY:
+                animation->AddPositionKey(dstTime, key.dvPositionKey.x, key.dvPositionKey.y,
+                                          key.dvPositionKey.z);
+                break;
+            default:
+                break;
+            }
+        }
+    }
+    return 1;
+}
+
+int CAnimationData::DeletePositionKeys(float time) {
+    if (!m_set) {
+        return 0;
+    }
+    const float from = time < 0 ? 0 : time;
+    const float to = time < 0 ? FLT_MAX : time;
+    for (const auto& animation : m_set->Animations()) {
+        FetchKeys(animation.Get(), from, to);
+        for (const auto& key : m_keys) {
+            if (key.dwKeyType == rm::D3DRMANIMATION_POSITIONKEY) {
+                animation->DeleteKeyByID(key.dwID);
+            }
+        }
+    }
+    return 1;
+}
+
+int CAnimationData::ScalePositionKeys(float sx, float sy, float sz, float time) {
+    if (!m_set || sx == 0 || sy == 0 || sz == 0) {
+        return 0;
+    }
+    const float from = time < 0 ? 0 : time;
+    const float to = time < 0 ? FLT_MAX : time;
+    for (const auto& animation : m_set->Animations()) {
+        FetchKeys(animation.Get(), from, to);
+        for (auto& key : m_keys) {
+            if (key.dwKeyType == rm::D3DRMANIMATION_POSITIONKEY) {
+                key.dvPositionKey.x *= sx;
+                key.dvPositionKey.y *= sy;
+                key.dvPositionKey.z *= sz;
+                animation->ModifyKey(&key);
+            }
+        }
+    }
+    return 1;
+}
+
+int CAnimationData::ShiftKeyTimes(float delta) {
+    if (!m_set) {
+        return 0;
+    }
+    for (const auto& animation : m_set->Animations()) {
+        FetchKeys(animation.Get(), 0, FLT_MAX);
+        for (auto& key : m_keys) {
+            key.dvTime += delta;
+            animation->ModifyKey(&key);
+        }
+    }
+    return 1;
+}
+
+CAnimationData* LoadAnimation(const char* fileName, std::string* error) {
+    if (!fileName || !g_d3drm || !g_sceneAnimationLibrary) {
+        if (error) {
+            *error = "no scene to load into";
+        }
+        return nullptr;
+    }
+    return g_sceneAnimationLibrary->LoadEntry(fileName,
+                                              [error](CAnimationData& data, const char* name) {
+                                                  const int ok = data.Load(name);
+                                                  if (!ok && error) {
+                                                      *error = data.LastError();
+                                                  }
+                                                  return ok;
+                                              });
+}
+
+CAnimationData* NewAnimation(const char* name) {
+    if (!g_d3drm || !g_sceneAnimationLibrary) {
+        return nullptr;
+    }
+    bool raised = false;
+    CAnimationData* data = g_sceneAnimationLibrary->AddEntryFor(name, &raised);
+    if (data && !data->CreateEmptySet()) {
+        g_sceneAnimationLibrary->DiscardEntry(data, raised);
+        return nullptr;
+    }
+    return data;
+}
+
+int RemoveAnimation(CAnimationData* data) {
+    if (!g_sceneAnimationLibrary) {
+        return 0;
+    }
+    return g_sceneAnimationLibrary->Entries().Remove(data);
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "platform/rm/Frame.h"
+#include "scene/WeldList.h"
+
+/// A model's frame tree and what works on all of it: naming, scaling, orientation reset,
+/// mesh conversion and the morphing skin. The root frame is made (without a parent) when
+/// the model is made and released when it is destroyed; the caller attaches it to a scene.
+class CModelBase {
+public:
+    CModelBase();
+    CModelBase(const CModelBase&) = delete;
+    CModelBase& operator=(const CModelBase&) = delete;
+    /// Frees the welds, detaches the root from its parent and releases it.
+    virtual ~CModelBase();
+
+    /// Gives the subtree of frame its working names (frame-name rule for model frames:
+    /// "FRAME" prefixes removed, "@<id>" appended, unnamed frames numbered with
+    /// m_tempNameCount, visual names emptied), recursing through this same operation.
+    /// 0 for a null frame.
+    virtual int NamePartsAndRecord(rm::Frame* frame);
+
+    /// Multiplies the position of every frame of the subtree (relative to its parent; the
+    /// subtree root's too) and the size of every mesh by the factors.
+    int Scale(rm::Frame* frame, float sx, float sy, float sz);
+    /// Turns every frame of the subtree except the model's root back to the rest
+    /// orientation relative to its parent (direction +z, up +y); positions stay.
+    int ResetOrientation(rm::Frame* frame);
+    /// Replaces every mesh-builder visual of the subtree by a mesh with the same geometry.
+    int ConvertMeshBuilders(rm::Frame* frame);
+    /// Removes the root from parent, or from its own parent when parent is null.
+    int DetachFromScene(rm::Frame* parent);
+
+    /// Switches the morphing skin on: meshes instead of builders, rest orientation, then
+    /// the welds of every vertex shared by parts. 0 without a root frame.
+    int EnableSkin();
+    /// Moves the welded vertices after a change of pose. 0 while the skin is off.
+    int UpdateSkin();
+
+    rm::Frame* Root() const { return m_root.Get(); }
+    bool SkinOn() const { return m_skinOn != 0; }
+    const scene::WeldList& Welds() const { return m_welds; }
+
+protected:
+    rm::Ref<rm::Frame> m_root;
+    int m_tempNameCount = 0;
+    int m_skinOn = 0;
+    float m_weldTolerance = 0.005f;
+    scene::WeldList m_welds;
+};

@@ -1,0 +1,248 @@
+#include "scene/CModelData.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include <unistd.h>
+
+#include "platform/rm/Context.h"
+#include "platform/rm/DebugOutput.h"
+#include "platform/rm/XFileLoader.h"
+#include "scene/PartNaming.h"
+#include "scene/SceneContext.h"
+
+CPartRecord::~CPartRecord() {
+    ClearVisualNames();
+    if (frame && frame->GetAppData() == reinterpret_cast<std::uintptr_t>(this)) {
+        frame->SetAppData(0);
+    }
+}
+
+CPartRecord* CPartRecord::Of(const rm::Frame* frame) {
+    return frame ? reinterpret_cast<CPartRecord*>(frame->GetAppData()) : nullptr;
+}
+
+void CPartRecord::ClearVisualNames() {
+    if (frame) {
+        for (const auto& visual : frame->Visuals()) {
+            for (auto* e = visualNames.Head(); e; e = e->Next()) {
+                if (visual->GetAppData() == reinterpret_cast<std::uintptr_t>(&e->Value())) {
+                    visual->SetAppData(0);
+                }
+            }
+        }
+    }
+    visualNames.Clear();
+}
+
+CModelData::~CModelData() {
+    m_partRecords.Clear();
+}
+
+namespace {
+
+/// Changes the working directory for the life of the object and changes it back.
+class DirectoryChange {
+public:
+    /// Empty dir: no change. ok() tells whether the change (if any) worked.
+    explicit DirectoryChange(const std::string& dir) {
+        if (dir.empty()) {
+            return;
+        }
+        std::error_code ec;
+        m_previous = std::filesystem::current_path(ec);
+        if (ec) {
+            m_error = "cannot read the working directory: " + ec.message();
+            return;
+        }
+        std::filesystem::current_path(dir, ec);
+        if (ec) {
+            m_error = dir + ": " + ec.message();
+            return;
+        }
+        m_changed = true;
+    }
+    ~DirectoryChange() {
+        if (m_changed) {
+            std::error_code ec;
+            std::filesystem::current_path(m_previous, ec);
+        }
+    }
+    bool ok() const { return m_error.empty(); }
+    const std::string& error() const { return m_error; }
+
+private:
+    std::filesystem::path m_previous;
+    bool m_changed = false;
+    std::string m_error;
+};
+
+} // namespace
+
+int CModelData::LoadFile(const char* path) {
+    m_lastError.clear();
+    if (!g_d3drm || !path || !m_root) {
+        m_lastError = "no scene to load into";
+        return 0;
+    }
+    // The file is loaded by its bare name from its own directory, so that texture files
+    // it names are found beside it.
+    const std::string full(path);
+    const auto cut = full.find_last_of("/\\");
+    std::string dir, fileName = full;
+    if (cut != std::string::npos) {
+        dir = cut == 0 ? full.substr(0, 1) : full.substr(0, cut);
+        fileName = full.substr(cut + 1);
+    }
+    {
+        DirectoryChange change(dir);
+        if (!change.ok()) {
+            m_lastError = change.error();
+            return 0;
+        }
+        if (rm::Succeeded(m_root->Load(fileName.c_str()))) {
+            rm::OutputDebugStringA("LoadFrame OK.\n");
+        } else {
+            const std::string frameError = rm::GetLastLoadMessage();
+            rm::Ref<rm::MeshBuilder> builder;
+            if (rm::Failed(g_d3drm->CreateMeshBuilder(&builder)) ||
+                rm::Failed(builder->Load(fileName.c_str()))) {
+                m_lastError = frameError.empty() ? rm::GetLastLoadMessage() : frameError;
+                return 0;
+            }
+            rm::OutputDebugStringA("LoadMesh OK.\n");
+            rm::Ref<rm::Frame> child;
+            if (rm::Failed(g_d3drm->CreateFrame(m_root.Get(), &child))) {
+                m_lastError = "cannot create a frame for the mesh";
+                return 0;
+            }
+            child->AddVisual(builder.Get());
+        }
+    }
+    m_tempNameCount = 0;
+    NamePartsAndRecord(m_root.Get());
+    return 1;
+}
+
+void CModelData::RecordSubtree(rm::Frame* frame) {
+    CPartRecord* record = CPartRecord::Of(frame);
+    if (!record) {
+        record = m_partRecords.Add();
+        record->frame = frame;
+        frame->SetAppData(reinterpret_cast<std::uintptr_t>(record));
+    } else {
+        record->animation = nullptr;
+        record->baseName.reset();
+        record->fileName.reset();
+        record->ClearVisualNames();
+    }
+    if (frame->HasName()) {
+        record->fileName = frame->Name();
+    }
+    for (const auto& visual : frame->Visuals()) {
+        if (visual->HasName()) {
+            CNameRecord* name = record->visualNames.Add();
+            name->name = visual->Name();
+            visual->SetAppData(reinterpret_cast<std::uintptr_t>(name));
+        }
+    }
+}
+
+int CModelData::NamePartsAndRecord(rm::Frame* frame) {
+    if (!frame) {
+        return 0;
+    }
+    // A pass over the whole model numbers unnamed frames from 1 again, so naming after a
+    // save gives every frame the working name it had (animations bound by those names
+    // keep matching).
+    if (frame == m_root.Get()) {
+        m_tempNameCount = 0;
+    }
+    // The file names are taken before the frame is renamed; the base name after its whole
+    // subtree has been named.
+    RecordSubtree(frame);
+    CModelBase::NamePartsAndRecord(frame);
+    CPartRecord* record = CPartRecord::Of(frame);
+    if (!record) {
+        return 0;
+    }
+    if (auto base = scene::BaseName(frame->Name())) {
+        record->baseName = std::string(*base);
+    }
+    return 1;
+}
+
+int CModelData::RecordPartAnimations(rm::AnimationSet* set) {
+    if (!set) {
+        return 0;
+    }
+    for (const auto& animation : set->Animations()) {
+        const rm::Ref<rm::Frame> frame = animation->GetFrame();
+        if (CPartRecord* record = CPartRecord::Of(frame.Get())) {
+            record->animation = animation.Get();
+        }
+    }
+    return 1;
+}
+
+void CModelData::ForgetPartAnimations(rm::AnimationSet* set) {
+    if (!set) {
+        return;
+    }
+    for (auto* e = m_partRecords.Head(); e; e = e->Next()) {
+        CPartRecord& record = e->Value();
+        for (const auto& animation : set->Animations()) {
+            if (record.animation == animation.Get()) {
+                record.animation = nullptr;
+                break;
+            }
+        }
+    }
+}
+
+int CModelData::RestoreFileNames(rm::Frame* frame) {
+    CPartRecord* record = CPartRecord::Of(frame);
+    if (!record) {
+        return 0;
+    }
+    frame->SetName(record->fileName ? record->fileName->c_str() : nullptr);
+    for (const auto& visual : frame->Visuals()) {
+        auto* name = reinterpret_cast<CNameRecord*>(visual->GetAppData());
+        if (name) {
+            visual->SetName(name->name.c_str());
+            visual->SetAppData(0);
+            record->visualNames.Remove(name);
+        } else {
+            visual->SetName(nullptr);
+        }
+    }
+    for (const auto& child : frame->Children()) {
+        RestoreFileNames(child.Get());
+    }
+    return 1;
+}
+
+CModelData* LoadModel(const char* fileName, std::string* error) {
+    if (!fileName || !g_d3drm || !g_sceneModelLibrary) {
+        if (error) {
+            *error = "no scene to load into";
+        }
+        return nullptr;
+    }
+    return g_sceneModelLibrary->LoadEntry(fileName, [error](CModelData& model, const char* name) {
+        const int ok = model.LoadFile(name);
+        if (!ok && error) {
+            *error = model.LastError();
+        }
+        return ok;
+    });
+}
+
+int RemoveModel(CModelData* model) {
+    if (!g_sceneModelLibrary) {
+        return 0;
+    }
+    return g_sceneModelLibrary->Entries().Remove(model);
+}

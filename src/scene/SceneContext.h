@@ -1,0 +1,29 @@
+#pragma once
+
+// Program-wide objects the scene data model works with. The main frame (or the command
+// line) creates them and publishes them here; every pointer is borrowed.
+
+#include "scene/AnimationLibrary.h"
+#include "scene/ModelLibrary.h"
+#include "scene/ObjectStore.h"
+
+namespace rm {
+class Context;
+} // namespace rm
+
+class CAnimationData;
+class CCharacterData;
+class CModelData;
+
+using CModelLibrary = ModelLibrary<CModelData>;
+using CAnimationLibrary = AnimationLibrary<CAnimationData>;
+using CObjectStore = ObjectStore<CModelData, CAnimationData, CCharacterData>;
+
+/// The shared factory of scene objects; null until the device layer has made it. Loads
+/// fail without it.
+extern rm::Context* g_d3drm;
+/// The model and animation libraries as the scene data model sees them: set by the
+/// object store while it lives (construct it with &g_sceneModelLibrary and
+/// &g_sceneAnimationLibrary), null otherwise.
+extern CModelLibrary* g_sceneModelLibrary;
+extern CAnimationLibrary* g_sceneAnimationLibrary;
