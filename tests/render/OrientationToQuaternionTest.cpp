@@ -26,9 +26,10 @@ TEST(OrientationToQuaternionTest, FixedExamples) {
     const float h = std::sqrt(0.5f);
     const Case cases[] = {
         {"identity", {0, 0, 1}, {0, 1, 0}, {1, {0, 0, 0}}},
-        // Half a turn about y has trace -1: the identity, not the turn.
-        {"half turn about y", {0, 0, -1}, {0, 1, 0}, {1, {0, 0, 0}}},
-        {"half turn about z", {0, 0, 1}, {0, -1, 0}, {1, {0, 0, 0}}},
+        // Half turns (trace -1) are turns too, not the identity: a part posed past half a
+        // turn must keep its pose.
+        {"half turn about y", {0, 0, -1}, {0, 1, 0}, {0, {0, 1, 0}}},
+        {"half turn about z", {0, 0, 1}, {0, -1, 0}, {0, {0, 0, 1}}},
         // Rows (r, u, d) = ((0,0,1), (0,1,0), (-1,0,0)): a quarter turn about +y.
         {"quarter turn about +y", {-1, 0, 0}, {0, 1, 0}, {h, {0, h, 0}}},
         {"quarter turn about -y", {1, 0, 0}, {0, 1, 0}, {h, {0, -h, 0}}},
@@ -44,16 +45,18 @@ TEST(OrientationToQuaternionTest, FixedExamples) {
     }
 }
 
-// For rotations short of a half turn the result is the rotation itself: its matrix has
-// the rows r = up x direction, up and direction, in the library's convention.
-TEST(OrientationToQuaternionTest, RoundTripsRotationsShortOfAHalfTurn) {
+// The result is the rotation itself, up to and through half a turn: its matrix has the
+// rows r = up x direction, up and direction, in the library's convention.
+TEST(OrientationToQuaternionTest, RoundTripsRotationsUpToAndPastAHalfTurn) {
     struct Case {
         rm::Vector axis;
         float angle;
     };
     const Case cases[] = {
-        {{0, 1, 0}, kPi / 2}, {{1, 0, 0}, -kPi / 3}, {{0, 0, 1}, 2.5f},
-        {{1, 1, 1}, 1.0f},    {{-2, 1, 0.5f}, 2.9f}, {{0.3f, -1, 2}, 0.01f},
+        {{0, 1, 0}, kPi / 2},     {{1, 0, 0}, -kPi / 3},     {{0, 0, 1}, 2.5f},
+        {{1, 1, 1}, 1.0f},        {{-2, 1, 0.5f}, 2.9f},     {{0.3f, -1, 2}, 0.01f},
+        {{0, 1, 0}, kPi},         {{1, 2, 3}, kPi - 0.001f}, {{1, 0, 0}, kPi + 0.2f},
+        {{0.5f, 0.5f, -1}, 3.0f},
     };
     for (const Case& c : cases) {
         const rm::Quaternion original = rm::QuaternionFromRotation(c.axis, c.angle);
@@ -63,7 +66,7 @@ TEST(OrientationToQuaternionTest, RoundTripsRotationsShortOfAHalfTurn) {
 
         const rm::Quaternion q = OrientationToQuaternion(direction, up);
         EXPECT_THAT(q, RotationNear(original, 1e-4f)) << "angle " << c.angle;
-        EXPECT_GT(q.s, 0.0f) << "the scalar part is never negative";
+        EXPECT_GE(q.s, 0.0f) << "the scalar part is never negative";
         const rm::Matrix4 back = rm::MatrixFromQuaternion(q);
         EXPECT_THAT((rm::Vector{back.m[0][0], back.m[0][1], back.m[0][2]}),
                     VectorNear(rm::VectorCrossProduct(up, direction), 1e-4f));
