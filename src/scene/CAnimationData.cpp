@@ -126,10 +126,17 @@ int CAnimationData::UpdateTotalKeyTimeBuffer() {
     }
     m_keyTimes.clear();
     m_timeScratch.clear();
+    // Each animation hands out its keys in time order, so its repeats are dropped on the
+    // way; one sort of what remains then merges the parts.
     for (const auto& animation : m_set->Animations()) {
-        FetchKeys(animation.Get(), 0, FLT_MAX);
-        for (const auto& key : m_keys) {
-            m_timeScratch.push_back(key.dvTime);
+        bool any = false;
+        float previous = 0;
+        for (const auto& key : animation->Keys()) {
+            if (key.dvTime >= 0 && (!any || key.dvTime != previous)) {
+                m_timeScratch.push_back(key.dvTime);
+                previous = key.dvTime;
+                any = true;
+            }
         }
     }
     std::sort(m_timeScratch.begin(), m_timeScratch.end());
