@@ -46,6 +46,15 @@ HRESULT Context::CreateTexture(Ref<Texture>* texture) {
     return Make(texture);
 }
 
+HRESULT Context::CreateDeviceFromD3D(const DeviceTarget& target, Ref<Device>* device) {
+    return Device::Create(target, device);
+}
+
+HRESULT Context::CreateViewport(Device* device, Frame* camera, int x, int y, int width, int height,
+                                Ref<Viewport>* viewport) {
+    return Viewport::Create(device, camera, x, y, width, height, viewport);
+}
+
 HRESULT Direct3DRMCreate(Ref<Context>* context) {
     return Make(context);
 }

@@ -2,6 +2,7 @@
 
 #include "platform/rm/Animation.h"
 #include "platform/rm/AnimationSet.h"
+#include "platform/rm/Device.h"
 #include "platform/rm/Face.h"
 #include "platform/rm/Frame.h"
 #include "platform/rm/Light.h"
@@ -10,6 +11,7 @@
 #include "platform/rm/MeshBuilder.h"
 #include "platform/rm/Object.h"
 #include "platform/rm/Texture.h"
+#include "platform/rm/Viewport.h"
 
 namespace rm {
 
@@ -28,6 +30,11 @@ public:
     HRESULT CreateLightRGB(D3DRMLIGHTTYPE type, float r, float g, float b, Ref<Light>* light);
     HRESULT CreateMaterial(float power, Ref<Material>* material);
     HRESULT CreateTexture(Ref<Texture>* texture);
+    /// A drawing device on a GL framebuffer (see Device::Create for the results).
+    HRESULT CreateDeviceFromD3D(const DeviceTarget& target, Ref<Device>* device);
+    /// A viewport of device for camera (see Viewport::Create for the results).
+    HRESULT CreateViewport(Device* device, Frame* camera, int x, int y, int width, int height,
+                           Ref<Viewport>* viewport);
 
     /// Texture colour count and shade count defaults (kept for the device set-up).
     HRESULT SetDefaultTextureColors(std::uint32_t colors) {

@@ -1,0 +1,357 @@
+#include "platform/rm/Device.h"
+
+#include <algorithm>
+#include <string>
+
+#include <epoxy/egl.h>
+#include <epoxy/gl.h>
+
+#include "platform/rm/DebugOutput.h"
+#include "platform/rm/GlDrawPrograms.h"
+#include "platform/rm/GlDrawTextures.h"
+#include "platform/rm/Math.h"
+#include "platform/rm/Mesh.h"
+#include "platform/rm/MeshBuilder.h"
+#include "platform/rm/MeshCache.h"
+
+namespace rm {
+
+namespace {
+
+// Per-draw-call lighting state handed to the shaders.
+struct LightSet {
+    float ambient[3] = {0, 0, 0};
+    int count = 0;
+    float vectors[GlDrawPrograms::kMaxLights * 4] = {};
+    float colours[GlDrawPrograms::kMaxLights * 3] = {};
+};
+
+D3DRMRENDERQUALITY LowerOf(D3DRMRENDERQUALITY a, D3DRMRENDERQUALITY b) {
+    return std::min(a & D3DRMSHADE_MASK, b & D3DRMSHADE_MASK) |
+           std::min(a & D3DRMLIGHT_MASK, b & D3DRMLIGHT_MASK) |
+           std::min(a & D3DRMFILL_MASK, b & D3DRMFILL_MASK);
+}
+
+std::uint32_t EnableFlags(const Visual* visual) {
+    if (const auto* m = dynamic_cast<const Mesh*>(visual)) {
+        return m->GetEnable();
+    }
+    if (const auto* b = dynamic_cast<const MeshBuilder*>(visual)) {
+        return b->GetEnable();
+    }
+    return D3DRMMESHBUILDER_RENDERENABLE;
+}
+
+// Normals go through the inverse transpose of the frame's linear part; with row vectors
+// that is n (W^-1)^T. Uploaded as stored, the shader's matrix * n computes exactly that.
+void NormalMatrix(const Matrix4& world, float out[9]) {
+    Matrix4 inverse;
+    MatrixInvert(world, &inverse);
+    for (int r = 0; r < 3; ++r) {
+        for (int c = 0; c < 3; ++c) {
+            out[r * 3 + c] = inverse.m[c][r];
+        }
+    }
+}
+
+void GatherLights(const std::vector<std::pair<const Frame*, Matrix4>>& walk, LightSet* lights) {
+    *lights = LightSet{};
+    for (const auto& [frame, world] : walk) {
+        for (const auto& light : frame->GetLights()) {
+            const float r = light->Red(), g = light->Green(), b = light->Blue();
+            if (light->GetType() == D3DRMLIGHT_AMBIENT) {
+                lights->ambient[0] += r;
+                lights->ambient[1] += g;
+                lights->ambient[2] += b;
+                continue;
+            }
+            if (lights->count == GlDrawPrograms::kMaxLights) {
+                continue;
+            }
+            float* v = lights->vectors + 4 * lights->count;
+            const bool parallel = light->GetType() == D3DRMLIGHT_DIRECTIONAL ||
+                                  light->GetType() == D3DRMLIGHT_PARALLELPOINT;
+            if (parallel) {
+                // A parallel light shines along its frame's +z axis.
+                Vector d{world.m[2][0], world.m[2][1], world.m[2][2]};
+                if (!VectorNormalize(&d)) {
+                    continue;
+                }
+                v[0] = d.x, v[1] = d.y, v[2] = d.z, v[3] = 0;
+            } else {
+                v[0] = world.m[3][0], v[1] = world.m[3][1], v[2] = world.m[3][2], v[3] = 1;
+            }
+            float* c = lights->colours + 3 * lights->count;
+            c[0] = r, c[1] = g, c[2] = b;
+            ++lights->count;
+        }
+    }
+}
+
+} // namespace
+
+Device::Device(DeviceTarget target)
+    : m_target(std::move(target)), m_programs(std::make_unique<GlDrawPrograms>()),
+      m_cache(std::make_unique<MeshCache>()), m_textures(std::make_unique<GlDrawTextures>()) {}
+
+HRESULT Device::Create(const DeviceTarget& target, Ref<Device>* device) {
+    if (!device) {
+        return D3DRMERR_BADVALUE;
+    }
+    *device = nullptr;
+    if (target.width < 1 || target.height < 1) {
+        return D3DRMERR_BADVALUE;
+    }
+    Ref<Device> created = Ref<Device>::Adopt(new Device(target));
+    if (!created->MakeCurrent() || epoxy_gl_version() < 33) {
+        return D3DRMERR_BADDEVICE;
+    }
+    std::string error;
+    if (!created->m_programs->Create(&error)) {
+        OutputDebugStringA(("Device: shaders do not build: " + error + "\n").c_str());
+        return D3DRMERR_BADDEVICE;
+    }
+    created->m_textures->Create();
+    created->m_ready = true;
+    *device = created;
+    return D3DRM_OK;
+}
+
+Device::~Device() {
+    if (m_ready && MakeCurrent()) {
+        m_cache->Clear();
+        m_textures->Clear();
+        m_programs->Destroy();
+    }
+}
+
+bool Device::MakeCurrent() {
+    if (m_target.makeCurrent) {
+        if (!m_target.makeCurrent()) {
+            return false;
+        }
+    } else if (eglGetCurrentContext() == EGL_NO_CONTEXT) {
+        return false;
+    }
+    glBindFramebuffer(GL_FRAMEBUFFER, m_target.framebuffer);
+    return true;
+}
+
+HRESULT Device::SetQuality(D3DRMRENDERQUALITY quality) {
+    m_quality = quality;
+    return D3DRM_OK;
+}
+
+HRESULT Device::SetDither(int dither) {
+    m_dither = dither ? 1 : 0;
+    return D3DRM_OK;
+}
+
+HRESULT Device::SetTextureQuality(D3DRMTEXTUREQUALITY quality) {
+    if (quality > D3DRMTEXTURE_LINEARMIPLINEAR) {
+        return D3DRMERR_BADVALUE;
+    }
+    m_textureQuality = quality;
+    return D3DRM_OK;
+}
+
+HRESULT Device::SetBufferCount(std::uint32_t count) {
+    if (count == 0) {
+        return D3DRMERR_BADVALUE;
+    }
+    m_bufferCount = count;
+    return D3DRM_OK;
+}
+
+HRESULT Device::SetShades(std::uint32_t shades) {
+    if (shades == 0 || (shades & (shades - 1)) != 0) {
+        return D3DRMERR_BADVALUE;
+    }
+    m_shades = shades;
+    return D3DRM_OK;
+}
+
+HRESULT Device::Update() {
+    if (!m_ready || !MakeCurrent()) {
+        return D3DRMERR_BADDEVICE;
+    }
+    glFlush();
+    m_cache->Sweep();
+    m_textures->Sweep();
+    ++m_updates;
+    return D3DRM_OK;
+}
+
+HRESULT Device::ClearRect(int x, int y, int width, int height, std::uint32_t flags,
+                          D3DCOLOR background) {
+    if (!m_ready || !MakeCurrent()) {
+        return D3DRMERR_BADDEVICE;
+    }
+    GLbitfield mask = 0;
+    if (flags & 1) {
+        mask |= GL_COLOR_BUFFER_BIT;
+        glClearColor(ColorGetRed(background), ColorGetGreen(background), ColorGetBlue(background),
+                     1.0f);
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    }
+    if (flags & 2) {
+        mask |= GL_DEPTH_BUFFER_BIT;
+        glClearDepth(1.0);
+        glDepthMask(GL_TRUE);
+    }
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(x, m_target.height - y - height, width, height);
+    if (mask) {
+        glClear(mask);
+    }
+    return D3DRM_OK;
+}
+
+HRESULT Device::RenderTree(const Frame* root, const ViewState& view) {
+    if (!root) {
+        return D3DRMERR_BADOBJECT;
+    }
+    if (!m_ready || !MakeCurrent()) {
+        return D3DRMERR_BADDEVICE;
+    }
+    const int glY = m_target.height - view.y - view.height;
+    glViewport(view.x, glY, view.width, view.height);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(view.x, glY, view.width, view.height);
+
+    // Depth-first, parents before children, the order the tree is drawn in when the
+    // z-buffer is off.
+    m_walk.clear();
+    m_stack.clear();
+    m_stack.emplace_back(root, root->WorldTransform());
+    while (!m_stack.empty()) {
+        const auto [frame, world] = m_stack.back();
+        m_stack.pop_back();
+        m_walk.emplace_back(frame, world);
+        const auto& children = frame->Children();
+        for (auto it = children.rbegin(); it != children.rend(); ++it) {
+            m_stack.emplace_back(it->Get(), MatrixMultiply((*it)->LocalTransform(), world));
+        }
+    }
+    LightSet lights;
+    GatherLights(m_walk, &lights);
+
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    glFrontFace(GL_CW); // clockwise as seen is the front, as in the scene library
+    if (root->GetZbufferMode() == D3DRMZBUFFER_DISABLE) {
+        glDisable(GL_DEPTH_TEST);
+    } else {
+        glEnable(GL_DEPTH_TEST);
+        glDepthFunc(GL_LEQUAL);
+        glDepthMask(GL_TRUE);
+    }
+    if (m_dither) {
+        glEnable(GL_DITHER);
+    } else {
+        glDisable(GL_DITHER);
+    }
+    glDisable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glActiveTexture(GL_TEXTURE0);
+    const bool linear = m_textureQuality == D3DRMTEXTURE_LINEAR ||
+                        m_textureQuality == D3DRMTEXTURE_LINEARMIPNEAREST ||
+                        m_textureQuality == D3DRMTEXTURE_LINEARMIPLINEAR;
+    glBindSampler(0, m_textures->Sampler(linear));
+
+    for (int k = 0; k < GlDrawPrograms::kKindCount; ++k) {
+        const auto kind = GlDrawPrograms::Kind(k);
+        const auto& u = m_programs->Uniforms(kind);
+        glUseProgram(m_programs->Program(kind));
+        glUniformMatrix4fv(u.viewClip, 1, GL_FALSE, &view.worldToClip.m[0][0]);
+        glUniform3fv(u.ambient, 1, lights.ambient);
+        glUniform1i(u.lightCount, lights.count);
+        if (lights.count) {
+            glUniform4fv(u.lightVector, lights.count, lights.vectors);
+            glUniform3fv(u.lightColor, lights.count, lights.colours);
+        }
+        glUniform4f(u.eye, view.eye.x, view.eye.y, view.eye.z, view.eye.w);
+    }
+    m_currentProgram = m_programs->Program(GlDrawPrograms::kWire);
+
+    for (const auto& [frame, world] : m_walk) {
+        for (const auto& visual : frame->Visuals()) {
+            if (EnableFlags(visual.Get()) & D3DRMMESHBUILDER_RENDERENABLE) {
+                DrawVisual(visual.Get(), world);
+            }
+        }
+    }
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glDisable(GL_BLEND);
+    glBindVertexArray(0);
+    glUseProgram(0);
+    m_currentProgram = 0;
+    return D3DRM_OK;
+}
+
+void Device::DrawVisual(Visual* visual, const Matrix4& world) {
+    const MeshCache::Entry* entry = m_cache->Get(visual);
+    if (!entry || entry->groups.empty()) {
+        return;
+    }
+    float normalMatrix[9];
+    NormalMatrix(world, normalMatrix);
+    glBindVertexArray(entry->vertexArray);
+    unsigned modelSetFor[GlDrawPrograms::kKindCount] = {0, 0};
+    for (const auto& group : entry->groups) {
+        D3DRMRENDERQUALITY quality = m_quality;
+        if (group.hasQuality) {
+            quality = entry->fromBuilder ? LowerOf(m_quality, group.quality) : group.quality;
+        }
+        const std::uint32_t fill = quality & D3DRMFILL_MASK;
+        const bool lit = (quality & D3DRMLIGHT_MASK) != D3DRMLIGHT_OFF;
+        const bool flat = (quality & D3DRMSHADE_MASK) == D3DRMSHADE_FLAT;
+        const auto kind =
+            fill == D3DRMFILL_WIREFRAME ? GlDrawPrograms::kWire : GlDrawPrograms::kFill;
+        const unsigned program = m_programs->Program(kind);
+        const auto& u = m_programs->Uniforms(kind);
+        if (program != m_currentProgram) {
+            glUseProgram(program);
+            m_currentProgram = program;
+        }
+        if (modelSetFor[kind] == 0) {
+            glUniformMatrix4fv(u.model, 1, GL_FALSE, &world.m[0][0]);
+            glUniformMatrix3fv(u.normalMatrix, 1, GL_FALSE, normalMatrix);
+            modelSetFor[kind] = 1;
+        }
+        // Points have no face to take a normal from: they are lit per vertex.
+        int lighting = !lit ? 0 : (flat && fill != D3DRMFILL_POINTS ? 2 : 1);
+        glUniform1i(u.lighting, lighting);
+        glUniform1i(u.faceNormals, kind == GlDrawPrograms::kFill ? 1 : 0);
+        float emissive[3] = {0, 0, 0}, specular[3] = {0, 0, 0}, power = 0;
+        if (const Material* m = group.material.Get()) {
+            m->GetEmissive(&emissive[0], &emissive[1], &emissive[2]);
+            m->GetSpecular(&specular[0], &specular[1], &specular[2]);
+            power = m->GetPower();
+        }
+        glUniform3fv(u.emissive, 1, emissive);
+        glUniform3fv(u.specular, 1, specular);
+        glUniform1f(u.power, power);
+        const unsigned texture = m_textures->Get(group.texture.Get());
+        glUniform1i(u.textured, texture ? 1 : 0);
+        if (texture) {
+            glBindTexture(GL_TEXTURE_2D, texture);
+        }
+        if (group.translucent) {
+            glEnable(GL_BLEND);
+        } else {
+            glDisable(GL_BLEND);
+        }
+        if (kind == GlDrawPrograms::kWire) {
+            glDrawElements(GL_LINES_ADJACENCY, GLsizei(group.edgeIndexCount), GL_UNSIGNED_INT,
+                           reinterpret_cast<const void*>(group.edgeOffset));
+        } else {
+            glPolygonMode(GL_FRONT_AND_BACK, fill == D3DRMFILL_POINTS ? GL_POINT : GL_FILL);
+            glDrawElements(GL_TRIANGLES, GLsizei(group.triangleIndexCount), GL_UNSIGNED_INT,
+                           reinterpret_cast<const void*>(group.triangleOffset));
+        }
+        m_trianglesDrawn += group.triangles;
+    }
+}
+
+} // namespace rm

@@ -1,0 +1,138 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "platform/rm/DeviceTarget.h"
+#include "platform/rm/Frame.h"
+#include "platform/rm/Object.h"
+#include "platform/rm/ViewportProjection.h"
+
+namespace rm {
+
+// Texture filtering.
+using D3DRMTEXTUREQUALITY = std::uint32_t;
+inline constexpr D3DRMTEXTUREQUALITY D3DRMTEXTURE_NEAREST = 0;
+inline constexpr D3DRMTEXTUREQUALITY D3DRMTEXTURE_LINEAR = 1;
+inline constexpr D3DRMTEXTUREQUALITY D3DRMTEXTURE_MIPNEAREST = 2;
+inline constexpr D3DRMTEXTUREQUALITY D3DRMTEXTURE_MIPLINEAR = 3;
+inline constexpr D3DRMTEXTUREQUALITY D3DRMTEXTURE_LINEARMIPNEAREST = 4;
+inline constexpr D3DRMTEXTUREQUALITY D3DRMTEXTURE_LINEARMIPLINEAR = 5;
+
+// Colour models.
+using D3DCOLORMODEL = std::uint32_t;
+inline constexpr D3DCOLORMODEL D3DCOLOR_MONO = 1;
+inline constexpr D3DCOLORMODEL D3DCOLOR_RGB = 2;
+
+class GlDrawPrograms;
+class GlDrawTextures;
+class MeshCache;
+
+/// A drawing device: OpenGL 3.3 core drawing into one framebuffer, with the platform's
+/// render settings. Viewports on the device draw frame trees with it.
+///
+/// Quality: shade (flat, Gouraud; Phong draws as Gouraud), lights on or off and fill
+/// (points, wireframe, solid). A mesh builder with a quality of its own is drawn at the
+/// lower of its and the device's setting in each of the three parts; a mesh group with a
+/// quality of its own is drawn with exactly that quality; anything else with the device's.
+/// Wireframes show polygon edges (no diagonals inside polygons); faces turned away from
+/// the camera (counter-clockwise as seen) are not drawn in any fill.
+class Device : public Object {
+public:
+    /// A device drawing into target. D3DRMERR_BADVALUE for a size below 1;
+    /// D3DRMERR_BADDEVICE when no OpenGL 3.3 context can be made current or the shaders
+    /// do not build (the reason goes to the debug output).
+    static HRESULT Create(const DeviceTarget& target, Ref<Device>* device);
+    ~Device() override;
+
+    int GetWidth() const { return m_target.width; }
+    int GetHeight() const { return m_target.height; }
+    D3DCOLORMODEL GetColorModel() const { return D3DCOLOR_RGB; }
+
+    /// Default D3DRMRENDER_FLAT.
+    HRESULT SetQuality(D3DRMRENDERQUALITY quality);
+    D3DRMRENDERQUALITY GetQuality() const { return m_quality; }
+    /// Default on.
+    HRESULT SetDither(int dither);
+    int GetDither() const { return m_dither; }
+    /// Default D3DRMTEXTURE_NEAREST; D3DRMERR_BADVALUE above D3DRMTEXTURE_LINEARMIPLINEAR.
+    /// Filtering is linear for LINEAR, LINEARMIPNEAREST and LINEARMIPLINEAR.
+    HRESULT SetTextureQuality(D3DRMTEXTUREQUALITY quality);
+    D3DRMTEXTUREQUALITY GetTextureQuality() const { return m_textureQuality; }
+    /// Default 1; D3DRMERR_BADVALUE for 0.
+    HRESULT SetBufferCount(std::uint32_t count);
+    std::uint32_t GetBufferCount() const { return m_bufferCount; }
+    /// Shades per colour of the ramp model: a power of two (else D3DRMERR_BADVALUE);
+    /// default 32. Drawing in RGB does not use it.
+    HRESULT SetShades(std::uint32_t shades);
+    std::uint32_t GetShades() const { return m_shades; }
+
+    /// Triangles drawn since the device was made (a polygon of n corners counts n - 2,
+    /// whatever the fill, including faces then culled as turned away).
+    std::uint32_t GetTrianglesDrawn() const { return m_trianglesDrawn; }
+    /// Ends a frame: sends the drawing on its way and lets go of the GPU copies of
+    /// visuals and textures nobody holds any more. D3DRMERR_BADDEVICE without a context.
+    HRESULT Update();
+    /// Count of Update calls.
+    std::uint64_t GetUpdateCount() const { return m_updates; }
+
+    /// Window-device notifications; drawing off screen needs nothing on them.
+    HRESULT HandleActivate(int active) {
+        m_active = active != 0;
+        return D3DRM_OK;
+    }
+    HRESULT HandlePaint() { return D3DRM_OK; }
+
+    // Services of the viewports on this device.
+
+    /// What a viewport hands the device to draw one tree.
+    struct ViewState {
+        /// World to clip space (view times projection), row vectors.
+        Matrix4 worldToClip;
+        /// Eye position (w 1) or, for parallel projection, the unit direction towards
+        /// the eye (w 0), in world coordinates.
+        Vector4 eye;
+        /// The viewport rectangle in device pixels, y down.
+        int x = 0, y = 0, width = 0, height = 0;
+    };
+    /// Draws root and its subtree (lights found in the tree light it; the root's
+    /// z-buffer mode switches depth testing).
+    HRESULT RenderTree(const Frame* root, const ViewState& view);
+    /// Clears the rectangle: the colour to background with D3DRMCLEAR_TARGET (1), the
+    /// depth with D3DRMCLEAR_ZBUFFER (2).
+    HRESULT ClearRect(int x, int y, int width, int height, std::uint32_t flags,
+                      D3DCOLOR background);
+    /// The cached GPU copies (for tests).
+    const MeshCache& Cache() const { return *m_cache; }
+
+protected:
+    const char* ClassName() const override { return "Device"; }
+
+private:
+    explicit Device(DeviceTarget target);
+    bool MakeCurrent();
+    void DrawVisual(Visual* visual, const Matrix4& world);
+
+    DeviceTarget m_target;
+    D3DRMRENDERQUALITY m_quality = D3DRMRENDER_FLAT;
+    int m_dither = 1;
+    D3DRMTEXTUREQUALITY m_textureQuality = D3DRMTEXTURE_NEAREST;
+    std::uint32_t m_bufferCount = 1;
+    std::uint32_t m_shades = 32;
+    std::uint32_t m_trianglesDrawn = 0;
+    std::uint64_t m_updates = 0;
+    bool m_active = true;
+    bool m_ready = false;
+
+    std::unique_ptr<GlDrawPrograms> m_programs;
+    std::unique_ptr<MeshCache> m_cache;
+    std::unique_ptr<GlDrawTextures> m_textures;
+    // Per-draw scratch, reused between frames.
+    std::vector<std::pair<const Frame*, Matrix4>> m_walk;
+    std::vector<std::pair<const Frame*, Matrix4>> m_stack;
+    unsigned m_currentProgram = 0;
+};
+
+} // namespace rm

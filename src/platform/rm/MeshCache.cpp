@@ -1,0 +1,252 @@
+#include "platform/rm/MeshCache.h"
+
+#include <cstddef>
+
+#include <epoxy/gl.h>
+
+#include "platform/rm/Math.h"
+#include "platform/rm/MeshBuilder.h"
+
+namespace rm {
+
+namespace {
+
+void Signature(const Mesh& mesh, std::vector<std::uint32_t>* out) {
+    out->clear();
+    out->push_back(mesh.GetGroupCount());
+    for (std::uint32_t g = 0; g < mesh.GetGroupCount(); ++g) {
+        const auto gi = Mesh::D3DRMGROUPINDEX(g);
+        out->push_back(std::uint32_t(mesh.GroupVertices(gi).size()));
+        out->push_back(std::uint32_t(mesh.GroupFaces(gi).size()));
+    }
+}
+
+bool HasZeroNormal(const std::vector<MeshVertex>& vertices) {
+    for (const auto& v : vertices) {
+        if (v.normal.x == 0 && v.normal.y == 0 && v.normal.z == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Vertices that come without a normal get the average of their faces' normals, so
+// lighting works on meshes made without normals (faces point to the side from which
+// they are seen clockwise).
+void FillMissingNormals(const std::vector<std::uint32_t>& faces, std::vector<MeshVertex>* verts,
+                        const std::vector<MeshVertex>& source) {
+    auto& v = *verts;
+    for (std::size_t w = 0; w < faces.size();) {
+        const std::uint32_t n = faces[w++];
+        if (w + n > faces.size()) {
+            break;
+        }
+        for (std::uint32_t i = 1; i + 1 < n; ++i) {
+            const std::uint32_t a = faces[w], b = faces[w + i], c = faces[w + i + 1];
+            const Vector normal = VectorCrossProduct(VectorSubtract(v[b].position, v[a].position),
+                                                     VectorSubtract(v[c].position, v[a].position));
+            for (std::uint32_t k : {a, b, c}) {
+                const Vector& given = source[k].normal;
+                if (given.x == 0 && given.y == 0 && given.z == 0) {
+                    v[k].normal = VectorAdd(v[k].normal, normal);
+                }
+            }
+        }
+        w += n;
+    }
+    for (auto& vertex : v) {
+        if (VectorModulus(vertex.normal) > 0) {
+            VectorNormalize(&vertex.normal);
+        }
+    }
+}
+
+} // namespace
+
+const MeshCache::Entry* MeshCache::Get(Visual* visual) {
+    if (!visual) {
+        return nullptr;
+    }
+    auto it = m_entries.find(visual);
+    if (it != m_entries.end() && it->second.generation == visual->Generation()) {
+        return &it->second;
+    }
+    Ref<Mesh> built;
+    const Mesh* mesh = dynamic_cast<const Mesh*>(visual);
+    const auto* builder = dynamic_cast<const MeshBuilder*>(visual);
+    if (!mesh) {
+        if (!builder || Failed(builder->CreateMesh(&built))) {
+            return nullptr;
+        }
+        mesh = built.Get();
+    }
+    if (it == m_entries.end()) {
+        it = m_entries.emplace(visual, Entry{}).first;
+        it->second.visual = visual;
+        it->second.fromBuilder = builder != nullptr;
+    }
+    Entry& entry = it->second;
+    Signature(*mesh, &m_signature);
+    if (!entry.vertexArray || m_signature != entry.signature) {
+        if (!Rebuild(&entry, *mesh)) {
+            Release(&entry);
+            m_entries.erase(it);
+            return nullptr;
+        }
+    } else {
+        UploadVertices(&entry, *mesh);
+    }
+    entry.generation = visual->Generation();
+    return &entry;
+}
+
+bool MeshCache::Rebuild(Entry* entry, const Mesh& mesh) {
+    ++m_indexBuilds;
+    m_indices.clear();
+    m_edges.clear();
+    entry->groups.clear();
+    entry->triangles = 0;
+    std::size_t vertexCount = 0;
+    for (std::uint32_t g = 0; g < mesh.GetGroupCount(); ++g) {
+        const auto gi = Mesh::D3DRMGROUPINDEX(g);
+        const auto& faces = mesh.GroupFaces(gi);
+        const auto base = std::uint32_t(vertexCount);
+        Group group;
+        group.triangleOffset = m_indices.size();
+        group.edgeOffset = m_edges.size();
+        for (std::size_t w = 0; w < faces.size();) {
+            const std::uint32_t n = faces[w++];
+            if (w + n > faces.size()) {
+                break;
+            }
+            if (n >= 3) {
+                for (std::uint32_t i = 1; i + 1 < n; ++i) {
+                    m_indices.push_back(base + faces[w]);
+                    m_indices.push_back(base + faces[w + i]);
+                    m_indices.push_back(base + faces[w + i + 1]);
+                }
+                for (std::uint32_t i = 0; i < n; ++i) {
+                    const std::uint32_t a = faces[w + i];
+                    m_edges.push_back(base + a);
+                    m_edges.push_back(base + faces[w + (i + 1) % n]);
+                    m_edges.push_back(base + faces[w + (i + 2) % n]);
+                    m_edges.push_back(base + a);
+                }
+                group.triangles += n - 2;
+            }
+            w += n;
+        }
+        group.triangleIndexCount = std::uint32_t(m_indices.size() - group.triangleOffset);
+        group.edgeIndexCount = std::uint32_t(m_edges.size() - group.edgeOffset);
+        group.material = mesh.GetGroupMaterial(gi);
+        group.texture = mesh.GetGroupTexture(gi);
+        group.quality = mesh.GetGroupQuality(gi);
+        group.hasQuality = mesh.GroupHasQuality(gi);
+        entry->triangles += group.triangles;
+        entry->groups.push_back(group);
+        vertexCount += mesh.GroupVertices(gi).size();
+    }
+    // Offsets were counted in indices while the two lists grew apart; the edge list is
+    // stored after the triangle list in one buffer.
+    const std::uintptr_t edgeStart = m_indices.size() * sizeof(std::uint32_t);
+    for (auto& group : entry->groups) {
+        group.triangleOffset *= sizeof(std::uint32_t);
+        group.edgeOffset = edgeStart + group.edgeOffset * sizeof(std::uint32_t);
+    }
+
+    if (!entry->vertexArray) {
+        glGenVertexArrays(1, &entry->vertexArray);
+        glGenBuffers(1, &entry->vertexBuffer);
+        glGenBuffers(1, &entry->indexBuffer);
+    }
+    glBindVertexArray(entry->vertexArray);
+    glBindBuffer(GL_ARRAY_BUFFER, entry->vertexBuffer);
+    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(vertexCount * sizeof(MeshVertex)), nullptr,
+                 GL_DYNAMIC_DRAW);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, entry->indexBuffer);
+    const std::size_t indexBytes = (m_indices.size() + m_edges.size()) * sizeof(std::uint32_t);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(indexBytes), nullptr, GL_STATIC_DRAW);
+    if (!m_indices.empty()) {
+        glBufferSubData(GL_ELEMENT_ARRAY_BUFFER, 0, GLsizeiptr(edgeStart), m_indices.data());
+    }
+    if (!m_edges.empty()) {
+        glBufferSubData(GL_ELEMENT_ARRAY_BUFFER, GLintptr(edgeStart),
+                        GLsizeiptr(m_edges.size() * sizeof(std::uint32_t)), m_edges.data());
+    }
+    const auto stride = GLsizei(sizeof(MeshVertex));
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride,
+                          reinterpret_cast<void*>(offsetof(MeshVertex, position)));
+    glEnableVertexAttribArray(1);
+    glVertexAttribPointer(1, 3, GL_FLOAT, GL_FALSE, stride,
+                          reinterpret_cast<void*>(offsetof(MeshVertex, normal)));
+    glEnableVertexAttribArray(2);
+    glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, stride,
+                          reinterpret_cast<void*>(offsetof(MeshVertex, tu)));
+    // 0xAARRGGBB in little-endian memory is B, G, R, A: GL_BGRA reads it as RGBA.
+    glEnableVertexAttribArray(3);
+    glVertexAttribPointer(3, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, stride,
+                          reinterpret_cast<void*>(offsetof(MeshVertex, color)));
+    glBindVertexArray(0);
+    entry->signature = m_signature;
+    UploadVertices(entry, mesh);
+    return glGetError() != GL_OUT_OF_MEMORY;
+}
+
+void MeshCache::UploadVertices(Entry* entry, const Mesh& mesh) {
+    ++m_vertexUploads;
+    glBindBuffer(GL_ARRAY_BUFFER, entry->vertexBuffer);
+    std::size_t offset = 0;
+    for (std::uint32_t g = 0; g < mesh.GetGroupCount(); ++g) {
+        const auto gi = Mesh::D3DRMGROUPINDEX(g);
+        const auto& vertices = mesh.GroupVertices(gi);
+        bool translucent = false;
+        for (const auto& v : vertices) {
+            translucent = translucent || (v.color >> 24) != 0xFF;
+        }
+        if (g < entry->groups.size()) {
+            entry->groups[g].translucent = translucent;
+        }
+        const MeshVertex* data = vertices.data();
+        if (HasZeroNormal(vertices)) {
+            m_vertices.assign(vertices.begin(), vertices.end());
+            FillMissingNormals(mesh.GroupFaces(gi), &m_vertices, vertices);
+            data = m_vertices.data();
+        }
+        const std::size_t bytes = vertices.size() * sizeof(MeshVertex);
+        if (bytes) {
+            glBufferSubData(GL_ARRAY_BUFFER, GLintptr(offset), GLsizeiptr(bytes), data);
+        }
+        offset += bytes;
+    }
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+}
+
+void MeshCache::Sweep() {
+    for (auto it = m_entries.begin(); it != m_entries.end();) {
+        if (it->second.visual->RefCount() == 1) {
+            Release(&it->second);
+            it = m_entries.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+void MeshCache::Clear() {
+    for (auto& [visual, entry] : m_entries) {
+        Release(&entry);
+    }
+    m_entries.clear();
+}
+
+void MeshCache::Release(Entry* entry) {
+    if (entry->vertexArray) {
+        glDeleteVertexArrays(1, &entry->vertexArray);
+        glDeleteBuffers(1, &entry->vertexBuffer);
+        glDeleteBuffers(1, &entry->indexBuffer);
+    }
+    entry->vertexArray = entry->vertexBuffer = entry->indexBuffer = 0;
+}
+
+} // namespace rm

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <vector>
+
+#include "platform/rm/Frame.h"
+#include "platform/rm/Viewport.h"
+
+namespace rm {
+
+/// The ray cast behind Viewport::Pick, on the CPU: every pickable mesh and mesh builder
+/// of a tree is tested face by face (polygons as triangle fans) against one ray.
+class ViewportPicker {
+public:
+    /// Casts the world ray origin + t direction, front <= t <= back, through root's tree
+    /// and appends one record per (frame, visual) hit, nearest (smallest t) first. Faces
+    /// count only when turned towards the ray's origin (clockwise as seen).
+    void Cast(Frame* root, const Vector& origin, const Vector& direction, float front, float back,
+              std::vector<PickRecord>* picks);
+
+private:
+    struct Hit {
+        float t = 0;
+        std::uint32_t face = 0;
+        std::int32_t group = -1;
+    };
+    void Visit(Frame* frame, const Matrix4& world);
+    bool TestVisual(const Visual& visual, const Vector& o, const Vector& d, bool mirrored,
+                    Hit* hit);
+    bool TestTriangle(const Vector& a, const Vector& b, const Vector& c, const Vector& o,
+                      const Vector& d, bool mirrored, float* t) const;
+
+    Vector m_origin, m_direction;
+    float m_front = 0, m_back = 0;
+    std::vector<Ref<Frame>> m_path;
+    std::vector<Vector> m_positions;
+    std::vector<std::pair<float, PickRecord>> m_found;
+};
+
+} // namespace rm

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <memory>
+
+#include "platform/surface/Clipper.h"
+#include "platform/surface/Image.h"
+#include "platform/surface/Palette.h"
+#include "platform/surface/RenderTarget.h"
+#include "platform/surface/SurfaceResult.h"
+
+namespace surface {
+
+/// What a window shows (the "primary surface"): the picture last copied from a back
+/// buffer, kept in memory so the window (through its clipper) can paint it.
+class PrimarySurface {
+public:
+    static HRESULT Create(std::unique_ptr<PrimarySurface>* surface) {
+        if (!surface) {
+            return DDERR_INVALIDPARAMS;
+        }
+        surface->reset(new PrimarySurface);
+        return DD_OK;
+    }
+
+    /// Binds the clipper (and so the window); null unbinds.
+    HRESULT SetClipper(std::shared_ptr<Clipper> clipper) {
+        m_clipper = std::move(clipper);
+        return DD_OK;
+    }
+    const std::shared_ptr<Clipper>& GetClipper() const { return m_clipper; }
+    /// The palette pictures are reduced to when shown; null for full colour.
+    HRESULT SetPalette(std::shared_ptr<Palette> palette) {
+        m_palette = std::move(palette);
+        return DD_OK;
+    }
+    const std::shared_ptr<Palette>& GetPalette() const { return m_palette; }
+
+    /// Copies the whole of source into the picture (resized to source), reduces it to the
+    /// palette when there is one and tells the clipper's window. DDERR_SURFACELOST when
+    /// this surface is lost or the source cannot be read.
+    HRESULT Blt(const RenderTarget& source);
+    /// The same, for a surface without a window (the full-screen case).
+    HRESULT Flip(const RenderTarget& source) { return Blt(source); }
+
+    /// The picture; rows from the top.
+    const Image& Picture() const { return m_picture; }
+    Image& Picture() { return m_picture; }
+
+    bool IsLost() const { return m_lost; }
+    void MarkLost() { m_lost = true; }
+    HRESULT Restore() {
+        m_lost = false;
+        return DD_OK;
+    }
+
+private:
+    PrimarySurface() = default;
+
+    std::shared_ptr<Clipper> m_clipper;
+    std::shared_ptr<Palette> m_palette;
+    Image m_picture;
+    bool m_lost = false;
+};
+
+} // namespace surface
