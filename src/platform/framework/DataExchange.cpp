@@ -1,0 +1,186 @@
+#include "platform/framework/DataExchange.h"
+
+#include <cfloat>
+#include <charconv>
+#include <climits>
+#include <cmath>
+#include <string>
+
+#include <QLineEdit>
+#include <QWidget>
+
+#include "platform/framework/DialogControls.h"
+#include "platform/framework/FrameworkStrings.h"
+#include "platform/framework/UiServices.h"
+
+namespace framework {
+
+namespace {
+
+// The text without surrounding blanks and without a leading '+', which from_chars does
+// not take; empty when nothing is left.
+std::string NumberPart(const QString& text) {
+    std::string bytes = text.trimmed().toStdString();
+    if (!bytes.empty() && bytes.front() == '+')
+        bytes.erase(0, 1);
+    return bytes;
+}
+
+bool IsDecimal(const std::string& bytes) {
+    // from_chars also reads "inf", "nan" and hexadecimal forms; a person typing into a
+    // number field means none of them.
+    for (char c : bytes) {
+        const bool allowed = (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' ||
+                             c == 'e' || c == 'E';
+        if (!allowed)
+            return false;
+    }
+    return !bytes.empty();
+}
+
+} // namespace
+
+DataExchange::DataExchange(DialogControls& controls, int saveAndValidate)
+    : m_controls(controls), m_saving(saveAndValidate != 0 ? 1 : 0) {}
+
+QString DataExchange::FormatReal(double value, int digits) {
+    return QString::asprintf("%.*g", digits, value);
+}
+
+int DataExchange::ParseInt(const QString& text, int* value) {
+    const std::string bytes = NumberPart(text);
+    if (bytes.empty() || bytes.front() == '+')
+        return 0;
+    long long parsed = 0;
+    const char* end = bytes.data() + bytes.size();
+    const auto [ptr, error] = std::from_chars(bytes.data(), end, parsed);
+    if (error != std::errc() || ptr != end || parsed < INT_MIN || parsed > INT_MAX)
+        return 0;
+    *value = static_cast<int>(parsed);
+    return 1;
+}
+
+int DataExchange::ParseReal(const QString& text, double* value) {
+    const std::string bytes = NumberPart(text);
+    if (!IsDecimal(bytes) || bytes.front() == '+')
+        return 0;
+    double parsed = 0;
+    const char* end = bytes.data() + bytes.size();
+    const auto [ptr, error] = std::from_chars(bytes.data(), end, parsed);
+    if (error != std::errc() || ptr != end || !std::isfinite(parsed))
+        return 0;
+    *value = parsed;
+    return 1;
+}
+
+void DataExchange::Fail(int id, const QString& message) {
+    m_failedId = id;
+    UiServices::AppMessageBox(message);
+    QWidget* control = m_controls.GetDlgItem(id);
+    if (control != nullptr) {
+        control->setFocus();
+        if (auto* edit = qobject_cast<QLineEdit*>(control))
+            edit->selectAll();
+    }
+}
+
+void DataExchange::Text(int id, int& value) {
+    if (Skipping())
+        return;
+    if (!m_saving) {
+        m_controls.SetDlgItemText(id, QString::number(value));
+        return;
+    }
+    int parsed = 0;
+    if (!ParseInt(m_controls.GetDlgItemText(id), &parsed)) {
+        Fail(id, strings::ParseInt());
+        return;
+    }
+    m_pending.push_back([&value, parsed] { value = parsed; });
+}
+
+void DataExchange::Text(int id, float& value) {
+    if (Skipping())
+        return;
+    if (!m_saving) {
+        m_controls.SetDlgItemText(id, FormatReal(value, FLT_DIG));
+        return;
+    }
+    double parsed = 0;
+    if (!ParseReal(m_controls.GetDlgItemText(id), &parsed) || std::fabs(parsed) > FLT_MAX) {
+        Fail(id, strings::ParseReal());
+        return;
+    }
+    const float stored = static_cast<float>(parsed);
+    m_pending.push_back([&value, stored] { value = stored; });
+}
+
+void DataExchange::Text(int id, double& value) {
+    if (Skipping())
+        return;
+    if (!m_saving) {
+        m_controls.SetDlgItemText(id, FormatReal(value, DBL_DIG));
+        return;
+    }
+    double parsed = 0;
+    if (!ParseReal(m_controls.GetDlgItemText(id), &parsed)) {
+        Fail(id, strings::ParseReal());
+        return;
+    }
+    m_pending.push_back([&value, parsed] { value = parsed; });
+}
+
+void DataExchange::Text(int id, QString& value) {
+    if (Skipping())
+        return;
+    if (!m_saving) {
+        m_controls.SetDlgItemText(id, value);
+        return;
+    }
+    const QString text = m_controls.GetDlgItemText(id);
+    m_pending.push_back([&value, text] { value = text; });
+}
+
+void DataExchange::Check(int id, int& value) {
+    if (Skipping())
+        return;
+    if (!m_saving) {
+        m_controls.CheckDlgButton(id, value);
+        return;
+    }
+    const int checked = m_controls.IsDlgButtonChecked(id);
+    m_pending.push_back([&value, checked] { value = checked; });
+}
+
+void DataExchange::Radio(int firstId, int& value) {
+    if (Skipping())
+        return;
+    if (!m_saving) {
+        m_controls.SetRadioIndex(firstId, value);
+        return;
+    }
+    const int index = m_controls.GetRadioIndex(firstId);
+    m_pending.push_back([&value, index] { value = index; });
+}
+
+void DataExchange::ComboIndex(int id, int& index) {
+    if (Skipping())
+        return;
+    if (!m_saving) {
+        m_controls.SetCurSel(id, index);
+        return;
+    }
+    const int selected = m_controls.GetCurSel(id);
+    m_pending.push_back([&index, selected] { index = selected; });
+}
+
+int DataExchange::Commit() {
+    if (Failed())
+        return 0;
+    for (const std::function<void()>& store : m_pending)
+        store();
+    m_pending.clear();
+    return 1;
+}
+
+} // namespace framework

@@ -1,0 +1,102 @@
+#include "platform/framework/QtMessageBox.h"
+
+#include <QAbstractButton>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "platform/framework/MessageBoxCodes.h"
+
+namespace framework {
+
+namespace {
+
+const char* const kResultProperty = "pavrixResult";
+
+QPushButton* AddButton(QMessageBox& box, const QString& label, QMessageBox::ButtonRole role,
+                       int result) {
+    QPushButton* button = box.addButton(label, role);
+    button->setProperty(kResultProperty, result);
+    return button;
+}
+
+} // namespace
+
+void QtMessageBox::Configure(QMessageBox& box, unsigned style) {
+    const QString ok = QStringLiteral("OK");
+    const QString cancel = QStringLiteral("ｷｬﾝｾﾙ");
+    const QString yes = QStringLiteral("はい(&Y)");
+    const QString no = QStringLiteral("いいえ(&N)");
+    switch (style & MbTypeMask) {
+    case MbOkCancel: {
+        QPushButton* first = AddButton(box, ok, QMessageBox::AcceptRole, IdOk);
+        box.setEscapeButton(AddButton(box, cancel, QMessageBox::RejectRole, IdCancel));
+        box.setDefaultButton(first);
+        break;
+    }
+    case MbYesNoCancel: {
+        QPushButton* first = AddButton(box, yes, QMessageBox::YesRole, IdYes);
+        AddButton(box, no, QMessageBox::NoRole, IdNo);
+        box.setEscapeButton(AddButton(box, cancel, QMessageBox::RejectRole, IdCancel));
+        box.setDefaultButton(first);
+        break;
+    }
+    case MbYesNo: {
+        QPushButton* first = AddButton(box, yes, QMessageBox::YesRole, IdYes);
+        AddButton(box, no, QMessageBox::NoRole, IdNo);
+        box.setDefaultButton(first);
+        break;
+    }
+    default: {
+        QPushButton* only = AddButton(box, ok, QMessageBox::AcceptRole, IdOk);
+        box.setDefaultButton(only);
+        box.setEscapeButton(only);
+        break;
+    }
+    }
+    switch (style & MbIconMask) {
+    case MbIconStop:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case MbIconQuestion:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case MbIconExclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MbIconInformation:
+        box.setIcon(QMessageBox::Information);
+        break;
+    default:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+    }
+}
+
+int QtMessageBox::ResultOf(const QMessageBox& box) {
+    const QAbstractButton* clicked = box.clickedButton();
+    if (clicked != nullptr) {
+        bool ok = false;
+        const int result = clicked->property(kResultProperty).toInt(&ok);
+        if (ok)
+            return result;
+    }
+    // Closed without a button: that is Cancel where there is one, else the only
+    // answer the box offers.
+    const QAbstractButton* escape = box.escapeButton();
+    if (escape != nullptr)
+        return escape->property(kResultProperty).toInt();
+    return IdNo;
+}
+
+int QtMessageBox::Show(QWidget* owner, const QString& text, const QString& caption,
+                       unsigned style) {
+    QMessageBox box(owner);
+    box.setWindowTitle(caption);
+    box.setText(text);
+    box.setTextFormat(Qt::PlainText);
+    Configure(box, style);
+    box.exec();
+    return ResultOf(box);
+}
+
+} // namespace framework
