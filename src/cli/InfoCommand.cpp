@@ -4,6 +4,7 @@
 #include <charconv>
 #include <climits>
 #include <cstring>
+#include <memory>
 #include <string_view>
 
 #include <unistd.h>

@@ -85,7 +85,10 @@ HRESULT MeshBuilder::Load(const char* fileName) {
 
 HRESULT AnimationSet::Load(const char* fileName, Frame* parent) {
     XFileDocument document;
-    const HRESULT hr = ReadXFile(fileName, &document, &t_lastMessage);
+    // The animations' frames need no meshes, so mesh data is stepped over unread.
+    XFileReadOptions options;
+    options.readMeshes = false;
+    const HRESULT hr = ReadXFile(fileName, &document, &t_lastMessage, options);
     if (Failed(hr)) {
         return hr;
     }

@@ -180,8 +180,10 @@ void XFileParser<Tokenizer>::ParseTopLevel(std::string_view keyword) {
         break;
     }
     case Keyword::Mesh: {
-        const std::uint32_t mesh = ParseMesh(OpenObject(keyword));
-        m_doc.topLevel.push_back({false, mesh});
+        const std::int64_t mesh = ReadMeshObject(keyword);
+        if (mesh >= 0) {
+            m_doc.topLevel.push_back({false, std::uint32_t(mesh)});
+        }
         break;
     }
     case Keyword::Material:
@@ -218,6 +220,9 @@ std::uint32_t XFileParser<Tokenizer>::ParseFrame(std::string_view name, int dept
             return index;
         case XFileToken::OpenBrace: {
             const std::string_view reference = m_tok.ReadReference();
+            if (!m_options.readMeshes) {
+                break;
+            }
             auto& meshes = m_doc.frames[index].meshes;
             m_meshReferences.push_back({std::string(reference), m_tok.LastValuePosition(), index,
                                         std::uint32_t(meshes.size())});
@@ -232,8 +237,10 @@ std::uint32_t XFileParser<Tokenizer>::ParseFrame(std::string_view name, int dept
                 ParseMatrix(&m_doc.frames[index].transform);
                 break;
             case Keyword::Mesh: {
-                const std::uint32_t mesh = ParseMesh(OpenObject(keyword));
-                m_doc.frames[index].meshes.push_back(mesh);
+                const std::int64_t mesh = ReadMeshObject(keyword);
+                if (mesh >= 0) {
+                    m_doc.frames[index].meshes.push_back(std::uint32_t(mesh));
+                }
                 break;
             }
             case Keyword::Frame: {
@@ -261,6 +268,15 @@ void XFileParser<Tokenizer>::ParseMatrix(Matrix4* matrix) {
         }
     }
     CloseObject("'}' after the 16 matrix elements");
+}
+
+template <typename Tokenizer>
+std::int64_t XFileParser<Tokenizer>::ReadMeshObject(std::string_view keyword) {
+    if (!m_options.readMeshes) {
+        SkipObject(keyword);
+        return -1;
+    }
+    return ParseMesh(OpenObject(keyword));
 }
 
 template <typename Tokenizer>

@@ -10,6 +10,14 @@
 
 namespace rm {
 
+/// What a read may leave out.
+struct XFileReadOptions {
+    /// Off: Mesh objects are stepped over unread (their content is not checked and frames'
+    /// {references} to meshes are not resolved), for loads that take only frames and
+    /// animations.
+    bool readMeshes = true;
+};
+
 /// Turns the tokens of a .x file into an XFileDocument. Knows the objects the scene needs
 /// (Frame, FrameTransformMatrix, Mesh and its MeshNormals, MeshTextureCoords,
 /// MeshVertexColors, MeshFaceWraps, MeshMaterialList, Material, TextureFilename,
@@ -28,8 +36,8 @@ public:
     static constexpr int kMaxFrameDepth = 128;
 
     /// `tokenizer` and `document` are borrowed for the parser's lifetime.
-    XFileParser(Tokenizer& tokenizer, XFileDocument* document)
-        : m_tok(tokenizer), m_doc(*document) {}
+    XFileParser(Tokenizer& tokenizer, XFileDocument* document, XFileReadOptions options = {})
+        : m_tok(tokenizer), m_doc(*document), m_options(options) {}
 
     /// Reads the whole content into the document.
     void Parse();
@@ -93,8 +101,13 @@ private:
     std::uint32_t ReadIndex(std::string_view what, std::uint32_t limit, std::string_view list,
                             bool mayPrecedeReference = false);
 
+    /// A Mesh whose keyword was just read: parsed, or skipped when meshes are not read.
+    /// Returns the mesh index, or -1 when skipped.
+    std::int64_t ReadMeshObject(std::string_view keyword);
+
     Tokenizer& m_tok;
     XFileDocument& m_doc;
+    XFileReadOptions m_options;
     std::vector<PendingReference> m_meshReferences;     // owner: frame
     std::vector<PendingReference> m_materialReferences; // owner: mesh
 };

@@ -1,5 +1,6 @@
 #include "platform/rm/XFileReader.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <new>
@@ -120,7 +121,8 @@ HRESULT ReadBytes(const char* fileName, std::size_t limit, std::string* bytes,
 } // namespace
 
 HRESULT ReadXFileFromMemory(std::string_view bytes, std::string_view displayName,
-                            XFileDocument* document, std::string* message) {
+                            XFileDocument* document, std::string* message,
+                            XFileReadOptions options) {
     *document = XFileDocument{};
     try {
         Header header;
@@ -147,10 +149,10 @@ HRESULT ReadXFileFromMemory(std::string_view bytes, std::string_view displayName
         const XFileErrorContext context{displayName, binary, compressed};
         if (binary) {
             XFileBinaryTokenizer tokenizer(content, header.floatBytes, context);
-            XFileParser<XFileBinaryTokenizer>(tokenizer, document).Parse();
+            XFileParser<XFileBinaryTokenizer>(tokenizer, document, options).Parse();
         } else {
             XFileTextTokenizer tokenizer(content, context);
-            XFileParser<XFileTextTokenizer>(tokenizer, document).Parse();
+            XFileParser<XFileTextTokenizer>(tokenizer, document, options).Parse();
         }
     } catch (XFileError& error) {
         *message = std::move(error.message);
@@ -163,13 +165,14 @@ HRESULT ReadXFileFromMemory(std::string_view bytes, std::string_view displayName
     return D3DRM_OK;
 }
 
-HRESULT ReadXFile(const char* fileName, XFileDocument* document, std::string* message) {
+HRESULT ReadXFile(const char* fileName, XFileDocument* document, std::string* message,
+                  XFileReadOptions options) {
     std::string bytes;
     const HRESULT hr = ReadBytes(fileName, kMaxXFileSize, &bytes, message);
     if (Failed(hr)) {
         return hr;
     }
-    return ReadXFileFromMemory(bytes, fileName, document, message);
+    return ReadXFileFromMemory(bytes, fileName, document, message, options);
 }
 
 HRESULT ReadXFileFormat(const char* fileName, XFileFormat* format, std::string* message) {

@@ -9,6 +9,7 @@
 
 #include "platform/rm/Types.h"
 #include "platform/rm/XFileDocument.h"
+#include "platform/rm/XFileParser.h"
 
 namespace rm {
 
@@ -20,12 +21,14 @@ inline constexpr std::size_t kMaxXFileSize = std::size_t(1) << 30;
 /// well-formed .x file; D3DRMERR_BADALLOC when memory runs out. On failure *message says
 /// what went wrong and where ("walk.x:12: expected ..., found ..."); the document is then
 /// in an unspecified state.
-HRESULT ReadXFile(const char* fileName, XFileDocument* document, std::string* message);
+HRESULT ReadXFile(const char* fileName, XFileDocument* document, std::string* message,
+                  XFileReadOptions options = {});
 
 /// The same for a whole file held in memory (header included); `displayName` stands for
 /// the file name in messages.
 HRESULT ReadXFileFromMemory(std::string_view bytes, std::string_view displayName,
-                            XFileDocument* document, std::string* message);
+                            XFileDocument* document, std::string* message,
+                            XFileReadOptions options = {});
 
 /// Reads only the 16-byte header of the named file.
 HRESULT ReadXFileFormat(const char* fileName, XFileFormat* format, std::string* message);

@@ -1,5 +1,6 @@
 #include "platform/rm/XFileTextTokenizer.h"
 
+#include <array>
 #include <cstring>
 #include <string>
 
@@ -139,8 +140,10 @@ void XFileTextTokenizer::ExpectCloseBrace(std::string_view expected) {
 }
 
 void XFileTextTokenizer::SkipOptionalGuid() {
+    const char* start = m_p;
     SkipSpace();
     if (m_p == m_end || *m_p != '<') {
+        m_p = start; // so that positions reported later point where they should
         return;
     }
     const auto* close = static_cast<const char*>(std::memchr(m_p, '>', std::size_t(m_end - m_p)));
@@ -173,12 +176,22 @@ std::string_view XFileTextTokenizer::ReadReference() {
 }
 
 void XFileTextTokenizer::SkipObjectBody() {
+    // Bytes that matter while skipping; everything else is stepped over in a tight loop,
+    // since skipped objects (skin weights, vertex declarations) can be most of a file.
+    static constexpr auto kSpecial = [] {
+        std::array<bool, 256> table{};
+        table['{'] = table['}'] = table['"'] = table['#'] = table['/'] = true;
+        return table;
+    }();
     const char* open = m_p;
     int depth = 1;
-    unsigned char previous = ' ';
     const char* p = m_p;
     while (p != m_end) {
-        const auto c = static_cast<unsigned char>(*p);
+        if (!kSpecial[static_cast<unsigned char>(*p)]) {
+            ++p;
+            continue;
+        }
+        const char c = *p;
         if (c == '{') {
             ++depth;
         } else if (c == '}') {
@@ -194,16 +207,14 @@ void XFileTextTokenizer::SkipObjectBody() {
                        "expected the closing '\"' of a string, found end of file");
             }
             p = close;
-        } else if ((c == '#' || (c == '/' && p + 1 != m_end && p[1] == '/')) &&
-                   IsDelimiter(previous)) {
+        } else if ((c == '#' || (p + 1 != m_end && p[1] == '/')) &&
+                   (p == m_begin || IsDelimiter(static_cast<unsigned char>(p[-1])))) {
             // A comment only where a token may start; inside a name '#' is a name byte.
             const auto* eol =
                 static_cast<const char*>(std::memchr(p, '\n', std::size_t(m_end - p)));
             p = eol ? eol : m_end;
-            previous = '\n';
             continue;
         }
-        previous = c;
         ++p;
     }
     const std::size_t openBrace = std::size_t(open - m_begin) - (open != m_begin ? 1 : 0);

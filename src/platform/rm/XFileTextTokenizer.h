@@ -33,7 +33,8 @@ public:
     std::string_view ReadString(std::string_view what);
     /// A decimal 32-bit unsigned value. With mayPrecedeReference, a '{' may follow it
     /// directly (the last value of an object before a {reference}).
-    std::uint32_t ReadUInt(std::string_view what, bool mayPrecedeReference = false) {
+    [[gnu::always_inline]] std::uint32_t ReadUInt(std::string_view what,
+                                                  bool mayPrecedeReference = false) {
         SkipSpaceAndSeparators();
         m_last = m_p;
         const char* p = m_p;
@@ -56,7 +57,7 @@ public:
         return std::uint32_t(value);
     }
     /// A floating-point value (decimal, optional sign and exponent).
-    float ReadFloat(std::string_view what) {
+    [[gnu::always_inline]] float ReadFloat(std::string_view what) {
         SkipSpaceAndSeparators();
         m_last = m_p;
         const char* p = m_p;
@@ -64,11 +65,15 @@ public:
             ++p;
         }
         float value = 0;
-        const auto result = std::from_chars(p, m_end, value);
-        if (result.ec != std::errc()) {
-            FailFloat(what, result.ec == std::errc::result_out_of_range);
+        const char* end = ParseShortDecimal(p, &value);
+        if (!end) {
+            const auto result = std::from_chars(p, m_end, value);
+            if (result.ec != std::errc()) {
+                FailFloat(what, result.ec == std::errc::result_out_of_range);
+            }
+            end = result.ptr;
         }
-        m_p = result.ptr;
+        m_p = end;
         AfterValue(what, false);
         return value;
     }
@@ -126,6 +131,47 @@ private:
             return;
         }
         CheckAfterValue(what, mayPrecedeReference);
+    }
+    /// The common case of a float in a .x file, "-0.391876": at most 2^24 as an integer
+    /// and at most 10 decimals, so digits and power of ten are both exact floats and one
+    /// division gives the correctly rounded value (the same one from_chars gives). Returns
+    /// the end of the number, or null for anything else (exponents, long mantissas).
+    const char* ParseShortDecimal(const char* p, float* value) const {
+        static constexpr float kPowers[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
+                                            1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+        const bool negative = p != m_end && *p == '-';
+        if (negative) {
+            ++p;
+        }
+        std::uint32_t mantissa = 0;
+        int digits = 0;
+        int decimals = 0;
+        while (p != m_end && unsigned(*p - '0') <= 9) {
+            mantissa = mantissa * 10 + unsigned(*p - '0');
+            if (mantissa > (1u << 24)) {
+                return nullptr;
+            }
+            ++p;
+            ++digits;
+        }
+        if (p != m_end && *p == '.') {
+            ++p;
+            while (p != m_end && unsigned(*p - '0') <= 9) {
+                mantissa = mantissa * 10 + unsigned(*p - '0');
+                if (mantissa > (1u << 24) || decimals == 10) {
+                    return nullptr;
+                }
+                ++p;
+                ++digits;
+                ++decimals;
+            }
+        }
+        if (digits == 0 || (p != m_end && (*p == 'e' || *p == 'E'))) {
+            return nullptr;
+        }
+        const float magnitude = float(mantissa) / kPowers[decimals];
+        *value = negative ? -magnitude : magnitude;
+        return p;
     }
     void SkipLine();
     void CheckAfterValue(std::string_view what, bool mayPrecedeReference);

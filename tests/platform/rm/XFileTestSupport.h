@@ -1,0 +1,295 @@
+#pragma once
+
+// Helpers for the .x reader tests: a canonical text dump of a loaded scene (to compare two
+// loads), writers for binary and MSZIP-compressed files, and scratch files.
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include "platform/rm/Animation.h"
+#include "platform/rm/AnimationSet.h"
+#include "platform/rm/Face.h"
+#include "platform/rm/Frame.h"
+#include "platform/rm/Material.h"
+#include "platform/rm/MeshBuilder.h"
+#include "platform/rm/Texture.h"
+
+namespace xfile_test {
+
+inline std::string TestData(const std::string& name) {
+    return std::string(PAVRIX_TESTDATA_DIR) + "/x/" + name;
+}
+
+inline std::string Fixture(const std::string& name) {
+    return std::string(PAVRIX_FIXTURE_DIR) + "/x/" + name;
+}
+
+inline bool HasTestData() {
+    return std::filesystem::is_directory(std::string(PAVRIX_TESTDATA_DIR) + "/x");
+}
+
+/// Writes bytes to a file in the test's scratch folder and returns its path.
+inline std::string WriteScratch(const std::string& name, std::string_view bytes) {
+    const std::string path = ::testing::TempDir() + name;
+    std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
+    return path;
+}
+
+inline std::string Format(const char* format, double a) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, format, a);
+    return buffer;
+}
+
+/// Numbers at 6 significant digits: text files carry 6 decimals, so the text and binary
+/// forms of one scene agree at this precision.
+inline std::string Num(float v) {
+    return Format("%.6g", double(v) == 0 ? 0.0 : double(v));
+}
+
+/// Everything a load puts into a frame tree, one fact per line, objects shared between
+/// faces numbered in order of first use so that sharing shows in the dump.
+class SceneDump {
+public:
+    std::string Frames(const rm::Frame& root) {
+        for (const auto& child : root.Children()) {
+            Frame(*child, 0);
+        }
+        return m_out;
+    }
+
+    std::string AnimationSet(const rm::AnimationSet& set) {
+        m_out += "set '" + set.Name() + "' ticks " + std::to_string(set.TicksPerSecond()) + "\n";
+        for (const auto& a : set.Animations()) {
+            const auto frame = a->GetFrame();
+            m_out += "animation '" + a->Name() + "' frame '" + (frame ? frame->Name() : "-") +
+                     "' options " + std::to_string(a->GetOptions()) + "\n";
+            for (const auto& k : a->Keys()) {
+                m_out += " key " + std::to_string(k.dwKeyType) + " t " + Num(k.dvTime) + ":";
+                const float* v = &k.dqRotateKey.s;
+                for (int i = 0; i < (k.dwKeyType == rm::D3DRMANIMATION_ROTATEKEY ? 4 : 3); ++i) {
+                    m_out += " " + Num(v[i]);
+                }
+                m_out += "\n";
+            }
+        }
+        return m_out;
+    }
+
+private:
+    void Frame(const rm::Frame& frame, int depth) {
+        const std::string indent(std::size_t(depth), ' ');
+        m_out += indent + "frame '" + frame.Name() + "' matrix";
+        for (const auto& row : frame.LocalTransform().m) {
+            for (float v : row) {
+                m_out += " " + Num(v);
+            }
+        }
+        m_out += "\n";
+        for (const auto& visual : frame.Visuals()) {
+            if (auto* builder = dynamic_cast<rm::MeshBuilder*>(visual.Get())) {
+                Builder(*builder, indent + " ");
+            } else {
+                m_out += indent + " visual " + visual->GetClassName() + "\n";
+            }
+        }
+        for (const auto& child : frame.Children()) {
+            Frame(*child, depth + 1);
+        }
+    }
+
+    template <typename T>
+    int NumberOf(std::map<const T*, int>& seen, const T* object) {
+        if (!object) {
+            return -1;
+        }
+        return seen.try_emplace(object, int(seen.size())).first->second;
+    }
+
+    void Builder(rm::MeshBuilder& b, const std::string& indent) {
+        m_out += indent + "builder '" + b.Name() + "' #" + std::to_string(NumberOf(m_builders, &b));
+        m_out += " vertices " + std::to_string(b.GetVertexCount()) + " normals " +
+                 std::to_string(b.GetNormalCount()) + " faces " + std::to_string(b.GetFaceCount()) +
+                 "\n";
+        for (std::uint32_t i = 0; i < b.GetVertexCount(); ++i) {
+            rm::Vector p;
+            std::uint32_t one = 1;
+            b.GetVertices(i, &one, &p);
+            float u = 0, v = 0;
+            b.GetTextureCoordinates(i, &u, &v);
+            m_out += indent + " v " + Num(p.x) + " " + Num(p.y) + " " + Num(p.z) + " uv " + Num(u) +
+                     " " + Num(v);
+            if (b.HasVertexColors()) {
+                m_out += " colour " + Format("%08x", b.GetVertexColor(i));
+            }
+            m_out += "\n";
+        }
+        for (std::uint32_t i = 0; i < b.GetNormalCount(); ++i) {
+            rm::Vector n;
+            std::uint32_t one = 1;
+            b.GetNormals(i, &one, &n);
+            m_out += indent + " n " + Num(n.x) + " " + Num(n.y) + " " + Num(n.z) + "\n";
+        }
+        for (std::uint32_t f = 0; f < b.GetFaceCount(); ++f) {
+            m_out += indent + " f";
+            for (std::uint32_t c = 0; c < b.FaceCornerCount(f); ++c) {
+                const std::uint32_t n = b.FaceNormalIndex(f, c);
+                m_out += " " + std::to_string(b.FaceVertexIndex(f, c)) + "/" +
+                         (n == UINT32_MAX ? std::string("-") : std::to_string(n));
+            }
+            bool u = false, v = false;
+            b.GetFaceWrap(f, &u, &v);
+            m_out += " colour " + Format("%08x", b.FaceColor(f)) + " wrap " +
+                     std::to_string(int(u)) + std::to_string(int(v));
+            if (const rm::Material* m = b.FaceMaterial(f)) {
+                float r, g, bl, er, eg, eb;
+                m->GetSpecular(&r, &g, &bl);
+                m->GetEmissive(&er, &eg, &eb);
+                m_out += " material #" + std::to_string(NumberOf(m_materials, m)) + " '" +
+                         m->Name() + "' power " + Num(m->GetPower()) + " specular " + Num(r) + " " +
+                         Num(g) + " " + Num(bl) + " emissive " + Num(er) + " " + Num(eg) + " " +
+                         Num(eb);
+            }
+            if (const rm::Texture* t = b.FaceTexture(f)) {
+                m_out +=
+                    " texture #" + std::to_string(NumberOf(m_textures, t)) + " '" + t->Name() + "'";
+            }
+            m_out += "\n";
+        }
+    }
+
+    std::string m_out;
+    std::map<const rm::MeshBuilder*, int> m_builders;
+    std::map<const rm::Material*, int> m_materials;
+    std::map<const rm::Texture*, int> m_textures;
+};
+
+/// Loads a file with Frame::Load into a fresh root and dumps it ("" when the load fails).
+inline std::string DumpFrameLoad(const std::string& path) {
+    auto root = rm::MakeRef<rm::Frame>();
+    if (rm::Failed(root->Load(path.c_str()))) {
+        return "";
+    }
+    return SceneDump().Frames(*root);
+}
+
+/// Builds binary .x content token by token.
+class BinaryWriter {
+public:
+    explicit BinaryWriter(bool doubles = false)
+        : m_doubles(doubles), m_bytes(doubles ? "xof 0303bin 0064" : "xof 0303bin 0032") {}
+
+    BinaryWriter& Token(std::uint16_t t) {
+        Put(&t, 2);
+        return *this;
+    }
+    BinaryWriter& Name(std::string_view name) {
+        Token(1);
+        Dword(std::uint32_t(name.size()));
+        m_bytes += name;
+        return *this;
+    }
+    BinaryWriter& String(std::string_view text) {
+        Token(2);
+        Dword(std::uint32_t(text.size()));
+        m_bytes += text;
+        return Token(20);
+    }
+    BinaryWriter& Integers(const std::vector<std::uint32_t>& values) {
+        Token(6);
+        Dword(std::uint32_t(values.size()));
+        for (std::uint32_t v : values) {
+            Dword(v);
+        }
+        return *this;
+    }
+    BinaryWriter& Floats(const std::vector<double>& values) {
+        Token(7);
+        Dword(std::uint32_t(values.size()));
+        for (double v : values) {
+            if (m_doubles) {
+                Put(&v, 8);
+            } else {
+                const auto f = float(v);
+                Put(&f, 4);
+            }
+        }
+        return *this;
+    }
+    BinaryWriter& Open() { return Token(10); }
+    BinaryWriter& Close() { return Token(11); }
+    BinaryWriter& Raw(std::string_view bytes) {
+        m_bytes += bytes;
+        return *this;
+    }
+    const std::string& Bytes() const { return m_bytes; }
+
+private:
+    void Dword(std::uint32_t v) { Put(&v, 4); }
+    void Put(const void* p, std::size_t n) { m_bytes.append(static_cast<const char*>(p), n); }
+
+    bool m_doubles;
+    std::string m_bytes;
+};
+
+/// A compressed .x file: `header` (16 bytes, format "tzip" or "bzip") and `content` cut
+/// into MSZIP blocks of blockSize bytes, each deflated with the previous output as its
+/// dictionary, the way the format's writers carry the window from block to block.
+inline std::string CompressMszip(std::string_view header, std::string_view content,
+                                 std::size_t blockSize) {
+    std::string out(header);
+    const auto total = std::uint32_t(header.size() + content.size());
+    out.append(reinterpret_cast<const char*>(&total), 4);
+    for (std::size_t start = 0; start < content.size(); start += blockSize) {
+        const std::size_t n = std::min(blockSize, content.size() - start);
+        z_stream zs{};
+        deflateInit2(&zs, 9, Z_DEFLATED, -MAX_WBITS, 9, Z_DEFAULT_STRATEGY);
+        if (start > 0) {
+            const std::size_t dict = std::min<std::size_t>(start, 32768);
+            deflateSetDictionary(&zs, reinterpret_cast<const Bytef*>(content.data() + start - dict),
+                                 uInt(dict));
+        }
+        std::string block(deflateBound(&zs, uLong(n)) + 16, '\0');
+        zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(content.data() + start));
+        zs.avail_in = uInt(n);
+        zs.next_out = reinterpret_cast<Bytef*>(block.data());
+        zs.avail_out = uInt(block.size());
+        deflate(&zs, Z_FINISH);
+        block.resize(block.size() - zs.avail_out);
+        deflateEnd(&zs);
+        const auto uncompressed = std::uint16_t(n);
+        const auto compressed = std::uint16_t(block.size() + 2);
+        out.append(reinterpret_cast<const char*>(&uncompressed), 2);
+        out.append(reinterpret_cast<const char*>(&compressed), 2);
+        out += "CK";
+        out += block;
+    }
+    return out;
+}
+
+/// Changes the working directory for a scope.
+class ScopedDirectory {
+public:
+    explicit ScopedDirectory(const std::string& directory)
+        : m_previous(std::filesystem::current_path()) {
+        std::filesystem::current_path(directory);
+    }
+    ~ScopedDirectory() { std::filesystem::current_path(m_previous); }
+    ScopedDirectory(const ScopedDirectory&) = delete;
+    ScopedDirectory& operator=(const ScopedDirectory&) = delete;
+
+private:
+    std::filesystem::path m_previous;
+};
+
+} // namespace xfile_test
