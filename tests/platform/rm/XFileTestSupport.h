@@ -51,6 +51,12 @@ inline std::string Format(const char* format, double a) {
     return buffer;
 }
 
+inline std::string Hex(std::uint32_t v) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%08x", v);
+    return buffer;
+}
+
 /// Numbers at 6 significant digits: text files carry 6 decimals, so the text and binary
 /// forms of one scene agree at this precision.
 inline std::string Num(float v) {
@@ -130,7 +136,7 @@ private:
             m_out += indent + " v " + Num(p.x) + " " + Num(p.y) + " " + Num(p.z) + " uv " + Num(u) +
                      " " + Num(v);
             if (b.HasVertexColors()) {
-                m_out += " colour " + Format("%08x", b.GetVertexColor(i));
+                m_out += " colour " + Hex(b.GetVertexColor(i));
             }
             m_out += "\n";
         }
@@ -149,8 +155,8 @@ private:
             }
             bool u = false, v = false;
             b.GetFaceWrap(f, &u, &v);
-            m_out += " colour " + Format("%08x", b.FaceColor(f)) + " wrap " +
-                     std::to_string(int(u)) + std::to_string(int(v));
+            m_out += " colour " + Hex(b.FaceColor(f)) + " wrap " + std::to_string(int(u)) +
+                     std::to_string(int(v));
             if (const rm::Material* m = b.FaceMaterial(f)) {
                 float r, g, bl, er, eg, eb;
                 m->GetSpecular(&r, &g, &bl);
