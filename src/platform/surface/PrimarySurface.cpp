@@ -13,6 +13,9 @@ HRESULT PrimarySurface::Blt(const RenderTarget& source) {
         m_palette->Reduce(m_picture.Pixels().data(),
                           std::size_t(m_picture.Width()) * std::size_t(m_picture.Height()));
     }
+    if (m_overlay) {
+        m_overlay(m_picture);
+    }
     if (m_clipper && m_clipper->GetHWnd()) {
         m_clipper->GetHWnd()->Presented(m_picture);
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "platform/surface/Clipper.h"
@@ -35,9 +36,13 @@ public:
     }
     const std::shared_ptr<Palette>& GetPalette() const { return m_palette; }
 
+    /// Something to draw on each new picture (text over the 3D image) before the window is
+    /// told; an empty function removes it.
+    void SetOverlay(std::function<void(Image&)> overlay) { m_overlay = std::move(overlay); }
+
     /// Copies the whole of source into the picture (resized to source), reduces it to the
-    /// palette when there is one and tells the clipper's window. DDERR_SURFACELOST when
-    /// this surface is lost or the source cannot be read.
+    /// palette when there is one, draws the overlay and tells the clipper's window.
+    /// DDERR_SURFACELOST when this surface is lost or the source cannot be read.
     HRESULT Blt(const RenderTarget& source);
     /// The same, for a surface without a window (the full-screen case).
     HRESULT Flip(const RenderTarget& source) { return Blt(source); }
@@ -59,6 +64,7 @@ private:
     std::shared_ptr<Clipper> m_clipper;
     std::shared_ptr<Palette> m_palette;
     Image m_picture;
+    std::function<void(Image&)> m_overlay;
     bool m_lost = false;
 };
 
