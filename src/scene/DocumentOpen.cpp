@@ -1,0 +1,189 @@
+#include "scene/DocumentOpen.h"
+
+#include <string>
+
+#include "platform/rm/Frame.h"
+#include "scene/CAnimationData.h"
+#include "scene/CCharacterData.h"
+#include "scene/CModelData.h"
+
+namespace scene {
+
+namespace {
+
+void Show(SceneDocument& doc, DocumentOpenResult& result, const char* text, bool notice) {
+    DocumentMessage message;
+    message.text = text;
+    message.notice = notice;
+    result.messages.push_back(message);
+    if (doc.onMessage) {
+        doc.onMessage(message);
+    }
+}
+
+DocumentOpenResult& Fail(SceneDocument& doc, DocumentOpenResult& result, const char* message,
+                         std::string reason) {
+    if (message) {
+        Show(doc, result, message, false);
+    }
+    result.ok = 0;
+    result.reason = reason.empty() && message ? message : std::move(reason);
+    return result;
+}
+
+} // namespace
+
+int ClearScene(SceneDocument& doc, int all) {
+    if (all) {
+        if (doc.store) {
+            // Characters go first so none refers to a set or model that is already gone;
+            // sets go before the models they are bound to.
+            doc.store->Characters().Clear();
+            doc.store->Animations().Entries().Clear();
+            doc.store->Models().Entries().Clear();
+        }
+    } else if (doc.currentCharacter && doc.currentAnimation && doc.currentModel) {
+        if (rm::Frame* root = doc.currentModel->Root()) {
+            if (doc.sceneFrame) {
+                doc.sceneFrame->DeleteChild(root);
+            } else if (rm::Frame* parent = root->GetParent()) {
+                parent->DeleteChild(root);
+            }
+        }
+        if (doc.store) {
+            doc.store->Characters().Remove(doc.currentCharacter);
+        }
+    }
+    doc.currentCharacter = nullptr;
+    doc.currentModel = nullptr;
+    doc.currentAnimation = nullptr;
+    if (doc.onSceneCleared) {
+        doc.onSceneCleared();
+    }
+    return 1;
+}
+
+namespace {
+
+DocumentOpenResult RunOpen(SceneDocument& doc, const char* path, int mode) {
+    DocumentOpenResult result;
+    if (!g_d3drm || !doc.sceneFrame || !doc.store) {
+        return Fail(doc, result, nullptr, "there is no scene to open into");
+    }
+    if (!path || mode < kOpenNewScene || mode > kOpenChangeModel) {
+        return Fail(doc, result, nullptr, "no file to open");
+    }
+
+    CCharacterData* character = nullptr;
+    switch (mode) {
+    case kOpenNewScene:
+    case kOpenInsertCharacter:
+        if (mode == kOpenNewScene) {
+            ClearScene(doc, 1);
+        }
+        character = doc.store->Characters().Add();
+        if (!character) {
+            return Fail(doc, result, nullptr, "cannot create a character");
+        }
+        character->m_ownsData = 1;
+        break;
+    case kOpenChangeAnimation:
+        character = doc.currentCharacter;
+        if (!character) {
+            return Fail(doc, result, kLoadModelFirstMessage, "");
+        }
+        break;
+    case kOpenChangeModel:
+        character = doc.currentCharacter;
+        if (!character) {
+            character = doc.store->Characters().Add();
+            if (!character) {
+                return Fail(doc, result, nullptr, "cannot create a character");
+            }
+        }
+        break;
+    }
+
+    doc.currentCharacter = character;
+    if (!doc.currentCharacter) {
+        return Fail(doc, result, kNoCharacterMessage, "");
+    }
+
+    if (mode != kOpenChangeAnimation) {
+        std::string error;
+        CModelData* model = LoadModel(path, &error);
+        if (!model) {
+            return Fail(doc, result, kModelLoadFailedMessage,
+                        error.empty() ? std::string(path) + ": cannot load the model" : error);
+        }
+        character->SetModel(model);
+    }
+
+    doc.currentModel = character->m_model;
+    if (!doc.currentModel) {
+        return Fail(doc, result, kNoModelMessage, "");
+    }
+
+    rm::Frame* root = doc.currentModel->Root();
+    // Attaching a root that is already in the scene frame again would only move it to the
+    // end of the scene's children.
+    if (root && root->GetParent() != doc.sceneFrame) {
+        doc.sceneFrame->AddChild(root);
+    }
+
+    if (mode == kOpenChangeModel) {
+        if (!character->m_current) {
+            return Fail(doc, result, nullptr,
+                        "the character has no animation set to bind to the new model");
+        }
+        character->SetModel(nullptr);
+    } else {
+        character->SetCapacity(1);
+        std::string error;
+        CAnimationData* animation = LoadAnimation(path, &error);
+        if (!animation) {
+            animation = NewAnimation(path);
+            result.createdEmptyAnimation = true;
+            result.animationLoadError = error;
+            Show(doc, result, kEmptyAnimationNotice, true);
+        }
+        character->AddAnimation(animation);
+        character->SelectAnimation(0);
+    }
+
+    doc.currentAnimation = character->m_current;
+    if (!doc.currentAnimation) {
+        return Fail(doc, result, kNoAnimationMessage, "");
+    }
+
+    CModelData* bound = doc.currentAnimation->Model();
+    result.centerFrame = bound ? bound->Root() : nullptr;
+    doc.currentAnimation->UpdateTotalKeyTimeBuffer();
+
+    if (g_sceneAnimationLibrary) {
+        const auto* entry = g_sceneAnimationLibrary->Entries().FindEntry(doc.currentAnimation);
+        if (entry && entry->Name()) {
+            result.pathName = entry->Name();
+        }
+    }
+    result.ok = 1;
+    return result;
+}
+
+} // namespace
+
+DocumentOpenResult OpenDocument(SceneDocument& doc, const char* path, int mode) {
+    try {
+        return RunOpen(doc, path, mode);
+    } catch (...) {
+        // Only memory can run out here; what was done stays, and the current pointers must
+        // not name an animation set the character has already dropped.
+        doc.currentModel = doc.currentCharacter ? doc.currentCharacter->m_model : nullptr;
+        doc.currentAnimation = doc.currentCharacter ? doc.currentCharacter->m_current : nullptr;
+        DocumentOpenResult result;
+        result.reason = "memory ran out while opening the file";
+        return result;
+    }
+}
+
+} // namespace scene

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "scene/DocumentOpenResult.h"
+#include "scene/SceneDocument.h"
+
+namespace scene {
+
+// Open modes of the document: what an open does with the scene.
+/// Open as a new scene: everything loaded before is discarded.
+inline constexpr int kOpenNewScene = 0;
+/// Insert another character into the scene.
+inline constexpr int kOpenInsertCharacter = 1;
+/// Change the animation set of the current character.
+inline constexpr int kOpenChangeAnimation = 2;
+/// Change the model of the current character.
+inline constexpr int kOpenChangeModel = 3;
+
+// Texts the open sequence shows.
+inline constexpr char kLoadModelFirstMessage[] =
+    "アニメーションデータをロードする前に、モデルデータをロードしてください。";
+inline constexpr char kNoCharacterMessage[] = "Not CharacterData!";
+inline constexpr char kModelLoadFailedMessage[] = "モデルのロードに失敗しました。";
+inline constexpr char kNoModelMessage[] = "Not ModelData!";
+inline constexpr char kNoAnimationMessage[] = "Not AnimationData!";
+inline constexpr char kEmptyAnimationNotice[] =
+    "アニメーションがないので空のアニメーションを生成します。";
+
+/// The document's open sequence without what belongs to the window (stopping playback,
+/// the selection, camera, bars, redraw), shared by the editor and the command line.
+///
+/// Needs g_d3drm, doc.sceneFrame and doc.store (else 0 without a message). By mode:
+/// - kOpenNewScene: clears the scene (ClearScene(doc, 1)), then as kOpenInsertCharacter.
+/// - kOpenInsertCharacter: a new character owning its data; the model loaded from path is
+///   attached to the scene frame; the animation set loaded from path, or an empty one
+///   with kEmptyAnimationNotice when the file gives none, is bound to it and selected.
+/// - kOpenChangeAnimation: the current character's animation sets are dropped (removed
+///   from the library when it owns them) and replaced by the one from path (or an empty
+///   one with the notice), bound to its model. Without a current character it shows
+///   kLoadModelFirstMessage and changes nothing.
+/// - kOpenChangeModel: the current character (a new, non-owning one when there is none)
+///   gets the model from path and its current animation set is bound to it; 0 without a
+///   message when the character has no animation set.
+/// On success doc's current character, model and animation set name what was opened and
+/// the current set's key-time list is built. A failure leaves what was done up to that
+/// step in place (a loaded model stays bound and in the scene). Messages go to
+/// doc.onMessage as they arise and are returned in the result.
+DocumentOpenResult OpenDocument(SceneDocument& doc, const char* path, int mode);
+
+/// Clears the scene data. all != 0: removes every character, then every animation set,
+/// then every model from the store (models take their root frames out of the scene).
+/// all == 0: when there are a current character, model and animation set, takes the
+/// model's root frame out of the scene frame (or out of its own parent when there is no
+/// scene frame) and removes the character from the store (its model and animation sets
+/// stay in the libraries). Either way the current pointers become null and
+/// doc.onSceneCleared is called. Returns 1.
+int ClearScene(SceneDocument& doc, int all);
+
+} // namespace scene
