@@ -1,0 +1,58 @@
+#include "xfile/DocumentSave.h"
+
+#include <utility>
+
+#include "scene/CAnimationData.h"
+#include "scene/CModelData.h"
+#include "scene/SceneContext.h"
+#include "xfile/CXSave.h"
+
+namespace {
+
+void SetError(std::string* error, std::string text) {
+    if (error) {
+        *error = std::move(text);
+    }
+}
+
+} // namespace
+
+int SaveCharacter(const char* path, CModelData* model, CAnimationData* animation,
+                  std::string* error, SafeFileWriter::WriteFunction write) {
+    SetError(error, {});
+    if (!g_d3drm || !model || !animation) {
+        SetError(error, "there is no model and animation set to save");
+        return 0;
+    }
+    if (!path) {
+        SetError(error, "no file name to save to");
+        return 0;
+    }
+    animation->RestoreAnimationNames();
+    model->RestoreFileNames(model->Root());
+
+    int result = 0;
+    try {
+        CModelData* bound = animation->Model();
+        CXSave writer(g_d3drm);
+        if (write) {
+            writer.SetWriteFunction(std::move(write));
+        }
+        result = writer.Save(path, CXSave::kDocumentFlags, animation->Set(),
+                             bound ? bound->Root() : nullptr, 1);
+        if (!result) {
+            SetError(error, writer.LastError().empty()
+                                ? std::string(path) + ": there is no animation set to write"
+                                : writer.LastError());
+        }
+    } catch (...) {
+        // The writer leaves no partial file behind; the names below must come back anyway.
+        result = 0;
+        SetError(error, std::string(path) + ": memory ran out while writing");
+    }
+
+    // Binding and editing rely on the working names; they return even after a failure.
+    model->NamePartsAndRecord(model->Root());
+    animation->NameAnimations();
+    return result;
+}
