@@ -1,9 +1,8 @@
 #include "platform/framework/Application.h"
 
-#include <cassert>
-
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <cassert>
 
 #include "platform/framework/FileDialog.h"
 #include "platform/framework/FrameWindow.h"
@@ -36,9 +35,13 @@ Application::~Application() {
         g_instance = nullptr;
 }
 
-Application* Application::Instance() { return g_instance; }
+Application* Application::Instance() {
+    return g_instance;
+}
 
-int Application::InitInstance() { return 1; }
+int Application::InitInstance() {
+    return 1;
+}
 
 int Application::Run() {
     if (GetMainWnd() == nullptr)
@@ -80,7 +83,9 @@ void Application::AddDocTemplate(std::unique_ptr<SingleDocTemplate> docTemplate)
     m_template = std::move(docTemplate);
 }
 
-FrameWindow* Application::GetMainWnd() const { return m_mainWindow.data(); }
+FrameWindow* Application::GetMainWnd() const {
+    return m_mainWindow.data();
+}
 
 void Application::SetMainWnd(FrameWindow* frame) {
     m_mainWindow = frame;
@@ -98,7 +103,9 @@ int Application::OpenDocumentFile(const QString& path) {
     return m_template != nullptr ? m_template->OpenDocumentFile(path) : 0;
 }
 
-void Application::OnFileNew() { OpenDocumentFile(QString()); }
+void Application::OnFileNew() {
+    OpenDocumentFile(QString());
+}
 
 void Application::OnFileOpen() {
     if (m_template == nullptr)
@@ -121,7 +128,9 @@ int Application::PumpWaitingMessages() {
     return m_quitPosted ? 0 : 1;
 }
 
-int Application::TakeIdleRequest() { return m_watcher->Take(); }
+int Application::TakeIdleRequest() {
+    return m_watcher->Take();
+}
 
 void Application::PostQuitMessage(int exitCode) {
     if (m_quitPosted)

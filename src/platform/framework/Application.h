@@ -1,10 +1,9 @@
 #pragma once
 
-#include <memory>
-
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 #include "platform/framework/CommandTarget.h"
 

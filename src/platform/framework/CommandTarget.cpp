@@ -35,8 +35,8 @@ int CommandTarget::HasUpdateHandler(CommandId id) const {
 
 void CommandTarget::MapCommand(CommandId id, std::function<void()> handler) {
     assert(handler && "CommandTarget::MapCommand: empty handler");
-    m_commands.push_back({id, id, Notification::Clicked,
-                          [handler = std::move(handler)](CommandId) { handler(); }});
+    m_commands.push_back(
+        {id, id, Notification::Clicked, [handler = std::move(handler)](CommandId) { handler(); }});
 }
 
 void CommandTarget::MapCommandRange(CommandId first, CommandId last,

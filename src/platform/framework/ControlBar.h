@@ -12,6 +12,8 @@ class FrameWindow;
 /// in the frame's idle command-state updates while they are shown, and send their
 /// commands into the frame's routing.
 class ControlBar : public QToolBar {
+    Q_OBJECT
+
 public:
     /// `frame` is borrowed and becomes the bar's parent (which owns it).
     explicit ControlBar(FrameWindow* frame);

@@ -12,35 +12,35 @@ namespace framework {
 /// template keeps its proportions with any font.
 struct ControlTemplate {
     enum class Kind {
-        Static,        ///< text label; "&&" shows a single '&'
-        Icon,          ///< `icon` at 32 × 32 pixels
+        Static, ///< text label; "&&" shows a single '&'
+        Icon,   ///< `icon` at 32 × 32 pixels
         PushButton,
         DefPushButton, ///< the button Enter presses
         CheckBox,
         RadioButton,
         GroupBox,
         Edit,
-        ComboBox,      ///< drop-down list (no typing); `items` in order
+        ComboBox, ///< drop-down list (no typing); `items` in order
         ListBox,
-        TrackBar,      ///< horizontal slider with tick marks
+        TrackBar, ///< horizontal slider with tick marks
     };
 
     /// Style bits.
     enum Style : unsigned {
-        Group = 0x01,    ///< starts a group: the radio buttons after it, up to the next
-                         ///< control with this bit, are one exclusive group
+        Group = 0x01, ///< starts a group: the radio buttons after it, up to the next
+                      ///< control with this bit, are one exclusive group
         Disabled = 0x02,
         ReadOnly = 0x04, ///< edit: cannot be typed into
         Number = 0x08,   ///< edit: digits only
         PushLike = 0x10, ///< check box or radio button drawn as a toggle button
         Hidden = 0x20,
-        Sorted = 0x40,   ///< combo or list box keeps its entries sorted
+        Sorted = 0x40, ///< combo or list box keeps its entries sorted
     };
 
     Kind kind = Kind::Static;
     int id = -1; ///< -1 for controls that never report (labels)
     QString text;
-    QRect rect;  ///< dialog units
+    QRect rect; ///< dialog units
     unsigned style = 0;
     QStringList items;
     QIcon icon;

@@ -1,13 +1,12 @@
 #include "platform/framework/DataExchange.h"
 
+#include <QLineEdit>
+#include <QWidget>
 #include <cfloat>
 #include <charconv>
 #include <climits>
 #include <cmath>
 #include <string>
-
-#include <QLineEdit>
-#include <QWidget>
 
 #include "platform/framework/DialogControls.h"
 #include "platform/framework/FrameworkStrings.h"
@@ -21,8 +20,12 @@ namespace {
 // not take; empty when nothing is left.
 std::string NumberPart(const QString& text) {
     std::string bytes = text.trimmed().toStdString();
-    if (!bytes.empty() && bytes.front() == '+')
+    if (!bytes.empty() && bytes.front() == '+') {
         bytes.erase(0, 1);
+        // One sign only: "+-1" and "++1" are not numbers.
+        if (!bytes.empty() && (bytes.front() == '+' || bytes.front() == '-'))
+            return {};
+    }
     return bytes;
 }
 
@@ -30,8 +33,8 @@ bool IsDecimal(const std::string& bytes) {
     // from_chars also reads "inf", "nan" and hexadecimal forms; a person typing into a
     // number field means none of them.
     for (char c : bytes) {
-        const bool allowed = (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' ||
-                             c == 'e' || c == 'E';
+        const bool allowed =
+            (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E';
         if (!allowed)
             return false;
     }
@@ -49,7 +52,7 @@ QString DataExchange::FormatReal(double value, int digits) {
 
 int DataExchange::ParseInt(const QString& text, int* value) {
     const std::string bytes = NumberPart(text);
-    if (bytes.empty() || bytes.front() == '+')
+    if (bytes.empty())
         return 0;
     long long parsed = 0;
     const char* end = bytes.data() + bytes.size();
@@ -62,7 +65,7 @@ int DataExchange::ParseInt(const QString& text, int* value) {
 
 int DataExchange::ParseReal(const QString& text, double* value) {
     const std::string bytes = NumberPart(text);
-    if (!IsDecimal(bytes) || bytes.front() == '+')
+    if (!IsDecimal(bytes))
         return 0;
     double parsed = 0;
     const char* end = bytes.data() + bytes.size();

@@ -1,9 +1,8 @@
 #pragma once
 
+#include <QString>
 #include <functional>
 #include <vector>
-
-#include <QString>
 
 namespace framework {
 

@@ -7,8 +7,7 @@
 namespace framework {
 
 Dialog::Dialog(const DialogTemplate& dialogTemplate, QWidget* parent)
-    : QDialog(parent),
-      m_controls(this, [this](int id, Notification code) { OnControl(id, code); }),
+    : QDialog(parent), m_controls(this, [this](int id, Notification code) { OnControl(id, code); }),
       m_templateId(dialogTemplate.id) {
     setWindowTitle(dialogTemplate.title);
     m_controls.Create(dialogTemplate);
@@ -16,7 +15,9 @@ Dialog::Dialog(const DialogTemplate& dialogTemplate, QWidget* parent)
 
 Dialog::~Dialog() = default;
 
-int Dialog::DoModal() { return UiServices::DialogRunner().RunModal(*this); }
+int Dialog::DoModal() {
+    return UiServices::DialogRunner().RunModal(*this);
+}
 
 int Dialog::OnInitDialog() {
     UpdateData(0);
@@ -28,7 +29,9 @@ void Dialog::OnOK() {
         EndDialog(IdOk);
 }
 
-void Dialog::OnCancel() { EndDialog(IdCancel); }
+void Dialog::OnCancel() {
+    EndDialog(IdCancel);
+}
 
 void Dialog::OnDestroy() {}
 
@@ -70,9 +73,13 @@ int Dialog::FinishModal() {
     return m_result;
 }
 
-void Dialog::reject() { OnCancel(); }
+void Dialog::reject() {
+    OnCancel();
+}
 
-void Dialog::accept() { OnOK(); }
+void Dialog::accept() {
+    OnOK();
+}
 
 void Dialog::OnControl(int id, Notification code) {
     if (OnCmdMsg(static_cast<CommandId>(id), code))

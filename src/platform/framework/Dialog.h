@@ -19,6 +19,8 @@ namespace framework {
 ///     MyDialog dialog(parent);
 ///     if (dialog.DoModal() == IdOk) { ... dialog's fields hold what the user entered ... }
 class Dialog : public QDialog, public CommandTarget {
+    Q_OBJECT
+
 public:
     explicit Dialog(const DialogTemplate& dialogTemplate, QWidget* parent = nullptr);
     ~Dialog() override;

@@ -17,8 +17,7 @@ DialogBar::DialogBar(FrameWindow* frame) : ControlBar(frame), m_panel(new QWidge
 
 DialogBar::~DialogBar() = default;
 
-int DialogBar::Create(const DialogTemplate& dialogTemplate, Qt::ToolBarArea side,
-                      int controlId) {
+int DialogBar::Create(const DialogTemplate& dialogTemplate, Qt::ToolBarArea side, int controlId) {
     m_templateId = dialogTemplate.id;
     setObjectName(QStringLiteral("DialogBar%1").arg(dialogTemplate.id));
     m_controls->Create(dialogTemplate);

@@ -19,6 +19,8 @@ namespace framework {
 /// command handler takes their click; check boxes, radio buttons and other controls keep
 /// their state (so a radio button disabled in the template stays disabled).
 class DialogBar : public ControlBar {
+    Q_OBJECT
+
 public:
     explicit DialogBar(FrameWindow* frame);
     ~DialogBar() override;

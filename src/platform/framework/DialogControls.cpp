@@ -1,7 +1,5 @@
 #include "platform/framework/DialogControls.h"
 
-#include <algorithm>
-
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -14,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <algorithm>
 
 #include "platform/framework/TrackBar.h"
 
@@ -50,8 +49,7 @@ bool IsButtonKind(ControlTemplate::Kind kind) {
 // Halves rounded as the platform's MulDiv does, so templates land on the same pixels.
 int MulDiv(int value, int numerator, int denominator) {
     const long long product = static_cast<long long>(value) * numerator;
-    return static_cast<int>((product >= 0 ? product + denominator / 2
-                                          : product - denominator / 2) /
+    return static_cast<int>((product >= 0 ? product + denominator / 2 : product - denominator / 2) /
                             denominator);
 }
 
@@ -138,8 +136,8 @@ QWidget* DialogControls::MakeWidget(const ControlTemplate& control) {
         auto* edit = new QLineEdit(control.text, m_host);
         edit->setReadOnly((control.style & ControlTemplate::ReadOnly) != 0);
         if ((control.style & ControlTemplate::Number) != 0)
-            edit->setValidator(
-                new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
+            edit->setValidator(new QRegularExpressionValidator(
+                QRegularExpression(QStringLiteral("[0-9]*")), edit));
         QObject::connect(edit, &QLineEdit::textChanged,
                          [this, id] { Report(id, Notification::EditChange); });
         return edit;
@@ -450,12 +448,11 @@ int DialogControls::ClickButton(int id) {
 
 QRect DialogControls::MapDialogRect(const QRect& rect) const {
     const QFontMetrics metrics(m_host->font());
-    const int baseX =
-        (metrics.horizontalAdvance(
-             QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) /
-             26 +
-         1) /
-        2;
+    const int baseX = (metrics.horizontalAdvance(
+                           QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) /
+                           26 +
+                       1) /
+                      2;
     const int baseY = metrics.height();
     return QRect(MulDiv(rect.x(), baseX, 4), MulDiv(rect.y(), baseY, 8),
                  MulDiv(rect.width(), baseX, 4), MulDiv(rect.height(), baseY, 8));

@@ -1,11 +1,10 @@
 #pragma once
 
+#include <QRect>
+#include <QString>
 #include <functional>
 #include <map>
 #include <vector>
-
-#include <QRect>
-#include <QString>
 
 #include "platform/framework/CommandId.h"
 #include "platform/framework/ControlTemplate.h"

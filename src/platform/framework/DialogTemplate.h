@@ -1,9 +1,8 @@
 #pragma once
 
-#include <vector>
-
 #include <QSize>
 #include <QString>
+#include <vector>
 
 #include "platform/framework/ControlTemplate.h"
 

@@ -1,9 +1,8 @@
 #include "platform/framework/Document.h"
 
-#include <algorithm>
-
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <algorithm>
 
 #include "platform/framework/FileDialog.h"
 #include "platform/framework/FrameWindow.h"
@@ -72,7 +71,9 @@ int Document::SaveModified() {
     }
 }
 
-int Document::CanCloseFrame(FrameWindow*) { return SaveModified(); }
+int Document::CanCloseFrame(FrameWindow*) {
+    return SaveModified();
+}
 
 int Document::DoFileSave() {
     if (m_pathName.isEmpty())
@@ -102,9 +103,9 @@ int Document::DoSave(const QString& path, int replace) {
                 proposed.truncate(bad);
             proposed += extension;
         }
-        FileDialog dialog(false, extension.startsWith(QLatin1Char('.')) ? extension.mid(1) : extension,
-                          proposed, OfnHideReadOnly | OfnOverwritePrompt | OfnPathMustExist,
-                          filter, GetFrame());
+        FileDialog dialog(
+            false, extension.startsWith(QLatin1Char('.')) ? extension.mid(1) : extension, proposed,
+            OfnHideReadOnly | OfnOverwritePrompt | OfnPathMustExist, filter, GetFrame());
         dialog.Request().title = strings::SaveFileTitle();
         if (dialog.DoModal() != IdOk)
             return 0;
@@ -120,9 +121,13 @@ int Document::DoSave(const QString& path, int replace) {
     return 1;
 }
 
-void Document::OnFileSave() { DoFileSave(); }
+void Document::OnFileSave() {
+    DoFileSave();
+}
 
-void Document::OnFileSaveAs() { DoSave(QString()); }
+void Document::OnFileSaveAs() {
+    DoSave(QString());
+}
 
 void Document::SetPathName(const QString& path, int) {
     m_pathName = path;

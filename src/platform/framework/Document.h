@@ -1,8 +1,7 @@
 #pragma once
 
-#include <vector>
-
 #include <QString>
+#include <vector>
 
 #include "platform/framework/CommandTarget.h"
 
@@ -81,7 +80,7 @@ private:
     QString m_pathName;
     QString m_title;
     bool m_modified = false;
-    std::vector<View*> m_views;            // borrowed
+    std::vector<View*> m_views;              // borrowed
     SingleDocTemplate* m_template = nullptr; // borrowed
 };
 

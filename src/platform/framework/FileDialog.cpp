@@ -1,7 +1,6 @@
 #include "platform/framework/FileDialog.h"
 
 #include "platform/framework/IFileDialog.h"
-
 #include "platform/framework/MessageBoxCodes.h"
 #include "platform/framework/UiServices.h"
 

@@ -14,8 +14,8 @@ namespace framework {
 class FileDialog {
 public:
     FileDialog(bool open, const QString& defaultExt = {}, const QString& fileName = {},
-               unsigned flags = OfnHideReadOnly | OfnOverwritePrompt,
-               const QString& filter = {}, QWidget* owner = nullptr);
+               unsigned flags = OfnHideReadOnly | OfnOverwritePrompt, const QString& filter = {},
+               QWidget* owner = nullptr);
 
     /// `IdOk` when a file was chosen, `IdCancel` otherwise.
     int DoModal();

@@ -1,12 +1,11 @@
 #include "platform/framework/FrameWindow.h"
 
-#include <algorithm>
-
 #include <QAction>
 #include <QCloseEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QShortcut>
+#include <algorithm>
 
 #include "platform/framework/Application.h"
 #include "platform/framework/ControlBar.h"
@@ -39,7 +38,9 @@ int FrameWindow::LoadFrame(const FrameResources& resources, CreateContext& conte
     return OnCreate(context) == -1 ? 0 : 1;
 }
 
-int FrameWindow::OnCreate(CreateContext& context) { return OnCreateClient(context) ? 0 : -1; }
+int FrameWindow::OnCreate(CreateContext& context) {
+    return OnCreateClient(context) ? 0 : -1;
+}
 
 int FrameWindow::OnCreateClient(CreateContext& context) {
     if (!context.newView)
@@ -64,9 +65,13 @@ void FrameWindow::DestroyWindow() {
     delete this;
 }
 
-View* FrameWindow::GetActiveView() const { return m_activeView.data(); }
+View* FrameWindow::GetActiveView() const {
+    return m_activeView.data();
+}
 
-void FrameWindow::SetActiveView(View* view) { m_activeView = view; }
+void FrameWindow::SetActiveView(View* view) {
+    m_activeView = view;
+}
 
 Document* FrameWindow::GetActiveDocument() const {
     View* view = GetActiveView();
@@ -280,9 +285,8 @@ void FrameWindow::OnUpdateControlBarMenu(CCmdUI& ui) {
 }
 
 int FrameWindow::MessageBox(const QString& text, const QString& caption, unsigned style) {
-    return UiServices::MessageBoxes().Show(this, text,
-                                           caption.isEmpty() ? UiServices::AppTitle() : caption,
-                                           style);
+    return UiServices::MessageBoxes().Show(
+        this, text, caption.isEmpty() ? UiServices::AppTitle() : caption, style);
 }
 
 void FrameWindow::OnUpdateFrameTitle() {

@@ -1,11 +1,10 @@
 #pragma once
 
-#include <map>
-#include <vector>
-
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
+#include <map>
+#include <vector>
 
 #include "platform/framework/CommandTarget.h"
 #include "platform/framework/CreateContext.h"
@@ -39,6 +38,8 @@ class View;
 /// (`CanCloseFrame`), hides the frame and, for the application's main window, posts the
 /// application's quit; the frame itself is destroyed when the application exits.
 class FrameWindow : public QMainWindow, public CommandTarget {
+    Q_OBJECT
+
 public:
     explicit FrameWindow(QWidget* parent = nullptr);
     ~FrameWindow() override;

@@ -10,6 +10,8 @@ namespace framework {
 /// queued calls. Painting, timers, layout requests and mouse moves that did not move
 /// do not count.
 class IdleEventWatcher : public QObject {
+    Q_OBJECT
+
 public:
     /// Installs itself on the running QCoreApplication (when there is one).
     IdleEventWatcher();

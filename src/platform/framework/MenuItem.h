@@ -1,8 +1,7 @@
 #pragma once
 
-#include <vector>
-
 #include <QString>
+#include <vector>
 
 #include "platform/framework/CommandId.h"
 
@@ -18,8 +17,8 @@ struct MenuItem {
     Kind kind = Kind::Command;
     CommandId id = 0;
     QString text;
-    bool grayed = false;          ///< starts disabled (command-state updates may change it)
-    std::vector<MenuItem> items;  ///< the entries of a submenu
+    bool grayed = false;         ///< starts disabled (command-state updates may change it)
+    std::vector<MenuItem> items; ///< the entries of a submenu
 
     static MenuItem Command(CommandId id, const QString& text, bool grayed = false) {
         return {Kind::Command, id, text, grayed, {}};

@@ -35,7 +35,7 @@ int QtFileDialog::Run(const FileDialogRequest& request, QString* path) {
     dialog.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     if (request.open)
         dialog.setFileMode((request.flags & OfnFileMustExist) != 0 ? QFileDialog::ExistingFile
-                                                                    : QFileDialog::AnyFile);
+                                                                   : QFileDialog::AnyFile);
     else
         dialog.setFileMode(QFileDialog::AnyFile);
     if (request.open || (request.flags & OfnOverwritePrompt) == 0)

@@ -12,8 +12,7 @@ namespace framework {
 /// ("OK", "ｷｬﾝｾﾙ", "はい(&Y)", "いいえ(&N)") to match the program's texts.
 class QtMessageBox : public IMessageBox {
 public:
-    int Show(QWidget* owner, const QString& text, const QString& caption,
-             unsigned style) override;
+    int Show(QWidget* owner, const QString& text, const QString& caption, unsigned style) override;
 
     /// Gives `box` the buttons, default button, escape button and icon of `style`.
     /// Unknown button sets get an OK button alone.

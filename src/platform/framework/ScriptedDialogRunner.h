@@ -1,10 +1,9 @@
 #pragma once
 
+#include <QString>
 #include <deque>
 #include <functional>
 #include <vector>
-
-#include <QString>
 
 #include "platform/framework/IDialogRunner.h"
 

@@ -34,8 +34,7 @@ public:
     int PendingAnswers() const { return static_cast<int>(m_answers.size()); }
     void Clear();
 
-    int Show(QWidget* owner, const QString& text, const QString& caption,
-             unsigned style) override;
+    int Show(QWidget* owner, const QString& text, const QString& caption, unsigned style) override;
 
 private:
     std::deque<int> m_answers;

@@ -15,7 +15,9 @@ SingleDocTemplate::SingleDocTemplate(FrameResources resources, DocumentFactory n
     : m_resources(std::move(resources)), m_newDocument(std::move(newDocument)),
       m_newFrame(std::move(newFrame)), m_newView(std::move(newView)) {}
 
-SingleDocTemplate::~SingleDocTemplate() { CloseAllDocuments(); }
+SingleDocTemplate::~SingleDocTemplate() {
+    CloseAllDocuments();
+}
 
 QString SingleDocTemplate::GetDocString(DocStringIndex index) const {
     return StringTable::Field(m_resources.documentString, index);

@@ -1,10 +1,9 @@
 #pragma once
 
-#include <functional>
-#include <memory>
-
 #include <QPointer>
 #include <QString>
+#include <functional>
+#include <memory>
 
 #include "platform/framework/FrameResources.h"
 
@@ -50,8 +49,8 @@ public:
     /// Makes a view without parent; its frame takes it.
     using ViewFactory = std::function<View*()>;
 
-    SingleDocTemplate(FrameResources resources, DocumentFactory newDocument,
-                      FrameFactory newFrame, ViewFactory newView);
+    SingleDocTemplate(FrameResources resources, DocumentFactory newDocument, FrameFactory newFrame,
+                      ViewFactory newView);
     /// Destroys the frame (views first) and the document, asking nothing.
     ~SingleDocTemplate();
     SingleDocTemplate(const SingleDocTemplate&) = delete;

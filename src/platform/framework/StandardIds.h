@@ -30,7 +30,7 @@ constexpr CommandId ToolBarBar = 59392; ///< the default tool bar, and "show too
 constexpr CommandId ViewToolBar = 59392;
 
 /// String numbers.
-constexpr unsigned AppTitleString = 57344;       ///< default caption of message boxes
+constexpr unsigned AppTitleString = 57344; ///< default caption of message boxes
 constexpr unsigned FailedToCreateDocString = 61700;
 
 /// Dialog control identifiers of the standard buttons.

@@ -1,10 +1,9 @@
 #pragma once
 
+#include <QString>
 #include <initializer_list>
 #include <map>
 #include <utility>
-
-#include <QString>
 
 namespace framework {
 

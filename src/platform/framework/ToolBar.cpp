@@ -40,8 +40,8 @@ int ToolBar::LoadToolBar(const ToolBarResource& resource) {
         face.fill(Qt::transparent);
         if ((cell + 1) * cellWidth <= resource.bitmap.width() &&
             resource.buttonSize.height() <= resource.bitmap.height())
-            face = resource.bitmap.copy(cell * cellWidth, 0, cellWidth,
-                                        resource.buttonSize.height());
+            face =
+                resource.bitmap.copy(cell * cellWidth, 0, cellWidth, resource.buttonSize.height());
         else
             result = 0;
         ++cell;

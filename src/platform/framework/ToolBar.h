@@ -21,6 +21,8 @@ namespace framework {
 ///   command arrives, and set by `CheckButton` or a command-state update;
 /// - pressed: the mouse is holding the button down at this moment.
 class ToolBar : public ControlBar {
+    Q_OBJECT
+
 public:
     enum class ButtonStyle { Button, Separator, CheckBox };
 

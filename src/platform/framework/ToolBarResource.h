@@ -1,9 +1,8 @@
 #pragma once
 
-#include <vector>
-
 #include <QImage>
 #include <QSize>
+#include <vector>
 
 #include "platform/framework/CommandId.h"
 

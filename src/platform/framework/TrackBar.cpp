@@ -53,8 +53,8 @@ void TrackBar::paintEvent(QPaintEvent* event) {
     const auto mark = [&](int value, int length) {
         if (value < minimum() || value > maximum())
             return;
-        const int x = handle.width() / 2 +
-                      QStyle::sliderPositionFromValue(minimum(), maximum(), value, span);
+        const int x =
+            handle.width() / 2 + QStyle::sliderPositionFromValue(minimum(), maximum(), value, span);
         painter.drawLine(x, y, x, y + length - 1);
     };
     mark(minimum(), 4);

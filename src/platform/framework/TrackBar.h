@@ -1,9 +1,8 @@
 #pragma once
 
+#include <QSlider>
 #include <functional>
 #include <vector>
-
-#include <QSlider>
 
 namespace framework {
 
@@ -12,6 +11,8 @@ namespace framework {
 /// `SetTicFreq` units. Reports `ReleasedCapture` (through `onReleasedCapture`) whenever
 /// the mouse lets go of it, whether it was dragged or clicked.
 class TrackBar : public QSlider {
+    Q_OBJECT
+
 public:
     explicit TrackBar(QWidget* parent = nullptr);
 

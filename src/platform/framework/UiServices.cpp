@@ -35,29 +35,43 @@ IMessageBox& UiServices::MessageBoxes() {
     return state.messageBox != nullptr ? *state.messageBox : state.screenMessageBox;
 }
 
-void UiServices::SetMessageBox(IMessageBox* box) { GetState().messageBox = box; }
+void UiServices::SetMessageBox(IMessageBox* box) {
+    GetState().messageBox = box;
+}
 
 IFileDialog& UiServices::FileDialogs() {
     State& state = GetState();
     return state.fileDialog != nullptr ? *state.fileDialog : state.screenFileDialog;
 }
 
-void UiServices::SetFileDialog(IFileDialog* dialog) { GetState().fileDialog = dialog; }
+void UiServices::SetFileDialog(IFileDialog* dialog) {
+    GetState().fileDialog = dialog;
+}
 
 IDialogRunner& UiServices::DialogRunner() {
     State& state = GetState();
     return state.dialogRunner != nullptr ? *state.dialogRunner : state.screenDialogRunner;
 }
 
-void UiServices::SetDialogRunner(IDialogRunner* runner) { GetState().dialogRunner = runner; }
+void UiServices::SetDialogRunner(IDialogRunner* runner) {
+    GetState().dialogRunner = runner;
+}
 
-QString UiServices::AppTitle() { return GetState().appTitle; }
+QString UiServices::AppTitle() {
+    return GetState().appTitle;
+}
 
-void UiServices::SetAppTitle(const QString& title) { GetState().appTitle = title; }
+void UiServices::SetAppTitle(const QString& title) {
+    GetState().appTitle = title;
+}
 
-QWidget* UiServices::DefaultOwner() { return GetState().owner.data(); }
+QWidget* UiServices::DefaultOwner() {
+    return GetState().owner.data();
+}
 
-void UiServices::SetDefaultOwner(QWidget* owner) { GetState().owner = owner; }
+void UiServices::SetDefaultOwner(QWidget* owner) {
+    GetState().owner = owner;
+}
 
 unsigned UiServices::WithDefaultIcon(unsigned style) {
     if ((style & MbIconMask) != 0)

@@ -21,12 +21,13 @@ FrameWindow* View::GetParentFrame() const {
     return nullptr;
 }
 
-void View::OnInitialUpdate() { update(); }
+void View::OnInitialUpdate() {
+    update();
+}
 
 int View::MessageBox(const QString& text, const QString& caption, unsigned style) {
-    return UiServices::MessageBoxes().Show(this, text,
-                                           caption.isEmpty() ? UiServices::AppTitle() : caption,
-                                           style);
+    return UiServices::MessageBoxes().Show(
+        this, text, caption.isEmpty() ? UiServices::AppTitle() : caption, style);
 }
 
 } // namespace framework

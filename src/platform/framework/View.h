@@ -14,6 +14,8 @@ class FrameWindow;
 /// A view: the widget in a frame's client area that shows a document. It is the first
 /// stop of the command routing while it is the frame's active view.
 class View : public QWidget, public CommandTarget {
+    Q_OBJECT
+
 public:
     explicit View(QWidget* parent = nullptr);
     /// Leaves its document's list of views.
