@@ -54,6 +54,12 @@ void NormalMatrix(const Matrix4& world, float out[9]) {
     }
 }
 
+float Determinant3(const Matrix4& m) {
+    return m.m[0][0] * (m.m[1][1] * m.m[2][2] - m.m[1][2] * m.m[2][1]) -
+           m.m[0][1] * (m.m[1][0] * m.m[2][2] - m.m[1][2] * m.m[2][0]) +
+           m.m[0][2] * (m.m[1][0] * m.m[2][1] - m.m[1][1] * m.m[2][0]);
+}
+
 void GatherLights(const std::vector<std::pair<const Frame*, Matrix4>>& walk, LightSet* lights) {
     *lights = LightSet{};
     for (const auto& [frame, world] : walk) {
@@ -237,8 +243,7 @@ HRESULT Device::RenderTree(const Frame* root, const ViewState& view) {
     GatherLights(m_walk, &lights);
 
     glEnable(GL_CULL_FACE);
-    glCullFace(GL_BACK);
-    glFrontFace(GL_CW); // clockwise as seen is the front, as in the scene library
+    glCullFace(GL_BACK); // clockwise as seen is the front (set per visual)
     if (root->GetZbufferMode() == D3DRMZBUFFER_DISABLE) {
         glDisable(GL_DEPTH_TEST);
     } else {
@@ -296,6 +301,10 @@ void Device::DrawVisual(Visual* visual, const Matrix4& world) {
     }
     float normalMatrix[9];
     NormalMatrix(world, normalMatrix);
+    // Faces are culled by their winding in their own frame: a frame that mirrors (as
+    // exporters converting between handednesses write) turns the winding on screen over.
+    const bool mirrored = Determinant3(world) < 0;
+    glFrontFace(mirrored ? GL_CCW : GL_CW);
     glBindVertexArray(entry->vertexArray);
     unsigned modelSetFor[GlDrawPrograms::kKindCount] = {0, 0};
     for (const auto& group : entry->groups) {
@@ -317,6 +326,9 @@ void Device::DrawVisual(Visual* visual, const Matrix4& world) {
         if (modelSetFor[kind] == 0) {
             glUniformMatrix4fv(u.model, 1, GL_FALSE, &world.m[0][0]);
             glUniformMatrix3fv(u.normalMatrix, 1, GL_FALSE, normalMatrix);
+            if (u.mirror >= 0) {
+                glUniform1f(u.mirror, mirrored ? -1.0f : 1.0f);
+            }
             modelSetFor[kind] = 1;
         }
         // Points have no face to take a normal from: they are lit per vertex.

@@ -85,6 +85,7 @@ constexpr const char* kWireGeometry = R"(
 layout(lines_adjacency) in;
 layout(line_strip, max_vertices = 2) out;
 uniform int uLighting;
+uniform float uMirror;
 in vec3 gWorld[];
 in vec2 gTexCoord[];
 in vec4 gColor[];
@@ -95,9 +96,10 @@ out vec4 vColor;
 out vec3 vSpecular;
 void main() {
     vec3 a = gWorld[0], b = gWorld[1], c = gWorld[2];
-    vec3 n = cross(b - a, c - a);
+    // Clockwise faces, as seen, are the front ones: their normal points at the eye. A
+    // mirroring frame turns the winding over, and uMirror (-1) turns it back.
+    vec3 n = cross(b - a, c - a) * uMirror;
     vec3 towards = uEye.w != 0.0 ? uEye.xyz - a : uEye.xyz;
-    // Clockwise faces, as seen, are the front ones: their normal points at the eye.
     if (dot(n, towards) <= 0.0) {
         return;
     }
@@ -208,6 +210,7 @@ GlDrawPrograms::Locations Find(unsigned program) {
     l.textured = glGetUniformLocation(program, "uTextured");
     l.texture = glGetUniformLocation(program, "uTexture");
     l.faceNormals = glGetUniformLocation(program, "uFaceNormals");
+    l.mirror = glGetUniformLocation(program, "uMirror");
     return l;
 }
 

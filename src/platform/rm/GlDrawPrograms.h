@@ -35,6 +35,7 @@ public:
         int textured = -1;
         int texture = -1;
         int faceNormals = -1; // fragment stage lights with the face normal
+        int mirror = -1;      // -1 when the frame mirrors (wire program only)
     };
 
     /// The most lights one draw takes into account (ambient lights are summed apart).

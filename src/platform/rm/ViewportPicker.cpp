@@ -11,12 +11,6 @@ namespace rm {
 
 namespace {
 
-float Determinant3(const Matrix4& m) {
-    return m.m[0][0] * (m.m[1][1] * m.m[2][2] - m.m[1][2] * m.m[2][1]) -
-           m.m[0][1] * (m.m[1][0] * m.m[2][2] - m.m[1][2] * m.m[2][0]) +
-           m.m[0][2] * (m.m[1][0] * m.m[2][1] - m.m[1][1] * m.m[2][0]);
-}
-
 // Slab test: whether the ray meets the box for some t in [t0, t1].
 bool RayMeetsBox(const Box& box, const Vector& o, const Vector& d, float t0, float t1) {
     const float origin[3] = {o.x, o.y, o.z};
@@ -71,13 +65,13 @@ void ViewportPicker::Visit(Frame* frame, const Matrix4& world) {
         Matrix4 inverse;
         if (MatrixInvert(world, &inverse)) {
             // An affine map keeps the ray parameter, so hits in the frame's own
-            // coordinates compare directly with hits elsewhere.
+            // coordinates compare directly with hits elsewhere; and which side of a face
+            // the ray comes from does not change either, mirror or not.
             const Vector o = TransformPoint(m_origin, inverse);
             const Vector d = TransformDirection(m_direction, inverse);
-            const bool mirrored = Determinant3(world) < 0;
             for (const auto& visual : frame->Visuals()) {
                 Hit hit;
-                if (!visual->IsPickable() || !TestVisual(*visual, o, d, mirrored, &hit)) {
+                if (!visual->IsPickable() || !TestVisual(*visual, o, d, &hit)) {
                     continue;
                 }
                 PickRecord record;
@@ -97,8 +91,7 @@ void ViewportPicker::Visit(Frame* frame, const Matrix4& world) {
     m_path.pop_back();
 }
 
-bool ViewportPicker::TestVisual(const Visual& visual, const Vector& o, const Vector& d,
-                                bool mirrored, Hit* hit) {
+bool ViewportPicker::TestVisual(const Visual& visual, const Vector& o, const Vector& d, Hit* hit) {
     Box box;
     if (Failed(visual.GetBox(&box)) || !RayMeetsBox(box, o, d, m_front, m_back)) {
         return false;
@@ -107,7 +100,7 @@ bool ViewportPicker::TestVisual(const Visual& visual, const Vector& o, const Vec
     auto consider = [&](const Vector& a, const Vector& b, const Vector& c, std::uint32_t face,
                         std::int32_t group) {
         float t = 0;
-        if (TestTriangle(a, b, c, o, d, mirrored, &t) && (!found || t < hit->t)) {
+        if (TestTriangle(a, b, c, o, d, &t) && (!found || t < hit->t)) {
             *hit = {t, face, group};
             found = true;
         }
@@ -150,12 +143,12 @@ bool ViewportPicker::TestVisual(const Visual& visual, const Vector& o, const Vec
 }
 
 bool ViewportPicker::TestTriangle(const Vector& a, const Vector& b, const Vector& c,
-                                  const Vector& o, const Vector& d, bool mirrored, float* t) const {
+                                  const Vector& o, const Vector& d, float* t) const {
     const Vector e1 = VectorSubtract(b, a);
     const Vector e2 = VectorSubtract(c, a);
     // Clockwise as seen from the ray's origin is the front: its normal faces the ray.
     const float facing = VectorDotProduct(VectorCrossProduct(e1, e2), d);
-    if (mirrored ? facing <= 0 : facing >= 0) {
+    if (facing >= 0) {
         return false;
     }
     const Vector p = VectorCrossProduct(d, e2);

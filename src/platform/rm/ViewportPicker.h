@@ -13,7 +13,8 @@ class ViewportPicker {
 public:
     /// Casts the world ray origin + t direction, front <= t <= back, through root's tree
     /// and appends one record per (frame, visual) hit, nearest (smallest t) first. Faces
-    /// count only when turned towards the ray's origin (clockwise as seen).
+    /// count only when turned towards the ray's origin (clockwise as seen, judged in the
+    /// face's own frame, so mirroring frames keep their faces the right way out).
     void Cast(Frame* root, const Vector& origin, const Vector& direction, float front, float back,
               std::vector<PickRecord>* picks);
 
@@ -24,10 +25,9 @@ private:
         std::int32_t group = -1;
     };
     void Visit(Frame* frame, const Matrix4& world);
-    bool TestVisual(const Visual& visual, const Vector& o, const Vector& d, bool mirrored,
-                    Hit* hit);
+    bool TestVisual(const Visual& visual, const Vector& o, const Vector& d, Hit* hit);
     bool TestTriangle(const Vector& a, const Vector& b, const Vector& c, const Vector& o,
-                      const Vector& d, bool mirrored, float* t) const;
+                      const Vector& d, float* t) const;
 
     Vector m_origin, m_direction;
     float m_front = 0, m_back = 0;

@@ -200,6 +200,45 @@ TEST_F(DeviceTest, FacesTurnedAwayAreNotDrawn) {
     }
 }
 
+TEST_F(DeviceTest, AMirroringFrameKeepsFacesTheRightWayOut) {
+    // Exporters that convert handedness write frames that mirror; a face stays visible
+    // from the side its own winding says, whatever the frame does to it on screen.
+    auto mirror = MakeRef<Frame>();
+    scene->AddChild(mirror.Get());
+    mirror->AddScale(D3DRMCOMBINE_REPLACE, -1, 1, 1);
+    auto front = Quad(-1, -0.75f, 0, 0.75f, 4, 0xFFFFFFFF);      // drawn at x 80..120
+    auto away = Quad(0, -0.75f, 1, 0.75f, 4, 0xFFFFFFFF, false); // drawn at x 40..80
+    mirror->AddVisual(front.Get());
+    mirror->AddVisual(away.Get());
+    for (D3DRMRENDERQUALITY fill : {D3DRMFILL_SOLID, D3DRMFILL_WIREFRAME}) {
+        SCOPED_TRACE(fill);
+        device->SetQuality(fill | D3DRMLIGHT_OFF);
+        Draw();
+        int left = 0, right = 0;
+        for (int y = 0; y < kHeight; ++y) {
+            for (int x = 0; x < kWidth; ++x) {
+                if ((gl.Pixel(x, y) & 0xFFFFFF) == 0xFFFFFF) {
+                    (x < 79 ? left : right) += 1;
+                }
+            }
+        }
+        EXPECT_EQ(left, 0);
+        EXPECT_GT(right, fill == D3DRMFILL_SOLID ? 2000 : 100);
+    }
+    // Lit from the front, the mirrored face takes the full light.
+    AddLights(0, 1);
+    device->SetQuality(D3DRMRENDER_GOURAUD);
+    Draw();
+    EXPECT_NEAR(Red(gl.Pixel(100, 60)), 255, 2);
+    // Picking agrees with the drawing.
+    std::vector<PickRecord> picks;
+    ASSERT_EQ(viewport->Pick(100, 60, &picks), D3DRM_OK);
+    ASSERT_EQ(picks.size(), 1u);
+    EXPECT_EQ(picks[0].visual.Get(), front.Get());
+    ASSERT_EQ(viewport->Pick(60, 60, &picks), D3DRM_OK);
+    EXPECT_TRUE(picks.empty());
+}
+
 TEST_F(DeviceTest, TriangleCountIsExactWhateverTheFillAndAccumulates) {
     // A quad (2), a triangle (1) and a pentagon (3), one of them turned away.
     auto builder = MakeRef<MeshBuilder>();
