@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/InfoCommand.h"
+#include "cli/ResaveCommand.h"
 
 namespace cli {
 
@@ -24,6 +25,10 @@ struct Command {
 constexpr Command kCommands[] = {
     {"--info", "FILE...",
      "print one JSON object per .x file: its format, frames and animation sets", &RunInfo},
+    {"--resave", "IN OUT [--animation ANIM]",
+     "open IN as File Open does (then ANIM as Change Animation does) and save it to OUT as "
+     "File Save does",
+     &RunResave},
 };
 
 void PrintUsage(std::ostream& os) {
