@@ -295,7 +295,7 @@ std::uint32_t XFileParser<Tokenizer>::ParseMesh(std::string_view name) {
     }
     const std::uint32_t faceCount = ReadCount("the face count", 1);
     mesh.faceSizes.resize(faceCount);
-    mesh.faceVertices.reserve(std::size_t(faceCount) * 3);
+    mesh.faceVertices.reserve(std::min(std::size_t(faceCount) * 3, m_tok.MaxValuesLeft()));
     for (std::uint32_t& corners : mesh.faceSizes) {
         corners = ReadCount("the corner count of a face", 1);
         for (std::uint32_t c = 0; c < corners; ++c) {

@@ -240,9 +240,10 @@ void XFileTextTokenizer::CheckAfterValue(std::string_view what, bool mayPrecedeR
         if (c == '{' && mayPrecedeReference) {
             return;
         }
-        if (c <= ' ' || c == '#' || c == '/') {
-            // Whitespace (or a comment) ends the value; what follows may be the next value
-            // with its separator left out, the next object, or the end of this one.
+        if (c <= ' ') {
+            // Whitespace ends the value; what follows may be the next value with its
+            // separator left out, the next object, or the end of this one. A comment must
+            // not touch the value: "1.0#" is a malformed number, as skipping sees it too.
             SkipSpace();
             if (m_p != m_end) {
                 c = static_cast<unsigned char>(*m_p);

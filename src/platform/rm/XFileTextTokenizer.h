@@ -13,7 +13,8 @@ namespace rm {
 
 /// Reads the text form of a .x file (the content after the 16-byte header) in place: names
 /// and strings are views into the content, numbers are parsed where they stand. Whitespace,
-/// `//` and `#` comments and the separators ';' and ',' between values are skipped, so
+/// `//` and `#` comments (where a token may start: in "Bone#1" the '#' is part of the name)
+/// and the separators ';' and ',' between values are skipped, so
 /// missing or doubled separators are accepted; a value must still be followed by a
 /// separator, whitespace or '}', so "24{" is reported where it stands.
 ///

@@ -1,0 +1,86 @@
+// Feeds arbitrary bytes to the .x reader as a whole file and builds the scene it reads:
+// every input must be either refused with a message naming the file, or loaded into frames,
+// mesh builders and animations that the scene library can then use. Texture images are not
+// opened (file names in the input must not reach the file system).
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/rm/AnimationSet.h"
+#include "platform/rm/Frame.h"
+#include "platform/rm/Mesh.h"
+#include "platform/rm/MeshBuilder.h"
+#include "platform/rm/XFileDocument.h"
+#include "platform/rm/XFileReader.h"
+#include "platform/rm/XFileSceneBuilder.h"
+
+namespace {
+
+constexpr std::string_view kName = "fuzz.x";
+
+[[noreturn]] void Broken() {
+    __builtin_trap();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    rm::XFileSceneBuilder::Options options;
+    options.loadTextureImages = false;
+
+    rm::XFileDocument document;
+    std::string message;
+    const rm::HRESULT hr = rm::ReadXFileFromMemory(bytes, kName, &document, &message);
+
+    // The animation load reads less (it steps over meshes), so it refuses no more.
+    rm::XFileDocument animationDocument;
+    std::string animationMessage;
+    rm::XFileReadOptions withoutMeshes;
+    withoutMeshes.readMeshes = false;
+    const rm::HRESULT animationResult =
+        rm::ReadXFileFromMemory(bytes, kName, &animationDocument, &animationMessage, withoutMeshes);
+
+    if (rm::Failed(hr)) {
+        if (hr != rm::D3DRMERR_BADFILE || message.rfind("fuzz.x:", 0) != 0) {
+            Broken();
+        }
+    } else {
+        rm::XFileSceneBuilder builder(document, kName, options);
+        auto root = rm::MakeRef<rm::Frame>();
+        for (const auto& frame : builder.BuildTopLevelFrames()) {
+            root->AddChild(frame.Get());
+        }
+        rm::Box box;
+        root->GetHierarchyBox(&box);
+        const std::int64_t first = builder.FirstMesh();
+        if (first >= 0) {
+            auto mesh = rm::MakeRef<rm::MeshBuilder>();
+            builder.FillMeshBuilder(std::uint32_t(first), mesh.Get());
+            rm::Ref<rm::Mesh> drawable;
+            mesh->CreateMesh(&drawable);
+        }
+        if (rm::Failed(animationResult)) {
+            Broken();
+        }
+    }
+
+    if (rm::Succeeded(animationResult) && !animationDocument.animationSets.empty()) {
+        rm::XFileSceneBuilder builder(animationDocument, kName, options);
+        auto parent = rm::MakeRef<rm::Frame>();
+        auto set = rm::MakeRef<rm::AnimationSet>();
+        for (const auto& animation : builder.BuildAnimations(0, parent.Get())) {
+            set->AddAnimation(animation.Get());
+        }
+        // Pose at a key time and between keys, as playback does.
+        for (const auto& animation : set->Animations()) {
+            if (!animation->Keys().empty()) {
+                set->SetTime(animation->Keys().front().dvTime);
+                set->SetTime(animation->Keys().back().dvTime + 0.5f);
+                break;
+            }
+        }
+    }
+    return 0;
+}
