@@ -1,6 +1,7 @@
 #include "platform/rm/XFileTextTokenizer.h"
 
 #include <array>
+#include <cctype>
 #include <cstring>
 #include <string>
 
@@ -146,11 +147,19 @@ void XFileTextTokenizer::SkipOptionalGuid() {
         m_p = start; // so that positions reported later point where they should
         return;
     }
-    const auto* close = static_cast<const char*>(std::memchr(m_p, '>', std::size_t(m_end - m_p)));
-    if (!close) {
-        FailAt(Position(), "expected '>' to close the GUID, found end of file");
+    // Only hex digits and dashes: a stray '<' must not swallow the braces after it.
+    const char* p = m_p + 1;
+    while (p != m_end && (std::isxdigit(static_cast<unsigned char>(*p)) || *p == '-')) {
+        ++p;
     }
-    m_p = close + 1;
+    if (p == m_end || *p != '>') {
+        m_p = p;
+        SkipSpace();
+        std::string text = "expected '>' to close the GUID, found ";
+        text += Describe(m_p);
+        FailAt(Position(), text);
+    }
+    m_p = p + 1;
 }
 
 std::string_view XFileTextTokenizer::ReadReference() {

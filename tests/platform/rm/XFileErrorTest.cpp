@@ -209,6 +209,17 @@ TEST(XFileErrorTest, CompressedErrorsNameTheBlock) {
     }
 }
 
+// A GUID holds hex digits and dashes only. Reading on to any later '>' would swallow the
+// braces in between, and the file would be read differently from how an unknown object
+// around it is skipped (found by fuzzing).
+TEST(XFileErrorTest, AStrayAngleBracketIsNotAGuid) {
+    EXPECT_EQ(MemoryError("xof 0303txt 0032\nFrame A {\n <12ab {\n} }\n Frame B { <1-2> }\n"),
+              "mem.x:3: expected '>' to close the GUID, found '{'");
+    EXPECT_EQ(MemoryError("xof 0303txt 0032\nFrame A { <3D82AB46-62DA-11cf-AB39-0020AF71E433> "
+                          "{ <0A-0b> } Frame B { } }\n"),
+              "mem.x:2: expected a Mesh name in the reference, found none");
+}
+
 TEST(XFileErrorTest, NestingDeeperThanTheLimitIsRefused) {
     std::string text = "xof 0303txt 0032\n";
     for (int i = 0; i < 129; ++i) {
