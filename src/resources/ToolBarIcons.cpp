@@ -52,12 +52,11 @@ void Diamond(QPainter& p, int cx, int cy, int r) {
 }
 
 void Plus(QPainter& p, int cx, int cy) {
-    p.fillRect(cx - 3, cy - 1, 7, 3, kPaper);
-    p.fillRect(cx - 1, cy - 3, 3, 7, kPaper);
-    p.fillRect(cx - 2, cy, 5, 1, kGreen);
-    p.fillRect(cx, cy - 2, 1, 5, kGreen);
-    p.fillRect(cx - 2, cy - 1, 5, 1, kGreen);
-    p.fillRect(cx - 1, cy - 2, 1, 5, kGreen);
+    // Arms two pixels thick and seven long, on a white rim so it reads over anything.
+    p.fillRect(cx - 4, cy - 2, 9, 4, kPaper);
+    p.fillRect(cx - 2, cy - 4, 4, 9, kPaper);
+    p.fillRect(cx - 3, cy - 1, 7, 2, kGreen);
+    p.fillRect(cx - 1, cy - 3, 2, 7, kGreen);
 }
 
 void Cross(QPainter& p, int x, int y) {
@@ -69,13 +68,16 @@ void Cross(QPainter& p, int x, int y) {
     }
 }
 
-void TriangleRight(QPainter& p, int x, int cy, int half, const QColor& color) {
-    Polygon(p, QPolygon({QPoint(x, cy - half), QPoint(x + half, cy), QPoint(x, cy + half)}), color,
+// Triangles `width` pixels deep from the flat side at `x` (left or right pointing) and
+// 2 × `half` + 1 pixels tall around `cy`.
+void TriangleRight(QPainter& p, int x, int cy, int half, int width, const QColor& color) {
+    Polygon(p, QPolygon({QPoint(x, cy - half), QPoint(x + width, cy), QPoint(x, cy + half)}), color,
             color.darker(160));
 }
 
-void TriangleLeft(QPainter& p, int x, int cy, int half, const QColor& color) {
-    Polygon(p, QPolygon({QPoint(x + half, cy - half), QPoint(x, cy), QPoint(x + half, cy + half)}),
+void TriangleLeft(QPainter& p, int x, int cy, int half, int width, const QColor& color) {
+    Polygon(p,
+            QPolygon({QPoint(x + width, cy - half), QPoint(x, cy), QPoint(x + width, cy + half)}),
             color, color.darker(160));
 }
 
@@ -254,42 +256,42 @@ const std::map<framework::CommandId, Painter>& Faces() {
         // Tool bar 132.
         {ids::AnimationPlayAll,
          [](QPainter& p) {
-             TriangleRight(p, 1, 5, 4, kGreen.lighter(140));
-             TriangleRight(p, 6, 9, 5, kGreen);
+             TriangleRight(p, 1, 5, 4, 6, kGreen.lighter(150));
+             TriangleRight(p, 5, 8, 6, 9, kGreen);
          }},
         {ids::AnimationFirst,
          [](QPainter& p) {
              p.fillRect(2, 3, 2, 9, kInk);
-             TriangleLeft(p, 4, 7, 4, kInk);
-             TriangleLeft(p, 9, 7, 4, kInk);
+             TriangleLeft(p, 4, 7, 4, 5, kInk);
+             TriangleLeft(p, 9, 7, 4, 5, kInk);
          }},
         {ids::AnimationBackStep,
          [](QPainter& p) {
-             TriangleLeft(p, 3, 7, 5, kInk);
-             p.fillRect(10, 2, 2, 11, kInk);
+             TriangleLeft(p, 2, 7, 5, 7, kInk);
+             p.fillRect(11, 2, 2, 11, kInk);
          }},
         {ids::StopAnimation, [](QPainter& p) { p.fillRect(4, 3, 8, 8, QColor(40, 40, 40)); }},
-        {ids::PlayAnimation, [](QPainter& p) { TriangleRight(p, 4, 7, 6, kGreen); }},
+        {ids::PlayAnimation, [](QPainter& p) { TriangleRight(p, 3, 7, 6, 10, kGreen); }},
         {ids::AnimationForwardStep,
          [](QPainter& p) {
              p.fillRect(3, 2, 2, 11, kInk);
-             TriangleRight(p, 7, 7, 5, kInk);
+             TriangleRight(p, 6, 7, 5, 7, kInk);
          }},
         {ids::AnimationLast,
          [](QPainter& p) {
-             TriangleRight(p, 2, 7, 4, kInk);
-             TriangleRight(p, 7, 7, 4, kInk);
+             TriangleRight(p, 1, 7, 4, 5, kInk);
+             TriangleRight(p, 6, 7, 4, 5, kInk);
              p.fillRect(12, 3, 2, 9, kInk);
          }},
         {ids::KeyFrameLeft,
          [](QPainter& p) {
-             TriangleLeft(p, 0, 7, 3, kInk);
+             TriangleLeft(p, 0, 7, 3, 3, kInk);
              Diamond(p, 10, 7, 5);
          }},
         {ids::KeyFrameRight,
          [](QPainter& p) {
              Diamond(p, 5, 7, 5);
-             TriangleRight(p, 12, 7, 3, kInk);
+             TriangleRight(p, 12, 7, 3, 3, kInk);
          }},
         {ids::AddKeyFrame,
          [](QPainter& p) {
@@ -307,8 +309,10 @@ const std::map<framework::CommandId, Painter>& Faces() {
         {ids::EditPartsAnimationKey,
          [](QPainter& p) {
              Diamond(p, 5, 9, 4);
-             Line(p, 9, 11, 14, 2, kFolder, 3);
-             Line(p, 8, 13, 9, 12, kInk, 1);
+             // A pencil writing towards the key.
+             Polygon(p, QPolygon({QPoint(10, 9), QPoint(14, 3), QPoint(15, 5), QPoint(11, 11)}),
+                     kFolder, kFolderEdge);
+             Polygon(p, QPolygon({QPoint(10, 9), QPoint(11, 11), QPoint(9, 13)}), kInk, kInk);
          }},
         {ids::ChangeModelScale,
          [](QPainter& p) {
@@ -337,14 +341,14 @@ const std::map<framework::CommandId, Painter>& Faces() {
         {ids::SkinOn,
          [](QPainter& p) {
              QPainterPath limb;
-             limb.moveTo(2, 12);
-             limb.lineTo(8, 8);
-             limb.lineTo(13, 2);
+             limb.moveTo(3, 12);
+             limb.lineTo(6, 5);
+             limb.lineTo(13, 4);
              p.setPen(QPen(kSkin, 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
              p.drawPath(limb);
-             Line(p, 2, 12, 8, 8, kGrey);
-             Line(p, 8, 8, 13, 2, kGrey);
-             p.fillRect(7, 7, 3, 3, kBlue);
+             Line(p, 3, 12, 6, 5, kGrey);
+             Line(p, 6, 5, 13, 4, kGrey);
+             p.fillRect(5, 4, 3, 3, kBlue);
          }},
         {ids::ResetOrientation,
          [](QPainter& p) {
@@ -365,7 +369,8 @@ const std::map<framework::CommandId, Painter>& Faces() {
          [](QPainter& p) {
              p.setPen(QPen(kBlue, 1));
              p.drawArc(3, 0, 9, 8, 0, 180 * 16);
-             Line(p, 12, 4, 10, 2, kBlue);
+             Line(p, 12, 5, 10, 3, kBlue);
+             Line(p, 12, 5, 14, 3, kBlue);
              ArrowLeft(p, 1, 14, 11, kInk);
              Line(p, 12, 9, 14, 11, kInk);
              Line(p, 12, 13, 14, 11, kInk);

@@ -95,12 +95,12 @@ void Application::SetMainWnd(FrameWindow* frame) {
 int Application::ProcessShellCommand(const QStringList& arguments) {
     for (const QString& argument : arguments)
         if (!argument.isEmpty() && !argument.startsWith(QLatin1Char('-')))
-            return OpenDocumentFile(argument);
-    return OpenDocumentFile(QString());
+            return OpenDocumentFile(argument, 0);
+    return OpenDocumentFile(QString(), 0);
 }
 
-int Application::OpenDocumentFile(const QString& path) {
-    return m_template != nullptr ? m_template->OpenDocumentFile(path) : 0;
+int Application::OpenDocumentFile(const QString& path, int makeVisible) {
+    return m_template != nullptr ? m_template->OpenDocumentFile(path, makeVisible) : 0;
 }
 
 void Application::OnFileNew() {

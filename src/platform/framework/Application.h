@@ -30,6 +30,18 @@ class SingleDocTemplate;
 ///         if (TakeIdleRequest()) idle = 1;
 ///         ... the program's own work for this pass ...
 ///     }
+///
+/// Start-up registers the template and carries out the command line:
+///
+///     int CDxMFCApp::InitInstance() {
+///         AddDocTemplate(std::make_unique<SingleDocTemplate>(
+///             resources::MainFrameResources(), [] { return std::make_unique<CDxMFCDoc>(); },
+///             [] { return new CMainFrame; }, [] { return new CDxMFCView; }));
+///         if (!ProcessShellCommand(arguments)) return 0;
+///         GetMainWnd()->setWindowTitle("Pavrix / Prototype");
+///         GetMainWnd()->show();
+///         return 1;
+///     }
 class Application : public CommandTarget {
 public:
     /// `appTitle` is the caption of the application's message boxes (string 57344).
@@ -67,15 +79,16 @@ public:
 
     /// Carries out the command line (`arguments` without the program name): a file name
     /// opens that file (as File Open, without the dialog), nothing does New. Arguments
-    /// starting with '-' are skipped. Returns the result of the New or Open.
+    /// starting with '-' are skipped. The main window is made but not shown: start-up
+    /// shows it once it has its text. Returns the result of the New or Open.
     int ProcessShellCommand(const QStringList& arguments);
     /// New (57600): through the document template, asking to save changes first.
     void OnFileNew();
     /// Open (57601): an open dialog with the template's filter, then the template's Open,
     /// which asks to save changes first. Cancelling the dialog does nothing.
     void OnFileOpen();
-    /// New or Open through the template; 0 without a template.
-    int OpenDocumentFile(const QString& path);
+    /// New (empty `path`) or Open through the template; 0 without a template.
+    int OpenDocumentFile(const QString& path, int makeVisible = 1);
 
     /// Handles every event waiting now, without blocking. Returns 0 once the quit was
     /// posted (then nothing more should run before `ExitInstance`), else 1.

@@ -37,6 +37,24 @@ class View;
 /// view's clean-up may still need the frame). Closing the window asks the document
 /// (`CanCloseFrame`), hides the frame and, for the application's main window, posts the
 /// application's quit; the frame itself is destroyed when the application exits.
+///
+/// A main frame maps its commands in its constructor and builds its bars in `OnCreate`:
+///
+///     CMainFrame::CMainFrame() {
+///         MapCommand(32793, &CMainFrame::OnStop);
+///         MapUpdate(32794, &CMainFrame::OnUpdatePlay);
+///         MapNotify(1005, Notification::SelChange, &CMainFrame::OnSpeedChange);
+///     }
+///     int CMainFrame::OnCreate(CreateContext& context) {
+///         if (FrameWindow::OnCreate(context) == -1) return -1;   // makes the view
+///         m_animationToolBar = new ToolBar(this);
+///         m_animationToolBar->Create();
+///         m_animationToolBar->LoadToolBar(resources::AnimationToolBar());
+///         m_controlPanel = new DialogBar(this);
+///         m_controlPanel->Create(ControlPanelTemplate(), Qt::LeftToolBarArea);
+///         DockControlBar(m_animationToolBar, Qt::BottomToolBarArea);
+///         return 0;
+///     }
 class FrameWindow : public QMainWindow, public CommandTarget {
     Q_OBJECT
 

@@ -177,6 +177,10 @@ TEST_F(FrameWindowTest, TheToolBarMenuCommandShowsAndHidesTheFirstBarRegisteredU
     second.Create();
     ToolBar other(frame);
     other.Create(59400);
+    other.EnableDocking(Qt::TopToolBarArea | Qt::BottomToolBarArea);
+    EXPECT_TRUE(other.isMovable());
+    EXPECT_EQ(other.allowedAreas(), Qt::TopToolBarArea | Qt::BottomToolBarArea);
+    EXPECT_FALSE(first.isMovable()); // bars stay where they are docked unless allowed
 
     EXPECT_EQ(frame->GetControlBar(ids::ToolBarBar), &first);
     CCmdUI shown(ids::ViewToolBar);

@@ -69,6 +69,8 @@ TEST_F(SingleDocTemplateTest, NewAtStartUpMakesFrameAndViewBeforeTheDocumentsNew
     EXPECT_EQ(document->GetTitle(), QStringLiteral("無題"));
     EXPECT_EQ(tpl->GetFrame()->windowTitle(), QStringLiteral("無題 - Pavrix"));
     EXPECT_TRUE(ui.messageBox.Asked().empty());
+    // Start-up gives the window its text before it shows it.
+    EXPECT_FALSE(tpl->GetFrame()->isVisible());
 }
 
 TEST_F(SingleDocTemplateTest, AFileOnTheCommandLineIsOpenedInsteadOfNew) {
