@@ -18,12 +18,15 @@ namespace rm {
 
 namespace {
 
-// Per-draw-call lighting state handed to the shaders.
+// Lights found in the tree being drawn.
 struct LightSet {
     float ambient[3] = {0, 0, 0};
-    int count = 0;
-    float vectors[GlDrawPrograms::kMaxLights * 4] = {};
-    float colours[GlDrawPrograms::kMaxLights * 3] = {};
+    int parallelCount = 0;
+    float parallel[GlDrawPrograms::kMaxLights * 3] = {};
+    float parallelColours[GlDrawPrograms::kMaxLights * 3] = {};
+    int pointCount = 0;
+    float points[GlDrawPrograms::kMaxLights * 3] = {};
+    float pointColours[GlDrawPrograms::kMaxLights * 3] = {};
 };
 
 D3DRMRENDERQUALITY LowerOf(D3DRMRENDERQUALITY a, D3DRMRENDERQUALITY b) {
@@ -71,34 +74,43 @@ void GatherLights(const std::vector<std::pair<const Frame*, Matrix4>>& walk, Lig
                 lights->ambient[2] += b;
                 continue;
             }
-            if (lights->count == GlDrawPrograms::kMaxLights) {
-                continue;
-            }
-            float* v = lights->vectors + 4 * lights->count;
             const bool parallel = light->GetType() == D3DRMLIGHT_DIRECTIONAL ||
                                   light->GetType() == D3DRMLIGHT_PARALLELPOINT;
+            int& count = parallel ? lights->parallelCount : lights->pointCount;
+            if (count == GlDrawPrograms::kMaxLights) {
+                continue;
+            }
+            float* v = (parallel ? lights->parallel : lights->points) + 3 * count;
             if (parallel) {
                 // A parallel light shines along its frame's +z axis.
                 Vector d{world.m[2][0], world.m[2][1], world.m[2][2]};
                 if (!VectorNormalize(&d)) {
                     continue;
                 }
-                v[0] = d.x, v[1] = d.y, v[2] = d.z, v[3] = 0;
+                v[0] = d.x, v[1] = d.y, v[2] = d.z;
             } else {
-                v[0] = world.m[3][0], v[1] = world.m[3][1], v[2] = world.m[3][2], v[3] = 1;
+                v[0] = world.m[3][0], v[1] = world.m[3][1], v[2] = world.m[3][2];
             }
-            float* c = lights->colours + 3 * lights->count;
+            float* c = (parallel ? lights->parallelColours : lights->pointColours) + 3 * count;
             c[0] = r, c[1] = g, c[2] = b;
-            ++lights->count;
+            ++count;
         }
     }
 }
 
 } // namespace
 
+// What every program of one RenderTree call shares.
+struct Device::SharedUniforms {
+    Matrix4 worldToClip;
+    Vector4 eye;
+    LightSet lights;
+};
+
 Device::Device(DeviceTarget target)
     : m_target(std::move(target)), m_programs(std::make_unique<GlDrawPrograms>()),
-      m_cache(std::make_unique<MeshCache>()), m_textures(std::make_unique<GlDrawTextures>()) {}
+      m_cache(std::make_unique<MeshCache>()), m_textures(std::make_unique<GlDrawTextures>()),
+      m_shared(std::make_unique<SharedUniforms>()) {}
 
 HRESULT Device::Create(const DeviceTarget& target, Ref<Device>* device) {
     if (!device) {
@@ -239,8 +251,10 @@ HRESULT Device::RenderTree(const Frame* root, const ViewState& view) {
             m_stack.emplace_back(it->Get(), MatrixMultiply((*it)->LocalTransform(), world));
         }
     }
-    LightSet lights;
-    GatherLights(m_walk, &lights);
+    GatherLights(m_walk, &m_shared->lights);
+    m_shared->worldToClip = view.worldToClip;
+    m_shared->eye = view.eye;
+    ++m_frameSerial;
 
     glEnable(GL_CULL_FACE);
     glCullFace(GL_BACK); // clockwise as seen is the front (set per visual)
@@ -263,21 +277,7 @@ HRESULT Device::RenderTree(const Frame* root, const ViewState& view) {
                         m_textureQuality == D3DRMTEXTURE_LINEARMIPNEAREST ||
                         m_textureQuality == D3DRMTEXTURE_LINEARMIPLINEAR;
     glBindSampler(0, m_textures->Sampler(linear));
-
-    for (int k = 0; k < GlDrawPrograms::kKindCount; ++k) {
-        const auto kind = GlDrawPrograms::Kind(k);
-        const auto& u = m_programs->Uniforms(kind);
-        glUseProgram(m_programs->Program(kind));
-        glUniformMatrix4fv(u.viewClip, 1, GL_FALSE, &view.worldToClip.m[0][0]);
-        glUniform3fv(u.ambient, 1, lights.ambient);
-        glUniform1i(u.lightCount, lights.count);
-        if (lights.count) {
-            glUniform4fv(u.lightVector, lights.count, lights.vectors);
-            glUniform3fv(u.lightColor, lights.count, lights.colours);
-        }
-        glUniform4f(u.eye, view.eye.x, view.eye.y, view.eye.z, view.eye.w);
-    }
-    m_currentProgram = m_programs->Program(GlDrawPrograms::kWire);
+    m_currentProgram = 0;
 
     for (const auto& [frame, world] : m_walk) {
         for (const auto& visual : frame->Visuals()) {
@@ -301,12 +301,15 @@ void Device::DrawVisual(Visual* visual, const Matrix4& world) {
     }
     float normalMatrix[9];
     NormalMatrix(world, normalMatrix);
+    const Matrix4 modelClip = MatrixMultiply(world, m_shared->worldToClip);
     // Faces are culled by their winding in their own frame: a frame that mirrors (as
     // exporters converting between handednesses write) turns the winding on screen over.
     const bool mirrored = Determinant3(world) < 0;
     glFrontFace(mirrored ? GL_CCW : GL_CW);
     glBindVertexArray(entry->vertexArray);
-    unsigned modelSetFor[GlDrawPrograms::kKindCount] = {0, 0};
+    // Programs already given this visual's matrices.
+    unsigned matricesFor[4] = {0, 0, 0, 0};
+    int matricesCount = 0;
     for (const auto& group : entry->groups) {
         D3DRMRENDERQUALITY quality = m_quality;
         if (group.hasQuality) {
@@ -317,35 +320,66 @@ void Device::DrawVisual(Visual* visual, const Matrix4& world) {
         const bool flat = (quality & D3DRMSHADE_MASK) == D3DRMSHADE_FLAT;
         const auto kind =
             fill == D3DRMFILL_WIREFRAME ? GlDrawPrograms::kWire : GlDrawPrograms::kFill;
-        const unsigned program = m_programs->Program(kind);
-        const auto& u = m_programs->Uniforms(kind);
-        if (program != m_currentProgram) {
-            glUseProgram(program);
-            m_currentProgram = program;
-        }
-        if (modelSetFor[kind] == 0) {
-            glUniformMatrix4fv(u.model, 1, GL_FALSE, &world.m[0][0]);
-            glUniformMatrix3fv(u.normalMatrix, 1, GL_FALSE, normalMatrix);
-            if (u.mirror >= 0) {
-                glUniform1f(u.mirror, mirrored ? -1.0f : 1.0f);
-            }
-            modelSetFor[kind] = 1;
-        }
         // Points have no face to take a normal from: they are lit per vertex.
-        int lighting = !lit ? 0 : (flat && fill != D3DRMFILL_POINTS ? 2 : 1);
-        glUniform1i(u.lighting, lighting);
-        glUniform1i(u.faceNormals, kind == GlDrawPrograms::kFill ? 1 : 0);
+        const auto lighting = !lit                                 ? GlDrawPrograms::kUnlit
+                              : (flat && fill != D3DRMFILL_POINTS) ? GlDrawPrograms::kPerFace
+                                                                   : GlDrawPrograms::kPerVertex;
+        const unsigned texture = m_textures->Get(group.texture.Get());
         float emissive[3] = {0, 0, 0}, specular[3] = {0, 0, 0}, power = 0;
         if (const Material* m = group.material.Get()) {
             m->GetEmissive(&emissive[0], &emissive[1], &emissive[2]);
             m->GetSpecular(&specular[0], &specular[1], &specular[2]);
             power = m->GetPower();
         }
+        const bool shines = power > 0 && (specular[0] > 0 || specular[1] > 0 || specular[2] > 0);
+        GlDrawPrograms::Variant variant;
+        variant.kind = kind;
+        variant.lighting = lighting;
+        variant.textured = texture != 0;
+        variant.specular = shines;
+        variant.parallelLights = m_shared->lights.parallelCount;
+        variant.pointLights = m_shared->lights.pointCount;
+        std::string error;
+        GlDrawPrograms::Program* program = m_programs->Get(variant, &error);
+        if (!program) {
+            if (!error.empty()) {
+                OutputDebugStringA(("Device: shaders do not build: " + error + "\n").c_str());
+            }
+            continue;
+        }
+        const auto& u = program->uniforms;
+        if (program->name != m_currentProgram) {
+            glUseProgram(program->name);
+            m_currentProgram = program->name;
+        }
+        if (program->frame != m_frameSerial) {
+            const LightSet& lights = m_shared->lights;
+            glUniform3fv(u.ambient, 1, lights.ambient);
+            if (lights.parallelCount) {
+                glUniform3fv(u.parallel, lights.parallelCount, lights.parallel);
+                glUniform3fv(u.parallelColor, lights.parallelCount, lights.parallelColours);
+            }
+            if (lights.pointCount) {
+                glUniform3fv(u.point, lights.pointCount, lights.points);
+                glUniform3fv(u.pointColor, lights.pointCount, lights.pointColours);
+            }
+            const Vector4& eye = m_shared->eye;
+            glUniform4f(u.eye, eye.x, eye.y, eye.z, eye.w);
+            program->frame = m_frameSerial;
+        }
+        if (std::find(matricesFor, matricesFor + matricesCount, program->name) ==
+            matricesFor + matricesCount) {
+            glUniformMatrix4fv(u.modelClip, 1, GL_FALSE, &modelClip.m[0][0]);
+            glUniformMatrix4fv(u.model, 1, GL_FALSE, &world.m[0][0]);
+            glUniformMatrix3fv(u.normalMatrix, 1, GL_FALSE, normalMatrix);
+            glUniform1f(u.mirror, mirrored ? -1.0f : 1.0f);
+            if (matricesCount < 4) {
+                matricesFor[matricesCount++] = program->name;
+            }
+        }
         glUniform3fv(u.emissive, 1, emissive);
         glUniform3fv(u.specular, 1, specular);
         glUniform1f(u.power, power);
-        const unsigned texture = m_textures->Get(group.texture.Get());
-        glUniform1i(u.textured, texture ? 1 : 0);
         if (texture) {
             glBindTexture(GL_TEXTURE_2D, texture);
         }

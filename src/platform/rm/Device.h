@@ -133,6 +133,11 @@ private:
     std::vector<std::pair<const Frame*, Matrix4>> m_walk;
     std::vector<std::pair<const Frame*, Matrix4>> m_stack;
     unsigned m_currentProgram = 0;
+    /// Counts RenderTree calls; a program holds the shared uniforms of the call it last
+    /// served and gets them again when it is first used in a later one.
+    std::uint64_t m_frameSerial = 0;
+    struct SharedUniforms;
+    std::unique_ptr<SharedUniforms> m_shared;
 };
 
 } // namespace rm

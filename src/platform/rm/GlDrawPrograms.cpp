@@ -11,89 +11,135 @@ namespace {
 constexpr const char* kHeader = "#version 330 core\n";
 
 // Shared by the stages that light: the face colour is lit by the summed ambient light
-// and by each light that falls on the front of the surface; specular highlights follow
-// the material's power (none at power 0).
+// and by each light that falls on the front of the surface (PARALLEL_COUNT parallel
+// lights along their direction, POINT_COUNT point lights from their position); with
+// SPECULAR, highlights of the material's power are added.
 constexpr const char* kLighting = R"(
 uniform vec3 uAmbient;
-uniform int uLightCount;
-uniform vec4 uLightVector[8];
-uniform vec3 uLightColor[8];
+#if PARALLEL_COUNT > 0
+uniform vec3 uParallel[PARALLEL_COUNT];
+uniform vec3 uParallelColor[PARALLEL_COUNT];
+#endif
+#if POINT_COUNT > 0
+uniform vec3 uPoint[POINT_COUNT];
+uniform vec3 uPointColor[POINT_COUNT];
+#endif
 uniform vec4 uEye;
 uniform vec3 uEmissive;
+#if SPECULAR
 uniform vec3 uSpecular;
 uniform float uPower;
+#endif
 
 vec3 TowardsEye(vec3 p) {
     return uEye.w != 0.0 ? normalize(uEye.xyz - p) : uEye.xyz;
 }
 
+vec3 Shine(vec3 n, vec3 l, vec3 e, vec3 colour, float nl) {
+#if SPECULAR
+    return nl > 0.0 ? colour * pow(max(dot(n, normalize(l + e)), 0.0), uPower) : vec3(0.0);
+#else
+    return vec3(0.0);
+#endif
+}
+
 void LightSurface(vec3 p, vec3 n, vec3 base, out vec3 diffuse, out vec3 specular) {
     vec3 received = uAmbient;
-    vec3 shine = vec3(0.0);
+    specular = vec3(0.0);
+#if SPECULAR
     vec3 e = TowardsEye(p);
-    for (int i = 0; i < uLightCount; ++i) {
-        vec3 l = uLightVector[i].w == 0.0 ? -uLightVector[i].xyz
-                                          : normalize(uLightVector[i].xyz - p);
-        float nl = dot(n, l);
-        if (nl > 0.0) {
-            received += uLightColor[i] * nl;
-            if (uPower > 0.0) {
-                vec3 h = normalize(l + e);
-                shine += uLightColor[i] * pow(max(dot(n, h), 0.0), uPower);
-            }
-        }
+#else
+    vec3 e = vec3(0.0);
+#endif
+#if PARALLEL_COUNT > 0
+    for (int i = 0; i < PARALLEL_COUNT; ++i) {
+        vec3 l = -uParallel[i];
+        float nl = max(dot(n, l), 0.0);
+        received += uParallelColor[i] * nl;
+        specular += Shine(n, l, e, uParallelColor[i], nl);
     }
+#endif
+#if POINT_COUNT > 0
+    for (int i = 0; i < POINT_COUNT; ++i) {
+        vec3 l = normalize(uPoint[i] - p);
+        float nl = max(dot(n, l), 0.0);
+        received += uPointColor[i] * nl;
+        specular += Shine(n, l, e, uPointColor[i], nl);
+    }
+#endif
     diffuse = uEmissive + base * received;
-    specular = uSpecular * shine;
+#if SPECULAR
+    specular *= uSpecular;
+#endif
 }
 )";
 
+// VS_OUT_* name the vertex stage's outputs: the fragment stage's inputs in fill programs,
+// the geometry stage's in wire programs. World positions are computed only where
+// something reads them (NEEDS_WORLD).
 constexpr const char* kVertex = R"(
 layout(location = 0) in vec3 aPosition;
 layout(location = 1) in vec3 aNormal;
 layout(location = 2) in vec2 aTexCoord;
 layout(location = 3) in vec4 aColor;
+uniform mat4 uModelClip;
 uniform mat4 uModel;
-uniform mat4 uViewClip;
 uniform mat3 uNormalMatrix;
-uniform int uLighting;
+#if NEEDS_WORLD
 out vec3 VS_OUT_World;
+#endif
+#if TEXTURED
 out vec2 VS_OUT_TexCoord;
+#endif
 out vec4 VS_OUT_Color;
+#if SPECULAR
 out vec3 VS_OUT_Specular;
+#endif
 void main() {
-    vec4 world = uModel * vec4(aPosition, 1.0);
-    gl_Position = uViewClip * world;
-    VS_OUT_World = world.xyz;
+    gl_Position = uModelClip * vec4(aPosition, 1.0);
+#if NEEDS_WORLD
+    vec3 world = (uModel * vec4(aPosition, 1.0)).xyz;
+    VS_OUT_World = world;
+#else
+    vec3 world = vec3(0.0);
+#endif
+#if TEXTURED
     VS_OUT_TexCoord = aTexCoord;
+#endif
     VS_OUT_Color = aColor;
+#if SPECULAR
     VS_OUT_Specular = vec3(0.0);
-    if (uLighting == 1) {
-        vec3 n = uNormalMatrix * aNormal;
-        float len = length(n);
-        if (len > 0.0) {
-            vec3 d, s;
-            LightSurface(world.xyz, n / len, aColor.rgb, d, s);
-            VS_OUT_Color = vec4(d, aColor.a);
-            VS_OUT_Specular = s;
-        }
+#endif
+#if LIGHTING == 1
+    vec3 n = uNormalMatrix * aNormal;
+    float len = length(n);
+    if (len > 0.0) {
+        vec3 d, s;
+        LightSurface(world, n / len, aColor.rgb, d, s);
+        VS_OUT_Color = vec4(d, aColor.a);
+#if SPECULAR
+        VS_OUT_Specular = s;
+#endif
     }
+#endif
 }
 )";
 
 constexpr const char* kWireGeometry = R"(
 layout(lines_adjacency) in;
 layout(line_strip, max_vertices = 2) out;
-uniform int uLighting;
 uniform float uMirror;
 in vec3 gWorld[];
-in vec2 gTexCoord[];
 in vec4 gColor[];
-in vec3 gSpecular[];
-out vec3 vWorld;
-out vec2 vTexCoord;
 out vec4 vColor;
+#if TEXTURED
+in vec2 gTexCoord[];
+out vec2 vTexCoord;
+#endif
+#if SPECULAR
+in vec3 gSpecular[];
 out vec3 vSpecular;
+#endif
 void main() {
     vec3 a = gWorld[0], b = gWorld[1], c = gWorld[2];
     // Clockwise faces, as seen, are the front ones: their normal points at the eye. A
@@ -106,15 +152,22 @@ void main() {
     float len = length(n);
     for (int i = 0; i < 2; ++i) {
         vColor = gColor[i];
+#if SPECULAR
         vSpecular = gSpecular[i];
-        if (uLighting == 2 && len > 0.0) {
+#endif
+#if LIGHTING == 2
+        if (len > 0.0) {
             vec3 d, s;
             LightSurface(gWorld[i], n / len, gColor[i].rgb, d, s);
             vColor = vec4(d, gColor[i].a);
+#if SPECULAR
             vSpecular = s;
+#endif
         }
-        vWorld = gWorld[i];
+#endif
+#if TEXTURED
         vTexCoord = gTexCoord[i];
+#endif
         gl_Position = gl_in[i].gl_Position;
         EmitVertex();
     }
@@ -123,33 +176,40 @@ void main() {
 )";
 
 constexpr const char* kFragment = R"(
+#if LIGHTING == 2 && FILL
 in vec3 vWorld;
+#endif
+#if TEXTURED
 in vec2 vTexCoord;
-in vec4 vColor;
-in vec3 vSpecular;
-uniform int uLighting;
-uniform int uTextured;
-uniform int uFaceNormals;
 uniform sampler2D uTexture;
+#endif
+in vec4 vColor;
+#if SPECULAR
+in vec3 vSpecular;
+#endif
 out vec4 fragColor;
 void main() {
     vec4 base = vColor;
+#if SPECULAR
     vec3 shine = vSpecular;
-    if (uLighting == 2 && uFaceNormals != 0) {
-        // Flat shading: the face normal from the screen-space slopes of the position.
-        vec3 n = cross(dFdx(vWorld), dFdy(vWorld));
-        float len = length(n);
-        n = len > 0.0 ? n / len : TowardsEye(vWorld);
-        if (dot(n, TowardsEye(vWorld)) < 0.0) {
-            n = -n;
-        }
-        vec3 d;
-        LightSurface(vWorld, n, vColor.rgb, d, shine);
-        base = vec4(d, vColor.a);
+#else
+    vec3 shine = vec3(0.0);
+#endif
+#if LIGHTING == 2 && FILL
+    // Flat shading: the face normal from the screen-space slopes of the position.
+    vec3 n = cross(dFdx(vWorld), dFdy(vWorld));
+    float len = length(n);
+    n = len > 0.0 ? n / len : TowardsEye(vWorld);
+    if (dot(n, TowardsEye(vWorld)) < 0.0) {
+        n = -n;
     }
-    if (uTextured != 0) {
-        base.rgb *= texture(uTexture, vTexCoord).rgb;
-    }
+    vec3 d;
+    LightSurface(vWorld, n, vColor.rgb, d, shine);
+    base = vec4(d, vColor.a);
+#endif
+#if TEXTURED
+    base.rgb *= texture(uTexture, vTexCoord).rgb;
+#endif
     fragColor = vec4(base.rgb + shine, base.a);
 }
 )";
@@ -175,11 +235,9 @@ unsigned Link(const std::vector<unsigned>& shaders, std::string* error) {
     for (unsigned s : shaders) {
         glAttachShader(program, s);
     }
-    glBindAttribLocation(program, 0, "aPosition");
     glLinkProgram(program);
     for (unsigned s : shaders) {
         glDetachShader(program, s);
-        glDeleteShader(s);
     }
     GLint ok = 0;
     glGetProgramiv(program, GL_LINK_STATUS, &ok);
@@ -195,23 +253,60 @@ unsigned Link(const std::vector<unsigned>& shaders, std::string* error) {
 
 GlDrawPrograms::Locations Find(unsigned program) {
     GlDrawPrograms::Locations l;
+    l.modelClip = glGetUniformLocation(program, "uModelClip");
     l.model = glGetUniformLocation(program, "uModel");
-    l.viewClip = glGetUniformLocation(program, "uViewClip");
     l.normalMatrix = glGetUniformLocation(program, "uNormalMatrix");
-    l.lighting = glGetUniformLocation(program, "uLighting");
     l.ambient = glGetUniformLocation(program, "uAmbient");
-    l.lightCount = glGetUniformLocation(program, "uLightCount");
-    l.lightVector = glGetUniformLocation(program, "uLightVector");
-    l.lightColor = glGetUniformLocation(program, "uLightColor");
+    l.parallel = glGetUniformLocation(program, "uParallel");
+    l.parallelColor = glGetUniformLocation(program, "uParallelColor");
+    l.point = glGetUniformLocation(program, "uPoint");
+    l.pointColor = glGetUniformLocation(program, "uPointColor");
     l.eye = glGetUniformLocation(program, "uEye");
     l.emissive = glGetUniformLocation(program, "uEmissive");
     l.specular = glGetUniformLocation(program, "uSpecular");
     l.power = glGetUniformLocation(program, "uPower");
-    l.textured = glGetUniformLocation(program, "uTextured");
     l.texture = glGetUniformLocation(program, "uTexture");
-    l.faceNormals = glGetUniformLocation(program, "uFaceNormals");
     l.mirror = glGetUniformLocation(program, "uMirror");
     return l;
+}
+
+unsigned Build(const GlDrawPrograms::Variant& v, std::string* error) {
+    const bool wire = v.kind == GlDrawPrograms::kWire;
+    const bool needsWorld = wire || v.lighting == GlDrawPrograms::kPerFace || v.specular ||
+                            (v.lighting != GlDrawPrograms::kUnlit && v.pointLights > 0);
+    std::string defines;
+    auto define = [&](const char* name, int value) {
+        defines += std::string("#define ") + name + " " + std::to_string(value) + "\n";
+    };
+    define("LIGHTING", v.lighting);
+    define("TEXTURED", v.textured);
+    define("SPECULAR", v.specular);
+    define("FILL", !wire);
+    define("NEEDS_WORLD", needsWorld);
+    define("PARALLEL_COUNT", v.parallelLights);
+    define("POINT_COUNT", v.pointLights);
+    const char* prefix = wire ? "g" : "v";
+    std::string vertexNames;
+    for (const char* name : {"World", "TexCoord", "Color", "Specular"}) {
+        vertexNames += std::string("#define VS_OUT_") + name + " " + prefix + name + "\n";
+    }
+    std::vector<unsigned> shaders;
+    auto stage = [&](GLenum type, const char* body, const std::string& extra) {
+        const unsigned s =
+            Compile(type, {kHeader, defines.c_str(), extra.c_str(), kLighting, body}, error);
+        if (s) {
+            shaders.push_back(s);
+        }
+        return s != 0;
+    };
+    const bool built = stage(GL_VERTEX_SHADER, kVertex, vertexNames) &&
+                       (!wire || stage(GL_GEOMETRY_SHADER, kWireGeometry, "")) &&
+                       stage(GL_FRAGMENT_SHADER, kFragment, "");
+    const unsigned program = built ? Link(shaders, error) : 0;
+    for (unsigned s : shaders) {
+        glDeleteShader(s);
+    }
+    return program;
 }
 
 } // namespace
@@ -219,60 +314,58 @@ GlDrawPrograms::Locations Find(unsigned program) {
 bool GlDrawPrograms::Create(std::string* error) {
     std::string ignored;
     std::string& log = error ? *error : ignored;
-    // The vertex stage feeds the fragment stage directly in the fill program and the
-    // geometry stage in the wire program; only the output names differ.
-    const std::string fillNames = "#define VS_OUT_World vWorld\n#define VS_OUT_TexCoord "
-                                  "vTexCoord\n#define VS_OUT_Color vColor\n#define "
-                                  "VS_OUT_Specular vSpecular\n";
-    const std::string wireNames = "#define VS_OUT_World gWorld\n#define VS_OUT_TexCoord "
-                                  "gTexCoord\n#define VS_OUT_Color gColor\n#define "
-                                  "VS_OUT_Specular gSpecular\n";
-
-    const unsigned fillVs =
-        Compile(GL_VERTEX_SHADER, {kHeader, fillNames.c_str(), kLighting, kVertex}, &log);
-    const unsigned fillFs =
-        fillVs ? Compile(GL_FRAGMENT_SHADER, {kHeader, kLighting, kFragment}, &log) : 0;
-    m_programs[kFill] = fillFs ? Link({fillVs, fillFs}, &log) : 0;
-    if (!m_programs[kFill]) {
-        if (fillVs && !fillFs) {
-            glDeleteShader(fillVs);
-        }
+    Variant gouraud;
+    gouraud.lighting = kPerVertex;
+    gouraud.parallelLights = 1;
+    Variant wire;
+    wire.kind = kWire;
+    if (!Get(gouraud, &log) || !Get(wire, &log)) {
         Destroy();
         return false;
     }
-    const unsigned wireVs =
-        Compile(GL_VERTEX_SHADER, {kHeader, wireNames.c_str(), kLighting, kVertex}, &log);
-    const unsigned wireGs =
-        wireVs ? Compile(GL_GEOMETRY_SHADER, {kHeader, kLighting, kWireGeometry}, &log) : 0;
-    const unsigned wireFs =
-        wireGs ? Compile(GL_FRAGMENT_SHADER, {kHeader, kLighting, kFragment}, &log) : 0;
-    m_programs[kWire] = wireFs ? Link({wireVs, wireGs, wireFs}, &log) : 0;
-    if (!m_programs[kWire]) {
-        if (wireVs && !wireFs) {
-            glDeleteShader(wireVs);
-            if (wireGs) {
-                glDeleteShader(wireGs);
-            }
-        }
-        Destroy();
-        return false;
-    }
-    for (int k = 0; k < kKindCount; ++k) {
-        m_locations[k] = Find(m_programs[k]);
-        glUseProgram(m_programs[k]);
-        glUniform1i(m_locations[k].texture, 0);
-    }
-    glUseProgram(0);
     return true;
 }
 
+GlDrawPrograms::Program* GlDrawPrograms::Get(Variant v, std::string* error) {
+    auto clamp = [](int n) { return n < 0 ? 0 : n > kMaxLights ? kMaxLights : n; };
+    v.parallelLights = clamp(v.parallelLights);
+    v.pointLights = clamp(v.pointLights);
+    if (v.lighting == kUnlit) {
+        // Nothing lit: lights and highlights make no difference.
+        v.specular = false;
+        v.parallelLights = v.pointLights = 0;
+    }
+    const std::uint32_t key = std::uint32_t(v.kind) | (std::uint32_t(v.lighting) << 1) |
+                              (std::uint32_t(v.textured) << 3) | (std::uint32_t(v.specular) << 4) |
+                              (std::uint32_t(v.parallelLights) << 5) |
+                              (std::uint32_t(v.pointLights) << 9);
+    Program& p = m_programs[key];
+    if (p.name || p.failed) {
+        return p.name ? &p : nullptr;
+    }
+    std::string log;
+    p.name = Build(v, &log);
+    if (!p.name) {
+        p.failed = true;
+        if (error) {
+            *error = log;
+        }
+        return nullptr;
+    }
+    p.uniforms = Find(p.name);
+    glUseProgram(p.name);
+    glUniform1i(p.uniforms.texture, 0);
+    glUseProgram(0);
+    return &p;
+}
+
 void GlDrawPrograms::Destroy() {
-    for (unsigned& p : m_programs) {
-        if (p) {
-            glDeleteProgram(p);
-            p = 0;
+    for (auto& [key, p] : m_programs) {
+        if (p.name) {
+            glDeleteProgram(p.name);
         }
     }
+    m_programs.clear();
 }
 
 } // namespace rm

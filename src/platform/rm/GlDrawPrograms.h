@@ -1,62 +1,91 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <unordered_map>
 
 namespace rm {
 
-/// The two shader programs the device draws with, compiled in the device's GL context.
+/// The shader programs the device draws with, compiled in the device's GL context.
 ///
-/// Fill draws triangles (solid, or points through the polygon mode); Wire draws polygon
-/// edges given as line-adjacency quadruples (a, b, c, a): the edge a-b of a face whose
-/// third corner c fixes the face's winding, so a geometry shader can drop the edges of
-/// faces turned away and light them with the face normal. Both take the vertex layout of
-/// MeshVertex (position, normal, texture coordinates, BGRA colour at location 0-3).
+/// Fill programs draw triangles (solid, or points through the polygon mode); wire
+/// programs draw polygon edges given as line-adjacency quadruples (a, b, c, a): the edge
+/// a-b of a face whose third corner c fixes the face's winding, so a geometry shader can
+/// drop the edges of faces turned away and light them with the face normal. All take the
+/// vertex layout of MeshVertex (position, normal, texture coordinates, BGRA colour at
+/// locations 0-3).
+///
+/// Each variant (kind, lighting, texturing, highlights, number of parallel and of point
+/// lights) is its own program, built the first time it is asked for: software rasterisers
+/// run both sides of every branch and loop to the longest lane, so a shader that decided
+/// these at run time would pay for all of them on every vertex and pixel.
 ///
 /// Matrices follow the scene library (row vectors): they are uploaded as stored and the
 /// shaders multiply matrix * vector, which is p M.
 class GlDrawPrograms {
 public:
-    enum Kind { kFill = 0, kWire = 1, kKindCount = 2 };
+    enum Kind { kFill = 0, kWire = 1 };
+    /// Lighting: none, per vertex (Gouraud, and points), per face (flat).
+    enum Lighting { kUnlit = 0, kPerVertex = 1, kPerFace = 2 };
 
-    /// Uniform locations of one program.
+    /// The most parallel lights, and the most point lights, a draw takes into account
+    /// (ambient lights are summed apart).
+    static constexpr int kMaxLights = 8;
+
+    struct Variant {
+        Kind kind = kFill;
+        Lighting lighting = kUnlit;
+        bool textured = false;
+        bool specular = false;
+        int parallelLights = 0;
+        int pointLights = 0;
+    };
+
+    /// Uniform locations of one program (-1 where the program does not use it).
     struct Locations {
-        int model = -1;
-        int viewClip = -1;
+        int modelClip = -1; // model to clip space
+        int model = -1;     // model to world space
         int normalMatrix = -1;
-        int lighting = -1; // 0 unlit, 1 per vertex, 2 per face
         int ambient = -1;
-        int lightCount = -1;
-        int lightVector = -1; // xyz: travel direction (w 0) or position (w 1)
-        int lightColor = -1;
+        int parallel = -1; // travel directions of the parallel lights
+        int parallelColor = -1;
+        int point = -1; // positions of the point lights
+        int pointColor = -1;
         int eye = -1; // xyz: eye position (w 1) or direction towards the eye (w 0)
         int emissive = -1;
         int specular = -1;
         int power = -1;
-        int textured = -1;
         int texture = -1;
-        int faceNormals = -1; // fragment stage lights with the face normal
-        int mirror = -1;      // -1 when the frame mirrors (wire program only)
+        int mirror = -1; // -1 when the frame mirrors (wire programs)
     };
 
-    /// The most lights one draw takes into account (ambient lights are summed apart).
-    static constexpr int kMaxLights = 8;
+    /// One built program.
+    struct Program {
+        unsigned name = 0;
+        Locations uniforms;
+        /// The RenderTree call whose shared uniforms (lights, eye) it holds; see Device.
+        std::uint64_t frame = 0;
+        bool failed = false;
+    };
 
     GlDrawPrograms() = default;
     GlDrawPrograms(const GlDrawPrograms&) = delete;
     GlDrawPrograms& operator=(const GlDrawPrograms&) = delete;
 
-    /// Compiles and links both programs in the current context; on failure returns false
-    /// with the compiler's log in *error and leaves nothing behind.
+    /// Builds the programs the editor draws with first (Gouraud fill with one parallel
+    /// light, unlit wire) in the current context, proving the shaders build; on failure
+    /// returns false with the compiler's log in *error.
     bool Create(std::string* error);
+    /// The program of the variant, built on first use (current context); null when it
+    /// does not build (the log goes to *error once). Light counts are clamped to
+    /// kMaxLights; an unlit variant ignores lights and highlights.
+    Program* Get(Variant variant, std::string* error);
     /// Deletes the programs (current context).
     void Destroy();
-
-    unsigned Program(Kind kind) const { return m_programs[kind]; }
-    const Locations& Uniforms(Kind kind) const { return m_locations[kind]; }
+    std::size_t Size() const { return m_programs.size(); }
 
 private:
-    unsigned m_programs[kKindCount] = {0, 0};
-    Locations m_locations[kKindCount];
+    std::unordered_map<std::uint32_t, Program> m_programs;
 };
 
 } // namespace rm

@@ -138,10 +138,6 @@ bool MeshCache::Rebuild(Entry* entry, const Mesh& mesh) {
         }
         group.triangleIndexCount = std::uint32_t(m_indices.size() - group.triangleOffset);
         group.edgeIndexCount = std::uint32_t(m_edges.size() - group.edgeOffset);
-        group.material = mesh.GetGroupMaterial(gi);
-        group.texture = mesh.GetGroupTexture(gi);
-        group.quality = mesh.GetGroupQuality(gi);
-        group.hasQuality = mesh.GroupHasQuality(gi);
         entry->triangles += group.triangles;
         entry->groups.push_back(group);
         vertexCount += mesh.GroupVertices(gi).size();
@@ -195,6 +191,15 @@ bool MeshCache::Rebuild(Entry* entry, const Mesh& mesh) {
 
 void MeshCache::UploadVertices(Entry* entry, const Mesh& mesh) {
     ++m_vertexUploads;
+    // The look of a group can change without its sizes (a new material or texture).
+    for (std::uint32_t g = 0; g < mesh.GetGroupCount() && g < entry->groups.size(); ++g) {
+        const auto gi = Mesh::D3DRMGROUPINDEX(g);
+        Group& group = entry->groups[g];
+        group.material = mesh.GetGroupMaterial(gi);
+        group.texture = mesh.GetGroupTexture(gi);
+        group.quality = mesh.GetGroupQuality(gi);
+        group.hasQuality = mesh.GroupHasQuality(gi);
+    }
     glBindBuffer(GL_ARRAY_BUFFER, entry->vertexBuffer);
     std::size_t offset = 0;
     for (std::uint32_t g = 0; g < mesh.GetGroupCount(); ++g) {

@@ -15,7 +15,7 @@ namespace rm {
 /// GL vertex and index buffers for the visuals a device draws, one set per visual, kept
 /// between frames and refreshed only when the visual's Generation() has moved. A mesh
 /// whose groups keep their sizes (the skin moving vertices every tick) only has its
-/// vertices uploaded again; anything else is rebuilt. Mesh builders are drawn through
+/// vertices and group looks refreshed; anything else is rebuilt. Mesh builders are drawn through
 /// the mesh they would create.
 ///
 /// Every call that touches GL expects the owning device's context to be current.

@@ -1,5 +1,6 @@
 #include "platform/rm/Device.h"
 
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -123,6 +124,39 @@ TEST_F(DeviceTest, EmissiveMaterialGlowsWithoutLights) {
     EXPECT_NEAR(Red(c), 128, 1);
     EXPECT_EQ(Green(c), 0);
     EXPECT_EQ(Blue(c), 0);
+}
+
+TEST_F(DeviceTest, PointLightsShineFromTheirPositionAndHighlightsFollowThePower) {
+    // A point light at the camera. Per vertex (Gouraud) the quad's corners see it at
+    // cos = 4 / sqrt(41); per face (flat) each pixel sees it from where it is, full on
+    // the middle.
+    auto lightFrame = MakeRef<Frame>();
+    root->AddChild(lightFrame.Get());
+    lightFrame->AddLight(MakeRef<Light>(D3DRMLIGHT_POINT, 1, 1, 1).Get());
+    auto quad = Quad(-4, -3, 4, 3, 4, 0xFF808080);
+    scene->AddVisual(quad.Get());
+    device->SetQuality(D3DRMRENDER_GOURAUD);
+    Draw();
+    EXPECT_NEAR(Red(gl.Pixel(80, 60)), int(128 * 4 / std::sqrt(41.0)), 3);
+    device->SetQuality(D3DRMRENDER_FLAT);
+    Draw();
+    EXPECT_NEAR(Red(gl.Pixel(80, 60)), 128, 3);
+    // Pixel (2, 2) shows the point (-1.94, 1.44, 4): the light falls at cos 0.857.
+    const double corner = 4 / std::sqrt(1.9375 * 1.9375 + 1.4375 * 1.4375 + 16);
+    EXPECT_NEAR(Red(gl.Pixel(2, 2)), 128 * corner, 3);
+
+    // Highlights: a material with power adds specular light where the surface mirrors the
+    // light towards the eye (the middle, here), none without power.
+    auto material = MakeRef<Material>(10.0f);
+    material->SetSpecular(0.25f, 0.25f, 0.25f);
+    quad->SetMaterial(material.Get());
+    Draw();
+    EXPECT_NEAR(Red(gl.Pixel(80, 60)), 128 + 64, 4);
+    // Off the middle the highlight fades with cos^10.
+    EXPECT_NEAR(Red(gl.Pixel(2, 2)), 128 * corner + 64 * std::pow(corner, 10), 3);
+    material->SetPower(0);
+    Draw();
+    EXPECT_NEAR(Red(gl.Pixel(80, 60)), 128, 3);
 }
 
 TEST_F(DeviceTest, GouraudFollowsVertexNormalsWhereFlatUsesTheFaceNormal) {
