@@ -9,7 +9,8 @@
 //
 // Models: one mesh of 100,000 triangles; the same count split over 16 parts (frames); and
 // the single mesh with every vertex moved each frame (what the skin does), which also
-// uploads the vertices.
+// uploads the vertices. They are drawn with the device's default quality (Gouraud, lit,
+// solid); PAVRIX_BENCH_QUALITY=<number> (e.g. 0x88 for flat) draws them with another.
 
 #include <cmath>
 #include <cstddef>

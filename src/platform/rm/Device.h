@@ -33,7 +33,8 @@ class MeshCache;
 /// A drawing device: OpenGL 3.3 core drawing into one framebuffer, with the platform's
 /// render settings. Viewports on the device draw frame trees with it.
 ///
-/// Quality: shade (flat, Gouraud; Phong draws as Gouraud), lights on or off and fill
+/// Quality: shade (flat: one colour per face, lit with its face normal at its centre;
+/// Gouraud: lit per vertex; Phong draws as Gouraud), lights on or off and fill
 /// (points, wireframe, solid). A mesh builder with a quality of its own is drawn at the
 /// lower of its and the device's setting in each of the three parts; a mesh group with a
 /// quality of its own is drawn with exactly that quality; anything else with the device's.

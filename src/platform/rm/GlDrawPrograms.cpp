@@ -74,8 +74,8 @@ void LightSurface(vec3 p, vec3 n, vec3 base, out vec3 diffuse, out vec3 specular
 }
 )";
 
-// VS_OUT_* name the vertex stage's outputs: the fragment stage's inputs in fill programs,
-// the geometry stage's in wire programs. World positions are computed only where
+// VS_OUT_* name the vertex stage's outputs: the fragment stage's inputs, or the geometry
+// stage's where there is one (wire, and flat fill). World positions are computed only where
 // something reads them (NEEDS_WORLD).
 constexpr const char* kVertex = R"(
 layout(location = 0) in vec3 aPosition;
@@ -175,10 +175,50 @@ void main() {
 }
 )";
 
-constexpr const char* kFragment = R"(
-#if LIGHTING == 2 && FILL
-in vec3 vWorld;
+// Flat shading: one colour per face, lit with the face's normal at its centre (and the
+// colour of its first corner).
+constexpr const char* kFlatGeometry = R"(
+layout(triangles) in;
+layout(triangle_strip, max_vertices = 3) out;
+uniform float uMirror;
+in vec3 gWorld[];
+in vec4 gColor[];
+out vec4 vColor;
+#if TEXTURED
+in vec2 gTexCoord[];
+out vec2 vTexCoord;
 #endif
+#if SPECULAR
+out vec3 vSpecular;
+#endif
+void main() {
+    // The face's front normal; a mirroring frame turns the winding over (uMirror -1).
+    vec3 n = cross(gWorld[1] - gWorld[0], gWorld[2] - gWorld[0]) * uMirror;
+    float len = length(n);
+    vec4 colour = gColor[0];
+    vec3 shine = vec3(0.0);
+    if (len > 0.0) {
+        vec3 d;
+        LightSurface((gWorld[0] + gWorld[1] + gWorld[2]) / 3.0, n / len, gColor[0].rgb, d,
+                     shine);
+        colour = vec4(d, gColor[0].a);
+    }
+    for (int i = 0; i < 3; ++i) {
+        vColor = colour;
+#if SPECULAR
+        vSpecular = shine;
+#endif
+#if TEXTURED
+        vTexCoord = gTexCoord[i];
+#endif
+        gl_Position = gl_in[i].gl_Position;
+        EmitVertex();
+    }
+    EndPrimitive();
+}
+)";
+
+constexpr const char* kFragment = R"(
 #if TEXTURED
 in vec2 vTexCoord;
 uniform sampler2D uTexture;
@@ -194,18 +234,6 @@ void main() {
     vec3 shine = vSpecular;
 #else
     vec3 shine = vec3(0.0);
-#endif
-#if LIGHTING == 2 && FILL
-    // Flat shading: the face normal from the screen-space slopes of the position.
-    vec3 n = cross(dFdx(vWorld), dFdy(vWorld));
-    float len = length(n);
-    n = len > 0.0 ? n / len : TowardsEye(vWorld);
-    if (dot(n, TowardsEye(vWorld)) < 0.0) {
-        n = -n;
-    }
-    vec3 d;
-    LightSurface(vWorld, n, vColor.rgb, d, shine);
-    base = vec4(d, vColor.a);
 #endif
 #if TEXTURED
     base.rgb *= texture(uTexture, vTexCoord).rgb;
@@ -272,8 +300,10 @@ GlDrawPrograms::Locations Find(unsigned program) {
 
 unsigned Build(const GlDrawPrograms::Variant& v, std::string* error) {
     const bool wire = v.kind == GlDrawPrograms::kWire;
-    const bool needsWorld = wire || v.lighting == GlDrawPrograms::kPerFace || v.specular ||
-                            (v.lighting != GlDrawPrograms::kUnlit && v.pointLights > 0);
+    const bool flatFill = !wire && v.lighting == GlDrawPrograms::kPerFace;
+    const bool geometry = wire || flatFill;
+    const bool needsWorld =
+        geometry || v.specular || (v.lighting != GlDrawPrograms::kUnlit && v.pointLights > 0);
     std::string defines;
     auto define = [&](const char* name, int value) {
         defines += std::string("#define ") + name + " " + std::to_string(value) + "\n";
@@ -285,7 +315,7 @@ unsigned Build(const GlDrawPrograms::Variant& v, std::string* error) {
     define("NEEDS_WORLD", needsWorld);
     define("PARALLEL_COUNT", v.parallelLights);
     define("POINT_COUNT", v.pointLights);
-    const char* prefix = wire ? "g" : "v";
+    const char* prefix = geometry ? "g" : "v";
     std::string vertexNames;
     for (const char* name : {"World", "TexCoord", "Color", "Specular"}) {
         vertexNames += std::string("#define VS_OUT_") + name + " " + prefix + name + "\n";
@@ -301,6 +331,7 @@ unsigned Build(const GlDrawPrograms::Variant& v, std::string* error) {
     };
     const bool built = stage(GL_VERTEX_SHADER, kVertex, vertexNames) &&
                        (!wire || stage(GL_GEOMETRY_SHADER, kWireGeometry, "")) &&
+                       (!flatFill || stage(GL_GEOMETRY_SHADER, kFlatGeometry, "")) &&
                        stage(GL_FRAGMENT_SHADER, kFragment, "");
     const unsigned program = built ? Link(shaders, error) : 0;
     for (unsigned s : shaders) {

@@ -8,7 +8,8 @@ namespace rm {
 
 /// The shader programs the device draws with, compiled in the device's GL context.
 ///
-/// Fill programs draw triangles (solid, or points through the polygon mode); wire
+/// Fill programs draw triangles (solid, or points through the polygon mode; flat ones
+/// light each triangle once, with its face normal, in a geometry stage); wire
 /// programs draw polygon edges given as line-adjacency quadruples (a, b, c, a): the edge
 /// a-b of a face whose third corner c fixes the face's winding, so a geometry shader can
 /// drop the edges of faces turned away and light them with the face normal. All take the
@@ -56,7 +57,7 @@ public:
         int specular = -1;
         int power = -1;
         int texture = -1;
-        int mirror = -1; // -1 when the frame mirrors (wire programs)
+        int mirror = -1; // -1 when the frame mirrors (geometry stages)
     };
 
     /// One built program.

@@ -128,8 +128,8 @@ TEST_F(DeviceTest, EmissiveMaterialGlowsWithoutLights) {
 
 TEST_F(DeviceTest, PointLightsShineFromTheirPositionAndHighlightsFollowThePower) {
     // A point light at the camera. Per vertex (Gouraud) the quad's corners see it at
-    // cos = 4 / sqrt(41); per face (flat) each pixel sees it from where it is, full on
-    // the middle.
+    // cos = 4 / sqrt(41); per face (flat) each of the quad's two triangles is lit once at
+    // its centre, (1.33, 1, 4) and (-1.33, -1, 4): cos = 4 / sqrt(1.78 + 1 + 16).
     auto lightFrame = MakeRef<Frame>();
     root->AddChild(lightFrame.Get());
     lightFrame->AddLight(MakeRef<Light>(D3DRMLIGHT_POINT, 1, 1, 1).Get());
@@ -137,26 +137,24 @@ TEST_F(DeviceTest, PointLightsShineFromTheirPositionAndHighlightsFollowThePower)
     scene->AddVisual(quad.Get());
     device->SetQuality(D3DRMRENDER_GOURAUD);
     Draw();
-    EXPECT_NEAR(Red(gl.Pixel(80, 60)), int(128 * 4 / std::sqrt(41.0)), 3);
+    EXPECT_NEAR(Red(gl.Pixel(80, 60)), 128 * 4 / std::sqrt(41.0), 3);
     device->SetQuality(D3DRMRENDER_FLAT);
     Draw();
-    EXPECT_NEAR(Red(gl.Pixel(80, 60)), 128, 3);
-    // Pixel (2, 2) shows the point (-1.94, 1.44, 4): the light falls at cos 0.857.
-    const double corner = 4 / std::sqrt(1.9375 * 1.9375 + 1.4375 * 1.4375 + 16);
-    EXPECT_NEAR(Red(gl.Pixel(2, 2)), 128 * corner, 3);
+    const double centre = 4 / std::sqrt(16.0 / 9 + 1 + 16);
+    EXPECT_NEAR(Red(gl.Pixel(100, 40)), 128 * centre, 2);
+    EXPECT_EQ(gl.Pixel(100, 40), gl.Pixel(150, 5)); // one colour over the face
+    EXPECT_NEAR(Red(gl.Pixel(60, 80)), 128 * centre, 2);
 
     // Highlights: a material with power adds specular light where the surface mirrors the
-    // light towards the eye (the middle, here), none without power.
+    // light towards the eye (cos^power of the half-way angle), none without power.
     auto material = MakeRef<Material>(10.0f);
     material->SetSpecular(0.25f, 0.25f, 0.25f);
     quad->SetMaterial(material.Get());
     Draw();
-    EXPECT_NEAR(Red(gl.Pixel(80, 60)), 128 + 64, 4);
-    // Off the middle the highlight fades with cos^10.
-    EXPECT_NEAR(Red(gl.Pixel(2, 2)), 128 * corner + 64 * std::pow(corner, 10), 3);
+    EXPECT_NEAR(Red(gl.Pixel(100, 40)), 128 * centre + 64 * std::pow(centre, 10), 3);
     material->SetPower(0);
     Draw();
-    EXPECT_NEAR(Red(gl.Pixel(80, 60)), 128, 3);
+    EXPECT_NEAR(Red(gl.Pixel(100, 40)), 128 * centre, 2);
 }
 
 TEST_F(DeviceTest, GouraudFollowsVertexNormalsWhereFlatUsesTheFaceNormal) {
