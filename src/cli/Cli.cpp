@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/InfoCommand.h"
+#include "cli/RenderCommand.h"
 #include "cli/ResaveCommand.h"
 
 namespace cli {
@@ -29,6 +30,10 @@ constexpr Command kCommands[] = {
      "open IN as File Open does (then ANIM as Change Animation does) and save it to OUT as "
      "File Save does",
      &RunResave},
+    {"--render",
+     "FILE [--animation ANIM] [--time T] [--size WxH] [--view VIEW] [--software] --out PNG",
+     "open FILE as File Open does, pose it at time T and write the view's picture to PNG",
+     &RunRender},
 };
 
 void PrintUsage(std::ostream& os) {
