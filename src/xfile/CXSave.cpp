@@ -3,12 +3,30 @@
 #include <cfloat>
 #include <charconv>
 #include <climits>
+#include <cmath>
 #include <cstring>
 
 #include "platform/rm/Context.h"
 #include "platform/rm/Math.h"
 
 namespace {
+
+bool IsPositiveZero(float v) {
+    return v == 0.0f && !std::signbit(v);
+}
+
+/// Power, specular and emissive all +0: the values of the stand-in written for faces
+/// without a material.
+bool IsZeroMaterial(const rm::Material& material) {
+    float spec[3], emissive[3];
+    material.GetSpecular(&spec[0], &spec[1], &spec[2]);
+    material.GetEmissive(&emissive[0], &emissive[1], &emissive[2]);
+    bool zero = IsPositiveZero(material.GetPower());
+    for (int i = 0; i < 3; ++i) {
+        zero = zero && IsPositiveZero(spec[i]) && IsPositiveZero(emissive[i]);
+    }
+    return zero;
+}
 
 // "// 警告：Animationにフレームが関連付けられていません。" in code page 932, the encoding
 // readers of these files expect for comments.
@@ -339,7 +357,10 @@ int CXSave::WriteMaterialList(rm::MeshBuilder* builder) {
         AppendReal(m_line, rm::ColorGetAlpha(entry.color));
         m_line += ";;\n";
         Put(m_line);
-        if (entry.material) {
+        // A material whose parameters are all +0 is written as the stand-in, whose text
+        // it equals but for indentation: a file saved from faces without material then
+        // reads back and saves again to the same bytes.
+        if (entry.material && !IsZeroMaterial(*entry.material)) {
             m_line.assign(m_indent);
             AppendReal(m_line, entry.material->GetPower());
             m_line += ";\n";

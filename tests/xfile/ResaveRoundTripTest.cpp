@@ -54,15 +54,6 @@ protected:
     std::vector<std::string> files;
 };
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    return lines;
-}
-
 void ExpectSameMatrix(const rm::Matrix4& original, const rm::Matrix4& resaved) {
     for (int i = 0; i < 4; ++i) {
         for (int j = 0; j < 4; ++j) {
@@ -173,24 +164,11 @@ TEST_F(ResaveRoundTripTest, ResavingAResavedFileGivesTheSameBytes) {
         SCOPED_TRACE(file);
         const std::string first = Output(file, "-a");
         const std::string second = Output(file, "-b");
-        const std::string third = Output(file, "-c");
         Resave(file, first);
         Resave(first, second);
-        Resave(second, third);
-
-        EXPECT_EQ(ReadFile(third), ReadFile(second));
-        // The first save writes a face without material as the writer's zero material,
-        // whose last two lines start at the line's beginning; read back it is a material
-        // like any other, written indented. Nothing else may change.
-        const std::vector<std::string> a = Lines(ReadFile(first));
-        const std::vector<std::string> b = Lines(ReadFile(second));
-        ASSERT_EQ(a.size(), b.size());
-        for (std::size_t i = 0; i < a.size(); ++i) {
-            if (a[i] != b[i]) {
-                EXPECT_EQ(a[i], "0.000000;0.000000;0.000000;;\r") << "line " << i + 1;
-                EXPECT_EQ(b[i].substr(b[i].find_first_not_of(' ')), a[i]) << "line " << i + 1;
-            }
-        }
+        // Faces without material are written as the zero stand-in; read back, that is a
+        // material of zeros, which must be written the same way again.
+        EXPECT_EQ(ReadFile(second), ReadFile(first));
     }
 }
 
