@@ -235,24 +235,28 @@ int CXSave::WriteVertices(rm::MeshBuilder* builder) {
     }
     m_vectors.resize(count);
     builder->GetVertices(0, &count, m_vectors.data());
+    WriteVectorList(count);
+    return 1;
+}
+
+void CXSave::WriteVectorList(std::uint32_t count) {
     m_line.assign(m_indent);
     AppendInt(m_line, count);
     m_line += ";\n";
     Put(m_line);
     for (std::uint32_t i = 0; i < count; ++i) {
-        const rm::Vector& p = m_vectors[i];
+        const rm::Vector& v = m_vectors[i];
         m_line.assign(m_indent);
-        AppendReal(m_line, p.x);
+        AppendReal(m_line, v.x);
         m_line += ';';
-        AppendReal(m_line, p.y);
+        AppendReal(m_line, v.y);
         m_line += ';';
-        AppendReal(m_line, p.z);
+        AppendReal(m_line, v.z);
         m_line += ';';
         m_line += Separator(i, count);
         m_line += '\n';
         Put(m_line);
     }
-    return 1;
 }
 
 int CXSave::WriteFaces(rm::MeshBuilder* builder) {
@@ -412,23 +416,7 @@ int CXSave::WriteNormals(rm::MeshBuilder* builder) {
     OpenBlock("MeshNormals", {});
     m_vectors.resize(count);
     builder->GetNormals(0, &count, m_vectors.data());
-    m_line.assign(m_indent);
-    AppendInt(m_line, count);
-    m_line += ";\n";
-    Put(m_line);
-    for (std::uint32_t i = 0; i < count; ++i) {
-        const rm::Vector& n = m_vectors[i];
-        m_line.assign(m_indent);
-        AppendReal(m_line, n.x);
-        m_line += ';';
-        AppendReal(m_line, n.y);
-        m_line += ';';
-        AppendReal(m_line, n.z);
-        m_line += ';';
-        m_line += Separator(i, count);
-        m_line += '\n';
-        Put(m_line);
-    }
+    WriteVectorList(count);
     WriteFaceNormals(builder);
     CloseBlock();
     return 1;
