@@ -80,6 +80,8 @@ public:
     void SetHEL(int flag) { m_software = flag; }
     /// The video-memory flag: back buffer in video memory even in software mode.
     void SetVideoMemory(int flag) { m_videoMemory = flag; }
+    /// The suspended flag: set while the window is minimised; nothing is shown then.
+    void SetSuspended(int flag) { m_suspended = flag; }
     /// Releases everything and clears the enabled flag.
     void Cleanup();
     /// Releases everything but the scene library's object; the flags stay.
