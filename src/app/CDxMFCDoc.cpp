@@ -1,0 +1,71 @@
+#include "app/CDxMFCDoc.h"
+
+#include <QFile>
+#include <string>
+
+#include "app/CMainFrame.h"
+#include "app/ProgramState.h"
+#include "platform/framework/MessageBoxCodes.h"
+#include "platform/framework/UiServices.h"
+#include "scene/DocumentOpen.h"
+#include "xfile/DocumentSave.h"
+
+CMainFrame* CDxMFCDoc::GetMainFrame() const {
+    return dynamic_cast<CMainFrame*>(GetFrame());
+}
+
+int CDxMFCDoc::OnNewDocument() {
+    if (!Document::OnNewDocument())
+        return 0;
+    CMainFrame* frame = GetMainFrame();
+    if (frame == nullptr || frame->GetParentD3R().D3DRM() == nullptr || g_sceneFrame == nullptr)
+        return 0;
+    frame->StopPlayback();
+    frame->ClearScene(g_selectedPart != nullptr ? 0 : 1);
+    return 1;
+}
+
+int CDxMFCDoc::OnOpenDocument(const QString& path) {
+    CMainFrame* frame = GetMainFrame();
+    if (frame == nullptr || frame->GetParentD3R().D3DRM() == nullptr || g_sceneFrame == nullptr)
+        return 0;
+    frame->StopPlayback();
+    frame->ClearSelection();
+
+    scene::SceneDocument doc = frame->MakeSceneDocument();
+    doc.onMessage = [](const scene::DocumentMessage& message) {
+        framework::UiServices::AppMessageBox(QString::fromStdString(message.text), message.style);
+    };
+    const QByteArray fileName = QFile::encodeName(path);
+    const scene::DocumentOpenResult result =
+        scene::OpenDocument(doc, fileName.constData(), m_openMode);
+    CMainFrame::TakeCurrentPointers(doc);
+    if (!result.ok)
+        return 0;
+
+    frame->CenterOnFrame(result.centerFrame);
+    frame->RefreshKeyRange(1);
+    frame->RefreshTimeDisplay();
+    g_redrawRequest = 1;
+    SetPathName(QFile::decodeName(QByteArray::fromStdString(result.pathName)));
+    return 1;
+}
+
+int CDxMFCDoc::OnSaveDocument(const QString& path) {
+    SetModifiedFlag(0);
+    CMainFrame* frame = GetMainFrame();
+    if (frame == nullptr || frame->GetParentD3R().D3DRM() == nullptr ||
+        g_currentAnimation == nullptr || g_currentModel == nullptr)
+        return 0;
+    frame->StopPlayback();
+    // The selection box hangs on a part's frame and must not be written with the model.
+    frame->ClearSelection();
+    std::string error;
+    const QByteArray fileName = QFile::encodeName(path);
+    const int saved =
+        SaveCharacter(fileName.constData(), g_currentModel, g_currentAnimation, &error);
+    if (!saved)
+        framework::UiServices::AppMessageBox(QString::fromLocal8Bit(error.c_str()),
+                                             framework::MbOk);
+    return saved;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+namespace rm {
+class Frame;
+} // namespace rm
+
+namespace render {
+class Direct3R;
+} // namespace render
+
+/// Size types of a view's size handling, with the platform's numbers.
+enum SizeType : unsigned {
+    SizeRestored = 0,
+    SizeMinimized = 1,
+    SizeMaximized = 2,
+    SizeMaxShow = 3,
+    SizeMaxHide = 4,
+};
+
+/// What the main frame needs of its 3D view (CDxMFCView): the camera pivot that camera
+/// views and "Center" move, the device wrapper (screen rectangle, activation), drawing
+/// one frame, and the size handling the frame forwards when the window is minimised or
+/// restored. The frame reaches it as its active view, which may be missing or may not be
+/// a 3D view: every service of the frame then does nothing.
+class IRenderView {
+public:
+    virtual ~IRenderView() = default;
+
+    /// The pivot the camera orbits (a child of g_sceneRoot); null until the view's initial
+    /// update made it. Borrowed.
+    virtual rm::Frame* GetCameraPivot() const = 0;
+    /// The view's device wrapper; null until the initial update got one. Borrowed.
+    virtual render::Direct3R* GetDevice() const = 0;
+    /// Draws one frame if g_redrawRequest is set, and clears it. Returns 1 when a picture
+    /// was shown, 0 when nothing was drawn.
+    virtual int Render() = 0;
+    /// The view's size changed to cx × cy pixels, or its window was minimised or restored
+    /// (`type` a SizeType).
+    virtual void OnSize(unsigned type, int cx, int cy) = 0;
+};

@@ -1,0 +1,83 @@
+#pragma once
+
+// The program-wide state of the editor: plain globals, written only on the user-interface
+// thread. The main frame's constructor gives every one of them its start value
+// (ResetProgramState); the scene clear empties the current pointers, the selection and
+// the time again.
+
+#include "scene/SceneContext.h"
+
+namespace rm {
+class Frame;
+class Mesh;
+class MeshBuilder;
+} // namespace rm
+
+class CAnimationData;
+class CCharacterData;
+class CModelData;
+
+// Playback.
+/// 0 stopped, 1 playing the current animation set, 2 playing every animation set.
+extern int g_playState;
+/// Current time of the current animation set, in key-time units.
+extern float g_currentTime;
+/// The current key time as a whole number: the time the key commands work on.
+extern unsigned g_keyTime;
+/// Index of the current key in the current animation set's key-time list.
+extern unsigned g_keyIndex;
+/// Step of the last tick: elapsed seconds × 60.
+extern float g_frameStep;
+/// Ticks counted in the last full second.
+extern int g_fps;
+/// Non-zero when what the view shows has changed; the view renders only while it is set,
+/// and clears it.
+extern int g_redrawRequest;
+
+// What is being edited (null when nothing is loaded; the object store owns them).
+extern CAnimationData* g_currentAnimation;
+extern CModelData* g_currentModel;
+extern CCharacterData* g_currentCharacter;
+
+// The selection. None of these holds a reference: the part's frame keeps the box.
+/// Frame of the part picked in the view.
+extern rm::Frame* g_selectedPart;
+/// The green box drawn around the picked part.
+extern rm::Mesh* g_selectionBox;
+/// The picked visual, as a mesh or as a mesh builder (whichever it is).
+extern rm::Mesh* g_selectedMesh;
+extern rm::MeshBuilder* g_selectedMeshBuilder;
+/// Which of the selected part's visuals was taken last.
+extern int g_visualCycle;
+/// A position in the depth-first order of a frame hierarchy (root 0).
+extern int g_partIndex;
+
+// Control-panel settings.
+/// 1 Animation, 0 Parent-Child.
+extern int g_operationMode;
+/// 0 "Move" (the model), 1 "Move" (the part), 2 "Rotate", 3 "Zoom".
+extern int g_mouseFunction;
+/// Check states of the "X", "Y" and "Z" buttons.
+extern int g_axisX;
+extern int g_axisY;
+extern int g_axisZ;
+/// 1 while "-" is not pressed, 0 while it is.
+extern int g_axisPositive;
+
+// The scene. The main frame owns the frames (one reference each) and the store.
+/// Root of the scene: background and lights.
+extern rm::Frame* g_sceneRoot;
+/// Child of the scene root that the models' root frames are added to.
+extern rm::Frame* g_sceneFrame;
+/// The floor grid: a root of its own, drawn beside the scene.
+extern rm::Frame* g_gridFrame;
+/// The object store: model library, animation library and character list.
+extern CObjectStore* g_libraries;
+/// The two libraries of g_libraries.
+extern CModelLibrary* g_modelLibrary;
+extern CAnimationLibrary* g_animationLibrary;
+
+/// Gives every global above its start value (playback 0 with a frame step of 1.0, nothing
+/// loaded or selected, Animation mode, "Rotate", all three axes, positive direction, no
+/// scene). Frames and store are forgotten, not released: their owner releases them first.
+void ResetProgramState();

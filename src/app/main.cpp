@@ -1,0 +1,57 @@
+// The pavrix program: the editor, or, for the options of the command line, the headless
+// commands without any window.
+
+#include <QApplication>
+#include <QImage>
+#include <cstring>
+
+#include "app/CDxMFCApp.h"
+#include "app/CMainFrame.h"
+#include "cli/Cli.h"
+#include "view/CDxMFCView.h"
+
+namespace {
+
+bool IsCommandLineOption(const char* argument) {
+    for (const char* option : {"--info", "--resave", "--render", "--help", "-h"})
+        if (std::strcmp(argument, option) == 0)
+            return true;
+    return false;
+}
+
+// PAVRIX_SCREENSHOT=FILE.png (with PAVRIX_SCREENSHOT_TICKS, default 60) saves a picture
+// of the main window after that many passes of the loop and ends the program: a look at
+// the window on a machine without a screen grabber.
+void InstallScreenshot(CDxMFCApp& app) {
+    const QString path = qEnvironmentVariable("PAVRIX_SCREENSHOT");
+    if (path.isEmpty())
+        return;
+    bool ok = false;
+    long ticks = qEnvironmentVariableIntValue("PAVRIX_SCREENSHOT_TICKS", &ok);
+    if (!ok || ticks < 1)
+        ticks = 60;
+    app.SetPassHook([&app, path, ticks](long pass) {
+        if (pass != ticks)
+            return;
+        int status = 0;
+        if (CMainFrame* frame = app.GetMainFrame())
+            status = frame->grab().save(path) ? 0 : 1;
+        app.PostQuitMessage(status);
+    });
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 1 && IsCommandLineOption(argv[1]))
+        return cli::Run(argc, argv);
+
+    QApplication application(argc, argv);
+    CDxMFCApp app(QCoreApplication::arguments().mid(1), [] { return new CDxMFCView; });
+    if (!app.InitInstance()) {
+        app.ExitInstance();
+        return 1;
+    }
+    InstallScreenshot(app);
+    return app.Run();
+}

@@ -1,0 +1,412 @@
+#include "view/CDxMFCView.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QResizeEvent>
+#include <QScreen>
+#include <cstring>
+
+#include "app/CMainFrame.h"
+#include "app/ProgramState.h"
+#include "platform/framework/CCmdUI.h"
+#include "platform/framework/MessageBoxCodes.h"
+#include "platform/framework/UiServices.h"
+#include "platform/rm/DebugOutput.h"
+#include "platform/rm/Device.h"
+#include "platform/rm/Frame.h"
+#include "platform/rm/Viewport.h"
+#include "platform/surface/Image.h"
+#include "render/Direct3R.h"
+#include "render/ParentD3R.h"
+#include "resources/CommandIds.h"
+#include "scene/CAnimationData.h"
+#include "scene/CModelData.h"
+#include "view/AsyncKeyState.h"
+#include "view/FpsOverlay.h"
+
+namespace {
+
+namespace ids = resources::ids;
+
+// The bits of a render quality the Renderer commands change.
+constexpr unsigned kShadeBits = 0x03; // D3DRMSHADE_FLAT 0, D3DRMSHADE_GOURAUD 1
+constexpr unsigned kLightBit = 0x08;  // D3DRMLIGHT_ON
+constexpr unsigned kFillBits = 0xC0;  // D3DRMFILL_POINTS 0, _WIREFRAME 0x40, _SOLID 0x80
+constexpr unsigned kGouraud = 0x01;
+constexpr unsigned kWireframe = 0x40;
+constexpr unsigned kSolid = 0x80;
+
+constexpr int kPerspective = 0;
+constexpr int kOrthographic = 1;
+
+// The overlay writes in the colour and places of the device context it stands for.
+const QColor kLabelColour(64, 0, 0);
+
+void ShowMessage(const char* text) {
+    framework::UiServices::AppMessageBox(QString::fromUtf8(text), framework::MbOk);
+}
+
+// Text placed like the platform's text output: (x, y) is the top left corner.
+void WriteText(QPainter& painter, int x, int y, const QString& text) {
+    painter.drawText(QRect(x, y, 4096, 256), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
+}
+
+} // namespace
+
+CDxMFCView::CDxMFCView() {
+    // The view paints every pixel itself from the last picture.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setFocusPolicy(Qt::StrongFocus);
+    AsyncKeyState::Instance();
+
+    MapCommand(ids::DriverDirect3DHal, &CDxMFCView::OnDriverHal);
+    MapCommand(ids::DriverRgbEmulation, &CDxMFCView::OnDriverEmulation);
+    MapCommand(ids::DriverUseVideoMemory, &CDxMFCView::OnUseVideoMemory);
+    MapCommand(ids::RenderLighting, &CDxMFCView::OnLighting);
+    MapCommand(ids::RenderPoints, [this] { SetQualityBits(kFillBits, 0); });
+    MapCommand(ids::RenderWireframe, [this] { SetQualityBits(kFillBits, kWireframe); });
+    MapCommand(ids::RenderSolid, [this] { SetQualityBits(kFillBits, kSolid); });
+    MapCommand(ids::RenderFlat, [this] { SetQualityBits(kShadeBits, 0); });
+    MapCommand(ids::RenderGouraud, [this] { SetQualityBits(kShadeBits, kGouraud); });
+    MapCommand(ids::RenderDithered, &CDxMFCView::OnDithered);
+    MapCommand(ids::RenderTextureFiltering, &CDxMFCView::OnTextureFiltering);
+    MapCommand(ids::ProjectionPerspective, [this] { SetProjection(kPerspective); });
+    MapCommand(ids::ProjectionOrthographic, [this] { SetProjection(kOrthographic); });
+
+    for (framework::CommandId id :
+         {ids::DriverDirect3DHal, ids::DriverRgbEmulation, ids::DriverUseVideoMemory})
+        MapUpdate(id, &CDxMFCView::OnUpdateDriver);
+    for (framework::CommandId id :
+         {ids::RenderLighting, ids::RenderPoints, ids::RenderWireframe, ids::RenderSolid,
+          ids::RenderFlat, ids::RenderGouraud, ids::RenderDithered, ids::RenderTextureFiltering,
+          ids::ProjectionPerspective, ids::ProjectionOrthographic})
+        MapUpdate(id, &CDxMFCView::OnUpdateRenderer);
+}
+
+CDxMFCView::~CDxMFCView() {
+    m_cameraPivot = nullptr;
+    m_camera = nullptr;
+    if (m_parentD3R != nullptr && m_device != nullptr)
+        m_parentD3R->ReleaseChild(&m_device);
+}
+
+FpsOverlay& CDxMFCView::Overlay() {
+    static FpsOverlay overlay;
+    return overlay;
+}
+
+// ---------------------------------------------------------------------------------------
+// Set-up and drawing.
+
+void CDxMFCView::OnInitialUpdate() {
+    View::OnInitialUpdate();
+    if (m_device != nullptr)
+        return;
+    auto* frame = dynamic_cast<CMainFrame*>(GetParentFrame());
+    if (frame == nullptr)
+        return;
+    m_parentD3R = &frame->GetParentD3R();
+    m_parentD3R->CreateChild(&m_device);
+    if (m_device == nullptr)
+        return;
+
+    render::CameraRig rig;
+    const render::ViewSetupResult result =
+        render::SceneSetup::SetUpView(m_device, this, g_sceneRoot, &rig, &m_saved);
+    m_cameraPivot = rig.pivot;
+    m_camera = rig.camera;
+    switch (result) {
+    case render::ViewSetupResult::Ok:
+        // A file opened from the command line was loaded before the camera existed; it is
+        // framed now, as a file opened later is at once.
+        if (g_currentAnimation != nullptr && g_currentAnimation->Model() != nullptr)
+            frame->CenterOnFrame(g_currentAnimation->Model()->Root());
+        break;
+    case render::ViewSetupResult::DirectDrawFailed:
+        ShowMessage("DirectDraw creation failed");
+        break;
+    case render::ViewSetupResult::Direct3DRMFailed:
+        ShowMessage("Direct3DRM creation failed");
+        break;
+    case render::ViewSetupResult::ViewportFailed:
+        ShowMessage("Direct3DRM viewport creation failed");
+        break;
+    }
+}
+
+int CDxMFCView::Render() {
+    if (m_device == nullptr || !m_device->IsEnabled())
+        return 0;
+    if (!g_redrawRequest)
+        return 0;
+    g_redrawRequest = 0;
+
+    rm::Frame* labelParent = nullptr;
+    if (g_operationMode == 0 && g_selectedPart != nullptr)
+        labelParent = g_selectedPart->GetParent();
+    // Held down, F toggles on every frame drawn; a short tap shows or hides the lines.
+    if (AsyncKeyState::Instance().IsKeyDown(Qt::Key_F))
+        Overlay().Toggle();
+    return render::SceneSetup::RenderFrame(
+        *m_device, g_gridFrame, g_sceneRoot, labelParent,
+        [this](surface::Image& picture, const render::FrameStats& stats) {
+            DrawOverlay(picture, stats);
+        },
+        nullptr);
+}
+
+void CDxMFCView::DrawOverlay(surface::Image& picture, const render::FrameStats& stats) {
+    FpsOverlay& overlay = Overlay();
+    if ((stats.hasParentLabel || overlay.IsShown()) && !picture.IsEmpty()) {
+        QImage image(picture.Pixels().data(), picture.Width(), picture.Height(),
+                     static_cast<qsizetype>(picture.RowBytes()), QImage::Format_RGBA8888);
+        QPainter painter(&image);
+        painter.setFont(font());
+        painter.setPen(kLabelColour);
+        if (stats.hasParentLabel)
+            WriteText(painter, stats.parentLabelX, stats.parentLabelY, QStringLiteral("<Parent>"));
+        if (overlay.IsShown()) {
+            const int grey = overlay.StepGrey();
+            painter.setPen(QColor(grey, grey, grey));
+            WriteText(painter, 16, 16, QString::asprintf("FPS %d ", g_fps));
+            WriteText(painter, 16, 32,
+                      QString::asprintf("Triangles %d(+576) ",
+                                        overlay.TrianglesThisFrame(stats.trianglesDrawn)));
+        }
+    }
+    // Remembered on every frame, shown or not, so the first line after F counts one frame.
+    overlay.SetPreviousTotal(stats.trianglesDrawn);
+}
+
+void CDxMFCView::Presented(const surface::Image& picture) {
+    if (m_picture.width() != picture.Width() || m_picture.height() != picture.Height())
+        m_picture = QImage(picture.Width(), picture.Height(), QImage::Format_RGBA8888);
+    for (int y = 0; y < picture.Height(); ++y)
+        std::memcpy(m_picture.scanLine(y), picture.Row(y), picture.RowBytes());
+    m_picture.setDevicePixelRatio(devicePixelRatioF());
+    if (!m_painting) {
+        m_presentPending = true;
+        update();
+    }
+}
+
+void CDxMFCView::paintEvent(QPaintEvent* event) {
+    m_painting = true;
+    // A repaint the window system asked for (not one for a picture just shown) draws a
+    // new picture at once, as the device layer's paint handling expects.
+    if (!m_presentPending && m_device != nullptr && m_device->IsWindowReady()) {
+        m_device->PaintHandle(this);
+        g_redrawRequest = 1;
+        Render();
+    }
+    m_presentPending = false;
+    QPainter painter(this);
+    if (m_picture.isNull())
+        painter.fillRect(event->rect(), palette().color(QPalette::Dark));
+    else
+        painter.drawImage(QPoint(0, 0), m_picture);
+    m_painting = false;
+}
+
+// ---------------------------------------------------------------------------------------
+// The device layer's window.
+
+surface::Rect CDxMFCView::ClientRectOnScreen() const {
+    const qreal ratio = devicePixelRatioF();
+    const QPoint origin = mapToGlobal(QPoint(0, 0));
+    const int left = qRound(origin.x() * ratio);
+    const int top = qRound(origin.y() * ratio);
+    return {left, top, left + qRound(width() * ratio), top + qRound(height() * ratio)};
+}
+
+int CDxMFCView::BitsPerPixel() const {
+    const QScreen* display = screen();
+    return display != nullptr && display->depth() > 0 ? display->depth() : 32;
+}
+
+// ---------------------------------------------------------------------------------------
+// Render state, driver and size.
+
+void CDxMFCView::SaveRenderState() {
+    if (m_device != nullptr)
+        render::SceneSetup::SaveRenderState(*m_device, &m_saved);
+}
+
+void CDxMFCView::RestoreRenderState() {
+    if (m_device != nullptr)
+        render::SceneSetup::RestoreRenderState(*m_device, m_saved);
+    g_redrawRequest = 1;
+}
+
+void CDxMFCView::ResetPalette() {
+    if (m_device->Palette() != nullptr && m_device->PrimarySurface() != nullptr)
+        m_device->PrimarySurface()->SetPalette(
+            m_device->BackBuffer() != nullptr ? m_device->BackBuffer()->GetPalette() : nullptr);
+}
+
+int CDxMFCView::ChangeDriver() {
+    if (m_device == nullptr || m_device->IsSuspended() || m_device->D3DRM() == nullptr)
+        return 0;
+    SaveRenderState();
+    ResetPalette();
+    if (!m_device->ResizeWindow(this)) {
+        ShowMessage("Change D3D Driver error\n");
+        return 0;
+    }
+    if (m_camera != nullptr)
+        m_device->D3RViewport(m_camera.Get());
+    RestoreRenderState();
+    return 1;
+}
+
+void CDxMFCView::OnSize(unsigned type, int /*cx*/, int /*cy*/) {
+    if (m_device == nullptr || !m_device->IsEnabled() || !m_device->IsWindowReady())
+        return;
+    rm::OutputDebugStringA("D3R:SizeHandle\n");
+    if (type <= SizeMaxHide)
+        m_device->SetSuspended(type == SizeMinimized || type == SizeMaxHide ? 1 : 0);
+    if (m_device->IsSuspended())
+        return;
+    rm::OutputDebugStringA("D3R:SizeHandle   restored\n");
+    // A new size always tries the hardware driver again; the device falls back by itself.
+    m_device->SetHEL(0);
+    ResetPalette();
+    SaveRenderState();
+    if (!m_device->ResizeWindow(nullptr)) {
+        ShowMessage("Resize error\n");
+        return;
+    }
+    if (m_camera != nullptr)
+        m_device->D3RViewport(m_camera.Get());
+    RestoreRenderState();
+}
+
+void CDxMFCView::resizeEvent(QResizeEvent* event) {
+    View::resizeEvent(event);
+    const QWidget* top = window();
+    OnSize(top != nullptr && top->isMaximized() ? SizeMaximized : SizeRestored,
+           event->size().width(), event->size().height());
+}
+
+// ---------------------------------------------------------------------------------------
+// View menu commands.
+
+void CDxMFCView::OnDriverHal() {
+    if (m_device == nullptr)
+        return;
+    m_device->SetHEL(0);
+    ChangeDriver();
+}
+
+void CDxMFCView::OnDriverEmulation() {
+    if (m_device == nullptr)
+        return;
+    m_device->SetHEL(1);
+    ChangeDriver();
+}
+
+void CDxMFCView::OnUseVideoMemory() {
+    if (m_device == nullptr || !m_device->IsSoftware())
+        return;
+    m_device->SetVideoMemory(m_device->IsVideoMemory() ? 0 : 1);
+    ChangeDriver();
+}
+
+void CDxMFCView::SetQualityBits(unsigned clear, unsigned set) {
+    rm::Device* device = m_device != nullptr ? m_device->D3DRMDevice() : nullptr;
+    if (device == nullptr)
+        return;
+    m_saved.quality = (m_saved.quality & ~clear) | set;
+    device->SetQuality(m_saved.quality);
+    g_redrawRequest = 1;
+}
+
+void CDxMFCView::OnLighting() {
+    SetQualityBits(kLightBit, (m_saved.quality & kLightBit) ^ kLightBit);
+}
+
+void CDxMFCView::OnDithered() {
+    rm::Device* device = m_device != nullptr ? m_device->D3DRMDevice() : nullptr;
+    if (device == nullptr)
+        return;
+    m_saved.dither = device->GetDither() ? 0 : 1;
+    device->SetDither(m_saved.dither);
+    g_redrawRequest = 1;
+}
+
+void CDxMFCView::OnTextureFiltering() {
+    rm::Device* device = m_device != nullptr ? m_device->D3DRMDevice() : nullptr;
+    if (device == nullptr)
+        return;
+    m_saved.textureQuality = 1 - (m_saved.textureQuality & 1);
+    device->SetTextureQuality(m_saved.textureQuality);
+    g_redrawRequest = 1;
+}
+
+void CDxMFCView::SetProjection(int projection) {
+    rm::Viewport* viewport = m_device != nullptr ? m_device->Viewport() : nullptr;
+    if (viewport == nullptr)
+        return;
+    m_saved.projection = static_cast<rm::D3DRMPROJECTIONTYPE>(projection);
+    viewport->SetProjection(m_saved.projection);
+    g_redrawRequest = 1;
+}
+
+void CDxMFCView::OnUpdateDriver(framework::CCmdUI& ui) {
+    const int software = m_device != nullptr && m_device->IsSoftware();
+    const int videoMemory = m_device != nullptr && m_device->IsVideoMemory();
+    switch (ui.GetId()) {
+    case ids::DriverDirect3DHal:
+        ui.SetCheck(software ? 0 : 1);
+        break;
+    case ids::DriverRgbEmulation:
+        ui.SetCheck(software ? 1 : 0);
+        break;
+    case ids::DriverUseVideoMemory:
+        ui.SetCheck(!software || videoMemory ? 1 : 0);
+        break;
+    default:
+        break;
+    }
+}
+
+void CDxMFCView::OnUpdateRenderer(framework::CCmdUI& ui) {
+    const unsigned quality = m_saved.quality;
+    bool check = false;
+    switch (ui.GetId()) {
+    case ids::RenderLighting:
+        check = (quality & kLightBit) != 0;
+        break;
+    case ids::RenderPoints:
+        check = (quality & kFillBits) == 0;
+        break;
+    case ids::RenderWireframe:
+        check = (quality & kWireframe) != 0;
+        break;
+    case ids::RenderSolid:
+        check = (quality & kSolid) != 0;
+        break;
+    case ids::RenderFlat:
+        check = (quality & kShadeBits) == 0;
+        break;
+    case ids::RenderGouraud:
+        check = (quality & kGouraud) != 0;
+        break;
+    case ids::RenderDithered:
+        check = m_saved.dither != 0;
+        break;
+    case ids::RenderTextureFiltering:
+        check = (m_saved.textureQuality & 1) != 0;
+        break;
+    case ids::ProjectionPerspective:
+        check = m_saved.projection == kPerspective;
+        break;
+    case ids::ProjectionOrthographic:
+        check = m_saved.projection == kOrthographic;
+        break;
+    default:
+        break;
+    }
+    ui.SetCheck(check ? 1 : 0);
+}

@@ -1,0 +1,116 @@
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+
+#include "app/IRenderView.h"
+#include "platform/framework/View.h"
+#include "platform/rm/Ref.h"
+#include "platform/surface/Window.h"
+#include "render/SceneSetup.h"
+
+namespace framework {
+class CCmdUI;
+} // namespace framework
+
+namespace render {
+class Direct3R;
+class ParentD3R;
+} // namespace render
+
+class FpsOverlay;
+
+/// The 3D view. It takes one device wrapper from the main frame's ParentD3R, hangs a
+/// camera rig (a pivot under the scene root, the camera 15 units behind it) into the
+/// scene, and draws the grid and the scene when the program asks for it and
+/// g_redrawRequest is set, with a small text overlay: "<Parent>" at the selected part's
+/// parent in the parent-child mode and, while F has toggled it on, the frame rate and the
+/// triangle count. It carries the View menu's driver, renderer and projection commands.
+///
+/// The device draws off screen; each finished picture is handed to the view (as the
+/// window of the device layer, `Presented`) and painted from there. A repaint the window
+/// system asks for draws a new picture at once.
+class CDxMFCView : public framework::View, public surface::Window, public IRenderView {
+    Q_OBJECT
+
+public:
+    CDxMFCView();
+    /// Releases the camera frames and gives the device wrapper back to the ParentD3R it
+    /// came from, which must still exist (the main frame destroys its view first).
+    ~CDxMFCView() override;
+
+    /// Once: a device wrapper from the main frame, its surfaces and devices, the camera
+    /// rig, a perspective viewport; saves the render state and enables the wrapper. A
+    /// failing step shows "DirectDraw creation failed", "Direct3DRM creation failed" or
+    /// "Direct3DRM viewport creation failed" and leaves the view blank for the run.
+    void OnInitialUpdate() override;
+
+    /// Draws one frame when the device is enabled and g_redrawRequest is set (clearing
+    /// it). Returns the result of showing the picture (1), or 0 when nothing was drawn.
+    int Render() override;
+    /// Reads quality, dither, texture quality and projection from the device and the
+    /// viewport into the saved state.
+    void SaveRenderState();
+    /// Applies the saved state to the device and the viewport and requests a redraw.
+    void RestoreRenderState();
+    /// Rebuilds the device with the wrapper's present software and video-memory choices,
+    /// keeping the render state. 0 (nothing done) while suspended or without the
+    /// scene-library object, or when the rebuild failed ("Change D3D Driver error\n").
+    int ChangeDriver();
+    /// The size handling: nothing until the device is up; minimised suspends the device;
+    /// otherwise the device is rebuilt for the new size with the hardware driver tried
+    /// first ("Resize error\n" when that fails).
+    void OnSize(unsigned type, int cx, int cy) override;
+
+    rm::Frame* GetCameraPivot() const override { return m_cameraPivot.Get(); }
+    rm::Frame* GetCamera() const { return m_camera.Get(); }
+    render::Direct3R* GetDevice() const override { return m_device; }
+    /// What the Renderer, Dithered, Texture Filtering and Projection commands show.
+    const render::RenderState& GetSavedRenderState() const { return m_saved; }
+    /// The last picture shown (null before the first).
+    const QImage& GetPicture() const { return m_picture; }
+
+    /// The overlay state shared by the program.
+    static FpsOverlay& Overlay();
+
+    // surface::Window: the view is the window the device shows its pictures in.
+    surface::Rect ClientRectOnScreen() const override;
+    int BitsPerPixel() const override;
+    void Presented(const surface::Image& picture) override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void OnDriverHal();
+    void OnDriverEmulation();
+    void OnUseVideoMemory();
+    void SetQualityBits(unsigned clear, unsigned set);
+    void OnLighting();
+    void OnDithered();
+    void OnTextureFiltering();
+    void SetProjection(int projection);
+    void OnUpdateDriver(framework::CCmdUI& ui);
+    void OnUpdateRenderer(framework::CCmdUI& ui);
+    void DrawOverlay(surface::Image& picture, const render::FrameStats& stats);
+    void ResetPalette();
+
+    render::Direct3R* m_device = nullptr; // owned by m_parentD3R
+    // Mouse drags (used by the interaction handling).
+    int m_rightDrag = 0;
+    int m_leftDrag = 0;
+    QPoint m_rightDragPoint;
+    QPoint m_leftDragPoint;
+    rm::Ref<rm::Frame> m_camera;
+    rm::Ref<rm::Frame> m_cameraPivot;
+    /// Quality, dither, texture quality (0 nearest, 1 linear) and projection (0
+    /// perspective, 1 orthographic) as the commands show them; put back after every
+    /// rebuild of the device, which starts from its defaults.
+    render::RenderState m_saved;
+
+    render::ParentD3R* m_parentD3R = nullptr; // borrowed from the main frame
+    QImage m_picture;
+    bool m_presentPending = false;
+    bool m_painting = false;
+};
