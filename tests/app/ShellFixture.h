@@ -1,0 +1,60 @@
+#pragma once
+
+// The whole editor shell in one test fixture: the application object with its template,
+// main frame, document and 3D view, with scripted message boxes, file dialogs and
+// dialogs, on the offscreen platform and the software rasteriser.
+
+#include <QStringList>
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "app/CDxMFCApp.h"
+#include "app/CMainFrame.h"
+#include "platform/framework/DialogBar.h"
+#include "platform/framework/ScriptedUi.h"
+#include "platform/framework/ToolBar.h"
+#include "view/CDxMFCView.h"
+
+namespace shell_test {
+
+/// samples/walker.x of the repository: a small walking character.
+inline std::string SampleWalker() {
+    return std::string(PAVRIX_SAMPLES_DIR) + "/walker.x";
+}
+
+class ShellFixture : public ::testing::Test {
+protected:
+    /// Starts the program as `pavrix arguments...` would; false when start-up failed.
+    bool Start(const QStringList& arguments = {}) {
+        app = std::make_unique<CDxMFCApp>(arguments, [] { return new CDxMFCView; });
+        if (!app->InitInstance())
+            return false;
+        frame = app->GetMainFrame();
+        view = frame != nullptr ? dynamic_cast<CDxMFCView*>(frame->GetActiveView()) : nullptr;
+        return frame != nullptr && view != nullptr;
+    }
+
+    void TearDown() override { Stop(); }
+
+    /// Takes the program down as the end of its loop does.
+    void Stop() {
+        if (app != nullptr) {
+            app->ExitInstance();
+            app.reset();
+        }
+        frame = nullptr;
+        view = nullptr;
+    }
+
+    framework::DialogControls& Panel() { return frame->GetControlPanel()->Controls(); }
+    framework::DialogControls& Bar() { return frame->GetAnimationBar()->Controls(); }
+
+    framework::ScriptedUi ui;
+    std::unique_ptr<CDxMFCApp> app;
+    CMainFrame* frame = nullptr; // owned by the template
+    CDxMFCView* view = nullptr;  // owned by the frame
+};
+
+} // namespace shell_test
