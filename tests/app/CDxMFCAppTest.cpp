@@ -129,6 +129,24 @@ TEST_F(ApplicationTest, WaitingEventsAreAllHandledBeforeTheNextTick) {
     app.reset();
 }
 
+TEST_F(ApplicationTest, ExitAsksAboutChangesThenEndsTheLoop) {
+    ASSERT_TRUE(Start());
+    frame->SetTickServices([] { return 0.0; }, [](int) {});
+    frame->MarkDocumentModified();
+    ui.messageBox.Push(framework::IdNo);
+    app->SetPassHook([this](long pass) {
+        if (pass == 3)
+            frame->OnCommand(ids::AppExit, framework::CommandSource::Menu);
+        ASSERT_LE(pass, 3);
+    });
+    EXPECT_EQ(app->Run(), 0);
+    ASSERT_EQ(ui.messageBox.Asked().size(), 1u);
+    EXPECT_EQ(ui.messageBox.Asked()[0].style & framework::MbTypeMask, framework::MbYesNoCancel);
+    EXPECT_EQ(app->GetMainWnd(), nullptr);
+    EXPECT_EQ(g_sceneRoot, nullptr);
+    app.reset();
+}
+
 TEST_F(ApplicationTest, AboutShowsTemplate100) {
     ASSERT_TRUE(Start());
     ui.dialogRunner.PushOk();

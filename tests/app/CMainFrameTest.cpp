@@ -257,6 +257,22 @@ TEST_F(MainFrameTest, EditCommandsAndUnhandledButtonsAreNeverEnabled) {
         EXPECT_EQ(frame->GetPartsToolBar()->IsButtonEnabled(id), 0) << id;
 }
 
+TEST_F(MainFrameTest, ToolBarMenuEntryShowsAndHidesTheFirstToolBarOnly) {
+    QAction* entry = frame->GetMenuAction(ids::ViewToolBar);
+    ASSERT_NE(entry, nullptr);
+    frame->UpdateAllMenuItems();
+    EXPECT_TRUE(entry->isChecked());
+    ASSERT_EQ(frame->OnCommand(ids::ViewToolBar, framework::CommandSource::Menu), 1);
+    EXPECT_EQ(frame->GetMainToolBar()->IsShown(), 0);
+    EXPECT_EQ(frame->GetAnimationToolBar()->IsShown(), 1);
+    EXPECT_EQ(frame->GetControlPanel()->IsShown(), 1);
+    EXPECT_EQ(frame->GetAnimationBar()->IsShown(), 1);
+    frame->UpdateAllMenuItems();
+    EXPECT_FALSE(entry->isChecked());
+    frame->OnCommand(ids::ViewToolBar, framework::CommandSource::Menu);
+    EXPECT_EQ(frame->GetMainToolBar()->IsShown(), 1);
+}
+
 TEST_F(MainFrameTest, WindowIsNeverSmallerThan320By240) {
     EXPECT_EQ(frame->minimumSize(), QSize(320, 240));
     frame->resize(100, 80);
