@@ -73,6 +73,27 @@ TEST_F(ApplicationTest, OpensTheFileOfTheCommandLineAndFramesItInTheView) {
     EXPECT_EQ(ui.messageBox.Asked().size(), 0u);
 }
 
+TEST_F(ApplicationTest, CenterWithAPartSelectedCentresOnTheWholeModel) {
+    ASSERT_TRUE(Start({QString::fromStdString(SampleWalker())}));
+    rm::Frame* root = g_currentModel->Root();
+    ASSERT_NE(root, nullptr);
+    ASSERT_FALSE(root->Children().empty());
+    rm::Frame* part = root->Children().front().Get();
+    while (!part->Children().empty())
+        part = part->Children().front().Get();
+    g_selectedPart = part;
+    view->GetCameraPivot()->SetPosition(nullptr, 50, 50, 50);
+    ASSERT_EQ(frame->OnCmdMsg(ctl::Center), 1);
+    rm::Box box;
+    root->GetHierarchyBox(&box);
+    rm::Vector pivot;
+    view->GetCameraPivot()->GetPosition(root, &pivot);
+    EXPECT_NEAR(pivot.x, (box.min.x + box.max.x) * 0.5f, 1e-3f);
+    EXPECT_NEAR(pivot.y, (box.min.y + box.max.y) * 0.5f, 1e-3f);
+    EXPECT_NEAR(pivot.z, (box.min.z + box.max.z) * 0.5f, 1e-3f);
+    g_selectedPart = nullptr;
+}
+
 TEST_F(ApplicationTest, AFileThatCannotBeLoadedEndsTheStartWithTheLoadMessage) {
     const QString bad = QStringLiteral(PAVRIX_FIXTURE_DIR "/x/header_bad_magic.x");
     ASSERT_TRUE(QFile::exists(bad));
