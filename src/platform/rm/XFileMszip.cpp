@@ -57,8 +57,8 @@ bool InflateMszip(std::string_view body, std::size_t maxOutput, std::string* out
     if (body.size() < 4) {
         return fail(0, "expected the 4-byte uncompressed size, found end of file");
     }
-    // The declared size counts the 16-byte header too (the files written by the platform
-    // do); a size without it is accepted as well.
+    // The declared size counts the 16-byte header too (real compressed files do); a size
+    // without it is accepted as well.
     const std::size_t declared = Dword(body.data());
     if (declared > maxOutput + kHeaderSize) {
         return fail(0, "expected an uncompressed size of at most " + std::to_string(maxOutput) +
