@@ -8,6 +8,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "cli/Cli.h"
 
@@ -32,7 +33,14 @@ std::string TestData(const std::string& name) {
 }
 
 std::string WriteScratch(const std::string& name, const std::string& bytes) {
-    const std::string path = ::testing::TempDir() + name;
+    // Tests run in parallel processes: each gets a folder of its own.
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::filesystem::path folder =
+        std::filesystem::path(::testing::TempDir()) /
+        ("pavrix-" + std::to_string(::getpid()) + "-" +
+         (test ? std::string(test->test_suite_name()) + "." + test->name() : std::string("x")));
+    std::filesystem::create_directories(folder);
+    const std::string path = (folder / name).string();
     std::ofstream(path, std::ios::binary) << bytes;
     return path;
 }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 #include <zlib.h>
 
 #include "platform/rm/Animation.h"
@@ -40,7 +41,14 @@ inline bool HasTestData() {
 
 /// Writes bytes to a file in the test's scratch folder and returns its path.
 inline std::string WriteScratch(const std::string& name, std::string_view bytes) {
-    const std::string path = ::testing::TempDir() + name;
+    // Tests run in parallel processes: each gets a folder of its own.
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::filesystem::path folder =
+        std::filesystem::path(::testing::TempDir()) /
+        ("pavrix-" + std::to_string(::getpid()) + "-" +
+         (test ? std::string(test->test_suite_name()) + "." + test->name() : std::string("x")));
+    std::filesystem::create_directories(folder);
+    const std::string path = (folder / name).string();
     std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
     return path;
 }
