@@ -86,6 +86,7 @@ TEST(XFileLoaderTest, FrameLoadAddsTheFilesTopLevelObjectsInOrder) {
     MeshBuilder* shared = BuilderOf(*children[1], 0);
     ASSERT_NE(shared, nullptr);
     EXPECT_EQ(shared->Name(), "Shared");
+    ASSERT_EQ(children[3]->Children().size(), 1u);
     EXPECT_EQ(BuilderOf(*children[3]->Children()[0]), shared);
     // A reference may name a mesh written later in the file.
     ASSERT_NE(BuilderOf(*children[1], 1), nullptr);
@@ -96,6 +97,7 @@ TEST(XFileLoaderTest, FacesKeepTheirPolygonsAndDefaultToWhiteWithoutMaterial) {
     const auto root =
         LoadFrames("Frame F { Mesh { 4; 0;0;0;, 1;0;0;, 1;1;0;, 0;1;0;; 2; 4;0,1,2,3;, 3;0,2,1;;"
                    " MeshNormals { 1; 0;0;1;; 1; 4;0,0,0,0;; } } }\n");
+    ASSERT_EQ(root->Children().size(), 1u);
     const MeshBuilder* mesh = BuilderOf(*root->Children()[0]);
     ASSERT_NE(mesh, nullptr);
     EXPECT_EQ(mesh->Name(), "");
@@ -131,6 +133,7 @@ TEST(XFileLoaderTest, AShortMaterialIndexListRepeatsItsLastIndex) {
     for (const auto& c : cases) {
         const auto root =
             LoadFrames("Frame F { Mesh { " + quad3 + " MeshMaterialList { " + c.list + " } } }");
+        ASSERT_EQ(root->Children().size(), 1u) << c.list;
         const MeshBuilder* mesh = BuilderOf(*root->Children()[0]);
         ASSERT_NE(mesh, nullptr) << c.list;
         for (std::uint32_t f = 0; f < 3; ++f) {
@@ -146,6 +149,7 @@ TEST(XFileLoaderTest, MaterialsAreSharedAndTexturesAreOnePerFileName) {
         "Frame F { " + Triangle("A", "MeshMaterialList { 1; 1; 0;; { Wood } }") +
         Triangle("B", "MeshMaterialList { 3; 1; 2;; { Wood } { Oak } { Stone } }") +
         Triangle("C", "MeshMaterialList { 1; 1; 0;; { Oak } }") + "}");
+    ASSERT_EQ(root->Children().size(), 1u);
     const Frame& frame = *root->Children()[0];
     const MeshBuilder* a = BuilderOf(frame, 0);
     const MeshBuilder* b = BuilderOf(frame, 1);
@@ -233,6 +237,7 @@ TEST(XFileLoaderTest, AnAnimationFileOfItsOwnBindsByNameUnderTheParent) {
     EXPECT_EQ(set->Name(), "");
     EXPECT_EQ(set->TicksPerSecond(), 60u);
     ASSERT_EQ(parent->Children().size(), 1u);
+    ASSERT_EQ(set->Animations().size(), 1u);
     EXPECT_EQ(parent->Children()[0]->Name(), "Arm");
     EXPECT_EQ(set->Animations()[0]->GetFrame(), parent->Children()[0]);
 
@@ -294,6 +299,7 @@ TEST(XFileLoaderTest, KeysAreSortedAndMatrixKeysAreSplit) {
         " AnimationKey { 4; 1; 30;16;" +
             matrix + ";;; }\n} }",
         parent.Get());
+    ASSERT_EQ(set->Animations().size(), 1u);
     const auto& keys = set->Animations()[0]->Keys();
     ASSERT_EQ(keys.size(), 7u);
     const float times[] = {0, 10, 10, 20, 30, 30, 30};
@@ -319,6 +325,8 @@ TEST(XFileLoaderTest, TheAnimationLoadStepsOverMeshes) {
     auto root = MakeRef<Frame>();
     EXPECT_EQ(root->Load(path.c_str()), D3DRMERR_BADFILE);
     auto set = MakeRef<AnimationSet>();
-    EXPECT_EQ(set->Load(path.c_str(), root.Get()), D3DRM_OK);
+    ASSERT_EQ(set->Load(path.c_str(), root.Get()), D3DRM_OK);
+    ASSERT_EQ(set->Animations().size(), 1u);
+    ASSERT_TRUE(set->Animations()[0]->GetFrame());
     EXPECT_EQ(set->Animations()[0]->GetFrame()->Name(), "F");
 }

@@ -2,6 +2,7 @@
 // what the reader must accept.
 
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -286,11 +287,14 @@ TEST_F(XFileRealFilesTest, KwxportCubeHasThreeSharedMaterialsVertexColoursAndTex
 TEST_F(XFileRealFilesTest, AMissingTextureImageIsAWarningNotAFailure) {
     const std::string path = TestData("test.x");
     {
-        ScopedDirectory elsewhere(::testing::TempDir());
+        // An empty folder of this test's own, where no test.png can be.
+        ScopedDirectory elsewhere(
+            std::filesystem::path(WriteScratch("marker", "")).parent_path().string());
         auto root = MakeRef<Frame>();
         ASSERT_EQ(root->Load(path.c_str()), D3DRM_OK);
         EXPECT_EQ(GetLastLoadMessage(),
                   path + R"(: texture image '.\\test.png' not found (nor 'test.png'))");
+        ASSERT_EQ(root->Children().size(), 1u);
         const MeshBuilder* cube = OnlyBuilder(*root->Children()[0]);
         ASSERT_NE(cube, nullptr);
         ASSERT_NE(cube->FaceTexture(0), nullptr);
@@ -300,7 +304,10 @@ TEST_F(XFileRealFilesTest, AMissingTextureImageIsAWarningNotAFailure) {
     auto root = MakeRef<Frame>();
     ASSERT_EQ(root->Load("test.x"), D3DRM_OK);
     EXPECT_EQ(GetLastLoadMessage(), "");
-    const Texture* texture = OnlyBuilder(*root->Children()[0])->FaceTexture(0);
+    ASSERT_EQ(root->Children().size(), 1u);
+    const MeshBuilder* cube = OnlyBuilder(*root->Children()[0]);
+    ASSERT_NE(cube, nullptr);
+    const Texture* texture = cube->FaceTexture(0);
     ASSERT_NE(texture, nullptr);
     EXPECT_EQ(texture->Width(), 512);
     EXPECT_EQ(texture->Height(), 512);
