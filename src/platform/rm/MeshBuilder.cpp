@@ -331,6 +331,47 @@ HRESULT MeshBuilder::GetBox(Box* box) const {
     return D3DRM_OK;
 }
 
+HRESULT MeshBuilder::AddMeshBuilder(const MeshBuilder* other) {
+    if (!other || other == this) {
+        return D3DRMERR_BADOBJECT;
+    }
+    const std::uint32_t vertexBase = GetVertexCount();
+    const std::uint32_t normalBase = GetNormalCount();
+    if (other->HasVertexColors() && m_vertexColors.empty()) {
+        m_vertexColors.assign(vertexBase, 0xFFFFFFFF);
+    }
+    for (std::uint32_t i = 0; i < other->GetVertexCount(); ++i) {
+        const Vector& p = other->m_positions[i];
+        const std::uint32_t v = AddVertex(p.x, p.y, p.z);
+        m_texCoords[2 * v] = other->m_texCoords[2 * i];
+        m_texCoords[2 * v + 1] = other->m_texCoords[2 * i + 1];
+        if (!m_vertexColors.empty()) {
+            m_vertexColors[v] = other->GetVertexColor(i);
+        }
+    }
+    m_normals.insert(m_normals.end(), other->m_normals.begin(), other->m_normals.end());
+    std::vector<std::uint32_t> v, n;
+    for (std::uint32_t f = 0; f < other->GetFaceCount(); ++f) {
+        const std::uint32_t count = other->FaceCornerCount(f);
+        v.clear();
+        n.clear();
+        bool hasNormals = true;
+        for (std::uint32_t c = 0; c < count; ++c) {
+            v.push_back(vertexBase + other->FaceVertexIndex(f, c));
+            const std::uint32_t normal = other->FaceNormalIndex(f, c);
+            hasNormals = hasNormals && normal != kNoNormal;
+            n.push_back(normal == kNoNormal ? kNoNormal : normalBase + normal);
+        }
+        const std::uint32_t face = AddFace(count, v.data(), hasNormals ? n.data() : nullptr);
+        m_faceColor[face] = other->m_faceColor[f];
+        m_faceMaterial[face] = other->m_faceMaterial[f];
+        m_faceTexture[face] = other->m_faceTexture[f];
+        m_faceWrap[face] = other->m_faceWrap[f];
+    }
+    Touch();
+    return D3DRM_OK;
+}
+
 HRESULT MeshBuilder::AddMesh(const Mesh* mesh) {
     if (!mesh) {
         return D3DRMERR_BADOBJECT;

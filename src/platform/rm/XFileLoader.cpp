@@ -75,6 +75,16 @@ HRESULT MeshBuilder::Load(const char* fileName) {
             return D3DRMERR_NOTFOUND;
         }
         builder.FillMeshBuilder(std::uint32_t(mesh), this);
+        // A file of several meshes and no frame keeps them all, in file order, in this
+        // one builder rather than losing every mesh but the first. (With frames, the frame
+        // load keeps every mesh and this load is not what opens the file.)
+        for (const auto& item : document.topLevel) {
+            if (document.frames.empty() && !item.isFrame && std::int64_t(item.index) != mesh) {
+                auto more = MakeRef<MeshBuilder>();
+                builder.FillMeshBuilder(item.index, more.Get());
+                AddMeshBuilder(more.Get());
+            }
+        }
         t_lastMessage = builder.Warnings();
     } catch (const std::bad_alloc&) {
         Empty();

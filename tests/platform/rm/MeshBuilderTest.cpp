@@ -41,9 +41,9 @@ TEST_F(MeshBuilderTest, AddFacesAndGetGeometryTwoCalls) {
     EXPECT_EQ(builder->GetFaceCount(), 2u);
 
     std::uint32_t vertexCount = 0, normalCount = 0, dataSize = 0;
-    ASSERT_EQ(builder->GetGeometry(&vertexCount, nullptr, &normalCount, nullptr, &dataSize,
-                                   nullptr),
-              D3DRM_OK);
+    ASSERT_EQ(
+        builder->GetGeometry(&vertexCount, nullptr, &normalCount, nullptr, &dataSize, nullptr),
+        D3DRM_OK);
     EXPECT_EQ(vertexCount, 4u);
     EXPECT_EQ(normalCount, 1u);
     EXPECT_EQ(dataSize, 2u * (1 + 3 * 2) + 1);
@@ -174,4 +174,30 @@ TEST_F(MeshBuilderTest, GenerationGrowsWithEveryChange) {
     mv.position.x += 1;
     mesh->SetVertices(0, 0, 1, &mv);
     EXPECT_GT(mesh->Generation(), before);
+}
+
+TEST_F(MeshBuilderTest, AddMeshBuilderAppendsWithMovedIndices) {
+    AddSquare();
+    Ref<MeshBuilder> other;
+    rm->CreateMeshBuilder(&other);
+    const Vector v[] = {{5, 0, 0}, {6, 0, 0}, {6, 1, 0}};
+    const Vector n[] = {{0, 1, 0}};
+    const std::uint32_t faces[] = {3, 0, 0, 1, 0, 2, 0, 0};
+    other->AddFaces(3, v, 1, n, faces);
+    other->SetColor(0xFF0000FF);
+    other->SetTextureCoordinates(1, 0.5f, 0.75f);
+
+    ASSERT_EQ(builder->AddMeshBuilder(other.Get()), D3DRM_OK);
+    EXPECT_EQ(builder->GetVertexCount(), 7u);
+    EXPECT_EQ(builder->GetNormalCount(), 2u);
+    ASSERT_EQ(builder->GetFaceCount(), 3u);
+    EXPECT_EQ(builder->FaceVertexIndex(2, 0), 4u);
+    EXPECT_EQ(builder->FaceNormalIndex(2, 2), 1u);
+    EXPECT_EQ(builder->FaceColor(2), 0xFF0000FFu);
+    EXPECT_EQ(builder->FaceColor(0), 0xFFFFFFFFu);
+    float u = 0, tv = 0;
+    builder->GetTextureCoordinates(5, &u, &tv);
+    EXPECT_EQ(u, 0.5f);
+    EXPECT_EQ(tv, 0.75f);
+    EXPECT_NE(builder->AddMeshBuilder(builder.Get()), D3DRM_OK);
 }

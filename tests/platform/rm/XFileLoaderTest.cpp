@@ -330,3 +330,23 @@ TEST(XFileLoaderTest, TheAnimationLoadStepsOverMeshes) {
     ASSERT_TRUE(set->Animations()[0]->GetFrame());
     EXPECT_EQ(set->Animations()[0]->GetFrame()->Name(), "F");
 }
+
+// A file of meshes without frames loads as one builder holding every mesh, none lost.
+TEST(XFileLoaderTest, AFileOfSeveralMeshesAndNoFrameKeepsThemAll) {
+    const std::string path =
+        WriteScratch("meshes-only.x", kHeader + Triangle("First") +
+                                          Triangle("Second", "MeshMaterialList { "
+                                                             "1; 1; 0;; Material { "
+                                                             "1;0;0;1;; 5; 0;0;0;; "
+                                                             "0;0;0;; } }"));
+    auto frame = MakeRef<Frame>();
+    EXPECT_NE(frame->Load(path.c_str()), D3DRM_OK) << "no frame in the file";
+    auto builder = MakeRef<MeshBuilder>();
+    ASSERT_EQ(builder->Load(path.c_str()), D3DRM_OK) << GetLastLoadMessage();
+    EXPECT_EQ(builder->Name(), "First");
+    EXPECT_EQ(builder->GetVertexCount(), 6u);
+    ASSERT_EQ(builder->GetFaceCount(), 2u);
+    EXPECT_EQ(builder->FaceVertexIndex(1, 2), 5u);
+    EXPECT_EQ(builder->FaceColor(1), 0xFFFF0000u);
+    EXPECT_EQ(builder->FaceColor(0), 0xFFFFFFFFu);
+}
