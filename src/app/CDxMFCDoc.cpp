@@ -5,13 +5,35 @@
 
 #include "app/CMainFrame.h"
 #include "app/ProgramState.h"
+#include "platform/framework/FileDialog.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "platform/framework/UiServices.h"
+#include "resources/CommandIds.h"
 #include "scene/DocumentOpen.h"
 #include "xfile/DocumentSave.h"
 
+CDxMFCDoc::CDxMFCDoc() {
+    namespace ids = resources::ids;
+    MapCommand(ids::InsertCharacter, [this] { OnFileCommand(scene::kOpenInsertCharacter); });
+    MapCommand(ids::ChangeAnimation, [this] { OnFileCommand(scene::kOpenChangeAnimation); });
+    MapCommand(ids::ChangeModel, [this] { OnFileCommand(scene::kOpenChangeModel); });
+}
+
 CMainFrame* CDxMFCDoc::GetMainFrame() const {
     return dynamic_cast<CMainFrame*>(GetFrame());
+}
+
+void CDxMFCDoc::OnFileCommand(int mode) {
+    framework::FileDialog dialog(true, QStringLiteral("x"), QString(),
+                                 framework::OfnHideReadOnly | framework::OfnOverwritePrompt,
+                                 QString::fromUtf8(kFileFilter), nullptr);
+    if (dialog.DoModal() != framework::IdOk)
+        return;
+    // Called directly, not through the template: no question about unsaved changes, and
+    // the path name is the one the open gives.
+    m_openMode = mode;
+    OnOpenDocument(dialog.GetPathName());
+    m_openMode = scene::kOpenNewScene;
 }
 
 int CDxMFCDoc::OnNewDocument() {
@@ -52,7 +74,6 @@ int CDxMFCDoc::OnOpenDocument(const QString& path) {
 }
 
 int CDxMFCDoc::OnSaveDocument(const QString& path) {
-    SetModifiedFlag(0);
     CMainFrame* frame = GetMainFrame();
     if (frame == nullptr || frame->GetParentD3R().D3DRM() == nullptr ||
         g_currentAnimation == nullptr || g_currentModel == nullptr)
@@ -64,8 +85,15 @@ int CDxMFCDoc::OnSaveDocument(const QString& path) {
     const QByteArray fileName = QFile::encodeName(path);
     const int saved =
         SaveCharacter(fileName.constData(), g_currentModel, g_currentAnimation, &error);
-    if (!saved)
-        framework::UiServices::AppMessageBox(QString::fromLocal8Bit(error.c_str()),
+    if (!saved) {
+        // The edits are still only in memory: the document stays modified, so quitting
+        // asks again.
+        framework::UiServices::AppMessageBox(QString::fromUtf8(kSaveFailedMessage) +
+                                                 QLatin1Char('\n') +
+                                                 QString::fromLocal8Bit(error.c_str()),
                                              framework::MbOk);
-    return saved;
+        return 0;
+    }
+    SetModifiedFlag(0);
+    return 1;
 }

@@ -12,11 +12,18 @@ class CMainFrame;
 /// them, after which the main frame refreshes its bars and the view redraws.
 ///
 /// The framework's Open uses open mode 0 (a new scene). The file commands that insert a
-/// character or change the animation or the model set another mode around a direct call
-/// of `OnOpenDocument`, and put it back to 0 afterwards.
+/// character (32810) or change the animation (32813) or the model (32814) ask for a file
+/// with an open dialog, set their mode around a direct call of `OnOpenDocument` (no
+/// question about unsaved changes, the path name is the one the open sets), and put it
+/// back to 0 afterwards; a cancelled dialog changes nothing.
 class CDxMFCDoc : public framework::Document {
 public:
-    CDxMFCDoc() = default;
+    /// The filter of the file commands' open dialog.
+    static constexpr char kFileFilter[] = "X ﾌｧｲﾙ (*.x)|*.x|すべてのﾌｧｲﾙ (*.*)|*.*||";
+    /// Shown above the reason when a file could not be written.
+    static constexpr char kSaveFailedMessage[] = "ファイルの保存に失敗しました。";
+
+    CDxMFCDoc();
 
     /// Stops playback and clears the scene: only the current character when a part is
     /// selected, else everything. 0 without the main frame's scene.
@@ -27,9 +34,11 @@ public:
     /// success the path name is the animation library's name of the new animation set.
     /// 0 on failure; what was done up to the failing step stays.
     int OnOpenDocument(const QString& path) override;
-    /// Writes the current character's model and animation set to `path` as a text .x
-    /// file; the modified flag is cleared first. 0 with nothing loaded (no message) or
-    /// when the file could not be written (the reason is shown; the old file stays).
+    /// Stops playback and writes the current character's model and animation set to
+    /// `path` as a text .x file. The modified flag is cleared only when the file is
+    /// complete on disk. 0 with nothing loaded (no message) or when the file could not be
+    /// written: then kSaveFailedMessage and the reason are shown, the document stays
+    /// modified and a file that was at `path` is left as it was.
     int OnSaveDocument(const QString& path) override;
 
     /// 0 new scene, 1 insert a character, 2 change the animation, 3 change the model.
@@ -39,6 +48,8 @@ public:
 private:
     /// The main frame of this document's view; null before the frame exists.
     CMainFrame* GetMainFrame() const;
+    /// Commands 32810, 32813 and 32814: a file from an open dialog, opened with `mode`.
+    void OnFileCommand(int mode);
 
     int m_openMode = 0;
 };

@@ -1,8 +1,17 @@
 #include "app/CMainFrame.h"
 
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QEvent>
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QResizeEvent>
+#include <QUrl>
 #include <QWindowStateChangeEvent>
 #include <chrono>
 #include <cmath>
@@ -12,10 +21,12 @@
 
 #include "app/BarControlIds.h"
 #include "app/BarTemplates.h"
+#include "app/CDxMFCDoc.h"
 #include "app/IRenderView.h"
 #include "app/ProgramState.h"
 #include "platform/framework/DialogBar.h"
 #include "platform/framework/Document.h"
+#include "platform/framework/MessageBoxCodes.h"
 #include "platform/framework/ToolBar.h"
 #include "platform/framework/TrackBar.h"
 #include "platform/framework/View.h"
@@ -38,6 +49,12 @@ namespace ids = resources::ids;
 
 constexpr char kNoRetainedModeMessage[] =
     "Direct3DRM3 の初期化に失敗しました。\nPavrix の実行には、DirectX6 が必要です。";
+constexpr char kChangeKeyLengthQuestion[] = "キーの範囲を %d から %d へ変更しますか？";
+constexpr char kChangeKeyLengthCaption[] = "Change Key Frame Length";
+constexpr char kManualFile[] = "Manual.htm";
+/// The largest key length taken from the Length edit: beyond 2^24 a 32-bit float no
+/// longer holds every whole key time.
+constexpr unsigned kLongestKeyLength = 16777216;
 
 /// Play Speed entries "1/120" … "1/10" as speed factors.
 constexpr float kPlaySpeeds[] = {2.0f, 1.5f, 1.0f, 0.5f, 0.25f, 1.0f / 6.0f};
@@ -74,6 +91,28 @@ int ToSliderPosition(float time) {
     return static_cast<int>(time);
 }
 
+/// Sets the set's time, poses every part it drives and lets the bound model's skin follow
+/// the new pose.
+void Pose(CAnimationData* animation, float time) {
+    if (animation == nullptr || animation->Set() == nullptr)
+        return;
+    animation->m_time = time;
+    animation->Set()->SetTime(time);
+    if (CModelData* model = animation->Model())
+        model->UpdateSkin();
+}
+
+/// The local files of a drag, in the order the desktop lists them.
+QStringList LocalFiles(const QMimeData* data) {
+    QStringList paths;
+    if (data == nullptr || !data->hasUrls())
+        return paths;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile())
+            paths.push_back(url.toLocalFile());
+    return paths;
+}
+
 } // namespace
 
 CMainFrame::CMainFrame() {
@@ -107,6 +146,23 @@ CMainFrame::CMainFrame() {
             m_playSpeed = kPlaySpeeds[index];
     });
     MapCommand(ids::StopAnimation, &CMainFrame::StopPlayback);
+    MapCommand(ids::PlayAnimation, &CMainFrame::OnPlay);
+    MapCommand(ids::AnimationPlayAll, &CMainFrame::OnPlayAll);
+    MapUpdate(ids::PlayAnimation, &CMainFrame::OnUpdatePlayState);
+    MapUpdate(ids::AnimationPlayAll, &CMainFrame::OnUpdatePlayState);
+    // The step buttons act in their update rules while held down; the empty handlers keep
+    // the buttons enabled.
+    MapCommand(ids::AnimationForwardStep, [] {});
+    MapCommand(ids::AnimationBackStep, [] {});
+    MapUpdate(ids::AnimationForwardStep, &CMainFrame::OnUpdateForwardStep);
+    MapUpdate(ids::AnimationBackStep, &CMainFrame::OnUpdateBackStep);
+    MapCommand(ids::KeyFrameLeft, &CMainFrame::OnPreviousKey);
+    MapCommand(ids::KeyFrameRight, &CMainFrame::OnNextKey);
+    MapCommand(ids::AnimationFirst, &CMainFrame::OnFirstKey);
+    MapCommand(ids::AnimationLast, &CMainFrame::OnLastKey);
+    MapNotify(ctl::TimeSlider, Notification::ReleasedCapture, &CMainFrame::OnTimeSliderReleased);
+    MapCommand(ctl::ChangeLength, &CMainFrame::OnChangeKeyLength);
+    MapCommand(ids::Manual, &CMainFrame::OnManual);
 
     if (auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         connect(
@@ -204,7 +260,6 @@ int CMainFrame::OnCreate(framework::CreateContext& context) {
     m_animationBar->Controls().SetCurSel(ctl::PlaySpeed, 3);
     ResetAnimationBar();
 
-    // Dropped files are taken by the insert command (added with the batch commands).
     setAcceptDrops(true);
     return 0;
 }
@@ -313,8 +368,25 @@ int CMainFrame::Tick() {
     if (g_sceneRoot != nullptr)
         g_sceneRoot->Move(g_frameStep);
 
-    // Playback (play state 1: the current animation set, 2: every animation set) advances
-    // here by g_frameStep × m_playSpeed once the playback commands exist.
+    if (g_playState == 2) {
+        PlayAllStep(g_frameStep);
+    } else if (g_playState == 1 && g_currentAnimation != nullptr) {
+        float time = g_frameStep * m_playSpeed + g_currentTime;
+        if (time > LastKeyTime(g_currentAnimation))
+            time = FirstKeyTime(g_currentAnimation);
+        g_currentTime = time;
+        PoseCurrentAnimation(time);
+        RefreshTimeDisplay();
+    }
+
+    // A held step button steps on every command-state update, and those run only on
+    // passes after an event: a queued call is such an event, so the steps go on while
+    // the mouse rests on the button.
+    if (m_animationToolBar != nullptr &&
+        (m_animationToolBar->IsButtonPressed(ids::AnimationForwardStep) ||
+         m_animationToolBar->IsButtonPressed(ids::AnimationBackStep)))
+        QMetaObject::invokeMethod(
+            this, [] {}, Qt::QueuedConnection);
 
     const int redraw = g_redrawRequest;
     IRenderView* view = GetRenderView();
@@ -349,6 +421,24 @@ void CMainFrame::StopPlayback() {
     RefreshTimeDisplay();
 }
 
+void CMainFrame::PoseCurrentAnimation(float time) {
+    Pose(g_currentAnimation, time);
+}
+
+void CMainFrame::RecomputeKeyIndex() {
+    // The last key time at or before the current time; before the first key time the
+    // index stays as it was.
+    const unsigned previous = g_keyIndex;
+    const unsigned count = g_currentAnimation->KeyTimeCount();
+    for (unsigned i = 0; i < count; ++i) {
+        if (g_currentAnimation->KeyTime(static_cast<int>(i)) > g_currentTime)
+            break;
+        g_keyIndex = i;
+    }
+    if (g_keyIndex != previous)
+        g_keyTime = ToKeyTime(g_currentTime);
+}
+
 void CMainFrame::RefreshTimeDisplay() {
     if (g_currentAnimation == nullptr || m_animationBar == nullptr)
         return;
@@ -357,30 +447,50 @@ void CMainFrame::RefreshTimeDisplay() {
     bar.SetDlgItemText(ctl::Time, QString::asprintf("%.2f", g_currentTime));
     if (auto* slider = qobject_cast<framework::TrackBar*>(bar.GetDlgItem(ctl::TimeSlider))) {
         slider->setValue(ToSliderPosition(g_currentTime));
-        const unsigned previous = g_keyIndex;
-        const unsigned count = g_currentAnimation->KeyTimeCount();
-        for (unsigned i = 0; i < count; ++i) {
-            if (g_currentAnimation->KeyTime(static_cast<int>(i)) > g_currentTime)
-                break;
-            g_keyIndex = i;
-        }
-        if (g_keyIndex != previous)
-            g_keyTime = ToKeyTime(g_currentTime);
+        RecomputeKeyIndex();
     }
     bar.SetDlgItemText(ctl::KeyNo, QString::number(static_cast<int>(g_keyIndex)));
     UpdateKeyLength(0);
 }
 
-int CMainFrame::UpdateKeyLength(int /*apply*/) {
+void CMainFrame::ShowKeyLength(unsigned length) {
+    m_animationBar->Controls().SetDlgItemText(
+        ctl::Length,
+        length == 0 ? QStringLiteral("Last") : QString::number(static_cast<int>(length)));
+}
+
+int CMainFrame::UpdateKeyLength(int apply) {
     if (g_currentAnimation == nullptr || m_animationBar == nullptr)
         return 0;
     unsigned length = 0;
     if (g_keyIndex + 1 < g_currentAnimation->KeyTimeCount())
         length =
             ToKeyTime(g_currentAnimation->KeyTime(static_cast<int>(g_keyIndex + 1))) - g_keyTime;
-    m_animationBar->Controls().SetDlgItemText(
-        ctl::Length,
-        length == 0 ? QStringLiteral("Last") : QString::number(static_cast<int>(length)));
+    if (!apply || length == 0) {
+        ShowKeyLength(length);
+        return 1;
+    }
+
+    bool ok = false;
+    const qulonglong typed =
+        m_animationBar->Controls().GetDlgItemText(ctl::Length).trimmed().toULongLong(&ok);
+    const unsigned newLength = ok && typed <= kLongestKeyLength ? static_cast<unsigned>(typed) : 0;
+    if (newLength == length || newLength == 0) {
+        ShowKeyLength(length);
+        return 1;
+    }
+    const QString question = QString::asprintf(kChangeKeyLengthQuestion, static_cast<int>(length),
+                                               static_cast<int>(newLength));
+    if (MessageBox(question, QString::fromUtf8(kChangeKeyLengthCaption),
+                   framework::MbYesNo | framework::MbIconQuestion) != framework::IdYes) {
+        ShowKeyLength(length);
+        return 1;
+    }
+    g_currentAnimation->SetKeyInterval(static_cast<int>(g_keyIndex), static_cast<float>(newLength));
+    ShowKeyLength(newLength);
+    RefreshKeyRange(1);
+    // The keys moved: quitting must ask before this edit is lost.
+    MarkDocumentModified();
     return 1;
 }
 
@@ -400,8 +510,17 @@ int CMainFrame::RefreshKeyRange(int rebuild) {
         if (const auto* entry = g_animationLibrary->Entries().FindEntry(g_currentAnimation);
             entry != nullptr && entry->Name() != nullptr) {
             animationName = FileNamePart(entry->Name());
-            if (framework::Document* document = GetActiveDocument())
-                document->SetPathName(animationName, 1);
+            // The file name alone would send the next Save to the working directory, and
+            // taking the name again on every refresh would send it back to the opened file
+            // after a Save As: the document follows the set only when another one became
+            // current.
+            framework::Document* document = GetActiveDocument();
+            if (document != nullptr &&
+                (m_pathNameAnimation != g_currentAnimation || m_pathNameEntry != entry->Name())) {
+                document->SetPathName(QFile::decodeName(entry->Name()), 1);
+                m_pathNameAnimation = g_currentAnimation;
+                m_pathNameEntry = entry->Name();
+            }
         }
     m_controlPanel->Controls().SetDlgItemText(ctl::AnimationName, animationName);
 
@@ -441,6 +560,210 @@ int CMainFrame::ResetAnimationBar() {
         slider->SetTicFreq(1);
     }
     return 1;
+}
+
+// ---------------------------------------------------------------------------------------
+// Playback commands.
+
+void CMainFrame::OnPlay() {
+    if (g_playState > 0) {
+        StopPlayback();
+        return;
+    }
+    g_playState = 1;
+    RefreshTimeDisplay();
+}
+
+void CMainFrame::OnPlayAll() {
+    if (g_playState > 0) {
+        StopPlayback();
+        return;
+    }
+    g_playState = 2;
+    RefreshTimeDisplay();
+}
+
+void CMainFrame::OnUpdatePlayState(CCmdUI&) {
+    // The tool bar toggles the two check boxes itself; the play state follows them.
+    if (m_animationToolBar == nullptr)
+        return;
+    if (m_animationToolBar->IsButtonChecked(ids::AnimationPlayAll))
+        g_playState = 2;
+    else if (m_animationToolBar->IsButtonChecked(ids::PlayAnimation))
+        g_playState = 1;
+    else
+        g_playState = 0;
+}
+
+void CMainFrame::OnUpdateForwardStep(CCmdUI&) {
+    if (m_animationToolBar == nullptr ||
+        !m_animationToolBar->IsButtonPressed(ids::AnimationForwardStep) ||
+        g_currentAnimation == nullptr)
+        return;
+    float time = g_currentTime + m_playSpeed;
+    if (time > LastKeyTime(g_currentAnimation))
+        time = FirstKeyTime(g_currentAnimation);
+    g_currentTime = time;
+    PoseCurrentAnimation(time);
+    g_keyTime = ToKeyTime(time);
+    RefreshTimeDisplay();
+}
+
+void CMainFrame::OnUpdateBackStep(CCmdUI&) {
+    if (m_animationToolBar == nullptr ||
+        !m_animationToolBar->IsButtonPressed(ids::AnimationBackStep) ||
+        g_currentAnimation == nullptr)
+        return;
+    float time = g_currentTime - m_playSpeed;
+    if (time < FirstKeyTime(g_currentAnimation))
+        time = LastKeyTime(g_currentAnimation);
+    g_currentTime = time;
+    PoseCurrentAnimation(time);
+    g_keyTime = ToKeyTime(time);
+    RefreshTimeDisplay();
+}
+
+void CMainFrame::GoToKeyIndex() {
+    const unsigned time = ToKeyTime(g_currentAnimation->KeyTime(static_cast<int>(g_keyIndex)));
+    g_keyTime = time;
+    g_currentTime = static_cast<float>(time);
+    PoseCurrentAnimation(g_currentTime);
+    RefreshTimeDisplay();
+}
+
+void CMainFrame::OnPreviousKey() {
+    if (g_currentAnimation == nullptr)
+        return;
+    // On the current key itself the previous one is meant; between keys, the current one.
+    if (static_cast<float>(g_keyTime) == g_currentTime && g_keyIndex > 0)
+        --g_keyIndex;
+    GoToKeyIndex();
+}
+
+void CMainFrame::OnNextKey() {
+    if (g_currentAnimation == nullptr)
+        return;
+    if (g_keyIndex + 1 < g_currentAnimation->KeyTimeCount())
+        ++g_keyIndex;
+    GoToKeyIndex();
+}
+
+void CMainFrame::OnFirstKey() {
+    if (g_currentAnimation == nullptr)
+        return;
+    g_currentTime = FirstKeyTime(g_currentAnimation);
+    PoseCurrentAnimation(g_currentTime);
+    g_keyTime = ToKeyTime(g_currentTime);
+    RefreshTimeDisplay();
+}
+
+void CMainFrame::OnLastKey() {
+    if (g_currentAnimation == nullptr)
+        return;
+    g_currentTime = LastKeyTime(g_currentAnimation);
+    PoseCurrentAnimation(g_currentTime);
+    g_keyTime = ToKeyTime(g_currentTime);
+    RefreshTimeDisplay();
+}
+
+void CMainFrame::OnTimeSliderReleased() {
+    // Dragging only moves the knob; the time jumps when the mouse lets go, and not while
+    // playing, where the next tick would move it on anyway.
+    if (g_currentAnimation == nullptr || g_playState != 0 || m_animationBar == nullptr)
+        return;
+    auto* slider =
+        qobject_cast<framework::TrackBar*>(m_animationBar->Controls().GetDlgItem(ctl::TimeSlider));
+    if (slider == nullptr)
+        return;
+    g_currentTime = static_cast<float>(slider->value());
+    PoseCurrentAnimation(g_currentTime);
+    RefreshTimeDisplay();
+}
+
+void CMainFrame::OnChangeKeyLength() {
+    if (g_currentAnimation == nullptr || m_animationBar == nullptr)
+        return;
+    RecomputeKeyIndex();
+    UpdateKeyLength(1);
+    StopPlayback();
+}
+
+void CMainFrame::PlayAllStep(float step) {
+    if (g_animationLibrary == nullptr)
+        return;
+    auto& entries = g_animationLibrary->Entries();
+    entries.BeginWalk();
+    while (auto* entry = entries.WalkNext()) {
+        CAnimationData* animation = &entry->Payload();
+        const float base = animation->Set() != nullptr ? animation->m_time : -1.0f;
+        float time = step * m_playSpeed + base;
+        if (time > LastKeyTime(animation))
+            time = FirstKeyTime(animation);
+        Pose(animation, time);
+        if (animation == g_currentAnimation) {
+            g_currentTime = time;
+            RefreshTimeDisplay();
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// Dropped files and the manual.
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (!LocalFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    const QStringList paths = LocalFiles(event->mimeData());
+    if (paths.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // The files are opened once the drop is over, as the desktop's own drop message
+    // arrives after the drag: an open may ask questions, and the drag source must not
+    // wait for them.
+    QMetaObject::invokeMethod(
+        this, [this, paths] { OnDropFiles(paths); }, Qt::QueuedConnection);
+}
+
+int CMainFrame::OnDropFiles(const QStringList& paths) {
+    auto* document = dynamic_cast<CDxMFCDoc*>(GetActiveDocument());
+    if (GetActiveView() == nullptr || document == nullptr)
+        return 0;
+    // A drop starts a new scene: unsaved changes would be gone without a word.
+    if (!document->SaveModified())
+        return 0;
+    document->OnNewDocument();
+    for (const QString& path : paths) {
+        document->SetOpenMode(scene::kOpenInsertCharacter);
+        document->OnOpenDocument(path);
+        document->SetOpenMode(scene::kOpenNewScene);
+    }
+    CenterOnFrame(g_sceneFrame);
+    return 1;
+}
+
+QString CMainFrame::FindManual() {
+    const QString here = QDir::current().absoluteFilePath(QString::fromLatin1(kManualFile));
+    if (QFileInfo(here).isFile())
+        return here;
+    const QString beside = QDir(QCoreApplication::applicationDirPath())
+                               .absoluteFilePath(QString::fromLatin1(kManualFile));
+    if (QFileInfo(beside).isFile())
+        return beside;
+    return QString();
+}
+
+void CMainFrame::OnManual() {
+    const QString path = FindManual();
+    if (path.isEmpty())
+        return;
+    const QUrl url = QUrl::fromLocalFile(path);
+    if (m_urlOpener)
+        m_urlOpener(url);
+    else
+        QDesktopServices::openUrl(url);
 }
 
 void CMainFrame::StretchTimeSlider() {
@@ -511,6 +834,8 @@ void CMainFrame::OnSceneCleared() {
     g_currentTime = 0;
     g_currentModel = nullptr;
     g_currentCharacter = nullptr;
+    m_pathNameAnimation = nullptr;
+    m_pathNameEntry.clear();
     // What was shown is gone: the view must draw the empty scene, and the names of what
     // was loaded must not stay on the panel.
     g_redrawRequest = 1;

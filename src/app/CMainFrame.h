@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QStringList>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "platform/framework/FrameWindow.h"
 #include "render/ParentD3R.h"
@@ -19,6 +21,7 @@ struct Box;
 
 class CAnimationData;
 class IRenderView;
+class QUrl;
 
 /// The main frame: the window with the menu, the three tool bars, the control panel
 /// (dialog bar 136, left) and the animation bar (dialog bar 103, bottom) around the 3D
@@ -41,6 +44,8 @@ public:
     using Clock = std::function<double()>;
     /// Pauses the user-interface thread for the given milliseconds.
     using Sleep = std::function<void(int milliseconds)>;
+    /// Hands a local file to the desktop's viewer; true when a viewer took it.
+    using UrlOpener = std::function<bool(const QUrl&)>;
 
     /// Makes the scene-library object and gives every program-wide global its start
     /// value; the play speed is 0.5 ("1/30") and no key is copied.
@@ -56,10 +61,16 @@ public:
     int OnCreateClient(framework::CreateContext& context) override;
 
     /// One pass of the program: counts ticks per second (g_fps), takes the elapsed time
-    /// as the frame step (g_frameStep, seconds × 60), moves the scene root by it, has the
-    /// view render when g_redrawRequest is set, then paces the loop: 10 ms asleep when
-    /// nothing was to be drawn, 5 ms while the application is inactive, else none.
-    /// Returns 1.
+    /// as the frame step (g_frameStep, seconds × 60), moves the scene root by it, advances
+    /// playback (below), has the view render when g_redrawRequest is set, then paces the
+    /// loop: 10 ms asleep when nothing was to be drawn, 5 ms while the application is
+    /// inactive, else none. Returns 1.
+    ///
+    /// Playback: in play state 1 the current time advances by g_frameStep × the play
+    /// speed and, past the last key time, starts again at the first key time itself (the
+    /// rest of the step is dropped); the current animation set is posed there. In play
+    /// state 2 every animation set of the library advances from its own last posed time
+    /// and loops over its own key times; the current one's time is shown.
     int Tick();
     /// Replaces the tick's clock and sleep (tests drive the tick with their own); an empty
     /// function puts the real one back.
@@ -70,22 +81,34 @@ public:
 
     /// Releases the Play and Play All buttons, drops the fraction of the current time
     /// (g_keyTime takes it), stops playback (g_playState 0) and refreshes the time display.
+    /// The animation set is not posed again.
     void StopPlayback();
+    /// Poses the current animation set at `time` (key-time units): the set remembers the
+    /// time, every part it drives takes its pose, and the bound model's skin follows (when
+    /// it is on). Nothing without a current animation set.
+    void PoseCurrentAnimation(float time);
     /// Shows the current time, slider position, key number and key length of the current
     /// animation set, recomputes g_keyIndex and requests a redraw. Nothing without a
     /// current animation set.
     void RefreshTimeDisplay();
     /// Rebuilds the key-time list first when `rebuild` is non-zero, then shows the first
-    /// and last key time, the animation set's and the model's names (the animation set's
-    /// also becomes the document's path name) and the slider's range and ticks. 0 without
-    /// a current animation set.
+    /// and last key time, the animation set's and the model's file names and the slider's
+    /// range and ticks. When another animation set has become current since the last
+    /// refresh, the document's path name becomes the set's full library name (the path it
+    /// was opened from, or that path with its "_<n>" suffix), so Save writes where the
+    /// set came from and never to a bare file name in the working directory. 0 without a
+    /// current animation set.
     int RefreshKeyRange(int rebuild);
     /// Refreshes the animation bar for the current animation set, or shows its empty
     /// state ("0.00", "0.00", "Non", slider 0..1). Returns 1.
     int ResetAnimationBar();
     /// Shows the length of the current key interval in the "Length" edit ("Last" after
-    /// the last key). Changing the length (`apply` non-zero) belongs to the key commands;
-    /// here it only shows. 0 without a current animation set.
+    /// the last key). With `apply` non-zero the number typed in the edit becomes the new
+    /// length after a Yes to "キーの範囲を %d から %d へ変更しますか？": every key from the
+    /// next key time on moves by the difference, the bar is rebuilt and the document is
+    /// marked modified. A length that is not a whole number from 1 to 16777216 (the
+    /// largest whole key time a key keeps exactly) changes nothing. 0 without a current
+    /// animation set, else 1.
     int UpdateKeyLength(int apply);
 
     /// Takes the selection box off the selected part and empties the selection.
@@ -111,6 +134,18 @@ public:
     /// Marks the active view's document modified. 0 without a view or document.
     int MarkDocumentModified();
 
+    /// Files dropped on the window (local paths, in the order the desktop gave them):
+    /// asks to save changes first (Cancel drops nothing), starts a new document, inserts
+    /// every file as one more character (a file that fails does not stop the others) and
+    /// centres the camera on the whole scene. 0 without an active view and document or
+    /// when the question was cancelled.
+    int OnDropFiles(const QStringList& paths);
+    /// The manual page "Manual.htm": from the working directory, else from the folder of
+    /// the program; empty when neither has one.
+    static QString FindManual();
+    /// Replaces how the manual is handed to the desktop (tests); empty restores it.
+    void SetUrlOpener(UrlOpener opener) { m_urlOpener = std::move(opener); }
+
     /// The scene as the document's file sequences see it: the scene frame, the store and
     /// the current pointers (copied from the globals), with the scene-cleared hook set.
     scene::SceneDocument MakeSceneDocument();
@@ -130,12 +165,30 @@ public:
     float GetPlaySpeed() const { return m_playSpeed; }
 
 protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void OnPlay();
+    void OnPlayAll();
+    void OnUpdatePlayState(framework::CCmdUI& ui);
+    void OnUpdateForwardStep(framework::CCmdUI& ui);
+    void OnUpdateBackStep(framework::CCmdUI& ui);
+    void OnPreviousKey();
+    void OnNextKey();
+    void GoToKeyIndex();
+    void OnFirstKey();
+    void OnLastKey();
+    void OnTimeSliderReleased();
+    void OnChangeKeyLength();
+    void OnManual();
+    void PlayAllStep(float step);
+    void RecomputeKeyIndex();
+    void ShowKeyLength(unsigned length);
     void OnZBufferOn();
     void OnZBufferOff();
     void OnUpdateZBufferOn(framework::CCmdUI& ui);
@@ -168,6 +221,13 @@ private:
     render::SceneFrames m_scene;
     std::unique_ptr<CObjectStore> m_libraries;
 
+    // The animation set and library name the document's path name was last taken from,
+    // so a refresh gives the document a new path name only when another set became
+    // current (a Save As name survives later refreshes). Compared, never dereferenced.
+    const CAnimationData* m_pathNameAnimation = nullptr;
+    std::string m_pathNameEntry;
+
+    UrlOpener m_urlOpener;
     Clock m_clock;
     Sleep m_sleep;
     double m_clockOrigin = 0;

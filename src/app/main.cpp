@@ -1,13 +1,18 @@
 // The pavrix program: the editor, or, for the options of the command line, the headless
 // commands without any window.
 
+#include <QAction>
 #include <QApplication>
 #include <QImage>
+#include <cstdio>
 #include <cstring>
 
 #include "app/CDxMFCApp.h"
 #include "app/CMainFrame.h"
+#include "app/ProgramState.h"
 #include "cli/Cli.h"
+#include "platform/framework/ToolBar.h"
+#include "resources/CommandIds.h"
 #include "view/CDxMFCView.h"
 
 namespace {
@@ -20,8 +25,10 @@ bool IsCommandLineOption(const char* argument) {
 }
 
 // PAVRIX_SCREENSHOT=FILE.png (with PAVRIX_SCREENSHOT_TICKS, default 60) saves a picture
-// of the main window after that many passes of the loop and ends the program: a look at
-// the window on a machine without a screen grabber.
+// of the main window after that many passes of the loop, writes the frame rate of the
+// last second to standard error and ends the program: a look at the window on a machine
+// without a screen grabber. PAVRIX_SCREENSHOT_PLAY=1 presses Play first, so the picture
+// shows the animation under way.
 void InstallScreenshot(CDxMFCApp& app) {
     const QString path = qEnvironmentVariable("PAVRIX_SCREENSHOT");
     if (path.isEmpty())
@@ -30,12 +37,20 @@ void InstallScreenshot(CDxMFCApp& app) {
     long ticks = qEnvironmentVariableIntValue("PAVRIX_SCREENSHOT_TICKS", &ok);
     if (!ok || ticks < 1)
         ticks = 60;
+    if (qEnvironmentVariableIntValue("PAVRIX_SCREENSHOT_PLAY") == 1)
+        if (CMainFrame* frame = app.GetMainFrame())
+            if (QAction* play =
+                    frame->GetAnimationToolBar()->GetAction(resources::ids::PlayAnimation))
+                play->trigger();
     app.SetPassHook([&app, path, ticks](long pass) {
         if (pass != ticks)
             return;
         int status = 0;
-        if (CMainFrame* frame = app.GetMainFrame())
+        if (CMainFrame* frame = app.GetMainFrame()) {
             status = frame->grab().save(path) ? 0 : 1;
+            std::fprintf(stderr, "pavrix: %d frames per second, time %.2f\n", g_fps,
+                         static_cast<double>(g_currentTime));
+        }
         app.PostQuitMessage(status);
     });
 }

@@ -2,15 +2,25 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDir>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <algorithm>
 #include <cmath>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "app/BarControlIds.h"
+#include "app/CDxMFCDoc.h"
 #include "app/ProgramState.h"
 #include "app/ShellFixture.h"
+#include "app/TestCharacters.h"
 #include "platform/framework/Document.h"
 #include "platform/framework/TrackBar.h"
 #include "platform/rm/DebugOutput.h"
@@ -18,7 +28,9 @@
 #include "platform/rm/Math.h"
 #include "platform/rm/Mesh.h"
 #include "resources/CommandIds.h"
+#include "scene/CAnimationData.h"
 #include "scene/CCharacterData.h"
+#include "scene/CModelData.h"
 
 namespace {
 
@@ -430,6 +442,617 @@ TEST_F(MainFrameTest, DestructionReleasesTheViewsDeviceBeforeTheSceneAndEmptiesT
     EXPECT_EQ(g_libraries, nullptr);
     EXPECT_EQ(g_sceneModelLibrary, nullptr);
     EXPECT_EQ(g_d3drm, nullptr);
+}
+
+// ---------------------------------------------------------------------------------------
+// Playback: characters written by the test, a clock the test moves, buttons clicked as the
+// tool bar does it.
+
+/// The largest distance, in world units, between a welded vertex and the anchor it follows.
+float LargestWeldGap(const CModelData& model) {
+    float gap = 0;
+    bool haveAnchor = false;
+    rm::Vector anchor{};
+    for (const auto& record : model.Welds().Records())
+        for (const auto& mesh : record.meshes)
+            for (const auto& entry : mesh.vertexEntries) {
+                if (entry.group < 0) {
+                    haveAnchor = false;
+                    continue;
+                }
+                rm::Vector world;
+                record.frame->Transform(
+                    &world, &mesh.mesh->GroupVertices(entry.group)[entry.vertex].position);
+                if (!haveAnchor) {
+                    anchor = world;
+                    haveAnchor = true;
+                    continue;
+                }
+                const rm::Vector d{world.x - anchor.x, world.y - anchor.y, world.z - anchor.z};
+                gap = std::max(gap, std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z));
+            }
+    return gap;
+}
+
+class PlaybackTest : public MainFrameTest {
+protected:
+    /// A sixty-fourth of a second: the frame step (0.9375) and its multiples are exact.
+    static constexpr double kTick = 1.0 / 64.0;
+
+    void SetUp() override {
+        MainFrameTest::SetUp();
+        ASSERT_TRUE(dir.isValid());
+        frame->SetTickServices([this] { return m_now; }, [](int) {});
+    }
+
+    QString Write(const std::vector<float>& times, const QString& name, float x = 0.0f) {
+        return shell_test::WriteCharacter(dir.path(), name, times, x);
+    }
+
+    /// Opens a character with these key times as File Open does.
+    void OpenWithKeys(const std::vector<float>& times, const QString& name = "keys.x") {
+        const QString path = Write(times, name);
+        ASSERT_FALSE(path.isEmpty());
+        ui.fileDialog.Choose(path);
+        ASSERT_EQ(frame->OnCommand(ids::FileOpen, framework::CommandSource::Menu), 1);
+        ASSERT_NE(g_currentAnimation, nullptr);
+    }
+
+    void InsertWithKeys(const std::vector<float>& times, const QString& name, float x = 0.0f) {
+        ui.fileDialog.Choose(Write(times, name, x));
+        frame->OnCommand(ids::InsertCharacter, framework::CommandSource::Menu);
+    }
+
+    void SetSpeedIndex(int index) {
+        Bar().SetCurSel(ctl::PlaySpeed, index);
+        frame->RouteCommand(ctl::PlaySpeed, framework::Notification::SelChange);
+    }
+
+    /// One pass of the loop, `seconds` after the last one.
+    void TickAfter(double seconds) {
+        m_now += seconds;
+        frame->Tick();
+    }
+
+    QAction* Button(framework::CommandId id) { return frame->GetAnimationToolBar()->GetAction(id); }
+    /// A click on a button of the animation tool bar (check boxes toggle first).
+    void Click(framework::CommandId id) { Button(id)->trigger(); }
+
+    framework::TrackBar* Slider() {
+        return qobject_cast<framework::TrackBar*>(Bar().GetDlgItem(ctl::TimeSlider));
+    }
+
+    /// The Arm of a test character, by its place under the model's root.
+    static rm::Frame* ArmOf(CModelData* model) {
+        return model->Root()->Children().at(0)->Children().at(0).Get();
+    }
+
+    /// How far the Arm of `model` is turned about z, in radians.
+    static float ArmAngle(CModelData* model) {
+        rm::Frame* arm = ArmOf(model);
+        rm::Vector direction, up;
+        arm->GetOrientation(arm->GetParent(), &direction, &up);
+        return std::fabs(std::atan2(up.x, up.y));
+    }
+
+    QTemporaryDir dir;
+
+private:
+    double m_now = 0;
+};
+
+TEST_F(PlaybackTest, OneSecondAdvancesByTheChosenSpeedAndPosesTheParts) {
+    OpenWithKeys({0, 200});
+    const struct {
+        int speedIndex;
+        float unitsPerSecond;
+    } rows[] = {{2, 60}, {3, 30}, {0, 120}, {4, 15}, {5, 10}};
+    for (const auto& row : rows) {
+        frame->OnCmdMsg(ids::AnimationFirst);
+        SetSpeedIndex(row.speedIndex);
+        Click(ids::PlayAnimation);
+        ASSERT_EQ(g_playState, 1);
+        for (int i = 0; i < 64; ++i)
+            TickAfter(kTick);
+        EXPECT_NEAR(g_currentTime, row.unitsPerSecond, 1e-3f) << row.speedIndex;
+        EXPECT_NEAR(ArmAngle(g_currentModel), shell_test::ArmAngleAt(g_currentTime), 1e-3f)
+            << row.speedIndex;
+        EXPECT_FLOAT_EQ(g_currentAnimation->m_time, g_currentTime);
+        EXPECT_EQ(Bar().GetDlgItemText(ctl::Time), QString::asprintf("%.2f", g_currentTime));
+        EXPECT_EQ(Slider()->value(), static_cast<int>(g_currentTime));
+        Click(ids::StopAnimation);
+    }
+}
+
+TEST_F(PlaybackTest, PastTheLastKeyTimeTheTimeStartsAgainAtTheFirstKeyTimeItself) {
+    const struct {
+        std::vector<float> keys;
+        float start;
+        float expected;
+    } rows[] = {
+        {{0, 10, 20}, 19.5f, 0.0f},  // 20.5 > 20: the first key time, not 0.5
+        {{5, 10, 20}, 19.5f, 5.0f},  // the first key time, not 0
+        {{0, 10, 20}, 18.5f, 19.5f}, // still inside
+        {{0, 10, 20}, 19.0f, 20.0f}, // on the last key time is not past it
+        {{}, 0.0f, 0.0f},            // no key times: held at 0
+    };
+    SetSpeedIndex(2);
+    for (const auto& row : rows) {
+        if (row.keys.empty()) {
+            const QString path = Write({}, QStringLiteral("model.x"));
+            ui.fileDialog.Choose(path);
+            frame->OnCommand(ids::FileOpen, framework::CommandSource::Menu);
+            ASSERT_NE(g_currentAnimation, nullptr);
+        } else {
+            OpenWithKeys(row.keys);
+        }
+        g_currentTime = row.start;
+        Click(ids::PlayAnimation);
+        TickAfter(1.0 / 60.0);
+        EXPECT_NEAR(g_currentTime, row.expected, 1e-4f) << row.start;
+        Click(ids::PlayAnimation);
+        EXPECT_EQ(g_playState, 0);
+    }
+}
+
+TEST_F(PlaybackTest, ASingleKeyTimeIsFirstAndLastAndPlaybackHoldsThere) {
+    OpenWithKeys({10});
+    EXPECT_EQ(Bar().GetDlgItemText(ctl::Min), QStringLiteral("10.00"));
+    EXPECT_EQ(Bar().GetDlgItemText(ctl::Max), QStringLiteral("10.00"));
+    SetSpeedIndex(2);
+    Click(ids::PlayAnimation);
+    std::vector<float> seen;
+    for (int i = 0; i < 14; ++i) {
+        TickAfter(kTick);
+        seen.push_back(g_currentTime);
+    }
+    // 0.9375 a tick: up to 10, then held at 10.
+    EXPECT_FLOAT_EQ(seen[9], 9.375f);
+    for (int i = 10; i < 14; ++i)
+        EXPECT_FLOAT_EQ(seen[i], 10.0f) << i;
+    Click(ids::StopAnimation);
+
+    g_currentTime = 3.0f;
+    frame->OnCmdMsg(ids::AnimationFirst);
+    EXPECT_FLOAT_EQ(g_currentTime, 10.0f);
+    g_currentTime = 3.0f;
+    frame->OnCmdMsg(ids::AnimationLast);
+    EXPECT_FLOAT_EQ(g_currentTime, 10.0f);
+    EXPECT_EQ(g_keyTime, 10u);
+}
+
+TEST_F(PlaybackTest, HeldStepButtonsStepByThePlaySpeedAndWrapAtTheEnds) {
+    OpenWithKeys({0, 10, 20});
+    framework::ToolBar* bar = frame->GetAnimationToolBar();
+    frame->OnIdleUpdateCmdUI();
+    EXPECT_EQ(bar->IsButtonEnabled(ids::AnimationBackStep), 1);
+    EXPECT_EQ(bar->IsButtonEnabled(ids::AnimationForwardStep), 1);
+    ASSERT_NE(bar->GetButton(ids::AnimationBackStep), nullptr);
+
+    // Speed 0.5 ("1/30"): back from 0.2 goes below 0 and comes round to the last key time.
+    g_currentTime = 0.2f;
+    bar->PressButton(ids::AnimationBackStep, 1);
+    frame->OnIdleUpdateCmdUI();
+    EXPECT_FLOAT_EQ(g_currentTime, 20.0f);
+    EXPECT_EQ(g_keyTime, 20u);
+    EXPECT_EQ(Bar().GetDlgItemText(ctl::KeyNo), QStringLiteral("2"));
+    frame->OnIdleUpdateCmdUI();
+    EXPECT_FLOAT_EQ(g_currentTime, 19.5f);
+    EXPECT_EQ(g_keyTime, 19u);
+    EXPECT_NEAR(ArmAngle(g_currentModel), shell_test::ArmAngleAt(19.5f), 1e-4f);
+    // Let go: no more steps.
+    bar->PressButton(ids::AnimationBackStep, 0);
+    frame->OnIdleUpdateCmdUI();
+    EXPECT_FLOAT_EQ(g_currentTime, 19.5f);
+    // The command itself does nothing.
+    EXPECT_EQ(frame->OnCmdMsg(ids::AnimationBackStep), 1);
+    EXPECT_FLOAT_EQ(g_currentTime, 19.5f);
+
+    g_currentTime = 19.8f;
+    bar->PressButton(ids::AnimationForwardStep, 1);
+    frame->OnIdleUpdateCmdUI();
+    EXPECT_FLOAT_EQ(g_currentTime, 0.0f);
+    frame->OnIdleUpdateCmdUI();
+    EXPECT_FLOAT_EQ(g_currentTime, 0.5f);
+    EXPECT_EQ(g_keyTime, 0u);
+
+    // While held, every pass of the loop asks for the next command-state update.
+    while (app->TakeIdleRequest()) {
+    }
+    TickAfter(kTick);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(app->TakeIdleRequest(), 1);
+    bar->PressButton(ids::AnimationForwardStep, 0);
+}
+
+TEST_F(PlaybackTest, PreviousAndNextKeyGoFromKeyTimeToKeyTime) {
+    OpenWithKeys({0, 10, 20});
+    const struct {
+        unsigned keyTime;
+        float time;
+        unsigned index;
+        framework::CommandId command;
+        float expectedTime;
+        unsigned expectedIndex;
+    } rows[] = {
+        {10, 10.0f, 1, ids::KeyFrameLeft, 0.0f, 0},   // on a key: the one before
+        {10, 12.5f, 1, ids::KeyFrameLeft, 10.0f, 1},  // between keys: the current one
+        {0, 0.0f, 0, ids::KeyFrameLeft, 0.0f, 0},     // nothing before the first
+        {10, 12.5f, 1, ids::KeyFrameRight, 20.0f, 2}, // the next one
+        {20, 20.0f, 2, ids::KeyFrameRight, 20.0f, 2}, // the last stays
+    };
+    for (const auto& row : rows) {
+        g_keyTime = row.keyTime;
+        g_currentTime = row.time;
+        g_keyIndex = row.index;
+        ASSERT_EQ(frame->OnCommand(row.command, framework::CommandSource::Control), 1);
+        EXPECT_FLOAT_EQ(g_currentTime, row.expectedTime) << row.time << " " << row.command;
+        EXPECT_EQ(g_keyTime, static_cast<unsigned>(row.expectedTime));
+        EXPECT_EQ(g_keyIndex, row.expectedIndex);
+        EXPECT_EQ(Bar().GetDlgItemText(ctl::KeyNo), QString::number(row.expectedIndex));
+        // The file's animations are closed loops: on the last key time they show the first
+        // key's pose, so the pose is checked before it only.
+        if (row.expectedTime < 20.0f) {
+            EXPECT_NEAR(ArmAngle(g_currentModel), shell_test::ArmAngleAt(row.expectedTime), 1e-4f);
+        }
+    }
+}
+
+TEST_F(PlaybackTest, StopDropsTheFractionReleasesBothButtonsAndDoesNotPoseAgain) {
+    OpenWithKeys({0, 10, 20});
+    SetSpeedIndex(2);
+    Click(ids::PlayAnimation);
+    TickAfter(12.7 / 60.0);
+    ASSERT_NEAR(g_currentTime, 12.7f, 1e-4f);
+    Click(ids::StopAnimation);
+    EXPECT_EQ(g_playState, 0);
+    EXPECT_FLOAT_EQ(g_currentTime, 12.0f);
+    EXPECT_EQ(g_keyTime, 12u);
+    EXPECT_EQ(Bar().GetDlgItemText(ctl::Time), QStringLiteral("12.00"));
+    EXPECT_EQ(Bar().GetDlgItemText(ctl::KeyNo), QStringLiteral("1"));
+    EXPECT_EQ(Button(ids::PlayAnimation)->isChecked(), false);
+    // The parts keep the pose of 12.7.
+    EXPECT_NEAR(ArmAngle(g_currentModel), shell_test::ArmAngleAt(12.7f), 1e-4f);
+
+    Click(ids::AnimationPlayAll);
+    ASSERT_TRUE(Button(ids::AnimationPlayAll)->isChecked());
+    frame->StopPlayback();
+    EXPECT_FALSE(Button(ids::AnimationPlayAll)->isChecked());
+    EXPECT_EQ(g_playState, 0);
+}
+
+TEST_F(PlaybackTest, ThePlayStateFollowsTheTwoCheckBoxes) {
+    framework::ToolBar* bar = frame->GetAnimationToolBar();
+    const auto state = [&] {
+        return std::make_tuple(g_playState, bar->IsButtonChecked(ids::PlayAnimation),
+                               bar->IsButtonChecked(ids::AnimationPlayAll));
+    };
+    Click(ids::PlayAnimation);
+    EXPECT_EQ(state(), std::make_tuple(1, 1, 0));
+    Click(ids::PlayAnimation);
+    EXPECT_EQ(state(), std::make_tuple(0, 0, 0));
+    Click(ids::AnimationPlayAll);
+    EXPECT_EQ(state(), std::make_tuple(2, 0, 1));
+    // Either button while playing stops, and both come out.
+    Click(ids::PlayAnimation);
+    EXPECT_EQ(state(), std::make_tuple(0, 0, 0));
+
+    // Every command-state update reads the buttons: Play All wins over Play.
+    const struct {
+        int play;
+        int playAll;
+        int expected;
+    } rows[] = {{1, 0, 1}, {1, 1, 2}, {0, 1, 2}, {0, 0, 0}};
+    for (const auto& row : rows) {
+        bar->CheckButton(ids::PlayAnimation, row.play);
+        bar->CheckButton(ids::AnimationPlayAll, row.playAll);
+        frame->OnIdleUpdateCmdUI();
+        EXPECT_EQ(g_playState, row.expected) << row.play << row.playAll;
+    }
+}
+
+TEST_F(PlaybackTest, ReleasingTheSliderMovesTheTimeOnlyWhileStopped) {
+    OpenWithKeys({0, 10, 20});
+    framework::TrackBar* slider = Slider();
+    EXPECT_EQ(slider->minimum(), 0);
+    EXPECT_EQ(slider->maximum(), 20);
+    EXPECT_EQ(slider->GetTics(), (std::vector<int>{0, 10, 20}));
+
+    slider->setValue(7);
+    // Dragging alone changes nothing.
+    EXPECT_FLOAT_EQ(g_currentTime, 0.0f);
+    slider->onReleasedCapture();
+    EXPECT_FLOAT_EQ(g_currentTime, 7.0f);
+    EXPECT_EQ(g_keyIndex, 0u);
+    EXPECT_EQ(Bar().GetDlgItemText(ctl::Time), QStringLiteral("7.00"));
+    EXPECT_EQ(Bar().GetDlgItemText(ctl::KeyNo), QStringLiteral("0"));
+    EXPECT_NEAR(ArmAngle(g_currentModel), shell_test::ArmAngleAt(7), 1e-4f);
+
+    Click(ids::PlayAnimation);
+    slider->setValue(15);
+    slider->onReleasedCapture();
+    EXPECT_FLOAT_EQ(g_currentTime, 7.0f);
+    Click(ids::StopAnimation);
+
+    slider->setValue(15);
+    slider->onReleasedCapture();
+    EXPECT_FLOAT_EQ(g_currentTime, 15.0f);
+    EXPECT_EQ(g_keyIndex, 1u);
+    EXPECT_EQ(g_keyTime, 15u);
+}
+
+TEST_F(PlaybackTest, TheLengthEditShowsTheGapToTheNextKeyTimeOrLast) {
+    OpenWithKeys({0, 10, 25});
+    EXPECT_EQ(Bar().GetDlgItemText(ctl::Length), QStringLiteral("10"));
+    frame->OnCmdMsg(ids::KeyFrameRight);
+    EXPECT_EQ(Bar().GetDlgItemText(ctl::Length), QStringLiteral("15"));
+    frame->OnCmdMsg(ids::KeyFrameRight);
+    EXPECT_EQ(Bar().GetDlgItemText(ctl::Length), QStringLiteral("Last"));
+    // Between keys the gap counts from the current key time.
+    g_currentTime = 12.0f;
+    g_keyTime = 12;
+    g_keyIndex = 1;
+    frame->RefreshTimeDisplay();
+    EXPECT_EQ(Bar().GetDlgItemText(ctl::Length), QStringLiteral("13"));
+}
+
+TEST_F(PlaybackTest, ChangingTheKeyLengthMovesTheLaterKeysAfterYesAndStopsPlayback) {
+    OpenWithKeys({0, 10, 20});
+    framework::Document* document = frame->GetActiveDocument();
+    Click(ids::PlayAnimation);
+    Bar().SetDlgItemText(ctl::Length, QStringLiteral("15"));
+    ui.messageBox.Push(framework::IdYes);
+    ASSERT_EQ(Bar().ClickButton(ctl::ChangeLength), 1);
+    ASSERT_EQ(ui.messageBox.Asked().size(), 1u);
+    EXPECT_EQ(ui.messageBox.Asked()[0].text,
+              QStringLiteral("キーの範囲を 10 から 15 へ変更しますか？"));
+    EXPECT_EQ(ui.messageBox.Asked()[0].caption, QStringLiteral("Change Key Frame Length"));
+    EXPECT_EQ(ui.messageBox.Asked()[0].style, 36u);
+    ASSERT_EQ(g_currentAnimation->KeyTimeCount(), 3u);
+    EXPECT_FLOAT_EQ(g_currentAnimation->KeyTime(1), 15.0f);
+    EXPECT_FLOAT_EQ(g_currentAnimation->KeyTime(2), 25.0f);
+    EXPECT_EQ(Bar().GetDlgItemText(ctl::Length), QStringLiteral("15"));
+    EXPECT_EQ(Bar().GetDlgItemText(ctl::Max), QStringLiteral("25.00"));
+    EXPECT_EQ(g_playState, 0);
+    EXPECT_FALSE(Button(ids::PlayAnimation)->isChecked());
+    EXPECT_EQ(document->IsModified(), 1);
+
+    // No: the edit shows the length again and the keys stay.
+    Bar().SetDlgItemText(ctl::Length, QStringLiteral("30"));
+    ui.messageBox.Push(framework::IdNo);
+    Bar().ClickButton(ctl::ChangeLength);
+    EXPECT_EQ(Bar().GetDlgItemText(ctl::Length), QStringLiteral("15"));
+    EXPECT_FLOAT_EQ(g_currentAnimation->KeyTime(1), 15.0f);
+
+    // Unchanged, zero or absurd lengths ask nothing.
+    ui.messageBox.Clear();
+    for (const char* text : {"15", "0", "99999999999"}) {
+        Bar().SetDlgItemText(ctl::Length, QString::fromLatin1(text));
+        Bar().ClickButton(ctl::ChangeLength);
+        EXPECT_EQ(Bar().GetDlgItemText(ctl::Length), QStringLiteral("15")) << text;
+    }
+    // After the last key there is no gap to change.
+    frame->OnCmdMsg(ids::AnimationLast);
+    Bar().SetDlgItemText(ctl::Length, QStringLiteral("5"));
+    Bar().ClickButton(ctl::ChangeLength);
+    EXPECT_EQ(Bar().GetDlgItemText(ctl::Length), QStringLiteral("Last"));
+    EXPECT_EQ(ui.messageBox.Asked().size(), 0u);
+}
+
+TEST_F(PlaybackTest, PlayAllAdvancesEveryAnimationSetInItsOwnLoop) {
+    OpenWithKeys({0, 10, 20}, QStringLiteral("short.x"));
+    CAnimationData* shortSet = g_currentAnimation;
+    CModelData* shortModel = g_currentModel;
+    InsertWithKeys({0, 100}, QStringLiteral("long.x"), 3.0f);
+    CAnimationData* longSet = g_currentAnimation;
+    ASSERT_NE(longSet, shortSet);
+    SetSpeedIndex(2);
+    Click(ids::AnimationPlayAll);
+    ASSERT_EQ(g_playState, 2);
+    for (int i = 0; i < 30; ++i)
+        TickAfter(kTick);
+    // 0.9375 a tick: the short set passes 20 at tick 22 and starts again at 0.
+    EXPECT_FLOAT_EQ(shortSet->m_time, 7.5f);
+    EXPECT_FLOAT_EQ(longSet->m_time, 28.125f);
+    EXPECT_FLOAT_EQ(g_currentTime, 28.125f);
+    EXPECT_EQ(Bar().GetDlgItemText(ctl::Time), QStringLiteral("28.13"));
+    EXPECT_NEAR(ArmAngle(shortModel), shell_test::ArmAngleAt(7.5f), 1e-4f);
+    EXPECT_NEAR(ArmAngle(g_currentModel), shell_test::ArmAngleAt(28.125f), 1e-4f);
+
+    // Stop drops the fraction of the shown time only; each set keeps the time it was
+    // posed at, and playing all again goes on from there.
+    Click(ids::StopAnimation);
+    EXPECT_FLOAT_EQ(g_currentTime, 28.0f);
+    Click(ids::AnimationPlayAll);
+    TickAfter(kTick);
+    EXPECT_FLOAT_EQ(shortSet->m_time, 8.4375f);
+    EXPECT_FLOAT_EQ(longSet->m_time, 29.0625f);
+    EXPECT_FLOAT_EQ(g_currentTime, 29.0625f);
+}
+
+TEST_F(PlaybackTest, EveryPosingMovesTheWeldedVerticesOfTheSkinTogether) {
+    OpenWithKeys({0, 100});
+    ASSERT_EQ(g_currentModel->EnableSkin(), 1);
+    ASSERT_FALSE(g_currentModel->Welds().Empty());
+
+    // Posing without the skin update pulls the Arm's corners off the Body's.
+    g_currentAnimation->Set()->SetTime(50.0f);
+    ASSERT_GT(LargestWeldGap(*g_currentModel), 0.1f);
+    frame->PoseCurrentAnimation(50.0f);
+    EXPECT_LT(LargestWeldGap(*g_currentModel), 1e-4f);
+
+    SetSpeedIndex(2);
+    Click(ids::PlayAnimation);
+    for (int i = 0; i < 40; ++i)
+        TickAfter(kTick);
+    EXPECT_NEAR(ArmAngle(g_currentModel), shell_test::ArmAngleAt(37.5f), 1e-4f);
+    EXPECT_LT(LargestWeldGap(*g_currentModel), 1e-4f) << "playing";
+    Click(ids::StopAnimation);
+
+    Click(ids::AnimationPlayAll);
+    TickAfter(kTick * 8);
+    EXPECT_LT(LargestWeldGap(*g_currentModel), 1e-4f) << "playing all";
+    Click(ids::StopAnimation);
+
+    for (framework::CommandId command :
+         {ids::KeyFrameRight, ids::AnimationFirst, ids::AnimationLast, ids::KeyFrameLeft}) {
+        // A pose the skin has not followed yet.
+        g_currentAnimation->Set()->SetTime(73.0f);
+        ASSERT_GT(LargestWeldGap(*g_currentModel), 0.05f) << command;
+        frame->OnCmdMsg(command);
+        EXPECT_LT(LargestWeldGap(*g_currentModel), 1e-4f) << command;
+    }
+}
+
+TEST_F(PlaybackTest, WithoutAnAnimationSetTheCommandsDoNothingAndTheTickStillPaces) {
+    std::vector<int> sleeps;
+    frame->SetTickServices([] { return 0.0; }, [&](int ms) { sleeps.push_back(ms); });
+    for (framework::CommandId command :
+         {ids::KeyFrameLeft, ids::KeyFrameRight, ids::AnimationFirst, ids::AnimationLast})
+        frame->OnCmdMsg(command);
+    frame->GetAnimationToolBar()->PressButton(ids::AnimationForwardStep, 1);
+    frame->OnIdleUpdateCmdUI();
+    frame->GetAnimationToolBar()->PressButton(ids::AnimationForwardStep, 0);
+    Click(ids::PlayAnimation);
+    g_redrawRequest = 0;
+    frame->Tick();
+    EXPECT_EQ(g_currentTime, 0.0f);
+    EXPECT_EQ(g_playState, 1);
+    EXPECT_EQ(sleeps, std::vector<int>{10});
+    EXPECT_EQ(Bar().GetDlgItemText(ctl::Length), QStringLiteral("Non"));
+    EXPECT_EQ(ui.messageBox.Asked().size(), 0u);
+}
+
+// ---------------------------------------------------------------------------------------
+// Dropped files and the manual.
+
+class DropTest : public PlaybackTest {
+protected:
+    /// Drags `paths` onto the frame and lets go; true when the frame took the drop.
+    bool Drop(const QStringList& paths) {
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const QString& path : paths)
+            urls.push_back(QUrl::fromLocalFile(path));
+        data.setUrls(urls);
+        const QPoint point(frame->width() / 2, frame->height() / 2);
+        QDragEnterEvent enter(point, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(frame, &enter);
+        if (!enter.isAccepted())
+            return false;
+        QDropEvent drop(QPointF(point), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(frame, &drop);
+        // The files are opened once the drop is over.
+        QCoreApplication::processEvents();
+        return drop.isAccepted();
+    }
+
+    std::vector<std::string> ModelNames() {
+        std::vector<std::string> names;
+        for (auto* entry = g_modelLibrary->Entries().Head(); entry != nullptr;
+             entry = entry->Next())
+            names.push_back(entry->Name() != nullptr ? entry->Name() : "");
+        return names;
+    }
+};
+
+TEST_F(DropTest, DroppingTwoFilesStartsANewSceneWithBothAndFramesThemAll) {
+    OpenWithKeys({0, 10}, QStringLiteral("before.x"));
+    const QString a = Write({0, 10}, QStringLiteral("a.x"), 0.0f);
+    const QString b = Write({0, 40}, QStringLiteral("b.x"), 20.0f);
+    ASSERT_TRUE(Drop({a, b}));
+
+    EXPECT_EQ(g_libraries->Characters().Count(), 2);
+    EXPECT_EQ(ModelNames(), (std::vector<std::string>{a.toStdString(), b.toStdString()}));
+    EXPECT_EQ(g_sceneFrame->GetChildren().size(), 2u);
+    EXPECT_EQ(Bar().GetDlgItemText(ctl::Max), QStringLiteral("40.00"));
+    auto* document = dynamic_cast<CDxMFCDoc*>(frame->GetActiveDocument());
+    EXPECT_EQ(document->GetPathName(), b);
+    EXPECT_EQ(document->GetOpenMode(), 0);
+    EXPECT_EQ(ui.messageBox.Asked().size(), 0u);
+
+    // The camera centres on both: the boxes span x from -0.5 to 20.5.
+    rm::Box box;
+    g_sceneFrame->GetHierarchyBox(&box);
+    rm::Vector pivot;
+    view->GetCameraPivot()->GetPosition(g_sceneFrame, &pivot);
+    EXPECT_NEAR(pivot.x, 10.0f, 1e-3f);
+    EXPECT_NEAR(pivot.y, (box.min.y + box.max.y) * 0.5f, 1e-3f);
+}
+
+TEST_F(DropTest, AFileThatFailsDoesNotStopTheOthers) {
+    const QString bad = QStringLiteral(PAVRIX_FIXTURE_DIR "/x/header_bad_magic.x");
+    const QString good = Write({0, 10}, QStringLiteral("good.x"));
+    ASSERT_TRUE(Drop({bad, good}));
+    EXPECT_EQ(ui.messageBox.Texts(),
+              (std::vector<QString>{QStringLiteral("モデルのロードに失敗しました。")}));
+    EXPECT_EQ(ModelNames(), (std::vector<std::string>{good.toStdString()}));
+    ASSERT_NE(g_currentCharacter, nullptr);
+    EXPECT_EQ(g_currentCharacter->m_model, g_currentModel);
+    EXPECT_EQ(frame->GetActiveDocument()->GetPathName(), good);
+}
+
+TEST_F(DropTest, UnsavedChangesAreAskedAboutBeforeADropClearsThem) {
+    OpenWithKeys({0, 10}, QStringLiteral("edited.x"));
+    frame->MarkDocumentModified();
+    const QString other = Write({0, 10}, QStringLiteral("other.x"));
+
+    ui.messageBox.Push(framework::IdCancel);
+    Drop({other});
+    ASSERT_EQ(ui.messageBox.Asked().size(), 1u);
+    EXPECT_EQ(ui.messageBox.Asked()[0].text, QStringLiteral("edited.x への変更を保存しますか?"));
+    EXPECT_EQ(ModelNames(), (std::vector<std::string>{dir.filePath("edited.x").toStdString()}));
+    EXPECT_EQ(frame->GetActiveDocument()->IsModified(), 1);
+
+    ui.messageBox.Push(framework::IdNo);
+    Drop({other});
+    EXPECT_EQ(ModelNames(), (std::vector<std::string>{other.toStdString()}));
+}
+
+TEST_F(DropTest, OnlyLocalFilesAreTaken) {
+    QMimeData text;
+    text.setText(QStringLiteral("walker.x"));
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(frame, &enter);
+    EXPECT_FALSE(enter.isAccepted());
+
+    QMimeData remote;
+    remote.setUrls({QUrl(QStringLiteral("https://example.org/walker.x"))});
+    QDragEnterEvent remoteEnter(QPoint(10, 10), Qt::CopyAction, &remote, Qt::LeftButton,
+                                Qt::NoModifier);
+    QCoreApplication::sendEvent(frame, &remoteEnter);
+    EXPECT_FALSE(remoteEnter.isAccepted());
+}
+
+TEST_F(MainFrameTest, TheManualIsOpenedFromTheWorkingDirectoryAndNothingHappensWithoutIt) {
+    ASSERT_TRUE(QFileInfo(QStringLiteral(PAVRIX_PROGRAM_DIR "/Manual.htm")).isFile())
+        << "the build puts the manual beside the program";
+    QTemporaryDir workingDir;
+    ASSERT_TRUE(workingDir.isValid());
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(workingDir.path()));
+    std::vector<QUrl> opened;
+    frame->SetUrlOpener([&](const QUrl& url) {
+        opened.push_back(url);
+        return true;
+    });
+
+    const bool besideTests =
+        QFileInfo(QCoreApplication::applicationDirPath() + QStringLiteral("/Manual.htm")).isFile();
+    EXPECT_EQ(frame->OnCommand(ids::Manual, framework::CommandSource::Menu), 1);
+    if (!besideTests) {
+        EXPECT_TRUE(opened.empty());
+    }
+
+    QFile manual(workingDir.filePath(QStringLiteral("Manual.htm")));
+    ASSERT_TRUE(manual.open(QIODevice::WriteOnly));
+    manual.write("<html></html>");
+    manual.close();
+    opened.clear();
+    frame->OnCommand(ids::Manual, framework::CommandSource::Menu);
+    EXPECT_EQ(opened, (std::vector<QUrl>{QUrl::fromLocalFile(manual.fileName())}));
+    EXPECT_EQ(ui.messageBox.Asked().size(), 0u);
+    QDir::setCurrent(previous);
 }
 
 } // namespace
