@@ -3,14 +3,20 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "app/BarControlIds.h"
 #include "app/ProgramState.h"
 #include "app/ShellFixture.h"
+#include "app/TestCharacters.h"
+#include "platform/framework/FileDialogRequest.h"
+#include "platform/framework/MessageBoxCodes.h"
 #include "platform/rm/Frame.h"
 #include "resources/CommandIds.h"
+#include "scene/CAnimationData.h"
 #include "scene/CCharacterData.h"
 #include "scene/CModelData.h"
 
@@ -118,14 +124,261 @@ TEST_F(DocumentTest, SaveWithNothingLoadedFailsWithoutAMessage) {
     EXPECT_EQ(ui.messageBox.Asked().size(), 0u);
 }
 
-TEST_F(DocumentTest, SaveIntoAMissingFolderSaysWhyAndFails) {
+TEST_F(DocumentTest, SaveIntoAMissingFolderSaysWhyAndFailsAndStaysModified) {
     ASSERT_EQ(OpenThroughTheMenu(SampleWalker()), 1);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("missing/saved.x"));
+    document->SetModifiedFlag(1);
     EXPECT_EQ(document->OnSaveDocument(path), 0);
+    EXPECT_EQ(document->IsModified(), 1);
     ASSERT_EQ(ui.messageBox.Asked().size(), 1u);
     EXPECT_TRUE(ui.messageBox.Asked()[0].text.contains(QStringLiteral("missing")))
         << ui.messageBox.Asked()[0].text.toStdString();
+}
+
+// ---------------------------------------------------------------------------------------
+// The file commands and the state table.
+
+class DocumentStateTest : public DocumentTest {
+protected:
+    void SetUp() override {
+        DocumentTest::SetUp();
+        ASSERT_TRUE(dir.isValid());
+    }
+
+    QString Write(const std::vector<float>& times, const QString& name, float x = 0.0f) {
+        return shell_test::WriteCharacter(dir.path(), name, times, x);
+    }
+
+    int Command(framework::CommandId id, const QString& path) {
+        ui.fileDialog.Choose(path);
+        return frame->OnCommand(id, framework::CommandSource::Menu);
+    }
+
+    static std::vector<std::string> Names(const NamedObjectList<CModelData>& list) {
+        std::vector<std::string> names;
+        for (auto* entry = list.Head(); entry != nullptr; entry = entry->Next())
+            names.push_back(entry->Name() != nullptr ? entry->Name() : "");
+        return names;
+    }
+    static std::vector<std::string> Names(const NamedObjectList<CAnimationData>& list) {
+        std::vector<std::string> names;
+        for (auto* entry = list.Head(); entry != nullptr; entry = entry->Next())
+            names.push_back(entry->Name() != nullptr ? entry->Name() : "");
+        return names;
+    }
+    std::vector<std::string> ModelNames() { return Names(g_modelLibrary->Entries()); }
+    std::vector<std::string> AnimationNames() { return Names(g_animationLibrary->Entries()); }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(DocumentStateTest, TheFileCommandsAskWithAnOpenDialogForXFiles) {
+    for (int i = 0; i < 3; ++i)
+        ui.fileDialog.Cancel();
+    for (framework::CommandId id : {ids::InsertCharacter, ids::ChangeAnimation, ids::ChangeModel})
+        EXPECT_EQ(frame->OnCommand(id, framework::CommandSource::Menu), 1) << id;
+    ASSERT_EQ(ui.fileDialog.Requests().size(), 3u);
+    for (const framework::FileDialogRequest& request : ui.fileDialog.Requests()) {
+        EXPECT_TRUE(request.open);
+        EXPECT_EQ(request.defaultExt, QStringLiteral("x"));
+        EXPECT_EQ(request.fileName, QString());
+        EXPECT_EQ(request.flags, framework::OfnHideReadOnly | framework::OfnOverwritePrompt);
+        EXPECT_EQ(request.filter, QStringLiteral("X ﾌｧｲﾙ (*.x)|*.x|すべてのﾌｧｲﾙ (*.*)|*.*||"));
+        EXPECT_EQ(request.owner, nullptr);
+    }
+    // Cancelled: nothing happened.
+    EXPECT_EQ(CharacterCount(), 0);
+    EXPECT_EQ(document->GetOpenMode(), 0);
+    EXPECT_EQ(ui.messageBox.Asked().size(), 0u);
+}
+
+TEST_F(DocumentStateTest, InsertingTheSameFileTwiceGivesTwoCharactersUnderSuffixedNames) {
+    const std::string walker = SampleWalker();
+    const std::string suffixed = std::string(PAVRIX_SAMPLES_DIR) + "/walker_1.x";
+    ASSERT_EQ(Command(ids::InsertCharacter, QString::fromStdString(walker)), 1);
+    CCharacterData* first = g_currentCharacter;
+    ASSERT_EQ(Command(ids::InsertCharacter, QString::fromStdString(walker)), 1);
+    EXPECT_EQ(CharacterCount(), 2);
+    EXPECT_NE(g_currentCharacter, first);
+    EXPECT_EQ(g_currentCharacter->m_ownsData, 1);
+    EXPECT_EQ(ModelNames(), (std::vector<std::string>{walker, suffixed}));
+    EXPECT_EQ(AnimationNames(), (std::vector<std::string>{walker, suffixed}));
+    EXPECT_EQ(document->GetPathName(), QString::fromStdString(suffixed));
+    EXPECT_EQ(Panel().GetDlgItemText(ctl::AnimationName), QStringLiteral("walker_1.x"));
+    EXPECT_EQ(Panel().GetDlgItemText(ctl::ModelName), QStringLiteral("walker_1.x"));
+    EXPECT_EQ(g_sceneFrame->GetChildren().size(), 2u);
+    EXPECT_EQ(g_currentAnimation->Model(), g_currentModel);
+    EXPECT_EQ(document->GetOpenMode(), 0);
+    EXPECT_EQ(ui.messageBox.Asked().size(), 0u);
+}
+
+TEST_F(DocumentStateTest, ChangeAnimationBeforeAnythingIsLoadedShowsTheMessageAndChangesNothing) {
+    EXPECT_EQ(Command(ids::ChangeAnimation, QString::fromStdString(SampleWalker())), 1);
+    ASSERT_EQ(ui.messageBox.Asked().size(), 1u);
+    EXPECT_EQ(
+        ui.messageBox.Asked()[0].text,
+        QStringLiteral("アニメーションデータをロードする前に、モデルデータをロードしてください。"));
+    EXPECT_EQ(ui.messageBox.Asked()[0].caption, QStringLiteral("Pavrix / Prototype"));
+    EXPECT_EQ(CharacterCount(), 0);
+    EXPECT_TRUE(ModelNames().empty());
+    EXPECT_TRUE(AnimationNames().empty());
+    EXPECT_EQ(g_currentCharacter, nullptr);
+    EXPECT_EQ(g_currentAnimation, nullptr);
+    EXPECT_EQ(document->GetOpenMode(), 0);
+}
+
+TEST_F(DocumentStateTest, ChangeModelBeforeAnythingIsLoadedLeavesTheModelInTheSceneSilently) {
+    const QString path = QString::fromStdString(SampleWalker());
+    EXPECT_EQ(Command(ids::ChangeModel, path), 1);
+    EXPECT_EQ(ui.messageBox.Asked().size(), 0u);
+    EXPECT_EQ(CharacterCount(), 1);
+    ASSERT_NE(g_currentCharacter, nullptr);
+    EXPECT_EQ(g_currentCharacter->m_ownsData, 0);
+    EXPECT_EQ(ModelNames(), (std::vector<std::string>{SampleWalker()}));
+    EXPECT_TRUE(AnimationNames().empty());
+    ASSERT_NE(g_currentModel, nullptr);
+    EXPECT_EQ(g_currentModel->Root()->GetParent(), g_sceneFrame);
+    EXPECT_EQ(g_currentAnimation, nullptr);
+    // The failed open leaves the document's name alone.
+    EXPECT_EQ(document->GetPathName(), QString());
+    EXPECT_EQ(document->GetOpenMode(), 0);
+}
+
+TEST_F(DocumentStateTest, ChangeAnimationReplacesTheCurrentCharactersSetsOnly) {
+    ASSERT_EQ(OpenThroughTheMenu(Write({0, 10, 20}, QStringLiteral("body.x")).toStdString()), 1);
+    CCharacterData* character = g_currentCharacter;
+    CModelData* model = g_currentModel;
+    const QString moves = Write({0, 50}, QStringLiteral("moves.x"));
+    ASSERT_EQ(Command(ids::ChangeAnimation, moves), 1);
+    EXPECT_EQ(g_currentCharacter, character);
+    EXPECT_EQ(g_currentModel, model);
+    EXPECT_EQ(AnimationNames(), (std::vector<std::string>{moves.toStdString()}));
+    EXPECT_EQ(ModelNames(), (std::vector<std::string>{dir.filePath("body.x").toStdString()}));
+    EXPECT_EQ(g_currentAnimation->Model(), model);
+    EXPECT_EQ(Bar().GetDlgItemText(ctl::Max), QStringLiteral("50.00"));
+    EXPECT_EQ(document->GetPathName(), moves);
+    EXPECT_EQ(g_sceneFrame->GetChildren().size(), 1u);
+}
+
+TEST_F(DocumentStateTest, ChangeModelBindsTheCurrentAnimationToTheNewModel) {
+    ASSERT_EQ(OpenThroughTheMenu(Write({0, 10, 20}, QStringLiteral("body.x")).toStdString()), 1);
+    CCharacterData* character = g_currentCharacter;
+    CAnimationData* animation = g_currentAnimation;
+    const QString other = Write({}, QStringLiteral("other.x"), 4.0f);
+    ASSERT_EQ(Command(ids::ChangeModel, other), 1);
+    EXPECT_EQ(g_currentCharacter, character);
+    EXPECT_EQ(g_currentAnimation, animation);
+    EXPECT_EQ(ModelNames(), (std::vector<std::string>{other.toStdString()}));
+    EXPECT_EQ(g_currentAnimation->Model(), g_currentModel);
+    ASSERT_EQ(g_sceneFrame->GetChildren().size(), 1u);
+    EXPECT_EQ(g_sceneFrame->GetChildren()[0].Get(), g_currentModel->Root());
+    EXPECT_EQ(Panel().GetDlgItemText(ctl::ModelName), QStringLiteral("other.x"));
+    // No question about the animation, no notice: the model file's own (none) is not read.
+    EXPECT_EQ(ui.messageBox.Asked().size(), 0u);
+}
+
+TEST_F(DocumentStateTest, NewWithAPartSelectedDeletesOnlyTheCurrentCharacter) {
+    ASSERT_EQ(Command(ids::InsertCharacter, Write({0, 10}, QStringLiteral("a.x"))), 1);
+    CCharacterData* first = g_currentCharacter;
+    ASSERT_EQ(Command(ids::InsertCharacter, Write({0, 10}, QStringLiteral("b.x"), 3.0f)), 1);
+    g_selectedPart = g_currentModel->Root()->GetChildren()[0].Get();
+    ASSERT_EQ(frame->OnCommand(ids::FileNew, framework::CommandSource::Menu), 1);
+    EXPECT_EQ(CharacterCount(), 1);
+    EXPECT_EQ(&g_libraries->Characters().Head()->Value(), first);
+    ASSERT_EQ(g_sceneFrame->GetChildren().size(), 1u);
+    EXPECT_EQ(g_sceneFrame->GetChildren()[0].Get(), first->m_model->Root());
+    EXPECT_EQ(g_currentCharacter, nullptr);
+    EXPECT_EQ(g_currentModel, nullptr);
+    EXPECT_EQ(g_currentAnimation, nullptr);
+    EXPECT_EQ(g_selectedPart, nullptr);
+    EXPECT_EQ(Bar().GetDlgItemText(ctl::Length), QStringLiteral("Non"));
+    EXPECT_EQ(Panel().GetDlgItemText(ctl::AnimationName), QStringLiteral("non"));
+}
+
+TEST_F(DocumentStateTest, AFileWithAModelOnlyGetsAnEmptyAnimationAndTheNotice) {
+    const QString path = Write({}, QStringLiteral("still.x"));
+    ASSERT_EQ(OpenThroughTheMenu(path.toStdString()), 1);
+    EXPECT_EQ(ui.messageBox.Texts(),
+              (std::vector<QString>{
+                  QStringLiteral("アニメーションがないので空のアニメーションを生成します。")}));
+    ASSERT_NE(g_currentAnimation, nullptr);
+    EXPECT_EQ(g_currentAnimation->KeyTimeCount(), 0u);
+    EXPECT_EQ(AnimationNames(), (std::vector<std::string>{path.toStdString()}));
+    EXPECT_EQ(Bar().GetDlgItemText(ctl::Min), QStringLiteral("0.00"));
+    EXPECT_EQ(Bar().GetDlgItemText(ctl::Max), QStringLiteral("0.00"));
+    EXPECT_EQ(document->GetPathName(), path);
+}
+
+TEST_F(DocumentStateTest, FileCommandsDoNotAskAboutUnsavedChanges) {
+    ASSERT_EQ(OpenThroughTheMenu(SampleWalker()), 1);
+    document->SetModifiedFlag(1);
+    ASSERT_EQ(Command(ids::InsertCharacter, Write({0, 10}, QStringLiteral("b.x"))), 1);
+    EXPECT_EQ(ui.messageBox.Asked().size(), 0u);
+    EXPECT_EQ(CharacterCount(), 2);
+    EXPECT_EQ(document->IsModified(), 1);
+}
+
+// ---------------------------------------------------------------------------------------
+// Saving.
+
+TEST_F(DocumentStateTest, AFailedSaveAsSaysWhyAndKeepsTheDocumentModifiedAndNamed) {
+    ASSERT_EQ(OpenThroughTheMenu(SampleWalker()), 1);
+    document->SetModifiedFlag(1);
+    const QString path = dir.filePath(QStringLiteral("missing/saved.x"));
+    ui.fileDialog.Choose(path);
+    EXPECT_EQ(frame->OnCommand(ids::FileSaveAs, framework::CommandSource::Menu), 1);
+    ASSERT_EQ(ui.messageBox.Asked().size(), 1u);
+    const QString text = ui.messageBox.Asked()[0].text;
+    EXPECT_TRUE(text.startsWith(QStringLiteral("ファイルの保存に失敗しました。\n")))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("missing"))) << text.toStdString();
+    EXPECT_EQ(document->IsModified(), 1);
+    EXPECT_EQ(document->GetPathName(), QString::fromStdString(SampleWalker()));
+    EXPECT_FALSE(QFile::exists(path));
+
+    // So quitting still asks.
+    ui.messageBox.Push(framework::IdCancel);
+    EXPECT_EQ(document->SaveModified(), 0);
+    EXPECT_EQ(ui.messageBox.Asked().size(), 2u);
+}
+
+TEST_F(DocumentStateTest, SaveWithNothingLoadedThroughTheMenuShowsNothingAndWritesNothing) {
+    document->SetModifiedFlag(1);
+    const QString path = dir.filePath(QStringLiteral("nothing.x"));
+    ui.fileDialog.Choose(path);
+    frame->OnCommand(ids::FileSaveAs, framework::CommandSource::Menu);
+    EXPECT_EQ(ui.messageBox.Asked().size(), 0u);
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_EQ(document->IsModified(), 1);
+}
+
+TEST_F(DocumentStateTest, SaveAfterSaveAsAndAnEditWritesTheNewFileNotTheOpenedOne) {
+    const QString opened = dir.filePath(QStringLiteral("walker.x"));
+    ASSERT_TRUE(QFile::copy(QString::fromStdString(SampleWalker()), opened));
+    ASSERT_EQ(OpenThroughTheMenu(opened.toStdString()), 1);
+    // A refresh of the bar (every edit makes one) keeps the whole path: a bare "walker.x"
+    // would send the next Save into the working directory.
+    frame->RefreshKeyRange(1);
+    EXPECT_EQ(document->GetPathName(), opened);
+
+    const QString other = dir.filePath(QStringLiteral("other.x"));
+    ui.fileDialog.Choose(other);
+    ASSERT_EQ(frame->OnCommand(ids::FileSaveAs, framework::CommandSource::Menu), 1);
+    EXPECT_EQ(document->GetPathName(), other);
+    ASSERT_TRUE(QFile::remove(other));
+
+    frame->RefreshKeyRange(1);
+    frame->MarkDocumentModified();
+    ASSERT_EQ(frame->OnCommand(ids::FileSave, framework::CommandSource::Menu), 1);
+    EXPECT_TRUE(QFile::exists(other));
+    EXPECT_EQ(document->IsModified(), 0);
+    QFile original(QString::fromStdString(SampleWalker())), copy(opened);
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), original.readAll());
+    EXPECT_EQ(ui.fileDialog.PendingAnswers(), 0);
+    EXPECT_EQ(ui.fileDialog.UnscriptedCount(), 0);
 }
 
 } // namespace
