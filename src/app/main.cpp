@@ -28,7 +28,8 @@ bool IsCommandLineOption(const char* argument) {
 // of the main window after that many passes of the loop, writes the frame rate of the
 // last second to standard error and ends the program: a look at the window on a machine
 // without a screen grabber. PAVRIX_SCREENSHOT_PLAY=1 presses Play first, so the picture
-// shows the animation under way.
+// shows the animation under way; PAVRIX_SCREENSHOT_VIEW=1..6 picks a camera view of the
+// control panel's list ("Flont" … "Bottom") first.
 void InstallScreenshot(CDxMFCApp& app) {
     const QString path = qEnvironmentVariable("PAVRIX_SCREENSHOT");
     if (path.isEmpty())
@@ -37,6 +38,12 @@ void InstallScreenshot(CDxMFCApp& app) {
     long ticks = qEnvironmentVariableIntValue("PAVRIX_SCREENSHOT_TICKS", &ok);
     if (!ok || ticks < 1)
         ticks = 60;
+    const int cameraView = qEnvironmentVariableIntValue("PAVRIX_SCREENSHOT_VIEW");
+    if (cameraView >= 1 && cameraView <= 6)
+        if (CMainFrame* frame = app.GetMainFrame()) {
+            frame->SelectCameraView(cameraView);
+            frame->ApplyCameraView();
+        }
     if (qEnvironmentVariableIntValue("PAVRIX_SCREENSHOT_PLAY") == 1)
         if (CMainFrame* frame = app.GetMainFrame())
             if (QAction* play =
