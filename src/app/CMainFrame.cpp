@@ -715,6 +715,12 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
         event->acceptProposedAction();
 }
 
+void CMainFrame::dragMoveEvent(QDragMoveEvent* event) {
+    // Over the bars and the view alike: none of them takes drops of its own.
+    if (!LocalFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
 void CMainFrame::dropEvent(QDropEvent* event) {
     const QStringList paths = LocalFiles(event->mimeData());
     if (paths.isEmpty())

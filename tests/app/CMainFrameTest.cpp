@@ -940,6 +940,10 @@ protected:
         QCoreApplication::sendEvent(frame, &enter);
         if (!enter.isAccepted())
             return false;
+        QDragMoveEvent move(point, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(frame, &move);
+        if (!move.isAccepted())
+            return false;
         QDropEvent drop(QPointF(point), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(frame, &drop);
         // The files are opened once the drop is over.
