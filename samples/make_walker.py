@@ -144,7 +144,7 @@ def write(out):
     lines.extend(["", "AnimationSet Walk {"])
     for name, *_ in PARTS:
         lines.extend(["", f" Animation Anim_{name} {{", f"  {{{name}}}",
-                      "  AnimationOptions {", "   1;", "   1;", "  }",
+                      "  AnimationOptions {", "   0;", "   1;", "  }",
                       "  AnimationKey {", "   0;", f"   {len(times)};"])
         for i, t in enumerate(times):
             q = pose(name, t % CYCLE)

@@ -712,7 +712,7 @@ void XFileParser<Tokenizer>::ParseAnimationOptions(XFileDocument::Animation& ani
     const std::uint32_t openClosed = m_tok.ReadUInt("the open/closed flag");
     if (openClosed > 1) {
         m_tok.FailAt(m_tok.LastValuePosition(),
-                     Text({"expected 0 (open) or 1 (closed), found ", std::to_string(openClosed)}));
+                     Text({"expected 0 (closed) or 1 (open), found ", std::to_string(openClosed)}));
     }
     const std::uint32_t quality = m_tok.ReadUInt("the position quality");
     if (quality > 1) {
@@ -720,7 +720,8 @@ void XFileParser<Tokenizer>::ParseAnimationOptions(XFileDocument::Animation& ani
                      Text({"expected position quality 0 (spline) or 1 (linear), found ",
                            std::to_string(quality)}));
     }
-    animation.options = (openClosed ? D3DRMANIMATION_CLOSED : D3DRMANIMATION_OPEN) |
+    // The file format: 0 closed (the default), 1 open.
+    animation.options = (openClosed ? D3DRMANIMATION_OPEN : D3DRMANIMATION_CLOSED) |
                         (quality ? D3DRMANIMATION_LINEARPOSITION : D3DRMANIMATION_SPLINEPOSITION) |
                         D3DRMANIMATION_SCALEANDROTATION | D3DRMANIMATION_POSITION;
     CloseObject("'}' to close AnimationOptions");

@@ -175,7 +175,7 @@ TEST(XFileDialectTest, TheCanonicalSceneLoadsCompletely) {
         << dump;
     EXPECT_NE(dump.find("texture #0 'brick.png'"), std::string::npos) << dump;
     EXPECT_NE(dump.find("v 0 1 -0.125 uv 0 1 colour 800000ff"), std::string::npos) << dump;
-    EXPECT_NE(dump.find("animation 'ArmAnim' frame 'Arm' options 53"), std::string::npos) << dump;
+    EXPECT_NE(dump.find("animation 'ArmAnim' frame 'Arm' options 54"), std::string::npos) << dump;
     EXPECT_NE(dump.find("set 'Wave' ticks 30"), std::string::npos) << dump;
 }
 

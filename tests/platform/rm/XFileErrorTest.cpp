@@ -96,7 +96,7 @@ TEST(XFileErrorTest, EachErrorFamilyHasItsMessage) {
         {"key_value_count_bad.x", Load::Animation, D3DRMERR_BADFILE,
          ":8: expected 4 values in a rotation key, found 3"},
         {"animation_options_bad.x", Load::Animation, D3DRMERR_BADFILE,
-         ":6: expected 0 (open) or 1 (closed), found 2"},
+         ":6: expected 0 (closed) or 1 (open), found 2"},
         {"string_unterminated.x", Load::Frame, D3DRMERR_BADFILE,
          ":8: expected the closing '\"' of the texture file name, found end of file"},
         {"stray_token.x", Load::Frame, D3DRMERR_BADFILE,

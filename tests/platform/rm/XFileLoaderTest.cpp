@@ -260,13 +260,14 @@ TEST(XFileLoaderTest, AnimationOptionsMapToOpenClosedAndPositionQuality) {
         std::uint32_t expected;
     } cases[] = {
         {"", kDefaultAnimationOptions},
-        {"AnimationOptions { 0; 0; }", D3DRMANIMATION_OPEN | D3DRMANIMATION_SPLINEPOSITION |
+        // 0 is closed and 1 open, as the file format defines them.
+        {"AnimationOptions { 0; 0; }", D3DRMANIMATION_CLOSED | D3DRMANIMATION_SPLINEPOSITION |
                                            D3DRMANIMATION_SCALEANDROTATION |
                                            D3DRMANIMATION_POSITION},
-        {"AnimationOptions { 1; 1; }", D3DRMANIMATION_CLOSED | D3DRMANIMATION_LINEARPOSITION |
+        {"AnimationOptions { 1; 1; }", D3DRMANIMATION_OPEN | D3DRMANIMATION_LINEARPOSITION |
                                            D3DRMANIMATION_SCALEANDROTATION |
                                            D3DRMANIMATION_POSITION},
-        {"AnimationOptions { 0; 1; }", D3DRMANIMATION_OPEN | D3DRMANIMATION_LINEARPOSITION |
+        {"AnimationOptions { 0; 1; }", D3DRMANIMATION_CLOSED | D3DRMANIMATION_LINEARPOSITION |
                                            D3DRMANIMATION_SCALEANDROTATION |
                                            D3DRMANIMATION_POSITION},
     };

@@ -222,8 +222,8 @@ TEST_F(XFileRealFilesTest, TheCharacterAnimationDrivesItsBonesByName) {
         // frame it drives is one of the file's, under the parent.
         EXPECT_EQ("Anim-Epileptisch-" + frame->Name(), animation->Name());
         EXPECT_EQ(frame->GetScene(), parent.Get());
-        // AnimationOptions { 1; 0; }: closed, spline positions.
-        EXPECT_EQ(animation->GetOptions(), D3DRMANIMATION_CLOSED | D3DRMANIMATION_SPLINEPOSITION |
+        // AnimationOptions { 1; 0; }: open, spline positions.
+        EXPECT_EQ(animation->GetOptions(), D3DRMANIMATION_OPEN | D3DRMANIMATION_SPLINEPOSITION |
                                                D3DRMANIMATION_SCALEANDROTATION |
                                                D3DRMANIMATION_POSITION);
     }
