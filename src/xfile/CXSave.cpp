@@ -239,11 +239,15 @@ int CXSave::WriteVertices(rm::MeshBuilder* builder) {
     return 1;
 }
 
-void CXSave::WriteVectorList(std::uint32_t count) {
+void CXSave::WriteCountLine(std::uint32_t count) {
     m_line.assign(m_indent);
     AppendInt(m_line, count);
     m_line += ";\n";
     Put(m_line);
+}
+
+void CXSave::WriteVectorList(std::uint32_t count) {
+    WriteCountLine(count);
     for (std::uint32_t i = 0; i < count; ++i) {
         const rm::Vector& v = m_vectors[i];
         m_line.assign(m_indent);
@@ -267,10 +271,7 @@ int CXSave::WriteFaces(rm::MeshBuilder* builder) {
     if (count == 0) {
         return 1;
     }
-    m_line.assign(m_indent);
-    AppendInt(m_line, count);
-    m_line += ";\n";
-    Put(m_line);
+    WriteCountLine(count);
     rm::Ref<rm::Face> face;
     for (std::uint32_t i = 0; i < count; ++i) {
         builder->GetFace(i, &face);
@@ -338,10 +339,7 @@ int CXSave::WriteMaterialList(rm::MeshBuilder* builder) {
     m_line += ";\n";
     Put(m_line);
     const std::uint32_t indexCount = entries.size() == 1 ? 1 : faceCount;
-    m_line.assign(m_indent);
-    AppendInt(m_line, indexCount);
-    m_line += ";\n";
-    Put(m_line);
+    WriteCountLine(indexCount);
     for (std::uint32_t i = 0; i < indexCount; ++i) {
         m_line.assign(m_indent);
         AppendInt(m_line, faceEntry[i]);
@@ -434,10 +432,7 @@ int CXSave::WriteFaceNormals(rm::MeshBuilder* builder) {
     if (faceCount == 0 || normalCount == 0) {
         return 1;
     }
-    m_line.assign(m_indent);
-    AppendInt(m_line, faceCount);
-    m_line += ";\n";
-    Put(m_line);
+    WriteCountLine(faceCount);
     m_faceData.resize(dataSize);
     if (rm::Failed(builder->GetGeometry(nullptr, nullptr, nullptr, nullptr, &dataSize,
                                         m_faceData.data()))) {
@@ -476,10 +471,7 @@ int CXSave::WriteFaceWraps(rm::MeshBuilder* builder) {
         return 1;
     }
     OpenBlock("MeshFaceWraps", {});
-    m_line.assign(m_indent);
-    AppendInt(m_line, count);
-    m_line += ";\n";
-    Put(m_line);
+    WriteCountLine(count);
     rm::Ref<rm::Face> face;
     for (std::uint32_t i = 0; i < count; ++i) {
         builder->GetFace(i, &face);
@@ -508,10 +500,7 @@ int CXSave::WriteTextureCoords(rm::MeshBuilder* builder) {
         return 1;
     }
     OpenBlock("MeshTextureCoords", {});
-    m_line.assign(m_indent);
-    AppendInt(m_line, count);
-    m_line += ";\n";
-    Put(m_line);
+    WriteCountLine(count);
     for (std::uint32_t i = 0; i < count; ++i) {
         float u = 0;
         float v = 0;

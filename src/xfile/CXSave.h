@@ -117,6 +117,8 @@ private:
     void OpenInlineBlock(std::string_view keyword);
     void CloseBlock();
     void WriteKeysOfType(std::uint32_t keyType, std::uint32_t count);
+    /// "<indent><count>;" on a line of its own.
+    void WriteCountLine(std::uint32_t count);
     /// The count line, then the first `count` vectors of m_vectors one per line.
     void WriteVectorList(std::uint32_t count);
 
