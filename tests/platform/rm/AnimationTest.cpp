@@ -20,7 +20,9 @@ namespace {
 
 constexpr float kPi = std::numbers::pi_v<float>;
 
-Quaternion TurnY(float radians) { return QuaternionFromRotation({0, 1, 0}, radians); }
+Quaternion TurnY(float radians) {
+    return QuaternionFromRotation({0, 1, 0}, radians);
+}
 
 std::vector<AnimationKey> AllKeys(const Animation& a, float from = 0, float to = FLT_MAX) {
     std::uint32_t count = 0;
@@ -204,8 +206,7 @@ TEST_F(AnimationTest, RotationSlerpsAlongTheShorterArcBeyondHalfATurn) {
 }
 
 TEST_F(AnimationTest, ComponentsWithoutKeysKeepTheFramesOwnValues) {
-    frame->AddTransform(D3DRMCOMBINE_REPLACE,
-                        ComposeMatrix({2, 2, 2}, TurnY(0.5f), {1, 2, 3}));
+    frame->AddTransform(D3DRMCOMBINE_REPLACE, ComposeMatrix({2, 2, 2}, TurnY(0.5f), {1, 2, 3}));
     animation->AddPositionKey(0, 5, 5, 5);
     animation->SetTime(0);
     EXPECT_THAT(Position(), VectorNear(Vector{5, 5, 5}, 1e-6f));

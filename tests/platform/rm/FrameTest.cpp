@@ -25,9 +25,9 @@ protected:
         rm->CreateFrame(scene.Get(), &parent);
         rm->CreateFrame(parent.Get(), &child);
         // parent: turned a quarter about y, scaled by 2, moved to (10, 0, 0).
-        parent->AddTransform(D3DRMCOMBINE_REPLACE,
-                             ComposeMatrix({2, 2, 2}, QuaternionFromRotation({0, 1, 0}, kHalfPi),
-                                           {10, 0, 0}));
+        parent->AddTransform(
+            D3DRMCOMBINE_REPLACE,
+            ComposeMatrix({2, 2, 2}, QuaternionFromRotation({0, 1, 0}, kHalfPi), {10, 0, 0}));
         child->SetPosition(parent.Get(), 1, 2, 3);
         rm->CreateFrame(scene.Get(), &other);
         other->SetPosition(nullptr, -4, 1, 0);
