@@ -30,7 +30,7 @@ void CAnimationData::FreeNameRecords() {
     if (m_set) {
         for (const auto& animation : m_set->Animations()) {
             for (auto* e = m_nameRecords.Head(); e; e = e->Next()) {
-                if (animation->GetAppData() == reinterpret_cast<std::uintptr_t>(&e->Value())) {
+                if (animation->GetAppData() == reinterpret_cast<std::uintptr_t>(&e->Payload())) {
                     animation->SetAppData(0);
                 }
             }

@@ -28,7 +28,7 @@ void CPartRecord::ClearVisualNames() {
     if (frame) {
         for (const auto& visual : frame->Visuals()) {
             for (auto* e = visualNames.Head(); e; e = e->Next()) {
-                if (visual->GetAppData() == reinterpret_cast<std::uintptr_t>(&e->Value())) {
+                if (visual->GetAppData() == reinterpret_cast<std::uintptr_t>(&e->Payload())) {
                     visual->SetAppData(0);
                 }
             }
@@ -192,7 +192,7 @@ void CModelData::ForgetPartAnimations(rm::AnimationSet* set) {
         return;
     }
     for (auto* e = m_partRecords.Head(); e; e = e->Next()) {
-        CPartRecord& record = e->Value();
+        CPartRecord& record = e->Payload();
         for (const auto& animation : set->Animations()) {
             if (record.animation == animation.Get()) {
                 record.animation = nullptr;

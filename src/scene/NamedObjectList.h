@@ -1,6 +1,5 @@
 #pragma once
 
-#include <new>
 #include <string_view>
 
 #include "scene/NamedEntry.h"
@@ -20,32 +19,11 @@ public:
     /// element's destructor may add to or remove from this list.
     ~NamedObjectList() override { this->Clear(); }
 
-    /// Appends an entry without a name and a default-constructed payload; returns the
-    /// payload (owned by the list), or null when memory runs out.
-    virtual T* Add() {
-        Entry* entry = nullptr;
-        try {
-            entry = new (std::nothrow) Entry;
-        } catch (...) {
-            // The payload's constructor failed; report it like an allocation failure.
-            return nullptr;
-        }
-        if (!entry) {
-            return nullptr;
-        }
-        this->Append(entry);
-        return &entry->Payload();
-    }
-
-    /// Removes and destroys the entry holding payload. Returns 0, changing nothing, for null
-    /// or a payload that is not in this list; else 1.
-    virtual int Remove(const T* payload) { return this->RemoveEntry(FindEntry(payload)); }
-
     /// Add, then give the entry a copy of name when name is not null (a null name leaves
     /// the entry unnamed). Returns the payload, or null when memory runs out (nothing is
     /// added then).
     virtual T* AddNamed(const char* name) {
-        T* payload = Add();
+        T* payload = this->Add();
         if (!payload || !name) {
             return payload;
         }
@@ -57,19 +35,6 @@ public:
             return nullptr;
         }
         return payload;
-    }
-
-    /// The first entry whose payload is the given object, or null (borrowed).
-    Entry* FindEntry(const T* payload) const {
-        if (!payload) {
-            return nullptr;
-        }
-        for (Entry* entry = this->Head(); entry; entry = entry->Next()) {
-            if (&entry->Payload() == payload) {
-                return entry;
-            }
-        }
-        return nullptr;
     }
 
     /// The first entry whose name equals name byte for byte (case-sensitive), or null.

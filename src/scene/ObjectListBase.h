@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cassert>
+#include <new>
 
 // The linking, unlinking and cursor walk shared by ObjectList and NamedObjectList.
 
@@ -16,9 +17,20 @@
 /// of one list must not be nested. Removing the entry the cursor rests on (the one the
 /// walk will hand out next) moves the cursor on to that entry's successor, so a walk never
 /// touches a freed entry.
+/// The payload type of an entry type Entry<T>, found without completing Entry<T>, so lists
+/// of types that are only declared yet can be named.
+template <typename Entry>
+struct ObjectListPayload;
+template <template <typename> class EntryTemplate, typename T>
+struct ObjectListPayload<EntryTemplate<T>> {
+    using Type = T;
+};
+
 template <typename Entry>
 class ObjectListBase {
 public:
+    using Payload = typename ObjectListPayload<Entry>::Type;
+
     ObjectListBase() = default;
     ObjectListBase(const ObjectListBase&) = delete;
     ObjectListBase& operator=(const ObjectListBase&) = delete;
@@ -33,6 +45,40 @@ public:
     Entry* Head() const { return m_head; }
     /// Last element, or null when the list is empty (borrowed).
     Entry* Tail() const { return m_tail; }
+
+    /// Appends an entry with a default-constructed payload and returns the payload (owned
+    /// by the list), or null when memory runs out.
+    virtual Payload* Add() {
+        Entry* entry = nullptr;
+        try {
+            entry = new (std::nothrow) Entry;
+        } catch (...) {
+            // The payload's constructor failed; report it like an allocation failure.
+            return nullptr;
+        }
+        if (!entry) {
+            return nullptr;
+        }
+        Append(entry);
+        return &entry->Payload();
+    }
+
+    /// Removes and destroys the entry holding payload (found by identity). Returns 0,
+    /// changing nothing, for null or a payload that is not in this list; else 1.
+    virtual int Remove(const Payload* payload) { return RemoveEntry(FindEntry(payload)); }
+
+    /// The entry holding payload, or null (borrowed).
+    Entry* FindEntry(const Payload* payload) const {
+        if (!payload) {
+            return nullptr;
+        }
+        for (Entry* entry = m_head; entry; entry = entry->m_next) {
+            if (&entry->Payload() == payload) {
+                return entry;
+            }
+        }
+        return nullptr;
+    }
 
     /// Unlinks, destroys and frees an entry of this list without searching for it.
     /// Returns 0 for null, else 1. Passing an entry of another list is a programmer error.
@@ -68,7 +114,7 @@ public:
     /// The entry the next WalkNext will return (borrowed), or null.
     Entry* Cursor() const { return m_cursor; }
 
-protected:
+private:
     /// Takes ownership of entry and appends it after the tail.
     void Append(Entry* entry) {
         entry->m_prev = m_tail;
@@ -82,7 +128,6 @@ protected:
         ++m_count;
     }
 
-private:
     void Unlink(Entry* entry) {
         if (entry->m_prev) {
             entry->m_prev->m_next = entry->m_next;

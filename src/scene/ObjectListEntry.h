@@ -12,8 +12,8 @@ public:
     ObjectListEntry(const ObjectListEntry&) = delete;
     ObjectListEntry& operator=(const ObjectListEntry&) = delete;
 
-    T& Value() { return m_value; }
-    const T& Value() const { return m_value; }
+    T& Payload() { return m_value; }
+    const T& Payload() const { return m_value; }
     /// Neighbours in insertion order (borrowed; null at the ends).
     ObjectListEntry* Prev() const { return m_prev; }
     ObjectListEntry* Next() const { return m_next; }

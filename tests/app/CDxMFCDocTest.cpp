@@ -285,7 +285,7 @@ TEST_F(DocumentStateTest, NewWithAPartSelectedDeletesOnlyTheCurrentCharacter) {
     g_selectedPart = g_currentModel->Root()->GetChildren()[0].Get();
     ASSERT_EQ(frame->OnCommand(ids::FileNew, framework::CommandSource::Menu), 1);
     EXPECT_EQ(CharacterCount(), 1);
-    EXPECT_EQ(&g_libraries->Characters().Head()->Value(), first);
+    EXPECT_EQ(&g_libraries->Characters().Head()->Payload(), first);
     ASSERT_EQ(g_sceneFrame->GetChildren().size(), 1u);
     EXPECT_EQ(g_sceneFrame->GetChildren()[0].Get(), first->m_model->Root());
     EXPECT_EQ(g_currentCharacter, nullptr);

@@ -32,11 +32,11 @@ protected:
     std::vector<std::string> Labels() const {
         std::vector<std::string> forward;
         for (auto* e = m_list.Head(); e; e = e->Next()) {
-            forward.push_back(e->Value().label);
+            forward.push_back(e->Payload().label);
         }
         std::vector<std::string> backward;
         for (auto* e = m_list.Tail(); e; e = e->Prev()) {
-            backward.insert(backward.begin(), e->Value().label);
+            backward.insert(backward.begin(), e->Payload().label);
         }
         EXPECT_EQ(forward, backward) << "prev links disagree with next links";
         EXPECT_EQ(static_cast<int>(forward.size()), m_list.Count());
@@ -54,8 +54,8 @@ TEST_F(ObjectListTest, AddAppendsInInsertionOrder) {
     EXPECT_EQ(m_list.Cursor(), nullptr);
 
     Tracked* a = AddTracked("a");
-    EXPECT_EQ(&m_list.Head()->Value(), a) << "the first element is head and tail";
-    EXPECT_EQ(&m_list.Tail()->Value(), a);
+    EXPECT_EQ(&m_list.Head()->Payload(), a) << "the first element is head and tail";
+    EXPECT_EQ(&m_list.Tail()->Payload(), a);
     AddTracked("b");
     AddTracked("c");
     EXPECT_EQ(Labels(), (std::vector<std::string>{"a", "b", "c"}));
@@ -84,8 +84,8 @@ TEST_F(ObjectListTest, RemoveUnlinksAtHeadMiddleAndTail) {
         }
         EXPECT_EQ(m_list.Remove(victim), 1);
         EXPECT_EQ(Labels(), c.left);
-        EXPECT_EQ(m_list.Head()->Value().label, c.left.front());
-        EXPECT_EQ(m_list.Tail()->Value().label, c.left.back());
+        EXPECT_EQ(m_list.Head()->Payload().label, c.left.front());
+        EXPECT_EQ(m_list.Tail()->Payload().label, c.left.back());
         EXPECT_EQ(m_destroyed, (std::vector<std::string>{c.removed}))
             << "exactly the removed element is destroyed";
     }
@@ -124,7 +124,7 @@ TEST_F(ObjectListTest, WalkThatRemovesTheVisitedElementVisitsEachOnce) {
     std::vector<std::string> visited;
     m_list.BeginWalk();
     while (auto* entry = m_list.WalkNext()) {
-        visited.push_back(entry->Value().label);
+        visited.push_back(entry->Payload().label);
         if (visited.back() != "c") {
             EXPECT_EQ(m_list.RemoveEntry(entry), 1);
         }
@@ -142,7 +142,7 @@ TEST_F(ObjectListTest, RemovingTheElementUnderTheCursorMovesTheCursorOn) {
     std::vector<std::string> visited;
     m_list.BeginWalk();
     while (auto* entry = m_list.WalkNext()) {
-        visited.push_back(entry->Value().label);
+        visited.push_back(entry->Payload().label);
         if (visited.back() == "a") {
             // The cursor rests on "b"; removing it must not leave the walk on freed memory.
             EXPECT_EQ(m_list.Remove(b), 1);
@@ -207,8 +207,8 @@ TEST(ObjectListReentryTest, ElementDestructorMayRemoveAnotherElement) {
         first->partner = third;
         EXPECT_EQ(list.Remove(first), 1);
         EXPECT_EQ(list.Count(), 1) << "removing first also removed third";
-        EXPECT_EQ(&list.Head()->Value(), second);
-        EXPECT_EQ(&list.Tail()->Value(), second);
+        EXPECT_EQ(&list.Head()->Payload(), second);
+        EXPECT_EQ(&list.Tail()->Payload(), second);
         second->partner = list.Add();
         second->partner->list = &list;
         second->partner->destroyedCount = &destroyed;
