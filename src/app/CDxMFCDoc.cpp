@@ -56,7 +56,10 @@ int CDxMFCDoc::OnOpenDocument(const QString& path) {
 
     scene::SceneDocument doc = frame->MakeSceneDocument();
     doc.onMessage = [](const scene::DocumentMessage& message) {
-        framework::UiServices::AppMessageBox(QString::fromStdString(message.text), message.style);
+        QString text = QString::fromStdString(message.text);
+        if (!message.detail.empty())
+            text += QLatin1Char('\n') + QString::fromLocal8Bit(message.detail.c_str());
+        framework::UiServices::AppMessageBox(text, message.style);
     };
     const QByteArray fileName = QFile::encodeName(path);
     const scene::DocumentOpenResult result =

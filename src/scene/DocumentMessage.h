@@ -14,6 +14,10 @@ struct DocumentMessage {
 
     /// UTF-8, exactly as the user sees it.
     std::string text;
+    /// Why, for a failure that has a reason beyond text (a loader's message naming the
+    /// file, line and what was expected); empty otherwise. Shown on a line of its own
+    /// under text.
+    std::string detail;
     std::string caption = kApplicationCaption;
     unsigned style = kStyleOk;
     /// True for a notice after which the sequence went on; false when it ended the

@@ -1,6 +1,7 @@
 #include "scene/DocumentOpen.h"
 
 #include <string>
+#include <utility>
 
 #include "platform/rm/Frame.h"
 #include "scene/CAnimationData.h"
@@ -11,9 +12,11 @@ namespace scene {
 
 namespace {
 
-void Show(SceneDocument& doc, DocumentOpenResult& result, const char* text, bool notice) {
+void Show(SceneDocument& doc, DocumentOpenResult& result, const char* text, bool notice,
+          std::string detail = {}) {
     DocumentMessage message;
     message.text = text;
+    message.detail = std::move(detail);
     message.notice = notice;
     result.messages.push_back(message);
     if (doc.onMessage) {
@@ -24,7 +27,7 @@ void Show(SceneDocument& doc, DocumentOpenResult& result, const char* text, bool
 DocumentOpenResult& Fail(SceneDocument& doc, DocumentOpenResult& result, const char* message,
                          std::string reason) {
     if (message) {
-        Show(doc, result, message, false);
+        Show(doc, result, message, false, reason);
     }
     result.ok = 0;
     result.reason = reason.empty() && message ? message : std::move(reason);

@@ -110,7 +110,12 @@ TEST_F(ApplicationTest, AFileThatCannotBeLoadedEndsTheStartWithTheLoadMessage) {
     EXPECT_FALSE(Start({bad}));
     EXPECT_EQ(app->GetMainWnd(), nullptr);
     ASSERT_EQ(ui.messageBox.Asked().size(), 1u);
-    EXPECT_EQ(ui.messageBox.Asked()[0].text, QStringLiteral("モデルのロードに失敗しました。"));
+    // The message, then the reader's reason naming the file.
+    const QStringList lines = ui.messageBox.Asked()[0].text.split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0], QStringLiteral("モデルのロードに失敗しました。"));
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("header_bad_magic.x:1: expected 'xof '")))
+        << lines[1].toStdString();
     EXPECT_EQ(ui.messageBox.Asked()[0].caption, QStringLiteral("Pavrix / Prototype"));
     // Without a main window the loop ends at once.
     EXPECT_EQ(app->Run(), 0);

@@ -988,8 +988,10 @@ TEST_F(DropTest, AFileThatFailsDoesNotStopTheOthers) {
     const QString bad = QStringLiteral(PAVRIX_FIXTURE_DIR "/x/header_bad_magic.x");
     const QString good = Write({0, 10}, QStringLiteral("good.x"));
     ASSERT_TRUE(Drop({bad, good}));
-    EXPECT_EQ(ui.messageBox.Texts(),
-              (std::vector<QString>{QStringLiteral("モデルのロードに失敗しました。")}));
+    ASSERT_EQ(ui.messageBox.Texts().size(), 1u);
+    EXPECT_EQ(ui.messageBox.Texts()[0].section(QLatin1Char('\n'), 0, 0),
+              QStringLiteral("モデルのロードに失敗しました。"));
+    EXPECT_TRUE(ui.messageBox.Texts()[0].contains(QStringLiteral("\nheader_bad_magic.x:1: ")));
     EXPECT_EQ(ModelNames(), (std::vector<std::string>{good.toStdString()}));
     ASSERT_NE(g_currentCharacter, nullptr);
     EXPECT_EQ(g_currentCharacter->m_model, g_currentModel);
