@@ -129,22 +129,31 @@ void XFileParser<Tokenizer>::SkipObject(std::string_view keyword) {
 }
 
 template <typename Tokenizer>
-void XFileParser<Tokenizer>::CloseObject(std::string_view what) {
+template <typename OnReference, typename OnChild>
+void XFileParser<Tokenizer>::ReadBody(std::string_view closing, std::string_view unexpected,
+                                      OnReference onReference, OnChild onChild) {
     for (;;) {
         switch (m_tok.Peek()) {
         case XFileToken::CloseBrace:
-            m_tok.ExpectCloseBrace(what);
+            m_tok.ExpectCloseBrace(closing);
             return;
         case XFileToken::OpenBrace:
-            m_tok.ReadReference();
+            onReference(m_tok.ReadReference());
             break;
         case XFileToken::Name:
-            SkipObject(m_tok.ReadName("a data object"));
+            onChild(m_tok.ReadName("a data object"));
             break;
         default:
-            m_tok.Fail(what);
+            m_tok.Fail(unexpected);
         }
     }
+}
+
+template <typename Tokenizer>
+void XFileParser<Tokenizer>::CloseObject(std::string_view what) {
+    ReadBody(
+        what, what, [](std::string_view) {},
+        [this](std::string_view keyword) { SkipObject(keyword); });
 }
 
 template <typename Tokenizer>
@@ -213,24 +222,18 @@ std::uint32_t XFileParser<Tokenizer>::ParseFrame(std::string_view name, int dept
     const auto index = std::uint32_t(m_doc.frames.size());
     m_doc.frames.emplace_back();
     m_doc.frames[index].name = name;
-    for (;;) {
-        switch (m_tok.Peek()) {
-        case XFileToken::CloseBrace:
-            m_tok.ExpectCloseBrace("'}' to close the Frame");
-            return index;
-        case XFileToken::OpenBrace: {
-            const std::string_view reference = m_tok.ReadReference();
+    ReadBody(
+        "'}' to close the Frame", "a data object, a reference or '}' in the Frame",
+        [&](std::string_view reference) {
             if (!m_options.readMeshes) {
-                break;
+                return;
             }
             auto& meshes = m_doc.frames[index].meshes;
             m_meshReferences.push_back({std::string(reference), m_tok.LastValuePosition(), index,
                                         std::uint32_t(meshes.size())});
             meshes.push_back(0);
-            break;
-        }
-        case XFileToken::Name: {
-            const std::string_view keyword = m_tok.ReadName("a data object");
+        },
+        [&](std::string_view keyword) {
             switch (Classify(keyword)) {
             case Keyword::FrameTransformMatrix:
                 OpenObject(keyword);
@@ -252,12 +255,8 @@ std::uint32_t XFileParser<Tokenizer>::ParseFrame(std::string_view name, int dept
                 SkipObject(keyword);
                 break;
             }
-            break;
-        }
-        default:
-            m_tok.Fail("a data object, a reference or '}' in the Frame");
-        }
-    }
+        });
+    return index;
 }
 
 template <typename Tokenizer>
@@ -303,16 +302,9 @@ std::uint32_t XFileParser<Tokenizer>::ParseMesh(std::string_view name) {
         }
     }
 
-    for (;;) {
-        switch (m_tok.Peek()) {
-        case XFileToken::CloseBrace:
-            m_tok.ExpectCloseBrace("'}' to close the Mesh");
-            return index;
-        case XFileToken::OpenBrace:
-            m_tok.ReadReference();
-            break;
-        case XFileToken::Name: {
-            const std::string_view keyword = m_tok.ReadName("a data object");
+    ReadBody(
+        "'}' to close the Mesh", "a data object or '}' in the Mesh", [](std::string_view) {},
+        [&](std::string_view keyword) {
             switch (Classify(keyword)) {
             case Keyword::MeshNormals:
                 OpenObject(keyword);
@@ -338,12 +330,8 @@ std::uint32_t XFileParser<Tokenizer>::ParseMesh(std::string_view name) {
                 SkipObject(keyword);
                 break;
             }
-            break;
-        }
-        default:
-            m_tok.Fail("a data object or '}' in the Mesh");
-        }
-    }
+        });
+    return index;
 }
 
 template <typename Tokenizer>
@@ -455,33 +443,21 @@ void XFileParser<Tokenizer>::ParseMaterialList(std::uint32_t meshIndex) {
         mesh.faceMaterials.resize(faceCount, mesh.faceMaterials.back());
     }
 
-    for (bool open = true; open;) {
-        switch (m_tok.Peek()) {
-        case XFileToken::CloseBrace:
-            m_tok.ExpectCloseBrace("'}' to close MeshMaterialList");
-            open = false;
-            break;
-        case XFileToken::OpenBrace: {
-            const std::string_view reference = m_tok.ReadReference();
+    ReadBody(
+        "'}' to close MeshMaterialList", "a Material, a reference or '}' in MeshMaterialList",
+        [&](std::string_view reference) {
             m_materialReferences.push_back({std::string(reference), m_tok.LastValuePosition(),
                                             meshIndex, std::uint32_t(mesh.materials.size())});
             mesh.materials.push_back(0);
-            break;
-        }
-        case XFileToken::Name: {
-            const std::string_view keyword = m_tok.ReadName("a data object");
+        },
+        [&](std::string_view keyword) {
             if (Classify(keyword) == Keyword::Material) {
                 const std::uint32_t material = ParseMaterial(OpenObject(keyword));
                 mesh.materials.push_back(material);
             } else {
                 SkipObject(keyword);
             }
-            break;
-        }
-        default:
-            m_tok.Fail("a Material, a reference or '}' in MeshMaterialList");
-        }
-    }
+        });
     if (indexCount > 0 && highest >= mesh.materials.size()) {
         m_tok.FailAt(countPosition, Text({"expected ", std::to_string(materialCount),
                                           " materials in MeshMaterialList, found ",
@@ -504,17 +480,10 @@ std::uint32_t XFileParser<Tokenizer>::ParseMaterial(std::string_view name) {
     for (float& c : material.emissive) {
         c = m_tok.ReadFloat("an emissive colour component");
     }
-    for (bool open = true; open;) {
-        switch (m_tok.Peek()) {
-        case XFileToken::CloseBrace:
-            m_tok.ExpectCloseBrace("'}' to close the Material");
-            open = false;
-            break;
-        case XFileToken::OpenBrace:
-            m_tok.ReadReference();
-            break;
-        case XFileToken::Name: {
-            const std::string_view keyword = m_tok.ReadName("a data object");
+    ReadBody(
+        "'}' to close the Material", "a data object or '}' in the Material",
+        [](std::string_view) {},
+        [&](std::string_view keyword) {
             if (Classify(keyword) == Keyword::TextureFilename) {
                 OpenObject(keyword);
                 const std::string_view file = m_tok.ReadString("the texture file name");
@@ -527,12 +496,7 @@ std::uint32_t XFileParser<Tokenizer>::ParseMaterial(std::string_view name) {
             } else {
                 SkipObject(keyword);
             }
-            break;
-        }
-        default:
-            m_tok.Fail("a data object or '}' in the Material");
-        }
-    }
+        });
     m_doc.materials.push_back(std::move(material));
     return std::uint32_t(m_doc.materials.size() - 1);
 }
@@ -541,17 +505,10 @@ template <typename Tokenizer>
 void XFileParser<Tokenizer>::ParseAnimationSet(std::string_view name, int depth) {
     XFileDocument::AnimationSet set;
     set.name = name;
-    for (bool open = true; open;) {
-        switch (m_tok.Peek()) {
-        case XFileToken::CloseBrace:
-            m_tok.ExpectCloseBrace("'}' to close the AnimationSet");
-            open = false;
-            break;
-        case XFileToken::OpenBrace:
-            m_tok.ReadReference();
-            break;
-        case XFileToken::Name: {
-            const std::string_view keyword = m_tok.ReadName("a data object");
+    ReadBody(
+        "'}' to close the AnimationSet", "an Animation or '}' in the AnimationSet",
+        [](std::string_view) {},
+        [&](std::string_view keyword) {
             switch (Classify(keyword)) {
             case Keyword::Animation: {
                 XFileDocument::Animation animation;
@@ -568,24 +525,15 @@ void XFileParser<Tokenizer>::ParseAnimationSet(std::string_view name, int depth)
                 SkipObject(keyword);
                 break;
             }
-            break;
-        }
-        default:
-            m_tok.Fail("an Animation or '}' in the AnimationSet");
-        }
-    }
+        });
     m_doc.animationSets.push_back(std::move(set));
 }
 
 template <typename Tokenizer>
 void XFileParser<Tokenizer>::ParseAnimation(XFileDocument::Animation& animation, int depth) {
-    for (;;) {
-        switch (m_tok.Peek()) {
-        case XFileToken::CloseBrace:
-            m_tok.ExpectCloseBrace("'}' to close the Animation");
-            return;
-        case XFileToken::OpenBrace: {
-            const std::string_view frame = m_tok.ReadReference();
+    ReadBody(
+        "'}' to close the Animation", "a data object, a reference or '}' in the Animation",
+        [&](std::string_view frame) {
             if (frame.empty()) {
                 m_tok.FailAt(m_tok.LastValuePosition(),
                              "expected a frame name in the Animation's reference, found none");
@@ -595,10 +543,8 @@ void XFileParser<Tokenizer>::ParseAnimation(XFileDocument::Animation& animation,
                 animation.frameName = frame;
                 animation.hasFrameReference = true;
             }
-            break;
-        }
-        case XFileToken::Name: {
-            const std::string_view keyword = m_tok.ReadName("a data object");
+        },
+        [&](std::string_view keyword) {
             switch (Classify(keyword)) {
             case Keyword::Frame: {
                 const std::uint32_t frame = ParseFrame(OpenObject(keyword), depth + 1);
@@ -619,12 +565,7 @@ void XFileParser<Tokenizer>::ParseAnimation(XFileDocument::Animation& animation,
                 SkipObject(keyword);
                 break;
             }
-            break;
-        }
-        default:
-            m_tok.Fail("a data object, a reference or '}' in the Animation");
-        }
-    }
+        });
 }
 
 template <typename Tokenizer>

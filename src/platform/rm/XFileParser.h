@@ -76,6 +76,13 @@ private:
     void SkipObject(std::string_view keyword);
     /// Reads to the object's '}', stepping over any child objects and references.
     void CloseObject(std::string_view what);
+    /// Reads the rest of an object's body through its '}' (`closing` names that brace in
+    /// errors): each `{reference}` is read and handed to onReference, each child object's
+    /// keyword to onChild, which opens and reads the child or skips it. Anything else
+    /// fails as "expected `unexpected`".
+    template <typename OnReference, typename OnChild>
+    void ReadBody(std::string_view closing, std::string_view unexpected, OnReference onReference,
+                  OnChild onChild);
 
     void ParseTopLevel(std::string_view keyword);
     std::uint32_t ParseFrame(std::string_view name, int depth);
