@@ -233,12 +233,16 @@ TEST(XFileDialectTest, CompressedTextInSmallBlocksGivesTheSameScene) {
 
     // The blocks must lean on the carried dictionary, or this test would not show that it
     // is carried: the second block alone does not inflate.
-    const std::size_t second = 20 + 4 + *reinterpret_cast<const std::uint16_t*>(&file[22]);
+    // The blocks' sizes are little-endian 16-bit fields at odd offsets: read them bytewise.
+    auto word = [&file](std::size_t at) {
+        return std::size_t(std::uint8_t(file[at])) | std::size_t(std::uint8_t(file[at + 1])) << 8;
+    };
+    const std::size_t second = 20 + 4 + word(22);
     z_stream zs{};
     inflateInit2(&zs, -MAX_WBITS);
     std::string out(300, '\0');
     zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(file.data() + second + 6));
-    zs.avail_in = *reinterpret_cast<const std::uint16_t*>(&file[second + 2]) - 2;
+    zs.avail_in = uInt(word(second + 2) - 2);
     zs.next_out = reinterpret_cast<Bytef*>(out.data());
     zs.avail_out = uInt(out.size());
     EXPECT_EQ(inflate(&zs, Z_FINISH), Z_DATA_ERROR);
