@@ -4,7 +4,7 @@ JOBS       ?= 2
 CMAKE_ARGS ?=
 SAMPLE     ?= samples/walker.x
 
-.PHONY: all deps configure build test run bench fuzz format format-check clean
+.PHONY: all deps configure build test run bench fuzz sanitize format format-check clean
 
 all: build
 
@@ -40,6 +40,17 @@ fuzz: deps
 	$(BUILD)-fuzz/fuzz/xfile_fuzzer fuzz/corpus ../shared/testdata/x \
 	    -max_total_time=$${FUZZ_SECONDS:-300} -max_len=65536
 
+# Every test again, built with AddressSanitizer and UndefinedBehaviorSanitizer; any report
+# fails the test it came from. Leak reports are off: the software rasteriser keeps a few
+# allocations for the life of the process.
+sanitize: deps
+	cmake -S . -B $(BUILD)-sanitize $(CMAKE_ARGS) -DPAVRIX_BUILD_BENCH=OFF \
+	    -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-omit-frame-pointer" \
+	    -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined"
+	cmake --build $(BUILD)-sanitize -j$(JOBS)
+	cd $(BUILD)-sanitize && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
+	    UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest --output-on-failure -j$(JOBS)
+
 format:
 	git ls-files '*.h' '*.cpp' | xargs clang-format -i
 
@@ -47,4 +58,4 @@ format-check:
 	git ls-files '*.h' '*.cpp' | xargs clang-format --dry-run --Werror
 
 clean:
-	rm -rf $(BUILD) $(BUILD)-fuzz
+	rm -rf $(BUILD) $(BUILD)-fuzz $(BUILD)-sanitize
