@@ -118,13 +118,13 @@ def write(out):
         lines.append(f"{i2}{len(faces)};")
         for i, (idx, _) in enumerate(faces):
             lines.append(f"{i2}4;" + ",".join(map(str, idx)) + (";," if i < len(faces) - 1 else ";;"))
-        colour, power, spec = MATERIALS[material]
+        colour, power, specular = MATERIALS[material]
         i3 = i2 + " "
         lines.extend(["", f"{i2}MeshMaterialList {{", f"{i3}1;", f"{i3}1;", f"{i3}0;;", "",
                       f"{i3}Material {{",
                       f"{i3} " + ";".join(f"{c:f}" for c in colour) + ";;",
                       f"{i3} {power:f};",
-                      f"{i3} " + ";".join(f"{c:f}" for c in spec) + ";;",
+                      f"{i3} " + ";".join(f"{c:f}" for c in specular) + ";;",
                       f"{i3} 0.000000;0.000000;0.000000;;",
                       f"{i3}}}", f"{i2}}}"])
         lines.extend(["", f"{i2}MeshNormals {{", f"{i3}{len(faces)};"])

@@ -18,12 +18,12 @@ bool IsPositiveZero(float v) {
 /// Power, specular and emissive all +0: the values of the stand-in written for faces
 /// without a material.
 bool IsZeroMaterial(const rm::Material& material) {
-    float spec[3], emissive[3];
-    material.GetSpecular(&spec[0], &spec[1], &spec[2]);
+    float specular[3], emissive[3];
+    material.GetSpecular(&specular[0], &specular[1], &specular[2]);
     material.GetEmissive(&emissive[0], &emissive[1], &emissive[2]);
     bool zero = IsPositiveZero(material.GetPower());
     for (int i = 0; i < 3; ++i) {
-        zero = zero && IsPositiveZero(spec[i]) && IsPositiveZero(emissive[i]);
+        zero = zero && IsPositiveZero(specular[i]) && IsPositiveZero(emissive[i]);
     }
     return zero;
 }
