@@ -5,18 +5,6 @@
 
 // The linking, unlinking and cursor walk shared by ObjectList and NamedObjectList.
 
-/// An owning, insertion-ordered, doubly linked list of Entry objects (each Entry has
-/// m_prev and m_next and names this class a friend). Entries are created by the derived
-/// list's Add operations and freed only by RemoveEntry, Clear, the derived Remove or the
-/// destructor, each of which unlinks the entry before running its destructor, so an
-/// element's destructor always sees a consistent list.
-///
-/// The cursor: BeginWalk() puts it on the head; WalkNext() hands out the entry under it
-/// and moves it on first, so the entry handed out may be removed while it is processed and
-/// the walk still visits every other entry exactly once. Each list has one cursor: walks
-/// of one list must not be nested. Removing the entry the cursor rests on (the one the
-/// walk will hand out next) moves the cursor on to that entry's successor, so a walk never
-/// touches a freed entry.
 /// The payload type of an entry type Entry<T>, found without completing Entry<T>, so lists
 /// of types that are only declared yet can be named.
 template <typename Entry>
@@ -26,6 +14,18 @@ struct ObjectListPayload<EntryTemplate<T>> {
     using Type = T;
 };
 
+/// An owning, insertion-ordered, doubly linked list of Entry objects (each Entry has
+/// m_prev and m_next and names this class a friend). Entries are created only by Add
+/// (which the named list's AddNamed calls) and freed only by RemoveEntry, Clear, Remove or
+/// the destructor, each of which unlinks the entry before running its destructor, so an
+/// element's destructor always sees a consistent list.
+///
+/// The cursor: BeginWalk() puts it on the head; WalkNext() hands out the entry under it
+/// and moves it on first, so the entry handed out may be removed while it is processed and
+/// the walk still visits every other entry exactly once. Each list has one cursor: walks
+/// of one list must not be nested. Removing the entry the cursor rests on (the one the
+/// walk will hand out next) moves the cursor on to that entry's successor, so a walk never
+/// touches a freed entry.
 template <typename Entry>
 class ObjectListBase {
 public:
