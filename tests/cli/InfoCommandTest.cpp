@@ -134,7 +134,7 @@ TEST_F(InfoCommandTest, TheCharacterListsItsFramesDepthFirstAndItsAnimations) {
     EXPECT_EQ(r.out.find('\n'), r.out.size() - 1); // one line per file
 }
 
-TEST_F(InfoCommandTest, BareMeshesAndAnimationFilesAreReportedToo) {
+TEST(InfoCommandWrittenFilesTest, BareMeshesAndAnimationFilesAreReportedToo) {
     const std::string mesh = WriteScratch(
         "bare.x", "xof 0303txt 0032\nMesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; }\n");
     const std::string animation =
@@ -154,7 +154,7 @@ TEST_F(InfoCommandTest, BareMeshesAndAnimationFilesAreReportedToo) {
                          "\n");
 }
 
-TEST_F(InfoCommandTest, NamesOfAnyBytesComeOutAsValidJson) {
+TEST(InfoCommandWrittenFilesTest, NamesOfAnyBytesComeOutAsValidJson) {
     const std::string path =
         WriteScratch("names.x", "xof 0303txt 0032\nFrame \x83\x5C\x8D\x9C { Frame back\\slash { } "
                                 "Frame \xC3\xA4rm { } }\n");
