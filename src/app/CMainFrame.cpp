@@ -21,7 +21,13 @@
 #include "app/IRenderView.h"
 #include "app/KeyTimeRules.h"
 #include "app/ProgramState.h"
+#include "commands/AddKeyFrameCommand.h"
+#include "commands/AddLastKeyFrameCommand.h"
 #include "commands/ChangeKeyLengthCommand.h"
+#include "commands/CopyKeyFrameCommand.h"
+#include "commands/DeleteKeyFrameCommand.h"
+#include "commands/EditPartKeysCommand.h"
+#include "commands/PasteKeyFrameCommand.h"
 #include "platform/framework/DialogBar.h"
 #include "platform/framework/Document.h"
 #include "platform/framework/MessageBoxCodes.h"
@@ -88,7 +94,13 @@ CMainFrame::CMainFrame()
     for (int id : {ctl::AxisX, ctl::AxisY, ctl::AxisZ, ctl::AxisNegative})
         MapCommand(static_cast<framework::CommandId>(id), [this, id] { OnAxisButton(id); });
     MapPlaybackCommands();
+    MapCommand(ids::AddKeyFrame, [this] { AddKeyFrame(0); });
+    MapCommand(ids::AddLastKeyFrame, [this] { AddLastKeyFrameCommand(*this).Execute(); });
+    MapCommand(ids::DeleteKeyFrame, [this] { DeleteKeyFrameCommand(*this).Execute(); });
+    MapCommand(ids::CopyKeyFrame, [this] { CopyKeyFrameCommand(*this, m_copiedKey).Execute(); });
+    MapCommand(ids::PasteKeyFrame, [this] { PasteKeyFrameCommand(*this, m_copiedKey).Execute(); });
     MapCommand(ctl::ChangeLength, [this] { ChangeKeyLengthCommand(*this).Execute(); });
+    MapCommand(ids::EditPartsAnimationKey, [this] { EditPartKeysCommand(*this).Execute(); });
     MapCommand(ids::Manual, &CMainFrame::OnManual);
 
     if (auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
@@ -283,6 +295,10 @@ int CMainFrame::UpdateKeyLength(int apply) {
     return 1;
 }
 
+int CMainFrame::AddKeyFrame(int silent) {
+    return AddKeyFrameCommand(*this, silent).Execute();
+}
+
 void CMainFrame::OnUpdateStep(framework::CommandId id, void (Playback::*step)()) {
     if (m_animationToolBar != nullptr && m_animationToolBar->IsButtonPressed(id))
         (m_playback.*step)();
@@ -385,7 +401,7 @@ int CMainFrame::CenterOnFrame(rm::Frame* frame) {
 }
 
 rm::Frame* CMainFrame::GetSelectedPart() const {
-    return g_selectedPart;
+    return SelectedPartInScene();
 }
 
 int CMainFrame::RunPartKeyDialog() {

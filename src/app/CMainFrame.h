@@ -7,6 +7,7 @@
 #include "app/AnimationBarDisplay.h"
 #include "app/Playback.h"
 #include "app/SceneServices.h"
+#include "commands/CopiedKey.h"
 #include "commands/IKeyFrameHost.h"
 #include "platform/framework/FrameWindow.h"
 #include "render/ParentD3R.h"
@@ -102,6 +103,9 @@ public:
     /// the last key). With `apply` non-zero the number typed in the edit becomes the new
     /// length (ChangeKeyLengthCommand). 0 without a current animation set, else 1.
     int UpdateKeyLength(int apply);
+    /// "Add Key Frame" for the selected part at the current time (AddKeyFrameCommand);
+    /// with `silent` non-zero it shows and asks nothing. 1 when a key was added.
+    int AddKeyFrame(int silent);
 
     /// See SceneServices.
     int ClearSelection() { return m_scene.ClearSelection(); }
@@ -196,6 +200,7 @@ private:
     AnimationBarDisplay m_display;
     Playback m_playback;
     SceneServices m_scene;
+    CopiedKey m_copiedKey;
 
     UrlOpener m_urlOpener;
 };

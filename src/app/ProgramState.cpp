@@ -1,5 +1,8 @@
 #include "app/ProgramState.h"
 
+#include "platform/rm/Frame.h"
+#include "platform/rm/Mesh.h"
+
 int g_playState = 0;
 float g_currentTime = 0;
 unsigned g_keyTime = 0;
@@ -60,7 +63,34 @@ void ResetProgramState() {
     g_animationLibrary = nullptr;
 }
 
+namespace {
+
+// The selection's own reference to the selected part (see SetSelectedPart).
+rm::Ref<rm::Frame>& SelectedPartKeeper() {
+    static rm::Ref<rm::Frame> keeper;
+    return keeper;
+}
+
+} // namespace
+
+void SetSelectedPart(rm::Frame* frame) {
+    g_selectedPart = frame;
+    SelectedPartKeeper() = frame;
+}
+
+rm::Frame* SelectedPartInScene() {
+    if (g_selectedPart == nullptr || g_sceneRoot == nullptr ||
+        g_selectedPart->GetScene() == g_sceneRoot)
+        return g_selectedPart;
+    if (g_selectionBox != nullptr)
+        g_selectedPart->DeleteVisual(g_selectionBox);
+    EmptySelection();
+    g_redrawRequest = 1;
+    return nullptr;
+}
+
 void EmptySelection() {
+    SelectedPartKeeper() = nullptr;
     g_selectedPart = nullptr;
     g_selectionBox = nullptr;
     g_selectedMesh = nullptr;

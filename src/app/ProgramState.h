@@ -86,3 +86,10 @@ void ResetProgramState();
 void EmptySelection();
 /// Empties the current character, model and animation set.
 void EmptyCurrentPointers();
+/// Makes `frame` the selected part (g_selectedPart) and keeps a reference to it while it
+/// stays selected, so the selection never names a freed frame. Null empties it.
+void SetSelectedPart(rm::Frame* frame);
+/// The selected part while it is still in the scene (its tree's root is g_sceneRoot). A
+/// part that has left the scene with its model is unselected (its box taken off) and
+/// null is returned.
+rm::Frame* SelectedPartInScene();

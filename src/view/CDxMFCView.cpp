@@ -1,5 +1,7 @@
 #include "view/CDxMFCView.h"
 
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
@@ -42,7 +44,7 @@ constexpr int kOrthographic = 1;
 // The overlay writes in the colour and places of the device context it stands for.
 const QColor kLabelColour(64, 0, 0);
 
-void ShowMessage(const char* text) {
+void ShowAppMessage(const char* text) {
     framework::UiServices::AppMessageBox(QString::fromUtf8(text), framework::MbOk);
 }
 
@@ -124,13 +126,13 @@ void CDxMFCView::OnInitialUpdate() {
             frame->CenterOnFrame(g_currentAnimation->Model()->Root());
         break;
     case render::ViewSetupResult::DirectDrawFailed:
-        ShowMessage("DirectDraw creation failed");
+        ShowAppMessage("DirectDraw creation failed");
         break;
     case render::ViewSetupResult::Direct3DRMFailed:
-        ShowMessage("Direct3DRM creation failed");
+        ShowAppMessage("Direct3DRM creation failed");
         break;
     case render::ViewSetupResult::ViewportFailed:
-        ShowMessage("Direct3DRM viewport creation failed");
+        ShowAppMessage("Direct3DRM viewport creation failed");
         break;
     }
 }
@@ -251,7 +253,7 @@ int CDxMFCView::ChangeDriver() {
     SaveRenderState();
     ResetPalette();
     if (!m_device->ResizeWindow(this)) {
-        ShowMessage("Change D3D Driver error\n");
+        ShowAppMessage("Change D3D Driver error\n");
         return 0;
     }
     if (m_camera != nullptr)
@@ -274,7 +276,7 @@ void CDxMFCView::OnSize(unsigned type, int /*cx*/, int /*cy*/) {
     ResetPalette();
     SaveRenderState();
     if (!m_device->ResizeWindow(nullptr)) {
-        ShowMessage("Resize error\n");
+        ShowAppMessage("Resize error\n");
         return;
     }
     if (m_camera != nullptr)
@@ -409,4 +411,132 @@ void CDxMFCView::OnUpdateRenderer(framework::CCmdUI& ui) {
         break;
     }
     ui.SetCheck(check ? 1 : 0);
+}
+
+// ---------------------------------------------------------------------------------------
+// Mouse and keyboard.
+
+CMainFrame* CDxMFCView::MainFrame() const {
+    return dynamic_cast<CMainFrame*>(GetParentFrame());
+}
+
+rm::Viewport* CDxMFCView::GetViewport() const {
+    return m_device != nullptr ? m_device->Viewport() : nullptr;
+}
+
+ViewInteraction::Mouse CDxMFCView::MouseOf(const QMouseEvent* event) const {
+    ViewInteraction::Mouse mouse;
+    mouse.point = event->position().toPoint();
+    mouse.left = (event->buttons() & Qt::LeftButton) != 0;
+    mouse.right = (event->buttons() & Qt::RightButton) != 0;
+    mouse.shift = (event->modifiers() & Qt::ShiftModifier) != 0;
+    mouse.control = (event->modifiers() & Qt::ControlModifier) != 0;
+    return mouse;
+}
+
+void CDxMFCView::mousePressEvent(QMouseEvent* event) {
+    m_interaction.SetPixelRatio(devicePixelRatioF());
+    if (event->button() == Qt::LeftButton)
+        m_interaction.LeftButtonDown(MouseOf(event));
+    else if (event->button() == Qt::RightButton)
+        m_interaction.RightButtonDown();
+    View::mousePressEvent(event);
+}
+
+void CDxMFCView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton)
+        m_interaction.RightButtonUp();
+    View::mouseReleaseEvent(event);
+}
+
+void CDxMFCView::mouseMoveEvent(QMouseEvent* event) {
+    m_interaction.MouseMove(MouseOf(event));
+    View::mouseMoveEvent(event);
+}
+
+void CDxMFCView::keyPressEvent(QKeyEvent* event) {
+    using Key = ViewInteraction::Key;
+    const bool keypad = (event->modifiers() & Qt::KeypadModifier) != 0;
+    Key key = Key::Other;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        key = Key::Left;
+        break;
+    case Qt::Key_Right:
+        key = Key::Right;
+        break;
+    case Qt::Key_Up:
+        key = Key::Up;
+        break;
+    case Qt::Key_Down:
+        key = Key::Down;
+        break;
+    case Qt::Key_0:
+        key = keypad ? Key::Pad0 : Key::Other;
+        break;
+    case Qt::Key_2:
+        key = keypad ? Key::Pad2 : Key::Other;
+        break;
+    case Qt::Key_4:
+        key = keypad ? Key::Pad4 : Key::Other;
+        break;
+    case Qt::Key_5:
+        key = keypad ? Key::Pad5 : Key::Other;
+        break;
+    case Qt::Key_6:
+        key = keypad ? Key::Pad6 : Key::Other;
+        break;
+    case Qt::Key_8:
+        key = keypad ? Key::Pad8 : Key::Other;
+        break;
+    default:
+        break;
+    }
+    if (!m_interaction.KeyDown(key, (event->modifiers() & Qt::AltModifier) != 0))
+        View::keyPressEvent(event);
+}
+
+int CDxMFCView::SelectCameraView(int index) {
+    CMainFrame* frame = MainFrame();
+    return frame != nullptr ? frame->SelectCameraView(index) : 0;
+}
+
+void CDxMFCView::ApplyCameraView() {
+    if (CMainFrame* frame = MainFrame())
+        frame->ApplyCameraView();
+}
+
+void CDxMFCView::PreviousKey() {
+    if (CMainFrame* frame = MainFrame())
+        frame->OnCmdMsg(ids::KeyFrameLeft);
+}
+
+void CDxMFCView::NextKey() {
+    if (CMainFrame* frame = MainFrame())
+        frame->OnCmdMsg(ids::KeyFrameRight);
+}
+
+int CDxMFCView::AddKeyFrame(int silent) {
+    CMainFrame* frame = MainFrame();
+    return frame != nullptr ? frame->AddKeyFrame(silent) : 0;
+}
+
+int CDxMFCView::RefreshKeyRange(int rebuild) {
+    CMainFrame* frame = MainFrame();
+    return frame != nullptr ? frame->RefreshKeyRange(rebuild) : 0;
+}
+
+void CDxMFCView::RefreshTimeDisplay() {
+    if (CMainFrame* frame = MainFrame())
+        frame->RefreshTimeDisplay();
+}
+
+int CDxMFCView::CreateSelectionBox(rm::Frame* frame, const rm::Box* box) {
+    CMainFrame* mainFrame = MainFrame();
+    return mainFrame != nullptr ? mainFrame->CreateSelectionBox(frame, box) : 0;
+}
+
+int CDxMFCView::MarkDocumentModified() {
+    CMainFrame* frame = MainFrame();
+    return frame != nullptr ? frame->MarkDocumentModified() : 0;
 }

@@ -8,6 +8,7 @@
 #include "platform/rm/Ref.h"
 #include "platform/surface/Window.h"
 #include "render/SceneSetup.h"
+#include "view/ViewInteraction.h"
 
 namespace framework {
 class CCmdUI;
@@ -18,6 +19,7 @@ class Direct3R;
 class ParentD3R;
 } // namespace render
 
+class CMainFrame;
 class FpsOverlay;
 
 /// The 3D view. It takes one device wrapper from the main frame's ParentD3R, hangs a
@@ -27,10 +29,16 @@ class FpsOverlay;
 /// parent in the parent-child mode and, while F has toggled it on, the frame rate and the
 /// triangle count. It carries the View menu's driver, renderer and projection commands.
 ///
+/// Mouse and keyboard go to its ViewInteraction, for which the view is the host: it
+/// forwards the main frame's services and gives the camera and the viewport.
+///
 /// The device draws off screen; each finished picture is handed to the view (as the
 /// window of the device layer, `Presented`) and painted from there. A repaint the window
 /// system asks for draws a new picture at once.
-class CDxMFCView : public framework::View, public surface::Window, public IRenderView {
+class CDxMFCView : public framework::View,
+                   public surface::Window,
+                   public IRenderView,
+                   public ViewInteraction::Host {
     Q_OBJECT
 
 public:
@@ -63,7 +71,10 @@ public:
     void OnSize(unsigned type, int cx, int cy) override;
 
     rm::Frame* GetCameraPivot() const override { return m_cameraPivot.Get(); }
-    rm::Frame* GetCamera() const { return m_camera.Get(); }
+    rm::Frame* GetCamera() const override { return m_camera.Get(); }
+    rm::Viewport* GetViewport() const override;
+    /// The mouse and keyboard handling.
+    ViewInteraction& Interaction() { return m_interaction; }
     render::Direct3R* GetDevice() const override { return m_device; }
     /// What the Renderer, Dithered, Texture Filtering and Projection commands show.
     const render::RenderState& GetSavedRenderState() const { return m_saved; }
@@ -78,9 +89,25 @@ public:
     int BitsPerPixel() const override;
     void Presented(const surface::Image& picture) override;
 
+    // ViewInteraction::Host: the main frame's services (nothing without the frame).
+    void ShowMessage(const QString& text) override { MessageBox(text); }
+    int SelectCameraView(int index) override;
+    void ApplyCameraView() override;
+    void PreviousKey() override;
+    void NextKey() override;
+    int AddKeyFrame(int silent) override;
+    int RefreshKeyRange(int rebuild) override;
+    void RefreshTimeDisplay() override;
+    int CreateSelectionBox(rm::Frame* frame, const rm::Box* box) override;
+    int MarkDocumentModified() override;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void OnDriverHal();
@@ -95,13 +122,11 @@ private:
     void OnUpdateRenderer(framework::CCmdUI& ui);
     void DrawOverlay(surface::Image& picture, const render::FrameStats& stats);
     void ResetPalette();
+    CMainFrame* MainFrame() const;
+    ViewInteraction::Mouse MouseOf(const QMouseEvent* event) const;
 
     render::Direct3R* m_device = nullptr; // owned by m_parentD3R
-    // Mouse drags (used by the interaction handling).
-    int m_rightDrag = 0;
-    int m_leftDrag = 0;
-    QPoint m_rightDragPoint;
-    QPoint m_leftDragPoint;
+    ViewInteraction m_interaction{*this};
     rm::Ref<rm::Frame> m_camera;
     rm::Ref<rm::Frame> m_cameraPivot;
     /// Quality, dither, texture quality (0 nearest, 1 linear) and projection (0

@@ -1,0 +1,103 @@
+#include "commands/AddKeyFrameCommand.h"
+
+#include "app/KeyTimeRules.h"
+#include "app/ProgramState.h"
+#include "commands/IKeyFrameHost.h"
+#include "platform/framework/MessageBoxCodes.h"
+#include "platform/rm/AnimationSet.h"
+#include "platform/rm/Context.h"
+#include "platform/rm/Frame.h"
+#include "render/OrientationToQuaternion.h"
+#include "scene/CAnimationData.h"
+#include "scene/CPartRecord.h"
+#include "scene/PartNaming.h"
+
+namespace {
+
+constexpr char kCaption[] = "Add Key Frame";
+constexpr char kSelectPartFirst[] =
+    "アニメーションを追加するパーツを選択後、\nボタンを押してください。";
+constexpr char kKeyExists[] = "Time \"%d\" にはすでにキーが存在します";
+constexpr char kCreateAnimation[] =
+    "このパーツにはアニメーションがありません。\nアニメーションを生成しますか？";
+constexpr char kConfirmAdd[] = "アニメーションキーを Time \"%d\" へ追加しますか？";
+constexpr char kAdded[] = "キーの追加完了。";
+constexpr unsigned kQuestion = framework::MbOkCancel | framework::MbIconQuestion;
+/// Closed, linear position, scale and rotation, position.
+constexpr std::uint32_t kNewAnimationOptions = 0x36;
+
+bool IsKeyTime(const CAnimationData* animation, float time) {
+    for (unsigned i = 0; i < animation->KeyTimeCount(); ++i)
+        if (animation->KeyTime(static_cast<int>(i)) == time)
+            return true;
+    return false;
+}
+
+/// A new animation driving `part`, in the current set, named after the part so that a
+/// later binding by part names finds it again.
+rm::Animation* CreatePartAnimation(rm::Frame* part) {
+    rm::Ref<rm::Animation> animation;
+    if (g_d3drm == nullptr || rm::Failed(g_d3drm->CreateAnimation(&animation)))
+        return nullptr;
+    animation->SetOptions(kNewAnimationOptions);
+    animation->SetFrame(part);
+    if (part->HasName())
+        scene::NameAnimation(animation.Get(), nullptr);
+    g_currentAnimation->Set()->AddAnimation(animation.Get());
+    return animation.Get(); // the set holds it
+}
+
+} // namespace
+
+int AddKeyFrameCommand::Execute() {
+    m_host.StopPlayback();
+    const auto inform = [this](const char* text) {
+        if (!m_silent)
+            Inform(text, kCaption);
+    };
+    if (g_currentAnimation == nullptr || g_currentAnimation->Set() == nullptr) {
+        inform(kNoAnimationDataMessage);
+        return 0;
+    }
+    rm::Frame* part = m_host.GetSelectedPart();
+    if (part == nullptr) {
+        inform(kSelectPartFirst);
+        return 0;
+    }
+    if (IsKeyTime(g_currentAnimation, static_cast<float>(ToKeyTime(g_currentTime)))) {
+        if (!m_silent)
+            m_host.ShowMessage(QString::asprintf(kKeyExists, static_cast<int>(g_keyTime)),
+                               QString::fromUtf8(kCaption), framework::MbIconInformation);
+        return 0;
+    }
+    CPartRecord* record = CPartRecord::Of(part);
+    if (record == nullptr)
+        return 0;
+    // Both questions come before anything is made: a Cancel at the second leaves no empty
+    // animation behind.
+    const bool needsAnimation = record->animation == nullptr;
+    if (!m_silent) {
+        if (needsAnimation && !Confirm(QString::fromUtf8(kCreateAnimation), kCaption, kQuestion))
+            return 0;
+        if (!Confirm(QString::asprintf(kConfirmAdd, static_cast<int>(g_keyTime)), kCaption,
+                     kQuestion))
+            return 0;
+    }
+    if (needsAnimation) {
+        record->animation = CreatePartAnimation(part);
+        if (record->animation == nullptr)
+            return 0;
+    }
+
+    g_keyTime = ToKeyTime(g_currentTime);
+    rm::Vector direction, up;
+    part->GetOrientation(part->GetParent(), &direction, &up);
+    const float time = static_cast<float>(g_keyTime);
+    record->animation->AddRotateKey(time, render::OrientationToQuaternion(direction, up));
+    g_currentAnimation->ExtendRotationKeys(time);
+    m_host.RefreshKeyRange(1);
+    m_host.RefreshTimeDisplay();
+    inform(kAdded);
+    m_host.MarkDocumentModified();
+    return 1;
+}

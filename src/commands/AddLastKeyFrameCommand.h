@@ -1,0 +1,14 @@
+#pragma once
+
+#include "commands/KeyFrameCommand.h"
+
+/// "Add Last Key Frame" (32802): one key time after the last one, where every part that
+/// has rotation keys gets its latest rotation repeated; the time goes there. A set
+/// without any animation first gets one for the selected part (AddKeyFrameCommand,
+/// silent) after a question. Parts without rotation keys get nothing.
+class AddLastKeyFrameCommand : public KeyFrameCommand {
+public:
+    using KeyFrameCommand::KeyFrameCommand;
+
+    int Execute() override;
+};

@@ -1,0 +1,10 @@
+#include "commands/CopyKeyFrameCommand.h"
+
+#include "app/ProgramState.h"
+
+int CopyKeyFrameCommand::Execute() {
+    m_copied.hasCopiedKey = 1;
+    m_copied.copiedKeyTime = static_cast<float>(g_keyTime);
+    m_copied.copiedKeyAnimation = g_currentAnimation;
+    return 0;
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "commands/KeyFrameCommand.h"
+
+/// "Edit...Parts Animation Key" (32795): runs the part animation key dialog; after OK the
+/// current character binds its animation sets to its model again, so animations the
+/// dialog made or renamed drive their parts. Playback goes on.
+class EditPartKeysCommand : public KeyFrameCommand {
+public:
+    using KeyFrameCommand::KeyFrameCommand;
+
+    /// 1 when the dialog was left with OK.
+    int Execute() override;
+};

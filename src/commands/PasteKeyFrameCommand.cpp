@@ -1,0 +1,40 @@
+#include "commands/PasteKeyFrameCommand.h"
+
+#include "app/KeyTimeRules.h"
+#include "app/ProgramState.h"
+#include "commands/IKeyFrameHost.h"
+#include "platform/framework/MessageBoxCodes.h"
+#include "scene/CAnimationData.h"
+
+namespace {
+
+constexpr char kCaption[] = "Paste Key Frame";
+constexpr char kCopyFirst[] =
+    "ペーストを行う前に、コピーしたいキーを\nコピーボタンで選択してください。";
+constexpr char kConfirm[] = "コピーした Time \"%d\" のキーを、\nTime \"%d\" にペーストします。";
+
+} // namespace
+
+int PasteKeyFrameCommand::Execute() {
+    if (g_currentAnimation == nullptr) {
+        Inform(kNoAnimationDataMessage, kCaption);
+        return 0;
+    }
+    const float source = m_copied.copiedKeyTime;
+    if (!m_copied.hasCopiedKey || source < FirstKeyTime(g_currentAnimation) ||
+        source > LastKeyTime(g_currentAnimation)) {
+        Inform(kCopyFirst, kCaption);
+        return 0;
+    }
+    const QString question = QString::asprintf(kConfirm, static_cast<int>(ToKeyTime(source)),
+                                               static_cast<int>(g_keyTime));
+    if (!Confirm(question, kCaption, framework::MbOkCancel | framework::MbIconExclamation))
+        return 0;
+    g_currentAnimation->CopyKeys(static_cast<float>(g_keyTime), source);
+    g_currentTime = static_cast<float>(g_keyTime);
+    m_host.PoseCurrentAnimation(g_currentTime);
+    m_host.RefreshKeyRange(1);
+    m_host.RefreshTimeDisplay();
+    m_host.MarkDocumentModified();
+    return 1;
+}

@@ -1,0 +1,504 @@
+#include "view/ViewInteraction.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/KeyTimeRules.h"
+#include "app/ProgramState.h"
+#include "platform/rm/Animation.h"
+#include "platform/rm/Frame.h"
+#include "platform/rm/Math.h"
+#include "platform/rm/Mesh.h"
+#include "platform/rm/MeshBuilder.h"
+#include "render/OrientationToQuaternion.h"
+#include "scene/CAnimationData.h"
+#include "scene/CCharacterData.h"
+#include "scene/CModelData.h"
+#include "scene/CPartRecord.h"
+
+namespace {
+
+constexpr float kDegree = 0.017453292f;
+constexpr float kSmallestField = 0.0001f;
+constexpr float kLargestField = 10.0f;
+constexpr float kHalfPi = 1.5707963f;
+
+constexpr char kNotCharacter[] = "Not Character Data!";
+constexpr char kNotModel[] = "Not Model Data!";
+constexpr char kNotAnimation[] = "Not Animation Data!";
+constexpr char kParentIsRoot[] = "選択しているパーツの親を\nモデルのRootに変更しました。";
+constexpr char kParentChanged[] = "選択しているパーツの親を変更しました。";
+constexpr char kRootHasNoParent[] = "モデルのRootの親は変更できません。";
+
+/// The root frame of the model the current animation set is bound to, or null.
+rm::Frame* CurrentModelRoot() {
+    if (g_currentAnimation == nullptr || g_currentAnimation->Model() == nullptr)
+        return nullptr;
+    return g_currentAnimation->Model()->Root();
+}
+
+bool IsInside(const rm::Frame* frame, const rm::Frame* ancestor) {
+    for (const rm::Frame* f = frame; f != nullptr; f = f->GetParent())
+        if (f == ancestor)
+            return true;
+    return false;
+}
+
+/// Depth-first walk under `root` (root 0) to `*index`, counting down.
+rm::Frame* Walk(rm::Frame* frame, int* index) {
+    if ((*index)-- == 0)
+        return frame;
+    for (const auto& child : frame->Children())
+        if (rm::Frame* found = Walk(child.Get(), index))
+            return found;
+    return nullptr;
+}
+
+rm::Animation* PartAnimation(const rm::Frame* part) {
+    const CPartRecord* record = CPartRecord::Of(part);
+    return record != nullptr ? record->animation : nullptr;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------
+// Frames by position.
+
+int ViewInteraction::CountFrames(rm::Frame* root) {
+    int count = 1;
+    for (const auto& child : root->Children())
+        count += CountFrames(child.Get());
+    return count;
+}
+
+rm::Frame* ViewInteraction::FrameAt(rm::Frame* root, int index) {
+    if (root == nullptr)
+        return nullptr;
+    const int count = CountFrames(root);
+    // Into 0 … count - 1 from either side, so no position reads past the hierarchy.
+    int wrapped = ((index % count) + count) % count;
+    return Walk(root, &wrapped);
+}
+
+int ViewInteraction::IndexOf(rm::Frame* root, const rm::Frame* frame) {
+    if (root == nullptr || frame == nullptr)
+        return -1;
+    const int count = CountFrames(root);
+    for (int i = 0; i < count; ++i)
+        if (FrameAt(root, i) == frame)
+            return i;
+    return -1;
+}
+
+// ---------------------------------------------------------------------------------------
+// The selection.
+
+void ViewInteraction::UnselectPart() {
+    g_redrawRequest = 1;
+    if (g_selectedPart != nullptr && g_selectionBox != nullptr)
+        g_selectedPart->DeleteVisual(g_selectionBox);
+    EmptySelection();
+}
+
+int ViewInteraction::SelectPart(rm::Frame* frame, rm::Visual* visual) {
+    if (frame == nullptr)
+        return 0;
+    g_redrawRequest = 1;
+    if (visual != nullptr) {
+        g_visualCycle = 0;
+    } else {
+        // The selection box hangs on the selected part but is none of its visuals.
+        m_visuals.clear();
+        for (const auto& each : frame->Visuals())
+            if (each.Get() != g_selectionBox)
+                m_visuals.push_back(each.Get());
+        if (m_visuals.empty()) {
+            UnselectPart();
+            return 0;
+        }
+        int position = 0;
+        if (frame == g_selectedPart && m_visuals.size() >= 2) {
+            position = g_visualCycle + 1;
+            if (position < 0 || position >= static_cast<int>(m_visuals.size()))
+                position = 0;
+        }
+        g_visualCycle = position;
+        visual = m_visuals[static_cast<std::size_t>(position)];
+    }
+
+    const int cycle = g_visualCycle;
+    UnselectPart();
+    g_visualCycle = cycle;
+    SetSelectedPart(frame);
+    rm::Box box;
+    bool hasBox = false;
+    const std::string_view kind = visual->GetClassName();
+    if (kind == "Mesh") {
+        g_selectedMesh = dynamic_cast<rm::Mesh*>(visual);
+        hasBox = g_selectedMesh != nullptr && !rm::Failed(g_selectedMesh->GetBox(&box));
+    } else if (kind == "Builder") {
+        g_selectedMeshBuilder = dynamic_cast<rm::MeshBuilder*>(visual);
+        hasBox =
+            g_selectedMeshBuilder != nullptr && !rm::Failed(g_selectedMeshBuilder->GetBox(&box));
+    }
+    if (hasBox)
+        m_host.CreateSelectionBox(frame, &box);
+    g_partIndex = std::max(0, IndexOf(CurrentModelRoot(), frame));
+    return 1;
+}
+
+void ViewInteraction::StepPart(int step) {
+    rm::Frame* root = CurrentModelRoot();
+    if (root == nullptr)
+        return;
+    const int count = CountFrames(root);
+    const int start = ((g_partIndex % count) + count) % count;
+    int index = start;
+    // Each frame is tried once at most: a model without visuals ends the search.
+    for (int tried = 0; tried < count; ++tried) {
+        index = ((index + step) % count + count) % count;
+        if (index == start)
+            break;
+        if (SelectPart(FrameAt(root, index), nullptr)) {
+            g_partIndex = index;
+            return;
+        }
+    }
+    g_partIndex = index;
+}
+
+// ---------------------------------------------------------------------------------------
+// Mouse.
+
+void ViewInteraction::MouseMove(const Mouse& mouse) {
+    if (mouse.right) {
+        if (!m_rightDrag) {
+            m_rightDragPoint = mouse.point;
+            m_rightDrag = true;
+        }
+        const QPoint delta = mouse.point - m_rightDragPoint;
+        CameraDrag(mouse, static_cast<float>(delta.x()), static_cast<float>(delta.y()));
+        m_rightDragPoint = mouse.point;
+    }
+    if (!mouse.left || mouse.right) {
+        m_leftDrag = false;
+        return;
+    }
+    if (g_operationMode != 0 && g_operationMode != 1)
+        return;
+    if (!m_leftDrag)
+        m_leftDragPoint = mouse.point;
+    const QPoint delta = mouse.point - m_leftDragPoint;
+    LeftDrag(mouse, static_cast<float>(delta.x()), static_cast<float>(delta.y()));
+    m_leftDragPoint = mouse.point;
+    m_leftDrag = true;
+}
+
+void ViewInteraction::CameraDrag(const Mouse& mouse, float dx, float dy) {
+    g_redrawRequest = 1;
+    rm::Frame* pivot = m_host.GetCameraPivot();
+    rm::Frame* camera = m_host.GetCamera();
+    if (mouse.control) {
+        if (camera != nullptr)
+            camera->SetPosition(camera, 0, 0, dy * -0.2f);
+    } else if (mouse.shift) {
+        if (pivot != nullptr)
+            pivot->SetPosition(pivot, dx * -0.02f, dy * 0.02f, 0);
+    } else if (mouse.left) {
+        if (rm::Viewport* viewport = m_host.GetViewport())
+            viewport->SetField(
+                std::clamp(viewport->GetField() + dy * 0.005f, kSmallestField, kLargestField));
+    } else if (pivot != nullptr) {
+        rm::Vector direction, up;
+        pivot->GetOrientation(nullptr, &direction, &up);
+        const rm::Vector pitchAxis = rm::VectorRotate(direction, up, kHalfPi);
+        const rm::Quaternion q1 = rm::QuaternionFromRotation(pitchAxis, dy * -0.5f * kDegree);
+        const rm::Quaternion q2 = rm::QuaternionFromRotation({0, 1, 0}, dx * -0.5f * kDegree);
+        pivot->SetQuaternion(pivot, rm::QuaternionMultiply(q1, q2));
+        m_host.SelectCameraView(0);
+    }
+}
+
+void ViewInteraction::LeftDrag(const Mouse& mouse, float dx, float dy) {
+    switch (g_mouseFunction) {
+    case 0:
+        MoveModel(mouse, dx, dy);
+        break;
+    case 1:
+        g_redrawRequest = 1;
+        if (rm::Frame* part = SelectedPartInScene())
+            MovePart(part, mouse, dx, dy);
+        break;
+    case 2:
+        g_redrawRequest = 1;
+        if (rm::Frame* part = SelectedPartInScene())
+            TurnPart(part, mouse, dx, dy);
+        break;
+    default:
+        break;
+    }
+}
+
+void ViewInteraction::MoveModel(const Mouse& mouse, float dx, float dy) {
+    rm::Frame* root = CurrentModelRoot();
+    rm::Frame* camera = m_host.GetCamera();
+    if (root == nullptr || camera == nullptr)
+        return;
+    rm::Vector direction, up;
+    camera->GetOrientation(g_sceneRoot, &direction, &up);
+    rm::Vector right = rm::VectorCrossProduct(direction, up);
+    if (mouse.shift) {
+        up.z = right.z = 0;
+    } else {
+        up.y = right.y = 0;
+    }
+    rm::VectorNormalize(&up);
+    rm::VectorNormalize(&right);
+    rm::Vector p;
+    root->GetPosition(g_sceneRoot, &p);
+    p.x -= (up.x * dy + right.x * dx) * 0.02f;
+    if (mouse.shift)
+        p.y -= (up.y * dy + right.y * dx) * 0.02f;
+    else
+        p.z -= (up.z * dy + right.z * dx) * 0.02f;
+    root->SetPosition(g_sceneRoot, p.x, p.y, p.z);
+    g_redrawRequest = 1;
+    // The model's place is written with it: quitting must ask first.
+    m_host.MarkDocumentModified();
+}
+
+void ViewInteraction::MovePart(rm::Frame* part, const Mouse& mouse, float dx, float dy) {
+    const float v = g_axisPositive ? dy : -dy;
+    rm::Vector p;
+    part->GetPosition(nullptr, &p);
+    if (g_axisX)
+        p.x += dx * 0.02f;
+    if (mouse.shift) {
+        if (g_axisY)
+            p.y -= v * 0.02f;
+    } else if (g_axisZ) {
+        p.z -= v * 0.02f;
+    }
+    part->SetPosition(nullptr, p.x, p.y, p.z);
+    if (g_operationMode != 1) {
+        m_host.MarkDocumentModified();
+        return;
+    }
+    part->GetPosition(part->GetParent(), &p);
+    rm::Animation* animation = PartAnimation(part);
+    if (!PrepareKey(animation, rm::D3DRMANIMATION_POSITIONKEY))
+        return;
+    animation->AddPositionKey(static_cast<float>(g_keyTime), p.x, p.y, p.z);
+    AfterKeyWritten();
+}
+
+void ViewInteraction::TurnPart(rm::Frame* part, const Mouse& mouse, float dx, float dy) {
+    const float v = g_axisPositive ? dy : -dy;
+    if (g_operationMode == 0) {
+        const float ax = g_axisX ? v * -0.5f * kDegree : 0.0f;
+        const float ay = g_axisY ? dx * -0.5f * kDegree : 0.0f;
+        const float az = g_axisZ ? dx * -0.5f * kDegree : 0.0f;
+        part->SetRotation(part, 1, 0, 0, ax);
+        part->Move(1.0f);
+        if (mouse.shift)
+            part->SetRotation(part, 0, 0, 1, az);
+        else
+            part->SetRotation(part, 0, 1, 0, ay);
+        part->Move(1.0f);
+        part->SetRotation(nullptr, 0, 0, 0, 0);
+        // The turn stays in the model's frames, which are saved.
+        m_host.MarkDocumentModified();
+        return;
+    }
+    const float ax = g_axisX ? v * 0.5f * kDegree : 0.0f;
+    const float ay = g_axisY ? dx * 0.5f * kDegree : 0.0f;
+    const float az = g_axisZ ? dx * 0.5f * kDegree : 0.0f;
+    const rm::Quaternion q1 = rm::QuaternionFromRotation({1, 0, 0}, ax);
+    const rm::Quaternion q2 = mouse.shift ? rm::QuaternionFromRotation({0, 0, 1}, az)
+                                          : rm::QuaternionFromRotation({0, 1, 0}, ay);
+    rm::Frame* parent = part->GetParent();
+    rm::Vector direction, up;
+    part->GetOrientation(parent, &direction, &up);
+    const rm::Quaternion q = rm::QuaternionMultiply(rm::QuaternionMultiply(q1, q2),
+                                                    render::OrientationToQuaternion(direction, up));
+    part->SetQuaternion(parent, q);
+    rm::Animation* animation = PartAnimation(part);
+    if (!PrepareKey(animation, rm::D3DRMANIMATION_ROTATEKEY))
+        return;
+    animation->AddRotateKey(static_cast<float>(g_keyTime), q);
+    AfterKeyWritten();
+}
+
+void ViewInteraction::AfterKeyWritten() {
+    // A key at a time the key-time list does not hold yet (the key time can differ from
+    // the current time's whole part) must show on the bar.
+    const float keyTime = static_cast<float>(g_keyTime);
+    bool listed = false;
+    for (unsigned i = 0; i < g_currentAnimation->KeyTimeCount() && !listed; ++i)
+        listed = g_currentAnimation->KeyTime(static_cast<int>(i)) == keyTime;
+    if (!listed)
+        m_host.RefreshKeyRange(1);
+    m_host.MarkDocumentModified();
+}
+
+int ViewInteraction::PrepareKey(rm::Animation* animation, std::uint32_t keyType) {
+    if (g_currentAnimation == nullptr)
+        return 0;
+    const float now = static_cast<float>(ToKeyTime(g_currentTime));
+    bool listed = false;
+    for (unsigned i = 0; i < g_currentAnimation->KeyTimeCount() && !listed; ++i)
+        listed = g_currentAnimation->KeyTime(static_cast<int>(i)) == now;
+    if (!listed && !m_host.AddKeyFrame(0))
+        return 0;
+    if (animation == nullptr)
+        return 0;
+    const float time = static_cast<float>(g_keyTime);
+    for (const rm::AnimationKey& key : animation->Keys()) {
+        if (key.dvTime > time)
+            break;
+        if (key.dvTime == time && key.dwKeyType == keyType) {
+            animation->DeleteKeyByID(key.dwID);
+            break;
+        }
+    }
+    return 1;
+}
+
+void ViewInteraction::LeftButtonDown(const Mouse& mouse) {
+    if (!mouse.right)
+        m_rightDrag = false;
+    if (m_rightDrag)
+        return;
+    CCharacterData* before = g_currentCharacter;
+    rm::Viewport* viewport = m_host.GetViewport();
+    m_picks.clear();
+    if (viewport != nullptr)
+        viewport->Pick(static_cast<int>(mouse.point.x() * m_pixelRatio),
+                       static_cast<int>(mouse.point.y() * m_pixelRatio), &m_picks);
+    bool handled = false;
+    if (!m_picks.empty()) {
+        const rm::PickRecord& pick = m_picks.front();
+        rm::Frame* deepest = pick.framePath.empty() ? nullptr : pick.framePath.back().Get();
+        if (pick.framePath.size() > 2)
+            PickCharacter(pick);
+        if (mouse.shift && mouse.control && g_operationMode == 0 &&
+            SelectedPartInScene() != nullptr && g_currentCharacter == before &&
+            deepest != nullptr) {
+            handled = Reparent(deepest);
+        } else if (pick.visual != nullptr) {
+            handled = SelectPart(deepest, pick.visual.Get()) != 0;
+        }
+    }
+    if (!handled)
+        UnselectPart();
+}
+
+bool ViewInteraction::PickCharacter(const rm::PickRecord& pick) {
+    rm::Frame* root = pick.framePath[2].Get();
+    CCharacterData* character = nullptr;
+    if (g_libraries != nullptr) {
+        for (auto* entry = g_libraries->Characters().Head(); entry != nullptr;
+             entry = entry->Next()) {
+            CCharacterData& candidate = entry->Payload();
+            if (candidate.m_model != nullptr && candidate.m_model->Root() == root) {
+                character = &candidate;
+                break;
+            }
+        }
+    }
+    g_currentCharacter = character;
+    g_currentModel = character != nullptr ? character->m_model : nullptr;
+    g_currentAnimation = character != nullptr ? character->m_current : nullptr;
+    if (character == nullptr) {
+        m_host.ShowMessage(QString::fromLatin1(kNotCharacter));
+        return false;
+    }
+    if (g_currentModel == nullptr) {
+        m_host.ShowMessage(QString::fromLatin1(kNotModel));
+        return false;
+    }
+    if (g_currentAnimation == nullptr) {
+        m_host.ShowMessage(QString::fromLatin1(kNotAnimation));
+        return false;
+    }
+    g_currentTime = g_currentAnimation->Set() != nullptr ? g_currentAnimation->m_time : -1.0f;
+    g_keyTime = ToKeyTime(g_currentTime);
+    m_host.RefreshKeyRange(0);
+    m_host.RefreshTimeDisplay();
+    return true;
+}
+
+bool ViewInteraction::Reparent(rm::Frame* target) {
+    g_redrawRequest = 1;
+    rm::Frame* part = g_selectedPart;
+    rm::Frame* root = g_currentModel != nullptr ? g_currentModel->Root() : nullptr;
+    // Only parts of the current model move, within it; its root has no parent to change,
+    // and no frame may end up under itself.
+    if (root == nullptr || !IsInside(part, root) || !IsInside(target, root))
+        return true;
+    if (part == root) {
+        m_host.ShowMessage(QString::fromUtf8(kRootHasNoParent));
+        return true;
+    }
+    rm::Frame* parent = target;
+    if (target == part) {
+        m_host.ShowMessage(QString::fromUtf8(kParentIsRoot));
+        parent = root;
+    } else {
+        m_host.ShowMessage(QString::fromUtf8(kParentChanged));
+        if (IsInside(target, part))
+            root->AddChild(target);
+    }
+    parent->AddChild(part);
+    m_host.MarkDocumentModified();
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------
+// Keys.
+
+bool ViewInteraction::KeyDown(Key key, bool alt) {
+    if (alt)
+        return false;
+    int preset = -1;
+    switch (key) {
+    case Key::Left:
+        m_host.PreviousKey();
+        break;
+    case Key::Right:
+        m_host.NextKey();
+        break;
+    case Key::Up:
+        SelectNextPart();
+        break;
+    case Key::Down:
+        SelectPreviousPart();
+        break;
+    case Key::Pad2:
+        preset = 1;
+        break;
+    case Key::Pad8:
+        preset = 2;
+        break;
+    case Key::Pad4:
+        preset = 3;
+        break;
+    case Key::Pad6:
+        preset = 4;
+        break;
+    case Key::Pad5:
+        preset = 5;
+        break;
+    case Key::Pad0:
+        preset = 6;
+        break;
+    case Key::Other:
+        return false;
+    }
+    if (preset > 0) {
+        m_host.SelectCameraView(preset);
+        m_host.ApplyCameraView();
+    }
+    g_redrawRequest = 1;
+    return true;
+}
