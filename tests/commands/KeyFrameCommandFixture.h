@@ -1,0 +1,137 @@
+#pragma once
+
+// The key-frame commands without a window: a scripted host (message boxes answered from
+// a queue, the bar and the document reduced to what the commands change) and a small
+// character opened as the document opens one: a "Body" box with an "Arm" hanging from
+// it, both with rotation keys at the times a test asks for.
+
+#include <QTemporaryDir>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/KeyTimeRules.h"
+#include "app/ProgramState.h"
+#include "app/TestCharacters.h"
+#include "commands/IKeyFrameHost.h"
+#include "platform/framework/MessageBoxCodes.h"
+#include "platform/framework/ScriptedMessageBox.h"
+#include "platform/rm/Animation.h"
+#include "platform/rm/AnimationSet.h"
+#include "platform/rm/Frame.h"
+#include "scene/CPartRecord.h"
+#include "scene/DocumentOpen.h"
+#include "scene/SceneFixture.h"
+
+class ScriptedKeyFrameHost : public IKeyFrameHost {
+public:
+    int ShowMessage(const QString& text, const QString& caption, unsigned style) override {
+        return box.Show(nullptr, text, caption, style);
+    }
+    void StopPlayback() override {
+        ++stops;
+        g_keyTime = ToKeyTime(g_currentTime);
+        g_playState = 0;
+        g_currentTime = static_cast<float>(g_keyTime);
+    }
+    void PoseCurrentAnimation(float time) override {
+        ++poses;
+        PoseAnimation(g_currentAnimation, time);
+    }
+    int RefreshKeyRange(int rebuild) override {
+        if (g_currentAnimation == nullptr)
+            return 0;
+        if (rebuild)
+            g_currentAnimation->UpdateTotalKeyTimeBuffer();
+        ++rangeRefreshes;
+        return 1;
+    }
+    void RefreshTimeDisplay() override { RecomputeKeyIndex(); }
+    int MarkDocumentModified() override {
+        modified = 1;
+        return 1;
+    }
+    rm::Frame* GetSelectedPart() const override { return selected; }
+    QString GetKeyLengthText() const override { return lengthText; }
+    void ShowKeyLength(unsigned length) override {
+        lengthText = length == 0 ? QStringLiteral("Last") : QString::number(length);
+    }
+    int RunPartKeyDialog() override { return dialogAnswer; }
+
+    framework::ScriptedMessageBox box;
+    rm::Frame* selected = nullptr;
+    QString lengthText;
+    int dialogAnswer = framework::IdCancel;
+    int stops = 0;
+    int poses = 0;
+    int rangeRefreshes = 0;
+    int modified = 0;
+};
+
+class KeyFrameCommandTest : public SceneFixture {
+protected:
+    KeyFrameCommandTest() { ResetProgramState(); }
+    ~KeyFrameCommandTest() override { ResetProgramState(); }
+
+    /// Opens the test character with rotation keys at `times` (none: the model only) and
+    /// makes it current, at time 0.
+    void Open(const std::vector<float>& times) {
+        ASSERT_TRUE(dir.isValid());
+        d3drm->CreateFrame(nullptr, &sceneFrame);
+        scene::SceneDocument doc;
+        doc.sceneFrame = sceneFrame.Get();
+        doc.store = store.get();
+        const QString path =
+            shell_test::WriteCharacter(dir.path(), QStringLiteral("keys.x"), times);
+        const QByteArray name = path.toLocal8Bit();
+        ASSERT_EQ(scene::OpenDocument(doc, name.constData(), scene::kOpenNewScene).ok, 1);
+        g_currentCharacter = doc.currentCharacter;
+        g_currentModel = doc.currentModel;
+        g_currentAnimation = doc.currentAnimation;
+        g_animationLibrary = &store->Animations();
+        body = g_currentModel->Root()->Children().at(0).Get();
+        arm = body->Children().at(0).Get();
+    }
+
+    /// Puts the time at a key time as the bar would show it.
+    void GoTo(float time) {
+        g_currentTime = time;
+        g_keyTime = ToKeyTime(time);
+        RecomputeKeyIndex();
+    }
+
+    std::vector<float> KeyTimes() const {
+        std::vector<float> times;
+        for (unsigned i = 0; i < g_currentAnimation->KeyTimeCount(); ++i)
+            times.push_back(g_currentAnimation->KeyTime(static_cast<int>(i)));
+        return times;
+    }
+
+    /// Times of the keys of `part`'s animation, of one type (0: all).
+    static std::vector<float> Times(rm::Frame* part, std::uint32_t type = 0) {
+        std::vector<float> times;
+        const CPartRecord* record = CPartRecord::Of(part);
+        if (record == nullptr || record->animation == nullptr)
+            return times;
+        for (const auto& key : record->animation->Keys())
+            if (type == 0 || key.dwKeyType == type)
+                times.push_back(key.dvTime);
+        return times;
+    }
+
+    /// The texts of the boxes shown, UTF-8.
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> texts;
+        for (const auto& question : host.box.Asked())
+            texts.push_back(question.text.toStdString());
+        return texts;
+    }
+
+    QTemporaryDir dir;
+    rm::Ref<rm::Frame> sceneFrame;
+    ScriptedKeyFrameHost host;
+    rm::Frame* body = nullptr;
+    rm::Frame* arm = nullptr;
+};
