@@ -94,7 +94,8 @@ TEST_F(KeyFrameCommandTest, APartWithoutAnimationGetsOneOnlyWhenBothQuestionsAre
     host.box.Clear();
     EXPECT_EQ(AddKeyFrameCommand(host, 0).Execute(), 1);
     EXPECT_EQ(host.box.Asked()[0].text,
-              QStringLiteral("このパーツにはアニメーションがありません。\nアニメーションを生成しますか？"));
+              QStringLiteral(
+                  "このパーツにはアニメーションがありません。\nアニメーションを生成しますか？"));
     rm::Animation* made = CPartRecord::Of(arm)->animation;
     ASSERT_NE(made, nullptr);
     EXPECT_EQ(made->GetOptions(), 0x36u);
@@ -146,7 +147,8 @@ TEST_F(KeyFrameCommandTest, AddLastKeyOnASetWithoutAnimationsKeysTheSelectedPart
     host.selected = arm;
     host.box.Clear();
     ASSERT_EQ(AddLastKeyFrameCommand(host).Execute(), 1);
-    EXPECT_EQ(Texts()[1], "現在アニメーションが登録されていません。\nアニメーションを生成しますか？");
+    EXPECT_EQ(Texts()[1],
+              "現在アニメーションが登録されていません。\nアニメーションを生成しますか？");
     EXPECT_EQ(Times(arm), (std::vector<float>{0, 1}));
     EXPECT_EQ(g_keyIndex, 1u);
 }
