@@ -8,6 +8,7 @@
 #include "platform/framework/UiServices.h"
 #include "platform/rm/Context.h"
 #include "platform/rm/Math.h"
+#include "platform/rm/MeshBuilder.h"
 #include "support/RmMatchers.h"
 #include "view/InteractionFixture.h"
 
@@ -191,6 +192,30 @@ TEST_F(ViewInteractionTest, UpAndDownWrapRoundTheModelAndPassFramesWithoutVisual
     Key(Qt::Key_Down);
     EXPECT_EQ(g_selectedPart, last);
     ASSERT_NE(g_selectionBox, nullptr);
+}
+
+TEST_F(ViewInteractionTest, SelectingTheSelectedPartAgainCyclesItsVisualsAndComesRound) {
+    rm::Frame* head = Part("Head");
+    rm::Ref<rm::Visual> first = head->Visuals().front();
+    rm::Ref<rm::MeshBuilder> builder;
+    g_d3drm->CreateMeshBuilder(&builder);
+    const rm::Vector corners[4] = {{0, 0, 0}, {0, 1, 0}, {1, 1, 0}, {1, 0, 0}};
+    const std::uint32_t faces[] = {4, 0, 1, 2, 3, 0};
+    builder->AddFaces(4, corners, 0, nullptr, faces);
+    rm::Ref<rm::Mesh> second;
+    builder->CreateMesh(&second);
+    head->AddVisual(second.Get());
+    ViewInteraction& interaction = view->Interaction();
+    std::vector<rm::Visual*> taken;
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_EQ(interaction.SelectPart(head, nullptr), 1);
+        taken.push_back(g_selectedMesh != nullptr ? static_cast<rm::Visual*>(g_selectedMesh)
+                                                  : g_selectedMeshBuilder);
+        // The box hangs on the part, once, and is never taken as one of its visuals.
+        EXPECT_EQ(head->Visuals().size(), 3u);
+    }
+    EXPECT_EQ(taken,
+              (std::vector<rm::Visual*>{first.Get(), second.Get(), first.Get(), second.Get()}));
 }
 
 TEST_F(ViewInteractionTest, ACtrlRightDragTenPixelsDownMovesTheCameraTwoUnitsBack) {
