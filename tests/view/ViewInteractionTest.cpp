@@ -285,6 +285,23 @@ TEST_F(ViewInteractionTest, APickOfAModelWithoutACharacterOrAnimationSaysSo) {
     EXPECT_EQ(g_currentCharacter, nullptr);
 }
 
+TEST_F(ViewInteractionTest, APickOfACharacterWithoutAnAnimationSetSaysSo) {
+    ASSERT_EQ(frame->OnCommand(ids::FileNew, framework::CommandSource::Menu), 1);
+    ui.fileDialog.Choose(QString::fromStdString(shell_test::SampleWalker()));
+    frame->OnCommand(ids::ChangeModel, framework::CommandSource::Menu);
+    ASSERT_NE(g_currentModel, nullptr);
+    ASSERT_EQ(g_currentAnimation, nullptr);
+    ui.messageBox.Clear();
+    rm::Frame* head = Part("Head");
+    Click(PointOf(head));
+    ASSERT_EQ(ui.messageBox.Asked().size(), 1u);
+    EXPECT_EQ(ui.messageBox.Asked()[0].text, QStringLiteral("Not Animation Data!"));
+    EXPECT_EQ(g_selectedPart, head) << "the part is picked all the same";
+    // Up and Down need an animation set bound to the model.
+    Key(Qt::Key_Up);
+    EXPECT_EQ(g_selectedPart, head);
+}
+
 TEST_F(ViewInteractionTest, ASelectedPartWhoseModelLeftTheSceneIsLetGo) {
     rm::Frame* head = Part("Head");
     SelectByClick(head);
