@@ -34,6 +34,7 @@
 #include "platform/rm/Frame.h"
 #include "platform/rm/Mesh.h"
 #include "render/Direct3R.h"
+#include "render/ModelFraming.h"
 #include "resources/CommandIds.h"
 #include "resources/ToolBars.h"
 #include "scene/CAnimationData.h"
@@ -52,6 +53,12 @@ constexpr char kNoRetainedModeMessage[] =
 constexpr char kChangeKeyLengthQuestion[] = "キーの範囲を %d から %d へ変更しますか？";
 constexpr char kChangeKeyLengthCaption[] = "Change Key Frame Length";
 constexpr char kManualFile[] = "Manual.htm";
+/// Where an installed program finds its manual, from the program's folder.
+constexpr char kInstalledManual[] = "../share/doc/pavrix/Manual.htm";
+constexpr char kNoViewerMessage[] = "簡易説明書を表示できませんでした。\n"
+                                    "HTML ファイルを表示するプログラム (ウェブブラウザーなど) "
+                                    "が見つかりません。\n%1";
+constexpr char kManualCaption[] = "Manual";
 /// The largest key length taken from the Length edit: beyond 2^24 a 32-bit float no
 /// longer holds every whole key time.
 constexpr unsigned kLongestKeyLength = 16777216;
@@ -163,6 +170,7 @@ CMainFrame::CMainFrame() {
     MapNotify(ctl::TimeSlider, Notification::ReleasedCapture, &CMainFrame::OnTimeSliderReleased);
     MapCommand(ctl::ChangeLength, &CMainFrame::OnChangeKeyLength);
     MapCommand(ids::Manual, &CMainFrame::OnManual);
+    MapCommand(ids::ViewFrameAll, [this] { FrameWholeModel(); });
 
     if (auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         connect(
@@ -754,10 +762,12 @@ QString CMainFrame::FindManual() {
     const QString here = QDir::current().absoluteFilePath(QString::fromLatin1(kManualFile));
     if (QFileInfo(here).isFile())
         return here;
-    const QString beside = QDir(QCoreApplication::applicationDirPath())
-                               .absoluteFilePath(QString::fromLatin1(kManualFile));
-    if (QFileInfo(beside).isFile())
-        return beside;
+    const QDir programFolder(QCoreApplication::applicationDirPath());
+    for (const char* name : {kManualFile, kInstalledManual}) {
+        const QString path = QDir::cleanPath(programFolder.absoluteFilePath(QString::fromLatin1(name)));
+        if (QFileInfo(path).isFile())
+            return path;
+    }
     return QString();
 }
 
@@ -766,10 +776,11 @@ void CMainFrame::OnManual() {
     if (path.isEmpty())
         return;
     const QUrl url = QUrl::fromLocalFile(path);
-    if (m_urlOpener)
-        m_urlOpener(url);
-    else
-        QDesktopServices::openUrl(url);
+    const bool shown = m_urlOpener ? m_urlOpener(url) : QDesktopServices::openUrl(url);
+    // Without a viewer the desktop shows nothing at all: say so, and where the page is.
+    if (!shown)
+        MessageBox(QString::fromUtf8(kNoViewerMessage).arg(QDir::toNativeSeparators(path)),
+                   QString::fromUtf8(kManualCaption), framework::MbIconInformation);
 }
 
 void CMainFrame::StretchTimeSlider() {
@@ -943,12 +954,26 @@ void CMainFrame::SetOperationMode(int mode) {
     g_redrawRequest = 1;
 }
 
-void CMainFrame::OnCenter() {
-    rm::Frame* target = g_sceneFrame;
+rm::Frame* CMainFrame::CenterTarget() const {
     if (g_selectedPart != nullptr && g_currentAnimation != nullptr &&
         g_currentAnimation->Model() != nullptr && g_currentAnimation->Model()->Root() != nullptr)
-        target = g_currentAnimation->Model()->Root();
-    CenterOnFrame(target);
+        return g_currentAnimation->Model()->Root();
+    return g_sceneFrame;
+}
+
+void CMainFrame::OnCenter() {
+    CenterOnFrame(CenterTarget());
+}
+
+int CMainFrame::FrameWholeModel() {
+    IRenderView* view = GetRenderView();
+    if (view == nullptr || view->GetDevice() == nullptr)
+        return 0;
+    if (!render::ModelFraming::FrameWhole(view->GetCameraPivot(), view->GetDevice()->Viewport(),
+                                          CenterTarget()))
+        return 0;
+    g_redrawRequest = 1;
+    return 1;
 }
 
 void CMainFrame::OnAxisButton(int id) {

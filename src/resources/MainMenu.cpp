@@ -48,7 +48,9 @@ std::vector<MenuItem> BuildMainMenu() {
                                        {cmd(ids::ZBufferOn, "On"), cmd(ids::ZBufferOff, "Off")});
     MenuItem view = MenuItem::Popup(
         QStringLiteral("View(&V)"),
-        {driver, renderer, projection, zbuffer, separator, cmd(ids::ViewToolBar, "ﾂｰﾙ ﾊﾞｰ(&T)")});
+        {driver, renderer, projection, zbuffer, separator,
+         cmd(ids::ViewFrameAll, "ﾓﾃﾞﾙ全体を表示(&W)\tHome"), separator,
+         cmd(ids::ViewToolBar, "ﾂｰﾙ ﾊﾞｰ(&T)")});
 
     MenuItem help =
         MenuItem::Popup(QStringLiteral("Help(&H)"), {cmd(ids::Manual, "簡易説明書(&H)"), separator,
