@@ -138,6 +138,10 @@ TEST_F(DocumentTest, SaveIntoAMissingFolderSaysWhyAndFailsAndStaysModified) {
     ASSERT_EQ(ui.messageBox.Asked().size(), 1u);
     EXPECT_TRUE(ui.messageBox.Asked()[0].text.contains(QStringLiteral("missing")))
         << ui.messageBox.Asked()[0].text.toStdString();
+    // The cause in the user's terms comes before the exact technical line.
+    const QStringList lines = ui.messageBox.Asked()[0].text.split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(lines[1], QStringLiteral("ファイルまたはフォルダーが見つかりません。"));
 }
 
 // ---------------------------------------------------------------------------------------
