@@ -64,7 +64,7 @@ int CDxMFCApp::InitInstance() {
         return 0;
     // The file's name once one is open; "[*]" is where the unsaved-changes mark goes.
     framework::Document* document = frame->GetActiveDocument();
-    if (document != nullptr && !document->GetTitle().isEmpty())
+    if (document != nullptr && !document->GetPathName().isEmpty())
         frame->OnUpdateFrameTitle();
     else
         frame->setWindowTitle(resources::AppTitle() + QStringLiteral("[*]"));

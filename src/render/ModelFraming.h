@@ -26,7 +26,8 @@ public:
     /// The camera's distance from the centre of a sphere of `radius` that fits, with
     /// kMargin, a perspective view of `field` (half the width of the wider side at
     /// distance `front`) on a viewport of width × height pixels; never nearer than
-    /// front + radius, so the front plane does not cut the sphere.
+    /// front + radius, so the front plane does not cut the sphere (a model much smaller
+    /// than the front distance therefore fills less of the view).
     static float FittingDistance(float radius, float field, float front, int width, int height);
 };
 

