@@ -23,8 +23,7 @@ int main(int argc, char** argv) {
     for (int i = 2; i < argc; ++i) {
         const int size = std::atoi(argv[i]);
         if (size < 16 || size > 1024) {
-            std::fprintf(stderr, "pavrix_write_icons: a size from 16 to 1024, not '%s'\n",
-                         argv[i]);
+            std::fprintf(stderr, "pavrix_write_icons: a size from 16 to 1024, not '%s'\n", argv[i]);
             return 2;
         }
         const QString folder = QStringLiteral("%1/%2x%2/apps").arg(outDir).arg(size);

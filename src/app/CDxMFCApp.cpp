@@ -13,9 +13,9 @@
 #include "platform/framework/DialogBar.h"
 #include "platform/framework/FileDialog.h"
 #include "platform/framework/MessageBoxCodes.h"
+#include "platform/framework/SingleDocTemplate.h"
 #include "platform/framework/StandardIds.h"
 #include "platform/framework/ToolBar.h"
-#include "platform/framework/SingleDocTemplate.h"
 #include "platform/framework/UiServices.h"
 #include "resources/AboutBox.h"
 #include "resources/CommandIds.h"
@@ -116,7 +116,8 @@ void CDxMFCApp::AddToRecentFileList(const QString& path) {
     m_recentFiles.Add(path);
     if (framework::FrameWindow* frame = GetMainWnd())
         m_recentFiles.UpdateMenu(*frame);
-    else if (framework::FrameWindow* starting = GetDocTemplate() != nullptr ? GetDocTemplate()->GetFrame() : nullptr)
+    else if (framework::FrameWindow* starting =
+                 GetDocTemplate() != nullptr ? GetDocTemplate()->GetFrame() : nullptr)
         m_recentFiles.UpdateMenu(*starting);
     if (m_settings != nullptr) {
         m_settings->SetRecentFiles(m_recentFiles.Paths());

@@ -58,7 +58,9 @@ public:
     const RecentFileList& GetRecentFileList() const { return m_recentFiles; }
     /// Replaces the clock the command-state updates are paced by (seconds, any origin;
     /// tests); empty restores the steady clock.
-    void SetCommandStateClock(std::function<double()> clock) { m_commandStateClock = std::move(clock); }
+    void SetCommandStateClock(std::function<double()> clock) {
+        m_commandStateClock = std::move(clock);
+    }
 
     /// The main window as the main frame; null when there is none.
     CMainFrame* GetMainFrame() const;

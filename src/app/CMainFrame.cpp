@@ -764,7 +764,8 @@ QString CMainFrame::FindManual() {
         return here;
     const QDir programFolder(QCoreApplication::applicationDirPath());
     for (const char* name : {kManualFile, kInstalledManual}) {
-        const QString path = QDir::cleanPath(programFolder.absoluteFilePath(QString::fromLatin1(name)));
+        const QString path =
+            QDir::cleanPath(programFolder.absoluteFilePath(QString::fromLatin1(name)));
         if (QFileInfo(path).isFile())
             return path;
     }

@@ -72,9 +72,8 @@ void RecentFileList::UpdateMenu(framework::FrameWindow& frame) const {
         const framework::CommandId id = ids::FileMruFirst + static_cast<unsigned>(i);
         auto* action = new QAction(MenuText(i), menu);
         action->setData(id);
-        QObject::connect(action, &QAction::triggered, &frame, [&frame, id] {
-            frame.OnCommand(id, framework::CommandSource::Menu);
-        });
+        QObject::connect(action, &QAction::triggered, &frame,
+                         [&frame, id] { frame.OnCommand(id, framework::CommandSource::Menu); });
         menu->insertAction(before, action);
     }
 }

@@ -8,8 +8,7 @@
 
 namespace render {
 
-float ModelFraming::FittingDistance(float radius, float field, float front, int width,
-                                    int height) {
+float ModelFraming::FittingDistance(float radius, float field, float front, int width, int height) {
     const float wide = static_cast<float>(std::max({width, height, 1}));
     const float narrow = static_cast<float>(std::max(std::min(width, height), 1));
     // Half the narrower side's extent at distance 1 (the projection scales x and y alike
@@ -50,9 +49,8 @@ int ModelFraming::FrameWhole(rm::Frame* pivot, const rm::Viewport* viewport, rm:
 
     pivot->SetPosition(nullptr, centre.x, centre.y, centre.z);
     if (viewport->GetProjection() == rm::D3DRMPROJECT_PERSPECTIVE) {
-        const float distance =
-            FittingDistance(radius, viewport->GetField(), viewport->GetFront(),
-                            viewport->GetWidth(), viewport->GetHeight());
+        const float distance = FittingDistance(radius, viewport->GetField(), viewport->GetFront(),
+                                               viewport->GetWidth(), viewport->GetHeight());
         camera->SetPosition(pivot, 0, 0, -distance);
     }
     return 1;

@@ -22,8 +22,8 @@ TEST(CommandStatePacerTest, SixtyUpdatesASecondWhateverTheLoopsSpeedAndNoCatchin
     } cases[] = {
         {100000.0, 599, 601}, // a loop with nothing to draw spins freely
         {400.0, 599, 601},
-        {61.0, 599, 610},     // just above the rate: every pass or nearly
-        {20.0, 200, 200},     // a slow loop: every pass, the missed updates dropped
+        {61.0, 599, 610}, // just above the rate: every pass or nearly
+        {20.0, 200, 200}, // a slow loop: every pass, the missed updates dropped
     };
     for (const auto& c : cases) {
         const int updates = UpdatesIn(10.0, c.passesPerSecond);

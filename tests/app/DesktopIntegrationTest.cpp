@@ -82,7 +82,8 @@ TEST_F(DesktopTest, RecentFilesListNewestFirstMoveUpWhenReopenedAndLeaveWhenGone
     EXPECT_EQ(RecentEntries(), (QStringList{Entry(1, c), Entry(2, b), Entry(3, a)}));
 
     // Reopening the oldest through its entry brings it to the top.
-    EXPECT_EQ(frame->OnCommand(framework::ids::FileMruFirst + 2, framework::CommandSource::Menu), 1);
+    EXPECT_EQ(frame->OnCommand(framework::ids::FileMruFirst + 2, framework::CommandSource::Menu),
+              1);
     EXPECT_EQ(frame->GetActiveDocument()->GetPathName(), a);
     EXPECT_EQ(RecentEntries(), (QStringList{Entry(1, a), Entry(2, c), Entry(3, b)}));
 
@@ -92,12 +93,14 @@ TEST_F(DesktopTest, RecentFilesListNewestFirstMoveUpWhenReopenedAndLeaveWhenGone
     frame->OnCommand(ids::InsertCharacter, framework::CommandSource::Menu);
     const QString saved = QDir(files.path()).filePath(QStringLiteral("saved.x"));
     ASSERT_EQ(frame->GetActiveDocument()->DoSave(saved), 1);
-    EXPECT_EQ(RecentEntries(), (QStringList{Entry(1, saved), Entry(2, d), Entry(3, a), Entry(4, c)}));
+    EXPECT_EQ(RecentEntries(),
+              (QStringList{Entry(1, saved), Entry(2, d), Entry(3, a), Entry(4, c)}));
 
     // A file that is gone: a message, off the list, nothing opened.
     ASSERT_TRUE(QFile::remove(a));
     const QString before = frame->GetActiveDocument()->GetPathName();
-    EXPECT_EQ(frame->OnCommand(framework::ids::FileMruFirst + 2, framework::CommandSource::Menu), 1);
+    EXPECT_EQ(frame->OnCommand(framework::ids::FileMruFirst + 2, framework::CommandSource::Menu),
+              1);
     ASSERT_EQ(ui.messageBox.Asked().size(), 1u);
     EXPECT_TRUE(ui.messageBox.Asked()[0].text.startsWith(QDir::toNativeSeparators(a)));
     EXPECT_TRUE(ui.messageBox.Asked()[0].text.contains(QStringLiteral("見つかりません")));
@@ -152,7 +155,9 @@ TEST_F(DesktopTest, TheTitleNamesTheFileAndMarksUnsavedChanges) {
     EXPECT_FALSE(frame->isWindowModified());
     frame->MarkDocumentModified();
     EXPECT_TRUE(frame->isWindowModified());
-    ASSERT_EQ(frame->GetActiveDocument()->DoSave(QDir(files.path()).filePath(QStringLiteral("out.x"))), 1);
+    ASSERT_EQ(
+        frame->GetActiveDocument()->DoSave(QDir(files.path()).filePath(QStringLiteral("out.x"))),
+        1);
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("out.x[*] - Pavrix"));
     EXPECT_FALSE(frame->isWindowModified());
 }
@@ -206,7 +211,8 @@ TEST_F(DesktopTest, TheManualSaysSoWhenNoViewerTakesIt) {
     ASSERT_EQ(ui.messageBox.Asked().size(), 1u);
     EXPECT_EQ(ui.messageBox.Asked()[0].caption, QStringLiteral("Manual"));
     EXPECT_TRUE(ui.messageBox.Asked()[0].text.contains(QStringLiteral("表示できませんでした")));
-    EXPECT_TRUE(ui.messageBox.Asked()[0].text.contains(QDir::toNativeSeparators(manual.fileName())));
+    EXPECT_TRUE(
+        ui.messageBox.Asked()[0].text.contains(QDir::toNativeSeparators(manual.fileName())));
 }
 
 } // namespace

@@ -46,7 +46,8 @@ TEST(CliTest, VersionAndUnknownOptionsAreAnsweredAsGnuProgramsDo) {
     r = RunCli({"walker.x", "--bogus"});
     EXPECT_EQ(r.status, cli::kExitUsage);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "pavrix: unknown option '--bogus'\nTry 'pavrix --help' for more information.\n");
+    EXPECT_EQ(r.err,
+              "pavrix: unknown option '--bogus'\nTry 'pavrix --help' for more information.\n");
     r = RunCli({"walker.x", "--render"});
     EXPECT_EQ(r.status, cli::kExitUsage);
     EXPECT_THAT(r.err, HasSubstr("pavrix: --render must come first"));

@@ -155,7 +155,7 @@ TEST_F(RenderCommandTest, ThePoseFollowsTheTimeWhileTheCameraStaysWhereTheOpenPu
     const Case cases[] = {{nullptr, 140, 250}, {"7.5", 250, 140}, {"5", 200, 100}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.time ? c.time : "first key time");
-        std::vector<std::string> args = {"--render", slider,          "--size", "320x240",
+        std::vector<std::string> args = {"--render",        slider,  "--size", "320x240",
                                          "--editor-camera", "--out", out};
         if (c.time) {
             args.insert(args.end(), {"--time", c.time});
