@@ -114,11 +114,9 @@ int CDxMFCApp::ExitInstance() {
 
 void CDxMFCApp::AddToRecentFileList(const QString& path) {
     m_recentFiles.Add(path);
+    // At start-up the frame is not the main window yet; start-up updates the menu then.
     if (framework::FrameWindow* frame = GetMainWnd())
         m_recentFiles.UpdateMenu(*frame);
-    else if (framework::FrameWindow* starting =
-                 GetDocTemplate() != nullptr ? GetDocTemplate()->GetFrame() : nullptr)
-        m_recentFiles.UpdateMenu(*starting);
     if (m_settings != nullptr) {
         m_settings->SetRecentFiles(m_recentFiles.Paths());
         m_settings->Sync();

@@ -29,7 +29,7 @@ FrameWindow::~FrameWindow() = default;
 
 int FrameWindow::LoadFrame(const FrameResources& resources, CreateContext& context) {
     m_title = StringTable::Field(resources.documentString, 0);
-    setWindowTitle(m_title);
+    setWindowTitle(m_title + QStringLiteral("[*]"));
     if (!resources.icon.isNull())
         setWindowIcon(resources.icon);
     m_strings = resources.strings;
