@@ -114,9 +114,14 @@ int CDxMFCApp::ExitInstance() {
 
 void CDxMFCApp::AddToRecentFileList(const QString& path) {
     m_recentFiles.Add(path);
+    OnRecentFilesChanged();
+}
+
+void CDxMFCApp::OnRecentFilesChanged() {
     // At start-up the frame is not the main window yet; start-up updates the menu then.
     if (framework::FrameWindow* frame = GetMainWnd())
         m_recentFiles.UpdateMenu(*frame);
+    // Kept at once: another run started meanwhile sees the list as it is now.
     if (m_settings != nullptr) {
         m_settings->SetRecentFiles(m_recentFiles.Paths());
         m_settings->Sync();
@@ -133,12 +138,7 @@ void CDxMFCApp::OnOpenRecentFile(framework::CommandId id) {
         return;
     }
     m_recentFiles.Remove(index);
-    if (framework::FrameWindow* frame = GetMainWnd())
-        m_recentFiles.UpdateMenu(*frame);
-    if (m_settings != nullptr) {
-        m_settings->SetRecentFiles(m_recentFiles.Paths());
-        m_settings->Sync();
-    }
+    OnRecentFilesChanged();
     framework::UiServices::AppMessageBox(
         QString::fromUtf8(kMissingRecentFileMessage).arg(QDir::toNativeSeparators(path)),
         framework::MbOk | framework::MbIconInformation);

@@ -72,6 +72,8 @@ private:
     /// taken off the list with a message.
     void OnOpenRecentFile(framework::CommandId id);
     void OnUpdateRecentFileMenu(framework::CCmdUI& ui);
+    /// Updates the File menu and writes the list to the settings.
+    void OnRecentFilesChanged();
     void RestoreWindow();
     void SaveSettings();
     double CommandStateNow() const;
