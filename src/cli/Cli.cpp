@@ -52,6 +52,15 @@ void PrintUsage(std::ostream& os) {
           "written, 2 when the command line is wrong.\n";
 }
 
+/// The arguments after the program name.
+std::vector<std::string> Arguments(int argc, char** argv) {
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) {
+        args.emplace_back(argv[i]);
+    }
+    return args;
+}
+
 bool IsOption(std::string_view argument) {
     return argument.size() > 1 && argument[0] == '-';
 }
@@ -110,19 +119,11 @@ int Run(std::span<const std::string> args, std::ostream& out, std::ostream& err)
 }
 
 bool IsCommandLine(int argc, char** argv) {
-    std::vector<std::string> args;
-    for (int i = 1; i < argc; ++i) {
-        args.emplace_back(argv[i]);
-    }
-    return IsCommandLine(args);
+    return IsCommandLine(Arguments(argc, argv));
 }
 
 int Run(int argc, char** argv) {
-    std::vector<std::string> args;
-    for (int i = 1; i < argc; ++i) {
-        args.emplace_back(argv[i]);
-    }
-    const int status = Run(args, std::cout, std::cerr);
+    const int status = Run(Arguments(argc, argv), std::cout, std::cerr);
     std::cout.flush();
     return status;
 }
