@@ -6,6 +6,8 @@
 
 #include "app/Playback.h"
 
+class QWidget;
+
 namespace framework {
 class DialogBar;
 class Document;
@@ -50,6 +52,11 @@ public:
     void ShowKeyLength(unsigned length);
     /// The text typed in the Length edit.
     QString GetKeyLengthText() const;
+    /// The time slider's position; -1 without the slider.
+    int GetSliderPosition() const;
+    /// Stretches the time slider so its right edge meets the bar's, as the bar sits in
+    /// `frame` (its window); its left, top and height stay.
+    void StretchTimeSlider(QWidget* frame);
     /// The scene was cleared: the name edits show "non" and the path name is forgotten.
     void OnSceneCleared();
 

@@ -31,7 +31,6 @@
 #include "platform/framework/Document.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "platform/framework/ToolBar.h"
-#include "platform/framework/TrackBar.h"
 #include "platform/framework/View.h"
 #include "platform/rm/Frame.h"
 #include "render/Direct3R.h"
@@ -144,7 +143,11 @@ void CMainFrame::MapPlaybackCommands() {
     MapCommand(ids::KeyFrameRight, [this] { m_playback.NextKey(); });
     MapCommand(ids::AnimationFirst, [this] { m_playback.FirstKey(); });
     MapCommand(ids::AnimationLast, [this] { m_playback.LastKey(); });
-    MapNotify(ctl::TimeSlider, Notification::ReleasedCapture, &CMainFrame::OnTimeSliderReleased);
+    MapNotify(ctl::TimeSlider, Notification::ReleasedCapture, [this] {
+        // Dragging only moves the knob; the time jumps when the mouse lets go.
+        if (const int position = m_display.GetSliderPosition(); position >= 0)
+            m_playback.JumpTo(position);
+    });
 }
 
 CMainFrame::~CMainFrame() {
@@ -232,7 +235,7 @@ int CMainFrame::CreateBars() {
     m_animationBar = new framework::DialogBar(this);
     if (!m_animationBar->Create(AnimationBarTemplate(), Qt::BottomToolBarArea))
         return 0;
-    // Only the time slider stretches with the bar (see StretchTimeSlider).
+    // Only the time slider stretches with the bar (AnimationBarDisplay::StretchTimeSlider).
     QWidget* panel = m_animationBar->GetPanel();
     panel->setMinimumWidth(0);
     panel->setMaximumWidth(QWIDGETSIZE_MAX);
@@ -303,15 +306,6 @@ void CMainFrame::OnUpdateStep(framework::CommandId id, void (Playback::*step)())
         (m_playback.*step)();
 }
 
-void CMainFrame::OnTimeSliderReleased() {
-    // Dragging only moves the knob; the time jumps when the mouse lets go.
-    if (m_animationBar == nullptr)
-        return;
-    if (auto* slider = qobject_cast<framework::TrackBar*>(
-            m_animationBar->Controls().GetDlgItem(ctl::TimeSlider)))
-        m_playback.JumpTo(slider->value());
-}
-
 // ---------------------------------------------------------------------------------------
 // Dropped files and the manual.
 
@@ -379,20 +373,6 @@ void CMainFrame::OnManual() {
     if (!shown)
         MessageBox(QString::fromUtf8(kNoViewerMessage).arg(QDir::toNativeSeparators(path)),
                    QString::fromUtf8(kManualCaption), framework::MbIconInformation);
-}
-
-void CMainFrame::StretchTimeSlider() {
-    QWidget* panel = m_animationBar->GetPanel();
-    QWidget* slider = m_animationBar->GetDlgItem(ctl::TimeSlider);
-    if (panel == nullptr || slider == nullptr)
-        return;
-    // The slider's right edge meets the bar's right edge; left, top and height stay.
-    const int barRight = m_animationBar->mapTo(this, QPoint(m_animationBar->width(), 0)).x();
-    const int right = panel->mapFrom(this, QPoint(barRight, 0)).x();
-    QRect rect = slider->geometry();
-    rect.setRight(std::max(rect.left() + 1, std::min(right, panel->width()) - 1));
-    slider->setGeometry(rect);
-    slider->update();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -493,13 +473,13 @@ void CMainFrame::OnActivateApp(bool active) {
 void CMainFrame::resizeEvent(QResizeEvent* event) {
     FrameWindow::resizeEvent(event);
     if (m_animationBar != nullptr && !isMinimized())
-        StretchTimeSlider();
+        m_display.StretchTimeSlider(this);
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Resize && m_animationBar != nullptr &&
         watched == m_animationBar->GetPanel() && !isMinimized())
-        StretchTimeSlider();
+        m_display.StretchTimeSlider(this);
     return FrameWindow::eventFilter(watched, event);
 }
 

@@ -190,13 +190,11 @@ protected:
 private:
     void MapPlaybackCommands();
     void OnUpdateStep(framework::CommandId id, void (Playback::*step)());
-    void OnTimeSliderReleased();
     void OnManual();
     void OnUpdateZBuffer(framework::CCmdUI& ui, bool disabled);
     void SetOperationMode(int mode);
     void OnAxisButton(int id);
     void OnActivateApp(bool active);
-    void StretchTimeSlider();
     int CreateBars();
 
     // Declared first, destroyed last: everything below may still hold scene objects.
