@@ -7,8 +7,11 @@
 #include "app/ProgramState.h"
 #include "platform/framework/FileDialog.h"
 #include "platform/framework/MessageBoxCodes.h"
+#include "platform/framework/SingleDocTemplate.h"
 #include "platform/framework/UiServices.h"
+#include "platform/rm/AnimationSet.h"
 #include "resources/CommandIds.h"
+#include "scene/CAnimationData.h"
 #include "scene/DocumentOpen.h"
 #include "xfile/DocumentSave.h"
 
@@ -44,6 +47,7 @@ int CDxMFCDoc::OnNewDocument() {
         return 0;
     frame->StopPlayback();
     frame->ClearScene(g_selectedPart != nullptr ? 0 : 1);
+    m_saveNeedsNewName = 0;
     return 1;
 }
 
@@ -65,15 +69,46 @@ int CDxMFCDoc::OnOpenDocument(const QString& path) {
     const scene::DocumentOpenResult result =
         scene::OpenDocument(doc, fileName.constData(), m_openMode);
     CMainFrame::TakeCurrentPointers(doc);
+    m_failedOpenClearedScene = !result.ok && m_openMode == scene::kOpenNewScene;
     if (!result.ok)
         return 0;
+    m_saveNeedsNewName = m_openMode == scene::kOpenChangeAnimation ||
+                         m_openMode == scene::kOpenChangeModel;
 
+    frame->OfferTickRate(g_currentAnimation->Set() != nullptr
+                             ? g_currentAnimation->Set()->TicksPerSecond()
+                             : 0);
     frame->CenterOnFrame(result.centerFrame);
     frame->RefreshKeyRange(1);
     frame->RefreshTimeDisplay();
     g_redrawRequest = 1;
     SetPathName(QFile::decodeName(QByteArray::fromStdString(result.pathName)));
     return 1;
+}
+
+int CDxMFCDoc::CanSave() {
+    if (g_currentAnimation != nullptr && g_currentModel != nullptr)
+        return 1;
+    framework::UiServices::AppMessageBox(QString::fromUtf8(kNothingToSaveMessage),
+                                         framework::MbIconInformation);
+    return 0;
+}
+
+int CDxMFCDoc::SaveNeedsNewName() const {
+    return m_saveNeedsNewName;
+}
+
+void CDxMFCDoc::OnOpenDocumentFailed(int wasModified) {
+    if (!m_failedOpenClearedScene) {
+        Document::OnOpenDocumentFailed(wasModified);
+        return;
+    }
+    m_failedOpenClearedScene = 0;
+    m_saveNeedsNewName = 0;
+    SetPathName(QString());
+    if (GetDocTemplate() != nullptr)
+        SetTitle(GetDocTemplate()->GetDefaultTitle());
+    SetModifiedFlag(0);
 }
 
 int CDxMFCDoc::OnSaveDocument(const QString& path) {
@@ -86,8 +121,7 @@ int CDxMFCDoc::OnSaveDocument(const QString& path) {
     frame->ClearSelection();
     std::string error;
     const QByteArray fileName = QFile::encodeName(path);
-    const int saved =
-        SaveCharacter(fileName.constData(), g_currentModel, g_currentAnimation, &error);
+    const int saved = SaveDocument(fileName.constData(), frame->MakeSceneDocument(), &error);
     if (!saved) {
         // The edits are still only in memory: the document stays modified, so quitting
         // asks again.
@@ -98,5 +132,6 @@ int CDxMFCDoc::OnSaveDocument(const QString& path) {
         return 0;
     }
     SetModifiedFlag(0);
+    m_saveNeedsNewName = 0;
     return 1;
 }

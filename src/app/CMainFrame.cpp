@@ -13,12 +13,14 @@
 #include <QResizeEvent>
 #include <QUrl>
 #include <QWindowStateChangeEvent>
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <new>
 #include <thread>
 
+#include "app/AnimationSetChoice.h"
 #include "app/BarControlIds.h"
 #include "app/BarTemplates.h"
 #include "app/CDxMFCDoc.h"
@@ -56,9 +58,6 @@ constexpr char kManualFile[] = "Manual.htm";
 /// longer holds every whole key time.
 constexpr unsigned kLongestKeyLength = 16777216;
 
-/// Play Speed entries "1/120" … "1/10" as speed factors.
-constexpr float kPlaySpeeds[] = {2.0f, 1.5f, 1.0f, 0.5f, 0.25f, 1.0f / 6.0f};
-
 // Key times are whole numbers kept as unsigned; truncating through a 64-bit integer keeps
 // the conversion defined for negative and very large times.
 unsigned ToKeyTime(float time) {
@@ -89,6 +88,20 @@ int ToSliderPosition(float time) {
     if (!(std::fabs(time) < 2.0e9f))
         return 0;
     return static_cast<int>(time);
+}
+
+/// Whether play-all advances `animation`: the sets of a character all drive its model, so
+/// only its current one plays; a set no character holds plays as well.
+bool IsPlayedInPlayAll(const CAnimationData* animation) {
+    if (g_libraries == nullptr)
+        return true;
+    for (auto* entry = g_libraries->Characters().Head(); entry != nullptr; entry = entry->Next()) {
+        const CCharacterData& character = entry->Payload();
+        const auto sets = character.Animations();
+        if (std::find(sets.begin(), sets.end(), animation) != sets.end())
+            return character.m_current == animation;
+    }
+    return true;
 }
 
 /// Sets the set's time, poses every part it drives and lets the bound model's skin follow
@@ -141,9 +154,12 @@ CMainFrame::CMainFrame() {
     for (int id : {ctl::AxisX, ctl::AxisY, ctl::AxisZ, ctl::AxisNegative})
         MapCommand(static_cast<framework::CommandId>(id), [this, id] { OnAxisButton(id); });
     MapNotify(ctl::PlaySpeed, Notification::SelChange, [this] {
-        const int index = m_animationBar->Controls().GetCurSel(ctl::PlaySpeed);
-        if (index >= 0 && index < static_cast<int>(std::size(kPlaySpeeds)))
-            m_playSpeed = kPlaySpeeds[index];
+        framework::DialogControls& bar = m_animationBar->Controls();
+        m_playSpeed = AnimationSetChoice::SpeedAt(bar, ctl::PlaySpeed,
+                                                  bar.GetCurSel(ctl::PlaySpeed), m_playSpeed);
+    });
+    MapNotify(ctl::AnimationName, Notification::SelChange, [this] {
+        SelectAnimationSet(m_controlPanel->Controls().GetCurSel(ctl::AnimationName));
     });
     MapCommand(ids::StopAnimation, &CMainFrame::StopPlayback);
     MapCommand(ids::PlayAnimation, &CMainFrame::OnPlay);
@@ -257,7 +273,7 @@ int CMainFrame::OnCreate(framework::CreateContext& context) {
     panel.CheckDlgButton(ctl::AxisY, g_axisY);
     panel.CheckDlgButton(ctl::AxisZ, g_axisZ);
 
-    m_animationBar->Controls().SetCurSel(ctl::PlaySpeed, 3);
+    m_animationBar->Controls().SetCurSel(ctl::PlaySpeed, AnimationSetChoice::kStartSpeedIndex);
     ResetAnimationBar();
 
     setAcceptDrops(true);
@@ -505,24 +521,28 @@ int CMainFrame::RefreshKeyRange(int rebuild) {
     bar.SetDlgItemText(ctl::Min, QString::asprintf("%.2f", first));
     bar.SetDlgItemText(ctl::Max, QString::asprintf("%.2f", last));
 
-    QString animationName = QStringLiteral("non");
+    // The document is named after the file the character's sets came from, which the
+    // library entry of its first set names.
+    const CAnimationData* named = g_currentAnimation;
+    if (g_currentCharacter != nullptr && !g_currentCharacter->Animations().empty())
+        named = g_currentCharacter->Animations().front();
     if (g_animationLibrary != nullptr)
-        if (const auto* entry = g_animationLibrary->Entries().FindEntry(g_currentAnimation);
+        if (const auto* entry = g_animationLibrary->Entries().FindEntry(named);
             entry != nullptr && entry->Name() != nullptr) {
-            animationName = FileNamePart(entry->Name());
             // The file name alone would send the next Save to the working directory, and
             // taking the name again on every refresh would send it back to the opened file
-            // after a Save As: the document follows the set only when another one became
-            // current.
+            // after a Save As: the document follows only when another character's sets
+            // became current.
             framework::Document* document = GetActiveDocument();
             if (document != nullptr &&
-                (m_pathNameAnimation != g_currentAnimation || m_pathNameEntry != entry->Name())) {
+                (m_pathNameAnimation != named || m_pathNameEntry != entry->Name())) {
                 document->SetPathName(QFile::decodeName(entry->Name()), 1);
-                m_pathNameAnimation = g_currentAnimation;
+                m_pathNameAnimation = named;
                 m_pathNameEntry = entry->Name();
             }
         }
-    m_controlPanel->Controls().SetDlgItemText(ctl::AnimationName, animationName);
+    AnimationSetChoice::ShowSets(m_controlPanel->Controls(), ctl::AnimationName,
+                                 g_currentCharacter, g_currentAnimation);
 
     QString modelName = QStringLiteral("non");
     if (g_currentModel != nullptr && g_modelLibrary != nullptr)
@@ -540,6 +560,31 @@ int CMainFrame::RefreshKeyRange(int rebuild) {
             slider->SetTic(ToSliderPosition(g_currentAnimation->KeyTime(static_cast<int>(i))));
     }
     return 1;
+}
+
+int CMainFrame::SelectAnimationSet(int index) {
+    if (g_currentCharacter == nullptr || index < 0 ||
+        index >= static_cast<int>(g_currentCharacter->Animations().size()))
+        return 0;
+    if (g_currentCharacter->Animations()[std::size_t(index)] == g_currentAnimation)
+        return 1;
+    StopPlayback();
+    if (!g_currentCharacter->SelectAnimation(index))
+        return 0;
+    g_currentAnimation = g_currentCharacter->m_current;
+    RefreshKeyRange(1);
+    g_keyIndex = 0;
+    g_currentTime = FirstKeyTime(g_currentAnimation);
+    g_keyTime = ToKeyTime(g_currentTime);
+    PoseCurrentAnimation(g_currentTime);
+    RefreshTimeDisplay();
+    return 1;
+}
+
+void CMainFrame::OfferTickRate(std::uint32_t ticksPerSecond) {
+    if (m_animationBar != nullptr)
+        m_playSpeed = AnimationSetChoice::OfferTickRate(m_animationBar->Controls(), ctl::PlaySpeed,
+                                                        ticksPerSecond);
 }
 
 int CMainFrame::ResetAnimationBar() {
@@ -695,6 +740,8 @@ void CMainFrame::PlayAllStep(float step) {
     entries.BeginWalk();
     while (auto* entry = entries.WalkNext()) {
         CAnimationData* animation = &entry->Payload();
+        if (!IsPlayedInPlayAll(animation))
+            continue;
         const float base = animation->Set() != nullptr ? animation->m_time : -1.0f;
         float time = step * m_playSpeed + base;
         if (time > LastKeyTime(animation))
@@ -846,9 +893,11 @@ void CMainFrame::OnSceneCleared() {
     // was loaded must not stay on the panel.
     g_redrawRequest = 1;
     if (m_controlPanel != nullptr) {
-        m_controlPanel->Controls().SetDlgItemText(ctl::AnimationName, QStringLiteral("non"));
+        AnimationSetChoice::ShowSets(m_controlPanel->Controls(), ctl::AnimationName, nullptr,
+                                     nullptr);
         m_controlPanel->Controls().SetDlgItemText(ctl::ModelName, QStringLiteral("non"));
     }
+    OfferTickRate(0);
     ResetAnimationBar();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QStringList>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -92,13 +93,22 @@ public:
     /// current animation set.
     void RefreshTimeDisplay();
     /// Rebuilds the key-time list first when `rebuild` is non-zero, then shows the first
-    /// and last key time, the animation set's and the model's file names and the slider's
-    /// range and ticks. When another animation set has become current since the last
-    /// refresh, the document's path name becomes the set's full library name (the path it
-    /// was opened from, or that path with its "_<n>" suffix), so Save writes where the
-    /// set came from and never to a bare file name in the working directory. 0 without a
-    /// current animation set.
+    /// and last key time, the character's animation sets (current one selected) and the
+    /// model's file name and the slider's range and ticks. When another character's sets
+    /// have become current since the last refresh, the document's path name becomes the
+    /// full library name of the character's first set (the path it was opened from, or
+    /// that path with its "_<n>" suffix), so Save writes where the sets came from and
+    /// never to a bare file name in the working directory; switching between a character's
+    /// sets leaves it alone. 0 without a current animation set.
     int RefreshKeyRange(int rebuild);
+    /// Makes the current character's set at `index` (its place in the control panel's
+    /// Animation Name box) the current animation set: playback stops, the key-time list,
+    /// the bars and the key commands follow it, and it is posed at its first key time.
+    /// 0 for an index the character does not have.
+    int SelectAnimationSet(int index);
+    /// After an open: the Play Speed box offers the file's tick rate ("4800/s") and selects
+    /// it, or, with 0, holds only its fixed entries (see AnimationSetChoice).
+    void OfferTickRate(std::uint32_t ticksPerSecond);
     /// Refreshes the animation bar for the current animation set, or shows its empty
     /// state ("0.00", "0.00", "Non", slider 0..1). Returns 1.
     int ResetAnimationBar();

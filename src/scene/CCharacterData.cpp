@@ -98,6 +98,12 @@ int CCharacterData::SelectAnimation(int index) {
     if (m_model && animation->m_model != m_model) {
         animation->Bind(m_model);
     }
+    if (m_model && animation->m_set) {
+        // Every set of the character is bound to the model, and binding names the set
+        // bound last in the part records; the current one must be named there.
+        m_model->ForgetAllPartAnimations();
+        m_model->RecordPartAnimations(animation->Set());
+    }
     if (animation->m_set) {
         animation->m_time = 0;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <vector>
 
 class CAnimationData;
@@ -27,8 +28,13 @@ public:
     /// Puts animation in the next slot, binds it to the model and makes it current.
     /// 0 when there is no free slot or animation is null.
     int AddAnimation(CAnimationData* animation);
-    /// Makes the animation in slot index current (bound to the model, time 0).
+    /// Makes the animation in slot index current (bound to the model, time 0). The part
+    /// records then name the animations of this set: the key commands act on it.
     int SelectAnimation(int index);
+    /// The animations added so far, in slot order (the order a save writes them in).
+    std::span<CAnimationData* const> Animations() const {
+        return {m_animations.data(), std::size_t(m_count)};
+    }
 
     int m_multi = 0;
     int m_ownsData = 0;

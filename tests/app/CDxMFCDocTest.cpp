@@ -90,7 +90,7 @@ TEST_F(DocumentTest, ClearSceneOfTheCurrentCharacterWithoutOneKeepsTheLists) {
     EXPECT_EQ(Bar().GetDlgItemText(ctl::Length), QStringLiteral("Non"));
 }
 
-TEST_F(DocumentTest, AFileWithoutAModelShowsTheLoadMessageAndKeepsTheDocument) {
+TEST_F(DocumentTest, AFailedOpenShowsTheLoadMessageAndLeavesAnUntitledDocument) {
     ASSERT_EQ(OpenThroughTheMenu(SampleWalker()), 1);
     const QString bad = QStringLiteral(PAVRIX_FIXTURE_DIR "/x/header_bad_magic.x");
     ui.fileDialog.Choose(bad);
@@ -101,9 +101,19 @@ TEST_F(DocumentTest, AFileWithoutAModelShowsTheLoadMessageAndKeepsTheDocument) {
     EXPECT_TRUE(ui.messageBox.Asked()[0]
                     .text.section(QLatin1Char('\n'), 1)
                     .startsWith(QStringLiteral("header_bad_magic.x:1: ")));
-    // The framework keeps the path name of the document that was there.
-    EXPECT_EQ(document->GetPathName(), QString::fromStdString(SampleWalker()));
+    // The open cleared the scene before it failed: the window names no file, and Save has
+    // nothing to write and says so instead of asking for a name or staying silent.
+    EXPECT_EQ(document->GetPathName(), QString());
+    EXPECT_FALSE(document->GetTitle().contains(QStringLiteral("walker")))
+        << document->GetTitle().toStdString();
+    EXPECT_FALSE(frame->windowTitle().contains(QStringLiteral("walker")))
+        << frame->windowTitle().toStdString();
+    EXPECT_EQ(document->IsModified(), 0);
     EXPECT_EQ(frame->GetActiveView(), view);
+    EXPECT_EQ(frame->OnCommand(ids::FileSave, framework::CommandSource::Menu), 1);
+    ASSERT_EQ(ui.messageBox.Asked().size(), 2u);
+    EXPECT_EQ(ui.messageBox.Asked()[1].text, QStringLiteral("保存するデータがありません。"));
+    EXPECT_EQ(ui.fileDialog.Requests().size(), 2u); // the two Opens only
 }
 
 TEST_F(DocumentTest, SaveWritesTheCharacterThatOpensAgain) {
@@ -347,13 +357,14 @@ TEST_F(DocumentStateTest, AFailedSaveAsSaysWhyAndKeepsTheDocumentModifiedAndName
     EXPECT_EQ(ui.messageBox.Asked().size(), 2u);
 }
 
-TEST_F(DocumentStateTest, SaveWithNothingLoadedThroughTheMenuShowsNothingAndWritesNothing) {
+TEST_F(DocumentStateTest, SaveWithNothingLoadedThroughTheMenuSaysSoAndWritesNothing) {
     document->SetModifiedFlag(1);
-    const QString path = dir.filePath(QStringLiteral("nothing.x"));
-    ui.fileDialog.Choose(path);
-    frame->OnCommand(ids::FileSaveAs, framework::CommandSource::Menu);
-    EXPECT_EQ(ui.messageBox.Asked().size(), 0u);
-    EXPECT_FALSE(QFile::exists(path));
+    for (framework::CommandId id : {ids::FileSaveAs, ids::FileSave}) {
+        frame->OnCommand(id, framework::CommandSource::Menu);
+        EXPECT_TRUE(ui.fileDialog.Requests().empty()) << id;
+    }
+    EXPECT_EQ(ui.messageBox.Texts(), (std::vector<QString>(2, QStringLiteral("保存するデータがありません。"))));
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
     EXPECT_EQ(document->IsModified(), 1);
 }
 
