@@ -13,6 +13,7 @@
 
 #include <zlib.h>
 
+#include "cli/AnimationSetByName.h"
 #include "cli/Cli.h"
 #include "platform/rm/Context.h"
 #include "platform/surface/OffscreenWindow.h"
@@ -316,7 +317,8 @@ int RunRender(std::span<const std::string> args, std::ostream& /*out*/, std::ost
         err << "pavrix: cannot open " << parsed.file << ": " << opened.reason << '\n';
         return kExitFailed;
     }
-    if (!parsed.animation.empty()) {
+    // ANIM names one of the file's animation sets, or else a file to take the set from.
+    if (!parsed.animation.empty() && !SelectAnimationSetByName(doc, parsed.animation)) {
         current = &parsed.animation;
         const scene::DocumentOpenResult changed =
             scene::OpenDocument(doc, parsed.animation.c_str(), scene::kOpenChangeAnimation);

@@ -8,7 +8,9 @@ namespace cli {
 
 /// `pavrix --render FILE [--animation ANIM] [--time T] [--size WxH]
 /// [--view front|back|left|right|top|bottom] [--software] --out PNG`: opens FILE as the
-/// editor's File Open does (then ANIM as Change Animation does), centring the camera on
+/// editor's File Open does; ANIM, when it is the name of one of FILE's animation sets,
+/// makes that set current as the control panel's Animation Name box does, else it is a
+/// file whose sets replace FILE's as Change Animation does. Then, centring the camera on
 /// the model as loaded as the open does (optionally turned to one of the control panel's
 /// camera views), poses the current animation set at time T (default: its first key
 /// time), draws one frame of the editor's view (background, floor grid, lit model)
