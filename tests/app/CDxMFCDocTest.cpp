@@ -396,4 +396,47 @@ TEST_F(DocumentStateTest, SaveAfterSaveAsAndAnEditWritesTheNewFileNotTheOpenedOn
     EXPECT_EQ(ui.fileDialog.UnscriptedCount(), 0);
 }
 
+TEST_F(DocumentStateTest, CtrlSAfterAChangeOfAnimationOrModelAsksWhereAndNeverOverwritesUnasked) {
+    for (framework::CommandId change : {ids::ChangeAnimation, ids::ChangeModel}) {
+        SCOPED_TRACE(change);
+        ASSERT_EQ(OpenThroughTheMenu(Write({0, 10}, QStringLiteral("body.x")).toStdString()), 1);
+        const QString source = Write({0, 50}, QStringLiteral("moves.x"), 2.0f);
+        QFile before(source);
+        ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+        const QByteArray bytes = before.readAll();
+        before.close();
+        ASSERT_EQ(Command(change, source), 1);
+        frame->MarkDocumentModified();
+        const std::size_t asked = ui.fileDialog.Requests().size();
+
+        // Ctrl+S asks for a name, proposing the document's; cancelling writes nothing.
+        ui.fileDialog.Cancel();
+        EXPECT_EQ(frame->OnCommand(ids::FileSave, framework::CommandSource::Accelerator), 1);
+        ASSERT_EQ(ui.fileDialog.Requests().size(), asked + 1);
+        const framework::FileDialogRequest& request = ui.fileDialog.Requests().back();
+        EXPECT_FALSE(request.open);
+        EXPECT_EQ(request.fileName, document->GetPathName());
+        EXPECT_NE(request.flags & framework::OfnOverwritePrompt, 0u);
+        ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+        EXPECT_EQ(before.readAll(), bytes) << "the source file is untouched";
+        before.close();
+        EXPECT_EQ(document->IsModified(), 1);
+
+        // A name chosen there is where Save writes from then on, without asking again.
+        const QString chosen = dir.filePath(QStringLiteral("mixed.x"));
+        ui.fileDialog.Choose(chosen);
+        EXPECT_EQ(frame->OnCommand(ids::FileSave, framework::CommandSource::Accelerator), 1);
+        EXPECT_TRUE(QFile::exists(chosen));
+        EXPECT_EQ(document->GetPathName(), chosen);
+        frame->MarkDocumentModified();
+        EXPECT_EQ(frame->OnCommand(ids::FileSave, framework::CommandSource::Accelerator), 1);
+        EXPECT_EQ(ui.fileDialog.Requests().size(), asked + 2);
+        EXPECT_EQ(document->IsModified(), 0);
+        ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+        EXPECT_EQ(before.readAll(), bytes);
+        before.close();
+    }
+    EXPECT_EQ(ui.fileDialog.PendingAnswers(), 0);
+}
+
 } // namespace

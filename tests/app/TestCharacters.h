@@ -47,12 +47,13 @@ inline std::string FrameMatrix(const char* indent, float x, float y, float z) {
            std::to_string(y) + "," + std::to_string(z) + ",1.0;;\r\n" + indent + "}\r\n";
 }
 
-inline std::string RotationKeys(const char* frame, const std::vector<float>& times, bool turn) {
+inline std::string RotationKeys(const char* frame, const std::vector<float>& times, bool turn,
+                                float rate = 0.01f) {
     std::string text = std::string(" Animation {\r\n  {") + frame +
                        "}\r\n  AnimationOptions {\r\n   1;\r\n   1;\r\n  }\r\n" +
                        "  AnimationKey {\r\n   0;\r\n   " + std::to_string(times.size()) + ";\r\n";
     for (std::size_t i = 0; i < times.size(); ++i) {
-        const float half = turn ? ArmAngleAt(times[i]) * 0.5f : 0.0f;
+        const float half = turn ? rate * times[i] * 0.5f : 0.0f;
         text += "   " + std::to_string(static_cast<int>(times[i])) + "; 4; " +
                 std::to_string(std::cos(half)) + ", 0.0, 0.0, " + std::to_string(std::sin(half)) +
                 ";;" + (i + 1 < times.size() ? "," : ";") + "\r\n";
@@ -76,6 +77,43 @@ inline QString WriteCharacter(const QString& dir, const QString& name,
         text += "\r\nAnimationSet Turn {\r\n";
         text += RotationKeys("Body", keyTimes, false);
         text += RotationKeys("Arm", keyTimes, true);
+        text += "}\r\n";
+    }
+    const QString path = QDir(dir).filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return QString();
+    file.write(text.data(), static_cast<qint64>(text.size()));
+    return path;
+}
+
+/// One animation set of a character written by WriteCharacterSets: its name, its key
+/// times, and how fast it turns the Arm (radians about z per key-time unit).
+struct SetOfKeys {
+    std::string name;
+    std::vector<float> times;
+    float rate = 0.01f;
+};
+
+/// The character with several animation sets, in this order, and the file's tick rate
+/// (AnimTicksPerSecond) when `ticksPerSecond` is not 0.
+inline QString WriteCharacterSets(const QString& dir, const QString& name,
+                                  const std::vector<SetOfKeys>& sets,
+                                  unsigned ticksPerSecond = 0) {
+    std::string text = "xof 0303txt 0032\r\n\r\n";
+    if (ticksPerSecond != 0)
+        text += "AnimTicksPerSecond {\r\n " + std::to_string(ticksPerSecond) + ";\r\n}\r\n";
+    text += "Frame Body {\r\n";
+    text += FrameMatrix(" ", 0.0f, 0.0f, 0.0f);
+    text += BoxMesh(" ", -0.5f, 0.5f);
+    text += " Frame Arm {\r\n";
+    text += FrameMatrix("  ", 0.0f, 0.5f, 0.0f);
+    text += BoxMesh("  ", 0.0f, 1.0f);
+    text += " }\r\n}\r\n";
+    for (const SetOfKeys& set : sets) {
+        text += "\r\nAnimationSet " + set.name + " {\r\n";
+        text += RotationKeys("Body", set.times, false);
+        text += RotationKeys("Arm", set.times, true, set.rate);
         text += "}\r\n";
     }
     const QString path = QDir(dir).filePath(name);
