@@ -18,7 +18,8 @@ public:
     /// Frees the slot array only; the libraries own the model and the animations.
     virtual ~CCharacterData() = default;
 
-    /// Gives the character model and binds every animation to it. A null model, or the
+    /// Gives the character model and binds every animation to it (the part records then
+    /// name the current animation's). A null model, or the
     /// present one, rebinds to the present model. When the character owns its data the
     /// model it replaces is removed from the model library. 0 on failure.
     int SetModel(CModelData* model);
@@ -45,4 +46,8 @@ public:
     std::vector<CAnimationData*> m_animations;
     int m_capacity = 0;
     int m_count = 0;
+
+private:
+    /// Names the current animation's set in the model's part records.
+    void RecordCurrentAnimation();
 };
