@@ -62,31 +62,6 @@ inline std::string RotationKeys(const char* frame, const std::vector<float>& tim
     return text;
 }
 
-/// Writes the character into `dir` as `name` and returns its path. With no key times the
-/// file holds the model only.
-inline QString WriteCharacter(const QString& dir, const QString& name,
-                              const std::vector<float>& keyTimes, float x = 0.0f) {
-    std::string text = "xof 0303txt 0032\r\n\r\nFrame Body {\r\n";
-    text += FrameMatrix(" ", x, 0.0f, 0.0f);
-    text += BoxMesh(" ", -0.5f, 0.5f);
-    text += " Frame Arm {\r\n";
-    text += FrameMatrix("  ", 0.0f, 0.5f, 0.0f);
-    text += BoxMesh("  ", 0.0f, 1.0f);
-    text += " }\r\n}\r\n";
-    if (!keyTimes.empty()) {
-        text += "\r\nAnimationSet Turn {\r\n";
-        text += RotationKeys("Body", keyTimes, false);
-        text += RotationKeys("Arm", keyTimes, true);
-        text += "}\r\n";
-    }
-    const QString path = QDir(dir).filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return QString();
-    file.write(text.data(), static_cast<qint64>(text.size()));
-    return path;
-}
-
 /// One animation set of a character written by WriteCharacterSets: its name, its key
 /// times, and how fast it turns the Arm (radians about z per key-time unit).
 struct SetOfKeys {
@@ -95,16 +70,16 @@ struct SetOfKeys {
     float rate = 0.01f;
 };
 
-/// The character with several animation sets, in this order, and the file's tick rate
-/// (AnimTicksPerSecond) when `ticksPerSecond` is not 0.
+/// The character (its Body at (x, 0, 0)) with several animation sets, in this order, and
+/// the file's tick rate (AnimTicksPerSecond) when `ticksPerSecond` is not 0.
 inline QString WriteCharacterSets(const QString& dir, const QString& name,
-                                  const std::vector<SetOfKeys>& sets,
-                                  unsigned ticksPerSecond = 0) {
+                                  const std::vector<SetOfKeys>& sets, unsigned ticksPerSecond = 0,
+                                  float x = 0.0f) {
     std::string text = "xof 0303txt 0032\r\n\r\n";
     if (ticksPerSecond != 0)
         text += "AnimTicksPerSecond {\r\n " + std::to_string(ticksPerSecond) + ";\r\n}\r\n";
     text += "Frame Body {\r\n";
-    text += FrameMatrix(" ", 0.0f, 0.0f, 0.0f);
+    text += FrameMatrix(" ", x, 0.0f, 0.0f);
     text += BoxMesh(" ", -0.5f, 0.5f);
     text += " Frame Arm {\r\n";
     text += FrameMatrix("  ", 0.0f, 0.5f, 0.0f);
@@ -122,6 +97,16 @@ inline QString WriteCharacterSets(const QString& dir, const QString& name,
         return QString();
     file.write(text.data(), static_cast<qint64>(text.size()));
     return path;
+}
+
+/// Writes the character into `dir` as `name` and returns its path: one animation set
+/// "Turn" with a key at each of the key times; with none the file holds the model only.
+inline QString WriteCharacter(const QString& dir, const QString& name,
+                              const std::vector<float>& keyTimes, float x = 0.0f) {
+    std::vector<SetOfKeys> sets;
+    if (!keyTimes.empty())
+        sets.push_back({"Turn", keyTimes});
+    return WriteCharacterSets(dir, name, sets, 0, x);
 }
 
 } // namespace shell_test

@@ -136,16 +136,24 @@ HRESULT ReadAnimationSets(const char* fileName, XFileDocument* document) {
 } // namespace
 
 HRESULT AnimationSet::Load(const char* fileName, Frame* parent) {
-    XFileDocument document;
-    const HRESULT hr = ReadAnimationSets(fileName, &document);
+    std::vector<Loaded> sets;
+    const HRESULT hr = LoadAll(fileName, &sets);
     if (Failed(hr)) {
         return hr;
     }
     try {
-        XFileSceneBuilder builder(document, NameOf(fileName), {});
-        m_animations.reserve(m_animations.size() + document.animationSets[0].animations.size());
-        BuildAnimationSet(builder, document, 0, this, parent);
-        t_lastMessage = builder.Warnings();
+        Loaded& first = sets.front();
+        m_animations.reserve(m_animations.size() + first.set->m_animations.size());
+        for (const auto& animation : first.set->m_animations) {
+            AddAnimation(animation.Get());
+        }
+        for (const auto& frame : first.frames->GetChildren()) {
+            if (parent) {
+                parent->AddChild(frame.Get());
+            }
+        }
+        SetName(first.set->Name());
+        SetTicksPerSecond(first.set->TicksPerSecond());
     } catch (const std::bad_alloc&) {
         return OutOfMemory(fileName);
     }
