@@ -7,20 +7,13 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <string>
 
 #include <assimp/Importer.hpp>
 #include <assimp/scene.h>
 #include <benchmark/benchmark.h>
 
-#include "platform/rm/Context.h"
-#include "scene/CAnimationData.h"
-#include "scene/CCharacterData.h"
-#include "scene/CModelData.h"
-#include "scene/DocumentOpen.h"
-#include "scene/SceneContext.h"
-#include "scene/SceneMessages.h"
+#include "BenchDocument.h"
 #include "xfile/DocumentSave.h"
 
 namespace {
@@ -62,37 +55,13 @@ const std::string& GeneratedFile() {
     return path;
 }
 
-/// The document's scene (factory, store, scene frame) for the life of one benchmark.
-class Scene {
+/// The document's scene, opening the generated file.
+class Scene : public BenchDocument {
 public:
-    Scene() {
-        rm::Direct3DRMCreate(&m_d3drm);
-        g_d3drm = m_d3drm.Get();
-        m_store = std::make_unique<CObjectStore>(&g_sceneModelLibrary, &g_sceneAnimationLibrary);
-        m_d3drm->CreateFrame(nullptr, &m_sceneFrame);
-        document.sceneFrame = m_sceneFrame.Get();
-        document.store = m_store.get();
-        scene::SetMessageHook([](std::string_view) {});
-    }
-    ~Scene() {
-        m_store.reset();
-        m_sceneFrame.Reset();
-        g_d3drm = nullptr;
-        scene::SetMessageHook({});
-    }
     bool Open() {
-        const bool ok =
-            scene::OpenDocument(document, GeneratedFile().c_str(), scene::kOpenNewScene).ok != 0;
-        return ok && document.currentCharacter &&
+        return BenchDocument::Open(GeneratedFile().c_str()) && document.currentCharacter &&
                document.currentCharacter->Animations().size() == std::size_t(kSets);
     }
-
-    scene::SceneDocument document;
-
-private:
-    rm::Ref<rm::Context> m_d3drm;
-    std::unique_ptr<CObjectStore> m_store;
-    rm::Ref<rm::Frame> m_sceneFrame;
 };
 
 void Limit(benchmark::State& state) {

@@ -45,8 +45,7 @@ QString AnimationSetChoice::Label(const CAnimationData* animation, bool oneOfSev
 }
 
 void AnimationSetChoice::ShowSets(framework::DialogControls& panel, int id,
-                                  const CCharacterData* character,
-                                  const CAnimationData* current) {
+                                  const CCharacterData* character, const CAnimationData* current) {
     while (panel.GetCount(id) > 0)
         panel.DeleteString(id, 0);
     if (current == nullptr) {

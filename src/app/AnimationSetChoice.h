@@ -29,8 +29,8 @@ public:
 
     /// Fills box `id` with the character's sets in their order and selects `current`;
     /// "non" alone without a character or set.
-    static void ShowSets(framework::DialogControls& panel, int id,
-                         const CCharacterData* character, const CAnimationData* current);
+    static void ShowSets(framework::DialogControls& panel, int id, const CCharacterData* character,
+                         const CAnimationData* current);
 
     /// The Play Speed box `id` after an open: the entry for `ticksPerSecond` ("4800/s")
     /// follows the fixed ones and is selected; with 0 the box holds the fixed entries only

@@ -72,12 +72,11 @@ int CDxMFCDoc::OnOpenDocument(const QString& path) {
     m_failedOpenClearedScene = !result.ok && m_openMode == scene::kOpenNewScene;
     if (!result.ok)
         return 0;
-    m_saveNeedsNewName = m_openMode == scene::kOpenChangeAnimation ||
-                         m_openMode == scene::kOpenChangeModel;
+    m_saveNeedsNewName =
+        m_openMode == scene::kOpenChangeAnimation || m_openMode == scene::kOpenChangeModel;
 
-    frame->OfferTickRate(g_currentAnimation->Set() != nullptr
-                             ? g_currentAnimation->Set()->TicksPerSecond()
-                             : 0);
+    frame->OfferTickRate(
+        g_currentAnimation->Set() != nullptr ? g_currentAnimation->Set()->TicksPerSecond() : 0);
     frame->CenterOnFrame(result.centerFrame);
     frame->RefreshKeyRange(1);
     frame->RefreshTimeDisplay();

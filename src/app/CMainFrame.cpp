@@ -541,8 +541,8 @@ int CMainFrame::RefreshKeyRange(int rebuild) {
                 m_pathNameEntry = entry->Name();
             }
         }
-    AnimationSetChoice::ShowSets(m_controlPanel->Controls(), ctl::AnimationName,
-                                 g_currentCharacter, g_currentAnimation);
+    AnimationSetChoice::ShowSets(m_controlPanel->Controls(), ctl::AnimationName, g_currentCharacter,
+                                 g_currentAnimation);
 
     QString modelName = QStringLiteral("non");
     if (g_currentModel != nullptr && g_modelLibrary != nullptr)

@@ -37,8 +37,8 @@ inline constexpr char kEmptyAnimationNotice[] =
 ///   current pointers stay as they were.
 /// - kOpenChangeAnimation: the current character's animation sets are dropped (removed
 ///   from the library when it owns them) and replaced by those of path (or an empty
-///   one with the notice), all bound to its model, the first selected. Without a current character it shows
-///   kLoadModelFirstMessage and changes nothing.
+///   one with the notice), all bound to its model, the first selected. Without a current character
+///   it shows kLoadModelFirstMessage and changes nothing.
 /// - kOpenChangeModel: the current character (a new, non-owning one when there is none)
 ///   gets the model from path and its current animation set is bound to it; 0 without a
 ///   message when the character has no animation set.

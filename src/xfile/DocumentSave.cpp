@@ -27,9 +27,8 @@ int SaveCharacter(const char* path, CModelData* model, CAnimationData* animation
     return SaveCharacter(path, model, animations, error, std::move(write));
 }
 
-int SaveCharacter(const char* path, CModelData* model,
-                  std::span<CAnimationData* const> animations, std::string* error,
-                  SafeFileWriter::WriteFunction write) {
+int SaveCharacter(const char* path, CModelData* model, std::span<CAnimationData* const> animations,
+                  std::string* error, SafeFileWriter::WriteFunction write) {
     SetError(error, {});
     if (!g_d3drm || !model || animations.empty() ||
         std::find(animations.begin(), animations.end(), nullptr) != animations.end()) {

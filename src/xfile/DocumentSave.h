@@ -32,9 +32,8 @@ int SaveCharacter(const char* path, CModelData* model, CAnimationData* animation
 /// `animations` is written, in the order given, each as its own AnimationSet block; the
 /// frames written are those of the model the first bound set is bound to. 0 (with the
 /// reason) when `animations` is empty or holds a null set, as for a missing set above.
-int SaveCharacter(const char* path, CModelData* model,
-                  std::span<CAnimationData* const> animations, std::string* error,
-                  SafeFileWriter::WriteFunction write = {});
+int SaveCharacter(const char* path, CModelData* model, std::span<CAnimationData* const> animations,
+                  std::string* error, SafeFileWriter::WriteFunction write = {});
 
 /// What File Save writes: the current model with every animation set of the current
 /// character, in the character's order (the current set alone when there is no current

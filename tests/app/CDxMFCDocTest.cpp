@@ -363,7 +363,8 @@ TEST_F(DocumentStateTest, SaveWithNothingLoadedThroughTheMenuSaysSoAndWritesNoth
         frame->OnCommand(id, framework::CommandSource::Menu);
         EXPECT_TRUE(ui.fileDialog.Requests().empty()) << id;
     }
-    EXPECT_EQ(ui.messageBox.Texts(), (std::vector<QString>(2, QStringLiteral("保存するデータがありません。"))));
+    EXPECT_EQ(ui.messageBox.Texts(),
+              (std::vector<QString>(2, QStringLiteral("保存するデータがありません。"))));
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
     EXPECT_EQ(document->IsModified(), 1);
 }

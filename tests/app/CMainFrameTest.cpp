@@ -1071,8 +1071,8 @@ namespace {
 class AnimationSetsTest : public PlaybackTest {
 protected:
     void OpenSets(const std::vector<shell_test::SetOfKeys>& sets, unsigned ticksPerSecond = 0) {
-        const QString path =
-            shell_test::WriteCharacterSets(dir.path(), QStringLiteral("sets.x"), sets, ticksPerSecond);
+        const QString path = shell_test::WriteCharacterSets(dir.path(), QStringLiteral("sets.x"),
+                                                            sets, ticksPerSecond);
         ui.fileDialog.Choose(path);
         ASSERT_EQ(frame->OnCommand(ids::FileOpen, framework::CommandSource::Menu), 1);
         ASSERT_NE(g_currentAnimation, nullptr);

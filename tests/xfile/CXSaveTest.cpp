@@ -1227,12 +1227,7 @@ TEST_F(CXSaveTest, TickRateOptionsVertexColoursAndFurtherSetsAreWrittenOnlyWhenP
     ASSERT_EQ(writer.Save(path.c_str(), CXSave::kDocumentFlags, sets, root.Get(), 1), 1);
     std::vector<Line> expected = kHeader;
     const std::vector<Line> rest = {
-        {0, ""},
-        {0, "AnimTicksPerSecond {"},
-        {1, "4800;"},
-        {0, "}"},
-        {0, ""},
-        {0, "Frame part1 {"},
+        {0, ""}, {0, "AnimTicksPerSecond {"}, {1, "4800;"}, {0, "}"}, {0, ""}, {0, "Frame part1 {"},
     };
     expected.insert(expected.end(), rest.begin(), rest.end());
     const std::vector<Line> matrix = IdentityMatrix(1);

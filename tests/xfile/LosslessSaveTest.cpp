@@ -206,8 +206,7 @@ TEST_F(LosslessSaveTest, EverySetComesBackWithEveryChannelKeyAndTheTickRate) {
         EXPECT_EQ(first->Name(), "Walk");
         // The tick rate is declared once, after the header, and templates stay out.
         const std::string text = ReadFile(saved);
-        EXPECT_NE(text.find("}\r\n\r\nAnimTicksPerSecond {\r\n 4800;\r\n}\r\n"),
-                  std::string::npos);
+        EXPECT_NE(text.find("}\r\n\r\nAnimTicksPerSecond {\r\n 4800;\r\n}\r\n"), std::string::npos);
         EXPECT_EQ(text.find("template"), std::string::npos);
     }
 }

@@ -58,9 +58,10 @@ public:
     /// `SaveNeedsNewName` says so, else `DoSave(GetPathName())`. Returns 1 on success.
     int DoFileSave();
     /// Saves to `path`, or, with `path` empty, to a path asked for with a save dialog
-    /// proposing the path name (cancel returns 0); 0 at once when `CanSave` refuses. With `replace` the document takes the new path name. When
-    /// `OnSaveDocument` fails the modified flag is put back as it was, so an unsaved
-    /// document still asks before it is discarded. Returns 1 on success.
+    /// proposing the path name (cancel returns 0); 0 at once when `CanSave` refuses. With `replace`
+    /// the document takes the new path name. When `OnSaveDocument` fails the modified flag is put
+    /// back as it was, so an unsaved document still asks before it is discarded. Returns 1 on
+    /// success.
     int DoSave(const QString& path, int replace = 1);
     void OnFileSave();
     void OnFileSaveAs();

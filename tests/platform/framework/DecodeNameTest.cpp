@@ -14,11 +14,11 @@ TEST(DecodeNameTest, UtfEightStaysAndEverythingElseIsCodePage932) {
     };
     const Case cases[] = {
         {"Arm_L", QStringLiteral("Arm_L"), true},
-        {"\xE8\x84\x9A", QStringLiteral("脚"), true},           // 脚 in UTF-8
-        {"\x8B\x72", QStringLiteral("脚"), false},              // 脚 in code page 932
-        {"\x83\x5C\x8D\x9C", QStringLiteral("ソ骨"), false},    // a trail byte 0x5C, no '\'
-        {"\x87\x40", QStringLiteral("①"), false},               // a Windows extension
-        {"\xB1\xC6\xD2", QStringLiteral("ｱﾆﾒ"), false},         // half-width katakana
+        {"\xE8\x84\x9A", QStringLiteral("脚"), true},        // 脚 in UTF-8
+        {"\x8B\x72", QStringLiteral("脚"), false},           // 脚 in code page 932
+        {"\x83\x5C\x8D\x9C", QStringLiteral("ソ骨"), false}, // a trail byte 0x5C, no '\'
+        {"\x87\x40", QStringLiteral("①"), false},            // a Windows extension
+        {"\xB1\xC6\xD2", QStringLiteral("ｱﾆﾒ"), false},      // half-width katakana
         {"", QString(), true},
     };
     for (const Case& c : cases) {
