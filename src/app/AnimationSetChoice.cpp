@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr int kFixedCount = int(std::size(AnimationSetChoice::kFixedSpeeds));
+constexpr int kFixedCount = AnimationSetChoice::kFixedSpeedCount;
 
 QString FileNameOfEntry(const CAnimationData* animation) {
     if (g_sceneAnimationLibrary == nullptr)

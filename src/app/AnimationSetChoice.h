@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <iterator>
 
 namespace framework {
 class DialogControls;
@@ -19,6 +20,7 @@ public:
     /// The fixed Play Speed entries "1/120" … "1/10" as speed factors (key-time units per
     /// sixtieth of a second), in the box's order.
     static constexpr float kFixedSpeeds[] = {2.0f, 1.5f, 1.0f, 0.5f, 0.25f, 1.0f / 6.0f};
+    static constexpr int kFixedSpeedCount = int(std::size(kFixedSpeeds));
     /// The entry the box starts with ("1/30").
     static constexpr int kStartSpeedIndex = 3;
 

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -62,6 +63,22 @@ TEST_F(DocumentTest, OpenLoadsTheCharacterAndFillsTheBars) {
     EXPECT_EQ(ui.messageBox.Asked().size(), 0u);
 }
 
+TEST_F(DocumentTest, AnAnimationOverTheKeyTimeLimitIsReportedOnce) {
+    QTemporaryDir dir;
+    std::vector<float> times;
+    for (int t = 0; t < 1025; ++t)
+        times.push_back(static_cast<float>(t));
+    const QString path = shell_test::WriteCharacter(dir.path(), QStringLiteral("long.x"), times);
+    ASSERT_EQ(OpenThroughTheMenu(path.toStdString()), 1);
+    const auto texts = ui.messageBox.Texts();
+    EXPECT_EQ(std::count_if(
+                  texts.begin(), texts.end(),
+                  [](const QString& text) { return text.contains(QStringLiteral("最大許容値")); }),
+              1);
+    EXPECT_EQ(g_currentAnimation->KeyTimeCount(), 1024u);
+    EXPECT_EQ(Bar().GetDlgItemText(ctl::Max), QStringLiteral("1023.00"));
+}
+
 TEST_F(DocumentTest, NewWithNothingSelectedClearsTheWholeScene) {
     ASSERT_EQ(OpenThroughTheMenu(SampleWalker()), 1);
     g_currentTime = 12.5f;
@@ -98,8 +115,10 @@ TEST_F(DocumentTest, AFailedOpenShowsTheLoadMessageAndLeavesAnUntitledDocument) 
     ASSERT_EQ(ui.messageBox.Asked().size(), 1u);
     EXPECT_EQ(ui.messageBox.Asked()[0].text.section(QLatin1Char('\n'), 0, 0),
               QStringLiteral("モデルのロードに失敗しました。"));
+    EXPECT_EQ(ui.messageBox.Asked()[0].text.section(QLatin1Char('\n'), 1, 1),
+              QStringLiteral("X ファイル (.x) ではありません。"));
     EXPECT_TRUE(ui.messageBox.Asked()[0]
-                    .text.section(QLatin1Char('\n'), 1)
+                    .text.section(QLatin1Char('\n'), 2)
                     .startsWith(QStringLiteral("header_bad_magic.x:1: ")));
     // The open cleared the scene before it failed: the window names no file, and Save has
     // nothing to write and says so instead of asking for a name or staying silent.
@@ -148,6 +167,10 @@ TEST_F(DocumentTest, SaveIntoAMissingFolderSaysWhyAndFailsAndStaysModified) {
     ASSERT_EQ(ui.messageBox.Asked().size(), 1u);
     EXPECT_TRUE(ui.messageBox.Asked()[0].text.contains(QStringLiteral("missing")))
         << ui.messageBox.Asked()[0].text.toStdString();
+    // The cause in the user's terms comes before the exact technical line.
+    const QStringList lines = ui.messageBox.Asked()[0].text.split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(lines[1], QStringLiteral("ファイルまたはフォルダーが見つかりません。"));
 }
 
 // ---------------------------------------------------------------------------------------
