@@ -5,10 +5,10 @@
 #include <chrono>
 #include <memory>
 
+#include "app/AnimationSetChoice.h"
 #include "app/AppSettings.h"
 #include "app/BarControlIds.h"
 #include "app/CDxMFCDoc.h"
-#include "app/AnimationSetChoice.h"
 #include "app/CMainFrame.h"
 #include "platform/framework/Dialog.h"
 #include "platform/framework/DialogBar.h"

@@ -318,8 +318,8 @@ int CMainFrame::SelectAnimationSet(int index) {
 
 void CMainFrame::OfferTickRate(std::uint32_t ticksPerSecond) {
     if (m_animationBar != nullptr)
-        m_playback.SetPlaySpeed(AnimationSetChoice::OfferTickRate(
-            m_animationBar->Controls(), ctl::PlaySpeed, ticksPerSecond));
+        m_playback.SetPlaySpeed(AnimationSetChoice::OfferTickRate(m_animationBar->Controls(),
+                                                                  ctl::PlaySpeed, ticksPerSecond));
 }
 
 void CMainFrame::OnUpdateStep(framework::CommandId id, void (Playback::*step)()) {

@@ -294,8 +294,7 @@ TEST_F(RenderCommandTest, TheAnimationOptionCanNameOneOfTheFilesSets) {
         EXPECT_GT(std::abs(picture.Red(c.away, 100) - kPlate), 3);
     }
     // A name that is no set of the file is a file to take the sets from, as before.
-    EXPECT_EQ(Run({"--render", slider, "--animation", "Sideways", "--out", out}),
-              cli::kExitFailed);
+    EXPECT_EQ(Run({"--render", slider, "--animation", "Sideways", "--out", out}), cli::kExitFailed);
 }
 
 } // namespace
