@@ -46,7 +46,7 @@ public:
     /// path with its "_<n>" suffix), so Save writes where the sets came from and never to
     /// a bare file name in the working directory; picking another set of the same
     /// character leaves it alone. 0 without a current animation set.
-    int RefreshKeyRange(int rebuild);
+    int RefreshKeyRange(int rebuild) override;
     /// Refreshes the bar for the current animation set, or shows its empty state ("0.00",
     /// "0.00", "Non", slider 0..1). Returns 1.
     int ResetAnimationBar();

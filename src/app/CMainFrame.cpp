@@ -13,6 +13,7 @@
 #include <QResizeEvent>
 #include <QUrl>
 #include <QWindowStateChangeEvent>
+#include <initializer_list>
 #include <utility>
 
 #include "app/AnimationSetChoice.h"
@@ -35,11 +36,8 @@
 #include "platform/framework/View.h"
 #include "platform/rm/Frame.h"
 #include "render/Direct3R.h"
-#include "render/ModelFraming.h"
 #include "resources/CommandIds.h"
 #include "resources/ToolBars.h"
-#include "scene/CAnimationData.h"
-#include "scene/CCharacterData.h"
 #include "scene/DocumentOpen.h"
 
 namespace {
@@ -165,11 +163,8 @@ CMainFrame::~CMainFrame() {
     delete takeCentralWidget();
     SetActiveView(nullptr);
     m_scene.Release(m_parentD3R.D3DRM());
-    for (framework::ControlBar* bar : {static_cast<framework::ControlBar*>(m_mainToolBar),
-                                       static_cast<framework::ControlBar*>(m_animationToolBar),
-                                       static_cast<framework::ControlBar*>(m_partsToolBar),
-                                       static_cast<framework::ControlBar*>(m_controlPanel),
-                                       static_cast<framework::ControlBar*>(m_animationBar)})
+    for (framework::ControlBar* bar : std::initializer_list<framework::ControlBar*>{
+             m_mainToolBar, m_animationToolBar, m_partsToolBar, m_controlPanel, m_animationBar})
         delete bar;
 }
 
@@ -307,22 +302,6 @@ int CMainFrame::UpdateKeyLength(int apply) {
         ChangeKeyLengthCommand(*this).ApplyTypedLength();
     else
         m_display.ShowKeyLength(CurrentKeyLength());
-    return 1;
-}
-
-int CMainFrame::SelectAnimationSet(int index) {
-    if (g_currentCharacter == nullptr || index < 0 ||
-        index >= static_cast<int>(g_currentCharacter->Animations().size()))
-        return 0;
-    if (g_currentCharacter->Animations()[std::size_t(index)] == g_currentAnimation)
-        return 1;
-    m_playback.Stop();
-    if (!g_currentCharacter->SelectAnimation(index))
-        return 0;
-    g_currentAnimation = g_currentCharacter->m_current;
-    RefreshKeyRange(1);
-    g_keyIndex = 0;
-    m_playback.GoToTime(FirstKeyTime(g_currentAnimation));
     return 1;
 }
 
@@ -470,11 +449,7 @@ int CMainFrame::FrameWholeModel() {
     IRenderView* view = GetRenderView();
     if (view == nullptr || view->GetDevice() == nullptr)
         return 0;
-    if (!render::ModelFraming::FrameWhole(view->GetCameraPivot(), view->GetDevice()->Viewport(),
-                                          SceneServices::CenterTarget()))
-        return 0;
-    g_redrawRequest = 1;
-    return 1;
+    return SceneServices::FrameWholeModel(view->GetCameraPivot(), view->GetDevice()->Viewport());
 }
 
 void CMainFrame::OnAxisButton(int id) {

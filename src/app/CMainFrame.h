@@ -107,7 +107,7 @@ public:
     /// Animation Name box) the current animation set: playback stops, the key-time list,
     /// the bars and the key commands follow it, and it is posed at its first key time.
     /// 0 for an index the character does not have.
-    int SelectAnimationSet(int index);
+    int SelectAnimationSet(int index) { return m_playback.SelectAnimationSet(index); }
     /// After an open: the Play Speed box offers the file's tick rate ("4800/s") and selects
     /// it, or, with 0, holds only its fixed entries (see AnimationSetChoice).
     void OfferTickRate(std::uint32_t ticksPerSecond);
