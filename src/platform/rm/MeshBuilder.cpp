@@ -502,6 +502,22 @@ HRESULT MeshBuilder::CreateMesh(Ref<Mesh>* out) const {
     return D3DRM_OK;
 }
 
+void MeshBuilder::TakeGeometry(Geometry&& geometry) {
+    m_positions = std::move(geometry.positions);
+    m_texCoords = std::move(geometry.texCoords);
+    m_vertexColors.clear();
+    m_normals = std::move(geometry.normals);
+    m_faceStart = std::move(geometry.faceStart);
+    m_cornerVertex = std::move(geometry.cornerVertex);
+    m_cornerNormal = std::move(geometry.cornerNormal);
+    const std::size_t faces = m_faceStart.size();
+    m_faceColor.assign(faces, 0xFFFFFFFF);
+    m_faceMaterial.assign(faces, Ref<Material>());
+    m_faceTexture.assign(faces, Ref<Texture>());
+    m_faceWrap.assign(faces, 0);
+    Touch();
+}
+
 void MeshBuilder::Empty() {
     m_positions.clear();
     m_texCoords.clear();

@@ -16,8 +16,8 @@
 #include "platform/rm/Math.h"
 #include "platform/rm/MeshBuilder.h"
 #include "platform/rm/XFileLoader.h"
-#include "platform/rm/XFileMszip.h"
-#include "platform/rm/XFileReader.h"
+#include "platform/rm/Implementation/XFileMszip.h"
+#include "platform/rm/Implementation/XFileReader.h"
 #include "platform/rm/XFileTestSupport.h"
 
 using namespace rm;
