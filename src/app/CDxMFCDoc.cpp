@@ -7,6 +7,7 @@
 #include "app/ProgramState.h"
 #include "platform/framework/FileDialog.h"
 #include "platform/framework/MessageBoxCodes.h"
+#include "platform/framework/OpenTiming.h"
 #include "platform/framework/UiServices.h"
 #include "resources/CommandIds.h"
 #include "scene/DocumentOpen.h"
@@ -51,6 +52,7 @@ int CDxMFCDoc::OnOpenDocument(const QString& path) {
     CMainFrame* frame = GetMainFrame();
     if (frame == nullptr || frame->GetParentD3R().D3DRM() == nullptr || g_sceneFrame == nullptr)
         return 0;
+    framework::OpenTiming::OpenStarted();
     frame->StopPlayback();
     frame->ClearSelection();
 
@@ -73,6 +75,7 @@ int CDxMFCDoc::OnOpenDocument(const QString& path) {
     frame->RefreshTimeDisplay();
     g_redrawRequest = 1;
     SetPathName(QFile::decodeName(QByteArray::fromStdString(result.pathName)));
+    framework::OpenTiming::DocumentOpened();
     return 1;
 }
 

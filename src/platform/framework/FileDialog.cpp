@@ -2,6 +2,7 @@
 
 #include "platform/framework/IFileDialog.h"
 #include "platform/framework/MessageBoxCodes.h"
+#include "platform/framework/OpenTiming.h"
 #include "platform/framework/UiServices.h"
 
 namespace framework {
@@ -22,6 +23,8 @@ int FileDialog::DoModal() {
     if (result != IdOk)
         return IdCancel;
     m_path = path;
+    if (m_request.open)
+        OpenTiming::DialogAccepted();
     return IdOk;
 }
 

@@ -19,6 +19,8 @@ namespace {
 
 constexpr std::size_t kHeaderSize = 16;
 
+thread_local std::uint64_t t_reads = 0;
+
 struct Header {
     XFileFormat format = XFileFormat::Text;
     int floatBytes = 4;
@@ -158,6 +160,7 @@ HRESULT ReadXFile(const char* fileName, XFileDocument* document, std::string* me
     if (Failed(hr)) {
         return hr;
     }
+    ++t_reads;
     hr = ReadXFileFromMemory(bytes.View(), fileName, document, message, options);
     if (bytes.Changed()) {
         *message = std::string(fileName) + ": the file changed while it was being read";
@@ -167,6 +170,10 @@ HRESULT ReadXFile(const char* fileName, XFileDocument* document, std::string* me
         *identity = bytes.Identity();
     }
     return hr;
+}
+
+std::uint64_t XFileReadsOnThisThread() {
+    return t_reads;
 }
 
 HRESULT ReadXFileFormat(const char* fileName, XFileFormat* format, std::string* message) {

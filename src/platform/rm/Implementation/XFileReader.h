@@ -4,6 +4,7 @@
 // binary parser. No scene object is made here.
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -33,6 +34,10 @@ HRESULT ReadXFile(const char* fileName, XFileDocument* document, std::string* me
 HRESULT ReadXFileFromMemory(std::string_view bytes, std::string_view displayName,
                             XFileDocument* document, std::string* message,
                             XFileReadOptions options = {});
+
+/// How many files ReadXFile has opened on this thread: what the sharing of an open scope
+/// saves shows here.
+std::uint64_t XFileReadsOnThisThread();
 
 /// The document for one load of the named file: the one an open scope (XFileOpenScope)
 /// already holds for this file when the file is unchanged and the document has what the
