@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <bit>
 #include <charconv>
 #include <cstddef>
@@ -46,14 +48,21 @@ public:
         if (p == m_end || unsigned(*p - '0') > 9) {
             Fail(what);
         }
-        std::uint64_t value = 0;
-        do {
+        // Nine digits always fit in 32 bits; only a tenth needs the overflow check.
+        std::uint64_t value = unsigned(*p - '0');
+        const char* fast = p + std::min<std::ptrdiff_t>(9, m_end - p);
+        ++p;
+        while (p != fast && unsigned(*p - '0') <= 9) {
+            value = value * 10 + unsigned(*p - '0');
+            ++p;
+        }
+        while (p != m_end && unsigned(*p - '0') <= 9) {
             value = value * 10 + unsigned(*p - '0');
             if (value > 0xFFFFFFFFu) {
                 FailTooLarge(what);
             }
             ++p;
-        } while (p != m_end && unsigned(*p - '0') <= 9);
+        }
         m_p = p;
         AfterValue(what, mayPrecedeReference);
         return std::uint32_t(value);
@@ -118,11 +127,26 @@ private:
             }
         }
     }
+    /// What a byte is to SkipSpaceAndSeparators: stepped over, possibly a comment, or the
+    /// start of a token.
+    enum : std::uint8_t { kTokenByte, kSkipByte, kCommentByte };
+    static constexpr auto kByteKinds = [] {
+        std::array<std::uint8_t, 256> kinds{};
+        for (int c = 0; c <= ' '; ++c) {
+            kinds[std::size_t(c)] = kSkipByte;
+        }
+        kinds[';'] = kinds[','] = kSkipByte;
+        kinds['#'] = kinds['/'] = kCommentByte;
+        return kinds;
+    }();
     void SkipSpaceAndSeparators() {
-        for (;;) {
-            SkipSpace();
-            if (m_p != m_end && (*m_p == ';' || *m_p == ',')) {
+        while (m_p != m_end) {
+            const std::uint8_t kind = kByteKinds[static_cast<unsigned char>(*m_p)];
+            if (kind == kSkipByte) {
                 ++m_p;
+            } else if (kind == kCommentByte &&
+                       (*m_p == '#' || (m_p + 1 != m_end && m_p[1] == '/'))) {
+                SkipLine();
             } else {
                 return;
             }
