@@ -71,7 +71,9 @@ int CDxMFCDoc::OnOpenDocument(const QString& path) {
         return 0;
 
     frame->CenterOnFrame(result.centerFrame);
-    frame->RefreshKeyRange(1);
+    // The open sequence has just built the key-time list: building it again would show
+    // the over-limit message a second time.
+    frame->RefreshKeyRange(0);
     frame->RefreshTimeDisplay();
     g_redrawRequest = 1;
     SetPathName(QFile::decodeName(QByteArray::fromStdString(result.pathName)));

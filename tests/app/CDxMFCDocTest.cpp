@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,22 @@ TEST_F(DocumentTest, OpenLoadsTheCharacterAndFillsTheBars) {
     ASSERT_EQ(OpenThroughTheMenu(SampleWalker()), 1);
     EXPECT_EQ(CharacterCount(), 1);
     EXPECT_EQ(ui.messageBox.Asked().size(), 0u);
+}
+
+TEST_F(DocumentTest, AnAnimationOverTheKeyTimeLimitIsReportedOnce) {
+    QTemporaryDir dir;
+    std::vector<float> times;
+    for (int t = 0; t < 1025; ++t)
+        times.push_back(static_cast<float>(t));
+    const QString path = shell_test::WriteCharacter(dir.path(), QStringLiteral("long.x"), times);
+    ASSERT_EQ(OpenThroughTheMenu(path.toStdString()), 1);
+    const auto texts = ui.messageBox.Texts();
+    EXPECT_EQ(std::count_if(
+                  texts.begin(), texts.end(),
+                  [](const QString& text) { return text.contains(QStringLiteral("最大許容値")); }),
+              1);
+    EXPECT_EQ(g_currentAnimation->KeyTimeCount(), 1024u);
+    EXPECT_EQ(Bar().GetDlgItemText(ctl::Max), QStringLiteral("1023.00"));
 }
 
 TEST_F(DocumentTest, NewWithNothingSelectedClearsTheWholeScene) {
