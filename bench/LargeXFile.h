@@ -50,8 +50,8 @@ inline void AppendMesh(std::string* out, int part, const LargeXFileShape& shape)
             const int v = r * shape.columns + c;
             const bool last = r + 2 == shape.rows && c + 2 == shape.columns;
             std::snprintf(line, sizeof line, "   3;%d,%d,%d;,\n   3;%d,%d,%d;%s\n", v,
-                          v + shape.columns, v + 1, v + 1, v + shape.columns,
-                          v + shape.columns + 1, last ? ";" : ",");
+                          v + shape.columns, v + 1, v + 1, v + shape.columns, v + shape.columns + 1,
+                          last ? ";" : ",");
             faceList += line;
         }
     }
@@ -104,8 +104,8 @@ inline void AppendTrack(std::string* out, int type, int part, const LargeXFileSh
             std::snprintf(line, sizeof line, "   %d;3;%.6f,%.6f,%.6f;%s", k * 10, 1.0, 1.0, 1.0,
                           end);
         } else {
-            std::snprintf(line, sizeof line, "   %d;3;%.6f,%.6f,%.6f;%s", k * 10,
-                          std::sin(t) * 0.1, part * 0.1, 0.0, end);
+            std::snprintf(line, sizeof line, "   %d;3;%.6f,%.6f,%.6f;%s", k * 10, std::sin(t) * 0.1,
+                          part * 0.1, 0.0, end);
         }
         out->append(line);
     }

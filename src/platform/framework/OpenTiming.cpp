@@ -39,8 +39,8 @@ void Print(const char* event) {
     const double ms =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - s.start)
             .count();
-    std::fprintf(stderr, "pavrix timing: %s %.1f ms after %s (%.1f ms of processor time)\n",
-                 event, ms, s.origin, ProcessCpuMilliseconds() - s.startCpu);
+    std::fprintf(stderr, "pavrix timing: %s %.1f ms after %s (%.1f ms of processor time)\n", event,
+                 ms, s.origin, ProcessCpuMilliseconds() - s.startCpu);
 }
 
 } // namespace

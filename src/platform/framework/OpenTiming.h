@@ -9,8 +9,8 @@ namespace framework {
 /// draws after that, one line each, with the processor time the whole process used meanwhile
 /// (on a busy machine the difference is time spent waiting for a processor):
 ///
-///     pavrix timing: document opened 41.2 ms after the file dialog's OK (40.8 ms of processor time)
-///     pavrix timing: first frame drawn 63.0 ms after the file dialog's OK (61.5 ms of ...)
+///     pavrix timing: document opened 41.2 ms after the file dialog's OK (40.8 ms of processor
+///     time) pavrix timing: first frame drawn 63.0 ms after the file dialog's OK (61.5 ms of ...)
 class OpenTiming {
 public:
     /// An open dialog was closed with OK.

@@ -9,10 +9,10 @@
 #include "platform/rm/DebugOutput.h"
 #include "platform/rm/Implementation/GlDrawPrograms.h"
 #include "platform/rm/Implementation/GlDrawTextures.h"
+#include "platform/rm/Implementation/MeshCache.h"
 #include "platform/rm/Math.h"
 #include "platform/rm/Mesh.h"
 #include "platform/rm/MeshBuilder.h"
-#include "platform/rm/Implementation/MeshCache.h"
 
 namespace rm {
 

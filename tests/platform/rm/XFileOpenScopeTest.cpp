@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <string>
 
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -29,9 +29,9 @@ namespace {
 /// time, so two versions of the file differ in both loads' results.
 std::string Character(int x, const char* setName = "Walk") {
     const std::string v = std::to_string(x);
-    return "xof 0303txt 0032\nFrame Body { Mesh { 3; " + v + ";0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; } }\n" +
-           "AnimationSet " + setName + " { Animation { {Body} AnimationKey { 2; 1; " + v +
-           "; 3; 0,0,0;;; } } }\n";
+    return "xof 0303txt 0032\nFrame Body { Mesh { 3; " + v +
+           ";0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; } }\n" + "AnimationSet " + setName +
+           " { Animation { {Body} AnimationKey { 2; 1; " + v + "; 3; 0,0,0;;; } } }\n";
 }
 
 struct Loaded {
@@ -114,8 +114,7 @@ TEST(XFileOpenScopeTest, AFileChangedBetweenTheLoadsIsReadAgain) {
     };
     const Case cases[] = {
         {"rewritten in place, same size",
-         [](const std::string&) { WriteScratch("both.x", Character(8)); }, 8,
-         "Walk"},
+         [](const std::string&) { WriteScratch("both.x", Character(8)); }, 8, "Walk"},
         {"rewritten longer",
          [](const std::string&) { WriteScratch("both.x", Character(9, "LongerName")); }, 9,
          "LongerName"},

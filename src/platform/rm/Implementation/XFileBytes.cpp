@@ -154,8 +154,8 @@ HRESULT XFileBytes::Open(const char* fileName, std::size_t maxSize, std::string*
     const int mapError = errno;
     ::close(fd);
     if (data == MAP_FAILED) {
-        *message = std::string(fileName) + ": cannot read the file (" +
-                   std::strerror(mapError) + ")";
+        *message =
+            std::string(fileName) + ": cannot read the file (" + std::strerror(mapError) + ")";
         return mapError == ENOMEM ? D3DRMERR_BADALLOC : D3DRMERR_FILENOTFOUND;
     }
     ::madvise(data, size, MADV_SEQUENTIAL);

@@ -5,11 +5,11 @@
 #include <string>
 #include <unordered_map>
 
-#include "platform/rm/Math.h"
 #include "platform/rm/Implementation/XFileBinaryTokenizer.h"
 #include "platform/rm/Implementation/XFileError.h"
 #include "platform/rm/Implementation/XFileTextTokenizer.h"
 #include "platform/rm/Implementation/XFileToken.h"
+#include "platform/rm/Math.h"
 
 namespace rm {
 
@@ -164,10 +164,10 @@ std::uint32_t XFileParser<Tokenizer>::ReadCount(std::string_view what, std::size
     const std::size_t left = m_tok.MaxValuesLeft();
     valuesPerItem = std::max<std::size_t>(valuesPerItem, 1);
     if (std::uint64_t(count) * valuesPerItem > left) {
-        m_tok.FailAt(m_tok.LastValuePosition(),
-                     Text({"expected ", what, " the rest of the file can hold (at most ",
-                           std::to_string(left / valuesPerItem), "), found ",
-                           std::to_string(count)}));
+        m_tok.FailAt(
+            m_tok.LastValuePosition(),
+            Text({"expected ", what, " the rest of the file can hold (at most ",
+                  std::to_string(left / valuesPerItem), "), found ", std::to_string(count)}));
     }
     return count;
 }

@@ -97,17 +97,18 @@ private:
     /// it names; fails at the first name no object has. `kind` names the objects.
     template <typename Object, typename Owner>
     void ResolveByName(const std::vector<Object>& objects, std::string_view kind,
-                       const std::vector<PendingReference>& references,
-                       std::vector<Owner>& owners, std::vector<std::uint32_t> Owner::*list);
+                       const std::vector<PendingReference>& references, std::vector<Owner>& owners,
+                       std::vector<std::uint32_t> Owner::*list);
 
     /// A count whose items need at least valuesPerItem values each, checked against the
     /// content left.
     [[gnu::always_inline]] inline std::uint32_t ReadCount(std::string_view what,
-                                                   std::size_t valuesPerItem);
+                                                          std::size_t valuesPerItem);
     /// An index that must be below limit; `list` names what it indexes in the message.
-    [[gnu::always_inline]] inline std::uint32_t ReadIndex(std::string_view what, std::uint32_t limit,
-                                                   std::string_view list,
-                                                   bool mayPrecedeReference = false);
+    [[gnu::always_inline]] inline std::uint32_t ReadIndex(std::string_view what,
+                                                          std::uint32_t limit,
+                                                          std::string_view list,
+                                                          bool mayPrecedeReference = false);
 
     /// A Mesh whose keyword was just read: parsed, or skipped when meshes are not read.
     /// Returns the mesh index, or -1 when skipped.

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "platform/rm/Math.h"
 #include "platform/rm/Implementation/TextureImage.h"
+#include "platform/rm/Math.h"
 
 namespace rm {
 

@@ -9,11 +9,11 @@
 #include "platform/rm/Animation.h"
 #include "platform/rm/AnimationSet.h"
 #include "platform/rm/Frame.h"
+#include "platform/rm/Implementation/XFileDocument.h"
 #include "platform/rm/Material.h"
 #include "platform/rm/MeshBuilder.h"
 #include "platform/rm/Ref.h"
 #include "platform/rm/Texture.h"
-#include "platform/rm/Implementation/XFileDocument.h"
 
 namespace rm {
 
