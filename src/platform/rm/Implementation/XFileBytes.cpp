@@ -127,6 +127,7 @@ void XFileBytes::Release() {
     if (m_mappedSize) {
         ::munmap(const_cast<char*>(m_data), m_mappedSize);
     }
+    m_buffer.reset();
     m_data = nullptr;
     m_size = m_mappedSize = 0;
 }
@@ -145,8 +146,23 @@ HRESULT XFileBytes::Open(const char* fileName, std::size_t maxSize, std::string*
         *message = std::string(fileName) + ": larger than " + std::to_string(maxSize) + " bytes";
         return D3DRMERR_BADFILE;
     }
-    if (size == 0) {
+    if (size <= kMaxReadSize) {
+        // new char[] leaves the bytes uninitialised; a file that shrank meanwhile gives less.
+        m_buffer.reset(new char[size ? size : 1]);
+        std::size_t done = 0;
+        while (done < size) {
+            const ssize_t n = ::read(fd, m_buffer.get() + done, size - done);
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n <= 0) {
+                break;
+            }
+            done += std::size_t(n);
+        }
         ::close(fd);
+        m_data = m_buffer.get();
+        m_size = done;
         return D3DRM_OK;
     }
     // Populated at once: one call instead of a page fault per few pages while parsing.

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -22,14 +23,18 @@ struct XFileIdentity {
     bool operator==(const XFileIdentity&) const = default;
 };
 
-/// The bytes of one regular file for one parse, mapped read-only: nothing is copied into
-/// the process and nothing is zero-filled first. Unmapped when the object goes.
+/// The bytes of one regular file for one parse. A large file is mapped read-only: nothing is
+/// copied into the process and nothing is zero-filled first; unmapped when the object goes.
+/// A small one (kMaxReadSize or less), for which mapping and unmapping cost more than a
+/// copy, is read into memory that is not initialised first.
 ///
 /// A mapping can lose pages when another program truncates the file while it is read; the
 /// read would then fault. Those pages are replaced by zero bytes instead and Changed()
 /// turns true, so the reader can refuse what it read rather than crash.
 class XFileBytes {
 public:
+    static constexpr std::size_t kMaxReadSize = 64 * 1024;
+
     XFileBytes() = default;
     ~XFileBytes();
     XFileBytes(const XFileBytes&) = delete;
@@ -48,6 +53,7 @@ public:
 private:
     void Release();
 
+    std::unique_ptr<char[]> m_buffer; // a small file's bytes
     const char* m_data = nullptr;
     std::size_t m_size = 0;
     std::size_t m_mappedSize = 0;
