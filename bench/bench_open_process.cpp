@@ -23,6 +23,7 @@
 #include <fstream>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <benchmark/benchmark.h>
@@ -163,9 +164,19 @@ int main(int argc, char** argv) {
         benchmark::RegisterBenchmark(name.c_str(), TimeProcess, name, command)
             ->UseManualTime()
             ->Iterations(1)
-            ->Repetitions(9)
             ->Unit(benchmark::kMillisecond);
     }
+    // Nine runs of each unless the command line says otherwise.
+    std::vector<char*> args(argv, argv + argc);
+    char defaultRepetitions[] = "--benchmark_repetitions=9";
+    if (std::none_of(args.begin(), args.end(), [](const char* a) {
+            return std::string_view(a).starts_with("--benchmark_repetitions");
+        })) {
+        args.push_back(defaultRepetitions);
+    }
+    argc = int(args.size());
+    args.push_back(nullptr);
+    argv = args.data();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;
