@@ -198,7 +198,8 @@ protected:
 
 private:
     void MapPlaybackCommands();
-    void OnUpdateStep(framework::CommandId id, void (Playback::*step)());
+    void OnUpdateStep(framework::CommandId id, void (Playback::*step)(), int& heldSteps);
+    void OnStepClicked(void (Playback::*step)(), int& heldSteps);
     void OnManual();
     void OnUpdateZBuffer(framework::CCmdUI& ui, bool disabled);
     void SetOperationMode(int mode);
@@ -217,6 +218,10 @@ private:
 
     AnimationBarDisplay m_display;
     Playback m_playback;
+    /// Steps each step button made in command-state updates during its current press. A
+    /// click shorter than one update made none and steps once when it is let go.
+    int m_forwardHeldSteps = 0;
+    int m_backHeldSteps = 0;
     SceneServices m_scene;
     CopiedKey m_copiedKey;
 
