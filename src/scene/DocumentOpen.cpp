@@ -1,5 +1,6 @@
 #include "scene/DocumentOpen.h"
 
+#include <new>
 #include <string>
 #include <utility>
 
@@ -85,9 +86,6 @@ DocumentOpenResult RunOpen(SceneDocument& doc, const char* path, int mode) {
             ClearScene(doc, 1);
         }
         character = doc.store->Characters().Add();
-        if (!character) {
-            return Fail(doc, result, nullptr, "cannot create a character");
-        }
         character->m_ownsData = 1;
         break;
     case kOpenChangeAnimation:
@@ -100,9 +98,6 @@ DocumentOpenResult RunOpen(SceneDocument& doc, const char* path, int mode) {
         character = doc.currentCharacter;
         if (!character) {
             character = doc.store->Characters().Add();
-            if (!character) {
-                return Fail(doc, result, nullptr, "cannot create a character");
-            }
         }
         break;
     }
@@ -176,15 +171,18 @@ DocumentOpenResult RunOpen(SceneDocument& doc, const char* path, int mode) {
 } // namespace
 
 DocumentOpenResult OpenDocument(SceneDocument& doc, const char* path, int mode) {
+    // One of the two places out of memory is caught (see "Errors" in README.md): a file
+    // can make the open ask for more than there is.
     try {
         return RunOpen(doc, path, mode);
-    } catch (...) {
-        // Only memory can run out here; what was done stays, and the current pointers must
-        // not name an animation set the character has already dropped.
+    } catch (const std::bad_alloc&) {
+        // What was done stays, and the current pointers must not name an animation set the
+        // character has already dropped.
         doc.currentModel = doc.currentCharacter ? doc.currentCharacter->m_model : nullptr;
         doc.currentAnimation = doc.currentCharacter ? doc.currentCharacter->m_current : nullptr;
         DocumentOpenResult result;
-        result.reason = "memory ran out while opening the file";
+        result.reason =
+            std::string(path ? path : "(null)") + ": memory ran out while opening the file";
         return result;
     }
 }

@@ -31,24 +31,17 @@ int SaveCharacter(const char* path, CModelData* model, CAnimationData* animation
     animation->RestoreAnimationNames();
     model->RestoreFileNames(model->Root());
 
-    int result = 0;
-    try {
-        CModelData* bound = animation->Model();
-        CXSave writer(g_d3drm);
-        if (write) {
-            writer.SetWriteFunction(std::move(write));
-        }
-        result = writer.Save(path, CXSave::kDocumentFlags, animation->Set(),
-                             bound ? bound->Root() : nullptr, 1);
-        if (!result) {
-            SetError(error, writer.LastError().empty()
-                                ? std::string(path) + ": there is no animation set to write"
-                                : writer.LastError());
-        }
-    } catch (...) {
-        // The writer leaves no partial file behind; the names below must come back anyway.
-        result = 0;
-        SetError(error, std::string(path) + ": memory ran out while writing");
+    CModelData* bound = animation->Model();
+    CXSave writer(g_d3drm);
+    if (write) {
+        writer.SetWriteFunction(std::move(write));
+    }
+    const int result = writer.Save(path, CXSave::kDocumentFlags, animation->Set(),
+                                   bound ? bound->Root() : nullptr, 1);
+    if (!result) {
+        SetError(error, writer.LastError().empty()
+                            ? std::string(path) + ": there is no animation set to write"
+                            : writer.LastError());
     }
 
     // Binding and editing rely on the working names; they return even after a failure.
