@@ -13,16 +13,16 @@ namespace cli {
 ///      "scaleKeys":n,"positionKeys":n,"first":t,"last":t,"options":n}]}]}
 /// Frames are listed depth first, parents before children; names are the file's (null
 /// for none); counts are what the scene library holds after the load. The frames come
-/// from Frame::Load, or from MeshBuilder::Load wrapped in one unnamed frame when the file
-/// holds a bare mesh; the animation set from AnimationSet::Load. A file that cannot be
+/// from scene::LoadModelFile (a bare mesh wrapped in one unnamed frame); the animation
+/// set from AnimationSet::Load. A file that cannot be
 /// read gets its error on `err` and no line on `out`; the other files are still reported.
 /// Returns kExitOk, kExitFailed when a file failed, kExitUsage without files.
 int RunInfo(std::span<const std::string> files, std::ostream& out, std::ostream& err);
 
-/// The JSON object of one file (no line end). As the editor does, the file is loaded from
-/// its own directory so that texture images beside it are found; the working directory is
-/// restored afterwards. Returns false with the error in *error; *warnings gets load
-/// warnings (missing texture images), each line starting with `path`.
+/// The JSON object of one file (no line end). The model is read as the editor reads it
+/// (scene::LoadModelFile: texture images beside the file are found, the working directory
+/// is left alone). Returns false with the error in *error; *warnings gets load warnings
+/// (missing texture images), each line starting with `path`.
 bool DescribeXFile(const std::string& path, std::string* json, std::string* error,
                    std::string* warnings);
 

@@ -23,8 +23,9 @@ public:
     ~MeshBuilder() override;
     const char* ClassName() const override { return "Builder"; }
 
-    /// Loads the bare mesh of a .x file (or the first mesh found in it).
-    HRESULT Load(const char* fileName);
+    /// Loads the bare mesh of a .x file (or the first mesh found in it). Texture images as
+    /// for Frame::Load.
+    HRESULT Load(const char* fileName, const char* textureDirectory = nullptr);
 
     // Vertices.
     std::uint32_t GetVertexCount() const { return std::uint32_t(m_positions.size()); }
