@@ -10,7 +10,7 @@
 #include "cli/Cli.h"
 #include "scene/DocumentFixtureFiles.h"
 #include "scene/SceneContext.h"
-#include "xfile/XFileTestSupport.h"
+#include "support/XFileTestSupport.h"
 
 using testing_document::kStatueFile;
 using testing_document::kWalkerFile;

@@ -17,8 +17,8 @@
 #include "scene/DocumentOpen.h"
 #include "scene/SceneContext.h"
 #include "scene/SceneMessages.h"
+#include "support/XFileTestSupport.h"
 #include "xfile/DocumentSave.h"
-#include "xfile/XFileTestSupport.h"
 
 class DocumentSceneFixture : public ::testing::Test {
 protected:
