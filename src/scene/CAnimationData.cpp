@@ -120,6 +120,23 @@ void CAnimationData::FetchKeys(rm::Animation* animation, float from, float to) {
     m_keys.resize(count);
 }
 
+template <typename Visit>
+void CAnimationData::ForEachKey(float from, float to, Visit&& visit) {
+    for (const auto& animation : m_set->Animations()) {
+        FetchKeys(animation.Get(), from, to);
+        for (auto& key : m_keys) {
+            visit(*animation, key);
+        }
+    }
+}
+
+void CAnimationData::MoveKeys(float from, float delta) {
+    ForEachKey(from, FLT_MAX, [delta](rm::Animation& animation, rm::AnimationKey& key) {
+        key.dvTime += delta;
+        animation.ModifyKey(&key);
+    });
+}
+
 int CAnimationData::UpdateTotalKeyTimeBuffer() {
     if (!m_set) {
         return 0;
@@ -167,13 +184,7 @@ int CAnimationData::SetKeyInterval(int index, float length) {
     if (delta == 0) {
         return 1;
     }
-    for (const auto& animation : m_set->Animations()) {
-        FetchKeys(animation.Get(), t1, FLT_MAX);
-        for (auto& key : m_keys) {
-            key.dvTime += delta;
-            animation->ModifyKey(&key);
-        }
-    }
+    MoveKeys(t1, delta);
     return 1;
 }
 
@@ -191,18 +202,15 @@ int CAnimationData::ScaleToLength(float length) {
     if (!(factor > 0)) {
         return 0;
     }
-    for (const auto& animation : m_set->Animations()) {
-        FetchKeys(animation.Get(), first, last);
-        for (auto& key : m_keys) {
-            const float t = factor * key.dvTime;
-            if (std::fmod(double(t), 1.0) == 0.0) {
-                key.dvTime = t;
-                animation->ModifyKey(&key);
-            } else {
-                animation->DeleteKeyByID(key.dwID);
-            }
+    ForEachKey(first, last, [factor](rm::Animation& animation, rm::AnimationKey& key) {
+        const float t = factor * key.dvTime;
+        if (std::fmod(double(t), 1.0) == 0.0) {
+            key.dvTime = t;
+            animation.ModifyKey(&key);
+        } else {
+            animation.DeleteKeyByID(key.dwID);
         }
-    }
+    });
     return 1;
 }
 
@@ -286,14 +294,11 @@ int CAnimationData::DeletePositionKeys(float time) {
     }
     const float from = time < 0 ? 0 : time;
     const float to = time < 0 ? FLT_MAX : time;
-    for (const auto& animation : m_set->Animations()) {
-        FetchKeys(animation.Get(), from, to);
-        for (const auto& key : m_keys) {
-            if (key.dwKeyType == rm::D3DRMANIMATION_POSITIONKEY) {
-                animation->DeleteKeyByID(key.dwID);
-            }
+    ForEachKey(from, to, [](rm::Animation& animation, const rm::AnimationKey& key) {
+        if (key.dwKeyType == rm::D3DRMANIMATION_POSITIONKEY) {
+            animation.DeleteKeyByID(key.dwID);
         }
-    }
+    });
     return 1;
 }
 
@@ -303,17 +308,14 @@ int CAnimationData::ScalePositionKeys(float sx, float sy, float sz, float time) 
     }
     const float from = time < 0 ? 0 : time;
     const float to = time < 0 ? FLT_MAX : time;
-    for (const auto& animation : m_set->Animations()) {
-        FetchKeys(animation.Get(), from, to);
-        for (auto& key : m_keys) {
-            if (key.dwKeyType == rm::D3DRMANIMATION_POSITIONKEY) {
-                key.dvPositionKey.x *= sx;
-                key.dvPositionKey.y *= sy;
-                key.dvPositionKey.z *= sz;
-                animation->ModifyKey(&key);
-            }
+    ForEachKey(from, to, [sx, sy, sz](rm::Animation& animation, rm::AnimationKey& key) {
+        if (key.dwKeyType == rm::D3DRMANIMATION_POSITIONKEY) {
+            key.dvPositionKey.x *= sx;
+            key.dvPositionKey.y *= sy;
+            key.dvPositionKey.z *= sz;
+            animation.ModifyKey(&key);
         }
-    }
+    });
     return 1;
 }
 
@@ -321,13 +323,7 @@ int CAnimationData::ShiftKeyTimes(float delta) {
     if (!m_set) {
         return 0;
     }
-    for (const auto& animation : m_set->Animations()) {
-        FetchKeys(animation.Get(), 0, FLT_MAX);
-        for (auto& key : m_keys) {
-            key.dvTime += delta;
-            animation->ModifyKey(&key);
-        }
-    }
+    MoveKeys(0, delta);
     return 1;
 }
 

@@ -552,17 +552,7 @@ int CXSave::WriteFrame(rm::Frame* frame, int autoName) {
         AppendInt(generated, m_frameNameCounter++);
         frame->SetName(generated);
     }
-    m_line.assign("\n");
-    m_line += m_indent;
-    m_line += "Frame";
-    const std::string_view name = NameOf(*frame);
-    if (!name.empty()) {
-        m_line += ' ';
-        m_line += name;
-    }
-    m_line += " {\n";
-    Put(m_line);
-    Indent();
+    OpenBlock("Frame", NameOf(*frame));
     WriteFrameTransformMatrix(frame);
 
     for (const auto& visual : frame->GetVisuals()) {
