@@ -42,7 +42,7 @@ public:
     OpenCharacter() {
         rm::Direct3DRMCreate(&m_d3drm);
         g_d3drm = m_d3drm.Get();
-        m_store = std::make_unique<CObjectStore>(&g_sceneModelLibrary, &g_sceneAnimationLibrary);
+        m_store = std::make_unique<CObjectStore>(&g_modelLibrary, &g_animationLibrary);
         m_d3drm->CreateFrame(nullptr, &m_sceneFrame);
         document.sceneFrame = m_sceneFrame.Get();
         document.store = m_store.get();
@@ -107,8 +107,8 @@ void DocumentSave(benchmark::State& state) {
     const std::string output = "/tmp/bench_xfile_save_document.x";
     for (auto _ : state) {
         std::string error;
-        if (!SaveCharacter(output.c_str(), character.document.currentModel,
-                           character.document.currentAnimation, &error)) {
+        if (!xfile::SaveCharacter(output.c_str(), character.document.currentModel,
+                                  character.document.currentAnimation, &error)) {
             state.SkipWithError(error.c_str());
             return;
         }

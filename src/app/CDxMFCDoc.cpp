@@ -87,7 +87,7 @@ int CDxMFCDoc::OnSaveDocument(const QString& path) {
     std::string error;
     const QByteArray fileName = QFile::encodeName(path);
     const int saved =
-        SaveCharacter(fileName.constData(), g_currentModel, g_currentAnimation, &error);
+        xfile::SaveCharacter(fileName.constData(), g_currentModel, g_currentAnimation, &error);
     if (!saved) {
         // The edits are still only in memory: the document stays modified, so quitting
         // asks again.

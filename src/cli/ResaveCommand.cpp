@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "cli/Cli.h"
+#include "cli/CommandOpen.h"
 #include "platform/rm/Context.h"
-#include "platform/rm/XFileLoader.h"
 #include "scene/CAnimationData.h"
 #include "scene/CCharacterData.h"
 #include "scene/CModelData.h"
@@ -68,7 +68,7 @@ public:
     explicit HeadlessScene(std::ostream& err) : m_previousD3drm(g_d3drm) {
         rm::Direct3DRMCreate(&m_d3drm);
         g_d3drm = m_d3drm.Get();
-        m_store = std::make_unique<CObjectStore>(&g_sceneModelLibrary, &g_sceneAnimationLibrary);
+        m_store = std::make_unique<CObjectStore>(&g_modelLibrary, &g_animationLibrary);
         if (m_d3drm) {
             m_d3drm->CreateFrame(nullptr, &m_sceneFrame);
         }
@@ -97,25 +97,6 @@ private:
     scene::MessageHook m_previousHook;
 };
 
-/// Whether path holds an animation set that cannot be read. The open sequence turns any
-/// animation load failure into an empty animation set; here only a well-formed file
-/// without one may, so that a damaged file is never saved back without its animation.
-bool AnimationSetUnreadable(const std::string& path, std::string* message) {
-    rm::Ref<rm::AnimationSet> set;
-    rm::Ref<rm::Frame> parent;
-    g_d3drm->CreateAnimationSet(&set);
-    g_d3drm->CreateFrame(nullptr, &parent);
-    const rm::HRESULT hr = set->Load(path.c_str(), parent.Get());
-    if (rm::Succeeded(hr) || hr == rm::D3DRMERR_NOTFOUND) {
-        return false;
-    }
-    *message = rm::GetLastLoadMessage();
-    if (message->empty()) {
-        *message = path + ": the animation set cannot be read";
-    }
-    return true;
-}
-
 } // namespace
 
 int RunResave(std::span<const std::string> args, std::ostream& /*out*/, std::ostream& err) {
@@ -128,42 +109,13 @@ int RunResave(std::span<const std::string> args, std::ostream& /*out*/, std::ost
 
     HeadlessScene scene(err);
     scene::SceneDocument& doc = scene.document;
-    const std::string* current = &parsed.in;
-    doc.onMessage = [&err, &current](const scene::DocumentMessage& message) {
-        err << "pavrix: " << *current << ": " << message.text << '\n';
-    };
-
-    const scene::DocumentOpenResult opened =
-        scene::OpenDocument(doc, parsed.in.c_str(), scene::kOpenNewScene);
-    if (!opened.ok) {
-        err << "pavrix: cannot open " << parsed.in << ": " << opened.reason << '\n';
+    if (!OpenCommandDocument(doc, parsed.in, parsed.hasAnimation ? &parsed.animation : nullptr,
+                             DamagedAnimation::Fails, err)) {
         return kExitFailed;
-    }
-    std::string message;
-    if (opened.createdEmptyAnimation && AnimationSetUnreadable(parsed.in, &message)) {
-        err << "pavrix: cannot read the animation set of " << parsed.in << ": " << message << '\n';
-        return kExitFailed;
-    }
-
-    if (parsed.hasAnimation) {
-        // Checked before the change: the change drops the present animation set first.
-        if (AnimationSetUnreadable(parsed.animation, &message)) {
-            err << "pavrix: cannot read the animation set of " << parsed.animation << ": "
-                << message << '\n';
-            return kExitFailed;
-        }
-        current = &parsed.animation;
-        const scene::DocumentOpenResult changed =
-            scene::OpenDocument(doc, parsed.animation.c_str(), scene::kOpenChangeAnimation);
-        if (!changed.ok) {
-            err << "pavrix: cannot change the animation to " << parsed.animation << ": "
-                << changed.reason << '\n';
-            return kExitFailed;
-        }
     }
 
     std::string error;
-    if (!SaveCharacter(parsed.out.c_str(), doc.currentModel, doc.currentAnimation, &error)) {
+    if (!xfile::SaveCharacter(parsed.out.c_str(), doc.currentModel, doc.currentAnimation, &error)) {
         err << "pavrix: cannot save " << parsed.out << ": " << error << '\n';
         return kExitFailed;
     }

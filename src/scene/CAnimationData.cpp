@@ -41,6 +41,7 @@ void CAnimationData::FreeNameRecords() {
 
 int CAnimationData::Load(const char* fileName) {
     m_lastError.clear();
+    m_lastResult = rm::D3DRMERR_BADVALUE;
     if (!fileName || m_set || m_model) {
         return 0;
     }
@@ -51,7 +52,10 @@ int CAnimationData::Load(const char* fileName) {
     rm::Ref<rm::Frame> parent;
     g_d3drm->CreateFrame(nullptr, &parent);
     g_d3drm->CreateAnimationSet(&m_set);
-    if (!parent || !m_set || rm::Failed(m_set->Load(fileName, parent.Get()))) {
+    if (parent && m_set) {
+        m_lastResult = m_set->Load(fileName, parent.Get());
+    }
+    if (rm::Failed(m_lastResult)) {
         m_lastError = rm::GetLastLoadMessage();
         m_set.Reset();
         return 0;
@@ -327,39 +331,45 @@ int CAnimationData::ShiftKeyTimes(float delta) {
     return 1;
 }
 
-CAnimationData* LoadAnimation(const char* fileName, std::string* error) {
-    if (!fileName || !g_d3drm || !g_sceneAnimationLibrary) {
+CAnimationData* LoadAnimation(const char* fileName, std::string* error, rm::HRESULT* result) {
+    if (result) {
+        *result = rm::D3DRMERR_BADVALUE;
+    }
+    if (!fileName || !g_d3drm || !g_animationLibrary) {
         if (error) {
             *error = "no scene to load into";
         }
         return nullptr;
     }
-    return g_sceneAnimationLibrary->LoadEntry(fileName,
-                                              [error](CAnimationData& data, const char* name) {
-                                                  const int ok = data.Load(name);
-                                                  if (!ok && error) {
-                                                      *error = data.LastError();
-                                                  }
-                                                  return ok;
-                                              });
+    return g_animationLibrary->LoadEntry(fileName,
+                                         [error, result](CAnimationData& data, const char* name) {
+                                             const int ok = data.Load(name);
+                                             if (!ok && error) {
+                                                 *error = data.LastError();
+                                             }
+                                             if (result) {
+                                                 *result = data.LastResult();
+                                             }
+                                             return ok;
+                                         });
 }
 
 CAnimationData* NewAnimation(const char* name) {
-    if (!g_d3drm || !g_sceneAnimationLibrary) {
+    if (!g_d3drm || !g_animationLibrary) {
         return nullptr;
     }
     bool raised = false;
-    CAnimationData* data = g_sceneAnimationLibrary->AddEntryFor(name, &raised);
+    CAnimationData* data = g_animationLibrary->AddEntryFor(name, &raised);
     if (data && !data->CreateEmptySet()) {
-        g_sceneAnimationLibrary->DiscardEntry(data, raised);
+        g_animationLibrary->DiscardEntry(data, raised);
         return nullptr;
     }
     return data;
 }
 
 int RemoveAnimation(CAnimationData* data) {
-    if (!g_sceneAnimationLibrary) {
+    if (!g_animationLibrary) {
         return 0;
     }
-    return g_sceneAnimationLibrary->Entries().Remove(data);
+    return g_animationLibrary->Entries().Remove(data);
 }

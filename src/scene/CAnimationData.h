@@ -59,6 +59,10 @@ public:
     int ShiftKeyTimes(float delta);
 
     const std::string& LastError() const { return m_lastError; }
+    /// The result of the last Load's file load (rm::AnimationSet::Load): D3DRM_OK,
+    /// D3DRMERR_NOTFOUND for a file without an animation set, another failure for a file
+    /// that cannot be read; D3DRMERR_BADVALUE when Load did not get as far as the file.
+    rm::HRESULT LastResult() const { return m_lastResult; }
 
 private:
     /// Copies the keys of animation in [from, to] into m_keys (reused buffer).
@@ -79,13 +83,16 @@ private:
     std::vector<rm::AnimationKey> m_keys;
     std::vector<float> m_timeScratch;
     std::string m_lastError;
+    rm::HRESULT m_lastResult = rm::D3DRM_OK;
 };
 
 /// Adds an entry to the animation library (named after fileName, made unique) and loads
 /// the file's animation set into it. Null for a null name, without g_d3drm or the library,
 /// or when the load fails (the entry is removed, the name counter restored, the reason in
-/// *error when error is not null).
-CAnimationData* LoadAnimation(const char* fileName, std::string* error = nullptr);
+/// *error when error is not null). *result (may be null) gets the load's result (see
+/// CAnimationData::LastResult).
+CAnimationData* LoadAnimation(const char* fileName, std::string* error = nullptr,
+                              rm::HRESULT* result = nullptr);
 /// Adds an entry named by the same rule holding a new empty set.
 CAnimationData* NewAnimation(const char* name);
 /// Removes data from the animation library and destroys it; 0 when it is not there.

@@ -1,6 +1,8 @@
 #include "scene/CModelData.h"
 
+#include <algorithm>
 #include <string>
+#include <string_view>
 
 #include "platform/rm/DebugOutput.h"
 #include "platform/rm/XFileLoader.h"
@@ -36,6 +38,36 @@ CModelData::~CModelData() {
     m_partRecords.Clear();
 }
 
+namespace {
+
+/// The loads start each line of a message with the path they were given; the model's
+/// messages name the file by its bare name.
+std::string WithBareName(const std::string& message, std::string_view path) {
+    const std::string_view bare = path.substr(path.find_last_of("/\\") + 1);
+    if (bare.size() == path.size()) {
+        return message;
+    }
+    std::string out;
+    std::size_t start = 0;
+    while (start <= message.size()) {
+        const std::size_t end = std::min(message.find('\n', start), message.size());
+        std::string_view line(message.data() + start, end - start);
+        if (line.substr(0, path.size()) == path) {
+            out += bare;
+            line.remove_prefix(path.size());
+        }
+        out += line;
+        if (end == message.size()) {
+            break;
+        }
+        out += '\n';
+        start = end + 1;
+    }
+    return out;
+}
+
+} // namespace
+
 int CModelData::LoadFile(const char* path) {
     m_lastError.clear();
     if (!g_d3drm || !path || !m_root) {
@@ -45,7 +77,8 @@ int CModelData::LoadFile(const char* path) {
     scene::ModelFileContent content = scene::ModelFileContent::None;
     std::string frameMessage;
     if (rm::Failed(scene::LoadModelFile(m_root.Get(), path, &content, &frameMessage))) {
-        m_lastError = frameMessage.empty() ? rm::GetLastLoadMessage() : frameMessage;
+        m_lastError =
+            WithBareName(frameMessage.empty() ? rm::GetLastLoadMessage() : frameMessage, path);
         return 0;
     }
     rm::OutputDebugStringA(content == scene::ModelFileContent::Frames ? "LoadFrame OK.\n"
@@ -154,13 +187,13 @@ int CModelData::RestoreFileNames(rm::Frame* frame) {
 }
 
 CModelData* LoadModel(const char* fileName, std::string* error) {
-    if (!fileName || !g_d3drm || !g_sceneModelLibrary) {
+    if (!fileName || !g_d3drm || !g_modelLibrary) {
         if (error) {
             *error = "no scene to load into";
         }
         return nullptr;
     }
-    return g_sceneModelLibrary->LoadEntry(fileName, [error](CModelData& model, const char* name) {
+    return g_modelLibrary->LoadEntry(fileName, [error](CModelData& model, const char* name) {
         const int ok = model.LoadFile(name);
         if (!ok && error) {
             *error = model.LastError();
@@ -170,8 +203,8 @@ CModelData* LoadModel(const char* fileName, std::string* error) {
 }
 
 int RemoveModel(CModelData* model) {
-    if (!g_sceneModelLibrary) {
+    if (!g_modelLibrary) {
         return 0;
     }
-    return g_sceneModelLibrary->Entries().Remove(model);
+    return g_modelLibrary->Entries().Remove(model);
 }

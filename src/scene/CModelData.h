@@ -18,7 +18,7 @@ public:
     /// Loads a .x file into the root frame (scene::LoadModelFile: first as frames, else as
     /// a bare mesh wrapped in a child frame; textures named in it are found beside it, the
     /// working directory is left alone). Then names every frame. 0 on failure, with the
-    /// reason in LastError().
+    /// reason in LastError(), naming the file by its bare name ("walk.x:12: …").
     int LoadFile(const char* path);
 
     /// Records the file names of the subtree, then names it (see CModelBase) and stores

@@ -138,11 +138,13 @@ DocumentOpenResult RunOpen(SceneDocument& doc, const char* path, int mode) {
     } else {
         character->SetCapacity(1);
         std::string error;
-        CAnimationData* animation = LoadAnimation(path, &error);
+        rm::HRESULT loaded = rm::D3DRM_OK;
+        CAnimationData* animation = LoadAnimation(path, &error, &loaded);
         if (!animation) {
             animation = NewAnimation(path);
             result.createdEmptyAnimation = true;
             result.animationLoadError = error;
+            result.animationLoadResult = loaded;
             Show(doc, result, kEmptyAnimationNotice, true);
         }
         character->AddAnimation(animation);
@@ -158,8 +160,8 @@ DocumentOpenResult RunOpen(SceneDocument& doc, const char* path, int mode) {
     result.centerFrame = bound ? bound->Root() : nullptr;
     doc.currentAnimation->UpdateTotalKeyTimeBuffer();
 
-    if (g_sceneAnimationLibrary) {
-        const auto* entry = g_sceneAnimationLibrary->Entries().FindEntry(doc.currentAnimation);
+    if (g_animationLibrary) {
+        const auto* entry = g_animationLibrary->Entries().FindEntry(doc.currentAnimation);
         if (entry && entry->Name()) {
             result.pathName = entry->Name();
         }

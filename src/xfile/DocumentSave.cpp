@@ -17,6 +17,8 @@ void SetError(std::string* error, std::string text) {
 
 } // namespace
 
+namespace xfile {
+
 int SaveCharacter(const char* path, CModelData* model, CAnimationData* animation,
                   std::string* error, SafeFileWriter::WriteFunction write) {
     SetError(error, {});
@@ -49,3 +51,5 @@ int SaveCharacter(const char* path, CModelData* model, CAnimationData* animation
     animation->NameAnimations();
     return result;
 }
+
+} // namespace xfile

@@ -7,6 +7,8 @@
 class CAnimationData;
 class CModelData;
 
+namespace xfile {
+
 /// The document's save sequence, shared by the editor and the command line: puts back the
 /// names the animations of `animation` and the frames of `model` had in their files,
 /// writes `path` with CXSave (flags CXSave::kDocumentFlags, the set of `animation` and the
@@ -22,3 +24,5 @@ class CModelData;
 /// test seam, see SafeFileWriter); empty means POSIX write.
 int SaveCharacter(const char* path, CModelData* model, CAnimationData* animation,
                   std::string* error, SafeFileWriter::WriteFunction write = {});
+
+} // namespace xfile

@@ -69,8 +69,8 @@ TEST_F(ResaveCommandTest, ResavesModelAndAnimationSetQuietly) {
     EXPECT_FALSE(Contains(text, "@"));
     // Nothing the command made stays published.
     EXPECT_EQ(g_d3drm, nullptr);
-    EXPECT_EQ(g_sceneModelLibrary, nullptr);
-    EXPECT_EQ(g_sceneAnimationLibrary, nullptr);
+    EXPECT_EQ(g_modelLibrary, nullptr);
+    EXPECT_EQ(g_animationLibrary, nullptr);
 }
 
 TEST_F(ResaveCommandTest, FileWithoutAnimationSetIsSavedWithTheNoticeOnStandardError) {

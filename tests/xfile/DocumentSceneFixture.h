@@ -25,7 +25,7 @@ protected:
     DocumentSceneFixture() {
         rm::Direct3DRMCreate(&d3drm);
         g_d3drm = d3drm.Get();
-        store = std::make_unique<CObjectStore>(&g_sceneModelLibrary, &g_sceneAnimationLibrary);
+        store = std::make_unique<CObjectStore>(&g_modelLibrary, &g_animationLibrary);
         d3drm->CreateFrame(nullptr, &sceneFrame);
         doc.sceneFrame = sceneFrame.Get();
         doc.store = store.get();
@@ -46,7 +46,7 @@ protected:
     }
     /// Saves the current character as the document does; returns the writer's result.
     int Save(const std::string& path, std::string* error = nullptr) {
-        return SaveCharacter(path.c_str(), doc.currentModel, doc.currentAnimation, error);
+        return xfile::SaveCharacter(path.c_str(), doc.currentModel, doc.currentAnimation, error);
     }
 
     rm::Ref<rm::Context> d3drm;
