@@ -5,15 +5,14 @@
 // 0x88760000 | n, and five names share the general system codes. The one table: the
 // error reports (render/ErrorReport) name every code listed here.
 
-#include <cstdint>
+#include "platform/Result.h"
 
 namespace surface {
 
-using HRESULT = std::int32_t;
-
-constexpr HRESULT MakeDDHResult(int code) {
-    return static_cast<HRESULT>(0x88760000u | static_cast<std::uint32_t>(code));
-}
+using platform::Failed;
+using platform::HRESULT;
+using platform::MakeDDHResult;
+using platform::Succeeded;
 
 // General system codes.
 inline constexpr HRESULT E_NOTIMPL = static_cast<HRESULT>(0x80004001u);
@@ -125,12 +124,5 @@ inline constexpr HRESULT DDERR_DCALREADYCREATED = MakeDDHResult(620);
 inline constexpr HRESULT DDERR_CANTPAGELOCK = MakeDDHResult(640);
 inline constexpr HRESULT DDERR_CANTPAGEUNLOCK = MakeDDHResult(660);
 inline constexpr HRESULT DDERR_NOTPAGELOCKED = MakeDDHResult(680);
-
-constexpr bool Succeeded(HRESULT hr) {
-    return hr >= 0;
-}
-constexpr bool Failed(HRESULT hr) {
-    return hr < 0;
-}
 
 } // namespace surface
