@@ -4,11 +4,16 @@
 #include <string>
 
 #include "app/CMainFrame.h"
+#include "app/FailureCause.h"
 #include "app/ProgramState.h"
+#include "platform/framework/Application.h"
 #include "platform/framework/FileDialog.h"
 #include "platform/framework/MessageBoxCodes.h"
+#include "platform/framework/SingleDocTemplate.h"
 #include "platform/framework/UiServices.h"
+#include "platform/rm/AnimationSet.h"
 #include "resources/CommandIds.h"
+#include "scene/CAnimationData.h"
 #include "scene/DocumentOpen.h"
 #include "xfile/DocumentSave.h"
 
@@ -44,6 +49,7 @@ int CDxMFCDoc::OnNewDocument() {
         return 0;
     frame->StopPlayback();
     frame->ClearScene(g_selectedPart != nullptr ? 0 : 1);
+    m_saveNeedsNewName = 0;
     return 1;
 }
 
@@ -58,22 +64,59 @@ int CDxMFCDoc::OnOpenDocument(const QString& path) {
     doc.onMessage = [](const scene::DocumentMessage& message) {
         QString text = QString::fromStdString(message.text);
         if (!message.detail.empty())
-            text += QLatin1Char('\n') + QString::fromLocal8Bit(message.detail.c_str());
+            text += QLatin1Char('\n') + FailureCause::DetailLines(message.detail);
         framework::UiServices::AppMessageBox(text, message.style);
     };
     const QByteArray fileName = QFile::encodeName(path);
     const scene::DocumentOpenResult result =
         scene::OpenDocument(doc, fileName.constData(), m_openMode);
     CMainFrame::TakeCurrentPointers(doc);
+    m_failedOpenClearedScene = !result.ok && m_openMode == scene::kOpenNewScene;
     if (!result.ok)
         return 0;
+    m_saveNeedsNewName =
+        m_openMode == scene::kOpenChangeAnimation || m_openMode == scene::kOpenChangeModel;
 
+    frame->OfferTickRate(
+        g_currentAnimation->Set() != nullptr ? g_currentAnimation->Set()->TicksPerSecond() : 0);
     frame->CenterOnFrame(result.centerFrame);
-    frame->RefreshKeyRange(1);
+    // The open sequence has just built the key-time list: building it again would show
+    // the over-limit message a second time.
+    frame->RefreshKeyRange(0);
     frame->RefreshTimeDisplay();
     g_redrawRequest = 1;
     SetPathName(QFile::decodeName(QByteArray::fromStdString(result.pathName)));
+    // Opening and inserting bring the file to the recent-file list; changing the model or
+    // the animation takes only part of it.
+    if (m_openMode == scene::kOpenNewScene || m_openMode == scene::kOpenInsertCharacter)
+        if (framework::Application* application = framework::Application::Instance())
+            application->AddToRecentFileList(path);
     return 1;
+}
+
+int CDxMFCDoc::CanSave() {
+    if (g_currentAnimation != nullptr && g_currentModel != nullptr)
+        return 1;
+    framework::UiServices::AppMessageBox(QString::fromUtf8(kNothingToSaveMessage),
+                                         framework::MbIconInformation);
+    return 0;
+}
+
+int CDxMFCDoc::SaveNeedsNewName() const {
+    return m_saveNeedsNewName;
+}
+
+void CDxMFCDoc::OnOpenDocumentFailed(int wasModified) {
+    if (!m_failedOpenClearedScene) {
+        Document::OnOpenDocumentFailed(wasModified);
+        return;
+    }
+    m_failedOpenClearedScene = 0;
+    m_saveNeedsNewName = 0;
+    SetPathName(QString());
+    if (GetDocTemplate() != nullptr)
+        SetTitle(GetDocTemplate()->GetDefaultTitle());
+    SetModifiedFlag(0);
 }
 
 int CDxMFCDoc::OnSaveDocument(const QString& path) {
@@ -86,17 +129,19 @@ int CDxMFCDoc::OnSaveDocument(const QString& path) {
     frame->ClearSelection();
     std::string error;
     const QByteArray fileName = QFile::encodeName(path);
-    const int saved =
-        xfile::SaveCharacter(fileName.constData(), g_currentModel, g_currentAnimation, &error);
+    const int saved = xfile::SaveDocument(fileName.constData(), frame->MakeSceneDocument(), &error);
     if (!saved) {
         // The edits are still only in memory: the document stays modified, so quitting
         // asks again.
         framework::UiServices::AppMessageBox(QString::fromUtf8(kSaveFailedMessage) +
                                                  QLatin1Char('\n') +
-                                                 QString::fromLocal8Bit(error.c_str()),
+                                                 FailureCause::DetailLines(error),
                                              framework::MbOk);
         return 0;
     }
     SetModifiedFlag(0);
+    m_saveNeedsNewName = 0;
+    if (framework::Application* application = framework::Application::Instance())
+        application->AddToRecentFileList(path);
     return 1;
 }

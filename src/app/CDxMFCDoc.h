@@ -22,6 +22,8 @@ public:
     static constexpr char kFileFilter[] = "X ﾌｧｲﾙ (*.x)|*.x|すべてのﾌｧｲﾙ (*.*)|*.*||";
     /// Shown above the reason when a file could not be written.
     static constexpr char kSaveFailedMessage[] = "ファイルの保存に失敗しました。";
+    /// Shown by Save and Save As when no character is loaded.
+    static constexpr char kNothingToSaveMessage[] = "保存するデータがありません。";
 
     CDxMFCDoc();
 
@@ -30,16 +32,32 @@ public:
     int OnNewDocument() override;
     /// Opens `path` with the current open mode (scene::OpenDocument): stops playback,
     /// clears the selection, loads, then centres the camera on the model, refreshes the
-    /// bars and requests a redraw. Messages go to the application's message box. On
-    /// success the path name is the animation library's name of the new animation set.
+    /// bars and requests a redraw. Messages go to the application's message box, a
+    /// failure's technical line after a Japanese line naming its common cause
+    /// (FailureCause). On success the path name is the animation library's name of the new
+    /// animation set, and an open or insert puts `path` in the recent-file list.
     /// 0 on failure; what was done up to the failing step stays.
     int OnOpenDocument(const QString& path) override;
     /// Stops playback and writes the current character's model and animation set to
     /// `path` as a text .x file. The modified flag is cleared only when the file is
     /// complete on disk. 0 with nothing loaded (no message) or when the file could not be
     /// written: then kSaveFailedMessage and the reason are shown, the document stays
-    /// modified and a file that was at `path` is left as it was.
+    /// modified and a file that was at `path` is left as it was. A complete save puts
+    /// `path` in the recent-file list.
     int OnSaveDocument(const QString& path) override;
+
+    /// Save and Save As go on only with a current model and animation set; otherwise
+    /// kNothingToSaveMessage is shown and nothing is asked or written.
+    int CanSave() override;
+    /// After a change of animation or of model the document's file no longer holds what a
+    /// save would write (the path name is the animation's file, or the model's no longer
+    /// matches): the first Save asks for a name, proposing the path name, as Save As does.
+    /// A successful save (or a new open) ends that.
+    int SaveNeedsNewName() const override;
+    /// A failed Open that had already cleared the scene leaves nothing of any file loaded:
+    /// the document becomes untitled and unmodified rather than naming the file that was.
+    /// Otherwise the framework's default.
+    void OnOpenDocumentFailed(int wasModified) override;
 
     /// 0 new scene, 1 insert a character, 2 change the animation, 3 change the model.
     int GetOpenMode() const { return m_openMode; }
@@ -52,4 +70,7 @@ private:
     void OnFileCommand(int mode);
 
     int m_openMode = 0;
+    int m_saveNeedsNewName = 0;
+    // Set by an open as a new scene that failed, for OnOpenDocumentFailed.
+    int m_failedOpenClearedScene = 0;
 };

@@ -1,13 +1,16 @@
 #pragma once
 
 #include <QStringList>
+#include <cstdint>
 #include <functional>
 #include <memory>
-#include <string>
 
+#include "app/AnimationBarDisplay.h"
+#include "app/Playback.h"
+#include "app/SceneServices.h"
+#include "commands/IKeyFrameHost.h"
 #include "platform/framework/FrameWindow.h"
 #include "render/ParentD3R.h"
-#include "render/SceneSetup.h"
 #include "scene/SceneDocument.h"
 
 namespace framework {
@@ -26,9 +29,14 @@ class QUrl;
 /// The main frame: the window with the menu, the three tool bars, the control panel
 /// (dialog bar 136, left) and the animation bar (dialog bar 103, bottom) around the 3D
 /// view. It owns what the whole scene shares: the scene-library object (through
-/// m_parentD3R), the scene root with background and lights, the scene frame the models'
-/// roots go under, the floor grid and the object store, and it gives the program-wide
-/// state (ProgramState.h) its start values.
+/// m_parentD3R) and the scene (SceneServices: object store, scene root with background
+/// and lights, scene frame, floor grid), and it gives the program-wide state
+/// (ProgramState.h) its start values.
+///
+/// It is a router: it maps command ids onto playback (Playback), the bar read-outs
+/// (AnimationBarDisplay), the scene services (SceneServices) and the key-frame commands
+/// (src/commands), which it hosts (IKeyFrameHost), and keeps the operations the document
+/// and the view call on it.
 ///
 /// Its services for the document and the view return 1 on success and 0 when they could
 /// not act (typically: no active 3D view or camera pivot yet), changing nothing then.
@@ -36,14 +44,12 @@ class QUrl;
 /// Destruction: the view goes first (it hands its device back to m_parentD3R), then the
 /// object store (characters, animation sets, models), then the scene frame, the grid and
 /// the scene root, then the bars, and last the scene-library object.
-class CMainFrame : public framework::FrameWindow {
+class CMainFrame : public framework::FrameWindow, public IKeyFrameHost {
     Q_OBJECT
 
 public:
-    /// Seconds on a steady clock (any origin).
-    using Clock = std::function<double()>;
-    /// Pauses the user-interface thread for the given milliseconds.
-    using Sleep = std::function<void(int milliseconds)>;
+    using Clock = Playback::Clock;
+    using Sleep = Playback::Sleep;
     /// Hands a local file to the desktop's viewer; true when a viewer took it.
     using UrlOpener = std::function<bool(const QUrl&)>;
 
@@ -74,56 +80,54 @@ public:
     int Tick();
     /// Replaces the tick's clock and sleep (tests drive the tick with their own); an empty
     /// function puts the real one back.
-    void SetTickServices(Clock clock, Sleep sleep);
+    void SetTickServices(Clock clock, Sleep sleep) {
+        m_playback.SetTickServices(std::move(clock), std::move(sleep));
+    }
 
     /// (Re)builds the floor grid as a root frame of its own in g_gridFrame. 1 on success.
-    int BuildGrid();
+    int BuildGrid() { return m_scene.BuildGrid(m_parentD3R.D3DRM()); }
 
     /// Releases the Play and Play All buttons, drops the fraction of the current time
     /// (g_keyTime takes it), stops playback (g_playState 0) and refreshes the time display.
     /// The animation set is not posed again.
-    void StopPlayback();
+    void StopPlayback() override { m_playback.Stop(); }
     /// Poses the current animation set at `time` (key-time units): the set remembers the
     /// time, every part it drives takes its pose, and the bound model's skin follows (when
     /// it is on). Nothing without a current animation set.
-    void PoseCurrentAnimation(float time);
-    /// Shows the current time, slider position, key number and key length of the current
-    /// animation set, recomputes g_keyIndex and requests a redraw. Nothing without a
-    /// current animation set.
-    void RefreshTimeDisplay();
-    /// Rebuilds the key-time list first when `rebuild` is non-zero, then shows the first
-    /// and last key time, the animation set's and the model's file names and the slider's
-    /// range and ticks. When another animation set has become current since the last
-    /// refresh, the document's path name becomes the set's full library name (the path it
-    /// was opened from, or that path with its "_<n>" suffix), so Save writes where the
-    /// set came from and never to a bare file name in the working directory. 0 without a
-    /// current animation set.
-    int RefreshKeyRange(int rebuild);
-    /// Refreshes the animation bar for the current animation set, or shows its empty
-    /// state ("0.00", "0.00", "Non", slider 0..1). Returns 1.
-    int ResetAnimationBar();
+    void PoseCurrentAnimation(float time) override;
+    /// See AnimationBarDisplay.
+    void RefreshTimeDisplay() override { m_display.RefreshTimeDisplay(); }
+    int RefreshKeyRange(int rebuild) override { return m_display.RefreshKeyRange(rebuild); }
+    int ResetAnimationBar() { return m_display.ResetAnimationBar(); }
+    /// Makes the current character's set at `index` (its place in the control panel's
+    /// Animation Name box) the current animation set: playback stops, the key-time list,
+    /// the bars and the key commands follow it, and it is posed at its first key time.
+    /// 0 for an index the character does not have.
+    int SelectAnimationSet(int index);
+    /// After an open: the Play Speed box offers the file's tick rate ("4800/s") and selects
+    /// it, or, with 0, holds only its fixed entries (see AnimationSetChoice).
+    void OfferTickRate(std::uint32_t ticksPerSecond);
     /// Shows the length of the current key interval in the "Length" edit ("Last" after
     /// the last key). With `apply` non-zero the number typed in the edit becomes the new
-    /// length after a Yes to "キーの範囲を %d から %d へ変更しますか？": every key from the
-    /// next key time on moves by the difference, the bar is rebuilt and the document is
-    /// marked modified. A length that is not a whole number from 1 to 16777216 (the
-    /// largest whole key time a key keeps exactly) changes nothing. 0 without a current
-    /// animation set, else 1.
+    /// length (ChangeKeyLengthCommand). 0 without a current animation set, else 1.
     int UpdateKeyLength(int apply);
 
-    /// Takes the selection box off the selected part and empties the selection.
-    int ClearSelection();
-    /// Clears the selection and the scene: with `all` every character, animation set and
-    /// model; without, only the current character (and its model's root leaves the scene).
-    /// The current pointers, the pick state and the time go back to empty and the
-    /// animation bar shows its empty state. Returns 1.
-    int ClearScene(int all);
+    /// See SceneServices.
+    int ClearSelection() { return m_scene.ClearSelection(); }
+    int ClearScene(int all) { return m_scene.ClearScene(all); }
     /// Moves the view's camera pivot to the centre of `frame`'s hierarchy box and requests
     /// a redraw. 0 without a view, pivot or frame.
     int CenterOnFrame(rm::Frame* frame);
+    /// Frames what Center centres on (the scene, or the current model while a part is
+    /// selected) so all of it fills the view: the pivot goes to its centre and the camera
+    /// moves nearer or farther (View menu, Home). 0 without a view with a device, or when
+    /// nothing in the scene shows.
+    int FrameWholeModel();
     /// Builds the green box around a picked part from its box and adds it to `frame`
     /// (which keeps it; g_selectionBox borrows it). 0 when either is null.
-    int CreateSelectionBox(rm::Frame* frame, const rm::Box* box);
+    int CreateSelectionBox(rm::Frame* frame, const rm::Box* box) {
+        return SceneServices::CreateSelectionBox(m_parentD3R.D3DRM(), frame, box);
+    }
     /// Shows camera view `index` in the control panel's list without applying it.
     /// 1 when the list shows it; 0 without a view and pivot, or for an index the list
     /// does not have.
@@ -132,7 +136,7 @@ public:
     /// and requests a redraw. Nothing without a view and pivot.
     void ApplyCameraView();
     /// Marks the active view's document modified. 0 without a view or document.
-    int MarkDocumentModified();
+    int MarkDocumentModified() override;
 
     /// Files dropped on the window (local paths, in the order the desktop gave them):
     /// asks to save changes first (Cancel drops nothing), starts a new document, inserts
@@ -141,16 +145,18 @@ public:
     /// when the question was cancelled.
     int OnDropFiles(const QStringList& paths);
     /// The manual page "Manual.htm": from the working directory, else from the folder of
-    /// the program; empty when neither has one.
+    /// the program, else where an installation puts it (../share/doc/pavrix/ from the
+    /// program's folder); empty when none has one. When no viewer takes the page a
+    /// message says so and names it.
     static QString FindManual();
     /// Replaces how the manual is handed to the desktop (tests); empty restores it.
     void SetUrlOpener(UrlOpener opener) { m_urlOpener = std::move(opener); }
 
-    /// The scene as the document's file sequences see it: the scene frame, the store and
-    /// the current pointers (copied from the globals), with the scene-cleared hook set.
-    scene::SceneDocument MakeSceneDocument();
-    /// Takes the current pointers a file sequence left in `doc` into the globals.
-    static void TakeCurrentPointers(const scene::SceneDocument& doc);
+    /// See SceneServices.
+    scene::SceneDocument MakeSceneDocument() { return m_scene.MakeSceneDocument(); }
+    static void TakeCurrentPointers(const scene::SceneDocument& doc) {
+        SceneServices::TakeCurrentPointers(doc);
+    }
 
     /// The owner of the scene-library object and of the views' device wrappers.
     render::ParentD3R& GetParentD3R() { return m_parentD3R; }
@@ -162,7 +168,16 @@ public:
     framework::ToolBar* GetPartsToolBar() const { return m_partsToolBar; }
     framework::DialogBar* GetControlPanel() const { return m_controlPanel; }
     framework::DialogBar* GetAnimationBar() const { return m_animationBar; }
-    float GetPlaySpeed() const { return m_playSpeed; }
+    float GetPlaySpeed() const { return m_playback.GetPlaySpeed(); }
+
+    // IKeyFrameHost (the rest above).
+    int ShowMessage(const QString& text, const QString& caption, unsigned style) override {
+        return MessageBox(text, caption, style);
+    }
+    rm::Frame* GetSelectedPart() const override;
+    QString GetKeyLengthText() const override { return m_display.GetKeyLengthText(); }
+    void ShowKeyLength(unsigned length) override { m_display.ShowKeyLength(length); }
+    int RunPartKeyDialog() override;
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -174,36 +189,16 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void OnPlay();
-    void OnPlayAll();
-    void OnUpdatePlayState(framework::CCmdUI& ui);
-    void OnUpdateForwardStep(framework::CCmdUI& ui);
-    void OnUpdateBackStep(framework::CCmdUI& ui);
-    void OnPreviousKey();
-    void OnNextKey();
-    void GoToKeyIndex();
-    void OnFirstKey();
-    void OnLastKey();
+    void MapPlaybackCommands();
+    void OnUpdateStep(framework::CommandId id, void (Playback::*step)());
     void OnTimeSliderReleased();
-    void OnChangeKeyLength();
     void OnManual();
-    void PlayAllStep(float step);
-    void RecomputeKeyIndex();
-    void ShowKeyLength(unsigned length);
-    void OnZBufferOn();
-    void OnZBufferOff();
-    void OnUpdateZBufferOn(framework::CCmdUI& ui);
-    void OnUpdateZBufferOff(framework::CCmdUI& ui);
+    void OnUpdateZBuffer(framework::CCmdUI& ui, bool disabled);
     void SetOperationMode(int mode);
-    void OnCenter();
     void OnAxisButton(int id);
     void OnActivateApp(bool active);
     void StretchTimeSlider();
-    void OnSceneCleared();
-    int CreateSceneFrames();
     int CreateBars();
-    void ReleaseScene();
-    double Now() const;
 
     // Declared first, destroyed last: everything below may still hold scene objects.
     render::ParentD3R m_parentD3R;
@@ -214,25 +209,9 @@ private:
     framework::DialogBar* m_controlPanel = nullptr;
     framework::DialogBar* m_animationBar = nullptr;
 
-    float m_playSpeed = 0.5f;
-    int m_hasCopiedKey = 0;
-    unsigned m_copiedKeyTime = 0;
-    CAnimationData* m_copiedKeyAnimation = nullptr; // borrowed; the store owns it
-
-    render::SceneFrames m_scene;
-    std::unique_ptr<CObjectStore> m_libraries;
-
-    // The animation set and library name the document's path name was last taken from,
-    // so a refresh gives the document a new path name only when another set became
-    // current (a Save As name survives later refreshes). Compared, never dereferenced.
-    const CAnimationData* m_pathNameAnimation = nullptr;
-    std::string m_pathNameEntry;
+    AnimationBarDisplay m_display;
+    Playback m_playback;
+    SceneServices m_scene;
 
     UrlOpener m_urlOpener;
-    Clock m_clock;
-    Sleep m_sleep;
-    double m_clockOrigin = 0;
-    double m_previousTick = 0;
-    double m_lastFpsCount = 0;
-    int m_ticksSinceCount = 0;
 };

@@ -40,16 +40,8 @@ void ResetProgramState() {
     g_fps = 0;
     g_redrawRequest = 0;
 
-    g_currentAnimation = nullptr;
-    g_currentModel = nullptr;
-    g_currentCharacter = nullptr;
-
-    g_selectedPart = nullptr;
-    g_selectionBox = nullptr;
-    g_selectedMesh = nullptr;
-    g_selectedMeshBuilder = nullptr;
-    g_visualCycle = 0;
-    g_partIndex = 0;
+    EmptyCurrentPointers();
+    EmptySelection();
 
     g_operationMode = 1;
     g_mouseFunction = 2;
@@ -64,4 +56,19 @@ void ResetProgramState() {
     g_libraries = nullptr;
     g_modelLibrary = nullptr;
     g_animationLibrary = nullptr;
+}
+
+void EmptySelection() {
+    g_selectedPart = nullptr;
+    g_selectionBox = nullptr;
+    g_selectedMesh = nullptr;
+    g_selectedMeshBuilder = nullptr;
+    g_visualCycle = 0;
+    g_partIndex = 0;
+}
+
+void EmptyCurrentPointers() {
+    g_currentAnimation = nullptr;
+    g_currentModel = nullptr;
+    g_currentCharacter = nullptr;
 }

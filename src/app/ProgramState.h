@@ -79,3 +79,8 @@ extern CObjectStore* g_libraries;
 /// loaded or selected, Animation mode, "Rotate", all three axes, positive direction, no
 /// scene). Frames and store are forgotten, not released: their owner releases them first.
 void ResetProgramState();
+/// Empties the selection: part, box, picked visual, visual cycle and part index. Nothing
+/// is released or taken off a frame.
+void EmptySelection();
+/// Empties the current character, model and animation set.
+void EmptyCurrentPointers();

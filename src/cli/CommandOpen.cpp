@@ -1,5 +1,6 @@
 #include "cli/CommandOpen.h"
 
+#include "cli/AnimationSetByName.h"
 #include "scene/DocumentOpen.h"
 
 namespace cli {
@@ -9,9 +10,9 @@ namespace {
 /// One step of the sequence. The document's messages are written after it, in the order
 /// they arose; the notice of a refused animation set is not.
 bool OpenStep(scene::SceneDocument& doc, const std::string& path, int mode,
-              DamagedAnimation damaged, const char* failure, std::ostream& err) {
+              const char* failure, std::ostream& err) {
     const scene::DocumentOpenResult result = scene::OpenDocument(doc, path.c_str(), mode);
-    if (result.ok && damaged == DamagedAnimation::Fails && result.createdEmptyAnimation &&
+    if (result.ok && result.createdEmptyAnimation &&
         result.animationLoadResult != rm::D3DRMERR_NOTFOUND) {
         err << "pavrix: cannot read the animation set of " << path << ": "
             << (result.animationLoadError.empty() ? path + ": the animation set cannot be read"
@@ -32,13 +33,17 @@ bool OpenStep(scene::SceneDocument& doc, const std::string& path, int mode,
 } // namespace
 
 bool OpenCommandDocument(scene::SceneDocument& doc, const std::string& file,
-                         const std::string* animation, DamagedAnimation damaged,
+                         const std::string* animation, AnimationArgument kind,
                          std::ostream& err) {
-    if (!OpenStep(doc, file, scene::kOpenNewScene, damaged, "cannot open ", err)) {
+    if (!OpenStep(doc, file, scene::kOpenNewScene, "cannot open ", err)) {
         return false;
     }
-    return !animation || OpenStep(doc, *animation, scene::kOpenChangeAnimation, damaged,
-                                  "cannot change the animation to ", err);
+    if (!animation ||
+        (kind == AnimationArgument::SetNameOrFile && SelectAnimationSetByName(doc, *animation))) {
+        return true;
+    }
+    return OpenStep(doc, *animation, scene::kOpenChangeAnimation,
+                    "cannot change the animation to ", err);
 }
 
 } // namespace cli

@@ -1,9 +1,13 @@
 #include "cli/InfoCommand.h"
 
 #include <charconv>
+#include <string_view>
+#include <vector>
+
 
 #include "cli/Cli.h"
 #include "cli/JsonString.h"
+#include "platform/framework/DecodeName.h"
 #include "platform/rm/AnimationSet.h"
 #include "platform/rm/Frame.h"
 #include "platform/rm/MeshBuilder.h"
@@ -14,12 +18,31 @@ namespace cli {
 
 namespace {
 
-void AppendName(std::string* json, const rm::Object* object) {
-    if (object && object->HasName()) {
-        AppendJsonString(json, object->Name());
-    } else {
+/// `"key":name`, the name as UTF-8 text (decoded from code page 932 when its bytes are not
+/// UTF-8, then followed by `"keyBytes":"<hex>"` with the name's exact bytes), or null.
+void AppendName(std::string* json, std::string_view key, const rm::Object* object) {
+    *json += '"';
+    *json += key;
+    *json += "\":";
+    if (!object || !object->HasName()) {
         *json += "null";
+        return;
     }
+    const std::string& name = object->Name();
+    if (framework::IsValidUtf8(name)) {
+        AppendJsonString(json, name);
+        return;
+    }
+    AppendJsonString(json, framework::DecodeName(name).toStdString());
+    *json += ",\"";
+    *json += key;
+    *json += "Bytes\":\"";
+    static constexpr char kHex[] = "0123456789abcdef";
+    for (const unsigned char byte : name) {
+        *json += kHex[byte >> 4];
+        *json += kHex[byte & 15];
+    }
+    *json += '"';
 }
 
 void AppendNumber(std::string* json, std::uint64_t n) {
@@ -52,11 +75,11 @@ void AppendFrames(std::string* json, const rm::Frame* frame, const rm::Frame* pa
             normals += builder->GetNormalCount();
         }
     }
-    *json += *first ? "{\"name\":" : ",{\"name\":";
+    *json += *first ? "{" : ",{";
     *first = false;
-    AppendName(json, frame);
-    *json += ",\"parent\":";
-    AppendName(json, parent);
+    AppendName(json, "name", frame);
+    *json += ',';
+    AppendName(json, "parent", parent);
     *json += ",\"visuals\":";
     AppendNumber(json, frame->Visuals().size());
     *json += ",\"vertices\":";
@@ -72,8 +95,8 @@ void AppendFrames(std::string* json, const rm::Frame* frame, const rm::Frame* pa
 }
 
 void AppendAnimationSet(std::string* json, const rm::AnimationSet& set) {
-    *json += "{\"name\":";
-    AppendName(json, &set);
+    *json += '{';
+    AppendName(json, "name", &set);
     *json += ",\"animations\":[";
     bool first = true;
     for (const auto& animation : set.Animations()) {
@@ -83,11 +106,11 @@ void AppendAnimationSet(std::string* json, const rm::AnimationSet& set) {
                 ++counts[key.dwKeyType];
             }
         }
-        *json += first ? "{\"name\":" : ",{\"name\":";
+        *json += first ? "{" : ",{";
         first = false;
-        AppendName(json, animation.Get());
-        *json += ",\"frame\":";
-        AppendName(json, animation->GetFrame().Get());
+        AppendName(json, "name", animation.Get());
+        *json += ',';
+        AppendName(json, "frame", animation->GetFrame().Get());
         *json += ",\"rotationKeys\":";
         AppendNumber(json, counts[rm::D3DRMANIMATION_ROTATEKEY]);
         *json += ",\"scaleKeys\":";
@@ -112,7 +135,12 @@ void AppendAnimationSet(std::string* json, const rm::AnimationSet& set) {
         AppendNumber(json, animation->GetOptions());
         *json += '}';
     }
-    *json += "]}";
+    *json += ']';
+    if (set.TicksPerSecond() != 0) {
+        *json += ",\"ticksPerSecond\":";
+        AppendNumber(json, set.TicksPerSecond());
+    }
+    *json += '}';
 }
 
 } // namespace
@@ -139,9 +167,8 @@ bool DescribeXFile(const std::string& path, std::string* json, std::string* erro
     }
     *warnings = rm::GetLastLoadMessage();
 
-    auto set = rm::MakeRef<rm::AnimationSet>();
-    auto parent = rm::MakeRef<rm::Frame>();
-    const rm::HRESULT setResult = set->Load(path.c_str(), parent.Get());
+    std::vector<rm::AnimationSet::Loaded> sets;
+    const rm::HRESULT setResult = rm::AnimationSet::LoadAll(path.c_str(), &sets);
     if (rm::Failed(setResult) && setResult != rm::D3DRMERR_NOTFOUND) {
         return fail();
     }
@@ -156,8 +183,11 @@ bool DescribeXFile(const std::string& path, std::string* json, std::string* erro
         AppendFrames(json, frame.Get(), nullptr, &first);
     }
     *json += "],\"animationSets\":[";
-    if (rm::Succeeded(setResult)) {
-        AppendAnimationSet(json, *set);
+    for (std::size_t i = 0; i < sets.size(); ++i) {
+        if (i > 0) {
+            *json += ',';
+        }
+        AppendAnimationSet(json, *sets[i].set);
     }
     *json += "]}";
     return true;

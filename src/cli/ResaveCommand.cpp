@@ -4,8 +4,8 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/Cli.h"
 #include "cli/CommandOpen.h"
+#include "cli/Cli.h"
 #include "platform/rm/Context.h"
 #include "scene/CAnimationData.h"
 #include "scene/CCharacterData.h"
@@ -109,13 +109,12 @@ int RunResave(std::span<const std::string> args, std::ostream& /*out*/, std::ost
 
     HeadlessScene scene(err);
     scene::SceneDocument& doc = scene.document;
-    if (!OpenCommandDocument(doc, parsed.in, parsed.hasAnimation ? &parsed.animation : nullptr,
-                             DamagedAnimation::Fails, err)) {
+    if (!OpenCommandDocument(doc, parsed.in, parsed.hasAnimation ? &parsed.animation : nullptr, AnimationArgument::File, err)) {
         return kExitFailed;
     }
 
     std::string error;
-    if (!xfile::SaveCharacter(parsed.out.c_str(), doc.currentModel, doc.currentAnimation, &error)) {
+    if (!xfile::SaveDocument(parsed.out.c_str(), doc, &error)) {
         err << "pavrix: cannot save " << parsed.out << ": " << error << '\n';
         return kExitFailed;
     }

@@ -41,7 +41,6 @@ void CAnimationData::FreeNameRecords() {
 
 int CAnimationData::Load(const char* fileName) {
     m_lastError.clear();
-    m_lastResult = rm::D3DRMERR_BADVALUE;
     if (!fileName || m_set || m_model) {
         return 0;
     }
@@ -50,17 +49,24 @@ int CAnimationData::Load(const char* fileName) {
         return 0;
     }
     rm::Ref<rm::Frame> parent;
+    rm::Ref<rm::AnimationSet> set;
     g_d3drm->CreateFrame(nullptr, &parent);
-    g_d3drm->CreateAnimationSet(&m_set);
-    if (parent && m_set) {
-        m_lastResult = m_set->Load(fileName, parent.Get());
-    }
-    if (rm::Failed(m_lastResult)) {
+    g_d3drm->CreateAnimationSet(&set);
+    if (!parent || !set || rm::Failed(set->Load(fileName, parent.Get()))) {
         m_lastError = rm::GetLastLoadMessage();
-        m_set.Reset();
         return 0;
     }
-    scene::NameFrameTree(parent.Get(), scene::FrameOrigin::AnimationSetLoad, nullptr);
+    return TakeLoadedSet(std::move(set), parent.Get());
+}
+
+int CAnimationData::TakeLoadedSet(rm::Ref<rm::AnimationSet> set, rm::Frame* frames) {
+    if (!set || m_set || m_model) {
+        return 0;
+    }
+    m_set = std::move(set);
+    if (frames) {
+        scene::NameFrameTree(frames, scene::FrameOrigin::AnimationSetLoad, nullptr);
+    }
     m_tempNameCount = 0;
     NameAnimations();
     GetTimeRange(nullptr, nullptr, 1);
@@ -331,10 +337,7 @@ int CAnimationData::ShiftKeyTimes(float delta) {
     return 1;
 }
 
-CAnimationData* LoadAnimation(const char* fileName, std::string* error, rm::HRESULT* result) {
-    if (result) {
-        *result = rm::D3DRMERR_BADVALUE;
-    }
+CAnimationData* LoadAnimation(const char* fileName, std::string* error) {
     if (!fileName || !g_d3drm || !g_animationLibrary) {
         if (error) {
             *error = "no scene to load into";
@@ -342,16 +345,55 @@ CAnimationData* LoadAnimation(const char* fileName, std::string* error, rm::HRES
         return nullptr;
     }
     return g_animationLibrary->LoadEntry(fileName,
-                                         [error, result](CAnimationData& data, const char* name) {
-                                             const int ok = data.Load(name);
-                                             if (!ok && error) {
-                                                 *error = data.LastError();
-                                             }
-                                             if (result) {
-                                                 *result = data.LastResult();
-                                             }
-                                             return ok;
-                                         });
+                                              [error](CAnimationData& data, const char* name) {
+                                                  const int ok = data.Load(name);
+                                                  if (!ok && error) {
+                                                      *error = data.LastError();
+                                                  }
+                                                  return ok;
+                                              });
+}
+
+std::vector<CAnimationData*> LoadAnimations(const char* fileName, std::string* error,
+                                            rm::HRESULT* result) {
+    if (result) {
+        *result = rm::D3DRMERR_BADVALUE;
+    }
+    std::vector<CAnimationData*> added;
+    if (!fileName || !g_d3drm || !g_animationLibrary) {
+        if (error) {
+            *error = "no scene to load into";
+        }
+        return added;
+    }
+    std::vector<rm::AnimationSet::Loaded> sets;
+    const rm::HRESULT loaded = rm::AnimationSet::LoadAll(fileName, &sets);
+    if (result) {
+        *result = loaded;
+    }
+    if (rm::Failed(loaded)) {
+        if (error) {
+            *error = rm::GetLastLoadMessage();
+        }
+        return added;
+    }
+    struct Added {
+        CAnimationData* data;
+        bool raised;
+    };
+    std::vector<Added> entries;
+    entries.reserve(sets.size());
+    for (auto& loaded : sets) {
+        bool raised = false;
+        CAnimationData* data = g_animationLibrary->AddEntryFor(fileName, &raised);
+        data->TakeLoadedSet(std::move(loaded.set), loaded.frames.Get());
+        entries.push_back({data, raised});
+    }
+    added.reserve(entries.size());
+    for (const Added& entry : entries) {
+        added.push_back(entry.data);
+    }
+    return added;
 }
 
 CAnimationData* NewAnimation(const char* name) {

@@ -21,6 +21,10 @@ public:
     /// Loads the first animation set of a .x file into a new set. 0 for a null name, when
     /// a set exists already, a model is bound, or the load fails (reason in LastError()).
     int Load(const char* fileName);
+    /// Takes a set loaded elsewhere (one of AnimationSet::LoadAll's), whose animations
+    /// drive the frames below `frames`, and names frames and animations as Load does.
+    /// 0 when `set` is null, a set exists already or a model is bound.
+    int TakeLoadedSet(rm::Ref<rm::AnimationSet> set, rm::Frame* frames);
     /// Gives this object a new, empty set. 0 when one exists already or without g_d3drm.
     int CreateEmptySet();
 
@@ -59,10 +63,6 @@ public:
     int ShiftKeyTimes(float delta);
 
     const std::string& LastError() const { return m_lastError; }
-    /// The result of the last Load's file load (rm::AnimationSet::Load): D3DRM_OK,
-    /// D3DRMERR_NOTFOUND for a file without an animation set, another failure for a file
-    /// that cannot be read; D3DRMERR_BADVALUE when Load did not get as far as the file.
-    rm::HRESULT LastResult() const { return m_lastResult; }
 
 private:
     /// Copies the keys of animation in [from, to] into m_keys (reused buffer).
@@ -83,16 +83,22 @@ private:
     std::vector<rm::AnimationKey> m_keys;
     std::vector<float> m_timeScratch;
     std::string m_lastError;
-    rm::HRESULT m_lastResult = rm::D3DRM_OK;
 };
 
 /// Adds an entry to the animation library (named after fileName, made unique) and loads
 /// the file's animation set into it. Null for a null name, without g_d3drm or the library,
 /// or when the load fails (the entry is removed, the name counter restored, the reason in
-/// *error when error is not null). *result (may be null) gets the load's result (see
-/// CAnimationData::LastResult).
-CAnimationData* LoadAnimation(const char* fileName, std::string* error = nullptr,
-                              rm::HRESULT* result = nullptr);
+/// *error when error is not null).
+CAnimationData* LoadAnimation(const char* fileName, std::string* error = nullptr);
+/// Every animation set of a file, in file order, each in an entry of its own (named by the
+/// same rule: the first after fileName, the others with suffixes as another file of that
+/// name would get). Empty for a null name, without g_d3drm or the library, or when the
+/// load fails (nothing is added, the reason in *error when error is not null). *result
+/// (may be null) gets the load's result: D3DRM_OK, D3DRMERR_NOTFOUND for a file without an
+/// animation set, another failure for a file that cannot be read (D3DRMERR_BADVALUE when
+/// the load was not tried).
+std::vector<CAnimationData*> LoadAnimations(const char* fileName, std::string* error = nullptr,
+                                            rm::HRESULT* result = nullptr);
 /// Adds an entry named by the same rule holding a new empty set.
 CAnimationData* NewAnimation(const char* name);
 /// Removes data from the animation library and destroys it; 0 when it is not there.

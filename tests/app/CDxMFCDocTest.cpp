@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -62,6 +63,22 @@ TEST_F(DocumentTest, OpenLoadsTheCharacterAndFillsTheBars) {
     EXPECT_EQ(ui.messageBox.Asked().size(), 0u);
 }
 
+TEST_F(DocumentTest, AnAnimationOverTheKeyTimeLimitIsReportedOnce) {
+    QTemporaryDir dir;
+    std::vector<float> times;
+    for (int t = 0; t < 1025; ++t)
+        times.push_back(static_cast<float>(t));
+    const QString path = shell_test::WriteCharacter(dir.path(), QStringLiteral("long.x"), times);
+    ASSERT_EQ(OpenThroughTheMenu(path.toStdString()), 1);
+    const auto texts = ui.messageBox.Texts();
+    EXPECT_EQ(std::count_if(
+                  texts.begin(), texts.end(),
+                  [](const QString& text) { return text.contains(QStringLiteral("最大許容値")); }),
+              1);
+    EXPECT_EQ(g_currentAnimation->KeyTimeCount(), 1024u);
+    EXPECT_EQ(Bar().GetDlgItemText(ctl::Max), QStringLiteral("1023.00"));
+}
+
 TEST_F(DocumentTest, NewWithNothingSelectedClearsTheWholeScene) {
     ASSERT_EQ(OpenThroughTheMenu(SampleWalker()), 1);
     g_currentTime = 12.5f;
@@ -90,7 +107,7 @@ TEST_F(DocumentTest, ClearSceneOfTheCurrentCharacterWithoutOneKeepsTheLists) {
     EXPECT_EQ(Bar().GetDlgItemText(ctl::Length), QStringLiteral("Non"));
 }
 
-TEST_F(DocumentTest, AFileWithoutAModelShowsTheLoadMessageAndKeepsTheDocument) {
+TEST_F(DocumentTest, AFailedOpenShowsTheLoadMessageAndLeavesAnUntitledDocument) {
     ASSERT_EQ(OpenThroughTheMenu(SampleWalker()), 1);
     const QString bad = QStringLiteral(PAVRIX_FIXTURE_DIR "/x/header_bad_magic.x");
     ui.fileDialog.Choose(bad);
@@ -98,12 +115,24 @@ TEST_F(DocumentTest, AFileWithoutAModelShowsTheLoadMessageAndKeepsTheDocument) {
     ASSERT_EQ(ui.messageBox.Asked().size(), 1u);
     EXPECT_EQ(ui.messageBox.Asked()[0].text.section(QLatin1Char('\n'), 0, 0),
               QStringLiteral("モデルのロードに失敗しました。"));
+    EXPECT_EQ(ui.messageBox.Asked()[0].text.section(QLatin1Char('\n'), 1, 1),
+              QStringLiteral("X ファイル (.x) ではありません。"));
     EXPECT_TRUE(ui.messageBox.Asked()[0]
-                    .text.section(QLatin1Char('\n'), 1)
+                    .text.section(QLatin1Char('\n'), 2)
                     .startsWith(QStringLiteral("header_bad_magic.x:1: ")));
-    // The framework keeps the path name of the document that was there.
-    EXPECT_EQ(document->GetPathName(), QString::fromStdString(SampleWalker()));
+    // The open cleared the scene before it failed: the window names no file, and Save has
+    // nothing to write and says so instead of asking for a name or staying silent.
+    EXPECT_EQ(document->GetPathName(), QString());
+    EXPECT_FALSE(document->GetTitle().contains(QStringLiteral("walker")))
+        << document->GetTitle().toStdString();
+    EXPECT_FALSE(frame->windowTitle().contains(QStringLiteral("walker")))
+        << frame->windowTitle().toStdString();
+    EXPECT_EQ(document->IsModified(), 0);
     EXPECT_EQ(frame->GetActiveView(), view);
+    EXPECT_EQ(frame->OnCommand(ids::FileSave, framework::CommandSource::Menu), 1);
+    ASSERT_EQ(ui.messageBox.Asked().size(), 2u);
+    EXPECT_EQ(ui.messageBox.Asked()[1].text, QStringLiteral("保存するデータがありません。"));
+    EXPECT_EQ(ui.fileDialog.Requests().size(), 2u); // the two Opens only
 }
 
 TEST_F(DocumentTest, SaveWritesTheCharacterThatOpensAgain) {
@@ -138,6 +167,10 @@ TEST_F(DocumentTest, SaveIntoAMissingFolderSaysWhyAndFailsAndStaysModified) {
     ASSERT_EQ(ui.messageBox.Asked().size(), 1u);
     EXPECT_TRUE(ui.messageBox.Asked()[0].text.contains(QStringLiteral("missing")))
         << ui.messageBox.Asked()[0].text.toStdString();
+    // The cause in the user's terms comes before the exact technical line.
+    const QStringList lines = ui.messageBox.Asked()[0].text.split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(lines[1], QStringLiteral("ファイルまたはフォルダーが見つかりません。"));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -347,13 +380,15 @@ TEST_F(DocumentStateTest, AFailedSaveAsSaysWhyAndKeepsTheDocumentModifiedAndName
     EXPECT_EQ(ui.messageBox.Asked().size(), 2u);
 }
 
-TEST_F(DocumentStateTest, SaveWithNothingLoadedThroughTheMenuShowsNothingAndWritesNothing) {
+TEST_F(DocumentStateTest, SaveWithNothingLoadedThroughTheMenuSaysSoAndWritesNothing) {
     document->SetModifiedFlag(1);
-    const QString path = dir.filePath(QStringLiteral("nothing.x"));
-    ui.fileDialog.Choose(path);
-    frame->OnCommand(ids::FileSaveAs, framework::CommandSource::Menu);
-    EXPECT_EQ(ui.messageBox.Asked().size(), 0u);
-    EXPECT_FALSE(QFile::exists(path));
+    for (framework::CommandId id : {ids::FileSaveAs, ids::FileSave}) {
+        frame->OnCommand(id, framework::CommandSource::Menu);
+        EXPECT_TRUE(ui.fileDialog.Requests().empty()) << id;
+    }
+    EXPECT_EQ(ui.messageBox.Texts(),
+              (std::vector<QString>(2, QStringLiteral("保存するデータがありません。"))));
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
     EXPECT_EQ(document->IsModified(), 1);
 }
 
@@ -383,6 +418,49 @@ TEST_F(DocumentStateTest, SaveAfterSaveAsAndAnEditWritesTheNewFileNotTheOpenedOn
     EXPECT_EQ(copy.readAll(), original.readAll());
     EXPECT_EQ(ui.fileDialog.PendingAnswers(), 0);
     EXPECT_EQ(ui.fileDialog.UnscriptedCount(), 0);
+}
+
+TEST_F(DocumentStateTest, CtrlSAfterAChangeOfAnimationOrModelAsksWhereAndNeverOverwritesUnasked) {
+    for (framework::CommandId change : {ids::ChangeAnimation, ids::ChangeModel}) {
+        SCOPED_TRACE(change);
+        ASSERT_EQ(OpenThroughTheMenu(Write({0, 10}, QStringLiteral("body.x")).toStdString()), 1);
+        const QString source = Write({0, 50}, QStringLiteral("moves.x"), 2.0f);
+        QFile before(source);
+        ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+        const QByteArray bytes = before.readAll();
+        before.close();
+        ASSERT_EQ(Command(change, source), 1);
+        frame->MarkDocumentModified();
+        const std::size_t asked = ui.fileDialog.Requests().size();
+
+        // Ctrl+S asks for a name, proposing the document's; cancelling writes nothing.
+        ui.fileDialog.Cancel();
+        EXPECT_EQ(frame->OnCommand(ids::FileSave, framework::CommandSource::Accelerator), 1);
+        ASSERT_EQ(ui.fileDialog.Requests().size(), asked + 1);
+        const framework::FileDialogRequest& request = ui.fileDialog.Requests().back();
+        EXPECT_FALSE(request.open);
+        EXPECT_EQ(request.fileName, document->GetPathName());
+        EXPECT_NE(request.flags & framework::OfnOverwritePrompt, 0u);
+        ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+        EXPECT_EQ(before.readAll(), bytes) << "the source file is untouched";
+        before.close();
+        EXPECT_EQ(document->IsModified(), 1);
+
+        // A name chosen there is where Save writes from then on, without asking again.
+        const QString chosen = dir.filePath(QStringLiteral("mixed.x"));
+        ui.fileDialog.Choose(chosen);
+        EXPECT_EQ(frame->OnCommand(ids::FileSave, framework::CommandSource::Accelerator), 1);
+        EXPECT_TRUE(QFile::exists(chosen));
+        EXPECT_EQ(document->GetPathName(), chosen);
+        frame->MarkDocumentModified();
+        EXPECT_EQ(frame->OnCommand(ids::FileSave, framework::CommandSource::Accelerator), 1);
+        EXPECT_EQ(ui.fileDialog.Requests().size(), asked + 2);
+        EXPECT_EQ(document->IsModified(), 0);
+        ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+        EXPECT_EQ(before.readAll(), bytes);
+        before.close();
+    }
+    EXPECT_EQ(ui.fileDialog.PendingAnswers(), 0);
 }
 
 } // namespace

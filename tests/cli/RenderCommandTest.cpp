@@ -155,7 +155,8 @@ TEST_F(RenderCommandTest, ThePoseFollowsTheTimeWhileTheCameraStaysWhereTheOpenPu
     const Case cases[] = {{nullptr, 140, 250}, {"7.5", 250, 140}, {"5", 200, 100}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.time ? c.time : "first key time");
-        std::vector<std::string> args = {"--render", slider, "--size", "320x240", "--out", out};
+        std::vector<std::string> args = {"--render",        slider,  "--size", "320x240",
+                                         "--editor-camera", "--out", out};
         if (c.time) {
             args.insert(args.end(), {"--time", c.time});
         }
@@ -165,6 +166,46 @@ TEST_F(RenderCommandTest, ThePoseFollowsTheTimeWhileTheCameraStaysWhereTheOpenPu
         EXPECT_NEAR(picture.Red(c.x, 100), kPlate, 3);
         EXPECT_GT(std::abs(picture.Red(c.away, 100) - kPlate), 3);
     }
+}
+
+TEST_F(RenderCommandTest, TheWholePosedModelIsFramedUnlessTheEditorsCameraIsAsked) {
+    const auto platePixels = [](const Picture& picture) {
+        int count = 0;
+        for (int y = 0; y < picture.height; ++y)
+            for (int x = 0; x < picture.width; ++x)
+                count += std::abs(picture.Red(x, y) - kPlate) <= 3 ? 1 : 0;
+        return double(count) / double(picture.width * picture.height);
+    };
+    // Framed: the plate, slid 3 units at 7.5, is in the middle and fills most of the height.
+    ASSERT_EQ(Run({"--render", slider, "--size", "320x240", "--time", "7.5", "--out", out}),
+              cli::kExitOk)
+        << stderrText;
+    Picture picture;
+    ASSERT_TRUE(ReadPng(out, &picture));
+    EXPECT_NEAR(picture.Red(160, 120), kPlate, 3);
+    EXPECT_EQ(picture.Red(160, 5), kBackground);
+    EXPECT_GT(platePixels(picture), 0.25);
+    // The editor's camera: a small plate off to the side.
+    ASSERT_EQ(Run({"--render", slider, "--size", "320x240", "--time", "7.5", "--editor-camera",
+                   "--out", out}),
+              cli::kExitOk)
+        << stderrText;
+    Picture editorPicture;
+    ASSERT_TRUE(ReadPng(out, &editorPicture));
+    EXPECT_LT(platePixels(editorPicture), 0.15);
+}
+
+TEST_F(RenderCommandTest, AnAnimationFileThatCannotBeReadIsRefusedAsResaveRefusesIt) {
+    const std::string missing = folder.File("missing.x");
+    ASSERT_EQ(Run({"--render", slider, "--animation", missing, "--out", out}), cli::kExitFailed);
+    const std::string renderMessage = stderrText;
+    EXPECT_NE(renderMessage.find("pavrix: cannot read the animation set of " + missing),
+              std::string::npos)
+        << renderMessage;
+    EXPECT_FALSE(std::filesystem::exists(out));
+    ASSERT_EQ(Run({"--resave", slider, folder.File("resaved.x"), "--animation", missing}),
+              cli::kExitFailed);
+    EXPECT_EQ(stderrText, renderMessage);
 }
 
 TEST_F(RenderCommandTest, CameraViewsTurnThePivot) {
@@ -224,6 +265,36 @@ TEST_F(RenderCommandTest, AnUnwritablePictureFailsWithAReason) {
     const std::string nowhere = folder.File("no-such-folder/out.png");
     EXPECT_EQ(Run({"--render", slider, "--size", "16x16", "--out", nowhere}), cli::kExitFailed);
     EXPECT_NE(stderrText.find("pavrix: cannot write " + nowhere), std::string::npos) << stderrText;
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(RenderCommandTest, TheAnimationOptionCanNameOneOfTheFilesSets) {
+    // The slider file with a second set that slides the plate the other way.
+    std::ofstream(slider, std::ios::binary | std::ios::app)
+        << "AnimationSet Back {\n Animation {\n  {Slider}\n  AnimationKey {\n   2;\n   2;\n"
+           "   0;3;0.0,0.0,0.0;;,\n   10;3;-4.0,0.0,0.0;;;\n  }\n }\n}\n";
+    struct Case {
+        const char* set;
+        int x;    // a pixel column the plate covers at 7.5
+        int away; // one it does not
+    };
+    for (const Case& c : {Case{"Slide", 250, 70}, Case{"Back", 70, 250}}) {
+        SCOPED_TRACE(c.set);
+        ASSERT_EQ(Run({"--render", slider, "--animation", c.set, "--time", "7.5", "--size",
+                       "320x240", "--editor-camera", "--out", out}),
+                  cli::kExitOk)
+            << stderrText;
+        EXPECT_TRUE(stderrText.empty()) << stderrText;
+        Picture picture;
+        ASSERT_TRUE(ReadPng(out, &picture));
+        EXPECT_NEAR(picture.Red(c.x, 100), kPlate, 3);
+        EXPECT_GT(std::abs(picture.Red(c.away, 100) - kPlate), 3);
+    }
+    // A name that is no set of the file is a file to take the sets from, as before.
+    EXPECT_EQ(Run({"--render", slider, "--animation", "Sideways", "--out", out}), cli::kExitFailed);
 }
 
 } // namespace

@@ -1,0 +1,171 @@
+#include "app/AnimationBarDisplay.h"
+
+#include <QFile>
+#include <algorithm>
+#include <cmath>
+
+#include "app/AnimationSetChoice.h"
+#include "app/BarControlIds.h"
+#include "app/KeyTimeRules.h"
+#include "app/ProgramState.h"
+#include "platform/framework/DialogBar.h"
+#include "platform/framework/Document.h"
+#include "platform/framework/ToolBar.h"
+#include "platform/framework/TrackBar.h"
+#include "resources/CommandIds.h"
+#include "scene/AnimationLibrary.h"
+#include "scene/CAnimationData.h"
+#include "scene/CCharacterData.h"
+#include "scene/CModelData.h"
+#include "scene/ModelLibrary.h"
+
+namespace {
+
+namespace ids = resources::ids;
+
+// Library entries are named after file paths; the bars show the file name only.
+QString FileNamePart(const char* path) {
+    const QString name = QString::fromLocal8Bit(path);
+    const qsizetype cut =
+        std::max(name.lastIndexOf(QLatin1Char('\\')), name.lastIndexOf(QLatin1Char('/')));
+    return name.mid(cut + 1);
+}
+
+int ToSliderPosition(float time) {
+    if (!(std::fabs(time) < 2.0e9f))
+        return 0;
+    return static_cast<int>(time);
+}
+
+framework::TrackBar* SliderOf(framework::DialogBar* bar) {
+    return qobject_cast<framework::TrackBar*>(bar->Controls().GetDlgItem(ctl::TimeSlider));
+}
+
+} // namespace
+
+AnimationBarDisplay::AnimationBarDisplay(DocumentGetter document)
+    : m_document(std::move(document)) {}
+
+void AnimationBarDisplay::SetBars(framework::DialogBar* animationBar,
+                                  framework::DialogBar* controlPanel,
+                                  framework::ToolBar* animationToolBar) {
+    m_animationBar = animationBar;
+    m_controlPanel = controlPanel;
+    m_animationToolBar = animationToolBar;
+}
+
+void AnimationBarDisplay::ReleasePlayButtons() {
+    if (m_animationToolBar == nullptr)
+        return;
+    m_animationToolBar->CheckButton(ids::PlayAnimation, 0);
+    m_animationToolBar->CheckButton(ids::AnimationPlayAll, 0);
+}
+
+void AnimationBarDisplay::RefreshTimeDisplay() {
+    if (g_currentAnimation == nullptr || m_animationBar == nullptr)
+        return;
+    g_redrawRequest = 1;
+    framework::DialogControls& bar = m_animationBar->Controls();
+    bar.SetDlgItemText(ctl::Time, QString::asprintf("%.2f", g_currentTime));
+    if (framework::TrackBar* slider = SliderOf(m_animationBar)) {
+        slider->setValue(ToSliderPosition(g_currentTime));
+        RecomputeKeyIndex();
+    }
+    bar.SetDlgItemText(ctl::KeyNo, QString::number(static_cast<int>(g_keyIndex)));
+    ShowKeyLength(CurrentKeyLength());
+}
+
+void AnimationBarDisplay::ShowKeyLength(unsigned length) {
+    if (m_animationBar == nullptr)
+        return;
+    m_animationBar->Controls().SetDlgItemText(
+        ctl::Length,
+        length == 0 ? QStringLiteral("Last") : QString::number(static_cast<int>(length)));
+}
+
+QString AnimationBarDisplay::GetKeyLengthText() const {
+    return m_animationBar != nullptr ? m_animationBar->Controls().GetDlgItemText(ctl::Length)
+                                     : QString();
+}
+
+int AnimationBarDisplay::RefreshKeyRange(int rebuild) {
+    if (g_currentAnimation == nullptr || m_animationBar == nullptr || m_controlPanel == nullptr)
+        return 0;
+    if (rebuild)
+        g_currentAnimation->UpdateTotalKeyTimeBuffer();
+    const float first = FirstKeyTime(g_currentAnimation);
+    const float last = LastKeyTime(g_currentAnimation);
+    framework::DialogControls& bar = m_animationBar->Controls();
+    bar.SetDlgItemText(ctl::Min, QString::asprintf("%.2f", first));
+    bar.SetDlgItemText(ctl::Max, QString::asprintf("%.2f", last));
+
+    // The document is named after the file the character's sets came from, which the
+    // library entry of its first set names.
+    const CAnimationData* named = g_currentAnimation;
+    if (g_currentCharacter != nullptr && !g_currentCharacter->Animations().empty())
+        named = g_currentCharacter->Animations().front();
+    if (g_animationLibrary != nullptr)
+        if (const auto* entry = g_animationLibrary->Entries().FindEntry(named);
+            entry != nullptr && entry->Name() != nullptr) {
+            // The file name alone would send the next Save to the working directory, and
+            // taking the name again on every refresh would send it back to the opened file
+            // after a Save As: the document follows only when another character's sets
+            // became current, never when the user picks another set of the same character.
+            framework::Document* document = m_document ? m_document() : nullptr;
+            if (document != nullptr &&
+                (m_pathNameAnimation != named || m_pathNameEntry != entry->Name())) {
+                document->SetPathName(QFile::decodeName(entry->Name()), 1);
+                m_pathNameAnimation = named;
+                m_pathNameEntry = entry->Name();
+            }
+        }
+    AnimationSetChoice::ShowSets(m_controlPanel->Controls(), ctl::AnimationName, g_currentCharacter,
+                                 g_currentAnimation);
+
+    QString modelName = QStringLiteral("non");
+    if (g_currentModel != nullptr && g_modelLibrary != nullptr)
+        if (const auto* entry = g_modelLibrary->Entries().FindEntry(g_currentModel);
+            entry != nullptr && entry->Name() != nullptr)
+            modelName = FileNamePart(entry->Name());
+    m_controlPanel->Controls().SetDlgItemText(ctl::ModelName, modelName);
+
+    if (framework::TrackBar* slider = SliderOf(m_animationBar)) {
+        slider->ClearTics();
+        slider->setRange(ToSliderPosition(first), ToSliderPosition(last));
+        slider->SetTicFreq(1);
+        const unsigned count = g_currentAnimation->KeyTimeCount();
+        for (unsigned i = 0; i < count; ++i)
+            slider->SetTic(ToSliderPosition(g_currentAnimation->KeyTime(static_cast<int>(i))));
+    }
+    return 1;
+}
+
+int AnimationBarDisplay::ResetAnimationBar() {
+    RefreshTimeDisplay();
+    if (g_currentAnimation != nullptr) {
+        RefreshKeyRange(1);
+        return 1;
+    }
+    if (m_animationBar == nullptr)
+        return 1;
+    framework::DialogControls& bar = m_animationBar->Controls();
+    bar.SetDlgItemText(ctl::Min, QString::asprintf("%.2f", 0.0));
+    bar.SetDlgItemText(ctl::Max, QString::asprintf("%.2f", 0.0));
+    bar.SetDlgItemText(ctl::Length, QStringLiteral("Non"));
+    if (framework::TrackBar* slider = SliderOf(m_animationBar)) {
+        slider->ClearTics();
+        slider->setRange(0, 1);
+        slider->SetTicFreq(1);
+    }
+    return 1;
+}
+
+void AnimationBarDisplay::OnSceneCleared() {
+    m_pathNameAnimation = nullptr;
+    m_pathNameEntry.clear();
+    if (m_controlPanel != nullptr) {
+        AnimationSetChoice::ShowSets(m_controlPanel->Controls(), ctl::AnimationName, nullptr,
+                                     nullptr);
+        m_controlPanel->Controls().SetDlgItemText(ctl::ModelName, QStringLiteral("non"));
+    }
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <string>
+
+#include "app/Playback.h"
+
+namespace framework {
+class DialogBar;
+class Document;
+class ToolBar;
+} // namespace framework
+
+class CAnimationData;
+
+/// The read-outs of the animation bar (dialog bar 103) and the name edits of the control
+/// panel (dialog bar 136) for the current animation set: time, slider, key number, key
+/// length, first and last key time, the set's and the model's file names. It also keeps
+/// the document's path name following the current set and releases the play buttons of
+/// the animation tool bar. The bars are borrowed; until they are given every call does
+/// nothing.
+class AnimationBarDisplay : public Playback::Display {
+public:
+    /// The document whose path name follows the current animation set (may give null).
+    using DocumentGetter = std::function<framework::Document*()>;
+
+    explicit AnimationBarDisplay(DocumentGetter document);
+
+    /// The bars, once they exist (all borrowed; the frame owns them).
+    void SetBars(framework::DialogBar* animationBar, framework::DialogBar* controlPanel,
+                 framework::ToolBar* animationToolBar);
+
+    /// Shows the current time, slider position, key number and key length of the current
+    /// animation set, recomputes g_keyIndex and requests a redraw. Nothing without a
+    /// current animation set.
+    void RefreshTimeDisplay() override;
+    void ReleasePlayButtons() override;
+    /// Rebuilds the key-time list first when `rebuild` is non-zero, then shows the first
+    /// and last key time, the character's animation sets (the current one selected), the
+    /// model's name and the slider's range and ticks. When another character's sets have
+    /// become current since the last refresh, the document's path name becomes the full
+    /// library name of the character's first set (the path it was opened from, or that
+    /// path with its "_<n>" suffix), so Save writes where the sets came from and never to
+    /// a bare file name in the working directory; picking another set of the same
+    /// character leaves it alone. 0 without a current animation set.
+    int RefreshKeyRange(int rebuild);
+    /// Refreshes the bar for the current animation set, or shows its empty state ("0.00",
+    /// "0.00", "Non", slider 0..1). Returns 1.
+    int ResetAnimationBar();
+    /// The Length edit: `length`, or "Last" for 0.
+    void ShowKeyLength(unsigned length);
+    /// The text typed in the Length edit.
+    QString GetKeyLengthText() const;
+    /// The scene was cleared: the name edits show "non" and the path name is forgotten.
+    void OnSceneCleared();
+
+private:
+    DocumentGetter m_document;
+    framework::DialogBar* m_animationBar = nullptr;
+    framework::DialogBar* m_controlPanel = nullptr;
+    framework::ToolBar* m_animationToolBar = nullptr;
+    // The animation set and library name the document's path name was last taken from,
+    // so a refresh gives the document a new path name only when another set became
+    // current (a Save As name survives later refreshes). Compared, never dereferenced.
+    const CAnimationData* m_pathNameAnimation = nullptr;
+    std::string m_pathNameEntry;
+};

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "render/SceneSetup.h"
+#include "scene/SceneDocument.h"
+
+namespace rm {
+class Context;
+class Frame;
+struct Box;
+} // namespace rm
+
+/// The scene the main frame owns and the services the document and the view call on it:
+/// the object store, the scene root with background and lights, the scene frame the
+/// models' roots go under and the floor grid (kept in the program-wide globals too), and
+/// clearing the selection and the scene, centring a camera pivot, building the selection
+/// box. No widget: what the window shows after a clear is the `onSceneCleared` hook's.
+class SceneServices {
+public:
+    /// `onSceneCleared` runs after the program-wide state of a cleared scene was emptied
+    /// (may be empty).
+    explicit SceneServices(std::function<void()> onSceneCleared);
+    ~SceneServices();
+
+    /// Makes the store and the scene frames with the scene-library object `d3drm`
+    /// (borrowed; it becomes g_d3drm). 0 when the scene could not be made.
+    int Create(rm::Context* d3drm);
+    /// Frees the store (characters, animation sets, models), then lets go of the scene
+    /// frame, the grid and the scene root, emptying the globals that named them.
+    void Release(rm::Context* d3drm);
+    /// (Re)builds the floor grid as a root frame of its own in g_gridFrame. 1 on success.
+    int BuildGrid(rm::Context* d3drm);
+
+    /// Takes the selection box off the selected part and empties the selection.
+    int ClearSelection();
+    /// Clears the selection and the scene: with `all` every character, animation set and
+    /// model; without, only the current character (and its model's root leaves the
+    /// scene). The current pointers, the pick state and the time go back to empty.
+    int ClearScene(int all);
+    /// The scene as the document's file sequences see it: the scene frame, the store and
+    /// the current pointers (copied from the globals), with the scene-cleared hook set.
+    scene::SceneDocument MakeSceneDocument();
+    /// Takes the current pointers a file sequence left in `doc` into the globals.
+    static void TakeCurrentPointers(const scene::SceneDocument& doc);
+
+    /// Moves `pivot` to the centre of `frame`'s hierarchy box and requests a redraw.
+    /// 0 when either is null.
+    static int CenterOnFrame(rm::Frame* pivot, rm::Frame* frame);
+    /// What "Center" centres on: the whole model of the current animation set while a
+    /// part is selected, else the scene frame.
+    static rm::Frame* CenterTarget();
+    /// Builds the green box around a picked part from its box and adds it to `frame`
+    /// (which keeps it; g_selectionBox borrows it). 0 when any is null.
+    static int CreateSelectionBox(rm::Context* d3drm, rm::Frame* frame, const rm::Box* box);
+
+private:
+    void OnSceneCleared();
+
+    std::function<void()> m_onSceneCleared;
+    render::SceneFrames m_scene;
+    std::unique_ptr<CObjectStore> m_libraries;
+};

@@ -1,0 +1,54 @@
+#include "commands/ChangeKeyLengthCommand.h"
+
+#include "app/KeyTimeRules.h"
+#include "app/ProgramState.h"
+#include "commands/IKeyFrameHost.h"
+#include "platform/framework/MessageBoxCodes.h"
+#include "scene/CAnimationData.h"
+
+namespace {
+
+constexpr char kQuestion[] = "キーの範囲を %d から %d へ変更しますか？";
+constexpr char kCaption[] = "Change Key Frame Length";
+/// Beyond 2^24 a 32-bit float no longer holds every whole key time.
+constexpr unsigned kLongestKeyLength = 16777216;
+
+} // namespace
+
+int ChangeKeyLengthCommand::Execute() {
+    if (g_currentAnimation == nullptr)
+        return 0;
+    RecomputeKeyIndex();
+    const int changed = ApplyTypedLength();
+    m_host.StopPlayback();
+    return changed;
+}
+
+int ChangeKeyLengthCommand::ApplyTypedLength() {
+    if (g_currentAnimation == nullptr)
+        return 0;
+    const unsigned length = CurrentKeyLength();
+    if (length == 0) {
+        m_host.ShowKeyLength(0);
+        return 0;
+    }
+    bool ok = false;
+    const qulonglong typed = m_host.GetKeyLengthText().trimmed().toULongLong(&ok);
+    const unsigned newLength = ok && typed <= kLongestKeyLength ? static_cast<unsigned>(typed) : 0;
+    if (newLength == length || newLength == 0) {
+        m_host.ShowKeyLength(length);
+        return 0;
+    }
+    const QString question =
+        QString::asprintf(kQuestion, static_cast<int>(length), static_cast<int>(newLength));
+    if (!Confirm(question, kCaption, framework::MbYesNo | framework::MbIconQuestion)) {
+        m_host.ShowKeyLength(length);
+        return 0;
+    }
+    g_currentAnimation->SetKeyInterval(static_cast<int>(g_keyIndex), static_cast<float>(newLength));
+    m_host.ShowKeyLength(newLength);
+    m_host.RefreshKeyRange(1);
+    // The keys moved: quitting must ask before this edit is lost.
+    m_host.MarkDocumentModified();
+    return 1;
+}

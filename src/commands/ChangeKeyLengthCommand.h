@@ -1,0 +1,19 @@
+#pragma once
+
+#include "commands/KeyFrameCommand.h"
+
+/// "-> Change" (button 1017 of the animation bar): the number typed in the Length edit
+/// becomes the gap from the current key time to the next one after a Yes to
+/// "キーの範囲を %d から %d へ変更しますか？"; every key from the next key time on moves by
+/// the difference and the document is marked modified. A length that is not a whole
+/// number from 1 to 16777216 (the largest whole key time a float keeps exactly), the same
+/// length, or the last key (no next key time) asks nothing and shows the length again.
+/// Playback stops in every case. Nothing without a current animation set.
+class ChangeKeyLengthCommand : public KeyFrameCommand {
+public:
+    using KeyFrameCommand::KeyFrameCommand;
+
+    int Execute() override;
+    /// The length change alone, for the key index and key time as they are.
+    int ApplyTypedLength();
+};

@@ -1,0 +1,16 @@
+#include "commands/KeyFrameCommand.h"
+
+#include "commands/IKeyFrameHost.h"
+#include "platform/framework/MessageBoxCodes.h"
+
+const char kNoAnimationDataMessage[] = "アニメーションデータが存在しません。";
+
+void KeyFrameCommand::Inform(const char* text, const char* caption) {
+    m_host.ShowMessage(QString::fromUtf8(text), QString::fromUtf8(caption),
+                       framework::MbIconInformation);
+}
+
+bool KeyFrameCommand::Confirm(const QString& text, const char* caption, unsigned style) {
+    const int answer = m_host.ShowMessage(text, QString::fromUtf8(caption), style);
+    return answer == framework::IdOk || answer == framework::IdYes;
+}
