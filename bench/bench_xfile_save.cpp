@@ -80,7 +80,7 @@ void DocumentSave(benchmark::State& state) {
     for (auto _ : state) {
         std::string error;
         if (!xfile::SaveCharacter(output.c_str(), character.document.currentModel,
-                           character.document.currentAnimation, &error)) {
+                                  character.document.currentAnimation, &error)) {
             state.SkipWithError(error.c_str());
             return;
         }

@@ -1,6 +1,5 @@
 #include "app/SceneServices.h"
 
-
 #include "app/ProgramState.h"
 #include "platform/rm/DebugOutput.h"
 #include "platform/rm/Frame.h"

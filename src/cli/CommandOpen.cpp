@@ -9,8 +9,8 @@ namespace {
 
 /// One step of the sequence. The document's messages are written after it, in the order
 /// they arose; the notice of a refused animation set is not.
-bool OpenStep(scene::SceneDocument& doc, const std::string& path, int mode,
-              const char* failure, std::ostream& err) {
+bool OpenStep(scene::SceneDocument& doc, const std::string& path, int mode, const char* failure,
+              std::ostream& err) {
     const scene::DocumentOpenResult result = scene::OpenDocument(doc, path.c_str(), mode);
     if (result.ok && result.createdEmptyAnimation &&
         result.animationLoadResult != rm::D3DRMERR_NOTFOUND) {
@@ -33,8 +33,7 @@ bool OpenStep(scene::SceneDocument& doc, const std::string& path, int mode,
 } // namespace
 
 bool OpenCommandDocument(scene::SceneDocument& doc, const std::string& file,
-                         const std::string* animation, AnimationArgument kind,
-                         std::ostream& err) {
+                         const std::string* animation, AnimationArgument kind, std::ostream& err) {
     if (!OpenStep(doc, file, scene::kOpenNewScene, "cannot open ", err)) {
         return false;
     }
@@ -42,8 +41,8 @@ bool OpenCommandDocument(scene::SceneDocument& doc, const std::string& file,
         (kind == AnimationArgument::SetNameOrFile && SelectAnimationSetByName(doc, *animation))) {
         return true;
     }
-    return OpenStep(doc, *animation, scene::kOpenChangeAnimation,
-                    "cannot change the animation to ", err);
+    return OpenStep(doc, *animation, scene::kOpenChangeAnimation, "cannot change the animation to ",
+                    err);
 }
 
 } // namespace cli

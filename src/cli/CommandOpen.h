@@ -26,7 +26,6 @@ enum class AnimationArgument {
 /// "pavrix: cannot read the animation set of FILE: …" (without the empty-set notice) or
 /// "pavrix: cannot change the animation to ANIM: …".
 bool OpenCommandDocument(scene::SceneDocument& doc, const std::string& file,
-                         const std::string* animation, AnimationArgument kind,
-                         std::ostream& err);
+                         const std::string* animation, AnimationArgument kind, std::ostream& err);
 
 } // namespace cli

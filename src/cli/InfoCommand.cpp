@@ -4,7 +4,6 @@
 #include <string_view>
 #include <vector>
 
-
 #include "cli/Cli.h"
 #include "cli/JsonString.h"
 #include "platform/framework/DecodeName.h"

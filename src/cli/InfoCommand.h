@@ -16,9 +16,10 @@ namespace cli {
 /// the exact bytes follow in hexadecimal as "nameBytes" ("parentBytes", "frameBytes").
 /// ticksPerSecond is the file's AnimTicksPerSecond, left out when it declares none. Counts
 /// are what the scene library holds after the load. The frames come from
-/// scene::LoadModelFile (a bare mesh wrapped in one unnamed frame); every animation set, in file order, from AnimationSet::LoadAll. A file that cannot be
-/// read gets its error on `err` and no line on `out`; the other files are still reported.
-/// Returns kExitOk, kExitFailed when a file failed, kExitUsage without files.
+/// scene::LoadModelFile (a bare mesh wrapped in one unnamed frame); every animation set, in file
+/// order, from AnimationSet::LoadAll. A file that cannot be read gets its error on `err` and no
+/// line on `out`; the other files are still reported. Returns kExitOk, kExitFailed when a file
+/// failed, kExitUsage without files.
 int RunInfo(std::span<const std::string> files, std::ostream& out, std::ostream& err);
 
 /// The JSON object of one file (no line end). The model is read as the editor reads it

@@ -13,8 +13,8 @@
 
 #include <zlib.h>
 
-#include "cli/CommandOpen.h"
 #include "cli/Cli.h"
+#include "cli/CommandOpen.h"
 #include "platform/rm/Context.h"
 #include "platform/surface/OffscreenWindow.h"
 #include "render/ModelFraming.h"
@@ -311,7 +311,9 @@ int RunRender(std::span<const std::string> args, std::ostream& /*out*/, std::ost
     }
 
     scene::SceneDocument& doc = view.document;
-    if (!OpenCommandDocument(doc, parsed.file, parsed.animation.empty() ? nullptr : &parsed.animation, AnimationArgument::SetNameOrFile, err)) {
+    if (!OpenCommandDocument(doc, parsed.file,
+                             parsed.animation.empty() ? nullptr : &parsed.animation,
+                             AnimationArgument::SetNameOrFile, err)) {
         return kExitFailed;
     }
 

@@ -4,8 +4,8 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/CommandOpen.h"
 #include "cli/Cli.h"
+#include "cli/CommandOpen.h"
 #include "platform/rm/Context.h"
 #include "scene/CAnimationData.h"
 #include "scene/CCharacterData.h"
@@ -109,7 +109,8 @@ int RunResave(std::span<const std::string> args, std::ostream& /*out*/, std::ost
 
     HeadlessScene scene(err);
     scene::SceneDocument& doc = scene.document;
-    if (!OpenCommandDocument(doc, parsed.in, parsed.hasAnimation ? &parsed.animation : nullptr, AnimationArgument::File, err)) {
+    if (!OpenCommandDocument(doc, parsed.in, parsed.hasAnimation ? &parsed.animation : nullptr,
+                             AnimationArgument::File, err)) {
         return kExitFailed;
     }
 

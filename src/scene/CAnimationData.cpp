@@ -344,14 +344,13 @@ CAnimationData* LoadAnimation(const char* fileName, std::string* error) {
         }
         return nullptr;
     }
-    return g_animationLibrary->LoadEntry(fileName,
-                                              [error](CAnimationData& data, const char* name) {
-                                                  const int ok = data.Load(name);
-                                                  if (!ok && error) {
-                                                      *error = data.LastError();
-                                                  }
-                                                  return ok;
-                                              });
+    return g_animationLibrary->LoadEntry(fileName, [error](CAnimationData& data, const char* name) {
+        const int ok = data.Load(name);
+        if (!ok && error) {
+            *error = data.LastError();
+        }
+        return ok;
+    });
 }
 
 std::vector<CAnimationData*> LoadAnimations(const char* fileName, std::string* error,

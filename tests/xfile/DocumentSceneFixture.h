@@ -17,8 +17,8 @@
 #include "scene/DocumentOpen.h"
 #include "scene/SceneContext.h"
 #include "scene/SceneMessages.h"
-#include "xfile/DocumentSave.h"
 #include "support/XFileTestSupport.h"
+#include "xfile/DocumentSave.h"
 
 class DocumentSceneFixture : public ::testing::Test {
 protected:

@@ -150,6 +150,7 @@ QWidget* DialogControls::MakeWidget(const ControlTemplate& control) {
             items.sort();
         combo->addItems(items);
         combo->setCurrentIndex(-1);
+        combo->setProperty("pavrixSorted", (control.style & ControlTemplate::Sorted) != 0);
         QObject::connect(combo, &QComboBox::activated, [this, id] {
             Report(id, Notification::SelChange);
             Report(id, Notification::SelEndOk);
@@ -162,6 +163,7 @@ QWidget* DialogControls::MakeWidget(const ControlTemplate& control) {
         if ((control.style & ControlTemplate::Sorted) != 0)
             items.sort();
         list->addItems(items);
+        list->setProperty("pavrixSorted", (control.style & ControlTemplate::Sorted) != 0);
         QObject::connect(list, &QListWidget::currentRowChanged,
                          [this, id] { Report(id, Notification::SelChange); });
         QObject::connect(list, &QListWidget::itemDoubleClicked,
@@ -352,6 +354,52 @@ int DialogControls::SetCurSel(int id, int index) {
         static_cast<QListWidget*>(control->widget)->setCurrentRow(index);
     --m_quiet;
     return index;
+}
+
+int DialogControls::AddString(int id, const QString& text) {
+    const Control* control = Find(id);
+    if (control == nullptr)
+        return -1;
+    const bool sorted = control->widget->property("pavrixSorted").toBool();
+    ++m_quiet;
+    int index = -1;
+    if (control->kind == Kind::ComboBox) {
+        auto* combo = static_cast<QComboBox*>(control->widget);
+        index = combo->count();
+        if (sorted)
+            for (int i = 0; i < combo->count(); ++i)
+                if (QString::compare(text, combo->itemText(i), Qt::CaseSensitive) < 0) {
+                    index = i;
+                    break;
+                }
+        combo->insertItem(index, text);
+    } else if (control->kind == Kind::ListBox) {
+        auto* list = static_cast<QListWidget*>(control->widget);
+        index = list->count();
+        if (sorted)
+            for (int i = 0; i < list->count(); ++i)
+                if (QString::compare(text, list->item(i)->text(), Qt::CaseSensitive) < 0) {
+                    index = i;
+                    break;
+                }
+        list->insertItem(index, text);
+    }
+    --m_quiet;
+    return index;
+}
+
+int DialogControls::DeleteString(int id, int index) {
+    const Control* control = Find(id);
+    if (control == nullptr || index < 0 || index >= GetCount(id))
+        return -1;
+    ++m_quiet;
+    if (control->kind == Kind::ComboBox) {
+        static_cast<QComboBox*>(control->widget)->removeItem(index);
+    } else {
+        delete static_cast<QListWidget*>(control->widget)->takeItem(index);
+    }
+    --m_quiet;
+    return GetCount(id);
 }
 
 int DialogControls::GetCount(int id) const {

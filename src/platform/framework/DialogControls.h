@@ -69,6 +69,12 @@ public:
     /// Selects entry `index` (-1 clears the selection). Returns `index`, or -1 when it is
     /// out of range (nothing changes then).
     int SetCurSel(int id, int index);
+    /// Appends an entry (or inserts it in order for sorted boxes, the order the entries
+    /// given at creation are sorted in: case-sensitive); returns its index, -1 when there
+    /// is no such control.
+    int AddString(int id, const QString& text);
+    /// Removes entry `index`; returns the number of entries left, -1 when out of range.
+    int DeleteString(int id, int index);
     int GetCount(int id) const;
     QString GetLBText(int id, int index) const;
 
