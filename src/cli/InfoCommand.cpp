@@ -11,6 +11,7 @@
 #include "platform/rm/Frame.h"
 #include "platform/rm/MeshBuilder.h"
 #include "platform/rm/XFileLoader.h"
+#include "platform/rm/XFileOpenScope.h"
 #include "scene/ModelFile.h"
 
 namespace cli {
@@ -154,6 +155,8 @@ bool DescribeXFile(const std::string& path, std::string* json, std::string* erro
         return false;
     };
 
+    // The frames and the animation set come from one read of the file.
+    const rm::XFileOpenScope scope;
     rm::XFileFormat format{};
     if (rm::Failed(rm::GetXFileFormat(path.c_str(), &format))) {
         return fail();

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/rm/Frame.h"
+#include "platform/rm/XFileOpenScope.h"
 #include "scene/CAnimationData.h"
 #include "scene/CCharacterData.h"
 #include "scene/CModelData.h"
@@ -194,6 +195,8 @@ DocumentOpenResult RunOpen(SceneDocument& doc, const char* path, int mode) {
 } // namespace
 
 DocumentOpenResult OpenDocument(SceneDocument& doc, const char* path, int mode) {
+    // The model and the animation set of one file come from one read of it.
+    const rm::XFileOpenScope scope;
     // One of the two places out of memory is caught (see "Errors" in README.md): a file
     // can make the open ask for more than there is.
     try {
