@@ -130,6 +130,23 @@ void CAnimationData::FetchKeys(rm::Animation* animation, float from, float to) {
     m_keys.resize(count);
 }
 
+template <typename Visit>
+void CAnimationData::ForEachKey(float from, float to, Visit&& visit) {
+    for (const auto& animation : m_set->Animations()) {
+        FetchKeys(animation.Get(), from, to);
+        for (auto& key : m_keys) {
+            visit(*animation, key);
+        }
+    }
+}
+
+void CAnimationData::MoveKeys(float from, float delta) {
+    ForEachKey(from, FLT_MAX, [delta](rm::Animation& animation, rm::AnimationKey& key) {
+        key.dvTime += delta;
+        animation.ModifyKey(&key);
+    });
+}
+
 int CAnimationData::UpdateTotalKeyTimeBuffer() {
     if (!m_set) {
         return 0;
@@ -177,13 +194,7 @@ int CAnimationData::SetKeyInterval(int index, float length) {
     if (delta == 0) {
         return 1;
     }
-    for (const auto& animation : m_set->Animations()) {
-        FetchKeys(animation.Get(), t1, FLT_MAX);
-        for (auto& key : m_keys) {
-            key.dvTime += delta;
-            animation->ModifyKey(&key);
-        }
-    }
+    MoveKeys(t1, delta);
     return 1;
 }
 
@@ -201,18 +212,15 @@ int CAnimationData::ScaleToLength(float length) {
     if (!(factor > 0)) {
         return 0;
     }
-    for (const auto& animation : m_set->Animations()) {
-        FetchKeys(animation.Get(), first, last);
-        for (auto& key : m_keys) {
-            const float t = factor * key.dvTime;
-            if (std::fmod(double(t), 1.0) == 0.0) {
-                key.dvTime = t;
-                animation->ModifyKey(&key);
-            } else {
-                animation->DeleteKeyByID(key.dwID);
-            }
+    ForEachKey(first, last, [factor](rm::Animation& animation, rm::AnimationKey& key) {
+        const float t = factor * key.dvTime;
+        if (std::fmod(double(t), 1.0) == 0.0) {
+            key.dvTime = t;
+            animation.ModifyKey(&key);
+        } else {
+            animation.DeleteKeyByID(key.dwID);
         }
-    }
+    });
     return 1;
 }
 
@@ -296,14 +304,11 @@ int CAnimationData::DeletePositionKeys(float time) {
     }
     const float from = time < 0 ? 0 : time;
     const float to = time < 0 ? FLT_MAX : time;
-    for (const auto& animation : m_set->Animations()) {
-        FetchKeys(animation.Get(), from, to);
-        for (const auto& key : m_keys) {
-            if (key.dwKeyType == rm::D3DRMANIMATION_POSITIONKEY) {
-                animation->DeleteKeyByID(key.dwID);
-            }
+    ForEachKey(from, to, [](rm::Animation& animation, const rm::AnimationKey& key) {
+        if (key.dwKeyType == rm::D3DRMANIMATION_POSITIONKEY) {
+            animation.DeleteKeyByID(key.dwID);
         }
-    }
+    });
     return 1;
 }
 
@@ -313,17 +318,14 @@ int CAnimationData::ScalePositionKeys(float sx, float sy, float sz, float time) 
     }
     const float from = time < 0 ? 0 : time;
     const float to = time < 0 ? FLT_MAX : time;
-    for (const auto& animation : m_set->Animations()) {
-        FetchKeys(animation.Get(), from, to);
-        for (auto& key : m_keys) {
-            if (key.dwKeyType == rm::D3DRMANIMATION_POSITIONKEY) {
-                key.dvPositionKey.x *= sx;
-                key.dvPositionKey.y *= sy;
-                key.dvPositionKey.z *= sz;
-                animation->ModifyKey(&key);
-            }
+    ForEachKey(from, to, [sx, sy, sz](rm::Animation& animation, rm::AnimationKey& key) {
+        if (key.dwKeyType == rm::D3DRMANIMATION_POSITIONKEY) {
+            key.dvPositionKey.x *= sx;
+            key.dvPositionKey.y *= sy;
+            key.dvPositionKey.z *= sz;
+            animation.ModifyKey(&key);
         }
-    }
+    });
     return 1;
 }
 
@@ -331,43 +333,44 @@ int CAnimationData::ShiftKeyTimes(float delta) {
     if (!m_set) {
         return 0;
     }
-    for (const auto& animation : m_set->Animations()) {
-        FetchKeys(animation.Get(), 0, FLT_MAX);
-        for (auto& key : m_keys) {
-            key.dvTime += delta;
-            animation->ModifyKey(&key);
-        }
-    }
+    MoveKeys(0, delta);
     return 1;
 }
 
 CAnimationData* LoadAnimation(const char* fileName, std::string* error) {
-    if (!fileName || !g_d3drm || !g_sceneAnimationLibrary) {
+    if (!fileName || !g_d3drm || !g_animationLibrary) {
         if (error) {
             *error = "no scene to load into";
         }
         return nullptr;
     }
-    return g_sceneAnimationLibrary->LoadEntry(fileName,
-                                              [error](CAnimationData& data, const char* name) {
-                                                  const int ok = data.Load(name);
-                                                  if (!ok && error) {
-                                                      *error = data.LastError();
-                                                  }
-                                                  return ok;
-                                              });
+    return g_animationLibrary->LoadEntry(fileName, [error](CAnimationData& data, const char* name) {
+        const int ok = data.Load(name);
+        if (!ok && error) {
+            *error = data.LastError();
+        }
+        return ok;
+    });
 }
 
-std::vector<CAnimationData*> LoadAnimations(const char* fileName, std::string* error) {
+std::vector<CAnimationData*> LoadAnimations(const char* fileName, std::string* error,
+                                            rm::HRESULT* result) {
+    if (result) {
+        *result = rm::D3DRMERR_BADVALUE;
+    }
     std::vector<CAnimationData*> added;
-    if (!fileName || !g_d3drm || !g_sceneAnimationLibrary) {
+    if (!fileName || !g_d3drm || !g_animationLibrary) {
         if (error) {
             *error = "no scene to load into";
         }
         return added;
     }
     std::vector<rm::AnimationSet::Loaded> sets;
-    if (rm::Failed(rm::AnimationSet::LoadAll(fileName, &sets))) {
+    const rm::HRESULT loaded = rm::AnimationSet::LoadAll(fileName, &sets);
+    if (result) {
+        *result = loaded;
+    }
+    if (rm::Failed(loaded)) {
         if (error) {
             *error = rm::GetLastLoadMessage();
         }
@@ -381,18 +384,7 @@ std::vector<CAnimationData*> LoadAnimations(const char* fileName, std::string* e
     entries.reserve(sets.size());
     for (auto& loaded : sets) {
         bool raised = false;
-        CAnimationData* data = g_sceneAnimationLibrary->AddEntryFor(fileName, &raised);
-        if (!data) {
-            // Memory ran out: the entries made so far go again, latest first, so the
-            // name counter comes back to where it was.
-            for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
-                g_sceneAnimationLibrary->DiscardEntry(it->data, it->raised);
-            }
-            if (error) {
-                *error = std::string(fileName) + ": memory ran out while loading";
-            }
-            return {};
-        }
+        CAnimationData* data = g_animationLibrary->AddEntryFor(fileName, &raised);
         data->TakeLoadedSet(std::move(loaded.set), loaded.frames.Get());
         entries.push_back({data, raised});
     }
@@ -404,21 +396,21 @@ std::vector<CAnimationData*> LoadAnimations(const char* fileName, std::string* e
 }
 
 CAnimationData* NewAnimation(const char* name) {
-    if (!g_d3drm || !g_sceneAnimationLibrary) {
+    if (!g_d3drm || !g_animationLibrary) {
         return nullptr;
     }
     bool raised = false;
-    CAnimationData* data = g_sceneAnimationLibrary->AddEntryFor(name, &raised);
+    CAnimationData* data = g_animationLibrary->AddEntryFor(name, &raised);
     if (data && !data->CreateEmptySet()) {
-        g_sceneAnimationLibrary->DiscardEntry(data, raised);
+        g_animationLibrary->DiscardEntry(data, raised);
         return nullptr;
     }
     return data;
 }
 
 int RemoveAnimation(CAnimationData* data) {
-    if (!g_sceneAnimationLibrary) {
+    if (!g_animationLibrary) {
         return 0;
     }
-    return g_sceneAnimationLibrary->Entries().Remove(data);
+    return g_animationLibrary->Entries().Remove(data);
 }
