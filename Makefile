@@ -7,6 +7,8 @@ SAMPLE     ?= samples/walker.x
 # developer-only targets below.
 WERROR     ?= OFF
 PREFIX     ?= /usr/local
+# The formatter's version is pinned: another version lays out the same code differently.
+CLANG_FORMAT ?= clang-format-16
 
 .PHONY: all deps configure build test run bench fuzz sanitize format format-check clean \
         install release-check desktop-check
@@ -77,10 +79,10 @@ desktop-check: build
 	scripts/check-desktop-install $(BUILD)
 
 format:
-	git ls-files '*.h' '*.cpp' | xargs clang-format -i
+	git ls-files '*.h' '*.cpp' | xargs $(CLANG_FORMAT) -i
 
 format-check:
-	git ls-files '*.h' '*.cpp' | xargs clang-format --dry-run --Werror
+	git ls-files '*.h' '*.cpp' | xargs $(CLANG_FORMAT) --dry-run --Werror
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-fuzz $(BUILD)-sanitize $(BUILD)-release $(BUILD)-release-clang

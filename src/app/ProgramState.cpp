@@ -57,8 +57,7 @@ void ResetProgramState() {
     g_sceneFrame = nullptr;
     g_gridFrame = nullptr;
     g_libraries = nullptr;
-    g_modelLibrary = nullptr;
-    g_animationLibrary = nullptr;
+    // g_modelLibrary and g_animationLibrary are the object store's to publish and withdraw.
 }
 
 namespace {

@@ -27,8 +27,3 @@ extern rm::Context* g_d3drm;
 /// &g_animationLibrary), null otherwise.
 extern CModelLibrary* g_modelLibrary;
 extern CAnimationLibrary* g_animationLibrary;
-
-// Former names of the same two pointers, kept only while the main frame's source still
-// uses them; new code names g_modelLibrary and g_animationLibrary.
-inline CModelLibrary*& g_sceneModelLibrary = g_modelLibrary;
-inline CAnimationLibrary*& g_sceneAnimationLibrary = g_animationLibrary;

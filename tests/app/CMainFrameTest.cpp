@@ -109,8 +109,8 @@ TEST_F(MainFrameTest, StartsInAnimationModeWithRotateAllAxesUserViewAndSpeedOneT
     EXPECT_EQ(g_sceneFrame->GetParent(), g_sceneRoot);
     EXPECT_EQ(g_gridFrame->GetParent(), nullptr);
     EXPECT_NE(g_libraries, nullptr);
-    EXPECT_EQ(g_sceneModelLibrary, g_modelLibrary);
-    EXPECT_EQ(g_sceneAnimationLibrary, g_animationLibrary);
+    EXPECT_EQ(g_modelLibrary, &g_libraries->Models());
+    EXPECT_EQ(g_animationLibrary, &g_libraries->Animations());
     EXPECT_EQ(g_d3drm, frame->GetParentD3R().D3DRM());
 }
 
@@ -440,7 +440,8 @@ TEST_F(MainFrameTest, DestructionReleasesTheViewsDeviceBeforeTheSceneAndEmptiesT
     EXPECT_EQ(g_sceneFrame, nullptr);
     EXPECT_EQ(g_gridFrame, nullptr);
     EXPECT_EQ(g_libraries, nullptr);
-    EXPECT_EQ(g_sceneModelLibrary, nullptr);
+    EXPECT_EQ(g_modelLibrary, nullptr);
+    EXPECT_EQ(g_animationLibrary, nullptr);
     EXPECT_EQ(g_d3drm, nullptr);
 }
 
