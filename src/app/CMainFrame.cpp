@@ -23,11 +23,21 @@
 #include "app/ProgramState.h"
 #include "commands/AddKeyFrameCommand.h"
 #include "commands/AddLastKeyFrameCommand.h"
+#include "commands/ChangeAllPositionKeyScaleCommand.h"
+#include "commands/ChangeAnimationPaceCommand.h"
+#include "commands/ChangeModelScaleCommand.h"
+#include "commands/DeleteAllPositionKeyCommand.h"
+#include "commands/MoveFirstKeyTimeZeroCommand.h"
+#include "commands/ResetOrientationCommand.h"
+#include "commands/SkinOnCommand.h"
 #include "commands/ChangeKeyLengthCommand.h"
 #include "commands/CopyKeyFrameCommand.h"
 #include "commands/DeleteKeyFrameCommand.h"
 #include "commands/EditPartKeysCommand.h"
 #include "commands/PasteKeyFrameCommand.h"
+#include "dialogs/CModelScaleDialog.h"
+#include "dialogs/CPartKeyDialog.h"
+#include "dialogs/CPositionKeyScaleDialog.h"
 #include "platform/framework/DialogBar.h"
 #include "platform/framework/Document.h"
 #include "platform/framework/MessageBoxCodes.h"
@@ -102,6 +112,13 @@ CMainFrame::CMainFrame()
     MapCommand(ctl::ChangeLength, [this] { ChangeKeyLengthCommand(*this).Execute(); });
     MapCommand(ids::EditPartsAnimationKey, [this] { EditPartKeysCommand(*this).Execute(); });
     MapCommand(ids::Manual, &CMainFrame::OnManual);
+    MapBatchCommand<ChangeModelScaleCommand>(ids::ChangeModelScale);
+    MapBatchCommand<DeleteAllPositionKeyCommand>(ids::DeleteAllPositionKey);
+    MapBatchCommand<ChangeAllPositionKeyScaleCommand>(ids::ChangeAllPositionKeyScale);
+    MapBatchCommand<ChangeAnimationPaceCommand>(ids::ChangeAnimationPace);
+    MapBatchCommand<SkinOnCommand>(ids::SkinOn);
+    MapBatchCommand<ResetOrientationCommand>(ids::ResetOrientation);
+    MapBatchCommand<MoveFirstKeyTimeZeroCommand>(ids::MoveFirstKeyTimeZero);
 
     if (auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         connect(
@@ -405,8 +422,23 @@ rm::Frame* CMainFrame::GetSelectedPart() const {
 }
 
 int CMainFrame::RunPartKeyDialog() {
-    // The part animation key dialog does not exist yet: as if it was cancelled.
-    return framework::IdCancel;
+    CPartKeyDialog dialog([this] { return GetRenderView(); }, this);
+    return dialog.DoModal();
+}
+
+int CMainFrame::RunModelScaleDialog(ScaleFactors& factors, int& scalePositionKeys) {
+    CModelScaleDialog dialog(this);
+    const int result = dialog.DoModal();
+    factors = dialog.Factors();
+    scalePositionKeys = dialog.m_scalePositionKeys;
+    return result;
+}
+
+int CMainFrame::RunPositionKeyScaleDialog(ScaleFactors& factors) {
+    CPositionKeyScaleDialog dialog(this);
+    const int result = dialog.DoModal();
+    factors = dialog.Factors();
+    return result;
 }
 
 int CMainFrame::SelectCameraView(int index) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <span>
 
 #include "platform/rm/Context.h"
 #include "platform/rm/Math.h"
@@ -171,8 +172,8 @@ int CAnimationData::SetKeyInterval(int index, float length) {
         FetchKeys(animation.Get(), t1, FLT_MAX);
         for (auto& key : m_keys) {
             key.dvTime += delta;
-            animation->ModifyKey(&key);
         }
+        animation->ModifyKeys(m_keys);
     }
     return 1;
 }
@@ -193,15 +194,19 @@ int CAnimationData::ScaleToLength(float length) {
     }
     for (const auto& animation : m_set->Animations()) {
         FetchKeys(animation.Get(), first, last);
+        m_deletedIds.clear();
+        std::size_t kept = 0;
         for (auto& key : m_keys) {
             const float t = factor * key.dvTime;
             if (std::fmod(double(t), 1.0) == 0.0) {
                 key.dvTime = t;
-                animation->ModifyKey(&key);
+                m_keys[kept++] = key;
             } else {
-                animation->DeleteKeyByID(key.dwID);
+                m_deletedIds.push_back(key.dwID);
             }
         }
+        // One pass per animation: key by key, moving each would be quadratic.
+        animation->ModifyKeys(std::span(m_keys.data(), kept), m_deletedIds);
     }
     return 1;
 }
@@ -310,9 +315,9 @@ int CAnimationData::ScalePositionKeys(float sx, float sy, float sz, float time) 
                 key.dvPositionKey.x *= sx;
                 key.dvPositionKey.y *= sy;
                 key.dvPositionKey.z *= sz;
-                animation->ModifyKey(&key);
             }
         }
+        animation->ModifyKeys(m_keys);
     }
     return 1;
 }
@@ -325,8 +330,8 @@ int CAnimationData::ShiftKeyTimes(float delta) {
         FetchKeys(animation.Get(), 0, FLT_MAX);
         for (auto& key : m_keys) {
             key.dvTime += delta;
-            animation->ModifyKey(&key);
         }
+        animation->ModifyKeys(m_keys);
     }
     return 1;
 }

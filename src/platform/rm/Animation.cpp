@@ -108,6 +108,83 @@ HRESULT Animation::ModifyKey(const AnimationKey* key) {
     return D3DRM_OK;
 }
 
+HRESULT Animation::ModifyKeys(std::span<const AnimationKey> keys,
+                              std::span<const std::uint32_t> deleted) {
+    const std::size_t n = m_keys.size();
+    std::vector<std::size_t> byId(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        byId[i] = i;
+    }
+    std::sort(byId.begin(), byId.end(),
+              [this](std::size_t a, std::size_t b) { return m_keys[a].dwID < m_keys[b].dwID; });
+    const auto find = [this, &byId](std::uint32_t id) -> AnimationKey* {
+        auto it = std::lower_bound(byId.begin(), byId.end(), id, [this](std::size_t i, std::uint32_t v) {
+            return m_keys[i].dwID < v;
+        });
+        return it != byId.end() && m_keys[*it].dwID == id ? &m_keys[*it] : nullptr;
+    };
+    // Where each key goes: unmoved keys keep their order, a moved key follows every key
+    // at its new time that did not move and the keys moved there before it.
+    struct Place {
+        float time;
+        bool moved;
+        std::size_t order;
+        bool removed;
+    };
+    std::vector<Place> places(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        places[i] = {m_keys[i].dvTime, false, i, false};
+    }
+    bool reorder = false;
+    for (std::size_t k = 0; k < keys.size(); ++k) {
+        AnimationKey* key = find(keys[k].dwID);
+        if (!key) {
+            continue;
+        }
+        Place& place = places[std::size_t(key - m_keys.data())];
+        key->dqRotateKey = keys[k].dqRotateKey;
+        if (key->dvTime != keys[k].dvTime) {
+            key->dvTime = keys[k].dvTime;
+            place = {key->dvTime, true, k, false};
+            reorder = true;
+        }
+    }
+    for (std::uint32_t id : deleted) {
+        if (AnimationKey* key = find(id)) {
+            places[std::size_t(key - m_keys.data())].removed = true;
+            reorder = true;
+        }
+    }
+    if (!reorder) {
+        return D3DRM_OK;
+    }
+    std::vector<std::size_t> order;
+    order.reserve(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        if (!places[i].removed) {
+            order.push_back(i);
+        }
+    }
+    std::sort(order.begin(), order.end(), [&places](std::size_t a, std::size_t b) {
+        const Place& p = places[a];
+        const Place& q = places[b];
+        if (p.time != q.time) {
+            return p.time < q.time;
+        }
+        if (p.moved != q.moved) {
+            return !p.moved;
+        }
+        return p.order < q.order;
+    });
+    std::vector<AnimationKey> sorted;
+    sorted.reserve(order.size());
+    for (std::size_t i : order) {
+        sorted.push_back(m_keys[i]);
+    }
+    m_keys = std::move(sorted);
+    return D3DRM_OK;
+}
+
 HRESULT Animation::DeleteKey(float time) {
     const auto before = m_keys.size();
     std::erase_if(m_keys, [time](const AnimationKey& k) { return k.dvTime == time; });

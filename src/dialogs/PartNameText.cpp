@@ -1,0 +1,54 @@
+#include "dialogs/PartNameText.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#include "platform/rm/XFileTextTokenizer.h"
+
+namespace part_name_text {
+
+namespace {
+
+// Code page 932 itself (with its NEC and IBM rows), not the narrower Shift_JIS table.
+constexpr char kCodePage932[] = "windows-31j";
+
+} // namespace
+
+QString ToText(std::string_view bytes) {
+    const QByteArray data(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(data);
+    if (!utf8.hasError())
+        return text;
+    QStringDecoder cp932(kCodePage932);
+    if (!cp932.isValid())
+        return QString::fromLatin1(data);
+    return cp932.decode(data);
+}
+
+std::string FromText(const QString& text) {
+    if (text.isEmpty())
+        return {};
+    for (const QChar c : text) {
+        // Blanks end a name in the file; the rest would break the file's structure.
+        if (c.isSpace() || c.category() == QChar::Other_Control ||
+            QStringLiteral("{}[]()<>\",;").contains(c))
+            return {};
+    }
+    QStringEncoder cp932(kCodePage932);
+    if (!cp932.isValid())
+        return {};
+    const QByteArray data = cp932.encode(text);
+    if (cp932.hasError())
+        return {};
+    std::string bytes(data.constData(), static_cast<std::size_t>(data.size()));
+    // The reader must take the whole name back as one name, and as these bytes.
+    if (rm::XFileTextTokenizer::NameLength(bytes) != bytes.size())
+        return {};
+    // Bytes that happen to be valid UTF-8 would be shown as other characters next time.
+    if (ToText(bytes) != text)
+        return {};
+    return bytes;
+}
+
+} // namespace part_name_text
