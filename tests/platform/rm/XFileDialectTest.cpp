@@ -13,6 +13,7 @@
 #include "platform/rm/AnimationSet.h"
 #include "platform/rm/Frame.h"
 #include "platform/rm/XFileLoader.h"
+#include "platform/rm/XFileTextTokenizer.h"
 #include "platform/rm/XFileTestSupport.h"
 
 using namespace rm;
@@ -323,4 +324,22 @@ TEST(XFileDialectTest, BinaryAndCompressedBinaryGiveTheSceneOfTheirText) {
               expected);
     EXPECT_EQ(DumpText("bzip64.x", CompressMszip("xof 0303bzip0064", floats64.substr(16), 100)),
               expected);
+}
+
+TEST(XFileDialectTest, NamesInShiftJisKeepTheDelimiterBytesInsideTheirCharacters) {
+    const struct {
+        std::string bytes;
+        std::size_t length;
+    } rows[] = {
+        {"Arm {", 3},
+        {"Arm}", 3},
+        {"left arm", 4},
+        {"\x83\x7D}", 2},                 // "マ" then the reference's brace
+        {"\x81\x5B\x96\x7B {", 4},      // "ー本"
+        {"\xE3\x83\x9E}", 3},            // "マ" in UTF-8: the brace ends it
+        {"\xE3\x81\x82}", 3},            // "あ" in UTF-8 ends in a Shift-JIS lead byte
+        {"\x83\x7D", 2},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(rm::XFileTextTokenizer::NameLength(row.bytes), row.length) << row.bytes;
 }
