@@ -19,6 +19,7 @@
 #include "platform/rm/Frame.h"
 #include "platform/rm/MeshBuilder.h"
 #include "scene/CAnimationData.h"
+#include "scene/CCharacterData.h"
 #include "scene/CModelData.h"
 #include "scene/CPartRecord.h"
 #include "scene/DocumentOpen.h"
