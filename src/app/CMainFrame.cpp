@@ -423,7 +423,11 @@ rm::Frame* CMainFrame::GetSelectedPart() const {
 
 int CMainFrame::RunPartKeyDialog() {
     CPartKeyDialog dialog([this] { return GetRenderView(); }, this);
-    return dialog.DoModal();
+    const int result = dialog.DoModal();
+    // Options and names are applied however the dialog was left; a quit must ask first.
+    if (dialog.ChangedSomething())
+        MarkDocumentModified();
+    return result;
 }
 
 int CMainFrame::RunModelScaleDialog(ScaleFactors& factors, int& scalePositionKeys) {

@@ -272,8 +272,10 @@ void CPartKeyDialog::SetOptionBits(std::uint32_t clear, std::uint32_t set) {
 }
 
 void CPartKeyDialog::Apply() {
-    if (m_animation != nullptr)
+    if (m_animation != nullptr) {
+        m_changed = m_changed || m_animation->GetOptions() != m_options;
         m_animation->SetOptions(m_options);
+    }
     UpdateData(1);
     if (m_partRecord == nullptr || m_partTypeName.isEmpty())
         return;
@@ -295,6 +297,7 @@ void CPartKeyDialog::Rename(const QString& text) {
             QString::fromUtf8(kTitle), framework::MbIconExclamation);
         return;
     }
+    m_changed = true;
     m_partRecord->baseName = bytes;
     // The save puts the file's names back on the frames: the new name is the file's now.
     m_partRecord->fileName = bytes;

@@ -76,6 +76,8 @@ public:
     int ScaleRotation() const { return m_scaleRotation; }
     const QString& PartTypeName() const { return m_partTypeName; }
     const std::vector<rm::AnimationKey>& Keys() const { return m_keys; }
+    /// 1 once `Apply` changed an animation's options or a part's name.
+    int ChangedSomething() const { return m_changed ? 1 : 0; }
 
     /// The key list's line for key `index` (one line; position keys add a second, see
     /// PositionLine).
@@ -100,4 +102,5 @@ private:
     std::uint32_t m_options = 0;
     CPartRecord* m_partRecord = nullptr; // borrowed from the frame
     rm::Frame* m_frame = nullptr;        // borrowed: the selected part shown
+    bool m_changed = false;
 };
