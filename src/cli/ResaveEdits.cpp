@@ -43,7 +43,8 @@ bool ParseFactors(const std::string& text, ScaleFactors* factors) {
 class CurrentPointers {
 public:
     explicit CurrentPointers(const scene::SceneDocument& doc)
-        : m_character(g_currentCharacter), m_model(g_currentModel), m_animation(g_currentAnimation) {
+        : m_character(g_currentCharacter), m_model(g_currentModel),
+          m_animation(g_currentAnimation) {
         g_currentCharacter = doc.currentCharacter;
         g_currentModel = doc.currentModel;
         g_currentAnimation = doc.currentAnimation;

@@ -11,7 +11,8 @@ void BatchCommand::Inform(const char* text, const char* caption) {
 }
 
 bool BatchCommand::Confirm(const char* text, const char* caption, unsigned style) {
-    const int answer = m_host.ShowMessage(QString::fromUtf8(text), QString::fromUtf8(caption), style);
+    const int answer =
+        m_host.ShowMessage(QString::fromUtf8(text), QString::fromUtf8(caption), style);
     return answer == framework::IdOk || answer == framework::IdYes;
 }
 

@@ -8,7 +8,8 @@
 namespace {
 
 constexpr char kCaption[] = "Morphing Skin";
-constexpr char kConfirm[] = "モーフィングによるスキン処理を行いますか？\n一度実行したら元には戻せません。";
+constexpr char kConfirm[] =
+    "モーフィングによるスキン処理を行いますか？\n一度実行したら元には戻せません。";
 constexpr char kDone[] = "スキン処理機能が有効になりました。";
 
 } // namespace

@@ -2,7 +2,6 @@
 
 #include <QBoxLayout>
 
-#include "platform/framework/MessageBoxCodes.h"
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -26,16 +25,8 @@ framework::DialogTemplate CModelScaleDialog::Template() {
     check.id = PositionKeysCheck;
     check.text = QStringLiteral("ﾎﾟｼﾞｼｮﾝｷｰのｽｹｰﾙ変更も行う");
     check.style = Control::Group;
-    Control ok;
-    ok.kind = Kind::DefPushButton;
-    ok.id = framework::IdOk;
-    ok.text = QStringLiteral("OK");
-    ok.style = Control::Group;
-    Control cancel;
-    cancel.kind = Kind::PushButton;
-    cancel.id = framework::IdCancel;
-    cancel.text = QStringLiteral("ｷｬﾝｾﾙ");
-    dialog.controls.insert(dialog.controls.end(), {check, ok, cancel});
+    dialog.controls.push_back(check);
+    AddOkCancel(dialog);
     return dialog;
 }
 

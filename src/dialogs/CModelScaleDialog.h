@@ -9,7 +9,12 @@ class CModelScaleDialog : public ScaleFactorDialog {
     Q_OBJECT
 
 public:
-    enum ControlId { ScaleXEdit = 1041, ScaleYEdit = 1042, ScaleZEdit = 1043, PositionKeysCheck = 1047 };
+    enum ControlId {
+        ScaleXEdit = 1041,
+        ScaleYEdit = 1042,
+        ScaleZEdit = 1043,
+        PositionKeysCheck = 1047
+    };
 
     explicit CModelScaleDialog(QWidget* parent = nullptr);
 

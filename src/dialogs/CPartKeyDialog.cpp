@@ -123,8 +123,7 @@ CPartKeyDialog::CPartKeyDialog(ActiveView activeView, QWidget* parent)
     });
     MapCommand(ControlId::OpenRadio, [this] {
         m_playOption = 1;
-        SetOptionBits(rm::D3DRMANIMATION_CLOSED | rm::D3DRMANIMATION_OPEN,
-                      rm::D3DRMANIMATION_OPEN);
+        SetOptionBits(rm::D3DRMANIMATION_CLOSED | rm::D3DRMANIMATION_OPEN, rm::D3DRMANIMATION_OPEN);
     });
     MapCommand(ControlId::PositionCheck, [this] {
         UpdateData(1);
@@ -218,7 +217,8 @@ int CPartKeyDialog::Refresh() {
         m_animation = m_partRecord->animation;
 
     framework::DialogControls& controls = Controls();
-    for (int id : {int(PartTypeNameEdit), int(ControlId::BackButton), int(ControlId::ForwardButton)})
+    for (int id :
+         {int(PartTypeNameEdit), int(ControlId::BackButton), int(ControlId::ForwardButton)})
         controls.EnableDlgItem(id, m_partRecord != nullptr);
     for (int id : {int(ControlId::CloseRadio), int(ControlId::OpenRadio),
                    int(ControlId::PositionCheck), int(ControlId::ScaleRotationCheck),
@@ -239,9 +239,9 @@ int CPartKeyDialog::Refresh() {
 
     if (m_animation != nullptr)
         m_options = m_animation->GetOptions();
-    m_playOption = (m_options & rm::D3DRMANIMATION_CLOSED)  ? 0
+    m_playOption = (m_options & rm::D3DRMANIMATION_CLOSED) ? 0
                    : (m_options & rm::D3DRMANIMATION_OPEN) ? 1
-                                                            : -1;
+                                                           : -1;
     m_position = (m_options & rm::D3DRMANIMATION_POSITION) ? 1 : 0;
     m_scaleRotation = (m_options & rm::D3DRMANIMATION_SCALEANDROTATION) ? 1 : 0;
     m_complement = (m_options & rm::D3DRMANIMATION_LINEARPOSITION)   ? 0

@@ -36,6 +36,21 @@ void ScaleFactorDialog::AddFactorControls(framework::DialogTemplate& dialogTempl
     }
 }
 
+void ScaleFactorDialog::AddOkCancel(framework::DialogTemplate& dialogTemplate) {
+    using Control = framework::ControlTemplate;
+    Control ok;
+    ok.kind = Control::Kind::DefPushButton;
+    ok.id = framework::IdOk;
+    ok.text = QStringLiteral("OK");
+    ok.style = Control::Group;
+    Control cancel;
+    cancel.kind = Control::Kind::PushButton;
+    cancel.id = framework::IdCancel;
+    cancel.text = QStringLiteral("ｷｬﾝｾﾙ");
+    dialogTemplate.controls.push_back(ok);
+    dialogTemplate.controls.push_back(cancel);
+}
+
 QLayout* ScaleFactorDialog::TakeFactorRow() {
     auto* column = new QVBoxLayout;
     column->addWidget(ControlAt(0));

@@ -35,6 +35,8 @@ protected:
     static constexpr int kFactorControlCount = 7;
     /// The first controls of a scale dialog's template, in order.
     static void AddFactorControls(framework::DialogTemplate& dialogTemplate, int firstEditId);
+    /// The buttons "OK" (1, the default) and "ｷｬﾝｾﾙ" (2), in this order.
+    static void AddOkCancel(framework::DialogTemplate& dialogTemplate);
 
 private:
     int m_firstEditId;

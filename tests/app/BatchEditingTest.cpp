@@ -74,8 +74,10 @@ TEST_F(BatchEditingTest, EditsSavedThroughTheMenuComeBackFromTheFile) {
          [&before](const batch_test::Snapshot& after) {
              for (std::size_t p = 0; p < 2; ++p)
                  for (std::size_t v = 0; v < before.parts[p].vertices.size(); ++v) {
-                     EXPECT_FLOAT_EQ(after.parts[p].vertices[v].x, 2 * before.parts[p].vertices[v].x);
-                     EXPECT_FLOAT_EQ(after.parts[p].vertices[v].y, 2 * before.parts[p].vertices[v].y);
+                     EXPECT_FLOAT_EQ(after.parts[p].vertices[v].x,
+                                     2 * before.parts[p].vertices[v].x);
+                     EXPECT_FLOAT_EQ(after.parts[p].vertices[v].y,
+                                     2 * before.parts[p].vertices[v].y);
                  }
              for (int k = 0; k < 2; ++k)
                  EXPECT_FLOAT_EQ(after.parts[1].positionKeys[k].y,

@@ -56,9 +56,12 @@ TEST_F(ResaveEditsTest, ModelScaleWithKeysDoublesEveryVertexAndEveryPositionKey)
         const float factor = withKeys ? 2.0f : 1.0f;
         ASSERT_EQ(after.parts[1].positionKeys.size(), 2u);
         for (int k = 0; k < 2; ++k) {
-            EXPECT_FLOAT_EQ(after.parts[1].positionKeys[k].x, factor * batch_test::kArmPositions[k].x);
-            EXPECT_FLOAT_EQ(after.parts[1].positionKeys[k].y, factor * batch_test::kArmPositions[k].y);
-            EXPECT_FLOAT_EQ(after.parts[1].positionKeys[k].z, factor * batch_test::kArmPositions[k].z);
+            EXPECT_FLOAT_EQ(after.parts[1].positionKeys[k].x,
+                            factor * batch_test::kArmPositions[k].x);
+            EXPECT_FLOAT_EQ(after.parts[1].positionKeys[k].y,
+                            factor * batch_test::kArmPositions[k].y);
+            EXPECT_FLOAT_EQ(after.parts[1].positionKeys[k].z,
+                            factor * batch_test::kArmPositions[k].z);
         }
     }
 }
@@ -90,12 +93,14 @@ TEST_F(ResaveEditsTest, KeyTimeEditsRunInTheOrderGiven) {
 
 TEST_F(ResaveEditsTest, ABadFactorIsRefusedBeforeAnythingIsReadOrWritten) {
     for (const std::vector<std::string>& edits :
-         {std::vector<std::string>{"--model-scale", "2,x,1"}, {"--position-key-scale", "2,2"},
-          {"--model-scale-with-keys", "1,2,3,4"}, {"--model-scale"}, {"--model-scale", "nan,1,1"},
+         {std::vector<std::string>{"--model-scale", "2,x,1"},
+          {"--position-key-scale", "2,2"},
+          {"--model-scale-with-keys", "1,2,3,4"},
+          {"--model-scale"},
+          {"--model-scale", "nan,1,1"},
           {"--model-scale", "1e99,1,1"}}) {
         EXPECT_EQ(Run(edits), cli::kExitUsage) << edits[0];
-        EXPECT_NE(stderrText.find("pavrix: --resave " + edits[0]), std::string::npos)
-            << stderrText;
+        EXPECT_NE(stderrText.find("pavrix: --resave " + edits[0]), std::string::npos) << stderrText;
         EXPECT_FALSE(std::filesystem::exists(out));
     }
 }

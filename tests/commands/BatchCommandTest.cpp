@@ -147,8 +147,7 @@ TEST_F(BatchCommandTest, WithoutDataEachCommandSaysSoUnderItsCaptionAndChangesNo
          "Delete All Position Key"},
         {std::make_unique<ChangeAllPositionKeyScaleCommand>(host), kNoAnimation,
          "Change All Position Key Scale"},
-        {std::make_unique<ChangeAnimationPaceCommand>(host), kNoAnimation,
-         "Change Animation Pace"},
+        {std::make_unique<ChangeAnimationPaceCommand>(host), kNoAnimation, "Change Animation Pace"},
         {std::make_unique<SkinOnCommand>(host), kNoAnimation, "Morphing Skin"},
         // Reset Orientation borrows the skin command's caption.
         {std::make_unique<ResetOrientationCommand>(host), kNoAnimation, "Morphing Skin"},
@@ -203,8 +202,9 @@ TEST_F(BatchCommandTest, FirstKeyZeroMovesEveryKeyAndStillReportsWhenTheKeysStar
     host.box.Push(IdOk);
     EXPECT_EQ(MoveFirstKeyTimeZeroCommand(host).Execute(), CommandResult::Changed);
     EXPECT_EQ(KeyTimes(), (std::vector<float>{0, 10}));
-    EXPECT_EQ(Texts(), (std::vector<std::string>{
-                           "先頭キーが0から始まるよう、すべてのキーを移動します。\n", "変更完了。"}));
+    EXPECT_EQ(Texts(),
+              (std::vector<std::string>{"先頭キーが0から始まるよう、すべてのキーを移動します。\n",
+                                        "変更完了。"}));
     EXPECT_EQ(host.box.Asked()[0].style, 49u);
 
     host.box.Clear();
@@ -237,7 +237,7 @@ TEST_F(BatchCommandTest, DeleteAllPositionKeysKeepsTheOtherKeysAndTheStaleKeyTim
     const batch_test::Snapshot now = batch_test::Capture(g_currentModel);
     EXPECT_TRUE(now.parts[1].positionKeys.empty());
     EXPECT_EQ(now.parts[1].keyTimes, (std::vector<float>{5, 15})); // the rotation keys
-    EXPECT_EQ(KeyTimes(), (std::vector<float>{5, 15, 25}));       // not rebuilt
+    EXPECT_EQ(KeyTimes(), (std::vector<float>{5, 15, 25}));        // not rebuilt
     EXPECT_EQ(Texts().back(), "ポジションキーの削除完了。");
     EXPECT_EQ(host.box.Asked()[1].style, 49u);
     EXPECT_EQ(host.modified, 1);

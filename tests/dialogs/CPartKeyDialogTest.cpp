@@ -1,6 +1,8 @@
 // The part animation key dialog with a scripted user, on the batch test character opened
 // into a scene as the document opens it.
 
+#include "dialogs/CPartKeyDialog.h"
+
 #include <QFile>
 #include <QTemporaryDir>
 #include <string>
@@ -10,7 +12,6 @@
 
 #include "app/IRenderView.h"
 #include "app/ProgramState.h"
-#include "dialogs/CPartKeyDialog.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "platform/framework/ScriptedUi.h"
 #include "platform/rm/Animation.h"
@@ -94,7 +95,8 @@ protected:
     /// Runs the dialog on `part` with `script` playing the user; returns its result.
     int Run(rm::Frame* part, std::function<void(CPartKeyDialog&)> script) {
         SetSelectedPart(part);
-        ui.dialogRunner.Push([script](Dialog& dialog) { script(static_cast<CPartKeyDialog&>(dialog)); });
+        ui.dialogRunner.Push(
+            [script](Dialog& dialog) { script(static_cast<CPartKeyDialog&>(dialog)); });
         CPartKeyDialog dialog([this] { return withView ? &view : nullptr; });
         return dialog.DoModal();
     }
@@ -249,7 +251,7 @@ TEST_F(CPartKeyDialogTest, BackAndForwardApplyToThePartShownAndStepThroughThePar
         dialog.ClickButton(CPartKeyDialog::SplineRadio);
         dialog.ClickButton(CPartKeyDialog::ForwardButton);
         names.push_back(dialog.PartTypeName());
-        EXPECT_EQ(dialog.Keys().size(), 4u); // the Arm's
+        EXPECT_EQ(dialog.Keys().size(), 4u);               // the Arm's
         dialog.ClickButton(CPartKeyDialog::ForwardButton); // wraps round
         names.push_back(dialog.PartTypeName());
         dialog.ClickButton(CPartKeyDialog::BackButton);

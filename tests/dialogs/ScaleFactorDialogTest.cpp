@@ -51,7 +51,8 @@ TEST_F(ScaleFactorDialogTest, OkLimitsTheFactorsAwayFromZeroAndTakesLargeAndNega
             ui.dialogRunner.Push([&](Dialog& dialog) {
                 for (int axis = 0; axis < 3; ++axis) {
                     shown.push_back(dialog.GetDlgItemText(kind.firstEdit + axis));
-                    dialog.SetDlgItemText(kind.firstEdit + axis, QString::fromUtf8(row.typed[axis]));
+                    dialog.SetDlgItemText(kind.firstEdit + axis,
+                                          QString::fromUtf8(row.typed[axis]));
                 }
                 dialog.ClickButton(IdOk);
             });
@@ -83,7 +84,8 @@ TEST_F(ScaleFactorDialogTest, TextThatIsNotANumberIsRefusedAndTheDialogStaysOpen
         auto dialog = kind.make();
         ASSERT_EQ(dialog->DoModal(), IdOk);
         EXPECT_EQ(endedAfterBadText, 0);
-        EXPECT_EQ(ui.messageBox.Texts(), std::vector<QString>{QStringLiteral("数字を入力してください。")});
+        EXPECT_EQ(ui.messageBox.Texts(),
+                  std::vector<QString>{QStringLiteral("数字を入力してください。")});
         EXPECT_EQ(dialog->m_scaleX, 3.0f);
         EXPECT_EQ(dialog->m_scaleY, 4.0f);
 

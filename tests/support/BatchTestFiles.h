@@ -45,8 +45,9 @@ inline std::string CharacterText() {
     std::string positions = "  AnimationKey {\r\n   2;\r\n   2;\r\n";
     for (int i = 0; i < 2; ++i)
         positions += "   " + std::to_string(static_cast<int>(kKeyTimes[i])) + "; 3; " +
-                     std::to_string(kArmPositions[i].x) + ", " + std::to_string(kArmPositions[i].y) +
-                     ", " + std::to_string(kArmPositions[i].z) + ";;" + (i == 0 ? "," : ";") + "\r\n";
+                     std::to_string(kArmPositions[i].x) + ", " +
+                     std::to_string(kArmPositions[i].y) + ", " +
+                     std::to_string(kArmPositions[i].z) + ";;" + (i == 0 ? "," : ";") + "\r\n";
     positions += "  }\r\n";
     arm.insert(arm.rfind(" }\r\n"), positions);
     text += arm + "}\r\n";
@@ -60,8 +61,8 @@ struct Snapshot {
         std::string name;
         rm::Vector offset; // position relative to the parent frame
         std::vector<rm::Vector> vertices;
-        std::vector<float> keyTimes;            // all keys of the part's animation
-        std::vector<rm::Vector> positionKeys;   // values of its position keys
+        std::vector<float> keyTimes;          // all keys of the part's animation
+        std::vector<rm::Vector> positionKeys; // values of its position keys
         std::vector<float> positionKeyTimes;
     };
     std::vector<Part> parts;

@@ -118,9 +118,9 @@ HRESULT Animation::ModifyKeys(std::span<const AnimationKey> keys,
     std::sort(byId.begin(), byId.end(),
               [this](std::size_t a, std::size_t b) { return m_keys[a].dwID < m_keys[b].dwID; });
     const auto find = [this, &byId](std::uint32_t id) -> AnimationKey* {
-        auto it = std::lower_bound(byId.begin(), byId.end(), id, [this](std::size_t i, std::uint32_t v) {
-            return m_keys[i].dwID < v;
-        });
+        auto it =
+            std::lower_bound(byId.begin(), byId.end(), id,
+                             [this](std::size_t i, std::uint32_t v) { return m_keys[i].dwID < v; });
         return it != byId.end() && m_keys[*it].dwID == id ? &m_keys[*it] : nullptr;
     };
     // Where each key goes: unmoved keys keep their order, a moved key follows every key

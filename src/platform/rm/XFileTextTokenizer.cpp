@@ -74,7 +74,8 @@ const char* NameEnd(const char* p, const char* end) {
     }
     while (p != end) {
         const auto c = static_cast<unsigned char>(*p);
-        if (IsShiftJisLead(c) && p + 1 != end && IsShiftJisTrail(static_cast<unsigned char>(p[1]))) {
+        if (IsShiftJisLead(c) && p + 1 != end &&
+            IsShiftJisTrail(static_cast<unsigned char>(p[1]))) {
             p += 2;
             continue;
         }

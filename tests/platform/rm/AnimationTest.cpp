@@ -159,8 +159,8 @@ TEST_F(AnimationTest, ModifyKeysPutsEveryKeyWhereModifyKeyOneByOneWould) {
     fill(*single);
     fill(*bulk);
     std::vector<AnimationKey> edits = AllKeys(*single);
-    edits[0].dvTime = 20;            // onto the unmoved key at 20
-    edits[1].dvTime = 20;            // after it, in this order
+    edits[0].dvTime = 20;               // onto the unmoved key at 20
+    edits[1].dvTime = 20;               // after it, in this order
     edits[2].dvPositionKey = {7, 7, 7}; // value only: keeps its place
     edits[5].dvTime = 5;
     AnimationKey unknown;

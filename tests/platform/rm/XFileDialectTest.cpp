@@ -13,8 +13,8 @@
 #include "platform/rm/AnimationSet.h"
 #include "platform/rm/Frame.h"
 #include "platform/rm/XFileLoader.h"
-#include "platform/rm/XFileTextTokenizer.h"
 #include "platform/rm/XFileTestSupport.h"
+#include "platform/rm/XFileTextTokenizer.h"
 
 using namespace rm;
 using namespace xfile_test;
@@ -334,10 +334,10 @@ TEST(XFileDialectTest, NamesInShiftJisKeepTheDelimiterBytesInsideTheirCharacters
         {"Arm {", 3},
         {"Arm}", 3},
         {"left arm", 4},
-        {"\x83\x7D}", 2},                 // "マ" then the reference's brace
-        {"\x81\x5B\x96\x7B {", 4},      // "ー本"
-        {"\xE3\x83\x9E}", 3},            // "マ" in UTF-8: the brace ends it
-        {"\xE3\x81\x82}", 3},            // "あ" in UTF-8 ends in a Shift-JIS lead byte
+        {"\x83\x7D}", 2},          // "マ" then the reference's brace
+        {"\x81\x5B\x96\x7B {", 4}, // "ー本"
+        {"\xE3\x83\x9E}", 3},      // "マ" in UTF-8: the brace ends it
+        {"\xE3\x81\x82}", 3},      // "あ" in UTF-8 ends in a Shift-JIS lead byte
         {"\x83\x7D", 2},
     };
     for (const auto& row : rows)
