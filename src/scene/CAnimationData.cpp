@@ -178,6 +178,17 @@ int CAnimationData::SetKeyInterval(int index, float length) {
     return 1;
 }
 
+namespace {
+
+// fmod(t, 1.0) == 0 without a library call per key: from 2^24 on every float is whole.
+bool IsWholeNumber(float t) {
+    if (!std::isfinite(t))
+        return false;
+    return std::fabs(t) >= 16777216.0f || float(std::int32_t(t)) == t;
+}
+
+} // namespace
+
 int CAnimationData::ScaleToLength(float length) {
     if (!m_set || length <= 0) {
         return 0;
@@ -198,9 +209,11 @@ int CAnimationData::ScaleToLength(float length) {
         std::size_t kept = 0;
         for (auto& key : m_keys) {
             const float t = factor * key.dvTime;
-            if (std::fmod(double(t), 1.0) == 0.0) {
+            if (IsWholeNumber(t)) {
                 key.dvTime = t;
-                m_keys[kept++] = key;
+                if (&m_keys[kept] != &key)
+                    m_keys[kept] = key;
+                ++kept;
             } else {
                 m_deletedIds.push_back(key.dwID);
             }
