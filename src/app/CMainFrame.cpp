@@ -21,7 +21,6 @@
 #include "app/IRenderView.h"
 #include "app/KeyTimeRules.h"
 #include "app/ProgramState.h"
-#include "commands/AddKeyFrameCommand.h"
 #include "commands/AddLastKeyFrameCommand.h"
 #include "commands/ChangeAllPositionKeyScaleCommand.h"
 #include "commands/ChangeAnimationPaceCommand.h"
@@ -298,10 +297,6 @@ int CMainFrame::Tick() {
 // ---------------------------------------------------------------------------------------
 // Playback and the animation bar.
 
-void CMainFrame::PoseCurrentAnimation(float time) {
-    PoseAnimation(g_currentAnimation, time);
-}
-
 int CMainFrame::UpdateKeyLength(int apply) {
     if (g_currentAnimation == nullptr || m_animationBar == nullptr)
         return 0;
@@ -310,10 +305,6 @@ int CMainFrame::UpdateKeyLength(int apply) {
     else
         m_display.ShowKeyLength(CurrentKeyLength());
     return 1;
-}
-
-int CMainFrame::AddKeyFrame(int silent) {
-    return AddKeyFrameCommand(*this, silent).Execute();
 }
 
 void CMainFrame::OnUpdateStep(framework::CommandId id, void (Playback::*step)()) {
@@ -415,10 +406,6 @@ void CMainFrame::StretchTimeSlider() {
 int CMainFrame::CenterOnFrame(rm::Frame* frame) {
     IRenderView* view = GetRenderView();
     return view != nullptr ? SceneServices::CenterOnFrame(view->GetCameraPivot(), frame) : 0;
-}
-
-rm::Frame* CMainFrame::GetSelectedPart() const {
-    return SelectedPartInScene();
 }
 
 int CMainFrame::RunPartKeyDialog() {

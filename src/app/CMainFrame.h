@@ -5,8 +5,11 @@
 #include <memory>
 
 #include "app/AnimationBarDisplay.h"
+#include "app/KeyTimeRules.h"
 #include "app/Playback.h"
+#include "app/ProgramState.h"
 #include "app/SceneServices.h"
+#include "commands/AddKeyFrameCommand.h"
 #include "commands/CopiedKey.h"
 #include "commands/IBatchCommandHost.h"
 #include "commands/IKeyFrameHost.h"
@@ -96,7 +99,7 @@ public:
     /// Poses the current animation set at `time` (key-time units): the set remembers the
     /// time, every part it drives takes its pose, and the bound model's skin follows (when
     /// it is on). Nothing without a current animation set.
-    void PoseCurrentAnimation(float time) override;
+    void PoseCurrentAnimation(float time) override { PoseAnimation(g_currentAnimation, time); }
     /// See AnimationBarDisplay.
     void RefreshTimeDisplay() override { m_display.RefreshTimeDisplay(); }
     int RefreshKeyRange(int rebuild) override { return m_display.RefreshKeyRange(rebuild); }
@@ -107,7 +110,7 @@ public:
     int UpdateKeyLength(int apply);
     /// "Add Key Frame" for the selected part at the current time (AddKeyFrameCommand);
     /// with `silent` non-zero it shows and asks nothing. 1 when a key was added.
-    int AddKeyFrame(int silent);
+    int AddKeyFrame(int silent) { return AddKeyFrameCommand(*this, silent).Execute(); }
 
     /// See SceneServices.
     int ClearSelection() { return m_scene.ClearSelection(); }
@@ -164,7 +167,7 @@ public:
     int ShowMessage(const QString& text, const QString& caption, unsigned style) override {
         return MessageBox(text, caption, style);
     }
-    rm::Frame* GetSelectedPart() const override;
+    rm::Frame* GetSelectedPart() const override { return SelectedPartInScene(); }
     QString GetKeyLengthText() const override { return m_display.GetKeyLengthText(); }
     void ShowKeyLength(unsigned length) override { m_display.ShowKeyLength(length); }
     int RunPartKeyDialog() override;

@@ -54,6 +54,18 @@ rm::Frame* Walk(rm::Frame* frame, int* index) {
     return nullptr;
 }
 
+/// Depth-first walk under `root` counting frames in `*index` until `frame` is met.
+bool Find(const rm::Frame* root, const rm::Frame* frame, int* index) {
+    if (root == frame)
+        return true;
+    for (const auto& child : root->Children()) {
+        ++*index;
+        if (Find(child.Get(), frame, index))
+            return true;
+    }
+    return false;
+}
+
 rm::Animation* PartAnimation(const rm::Frame* part) {
     const CPartRecord* record = CPartRecord::Of(part);
     return record != nullptr ? record->animation : nullptr;
@@ -83,11 +95,8 @@ rm::Frame* ViewInteraction::FrameAt(rm::Frame* root, int index) {
 int ViewInteraction::IndexOf(rm::Frame* root, const rm::Frame* frame) {
     if (root == nullptr || frame == nullptr)
         return -1;
-    const int count = CountFrames(root);
-    for (int i = 0; i < count; ++i)
-        if (FrameAt(root, i) == frame)
-            return i;
-    return -1;
+    int index = 0;
+    return Find(root, frame, &index) ? index : -1;
 }
 
 // ---------------------------------------------------------------------------------------

@@ -8,6 +8,7 @@
 #include "platform/framework/UiServices.h"
 #include "platform/rm/Context.h"
 #include "platform/rm/Math.h"
+#include "platform/rm/MeshBuilder.h"
 #include "support/RmMatchers.h"
 #include "view/InteractionFixture.h"
 
@@ -193,6 +194,30 @@ TEST_F(ViewInteractionTest, UpAndDownWrapRoundTheModelAndPassFramesWithoutVisual
     ASSERT_NE(g_selectionBox, nullptr);
 }
 
+TEST_F(ViewInteractionTest, SelectingTheSelectedPartAgainCyclesItsVisualsAndComesRound) {
+    rm::Frame* head = Part("Head");
+    rm::Ref<rm::Visual> first = head->Visuals().front();
+    rm::Ref<rm::MeshBuilder> builder;
+    g_d3drm->CreateMeshBuilder(&builder);
+    const rm::Vector corners[4] = {{0, 0, 0}, {0, 1, 0}, {1, 1, 0}, {1, 0, 0}};
+    const std::uint32_t faces[] = {4, 0, 1, 2, 3, 0};
+    builder->AddFaces(4, corners, 0, nullptr, faces);
+    rm::Ref<rm::Mesh> second;
+    builder->CreateMesh(&second);
+    head->AddVisual(second.Get());
+    ViewInteraction& interaction = view->Interaction();
+    std::vector<rm::Visual*> taken;
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_EQ(interaction.SelectPart(head, nullptr), 1);
+        taken.push_back(g_selectedMesh != nullptr ? static_cast<rm::Visual*>(g_selectedMesh)
+                                                  : g_selectedMeshBuilder);
+        // The box hangs on the part, once, and is never taken as one of its visuals.
+        EXPECT_EQ(head->Visuals().size(), 3u);
+    }
+    EXPECT_EQ(taken,
+              (std::vector<rm::Visual*>{first.Get(), second.Get(), first.Get(), second.Get()}));
+}
+
 TEST_F(ViewInteractionTest, ACtrlRightDragTenPixelsDownMovesTheCameraTwoUnitsBack) {
     rm::Frame* camera = view->GetCamera();
     rm::Vector before, after, direction, up;
@@ -258,6 +283,23 @@ TEST_F(ViewInteractionTest, APickOfAModelWithoutACharacterOrAnimationSaysSo) {
     EXPECT_EQ(ui.messageBox.Asked()[0].style, 0u);
     EXPECT_EQ(g_currentAnimation, nullptr);
     EXPECT_EQ(g_currentCharacter, nullptr);
+}
+
+TEST_F(ViewInteractionTest, APickOfACharacterWithoutAnAnimationSetSaysSo) {
+    ASSERT_EQ(frame->OnCommand(ids::FileNew, framework::CommandSource::Menu), 1);
+    ui.fileDialog.Choose(QString::fromStdString(shell_test::SampleWalker()));
+    frame->OnCommand(ids::ChangeModel, framework::CommandSource::Menu);
+    ASSERT_NE(g_currentModel, nullptr);
+    ASSERT_EQ(g_currentAnimation, nullptr);
+    ui.messageBox.Clear();
+    rm::Frame* head = Part("Head");
+    Click(PointOf(head));
+    ASSERT_EQ(ui.messageBox.Asked().size(), 1u);
+    EXPECT_EQ(ui.messageBox.Asked()[0].text, QStringLiteral("Not Animation Data!"));
+    EXPECT_EQ(g_selectedPart, head) << "the part is picked all the same";
+    // Up and Down need an animation set bound to the model.
+    Key(Qt::Key_Up);
+    EXPECT_EQ(g_selectedPart, head);
 }
 
 TEST_F(ViewInteractionTest, ASelectedPartWhoseModelLeftTheSceneIsLetGo) {

@@ -1,0 +1,286 @@
+// The view's interaction against its limits, measured in the same run:
+// - Viewport::Pick on a scene of 20 parts with 100,000 triangles (5,000 each), at a point
+//   on a part and at a point between parts; limit 2 ms per pick.
+// - One rotate-drag step in the animation mode (the mouse-move handler, from the event
+//   to the rotation key written, without drawing) on a character of 200 parts whose
+//   animation set holds 1,024 key times; limit 0.2 ms per step.
+// At the end the program prints each measured time against its limit.
+
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include <benchmark/benchmark.h>
+
+#include "app/ProgramState.h"
+#include "platform/rm/Animation.h"
+#include "platform/rm/AnimationSet.h"
+#include "platform/rm/Context.h"
+#include "platform/rm/Math.h"
+#include "platform/rm/MeshBuilder.h"
+#include "platform/surface/Driver.h"
+#include "platform/surface/OffscreenWindow.h"
+#include "render/ParentD3R.h"
+#include "render/SceneSetup.h"
+#include "scene/CAnimationData.h"
+#include "scene/CPartRecord.h"
+#include "view/ViewInteraction.h"
+
+namespace {
+
+constexpr int kWidth = 640;
+constexpr int kHeight = 480;
+
+// ---------------------------------------------------------------------------------------
+// Picking.
+
+// A UV sphere of slices x stacks quads (2 triangles each), clockwise seen from outside.
+rm::Ref<rm::Mesh> MakeSphere(rm::Context* d3drm, float radius, int slices, int stacks) {
+    std::vector<rm::Vector> points;
+    for (int s = 0; s <= stacks; ++s) {
+        const float phi = std::numbers::pi_v<float> * float(s) / float(stacks);
+        for (int i = 0; i < slices; ++i) {
+            const float theta = 2 * std::numbers::pi_v<float> * float(i) / float(slices);
+            points.push_back({radius * std::sin(phi) * std::cos(theta), radius * std::cos(phi),
+                              radius * std::sin(phi) * std::sin(theta)});
+        }
+    }
+    std::vector<std::uint32_t> faces;
+    for (int s = 0; s < stacks; ++s) {
+        for (int i = 0; i < slices; ++i) {
+            const auto a = std::uint32_t(s * slices + i);
+            const auto b = std::uint32_t(s * slices + (i + 1) % slices);
+            faces.insert(faces.end(),
+                         {4, a, b, b + std::uint32_t(slices), a + std::uint32_t(slices)});
+        }
+    }
+    faces.push_back(0);
+    rm::Ref<rm::MeshBuilder> builder;
+    d3drm->CreateMeshBuilder(&builder);
+    builder->AddFaces(std::uint32_t(points.size()), points.data(), 0, nullptr, faces.data());
+    rm::Ref<rm::Mesh> mesh;
+    builder->CreateMesh(&mesh);
+    return mesh;
+}
+
+class PickScene {
+public:
+    PickScene() : m_window(kWidth, kHeight) {
+        render::SceneSetup::CreateSceneFrames(m_parent.D3DRM(), render::kAppWorkspaceColor,
+                                              render::kInactiveBorderColor, &m_frames);
+        m_parent.CreateChild(&m_device);
+        for (const auto& d : surface::Driver::EnumerateSystemDevices())
+            if (d.software)
+                m_device->UseDevices({d});
+        m_ok = render::SceneSetup::SetUpView(m_device, &m_window, m_frames.sceneRoot.Get(), &m_rig,
+                                             nullptr) == render::ViewSetupResult::Ok;
+        if (!m_ok)
+            return;
+        // 5 x 4 spheres of 100 x 25 quads: 5,000 triangles each, 100,000 in all.
+        for (int i = 0; i < 20; ++i) {
+            rm::Ref<rm::Frame> part;
+            m_parent.D3DRM()->CreateFrame(m_frames.sceneFrame.Get(), &part);
+            part->SetPosition(nullptr, -5.6f + 2.8f * float(i % 5), -4.2f + 2.8f * float(i / 5), 0);
+            part->AddVisual(MakeSphere(m_parent.D3DRM(), 1.2f, 100, 25).Get());
+            m_parts.push_back(part);
+        }
+    }
+    ~PickScene() {
+        m_parts.clear();
+        m_rig = render::CameraRig{};
+        m_parent.ReleaseChild(&m_device);
+    }
+
+    bool Ok() const { return m_ok; }
+    rm::Viewport* Viewport() const { return m_device->Viewport(); }
+    /// Where the centre of part `i` shows, in device pixels.
+    void ScreenPoint(int i, int* x, int* y) const {
+        rm::Vector centre;
+        m_parts[std::size_t(i)]->GetPosition(nullptr, &centre);
+        rm::Vector4 screen;
+        Viewport()->Transform(&screen, centre);
+        *x = int(screen.x / screen.w);
+        *y = int(screen.y / screen.w);
+    }
+
+private:
+    surface::OffscreenWindow m_window;
+    render::ParentD3R m_parent;
+    render::SceneFrames m_frames;
+    render::Direct3R* m_device = nullptr;
+    render::CameraRig m_rig;
+    std::vector<rm::Ref<rm::Frame>> m_parts;
+    bool m_ok = false;
+};
+
+void Pick(benchmark::State& state, bool onAPart) {
+    PickScene scene;
+    if (!scene.Ok()) {
+        state.SkipWithError("no software rasteriser");
+        return;
+    }
+    int x = 0, y = 0;
+    scene.ScreenPoint(7, &x, &y);
+    if (!onAPart) {
+        // Halfway to the next sphere up and to the right: between four spheres.
+        int x2 = 0, y2 = 0;
+        scene.ScreenPoint(13, &x2, &y2);
+        x = (x + x2) / 2;
+        y = (y + y2) / 2;
+    }
+    std::vector<rm::PickRecord> picks;
+    for (auto _ : state) {
+        picks.clear();
+        scene.Viewport()->Pick(x, y, &picks);
+        benchmark::DoNotOptimize(picks.data());
+    }
+    state.counters["picked"] = double(picks.size());
+}
+
+// ---------------------------------------------------------------------------------------
+// A rotate-drag step.
+
+/// The window's services, doing nothing: the step is measured without drawing.
+class QuietHost : public ViewInteraction::Host {
+public:
+    rm::Frame* GetCamera() const override { return nullptr; }
+    rm::Frame* GetCameraPivot() const override { return nullptr; }
+    rm::Viewport* GetViewport() const override { return nullptr; }
+    void ShowMessage(const QString&) override {}
+    int SelectCameraView(int) override { return 1; }
+    void ApplyCameraView() override {}
+    void PreviousKey() override {}
+    void NextKey() override {}
+    int AddKeyFrame(int) override { return 0; }
+    int RefreshKeyRange(int) override { return 1; }
+    void RefreshTimeDisplay() override {}
+    int CreateSelectionBox(rm::Frame*, const rm::Box*) override { return 1; }
+    int MarkDocumentModified() override { return 1; }
+};
+
+/// 200 parts in 10 chains of 20 under one root, each driven by an animation with a
+/// rotation and a position key at each of the 1,024 times 0 … 1023.
+class Character {
+public:
+    Character() {
+        rm::Direct3DRMCreate(&m_d3drm);
+        g_d3drm = m_d3drm.Get();
+        m_data.CreateEmptySet();
+        m_d3drm->CreateFrame(nullptr, &m_root);
+        for (int chain = 0; chain < 10; ++chain) {
+            rm::Frame* parent = m_root.Get();
+            for (int link = 0; link < 20; ++link) {
+                rm::Ref<rm::Frame> part;
+                m_d3drm->CreateFrame(parent, &part);
+                part->SetPosition(parent, 0, 1, 0);
+                rm::Ref<rm::Animation> animation;
+                m_d3drm->CreateAnimation(&animation);
+                animation->SetFrame(part.Get());
+                for (int t = 0; t < 1024; ++t) {
+                    animation->AddRotateKey(float(t),
+                                            rm::QuaternionFromRotation({0, 0, 1}, 0.001f * t));
+                    animation->AddPositionKey(float(t), 0, 1, 0);
+                }
+                m_data.m_set->AddAnimation(animation.Get());
+                auto record = std::make_unique<CPartRecord>();
+                record->animation = animation.Get();
+                record->frame = part;
+                part->SetAppData(reinterpret_cast<std::uintptr_t>(record.get()));
+                m_records.push_back(std::move(record));
+                parent = part.Get();
+            }
+        }
+        m_data.UpdateTotalKeyTimeBuffer();
+    }
+    ~Character() {
+        EmptySelection();
+        m_records.clear();
+        g_currentAnimation = nullptr;
+        g_d3drm = nullptr;
+    }
+
+    CAnimationData& Data() { return m_data; }
+    /// The 10th part of the 5th chain.
+    rm::Frame* Part() const { return m_records[4 * 20 + 9]->frame.Get(); }
+
+private:
+    rm::Ref<rm::Context> m_d3drm;
+    rm::Ref<rm::Frame> m_root;
+    CAnimationData m_data;
+    std::vector<std::unique_ptr<CPartRecord>> m_records;
+};
+
+void RotateDragStep(benchmark::State& state) {
+    ResetProgramState();
+    Character character;
+    g_currentAnimation = &character.Data();
+    g_currentTime = 512;
+    g_keyTime = 512;
+    SetSelectedPart(character.Part());
+    QuietHost host;
+    ViewInteraction interaction(host);
+    ViewInteraction::Mouse mouse;
+    mouse.left = true;
+    mouse.point = QPoint(100, 100);
+    interaction.MouseMove(mouse); // the drag starts
+    int step = 0;
+    for (auto _ : state) {
+        // Back and forth, so the part turns both ways and the key keeps being replaced.
+        mouse.point += (++step & 1) ? QPoint(3, 2) : QPoint(-3, -2);
+        interaction.MouseMove(mouse);
+    }
+    state.counters["keys"] = double(character.Data().Set()->Animations().size()) * 2048;
+    state.counters["times"] = character.Data().KeyTimeCount();
+    ResetProgramState();
+}
+
+// ---------------------------------------------------------------------------------------
+
+class LimitReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs)
+            if (!run.error_occurred && run.run_type == Run::RT_Iteration)
+                m_ms[run.run_name.function_name] = run.GetAdjustedRealTime() /
+                                                   benchmark::GetTimeUnitMultiplier(run.time_unit) *
+                                                   1e3;
+        ConsoleReporter::ReportRuns(runs);
+    }
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        const struct {
+            const char* name;
+            double limitMs;
+        } limits[] = {{"Pick/OnAPart", 2.0}, {"Pick/BetweenParts", 2.0}, {"RotateDragStep", 0.2}};
+        std::printf("\nAgainst the limits:\n");
+        for (const auto& limit : limits) {
+            const auto found = m_ms.find(limit.name);
+            if (found == m_ms.end())
+                continue;
+            std::printf("  %-20s %8.4f ms   limit %5.2f ms   %s\n", limit.name, found->second,
+                        limit.limitMs, found->second < limit.limitMs ? "within" : "OVER");
+        }
+    }
+
+private:
+    std::map<std::string, double> m_ms;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchmark::RegisterBenchmark("Pick/OnAPart", Pick, true)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("Pick/BetweenParts", Pick, false)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("RotateDragStep", RotateDragStep)->Unit(benchmark::kMicrosecond);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    LimitReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
