@@ -3,8 +3,13 @@ BUILD      ?= build
 JOBS       ?= 2
 CMAKE_ARGS ?=
 SAMPLE     ?= samples/walker.x
+# Warnings as errors: off for whoever just builds the program, on for CI and the
+# developer-only targets below.
+WERROR     ?= OFF
+PREFIX     ?= /usr/local
 
-.PHONY: all deps configure build test run bench fuzz sanitize format format-check clean
+.PHONY: all deps configure build test run bench fuzz sanitize format format-check clean \
+        install release-check desktop-check
 
 all: build
 
@@ -12,7 +17,7 @@ deps:
 	@scripts/install-deps
 
 $(BUILD)/CMakeCache.txt:
-	cmake -S . -B $(BUILD) $(CMAKE_ARGS)
+	cmake -S . -B $(BUILD) -DPAVRIX_WERROR=$(WERROR) $(CMAKE_ARGS)
 
 configure: deps $(BUILD)/CMakeCache.txt
 
@@ -33,7 +38,7 @@ bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
 
 fuzz: deps
-	cmake -S . -B $(BUILD)-fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+	cmake -S . -B $(BUILD)-fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DPAVRIX_WERROR=ON \
 	    -DPAVRIX_FUZZ=ON -DPAVRIX_BUILD_TESTS=OFF -DPAVRIX_BUILD_BENCH=OFF
 	cmake --build $(BUILD)-fuzz -j$(JOBS) --target xfile_fuzzer
 	mkdir -p fuzz/corpus
@@ -44,12 +49,32 @@ fuzz: deps
 # fails the test it came from. Leak reports are off: the software rasteriser keeps a few
 # allocations for the life of the process.
 sanitize: deps
-	cmake -S . -B $(BUILD)-sanitize $(CMAKE_ARGS) -DPAVRIX_BUILD_BENCH=OFF \
+	cmake -S . -B $(BUILD)-sanitize $(CMAKE_ARGS) -DPAVRIX_BUILD_BENCH=OFF -DPAVRIX_WERROR=ON \
 	    -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-omit-frame-pointer" \
 	    -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined"
 	cmake --build $(BUILD)-sanitize -j$(JOBS)
 	cd $(BUILD)-sanitize && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
 	    UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest --output-on-failure -j$(JOBS)
+
+# The program alone, built for use and installed under PREFIX (the desktop entry, icons,
+# .x file type, manual and man page with it). DESTDIR is honoured for packaging.
+install: deps
+	cmake -S . -B $(BUILD)-release -DCMAKE_BUILD_TYPE=Release -DPAVRIX_BUILD_TESTS=OFF \
+	    -DPAVRIX_BUILD_BENCH=OFF -DCMAKE_INSTALL_PREFIX=$(PREFIX) $(CMAKE_ARGS)
+	cmake --build $(BUILD)-release -j$(JOBS)
+	cmake --install $(BUILD)-release
+
+# A second compiler and configuration, warnings as errors, no tests: the build check CI
+# runs besides the test build.
+release-check: deps
+	cmake -S . -B $(BUILD)-release-clang -DCMAKE_BUILD_TYPE=Release -DCMAKE_C_COMPILER=clang \
+	    -DCMAKE_CXX_COMPILER=clang++ -DPAVRIX_WERROR=ON -DPAVRIX_BUILD_TESTS=OFF \
+	    -DPAVRIX_BUILD_BENCH=OFF $(CMAKE_ARGS)
+	cmake --build $(BUILD)-release-clang -j$(JOBS)
+
+# Installs into a temporary prefix and checks the desktop entry and the .x file type.
+desktop-check: build
+	scripts/check-desktop-install $(BUILD)
 
 format:
 	git ls-files '*.h' '*.cpp' | xargs clang-format -i
@@ -58,4 +83,4 @@ format-check:
 	git ls-files '*.h' '*.cpp' | xargs clang-format --dry-run --Werror
 
 clean:
-	rm -rf $(BUILD) $(BUILD)-fuzz $(BUILD)-sanitize
+	rm -rf $(BUILD) $(BUILD)-fuzz $(BUILD)-sanitize $(BUILD)-release $(BUILD)-release-clang

@@ -1,22 +1,43 @@
 #include "app/CDxMFCApp.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <chrono>
 #include <memory>
 
+#include "app/AppSettings.h"
+#include "app/BarControlIds.h"
 #include "app/CDxMFCDoc.h"
 #include "app/CMainFrame.h"
 #include "platform/framework/Dialog.h"
+#include "platform/framework/DialogBar.h"
+#include "platform/framework/FileDialog.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "platform/framework/SingleDocTemplate.h"
+#include "platform/framework/StandardIds.h"
+#include "platform/framework/ToolBar.h"
 #include "platform/framework/UiServices.h"
 #include "resources/AboutBox.h"
 #include "resources/CommandIds.h"
 #include "resources/MainFrameResources.h"
 #include "resources/Strings.h"
 
+namespace {
+
+constexpr char kMissingRecentFileMessage[] =
+    "%1\nこのファイルは見つかりません。最近使ったファイルの一覧から削除しました。";
+
+} // namespace
+
 CDxMFCApp::CDxMFCApp(QStringList arguments, ViewFactory makeView)
     : Application(resources::AppTitle()), m_arguments(std::move(arguments)),
       m_makeView(std::move(makeView)) {
+    namespace ids = framework::ids;
     MapCommand(resources::ids::AppAbout, [this] { OnAppAbout(); });
+    MapCommandRange(ids::FileMruFirst, ids::FileMruLast,
+                    [this](framework::CommandId id) { OnOpenRecentFile(id); });
+    MapUpdateRange(ids::FileMruFirst, ids::FileMruLast,
+                   [this](framework::CCmdUI& ui) { OnUpdateRecentFileMenu(ui); });
     // The scene data model's own messages (an unnamed frame, too many key times) go to
     // the application's message box like the document's.
     m_previousMessageHook = scene::SetMessageHook([](std::string_view text) {
@@ -30,7 +51,9 @@ CDxMFCApp::~CDxMFCApp() {
 }
 
 int CDxMFCApp::InitInstance() {
-    // No settings are read: no registry, no profile, no recent-file list.
+    m_settings = std::make_unique<AppSettings>();
+    m_recentFiles.SetPaths(m_settings->RecentFiles());
+    framework::FileDialog::SetLastFolder(m_settings->LastFolder());
     AddDocTemplate(std::make_unique<framework::SingleDocTemplate>(
         resources::MainFrameResources(), [] { return std::make_unique<CDxMFCDoc>(); },
         [] { return new CMainFrame; }, m_makeView));
@@ -39,27 +62,112 @@ int CDxMFCApp::InitInstance() {
     framework::FrameWindow* frame = GetMainWnd();
     if (frame == nullptr)
         return 0;
-    frame->setWindowTitle(resources::AppTitle());
-    // Room for the whole control panel and a usable view; the window manager may shrink it.
-    frame->resize(frame->sizeHint().expandedTo(QSize(960, 720)));
+    // The file's name once one is open; "[*]" is where the unsaved-changes mark goes.
+    framework::Document* document = frame->GetActiveDocument();
+    if (document != nullptr && !document->GetPathName().isEmpty())
+        frame->OnUpdateFrameTitle();
+    else
+        frame->setWindowTitle(resources::AppTitle() + QStringLiteral("[*]"));
+    m_recentFiles.UpdateMenu(*frame);
+    RestoreWindow();
     frame->show();
     frame->update();
     return 1;
 }
 
+void CDxMFCApp::RestoreWindow() {
+    CMainFrame* frame = GetMainFrame();
+    if (frame == nullptr)
+        return;
+    // Room for the whole control panel and a usable view; the window manager may shrink it.
+    if (!frame->restoreGeometry(m_settings->WindowGeometry()))
+        frame->resize(frame->sizeHint().expandedTo(QSize(960, 720)));
+    frame->restoreState(m_settings->BarState());
+    // The operation mode starts as Animation whatever the bars were at the end: its tool
+    // bar shows and the parts tool bar does not.
+    frame->ShowControlBar(frame->GetAnimationToolBar(), 1);
+    frame->ShowControlBar(frame->GetPartsToolBar(), 0);
+    const int speed = m_settings->PlaySpeedIndex();
+    if (framework::DialogBar* bar = frame->GetAnimationBar(); bar != nullptr && speed >= 0)
+        if (bar->Controls().SetCurSel(ctl::PlaySpeed, speed) == speed)
+            frame->RouteCommand(ctl::PlaySpeed, framework::Notification::SelChange);
+}
+
+void CDxMFCApp::SaveSettings() {
+    if (m_settings == nullptr)
+        return;
+    if (CMainFrame* frame = GetMainFrame()) {
+        m_settings->SetWindowGeometry(frame->saveGeometry());
+        m_settings->SetBarState(frame->saveState());
+        if (framework::DialogBar* bar = frame->GetAnimationBar())
+            m_settings->SetPlaySpeedIndex(bar->Controls().GetCurSel(ctl::PlaySpeed));
+    }
+    m_settings->SetLastFolder(framework::FileDialog::LastFolder());
+    m_settings->SetRecentFiles(m_recentFiles.Paths());
+    m_settings->Sync();
+}
+
+int CDxMFCApp::ExitInstance() {
+    SaveSettings();
+    return Application::ExitInstance();
+}
+
+void CDxMFCApp::AddToRecentFileList(const QString& path) {
+    m_recentFiles.Add(path);
+    OnRecentFilesChanged();
+}
+
+void CDxMFCApp::OnRecentFilesChanged() {
+    // At start-up the frame is not the main window yet; start-up updates the menu then.
+    if (framework::FrameWindow* frame = GetMainWnd())
+        m_recentFiles.UpdateMenu(*frame);
+    // Kept at once: another run started meanwhile sees the list as it is now.
+    if (m_settings != nullptr) {
+        m_settings->SetRecentFiles(m_recentFiles.Paths());
+        m_settings->Sync();
+    }
+}
+
+void CDxMFCApp::OnOpenRecentFile(framework::CommandId id) {
+    const int index = static_cast<int>(id - framework::ids::FileMruFirst);
+    if (index < 0 || index >= m_recentFiles.Count())
+        return;
+    const QString path = m_recentFiles.Paths()[index];
+    if (QFileInfo(path).isFile()) {
+        OpenDocumentFile(path);
+        return;
+    }
+    m_recentFiles.Remove(index);
+    OnRecentFilesChanged();
+    framework::UiServices::AppMessageBox(
+        QString::fromUtf8(kMissingRecentFileMessage).arg(QDir::toNativeSeparators(path)),
+        framework::MbOk | framework::MbIconInformation);
+}
+
+void CDxMFCApp::OnUpdateRecentFileMenu(framework::CCmdUI& ui) {
+    ui.Enable(static_cast<int>(ui.GetId() - framework::ids::FileMruFirst) < m_recentFiles.Count());
+}
+
+double CDxMFCApp::CommandStateNow() const {
+    if (m_commandStateClock)
+        return m_commandStateClock();
+    const auto since = std::chrono::steady_clock::now().time_since_epoch();
+    return std::chrono::duration<double>(since).count();
+}
+
 int CDxMFCApp::Run() {
     if (GetMainWnd() == nullptr)
         PostQuitMessage(0);
-    int idle = 1;
     for (long pass = 1;; ++pass) {
-        // Command-state updates run (idle count 0) on every pass that wants idle work.
-        for (long count = 0; idle; ++count)
-            if (!OnIdle(count))
-                idle = 0;
+        // Command-state updates (idle count 0) at a steady rate: the held step buttons act
+        // in them, and the loop's own speed must not set how fast they step.
+        if (m_commandStatePacer.Due(CommandStateNow())) {
+            TakeIdleRequest();
+            for (long count = 0; OnIdle(count); ++count) {
+            }
+        }
         if (!PumpWaitingMessages())
             return ExitInstance();
-        if (TakeIdleRequest())
-            idle = 1;
         if (CMainFrame* frame = GetMainFrame())
             frame->Tick();
         if (m_passHook)

@@ -2,7 +2,10 @@
 
 #include <QStringList>
 #include <functional>
+#include <memory>
 
+#include "app/CommandStatePacer.h"
+#include "app/RecentFileList.h"
 #include "platform/framework/Application.h"
 #include "scene/SceneMessages.h"
 
@@ -10,13 +13,19 @@ namespace framework {
 class View;
 } // namespace framework
 
+class AppSettings;
 class CMainFrame;
 
 /// The application object: registers the single-document template that joins CDxMFCDoc,
 /// CMainFrame and the 3D view, carries out the command line and runs the program's own
 /// loop, in which every pass ends with the main frame's Tick. There are no timers and no
-/// other threads: the tick paces the loop. It handles the about box (57664); New and Open
-/// are the framework's.
+/// other threads: the tick paces the loop. It handles the about box (57664) and the
+/// recent files of the File menu (57616 …); New and Open are the framework's.
+///
+/// It keeps what the user would not want to set again (AppSettings): the recent files,
+/// the window's size, place and bars, the last folder of the file dialogs and the play
+/// speed are read at start-up and written when the program ends (the recent files also
+/// whenever they change).
 ///
 /// Made after the QApplication, destroyed before it; one at a time.
 class CDxMFCApp : public framework::Application {
@@ -32,14 +41,26 @@ public:
     CDxMFCApp(QStringList arguments, ViewFactory makeView);
     ~CDxMFCApp() override;
 
-    /// Start-up: the template, the command line (a file name is opened as File Open does,
-    /// else New), then the window text "Pavrix / Prototype" and the window shown.
-    /// 0 when the command line could not be carried out (the program then ends).
+    /// Start-up: the settings, the template, the command line (a file name is opened as
+    /// File Open does, else New), then the window text ("Pavrix / Prototype", or the
+    /// file's name when one was opened), the remembered geometry, bars and play speed,
+    /// and the window shown. 0 when the command line could not be carried out (the
+    /// program then ends).
     int InitInstance() override;
-    /// The loop, until the quit message: command-state updates while idle work is wanted,
-    /// every waiting event handled without blocking, then CMainFrame::Tick. Returns the
-    /// exit code. Ends at once when there is no main window.
+    /// The loop, until the quit message: the command-state updates of the bars at a steady
+    /// 60 a second (CommandStatePacer), every waiting event handled without blocking, then
+    /// CMainFrame::Tick. Returns the exit code. Ends at once when there is no main window.
     int Run() override;
+    /// Writes the settings, then takes frame and document down.
+    int ExitInstance() override;
+    /// Puts `path` first in the recent-file list, updates the File menu and keeps the list.
+    void AddToRecentFileList(const QString& path) override;
+    const RecentFileList& GetRecentFileList() const { return m_recentFiles; }
+    /// Replaces the clock the command-state updates are paced by (seconds, any origin;
+    /// tests); empty restores the steady clock.
+    void SetCommandStateClock(std::function<double()> clock) {
+        m_commandStateClock = std::move(clock);
+    }
 
     /// The main window as the main frame; null when there is none.
     CMainFrame* GetMainFrame() const;
@@ -47,9 +68,22 @@ public:
 
 private:
     void OnAppAbout();
+    /// 57616 …: opens the file of that entry as File Open does; a file that is gone is
+    /// taken off the list with a message.
+    void OnOpenRecentFile(framework::CommandId id);
+    void OnUpdateRecentFileMenu(framework::CCmdUI& ui);
+    /// Updates the File menu and writes the list to the settings.
+    void OnRecentFilesChanged();
+    void RestoreWindow();
+    void SaveSettings();
+    double CommandStateNow() const;
 
     QStringList m_arguments;
     ViewFactory m_makeView;
     PassHook m_passHook;
     scene::MessageHook m_previousMessageHook;
+    std::unique_ptr<AppSettings> m_settings;
+    RecentFileList m_recentFiles;
+    CommandStatePacer m_commandStatePacer;
+    std::function<double()> m_commandStateClock;
 };

@@ -4,7 +4,9 @@
 #include <string>
 
 #include "app/CMainFrame.h"
+#include "app/FailureCause.h"
 #include "app/ProgramState.h"
+#include "platform/framework/Application.h"
 #include "platform/framework/FileDialog.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "platform/framework/UiServices.h"
@@ -58,7 +60,7 @@ int CDxMFCDoc::OnOpenDocument(const QString& path) {
     doc.onMessage = [](const scene::DocumentMessage& message) {
         QString text = QString::fromStdString(message.text);
         if (!message.detail.empty())
-            text += QLatin1Char('\n') + QString::fromLocal8Bit(message.detail.c_str());
+            text += QLatin1Char('\n') + FailureCause::DetailLines(message.detail);
         framework::UiServices::AppMessageBox(text, message.style);
     };
     const QByteArray fileName = QFile::encodeName(path);
@@ -75,6 +77,11 @@ int CDxMFCDoc::OnOpenDocument(const QString& path) {
     frame->RefreshTimeDisplay();
     g_redrawRequest = 1;
     SetPathName(QFile::decodeName(QByteArray::fromStdString(result.pathName)));
+    // Opening and inserting bring the file to the recent-file list; changing the model or
+    // the animation takes only part of it.
+    if (m_openMode == scene::kOpenNewScene || m_openMode == scene::kOpenInsertCharacter)
+        if (framework::Application* application = framework::Application::Instance())
+            application->AddToRecentFileList(path);
     return 1;
 }
 
@@ -95,10 +102,12 @@ int CDxMFCDoc::OnSaveDocument(const QString& path) {
         // asks again.
         framework::UiServices::AppMessageBox(QString::fromUtf8(kSaveFailedMessage) +
                                                  QLatin1Char('\n') +
-                                                 QString::fromLocal8Bit(error.c_str()),
+                                                 FailureCause::DetailLines(error),
                                              framework::MbOk);
         return 0;
     }
     SetModifiedFlag(0);
+    if (framework::Application* application = framework::Application::Instance())
+        application->AddToRecentFileList(path);
     return 1;
 }

@@ -30,15 +30,18 @@ public:
     int OnNewDocument() override;
     /// Opens `path` with the current open mode (scene::OpenDocument): stops playback,
     /// clears the selection, loads, then centres the camera on the model, refreshes the
-    /// bars and requests a redraw. Messages go to the application's message box. On
-    /// success the path name is the animation library's name of the new animation set.
+    /// bars and requests a redraw. Messages go to the application's message box, a
+    /// failure's technical line after a Japanese line naming its common cause
+    /// (FailureCause). On success the path name is the animation library's name of the new
+    /// animation set, and an open or insert puts `path` in the recent-file list.
     /// 0 on failure; what was done up to the failing step stays.
     int OnOpenDocument(const QString& path) override;
     /// Stops playback and writes the current character's model and animation set to
     /// `path` as a text .x file. The modified flag is cleared only when the file is
     /// complete on disk. 0 with nothing loaded (no message) or when the file could not be
     /// written: then kSaveFailedMessage and the reason are shown, the document stays
-    /// modified and a file that was at `path` is left as it was.
+    /// modified and a file that was at `path` is left as it was. A complete save puts
+    /// `path` in the recent-file list.
     int OnSaveDocument(const QString& path) override;
 
     /// 0 new scene, 1 insert a character, 2 change the animation, 3 change the model.

@@ -45,6 +45,7 @@
 #include "platform/framework/View.h"
 #include "platform/rm/Frame.h"
 #include "render/Direct3R.h"
+#include "render/ModelFraming.h"
 #include "resources/CommandIds.h"
 #include "resources/ToolBars.h"
 #include "scene/DocumentOpen.h"
@@ -58,6 +59,12 @@ namespace ids = resources::ids;
 constexpr char kNoRetainedModeMessage[] =
     "Direct3DRM3 の初期化に失敗しました。\nPavrix の実行には、DirectX6 が必要です。";
 constexpr char kManualFile[] = "Manual.htm";
+/// Where an installed program finds its manual, from the program's folder.
+constexpr char kInstalledManual[] = "../share/doc/pavrix/Manual.htm";
+constexpr char kNoViewerMessage[] = "簡易説明書を表示できませんでした。\n"
+                                    "HTML ファイルを表示するプログラム (ウェブブラウザーなど) "
+                                    "が見つかりません。\n%1";
+constexpr char kManualCaption[] = "Manual";
 
 /// The local files of a drag, in the order the desktop lists them.
 QStringList LocalFiles(const QMimeData* data) {
@@ -118,6 +125,7 @@ CMainFrame::CMainFrame()
     MapBatchCommand<SkinOnCommand>(ids::SkinOn);
     MapBatchCommand<ResetOrientationCommand>(ids::ResetOrientation);
     MapBatchCommand<MoveFirstKeyTimeZeroCommand>(ids::MoveFirstKeyTimeZero);
+    MapCommand(ids::ViewFrameAll, [this] { FrameWholeModel(); });
 
     if (auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         connect(
@@ -368,10 +376,13 @@ QString CMainFrame::FindManual() {
     const QString here = QDir::current().absoluteFilePath(QString::fromLatin1(kManualFile));
     if (QFileInfo(here).isFile())
         return here;
-    const QString beside = QDir(QCoreApplication::applicationDirPath())
-                               .absoluteFilePath(QString::fromLatin1(kManualFile));
-    if (QFileInfo(beside).isFile())
-        return beside;
+    const QDir programFolder(QCoreApplication::applicationDirPath());
+    for (const char* name : {kManualFile, kInstalledManual}) {
+        const QString path =
+            QDir::cleanPath(programFolder.absoluteFilePath(QString::fromLatin1(name)));
+        if (QFileInfo(path).isFile())
+            return path;
+    }
     return QString();
 }
 
@@ -380,10 +391,11 @@ void CMainFrame::OnManual() {
     if (path.isEmpty())
         return;
     const QUrl url = QUrl::fromLocalFile(path);
-    if (m_urlOpener)
-        m_urlOpener(url);
-    else
-        QDesktopServices::openUrl(url);
+    const bool shown = m_urlOpener ? m_urlOpener(url) : QDesktopServices::openUrl(url);
+    // Without a viewer the desktop shows nothing at all: say so, and where the page is.
+    if (!shown)
+        MessageBox(QString::fromUtf8(kNoViewerMessage).arg(QDir::toNativeSeparators(path)),
+                   QString::fromUtf8(kManualCaption), framework::MbIconInformation);
 }
 
 void CMainFrame::StretchTimeSlider() {
@@ -482,6 +494,17 @@ void CMainFrame::SetOperationMode(int mode) {
         ctl::SecondGroupLabel, parentChild ? QStringLiteral("Model") : QStringLiteral("Animation"));
     // The "<Parent>" label is drawn in the parent-child mode only.
     g_redrawRequest = 1;
+}
+
+int CMainFrame::FrameWholeModel() {
+    IRenderView* view = GetRenderView();
+    if (view == nullptr || view->GetDevice() == nullptr)
+        return 0;
+    if (!render::ModelFraming::FrameWhole(view->GetCameraPivot(), view->GetDevice()->Viewport(),
+                                          SceneServices::CenterTarget()))
+        return 0;
+    g_redrawRequest = 1;
+    return 1;
 }
 
 void CMainFrame::OnAxisButton(int id) {

@@ -118,6 +118,11 @@ public:
     /// Moves the view's camera pivot to the centre of `frame`'s hierarchy box and requests
     /// a redraw. 0 without a view, pivot or frame.
     int CenterOnFrame(rm::Frame* frame);
+    /// Frames what Center centres on (the scene, or the current model while a part is
+    /// selected) so all of it fills the view: the pivot goes to its centre and the camera
+    /// moves nearer or farther (View menu, Home). 0 without a view with a device, or when
+    /// nothing in the scene shows.
+    int FrameWholeModel();
     /// Builds the green box around a picked part from its box and adds it to `frame`
     /// (which keeps it; g_selectionBox borrows it). 0 when either is null.
     int CreateSelectionBox(rm::Frame* frame, const rm::Box* box) {
@@ -140,7 +145,9 @@ public:
     /// when the question was cancelled.
     int OnDropFiles(const QStringList& paths);
     /// The manual page "Manual.htm": from the working directory, else from the folder of
-    /// the program; empty when neither has one.
+    /// the program, else where an installation puts it (../share/doc/pavrix/ from the
+    /// program's folder); empty when none has one. When no viewer takes the page a
+    /// message says so and names it.
     static QString FindManual();
     /// Replaces how the manual is handed to the desktop (tests); empty restores it.
     void SetUrlOpener(UrlOpener opener) { m_urlOpener = std::move(opener); }

@@ -3,9 +3,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFileInfo>
 #include <QImage>
 #include <cstdio>
-#include <cstring>
 
 #include "app/CDxMFCApp.h"
 #include "app/CMainFrame.h"
@@ -16,13 +16,6 @@
 #include "view/CDxMFCView.h"
 
 namespace {
-
-bool IsCommandLineOption(const char* argument) {
-    for (const char* option : {"--info", "--resave", "--render", "--help", "-h"})
-        if (std::strcmp(argument, option) == 0)
-            return true;
-    return false;
-}
 
 // PAVRIX_SCREENSHOT=FILE.png (with PAVRIX_SCREENSHOT_TICKS, default 60) saves a picture
 // of the main window after that many passes of the loop, writes the frame rate of the
@@ -65,11 +58,19 @@ void InstallScreenshot(CDxMFCApp& app) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 1 && IsCommandLineOption(argv[1]))
+    if (cli::IsCommandLine(argc, argv))
         return cli::Run(argc, argv);
 
     QApplication application(argc, argv);
-    CDxMFCApp app(QCoreApplication::arguments().mid(1), [] { return new CDxMFCView; });
+    // After "--" a name is a file even when it starts with '-'; the shell command takes
+    // it as a path.
+    QStringList files;
+    for (const QString& argument : QCoreApplication::arguments().mid(1))
+        if (argument != QStringLiteral("--"))
+            files.push_back(argument.startsWith(QLatin1Char('-'))
+                                ? QFileInfo(argument).absoluteFilePath()
+                                : argument);
+    CDxMFCApp app(files, [] { return new CDxMFCView; });
     if (!app.InitInstance()) {
         app.ExitInstance();
         return 1;

@@ -31,19 +31,53 @@ constexpr Command kCommands[] = {
      "(see pavrix --resave) and save it to OUT as File Save does",
      &RunResave},
     {"--render",
-     "FILE [--animation ANIM] [--time T] [--size WxH] [--view VIEW] [--software] --out PNG",
-     "open FILE as File Open does, pose it at time T and write the view's picture to PNG",
+     "FILE [--animation ANIM] [--time T] [--size WxH] [--view VIEW] [--editor-camera] "
+     "[--software] --out PNG",
+     "open FILE as File Open does, pose it at time T and write the view's picture to PNG, "
+     "the whole character framed (or, with --editor-camera, as the editor first shows it)",
      &RunRender},
 };
 
 void PrintUsage(std::ostream& os) {
-    os << "usage: pavrix OPTION ARGUMENTS...\n";
+    os << "Usage: pavrix [FILE]\n"
+          "  or:  pavrix OPTION ARGUMENTS...\n"
+          "Edit the keyframe animation of jointed 3D characters in DirectX .x files.\n"
+          "Without an option, open the editor, on FILE when one is given.\n\n";
     for (const Command& c : kCommands) {
         os << "  pavrix " << c.option << ' ' << c.arguments << "\n      " << c.summary << '\n';
     }
+    os << "  pavrix --help\n      print this help and exit\n"
+          "  pavrix --version\n      print the version and exit\n\n"
+          "Exit status: 0 when everything was done, 1 when a file could not be read or\n"
+          "written, 2 when the command line is wrong.\n";
+}
+
+/// The arguments after the program name.
+std::vector<std::string> Arguments(int argc, char** argv) {
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) {
+        args.emplace_back(argv[i]);
+    }
+    return args;
+}
+
+bool IsOption(std::string_view argument) {
+    return argument.size() > 1 && argument[0] == '-';
 }
 
 } // namespace
+
+bool IsCommandLine(std::span<const std::string> args) {
+    for (const std::string& argument : args) {
+        if (argument == "--") {
+            return false;
+        }
+        if (IsOption(argument)) {
+            return true;
+        }
+    }
+    return false;
+}
 
 int Run(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
     if (args.empty()) {
@@ -54,22 +88,42 @@ int Run(std::span<const std::string> args, std::ostream& out, std::ostream& err)
         PrintUsage(out);
         return kExitOk;
     }
+    if (args[0] == "--version") {
+        out << "pavrix " << PAVRIX_VERSION << '\n';
+        return kExitOk;
+    }
     for (const Command& c : kCommands) {
         if (args[0] == c.option) {
             return c.run(args.subspan(1), out, err);
         }
     }
-    err << "pavrix: unknown option '" << args[0] << "'\n";
-    PrintUsage(err);
+    // As GNU programs say it: what was wrong and where to read more, not the whole usage.
+    std::string_view wrong = args[0];
+    for (const std::string& argument : args) {
+        if (IsOption(argument)) {
+            wrong = argument;
+            break;
+        }
+    }
+    bool isCommand = false;
+    for (const Command& c : kCommands) {
+        isCommand = isCommand || wrong == c.option;
+    }
+    if (isCommand) {
+        err << "pavrix: " << wrong << " must come first\n";
+    } else {
+        err << "pavrix: unknown option '" << wrong << "'\n";
+    }
+    err << "Try 'pavrix --help' for more information.\n";
     return kExitUsage;
 }
 
+bool IsCommandLine(int argc, char** argv) {
+    return IsCommandLine(Arguments(argc, argv));
+}
+
 int Run(int argc, char** argv) {
-    std::vector<std::string> args;
-    for (int i = 1; i < argc; ++i) {
-        args.emplace_back(argv[i]);
-    }
-    const int status = Run(args, std::cout, std::cerr);
+    const int status = Run(Arguments(argc, argv), std::cout, std::cerr);
     std::cout.flush();
     return status;
 }

@@ -13,9 +13,11 @@
 
 #include <zlib.h>
 
+#include "cli/AnimationSetCheck.h"
 #include "cli/Cli.h"
 #include "platform/rm/Context.h"
 #include "platform/surface/OffscreenWindow.h"
+#include "render/ModelFraming.h"
 #include "render/ParentD3R.h"
 #include "render/SceneSetup.h"
 #include "scene/CAnimationData.h"
@@ -30,7 +32,8 @@ namespace cli {
 namespace {
 
 constexpr char kUsage[] = "usage: pavrix --render FILE [--animation ANIM] [--time T] [--size WxH] "
-                          "[--view front|back|left|right|top|bottom] [--software] --out PNG\n";
+                          "[--view front|back|left|right|top|bottom] [--editor-camera] "
+                          "[--software] --out PNG\n";
 constexpr int kLargestSide = 8192;
 
 struct RenderArguments {
@@ -43,6 +46,7 @@ struct RenderArguments {
     int height = 480;
     int view = 0; // the control panel's camera view; 0 keeps the editor's start view
     bool software = false;
+    bool editorCamera = false; // the editor's camera as the open leaves it, not framed
 };
 
 bool ParseFloat(const std::string& text, float* value) {
@@ -135,6 +139,8 @@ bool ParseArguments(std::span<const std::string> args, RenderArguments* parsed, 
             }
         } else if (arg == "--software") {
             parsed->software = true;
+        } else if (arg == "--editor-camera") {
+            parsed->editorCamera = true;
         } else if (arg.size() > 2 && arg.compare(0, 2, "--") == 0) {
             *why = "unknown option '" + arg + "'";
             return false;
@@ -316,7 +322,14 @@ int RunRender(std::span<const std::string> args, std::ostream& /*out*/, std::ost
         err << "pavrix: cannot open " << parsed.file << ": " << opened.reason << '\n';
         return kExitFailed;
     }
+    // As --resave: no rest pose drawn for an animation set that cannot be read.
+    if (opened.createdEmptyAnimation && RefuseUnreadableAnimationSet(parsed.file, err)) {
+        return kExitFailed;
+    }
     if (!parsed.animation.empty()) {
+        if (RefuseUnreadableAnimationSet(parsed.animation, err)) {
+            return kExitFailed;
+        }
         current = &parsed.animation;
         const scene::DocumentOpenResult changed =
             scene::OpenDocument(doc, parsed.animation.c_str(), scene::kOpenChangeAnimation);
@@ -341,6 +354,10 @@ int RunRender(std::span<const std::string> args, std::ostream& /*out*/, std::ost
         const float time = parsed.hasTime ? parsed.time : animation->KeyTime(0);
         animation->Set()->SetTime(time);
         animation->m_time = time;
+    }
+    // The whole character in the picture, as posed, seen from the chosen side.
+    if (!parsed.editorCamera) {
+        render::ModelFraming::FrameWhole(view.rig.pivot.Get(), view.device->Viewport(), target);
     }
 
     if (!render::SceneSetup::RenderFrame(*view.device, view.frames.gridFrame.Get(),

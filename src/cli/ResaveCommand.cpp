@@ -4,10 +4,10 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/AnimationSetCheck.h"
 #include "cli/Cli.h"
 #include "cli/ResaveEdits.h"
 #include "platform/rm/Context.h"
-#include "platform/rm/XFileLoader.h"
 #include "scene/CAnimationData.h"
 #include "scene/CCharacterData.h"
 #include "scene/CModelData.h"
@@ -103,25 +103,6 @@ private:
     scene::MessageHook m_previousHook;
 };
 
-/// Whether path holds an animation set that cannot be read. The open sequence turns any
-/// animation load failure into an empty animation set; here only a well-formed file
-/// without one may, so that a damaged file is never saved back without its animation.
-bool AnimationSetUnreadable(const std::string& path, std::string* message) {
-    rm::Ref<rm::AnimationSet> set;
-    rm::Ref<rm::Frame> parent;
-    g_d3drm->CreateAnimationSet(&set);
-    g_d3drm->CreateFrame(nullptr, &parent);
-    const rm::HRESULT hr = set->Load(path.c_str(), parent.Get());
-    if (rm::Succeeded(hr) || hr == rm::D3DRMERR_NOTFOUND) {
-        return false;
-    }
-    *message = rm::GetLastLoadMessage();
-    if (message->empty()) {
-        *message = path + ": the animation set cannot be read";
-    }
-    return true;
-}
-
 } // namespace
 
 int RunResave(std::span<const std::string> args, std::ostream& /*out*/, std::ostream& err) {
@@ -145,17 +126,14 @@ int RunResave(std::span<const std::string> args, std::ostream& /*out*/, std::ost
         err << "pavrix: cannot open " << parsed.in << ": " << opened.reason << '\n';
         return kExitFailed;
     }
-    std::string message;
-    if (opened.createdEmptyAnimation && AnimationSetUnreadable(parsed.in, &message)) {
-        err << "pavrix: cannot read the animation set of " << parsed.in << ": " << message << '\n';
+    // A damaged file is never saved back without its animation.
+    if (opened.createdEmptyAnimation && RefuseUnreadableAnimationSet(parsed.in, err)) {
         return kExitFailed;
     }
 
     if (parsed.hasAnimation) {
         // Checked before the change: the change drops the present animation set first.
-        if (AnimationSetUnreadable(parsed.animation, &message)) {
-            err << "pavrix: cannot read the animation set of " << parsed.animation << ": "
-                << message << '\n';
+        if (RefuseUnreadableAnimationSet(parsed.animation, err)) {
             return kExitFailed;
         }
         current = &parsed.animation;

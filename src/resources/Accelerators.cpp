@@ -12,7 +12,7 @@ const std::vector<framework::Accelerator>& MainAccelerators() {
         {Qt::SHIFT | Qt::Key_Delete, ids::EditCut},   {Qt::CTRL | Qt::Key_C, ids::EditCopy},
         {Qt::CTRL | Qt::Key_Insert, ids::EditCopy},   {Qt::CTRL | Qt::Key_V, ids::EditPaste},
         {Qt::SHIFT | Qt::Key_Insert, ids::EditPaste}, {QKeyCombination(Qt::Key_F6), ids::NextPane},
-        {Qt::SHIFT | Qt::Key_F6, ids::PrevPane},
+        {Qt::SHIFT | Qt::Key_F6, ids::PrevPane},      {Qt::Key_Home, ids::ViewFrameAll},
     };
     return table;
 }

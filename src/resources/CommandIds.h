@@ -63,6 +63,9 @@ constexpr CommandId SkinOn = 32829;
 constexpr CommandId ResetOrientation = 32836;
 constexpr CommandId MoveFirstKeyTimeZero = 32838;
 constexpr CommandId Manual = 32840;
+// View menu: frame the whole model (pivot to its centre, camera at a distance that shows
+// all of it).
+constexpr CommandId ViewFrameAll = 32841;
 
 // Identifiers with a prompt string (or a button) but no handler anywhere: their buttons
 // are always greyed.
@@ -81,6 +84,6 @@ constexpr CommandId ReverseRotatePositionScale = 32839;
 
 /// First and last of the program's own command identifiers.
 constexpr CommandId ProgramFirst = 32774;
-constexpr CommandId ProgramLast = 32840;
+constexpr CommandId ProgramLast = 32841;
 
 } // namespace resources::ids

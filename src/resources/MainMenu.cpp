@@ -46,9 +46,10 @@ std::vector<MenuItem> BuildMainMenu() {
                                            cmd(ids::ProjectionOrthographic, "Orthographic")});
     MenuItem zbuffer = MenuItem::Popup(QStringLiteral("ZBuffer(&Z)"),
                                        {cmd(ids::ZBufferOn, "On"), cmd(ids::ZBufferOff, "Off")});
-    MenuItem view = MenuItem::Popup(
-        QStringLiteral("View(&V)"),
-        {driver, renderer, projection, zbuffer, separator, cmd(ids::ViewToolBar, "ﾂｰﾙ ﾊﾞｰ(&T)")});
+    MenuItem view = MenuItem::Popup(QStringLiteral("View(&V)"),
+                                    {driver, renderer, projection, zbuffer, separator,
+                                     cmd(ids::ViewFrameAll, "ﾓﾃﾞﾙ全体を表示(&W)\tHome"), separator,
+                                     cmd(ids::ViewToolBar, "ﾂｰﾙ ﾊﾞｰ(&T)")});
 
     MenuItem help =
         MenuItem::Popup(QStringLiteral("Help(&H)"), {cmd(ids::Manual, "簡易説明書(&H)"), separator,

@@ -144,7 +144,9 @@ int NameAnimation(rm::Animation* animation, int* tempNameCount) {
 }
 
 std::string MakeLibraryEntryName(std::string_view fileName, int counter) {
-    const std::string suffix = "_" + std::to_string(counter);
+    // Not "_" + std::to_string(…): GCC 12 at -O3 warns falsely about it (-Wrestrict).
+    std::string suffix = std::to_string(counter);
+    suffix.insert(suffix.begin(), '_');
     const std::size_t dot = fileName.rfind('.');
     if (dot == std::string_view::npos) {
         return std::string(fileName) + suffix;

@@ -159,7 +159,7 @@ void CXSave::Unindent() {
 }
 
 void CXSave::OpenBlock(std::string_view keyword, std::string_view name) {
-    m_line.assign("\n");
+    m_line.assign(1, '\n'); // not assign("\n"): GCC 12 at -O3 warns falsely (-Wrestrict)
     m_line += m_indent;
     m_line += keyword;
     if (!name.empty()) {
@@ -552,7 +552,7 @@ int CXSave::WriteFrame(rm::Frame* frame, int autoName) {
         AppendInt(generated, m_frameNameCounter++);
         frame->SetName(generated);
     }
-    m_line.assign("\n");
+    m_line.assign(1, '\n'); // not assign("\n"): GCC 12 at -O3 warns falsely (-Wrestrict)
     m_line += m_indent;
     m_line += "Frame";
     const std::string_view name = NameOf(*frame);

@@ -51,7 +51,8 @@ class ApplicationTest : public ShellFixture {};
 
 TEST_F(ApplicationTest, StartsWithTheProgramTitleAndAnEmptyDocument) {
     ASSERT_TRUE(Start());
-    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Pavrix / Prototype"));
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Pavrix / Prototype[*]"));
+    EXPECT_FALSE(frame->isWindowModified());
     EXPECT_TRUE(frame->isVisible());
     EXPECT_EQ(app->GetMainWnd(), frame);
     EXPECT_EQ(frame->GetActiveDocument()->GetPathName(), QString());
@@ -61,7 +62,8 @@ TEST_F(ApplicationTest, StartsWithTheProgramTitleAndAnEmptyDocument) {
 TEST_F(ApplicationTest, OpensTheFileOfTheCommandLineAndFramesItInTheView) {
     ASSERT_TRUE(QFile::exists(QString::fromStdString(SampleWalker())));
     ASSERT_TRUE(Start({QString::fromStdString(SampleWalker())}));
-    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Pavrix / Prototype"));
+    // The file's name, with the place of the unsaved-changes mark.
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("walker.x[*] - Pavrix"));
     ASSERT_NE(g_currentAnimation, nullptr);
     ASSERT_NE(g_currentModel, nullptr);
     EXPECT_NE(g_currentCharacter, nullptr);
@@ -110,12 +112,13 @@ TEST_F(ApplicationTest, AFileThatCannotBeLoadedEndsTheStartWithTheLoadMessage) {
     EXPECT_FALSE(Start({bad}));
     EXPECT_EQ(app->GetMainWnd(), nullptr);
     ASSERT_EQ(ui.messageBox.Asked().size(), 1u);
-    // The message, then the reader's reason naming the file.
+    // The message, the cause in the user's terms, then the reader's reason naming the file.
     const QStringList lines = ui.messageBox.Asked()[0].text.split(QLatin1Char('\n'));
-    ASSERT_EQ(lines.size(), 2);
+    ASSERT_EQ(lines.size(), 3);
     EXPECT_EQ(lines[0], QStringLiteral("モデルのロードに失敗しました。"));
-    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("header_bad_magic.x:1: expected 'xof '")))
-        << lines[1].toStdString();
+    EXPECT_EQ(lines[1], QStringLiteral("X ファイル (.x) ではありません。"));
+    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("header_bad_magic.x:1: expected 'xof '")))
+        << lines[2].toStdString();
     EXPECT_EQ(ui.messageBox.Asked()[0].caption, QStringLiteral("Pavrix / Prototype"));
     // Without a main window the loop ends at once.
     EXPECT_EQ(app->Run(), 0);

@@ -115,8 +115,10 @@ TEST_F(DocumentTest, AFileWithoutAModelShowsTheLoadMessageAndKeepsTheDocument) {
     ASSERT_EQ(ui.messageBox.Asked().size(), 1u);
     EXPECT_EQ(ui.messageBox.Asked()[0].text.section(QLatin1Char('\n'), 0, 0),
               QStringLiteral("モデルのロードに失敗しました。"));
+    EXPECT_EQ(ui.messageBox.Asked()[0].text.section(QLatin1Char('\n'), 1, 1),
+              QStringLiteral("X ファイル (.x) ではありません。"));
     EXPECT_TRUE(ui.messageBox.Asked()[0]
-                    .text.section(QLatin1Char('\n'), 1)
+                    .text.section(QLatin1Char('\n'), 2)
                     .startsWith(QStringLiteral("header_bad_magic.x:1: ")));
     // The framework keeps the path name of the document that was there.
     EXPECT_EQ(document->GetPathName(), QString::fromStdString(SampleWalker()));
@@ -155,6 +157,10 @@ TEST_F(DocumentTest, SaveIntoAMissingFolderSaysWhyAndFailsAndStaysModified) {
     ASSERT_EQ(ui.messageBox.Asked().size(), 1u);
     EXPECT_TRUE(ui.messageBox.Asked()[0].text.contains(QStringLiteral("missing")))
         << ui.messageBox.Asked()[0].text.toStdString();
+    // The cause in the user's terms comes before the exact technical line.
+    const QStringList lines = ui.messageBox.Asked()[0].text.split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(lines[1], QStringLiteral("ファイルまたはフォルダーが見つかりません。"));
 }
 
 // ---------------------------------------------------------------------------------------

@@ -97,7 +97,7 @@ TEST_F(MainFrameTest, StartsInAnimationModeWithRotateAllAxesUserViewAndSpeedOneT
     EXPECT_EQ(playback->GetButtonStyle(playback->CommandToIndex(ids::StopAnimation)),
               Style::Button);
 
-    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Pavrix / Prototype"));
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Pavrix / Prototype[*]"));
     EXPECT_EQ(g_operationMode, 1);
     EXPECT_EQ(g_mouseFunction, 2);
     EXPECT_EQ(g_axisPositive, 1);

@@ -4,7 +4,10 @@
 // main frame, document and 3D view, with scripted message boxes, file dialogs and
 // dialogs, on the offscreen platform and the software rasteriser.
 
+#include <QByteArray>
+#include <QFile>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <memory>
 #include <string>
 
@@ -26,6 +29,17 @@ inline std::string SampleWalker() {
 
 class ShellFixture : public ::testing::Test {
 protected:
+    /// Every test keeps the editor's settings (recent files, window, play speed) in a
+    /// configuration folder of its own, shared by the runs it starts.
+    ShellFixture() : m_previousConfig(qgetenv("XDG_CONFIG_HOME")) {
+        if (config.isValid())
+            qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    }
+    ~ShellFixture() override {
+        Stop();
+        qputenv("XDG_CONFIG_HOME", m_previousConfig);
+    }
+
     /// Starts the program as `pavrix arguments...` would; false when start-up failed.
     bool Start(const QStringList& arguments = {}) {
         app = std::make_unique<CDxMFCApp>(arguments, [] { return new CDxMFCView; });
@@ -51,10 +65,14 @@ protected:
     framework::DialogControls& Panel() { return frame->GetControlPanel()->Controls(); }
     framework::DialogControls& Bar() { return frame->GetAnimationBar()->Controls(); }
 
+    QTemporaryDir config;
     framework::ScriptedUi ui;
     std::unique_ptr<CDxMFCApp> app;
     CMainFrame* frame = nullptr; // owned by the template
     CDxMFCView* view = nullptr;  // owned by the frame
+
+private:
+    QByteArray m_previousConfig;
 };
 
 } // namespace shell_test

@@ -38,10 +38,44 @@ TEST(CliTest, AnUnknownOptionIsNamedAndFails) {
     EXPECT_THAT(r.err, HasSubstr("pavrix: unknown option '--frobnicate'"));
 }
 
+TEST(CliTest, VersionAndUnknownOptionsAreAnsweredAsGnuProgramsDo) {
+    Result r = RunCli({"--version"});
+    EXPECT_EQ(r.status, cli::kExitOk);
+    EXPECT_EQ(r.out.rfind("pavrix ", 0), 0u) << r.out;
+    EXPECT_EQ(r.err, "");
+    r = RunCli({"walker.x", "--bogus"});
+    EXPECT_EQ(r.status, cli::kExitUsage);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err,
+              "pavrix: unknown option '--bogus'\nTry 'pavrix --help' for more information.\n");
+    r = RunCli({"walker.x", "--render"});
+    EXPECT_EQ(r.status, cli::kExitUsage);
+    EXPECT_THAT(r.err, HasSubstr("pavrix: --render must come first"));
+}
+
+TEST(CliTest, TheEditorTakesFileNamesAndTheCommandLineEveryOption) {
+    const struct {
+        std::vector<std::string> args;
+        bool commandLine;
+    } cases[] = {
+        {{}, false},
+        {{"walker.x"}, false},
+        {{"-"}, false},
+        {{"--", "-odd.x"}, false},
+        {{"--help"}, true},
+        {{"walker.x", "-x"}, true},
+        {{"--frobnicate"}, true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(cli::IsCommandLine(c.args), c.commandLine) << ::testing::PrintToString(c.args);
+}
+
 TEST(CliTest, HelpGoesToStandardOutput) {
     const Result r = RunCli({"--help"});
     EXPECT_EQ(r.status, cli::kExitOk);
     EXPECT_THAT(r.out, HasSubstr("pavrix --info FILE..."));
+    EXPECT_THAT(r.out, HasSubstr("Usage: pavrix [FILE]"));
+    EXPECT_THAT(r.out, HasSubstr("pavrix --version"));
     EXPECT_EQ(r.err, "");
 }
 

@@ -155,7 +155,8 @@ TEST_F(RenderCommandTest, ThePoseFollowsTheTimeWhileTheCameraStaysWhereTheOpenPu
     const Case cases[] = {{nullptr, 140, 250}, {"7.5", 250, 140}, {"5", 200, 100}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.time ? c.time : "first key time");
-        std::vector<std::string> args = {"--render", slider, "--size", "320x240", "--out", out};
+        std::vector<std::string> args = {"--render",        slider,  "--size", "320x240",
+                                         "--editor-camera", "--out", out};
         if (c.time) {
             args.insert(args.end(), {"--time", c.time});
         }
@@ -165,6 +166,46 @@ TEST_F(RenderCommandTest, ThePoseFollowsTheTimeWhileTheCameraStaysWhereTheOpenPu
         EXPECT_NEAR(picture.Red(c.x, 100), kPlate, 3);
         EXPECT_GT(std::abs(picture.Red(c.away, 100) - kPlate), 3);
     }
+}
+
+TEST_F(RenderCommandTest, TheWholePosedModelIsFramedUnlessTheEditorsCameraIsAsked) {
+    const auto platePixels = [](const Picture& picture) {
+        int count = 0;
+        for (int y = 0; y < picture.height; ++y)
+            for (int x = 0; x < picture.width; ++x)
+                count += std::abs(picture.Red(x, y) - kPlate) <= 3 ? 1 : 0;
+        return double(count) / double(picture.width * picture.height);
+    };
+    // Framed: the plate, slid 3 units at 7.5, is in the middle and fills most of the height.
+    ASSERT_EQ(Run({"--render", slider, "--size", "320x240", "--time", "7.5", "--out", out}),
+              cli::kExitOk)
+        << stderrText;
+    Picture picture;
+    ASSERT_TRUE(ReadPng(out, &picture));
+    EXPECT_NEAR(picture.Red(160, 120), kPlate, 3);
+    EXPECT_EQ(picture.Red(160, 5), kBackground);
+    EXPECT_GT(platePixels(picture), 0.25);
+    // The editor's camera: a small plate off to the side.
+    ASSERT_EQ(Run({"--render", slider, "--size", "320x240", "--time", "7.5", "--editor-camera",
+                   "--out", out}),
+              cli::kExitOk)
+        << stderrText;
+    Picture editorPicture;
+    ASSERT_TRUE(ReadPng(out, &editorPicture));
+    EXPECT_LT(platePixels(editorPicture), 0.15);
+}
+
+TEST_F(RenderCommandTest, AnAnimationFileThatCannotBeReadIsRefusedAsResaveRefusesIt) {
+    const std::string missing = folder.File("missing.x");
+    ASSERT_EQ(Run({"--render", slider, "--animation", missing, "--out", out}), cli::kExitFailed);
+    const std::string renderMessage = stderrText;
+    EXPECT_NE(renderMessage.find("pavrix: cannot read the animation set of " + missing),
+              std::string::npos)
+        << renderMessage;
+    EXPECT_FALSE(std::filesystem::exists(out));
+    ASSERT_EQ(Run({"--resave", slider, folder.File("resaved.x"), "--animation", missing}),
+              cli::kExitFailed);
+    EXPECT_EQ(stderrText, renderMessage);
 }
 
 TEST_F(RenderCommandTest, CameraViewsTurnThePivot) {

@@ -18,7 +18,7 @@ TEST(AcceleratorsTest, TheTableHasEveryKeyAndNothingElse) {
         {Qt::SHIFT | Qt::Key_Delete, 57635},  {Qt::CTRL | Qt::Key_C, 57634},
         {Qt::CTRL | Qt::Key_Insert, 57634},   {Qt::CTRL | Qt::Key_V, 57637},
         {Qt::SHIFT | Qt::Key_Insert, 57637},  {QKeyCombination(Qt::Key_F6), 57680},
-        {Qt::SHIFT | Qt::Key_F6, 57681},
+        {Qt::SHIFT | Qt::Key_F6, 57681},      {QKeyCombination(Qt::Key_Home), 32841},
     };
     const std::vector<framework::Accelerator>& table = resources::MainAccelerators();
     ASSERT_EQ(table.size(), std::size(expected));

@@ -103,6 +103,8 @@ int Application::OpenDocumentFile(const QString& path, int makeVisible) {
     return m_template != nullptr ? m_template->OpenDocumentFile(path, makeVisible) : 0;
 }
 
+void Application::AddToRecentFileList(const QString&) {}
+
 void Application::OnFileNew() {
     OpenDocumentFile(QString());
 }

@@ -89,6 +89,9 @@ public:
     void OnFileOpen();
     /// New (empty `path`) or Open through the template; 0 without a template.
     int OpenDocumentFile(const QString& path, int makeVisible = 1);
+    /// A file was opened or saved: a program with a recent-file list puts it first. The
+    /// default does nothing.
+    virtual void AddToRecentFileList(const QString& path);
 
     /// Handles every event waiting now, without blocking. Returns 0 once the quit was
     /// posted (then nothing more should run before `ExitInstance`), else 1.

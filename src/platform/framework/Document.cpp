@@ -134,6 +134,13 @@ void Document::SetPathName(const QString& path, int) {
     SetTitle(FileNameOf(path));
 }
 
+void Document::SetModifiedFlag(int modified) {
+    m_modified = modified != 0;
+    for (View* view : m_views)
+        if (FrameWindow* frame = view->GetParentFrame())
+            frame->setWindowModified(m_modified);
+}
+
 void Document::SetTitle(const QString& title) {
     m_title = title;
     for (View* view : m_views)

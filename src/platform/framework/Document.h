@@ -63,7 +63,9 @@ public:
     const QString& GetPathName() const { return m_pathName; }
     void SetTitle(const QString& title);
     const QString& GetTitle() const { return m_title; }
-    void SetModifiedFlag(int modified = 1) { m_modified = modified != 0; }
+    /// Sets the modified flag; the frames of the views show it as the desktop's
+    /// unsaved-changes mark in their title.
+    void SetModifiedFlag(int modified = 1);
     int IsModified() const { return m_modified ? 1 : 0; }
 
     void AddView(View* view);

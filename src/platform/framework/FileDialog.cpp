@@ -1,10 +1,27 @@
 #include "platform/framework/FileDialog.h"
 
+#include <QFileInfo>
+
 #include "platform/framework/IFileDialog.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "platform/framework/UiServices.h"
 
 namespace framework {
+
+namespace {
+QString& LastFolderStore() {
+    static QString folder;
+    return folder;
+}
+} // namespace
+
+QString FileDialog::LastFolder() {
+    return LastFolderStore();
+}
+
+void FileDialog::SetLastFolder(const QString& folder) {
+    LastFolderStore() = folder;
+}
 
 FileDialog::FileDialog(bool open, const QString& defaultExt, const QString& fileName,
                        unsigned flags, const QString& filter, QWidget* owner) {
@@ -17,11 +34,15 @@ FileDialog::FileDialog(bool open, const QString& defaultExt, const QString& file
 }
 
 int FileDialog::DoModal() {
+    FileDialogRequest request = m_request;
+    if (request.directory.isEmpty() && !QFileInfo(request.fileName).isAbsolute())
+        request.directory = LastFolder();
     QString path;
-    const int result = UiServices::FileDialogs().Run(m_request, &path);
+    const int result = UiServices::FileDialogs().Run(request, &path);
     if (result != IdOk)
         return IdCancel;
     m_path = path;
+    SetLastFolder(QFileInfo(path).absolutePath());
     return IdOk;
 }
 

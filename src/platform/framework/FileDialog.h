@@ -24,6 +24,12 @@ public:
     FileDialogRequest& Request() { return m_request; }
     const FileDialogRequest& Request() const { return m_request; }
 
+    /// The folder of the last file chosen in any file dialog of the program; every dialog
+    /// starts there unless its request names a folder of its own. Empty at first; the
+    /// application keeps it across runs.
+    static QString LastFolder();
+    static void SetLastFolder(const QString& folder);
+
 private:
     FileDialogRequest m_request;
     QString m_path;

@@ -14,12 +14,13 @@ constexpr unsigned OfnFileMustExist = 0x1000; ///< open: only existing files can
 
 /// Everything an open or save dialog is asked with.
 struct FileDialogRequest {
-    bool open = true;         ///< open dialog (true) or save dialog (false)
-    QString defaultExt;       ///< without the dot ("x"); added to a typed name without one
-    QString fileName;         ///< initial file name or path; empty for none
-    unsigned flags = 0;       ///< Ofn* flags
-    QString filter;           ///< "Name|patterns|Name|patterns||", patterns separated by ';'
-    QString title;            ///< empty: the dialog's own
+    bool open = true;   ///< open dialog (true) or save dialog (false)
+    QString defaultExt; ///< without the dot ("x"); added to a typed name without one
+    QString fileName;   ///< initial file name or path; empty for none
+    QString directory;  ///< folder shown first when fileName has none; empty: the dialog's own
+    unsigned flags = 0; ///< Ofn* flags
+    QString filter;     ///< "Name|patterns|Name|patterns||", patterns separated by ';'
+    QString title;      ///< empty: the dialog's own
     QWidget* owner = nullptr; ///< borrowed; may be null
 };
 

@@ -29,7 +29,7 @@ FrameWindow::~FrameWindow() = default;
 
 int FrameWindow::LoadFrame(const FrameResources& resources, CreateContext& context) {
     m_title = StringTable::Field(resources.documentString, 0);
-    setWindowTitle(m_title);
+    setWindowTitle(m_title + QStringLiteral("[*]"));
     if (!resources.icon.isNull())
         setWindowIcon(resources.icon);
     m_strings = resources.strings;
@@ -290,11 +290,13 @@ int FrameWindow::MessageBox(const QString& text, const QString& caption, unsigne
 }
 
 void FrameWindow::OnUpdateFrameTitle() {
+    // "[*]" is where the desktop's unsaved-changes mark goes.
     Document* document = GetActiveDocument();
     if (document != nullptr && !document->GetTitle().isEmpty())
-        setWindowTitle(document->GetTitle() + QStringLiteral(" - ") + m_title);
+        setWindowTitle(document->GetTitle() + QStringLiteral("[*] - ") + m_title);
     else
-        setWindowTitle(m_title);
+        setWindowTitle(m_title + QStringLiteral("[*]"));
+    setWindowModified(document != nullptr && document->IsModified());
 }
 
 void FrameWindow::closeEvent(QCloseEvent* event) {

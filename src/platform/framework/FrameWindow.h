@@ -138,8 +138,9 @@ public:
     /// The title the frame's text is made of (the document string's first field).
     const QString& GetTitle() const { return m_title; }
     void SetTitle(const QString& title) { m_title = title; }
-    /// Sets the window text to "<document title> - <title>", or the title alone without
-    /// a document.
+    /// Sets the window text to "<document title>[*] - <title>", or "<title>[*]" without a
+    /// document; "[*]" shows as the desktop's unsaved-changes mark while the document is
+    /// modified.
     virtual void OnUpdateFrameTitle();
 
 protected:

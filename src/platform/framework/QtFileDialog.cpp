@@ -45,6 +45,8 @@ int QtFileDialog::Run(const FileDialogRequest& request, QString* path) {
         dialog.setNameFilters(filters);
     if (!request.defaultExt.isEmpty())
         dialog.setDefaultSuffix(request.defaultExt);
+    if (!request.directory.isEmpty())
+        dialog.setDirectory(request.directory);
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
     if (dialog.exec() != QDialog::Accepted)

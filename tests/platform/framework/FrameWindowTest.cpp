@@ -208,10 +208,16 @@ TEST_F(FrameWindowTest, TheWindowTextShowsTheDocumentTitleBeforeTheProgramTitle)
     frame->SetTitle(QStringLiteral("Pavrix"));
     document.SetPathName(QStringLiteral("/home/user/models/walker.x"));
     EXPECT_EQ(document.GetTitle(), QStringLiteral("walker.x"));
-    EXPECT_EQ(frame->windowTitle(), QStringLiteral("walker.x - Pavrix"));
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("walker.x[*] - Pavrix"));
     // Names handed over with backslashes keep only the part after the last one.
     document.SetPathName(QStringLiteral("C:\\data\\run.x"));
-    EXPECT_EQ(frame->windowTitle(), QStringLiteral("run.x - Pavrix"));
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("run.x[*] - Pavrix"));
+    // "[*]" shows the desktop's unsaved-changes mark while the document is modified.
+    EXPECT_FALSE(frame->isWindowModified());
+    document.SetModifiedFlag(1);
+    EXPECT_TRUE(frame->isWindowModified());
+    document.SetModifiedFlag(0);
+    EXPECT_FALSE(frame->isWindowModified());
 }
 
 TEST_F(FrameWindowTest, TheFrameMessageBoxUsesTheApplicationTitleWhenNoCaptionIsGiven) {

@@ -67,7 +67,7 @@ TEST_F(SingleDocTemplateTest, NewAtStartUpMakesFrameAndViewBeforeTheDocumentsNew
     EXPECT_EQ(tpl->GetFrame()->GetActiveDocument(), document);
     EXPECT_EQ(View()->initialUpdates, 1);
     EXPECT_EQ(document->GetTitle(), QStringLiteral("無題"));
-    EXPECT_EQ(tpl->GetFrame()->windowTitle(), QStringLiteral("無題 - Pavrix"));
+    EXPECT_EQ(tpl->GetFrame()->windowTitle(), QStringLiteral("無題[*] - Pavrix"));
     EXPECT_TRUE(ui.messageBox.Asked().empty());
     // Start-up gives the window its text before it shows it.
     EXPECT_FALSE(tpl->GetFrame()->isVisible());
@@ -78,7 +78,7 @@ TEST_F(SingleDocTemplateTest, AFileOnTheCommandLineIsOpenedInsteadOfNew) {
               1);
     EXPECT_EQ(document->log, Log{"open /m/walker.x"});
     EXPECT_EQ(document->GetPathName(), QStringLiteral("/m/walker.x"));
-    EXPECT_EQ(tpl->GetFrame()->windowTitle(), QStringLiteral("walker.x - Pavrix"));
+    EXPECT_EQ(tpl->GetFrame()->windowTitle(), QStringLiteral("walker.x[*] - Pavrix"));
 }
 
 TEST_F(SingleDocTemplateTest, TheSaveQuestionsThreeAnswers) {
@@ -154,7 +154,7 @@ TEST_F(SingleDocTemplateTest, OpenShowsTheOpenDialogThenAsksThenOpens) {
     EXPECT_EQ(document->log, Log{"open /m/new.x"});
     EXPECT_EQ(document->GetPathName(), QStringLiteral("/m/new.x"));
     EXPECT_EQ(document->IsModified(), 0);
-    EXPECT_EQ(tpl->GetFrame()->windowTitle(), QStringLiteral("new.x - Pavrix"));
+    EXPECT_EQ(tpl->GetFrame()->windowTitle(), QStringLiteral("new.x[*] - Pavrix"));
 
     // Cancelling the dialog asks nothing and opens nothing.
     document->log.clear();
