@@ -14,7 +14,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <memory>
 #include <string>
 
 #include <assimp/Exporter.hpp>
@@ -22,13 +21,7 @@
 #include <assimp/scene.h>
 #include <benchmark/benchmark.h>
 
-#include "platform/rm/Context.h"
-#include "scene/CAnimationData.h"
-#include "scene/CCharacterData.h"
-#include "scene/CModelData.h"
-#include "scene/DocumentOpen.h"
-#include "scene/SceneContext.h"
-#include "scene/SceneMessages.h"
+#include "BenchDocument.h"
 #include "xfile/CXSave.h"
 #include "xfile/DocumentSave.h"
 
@@ -37,32 +30,11 @@ namespace {
 const std::string kSource = std::string(PAVRIX_TESTDATA_DIR) + "/x/BCN_Epileptic.X";
 
 /// The document's scene with the character file open, for the life of one benchmark.
-class OpenCharacter {
+class OpenCharacter : public BenchDocument {
 public:
-    OpenCharacter() {
-        rm::Direct3DRMCreate(&m_d3drm);
-        g_d3drm = m_d3drm.Get();
-        m_store = std::make_unique<CObjectStore>(&g_sceneModelLibrary, &g_sceneAnimationLibrary);
-        m_d3drm->CreateFrame(nullptr, &m_sceneFrame);
-        document.sceneFrame = m_sceneFrame.Get();
-        document.store = m_store.get();
-        scene::SetMessageHook([](std::string_view) {});
-        ok = scene::OpenDocument(document, kSource.c_str(), scene::kOpenNewScene).ok != 0;
-    }
-    ~OpenCharacter() {
-        m_store.reset();
-        m_sceneFrame.Reset();
-        g_d3drm = nullptr;
-        scene::SetMessageHook({});
-    }
+    OpenCharacter() { ok = Open(kSource.c_str()); }
 
-    scene::SceneDocument document;
     bool ok = false;
-
-private:
-    rm::Ref<rm::Context> m_d3drm;
-    std::unique_ptr<CObjectStore> m_store;
-    rm::Ref<rm::Frame> m_sceneFrame;
 };
 
 void SetRates(benchmark::State& state, const std::string& output) {

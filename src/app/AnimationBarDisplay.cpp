@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/AnimationSetChoice.h"
 #include "app/BarControlIds.h"
 #include "app/KeyTimeRules.h"
 #include "app/ProgramState.h"
@@ -14,6 +15,7 @@
 #include "resources/CommandIds.h"
 #include "scene/AnimationLibrary.h"
 #include "scene/CAnimationData.h"
+#include "scene/CCharacterData.h"
 #include "scene/CModelData.h"
 #include "scene/ModelLibrary.h"
 
@@ -97,24 +99,28 @@ int AnimationBarDisplay::RefreshKeyRange(int rebuild) {
     bar.SetDlgItemText(ctl::Min, QString::asprintf("%.2f", first));
     bar.SetDlgItemText(ctl::Max, QString::asprintf("%.2f", last));
 
-    QString animationName = QStringLiteral("non");
+    // The document is named after the file the character's sets came from, which the
+    // library entry of its first set names.
+    const CAnimationData* named = g_currentAnimation;
+    if (g_currentCharacter != nullptr && !g_currentCharacter->Animations().empty())
+        named = g_currentCharacter->Animations().front();
     if (g_animationLibrary != nullptr)
-        if (const auto* entry = g_animationLibrary->Entries().FindEntry(g_currentAnimation);
+        if (const auto* entry = g_animationLibrary->Entries().FindEntry(named);
             entry != nullptr && entry->Name() != nullptr) {
-            animationName = FileNamePart(entry->Name());
             // The file name alone would send the next Save to the working directory, and
             // taking the name again on every refresh would send it back to the opened file
-            // after a Save As: the document follows the set only when another one became
-            // current.
+            // after a Save As: the document follows only when another character's sets
+            // became current, never when the user picks another set of the same character.
             framework::Document* document = m_document ? m_document() : nullptr;
             if (document != nullptr &&
-                (m_pathNameAnimation != g_currentAnimation || m_pathNameEntry != entry->Name())) {
+                (m_pathNameAnimation != named || m_pathNameEntry != entry->Name())) {
                 document->SetPathName(QFile::decodeName(entry->Name()), 1);
-                m_pathNameAnimation = g_currentAnimation;
+                m_pathNameAnimation = named;
                 m_pathNameEntry = entry->Name();
             }
         }
-    m_controlPanel->Controls().SetDlgItemText(ctl::AnimationName, animationName);
+    AnimationSetChoice::ShowSets(m_controlPanel->Controls(), ctl::AnimationName, g_currentCharacter,
+                                 g_currentAnimation);
 
     QString modelName = QStringLiteral("non");
     if (g_currentModel != nullptr && g_modelLibrary != nullptr)
@@ -158,7 +164,8 @@ void AnimationBarDisplay::OnSceneCleared() {
     m_pathNameAnimation = nullptr;
     m_pathNameEntry.clear();
     if (m_controlPanel != nullptr) {
-        m_controlPanel->Controls().SetDlgItemText(ctl::AnimationName, QStringLiteral("non"));
+        AnimationSetChoice::ShowSets(m_controlPanel->Controls(), ctl::AnimationName, nullptr,
+                                     nullptr);
         m_controlPanel->Controls().SetDlgItemText(ctl::ModelName, QStringLiteral("non"));
     }
 }

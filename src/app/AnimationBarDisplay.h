@@ -37,11 +37,13 @@ public:
     void RefreshTimeDisplay() override;
     void ReleasePlayButtons() override;
     /// Rebuilds the key-time list first when `rebuild` is non-zero, then shows the first
-    /// and last key time, the names and the slider's range and ticks. When another
-    /// animation set has become current since the last refresh, the document's path name
-    /// becomes the set's full library name (the path it was opened from, or that path
-    /// with its "_<n>" suffix), so Save writes where the set came from and never to a
-    /// bare file name in the working directory. 0 without a current animation set.
+    /// and last key time, the character's animation sets (the current one selected), the
+    /// model's name and the slider's range and ticks. When another character's sets have
+    /// become current since the last refresh, the document's path name becomes the full
+    /// library name of the character's first set (the path it was opened from, or that
+    /// path with its "_<n>" suffix), so Save writes where the sets came from and never to
+    /// a bare file name in the working directory; picking another set of the same
+    /// character leaves it alone. 0 without a current animation set.
     int RefreshKeyRange(int rebuild);
     /// Refreshes the bar for the current animation set, or shows its empty state ("0.00",
     /// "0.00", "Non", slider 0..1). Returns 1.

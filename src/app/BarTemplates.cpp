@@ -63,7 +63,7 @@ framework::DialogTemplate ControlPanelTemplate() {
         Make(Kind::CheckBox, ctl::AxisNegative, "-", QRect(53, 192, 15, 14), kToggle),
 
         Label("Animation Name", QRect(4, 213, 64, 8)),
-        Make(Kind::Edit, ctl::AnimationName, "", QRect(4, 222, 64, 12), Control::ReadOnly),
+        Combo(ctl::AnimationName, {}, QRect(4, 222, 64, 90)),
         Label("Model Name", QRect(4, 239, 64, 8)),
         Make(Kind::Edit, ctl::ModelName, "", QRect(4, 248, 64, 12), Control::ReadOnly),
     };

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <memory>
 
+#include "app/AnimationSetChoice.h"
 #include "app/AppSettings.h"
 #include "app/BarControlIds.h"
 #include "app/CDxMFCDoc.h"
@@ -99,8 +100,11 @@ void CDxMFCApp::SaveSettings() {
     if (CMainFrame* frame = GetMainFrame()) {
         m_settings->SetWindowGeometry(frame->saveGeometry());
         m_settings->SetBarState(frame->saveState());
+        // A file's own tick rate is no choice to carry over to the next run.
         if (framework::DialogBar* bar = frame->GetAnimationBar())
-            m_settings->SetPlaySpeedIndex(bar->Controls().GetCurSel(ctl::PlaySpeed));
+            if (const int speed = bar->Controls().GetCurSel(ctl::PlaySpeed);
+                speed < AnimationSetChoice::kFixedSpeedCount)
+                m_settings->SetPlaySpeedIndex(speed);
     }
     m_settings->SetLastFolder(framework::FileDialog::LastFolder());
     m_settings->SetRecentFiles(m_recentFiles.Paths());

@@ -9,8 +9,11 @@
 #include "platform/framework/Application.h"
 #include "platform/framework/FileDialog.h"
 #include "platform/framework/MessageBoxCodes.h"
+#include "platform/framework/SingleDocTemplate.h"
 #include "platform/framework/UiServices.h"
+#include "platform/rm/AnimationSet.h"
 #include "resources/CommandIds.h"
+#include "scene/CAnimationData.h"
 #include "scene/DocumentOpen.h"
 #include "xfile/DocumentSave.h"
 
@@ -46,6 +49,7 @@ int CDxMFCDoc::OnNewDocument() {
         return 0;
     frame->StopPlayback();
     frame->ClearScene(g_selectedPart != nullptr ? 0 : 1);
+    m_saveNeedsNewName = 0;
     return 1;
 }
 
@@ -67,9 +71,14 @@ int CDxMFCDoc::OnOpenDocument(const QString& path) {
     const scene::DocumentOpenResult result =
         scene::OpenDocument(doc, fileName.constData(), m_openMode);
     CMainFrame::TakeCurrentPointers(doc);
+    m_failedOpenClearedScene = !result.ok && m_openMode == scene::kOpenNewScene;
     if (!result.ok)
         return 0;
+    m_saveNeedsNewName =
+        m_openMode == scene::kOpenChangeAnimation || m_openMode == scene::kOpenChangeModel;
 
+    frame->OfferTickRate(
+        g_currentAnimation->Set() != nullptr ? g_currentAnimation->Set()->TicksPerSecond() : 0);
     frame->CenterOnFrame(result.centerFrame);
     // The open sequence has just built the key-time list: building it again would show
     // the over-limit message a second time.
@@ -85,6 +94,31 @@ int CDxMFCDoc::OnOpenDocument(const QString& path) {
     return 1;
 }
 
+int CDxMFCDoc::CanSave() {
+    if (g_currentAnimation != nullptr && g_currentModel != nullptr)
+        return 1;
+    framework::UiServices::AppMessageBox(QString::fromUtf8(kNothingToSaveMessage),
+                                         framework::MbIconInformation);
+    return 0;
+}
+
+int CDxMFCDoc::SaveNeedsNewName() const {
+    return m_saveNeedsNewName;
+}
+
+void CDxMFCDoc::OnOpenDocumentFailed(int wasModified) {
+    if (!m_failedOpenClearedScene) {
+        Document::OnOpenDocumentFailed(wasModified);
+        return;
+    }
+    m_failedOpenClearedScene = 0;
+    m_saveNeedsNewName = 0;
+    SetPathName(QString());
+    if (GetDocTemplate() != nullptr)
+        SetTitle(GetDocTemplate()->GetDefaultTitle());
+    SetModifiedFlag(0);
+}
+
 int CDxMFCDoc::OnSaveDocument(const QString& path) {
     CMainFrame* frame = GetMainFrame();
     if (frame == nullptr || frame->GetParentD3R().D3DRM() == nullptr ||
@@ -95,8 +129,7 @@ int CDxMFCDoc::OnSaveDocument(const QString& path) {
     frame->ClearSelection();
     std::string error;
     const QByteArray fileName = QFile::encodeName(path);
-    const int saved =
-        SaveCharacter(fileName.constData(), g_currentModel, g_currentAnimation, &error);
+    const int saved = SaveDocument(fileName.constData(), frame->MakeSceneDocument(), &error);
     if (!saved) {
         // The edits are still only in memory: the document stays modified, so quitting
         // asks again.
@@ -107,6 +140,7 @@ int CDxMFCDoc::OnSaveDocument(const QString& path) {
         return 0;
     }
     SetModifiedFlag(0);
+    m_saveNeedsNewName = 0;
     if (framework::Application* application = framework::Application::Instance())
         application->AddToRecentFileList(path);
     return 1;

@@ -22,6 +22,8 @@ public:
     static constexpr char kFileFilter[] = "X ﾌｧｲﾙ (*.x)|*.x|すべてのﾌｧｲﾙ (*.*)|*.*||";
     /// Shown above the reason when a file could not be written.
     static constexpr char kSaveFailedMessage[] = "ファイルの保存に失敗しました。";
+    /// Shown by Save and Save As when no character is loaded.
+    static constexpr char kNothingToSaveMessage[] = "保存するデータがありません。";
 
     CDxMFCDoc();
 
@@ -44,6 +46,19 @@ public:
     /// `path` in the recent-file list.
     int OnSaveDocument(const QString& path) override;
 
+    /// Save and Save As go on only with a current model and animation set; otherwise
+    /// kNothingToSaveMessage is shown and nothing is asked or written.
+    int CanSave() override;
+    /// After a change of animation or of model the document's file no longer holds what a
+    /// save would write (the path name is the animation's file, or the model's no longer
+    /// matches): the first Save asks for a name, proposing the path name, as Save As does.
+    /// A successful save (or a new open) ends that.
+    int SaveNeedsNewName() const override;
+    /// A failed Open that had already cleared the scene leaves nothing of any file loaded:
+    /// the document becomes untitled and unmodified rather than naming the file that was.
+    /// Otherwise the framework's default.
+    void OnOpenDocumentFailed(int wasModified) override;
+
     /// 0 new scene, 1 insert a character, 2 change the animation, 3 change the model.
     int GetOpenMode() const { return m_openMode; }
     void SetOpenMode(int mode) { m_openMode = mode; }
@@ -55,4 +70,7 @@ private:
     void OnFileCommand(int mode);
 
     int m_openMode = 0;
+    int m_saveNeedsNewName = 0;
+    // Set by an open as a new scene that failed, for OnOpenDocumentFailed.
+    int m_failedOpenClearedScene = 0;
 };

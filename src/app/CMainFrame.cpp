@@ -15,6 +15,7 @@
 #include <QWindowStateChangeEvent>
 #include <utility>
 
+#include "app/AnimationSetChoice.h"
 #include "app/BarControlIds.h"
 #include "app/BarTemplates.h"
 #include "app/CDxMFCDoc.h"
@@ -48,6 +49,8 @@
 #include "render/ModelFraming.h"
 #include "resources/CommandIds.h"
 #include "resources/ToolBars.h"
+#include "scene/CAnimationData.h"
+#include "scene/CCharacterData.h"
 #include "scene/DocumentOpen.h"
 
 namespace {
@@ -82,6 +85,7 @@ QStringList LocalFiles(const QMimeData* data) {
 CMainFrame::CMainFrame()
     : m_display([this] { return GetActiveDocument(); }), m_playback(m_display), m_scene([this] {
           m_display.OnSceneCleared();
+          OfferTickRate(0);
           m_display.ResetAnimationBar();
       }) {
     ResetProgramState();
@@ -134,8 +138,13 @@ CMainFrame::CMainFrame()
 }
 
 void CMainFrame::MapPlaybackCommands() {
+    MapNotify(ctl::AnimationName, Notification::SelChange, [this] {
+        SelectAnimationSet(m_controlPanel->Controls().GetCurSel(ctl::AnimationName));
+    });
     MapNotify(ctl::PlaySpeed, Notification::SelChange, [this] {
-        m_playback.SetPlaySpeedIndex(m_animationBar->Controls().GetCurSel(ctl::PlaySpeed));
+        const framework::DialogControls& bar = m_animationBar->Controls();
+        m_playback.SetPlaySpeed(AnimationSetChoice::SpeedAt(
+            bar, ctl::PlaySpeed, bar.GetCurSel(ctl::PlaySpeed), m_playback.GetPlaySpeed()));
     });
     MapCommand(ids::StopAnimation, [this] { m_playback.Stop(); });
     MapCommand(ids::PlayAnimation, [this] { m_playback.TogglePlay(1); });
@@ -225,7 +234,7 @@ int CMainFrame::OnCreate(framework::CreateContext& context) {
     panel.CheckDlgButton(ctl::AxisY, g_axisY);
     panel.CheckDlgButton(ctl::AxisZ, g_axisZ);
 
-    m_animationBar->Controls().SetCurSel(ctl::PlaySpeed, 3);
+    m_animationBar->Controls().SetCurSel(ctl::PlaySpeed, AnimationSetChoice::kStartSpeedIndex);
     m_display.SetBars(m_animationBar, m_controlPanel, m_animationToolBar);
     ResetAnimationBar();
 
@@ -313,6 +322,28 @@ int CMainFrame::UpdateKeyLength(int apply) {
     else
         m_display.ShowKeyLength(CurrentKeyLength());
     return 1;
+}
+
+int CMainFrame::SelectAnimationSet(int index) {
+    if (g_currentCharacter == nullptr || index < 0 ||
+        index >= static_cast<int>(g_currentCharacter->Animations().size()))
+        return 0;
+    if (g_currentCharacter->Animations()[std::size_t(index)] == g_currentAnimation)
+        return 1;
+    m_playback.Stop();
+    if (!g_currentCharacter->SelectAnimation(index))
+        return 0;
+    g_currentAnimation = g_currentCharacter->m_current;
+    RefreshKeyRange(1);
+    g_keyIndex = 0;
+    m_playback.GoToTime(FirstKeyTime(g_currentAnimation));
+    return 1;
+}
+
+void CMainFrame::OfferTickRate(std::uint32_t ticksPerSecond) {
+    if (m_animationBar != nullptr)
+        m_playback.SetPlaySpeed(AnimationSetChoice::OfferTickRate(m_animationBar->Controls(),
+                                                                  ctl::PlaySpeed, ticksPerSecond));
 }
 
 void CMainFrame::OnUpdateStep(framework::CommandId id, void (Playback::*step)()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QStringList>
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -104,6 +105,14 @@ public:
     void RefreshTimeDisplay() override { m_display.RefreshTimeDisplay(); }
     int RefreshKeyRange(int rebuild) override { return m_display.RefreshKeyRange(rebuild); }
     int ResetAnimationBar() { return m_display.ResetAnimationBar(); }
+    /// Makes the current character's set at `index` (its place in the control panel's
+    /// Animation Name box) the current animation set: playback stops, the key-time list,
+    /// the bars and the key commands follow it, and it is posed at its first key time.
+    /// 0 for an index the character does not have.
+    int SelectAnimationSet(int index);
+    /// After an open: the Play Speed box offers the file's tick rate ("4800/s") and selects
+    /// it, or, with 0, holds only its fixed entries (see AnimationSetChoice).
+    void OfferTickRate(std::uint32_t ticksPerSecond);
     /// Shows the length of the current key interval in the "Length" edit ("Last" after
     /// the last key). With `apply` non-zero the number typed in the edit becomes the new
     /// length (ChangeKeyLengthCommand). 0 without a current animation set, else 1.

@@ -1,18 +1,35 @@
 #include "app/Playback.h"
 
+#include <algorithm>
 #include <chrono>
 #include <iterator>
 #include <thread>
 
+#include "app/AnimationSetChoice.h"
 #include "app/KeyTimeRules.h"
 #include "app/ProgramState.h"
 #include "scene/AnimationLibrary.h"
 #include "scene/CAnimationData.h"
+#include "scene/CCharacterData.h"
+#include "scene/CModelData.h"
 
 namespace {
 
-/// Play Speed entries "1/120" … "1/10" as speed factors.
-constexpr float kPlaySpeeds[] = {2.0f, 1.5f, 1.0f, 0.5f, 0.25f, 1.0f / 6.0f};
+constexpr const auto& kPlaySpeeds = AnimationSetChoice::kFixedSpeeds;
+
+/// Whether play-all advances `animation`: the sets of a character all drive its model, so
+/// only its current one plays; a set no character holds plays as well.
+bool IsPlayedInPlayAll(const CAnimationData* animation) {
+    if (g_libraries == nullptr)
+        return true;
+    for (auto* entry = g_libraries->Characters().Head(); entry != nullptr; entry = entry->Next()) {
+        const CCharacterData& character = entry->Payload();
+        const auto sets = character.Animations();
+        if (std::find(sets.begin(), sets.end(), animation) != sets.end())
+            return character.m_current == animation;
+    }
+    return true;
+}
 
 } // namespace
 
@@ -60,6 +77,8 @@ void Playback::PlayAllStep(float step) {
     entries.BeginWalk();
     while (auto* entry = entries.WalkNext()) {
         CAnimationData* animation = &entry->Payload();
+        if (!IsPlayedInPlayAll(animation))
+            continue;
         const float base = animation->Set() != nullptr ? animation->m_time : -1.0f;
         const float time = WrapPastLastKeyTime(animation, step * m_playSpeed + base);
         PoseAnimation(animation, time);

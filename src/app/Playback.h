@@ -36,6 +36,8 @@ public:
     /// Takes entry `index` of the Play Speed list ("1/120" … "1/10"); any other index
     /// leaves the speed as it is.
     void SetPlaySpeedIndex(int index);
+    /// Takes a speed factor of the list's other entries (a file's tick rate).
+    void SetPlaySpeed(float speed) { m_playSpeed = speed; }
 
     /// Stops: releases both play buttons, drops the fraction of the current time (the key
     /// time takes it) and refreshes the display. The set is not posed again.
@@ -46,7 +48,8 @@ public:
     void FollowPlayButtons(bool play, bool playAll);
     /// The tick's playback with frame step `step`: in state 1 the current set advances
     /// by step × speed and loops; in state 2 every set of the animation library advances
-    /// from its own time and loops over its own key times.
+    /// from its own time and loops over its own key times, except the sets a character
+    /// holds but has not chosen (they drive the same parts as its current one).
     void Advance(float step);
 
     /// One step of the held step buttons: by the play speed, wrapping at either end.

@@ -33,7 +33,8 @@ constexpr Command kCommands[] = {
     {"--render",
      "FILE [--animation ANIM] [--time T] [--size WxH] [--view VIEW] [--editor-camera] "
      "[--software] --out PNG",
-     "open FILE as File Open does, pose it at time T and write the view's picture to PNG, "
+     "open FILE as File Open does (ANIM: one of its animation sets by name, else a file "
+     "whose sets replace them), pose it at time T and write the view's picture to PNG, "
      "the whole character framed (or, with --editor-camera, as the editor first shows it)",
      &RunRender},
 };

@@ -6,11 +6,13 @@
 #include <cstring>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 #include <unistd.h>
 
 #include "cli/Cli.h"
 #include "cli/JsonString.h"
+#include "platform/framework/DecodeName.h"
 #include "platform/rm/AnimationSet.h"
 #include "platform/rm/Frame.h"
 #include "platform/rm/MeshBuilder.h"
@@ -79,12 +81,31 @@ std::string NameAsGiven(const std::string& message, std::string_view loaded,
     return out;
 }
 
-void AppendName(std::string* json, const rm::Object* object) {
-    if (object && object->HasName()) {
-        AppendJsonString(json, object->Name());
-    } else {
+/// `"key":name`, the name as UTF-8 text (decoded from code page 932 when its bytes are not
+/// UTF-8, then followed by `"keyBytes":"<hex>"` with the name's exact bytes), or null.
+void AppendName(std::string* json, std::string_view key, const rm::Object* object) {
+    *json += '"';
+    *json += key;
+    *json += "\":";
+    if (!object || !object->HasName()) {
         *json += "null";
+        return;
     }
+    const std::string& name = object->Name();
+    if (framework::IsValidUtf8(name)) {
+        AppendJsonString(json, name);
+        return;
+    }
+    AppendJsonString(json, framework::DecodeName(name).toStdString());
+    *json += ",\"";
+    *json += key;
+    *json += "Bytes\":\"";
+    static constexpr char kHex[] = "0123456789abcdef";
+    for (const unsigned char byte : name) {
+        *json += kHex[byte >> 4];
+        *json += kHex[byte & 15];
+    }
+    *json += '"';
 }
 
 void AppendNumber(std::string* json, std::uint64_t n) {
@@ -117,11 +138,11 @@ void AppendFrames(std::string* json, const rm::Frame* frame, const rm::Frame* pa
             normals += builder->GetNormalCount();
         }
     }
-    *json += *first ? "{\"name\":" : ",{\"name\":";
+    *json += *first ? "{" : ",{";
     *first = false;
-    AppendName(json, frame);
-    *json += ",\"parent\":";
-    AppendName(json, parent);
+    AppendName(json, "name", frame);
+    *json += ',';
+    AppendName(json, "parent", parent);
     *json += ",\"visuals\":";
     AppendNumber(json, frame->Visuals().size());
     *json += ",\"vertices\":";
@@ -137,8 +158,8 @@ void AppendFrames(std::string* json, const rm::Frame* frame, const rm::Frame* pa
 }
 
 void AppendAnimationSet(std::string* json, const rm::AnimationSet& set) {
-    *json += "{\"name\":";
-    AppendName(json, &set);
+    *json += '{';
+    AppendName(json, "name", &set);
     *json += ",\"animations\":[";
     bool first = true;
     for (const auto& animation : set.Animations()) {
@@ -148,11 +169,11 @@ void AppendAnimationSet(std::string* json, const rm::AnimationSet& set) {
                 ++counts[key.dwKeyType];
             }
         }
-        *json += first ? "{\"name\":" : ",{\"name\":";
+        *json += first ? "{" : ",{";
         first = false;
-        AppendName(json, animation.Get());
-        *json += ",\"frame\":";
-        AppendName(json, animation->GetFrame().Get());
+        AppendName(json, "name", animation.Get());
+        *json += ',';
+        AppendName(json, "frame", animation->GetFrame().Get());
         *json += ",\"rotationKeys\":";
         AppendNumber(json, counts[rm::D3DRMANIMATION_ROTATEKEY]);
         *json += ",\"scaleKeys\":";
@@ -177,7 +198,12 @@ void AppendAnimationSet(std::string* json, const rm::AnimationSet& set) {
         AppendNumber(json, animation->GetOptions());
         *json += '}';
     }
-    *json += "]}";
+    *json += ']';
+    if (set.TicksPerSecond() != 0) {
+        *json += ",\"ticksPerSecond\":";
+        AppendNumber(json, set.TicksPerSecond());
+    }
+    *json += '}';
 }
 
 } // namespace
@@ -233,9 +259,8 @@ bool DescribeXFile(const std::string& path, std::string* json, std::string* erro
     }
     warn();
 
-    auto set = rm::MakeRef<rm::AnimationSet>();
-    auto parent = rm::MakeRef<rm::Frame>();
-    const rm::HRESULT setResult = set->Load(bare.c_str(), parent.Get());
+    std::vector<rm::AnimationSet::Loaded> sets;
+    const rm::HRESULT setResult = rm::AnimationSet::LoadAll(bare.c_str(), &sets);
     if (rm::Failed(setResult) && setResult != rm::D3DRMERR_NOTFOUND) {
         return fail();
     }
@@ -250,8 +275,11 @@ bool DescribeXFile(const std::string& path, std::string* json, std::string* erro
         AppendFrames(json, frame.Get(), nullptr, &first);
     }
     *json += "],\"animationSets\":[";
-    if (rm::Succeeded(setResult)) {
-        AppendAnimationSet(json, *set);
+    for (std::size_t i = 0; i < sets.size(); ++i) {
+        if (i > 0) {
+            *json += ',';
+        }
+        AppendAnimationSet(json, *sets[i].set);
     }
     *json += "]}";
     return true;

@@ -10,11 +10,14 @@ namespace cli {
 ///   {"file":…,"format":"text|binary|compressed",
 ///    "frames":[{"name":…,"parent":…,"visuals":n,"vertices":n,"faces":n,"normals":n}],
 ///    "animationSets":[{"name":…,"animations":[{"name":…,"frame":…,"rotationKeys":n,
-///      "scaleKeys":n,"positionKeys":n,"first":t,"last":t,"options":n}]}]}
+///      "scaleKeys":n,"positionKeys":n,"first":t,"last":t,"options":n}],"ticksPerSecond":n}]}
 /// Frames are listed depth first, parents before children; names are the file's (null
-/// for none); counts are what the scene library holds after the load. The frames come
-/// from Frame::Load, or from MeshBuilder::Load wrapped in one unnamed frame when the file
-/// holds a bare mesh; the animation set from AnimationSet::Load. A file that cannot be
+/// for none) as UTF-8 text: bytes that are not UTF-8 are decoded from code page 932, and
+/// the exact bytes follow in hexadecimal as "nameBytes" ("parentBytes", "frameBytes").
+/// ticksPerSecond is the file's AnimTicksPerSecond, left out when it declares none. Counts
+/// are what the scene library holds after the load. The frames come from Frame::Load, or
+/// from MeshBuilder::Load wrapped in one unnamed frame when the file holds a bare mesh;
+/// every animation set, in file order, from AnimationSet::LoadAll. A file that cannot be
 /// read gets its error on `err` and no line on `out`; the other files are still reported.
 /// Returns kExitOk, kExitFailed when a file failed, kExitUsage without files.
 int RunInfo(std::span<const std::string> files, std::ostream& out, std::ostream& err);

@@ -13,6 +13,7 @@
 
 #include <zlib.h>
 
+#include "cli/AnimationSetByName.h"
 #include "cli/AnimationSetCheck.h"
 #include "cli/Cli.h"
 #include "platform/rm/Context.h"
@@ -326,7 +327,8 @@ int RunRender(std::span<const std::string> args, std::ostream& /*out*/, std::ost
     if (opened.createdEmptyAnimation && RefuseUnreadableAnimationSet(parsed.file, err)) {
         return kExitFailed;
     }
-    if (!parsed.animation.empty()) {
+    // ANIM names one of the file's animation sets, or else a file to take the sets from.
+    if (!parsed.animation.empty() && !SelectAnimationSetByName(doc, parsed.animation)) {
         if (RefuseUnreadableAnimationSet(parsed.animation, err)) {
             return kExitFailed;
         }

@@ -149,7 +149,7 @@ int RunResave(std::span<const std::string> args, std::ostream& /*out*/, std::ost
     parsed.edits.Run(doc, err);
 
     std::string error;
-    if (!SaveCharacter(parsed.out.c_str(), doc.currentModel, doc.currentAnimation, &error)) {
+    if (!SaveDocument(parsed.out.c_str(), doc, &error)) {
         err << "pavrix: cannot save " << parsed.out << ": " << error << '\n';
         return kExitFailed;
     }

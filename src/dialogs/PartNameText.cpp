@@ -1,8 +1,8 @@
 #include "dialogs/PartNameText.h"
 
-#include <QStringDecoder>
 #include <QStringEncoder>
 
+#include "platform/framework/DecodeName.h"
 #include "platform/rm/XFileTextTokenizer.h"
 
 namespace part_name_text {
@@ -15,15 +15,7 @@ constexpr char kCodePage932[] = "windows-31j";
 } // namespace
 
 QString ToText(std::string_view bytes) {
-    const QByteArray data(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(data);
-    if (!utf8.hasError())
-        return text;
-    QStringDecoder cp932(kCodePage932);
-    if (!cp932.isValid())
-        return QString::fromLatin1(data);
-    return cp932.decode(data);
+    return framework::DecodeName(bytes);
 }
 
 std::string FromText(const QString& text) {

@@ -8,7 +8,8 @@
 /// the two ways between those bytes and the text a dialog shows and takes.
 namespace part_name_text {
 
-/// The text of `bytes`: read as UTF-8 when they are valid UTF-8, else as code page 932.
+/// The text of `bytes`: read as UTF-8 when they are valid UTF-8, else as code page 932
+/// (framework::DecodeName).
 QString ToText(std::string_view bytes);
 
 /// The bytes a typed part name is stored as: its code page 932 encoding, on which the

@@ -50,14 +50,24 @@ int CAnimationData::Load(const char* fileName) {
         return 0;
     }
     rm::Ref<rm::Frame> parent;
+    rm::Ref<rm::AnimationSet> set;
     g_d3drm->CreateFrame(nullptr, &parent);
-    g_d3drm->CreateAnimationSet(&m_set);
-    if (!parent || !m_set || rm::Failed(m_set->Load(fileName, parent.Get()))) {
+    g_d3drm->CreateAnimationSet(&set);
+    if (!parent || !set || rm::Failed(set->Load(fileName, parent.Get()))) {
         m_lastError = rm::GetLastLoadMessage();
-        m_set.Reset();
         return 0;
     }
-    scene::NameFrameTree(parent.Get(), scene::FrameOrigin::AnimationSetLoad, nullptr);
+    return TakeLoadedSet(std::move(set), parent.Get());
+}
+
+int CAnimationData::TakeLoadedSet(rm::Ref<rm::AnimationSet> set, rm::Frame* frames) {
+    if (!set || m_set || m_model) {
+        return 0;
+    }
+    m_set = std::move(set);
+    if (frames) {
+        scene::NameFrameTree(frames, scene::FrameOrigin::AnimationSetLoad, nullptr);
+    }
     m_tempNameCount = 0;
     NameAnimations();
     GetTimeRange(nullptr, nullptr, 1);
@@ -364,6 +374,51 @@ CAnimationData* LoadAnimation(const char* fileName, std::string* error) {
                                                   }
                                                   return ok;
                                               });
+}
+
+std::vector<CAnimationData*> LoadAnimations(const char* fileName, std::string* error) {
+    std::vector<CAnimationData*> added;
+    if (!fileName || !g_d3drm || !g_sceneAnimationLibrary) {
+        if (error) {
+            *error = "no scene to load into";
+        }
+        return added;
+    }
+    std::vector<rm::AnimationSet::Loaded> sets;
+    if (rm::Failed(rm::AnimationSet::LoadAll(fileName, &sets))) {
+        if (error) {
+            *error = rm::GetLastLoadMessage();
+        }
+        return added;
+    }
+    struct Added {
+        CAnimationData* data;
+        bool raised;
+    };
+    std::vector<Added> entries;
+    entries.reserve(sets.size());
+    for (auto& loaded : sets) {
+        bool raised = false;
+        CAnimationData* data = g_sceneAnimationLibrary->AddEntryFor(fileName, &raised);
+        if (!data) {
+            // Memory ran out: the entries made so far go again, latest first, so the
+            // name counter comes back to where it was.
+            for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
+                g_sceneAnimationLibrary->DiscardEntry(it->data, it->raised);
+            }
+            if (error) {
+                *error = std::string(fileName) + ": memory ran out while loading";
+            }
+            return {};
+        }
+        data->TakeLoadedSet(std::move(loaded.set), loaded.frames.Get());
+        entries.push_back({data, raised});
+    }
+    added.reserve(entries.size());
+    for (const Added& entry : entries) {
+        added.push_back(entry.data);
+    }
+    return added;
 }
 
 CAnimationData* NewAnimation(const char* name) {

@@ -22,6 +22,10 @@ public:
     /// Loads the first animation set of a .x file into a new set. 0 for a null name, when
     /// a set exists already, a model is bound, or the load fails (reason in LastError()).
     int Load(const char* fileName);
+    /// Takes a set loaded elsewhere (one of AnimationSet::LoadAll's), whose animations
+    /// drive the frames below `frames`, and names frames and animations as Load does.
+    /// 0 when `set` is null, a set exists already or a model is bound.
+    int TakeLoadedSet(rm::Ref<rm::AnimationSet> set, rm::Frame* frames);
     /// Gives this object a new, empty set. 0 when one exists already or without g_d3drm.
     int CreateEmptySet();
 
@@ -81,6 +85,11 @@ private:
 /// or when the load fails (the entry is removed, the name counter restored, the reason in
 /// *error when error is not null).
 CAnimationData* LoadAnimation(const char* fileName, std::string* error = nullptr);
+/// Every animation set of a file, in file order, each in an entry of its own (named by the
+/// same rule: the first after fileName, the others with suffixes as another file of that
+/// name would get). Empty for a null name, without g_d3drm or the library, or when the
+/// load fails (nothing is added, the reason in *error when error is not null).
+std::vector<CAnimationData*> LoadAnimations(const char* fileName, std::string* error = nullptr);
 /// Adds an entry named by the same rule holding a new empty set.
 CAnimationData* NewAnimation(const char* name);
 /// Removes data from the animation library and destroys it; 0 when it is not there.

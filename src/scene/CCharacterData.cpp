@@ -45,8 +45,18 @@ int CCharacterData::SetModel(CModelData* model) {
                 m_animations[std::size_t(i)]->Bind(m_model);
             }
         }
+        RecordCurrentAnimation();
     }
     return 1;
+}
+
+void CCharacterData::RecordCurrentAnimation() {
+    // Every set of the character is bound to the model, and binding names the set bound
+    // last in the part records; the current one must be named there.
+    if (m_model && m_current && m_current->m_set) {
+        m_model->ForgetAllPartAnimations();
+        m_model->RecordPartAnimations(m_current->Set());
+    }
 }
 
 int CCharacterData::SetCapacity(int n) {
@@ -98,6 +108,7 @@ int CCharacterData::SelectAnimation(int index) {
     if (m_model && animation->m_model != m_model) {
         animation->Bind(m_model);
     }
+    RecordCurrentAnimation();
     if (animation->m_set) {
         animation->m_time = 0;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <vector>
 
 class CAnimationData;
@@ -17,7 +18,8 @@ public:
     /// Frees the slot array only; the libraries own the model and the animations.
     virtual ~CCharacterData() = default;
 
-    /// Gives the character model and binds every animation to it. A null model, or the
+    /// Gives the character model and binds every animation to it (the part records then
+    /// name the current animation's). A null model, or the
     /// present one, rebinds to the present model. When the character owns its data the
     /// model it replaces is removed from the model library. 0 on failure.
     int SetModel(CModelData* model);
@@ -27,8 +29,13 @@ public:
     /// Puts animation in the next slot, binds it to the model and makes it current.
     /// 0 when there is no free slot or animation is null.
     int AddAnimation(CAnimationData* animation);
-    /// Makes the animation in slot index current (bound to the model, time 0).
+    /// Makes the animation in slot index current (bound to the model, time 0). The part
+    /// records then name the animations of this set: the key commands act on it.
     int SelectAnimation(int index);
+    /// The animations added so far, in slot order (the order a save writes them in).
+    std::span<CAnimationData* const> Animations() const {
+        return {m_animations.data(), std::size_t(m_count)};
+    }
 
     int m_multi = 0;
     int m_ownsData = 0;
@@ -39,4 +46,8 @@ public:
     std::vector<CAnimationData*> m_animations;
     int m_capacity = 0;
     int m_count = 0;
+
+private:
+    /// Names the current animation's set in the model's part records.
+    void RecordCurrentAnimation();
 };

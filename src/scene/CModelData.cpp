@@ -187,6 +187,12 @@ int CModelData::RecordPartAnimations(rm::AnimationSet* set) {
     return 1;
 }
 
+void CModelData::ForgetAllPartAnimations() {
+    for (auto* e = m_partRecords.Head(); e; e = e->Next()) {
+        e->Payload().animation = nullptr;
+    }
+}
+
 void CModelData::ForgetPartAnimations(rm::AnimationSet* set) {
     if (!set) {
         return;

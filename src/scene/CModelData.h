@@ -31,6 +31,8 @@ public:
     /// Clears every part record's animation that belongs to set (when the set is unbound,
     /// so no record keeps a pointer to an animation that may go away).
     void ForgetPartAnimations(rm::AnimationSet* set);
+    /// Clears every part record's animation.
+    void ForgetAllPartAnimations();
     /// Puts the file names back on the subtree's frames and visuals (before a save).
     /// 0 for a frame without a part record.
     int RestoreFileNames(rm::Frame* frame);

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/rm/Frame.h"
 #include "scene/CAnimationData.h"
@@ -77,6 +78,11 @@ DocumentOpenResult RunOpen(SceneDocument& doc, const char* path, int mode) {
         return Fail(doc, result, nullptr, "no file to open");
     }
 
+    // What an insert that cannot load its model goes back to.
+    CCharacterData* const previousCharacter = doc.currentCharacter;
+    CModelData* const previousModel = doc.currentModel;
+    CAnimationData* const previousAnimation = doc.currentAnimation;
+
     CCharacterData* character = nullptr;
     switch (mode) {
     case kOpenNewScene:
@@ -116,6 +122,14 @@ DocumentOpenResult RunOpen(SceneDocument& doc, const char* path, int mode) {
         std::string error;
         CModelData* model = LoadModel(path, &error);
         if (!model) {
+            if (mode == kOpenInsertCharacter) {
+                // Nothing of the file is in the scene: the character made for it goes, and
+                // the document stays as it was.
+                doc.store->Characters().Remove(character);
+                doc.currentCharacter = previousCharacter;
+                doc.currentModel = previousModel;
+                doc.currentAnimation = previousAnimation;
+            }
             return Fail(doc, result, kModelLoadFailedMessage,
                         error.empty() ? std::string(path) + ": cannot load the model" : error);
         }
@@ -141,16 +155,23 @@ DocumentOpenResult RunOpen(SceneDocument& doc, const char* path, int mode) {
         }
         character->SetModel(nullptr);
     } else {
-        character->SetCapacity(1);
+        // The character's sets leave the library before the new ones are named, so a change
+        // of animation to the file the present sets came from keeps their entry names.
+        character->SetCapacity(0);
         std::string error;
-        CAnimationData* animation = LoadAnimation(path, &error);
-        if (!animation) {
-            animation = NewAnimation(path);
+        std::vector<CAnimationData*> animations = LoadAnimations(path, &error);
+        if (animations.empty()) {
+            animations.push_back(NewAnimation(path));
             result.createdEmptyAnimation = true;
             result.animationLoadError = error;
+        }
+        character->SetCapacity(int(animations.size()));
+        for (CAnimationData* animation : animations) {
+            character->AddAnimation(animation);
+        }
+        if (result.createdEmptyAnimation) {
             Show(doc, result, kEmptyAnimationNotice, true);
         }
-        character->AddAnimation(animation);
         character->SelectAnimation(0);
     }
 

@@ -31,12 +31,14 @@ inline constexpr char kEmptyAnimationNotice[] =
 /// Needs g_d3drm, doc.sceneFrame and doc.store (else 0 without a message). By mode:
 /// - kOpenNewScene: clears the scene (ClearScene(doc, 1)), then as kOpenInsertCharacter.
 /// - kOpenInsertCharacter: a new character owning its data; the model loaded from path is
-///   attached to the scene frame; the animation set loaded from path, or an empty one
-///   with kEmptyAnimationNotice when the file gives none, is bound to it and selected.
+///   attached to the scene frame; every animation set of path, in file order, or an empty
+///   one with kEmptyAnimationNotice when the file gives none, is bound to it and the first
+///   is selected. When the model cannot be loaded the new character goes again and the
+///   current pointers stay as they were.
 /// - kOpenChangeAnimation: the current character's animation sets are dropped (removed
-///   from the library when it owns them) and replaced by the one from path (or an empty
-///   one with the notice), bound to its model. Without a current character it shows
-///   kLoadModelFirstMessage and changes nothing.
+///   from the library when it owns them) and replaced by those of path (or an empty
+///   one with the notice), all bound to its model, the first selected. Without a current character
+///   it shows kLoadModelFirstMessage and changes nothing.
 /// - kOpenChangeModel: the current character (a new, non-owning one when there is none)
 ///   gets the model from path and its current animation set is bound to it; 0 without a
 ///   message when the character has no animation set.

@@ -1,5 +1,6 @@
 #include "xfile/CXSave.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <charconv>
 #include <climits>
@@ -90,6 +91,11 @@ constexpr const char* kTemplates[] = {
     "template AnimationSet {\n <3D82AB50-62DA-11cf-AB39-0020AF71E433>\n [Animation]\n}\n\n",
 };
 static_assert(std::size(kTemplates) == 27);
+
+/// Written after the others only when the file declares a tick rate.
+constexpr char kTicksPerSecondTemplate[] =
+    "template AnimTicksPerSecond {\n <9E415A43-7BA6-4a73-8743-B73D47E88476>\n"
+    " DWORD AnimTicksPerSecond;\n}\n\n";
 
 constexpr char kAutoNamePrefix[] = "CXSave_Frame";
 
@@ -194,6 +200,9 @@ int CXSave::WriteHeader() {
         for (const char* text : kTemplates) {
             Put(text);
         }
+        if (m_ticksPerSecond != 0) {
+            Put(kTicksPerSecondTemplate);
+        }
     }
     m_line.assign(m_indent);
     // The inner lines carry their own single space whatever the level.
@@ -220,6 +229,45 @@ int CXSave::WriteMesh(rm::MeshBuilder* builder) {
     }
     if (m_saveFlags & kWriteTextureCoords) {
         WriteTextureCoords(builder);
+    }
+    WriteVertexColors(builder);
+    CloseBlock();
+    return 1;
+}
+
+int CXSave::WriteTicksPerSecond() {
+    if (m_ticksPerSecond == 0) {
+        return 1;
+    }
+    OpenBlock("AnimTicksPerSecond", {});
+    WriteCountLine(m_ticksPerSecond);
+    CloseBlock();
+    return 1;
+}
+
+int CXSave::WriteVertexColors(rm::MeshBuilder* builder) {
+    if (!builder) {
+        return 0;
+    }
+    const std::uint32_t count = builder->GetVertexCount();
+    if (count == 0 || !builder->HasVertexColors()) {
+        return 1;
+    }
+    OpenBlock("MeshVertexColors", {});
+    WriteCountLine(count);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const rm::D3DCOLOR color = builder->GetVertexColor(i);
+        m_line.assign(m_indent);
+        AppendInt(m_line, i);
+        for (float channel : {rm::ColorGetRed(color), rm::ColorGetGreen(color),
+                              rm::ColorGetBlue(color), rm::ColorGetAlpha(color)}) {
+            m_line += ';';
+            AppendReal(m_line, channel);
+        }
+        m_line += ";;";
+        m_line += Separator(i, count);
+        m_line += '\n';
+        Put(m_line);
     }
     CloseBlock();
     return 1;
@@ -518,14 +566,30 @@ int CXSave::WriteTextureCoords(rm::MeshBuilder* builder) {
 
 int CXSave::Save(const char* fileName, std::uint32_t saveFlags, rm::AnimationSet* animationSet,
                  rm::Frame* rootFrame, int childrenOnly) {
-    if (!m_d3drm || !animationSet) {
+    rm::AnimationSet* const sets[] = {animationSet};
+    return Save(fileName, saveFlags, sets, rootFrame, childrenOnly);
+}
+
+int CXSave::Save(const char* fileName, std::uint32_t saveFlags,
+                 std::span<rm::AnimationSet* const> animationSets, rm::Frame* rootFrame,
+                 int childrenOnly) {
+    if (!m_d3drm || animationSets.empty() ||
+        std::find(animationSets.begin(), animationSets.end(), nullptr) != animationSets.end()) {
         return 0;
     }
     if (!OpenFile(fileName)) {
         return 0;
     }
     m_saveFlags = saveFlags;
+    m_ticksPerSecond = 0;
+    for (const rm::AnimationSet* set : animationSets) {
+        if (set->TicksPerSecond() != 0) {
+            m_ticksPerSecond = set->TicksPerSecond();
+            break;
+        }
+    }
     WriteHeader();
+    WriteTicksPerSecond();
     if (childrenOnly) {
         if (rootFrame) {
             for (const auto& child : rootFrame->GetChildren()) {
@@ -535,7 +599,9 @@ int CXSave::Save(const char* fileName, std::uint32_t saveFlags, rm::AnimationSet
     } else {
         WriteFrame(rootFrame, 1);
     }
-    WriteAnimationSet(animationSet);
+    for (rm::AnimationSet* set : animationSets) {
+        WriteAnimationSet(set);
+    }
     // Generated names exist only for the file; they go even when the file failed.
     ClearAutoFrameNames(rootFrame);
     return CloseFile();
@@ -646,6 +712,7 @@ int CXSave::WriteAnimation(rm::Animation* animation) {
     m_line += frameName;
     m_line += "}\n";
     Put(m_line);
+    WriteOptions(animation->GetOptions());
 
     std::uint32_t count = 0;
     animation->GetKeys(0, FLT_MAX, &count, nullptr);
@@ -658,6 +725,20 @@ int CXSave::WriteAnimation(rm::Animation* animation) {
     }
     CloseBlock();
     return 1;
+}
+
+void CXSave::WriteOptions(std::uint32_t options) {
+    // The file says only open or closed and linear or spline positions; a load without the
+    // block gives closed and linear, so only an open or spline animation needs one.
+    const bool open = (options & rm::D3DRMANIMATION_OPEN) != 0;
+    const bool spline = (options & rm::D3DRMANIMATION_SPLINEPOSITION) != 0;
+    if (!open && !spline) {
+        return;
+    }
+    OpenInlineBlock("AnimationOptions");
+    WriteCountLine(open ? 1 : 0);
+    WriteCountLine(spline ? 0 : 1);
+    CloseBlock();
 }
 
 void CXSave::WriteKeysOfType(std::uint32_t keyType, std::uint32_t count) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,7 +17,7 @@ class Frame;
 class MeshBuilder;
 } // namespace rm
 
-/// The text .x writer: turns one frame hierarchy with its meshes and one animation set into
+/// The text .x writer: turns one frame hierarchy with its meshes and its animation sets into
 /// a "xof 0303txt 0032" file. Numbers are written with "%d" and "%f" (six decimals, the
 /// 32-bit value widened to double, independent of the process locale); names and texture
 /// file names are written as the bytes they are, unquoted and unescaped; every line ends
@@ -60,6 +61,15 @@ public:
     /// which case the previous file is untouched and `LastError()` says why.
     int Save(const char* fileName, std::uint32_t saveFlags, rm::AnimationSet* animationSet,
              rm::Frame* rootFrame, int childrenOnly);
+    /// As above with every set of `animationSets`, each as its own AnimationSet block in
+    /// the order given. What the sets carry beyond the keys is written only when present,
+    /// so sets without it give the bytes the one-set Save gives: the tick rate of the first
+    /// set that has one (AnimTicksPerSecond after the Header, its template with the others
+    /// when templates are written) and options that differ from the default
+    /// (AnimationOptions). 0, writing nothing, when the list is empty or holds a null set.
+    int Save(const char* fileName, std::uint32_t saveFlags,
+             std::span<rm::AnimationSet* const> animationSets, rm::Frame* rootFrame,
+             int childrenOnly);
 
     /// Starts writing `fileName` (into a temporary file beside it) and resets the
     /// generated-name counter. 0 when the file cannot be created.
@@ -79,7 +89,12 @@ public:
     std::uint32_t GetSaveFlags() const { return m_saveFlags; }
 
     /// The magic line, the templates when `kWriteTemplates` is set, and the Header object.
+    /// With a tick rate set, the templates end with AnimTicksPerSecond's.
     int WriteHeader();
+    /// Ticks per second the file declares; 0 (the start value) declares none.
+    void SetTicksPerSecond(std::uint32_t ticks) { m_ticksPerSecond = ticks; }
+    /// The AnimTicksPerSecond object; nothing without a tick rate.
+    int WriteTicksPerSecond();
     /// One Mesh block with the parts the save flags ask for.
     int WriteMesh(rm::MeshBuilder* builder);
     int WriteVertices(rm::MeshBuilder* builder);
@@ -90,6 +105,9 @@ public:
     int WriteFaceNormals(rm::MeshBuilder* builder);
     int WriteFaceWraps(rm::MeshBuilder* builder);
     int WriteTextureCoords(rm::MeshBuilder* builder);
+    /// MeshVertexColors with one colour per vertex; nothing for a mesh without vertex
+    /// colours. Written whatever the save flags, as the mesh's last part.
+    int WriteVertexColors(rm::MeshBuilder* builder);
 
     /// One Frame block: transform, meshes, then the children, recursively. With `autoName`
     /// an unnamed frame is given the next generated name first.
@@ -97,8 +115,9 @@ public:
     int WriteFrameTransformMatrix(rm::Frame* frame);
     /// One AnimationSet block; nothing at all for a set without animations.
     int WriteAnimationSet(rm::AnimationSet* animationSet);
-    /// One Animation block with its keys. 0 when the animation drives no frame (a warning
-    /// comment is written instead of the block) or an unnamed one (the block is empty).
+    /// One Animation block with its options (only when a load would not give them without
+    /// the block) and its keys. 0 when the animation drives no frame (a warning comment is
+    /// written instead of the block) or an unnamed one (the block is empty).
     int WriteAnimation(rm::Animation* animation);
     /// Empties every name starting with "CXSave_Frame" in the tree below and including
     /// `frame`.
@@ -116,6 +135,7 @@ private:
     /// Writes "<indent><keyword> {" without the empty line, then indents.
     void OpenInlineBlock(std::string_view keyword);
     void CloseBlock();
+    void WriteOptions(std::uint32_t options);
     void WriteKeysOfType(std::uint32_t keyType, std::uint32_t count);
     /// "<indent><count>;" on a line of its own.
     void WriteCountLine(std::uint32_t count);
@@ -125,6 +145,7 @@ private:
     rm::Context* m_d3drm; // borrowed
     SafeFileWriter m_file;
     std::uint32_t m_saveFlags = 0;
+    std::uint32_t m_ticksPerSecond = 0;
     std::string m_line;
     std::string m_indent;
     int m_indentLevel = 0;

@@ -1,11 +1,16 @@
 #pragma once
 
+#include <span>
 #include <string>
 
 #include "xfile/SafeFileWriter.h"
 
 class CAnimationData;
 class CModelData;
+
+namespace scene {
+struct SceneDocument;
+} // namespace scene
 
 /// The document's save sequence, shared by the editor and the command line: puts back the
 /// names the animations of `animation` and the frames of `model` had in their files,
@@ -22,3 +27,16 @@ class CModelData;
 /// test seam, see SafeFileWriter); empty means POSIX write.
 int SaveCharacter(const char* path, CModelData* model, CAnimationData* animation,
                   std::string* error, SafeFileWriter::WriteFunction write = {});
+
+/// The same sequence for a character with several animation sets: every set of
+/// `animations` is written, in the order given, each as its own AnimationSet block; the
+/// frames written are those of the model the first bound set is bound to. 0 (with the
+/// reason) when `animations` is empty or holds a null set, as for a missing set above.
+int SaveCharacter(const char* path, CModelData* model, std::span<CAnimationData* const> animations,
+                  std::string* error, SafeFileWriter::WriteFunction write = {});
+
+/// What File Save writes: the current model with every animation set of the current
+/// character, in the character's order (the current set alone when there is no current
+/// character). Results as above.
+int SaveDocument(const char* path, const scene::SceneDocument& doc, std::string* error,
+                 SafeFileWriter::WriteFunction write = {});

@@ -107,7 +107,7 @@ TEST_F(DocumentTest, ClearSceneOfTheCurrentCharacterWithoutOneKeepsTheLists) {
     EXPECT_EQ(Bar().GetDlgItemText(ctl::Length), QStringLiteral("Non"));
 }
 
-TEST_F(DocumentTest, AFileWithoutAModelShowsTheLoadMessageAndKeepsTheDocument) {
+TEST_F(DocumentTest, AFailedOpenShowsTheLoadMessageAndLeavesAnUntitledDocument) {
     ASSERT_EQ(OpenThroughTheMenu(SampleWalker()), 1);
     const QString bad = QStringLiteral(PAVRIX_FIXTURE_DIR "/x/header_bad_magic.x");
     ui.fileDialog.Choose(bad);
@@ -120,9 +120,19 @@ TEST_F(DocumentTest, AFileWithoutAModelShowsTheLoadMessageAndKeepsTheDocument) {
     EXPECT_TRUE(ui.messageBox.Asked()[0]
                     .text.section(QLatin1Char('\n'), 2)
                     .startsWith(QStringLiteral("header_bad_magic.x:1: ")));
-    // The framework keeps the path name of the document that was there.
-    EXPECT_EQ(document->GetPathName(), QString::fromStdString(SampleWalker()));
+    // The open cleared the scene before it failed: the window names no file, and Save has
+    // nothing to write and says so instead of asking for a name or staying silent.
+    EXPECT_EQ(document->GetPathName(), QString());
+    EXPECT_FALSE(document->GetTitle().contains(QStringLiteral("walker")))
+        << document->GetTitle().toStdString();
+    EXPECT_FALSE(frame->windowTitle().contains(QStringLiteral("walker")))
+        << frame->windowTitle().toStdString();
+    EXPECT_EQ(document->IsModified(), 0);
     EXPECT_EQ(frame->GetActiveView(), view);
+    EXPECT_EQ(frame->OnCommand(ids::FileSave, framework::CommandSource::Menu), 1);
+    ASSERT_EQ(ui.messageBox.Asked().size(), 2u);
+    EXPECT_EQ(ui.messageBox.Asked()[1].text, QStringLiteral("保存するデータがありません。"));
+    EXPECT_EQ(ui.fileDialog.Requests().size(), 2u); // the two Opens only
 }
 
 TEST_F(DocumentTest, SaveWritesTheCharacterThatOpensAgain) {
@@ -370,13 +380,15 @@ TEST_F(DocumentStateTest, AFailedSaveAsSaysWhyAndKeepsTheDocumentModifiedAndName
     EXPECT_EQ(ui.messageBox.Asked().size(), 2u);
 }
 
-TEST_F(DocumentStateTest, SaveWithNothingLoadedThroughTheMenuShowsNothingAndWritesNothing) {
+TEST_F(DocumentStateTest, SaveWithNothingLoadedThroughTheMenuSaysSoAndWritesNothing) {
     document->SetModifiedFlag(1);
-    const QString path = dir.filePath(QStringLiteral("nothing.x"));
-    ui.fileDialog.Choose(path);
-    frame->OnCommand(ids::FileSaveAs, framework::CommandSource::Menu);
-    EXPECT_EQ(ui.messageBox.Asked().size(), 0u);
-    EXPECT_FALSE(QFile::exists(path));
+    for (framework::CommandId id : {ids::FileSaveAs, ids::FileSave}) {
+        frame->OnCommand(id, framework::CommandSource::Menu);
+        EXPECT_TRUE(ui.fileDialog.Requests().empty()) << id;
+    }
+    EXPECT_EQ(ui.messageBox.Texts(),
+              (std::vector<QString>(2, QStringLiteral("保存するデータがありません。"))));
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
     EXPECT_EQ(document->IsModified(), 1);
 }
 
@@ -406,6 +418,49 @@ TEST_F(DocumentStateTest, SaveAfterSaveAsAndAnEditWritesTheNewFileNotTheOpenedOn
     EXPECT_EQ(copy.readAll(), original.readAll());
     EXPECT_EQ(ui.fileDialog.PendingAnswers(), 0);
     EXPECT_EQ(ui.fileDialog.UnscriptedCount(), 0);
+}
+
+TEST_F(DocumentStateTest, CtrlSAfterAChangeOfAnimationOrModelAsksWhereAndNeverOverwritesUnasked) {
+    for (framework::CommandId change : {ids::ChangeAnimation, ids::ChangeModel}) {
+        SCOPED_TRACE(change);
+        ASSERT_EQ(OpenThroughTheMenu(Write({0, 10}, QStringLiteral("body.x")).toStdString()), 1);
+        const QString source = Write({0, 50}, QStringLiteral("moves.x"), 2.0f);
+        QFile before(source);
+        ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+        const QByteArray bytes = before.readAll();
+        before.close();
+        ASSERT_EQ(Command(change, source), 1);
+        frame->MarkDocumentModified();
+        const std::size_t asked = ui.fileDialog.Requests().size();
+
+        // Ctrl+S asks for a name, proposing the document's; cancelling writes nothing.
+        ui.fileDialog.Cancel();
+        EXPECT_EQ(frame->OnCommand(ids::FileSave, framework::CommandSource::Accelerator), 1);
+        ASSERT_EQ(ui.fileDialog.Requests().size(), asked + 1);
+        const framework::FileDialogRequest& request = ui.fileDialog.Requests().back();
+        EXPECT_FALSE(request.open);
+        EXPECT_EQ(request.fileName, document->GetPathName());
+        EXPECT_NE(request.flags & framework::OfnOverwritePrompt, 0u);
+        ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+        EXPECT_EQ(before.readAll(), bytes) << "the source file is untouched";
+        before.close();
+        EXPECT_EQ(document->IsModified(), 1);
+
+        // A name chosen there is where Save writes from then on, without asking again.
+        const QString chosen = dir.filePath(QStringLiteral("mixed.x"));
+        ui.fileDialog.Choose(chosen);
+        EXPECT_EQ(frame->OnCommand(ids::FileSave, framework::CommandSource::Accelerator), 1);
+        EXPECT_TRUE(QFile::exists(chosen));
+        EXPECT_EQ(document->GetPathName(), chosen);
+        frame->MarkDocumentModified();
+        EXPECT_EQ(frame->OnCommand(ids::FileSave, framework::CommandSource::Accelerator), 1);
+        EXPECT_EQ(ui.fileDialog.Requests().size(), asked + 2);
+        EXPECT_EQ(document->IsModified(), 0);
+        ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+        EXPECT_EQ(before.readAll(), bytes);
+        before.close();
+    }
+    EXPECT_EQ(ui.fileDialog.PendingAnswers(), 0);
 }
 
 } // namespace

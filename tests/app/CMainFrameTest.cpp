@@ -1062,3 +1062,103 @@ TEST_F(MainFrameTest, TheManualIsOpenedFromTheWorkingDirectoryAndNothingHappensW
 }
 
 } // namespace
+
+namespace {
+
+// ---------------------------------------------------------------------------------------
+// Several animation sets and the file's tick rate.
+
+class AnimationSetsTest : public PlaybackTest {
+protected:
+    void OpenSets(const std::vector<shell_test::SetOfKeys>& sets, unsigned ticksPerSecond = 0) {
+        const QString path = shell_test::WriteCharacterSets(dir.path(), QStringLiteral("sets.x"),
+                                                            sets, ticksPerSecond);
+        ui.fileDialog.Choose(path);
+        ASSERT_EQ(frame->OnCommand(ids::FileOpen, framework::CommandSource::Menu), 1);
+        ASSERT_NE(g_currentAnimation, nullptr);
+    }
+    void ChooseSet(int index) {
+        Panel().SetCurSel(ctl::AnimationName, index);
+        frame->RouteCommand(ctl::AnimationName, framework::Notification::SelChange);
+    }
+    std::vector<QString> SetLabels() {
+        std::vector<QString> labels;
+        for (int i = 0; i < Panel().GetCount(ctl::AnimationName); ++i)
+            labels.push_back(Panel().GetLBText(ctl::AnimationName, i));
+        return labels;
+    }
+};
+
+TEST_F(AnimationSetsTest, TheAnimationNameBoxOffersTheSetsAndPlaybackFollowsTheChosenOne) {
+    OpenSets({{"Turn", {0, 100}, 0.01f}, {"Spin", {0, 50}, 0.02f}});
+    const QString path = frame->GetActiveDocument()->GetPathName();
+    EXPECT_EQ(SetLabels(), (std::vector<QString>{QStringLiteral("Turn"), QStringLiteral("Spin")}));
+    EXPECT_EQ(Panel().GetCurSel(ctl::AnimationName), 0);
+    EXPECT_EQ(Bar().GetDlgItemText(ctl::Max), QStringLiteral("100.00"));
+    CAnimationData* turn = g_currentAnimation;
+
+    Click(ids::PlayAnimation);
+    ChooseSet(1);
+    EXPECT_EQ(g_playState, 0) << "choosing a set stops playback";
+    ASSERT_NE(g_currentAnimation, turn);
+    EXPECT_EQ(g_currentAnimation, g_currentCharacter->m_current);
+    EXPECT_EQ(Panel().GetCurSel(ctl::AnimationName), 1);
+    EXPECT_EQ(Bar().GetDlgItemText(ctl::Max), QStringLiteral("50.00"));
+    EXPECT_EQ(g_currentAnimation->KeyTimeCount(), 2u);
+
+    // One second at "1/30" plays the chosen set: 30 units, the Arm turned at its rate.
+    Click(ids::PlayAnimation);
+    for (int i = 0; i < 64; ++i)
+        TickAfter(kTick);
+    EXPECT_NEAR(g_currentTime, 30.0f, 1e-3f);
+    EXPECT_NEAR(ArmAngle(g_currentModel), 0.02f * 30.0f, 1e-3f);
+    EXPECT_FLOAT_EQ(turn->m_time, 0.0f) << "the other set stands still";
+    Click(ids::StopAnimation);
+
+    // Play all plays only the character's current set.
+    Click(ids::AnimationPlayAll);
+    for (int i = 0; i < 16; ++i)
+        TickAfter(kTick);
+    EXPECT_FLOAT_EQ(turn->m_time, 0.0f);
+    EXPECT_NEAR(ArmAngle(g_currentModel), 0.02f * g_currentTime, 1e-3f);
+    Click(ids::StopAnimation);
+
+    // Choosing a set is no edit and does not rename the document.
+    EXPECT_EQ(frame->GetActiveDocument()->GetPathName(), path);
+    EXPECT_EQ(frame->GetActiveDocument()->IsModified(), 0);
+    ChooseSet(0);
+    EXPECT_EQ(g_currentAnimation, turn);
+    EXPECT_EQ(frame->GetActiveDocument()->GetPathName(), path);
+}
+
+TEST_F(AnimationSetsTest, AFilesTickRateIsAPlaySpeedSelectedAfterTheOpenAndTheLoopKeepsItsLength) {
+    // A loop of 4800 ticks at 4800 per second lasts one second.
+    OpenSets({{"Loop", {0, 2400, 4800}, 0.0001f}}, 4800);
+    ASSERT_EQ(Bar().GetCount(ctl::PlaySpeed), 7);
+    EXPECT_EQ(Bar().GetLBText(ctl::PlaySpeed, 6), QStringLiteral("4800/s"));
+    EXPECT_EQ(Bar().GetCurSel(ctl::PlaySpeed), 6);
+    EXPECT_FLOAT_EQ(frame->GetPlaySpeed(), 80.0f);
+
+    Click(ids::PlayAnimation);
+    for (int i = 0; i < 32; ++i)
+        TickAfter(kTick);
+    EXPECT_NEAR(g_currentTime, 2400.0f, 0.01f) << "half a second, half the loop";
+    for (int i = 0; i < 32; ++i)
+        TickAfter(kTick);
+    EXPECT_NEAR(g_currentTime, 4800.0f, 0.01f);
+    TickAfter(kTick);
+    EXPECT_EQ(g_currentTime, 0.0f) << "past the end after one second: the loop starts again";
+    Click(ids::StopAnimation);
+
+    // The fixed choices stay; another file without a tick rate takes the entry away.
+    SetSpeedIndex(2);
+    EXPECT_FLOAT_EQ(frame->GetPlaySpeed(), 1.0f);
+    SetSpeedIndex(6);
+    EXPECT_FLOAT_EQ(frame->GetPlaySpeed(), 80.0f);
+    OpenWithKeys({0, 10});
+    EXPECT_EQ(Bar().GetCount(ctl::PlaySpeed), 6);
+    EXPECT_EQ(Bar().GetCurSel(ctl::PlaySpeed), 3);
+    EXPECT_FLOAT_EQ(frame->GetPlaySpeed(), 0.5f);
+}
+
+} // namespace

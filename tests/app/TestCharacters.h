@@ -47,12 +47,13 @@ inline std::string FrameMatrix(const char* indent, float x, float y, float z) {
            std::to_string(y) + "," + std::to_string(z) + ",1.0;;\r\n" + indent + "}\r\n";
 }
 
-inline std::string RotationKeys(const char* frame, const std::vector<float>& times, bool turn) {
+inline std::string RotationKeys(const char* frame, const std::vector<float>& times, bool turn,
+                                float rate = 0.01f) {
     std::string text = std::string(" Animation {\r\n  {") + frame +
                        "}\r\n  AnimationOptions {\r\n   1;\r\n   1;\r\n  }\r\n" +
                        "  AnimationKey {\r\n   0;\r\n   " + std::to_string(times.size()) + ";\r\n";
     for (std::size_t i = 0; i < times.size(); ++i) {
-        const float half = turn ? ArmAngleAt(times[i]) * 0.5f : 0.0f;
+        const float half = turn ? rate * times[i] * 0.5f : 0.0f;
         text += "   " + std::to_string(static_cast<int>(times[i])) + "; 4; " +
                 std::to_string(std::cos(half)) + ", 0.0, 0.0, " + std::to_string(std::sin(half)) +
                 ";;" + (i + 1 < times.size() ? "," : ";") + "\r\n";
@@ -61,21 +62,33 @@ inline std::string RotationKeys(const char* frame, const std::vector<float>& tim
     return text;
 }
 
-/// Writes the character into `dir` as `name` and returns its path. With no key times the
-/// file holds the model only.
-inline QString WriteCharacter(const QString& dir, const QString& name,
-                              const std::vector<float>& keyTimes, float x = 0.0f) {
-    std::string text = "xof 0303txt 0032\r\n\r\nFrame Body {\r\n";
+/// One animation set of a character written by WriteCharacterSets: its name, its key
+/// times, and how fast it turns the Arm (radians about z per key-time unit).
+struct SetOfKeys {
+    std::string name;
+    std::vector<float> times;
+    float rate = 0.01f;
+};
+
+/// The character (its Body at (x, 0, 0)) with several animation sets, in this order, and
+/// the file's tick rate (AnimTicksPerSecond) when `ticksPerSecond` is not 0.
+inline QString WriteCharacterSets(const QString& dir, const QString& name,
+                                  const std::vector<SetOfKeys>& sets, unsigned ticksPerSecond = 0,
+                                  float x = 0.0f) {
+    std::string text = "xof 0303txt 0032\r\n\r\n";
+    if (ticksPerSecond != 0)
+        text += "AnimTicksPerSecond {\r\n " + std::to_string(ticksPerSecond) + ";\r\n}\r\n";
+    text += "Frame Body {\r\n";
     text += FrameMatrix(" ", x, 0.0f, 0.0f);
     text += BoxMesh(" ", -0.5f, 0.5f);
     text += " Frame Arm {\r\n";
     text += FrameMatrix("  ", 0.0f, 0.5f, 0.0f);
     text += BoxMesh("  ", 0.0f, 1.0f);
     text += " }\r\n}\r\n";
-    if (!keyTimes.empty()) {
-        text += "\r\nAnimationSet Turn {\r\n";
-        text += RotationKeys("Body", keyTimes, false);
-        text += RotationKeys("Arm", keyTimes, true);
+    for (const SetOfKeys& set : sets) {
+        text += "\r\nAnimationSet " + set.name + " {\r\n";
+        text += RotationKeys("Body", set.times, false);
+        text += RotationKeys("Arm", set.times, true, set.rate);
         text += "}\r\n";
     }
     const QString path = QDir(dir).filePath(name);
@@ -84,6 +97,16 @@ inline QString WriteCharacter(const QString& dir, const QString& name,
         return QString();
     file.write(text.data(), static_cast<qint64>(text.size()));
     return path;
+}
+
+/// Writes the character into `dir` as `name` and returns its path: one animation set
+/// "Turn" with a key at each of the key times; with none the file holds the model only.
+inline QString WriteCharacter(const QString& dir, const QString& name,
+                              const std::vector<float>& keyTimes, float x = 0.0f) {
+    std::vector<SetOfKeys> sets;
+    if (!keyTimes.empty())
+        sets.push_back({"Turn", keyTimes});
+    return WriteCharacterSets(dir, name, sets, 0, x);
 }
 
 } // namespace shell_test

@@ -268,3 +268,33 @@ TEST_F(RenderCommandTest, AnUnwritablePictureFailsWithAReason) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(RenderCommandTest, TheAnimationOptionCanNameOneOfTheFilesSets) {
+    // The slider file with a second set that slides the plate the other way.
+    std::ofstream(slider, std::ios::binary | std::ios::app)
+        << "AnimationSet Back {\n Animation {\n  {Slider}\n  AnimationKey {\n   2;\n   2;\n"
+           "   0;3;0.0,0.0,0.0;;,\n   10;3;-4.0,0.0,0.0;;;\n  }\n }\n}\n";
+    struct Case {
+        const char* set;
+        int x;    // a pixel column the plate covers at 7.5
+        int away; // one it does not
+    };
+    for (const Case& c : {Case{"Slide", 250, 70}, Case{"Back", 70, 250}}) {
+        SCOPED_TRACE(c.set);
+        ASSERT_EQ(Run({"--render", slider, "--animation", c.set, "--time", "7.5", "--size",
+                       "320x240", "--editor-camera", "--out", out}),
+                  cli::kExitOk)
+            << stderrText;
+        EXPECT_TRUE(stderrText.empty()) << stderrText;
+        Picture picture;
+        ASSERT_TRUE(ReadPng(out, &picture));
+        EXPECT_NEAR(picture.Red(c.x, 100), kPlate, 3);
+        EXPECT_GT(std::abs(picture.Red(c.away, 100) - kPlate), 3);
+    }
+    // A name that is no set of the file is a file to take the sets from, as before.
+    EXPECT_EQ(Run({"--render", slider, "--animation", "Sideways", "--out", out}), cli::kExitFailed);
+}
+
+} // namespace

@@ -1195,3 +1195,115 @@ TEST_F(CXSaveTest, UnwritableFolderReturnsZeroAndKeepsThePreviousFile) {
     }
     EXPECT_EQ(left, std::vector<std::string>{"scene.x"});
 }
+
+namespace {
+
+// ---------------------------------------------------------------------------------------
+// What a file carries beyond the writer's own examples, written only when present.
+
+TEST_F(CXSaveTest, TickRateOptionsVertexColoursAndFurtherSetsAreWrittenOnlyWhenPresent) {
+    auto root = NewFrame(nullptr);
+    auto part = NewFrame(root.Get(), "part1");
+    auto builder = NewBuilder();
+    builder->AddVertex(0, 0, 0);
+    builder->AddVertex(1, 0, 0);
+    builder->SetVertexColor(1, 0x80FF0000);
+    part->AddVisual(builder.Get());
+    auto walk = NewSet("walk");
+    auto run = NewSet("run");
+    for (rm::AnimationSet* set : {walk.Get(), run.Get()}) {
+        auto animation = NewAnimation("anim1", part.Get());
+        animation->AddPositionKey(0, 1, 2, 3);
+        set->AddAnimation(animation.Get());
+    }
+    run->Animations()[0]->SetOptions(rm::D3DRMANIMATION_OPEN | rm::D3DRMANIMATION_SPLINEPOSITION |
+                                     rm::D3DRMANIMATION_SCALEANDROTATION |
+                                     rm::D3DRMANIMATION_POSITION);
+    run->SetTicksPerSecond(4800);
+
+    const std::string path = m_folder.File("scene.x");
+    CXSave writer(m_d3drm.Get());
+    rm::AnimationSet* const sets[] = {walk.Get(), run.Get()};
+    ASSERT_EQ(writer.Save(path.c_str(), CXSave::kDocumentFlags, sets, root.Get(), 1), 1);
+    std::vector<Line> expected = kHeader;
+    const std::vector<Line> rest = {
+        {0, ""}, {0, "AnimTicksPerSecond {"}, {1, "4800;"}, {0, "}"}, {0, ""}, {0, "Frame part1 {"},
+    };
+    expected.insert(expected.end(), rest.begin(), rest.end());
+    const std::vector<Line> matrix = IdentityMatrix(1);
+    expected.insert(expected.end(), matrix.begin(), matrix.end());
+    const std::vector<Line> mesh = {
+        {0, ""},
+        {1, "Mesh {"},
+        {2, "2;"},
+        {2, "0.000000;0.000000;0.000000;,"},
+        {2, "1.000000;0.000000;0.000000;;"},
+        {0, ""},
+        {2, "MeshTextureCoords {"},
+        {3, "2;"},
+        {3, "0.000000;0.000000;"},
+        {3, "0.000000;0.000000;;"},
+        {2, "}"},
+        {0, ""},
+        {2, "MeshVertexColors {"},
+        {3, "2;"},
+        {3, "0;1.000000;1.000000;1.000000;1.000000;;,"},
+        {3, "1;1.000000;0.000000;0.000000;0.501961;;;"},
+        {2, "}"},
+        {1, "}"},
+        {0, "}"},
+        {0, ""},
+        {0, "AnimationSet walk {"},
+        {0, ""},
+        {1, "Animation anim1 {"},
+        {2, "{part1}"},
+        {2, "AnimationKey {"},
+        {3, "2;"},
+        {3, "1;"},
+        {3, "0; 3; 1.000000, 2.000000, 3.000000;;;"},
+        {2, "}"},
+        {1, "}"},
+        {0, "}"},
+        {0, ""},
+        {0, "AnimationSet run {"},
+        {0, ""},
+        {1, "Animation anim1 {"},
+        {2, "{part1}"},
+        {2, "AnimationOptions {"},
+        {3, "1;"},
+        {3, "0;"},
+        {2, "}"},
+        {2, "AnimationKey {"},
+        {3, "2;"},
+        {3, "1;"},
+        {3, "0; 3; 1.000000, 2.000000, 3.000000;;;"},
+        {2, "}"},
+        {1, "}"},
+        {0, "}"},
+    };
+    expected.insert(expected.end(), mesh.begin(), mesh.end());
+    EXPECT_EQ(ReadFile(path), OnDisk(expected));
+
+    // With templates, AnimTicksPerSecond's joins them, last; without a tick rate it does
+    // not, and no set declares one.
+    const std::string withTemplates =
+        SaveToFile(run.Get(), root.Get(), 1, CXSave::kDocumentFlags | CXSave::kWriteTemplates);
+    EXPECT_NE(withTemplates.find(
+                  "template AnimationSet {\r\n <3D82AB50-62DA-11cf-AB39-0020AF71E433>\r\n"
+                  " [Animation]\r\n}\r\n\r\ntemplate AnimTicksPerSecond {\r\n"
+                  " <9E415A43-7BA6-4a73-8743-B73D47E88476>\r\n DWORD AnimTicksPerSecond;\r\n}"
+                  "\r\n\r\nHeader {"),
+              std::string::npos);
+    const std::string withoutRate =
+        SaveToFile(walk.Get(), root.Get(), 1, CXSave::kDocumentFlags | CXSave::kWriteTemplates);
+    EXPECT_EQ(withoutRate.find("AnimTicksPerSecond"), std::string::npos);
+    EXPECT_EQ(withoutRate.find("\r\n  AnimationOptions {"), std::string::npos);
+
+    // A list with a missing set writes nothing at all.
+    rm::AnimationSet* const withNull[] = {walk.Get(), nullptr};
+    const std::string refused = m_folder.File("refused.x");
+    EXPECT_EQ(writer.Save(refused.c_str(), CXSave::kDocumentFlags, withNull, root.Get(), 1), 0);
+    EXPECT_FALSE(std::filesystem::exists(refused));
+}
+
+} // namespace

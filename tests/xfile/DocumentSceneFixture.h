@@ -44,9 +44,10 @@ protected:
         const scene::DocumentOpenResult result = scene::OpenDocument(doc, path.c_str(), mode);
         ASSERT_EQ(result.ok, 1) << path << ": " << result.reason;
     }
-    /// Saves the current character as the document does; returns the writer's result.
+    /// Saves the current character (with all its animation sets) as the document does;
+    /// returns the writer's result.
     int Save(const std::string& path, std::string* error = nullptr) {
-        return SaveCharacter(path.c_str(), doc.currentModel, doc.currentAnimation, error);
+        return SaveDocument(path.c_str(), doc, error);
     }
 
     rm::Ref<rm::Context> d3drm;

@@ -55,6 +55,18 @@ int Document::OnSaveDocument(const QString&) {
 
 void Document::DeleteContents() {}
 
+int Document::CanSave() {
+    return 1;
+}
+
+int Document::SaveNeedsNewName() const {
+    return 0;
+}
+
+void Document::OnOpenDocumentFailed(int wasModified) {
+    SetModifiedFlag(wasModified);
+}
+
 int Document::SaveModified() {
     if (!IsModified())
         return 1;
@@ -76,7 +88,7 @@ int Document::CanCloseFrame(FrameWindow*) {
 }
 
 int Document::DoFileSave() {
-    if (m_pathName.isEmpty())
+    if (m_pathName.isEmpty() || SaveNeedsNewName())
         return DoSave(QString());
     const QFileInfo file(m_pathName);
     if (file.exists() && !file.isWritable())
@@ -85,6 +97,8 @@ int Document::DoFileSave() {
 }
 
 int Document::DoSave(const QString& path, int replace) {
+    if (!CanSave())
+        return 0;
     QString target = path;
     if (target.isEmpty()) {
         QString proposed = m_pathName;

@@ -36,6 +36,15 @@ public:
     virtual int OnSaveDocument(const QString& path);
     /// Empties the document; the default does nothing.
     virtual void DeleteContents();
+    /// Asked by Save and Save As before anything else: 0 stops the save (the document has
+    /// said why). The default allows every save.
+    virtual int CanSave();
+    /// Whether Save must ask for a file name even though the document has a path name (its
+    /// file holds something other than what a save would write); the default never asks.
+    virtual int SaveNeedsNewName() const;
+    /// After `OnOpenDocument` failed on an open through the template: the default puts the
+    /// modified flag back as it was before the open (`wasModified`) and keeps the path name.
+    virtual void OnOpenDocumentFailed(int wasModified);
 
     /// Before the document is replaced or closed: when it is modified, asks
     /// "%1 への変更を保存しますか?" (Yes/No/Cancel, %1 the file name or the title).
@@ -45,13 +54,14 @@ public:
     /// Whether `frame` may close; the default asks `SaveModified`.
     virtual int CanCloseFrame(FrameWindow* frame);
 
-    /// Save: Save As when the document has no path name or its file cannot be written,
-    /// else `DoSave(GetPathName())`. Returns 1 on success.
+    /// Save: Save As when the document has no path name, its file cannot be written or
+    /// `SaveNeedsNewName` says so, else `DoSave(GetPathName())`. Returns 1 on success.
     int DoFileSave();
     /// Saves to `path`, or, with `path` empty, to a path asked for with a save dialog
-    /// (cancel returns 0). With `replace` the document takes the new path name. When
-    /// `OnSaveDocument` fails the modified flag is put back as it was, so an unsaved
-    /// document still asks before it is discarded. Returns 1 on success.
+    /// proposing the path name (cancel returns 0); 0 at once when `CanSave` refuses. With `replace`
+    /// the document takes the new path name. When `OnSaveDocument` fails the modified flag is put
+    /// back as it was, so an unsaved document still asks before it is discarded. Returns 1 on
+    /// success.
     int DoSave(const QString& path, int replace = 1);
     void OnFileSave();
     void OnFileSaveAs();

@@ -115,7 +115,7 @@ int SingleDocTemplate::OpenDocumentFile(const QString& path, int makeVisible) {
             if (frameMade)
                 undoCreation();
             else
-                m_document->SetModifiedFlag(wasModified);
+                m_document->OnOpenDocumentFailed(wasModified);
             return 0;
         }
         m_document->SetPathName(path);

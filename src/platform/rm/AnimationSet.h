@@ -18,6 +18,18 @@ public:
     /// under `parent` with the names the file gives (see XFileLoader.h).
     HRESULT Load(const char* fileName, Frame* parent);
 
+    /// One AnimationSet of a file and the frames its animations drive, made as children
+    /// of `frames` (a frame of its own per set, so each set's frames can be named apart).
+    struct Loaded {
+        Ref<AnimationSet> set;
+        Ref<Frame> frames;
+    };
+    /// Loads every AnimationSet of a .x file, in file order, reading the file once. Each
+    /// set is what Load would make of it; all take the file's AnimTicksPerSecond. Results
+    /// as for Load (D3DRMERR_NOTFOUND for a file without AnimationSet); on failure *sets
+    /// is left empty.
+    static HRESULT LoadAll(const char* fileName, std::vector<Loaded>* sets);
+
     HRESULT AddAnimation(Animation* animation);
     HRESULT DeleteAnimation(Animation* animation);
     /// A snapshot of the animations, in the order they were added.

@@ -15,6 +15,17 @@
 namespace rm {
 
 namespace {
+
+/// A vertex colour tints its face's colour: channel by channel, the product of the two.
+D3DCOLOR Modulate(D3DCOLOR face, D3DCOLOR vertex) {
+    D3DCOLOR out = 0;
+    for (int shift = 0; shift < 32; shift += 8) {
+        const unsigned a = (face >> shift) & 0xFFu;
+        const unsigned b = (vertex >> shift) & 0xFFu;
+        out |= D3DCOLOR((a * b + 127) / 255) << shift;
+    }
+    return out;
+}
 constexpr std::uint32_t kNoNormal = std::numeric_limits<std::uint32_t>::max();
 } // namespace
 
@@ -476,7 +487,9 @@ HRESULT MeshBuilder::CreateMesh(Ref<Mesh>* out) const {
                     }
                     mv.tu = m_texCoords[2 * ck.vertex];
                     mv.tv = m_texCoords[2 * ck.vertex + 1];
-                    mv.color = m_vertexColors.empty() ? keys[g].color : m_vertexColors[ck.vertex];
+                    mv.color = m_vertexColors.empty()
+                                   ? keys[g].color
+                                   : Modulate(keys[g].color, m_vertexColors[ck.vertex]);
                     verts.push_back(mv);
                 }
                 faces.push_back(it->second);

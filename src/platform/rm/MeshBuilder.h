@@ -35,7 +35,8 @@ public:
     HRESULT SetVertex(std::uint32_t index, float x, float y, float z);
     HRESULT GetTextureCoordinates(std::uint32_t index, float* u, float* v) const;
     HRESULT SetTextureCoordinates(std::uint32_t index, float u, float v);
-    /// Per-vertex colours; a builder without them colours vertices by their faces.
+    /// Per-vertex colours; a builder without them colours vertices by their faces, one with
+    /// them tints each face's colour by its corners' colours (channel by channel).
     bool HasVertexColors() const { return !m_vertexColors.empty(); }
     D3DCOLOR GetVertexColor(std::uint32_t index) const;
     HRESULT SetVertexColor(std::uint32_t index, D3DCOLOR color);
@@ -107,6 +108,7 @@ public:
     HRESULT AddMesh(const Mesh* mesh);
     /// A mesh with one group per distinct (colour, material, texture, wrap) in face
     /// order; vertices are split where a corner's normal or texture coordinates differ.
+    /// A group vertex's colour is the face colour tinted by the vertex colour, if any.
     HRESULT CreateMesh(Ref<Mesh>* mesh) const;
 
     /// Drops everything (vertices, normals, faces).

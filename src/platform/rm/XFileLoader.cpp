@@ -93,43 +93,95 @@ HRESULT MeshBuilder::Load(const char* fileName) {
     return D3DRM_OK;
 }
 
-HRESULT AnimationSet::Load(const char* fileName, Frame* parent) {
-    XFileDocument document;
-    // The animations' frames need no meshes, so mesh data is stepped over unread.
+namespace {
+
+/// Makes set `index` of `document` into `set`, its frames under `parent` (or kept alive by
+/// the animations alone when there is none).
+void BuildAnimationSet(XFileSceneBuilder& builder, const XFileDocument& document,
+                       std::uint32_t index, AnimationSet* set, Frame* parent) {
+    auto root = MakeRef<Frame>();
+    const std::vector<Ref<Animation>> animations = builder.BuildAnimations(index, root.Get());
+    for (const auto& frame : root->GetChildren()) {
+        if (parent) {
+            parent->AddChild(frame.Get());
+        } else {
+            root->DeleteChild(frame.Get());
+        }
+    }
+    for (const auto& animation : animations) {
+        set->AddAnimation(animation.Get());
+    }
+    set->SetName(document.animationSets[index].name);
+    if (document.hasTicksPerSecond) {
+        set->SetTicksPerSecond(document.ticksPerSecond);
+    }
+}
+
+/// Reads fileName for its animation sets; the mesh data is stepped over unread, since the
+/// animations' frames need no meshes.
+HRESULT ReadAnimationSets(const char* fileName, XFileDocument* document) {
     XFileReadOptions options;
     options.readMeshes = false;
-    const HRESULT hr = ReadXFile(fileName, &document, &t_lastMessage, options);
+    const HRESULT hr = ReadXFile(fileName, document, &t_lastMessage, options);
     if (Failed(hr)) {
         return hr;
     }
-    if (document.animationSets.empty()) {
+    if (document->animationSets.empty()) {
         t_lastMessage = NameOf(fileName) + ": expected an AnimationSet, found none in the file";
         return D3DRMERR_NOTFOUND;
     }
+    return D3DRM_OK;
+}
+
+} // namespace
+
+HRESULT AnimationSet::Load(const char* fileName, Frame* parent) {
+    std::vector<Loaded> sets;
+    const HRESULT hr = LoadAll(fileName, &sets);
+    if (Failed(hr)) {
+        return hr;
+    }
     try {
-        // Frames are made under a root of their own and handed to `parent` only at the
-        // end; the animations keep them alive when there is no parent.
-        XFileSceneBuilder builder(document, NameOf(fileName), {});
-        auto root = MakeRef<Frame>();
-        const std::vector<Ref<Animation>> animations = builder.BuildAnimations(0, root.Get());
-        const std::vector<Ref<Frame>> frames = root->GetChildren();
-        m_animations.reserve(m_animations.size() + animations.size());
-        t_lastMessage = builder.Warnings();
-        for (const auto& frame : frames) {
-            if (parent) {
-                parent->AddChild(frame.Get());
-            } else {
-                root->DeleteChild(frame.Get());
-            }
-        }
-        for (const auto& animation : animations) {
+        Loaded& first = sets.front();
+        m_animations.reserve(m_animations.size() + first.set->m_animations.size());
+        for (const auto& animation : first.set->m_animations) {
             AddAnimation(animation.Get());
         }
-        SetName(document.animationSets[0].name);
-        if (document.hasTicksPerSecond) {
-            SetTicksPerSecond(document.ticksPerSecond);
+        for (const auto& frame : first.frames->GetChildren()) {
+            if (parent) {
+                parent->AddChild(frame.Get());
+            }
         }
+        SetName(first.set->Name());
+        SetTicksPerSecond(first.set->TicksPerSecond());
     } catch (const std::bad_alloc&) {
+        return OutOfMemory(fileName);
+    }
+    return D3DRM_OK;
+}
+
+HRESULT AnimationSet::LoadAll(const char* fileName, std::vector<Loaded>* sets) {
+    if (!sets) {
+        return D3DRMERR_BADVALUE;
+    }
+    sets->clear();
+    XFileDocument document;
+    const HRESULT hr = ReadAnimationSets(fileName, &document);
+    if (Failed(hr)) {
+        return hr;
+    }
+    try {
+        XFileSceneBuilder builder(document, NameOf(fileName), {});
+        sets->reserve(document.animationSets.size());
+        for (std::uint32_t i = 0; i < document.animationSets.size(); ++i) {
+            Loaded loaded{MakeRef<AnimationSet>(), MakeRef<Frame>()};
+            loaded.set->m_animations.reserve(document.animationSets[i].animations.size());
+            BuildAnimationSet(builder, document, i, loaded.set.Get(), loaded.frames.Get());
+            sets->push_back(std::move(loaded));
+        }
+        t_lastMessage = builder.Warnings();
+    } catch (const std::bad_alloc&) {
+        sets->clear();
         return OutOfMemory(fileName);
     }
     return D3DRM_OK;

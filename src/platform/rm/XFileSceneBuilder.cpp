@@ -167,6 +167,9 @@ void XFileSceneBuilder::RememberNames(Frame* frame) {
 std::vector<Ref<Animation>> XFileSceneBuilder::BuildAnimations(std::uint32_t setIndex,
                                                                Frame* root) {
     const XFileDocument::AnimationSet& set = m_doc.animationSets[setIndex];
+    // Every set gets frames of its own: forget those made for an earlier one.
+    std::fill(m_frames.begin(), m_frames.end(), Ref<Frame>());
+    m_framesByName.clear();
     // An animation binds to the first frame of its name, in file order.
     for (const auto& item : m_doc.topLevel) {
         if (item.isFrame) {

@@ -48,7 +48,8 @@ public:
 
     /// The animations of animation set `set`, each driving its frame. The file's frames
     /// (names and matrices, without meshes) are made as children of `root`; an animation
-    /// naming a frame the file lacks gets a new frame of that name under `root`.
+    /// naming a frame the file lacks gets a new frame of that name under `root`. Each call
+    /// makes new frames, so the sets of one file can be built one after the other.
     std::vector<Ref<Animation>> BuildAnimations(std::uint32_t set, Frame* root);
 
     /// Texture problems, one per line, each starting with the file name; empty when none.

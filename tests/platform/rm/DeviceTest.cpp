@@ -199,6 +199,21 @@ TEST_F(DeviceTest, PerVertexColoursBlendAcrossTheFace) {
     EXPECT_GT(Blue(gl.Pixel(80, 88)), 230);
 }
 
+TEST_F(DeviceTest, VertexColoursTintTheFaceColour) {
+    auto quad = Quad(-1, -0.75f, 1, 0.75f, 4, 0xFF808080);
+    for (std::uint32_t v = 0; v < 4; ++v) {
+        quad->SetVertexColor(v, 0xFFFF0000);
+    }
+    scene->AddVisual(quad.Get());
+    device->SetQuality(D3DRMSHADE_GOURAUD | D3DRMLIGHT_OFF | D3DRMFILL_SOLID);
+    Draw();
+    // Grey faces tinted red: half of the red, none of the rest.
+    const std::uint32_t centre = gl.Pixel(80, 60);
+    EXPECT_NEAR(Red(centre), 128, 3);
+    EXPECT_LT(Green(centre), 3);
+    EXPECT_LT(Blue(centre), 3);
+}
+
 TEST_F(DeviceTest, FillModesDrawSolidThenEdgesThenCorners) {
     scene->AddVisual(Quad(-1, -0.75f, 1, 0.75f, 4, 0xFFFFFFFF).Get());
     struct Case {
