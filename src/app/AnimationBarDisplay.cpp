@@ -169,3 +169,24 @@ void AnimationBarDisplay::OnSceneCleared() {
         m_controlPanel->Controls().SetDlgItemText(ctl::ModelName, QStringLiteral("non"));
     }
 }
+
+int AnimationBarDisplay::GetSliderPosition() const {
+    const framework::TrackBar* slider =
+        m_animationBar != nullptr ? SliderOf(m_animationBar) : nullptr;
+    return slider != nullptr ? slider->value() : -1;
+}
+
+void AnimationBarDisplay::StretchTimeSlider(QWidget* frame) {
+    if (m_animationBar == nullptr)
+        return;
+    QWidget* panel = m_animationBar->GetPanel();
+    QWidget* slider = m_animationBar->GetDlgItem(ctl::TimeSlider);
+    if (panel == nullptr || slider == nullptr)
+        return;
+    const int barRight = m_animationBar->mapTo(frame, QPoint(m_animationBar->width(), 0)).x();
+    const int right = panel->mapFrom(frame, QPoint(barRight, 0)).x();
+    QRect rect = slider->geometry();
+    rect.setRight(std::max(rect.left() + 1, std::min(right, panel->width()) - 1));
+    slider->setGeometry(rect);
+    slider->update();
+}

@@ -6,6 +6,8 @@
 
 #include "app/Playback.h"
 
+class QWidget;
+
 namespace framework {
 class DialogBar;
 class Document;
@@ -44,7 +46,7 @@ public:
     /// path with its "_<n>" suffix), so Save writes where the sets came from and never to
     /// a bare file name in the working directory; picking another set of the same
     /// character leaves it alone. 0 without a current animation set.
-    int RefreshKeyRange(int rebuild);
+    int RefreshKeyRange(int rebuild) override;
     /// Refreshes the bar for the current animation set, or shows its empty state ("0.00",
     /// "0.00", "Non", slider 0..1). Returns 1.
     int ResetAnimationBar();
@@ -52,6 +54,11 @@ public:
     void ShowKeyLength(unsigned length);
     /// The text typed in the Length edit.
     QString GetKeyLengthText() const;
+    /// The time slider's position; -1 without the slider.
+    int GetSliderPosition() const;
+    /// Stretches the time slider so its right edge meets the bar's, as the bar sits in
+    /// `frame` (its window); its left, top and height stay.
+    void StretchTimeSlider(QWidget* frame);
     /// The scene was cleared: the name edits show "non" and the path name is forgotten.
     void OnSceneCleared();
 

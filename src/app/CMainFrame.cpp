@@ -13,6 +13,7 @@
 #include <QResizeEvent>
 #include <QUrl>
 #include <QWindowStateChangeEvent>
+#include <initializer_list>
 #include <utility>
 
 #include "app/AnimationSetChoice.h"
@@ -42,15 +43,11 @@
 #include "platform/framework/Document.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "platform/framework/ToolBar.h"
-#include "platform/framework/TrackBar.h"
 #include "platform/framework/View.h"
 #include "platform/rm/Frame.h"
 #include "render/Direct3R.h"
-#include "render/ModelFraming.h"
 #include "resources/CommandIds.h"
 #include "resources/ToolBars.h"
-#include "scene/CAnimationData.h"
-#include "scene/CCharacterData.h"
 #include "scene/DocumentOpen.h"
 
 namespace {
@@ -170,7 +167,11 @@ void CMainFrame::MapPlaybackCommands() {
     MapCommand(ids::KeyFrameRight, [this] { m_playback.NextKey(); });
     MapCommand(ids::AnimationFirst, [this] { m_playback.FirstKey(); });
     MapCommand(ids::AnimationLast, [this] { m_playback.LastKey(); });
-    MapNotify(ctl::TimeSlider, Notification::ReleasedCapture, &CMainFrame::OnTimeSliderReleased);
+    MapNotify(ctl::TimeSlider, Notification::ReleasedCapture, [this] {
+        // Dragging only moves the knob; the time jumps when the mouse lets go.
+        if (const int position = m_display.GetSliderPosition(); position >= 0)
+            m_playback.JumpTo(position);
+    });
 }
 
 CMainFrame::~CMainFrame() {
@@ -179,11 +180,8 @@ CMainFrame::~CMainFrame() {
     delete takeCentralWidget();
     SetActiveView(nullptr);
     m_scene.Release(m_parentD3R.D3DRM());
-    for (framework::ControlBar* bar : {static_cast<framework::ControlBar*>(m_mainToolBar),
-                                       static_cast<framework::ControlBar*>(m_animationToolBar),
-                                       static_cast<framework::ControlBar*>(m_partsToolBar),
-                                       static_cast<framework::ControlBar*>(m_controlPanel),
-                                       static_cast<framework::ControlBar*>(m_animationBar)})
+    for (framework::ControlBar* bar : std::initializer_list<framework::ControlBar*>{
+             m_mainToolBar, m_animationToolBar, m_partsToolBar, m_controlPanel, m_animationBar})
         delete bar;
 }
 
@@ -258,7 +256,7 @@ int CMainFrame::CreateBars() {
     m_animationBar = new framework::DialogBar(this);
     if (!m_animationBar->Create(AnimationBarTemplate(), Qt::BottomToolBarArea))
         return 0;
-    // Only the time slider stretches with the bar (see StretchTimeSlider).
+    // Only the time slider stretches with the bar (AnimationBarDisplay::StretchTimeSlider).
     QWidget* panel = m_animationBar->GetPanel();
     panel->setMinimumWidth(0);
     panel->setMaximumWidth(QWIDGETSIZE_MAX);
@@ -324,22 +322,6 @@ int CMainFrame::UpdateKeyLength(int apply) {
     return 1;
 }
 
-int CMainFrame::SelectAnimationSet(int index) {
-    if (g_currentCharacter == nullptr || index < 0 ||
-        index >= static_cast<int>(g_currentCharacter->Animations().size()))
-        return 0;
-    if (g_currentCharacter->Animations()[std::size_t(index)] == g_currentAnimation)
-        return 1;
-    m_playback.Stop();
-    if (!g_currentCharacter->SelectAnimation(index))
-        return 0;
-    g_currentAnimation = g_currentCharacter->m_current;
-    RefreshKeyRange(1);
-    g_keyIndex = 0;
-    m_playback.GoToTime(FirstKeyTime(g_currentAnimation));
-    return 1;
-}
-
 void CMainFrame::OfferTickRate(std::uint32_t ticksPerSecond) {
     if (m_animationBar != nullptr)
         m_playback.SetPlaySpeed(AnimationSetChoice::OfferTickRate(m_animationBar->Controls(),
@@ -349,15 +331,6 @@ void CMainFrame::OfferTickRate(std::uint32_t ticksPerSecond) {
 void CMainFrame::OnUpdateStep(framework::CommandId id, void (Playback::*step)()) {
     if (m_animationToolBar != nullptr && m_animationToolBar->IsButtonPressed(id))
         (m_playback.*step)();
-}
-
-void CMainFrame::OnTimeSliderReleased() {
-    // Dragging only moves the knob; the time jumps when the mouse lets go.
-    if (m_animationBar == nullptr)
-        return;
-    if (auto* slider = qobject_cast<framework::TrackBar*>(
-            m_animationBar->Controls().GetDlgItem(ctl::TimeSlider)))
-        m_playback.JumpTo(slider->value());
 }
 
 // ---------------------------------------------------------------------------------------
@@ -427,20 +400,6 @@ void CMainFrame::OnManual() {
     if (!shown)
         MessageBox(QString::fromUtf8(kNoViewerMessage).arg(QDir::toNativeSeparators(path)),
                    QString::fromUtf8(kManualCaption), framework::MbIconInformation);
-}
-
-void CMainFrame::StretchTimeSlider() {
-    QWidget* panel = m_animationBar->GetPanel();
-    QWidget* slider = m_animationBar->GetDlgItem(ctl::TimeSlider);
-    if (panel == nullptr || slider == nullptr)
-        return;
-    // The slider's right edge meets the bar's right edge; left, top and height stay.
-    const int barRight = m_animationBar->mapTo(this, QPoint(m_animationBar->width(), 0)).x();
-    const int right = panel->mapFrom(this, QPoint(barRight, 0)).x();
-    QRect rect = slider->geometry();
-    rect.setRight(std::max(rect.left() + 1, std::min(right, panel->width()) - 1));
-    slider->setGeometry(rect);
-    slider->update();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -531,11 +490,7 @@ int CMainFrame::FrameWholeModel() {
     IRenderView* view = GetRenderView();
     if (view == nullptr || view->GetDevice() == nullptr)
         return 0;
-    if (!render::ModelFraming::FrameWhole(view->GetCameraPivot(), view->GetDevice()->Viewport(),
-                                          SceneServices::CenterTarget()))
-        return 0;
-    g_redrawRequest = 1;
-    return 1;
+    return SceneServices::FrameWholeModel(view->GetCameraPivot(), view->GetDevice()->Viewport());
 }
 
 void CMainFrame::OnAxisButton(int id) {
@@ -565,13 +520,13 @@ void CMainFrame::OnActivateApp(bool active) {
 void CMainFrame::resizeEvent(QResizeEvent* event) {
     FrameWindow::resizeEvent(event);
     if (m_animationBar != nullptr && !isMinimized())
-        StretchTimeSlider();
+        m_display.StretchTimeSlider(this);
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Resize && m_animationBar != nullptr &&
         watched == m_animationBar->GetPanel() && !isMinimized())
-        StretchTimeSlider();
+        m_display.StretchTimeSlider(this);
     return FrameWindow::eventFilter(watched, event);
 }
 

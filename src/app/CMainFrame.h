@@ -109,7 +109,7 @@ public:
     /// Animation Name box) the current animation set: playback stops, the key-time list,
     /// the bars and the key commands follow it, and it is posed at its first key time.
     /// 0 for an index the character does not have.
-    int SelectAnimationSet(int index);
+    int SelectAnimationSet(int index) { return m_playback.SelectAnimationSet(index); }
     /// After an open: the Play Speed box offers the file's tick rate ("4800/s") and selects
     /// it, or, with 0, holds only its fixed entries (see AnimationSetChoice).
     void OfferTickRate(std::uint32_t ticksPerSecond);
@@ -207,13 +207,11 @@ private:
         MapCommand(id, [this] { Command(static_cast<IBatchCommandHost&>(*this)).Execute(); });
     }
     void OnUpdateStep(framework::CommandId id, void (Playback::*step)());
-    void OnTimeSliderReleased();
     void OnManual();
     void OnUpdateZBuffer(framework::CCmdUI& ui, bool disabled);
     void SetOperationMode(int mode);
     void OnAxisButton(int id);
     void OnActivateApp(bool active);
-    void StretchTimeSlider();
     int CreateBars();
 
     // Declared first, destroyed last: everything below may still hold scene objects.

@@ -140,6 +140,22 @@ void Playback::JumpTo(int position) {
     ShowTime(static_cast<float>(position));
 }
 
+int Playback::SelectAnimationSet(int index) {
+    if (g_currentCharacter == nullptr || index < 0 ||
+        index >= static_cast<int>(g_currentCharacter->Animations().size()))
+        return 0;
+    if (g_currentCharacter->Animations()[std::size_t(index)] == g_currentAnimation)
+        return 1;
+    Stop();
+    if (!g_currentCharacter->SelectAnimation(index))
+        return 0;
+    g_currentAnimation = g_currentCharacter->m_current;
+    m_display.RefreshKeyRange(1);
+    g_keyIndex = 0;
+    GoToTime(FirstKeyTime(g_currentAnimation));
+    return 1;
+}
+
 void Playback::GoToTime(float time) {
     g_keyTime = ToKeyTime(time);
     ShowTime(time);

@@ -26,6 +26,8 @@ public:
         virtual void RefreshTimeDisplay() = 0;
         /// Releases the check of the Play and Play All buttons.
         virtual void ReleasePlayButtons() = 0;
+        /// Rebuilds the key-time list when `rebuild` is non-zero and shows the key range.
+        virtual int RefreshKeyRange(int rebuild) = 0;
     };
 
     /// `display` is borrowed and must outlive the playback.
@@ -62,6 +64,10 @@ public:
     void LastKey();
     /// The time slider was let go at `position`: the time jumps there while stopped.
     void JumpTo(int position);
+    /// Makes the current character's set at `index` the current animation set: playback
+    /// stops, the key-time list and the bars follow it, and it is posed at its first key
+    /// time. 0 for an index the character does not have.
+    int SelectAnimationSet(int index);
     /// Goes to `time`: the current time, its key time, the pose and the display.
     void GoToTime(float time);
 

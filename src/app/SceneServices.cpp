@@ -6,6 +6,7 @@
 #include "platform/rm/DebugOutput.h"
 #include "platform/rm/Frame.h"
 #include "platform/rm/Mesh.h"
+#include "render/ModelFraming.h"
 #include "scene/CAnimationData.h"
 #include "scene/CCharacterData.h"
 #include "scene/CModelData.h"
@@ -123,6 +124,14 @@ rm::Frame* SceneServices::CenterTarget() {
         g_currentAnimation->Model() != nullptr && g_currentAnimation->Model()->Root() != nullptr)
         return g_currentAnimation->Model()->Root();
     return g_sceneFrame;
+}
+
+int SceneServices::FrameWholeModel(rm::Frame* pivot, rm::Viewport* viewport) {
+    if (pivot == nullptr || viewport == nullptr ||
+        !render::ModelFraming::FrameWhole(pivot, viewport, CenterTarget()))
+        return 0;
+    g_redrawRequest = 1;
+    return 1;
 }
 
 int SceneServices::CreateSelectionBox(rm::Context* d3drm, rm::Frame* frame, const rm::Box* box) {

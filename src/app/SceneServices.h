@@ -9,6 +9,7 @@
 namespace rm {
 class Context;
 class Frame;
+class Viewport;
 struct Box;
 } // namespace rm
 
@@ -51,6 +52,10 @@ public:
     /// What "Center" centres on: the whole model of the current animation set while a
     /// part is selected, else the scene frame.
     static rm::Frame* CenterTarget();
+    /// Frames CenterTarget() so all of it fills `viewport`: `pivot` goes to its centre and
+    /// the camera nearer or farther; requests a redraw. 0 when either is null or nothing
+    /// in the scene shows.
+    static int FrameWholeModel(rm::Frame* pivot, rm::Viewport* viewport);
     /// Builds the green box around a picked part from its box and adds it to `frame`
     /// (which keeps it; g_selectionBox borrows it). 0 when any is null.
     static int CreateSelectionBox(rm::Context* d3drm, rm::Frame* frame, const rm::Box* box);

@@ -32,6 +32,11 @@ protected:
         RecomputeKeyIndex();
     }
     void ReleasePlayButtons() override { ++releases; }
+    int RefreshKeyRange(int rebuild) override {
+        if (rebuild)
+            g_currentAnimation->UpdateTotalKeyTimeBuffer();
+        return 1;
+    }
 
     /// Where the set put the Arm: its x is the posed time.
     float PosedTime() {
