@@ -12,8 +12,10 @@
 #include "platform/framework/MessageBoxCodes.h"
 #include "platform/framework/UiServices.h"
 #include "platform/rm/Animation.h"
+#include "platform/rm/AnimationSet.h"
 #include "platform/rm/Frame.h"
 #include "resources/ResourceIds.h"
+#include "scene/CAnimationData.h"
 #include "scene/CPartRecord.h"
 #include "scene/PartNaming.h"
 
@@ -302,10 +304,22 @@ void CPartKeyDialog::Rename(const QString& text) {
     // The save puts the file's names back on the frames: the new name is the file's now.
     m_partRecord->fileName = bytes;
     m_frame->SetName(scene::MakeWorkingName(bytes, m_frame->Id()).c_str());
-    // The part keeps its animation when the character binds its sets again by name.
+    // The part keeps its animations when the character binds its sets again by name: the
+    // one the record names and those of every other set bound to the model.
+    std::vector<rm::Animation*> driving;
     if (m_partRecord->animation != nullptr)
-        m_partRecord->animation->SetName(
-            scene::MakeWorkingName(bytes, m_partRecord->animation->Id()).c_str());
+        driving.push_back(m_partRecord->animation);
+    if (g_animationLibrary != nullptr) {
+        auto& entries = g_animationLibrary->Entries();
+        entries.BeginWalk();
+        while (auto* entry = entries.WalkNext())
+            if (rm::AnimationSet* set = entry->Payload().Set())
+                for (const auto& animation : set->Animations())
+                    if (animation->GetFrame().Get() == m_frame)
+                        driving.push_back(animation.Get());
+    }
+    for (rm::Animation* animation : driving)
+        animation->SetName(scene::MakeWorkingName(bytes, animation->Id()).c_str());
 }
 
 void CPartKeyDialog::Step(int direction) {

@@ -243,6 +243,22 @@ TEST_F(CPartKeyDialogTest, ARenamedPartIsSavedAndReopenedUnderItsNewNameWithItsA
     EXPECT_EQ(reopened.parts[0].name, "Body");
 }
 
+TEST_F(CPartKeyDialogTest, EveryAnimationSetBoundToTheModelFollowsARename) {
+    // A second set drives the Arm too, as the other sets of a character do.
+    CAnimationData* second = MakeAnimation("second.x", {{"Wave", "Arm"}});
+    ASSERT_EQ(second->Bind(g_currentModel), 1);
+    g_animationLibrary = &store->Animations();
+    rm::Animation* wave = second->Set()->Animations()[0].Get();
+    ASSERT_EQ(wave->GetFrame().Get(), arm);
+    Run(arm, [](CPartKeyDialog& dialog) {
+        dialog.SetDlgItemText(CPartKeyDialog::PartTypeNameEdit, QStringLiteral("Hand"));
+        dialog.ClickButton(IdOk);
+    });
+    EXPECT_EQ(wave->Name(), scene::MakeWorkingName("Hand", wave->Id()));
+    ASSERT_EQ(second->Bind(g_currentModel), 1);
+    EXPECT_EQ(wave->GetFrame().Get(), arm);
+}
+
 TEST_F(CPartKeyDialogTest, BackAndForwardApplyToThePartShownAndStepThroughTheParts) {
     std::vector<QString> names;
     Run(body, [&](CPartKeyDialog& dialog) {
