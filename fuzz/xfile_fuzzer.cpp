@@ -9,11 +9,11 @@
 
 #include "platform/rm/AnimationSet.h"
 #include "platform/rm/Frame.h"
+#include "platform/rm/Implementation/XFileDocument.h"
+#include "platform/rm/Implementation/XFileReader.h"
+#include "platform/rm/Implementation/XFileSceneBuilder.h"
 #include "platform/rm/Mesh.h"
 #include "platform/rm/MeshBuilder.h"
-#include "platform/rm/XFileDocument.h"
-#include "platform/rm/XFileReader.h"
-#include "platform/rm/XFileSceneBuilder.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include "platform/framework/Application.h"
 #include "platform/framework/FileDialog.h"
 #include "platform/framework/MessageBoxCodes.h"
+#include "platform/framework/OpenTiming.h"
 #include "platform/framework/SingleDocTemplate.h"
 #include "platform/framework/UiServices.h"
 #include "platform/rm/AnimationSet.h"
@@ -57,6 +58,7 @@ int CDxMFCDoc::OnOpenDocument(const QString& path) {
     CMainFrame* frame = GetMainFrame();
     if (frame == nullptr || frame->GetParentD3R().D3DRM() == nullptr || g_sceneFrame == nullptr)
         return 0;
+    framework::OpenTiming::OpenStarted();
     frame->StopPlayback();
     frame->ClearSelection();
 
@@ -91,6 +93,7 @@ int CDxMFCDoc::OnOpenDocument(const QString& path) {
     if (m_openMode == scene::kOpenNewScene || m_openMode == scene::kOpenInsertCharacter)
         if (framework::Application* application = framework::Application::Instance())
             application->AddToRecentFileList(path);
+    framework::OpenTiming::DocumentOpened();
     return 1;
 }
 

@@ -17,6 +17,7 @@
 #include "platform/rm/Frame.h"
 #include "platform/rm/MeshBuilder.h"
 #include "platform/rm/XFileLoader.h"
+#include "platform/rm/XFileOpenScope.h"
 
 namespace cli {
 
@@ -237,6 +238,8 @@ bool DescribeXFile(const std::string& path, std::string* json, std::string* erro
         }
     };
 
+    // The frames and the animation set come from one read of the file.
+    const rm::XFileOpenScope scope;
     rm::XFileFormat format{};
     if (rm::Failed(rm::GetXFileFormat(bare.c_str(), &format))) {
         return fail();

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/rm/Frame.h"
+#include "platform/rm/XFileOpenScope.h"
 #include "scene/CAnimationData.h"
 #include "scene/CCharacterData.h"
 #include "scene/CModelData.h"
@@ -197,6 +198,8 @@ DocumentOpenResult RunOpen(SceneDocument& doc, const char* path, int mode) {
 } // namespace
 
 DocumentOpenResult OpenDocument(SceneDocument& doc, const char* path, int mode) {
+    // The model and the animation set of one file come from one read of it.
+    const rm::XFileOpenScope scope;
     try {
         return RunOpen(doc, path, mode);
     } catch (...) {

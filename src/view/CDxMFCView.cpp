@@ -12,6 +12,7 @@
 #include "app/ProgramState.h"
 #include "platform/framework/CCmdUI.h"
 #include "platform/framework/MessageBoxCodes.h"
+#include "platform/framework/OpenTiming.h"
 #include "platform/framework/UiServices.h"
 #include "platform/rm/DebugOutput.h"
 #include "platform/rm/Device.h"
@@ -187,6 +188,7 @@ void CDxMFCView::Presented(const surface::Image& picture) {
     for (int y = 0; y < picture.Height(); ++y)
         std::memcpy(m_picture.scanLine(y), picture.Row(y), picture.RowBytes());
     m_picture.setDevicePixelRatio(devicePixelRatioF());
+    framework::OpenTiming::FrameRendered();
     if (!m_painting) {
         m_presentPending = true;
         update();
@@ -209,6 +211,8 @@ void CDxMFCView::paintEvent(QPaintEvent* event) {
     else
         painter.drawImage(QPoint(0, 0), m_picture);
     m_painting = false;
+    if (!m_picture.isNull())
+        framework::OpenTiming::FrameDrawn();
 }
 
 // ---------------------------------------------------------------------------------------

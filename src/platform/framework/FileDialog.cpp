@@ -4,6 +4,7 @@
 
 #include "platform/framework/IFileDialog.h"
 #include "platform/framework/MessageBoxCodes.h"
+#include "platform/framework/OpenTiming.h"
 #include "platform/framework/UiServices.h"
 
 namespace framework {
@@ -43,6 +44,8 @@ int FileDialog::DoModal() {
         return IdCancel;
     m_path = path;
     SetLastFolder(QFileInfo(path).absolutePath());
+    if (m_request.open)
+        OpenTiming::DialogAccepted();
     return IdOk;
 }
 

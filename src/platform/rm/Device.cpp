@@ -7,12 +7,12 @@
 #include <epoxy/gl.h>
 
 #include "platform/rm/DebugOutput.h"
-#include "platform/rm/GlDrawPrograms.h"
-#include "platform/rm/GlDrawTextures.h"
+#include "platform/rm/Implementation/GlDrawPrograms.h"
+#include "platform/rm/Implementation/GlDrawTextures.h"
+#include "platform/rm/Implementation/MeshCache.h"
 #include "platform/rm/Math.h"
 #include "platform/rm/Mesh.h"
 #include "platform/rm/MeshBuilder.h"
-#include "platform/rm/MeshCache.h"
 
 namespace rm {
 

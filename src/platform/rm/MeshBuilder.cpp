@@ -4,7 +4,6 @@
 #include <cassert>
 #include <cstring>
 #include <limits>
-#include <unordered_map>
 
 #include "platform/rm/Face.h"
 #include "platform/rm/Material.h"
@@ -432,15 +431,12 @@ struct GroupKey {
     bool operator==(const GroupKey&) const = default;
 };
 
-struct CornerKey {
-    std::uint32_t vertex;
+/// A mesh vertex made for a builder vertex with one normal; slots of one builder vertex are
+/// chained through `next`.
+struct CornerSlot {
     std::uint32_t normal;
-    bool operator==(const CornerKey&) const = default;
-};
-struct CornerKeyHash {
-    std::size_t operator()(const CornerKey& k) const {
-        return std::hash<std::uint64_t>()((std::uint64_t(k.vertex) << 32) | k.normal);
-    }
+    std::uint32_t meshVertex;
+    std::uint32_t next;
 };
 } // namespace
 
@@ -463,36 +459,55 @@ HRESULT MeshBuilder::CreateMesh(Ref<Mesh>* out) const {
         }
         members[std::size_t(it - keys.begin())].push_back(f);
     }
-    std::unordered_map<CornerKey, std::uint32_t, CornerKeyHash> corners;
+    // Mesh vertices by (vertex, normal), looked up through a table per builder vertex rather
+    // than a hash map: nearly every vertex has one normal, so a lookup is one comparison.
+    constexpr std::uint32_t kNone = std::numeric_limits<std::uint32_t>::max();
+    std::vector<std::uint32_t> firstSlot(m_positions.size(), kNone);
+    std::vector<CornerSlot> slots;
+    std::vector<std::uint32_t> touched;
     std::vector<MeshVertex> verts;
     std::vector<std::uint32_t> faces;
     for (std::size_t g = 0; g < keys.size(); ++g) {
-        corners.clear();
+        for (const std::uint32_t v : touched) {
+            firstSlot[v] = kNone;
+        }
+        touched.clear();
+        slots.clear();
         verts.clear();
         faces.clear();
         for (const std::uint32_t f : members[g]) {
             const std::uint32_t n = FaceCornerCount(f);
             faces.push_back(n);
             for (std::uint32_t c = 0; c < n; ++c) {
-                const CornerKey ck{FaceVertexIndex(f, c), FaceNormalIndex(f, c)};
-                auto [it, inserted] = corners.try_emplace(ck, std::uint32_t(verts.size()));
-                if (inserted) {
+                const std::uint32_t vertex = FaceVertexIndex(f, c);
+                const std::uint32_t normal = FaceNormalIndex(f, c);
+                if (vertex >= m_positions.size()) {
+                    return D3DRMERR_BADVALUE;
+                }
+                std::uint32_t s = firstSlot[vertex];
+                while (s != kNone && slots[s].normal != normal) {
+                    s = slots[s].next;
+                }
+                if (s == kNone) {
                     MeshVertex mv;
-                    if (ck.vertex >= m_positions.size()) {
-                        return D3DRMERR_BADVALUE;
+                    mv.position = m_positions[vertex];
+                    if (normal != kNoNormal && normal < m_normals.size()) {
+                        mv.normal = m_normals[normal];
                     }
-                    mv.position = m_positions[ck.vertex];
-                    if (ck.normal != kNoNormal && ck.normal < m_normals.size()) {
-                        mv.normal = m_normals[ck.normal];
-                    }
-                    mv.tu = m_texCoords[2 * ck.vertex];
-                    mv.tv = m_texCoords[2 * ck.vertex + 1];
+                    mv.tu = m_texCoords[2 * vertex];
+                    mv.tv = m_texCoords[2 * vertex + 1];
                     mv.color = m_vertexColors.empty()
                                    ? keys[g].color
-                                   : Modulate(keys[g].color, m_vertexColors[ck.vertex]);
+                                   : Modulate(keys[g].color, m_vertexColors[vertex]);
+                    if (firstSlot[vertex] == kNone) {
+                        touched.push_back(vertex);
+                    }
+                    s = std::uint32_t(slots.size());
+                    slots.push_back({normal, std::uint32_t(verts.size()), firstSlot[vertex]});
+                    firstSlot[vertex] = s;
                     verts.push_back(mv);
                 }
-                faces.push_back(it->second);
+                faces.push_back(slots[s].meshVertex);
             }
         }
         Mesh::D3DRMGROUPINDEX gi = -1;
@@ -513,6 +528,22 @@ HRESULT MeshBuilder::CreateMesh(Ref<Mesh>* out) const {
     mesh->Enable(m_enable);
     *out = mesh;
     return D3DRM_OK;
+}
+
+void MeshBuilder::TakeGeometry(Geometry&& geometry) {
+    m_positions = std::move(geometry.positions);
+    m_texCoords = std::move(geometry.texCoords);
+    m_vertexColors.clear();
+    m_normals = std::move(geometry.normals);
+    m_faceStart = std::move(geometry.faceStart);
+    m_cornerVertex = std::move(geometry.cornerVertex);
+    m_cornerNormal = std::move(geometry.cornerNormal);
+    const std::size_t faces = m_faceStart.size();
+    m_faceColor.assign(faces, 0xFFFFFFFF);
+    m_faceMaterial.assign(faces, Ref<Material>());
+    m_faceTexture.assign(faces, Ref<Texture>());
+    m_faceWrap.assign(faces, 0);
+    Touch();
 }
 
 void MeshBuilder::Empty() {

@@ -115,6 +115,20 @@ public:
     void Empty();
     /// Reserves room for the loader.
     void Reserve(std::uint32_t vertices, std::uint32_t faces, std::uint32_t corners);
+    /// The loader's whole geometry, in this builder's own layout.
+    struct Geometry {
+        std::vector<Vector> positions;
+        std::vector<float> texCoords; ///< u, v per vertex
+        std::vector<Vector> normals;
+        std::vector<std::uint32_t> faceStart;    ///< first corner of each face
+        std::vector<std::uint32_t> cornerVertex; ///< vertex index per corner
+        std::vector<std::uint32_t> cornerNormal; ///< normal index per corner, UINT32_MAX: none
+    };
+    /// Replaces everything with `geometry`, taken over without a copy: faces white, without
+    /// material, texture or wrap; no vertex colours. Sizes and indices are not checked here
+    /// (the loader checks them): texCoords must hold two per position, cornerNormal one per
+    /// corner, faceStart ascend within cornerVertex.
+    void TakeGeometry(Geometry&& geometry);
     /// Marks the geometry changed (after direct edits through the loader).
     void MarkChanged() { Touch(); }
 

@@ -1,13 +1,14 @@
 #include "platform/rm/XFileLoader.h"
 
+#include <memory>
 #include <new>
 
 #include "platform/rm/AnimationSet.h"
 #include "platform/rm/Frame.h"
+#include "platform/rm/Implementation/XFileDocument.h"
+#include "platform/rm/Implementation/XFileReader.h"
+#include "platform/rm/Implementation/XFileSceneBuilder.h"
 #include "platform/rm/MeshBuilder.h"
-#include "platform/rm/XFileDocument.h"
-#include "platform/rm/XFileReader.h"
-#include "platform/rm/XFileSceneBuilder.h"
 
 namespace rm {
 
@@ -38,13 +39,13 @@ HRESULT GetXFileFormat(const char* fileName, XFileFormat* format) {
 }
 
 HRESULT Frame::Load(const char* fileName) {
-    XFileDocument document;
-    const HRESULT hr = ReadXFile(fileName, &document, &t_lastMessage);
+    std::shared_ptr<XFileDocument> document;
+    const HRESULT hr = AcquireXFileDocument(fileName, {}, &document, &t_lastMessage);
     if (Failed(hr)) {
         return hr;
     }
     try {
-        XFileSceneBuilder builder(document, NameOf(fileName), {});
+        XFileSceneBuilder builder(*document, NameOf(fileName), {});
         if (!builder.HasTopLevelFrame()) {
             t_lastMessage = NameOf(fileName) + ": expected a Frame, found none in the file";
             return D3DRMERR_NOTFOUND;
@@ -62,13 +63,13 @@ HRESULT Frame::Load(const char* fileName) {
 }
 
 HRESULT MeshBuilder::Load(const char* fileName) {
-    XFileDocument document;
-    const HRESULT hr = ReadXFile(fileName, &document, &t_lastMessage);
+    std::shared_ptr<XFileDocument> document;
+    const HRESULT hr = AcquireXFileDocument(fileName, {}, &document, &t_lastMessage);
     if (Failed(hr)) {
         return hr;
     }
     try {
-        XFileSceneBuilder builder(document, NameOf(fileName), {});
+        XFileSceneBuilder builder(*document, NameOf(fileName), {});
         const std::int64_t mesh = builder.FirstMesh();
         if (mesh < 0) {
             t_lastMessage = NameOf(fileName) + ": expected a Mesh, found none in the file";
@@ -78,8 +79,8 @@ HRESULT MeshBuilder::Load(const char* fileName) {
         // A file of several meshes and no frame keeps them all, in file order, in this
         // one builder rather than losing every mesh but the first. (With frames, the frame
         // load keeps every mesh and this load is not what opens the file.)
-        for (const auto& item : document.topLevel) {
-            if (document.frames.empty() && !item.isFrame && std::int64_t(item.index) != mesh) {
+        for (const auto& item : document->topLevel) {
+            if (document->frames.empty() && !item.isFrame && std::int64_t(item.index) != mesh) {
                 auto more = MakeRef<MeshBuilder>();
                 builder.FillMeshBuilder(item.index, more.Get());
                 AddMeshBuilder(more.Get());
@@ -118,15 +119,16 @@ void BuildAnimationSet(XFileSceneBuilder& builder, const XFileDocument& document
 }
 
 /// Reads fileName for its animation sets; the mesh data is stepped over unread, since the
-/// animations' frames need no meshes.
-HRESULT ReadAnimationSets(const char* fileName, XFileDocument* document) {
+/// animations' frames need no meshes (or, when the open shares a document read for the
+/// frames, not looked at).
+HRESULT ReadAnimationSets(const char* fileName, std::shared_ptr<XFileDocument>* document) {
     XFileReadOptions options;
     options.readMeshes = false;
-    const HRESULT hr = ReadXFile(fileName, document, &t_lastMessage, options);
+    const HRESULT hr = AcquireXFileDocument(fileName, options, document, &t_lastMessage);
     if (Failed(hr)) {
         return hr;
     }
-    if (document->animationSets.empty()) {
+    if ((*document)->animationSets.empty()) {
         t_lastMessage = NameOf(fileName) + ": expected an AnimationSet, found none in the file";
         return D3DRMERR_NOTFOUND;
     }
@@ -165,11 +167,12 @@ HRESULT AnimationSet::LoadAll(const char* fileName, std::vector<Loaded>* sets) {
         return D3DRMERR_BADVALUE;
     }
     sets->clear();
-    XFileDocument document;
-    const HRESULT hr = ReadAnimationSets(fileName, &document);
+    std::shared_ptr<XFileDocument> shared;
+    const HRESULT hr = ReadAnimationSets(fileName, &shared);
     if (Failed(hr)) {
         return hr;
     }
+    XFileDocument& document = *shared;
     try {
         XFileSceneBuilder builder(document, NameOf(fileName), {});
         sets->reserve(document.animationSets.size());

@@ -8,7 +8,7 @@
 
 #include "DeviceTestContext.h"
 #include "platform/rm/Context.h"
-#include "platform/rm/MeshCache.h"
+#include "platform/rm/Implementation/MeshCache.h"
 #include "platform/rm/Viewport.h"
 
 using namespace rm;

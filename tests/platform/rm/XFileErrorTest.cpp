@@ -10,10 +10,10 @@
 
 #include "platform/rm/AnimationSet.h"
 #include "platform/rm/Frame.h"
+#include "platform/rm/Implementation/XFileDocument.h"
+#include "platform/rm/Implementation/XFileReader.h"
 #include "platform/rm/MeshBuilder.h"
-#include "platform/rm/XFileDocument.h"
 #include "platform/rm/XFileLoader.h"
-#include "platform/rm/XFileReader.h"
 #include "platform/rm/XFileTestSupport.h"
 
 using namespace rm;

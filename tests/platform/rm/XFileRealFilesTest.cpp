@@ -13,11 +13,11 @@
 
 #include "platform/rm/AnimationSet.h"
 #include "platform/rm/Frame.h"
+#include "platform/rm/Implementation/XFileMszip.h"
+#include "platform/rm/Implementation/XFileReader.h"
 #include "platform/rm/Math.h"
 #include "platform/rm/MeshBuilder.h"
 #include "platform/rm/XFileLoader.h"
-#include "platform/rm/XFileMszip.h"
-#include "platform/rm/XFileReader.h"
 #include "platform/rm/XFileTestSupport.h"
 
 using namespace rm;

@@ -1,15 +1,15 @@
-#include "platform/rm/XFileParser.h"
+#include "platform/rm/Implementation/XFileParser.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <string>
 #include <unordered_map>
 
+#include "platform/rm/Implementation/XFileBinaryTokenizer.h"
+#include "platform/rm/Implementation/XFileError.h"
+#include "platform/rm/Implementation/XFileTextTokenizer.h"
+#include "platform/rm/Implementation/XFileToken.h"
 #include "platform/rm/Math.h"
-#include "platform/rm/XFileBinaryTokenizer.h"
-#include "platform/rm/XFileError.h"
-#include "platform/rm/XFileTextTokenizer.h"
-#include "platform/rm/XFileToken.h"
 
 namespace rm {
 
@@ -159,11 +159,15 @@ void XFileParser<Tokenizer>::CloseObject(std::string_view what) {
 template <typename Tokenizer>
 std::uint32_t XFileParser<Tokenizer>::ReadCount(std::string_view what, std::size_t valuesPerItem) {
     const std::uint32_t count = m_tok.ReadUInt(what);
-    const std::size_t most = m_tok.MaxValuesLeft() / std::max<std::size_t>(valuesPerItem, 1);
-    if (count > most) {
-        m_tok.FailAt(m_tok.LastValuePosition(),
-                     Text({"expected ", what, " the rest of the file can hold (at most ",
-                           std::to_string(most), "), found ", std::to_string(count)}));
+    // count * valuesPerItem > left is count > left / valuesPerItem without a division, which
+    // would cost more than the rest of a face's corner count.
+    const std::size_t left = m_tok.MaxValuesLeft();
+    valuesPerItem = std::max<std::size_t>(valuesPerItem, 1);
+    if (std::uint64_t(count) * valuesPerItem > left) {
+        m_tok.FailAt(
+            m_tok.LastValuePosition(),
+            Text({"expected ", what, " the rest of the file can hold (at most ",
+                  std::to_string(left / valuesPerItem), "), found ", std::to_string(count)}));
     }
     return count;
 }
@@ -679,45 +683,38 @@ void XFileParser<Tokenizer>::ParseTicksPerSecond() {
 }
 
 template <typename Tokenizer>
-void XFileParser<Tokenizer>::ResolveReferences() {
+template <typename Object, typename Owner>
+void XFileParser<Tokenizer>::ResolveByName(const std::vector<Object>& objects,
+                                           std::string_view kind,
+                                           const std::vector<PendingReference>& references,
+                                           std::vector<Owner>& owners,
+                                           std::vector<std::uint32_t> Owner::*list) {
     // The first object of a name is the one its references mean.
-    std::unordered_map<std::string_view, std::uint32_t> meshes;
-    for (std::uint32_t i = 0; i < m_doc.meshes.size(); ++i) {
-        if (!m_doc.meshes[i].name.empty()) {
-            meshes.try_emplace(m_doc.meshes[i].name, i);
+    std::unordered_map<std::string_view, std::uint32_t> byName;
+    for (std::uint32_t i = 0; i < objects.size(); ++i) {
+        if (!objects[i].name.empty()) {
+            byName.try_emplace(objects[i].name, i);
         }
     }
-    for (const PendingReference& r : m_meshReferences) {
-        const auto it = meshes.find(r.name);
-        if (it == meshes.end()) {
-            m_tok.FailAt(r.position, r.name.empty()
-                                         ? std::string("expected a Mesh name in the reference, "
-                                                       "found none")
-                                         : Text({"expected the name of a Mesh in this file, "
-                                                 "found ",
-                                                 QuoteForMessage(r.name)}));
+    for (const PendingReference& r : references) {
+        const auto it = byName.find(r.name);
+        if (it == byName.end()) {
+            m_tok.FailAt(r.position,
+                         r.name.empty()
+                             ? Text({"expected a ", kind, " name in the reference, found none"})
+                             : Text({"expected the name of a ", kind, " in this file, found ",
+                                     QuoteForMessage(r.name)}));
         }
-        m_doc.frames[r.owner].meshes[r.slot] = it->second;
+        (owners[r.owner].*list)[r.slot] = it->second;
     }
+}
 
-    std::unordered_map<std::string_view, std::uint32_t> materials;
-    for (std::uint32_t i = 0; i < m_doc.materials.size(); ++i) {
-        if (!m_doc.materials[i].name.empty()) {
-            materials.try_emplace(m_doc.materials[i].name, i);
-        }
-    }
-    for (const PendingReference& r : m_materialReferences) {
-        const auto it = materials.find(r.name);
-        if (it == materials.end()) {
-            m_tok.FailAt(r.position, r.name.empty()
-                                         ? std::string("expected a Material name in the "
-                                                       "reference, found none")
-                                         : Text({"expected the name of a Material in this file, "
-                                                 "found ",
-                                                 QuoteForMessage(r.name)}));
-        }
-        m_doc.meshes[r.owner].materials[r.slot] = it->second;
-    }
+template <typename Tokenizer>
+void XFileParser<Tokenizer>::ResolveReferences() {
+    ResolveByName(m_doc.meshes, "Mesh", m_meshReferences, m_doc.frames,
+                  &XFileDocument::Frame::meshes);
+    ResolveByName(m_doc.materials, "Material", m_materialReferences, m_doc.meshes,
+                  &XFileDocument::Mesh::materials);
 
     m_doc.meshUsedByFrame.assign(m_doc.meshes.size(), false);
     for (const auto& frame : m_doc.frames) {

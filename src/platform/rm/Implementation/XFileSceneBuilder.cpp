@@ -1,13 +1,13 @@
-#include "platform/rm/XFileSceneBuilder.h"
+#include "platform/rm/Implementation/XFileSceneBuilder.h"
 
 #include <algorithm>
 
+#include "platform/rm/Implementation/TextureImage.h"
 #include "platform/rm/Math.h"
-#include "platform/rm/TextureImage.h"
 
 namespace rm {
 
-XFileSceneBuilder::XFileSceneBuilder(const XFileDocument& document, std::string_view fileName,
+XFileSceneBuilder::XFileSceneBuilder(XFileDocument& document, std::string_view fileName,
                                      Options options)
     : m_doc(document), m_fileName(fileName), m_options(options), m_builders(document.meshes.size()),
       m_materials(document.materials.size()), m_frames(document.frames.size()) {}
@@ -50,9 +50,7 @@ Ref<Frame> XFileSceneBuilder::BuildFrame(std::uint32_t index, bool withMeshes) {
 
 Ref<MeshBuilder> XFileSceneBuilder::BuilderFor(std::uint32_t mesh) {
     if (!m_builders[mesh]) {
-        auto builder = MakeRef<MeshBuilder>();
-        FillMeshBuilder(mesh, builder.Get());
-        m_builders[mesh] = std::move(builder);
+        FillMeshBuilder(mesh, MakeRef<MeshBuilder>().Get());
     }
     return m_builders[mesh];
 }
@@ -67,29 +65,40 @@ std::int64_t XFileSceneBuilder::FirstMesh() const {
 }
 
 void XFileSceneBuilder::FillMeshBuilder(std::uint32_t index, MeshBuilder* builder) {
-    const XFileDocument::Mesh& mesh = m_doc.meshes[index];
+    XFileDocument::Mesh& mesh = m_doc.meshes[index];
     builder->Empty();
     builder->SetName(mesh.name);
-    builder->Reserve(std::uint32_t(mesh.positions.size()), std::uint32_t(mesh.faceSizes.size()),
-                     std::uint32_t(mesh.faceVertices.size()));
-    for (const Vector& p : mesh.positions) {
-        builder->AddVertex(p.x, p.y, p.z);
+    if (m_builders[index]) {
+        // The data went into the mesh's first builder; later ones copy that.
+        if (m_builders[index].Get() != builder) {
+            builder->AddMeshBuilder(m_builders[index].Get());
+        }
+        return;
     }
-    for (const Vector& n : mesh.normals) {
-        builder->AddNormal(n.x, n.y, n.z);
-    }
-    // Face normals share the faces' corner layout (the parser checked the corner counts).
-    std::size_t corner = 0;
-    for (std::uint32_t f = 0; f < mesh.faceSizes.size(); ++f) {
-        const std::uint32_t size = mesh.faceSizes[f];
-        const std::uint32_t* normals =
-            f < mesh.faceNormalCount ? mesh.faceNormals.data() + corner : nullptr;
-        builder->AddFace(size, mesh.faceVertices.data() + corner, normals);
+    m_builders[index] = builder;
+    m_doc.hasMeshData = false;
+
+    const std::size_t vertices = mesh.positions.size();
+    const std::size_t corners = mesh.faceVertices.size();
+    MeshBuilder::Geometry geometry;
+    // Face sizes become first corners in place; normals of faces past MeshNormals' face
+    // list, and texture coordinates past its vertex list, are filled in.
+    std::uint32_t corner = 0;
+    for (std::uint32_t& size : mesh.faceSizes) {
+        const std::uint32_t start = corner;
         corner += size;
+        size = start;
     }
-    for (std::uint32_t v = 0; v < mesh.texCoords.size() / 2; ++v) {
-        builder->SetTextureCoordinates(v, mesh.texCoords[2 * v], mesh.texCoords[2 * v + 1]);
-    }
+    geometry.faceStart = std::move(mesh.faceSizes);
+    geometry.cornerVertex = std::move(mesh.faceVertices);
+    mesh.faceNormals.resize(corners, UINT32_MAX);
+    geometry.cornerNormal = std::move(mesh.faceNormals);
+    mesh.texCoords.resize(2 * vertices, 0.0f);
+    geometry.texCoords = std::move(mesh.texCoords);
+    geometry.positions = std::move(mesh.positions);
+    geometry.normals = std::move(mesh.normals);
+    builder->TakeGeometry(std::move(geometry));
+
     for (const auto& c : mesh.vertexColors) {
         builder->SetVertexColor(c.vertex,
                                 CreateColorRGBA(c.rgba[0], c.rgba[1], c.rgba[2], c.rgba[3]));
@@ -97,14 +106,33 @@ void XFileSceneBuilder::FillMeshBuilder(std::uint32_t index, MeshBuilder* builde
     for (std::uint32_t f = 0; f < mesh.faceWraps.size(); ++f) {
         builder->SetFaceWrap(f, (mesh.faceWraps[f] & 1) != 0, (mesh.faceWraps[f] & 2) != 0);
     }
+    if (mesh.faceMaterials.empty()) {
+        return;
+    }
+    // What each entry of the mesh's material list gives a face, worked out at its first
+    // face (an entry no face uses loads no texture).
+    struct Look {
+        bool ready = false;
+        D3DCOLOR color = 0;
+        Material* material = nullptr;
+        Texture* texture = nullptr;
+    };
+    std::vector<Look> looks(mesh.materials.size());
     for (std::uint32_t f = 0; f < mesh.faceMaterials.size(); ++f) {
-        const std::uint32_t material = mesh.materials[mesh.faceMaterials[f]];
-        const XFileDocument::Material& source = m_doc.materials[material];
-        builder->SetFaceColor(f, CreateColorRGBA(source.faceColor[0], source.faceColor[1],
-                                                 source.faceColor[2], source.faceColor[3]));
-        builder->SetFaceMaterial(f, MaterialFor(material));
-        if (source.hasTexture) {
-            builder->SetFaceTexture(f, TextureFor(source.textureFileName));
+        Look& look = looks[mesh.faceMaterials[f]];
+        if (!look.ready) {
+            const std::uint32_t material = mesh.materials[mesh.faceMaterials[f]];
+            const XFileDocument::Material& source = m_doc.materials[material];
+            look.color = CreateColorRGBA(source.faceColor[0], source.faceColor[1],
+                                         source.faceColor[2], source.faceColor[3]);
+            look.material = MaterialFor(material);
+            look.texture = source.hasTexture ? TextureFor(source.textureFileName) : nullptr;
+            look.ready = true;
+        }
+        builder->SetFaceColor(f, look.color);
+        builder->SetFaceMaterial(f, look.material);
+        if (look.texture) {
+            builder->SetFaceTexture(f, look.texture);
         }
     }
 }

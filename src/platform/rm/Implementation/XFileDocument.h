@@ -99,6 +99,9 @@ struct XFileDocument {
     std::vector<AnimationSet> animationSets;
     bool hasTicksPerSecond = false;
     std::uint32_t ticksPerSecond = 0;
+    /// The meshes' data is here: they were read (not stepped over) and have not been moved
+    /// into mesh builders since (XFileSceneBuilder takes it rather than copying it).
+    bool hasMeshData = true;
 };
 
 } // namespace rm

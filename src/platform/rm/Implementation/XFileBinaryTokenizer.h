@@ -5,8 +5,8 @@
 #include <cstring>
 #include <string_view>
 
-#include "platform/rm/XFileError.h"
-#include "platform/rm/XFileToken.h"
+#include "platform/rm/Implementation/XFileError.h"
+#include "platform/rm/Implementation/XFileToken.h"
 
 namespace rm {
 

@@ -1,25 +1,25 @@
-#include "platform/rm/XFileReader.h"
+#include "platform/rm/Implementation/XFileReader.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <new>
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include "platform/rm/XFileBinaryTokenizer.h"
-#include "platform/rm/XFileError.h"
-#include "platform/rm/XFileMszip.h"
-#include "platform/rm/XFileParser.h"
-#include "platform/rm/XFileTextTokenizer.h"
+#include "platform/rm/Implementation/XFileBinaryTokenizer.h"
+#include "platform/rm/Implementation/XFileError.h"
+#include "platform/rm/Implementation/XFileMszip.h"
+#include "platform/rm/Implementation/XFileParser.h"
+#include "platform/rm/Implementation/XFileTextTokenizer.h"
 
 namespace rm {
 
 namespace {
 
 constexpr std::size_t kHeaderSize = 16;
+
+thread_local std::uint64_t t_reads = 0;
 
 struct Header {
     XFileFormat format = XFileFormat::Text;
@@ -76,35 +76,22 @@ bool ParseHeader(std::string_view bytes, std::string_view fileName, Header* head
     return true;
 }
 
-/// Reads up to `limit` bytes of a regular file.
-HRESULT ReadBytes(const char* fileName, std::size_t limit, std::string* bytes,
-                  std::string* message) {
-    const std::string name = fileName ? fileName : "(null)";
-    if (!fileName || !*fileName) {
-        *message = name + ": no file name given";
-        return D3DRMERR_FILENOTFOUND;
+/// Reads the header of a regular file (fewer bytes when the file is shorter).
+HRESULT ReadHeaderBytes(const char* fileName, std::string* bytes, std::string* message) {
+    XFileIdentity identity;
+    HRESULT hr = IdentifyXFile(fileName, &identity, message);
+    if (Failed(hr)) {
+        return hr;
     }
     const int fd = ::open(fileName, O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        *message = name + ": cannot open the file (" + std::strerror(errno) + ")";
+        *message = std::string(fileName) + ": cannot open the file (" + std::strerror(errno) + ")";
         return D3DRMERR_FILENOTFOUND;
     }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        *message = name + ": not a regular file";
-        return D3DRMERR_FILENOTFOUND;
-    }
-    if (limit == kMaxXFileSize && std::size_t(info.st_size) > kMaxXFileSize) {
-        ::close(fd);
-        *message = name + ": larger than " + std::to_string(kMaxXFileSize) + " bytes";
-        return D3DRMERR_BADFILE;
-    }
-    const std::size_t size = std::min(std::size_t(info.st_size), limit);
-    bytes->resize(size);
+    char header[kHeaderSize];
     std::size_t done = 0;
-    while (done < size) {
-        const ssize_t n = ::read(fd, bytes->data() + done, size - done);
+    while (done < kHeaderSize) {
+        const ssize_t n = ::read(fd, header + done, kHeaderSize - done);
         if (n < 0 && errno == EINTR) {
             continue;
         }
@@ -114,7 +101,7 @@ HRESULT ReadBytes(const char* fileName, std::size_t limit, std::string* bytes,
         done += std::size_t(n);
     }
     ::close(fd);
-    bytes->resize(done);
+    bytes->assign(header, done);
     return D3DRM_OK;
 }
 
@@ -124,6 +111,7 @@ HRESULT ReadXFileFromMemory(std::string_view bytes, std::string_view displayName
                             XFileDocument* document, std::string* message,
                             XFileReadOptions options) {
     *document = XFileDocument{};
+    document->hasMeshData = options.readMeshes;
     try {
         Header header;
         if (!ParseHeader(bytes, displayName, &header, message)) {
@@ -166,18 +154,31 @@ HRESULT ReadXFileFromMemory(std::string_view bytes, std::string_view displayName
 }
 
 HRESULT ReadXFile(const char* fileName, XFileDocument* document, std::string* message,
-                  XFileReadOptions options) {
-    std::string bytes;
-    const HRESULT hr = ReadBytes(fileName, kMaxXFileSize, &bytes, message);
+                  XFileReadOptions options, XFileIdentity* identity) {
+    XFileBytes bytes;
+    HRESULT hr = bytes.Open(fileName, kMaxXFileSize, message);
     if (Failed(hr)) {
         return hr;
     }
-    return ReadXFileFromMemory(bytes, fileName, document, message, options);
+    ++t_reads;
+    hr = ReadXFileFromMemory(bytes.View(), fileName, document, message, options);
+    if (bytes.Changed()) {
+        *message = std::string(fileName) + ": the file changed while it was being read";
+        return D3DRMERR_BADFILE;
+    }
+    if (identity) {
+        *identity = bytes.Identity();
+    }
+    return hr;
+}
+
+std::uint64_t XFileReadsOnThisThread() {
+    return t_reads;
 }
 
 HRESULT ReadXFileFormat(const char* fileName, XFileFormat* format, std::string* message) {
     std::string bytes;
-    const HRESULT hr = ReadBytes(fileName, kHeaderSize, &bytes, message);
+    const HRESULT hr = ReadHeaderBytes(fileName, &bytes, message);
     if (Failed(hr)) {
         return hr;
     }

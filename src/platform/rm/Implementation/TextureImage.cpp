@@ -1,4 +1,4 @@
-#include "platform/rm/TextureImage.h"
+#include "platform/rm/Implementation/TextureImage.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "platform/rm/XFileError.h"
+#include "platform/rm/Implementation/XFileError.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "platform/rm/MeshCache.h"
+#include "platform/rm/Implementation/MeshCache.h"
 
 #include <cstddef>
 

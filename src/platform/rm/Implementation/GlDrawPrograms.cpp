@@ -1,4 +1,4 @@
-#include "platform/rm/GlDrawPrograms.h"
+#include "platform/rm/Implementation/GlDrawPrograms.h"
 
 #include <vector>
 

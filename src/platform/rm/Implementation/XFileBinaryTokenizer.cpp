@@ -1,4 +1,4 @@
-#include "platform/rm/XFileBinaryTokenizer.h"
+#include "platform/rm/Implementation/XFileBinaryTokenizer.h"
 
 #include <cmath>
 #include <limits>

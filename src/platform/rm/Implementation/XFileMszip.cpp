@@ -1,4 +1,4 @@
-#include "platform/rm/XFileMszip.h"
+#include "platform/rm/Implementation/XFileMszip.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -6,17 +6,10 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/rm/XFileDocument.h"
+#include "platform/rm/Implementation/XFileDocument.h"
+#include "platform/rm/Implementation/XFileReadOptions.h"
 
 namespace rm {
-
-/// What a read may leave out.
-struct XFileReadOptions {
-    /// Off: Mesh objects are stepped over unread (their content is not checked and frames'
-    /// {references} to meshes are not resolved), for loads that take only frames and
-    /// animations.
-    bool readMeshes = true;
-};
 
 /// Turns the tokens of a .x file into an XFileDocument. Knows the objects the scene needs
 /// (Frame, FrameTransformMatrix, Mesh and its MeshNormals, MeshTextureCoords,
@@ -100,13 +93,22 @@ private:
     void ParseAnimationOptions(XFileDocument::Animation& animation);
     void ParseTicksPerSecond();
     void ResolveReferences();
+    /// Points each reference's slot (owners[owner].*list)[slot] at the object of `objects`
+    /// it names; fails at the first name no object has. `kind` names the objects.
+    template <typename Object, typename Owner>
+    void ResolveByName(const std::vector<Object>& objects, std::string_view kind,
+                       const std::vector<PendingReference>& references, std::vector<Owner>& owners,
+                       std::vector<std::uint32_t> Owner::*list);
 
     /// A count whose items need at least valuesPerItem values each, checked against the
     /// content left.
-    std::uint32_t ReadCount(std::string_view what, std::size_t valuesPerItem);
+    [[gnu::always_inline]] inline std::uint32_t ReadCount(std::string_view what,
+                                                          std::size_t valuesPerItem);
     /// An index that must be below limit; `list` names what it indexes in the message.
-    std::uint32_t ReadIndex(std::string_view what, std::uint32_t limit, std::string_view list,
-                            bool mayPrecedeReference = false);
+    [[gnu::always_inline]] inline std::uint32_t ReadIndex(std::string_view what,
+                                                          std::uint32_t limit,
+                                                          std::string_view list,
+                                                          bool mayPrecedeReference = false);
 
     /// A Mesh whose keyword was just read: parsed, or skipped when meshes are not read.
     /// Returns the mesh index, or -1 when skipped.

@@ -1,4 +1,4 @@
-#include "platform/rm/XFileTextTokenizer.h"
+#include "platform/rm/Implementation/XFileTextTokenizer.h"
 
 #include <array>
 #include <cctype>

@@ -9,11 +9,11 @@
 #include "platform/rm/Animation.h"
 #include "platform/rm/AnimationSet.h"
 #include "platform/rm/Frame.h"
+#include "platform/rm/Implementation/XFileDocument.h"
 #include "platform/rm/Material.h"
 #include "platform/rm/MeshBuilder.h"
 #include "platform/rm/Ref.h"
 #include "platform/rm/Texture.h"
-#include "platform/rm/XFileDocument.h"
 
 namespace rm {
 
@@ -24,6 +24,10 @@ namespace rm {
 /// Sharing follows the file: one mesh builder per Mesh (a Mesh shown by several frames is
 /// the same builder), one Material per Material, one Texture per distinct texture file
 /// name. Nothing made here is attached to anything the caller already holds.
+///
+/// A mesh's arrays are moved from the document into the first mesh builder made of it, not
+/// copied (document.hasMeshData turns false); a later builder of the same mesh copies that
+/// first one. Frames, materials and animations are only read.
 class XFileSceneBuilder {
 public:
     struct Options {
@@ -32,7 +36,7 @@ public:
     };
 
     /// `document` is borrowed for the builder's lifetime; `fileName` prefixes warnings.
-    XFileSceneBuilder(const XFileDocument& document, std::string_view fileName, Options options);
+    XFileSceneBuilder(XFileDocument& document, std::string_view fileName, Options options);
 
     /// True when the file has at least one top-level Frame.
     bool HasTopLevelFrame() const;
@@ -43,7 +47,8 @@ public:
     /// The Mesh a bare-mesh load takes: the first top-level one, else the first one of
     /// the file; -1 when the file has none.
     std::int64_t FirstMesh() const;
-    /// Replaces the content of `builder` with Mesh `mesh` of the document.
+    /// Replaces the content of `builder` with Mesh `mesh` of the document (the builder
+    /// holds on to `builder` as that mesh's).
     void FillMeshBuilder(std::uint32_t mesh, MeshBuilder* builder);
 
     /// The animations of animation set `set`, each driving its frame. The file's frames
@@ -62,10 +67,10 @@ private:
     Texture* TextureFor(const std::string& fileName);
     void RememberNames(Frame* frame);
 
-    const XFileDocument& m_doc;
+    XFileDocument& m_doc;
     std::string m_fileName;
     Options m_options;
-    std::vector<Ref<MeshBuilder>> m_builders; // by mesh index
+    std::vector<Ref<MeshBuilder>> m_builders; // by mesh index: the one holding its data
     std::vector<Ref<Material>> m_materials;   // by material index
     std::vector<Ref<Frame>> m_frames;         // by frame index, for animations
     std::unordered_map<std::string, Ref<Texture>> m_textures;

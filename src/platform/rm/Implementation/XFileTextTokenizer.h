@@ -1,13 +1,16 @@
 #pragma once
 
+#include <algorithm>
+#include <array>
+#include <bit>
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <system_error>
 
-#include "platform/rm/XFileError.h"
-#include "platform/rm/XFileToken.h"
+#include "platform/rm/Implementation/XFileError.h"
+#include "platform/rm/Implementation/XFileToken.h"
 
 namespace rm {
 
@@ -51,14 +54,21 @@ public:
         if (p == m_end || unsigned(*p - '0') > 9) {
             Fail(what);
         }
-        std::uint64_t value = 0;
-        do {
+        // Nine digits always fit in 32 bits; only a tenth needs the overflow check.
+        std::uint64_t value = unsigned(*p - '0');
+        const char* fast = p + std::min<std::ptrdiff_t>(9, m_end - p);
+        ++p;
+        while (p != fast && unsigned(*p - '0') <= 9) {
+            value = value * 10 + unsigned(*p - '0');
+            ++p;
+        }
+        while (p != m_end && unsigned(*p - '0') <= 9) {
             value = value * 10 + unsigned(*p - '0');
             if (value > 0xFFFFFFFFu) {
                 FailTooLarge(what);
             }
             ++p;
-        } while (p != m_end && unsigned(*p - '0') <= 9);
+        }
         m_p = p;
         AfterValue(what, mayPrecedeReference);
         return std::uint32_t(value);
@@ -123,11 +133,26 @@ private:
             }
         }
     }
+    /// What a byte is to SkipSpaceAndSeparators: stepped over, possibly a comment, or the
+    /// start of a token.
+    enum : std::uint8_t { kTokenByte, kSkipByte, kCommentByte };
+    static constexpr auto kByteKinds = [] {
+        std::array<std::uint8_t, 256> kinds{};
+        for (int c = 0; c <= ' '; ++c) {
+            kinds[std::size_t(c)] = kSkipByte;
+        }
+        kinds[';'] = kinds[','] = kSkipByte;
+        kinds['#'] = kinds['/'] = kCommentByte;
+        return kinds;
+    }();
     void SkipSpaceAndSeparators() {
-        for (;;) {
-            SkipSpace();
-            if (m_p != m_end && (*m_p == ';' || *m_p == ',')) {
+        while (m_p != m_end) {
+            const std::uint8_t kind = kByteKinds[static_cast<unsigned char>(*m_p)];
+            if (kind == kSkipByte) {
                 ++m_p;
+            } else if (kind == kCommentByte &&
+                       (*m_p == '#' || (m_p + 1 != m_end && m_p[1] == '/'))) {
+                SkipLine();
             } else {
                 return;
             }
@@ -139,44 +164,55 @@ private:
         }
         CheckAfterValue(what, mayPrecedeReference);
     }
-    /// The common case of a float in a .x file, "-0.391876": at most 2^24 as an integer
-    /// and at most 10 decimals, so digits and power of ten are both exact floats and one
-    /// division gives the correctly rounded value (the same one from_chars gives). Returns
-    /// the end of the number, or null for anything else (exponents, long mantissas).
+    /// The common case of a float in a .x file, "-0.391876" or "29.753700": at most 19
+    /// digits, no exponent. Digits up to 2^53 and a power of ten up to 1e22 are exact
+    /// doubles, so one division gives the correctly rounded double; rounding that to float
+    /// gives the correctly rounded float (the one from_chars gives) unless the double lies
+    /// exactly halfway between two floats, which is left to from_chars with the rest
+    /// (exponents, long mantissas, values below the normal float range). Returns the end
+    /// of the number, or null when it is not handled here.
     const char* ParseShortDecimal(const char* p, float* value) const {
-        static constexpr float kPowers[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
-                                            1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+        static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                             1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                             1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
         const bool negative = p != m_end && *p == '-';
         if (negative) {
             ++p;
         }
-        std::uint32_t mantissa = 0;
+        std::uint64_t mantissa = 0;
         int digits = 0;
         int decimals = 0;
         while (p != m_end && unsigned(*p - '0') <= 9) {
-            mantissa = mantissa * 10 + unsigned(*p - '0');
-            if (mantissa > (1u << 24)) {
+            if (digits == 19) {
                 return nullptr;
             }
+            mantissa = mantissa * 10 + unsigned(*p - '0');
             ++p;
             ++digits;
         }
         if (p != m_end && *p == '.') {
             ++p;
             while (p != m_end && unsigned(*p - '0') <= 9) {
-                mantissa = mantissa * 10 + unsigned(*p - '0');
-                if (mantissa > (1u << 24) || decimals == 10) {
+                if (digits == 19) {
                     return nullptr;
                 }
+                mantissa = mantissa * 10 + unsigned(*p - '0');
                 ++p;
                 ++digits;
                 ++decimals;
             }
         }
-        if (digits == 0 || (p != m_end && (*p == 'e' || *p == 'E'))) {
+        if (digits == 0 || (p != m_end && (*p == 'e' || *p == 'E')) ||
+            mantissa > (std::uint64_t(1) << 53) || decimals > 22) {
             return nullptr;
         }
-        const float magnitude = float(mantissa) / kPowers[decimals];
+        const double exact = double(mantissa) / kPowers[decimals];
+        constexpr std::uint64_t kBelowFloat = (std::uint64_t(1) << 29) - 1;
+        if ((std::bit_cast<std::uint64_t>(exact) & kBelowFloat) == (std::uint64_t(1) << 28) ||
+            (mantissa != 0 && exact < 1.1754943508222875e-38)) {
+            return nullptr;
+        }
+        const auto magnitude = float(exact);
         *value = negative ? -magnitude : magnitude;
         return p;
     }

@@ -1,4 +1,4 @@
-#include "platform/rm/GlDrawTextures.h"
+#include "platform/rm/Implementation/GlDrawTextures.h"
 
 #include <epoxy/gl.h>
 
