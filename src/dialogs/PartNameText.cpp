@@ -3,7 +3,7 @@
 #include <QStringEncoder>
 
 #include "platform/framework/DecodeName.h"
-#include "platform/rm/XFileTextTokenizer.h"
+#include "platform/rm/XFileLoader.h"
 
 namespace part_name_text {
 
@@ -35,7 +35,7 @@ std::string FromText(const QString& text) {
         return {};
     std::string bytes(data.constData(), static_cast<std::size_t>(data.size()));
     // The reader must take the whole name back as one name, and as these bytes.
-    if (rm::XFileTextTokenizer::NameLength(bytes) != bytes.size())
+    if (rm::XFileNameLength(bytes) != bytes.size())
         return {};
     // Bytes that happen to be valid UTF-8 would be shown as other characters next time.
     if (ToText(bytes) != text)

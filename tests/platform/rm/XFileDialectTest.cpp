@@ -14,7 +14,6 @@
 #include "platform/rm/Frame.h"
 #include "platform/rm/XFileLoader.h"
 #include "platform/rm/XFileTestSupport.h"
-#include "platform/rm/XFileTextTokenizer.h"
 
 using namespace rm;
 using namespace xfile_test;
@@ -341,5 +340,5 @@ TEST(XFileDialectTest, NamesInShiftJisKeepTheDelimiterBytesInsideTheirCharacters
         {"\x83\x7D", 2},
     };
     for (const auto& row : rows)
-        EXPECT_EQ(rm::XFileTextTokenizer::NameLength(row.bytes), row.length) << row.bytes;
+        EXPECT_EQ(rm::XFileNameLength(row.bytes), row.length) << row.bytes;
 }
