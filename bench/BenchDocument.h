@@ -20,7 +20,7 @@ public:
     BenchDocument() {
         rm::Direct3DRMCreate(&m_d3drm);
         g_d3drm = m_d3drm.Get();
-        m_store = std::make_unique<CObjectStore>(&g_sceneModelLibrary, &g_sceneAnimationLibrary);
+        m_store = std::make_unique<CObjectStore>(&g_modelLibrary, &g_animationLibrary);
         m_d3drm->CreateFrame(nullptr, &m_sceneFrame);
         document.sceneFrame = m_sceneFrame.Get();
         document.store = m_store.get();

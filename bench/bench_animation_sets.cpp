@@ -95,7 +95,7 @@ void SaveHundredSets(benchmark::State& state) {
         (std::filesystem::temp_directory_path() / "pavrix-bench-sets-saved.x").string();
     std::string error;
     for (auto _ : state) {
-        if (!SaveDocument(out.c_str(), scene.document, &error)) {
+        if (!xfile::SaveDocument(out.c_str(), scene.document, &error)) {
             state.SkipWithError(error.c_str());
             return;
         }

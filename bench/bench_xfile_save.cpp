@@ -79,8 +79,8 @@ void DocumentSave(benchmark::State& state) {
     const std::string output = "/tmp/bench_xfile_save_document.x";
     for (auto _ : state) {
         std::string error;
-        if (!SaveCharacter(output.c_str(), character.document.currentModel,
-                           character.document.currentAnimation, &error)) {
+        if (!xfile::SaveCharacter(output.c_str(), character.document.currentModel,
+                                  character.document.currentAnimation, &error)) {
             state.SkipWithError(error.c_str());
             return;
         }

@@ -16,9 +16,9 @@ namespace {
 constexpr int kFixedCount = AnimationSetChoice::kFixedSpeedCount;
 
 QString FileNameOfEntry(const CAnimationData* animation) {
-    if (g_sceneAnimationLibrary == nullptr)
+    if (g_animationLibrary == nullptr)
         return QStringLiteral("non");
-    const auto* entry = g_sceneAnimationLibrary->Entries().FindEntry(animation);
+    const auto* entry = g_animationLibrary->Entries().FindEntry(animation);
     if (entry == nullptr || entry->Name() == nullptr)
         return QStringLiteral("non");
     const QString path = QFile::decodeName(entry->Name());

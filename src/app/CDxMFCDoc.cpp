@@ -132,7 +132,7 @@ int CDxMFCDoc::OnSaveDocument(const QString& path) {
     frame->ClearSelection();
     std::string error;
     const QByteArray fileName = QFile::encodeName(path);
-    const int saved = SaveDocument(fileName.constData(), frame->MakeSceneDocument(), &error);
+    const int saved = xfile::SaveDocument(fileName.constData(), frame->MakeSceneDocument(), &error);
     if (!saved) {
         // The edits are still only in memory: the document stays modified, so quitting
         // asks again.

@@ -155,14 +155,18 @@ void CMainFrame::MapPlaybackCommands() {
     };
     MapUpdate(ids::PlayAnimation, followButtons);
     MapUpdate(ids::AnimationPlayAll, followButtons);
-    // The step buttons act in their update rules while held down; the empty handlers keep
-    // the buttons enabled.
-    MapCommand(ids::AnimationForwardStep, [] {});
-    MapCommand(ids::AnimationBackStep, [] {});
-    MapUpdate(ids::AnimationForwardStep,
-              [this](CCmdUI&) { OnUpdateStep(ids::AnimationForwardStep, &Playback::StepForward); });
-    MapUpdate(ids::AnimationBackStep,
-              [this](CCmdUI&) { OnUpdateStep(ids::AnimationBackStep, &Playback::StepBack); });
+    // The step buttons act in their update rules while held down; a click too short for
+    // any update steps once when it is let go.
+    MapCommand(ids::AnimationForwardStep,
+               [this] { OnStepClicked(&Playback::StepForward, m_forwardHeldSteps); });
+    MapCommand(ids::AnimationBackStep,
+               [this] { OnStepClicked(&Playback::StepBack, m_backHeldSteps); });
+    MapUpdate(ids::AnimationForwardStep, [this](CCmdUI&) {
+        OnUpdateStep(ids::AnimationForwardStep, &Playback::StepForward, m_forwardHeldSteps);
+    });
+    MapUpdate(ids::AnimationBackStep, [this](CCmdUI&) {
+        OnUpdateStep(ids::AnimationBackStep, &Playback::StepBack, m_backHeldSteps);
+    });
     MapCommand(ids::KeyFrameLeft, [this] { m_playback.PreviousKey(); });
     MapCommand(ids::KeyFrameRight, [this] { m_playback.NextKey(); });
     MapCommand(ids::AnimationFirst, [this] { m_playback.FirstKey(); });
@@ -328,9 +332,18 @@ void CMainFrame::OfferTickRate(std::uint32_t ticksPerSecond) {
                                                                   ctl::PlaySpeed, ticksPerSecond));
 }
 
-void CMainFrame::OnUpdateStep(framework::CommandId id, void (Playback::*step)()) {
-    if (m_animationToolBar != nullptr && m_animationToolBar->IsButtonPressed(id))
+void CMainFrame::OnUpdateStep(framework::CommandId id, void (Playback::*step)(), int& heldSteps) {
+    if (m_animationToolBar != nullptr && m_animationToolBar->IsButtonPressed(id)) {
         (m_playback.*step)();
+        ++heldSteps;
+    }
+}
+
+void CMainFrame::OnStepClicked(void (Playback::*step)(), int& heldSteps) {
+    // The updates run at a steady rate, so a quick click can fall between two of them.
+    if (heldSteps == 0)
+        (m_playback.*step)();
+    heldSteps = 0;
 }
 
 // ---------------------------------------------------------------------------------------

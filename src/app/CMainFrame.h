@@ -206,7 +206,8 @@ private:
     void MapBatchCommand(framework::CommandId id) {
         MapCommand(id, [this] { Command(static_cast<IBatchCommandHost&>(*this)).Execute(); });
     }
-    void OnUpdateStep(framework::CommandId id, void (Playback::*step)());
+    void OnUpdateStep(framework::CommandId id, void (Playback::*step)(), int& heldSteps);
+    void OnStepClicked(void (Playback::*step)(), int& heldSteps);
     void OnManual();
     void OnUpdateZBuffer(framework::CCmdUI& ui, bool disabled);
     void SetOperationMode(int mode);
@@ -225,6 +226,10 @@ private:
 
     AnimationBarDisplay m_display;
     Playback m_playback;
+    /// Steps each step button made in command-state updates during its current press. A
+    /// click shorter than one update made none and steps once when it is let go.
+    int m_forwardHeldSteps = 0;
+    int m_backHeldSteps = 0;
     SceneServices m_scene;
     CopiedKey m_copiedKey;
 

@@ -33,8 +33,6 @@ rm::Frame* g_sceneRoot = nullptr;
 rm::Frame* g_sceneFrame = nullptr;
 rm::Frame* g_gridFrame = nullptr;
 CObjectStore* g_libraries = nullptr;
-CModelLibrary* g_modelLibrary = nullptr;
-CAnimationLibrary* g_animationLibrary = nullptr;
 
 void ResetProgramState() {
     g_playState = 0;

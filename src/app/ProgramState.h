@@ -73,9 +73,7 @@ extern rm::Frame* g_sceneFrame;
 extern rm::Frame* g_gridFrame;
 /// The object store: model library, animation library and character list.
 extern CObjectStore* g_libraries;
-/// The two libraries of g_libraries.
-extern CModelLibrary* g_modelLibrary;
-extern CAnimationLibrary* g_animationLibrary;
+// Its two libraries are g_modelLibrary and g_animationLibrary (scene/SceneContext.h).
 
 /// Gives every global above its start value (playback 0 with a frame step of 1.0, nothing
 /// loaded or selected, Animation mode, "Rotate", all three axes, positive direction, no

@@ -1,7 +1,5 @@
 #include "app/SceneServices.h"
 
-#include <new>
-
 #include "app/ProgramState.h"
 #include "platform/rm/DebugOutput.h"
 #include "platform/rm/Frame.h"
@@ -19,15 +17,9 @@ SceneServices::~SceneServices() = default;
 
 int SceneServices::Create(rm::Context* d3drm) {
     g_d3drm = d3drm;
-    try {
-        m_libraries =
-            std::make_unique<CObjectStore>(&g_sceneModelLibrary, &g_sceneAnimationLibrary);
-    } catch (const std::bad_alloc&) {
-        return 0;
-    }
+    // The store publishes its two libraries in g_modelLibrary and g_animationLibrary.
+    m_libraries = std::make_unique<CObjectStore>(&g_modelLibrary, &g_animationLibrary);
     g_libraries = m_libraries.get();
-    g_modelLibrary = &m_libraries->Models();
-    g_animationLibrary = &m_libraries->Animations();
 
     if (!render::SceneSetup::CreateSceneFrames(g_d3drm, render::kAppWorkspaceColor,
                                                render::kInactiveBorderColor, &m_scene))
@@ -43,8 +35,6 @@ void SceneServices::Release(rm::Context* d3drm) {
         // Characters, then animation sets, then models: the store's own order.
         m_libraries.reset();
         g_libraries = nullptr;
-        g_modelLibrary = nullptr;
-        g_animationLibrary = nullptr;
     }
     rm::OutputDebugStringA("Release D3DRM frame\n");
     g_sceneFrame = nullptr;

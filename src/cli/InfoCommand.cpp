@@ -1,14 +1,8 @@
 #include "cli/InfoCommand.h"
 
-#include <cerrno>
 #include <charconv>
-#include <climits>
-#include <cstring>
-#include <memory>
 #include <string_view>
 #include <vector>
-
-#include <unistd.h>
 
 #include "cli/Cli.h"
 #include "cli/JsonString.h"
@@ -18,69 +12,11 @@
 #include "platform/rm/MeshBuilder.h"
 #include "platform/rm/XFileLoader.h"
 #include "platform/rm/XFileOpenScope.h"
+#include "scene/ModelFile.h"
 
 namespace cli {
 
 namespace {
-
-/// Changes into a directory and back again when it goes out of scope.
-class DirectoryChange {
-public:
-    explicit DirectoryChange(const std::string& directory) {
-        char buffer[PATH_MAX];
-        if (!::getcwd(buffer, sizeof buffer)) {
-            m_error = std::strerror(errno);
-            return;
-        }
-        m_previous = buffer;
-        if (::chdir(directory.c_str()) != 0) {
-            m_error = std::strerror(errno);
-            m_previous.clear();
-        }
-    }
-    ~DirectoryChange() {
-        if (!m_previous.empty() && ::chdir(m_previous.c_str()) != 0) {
-            // Nothing sensible is left to do; the next load reports its own failure.
-        }
-    }
-    DirectoryChange(const DirectoryChange&) = delete;
-    DirectoryChange& operator=(const DirectoryChange&) = delete;
-
-    /// Empty on success.
-    const std::string& Error() const { return m_error; }
-
-private:
-    std::string m_previous;
-    std::string m_error;
-};
-
-/// Messages name the file as it was loaded (its bare name); show the path the user gave.
-std::string NameAsGiven(const std::string& message, std::string_view loaded,
-                        const std::string& path) {
-    if (loaded == path) {
-        return message;
-    }
-    std::string out;
-    std::size_t start = 0;
-    while (start <= message.size()) {
-        std::size_t end = message.find('\n', start);
-        if (end == std::string::npos) {
-            end = message.size();
-        }
-        std::string_view line(message.data() + start, end - start);
-        if (line.substr(0, loaded.size()) == loaded) {
-            out += path;
-            line.remove_prefix(loaded.size());
-        }
-        out += line;
-        if (end == message.size()) {
-            break;
-        }
-        out += '\n';
-        start = end + 1;
-    }
-    return out;
-}
 
 /// `"key":name`, the name as UTF-8 text (decoded from code page 932 when its bytes are not
 /// UTF-8, then followed by `"keyBytes":"<hex>"` with the name's exact bytes), or null.
@@ -214,56 +150,27 @@ bool DescribeXFile(const std::string& path, std::string* json, std::string* erro
     json->clear();
     error->clear();
     warnings->clear();
-    const std::size_t slash = path.find_last_of('/');
-    const std::string bare = slash == std::string::npos ? path : path.substr(slash + 1);
-    std::unique_ptr<DirectoryChange> change;
-    if (slash != std::string::npos) {
-        change = std::make_unique<DirectoryChange>(slash == 0 ? "/" : path.substr(0, slash));
-        if (!change->Error().empty()) {
-            *error = path + ": cannot enter its directory (" + change->Error() + ")";
-            return false;
-        }
-    }
     auto fail = [&]() {
-        *error = NameAsGiven(rm::GetLastLoadMessage(), bare, path);
+        *error = rm::GetLastLoadMessage();
         return false;
-    };
-    auto warn = [&]() {
-        const std::string& message = rm::GetLastLoadMessage();
-        if (!message.empty()) {
-            if (!warnings->empty()) {
-                *warnings += '\n';
-            }
-            *warnings += NameAsGiven(message, bare, path);
-        }
     };
 
     // The frames and the animation set come from one read of the file.
     const rm::XFileOpenScope scope;
     rm::XFileFormat format{};
-    if (rm::Failed(rm::GetXFileFormat(bare.c_str(), &format))) {
+    if (rm::Failed(rm::GetXFileFormat(path.c_str(), &format))) {
         return fail();
     }
 
     auto root = rm::MakeRef<rm::Frame>();
-    rm::HRESULT hr = root->Load(bare.c_str());
-    if (hr == rm::D3DRMERR_NOTFOUND) {
-        // No frame: a bare mesh, shown in an unnamed frame as the model load does.
-        auto builder = rm::MakeRef<rm::MeshBuilder>();
-        hr = builder->Load(bare.c_str());
-        if (rm::Succeeded(hr)) {
-            auto frame = rm::MakeRef<rm::Frame>();
-            frame->AddVisual(builder.Get());
-            root->AddChild(frame.Get());
-        }
-    }
+    const rm::HRESULT hr = scene::LoadModelFile(root.Get(), path.c_str());
     if (rm::Failed(hr) && hr != rm::D3DRMERR_NOTFOUND) {
         return fail();
     }
-    warn();
+    *warnings = rm::GetLastLoadMessage();
 
     std::vector<rm::AnimationSet::Loaded> sets;
-    const rm::HRESULT setResult = rm::AnimationSet::LoadAll(bare.c_str(), &sets);
+    const rm::HRESULT setResult = rm::AnimationSet::LoadAll(path.c_str(), &sets);
     if (rm::Failed(setResult) && setResult != rm::D3DRMERR_NOTFOUND) {
         return fail();
     }

@@ -15,17 +15,17 @@ namespace cli {
 /// for none) as UTF-8 text: bytes that are not UTF-8 are decoded from code page 932, and
 /// the exact bytes follow in hexadecimal as "nameBytes" ("parentBytes", "frameBytes").
 /// ticksPerSecond is the file's AnimTicksPerSecond, left out when it declares none. Counts
-/// are what the scene library holds after the load. The frames come from Frame::Load, or
-/// from MeshBuilder::Load wrapped in one unnamed frame when the file holds a bare mesh;
-/// every animation set, in file order, from AnimationSet::LoadAll. A file that cannot be
-/// read gets its error on `err` and no line on `out`; the other files are still reported.
-/// Returns kExitOk, kExitFailed when a file failed, kExitUsage without files.
+/// are what the scene library holds after the load. The frames come from
+/// scene::LoadModelFile (a bare mesh wrapped in one unnamed frame); every animation set, in file
+/// order, from AnimationSet::LoadAll. A file that cannot be read gets its error on `err` and no
+/// line on `out`; the other files are still reported. Returns kExitOk, kExitFailed when a file
+/// failed, kExitUsage without files.
 int RunInfo(std::span<const std::string> files, std::ostream& out, std::ostream& err);
 
-/// The JSON object of one file (no line end). As the editor does, the file is loaded from
-/// its own directory so that texture images beside it are found; the working directory is
-/// restored afterwards. Returns false with the error in *error; *warnings gets load
-/// warnings (missing texture images), each line starting with `path`.
+/// The JSON object of one file (no line end). The model is read as the editor reads it
+/// (scene::LoadModelFile: texture images beside the file are found, the working directory
+/// is left alone). Returns false with the error in *error; *warnings gets load warnings
+/// (missing texture images), each line starting with `path`.
 bool DescribeXFile(const std::string& path, std::string* json, std::string* error,
                    std::string* warnings);
 

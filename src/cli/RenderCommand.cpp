@@ -13,9 +13,8 @@
 
 #include <zlib.h>
 
-#include "cli/AnimationSetByName.h"
-#include "cli/AnimationSetCheck.h"
 #include "cli/Cli.h"
+#include "cli/CommandOpen.h"
 #include "platform/rm/Context.h"
 #include "platform/surface/OffscreenWindow.h"
 #include "render/ModelFraming.h"
@@ -82,7 +81,7 @@ bool ParseSize(const std::string& text, int* width, int* height) {
 bool ParseArguments(std::span<const std::string> args, RenderArguments* parsed, std::string* why) {
     static constexpr std::array<std::string_view, 6> kViews = {"front", "back", "left",
                                                                "right", "top",  "bottom"};
-    std::vector<std::string> files;
+    std::size_t fileCount = 0;
     bool hasAnimation = false, hasSize = false, hasView = false, hasOut = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -145,11 +144,11 @@ bool ParseArguments(std::span<const std::string> args, RenderArguments* parsed, 
         } else if (arg.size() > 2 && arg.compare(0, 2, "--") == 0) {
             *why = "unknown option '" + arg + "'";
             return false;
-        } else {
-            files.push_back(arg);
+        } else if (fileCount++ == 0) {
+            parsed->file = arg;
         }
     }
-    if (files.size() != 1) {
+    if (fileCount != 1) {
         *why = "expects one input file";
         return false;
     }
@@ -157,7 +156,6 @@ bool ParseArguments(std::span<const std::string> args, RenderArguments* parsed, 
         *why = "needs --out PNG";
         return false;
     }
-    parsed->file = files[0];
     return true;
 }
 
@@ -237,7 +235,7 @@ public:
             render::SceneSetup::CreateSceneFrames(g_d3drm, render::kAppWorkspaceColor,
                                                   render::kInactiveBorderColor, &frames);
         }
-        m_store = std::make_unique<CObjectStore>(&g_sceneModelLibrary, &g_sceneAnimationLibrary);
+        m_store = std::make_unique<CObjectStore>(&g_modelLibrary, &g_animationLibrary);
         m_previousHook = scene::SetMessageHook(
             [&err](std::string_view text) { err << "pavrix: " << text << '\n'; });
         document.sceneFrame = frames.sceneFrame.Get();
@@ -313,33 +311,10 @@ int RunRender(std::span<const std::string> args, std::ostream& /*out*/, std::ost
     }
 
     scene::SceneDocument& doc = view.document;
-    const std::string* current = &parsed.file;
-    doc.onMessage = [&err, &current](const scene::DocumentMessage& message) {
-        err << "pavrix: " << *current << ": " << message.text << '\n';
-    };
-    const scene::DocumentOpenResult opened =
-        scene::OpenDocument(doc, parsed.file.c_str(), scene::kOpenNewScene);
-    if (!opened.ok) {
-        err << "pavrix: cannot open " << parsed.file << ": " << opened.reason << '\n';
+    if (!OpenCommandDocument(doc, parsed.file,
+                             parsed.animation.empty() ? nullptr : &parsed.animation,
+                             AnimationArgument::SetNameOrFile, err)) {
         return kExitFailed;
-    }
-    // As --resave: no rest pose drawn for an animation set that cannot be read.
-    if (opened.createdEmptyAnimation && RefuseUnreadableAnimationSet(parsed.file, err)) {
-        return kExitFailed;
-    }
-    // ANIM names one of the file's animation sets, or else a file to take the sets from.
-    if (!parsed.animation.empty() && !SelectAnimationSetByName(doc, parsed.animation)) {
-        if (RefuseUnreadableAnimationSet(parsed.animation, err)) {
-            return kExitFailed;
-        }
-        current = &parsed.animation;
-        const scene::DocumentOpenResult changed =
-            scene::OpenDocument(doc, parsed.animation.c_str(), scene::kOpenChangeAnimation);
-        if (!changed.ok) {
-            err << "pavrix: cannot change the animation to " << parsed.animation << ": "
-                << changed.reason << '\n';
-            return kExitFailed;
-        }
     }
 
     // Centred as the open does, on the model the animation set is bound to as it was

@@ -4,8 +4,8 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/AnimationSetCheck.h"
 #include "cli/Cli.h"
+#include "cli/CommandOpen.h"
 #include "cli/ResaveEdits.h"
 #include "platform/rm/Context.h"
 #include "scene/CAnimationData.h"
@@ -74,7 +74,7 @@ public:
     explicit HeadlessScene(std::ostream& err) : m_previousD3drm(g_d3drm) {
         rm::Direct3DRMCreate(&m_d3drm);
         g_d3drm = m_d3drm.Get();
-        m_store = std::make_unique<CObjectStore>(&g_sceneModelLibrary, &g_sceneAnimationLibrary);
+        m_store = std::make_unique<CObjectStore>(&g_modelLibrary, &g_animationLibrary);
         if (m_d3drm) {
             m_d3drm->CreateFrame(nullptr, &m_sceneFrame);
         }
@@ -115,41 +115,15 @@ int RunResave(std::span<const std::string> args, std::ostream& /*out*/, std::ost
 
     HeadlessScene scene(err);
     scene::SceneDocument& doc = scene.document;
-    const std::string* current = &parsed.in;
-    doc.onMessage = [&err, &current](const scene::DocumentMessage& message) {
-        err << "pavrix: " << *current << ": " << message.text << '\n';
-    };
-
-    const scene::DocumentOpenResult opened =
-        scene::OpenDocument(doc, parsed.in.c_str(), scene::kOpenNewScene);
-    if (!opened.ok) {
-        err << "pavrix: cannot open " << parsed.in << ": " << opened.reason << '\n';
+    if (!OpenCommandDocument(doc, parsed.in, parsed.hasAnimation ? &parsed.animation : nullptr,
+                             AnimationArgument::File, err)) {
         return kExitFailed;
-    }
-    // A damaged file is never saved back without its animation.
-    if (opened.createdEmptyAnimation && RefuseUnreadableAnimationSet(parsed.in, err)) {
-        return kExitFailed;
-    }
-
-    if (parsed.hasAnimation) {
-        // Checked before the change: the change drops the present animation set first.
-        if (RefuseUnreadableAnimationSet(parsed.animation, err)) {
-            return kExitFailed;
-        }
-        current = &parsed.animation;
-        const scene::DocumentOpenResult changed =
-            scene::OpenDocument(doc, parsed.animation.c_str(), scene::kOpenChangeAnimation);
-        if (!changed.ok) {
-            err << "pavrix: cannot change the animation to " << parsed.animation << ": "
-                << changed.reason << '\n';
-            return kExitFailed;
-        }
     }
 
     parsed.edits.Run(doc, err);
 
     std::string error;
-    if (!SaveDocument(parsed.out.c_str(), doc, &error)) {
+    if (!xfile::SaveDocument(parsed.out.c_str(), doc, &error)) {
         err << "pavrix: cannot save " << parsed.out << ": " << error << '\n';
         return kExitFailed;
     }

@@ -11,7 +11,7 @@
 namespace render {
 
 /// The name of a DirectDraw result code: one of the 100 DDERR_* names of
-/// DirectDrawErrors.h (five of them share general system codes, e.g. E_FAIL gives
+/// platform/surface/SurfaceResult.h (five of them share general system codes, e.g. E_FAIL gives
 /// "DDERR_GENERIC"), or "Unknown Error". The text is static.
 const char* DirectDrawErrorName(rm::HRESULT code);
 

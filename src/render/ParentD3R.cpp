@@ -1,7 +1,9 @@
 #include "render/ParentD3R.h"
 
+#include <algorithm>
 #include <cstdio>
 
+#include "platform/Assert.h"
 #include "platform/rm/DebugOutput.h"
 
 namespace render {
@@ -11,8 +13,8 @@ ParentD3R::ParentD3R() {
 }
 
 ParentD3R::~ParentD3R() {
-    for (int i = 0; i < kSlotCount; ++i) {
-        Direct3R* child = m_children[i];
+    while (!m_owned.empty()) {
+        Direct3R* child = m_owned.front().get();
         ReleaseChild(&child);
     }
     m_d3drm = nullptr;
@@ -33,7 +35,7 @@ int ParentD3R::CreateChild(Direct3R** out) {
     if (!out) {
         return 0;
     }
-    auto* child = new Direct3R;
+    Direct3R* child = m_owned.emplace_back(std::make_unique<Direct3R>()).get();
     AddChildDevice(child);
     *out = child;
     return 1;
@@ -43,10 +45,12 @@ int ParentD3R::ReleaseChild(Direct3R** slot) {
     if (!slot || !*slot) {
         return 0;
     }
-    Direct3R* child = *slot;
-    DeleteChildDevice(child);
-    child->Cleanup();
-    delete child;
+    const auto owned = std::find_if(m_owned.begin(), m_owned.end(),
+                                    [slot](const auto& child) { return child.get() == *slot; });
+    PAVRIX_ASSERT(owned != m_owned.end(), "ParentD3R::ReleaseChild: not a wrapper this made");
+    DeleteChildDevice(owned->get());
+    (*owned)->Cleanup();
+    m_owned.erase(owned);
     *slot = nullptr;
     return 1;
 }

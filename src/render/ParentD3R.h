@@ -1,5 +1,8 @@
 #pragma once
 
+#include <memory>
+#include <vector>
+
 #include "platform/rm/Context.h"
 #include "render/Direct3R.h"
 
@@ -14,7 +17,8 @@ public:
 
     /// Creates the scene-library object (CreateD3DRM).
     ParentD3R();
-    /// Releases the child in each slot, then the scene-library object.
+    /// Releases every wrapper CreateChild made and that was not given back (registered or
+    /// not), then the scene-library object.
     ~ParentD3R();
     ParentD3R(const ParentD3R&) = delete;
     ParentD3R& operator=(const ParentD3R&) = delete;
@@ -24,13 +28,14 @@ public:
     /// A new wrapper, registered in the first free slot (with a reference to the shared
     /// scene-library object) and stored in *out. With every slot taken the wrapper is still
     /// made but not registered (and gets no shared object). 0 only when out is null.
-    /// The caller gives the wrapper back with ReleaseChild.
+    /// The wrapper stays owned by this object; the caller borrows it and gives it back
+    /// with ReleaseChild.
     int CreateChild(Direct3R** out);
     /// Unregisters the wrapper in *slot, cleans it up, deletes it and empties *slot.
-    /// 0 when slot or *slot is null.
+    /// 0 when slot or *slot is null. *slot must be a wrapper CreateChild made.
     int ReleaseChild(Direct3R** slot);
-    /// Registers child in the first free slot ("ParentD3R:Add Child %d\n"); 0 when all
-    /// four are taken.
+    /// Registers child (borrowed) in the first free slot ("ParentD3R:Add Child %d\n"); 0
+    /// when all four are taken.
     int AddChildDevice(Direct3R* child);
     /// Empties the slot holding child ("ParentD3R:Delete Child %d\n"); 0 when not found.
     int DeleteChildDevice(Direct3R* child);
@@ -44,7 +49,10 @@ public:
 
 private:
     rm::Ref<rm::Context> m_d3drm;
-    Direct3R* m_children[kSlotCount] = {nullptr, nullptr, nullptr, nullptr}; // owned
+    /// Every wrapper CreateChild made and that was not given back.
+    std::vector<std::unique_ptr<Direct3R>> m_owned;
+    /// The registered wrappers, borrowed (from m_owned or from AddChildDevice's caller).
+    Direct3R* m_children[kSlotCount] = {nullptr, nullptr, nullptr, nullptr};
 };
 
 } // namespace render

@@ -131,6 +131,27 @@ void CAnimationData::FetchKeys(rm::Animation* animation, float from, float to) {
     m_keys.resize(count);
 }
 
+template <typename Visit>
+void CAnimationData::ForEachKey(float from, float to, Visit&& visit) {
+    for (const auto& animation : m_set->Animations()) {
+        FetchKeys(animation.Get(), from, to);
+        for (auto& key : m_keys) {
+            visit(*animation, key);
+        }
+    }
+}
+
+void CAnimationData::MoveKeys(float from, float delta) {
+    for (const auto& animation : m_set->Animations()) {
+        FetchKeys(animation.Get(), from, FLT_MAX);
+        for (auto& key : m_keys) {
+            key.dvTime += delta;
+        }
+        // One pass per animation: key by key, moving each would be quadratic.
+        animation->ModifyKeys(m_keys);
+    }
+}
+
 int CAnimationData::UpdateTotalKeyTimeBuffer() {
     if (!m_set) {
         return 0;
@@ -178,13 +199,7 @@ int CAnimationData::SetKeyInterval(int index, float length) {
     if (delta == 0) {
         return 1;
     }
-    for (const auto& animation : m_set->Animations()) {
-        FetchKeys(animation.Get(), t1, FLT_MAX);
-        for (auto& key : m_keys) {
-            key.dvTime += delta;
-        }
-        animation->ModifyKeys(m_keys);
-    }
+    MoveKeys(t1, delta);
     return 1;
 }
 
@@ -314,14 +329,11 @@ int CAnimationData::DeletePositionKeys(float time) {
     }
     const float from = time < 0 ? 0 : time;
     const float to = time < 0 ? FLT_MAX : time;
-    for (const auto& animation : m_set->Animations()) {
-        FetchKeys(animation.Get(), from, to);
-        for (const auto& key : m_keys) {
-            if (key.dwKeyType == rm::D3DRMANIMATION_POSITIONKEY) {
-                animation->DeleteKeyByID(key.dwID);
-            }
+    ForEachKey(from, to, [](rm::Animation& animation, const rm::AnimationKey& key) {
+        if (key.dwKeyType == rm::D3DRMANIMATION_POSITIONKEY) {
+            animation.DeleteKeyByID(key.dwID);
         }
-    }
+    });
     return 1;
 }
 
@@ -349,43 +361,44 @@ int CAnimationData::ShiftKeyTimes(float delta) {
     if (!m_set) {
         return 0;
     }
-    for (const auto& animation : m_set->Animations()) {
-        FetchKeys(animation.Get(), 0, FLT_MAX);
-        for (auto& key : m_keys) {
-            key.dvTime += delta;
-        }
-        animation->ModifyKeys(m_keys);
-    }
+    MoveKeys(0, delta);
     return 1;
 }
 
 CAnimationData* LoadAnimation(const char* fileName, std::string* error) {
-    if (!fileName || !g_d3drm || !g_sceneAnimationLibrary) {
+    if (!fileName || !g_d3drm || !g_animationLibrary) {
         if (error) {
             *error = "no scene to load into";
         }
         return nullptr;
     }
-    return g_sceneAnimationLibrary->LoadEntry(fileName,
-                                              [error](CAnimationData& data, const char* name) {
-                                                  const int ok = data.Load(name);
-                                                  if (!ok && error) {
-                                                      *error = data.LastError();
-                                                  }
-                                                  return ok;
-                                              });
+    return g_animationLibrary->LoadEntry(fileName, [error](CAnimationData& data, const char* name) {
+        const int ok = data.Load(name);
+        if (!ok && error) {
+            *error = data.LastError();
+        }
+        return ok;
+    });
 }
 
-std::vector<CAnimationData*> LoadAnimations(const char* fileName, std::string* error) {
+std::vector<CAnimationData*> LoadAnimations(const char* fileName, std::string* error,
+                                            rm::HRESULT* result) {
+    if (result) {
+        *result = rm::D3DRMERR_BADVALUE;
+    }
     std::vector<CAnimationData*> added;
-    if (!fileName || !g_d3drm || !g_sceneAnimationLibrary) {
+    if (!fileName || !g_d3drm || !g_animationLibrary) {
         if (error) {
             *error = "no scene to load into";
         }
         return added;
     }
     std::vector<rm::AnimationSet::Loaded> sets;
-    if (rm::Failed(rm::AnimationSet::LoadAll(fileName, &sets))) {
+    const rm::HRESULT loaded = rm::AnimationSet::LoadAll(fileName, &sets);
+    if (result) {
+        *result = loaded;
+    }
+    if (rm::Failed(loaded)) {
         if (error) {
             *error = rm::GetLastLoadMessage();
         }
@@ -399,18 +412,7 @@ std::vector<CAnimationData*> LoadAnimations(const char* fileName, std::string* e
     entries.reserve(sets.size());
     for (auto& loaded : sets) {
         bool raised = false;
-        CAnimationData* data = g_sceneAnimationLibrary->AddEntryFor(fileName, &raised);
-        if (!data) {
-            // Memory ran out: the entries made so far go again, latest first, so the
-            // name counter comes back to where it was.
-            for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
-                g_sceneAnimationLibrary->DiscardEntry(it->data, it->raised);
-            }
-            if (error) {
-                *error = std::string(fileName) + ": memory ran out while loading";
-            }
-            return {};
-        }
+        CAnimationData* data = g_animationLibrary->AddEntryFor(fileName, &raised);
         data->TakeLoadedSet(std::move(loaded.set), loaded.frames.Get());
         entries.push_back({data, raised});
     }
@@ -422,21 +424,21 @@ std::vector<CAnimationData*> LoadAnimations(const char* fileName, std::string* e
 }
 
 CAnimationData* NewAnimation(const char* name) {
-    if (!g_d3drm || !g_sceneAnimationLibrary) {
+    if (!g_d3drm || !g_animationLibrary) {
         return nullptr;
     }
     bool raised = false;
-    CAnimationData* data = g_sceneAnimationLibrary->AddEntryFor(name, &raised);
+    CAnimationData* data = g_animationLibrary->AddEntryFor(name, &raised);
     if (data && !data->CreateEmptySet()) {
-        g_sceneAnimationLibrary->DiscardEntry(data, raised);
+        g_animationLibrary->DiscardEntry(data, raised);
         return nullptr;
     }
     return data;
 }
 
 int RemoveAnimation(CAnimationData* data) {
-    if (!g_sceneAnimationLibrary) {
+    if (!g_animationLibrary) {
         return 0;
     }
-    return g_sceneAnimationLibrary->Entries().Remove(data);
+    return g_animationLibrary->Entries().Remove(data);
 }

@@ -68,6 +68,13 @@ public:
 private:
     /// Copies the keys of animation in [from, to] into m_keys (reused buffer).
     void FetchKeys(rm::Animation* animation, float from, float to);
+    /// Calls visit(animation, key) for each key in [from, to] of every animation of the
+    /// set. Each animation's keys are fetched (FetchKeys) before the first call, so visit
+    /// may modify or delete the key it is given. Needs a set.
+    template <typename Visit>
+    void ForEachKey(float from, float to, Visit&& visit);
+    /// Adds delta to the time of every key at or after from.
+    void MoveKeys(float from, float delta);
     void FreeNameRecords();
 
     ObjectList<CNameRecord> m_nameRecords;
@@ -88,8 +95,12 @@ CAnimationData* LoadAnimation(const char* fileName, std::string* error = nullptr
 /// Every animation set of a file, in file order, each in an entry of its own (named by the
 /// same rule: the first after fileName, the others with suffixes as another file of that
 /// name would get). Empty for a null name, without g_d3drm or the library, or when the
-/// load fails (nothing is added, the reason in *error when error is not null).
-std::vector<CAnimationData*> LoadAnimations(const char* fileName, std::string* error = nullptr);
+/// load fails (nothing is added, the reason in *error when error is not null). *result
+/// (may be null) gets the load's result: D3DRM_OK, D3DRMERR_NOTFOUND for a file without an
+/// animation set, another failure for a file that cannot be read (D3DRMERR_BADVALUE when
+/// the load was not tried).
+std::vector<CAnimationData*> LoadAnimations(const char* fileName, std::string* error = nullptr,
+                                            rm::HRESULT* result = nullptr);
 /// Adds an entry named by the same rule holding a new empty set.
 CAnimationData* NewAnimation(const char* name);
 /// Removes data from the animation library and destroys it; 0 when it is not there.

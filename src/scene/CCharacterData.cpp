@@ -5,7 +5,7 @@
 #include "scene/SceneContext.h"
 
 int CCharacterData::SetModel(CModelData* model) {
-    if (!g_sceneModelLibrary) {
+    if (!g_modelLibrary) {
         return 0;
     }
     const bool rebind = m_sourceModel && (!model || model == m_sourceModel);
@@ -63,7 +63,7 @@ int CCharacterData::SetCapacity(int n) {
     if (n < 0) {
         return 0;
     }
-    if (m_multi && g_sceneAnimationLibrary) {
+    if (m_multi && g_animationLibrary) {
         for (auto& slot : m_animations) {
             if (!slot) {
                 continue;
@@ -83,7 +83,7 @@ int CCharacterData::SetCapacity(int n) {
 }
 
 int CCharacterData::AddAnimation(CAnimationData* animation) {
-    if (!m_multi || m_count >= m_capacity || !g_sceneAnimationLibrary || !animation) {
+    if (!m_multi || m_count >= m_capacity || !g_animationLibrary || !animation) {
         return 0;
     }
     m_animations[std::size_t(m_count)] = animation;

@@ -1,15 +1,12 @@
 #include "scene/CModelData.h"
 
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
+#include <algorithm>
 #include <string>
+#include <string_view>
 
-#include <unistd.h>
-
-#include "platform/rm/Context.h"
 #include "platform/rm/DebugOutput.h"
 #include "platform/rm/XFileLoader.h"
+#include "scene/ModelFile.h"
 #include "scene/PartNaming.h"
 #include "scene/SceneContext.h"
 
@@ -43,41 +40,31 @@ CModelData::~CModelData() {
 
 namespace {
 
-/// Changes the working directory for the life of the object and changes it back.
-class DirectoryChange {
-public:
-    /// Empty dir: no change. ok() tells whether the change (if any) worked.
-    explicit DirectoryChange(const std::string& dir) {
-        if (dir.empty()) {
-            return;
-        }
-        std::error_code ec;
-        m_previous = std::filesystem::current_path(ec);
-        if (ec) {
-            m_error = "cannot read the working directory: " + ec.message();
-            return;
-        }
-        std::filesystem::current_path(dir, ec);
-        if (ec) {
-            m_error = dir + ": " + ec.message();
-            return;
-        }
-        m_changed = true;
+/// The loads start each line of a message with the path they were given; the model's
+/// messages name the file by its bare name.
+std::string WithBareName(const std::string& message, std::string_view path) {
+    const std::string_view bare = path.substr(path.find_last_of("/\\") + 1);
+    if (bare.size() == path.size()) {
+        return message;
     }
-    ~DirectoryChange() {
-        if (m_changed) {
-            std::error_code ec;
-            std::filesystem::current_path(m_previous, ec);
+    std::string out;
+    std::size_t start = 0;
+    while (start <= message.size()) {
+        const std::size_t end = std::min(message.find('\n', start), message.size());
+        std::string_view line(message.data() + start, end - start);
+        if (line.substr(0, path.size()) == path) {
+            out += bare;
+            line.remove_prefix(path.size());
         }
+        out += line;
+        if (end == message.size()) {
+            break;
+        }
+        out += '\n';
+        start = end + 1;
     }
-    bool ok() const { return m_error.empty(); }
-    const std::string& error() const { return m_error; }
-
-private:
-    std::filesystem::path m_previous;
-    bool m_changed = false;
-    std::string m_error;
-};
+    return out;
+}
 
 } // namespace
 
@@ -87,40 +74,15 @@ int CModelData::LoadFile(const char* path) {
         m_lastError = "no scene to load into";
         return 0;
     }
-    // The file is loaded by its bare name from its own directory, so that texture files
-    // it names are found beside it.
-    const std::string full(path);
-    const auto cut = full.find_last_of("/\\");
-    std::string dir, fileName = full;
-    if (cut != std::string::npos) {
-        dir = cut == 0 ? full.substr(0, 1) : full.substr(0, cut);
-        fileName = full.substr(cut + 1);
+    scene::ModelFileContent content = scene::ModelFileContent::None;
+    std::string frameMessage;
+    if (rm::Failed(scene::LoadModelFile(m_root.Get(), path, &content, &frameMessage))) {
+        m_lastError =
+            WithBareName(frameMessage.empty() ? rm::GetLastLoadMessage() : frameMessage, path);
+        return 0;
     }
-    {
-        DirectoryChange change(dir);
-        if (!change.ok()) {
-            m_lastError = change.error();
-            return 0;
-        }
-        if (rm::Succeeded(m_root->Load(fileName.c_str()))) {
-            rm::OutputDebugStringA("LoadFrame OK.\n");
-        } else {
-            const std::string frameError = rm::GetLastLoadMessage();
-            rm::Ref<rm::MeshBuilder> builder;
-            if (rm::Failed(g_d3drm->CreateMeshBuilder(&builder)) ||
-                rm::Failed(builder->Load(fileName.c_str()))) {
-                m_lastError = frameError.empty() ? rm::GetLastLoadMessage() : frameError;
-                return 0;
-            }
-            rm::OutputDebugStringA("LoadMesh OK.\n");
-            rm::Ref<rm::Frame> child;
-            if (rm::Failed(g_d3drm->CreateFrame(m_root.Get(), &child))) {
-                m_lastError = "cannot create a frame for the mesh";
-                return 0;
-            }
-            child->AddVisual(builder.Get());
-        }
-    }
+    rm::OutputDebugStringA(content == scene::ModelFileContent::Frames ? "LoadFrame OK.\n"
+                                                                      : "LoadMesh OK.\n");
     m_tempNameCount = 0;
     NamePartsAndRecord(m_root.Get());
     return 1;
@@ -231,13 +193,13 @@ int CModelData::RestoreFileNames(rm::Frame* frame) {
 }
 
 CModelData* LoadModel(const char* fileName, std::string* error) {
-    if (!fileName || !g_d3drm || !g_sceneModelLibrary) {
+    if (!fileName || !g_d3drm || !g_modelLibrary) {
         if (error) {
             *error = "no scene to load into";
         }
         return nullptr;
     }
-    return g_sceneModelLibrary->LoadEntry(fileName, [error](CModelData& model, const char* name) {
+    return g_modelLibrary->LoadEntry(fileName, [error](CModelData& model, const char* name) {
         const int ok = model.LoadFile(name);
         if (!ok && error) {
             *error = model.LastError();
@@ -247,8 +209,8 @@ CModelData* LoadModel(const char* fileName, std::string* error) {
 }
 
 int RemoveModel(CModelData* model) {
-    if (!g_sceneModelLibrary) {
+    if (!g_modelLibrary) {
         return 0;
     }
-    return g_sceneModelLibrary->Entries().Remove(model);
+    return g_modelLibrary->Entries().Remove(model);
 }

@@ -15,11 +15,10 @@ public:
     /// Frees every part record (taking each out of its frame), then the base's parts.
     ~CModelData() override;
 
-    /// Loads a .x file into the root frame: first as frames, else as a bare mesh wrapped
-    /// in a child frame. A path with a directory part is loaded by its bare file name from
-    /// that directory (so textures named in it are found beside it); the working
-    /// directory is restored on every path. Then names every frame. 0 on failure, with
-    /// the reason in LastError().
+    /// Loads a .x file into the root frame (scene::LoadModelFile: first as frames, else as
+    /// a bare mesh wrapped in a child frame; textures named in it are found beside it, the
+    /// working directory is left alone). Then names every frame. 0 on failure, with the
+    /// reason in LastError(), naming the file by its bare name ("walk.x:12: …").
     int LoadFile(const char* path);
 
     /// Records the file names of the subtree, then names it (see CModelBase) and stores

@@ -1,5 +1,6 @@
 #include "scene/DocumentOpen.h"
 
+#include <new>
 #include <string>
 #include <utility>
 #include <vector>
@@ -92,9 +93,6 @@ DocumentOpenResult RunOpen(SceneDocument& doc, const char* path, int mode) {
             ClearScene(doc, 1);
         }
         character = doc.store->Characters().Add();
-        if (!character) {
-            return Fail(doc, result, nullptr, "cannot create a character");
-        }
         character->m_ownsData = 1;
         break;
     case kOpenChangeAnimation:
@@ -107,9 +105,6 @@ DocumentOpenResult RunOpen(SceneDocument& doc, const char* path, int mode) {
         character = doc.currentCharacter;
         if (!character) {
             character = doc.store->Characters().Add();
-            if (!character) {
-                return Fail(doc, result, nullptr, "cannot create a character");
-            }
         }
         break;
     }
@@ -160,11 +155,13 @@ DocumentOpenResult RunOpen(SceneDocument& doc, const char* path, int mode) {
         // of animation to the file the present sets came from keeps their entry names.
         character->SetCapacity(0);
         std::string error;
-        std::vector<CAnimationData*> animations = LoadAnimations(path, &error);
+        rm::HRESULT loaded = rm::D3DRM_OK;
+        std::vector<CAnimationData*> animations = LoadAnimations(path, &error, &loaded);
         if (animations.empty()) {
             animations.push_back(NewAnimation(path));
             result.createdEmptyAnimation = true;
             result.animationLoadError = error;
+            result.animationLoadResult = loaded;
         }
         character->SetCapacity(int(animations.size()));
         for (CAnimationData* animation : animations) {
@@ -185,8 +182,8 @@ DocumentOpenResult RunOpen(SceneDocument& doc, const char* path, int mode) {
     result.centerFrame = bound ? bound->Root() : nullptr;
     doc.currentAnimation->UpdateTotalKeyTimeBuffer();
 
-    if (g_sceneAnimationLibrary) {
-        const auto* entry = g_sceneAnimationLibrary->Entries().FindEntry(doc.currentAnimation);
+    if (g_animationLibrary) {
+        const auto* entry = g_animationLibrary->Entries().FindEntry(doc.currentAnimation);
         if (entry && entry->Name()) {
             result.pathName = entry->Name();
         }
@@ -200,15 +197,18 @@ DocumentOpenResult RunOpen(SceneDocument& doc, const char* path, int mode) {
 DocumentOpenResult OpenDocument(SceneDocument& doc, const char* path, int mode) {
     // The model and the animation set of one file come from one read of it.
     const rm::XFileOpenScope scope;
+    // One of the two places out of memory is caught (see "Errors" in README.md): a file
+    // can make the open ask for more than there is.
     try {
         return RunOpen(doc, path, mode);
-    } catch (...) {
-        // Only memory can run out here; what was done stays, and the current pointers must
-        // not name an animation set the character has already dropped.
+    } catch (const std::bad_alloc&) {
+        // What was done stays, and the current pointers must not name an animation set the
+        // character has already dropped.
         doc.currentModel = doc.currentCharacter ? doc.currentCharacter->m_model : nullptr;
         doc.currentAnimation = doc.currentCharacter ? doc.currentCharacter->m_current : nullptr;
         DocumentOpenResult result;
-        result.reason = "memory ran out while opening the file";
+        result.reason =
+            std::string(path ? path : "(null)") + ": memory ran out while opening the file";
         return result;
     }
 }

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/rm/Types.h"
 #include "scene/DocumentMessage.h"
 
 namespace rm {
@@ -27,9 +28,12 @@ struct DocumentOpenResult {
     /// the camera to centre on (borrowed; null when the set is bound to no model).
     rm::Frame* centerFrame = nullptr;
     /// True when the file gave no animation set and an empty one was made in its place;
-    /// animationLoadError then holds the loader's reason.
+    /// animationLoadError then holds the loader's reason and animationLoadResult its result:
+    /// D3DRMERR_NOTFOUND when the file holds no animation set, another failure when the
+    /// file or its animation set cannot be read.
     bool createdEmptyAnimation = false;
     std::string animationLoadError;
+    rm::HRESULT animationLoadResult = rm::D3DRM_OK;
 };
 
 } // namespace scene

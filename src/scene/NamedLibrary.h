@@ -40,25 +40,11 @@ public:
     }
 
     /// Appends an entry named by ChooseEntryName and returns its payload. A null
-    /// fileName gives an unnamed entry and leaves the counter alone. Returns null, with
-    /// the counter as it was, when memory runs out.
+    /// fileName gives an unnamed entry and leaves the counter alone.
     T* AddEntryFor(const char* fileName, bool* counterRaised) {
         bool raised = false;
-        T* payload = nullptr;
-        if (!fileName) {
-            payload = m_entries.AddNamed(nullptr);
-        } else {
-            try {
-                const std::string name = ChooseEntryName(fileName, &raised);
-                payload = m_entries.AddNamed(name.c_str());
-            } catch (...) {
-                payload = nullptr;
-            }
-            if (!payload && raised) {
-                --m_nameCounter;
-                raised = false;
-            }
-        }
+        T* payload = fileName ? m_entries.AddNamed(ChooseEntryName(fileName, &raised).c_str())
+                              : m_entries.AddNamed(nullptr);
         if (counterRaised) {
             *counterRaised = raised;
         }
@@ -86,9 +72,6 @@ public:
         }
         bool raised = false;
         T* payload = AddEntryFor(fileName, &raised);
-        if (!payload) {
-            return nullptr;
-        }
         if (!load(*payload, fileName)) {
             DiscardEntry(payload, raised);
             return nullptr;

@@ -20,19 +20,11 @@ public:
     ~NamedObjectList() override { this->Clear(); }
 
     /// Add, then give the entry a copy of name when name is not null (a null name leaves
-    /// the entry unnamed). Returns the payload, or null when memory runs out (nothing is
-    /// added then).
+    /// the entry unnamed). Returns the payload.
     virtual T* AddNamed(const char* name) {
         T* payload = this->Add();
-        if (!payload || !name) {
-            return payload;
-        }
-        Entry* entry = this->Tail();
-        try {
-            entry->m_name.emplace(name);
-        } catch (...) {
-            this->RemoveEntry(entry);
-            return nullptr;
+        if (name) {
+            this->Tail()->m_name.emplace(name);
         }
         return payload;
     }

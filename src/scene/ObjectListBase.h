@@ -1,7 +1,6 @@
 #pragma once
 
-#include <cassert>
-#include <new>
+#include "platform/Assert.h"
 
 // The linking, unlinking and cursor walk shared by ObjectList and NamedObjectList.
 
@@ -47,18 +46,9 @@ public:
     Entry* Tail() const { return m_tail; }
 
     /// Appends an entry with a default-constructed payload and returns the payload (owned
-    /// by the list), or null when memory runs out.
+    /// by the list; never null).
     virtual Payload* Add() {
-        Entry* entry = nullptr;
-        try {
-            entry = new (std::nothrow) Entry;
-        } catch (...) {
-            // The payload's constructor failed; report it like an allocation failure.
-            return nullptr;
-        }
-        if (!entry) {
-            return nullptr;
-        }
+        auto* entry = new Entry;
         Append(entry);
         return &entry->Payload();
     }
@@ -86,8 +76,8 @@ public:
         if (!entry) {
             return 0;
         }
-        assert((entry->m_prev ? entry->m_prev->m_next == entry : m_head == entry) &&
-               "ObjectListBase::RemoveEntry: entry is not in this list");
+        PAVRIX_ASSERT((entry->m_prev ? entry->m_prev->m_next == entry : m_head == entry),
+                      "ObjectListBase::RemoveEntry: entry is not in this list");
         Unlink(entry);
         delete entry;
         return 1;

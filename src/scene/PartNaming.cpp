@@ -1,9 +1,9 @@
 #include "scene/PartNaming.h"
 
-#include <cassert>
 #include <charconv>
 #include <vector>
 
+#include "platform/Assert.h"
 #include "platform/rm/Animation.h"
 #include "platform/rm/Frame.h"
 
@@ -91,10 +91,8 @@ void NameFrame(rm::Frame* frame, FrameOrigin origin, int* tempNameCount) {
     if (frame->HasName()) {
         frame->SetName(MakeWorkingName(RemoveFramePrefix(frame->Name()), frame->Id()));
     } else if (origin == FrameOrigin::Model) {
-        assert(tempNameCount && "scene::NameFrame: a model pass needs its counter");
-        if (tempNameCount) {
-            frame->SetName(MakeTempPartName(++*tempNameCount, frame->Id()));
-        }
+        PAVRIX_ASSERT(tempNameCount, "scene::NameFrame: a model pass needs its counter");
+        frame->SetName(MakeTempPartName(++*tempNameCount, frame->Id()));
     }
     for (const rm::Ref<rm::Visual>& visual : frame->Visuals()) {
         visual->SetName("");
@@ -135,10 +133,7 @@ int NameAnimation(rm::Animation* animation, int* tempNameCount) {
         animation->SetName(MakeWorkingName(*base, animation->Id()));
         return 1;
     }
-    assert(tempNameCount && "scene::NameAnimation: the animation set's counter is missing");
-    if (!tempNameCount) {
-        return 0;
-    }
+    PAVRIX_ASSERT(tempNameCount, "scene::NameAnimation: the animation set's counter is missing");
     animation->SetName(MakeTempPartName(++*tempNameCount, animation->Id()));
     return 1;
 }

@@ -1,5 +1,5 @@
 #include "scene/SceneContext.h"
 
 rm::Context* g_d3drm = nullptr;
-CModelLibrary* g_sceneModelLibrary = nullptr;
-CAnimationLibrary* g_sceneAnimationLibrary = nullptr;
+CModelLibrary* g_modelLibrary = nullptr;
+CAnimationLibrary* g_animationLibrary = nullptr;

@@ -22,8 +22,13 @@ using CObjectStore = ObjectStore<CModelData, CAnimationData, CCharacterData>;
 /// The shared factory of scene objects; null until the device layer has made it. Loads
 /// fail without it.
 extern rm::Context* g_d3drm;
-/// The model and animation libraries as the scene data model sees them: set by the
-/// object store while it lives (construct it with &g_sceneModelLibrary and
-/// &g_sceneAnimationLibrary), null otherwise.
-extern CModelLibrary* g_sceneModelLibrary;
-extern CAnimationLibrary* g_sceneAnimationLibrary;
+/// The program's model and animation libraries, the two libraries of the object store:
+/// set by the store while it lives (construct it with &g_modelLibrary and
+/// &g_animationLibrary), null otherwise.
+extern CModelLibrary* g_modelLibrary;
+extern CAnimationLibrary* g_animationLibrary;
+
+// Former names of the same two pointers, kept only while the main frame's source still
+// uses them; new code names g_modelLibrary and g_animationLibrary.
+inline CModelLibrary*& g_sceneModelLibrary = g_modelLibrary;
+inline CAnimationLibrary*& g_sceneAnimationLibrary = g_animationLibrary;

@@ -618,17 +618,7 @@ int CXSave::WriteFrame(rm::Frame* frame, int autoName) {
         AppendInt(generated, m_frameNameCounter++);
         frame->SetName(generated);
     }
-    m_line.assign(1, '\n'); // not assign("\n"): GCC 12 at -O3 warns falsely (-Wrestrict)
-    m_line += m_indent;
-    m_line += "Frame";
-    const std::string_view name = NameOf(*frame);
-    if (!name.empty()) {
-        m_line += ' ';
-        m_line += name;
-    }
-    m_line += " {\n";
-    Put(m_line);
-    Indent();
+    OpenBlock("Frame", NameOf(*frame));
     WriteFrameTransformMatrix(frame);
 
     for (const auto& visual : frame->GetVisuals()) {

@@ -21,6 +21,8 @@ void SetError(std::string* error, std::string text) {
 
 } // namespace
 
+namespace xfile {
+
 int SaveCharacter(const char* path, CModelData* model, CAnimationData* animation,
                   std::string* error, SafeFileWriter::WriteFunction write) {
     CAnimationData* const animations[] = {animation};
@@ -44,32 +46,25 @@ int SaveCharacter(const char* path, CModelData* model, std::span<CAnimationData*
     }
     model->RestoreFileNames(model->Root());
 
-    int result = 0;
-    try {
-        CModelData* bound = nullptr;
-        std::vector<rm::AnimationSet*> sets;
-        sets.reserve(animations.size());
-        for (CAnimationData* animation : animations) {
-            sets.push_back(animation->Set());
-            if (!bound) {
-                bound = animation->Model();
-            }
+    CModelData* bound = nullptr;
+    std::vector<rm::AnimationSet*> sets;
+    sets.reserve(animations.size());
+    for (CAnimationData* animation : animations) {
+        sets.push_back(animation->Set());
+        if (!bound) {
+            bound = animation->Model();
         }
-        CXSave writer(g_d3drm);
-        if (write) {
-            writer.SetWriteFunction(std::move(write));
-        }
-        result =
-            writer.Save(path, CXSave::kDocumentFlags, sets, bound ? bound->Root() : nullptr, 1);
-        if (!result) {
-            SetError(error, writer.LastError().empty()
-                                ? std::string(path) + ": there is no animation set to write"
-                                : writer.LastError());
-        }
-    } catch (...) {
-        // The writer leaves no partial file behind; the names below must come back anyway.
-        result = 0;
-        SetError(error, std::string(path) + ": memory ran out while writing");
+    }
+    CXSave writer(g_d3drm);
+    if (write) {
+        writer.SetWriteFunction(std::move(write));
+    }
+    const int result =
+        writer.Save(path, CXSave::kDocumentFlags, sets, bound ? bound->Root() : nullptr, 1);
+    if (!result) {
+        SetError(error, writer.LastError().empty()
+                            ? std::string(path) + ": there is no animation set to write"
+                            : writer.LastError());
     }
 
     // Binding and editing rely on the working names; they return even after a failure.
@@ -89,3 +84,5 @@ int SaveDocument(const char* path, const scene::SceneDocument& doc, std::string*
     }
     return SaveCharacter(path, doc.currentModel, animations, error, std::move(write));
 }
+
+} // namespace xfile

@@ -12,6 +12,8 @@ namespace scene {
 struct SceneDocument;
 } // namespace scene
 
+namespace xfile {
+
 /// The document's save sequence, shared by the editor and the command line: puts back the
 /// names the animations of `animation` and the frames of `model` had in their files,
 /// writes `path` with CXSave (flags CXSave::kDocumentFlags, the set of `animation` and the
@@ -40,3 +42,5 @@ int SaveCharacter(const char* path, CModelData* model, std::span<CAnimationData*
 /// character). Results as above.
 int SaveDocument(const char* path, const scene::SceneDocument& doc, std::string* error,
                  SafeFileWriter::WriteFunction write = {});
+
+} // namespace xfile

@@ -663,6 +663,15 @@ TEST_F(PlaybackTest, HeldStepButtonsStepByThePlaySpeedAndWrapAtTheEnds) {
     QCoreApplication::processEvents();
     EXPECT_EQ(app->TakeIdleRequest(), 1);
     bar->PressButton(ids::AnimationForwardStep, 0);
+    EXPECT_EQ(frame->OnCmdMsg(ids::AnimationForwardStep), 1);
+    EXPECT_FLOAT_EQ(g_currentTime, 0.5f);
+
+    // A click that no update saw still steps once.
+    frame->OnIdleUpdateCmdUI();
+    EXPECT_EQ(frame->OnCmdMsg(ids::AnimationForwardStep), 1);
+    EXPECT_FLOAT_EQ(g_currentTime, 1.0f);
+    EXPECT_EQ(frame->OnCmdMsg(ids::AnimationBackStep), 1);
+    EXPECT_FLOAT_EQ(g_currentTime, 0.5f);
 }
 
 TEST_F(PlaybackTest, PreviousAndNextKeyGoFromKeyTimeToKeyTime) {

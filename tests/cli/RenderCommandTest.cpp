@@ -12,7 +12,7 @@
 #include <zlib.h>
 
 #include "cli/Cli.h"
-#include "xfile/XFileTestSupport.h"
+#include "support/XFileTestSupport.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "cli/Cli.h"
 #include "scene/DocumentFixtureFiles.h"
 #include "scene/SceneContext.h"
-#include "xfile/XFileTestSupport.h"
+#include "support/XFileTestSupport.h"
 
 using testing_document::kStatueFile;
 using testing_document::kWalkerFile;
@@ -69,8 +69,8 @@ TEST_F(ResaveCommandTest, ResavesModelAndAnimationSetQuietly) {
     EXPECT_FALSE(Contains(text, "@"));
     // Nothing the command made stays published.
     EXPECT_EQ(g_d3drm, nullptr);
-    EXPECT_EQ(g_sceneModelLibrary, nullptr);
-    EXPECT_EQ(g_sceneAnimationLibrary, nullptr);
+    EXPECT_EQ(g_modelLibrary, nullptr);
+    EXPECT_EQ(g_animationLibrary, nullptr);
 }
 
 TEST_F(ResaveCommandTest, FileWithoutAnimationSetIsSavedWithTheNoticeOnStandardError) {

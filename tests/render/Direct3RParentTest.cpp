@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "DebugCapture.h"
 #include "render/ParentD3R.h"
+#include "support/DebugCapture.h"
 
 using namespace render;
 

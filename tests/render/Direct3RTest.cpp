@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include "DebugCapture.h"
 #include "platform/surface/OffscreenWindow.h"
 #include "platform/surface/SurfaceTestDevices.h"
+#include "support/DebugCapture.h"
 
 using namespace render;
 using surface::DeviceInfo;

@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "render/DebugCapture.h"
-#include "render/DirectDrawErrors.h"
+#include "platform/surface/SurfaceResult.h"
+#include "support/DebugCapture.h"
 
 namespace {
 
@@ -66,18 +66,18 @@ TEST(ErrorReportTest, DirectDrawCodesMatchThePublishedHeader) {
     };
     // Values as printed in the published ddraw.h and winerror.h.
     const Case cases[] = {
-        {render::DDERR_NOTINITIALIZED, 0x800401F0u, "DDERR_NOTINITIALIZED"},
-        {render::DDERR_GENERIC, 0x80004005u, "DDERR_GENERIC"},
-        {render::DDERR_UNSUPPORTED, 0x80004001u, "DDERR_UNSUPPORTED"},
-        {render::DDERR_OUTOFMEMORY, 0x8007000Eu, "DDERR_OUTOFMEMORY"},
-        {render::DDERR_INVALIDPARAMS, 0x80070057u, "DDERR_INVALIDPARAMS"},
-        {render::DDERR_ALREADYINITIALIZED, 0x88760005u, "DDERR_ALREADYINITIALIZED"},
-        {render::DDERR_NOCOOPERATIVELEVELSET, 0x887600D4u, "DDERR_NOCOOPERATIVELEVELSET"},
-        {render::DDERR_OVERLAYCOLORKEYONLYONEACTIVE, 0x88760180u,
+        {surface::DDERR_NOTINITIALIZED, 0x800401F0u, "DDERR_NOTINITIALIZED"},
+        {surface::DDERR_GENERIC, 0x80004005u, "DDERR_GENERIC"},
+        {surface::DDERR_UNSUPPORTED, 0x80004001u, "DDERR_UNSUPPORTED"},
+        {surface::DDERR_OUTOFMEMORY, 0x8007000Eu, "DDERR_OUTOFMEMORY"},
+        {surface::DDERR_INVALIDPARAMS, 0x80070057u, "DDERR_INVALIDPARAMS"},
+        {surface::DDERR_ALREADYINITIALIZED, 0x88760005u, "DDERR_ALREADYINITIALIZED"},
+        {surface::DDERR_NOCOOPERATIVELEVELSET, 0x887600D4u, "DDERR_NOCOOPERATIVELEVELSET"},
+        {surface::DDERR_OVERLAYCOLORKEYONLYONEACTIVE, 0x88760180u,
          "DDERR_OVERLAYCOLORKEYONLYONEACTIVE"},
-        {render::DDERR_SURFACELOST, 0x887601C2u, "DDERR_SURFACELOST"},
-        {render::DDERR_WASSTILLDRAWING, 0x8876021Cu, "DDERR_WASSTILLDRAWING"},
-        {render::DDERR_NOTPAGELOCKED, 0x887602A8u, "DDERR_NOTPAGELOCKED"},
+        {surface::DDERR_SURFACELOST, 0x887601C2u, "DDERR_SURFACELOST"},
+        {surface::DDERR_WASSTILLDRAWING, 0x8876021Cu, "DDERR_WASSTILLDRAWING"},
+        {surface::DDERR_NOTPAGELOCKED, 0x887602A8u, "DDERR_NOTPAGELOCKED"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(static_cast<std::uint32_t>(c.code), c.value) << c.name;

@@ -10,7 +10,7 @@ class CCharacterDataTest : public SceneFixture {
 protected:
     // root -> FRAME_Leg -> Foot, root -> Body (all named as a load would).
     CModelData* MakeModel(const char* entry) {
-        CModelData* model = g_sceneModelLibrary->Entries().AddNamed(entry);
+        CModelData* model = g_modelLibrary->Entries().AddNamed(entry);
         leg = AddFrame(model->Root(), "FRAME_Leg");
         foot = AddFrame(leg, "Foot");
         body = AddFrame(model->Root(), "Body");
@@ -93,20 +93,20 @@ TEST_F(CCharacterDataTest, OwningCharacterRemovesReplacedDataFromTheLibraries) {
         character->m_ownsData = owns;
         CModelData* first = MakeModel("first.x");
         CModelData* second = MakeModel("second.x");
-        const int models = g_sceneModelLibrary->Entries().Count();
+        const int models = g_modelLibrary->Entries().Count();
         character->SetModel(first);
         character->SetCapacity(1);
         CAnimationData* walk = MakeAnimation("walk.x", {{"a", "Leg"}});
         character->AddAnimation(walk);
-        const int animations = g_sceneAnimationLibrary->Entries().Count();
+        const int animations = g_animationLibrary->Entries().Count();
 
         ASSERT_EQ(character->SetModel(second), 1);
         EXPECT_EQ(walk->m_model, second) << "rebound to the new model";
-        EXPECT_EQ(g_sceneModelLibrary->Entries().Count(), models - owns);
-        EXPECT_EQ(g_sceneModelLibrary->Entries().FindEntry(first) != nullptr, owns == 0);
+        EXPECT_EQ(g_modelLibrary->Entries().Count(), models - owns);
+        EXPECT_EQ(g_modelLibrary->Entries().FindEntry(first) != nullptr, owns == 0);
 
         ASSERT_EQ(character->SetCapacity(1), 1);
-        EXPECT_EQ(g_sceneAnimationLibrary->Entries().Count(), animations - owns);
+        EXPECT_EQ(g_animationLibrary->Entries().Count(), animations - owns);
         EXPECT_EQ(character->m_count, 0);
         EXPECT_EQ(character->m_current, nullptr);
     }
@@ -133,6 +133,6 @@ TEST_F(CCharacterDataTest, StoreReleasesCharactersBeforeTheirData) {
     character->SetCapacity(1);
     character->AddAnimation(MakeAnimation("walk.x", {{"a", "Leg"}}));
     store.reset(); // must not touch freed models or animations (run under ASan to see)
-    EXPECT_EQ(g_sceneModelLibrary, nullptr);
-    EXPECT_EQ(g_sceneAnimationLibrary, nullptr);
+    EXPECT_EQ(g_modelLibrary, nullptr);
+    EXPECT_EQ(g_animationLibrary, nullptr);
 }

@@ -20,7 +20,7 @@ protected:
     // A model as a load leaves it: root -> FRAME01_Arm -> (unnamed, Hand), plus an unnamed
     // sibling, then the working names.
     CModelData* MakeModel() {
-        CModelData* model = g_sceneModelLibrary->Entries().AddNamed("model.x");
+        CModelData* model = g_modelLibrary->Entries().AddNamed("model.x");
         arm = AddFrame(model->Root(), "FRAME01_Arm");
         unnamedChild = AddFrame(arm, nullptr);
         hand = AddFrame(arm, "Hand");
@@ -151,9 +151,9 @@ TEST_F(CModelDataTest, FailedLoadsLeaveTheLibraryAsItWas) {
     EXPECT_EQ(std::filesystem::current_path(), before);
 
     // A taken name raises the counter, a failure lowers it again.
-    g_sceneModelLibrary->Entries().AddNamed("missing.x");
+    g_modelLibrary->Entries().AddNamed("missing.x");
     EXPECT_EQ(LoadModel("missing.x"), nullptr);
-    EXPECT_EQ(g_sceneModelLibrary->NameCounter(), 0);
-    EXPECT_EQ(g_sceneModelLibrary->Entries().Count(), 1);
+    EXPECT_EQ(g_modelLibrary->NameCounter(), 0);
+    EXPECT_EQ(g_modelLibrary->Entries().Count(), 1);
     EXPECT_EQ(std::filesystem::current_path(), before);
 }

@@ -95,14 +95,14 @@ TEST_F(SceneFilesTest, LibraryNamesFollowTheFileNameGiven) {
     for (const char* name : expected) {
         CModelData* model = LoadModel("a.x");
         ASSERT_NE(model, nullptr);
-        EXPECT_STREQ(g_sceneModelLibrary->Entries().FindEntry(model)->Name(), name);
+        EXPECT_STREQ(g_modelLibrary->Entries().FindEntry(model)->Name(), name);
     }
     fs::current_path(before);
     // A path with a directory part is loaded from there and the directory is restored.
     CModelData* model = LoadModel(path.c_str());
     ASSERT_NE(model, nullptr);
     EXPECT_EQ(fs::current_path(), before);
-    EXPECT_STREQ(g_sceneModelLibrary->Entries().FindEntry(model)->Name(), path.c_str());
+    EXPECT_STREQ(g_modelLibrary->Entries().FindEntry(model)->Name(), path.c_str());
 }
 
 TEST_F(SceneFilesTest, BadFilesFailWithAReasonAndLeaveNothingBehind) {
@@ -113,10 +113,10 @@ TEST_F(SceneFilesTest, BadFilesFailWithAReasonAndLeaveNothingBehind) {
         LoadModel(Write("broken.x", "xof 0303txt 0032\nFrame A { Mesh { 3; 0;0").c_str(), &error),
         nullptr);
     EXPECT_NE(error.find("broken.x"), std::string::npos) << error;
-    EXPECT_EQ(g_sceneModelLibrary->Entries().Count(), 0);
+    EXPECT_EQ(g_modelLibrary->Entries().Count(), 0);
     EXPECT_EQ(LoadAnimation(Write("nokeys.x", kModel).c_str(), &error), nullptr)
         << "a file without an animation set";
-    EXPECT_EQ(g_sceneAnimationLibrary->Entries().Count(), 0);
+    EXPECT_EQ(g_animationLibrary->Entries().Count(), 0);
 }
 
 TEST_F(SceneFilesTest, RealCharacterBindsEveryAnimationAndPoses) {

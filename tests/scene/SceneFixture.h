@@ -21,7 +21,7 @@ protected:
     SceneFixture() {
         rm::Direct3DRMCreate(&d3drm);
         g_d3drm = d3drm.Get();
-        store = std::make_unique<CObjectStore>(&g_sceneModelLibrary, &g_sceneAnimationLibrary);
+        store = std::make_unique<CObjectStore>(&g_modelLibrary, &g_animationLibrary);
         previousHook =
             scene::SetMessageHook([this](std::string_view text) { messages.emplace_back(text); });
     }

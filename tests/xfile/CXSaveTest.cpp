@@ -15,7 +15,7 @@
 #include <unistd.h>
 
 #include "platform/rm/Context.h"
-#include "xfile/XFileTestSupport.h"
+#include "support/XFileTestSupport.h"
 
 using testing_xfile::Join;
 using testing_xfile::Line;

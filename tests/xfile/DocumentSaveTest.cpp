@@ -205,7 +205,7 @@ TEST_F(DocumentSaveTest, NothingToSaveIsRefusedWithoutAFile) {
         SCOPED_TRACE(c.what);
         g_d3drm = c.factory ? d3drm.Get() : nullptr;
         std::string error;
-        EXPECT_EQ(SaveCharacter(path.c_str(), c.model, c.animation, &error), 0);
+        EXPECT_EQ(xfile::SaveCharacter(path.c_str(), c.model, c.animation, &error), 0);
         g_d3drm = d3drm.Get();
         EXPECT_FALSE(error.empty());
         EXPECT_FALSE(std::filesystem::exists(path));
@@ -233,8 +233,9 @@ TEST_F(DocumentSaveTest, FailedWriteKeepsThePreviousFileAndTheWorkingNames) {
         };
         std::string error;
 
-        EXPECT_EQ(
-            SaveCharacter(path.c_str(), doc.currentModel, doc.currentAnimation, &error, write), 0);
+        EXPECT_EQ(xfile::SaveCharacter(path.c_str(), doc.currentModel, doc.currentAnimation, &error,
+                                       write),
+                  0);
 
         EXPECT_EQ(ReadFile(path), previous);
         EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"saved.x", "walker.x"}));

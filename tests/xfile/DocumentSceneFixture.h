@@ -17,15 +17,15 @@
 #include "scene/DocumentOpen.h"
 #include "scene/SceneContext.h"
 #include "scene/SceneMessages.h"
+#include "support/XFileTestSupport.h"
 #include "xfile/DocumentSave.h"
-#include "xfile/XFileTestSupport.h"
 
 class DocumentSceneFixture : public ::testing::Test {
 protected:
     DocumentSceneFixture() {
         rm::Direct3DRMCreate(&d3drm);
         g_d3drm = d3drm.Get();
-        store = std::make_unique<CObjectStore>(&g_sceneModelLibrary, &g_sceneAnimationLibrary);
+        store = std::make_unique<CObjectStore>(&g_modelLibrary, &g_animationLibrary);
         d3drm->CreateFrame(nullptr, &sceneFrame);
         doc.sceneFrame = sceneFrame.Get();
         doc.store = store.get();
@@ -47,7 +47,7 @@ protected:
     /// Saves the current character (with all its animation sets) as the document does;
     /// returns the writer's result.
     int Save(const std::string& path, std::string* error = nullptr) {
-        return SaveDocument(path.c_str(), doc, error);
+        return xfile::SaveDocument(path.c_str(), doc, error);
     }
 
     rm::Ref<rm::Context> d3drm;

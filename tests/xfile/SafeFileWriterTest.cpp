@@ -10,7 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "xfile/XFileTestSupport.h"
+#include "support/XFileTestSupport.h"
 
 using testing_xfile::ReadFile;
 using testing_xfile::TempFolder;

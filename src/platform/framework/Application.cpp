@@ -2,8 +2,8 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <cassert>
 
+#include "platform/Assert.h"
 #include "platform/framework/FileDialog.h"
 #include "platform/framework/FrameWindow.h"
 #include "platform/framework/FrameworkStrings.h"
@@ -21,7 +21,7 @@ Application* g_instance = nullptr;
 
 Application::Application(const QString& appTitle)
     : m_appTitle(appTitle), m_watcher(std::make_unique<IdleEventWatcher>()) {
-    assert(g_instance == nullptr && "Application::Application: there is one already");
+    PAVRIX_ASSERT(g_instance == nullptr, "Application::Application: there is one already");
     g_instance = this;
     UiServices::SetAppTitle(appTitle);
     MapCommand(ids::FileNew, [this] { OnFileNew(); });

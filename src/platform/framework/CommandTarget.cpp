@@ -1,6 +1,6 @@
 #include "platform/framework/CommandTarget.h"
 
-#include <cassert>
+#include "platform/Assert.h"
 
 namespace framework {
 
@@ -34,30 +34,30 @@ int CommandTarget::HasUpdateHandler(CommandId id) const {
 }
 
 void CommandTarget::MapCommand(CommandId id, std::function<void()> handler) {
-    assert(handler && "CommandTarget::MapCommand: empty handler");
+    PAVRIX_ASSERT(handler, "CommandTarget::MapCommand: empty handler");
     m_commands.push_back(
         {id, id, Notification::Clicked, [handler = std::move(handler)](CommandId) { handler(); }});
 }
 
 void CommandTarget::MapCommandRange(CommandId first, CommandId last,
                                     std::function<void(CommandId)> handler) {
-    assert(handler && first <= last && "CommandTarget::MapCommandRange: bad entry");
+    PAVRIX_ASSERT(handler && first <= last, "CommandTarget::MapCommandRange: bad entry");
     m_commands.push_back({first, last, Notification::Clicked, std::move(handler)});
 }
 
 void CommandTarget::MapNotify(CommandId id, Notification code, std::function<void()> handler) {
-    assert(handler && "CommandTarget::MapNotify: empty handler");
+    PAVRIX_ASSERT(handler, "CommandTarget::MapNotify: empty handler");
     m_commands.push_back({id, id, code, [handler = std::move(handler)](CommandId) { handler(); }});
 }
 
 void CommandTarget::MapUpdate(CommandId id, std::function<void(CCmdUI&)> handler) {
-    assert(handler && "CommandTarget::MapUpdate: empty handler");
+    PAVRIX_ASSERT(handler, "CommandTarget::MapUpdate: empty handler");
     m_updates.push_back({id, id, std::move(handler)});
 }
 
 void CommandTarget::MapUpdateRange(CommandId first, CommandId last,
                                    std::function<void(CCmdUI&)> handler) {
-    assert(handler && first <= last && "CommandTarget::MapUpdateRange: bad entry");
+    PAVRIX_ASSERT(handler && first <= last, "CommandTarget::MapUpdateRange: bad entry");
     m_updates.push_back({first, last, std::move(handler)});
 }
 

@@ -329,25 +329,9 @@ int DialogControls::SetRadioIndex(int firstId, int index) {
     return 1;
 }
 
-int DialogControls::EnableDlgItem(int id, bool enable) {
-    QWidget* widget = GetDlgItem(id);
-    if (widget == nullptr)
-        return 0;
-    widget->setEnabled(enable);
-    return 1;
-}
-
 int DialogControls::IsDlgItemEnabled(int id) const {
     QWidget* widget = GetDlgItem(id);
     return widget != nullptr && widget->isEnabled() ? 1 : 0;
-}
-
-int DialogControls::ShowDlgItem(int id, bool show) {
-    QWidget* widget = GetDlgItem(id);
-    if (widget == nullptr)
-        return 0;
-    widget->setVisible(show);
-    return 1;
 }
 
 int DialogControls::GetCurSel(int id) const {
@@ -386,7 +370,7 @@ int DialogControls::AddString(int id, const QString& text) {
         index = combo->count();
         if (sorted)
             for (int i = 0; i < combo->count(); ++i)
-                if (QString::compare(text, combo->itemText(i), Qt::CaseInsensitive) < 0) {
+                if (QString::compare(text, combo->itemText(i), Qt::CaseSensitive) < 0) {
                     index = i;
                     break;
                 }
@@ -396,7 +380,7 @@ int DialogControls::AddString(int id, const QString& text) {
         index = list->count();
         if (sorted)
             for (int i = 0; i < list->count(); ++i)
-                if (QString::compare(text, list->item(i)->text(), Qt::CaseInsensitive) < 0) {
+                if (QString::compare(text, list->item(i)->text(), Qt::CaseSensitive) < 0) {
                     index = i;
                     break;
                 }

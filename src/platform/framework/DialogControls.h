@@ -63,17 +63,16 @@ public:
     /// others; -1 clears them all. 1 on success, 0 for an index outside the group.
     int SetRadioIndex(int firstId, int index);
 
-    int EnableDlgItem(int id, bool enable);
     int IsDlgItemEnabled(int id) const;
-    int ShowDlgItem(int id, bool show);
 
     /// Combo or list box: the selected entry (-1 for none or no such control).
     int GetCurSel(int id) const;
     /// Selects entry `index` (-1 clears the selection). Returns `index`, or -1 when it is
     /// out of range (nothing changes then).
     int SetCurSel(int id, int index);
-    /// Appends an entry (or inserts it in order for sorted boxes); returns its index, -1
-    /// when there is no such control.
+    /// Appends an entry (or inserts it in order for sorted boxes, the order the entries
+    /// given at creation are sorted in: case-sensitive); returns its index, -1 when there
+    /// is no such control.
     int AddString(int id, const QString& text);
     /// Removes entry `index`; returns the number of entries left, -1 when out of range.
     int DeleteString(int id, int index);

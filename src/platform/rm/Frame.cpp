@@ -1,7 +1,6 @@
 #include "platform/rm/Frame.h"
 
 #include <algorithm>
-#include <cassert>
 
 #include "platform/rm/Math.h"
 

@@ -22,8 +22,10 @@ public:
     const char* ClassName() const override { return "Frame"; }
 
     /// Loads every top-level frame of a .x file as a child of this frame (see
-    /// XFileLoader.h for results and messages).
-    HRESULT Load(const char* fileName);
+    /// XFileLoader.h for results and messages). Texture images the file names by a
+    /// relative path are looked for in textureDirectory (null or empty: the current
+    /// directory).
+    HRESULT Load(const char* fileName, const char* textureDirectory = nullptr);
 
     // Tree.
     /// Makes child a child of this frame, removing it from its present parent first.

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/Assert.h"
 #include "platform/rm/Material.h"
 #include "platform/rm/Texture.h"
 #include "platform/rm/Visual.h"
@@ -52,13 +53,19 @@ public:
 
     /// Direct read access for drawing and picking.
     const std::vector<MeshVertex>& GroupVertices(D3DRMGROUPINDEX group) const {
+        PAVRIX_ASSERT(group >= 0 && std::size_t(group) < m_groups.size(),
+                      "Mesh::GroupVertices: no such group");
         return m_groups[std::size_t(group)].vertices;
     }
     /// Count-prefixed face data of a group.
     const std::vector<std::uint32_t>& GroupFaces(D3DRMGROUPINDEX group) const {
+        PAVRIX_ASSERT(group >= 0 && std::size_t(group) < m_groups.size(),
+                      "Mesh::GroupFaces: no such group");
         return m_groups[std::size_t(group)].faces;
     }
     std::uint32_t GroupFaceCount(D3DRMGROUPINDEX group) const {
+        PAVRIX_ASSERT(group >= 0 && std::size_t(group) < m_groups.size(),
+                      "Mesh::GroupFaceCount: no such group");
         return m_groups[std::size_t(group)].faceCount;
     }
 

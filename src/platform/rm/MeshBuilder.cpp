@@ -1,7 +1,6 @@
 #include "platform/rm/MeshBuilder.h"
 
 #include <algorithm>
-#include <cassert>
 #include <cstring>
 #include <limits>
 
@@ -240,40 +239,48 @@ HRESULT MeshBuilder::GetGeometry(std::uint32_t* vertexCount, Vector* vertices,
 }
 
 std::uint32_t MeshBuilder::FaceCornerCount(std::uint32_t face) const {
+    PAVRIX_ASSERT(face < m_faceStart.size(), "MeshBuilder::FaceCornerCount: no such face");
     const std::uint32_t end = face + 1 < m_faceStart.size() ? m_faceStart[face + 1]
                                                             : std::uint32_t(m_cornerVertex.size());
     return end - m_faceStart[face];
 }
 
 std::uint32_t MeshBuilder::FaceVertexIndex(std::uint32_t face, std::uint32_t corner) const {
+    PAVRIX_ASSERT(corner < FaceCornerCount(face), "MeshBuilder::FaceVertexIndex: no such corner");
     return m_cornerVertex[m_faceStart[face] + corner];
 }
 
 std::uint32_t MeshBuilder::FaceNormalIndex(std::uint32_t face, std::uint32_t corner) const {
+    PAVRIX_ASSERT(corner < FaceCornerCount(face), "MeshBuilder::FaceNormalIndex: no such corner");
     return m_cornerNormal[m_faceStart[face] + corner];
 }
 
 void MeshBuilder::SetFaceColor(std::uint32_t face, D3DCOLOR color) {
+    PAVRIX_ASSERT(face < m_faceColor.size(), "MeshBuilder::SetFaceColor: no such face");
     m_faceColor[face] = color;
     Touch();
 }
 
 void MeshBuilder::SetFaceMaterial(std::uint32_t face, Material* material) {
+    PAVRIX_ASSERT(face < m_faceMaterial.size(), "MeshBuilder::SetFaceMaterial: no such face");
     m_faceMaterial[face] = material;
     Touch();
 }
 
 void MeshBuilder::SetFaceTexture(std::uint32_t face, Texture* texture) {
+    PAVRIX_ASSERT(face < m_faceTexture.size(), "MeshBuilder::SetFaceTexture: no such face");
     m_faceTexture[face] = texture;
     Touch();
 }
 
 void MeshBuilder::GetFaceWrap(std::uint32_t face, bool* wrapU, bool* wrapV) const {
+    PAVRIX_ASSERT(face < m_faceWrap.size(), "MeshBuilder::GetFaceWrap: no such face");
     *wrapU = (m_faceWrap[face] & 1) != 0;
     *wrapV = (m_faceWrap[face] & 2) != 0;
 }
 
 void MeshBuilder::SetFaceWrap(std::uint32_t face, bool wrapU, bool wrapV) {
+    PAVRIX_ASSERT(face < m_faceWrap.size(), "MeshBuilder::SetFaceWrap: no such face");
     m_faceWrap[face] = std::uint8_t((wrapU ? 1 : 0) | (wrapV ? 2 : 0));
     Touch();
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/Assert.h"
 #include "platform/rm/Visual.h"
 
 namespace rm {
@@ -22,8 +23,9 @@ public:
     ~MeshBuilder() override;
     const char* ClassName() const override { return "Builder"; }
 
-    /// Loads the bare mesh of a .x file (or the first mesh found in it).
-    HRESULT Load(const char* fileName);
+    /// Loads the bare mesh of a .x file (or the first mesh found in it). Texture images as
+    /// for Frame::Load.
+    HRESULT Load(const char* fileName, const char* textureDirectory = nullptr);
 
     // Vertices.
     std::uint32_t GetVertexCount() const { return std::uint32_t(m_positions.size()); }
@@ -67,16 +69,27 @@ public:
                         Vector* normals, std::uint32_t* faceDataSize,
                         std::uint32_t* faceData) const;
 
-    // Per-face attributes, used by Face and by the loader.
+    // Per-face attributes, used by Face and by the loader. `face` must be below
+    // GetFaceCount() and `corner` below FaceCornerCount(face); anything else is a
+    // programmer error and stops the program (platform/Assert.h).
     std::uint32_t FaceCornerCount(std::uint32_t face) const;
     std::uint32_t FaceVertexIndex(std::uint32_t face, std::uint32_t corner) const;
     /// The normal index of a corner, or UINT32_MAX when the face has no normals.
     std::uint32_t FaceNormalIndex(std::uint32_t face, std::uint32_t corner) const;
-    D3DCOLOR FaceColor(std::uint32_t face) const { return m_faceColor[face]; }
+    D3DCOLOR FaceColor(std::uint32_t face) const {
+        PAVRIX_ASSERT(face < m_faceColor.size(), "MeshBuilder::FaceColor: no such face");
+        return m_faceColor[face];
+    }
     void SetFaceColor(std::uint32_t face, D3DCOLOR color);
-    Material* FaceMaterial(std::uint32_t face) const { return m_faceMaterial[face].Get(); }
+    Material* FaceMaterial(std::uint32_t face) const {
+        PAVRIX_ASSERT(face < m_faceMaterial.size(), "MeshBuilder::FaceMaterial: no such face");
+        return m_faceMaterial[face].Get();
+    }
     void SetFaceMaterial(std::uint32_t face, Material* material);
-    Texture* FaceTexture(std::uint32_t face) const { return m_faceTexture[face].Get(); }
+    Texture* FaceTexture(std::uint32_t face) const {
+        PAVRIX_ASSERT(face < m_faceTexture.size(), "MeshBuilder::FaceTexture: no such face");
+        return m_faceTexture[face].Get();
+    }
     void SetFaceTexture(std::uint32_t face, Texture* texture);
     void GetFaceWrap(std::uint32_t face, bool* wrapU, bool* wrapV) const;
     void SetFaceWrap(std::uint32_t face, bool wrapU, bool wrapV);

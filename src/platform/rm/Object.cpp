@@ -1,12 +1,13 @@
 #include "platform/rm/Object.h"
 
-#include <cassert>
 #include <cstring>
+
+#include "platform/Assert.h"
 
 namespace rm {
 
 std::uint32_t Object::Release() {
-    assert(m_refCount > 0 && "Object::Release: released more often than referenced");
+    PAVRIX_ASSERT(m_refCount > 0, "Object::Release: released more often than referenced");
     const std::uint32_t count = --m_refCount;
     if (count == 0) {
         delete this;

@@ -6,13 +6,14 @@
 
 #include <cstdint>
 
+#include "platform/Result.h"
+
 namespace rm {
 
-using HRESULT = std::int32_t;
-
-constexpr HRESULT MakeDDHResult(int code) {
-    return static_cast<HRESULT>(0x88760000u | static_cast<std::uint32_t>(code));
-}
+using platform::Failed;
+using platform::HRESULT;
+using platform::MakeDDHResult;
+using platform::Succeeded;
 
 inline constexpr HRESULT D3DRM_OK = 0;
 inline constexpr HRESULT D3DRMERR_BADOBJECT = MakeDDHResult(781);
@@ -28,13 +29,6 @@ inline constexpr HRESULT D3DRMERR_BADVALUE = MakeDDHResult(790);
 inline constexpr HRESULT D3DRMERR_BADMAJORVERSION = MakeDDHResult(791);
 inline constexpr HRESULT D3DRMERR_BADMINORVERSION = MakeDDHResult(792);
 inline constexpr HRESULT D3DRMERR_UNABLETOEXECUTE = MakeDDHResult(793);
-
-constexpr bool Succeeded(HRESULT hr) {
-    return hr >= 0;
-}
-constexpr bool Failed(HRESULT hr) {
-    return hr < 0;
-}
 
 using D3DVALUE = float;
 /// Packed colour, 0xAARRGGBB.

@@ -21,6 +21,12 @@ std::string NameOf(const char* fileName) {
     return fileName ? fileName : "(null)";
 }
 
+XFileSceneBuilder::Options TextureOptions(const char* textureDirectory) {
+    XFileSceneBuilder::Options options;
+    options.textureDirectory = textureDirectory ? textureDirectory : "";
+    return options;
+}
+
 HRESULT OutOfMemory(const char* fileName) {
     t_lastMessage = NameOf(fileName) + ": out of memory";
     return D3DRMERR_BADALLOC;
@@ -39,14 +45,14 @@ HRESULT GetXFileFormat(const char* fileName, XFileFormat* format) {
     return ReadXFileFormat(fileName, format, &t_lastMessage);
 }
 
-HRESULT Frame::Load(const char* fileName) {
+HRESULT Frame::Load(const char* fileName, const char* textureDirectory) {
     std::shared_ptr<XFileDocument> document;
     const HRESULT hr = AcquireXFileDocument(fileName, {}, &document, &t_lastMessage);
     if (Failed(hr)) {
         return hr;
     }
     try {
-        XFileSceneBuilder builder(*document, NameOf(fileName), {});
+        XFileSceneBuilder builder(*document, NameOf(fileName), TextureOptions(textureDirectory));
         if (!builder.HasTopLevelFrame()) {
             t_lastMessage = NameOf(fileName) + ": expected a Frame, found none in the file";
             return D3DRMERR_NOTFOUND;
@@ -63,14 +69,14 @@ HRESULT Frame::Load(const char* fileName) {
     return D3DRM_OK;
 }
 
-HRESULT MeshBuilder::Load(const char* fileName) {
+HRESULT MeshBuilder::Load(const char* fileName, const char* textureDirectory) {
     std::shared_ptr<XFileDocument> document;
     const HRESULT hr = AcquireXFileDocument(fileName, {}, &document, &t_lastMessage);
     if (Failed(hr)) {
         return hr;
     }
     try {
-        XFileSceneBuilder builder(*document, NameOf(fileName), {});
+        XFileSceneBuilder builder(*document, NameOf(fileName), TextureOptions(textureDirectory));
         const std::int64_t mesh = builder.FirstMesh();
         if (mesh < 0) {
             t_lastMessage = NameOf(fileName) + ": expected a Mesh, found none in the file";

@@ -12,8 +12,9 @@
 //   no AnimationSet).
 // - D3DRMERR_BADALLOC: memory ran out.
 // On failure nothing is attached to the frame, set or parent the load was called on.
-// Texture images are looked up relative to the current directory: first as named in
-// the file, then by the bare file name after its last '\' or '/'.
+// Texture images are looked up relative to the texture directory the frame or mesh load is
+// given (the current directory when none): first as named in the file, then by the bare
+// file name after its last '\' or '/'. No load changes the working directory.
 
 #include <cstddef>
 #include <string>

@@ -85,6 +85,26 @@ TEST_F(MeshBuilderTest, FaceHandlesReadAndWriteTheBuilder) {
     EXPECT_NE(builder->GetFace(2, &face), D3DRM_OK);
 }
 
+// Asking for a face or corner the builder does not have is a programmer error: it stops
+// the program and names the function, the last face and corner still answer.
+TEST_F(MeshBuilderTest, PerFaceAccessBeyondTheFacesStopsNamingTheFunction) {
+    AddSquare();
+    EXPECT_EQ(builder->FaceCornerCount(1), 3u);
+    EXPECT_EQ(builder->FaceVertexIndex(1, 2), 3u);
+    EXPECT_EQ(builder->FaceNormalIndex(1, 2), 0u);
+    bool wrapU = true, wrapV = true;
+    builder->GetFaceWrap(1, &wrapU, &wrapV);
+    EXPECT_FALSE(wrapU || wrapV);
+    EXPECT_DEATH(builder->FaceColor(2), "MeshBuilder::FaceColor: no such face");
+    EXPECT_DEATH(builder->FaceMaterial(2), "MeshBuilder::FaceMaterial: no such face");
+    EXPECT_DEATH(builder->FaceTexture(2), "MeshBuilder::FaceTexture: no such face");
+    EXPECT_DEATH(builder->SetFaceColor(2, 0), "MeshBuilder::SetFaceColor: no such face");
+    EXPECT_DEATH(builder->SetFaceWrap(7, true, true), "MeshBuilder::SetFaceWrap: no such face");
+    EXPECT_DEATH(builder->FaceCornerCount(2), "MeshBuilder::FaceCornerCount: no such face");
+    EXPECT_DEATH(builder->FaceVertexIndex(1, 3), "MeshBuilder::FaceVertexIndex: no such corner");
+    EXPECT_DEATH(builder->FaceNormalIndex(0, 3), "MeshBuilder::FaceNormalIndex: no such corner");
+}
+
 TEST_F(MeshBuilderTest, CreateMeshGroupsFacesByLookAndSplitsCorners) {
     AddSquare();
     builder->AddNormal(0, 0, 1);

@@ -13,10 +13,10 @@
 #include "platform/rm/AnimationSet.h"
 #include "platform/rm/Frame.h"
 #include "platform/rm/XFileLoader.h"
-#include "platform/rm/XFileTestSupport.h"
+#include "support/XFileTestSupport.h"
 
 using namespace rm;
-using namespace xfile_test;
+using namespace testing_xfile;
 
 namespace {
 

@@ -15,11 +15,11 @@
 #include "platform/rm/Frame.h"
 #include "platform/rm/Math.h"
 #include "platform/rm/MeshBuilder.h"
-#include "platform/rm/XFileTestSupport.h"
 #include "support/RmMatchers.h"
+#include "support/XFileTestSupport.h"
 
 using namespace rm;
-using namespace xfile_test;
+using namespace testing_xfile;
 using testing_rm::RotationNear;
 using testing_rm::VectorNear;
 

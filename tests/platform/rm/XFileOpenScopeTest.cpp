@@ -18,10 +18,10 @@
 #include "platform/rm/Implementation/XFileReader.h"
 #include "platform/rm/MeshBuilder.h"
 #include "platform/rm/XFileLoader.h"
-#include "platform/rm/XFileTestSupport.h"
+#include "support/XFileTestSupport.h"
 
 using namespace rm;
-using namespace xfile_test;
+using namespace testing_xfile;
 
 namespace {
 

@@ -1,6 +1,7 @@
 #include "platform/rm/Implementation/XFileSceneBuilder.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/rm/Implementation/TextureImage.h"
 #include "platform/rm/Math.h"
@@ -9,8 +10,9 @@ namespace rm {
 
 XFileSceneBuilder::XFileSceneBuilder(XFileDocument& document, std::string_view fileName,
                                      Options options)
-    : m_doc(document), m_fileName(fileName), m_options(options), m_builders(document.meshes.size()),
-      m_materials(document.materials.size()), m_frames(document.frames.size()) {}
+    : m_doc(document), m_fileName(fileName), m_options(std::move(options)),
+      m_builders(document.meshes.size()), m_materials(document.materials.size()),
+      m_frames(document.frames.size()) {}
 
 bool XFileSceneBuilder::HasTopLevelFrame() const {
     return std::any_of(m_doc.topLevel.begin(), m_doc.topLevel.end(),
@@ -161,12 +163,12 @@ Texture* XFileSceneBuilder::TextureFor(const std::string& fileName) {
         return texture.Get();
     }
     // Files from other machines name textures by paths that do not exist here; the image
-    // is then looked for by its bare name in the current directory.
-    TextureImageResult result = LoadTextureImage(fileName, texture.Get());
+    // is then looked for by its bare name in the texture directory.
+    TextureImageResult result = LoadTextureImage(TexturePath(fileName), texture.Get());
     const std::size_t slash = fileName.find_last_of("\\/");
     const std::string bare = slash == std::string::npos ? "" : fileName.substr(slash + 1);
     if (result == TextureImageResult::NotFound && !bare.empty()) {
-        result = LoadTextureImage(bare, texture.Get());
+        result = LoadTextureImage(TexturePath(bare), texture.Get());
     }
     if (result != TextureImageResult::Loaded) {
         if (!m_warnings.empty()) {
@@ -181,6 +183,14 @@ Texture* XFileSceneBuilder::TextureFor(const std::string& fileName) {
         }
     }
     return texture.Get();
+}
+
+std::string XFileSceneBuilder::TexturePath(const std::string& fileName) const {
+    const std::string& directory = m_options.textureDirectory;
+    if (directory.empty() || fileName.empty() || fileName.front() == '/') {
+        return fileName;
+    }
+    return directory.back() == '/' ? directory + fileName : directory + '/' + fileName;
 }
 
 void XFileSceneBuilder::RememberNames(Frame* frame) {

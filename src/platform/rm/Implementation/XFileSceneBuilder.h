@@ -33,6 +33,9 @@ public:
     struct Options {
         /// Read texture images with stb_image; off, textures get their names only.
         bool loadTextureImages = true;
+        /// Where texture images named by a relative path are looked for; empty: the
+        /// current directory.
+        std::string textureDirectory;
     };
 
     /// `document` is borrowed for the builder's lifetime; `fileName` prefixes warnings.
@@ -65,6 +68,7 @@ private:
     Ref<MeshBuilder> BuilderFor(std::uint32_t mesh);
     Material* MaterialFor(std::uint32_t material);
     Texture* TextureFor(const std::string& fileName);
+    std::string TexturePath(const std::string& fileName) const;
     void RememberNames(Frame* frame);
 
     XFileDocument& m_doc;

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "render/DebugCapture.h"
+#include "support/DebugCapture.h"
 
 namespace {
 

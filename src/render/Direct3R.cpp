@@ -4,26 +4,11 @@
 #include <cstdio>
 
 #include "platform/rm/DebugOutput.h"
-#include "render/DirectDrawErrors.h"
 #include "render/ErrorReport.h"
 
 namespace render {
 
 namespace {
-
-// The surface layer returns the published DirectDraw numbers, so its codes are reported
-// by name.
-static_assert(surface::DDERR_OUTOFVIDEOMEMORY == DDERR_OUTOFVIDEOMEMORY);
-static_assert(surface::DDERR_OUTOFMEMORY == DDERR_OUTOFMEMORY);
-static_assert(surface::DDERR_NODIRECTDRAWHW == DDERR_NODIRECTDRAWHW);
-static_assert(surface::DDERR_CANNOTATTACHSURFACE == DDERR_CANNOTATTACHSURFACE);
-static_assert(surface::DDERR_NOHWND == DDERR_NOHWND);
-static_assert(surface::DDERR_INVALIDOBJECT == DDERR_INVALIDOBJECT);
-static_assert(surface::DDERR_INVALIDPARAMS == DDERR_INVALIDPARAMS);
-static_assert(surface::DDERR_SURFACELOST == DDERR_SURFACELOST);
-static_assert(surface::DDERR_TOOBIGSIZE == DDERR_TOOBIGSIZE);
-static_assert(surface::DDERR_UNSUPPORTED == DDERR_UNSUPPORTED);
-static_assert(surface::DDERR_INVALIDPIXELFORMAT == DDERR_INVALIDPIXELFORMAT);
 
 // The source name and line numbers the reports carry, one per failing call.
 constexpr const char* kSource = "Direct3r";
@@ -112,7 +97,7 @@ int Direct3R::CreateDirectDrawWin(surface::Window* window) {
     m_colorModel = kColorModelRgb;
     if (!window) {
         // The windowed, shared cooperative level needs the window to share with.
-        ReportDirectDrawError(DDERR_NOHWND, kSource, kLineSetCooperativeLevel);
+        ReportDirectDrawError(surface::DDERR_NOHWND, kSource, kLineSetCooperativeLevel);
         return 0;
     }
     if (surface::HRESULT hr = surface::PrimarySurface::Create(&m_primarySurface);
@@ -384,7 +369,7 @@ int Direct3R::ShowBackBuffer() {
         return 0;
     }
     const int line = m_windowReady ? kLineBlt : kLineFlip;
-    surface::HRESULT hr = DDERR_INVALIDOBJECT;
+    surface::HRESULT hr = surface::DDERR_INVALIDOBJECT;
     if (m_primarySurface && m_backBuffer) {
         hr = m_windowReady ? m_primarySurface->Blt(*m_backBuffer)
                            : m_primarySurface->Flip(*m_backBuffer);

@@ -1,0 +1,48 @@
+#include "cli/CommandOpen.h"
+
+#include "cli/AnimationSetByName.h"
+#include "scene/DocumentOpen.h"
+
+namespace cli {
+
+namespace {
+
+/// One step of the sequence. The document's messages are written after it, in the order
+/// they arose; the notice of a refused animation set is not.
+bool OpenStep(scene::SceneDocument& doc, const std::string& path, int mode, const char* failure,
+              std::ostream& err) {
+    const scene::DocumentOpenResult result = scene::OpenDocument(doc, path.c_str(), mode);
+    if (result.ok && result.createdEmptyAnimation &&
+        result.animationLoadResult != rm::D3DRMERR_NOTFOUND) {
+        err << "pavrix: cannot read the animation set of " << path << ": "
+            << (result.animationLoadError.empty() ? path + ": the animation set cannot be read"
+                                                  : result.animationLoadError)
+            << '\n';
+        return false;
+    }
+    for (const scene::DocumentMessage& message : result.messages) {
+        err << "pavrix: " << path << ": " << message.text << '\n';
+    }
+    if (!result.ok) {
+        err << "pavrix: " << failure << path << ": " << result.reason << '\n';
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool OpenCommandDocument(scene::SceneDocument& doc, const std::string& file,
+                         const std::string* animation, AnimationArgument kind, std::ostream& err) {
+    if (!OpenStep(doc, file, scene::kOpenNewScene, "cannot open ", err)) {
+        return false;
+    }
+    if (!animation ||
+        (kind == AnimationArgument::SetNameOrFile && SelectAnimationSetByName(doc, *animation))) {
+        return true;
+    }
+    return OpenStep(doc, *animation, scene::kOpenChangeAnimation, "cannot change the animation to ",
+                    err);
+}
+
+} // namespace cli
