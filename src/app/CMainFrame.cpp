@@ -24,11 +24,21 @@
 #include "app/KeyTimeRules.h"
 #include "app/ProgramState.h"
 #include "commands/AddLastKeyFrameCommand.h"
+#include "commands/ChangeAllPositionKeyScaleCommand.h"
+#include "commands/ChangeAnimationPaceCommand.h"
 #include "commands/ChangeKeyLengthCommand.h"
+#include "commands/ChangeModelScaleCommand.h"
 #include "commands/CopyKeyFrameCommand.h"
+#include "commands/DeleteAllPositionKeyCommand.h"
 #include "commands/DeleteKeyFrameCommand.h"
 #include "commands/EditPartKeysCommand.h"
+#include "commands/MoveFirstKeyTimeZeroCommand.h"
 #include "commands/PasteKeyFrameCommand.h"
+#include "commands/ResetOrientationCommand.h"
+#include "commands/SkinOnCommand.h"
+#include "dialogs/CModelScaleDialog.h"
+#include "dialogs/CPartKeyDialog.h"
+#include "dialogs/CPositionKeyScaleDialog.h"
 #include "platform/framework/DialogBar.h"
 #include "platform/framework/Document.h"
 #include "platform/framework/MessageBoxCodes.h"
@@ -109,6 +119,13 @@ CMainFrame::CMainFrame()
     MapCommand(ctl::ChangeLength, [this] { ChangeKeyLengthCommand(*this).Execute(); });
     MapCommand(ids::EditPartsAnimationKey, [this] { EditPartKeysCommand(*this).Execute(); });
     MapCommand(ids::Manual, &CMainFrame::OnManual);
+    MapBatchCommand<ChangeModelScaleCommand>(ids::ChangeModelScale);
+    MapBatchCommand<DeleteAllPositionKeyCommand>(ids::DeleteAllPositionKey);
+    MapBatchCommand<ChangeAllPositionKeyScaleCommand>(ids::ChangeAllPositionKeyScale);
+    MapBatchCommand<ChangeAnimationPaceCommand>(ids::ChangeAnimationPace);
+    MapBatchCommand<SkinOnCommand>(ids::SkinOn);
+    MapBatchCommand<ResetOrientationCommand>(ids::ResetOrientation);
+    MapBatchCommand<MoveFirstKeyTimeZeroCommand>(ids::MoveFirstKeyTimeZero);
     MapCommand(ids::ViewFrameAll, [this] { FrameWholeModel(); });
 
     if (auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
@@ -404,6 +421,30 @@ void CMainFrame::OnManual() {
 int CMainFrame::CenterOnFrame(rm::Frame* frame) {
     IRenderView* view = GetRenderView();
     return view != nullptr ? SceneServices::CenterOnFrame(view->GetCameraPivot(), frame) : 0;
+}
+
+int CMainFrame::RunPartKeyDialog() {
+    CPartKeyDialog dialog([this] { return GetRenderView(); }, this);
+    const int result = dialog.DoModal();
+    // Options and names are applied however the dialog was left; a quit must ask first.
+    if (dialog.ChangedSomething())
+        MarkDocumentModified();
+    return result;
+}
+
+int CMainFrame::RunModelScaleDialog(ScaleFactors& factors, int& scalePositionKeys) {
+    CModelScaleDialog dialog(this);
+    const int result = dialog.DoModal();
+    factors = dialog.Factors();
+    scalePositionKeys = dialog.m_scalePositionKeys;
+    return result;
+}
+
+int CMainFrame::RunPositionKeyScaleDialog(ScaleFactors& factors) {
+    CPositionKeyScaleDialog dialog(this);
+    const int result = dialog.DoModal();
+    factors = dialog.Factors();
+    return result;
 }
 
 int CMainFrame::SelectCameraView(int index) {

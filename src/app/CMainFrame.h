@@ -12,6 +12,7 @@
 #include "app/SceneServices.h"
 #include "commands/AddKeyFrameCommand.h"
 #include "commands/CopiedKey.h"
+#include "commands/IBatchCommandHost.h"
 #include "commands/IKeyFrameHost.h"
 #include "platform/framework/FrameWindow.h"
 #include "render/ParentD3R.h"
@@ -38,9 +39,10 @@ class QUrl;
 /// (ProgramState.h) its start values.
 ///
 /// It is a router: it maps command ids onto playback (Playback), the bar read-outs
-/// (AnimationBarDisplay), the scene services (SceneServices) and the key-frame commands
-/// (src/commands), which it hosts (IKeyFrameHost), and keeps the operations the document
-/// and the view call on it.
+/// (AnimationBarDisplay), the scene services (SceneServices), the key-frame and the batch
+/// commands (src/commands), which it hosts (IKeyFrameHost, IBatchCommandHost), and the
+/// editing dialogs (src/dialogs), and keeps the operations the document and the view call
+/// on it.
 ///
 /// Its services for the document and the view return 1 on success and 0 when they could
 /// not act (typically: no active 3D view or camera pivot yet), changing nothing then.
@@ -48,7 +50,7 @@ class QUrl;
 /// Destruction: the view goes first (it hands its device back to m_parentD3R), then the
 /// object store (characters, animation sets, models), then the scene frame, the grid and
 /// the scene root, then the bars, and last the scene-library object.
-class CMainFrame : public framework::FrameWindow, public IKeyFrameHost {
+class CMainFrame : public framework::FrameWindow, public IKeyFrameHost, public IBatchCommandHost {
     Q_OBJECT
 
 public:
@@ -177,15 +179,16 @@ public:
     framework::DialogBar* GetAnimationBar() const { return m_animationBar; }
     float GetPlaySpeed() const { return m_playback.GetPlaySpeed(); }
 
-    // IKeyFrameHost (the rest above).
+    // IKeyFrameHost and IBatchCommandHost (the rest above).
     int ShowMessage(const QString& text, const QString& caption, unsigned style) override {
         return MessageBox(text, caption, style);
     }
     rm::Frame* GetSelectedPart() const override { return SelectedPartInScene(); }
     QString GetKeyLengthText() const override { return m_display.GetKeyLengthText(); }
     void ShowKeyLength(unsigned length) override { m_display.ShowKeyLength(length); }
-    /// The part animation key dialog does not exist yet: as if it was cancelled.
-    int RunPartKeyDialog() override { return framework::IdCancel; }
+    int RunPartKeyDialog() override;
+    int RunModelScaleDialog(ScaleFactors& factors, int& scalePositionKeys) override;
+    int RunPositionKeyScaleDialog(ScaleFactors& factors) override;
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -198,6 +201,11 @@ protected:
 
 private:
     void MapPlaybackCommands();
+    /// Maps `id` onto a fresh `Command` run with the frame as its host.
+    template <class Command>
+    void MapBatchCommand(framework::CommandId id) {
+        MapCommand(id, [this] { Command(static_cast<IBatchCommandHost&>(*this)).Execute(); });
+    }
     void OnUpdateStep(framework::CommandId id, void (Playback::*step)(), int& heldSteps);
     void OnStepClicked(void (Playback::*step)(), int& heldSteps);
     void OnManual();

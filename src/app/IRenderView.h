@@ -37,4 +37,8 @@ public:
     /// The view's size changed to cx × cy pixels, or its window was minimised or restored
     /// (`type` a SizeType).
     virtual void OnSize(unsigned type, int cx, int cy) = 0;
+    /// The previous or next part of the current model that has a visual, as the Down and
+    /// Up keys select it (wrapping round); nothing without a current animation set.
+    virtual void SelectPreviousPart() = 0;
+    virtual void SelectNextPart() = 0;
 };

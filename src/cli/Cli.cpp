@@ -26,9 +26,9 @@ struct Command {
 constexpr Command kCommands[] = {
     {"--info", "FILE...",
      "print one JSON object per .x file: its format, frames and animation sets", &RunInfo},
-    {"--resave", "IN OUT [--animation ANIM]",
-     "open IN as File Open does (then ANIM as Change Animation does) and save it to OUT as "
-     "File Save does",
+    {"--resave", "IN OUT [--animation ANIM] [EDIT...]",
+     "open IN as File Open does (then ANIM as Change Animation does), run the batch EDITs "
+     "(see pavrix --resave) and save it to OUT as File Save does",
      &RunResave},
     {"--render",
      "FILE [--animation ANIM] [--time T] [--size WxH] [--view VIEW] [--editor-camera] "

@@ -6,6 +6,7 @@
 
 #include "cli/Cli.h"
 #include "cli/CommandOpen.h"
+#include "cli/ResaveEdits.h"
 #include "platform/rm/Context.h"
 #include "scene/CAnimationData.h"
 #include "scene/CCharacterData.h"
@@ -19,13 +20,14 @@ namespace cli {
 
 namespace {
 
-constexpr char kUsage[] = "usage: pavrix --resave IN OUT [--animation ANIM]\n";
+constexpr char kUsage[] = "usage: pavrix --resave IN OUT [--animation ANIM] [EDIT...]\n";
 
 struct ResaveArguments {
     std::string in;
     std::string out;
     std::string animation;
     bool hasAnimation = false;
+    ResaveEdits edits;
 };
 
 bool ParseArguments(std::span<const std::string> args, ResaveArguments* parsed, std::string* why) {
@@ -43,6 +45,10 @@ bool ParseArguments(std::span<const std::string> args, ResaveArguments* parsed, 
             }
             parsed->animation = args[++i];
             parsed->hasAnimation = true;
+        } else if (const int edit = parsed->edits.Parse(args, &i, why); edit >= 0) {
+            if (edit == 0) {
+                return false;
+            }
         } else if (arg.size() > 2 && arg.compare(0, 2, "--") == 0) {
             *why = "unknown option '" + arg + "'";
             return false;
@@ -103,7 +109,7 @@ int RunResave(std::span<const std::string> args, std::ostream& /*out*/, std::ost
     ResaveArguments parsed;
     std::string why;
     if (!ParseArguments(args, &parsed, &why)) {
-        err << "pavrix: --resave " << why << '\n' << kUsage;
+        err << "pavrix: --resave " << why << '\n' << kUsage << ResaveEdits::Usage();
         return kExitUsage;
     }
 
@@ -113,6 +119,8 @@ int RunResave(std::span<const std::string> args, std::ostream& /*out*/, std::ost
                              AnimationArgument::File, err)) {
         return kExitFailed;
     }
+
+    parsed.edits.Run(doc, err);
 
     std::string error;
     if (!xfile::SaveDocument(parsed.out.c_str(), doc, &error)) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <span>
 
 #include "platform/rm/Context.h"
 #include "platform/rm/Math.h"
@@ -141,10 +142,14 @@ void CAnimationData::ForEachKey(float from, float to, Visit&& visit) {
 }
 
 void CAnimationData::MoveKeys(float from, float delta) {
-    ForEachKey(from, FLT_MAX, [delta](rm::Animation& animation, rm::AnimationKey& key) {
-        key.dvTime += delta;
-        animation.ModifyKey(&key);
-    });
+    for (const auto& animation : m_set->Animations()) {
+        FetchKeys(animation.Get(), from, FLT_MAX);
+        for (auto& key : m_keys) {
+            key.dvTime += delta;
+        }
+        // One pass per animation: key by key, moving each would be quadratic.
+        animation->ModifyKeys(m_keys);
+    }
 }
 
 int CAnimationData::UpdateTotalKeyTimeBuffer() {
@@ -198,6 +203,17 @@ int CAnimationData::SetKeyInterval(int index, float length) {
     return 1;
 }
 
+namespace {
+
+// fmod(t, 1.0) == 0 without a library call per key: from 2^24 on every float is whole.
+bool IsWholeNumber(float t) {
+    if (!std::isfinite(t))
+        return false;
+    return std::fabs(t) >= 16777216.0f || float(std::int32_t(t)) == t;
+}
+
+} // namespace
+
 int CAnimationData::ScaleToLength(float length) {
     if (!m_set || length <= 0) {
         return 0;
@@ -212,15 +228,24 @@ int CAnimationData::ScaleToLength(float length) {
     if (!(factor > 0)) {
         return 0;
     }
-    ForEachKey(first, last, [factor](rm::Animation& animation, rm::AnimationKey& key) {
-        const float t = factor * key.dvTime;
-        if (std::fmod(double(t), 1.0) == 0.0) {
-            key.dvTime = t;
-            animation.ModifyKey(&key);
-        } else {
-            animation.DeleteKeyByID(key.dwID);
+    for (const auto& animation : m_set->Animations()) {
+        FetchKeys(animation.Get(), first, last);
+        m_deletedIds.clear();
+        std::size_t kept = 0;
+        for (auto& key : m_keys) {
+            const float t = factor * key.dvTime;
+            if (IsWholeNumber(t)) {
+                key.dvTime = t;
+                if (&m_keys[kept] != &key)
+                    m_keys[kept] = key;
+                ++kept;
+            } else {
+                m_deletedIds.push_back(key.dwID);
+            }
         }
-    });
+        // One pass per animation: key by key, moving each would be quadratic.
+        animation->ModifyKeys(std::span(m_keys.data(), kept), m_deletedIds);
+    }
     return 1;
 }
 
@@ -318,14 +343,17 @@ int CAnimationData::ScalePositionKeys(float sx, float sy, float sz, float time) 
     }
     const float from = time < 0 ? 0 : time;
     const float to = time < 0 ? FLT_MAX : time;
-    ForEachKey(from, to, [sx, sy, sz](rm::Animation& animation, rm::AnimationKey& key) {
-        if (key.dwKeyType == rm::D3DRMANIMATION_POSITIONKEY) {
-            key.dvPositionKey.x *= sx;
-            key.dvPositionKey.y *= sy;
-            key.dvPositionKey.z *= sz;
-            animation.ModifyKey(&key);
+    for (const auto& animation : m_set->Animations()) {
+        FetchKeys(animation.Get(), from, to);
+        for (auto& key : m_keys) {
+            if (key.dwKeyType == rm::D3DRMANIMATION_POSITIONKEY) {
+                key.dvPositionKey.x *= sx;
+                key.dvPositionKey.y *= sy;
+                key.dvPositionKey.z *= sz;
+            }
         }
-    });
+        animation->ModifyKeys(m_keys);
+    }
     return 1;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -82,6 +83,7 @@ private:
     // Working buffers, kept between calls so the operations do not allocate each time.
     std::vector<rm::AnimationKey> m_keys;
     std::vector<float> m_timeScratch;
+    std::vector<std::uint32_t> m_deletedIds; // reused by ScaleToLength
     std::string m_lastError;
 };
 

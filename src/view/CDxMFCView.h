@@ -69,6 +69,8 @@ public:
     /// otherwise the device is rebuilt for the new size with the hardware driver tried
     /// first ("Resize error\n" when that fails).
     void OnSize(unsigned type, int cx, int cy) override;
+    void SelectPreviousPart() override { m_interaction.SelectPreviousPart(); }
+    void SelectNextPart() override { m_interaction.SelectNextPart(); }
 
     rm::Frame* GetCameraPivot() const override { return m_cameraPivot.Get(); }
     rm::Frame* GetCamera() const override { return m_camera.Get(); }

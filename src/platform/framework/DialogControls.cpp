@@ -159,6 +159,8 @@ QWidget* DialogControls::MakeWidget(const ControlTemplate& control) {
     }
     case Kind::ListBox: {
         auto* list = new QListWidget(m_host);
+        // Every line is one line of text: the list need not measure each one.
+        list->setUniformItemSizes(true);
         QStringList items = control.items;
         if ((control.style & ControlTemplate::Sorted) != 0)
             items.sort();
@@ -400,6 +402,40 @@ int DialogControls::DeleteString(int id, int index) {
     }
     --m_quiet;
     return GetCount(id);
+}
+
+int DialogControls::ResetContent(int id) {
+    const Control* control = Find(id);
+    if (control == nullptr)
+        return 0;
+    ++m_quiet;
+    int done = 1;
+    if (control->kind == Kind::ComboBox)
+        static_cast<QComboBox*>(control->widget)->clear();
+    else if (control->kind == Kind::ListBox)
+        static_cast<QListWidget*>(control->widget)->clear();
+    else
+        done = 0;
+    --m_quiet;
+    return done;
+}
+
+int DialogControls::AddStrings(int id, const QStringList& texts) {
+    const Control* control = Find(id);
+    if (control == nullptr || control->kind != Kind::ListBox ||
+        control->widget->property("pavrixSorted").toBool())
+        return -1;
+    auto* list = static_cast<QListWidget*>(control->widget);
+    ++m_quiet;
+    list->addItems(texts);
+    --m_quiet;
+    return list->count();
+}
+
+QWidget* DialogControls::GetControlAt(int index) const {
+    if (index < 0 || index >= GetControlCount())
+        return nullptr;
+    return m_controls[static_cast<std::size_t>(index)].widget;
 }
 
 int DialogControls::GetCount(int id) const {

@@ -2,6 +2,7 @@
 
 #include <QRect>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <map>
 #include <vector>
@@ -76,12 +77,24 @@ public:
     /// Removes entry `index`; returns the number of entries left, -1 when out of range.
     int DeleteString(int id, int index);
     int GetCount(int id) const;
+    /// Combo or list box: removes every entry at once. 1 on success.
+    int ResetContent(int id);
+    /// Unsorted list box: appends `texts` in order, in one step (a long list fills in one
+    /// pass instead of one entry at a time). Returns the number of entries after, -1 when
+    /// there is no such list box or it is sorted.
+    int AddStrings(int id, const QStringList& texts);
     QString GetLBText(int id, int index) const;
 
     /// Clicks a button as the user would: enabled buttons toggle (check boxes, radio
     /// buttons) and report `Clicked`. 1 when the click happened, 0 for a disabled or
     /// missing button.
     int ClickButton(int id);
+
+    /// Number of controls made, and the widget of the `index`-th control of the templates in
+    /// creation order (labels included), or null. Dialogs that lay their controls out
+    /// with layouts find the controls without identifiers this way.
+    int GetControlCount() const { return static_cast<int>(m_controls.size()); }
+    QWidget* GetControlAt(int index) const;
 
     /// Dialog units to pixels with the host's font.
     QRect MapDialogRect(const QRect& rect) const;

@@ -108,6 +108,126 @@ HRESULT Animation::ModifyKey(const AnimationKey* key) {
     return D3DRM_OK;
 }
 
+HRESULT Animation::ModifyKeys(std::span<const AnimationKey> keys,
+                              std::span<const std::uint32_t> deleted) {
+    // Where each key goes: unmoved keys keep their order, a moved key follows every key at
+    // its new time that did not move and the keys moved there before it. Scratch buffers
+    // are kept between calls: the batch operations call this once per animation.
+    struct Place {
+        std::uint32_t order; // unmoved: index in m_keys; moved: index in `keys`
+        bool moved;
+        bool removed;
+    };
+    thread_local std::vector<Place> places;
+    thread_local std::vector<std::uint32_t> byId;
+    const std::size_t n = m_keys.size();
+    places.resize(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        places[i] = {std::uint32_t(i), false, false};
+    }
+    byId.clear();
+    // Keys usually come in the order GetKeys handed them out, so the key after the last
+    // one found is tried first; the search by identifier is built only when that fails.
+    std::size_t next = 0;
+    const auto find = [this, n, &next](std::uint32_t id) -> std::size_t {
+        if (next < n && m_keys[next].dwID == id) {
+            return next++;
+        }
+        if (byId.empty()) {
+            byId.resize(n);
+            for (std::size_t i = 0; i < n; ++i) {
+                byId[i] = std::uint32_t(i);
+            }
+            std::sort(byId.begin(), byId.end(), [this](std::uint32_t a, std::uint32_t b) {
+                return m_keys[a].dwID < m_keys[b].dwID;
+            });
+        }
+        auto it = std::lower_bound(
+            byId.begin(), byId.end(), id,
+            [this](std::uint32_t i, std::uint32_t v) { return m_keys[i].dwID < v; });
+        if (it == byId.end() || m_keys[*it].dwID != id) {
+            return n;
+        }
+        next = *it + 1;
+        return *it;
+    };
+    bool moved = false;
+    bool removed = false;
+    for (std::size_t k = 0; k < keys.size(); ++k) {
+        const std::size_t i = find(keys[k].dwID);
+        if (i == n) {
+            continue;
+        }
+        AnimationKey& key = m_keys[i];
+        key.dqRotateKey = keys[k].dqRotateKey;
+        if (key.dvTime != keys[k].dvTime) {
+            key.dvTime = keys[k].dvTime;
+            places[i] = {std::uint32_t(k), true, false};
+            moved = true;
+        }
+    }
+    next = 0;
+    for (std::uint32_t id : deleted) {
+        const std::size_t i = find(id);
+        if (i != n) {
+            places[i].removed = true;
+            removed = true;
+        }
+    }
+    if (!moved && !removed) {
+        return D3DRM_OK;
+    }
+    const auto before = [this](std::size_t a, std::size_t b) {
+        const Place& p = places[a];
+        const Place& q = places[b];
+        if (m_keys[a].dvTime != m_keys[b].dvTime) {
+            return m_keys[a].dvTime < m_keys[b].dvTime;
+        }
+        if (p.moved != q.moved) {
+            return !p.moved;
+        }
+        return p.order < q.order;
+    };
+    // Uniform moves (every key shifted or scaled alike) leave the keys in order already.
+    bool ordered = true;
+    std::size_t last = n;
+    for (std::size_t i = 0; i < n && ordered; ++i) {
+        if (places[i].removed) {
+            continue;
+        }
+        ordered = last == n || !before(i, last);
+        last = i;
+    }
+    if (ordered && !removed) {
+        return D3DRM_OK;
+    }
+    if (ordered) {
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            if (!places[i].removed) {
+                m_keys[kept++] = m_keys[i];
+            }
+        }
+        m_keys.resize(kept);
+        return D3DRM_OK;
+    }
+    std::vector<std::size_t> order;
+    order.reserve(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        if (!places[i].removed) {
+            order.push_back(i);
+        }
+    }
+    std::sort(order.begin(), order.end(), before);
+    std::vector<AnimationKey> sorted;
+    sorted.reserve(order.size());
+    for (std::size_t i : order) {
+        sorted.push_back(m_keys[i]);
+    }
+    m_keys = std::move(sorted);
+    return D3DRM_OK;
+}
+
 HRESULT Animation::DeleteKey(float time) {
     const auto before = m_keys.size();
     std::erase_if(m_keys, [time](const AnimationKey& k) { return k.dvTime == time; });

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "platform/rm/Frame.h"
@@ -44,6 +45,13 @@ public:
     /// Removes every key at exactly this time; D3DRMERR_NOTFOUND when there is none.
     HRESULT DeleteKey(float time);
     HRESULT DeleteKeyByID(std::uint32_t id);
+    /// ModifyKey for each of `keys` in order, then DeleteKeyByID for each of `deleted`, in
+    /// one pass: the keys end up exactly where those calls would put them (a key whose time
+    /// changes goes after the keys already at its new time, in the order of `keys`). Keys
+    /// whose identifier is not found are skipped. n log n in the number of keys, where the
+    /// single calls take n each.
+    HRESULT ModifyKeys(std::span<const AnimationKey> keys,
+                       std::span<const std::uint32_t> deleted = {});
     /// All keys, in time order (no copy).
     const std::vector<AnimationKey>& Keys() const { return m_keys; }
 

@@ -8,6 +8,7 @@
 #include "platform/rm/Implementation/XFileDocument.h"
 #include "platform/rm/Implementation/XFileReader.h"
 #include "platform/rm/Implementation/XFileSceneBuilder.h"
+#include "platform/rm/Implementation/XFileTextTokenizer.h"
 #include "platform/rm/MeshBuilder.h"
 
 namespace rm {
@@ -194,6 +195,10 @@ HRESULT AnimationSet::LoadAll(const char* fileName, std::vector<Loaded>* sets) {
         return OutOfMemory(fileName);
     }
     return D3DRM_OK;
+}
+
+std::size_t XFileNameLength(std::string_view bytes) {
+    return XFileTextTokenizer::NameLength(bytes);
 }
 
 } // namespace rm

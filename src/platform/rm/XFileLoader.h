@@ -16,7 +16,9 @@
 // given (the current directory when none): first as named in the file, then by the bare
 // file name after its last '\' or '/'. No load changes the working directory.
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "platform/rm/Types.h"
 #include "platform/rm/XFileFormat.h"
@@ -31,5 +33,10 @@ const std::string& GetLastLoadMessage();
 /// The format named by the file's header. Failures as for the loads (the message in
 /// GetLastLoadMessage()).
 HRESULT GetXFileFormat(const char* fileName, XFileFormat* format);
+
+/// How many bytes at the start of `bytes` a text file's reader takes as one name (a frame
+/// name, a reference): a name written with these bytes is read back whole only when this
+/// is their length. Shift-JIS names keep the delimiter bytes inside their characters.
+std::size_t XFileNameLength(std::string_view bytes);
 
 } // namespace rm

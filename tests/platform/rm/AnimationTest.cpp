@@ -143,6 +143,43 @@ TEST_F(AnimationTest, ModifyAndDeleteAddressKeysById) {
     EXPECT_EQ(animation->DeleteKey(20), D3DRMERR_NOTFOUND);
 }
 
+TEST_F(AnimationTest, ModifyKeysPutsEveryKeyWhereModifyKeyOneByOneWould) {
+    // Keys at equal times, a move onto a time that keeps an unmoved key, a move past
+    // others, a deletion and an unknown id: the bulk call and the single calls agree.
+    const auto fill = [](Animation& a) {
+        a.AddPositionKey(0, 0, 0, 0);
+        a.AddRotateKey(0, TurnY(1));
+        a.AddPositionKey(10, 1, 0, 0);
+        a.AddScaleKey(10, 2, 2, 2);
+        a.AddPositionKey(20, 2, 0, 0);
+        a.AddRotateKey(30, TurnY(2));
+    };
+    Ref<Animation> single = MakeRef<Animation>();
+    Ref<Animation> bulk = MakeRef<Animation>();
+    fill(*single);
+    fill(*bulk);
+    std::vector<AnimationKey> edits = AllKeys(*single);
+    edits[0].dvTime = 20;               // onto the unmoved key at 20
+    edits[1].dvTime = 20;               // after it, in this order
+    edits[2].dvPositionKey = {7, 7, 7}; // value only: keeps its place
+    edits[5].dvTime = 5;
+    AnimationKey unknown;
+    unknown.dwID = 99;
+    edits.push_back(unknown);
+    for (const auto& key : edits)
+        single->ModifyKey(&key);
+    single->DeleteKeyByID(4);
+    ASSERT_EQ(bulk->ModifyKeys(edits, std::vector<std::uint32_t>{4, 98}), D3DRM_OK);
+    const auto expected = AllKeys(*single);
+    const auto actual = AllKeys(*bulk);
+    ASSERT_EQ(actual.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(actual[i].dwID, expected[i].dwID) << i;
+        EXPECT_EQ(actual[i].dvTime, expected[i].dvTime) << i;
+        EXPECT_THAT(actual[i].dvPositionKey, VectorNear(expected[i].dvPositionKey, 0)) << i;
+    }
+}
+
 TEST_F(AnimationTest, PositionBeforeOnBetweenAndAfterKeys) {
     animation->AddPositionKey(10, 0, 0, 0);
     animation->AddPositionKey(20, 10, 0, 0);

@@ -324,3 +324,21 @@ TEST(XFileDialectTest, BinaryAndCompressedBinaryGiveTheSceneOfTheirText) {
     EXPECT_EQ(DumpText("bzip64.x", CompressMszip("xof 0303bzip0064", floats64.substr(16), 100)),
               expected);
 }
+
+TEST(XFileDialectTest, NamesInShiftJisKeepTheDelimiterBytesInsideTheirCharacters) {
+    const struct {
+        std::string bytes;
+        std::size_t length;
+    } rows[] = {
+        {"Arm {", 3},
+        {"Arm}", 3},
+        {"left arm", 4},
+        {"\x83\x7D}", 2},          // "マ" then the reference's brace
+        {"\x81\x5B\x96\x7B {", 4}, // "ー本"
+        {"\xE3\x83\x9E}", 3},      // "マ" in UTF-8: the brace ends it
+        {"\xE3\x81\x82}", 3},      // "あ" in UTF-8 ends in a Shift-JIS lead byte
+        {"\x83\x7D", 2},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(rm::XFileNameLength(row.bytes), row.length) << row.bytes;
+}

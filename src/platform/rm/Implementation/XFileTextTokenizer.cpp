@@ -34,6 +34,59 @@ bool IsDelimiter(unsigned char c) {
     }
 }
 
+// Whether [p, end) is ASCII or whole UTF-8 characters.
+bool IsUtf8(const char* p, const char* end) {
+    while (p != end) {
+        const auto c = static_cast<unsigned char>(*p++);
+        int more = 0;
+        if (c < 0x80)
+            continue;
+        if (c >= 0xC2 && c <= 0xDF)
+            more = 1;
+        else if (c >= 0xE0 && c <= 0xEF)
+            more = 2;
+        else if (c >= 0xF0 && c <= 0xF4)
+            more = 3;
+        else
+            return false;
+        for (; more > 0; --more, ++p)
+            if (p == end || (static_cast<unsigned char>(*p) & 0xC0) != 0x80)
+                return false;
+    }
+    return true;
+}
+
+bool IsShiftJisLead(unsigned char c) {
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+bool IsShiftJisTrail(unsigned char c) {
+    return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC);
+}
+
+const char* NameEnd(const char* p, const char* end) {
+    const char* plain = p;
+    while (plain != end && !IsDelimiter(static_cast<unsigned char>(*plain))) {
+        ++plain;
+    }
+    if (IsUtf8(p, plain)) {
+        return plain;
+    }
+    while (p != end) {
+        const auto c = static_cast<unsigned char>(*p);
+        if (IsShiftJisLead(c) && p + 1 != end &&
+            IsShiftJisTrail(static_cast<unsigned char>(p[1]))) {
+            p += 2;
+            continue;
+        }
+        if (IsDelimiter(c)) {
+            break;
+        }
+        ++p;
+    }
+    return p;
+}
+
 bool IsValueStart(unsigned char c) {
     return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.';
 }
@@ -91,14 +144,17 @@ XFileToken XFileTextTokenizer::Peek() {
 std::string_view XFileTextTokenizer::ReadName(std::string_view what) {
     SkipSpaceAndSeparators();
     const char* start = m_p;
-    while (m_p != m_end && !IsDelimiter(static_cast<unsigned char>(*m_p))) {
-        ++m_p;
-    }
+    m_p = NameEnd(m_p, m_end);
     if (m_p == start) {
         Fail(what);
     }
     m_last = start;
     return {start, std::size_t(m_p - start)};
+}
+
+std::size_t XFileTextTokenizer::NameLength(std::string_view bytes) {
+    return static_cast<std::size_t>(NameEnd(bytes.data(), bytes.data() + bytes.size()) -
+                                    bytes.data());
 }
 
 bool XFileTextTokenizer::ReadObjectName(std::string_view* name) {

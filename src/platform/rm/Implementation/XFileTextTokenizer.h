@@ -29,8 +29,14 @@ public:
 
     /// The kind of the next token (separators skipped).
     XFileToken Peek();
-    /// A name: any run of bytes up to whitespace or one of {}<>;,"()[].
+    /// A name: any run of bytes up to whitespace or one of {}<>;,"()[] (see NameLength).
     std::string_view ReadName(std::string_view what);
+    /// How many bytes at the start of `bytes` a name takes: up to the first whitespace or
+    /// one of {}<>;,"()[]. Names written in Shift-JIS (code page 932) are the exception:
+    /// the second byte of one of their characters may be '[', ']', '{' or '}' ("マ" is
+    /// 0x83 0x7D). When the bytes up to the first delimiter are not UTF-8, the name is
+    /// read as Shift-JIS, each lead byte taking the byte after it along.
+    static std::size_t NameLength(std::string_view bytes);
     /// The optional name between a keyword and its '{'; false when there is none.
     bool ReadObjectName(std::string_view* name);
     /// The bytes between double quotes, exactly as written (no escapes).

@@ -1,0 +1,173 @@
+// The batch key operations on a large animation set — 200 parts, each with rotation, scale
+// and position keys at the same 1,024 times — and the part key dialog filling its list for
+// one part with 10,000 keys. The limits are 10 ms per key operation and 50 ms for the
+// list. The peer is the way the key operations were first written, one ModifyKey per key
+// (each finds its key and moves it), run on the same keys.
+
+#include <QApplication>
+#include <cfloat>
+#include <memory>
+#include <vector>
+
+#include <benchmark/benchmark.h>
+
+#include "app/ProgramState.h"
+#include "dialogs/CPartKeyDialog.h"
+#include "platform/rm/Context.h"
+#include "platform/rm/Math.h"
+#include "scene/CAnimationData.h"
+#include "scene/CModelData.h"
+#include "scene/CPartRecord.h"
+#include "scene/SceneContext.h"
+
+namespace {
+
+constexpr int kParts = 200;
+constexpr int kTimes = 1024;
+
+struct Fixture {
+    Fixture() {
+        rm::Direct3DRMCreate(&d3drm);
+        g_d3drm = d3drm.Get();
+        data.CreateEmptySet();
+        for (int p = 0; p < kParts; ++p) {
+            rm::Ref<rm::Animation> animation;
+            d3drm->CreateAnimation(&animation);
+            for (int t = 0; t < kTimes; ++t) {
+                const float time = float(t * 2);
+                animation->AddRotateKey(time, rm::QuaternionFromRotation({0, 1, 0}, 0.01f * t));
+                animation->AddScaleKey(time, 1, 1, 1);
+                animation->AddPositionKey(time, float(t), 0, 0);
+            }
+            data.m_set->AddAnimation(animation.Get());
+        }
+        data.UpdateTotalKeyTimeBuffer();
+    }
+    ~Fixture() { g_d3drm = nullptr; }
+
+    float Span() const { return data.KeyTime(int(data.KeyTimeCount()) - 1) - data.KeyTime(0); }
+
+    rm::Ref<rm::Context> d3drm;
+    CAnimationData data;
+};
+
+void Counters(benchmark::State& state, double limitMs) {
+    state.counters["keys"] = double(kParts) * kTimes * 3;
+    state.counters["limit_ms"] = limitMs;
+}
+
+void BM_ScaleToLength(benchmark::State& state) {
+    Fixture f;
+    const float span = f.Span();
+    for (auto _ : state) {
+        f.data.ScaleToLength(2 * span);
+        state.PauseTiming();
+        f.data.UpdateTotalKeyTimeBuffer();
+        f.data.ScaleToLength(span); // back: every doubled time halves to a whole number
+        f.data.UpdateTotalKeyTimeBuffer();
+        state.ResumeTiming();
+    }
+    Counters(state, 10);
+}
+BENCHMARK(BM_ScaleToLength)->Unit(benchmark::kMillisecond);
+
+void BM_ShiftKeyTimes(benchmark::State& state) {
+    Fixture f;
+    float delta = 5;
+    for (auto _ : state) {
+        f.data.ShiftKeyTimes(delta);
+        delta = -delta;
+    }
+    Counters(state, 10);
+}
+BENCHMARK(BM_ShiftKeyTimes)->Unit(benchmark::kMillisecond);
+
+void BM_ScalePositionKeys(benchmark::State& state) {
+    Fixture f;
+    float factor = 2;
+    for (auto _ : state) {
+        f.data.ScalePositionKeys(factor, factor, factor, -1.0f);
+        factor = 1 / factor;
+    }
+    Counters(state, 10);
+}
+BENCHMARK(BM_ScalePositionKeys)->Unit(benchmark::kMillisecond);
+
+// The peer: ShiftKeyTimes with one ModifyKey per key.
+void BM_ShiftKeyTimesOneKeyAtATimePeer(benchmark::State& state) {
+    Fixture f;
+    std::vector<rm::AnimationKey> keys;
+    float delta = 5;
+    for (auto _ : state) {
+        for (const auto& animation : f.data.m_set->Animations()) {
+            std::uint32_t n = 0;
+            animation->GetKeys(0, FLT_MAX, &n, nullptr);
+            keys.resize(n);
+            animation->GetKeys(0, FLT_MAX, &n, keys.data());
+            for (auto& key : keys) {
+                key.dvTime += delta;
+                animation->ModifyKey(&key);
+            }
+        }
+        delta = -delta;
+    }
+    Counters(state, 10);
+}
+BENCHMARK(BM_ShiftKeyTimesOneKeyAtATimePeer)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// One part whose animation has 10,000 keys (a third of them position keys, which take two
+// lines): the dialog's Refresh empties the list and fills it again.
+void BM_PartKeyDialogRefresh(benchmark::State& state) {
+    rm::Ref<rm::Context> d3drm;
+    rm::Direct3DRMCreate(&d3drm);
+    g_d3drm = d3drm.Get();
+    {
+        CModelData model;
+        rm::Ref<rm::Frame> part;
+        d3drm->CreateFrame(model.Root(), &part);
+        part->SetName("Arm");
+        model.NamePartsAndRecord(model.Root());
+        rm::Ref<rm::Animation> animation;
+        d3drm->CreateAnimation(&animation);
+        for (int i = 0; i < 10000; ++i) {
+            const float time = float(i / 3);
+            if (i % 3 == 0)
+                animation->AddRotateKey(time, rm::QuaternionFromRotation({0, 1, 0}, 0.01f * i));
+            else if (i % 3 == 1)
+                animation->AddScaleKey(time, 1, 1, 1);
+            else
+                animation->AddPositionKey(time, float(i), 2, 3);
+        }
+        CPartRecord::Of(part.Get())->animation = animation.Get();
+        g_sceneRoot = model.Root();
+        SetSelectedPart(part.Get());
+
+        CPartKeyDialog dialog([] { return nullptr; });
+        int lines = 0;
+        for (auto _ : state) {
+            dialog.Refresh();
+            lines = dialog.Controls().GetCount(CPartKeyDialog::KeyList);
+        }
+        state.counters["keys"] = 10000;
+        state.counters["lines"] = lines;
+        state.counters["limit_ms"] = 50;
+        SetSelectedPart(nullptr);
+        ResetProgramState();
+    }
+    g_d3drm = nullptr;
+}
+BENCHMARK(BM_PartKeyDialogRefresh)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

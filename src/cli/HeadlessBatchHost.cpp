@@ -1,0 +1,41 @@
+#include "cli/HeadlessBatchHost.h"
+
+#include "app/ProgramState.h"
+#include "platform/framework/MessageBoxCodes.h"
+#include "scene/CAnimationData.h"
+
+namespace cli {
+
+int HeadlessBatchHost::ShowMessage(const QString& text, const QString& caption, unsigned style) {
+    QString line = text.trimmed();
+    line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    m_err << "pavrix: " << caption.toStdString() << ": " << line.toStdString() << '\n';
+    switch (style & framework::MbTypeMask) {
+    case framework::MbYesNo:
+    case framework::MbYesNoCancel:
+        return framework::IdYes;
+    default:
+        return framework::IdOk;
+    }
+}
+
+int HeadlessBatchHost::RefreshKeyRange(int rebuild) {
+    if (g_currentAnimation == nullptr)
+        return 0;
+    if (rebuild)
+        g_currentAnimation->UpdateTotalKeyTimeBuffer();
+    return 1;
+}
+
+int HeadlessBatchHost::RunModelScaleDialog(ScaleFactors& factors, int& scalePositionKeys) {
+    factors = m_factors;
+    scalePositionKeys = m_scalePositionKeys;
+    return framework::IdOk;
+}
+
+int HeadlessBatchHost::RunPositionKeyScaleDialog(ScaleFactors& factors) {
+    factors = m_factors;
+    return framework::IdOk;
+}
+
+} // namespace cli

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <ostream>
+
+#include "commands/IBatchCommandHost.h"
+
+namespace cli {
+
+/// The batch commands' host on the command line: every message goes to `err` as one line
+/// "pavrix: CAPTION: TEXT" (line breaks of the text become spaces), every question is
+/// answered OK or Yes, and the scale dialogs are answered OK with the factors given on the
+/// command line. The key-time list is rebuilt when a command asks for it; there is no bar
+/// to show it and no document to mark.
+class HeadlessBatchHost : public IBatchCommandHost {
+public:
+    explicit HeadlessBatchHost(std::ostream& err) : m_err(err) {}
+
+    /// The answers of the next scale dialog.
+    void SetScaleAnswer(const ScaleFactors& factors, int scalePositionKeys) {
+        m_factors = factors;
+        m_scalePositionKeys = scalePositionKeys;
+    }
+
+    int ShowMessage(const QString& text, const QString& caption, unsigned style) override;
+    int RefreshKeyRange(int rebuild) override;
+    void RefreshTimeDisplay() override {}
+    int MarkDocumentModified() override { return 1; }
+    int RunModelScaleDialog(ScaleFactors& factors, int& scalePositionKeys) override;
+    int RunPositionKeyScaleDialog(ScaleFactors& factors) override;
+
+private:
+    std::ostream& m_err;
+    ScaleFactors m_factors;
+    int m_scalePositionKeys = 0;
+};
+
+} // namespace cli

@@ -1,0 +1,362 @@
+// The model and animation batch commands without a window: a scripted host answers the
+// questions and the scale dialogs; the character is the one of BatchTestFiles.h.
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/KeyTimeRules.h"
+#include "app/ProgramState.h"
+#include "commands/ChangeAllPositionKeyScaleCommand.h"
+#include "commands/ChangeAnimationPaceCommand.h"
+#include "commands/ChangeModelScaleCommand.h"
+#include "commands/DeleteAllPositionKeyCommand.h"
+#include "commands/IBatchCommandHost.h"
+#include "commands/MoveFirstKeyTimeZeroCommand.h"
+#include "commands/ResetOrientationCommand.h"
+#include "commands/SkinOnCommand.h"
+#include "platform/framework/MessageBoxCodes.h"
+#include "platform/framework/ScriptedMessageBox.h"
+#include "scene/SceneFixture.h"
+#include "support/BatchTestFiles.h"
+#include "xfile/DocumentSave.h"
+
+namespace {
+
+using framework::IdCancel;
+using framework::IdNo;
+using framework::IdOk;
+using framework::IdYes;
+
+class ScriptedBatchHost : public IBatchCommandHost {
+public:
+    int ShowMessage(const QString& text, const QString& caption, unsigned style) override {
+        return box.Show(nullptr, text, caption, style);
+    }
+    int RefreshKeyRange(int rebuild) override {
+        if (rebuild && g_currentAnimation != nullptr)
+            g_currentAnimation->UpdateTotalKeyTimeBuffer();
+        ++rangeRefreshes;
+        return 1;
+    }
+    void RefreshTimeDisplay() override { ++timeRefreshes; }
+    int MarkDocumentModified() override {
+        ++modified;
+        return 1;
+    }
+    int RunModelScaleDialog(ScaleFactors& f, int& withKeys) override {
+        ++dialogs;
+        f = factors;
+        withKeys = scalePositionKeys;
+        return dialogAnswer;
+    }
+    int RunPositionKeyScaleDialog(ScaleFactors& f) override {
+        ++dialogs;
+        f = factors;
+        return dialogAnswer;
+    }
+
+    framework::ScriptedMessageBox box;
+    ScaleFactors factors;
+    int scalePositionKeys = 0;
+    int dialogAnswer = IdOk;
+    int dialogs = 0;
+    int rangeRefreshes = 0;
+    int timeRefreshes = 0;
+    int modified = 0;
+};
+
+class BatchCommandTest : public SceneFixture {
+protected:
+    BatchCommandTest() { ResetProgramState(); }
+    ~BatchCommandTest() override { ResetProgramState(); }
+
+    /// Opens the character (or, with `text`, that file) as the document does and makes it
+    /// current with its key-time list built.
+    void Open(const std::string& text = batch_test::CharacterText()) {
+        ASSERT_TRUE(dir.isValid());
+        const QString path = dir.filePath(QStringLiteral("in.x"));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text.data(), static_cast<qint64>(text.size()));
+        file.close();
+        d3drm->CreateFrame(nullptr, &sceneFrame);
+        scene::SceneDocument doc;
+        doc.sceneFrame = sceneFrame.Get();
+        doc.store = store.get();
+        ASSERT_EQ(scene::OpenDocument(doc, path.toLocal8Bit().constData(), scene::kOpenNewScene).ok,
+                  1);
+        g_currentCharacter = doc.currentCharacter;
+        g_currentModel = doc.currentModel;
+        g_currentAnimation = doc.currentAnimation;
+        g_currentAnimation->UpdateTotalKeyTimeBuffer();
+    }
+
+    /// The character with both parts' rotation keys at `times` and no position keys.
+    void OpenWithKeyTimes(const std::vector<float>& times) {
+        const QString path = shell_test::WriteCharacter(dir.path(), QStringLiteral("t.x"), times);
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        Open(file.readAll().toStdString());
+    }
+
+    std::vector<float> KeyTimes() const {
+        std::vector<float> times;
+        for (unsigned i = 0; i < g_currentAnimation->KeyTimeCount(); ++i)
+            times.push_back(g_currentAnimation->KeyTime(static_cast<int>(i)));
+        return times;
+    }
+
+    /// Saves the current character and opens the file again, as a user would look.
+    batch_test::Snapshot SavedAndReopened() {
+        const std::string path = dir.filePath(QStringLiteral("out.x")).toStdString();
+        std::string error;
+        EXPECT_EQ(SaveCharacter(path.c_str(), g_currentModel, g_currentAnimation, &error), 1)
+            << error;
+        return batch_test::CaptureFile(path);
+    }
+
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> texts;
+        for (const auto& question : host.box.Asked())
+            texts.push_back(question.text.toStdString());
+        return texts;
+    }
+
+    QTemporaryDir dir;
+    rm::Ref<rm::Frame> sceneFrame;
+    ScriptedBatchHost host;
+};
+
+constexpr char kNoAnimation[] = "アニメーションデータが存在しません。";
+
+TEST_F(BatchCommandTest, WithoutDataEachCommandSaysSoUnderItsCaptionAndChangesNothing) {
+    const struct {
+        std::unique_ptr<BatchCommand> command;
+        const char* text;
+        const char* caption;
+    } rows[] = {
+        {std::make_unique<ChangeModelScaleCommand>(host), "モデルデータが存在しません。",
+         "Change Model Scale"},
+        {std::make_unique<DeleteAllPositionKeyCommand>(host), kNoAnimation,
+         "Delete All Position Key"},
+        {std::make_unique<ChangeAllPositionKeyScaleCommand>(host), kNoAnimation,
+         "Change All Position Key Scale"},
+        {std::make_unique<ChangeAnimationPaceCommand>(host), kNoAnimation, "Change Animation Pace"},
+        {std::make_unique<SkinOnCommand>(host), kNoAnimation, "Morphing Skin"},
+        // Reset Orientation borrows the skin command's caption.
+        {std::make_unique<ResetOrientationCommand>(host), kNoAnimation, "Morphing Skin"},
+        {std::make_unique<MoveFirstKeyTimeZeroCommand>(host), kNoAnimation,
+         "Move First Key Time Zero"},
+    };
+    for (const auto& row : rows) {
+        host.box.Clear();
+        EXPECT_EQ(row.command->Execute(), CommandResult::Refused) << row.caption;
+        ASSERT_EQ(host.box.Asked().size(), 1u) << row.caption;
+        EXPECT_EQ(host.box.Asked()[0].text.toStdString(), row.text);
+        EXPECT_EQ(host.box.Asked()[0].caption.toStdString(), row.caption);
+        EXPECT_EQ(host.box.Asked()[0].style, 64u);
+    }
+    EXPECT_EQ(host.dialogs, 0);
+    EXPECT_EQ(host.modified, 0);
+}
+
+TEST_F(BatchCommandTest, PaceDoublesTheKeyTimesAndLeavesASingleKeyTimeAloneWithoutAWord) {
+    OpenWithKeyTimes({0, 10, 20});
+    host.box.Push(IdOk);
+    EXPECT_EQ(ChangeAnimationPaceCommand(host).Execute(), CommandResult::Changed);
+    EXPECT_EQ(KeyTimes(), (std::vector<float>{0, 20, 40}));
+    ASSERT_EQ(host.box.Asked().size(), 2u);
+    EXPECT_EQ(host.box.Asked()[0].style, 49u);
+    EXPECT_EQ(host.box.Asked()[0].text.toStdString(),
+              "アニメーション全体の長さを変更することで、\n再生ペースを変えます。\n\n"
+              "現在の機能：アニメーションの長さ×２倍");
+    EXPECT_EQ(Texts()[1], "アニメーションの長さの変更完了。");
+    EXPECT_EQ(host.rangeRefreshes, 1);
+    EXPECT_EQ(host.timeRefreshes, 1);
+    EXPECT_EQ(host.modified, 1);
+
+    host.box.Clear();
+    host.box.Push(IdCancel);
+    EXPECT_EQ(ChangeAnimationPaceCommand(host).Execute(), CommandResult::Cancelled);
+    EXPECT_EQ(KeyTimes(), (std::vector<float>{0, 20, 40}));
+
+    ResetProgramState();
+    OpenWithKeyTimes({10});
+    host.box.Clear();
+    host.modified = 0;
+    host.box.Push(IdOk);
+    EXPECT_EQ(ChangeAnimationPaceCommand(host).Execute(), CommandResult::Refused);
+    EXPECT_EQ(host.box.Asked().size(), 1u); // the question only
+    EXPECT_EQ(KeyTimes(), (std::vector<float>{10}));
+    EXPECT_EQ(host.modified, 0);
+}
+
+TEST_F(BatchCommandTest, FirstKeyZeroMovesEveryKeyAndStillReportsWhenTheKeysStartAtZero) {
+    OpenWithKeyTimes({5, 15});
+    host.box.Push(IdOk);
+    EXPECT_EQ(MoveFirstKeyTimeZeroCommand(host).Execute(), CommandResult::Changed);
+    EXPECT_EQ(KeyTimes(), (std::vector<float>{0, 10}));
+    EXPECT_EQ(Texts(),
+              (std::vector<std::string>{"先頭キーが0から始まるよう、すべてのキーを移動します。\n",
+                                        "変更完了。"}));
+    EXPECT_EQ(host.box.Asked()[0].style, 49u);
+
+    host.box.Clear();
+    EXPECT_EQ(MoveFirstKeyTimeZeroCommand(host).Execute(), CommandResult::Refused);
+    EXPECT_EQ(KeyTimes(), (std::vector<float>{0, 10}));
+    EXPECT_EQ(Texts().back(), "変更完了。");
+    EXPECT_EQ(host.modified, 2);
+
+    host.box.Clear();
+    host.box.Push(IdCancel);
+    g_currentAnimation->ShiftKeyTimes(3);
+    g_currentAnimation->UpdateTotalKeyTimeBuffer();
+    EXPECT_EQ(MoveFirstKeyTimeZeroCommand(host).Execute(), CommandResult::Cancelled);
+    EXPECT_EQ(KeyTimes(), (std::vector<float>{3, 13}));
+}
+
+TEST_F(BatchCommandTest, DeleteAllPositionKeysKeepsTheOtherKeysAndTheStaleKeyTimeList) {
+    Open();
+    // A key time that only the Arm's position keys hold.
+    CPartRecord::Of(g_currentModel->Root()->Children()[0]->Children()[0].Get())
+        ->animation->AddPositionKey(25, 1, 2, 3);
+    g_currentAnimation->UpdateTotalKeyTimeBuffer();
+
+    host.box.Push(IdCancel);
+    EXPECT_EQ(DeleteAllPositionKeyCommand(host).Execute(), CommandResult::Cancelled);
+    EXPECT_EQ(batch_test::Capture(g_currentModel).parts[1].positionKeys.size(), 3u);
+
+    host.box.Push(IdOk);
+    EXPECT_EQ(DeleteAllPositionKeyCommand(host).Execute(), CommandResult::Changed);
+    const batch_test::Snapshot now = batch_test::Capture(g_currentModel);
+    EXPECT_TRUE(now.parts[1].positionKeys.empty());
+    EXPECT_EQ(now.parts[1].keyTimes, (std::vector<float>{5, 15})); // the rotation keys
+    EXPECT_EQ(KeyTimes(), (std::vector<float>{5, 15, 25}));        // not rebuilt
+    EXPECT_EQ(Texts().back(), "ポジションキーの削除完了。");
+    EXPECT_EQ(host.box.Asked()[1].style, 49u);
+    EXPECT_EQ(host.modified, 1);
+    EXPECT_TRUE(SavedAndReopened().parts[1].positionKeys.empty());
+}
+
+TEST_F(BatchCommandTest, ModelScaleScalesFramesAndMeshesAndThePositionKeysOnlyWithTheCheckBox) {
+    Open();
+    const batch_test::Snapshot before = batch_test::Capture(g_currentModel);
+    const struct {
+        int withKeys;
+        ScaleFactors factors;
+        rm::Vector applied; // after the factor limit
+    } rows[] = {
+        {0, {2, 2, 2}, {2, 2, 2}},
+        {1, {2, 2, 2}, {2, 2, 2}},
+        {1, {1, 0, -0.005f}, {1, 0.01f, -0.01f}},
+    };
+    for (const auto& row : rows) {
+        ResetProgramState();
+        Open();
+        host.box.Clear();
+        host.factors = row.factors;
+        host.scalePositionKeys = row.withKeys;
+        EXPECT_EQ(ChangeModelScaleCommand(host).Execute(), CommandResult::Changed);
+        EXPECT_EQ(Texts(), std::vector<std::string>{"スケールの変更完了。"});
+        EXPECT_EQ(g_redrawRequest, 1);
+        const batch_test::Snapshot after = SavedAndReopened();
+        ASSERT_EQ(after.parts.size(), before.parts.size());
+        for (std::size_t p = 0; p < before.parts.size(); ++p) {
+            const auto& was = before.parts[p];
+            const auto& is = after.parts[p];
+            ASSERT_EQ(is.vertices.size(), was.vertices.size());
+            for (std::size_t v = 0; v < was.vertices.size(); ++v) {
+                EXPECT_NEAR(is.vertices[v].x, was.vertices[v].x * row.applied.x, 1e-5f);
+                EXPECT_NEAR(is.vertices[v].y, was.vertices[v].y * row.applied.y, 1e-5f);
+                EXPECT_NEAR(is.vertices[v].z, was.vertices[v].z * row.applied.z, 1e-5f);
+            }
+            ASSERT_EQ(is.positionKeys.size(), was.positionKeys.size());
+            for (std::size_t k = 0; k < was.positionKeys.size(); ++k) {
+                const rm::Vector factor = row.withKeys ? row.applied : rm::Vector{1, 1, 1};
+                EXPECT_NEAR(is.positionKeys[k].x, was.positionKeys[k].x * factor.x, 1e-5f);
+                EXPECT_NEAR(is.positionKeys[k].y, was.positionKeys[k].y * factor.y, 1e-5f);
+                EXPECT_NEAR(is.positionKeys[k].z, was.positionKeys[k].z * factor.z, 1e-5f);
+            }
+        }
+    }
+
+    host.box.Clear();
+    host.dialogAnswer = IdCancel;
+    host.modified = 0;
+    EXPECT_EQ(ChangeModelScaleCommand(host).Execute(), CommandResult::Cancelled);
+    EXPECT_TRUE(host.box.Asked().empty());
+    EXPECT_EQ(host.modified, 0);
+}
+
+TEST_F(BatchCommandTest, PositionKeyScaleHalvesEveryPositionKeyAndNothingElse) {
+    Open();
+    host.factors = {0.5f, 0.5f, 0.5f};
+    EXPECT_EQ(ChangeAllPositionKeyScaleCommand(host).Execute(), CommandResult::Changed);
+    EXPECT_EQ(Texts(), std::vector<std::string>{"すべてのポジションキーの移動サイズ変更完了。"});
+    EXPECT_EQ(host.box.Asked()[0].caption, QStringLiteral("Change All Position Key Scale"));
+    const batch_test::Snapshot after = SavedAndReopened();
+    ASSERT_EQ(after.parts[1].positionKeys.size(), 2u);
+    for (int k = 0; k < 2; ++k) {
+        EXPECT_FLOAT_EQ(after.parts[1].positionKeys[k].x, batch_test::kArmPositions[k].x * 0.5f);
+        EXPECT_FLOAT_EQ(after.parts[1].positionKeys[k].y, batch_test::kArmPositions[k].y * 0.5f);
+        EXPECT_FLOAT_EQ(after.parts[1].positionKeys[k].z, batch_test::kArmPositions[k].z * 0.5f);
+    }
+    EXPECT_FLOAT_EQ(after.parts[1].vertices[7].y, 1.0f); // the mesh is left alone
+    EXPECT_EQ(host.modified, 1);
+}
+
+TEST_F(BatchCommandTest, SkinOnAsksYesNoAndReportsOnlyWhenAModelTookIt) {
+    Open();
+    host.box.Push(IdNo);
+    EXPECT_EQ(SkinOnCommand(host).Execute(), CommandResult::Cancelled);
+    EXPECT_EQ(g_currentModel->UpdateSkin(), 0); // still off
+    EXPECT_EQ(host.box.Asked()[0].style, 36u);
+    EXPECT_EQ(host.box.Asked()[0].text.toStdString(),
+              "モーフィングによるスキン処理を行いますか？\n一度実行したら元には戻せません。");
+
+    host.box.Clear();
+    host.box.Push(IdYes);
+    EXPECT_EQ(SkinOnCommand(host).Execute(), CommandResult::Changed);
+    EXPECT_EQ(g_currentModel->UpdateSkin(), 1);
+    EXPECT_EQ(Texts().back(), "スキン処理機能が有効になりました。");
+    EXPECT_EQ(host.modified, 0); // the skin is not saved
+
+    CModelData* model = g_currentModel;
+    g_currentModel = nullptr;
+    g_redrawRequest = 0;
+    host.box.Clear();
+    host.box.Push(IdYes);
+    EXPECT_EQ(SkinOnCommand(host).Execute(), CommandResult::Refused);
+    EXPECT_EQ(g_redrawRequest, 1);
+    EXPECT_EQ(host.box.Asked().size(), 1u);
+    g_currentModel = model;
+}
+
+TEST_F(BatchCommandTest, ResetOrientationTurnsThePartsBackButNotTheRootAndKeepsTheKeys) {
+    Open();
+    rm::Frame* root = g_currentModel->Root();
+    rm::Frame* arm = root->Children()[0]->Children()[0].Get();
+    PoseAnimation(g_currentAnimation, 15); // the Arm turns
+    root->SetOrientation(nullptr, 1, 0, 0, 0, 1, 0);
+    rm::Vector direction, up;
+    arm->GetOrientation(arm->GetParent(), &direction, &up);
+    ASSERT_GT(std::abs(up.x), 0.01f);
+
+    EXPECT_EQ(ResetOrientationCommand(host).Execute(), CommandResult::Changed);
+    arm->GetOrientation(arm->GetParent(), &direction, &up);
+    EXPECT_NEAR(up.x, 0.0f, 1e-6f);
+    EXPECT_NEAR(direction.z, 1.0f, 1e-6f);
+    root->GetOrientation(nullptr, &direction, &up);
+    EXPECT_NEAR(direction.x, 1.0f, 1e-6f);
+    EXPECT_TRUE(host.box.Asked().empty());
+    EXPECT_EQ(host.modified, 0);
+    EXPECT_EQ(batch_test::Capture(g_currentModel).parts[1].keyTimes.size(), 4u);
+}
+
+} // namespace
