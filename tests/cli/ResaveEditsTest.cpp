@@ -11,7 +11,7 @@
 
 #include "cli/Cli.h"
 #include "support/BatchTestFiles.h"
-#include "xfile/XFileTestSupport.h"
+#include "support/XFileTestSupport.h"
 
 namespace {
 

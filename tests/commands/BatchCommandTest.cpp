@@ -89,8 +89,9 @@ protected:
         scene::SceneDocument doc;
         doc.sceneFrame = sceneFrame.Get();
         doc.store = store.get();
-        ASSERT_EQ(scene::OpenDocument(doc, path.toLocal8Bit().constData(), scene::kOpenNewScene).ok,
-                  1);
+        const scene::DocumentOpenResult opened =
+            scene::OpenDocument(doc, path.toLocal8Bit().constData(), scene::kOpenNewScene);
+        ASSERT_EQ(opened.ok, 1) << opened.reason;
         g_currentCharacter = doc.currentCharacter;
         g_currentModel = doc.currentModel;
         g_currentAnimation = doc.currentAnimation;
@@ -116,7 +117,7 @@ protected:
     batch_test::Snapshot SavedAndReopened() {
         const std::string path = dir.filePath(QStringLiteral("out.x")).toStdString();
         std::string error;
-        EXPECT_EQ(SaveCharacter(path.c_str(), g_currentModel, g_currentAnimation, &error), 1)
+        EXPECT_EQ(xfile::SaveCharacter(path.c_str(), g_currentModel, g_currentAnimation, &error), 1)
             << error;
         return batch_test::CaptureFile(path);
     }

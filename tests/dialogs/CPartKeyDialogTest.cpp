@@ -233,7 +233,8 @@ TEST_F(CPartKeyDialogTest, ARenamedPartIsSavedAndReopenedUnderItsNewNameWithItsA
     g_currentCharacter->SetModel(nullptr);
     const std::string path = dir.filePath(QStringLiteral("renamed.x")).toStdString();
     std::string error;
-    ASSERT_EQ(SaveCharacter(path.c_str(), g_currentModel, g_currentAnimation, &error), 1) << error;
+    ASSERT_EQ(xfile::SaveCharacter(path.c_str(), g_currentModel, g_currentAnimation, &error), 1)
+        << error;
     const batch_test::Snapshot reopened = batch_test::CaptureFile(path);
     ASSERT_EQ(reopened.parts.size(), 2u);
     // "右腕マー" in code page 932: the reader must not stop at the "}" and "[" inside it.

@@ -329,6 +329,14 @@ int DialogControls::SetRadioIndex(int firstId, int index) {
     return 1;
 }
 
+int DialogControls::EnableDlgItem(int id, bool enable) {
+    QWidget* widget = GetDlgItem(id);
+    if (widget == nullptr)
+        return 0;
+    widget->setEnabled(enable);
+    return 1;
+}
+
 int DialogControls::IsDlgItemEnabled(int id) const {
     QWidget* widget = GetDlgItem(id);
     return widget != nullptr && widget->isEnabled() ? 1 : 0;

@@ -63,6 +63,8 @@ public:
     /// others; -1 clears them all. 1 on success, 0 for an index outside the group.
     int SetRadioIndex(int firstId, int index);
 
+    /// Enables or disables control `id`. 1 on success, 0 when there is no such control.
+    int EnableDlgItem(int id, bool enable);
     int IsDlgItemEnabled(int id) const;
 
     /// Combo or list box: the selected entry (-1 for none or no such control).
