@@ -111,14 +111,14 @@ inline Snapshot Capture(CModelData* model) {
 /// scene globals put back after) and captures it. Empty when it does not open.
 inline Snapshot CaptureFile(const std::string& path) {
     rm::Context* previous = g_d3drm;
-    auto* previousModels = g_sceneModelLibrary;
-    auto* previousAnimations = g_sceneAnimationLibrary;
+    auto* previousModels = g_modelLibrary;
+    auto* previousAnimations = g_animationLibrary;
     rm::Ref<rm::Context> d3drm;
     rm::Direct3DRMCreate(&d3drm);
     g_d3drm = d3drm.Get();
     Snapshot snapshot;
     {
-        auto store = std::make_unique<CObjectStore>(&g_sceneModelLibrary, &g_sceneAnimationLibrary);
+        auto store = std::make_unique<CObjectStore>(&g_modelLibrary, &g_animationLibrary);
         rm::Ref<rm::Frame> sceneFrame;
         d3drm->CreateFrame(nullptr, &sceneFrame);
         scene::SceneDocument doc;
@@ -129,8 +129,8 @@ inline Snapshot CaptureFile(const std::string& path) {
         store.reset();
     }
     g_d3drm = previous;
-    g_sceneModelLibrary = previousModels;
-    g_sceneAnimationLibrary = previousAnimations;
+    g_modelLibrary = previousModels;
+    g_animationLibrary = previousAnimations;
     return snapshot;
 }
 
