@@ -4,11 +4,11 @@
 // list. The peer is the way the key operations were first written, one ModifyKey per key
 // (each finds its key and moves it), run on the same keys.
 
-#include <QApplication>
 #include <cfloat>
 #include <memory>
 #include <vector>
 
+#include <QApplication>
 #include <benchmark/benchmark.h>
 
 #include "app/ProgramState.h"
@@ -131,12 +131,13 @@ void BM_PartKeyDialogRefresh(benchmark::State& state) {
         d3drm->CreateAnimation(&animation);
         for (int i = 0; i < 10000; ++i) {
             const float time = float(i / 3);
-            if (i % 3 == 0)
+            if (i % 3 == 0) {
                 animation->AddRotateKey(time, rm::QuaternionFromRotation({0, 1, 0}, 0.01f * i));
-            else if (i % 3 == 1)
+            } else if (i % 3 == 1) {
                 animation->AddScaleKey(time, 1, 1, 1);
-            else
+            } else {
                 animation->AddPositionKey(time, float(i), 2, 3);
+            }
         }
         CPartRecord::Of(part.Get())->animation = animation.Get();
         g_sceneRoot = model.Root();
@@ -161,12 +162,14 @@ BENCHMARK(BM_PartKeyDialogRefresh)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     QApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;
+    }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

@@ -73,13 +73,16 @@ public:
         render::SceneSetup::CreateSceneFrames(m_parent.D3DRM(), render::kAppWorkspaceColor,
                                               render::kInactiveBorderColor, &m_frames);
         m_parent.CreateChild(&m_device);
-        for (const auto& d : surface::Driver::EnumerateSystemDevices())
-            if (d.software)
+        for (const auto& d : surface::Driver::EnumerateSystemDevices()) {
+            if (d.software) {
                 m_device->UseDevices({d});
+            }
+        }
         m_ok = render::SceneSetup::SetUpView(m_device, &m_window, m_frames.sceneRoot.Get(), &m_rig,
                                              nullptr) == render::ViewSetupResult::Ok;
-        if (!m_ok)
+        if (!m_ok) {
             return;
+        }
         // 5 x 4 spheres of 100 x 25 quads: 5,000 triangles each, 100,000 in all.
         for (int i = 0; i < 20; ++i) {
             rm::Ref<rm::Frame> part;
@@ -243,11 +246,13 @@ void RotateDragStep(benchmark::State& state) {
 class LimitReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            if (!run.error_occurred && run.run_type == Run::RT_Iteration)
+        for (const Run& run : runs) {
+            if (!run.error_occurred && run.run_type == Run::RT_Iteration) {
                 m_ms[run.run_name.function_name] = run.GetAdjustedRealTime() /
                                                    benchmark::GetTimeUnitMultiplier(run.time_unit) *
                                                    1e3;
+            }
+        }
         ConsoleReporter::ReportRuns(runs);
     }
     void Finalize() override {
@@ -259,8 +264,9 @@ public:
         std::printf("\nAgainst the limits:\n");
         for (const auto& limit : limits) {
             const auto found = m_ms.find(limit.name);
-            if (found == m_ms.end())
+            if (found == m_ms.end()) {
                 continue;
+            }
             std::printf("  %-20s %8.4f ms   limit %5.2f ms   %s\n", limit.name, found->second,
                         limit.limitMs, found->second < limit.limitMs ? "within" : "OVER");
         }
@@ -277,8 +283,9 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("Pick/BetweenParts", Pick, false)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("RotateDragStep", RotateDragStep)->Unit(benchmark::kMicrosecond);
     benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;
+    }
     LimitReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();

@@ -3,11 +3,12 @@
 //
 //     pavrix_write_icons OUTDIR 16 24 32 48 64 128 256
 
+#include <cstdio>
+#include <cstdlib>
+
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
-#include <cstdio>
-#include <cstdlib>
 
 #include "resources/AppIcon.h"
 

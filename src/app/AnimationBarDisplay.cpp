@@ -1,8 +1,9 @@
 #include "app/AnimationBarDisplay.h"
 
-#include <QFile>
 #include <algorithm>
 #include <cmath>
+
+#include <QFile>
 
 #include "app/AnimationSetChoice.h"
 #include "app/BarControlIds.h"
@@ -32,8 +33,9 @@ QString FileNamePart(const char* path) {
 }
 
 int ToSliderPosition(float time) {
-    if (!(std::fabs(time) < 2.0e9f))
+    if (!(std::fabs(time) < 2.0e9f)) {
         return 0;
+    }
     return static_cast<int>(time);
 }
 
@@ -55,15 +57,17 @@ void AnimationBarDisplay::SetBars(framework::DialogBar* animationBar,
 }
 
 void AnimationBarDisplay::ReleasePlayButtons() {
-    if (m_animationToolBar == nullptr)
+    if (m_animationToolBar == nullptr) {
         return;
+    }
     m_animationToolBar->CheckButton(ids::PlayAnimation, 0);
     m_animationToolBar->CheckButton(ids::AnimationPlayAll, 0);
 }
 
 void AnimationBarDisplay::RefreshTimeDisplay() {
-    if (g_currentAnimation == nullptr || m_animationBar == nullptr)
+    if (g_currentAnimation == nullptr || m_animationBar == nullptr) {
         return;
+    }
     g_redrawRequest = 1;
     framework::DialogControls& bar = m_animationBar->Controls();
     bar.SetDlgItemText(ctl::Time, QString::asprintf("%.2f", g_currentTime));
@@ -76,8 +80,9 @@ void AnimationBarDisplay::RefreshTimeDisplay() {
 }
 
 void AnimationBarDisplay::ShowKeyLength(unsigned length) {
-    if (m_animationBar == nullptr)
+    if (m_animationBar == nullptr) {
         return;
+    }
     m_animationBar->Controls().SetDlgItemText(
         ctl::Length,
         length == 0 ? QStringLiteral("Last") : QString::number(static_cast<int>(length)));
@@ -89,10 +94,12 @@ QString AnimationBarDisplay::GetKeyLengthText() const {
 }
 
 int AnimationBarDisplay::RefreshKeyRange(int rebuild) {
-    if (g_currentAnimation == nullptr || m_animationBar == nullptr || m_controlPanel == nullptr)
+    if (g_currentAnimation == nullptr || m_animationBar == nullptr || m_controlPanel == nullptr) {
         return 0;
-    if (rebuild)
+    }
+    if (rebuild) {
         g_currentAnimation->UpdateTotalKeyTimeBuffer();
+    }
     const float first = FirstKeyTime(g_currentAnimation);
     const float last = LastKeyTime(g_currentAnimation);
     framework::DialogControls& bar = m_animationBar->Controls();
@@ -102,9 +109,10 @@ int AnimationBarDisplay::RefreshKeyRange(int rebuild) {
     // The document is named after the file the character's sets came from, which the
     // library entry of its first set names.
     const CAnimationData* named = g_currentAnimation;
-    if (g_currentCharacter != nullptr && !g_currentCharacter->Animations().empty())
+    if (g_currentCharacter != nullptr && !g_currentCharacter->Animations().empty()) {
         named = g_currentCharacter->Animations().front();
-    if (g_animationLibrary != nullptr)
+    }
+    if (g_animationLibrary != nullptr) {
         if (const auto* entry = g_animationLibrary->Entries().FindEntry(named);
             entry != nullptr && entry->Name() != nullptr) {
             // The file name alone would send the next Save to the working directory, and
@@ -119,14 +127,17 @@ int AnimationBarDisplay::RefreshKeyRange(int rebuild) {
                 m_pathNameEntry = entry->Name();
             }
         }
+    }
     AnimationSetChoice::ShowSets(m_controlPanel->Controls(), ctl::AnimationName, g_currentCharacter,
                                  g_currentAnimation);
 
     QString modelName = QStringLiteral("non");
-    if (g_currentModel != nullptr && g_modelLibrary != nullptr)
+    if (g_currentModel != nullptr && g_modelLibrary != nullptr) {
         if (const auto* entry = g_modelLibrary->Entries().FindEntry(g_currentModel);
-            entry != nullptr && entry->Name() != nullptr)
+            entry != nullptr && entry->Name() != nullptr) {
             modelName = FileNamePart(entry->Name());
+        }
+    }
     m_controlPanel->Controls().SetDlgItemText(ctl::ModelName, modelName);
 
     if (framework::TrackBar* slider = SliderOf(m_animationBar)) {
@@ -134,8 +145,9 @@ int AnimationBarDisplay::RefreshKeyRange(int rebuild) {
         slider->setRange(ToSliderPosition(first), ToSliderPosition(last));
         slider->SetTicFreq(1);
         const unsigned count = g_currentAnimation->KeyTimeCount();
-        for (unsigned i = 0; i < count; ++i)
+        for (unsigned i = 0; i < count; ++i) {
             slider->SetTic(ToSliderPosition(g_currentAnimation->KeyTime(static_cast<int>(i))));
+        }
     }
     return 1;
 }
@@ -146,8 +158,9 @@ int AnimationBarDisplay::ResetAnimationBar() {
         RefreshKeyRange(1);
         return 1;
     }
-    if (m_animationBar == nullptr)
+    if (m_animationBar == nullptr) {
         return 1;
+    }
     framework::DialogControls& bar = m_animationBar->Controls();
     bar.SetDlgItemText(ctl::Min, QString::asprintf("%.2f", 0.0));
     bar.SetDlgItemText(ctl::Max, QString::asprintf("%.2f", 0.0));
@@ -177,12 +190,14 @@ int AnimationBarDisplay::GetSliderPosition() const {
 }
 
 void AnimationBarDisplay::StretchTimeSlider(QWidget* frame) {
-    if (m_animationBar == nullptr)
+    if (m_animationBar == nullptr) {
         return;
+    }
     QWidget* panel = m_animationBar->GetPanel();
     QWidget* slider = m_animationBar->GetDlgItem(ctl::TimeSlider);
-    if (panel == nullptr || slider == nullptr)
+    if (panel == nullptr || slider == nullptr) {
         return;
+    }
     const int barRight = m_animationBar->mapTo(frame, QPoint(m_animationBar->width(), 0)).x();
     const int right = panel->mapFrom(frame, QPoint(barRight, 0)).x();
     QRect rect = slider->geometry();

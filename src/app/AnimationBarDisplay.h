@@ -1,8 +1,9 @@
 #pragma once
 
-#include <QString>
 #include <functional>
 #include <string>
+
+#include <QString>
 
 #include "app/Playback.h"
 

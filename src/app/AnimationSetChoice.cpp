@@ -1,8 +1,9 @@
 #include "app/AnimationSetChoice.h"
 
-#include <QFile>
 #include <algorithm>
 #include <iterator>
+
+#include <QFile>
 
 #include "platform/framework/DecodeName.h"
 #include "platform/framework/DialogControls.h"
@@ -16,11 +17,13 @@ namespace {
 constexpr int kFixedCount = AnimationSetChoice::kFixedSpeedCount;
 
 QString FileNameOfEntry(const CAnimationData* animation) {
-    if (g_animationLibrary == nullptr)
+    if (g_animationLibrary == nullptr) {
         return QStringLiteral("non");
+    }
     const auto* entry = g_animationLibrary->Entries().FindEntry(animation);
-    if (entry == nullptr || entry->Name() == nullptr)
+    if (entry == nullptr || entry->Name() == nullptr) {
         return QStringLiteral("non");
+    }
     const QString path = QFile::decodeName(entry->Name());
     const qsizetype cut =
         std::max(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char('/')));
@@ -37,17 +40,20 @@ std::uint32_t TicksOfEntry(const QString& label) {
 } // namespace
 
 QString AnimationSetChoice::Label(const CAnimationData* animation, bool oneOfSeveral) {
-    if (animation == nullptr)
+    if (animation == nullptr) {
         return QStringLiteral("non");
-    if (oneOfSeveral && animation->Set() != nullptr && animation->Set()->HasName())
+    }
+    if (oneOfSeveral && animation->Set() != nullptr && animation->Set()->HasName()) {
         return framework::DecodeName(animation->Set()->Name());
+    }
     return FileNameOfEntry(animation);
 }
 
 void AnimationSetChoice::ShowSets(framework::DialogControls& panel, int id,
                                   const CCharacterData* character, const CAnimationData* current) {
-    while (panel.GetCount(id) > 0)
+    while (panel.GetCount(id) > 0) {
         panel.DeleteString(id, 0);
+    }
     if (current == nullptr) {
         panel.SetCurSel(id, panel.AddString(id, QStringLiteral("non")));
         return;
@@ -60,8 +66,9 @@ void AnimationSetChoice::ShowSets(framework::DialogControls& panel, int id,
     int selected = -1;
     for (std::size_t i = 0; i < sets.size(); ++i) {
         const int index = panel.AddString(id, Label(sets[i], sets.size() > 1));
-        if (sets[i] == current)
+        if (sets[i] == current) {
             selected = index;
+        }
     }
     panel.SetCurSel(id, selected);
 }
@@ -69,8 +76,9 @@ void AnimationSetChoice::ShowSets(framework::DialogControls& panel, int id,
 float AnimationSetChoice::OfferTickRate(framework::DialogControls& bar, int id,
                                         std::uint32_t ticksPerSecond) {
     int selected = bar.GetCurSel(id);
-    while (bar.GetCount(id) > kFixedCount)
+    while (bar.GetCount(id) > kFixedCount) {
         bar.DeleteString(id, kFixedCount);
+    }
     if (ticksPerSecond != 0) {
         selected = bar.AddString(id, QStringLiteral("%1/s").arg(ticksPerSecond));
     } else if (selected >= kFixedCount || selected < 0) {
@@ -82,10 +90,12 @@ float AnimationSetChoice::OfferTickRate(framework::DialogControls& bar, int id,
 
 float AnimationSetChoice::SpeedAt(const framework::DialogControls& bar, int id, int index,
                                   float fallback) {
-    if (index >= 0 && index < kFixedCount)
+    if (index >= 0 && index < kFixedCount) {
         return kFixedSpeeds[index];
-    if (index < kFixedCount || index >= bar.GetCount(id))
+    }
+    if (index < kFixedCount || index >= bar.GetCount(id)) {
         return fallback;
+    }
     // The tick counts per second; playback advances by the frame step, a sixtieth of a
     // second, times the speed.
     const std::uint32_t ticks = TicksOfEntry(bar.GetLBText(id, index));

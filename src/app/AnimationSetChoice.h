@@ -1,8 +1,9 @@
 #pragma once
 
-#include <QString>
 #include <cstdint>
 #include <iterator>
+
+#include <QString>
 
 namespace framework {
 class DialogControls;

@@ -1,9 +1,10 @@
 #include "app/CDxMFCApp.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <chrono>
 #include <memory>
+
+#include <QDir>
+#include <QFileInfo>
 
 #include "app/AnimationSetChoice.h"
 #include "app/AppSettings.h"
@@ -58,17 +59,20 @@ int CDxMFCApp::InitInstance() {
     AddDocTemplate(std::make_unique<framework::SingleDocTemplate>(
         resources::MainFrameResources(), [] { return std::make_unique<CDxMFCDoc>(); },
         [] { return new CMainFrame; }, m_makeView));
-    if (!ProcessShellCommand(m_arguments))
+    if (!ProcessShellCommand(m_arguments)) {
         return 0;
+    }
     framework::FrameWindow* frame = GetMainWnd();
-    if (frame == nullptr)
+    if (frame == nullptr) {
         return 0;
+    }
     // The file's name once one is open; "[*]" is where the unsaved-changes mark goes.
     framework::Document* document = frame->GetActiveDocument();
-    if (document != nullptr && !document->GetPathName().isEmpty())
+    if (document != nullptr && !document->GetPathName().isEmpty()) {
         frame->OnUpdateFrameTitle();
-    else
+    } else {
         frame->setWindowTitle(resources::AppTitle() + QStringLiteral("[*]"));
+    }
     m_recentFiles.UpdateMenu(*frame);
     RestoreWindow();
     frame->show();
@@ -78,33 +82,40 @@ int CDxMFCApp::InitInstance() {
 
 void CDxMFCApp::RestoreWindow() {
     CMainFrame* frame = GetMainFrame();
-    if (frame == nullptr)
+    if (frame == nullptr) {
         return;
+    }
     // Room for the whole control panel and a usable view; the window manager may shrink it.
-    if (!frame->restoreGeometry(m_settings->WindowGeometry()))
+    if (!frame->restoreGeometry(m_settings->WindowGeometry())) {
         frame->resize(frame->sizeHint().expandedTo(QSize(960, 720)));
+    }
     frame->restoreState(m_settings->BarState());
     // The operation mode starts as Animation whatever the bars were at the end: its tool
     // bar shows and the parts tool bar does not.
     frame->ShowControlBar(frame->GetAnimationToolBar(), 1);
     frame->ShowControlBar(frame->GetPartsToolBar(), 0);
     const int speed = m_settings->PlaySpeedIndex();
-    if (framework::DialogBar* bar = frame->GetAnimationBar(); bar != nullptr && speed >= 0)
-        if (bar->Controls().SetCurSel(ctl::PlaySpeed, speed) == speed)
+    if (framework::DialogBar* bar = frame->GetAnimationBar(); bar != nullptr && speed >= 0) {
+        if (bar->Controls().SetCurSel(ctl::PlaySpeed, speed) == speed) {
             frame->RouteCommand(ctl::PlaySpeed, framework::Notification::SelChange);
+        }
+    }
 }
 
 void CDxMFCApp::SaveSettings() {
-    if (m_settings == nullptr)
+    if (m_settings == nullptr) {
         return;
+    }
     if (CMainFrame* frame = GetMainFrame()) {
         m_settings->SetWindowGeometry(frame->saveGeometry());
         m_settings->SetBarState(frame->saveState());
         // A file's own tick rate is no choice to carry over to the next run.
-        if (framework::DialogBar* bar = frame->GetAnimationBar())
+        if (framework::DialogBar* bar = frame->GetAnimationBar()) {
             if (const int speed = bar->Controls().GetCurSel(ctl::PlaySpeed);
-                speed < AnimationSetChoice::kFixedSpeedCount)
+                speed < AnimationSetChoice::kFixedSpeedCount) {
                 m_settings->SetPlaySpeedIndex(speed);
+            }
+        }
     }
     m_settings->SetLastFolder(framework::FileDialog::LastFolder());
     m_settings->SetRecentFiles(m_recentFiles.Paths());
@@ -123,8 +134,9 @@ void CDxMFCApp::AddToRecentFileList(const QString& path) {
 
 void CDxMFCApp::OnRecentFilesChanged() {
     // At start-up the frame is not the main window yet; start-up updates the menu then.
-    if (framework::FrameWindow* frame = GetMainWnd())
+    if (framework::FrameWindow* frame = GetMainWnd()) {
         m_recentFiles.UpdateMenu(*frame);
+    }
     // Kept at once: another run started meanwhile sees the list as it is now.
     if (m_settings != nullptr) {
         m_settings->SetRecentFiles(m_recentFiles.Paths());
@@ -134,8 +146,9 @@ void CDxMFCApp::OnRecentFilesChanged() {
 
 void CDxMFCApp::OnOpenRecentFile(framework::CommandId id) {
     const int index = static_cast<int>(id - framework::ids::FileMruFirst);
-    if (index < 0 || index >= m_recentFiles.Count())
+    if (index < 0 || index >= m_recentFiles.Count()) {
         return;
+    }
     const QString path = m_recentFiles.Paths()[index];
     if (QFileInfo(path).isFile()) {
         OpenDocumentFile(path);
@@ -153,15 +166,17 @@ void CDxMFCApp::OnUpdateRecentFileMenu(framework::CCmdUI& ui) {
 }
 
 double CDxMFCApp::CommandStateNow() const {
-    if (m_commandStateClock)
+    if (m_commandStateClock) {
         return m_commandStateClock();
+    }
     const auto since = std::chrono::steady_clock::now().time_since_epoch();
     return std::chrono::duration<double>(since).count();
 }
 
 int CDxMFCApp::Run() {
-    if (GetMainWnd() == nullptr)
+    if (GetMainWnd() == nullptr) {
         PostQuitMessage(0);
+    }
     for (long pass = 1;; ++pass) {
         // Command-state updates (idle count 0) at a steady rate: the held step buttons act
         // in them, and the loop's own speed must not set how fast they step.
@@ -170,12 +185,15 @@ int CDxMFCApp::Run() {
             for (long count = 0; OnIdle(count); ++count) {
             }
         }
-        if (!PumpWaitingMessages())
+        if (!PumpWaitingMessages()) {
             return ExitInstance();
-        if (CMainFrame* frame = GetMainFrame())
+        }
+        if (CMainFrame* frame = GetMainFrame()) {
             frame->Tick();
-        if (m_passHook)
+        }
+        if (m_passHook) {
             m_passHook(pass);
+        }
     }
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 
-#include <QStringList>
 #include <functional>
 #include <memory>
+
+#include <QStringList>
 
 #include "app/CommandStatePacer.h"
 #include "app/RecentFileList.h"

@@ -1,7 +1,8 @@
 #include "app/CDxMFCDoc.h"
 
-#include <QFile>
 #include <string>
+
+#include <QFile>
 
 #include "app/CMainFrame.h"
 #include "app/FailureCause.h"
@@ -33,8 +34,9 @@ void CDxMFCDoc::OnFileCommand(int mode) {
     framework::FileDialog dialog(true, QStringLiteral("x"), QString(),
                                  framework::OfnHideReadOnly | framework::OfnOverwritePrompt,
                                  QString::fromUtf8(kFileFilter), nullptr);
-    if (dialog.DoModal() != framework::IdOk)
+    if (dialog.DoModal() != framework::IdOk) {
         return;
+    }
     // Called directly, not through the template: no question about unsaved changes, and
     // the path name is the one the open gives.
     m_openMode = mode;
@@ -43,11 +45,13 @@ void CDxMFCDoc::OnFileCommand(int mode) {
 }
 
 int CDxMFCDoc::OnNewDocument() {
-    if (!Document::OnNewDocument())
+    if (!Document::OnNewDocument()) {
         return 0;
+    }
     CMainFrame* frame = GetMainFrame();
-    if (frame == nullptr || frame->GetParentD3R().D3DRM() == nullptr || g_sceneFrame == nullptr)
+    if (frame == nullptr || frame->GetParentD3R().D3DRM() == nullptr || g_sceneFrame == nullptr) {
         return 0;
+    }
     frame->StopPlayback();
     frame->ClearScene(g_selectedPart != nullptr ? 0 : 1);
     m_saveNeedsNewName = 0;
@@ -56,8 +60,9 @@ int CDxMFCDoc::OnNewDocument() {
 
 int CDxMFCDoc::OnOpenDocument(const QString& path) {
     CMainFrame* frame = GetMainFrame();
-    if (frame == nullptr || frame->GetParentD3R().D3DRM() == nullptr || g_sceneFrame == nullptr)
+    if (frame == nullptr || frame->GetParentD3R().D3DRM() == nullptr || g_sceneFrame == nullptr) {
         return 0;
+    }
     framework::OpenTiming::OpenStarted();
     frame->StopPlayback();
     frame->ClearSelection();
@@ -65,8 +70,9 @@ int CDxMFCDoc::OnOpenDocument(const QString& path) {
     scene::SceneDocument doc = frame->MakeSceneDocument();
     doc.onMessage = [](const scene::DocumentMessage& message) {
         QString text = QString::fromStdString(message.text);
-        if (!message.detail.empty())
+        if (!message.detail.empty()) {
             text += QLatin1Char('\n') + FailureCause::DetailLines(message.detail);
+        }
         framework::UiServices::AppMessageBox(text, message.style);
     };
     const QByteArray fileName = QFile::encodeName(path);
@@ -74,8 +80,9 @@ int CDxMFCDoc::OnOpenDocument(const QString& path) {
         scene::OpenDocument(doc, fileName.constData(), m_openMode);
     CMainFrame::TakeCurrentPointers(doc);
     m_failedOpenClearedScene = !result.ok && m_openMode == scene::kOpenNewScene;
-    if (!result.ok)
+    if (!result.ok) {
         return 0;
+    }
     m_saveNeedsNewName =
         m_openMode == scene::kOpenChangeAnimation || m_openMode == scene::kOpenChangeModel;
 
@@ -90,16 +97,19 @@ int CDxMFCDoc::OnOpenDocument(const QString& path) {
     SetPathName(QFile::decodeName(QByteArray::fromStdString(result.pathName)));
     // Opening and inserting bring the file to the recent-file list; changing the model or
     // the animation takes only part of it.
-    if (m_openMode == scene::kOpenNewScene || m_openMode == scene::kOpenInsertCharacter)
-        if (framework::Application* application = framework::Application::Instance())
+    if (m_openMode == scene::kOpenNewScene || m_openMode == scene::kOpenInsertCharacter) {
+        if (framework::Application* application = framework::Application::Instance()) {
             application->AddToRecentFileList(path);
+        }
+    }
     framework::OpenTiming::DocumentOpened();
     return 1;
 }
 
 int CDxMFCDoc::CanSave() {
-    if (g_currentAnimation != nullptr && g_currentModel != nullptr)
+    if (g_currentAnimation != nullptr && g_currentModel != nullptr) {
         return 1;
+    }
     framework::UiServices::AppMessageBox(QString::fromUtf8(kNothingToSaveMessage),
                                          framework::MbIconInformation);
     return 0;
@@ -117,16 +127,18 @@ void CDxMFCDoc::OnOpenDocumentFailed(int wasModified) {
     m_failedOpenClearedScene = 0;
     m_saveNeedsNewName = 0;
     SetPathName(QString());
-    if (GetDocTemplate() != nullptr)
+    if (GetDocTemplate() != nullptr) {
         SetTitle(GetDocTemplate()->GetDefaultTitle());
+    }
     SetModifiedFlag(0);
 }
 
 int CDxMFCDoc::OnSaveDocument(const QString& path) {
     CMainFrame* frame = GetMainFrame();
     if (frame == nullptr || frame->GetParentD3R().D3DRM() == nullptr ||
-        g_currentAnimation == nullptr || g_currentModel == nullptr)
+        g_currentAnimation == nullptr || g_currentModel == nullptr) {
         return 0;
+    }
     frame->StopPlayback();
     // The selection box hangs on a part's frame and must not be written with the model.
     frame->ClearSelection();
@@ -144,7 +156,8 @@ int CDxMFCDoc::OnSaveDocument(const QString& path) {
     }
     SetModifiedFlag(0);
     m_saveNeedsNewName = 0;
-    if (framework::Application* application = framework::Application::Instance())
+    if (framework::Application* application = framework::Application::Instance()) {
         application->AddToRecentFileList(path);
+    }
     return 1;
 }

@@ -1,5 +1,8 @@
 #include "app/CMainFrame.h"
 
+#include <initializer_list>
+#include <utility>
+
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -13,8 +16,6 @@
 #include <QResizeEvent>
 #include <QUrl>
 #include <QWindowStateChangeEvent>
-#include <initializer_list>
-#include <utility>
 
 #include "app/AnimationSetChoice.h"
 #include "app/BarControlIds.h"
@@ -69,11 +70,14 @@ constexpr char kManualCaption[] = "Manual";
 /// The local files of a drag, in the order the desktop lists them.
 QStringList LocalFiles(const QMimeData* data) {
     QStringList paths;
-    if (data == nullptr || !data->hasUrls())
+    if (data == nullptr || !data->hasUrls()) {
         return paths;
-    for (const QUrl& url : data->urls())
-        if (url.isLocalFile())
+    }
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile()) {
             paths.push_back(url.toLocalFile());
+        }
+    }
     return paths;
 }
 
@@ -90,13 +94,15 @@ CMainFrame::CMainFrame()
     setMinimumSize(320, 240);
 
     for (const auto& [id, mode] : {std::pair(ids::ZBufferOn, rm::D3DRMZBUFFER_ENABLE),
-                                   std::pair(ids::ZBufferOff, rm::D3DRMZBUFFER_DISABLE)})
+                                   std::pair(ids::ZBufferOff, rm::D3DRMZBUFFER_DISABLE)}) {
         MapCommand(id, [mode = mode] {
-            if (g_sceneRoot == nullptr)
+            if (g_sceneRoot == nullptr) {
                 return;
+            }
             g_sceneRoot->SetZbufferMode(mode);
             g_redrawRequest = 1;
         });
+    }
     MapUpdate(ids::ZBufferOn, [this](CCmdUI& ui) { OnUpdateZBuffer(ui, false); });
     MapUpdate(ids::ZBufferOff, [this](CCmdUI& ui) { OnUpdateZBuffer(ui, true); });
 
@@ -108,8 +114,9 @@ CMainFrame::CMainFrame()
     MapCommand(ctl::MovePart, [] { g_mouseFunction = 1; });
     MapCommand(ctl::Rotate, [] { g_mouseFunction = 2; });
     MapCommand(ctl::Zoom, [] { g_mouseFunction = 3; });
-    for (int id : {ctl::AxisX, ctl::AxisY, ctl::AxisZ, ctl::AxisNegative})
+    for (int id : {ctl::AxisX, ctl::AxisY, ctl::AxisZ, ctl::AxisNegative}) {
         MapCommand(static_cast<framework::CommandId>(id), [this, id] { OnAxisButton(id); });
+    }
     MapPlaybackCommands();
     MapCommand(ids::AddKeyFrame, [this] { AddKeyFrame(0); });
     MapCommand(ids::AddLastKeyFrame, [this] { AddLastKeyFrameCommand(*this).Execute(); });
@@ -128,10 +135,11 @@ CMainFrame::CMainFrame()
     MapBatchCommand<MoveFirstKeyTimeZeroCommand>(ids::MoveFirstKeyTimeZero);
     MapCommand(ids::ViewFrameAll, [this] { FrameWholeModel(); });
 
-    if (auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+    if (auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         connect(
             application, &QGuiApplication::applicationStateChanged, this,
             [this](Qt::ApplicationState state) { OnActivateApp(state == Qt::ApplicationActive); });
+    }
 }
 
 void CMainFrame::MapPlaybackCommands() {
@@ -148,10 +156,11 @@ void CMainFrame::MapPlaybackCommands() {
     MapCommand(ids::AnimationPlayAll, [this] { m_playback.TogglePlay(2); });
     // The tool bar toggles the two check boxes itself; the play state follows them.
     const auto followButtons = [this](CCmdUI&) {
-        if (m_animationToolBar != nullptr)
+        if (m_animationToolBar != nullptr) {
             m_playback.FollowPlayButtons(
                 m_animationToolBar->IsButtonChecked(ids::PlayAnimation) != 0,
                 m_animationToolBar->IsButtonChecked(ids::AnimationPlayAll) != 0);
+        }
     };
     MapUpdate(ids::PlayAnimation, followButtons);
     MapUpdate(ids::AnimationPlayAll, followButtons);
@@ -173,8 +182,9 @@ void CMainFrame::MapPlaybackCommands() {
     MapCommand(ids::AnimationLast, [this] { m_playback.LastKey(); });
     MapNotify(ctl::TimeSlider, Notification::ReleasedCapture, [this] {
         // Dragging only moves the knob; the time jumps when the mouse lets go.
-        if (const int position = m_display.GetSliderPosition(); position >= 0)
+        if (const int position = m_display.GetSliderPosition(); position >= 0) {
             m_playback.JumpTo(position);
+        }
     });
 }
 
@@ -185,8 +195,9 @@ CMainFrame::~CMainFrame() {
     SetActiveView(nullptr);
     m_scene.Release(m_parentD3R.D3DRM());
     for (framework::ControlBar* bar : std::initializer_list<framework::ControlBar*>{
-             m_mainToolBar, m_animationToolBar, m_partsToolBar, m_controlPanel, m_animationBar})
+             m_mainToolBar, m_animationToolBar, m_partsToolBar, m_controlPanel, m_animationBar}) {
         delete bar;
+    }
 }
 
 int CMainFrame::OnCreate(framework::CreateContext& context) {
@@ -195,10 +206,12 @@ int CMainFrame::OnCreate(framework::CreateContext& context) {
                    framework::MbIconInformation);
         return -1;
     }
-    if (FrameWindow::OnCreate(context) == -1)
+    if (FrameWindow::OnCreate(context) == -1) {
         return -1;
-    if (!CreateBars())
+    }
+    if (!CreateBars()) {
         return -1;
+    }
 
     // Tool tips come with the buttons; the bars are laid out by the window.
     m_mainToolBar->EnableDocking(Qt::AllToolBarAreas);
@@ -212,8 +225,9 @@ int CMainFrame::OnCreate(framework::CreateContext& context) {
     // docked at the bottom. (The bottom area's first line is its outermost one.)
     for (framework::ControlBar* bar : {static_cast<framework::ControlBar*>(m_animationBar),
                                        static_cast<framework::ControlBar*>(m_partsToolBar),
-                                       static_cast<framework::ControlBar*>(m_animationToolBar)})
+                                       static_cast<framework::ControlBar*>(m_animationToolBar)}) {
         removeToolBar(bar);
+    }
     addToolBar(Qt::BottomToolBarArea, m_animationBar);
     addToolBarBreak(Qt::BottomToolBarArea);
     addToolBar(Qt::BottomToolBarArea, m_partsToolBar);
@@ -252,14 +266,17 @@ int CMainFrame::CreateBars() {
     };
     if (!makeToolBar(&m_mainToolBar, resources::MainToolBar()) ||
         !makeToolBar(&m_partsToolBar, resources::PartsToolBar()) ||
-        !makeToolBar(&m_animationToolBar, resources::AnimationToolBar()))
+        !makeToolBar(&m_animationToolBar, resources::AnimationToolBar())) {
         return 0;
+    }
     m_controlPanel = new framework::DialogBar(this);
-    if (!m_controlPanel->Create(ControlPanelTemplate(), Qt::LeftToolBarArea))
+    if (!m_controlPanel->Create(ControlPanelTemplate(), Qt::LeftToolBarArea)) {
         return 0;
+    }
     m_animationBar = new framework::DialogBar(this);
-    if (!m_animationBar->Create(AnimationBarTemplate(), Qt::BottomToolBarArea))
+    if (!m_animationBar->Create(AnimationBarTemplate(), Qt::BottomToolBarArea)) {
         return 0;
+    }
     // Only the time slider stretches with the bar (AnimationBarDisplay::StretchTimeSlider).
     QWidget* panel = m_animationBar->GetPanel();
     panel->setMinimumWidth(0);
@@ -271,8 +288,9 @@ int CMainFrame::CreateBars() {
 }
 
 int CMainFrame::OnCreateClient(framework::CreateContext& context) {
-    if (!m_scene.Create(m_parentD3R.D3DRM()))
+    if (!m_scene.Create(m_parentD3R.D3DRM())) {
         return 0;
+    }
     return FrameWindow::OnCreateClient(context);
 }
 
@@ -285,8 +303,9 @@ IRenderView* CMainFrame::GetRenderView() const {
 
 int CMainFrame::Tick() {
     const float step = m_playback.MeasureTick();
-    if (g_sceneRoot != nullptr)
+    if (g_sceneRoot != nullptr) {
         g_sceneRoot->Move(step);
+    }
     m_playback.Advance(step);
 
     // A held step button steps on every command-state update, and those run only on
@@ -294,22 +313,26 @@ int CMainFrame::Tick() {
     // the mouse rests on the button.
     if (m_animationToolBar != nullptr &&
         (m_animationToolBar->IsButtonPressed(ids::AnimationForwardStep) ||
-         m_animationToolBar->IsButtonPressed(ids::AnimationBackStep)))
+         m_animationToolBar->IsButtonPressed(ids::AnimationBackStep))) {
         QMetaObject::invokeMethod(
             this, [] {}, Qt::QueuedConnection);
+    }
 
     const int redraw = g_redrawRequest;
     IRenderView* view = GetRenderView();
-    if (view != nullptr)
+    if (view != nullptr) {
         view->Render();
+    }
 
     int pause = 0;
-    if (!redraw)
+    if (!redraw) {
         pause = 10;
-    else if (view != nullptr && view->GetDevice() != nullptr && !view->GetDevice()->IsActive())
+    } else if (view != nullptr && view->GetDevice() != nullptr && !view->GetDevice()->IsActive()) {
         pause = 5;
-    if (pause > 0)
+    }
+    if (pause > 0) {
         m_playback.Pause(pause);
+    }
     return 1;
 }
 
@@ -317,19 +340,22 @@ int CMainFrame::Tick() {
 // Playback and the animation bar.
 
 int CMainFrame::UpdateKeyLength(int apply) {
-    if (g_currentAnimation == nullptr || m_animationBar == nullptr)
+    if (g_currentAnimation == nullptr || m_animationBar == nullptr) {
         return 0;
-    if (apply)
+    }
+    if (apply) {
         ChangeKeyLengthCommand(*this).ApplyTypedLength();
-    else
+    } else {
         m_display.ShowKeyLength(CurrentKeyLength());
+    }
     return 1;
 }
 
 void CMainFrame::OfferTickRate(std::uint32_t ticksPerSecond) {
-    if (m_animationBar != nullptr)
+    if (m_animationBar != nullptr) {
         m_playback.SetPlaySpeed(AnimationSetChoice::OfferTickRate(m_animationBar->Controls(),
                                                                   ctl::PlaySpeed, ticksPerSecond));
+    }
 }
 
 void CMainFrame::OnUpdateStep(framework::CommandId id, void (Playback::*step)(), int& heldSteps) {
@@ -341,8 +367,9 @@ void CMainFrame::OnUpdateStep(framework::CommandId id, void (Playback::*step)(),
 
 void CMainFrame::OnStepClicked(void (Playback::*step)(), int& heldSteps) {
     // The updates run at a steady rate, so a quick click can fall between two of them.
-    if (heldSteps == 0)
+    if (heldSteps == 0) {
         (m_playback.*step)();
+    }
     heldSteps = 0;
 }
 
@@ -350,20 +377,23 @@ void CMainFrame::OnStepClicked(void (Playback::*step)(), int& heldSteps) {
 // Dropped files and the manual.
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
-    if (!LocalFiles(event->mimeData()).isEmpty())
+    if (!LocalFiles(event->mimeData()).isEmpty()) {
         event->acceptProposedAction();
+    }
 }
 
 void CMainFrame::dragMoveEvent(QDragMoveEvent* event) {
     // Over the bars and the view alike: none of them takes drops of its own.
-    if (!LocalFiles(event->mimeData()).isEmpty())
+    if (!LocalFiles(event->mimeData()).isEmpty()) {
         event->acceptProposedAction();
+    }
 }
 
 void CMainFrame::dropEvent(QDropEvent* event) {
     const QStringList paths = LocalFiles(event->mimeData());
-    if (paths.isEmpty())
+    if (paths.isEmpty()) {
         return;
+    }
     event->acceptProposedAction();
     // The files are opened once the drop is over, as the desktop's own drop message
     // arrives after the drag: an open may ask questions, and the drag source must not
@@ -374,11 +404,13 @@ void CMainFrame::dropEvent(QDropEvent* event) {
 
 int CMainFrame::OnDropFiles(const QStringList& paths) {
     auto* document = dynamic_cast<CDxMFCDoc*>(GetActiveDocument());
-    if (GetActiveView() == nullptr || document == nullptr)
+    if (GetActiveView() == nullptr || document == nullptr) {
         return 0;
+    }
     // A drop starts a new scene: unsaved changes would be gone without a word.
-    if (!document->SaveModified())
+    if (!document->SaveModified()) {
         return 0;
+    }
     document->OnNewDocument();
     for (const QString& path : paths) {
         document->SetOpenMode(scene::kOpenInsertCharacter);
@@ -391,28 +423,32 @@ int CMainFrame::OnDropFiles(const QStringList& paths) {
 
 QString CMainFrame::FindManual() {
     const QString here = QDir::current().absoluteFilePath(QString::fromLatin1(kManualFile));
-    if (QFileInfo(here).isFile())
+    if (QFileInfo(here).isFile()) {
         return here;
+    }
     const QDir programFolder(QCoreApplication::applicationDirPath());
     for (const char* name : {kManualFile, kInstalledManual}) {
         const QString path =
             QDir::cleanPath(programFolder.absoluteFilePath(QString::fromLatin1(name)));
-        if (QFileInfo(path).isFile())
+        if (QFileInfo(path).isFile()) {
             return path;
+        }
     }
     return QString();
 }
 
 void CMainFrame::OnManual() {
     const QString path = FindManual();
-    if (path.isEmpty())
+    if (path.isEmpty()) {
         return;
+    }
     const QUrl url = QUrl::fromLocalFile(path);
     const bool shown = m_urlOpener ? m_urlOpener(url) : QDesktopServices::openUrl(url);
     // Without a viewer the desktop shows nothing at all: say so, and where the page is.
-    if (!shown)
+    if (!shown) {
         MessageBox(QString::fromUtf8(kNoViewerMessage).arg(QDir::toNativeSeparators(path)),
                    QString::fromUtf8(kManualCaption), framework::MbIconInformation);
+    }
 }
 
 // ---------------------------------------------------------------------------------------
@@ -427,8 +463,9 @@ int CMainFrame::RunPartKeyDialog() {
     CPartKeyDialog dialog([this] { return GetRenderView(); }, this);
     const int result = dialog.DoModal();
     // Options and names are applied however the dialog was left; a quit must ask first.
-    if (dialog.ChangedSomething())
+    if (dialog.ChangedSomething()) {
         MarkDocumentModified();
+    }
     return result;
 }
 
@@ -449,18 +486,21 @@ int CMainFrame::RunPositionKeyScaleDialog(ScaleFactors& factors) {
 
 int CMainFrame::SelectCameraView(int index) {
     IRenderView* view = GetRenderView();
-    if (view == nullptr || view->GetCameraPivot() == nullptr || m_controlPanel == nullptr)
+    if (view == nullptr || view->GetCameraPivot() == nullptr || m_controlPanel == nullptr) {
         return 0;
+    }
     framework::DialogControls& panel = m_controlPanel->Controls();
-    if (panel.GetCurSel(ctl::CameraView) == index)
+    if (panel.GetCurSel(ctl::CameraView) == index) {
         return 1;
+    }
     return panel.SetCurSel(ctl::CameraView, index) == index && index >= 0 ? 1 : 0;
 }
 
 void CMainFrame::ApplyCameraView() {
     IRenderView* view = GetRenderView();
-    if (view == nullptr || view->GetCameraPivot() == nullptr || m_controlPanel == nullptr)
+    if (view == nullptr || view->GetCameraPivot() == nullptr || m_controlPanel == nullptr) {
         return;
+    }
     const int index = m_controlPanel->Controls().GetCurSel(ctl::CameraView);
     if (index >= 1 && index <= 6) {
         render::SceneSetup::ApplyCameraView(view->GetCameraPivot(), index);
@@ -471,8 +511,9 @@ void CMainFrame::ApplyCameraView() {
 
 int CMainFrame::MarkDocumentModified() {
     framework::Document* document = GetActiveDocument();
-    if (GetActiveView() == nullptr || document == nullptr)
+    if (GetActiveView() == nullptr || document == nullptr) {
         return 0;
+    }
     document->SetModifiedFlag(1);
     return 1;
 }
@@ -487,8 +528,9 @@ void CMainFrame::OnUpdateZBuffer(CCmdUI& ui, bool disabled) {
 }
 
 void CMainFrame::SetOperationMode(int mode) {
-    if (g_operationMode == mode)
+    if (g_operationMode == mode) {
         return;
+    }
     g_operationMode = mode;
     const bool parentChild = mode == 0;
     ShowControlBar(m_animationToolBar, parentChild ? 0 : 1);
@@ -501,17 +543,19 @@ void CMainFrame::SetOperationMode(int mode) {
 
 int CMainFrame::FrameWholeModel() {
     IRenderView* view = GetRenderView();
-    if (view == nullptr || view->GetDevice() == nullptr)
+    if (view == nullptr || view->GetDevice() == nullptr) {
         return 0;
+    }
     return SceneServices::FrameWholeModel(view->GetCameraPivot(), view->GetDevice()->Viewport());
 }
 
 void CMainFrame::OnAxisButton(int id) {
     const int checked = m_controlPanel->Controls().IsDlgButtonChecked(id);
-    if (id == ctl::AxisNegative)
+    if (id == ctl::AxisNegative) {
         g_axisPositive = checked ? 0 : 1;
-    else
+    } else {
         *(id == ctl::AxisX ? &g_axisX : id == ctl::AxisY ? &g_axisY : &g_axisZ) = checked;
+    }
 }
 
 // ---------------------------------------------------------------------------------------
@@ -519,43 +563,52 @@ void CMainFrame::OnAxisButton(int id) {
 
 void CMainFrame::moveEvent(QMoveEvent* event) {
     FrameWindow::moveEvent(event);
-    if (IRenderView* view = GetRenderView())
-        if (render::Direct3R* device = view->GetDevice())
+    if (IRenderView* view = GetRenderView()) {
+        if (render::Direct3R* device = view->GetDevice()) {
             device->UpdateScreenRect(nullptr);
+        }
+    }
 }
 
 void CMainFrame::OnActivateApp(bool active) {
-    if (IRenderView* view = GetRenderView())
-        if (render::Direct3R* device = view->GetDevice())
+    if (IRenderView* view = GetRenderView()) {
+        if (render::Direct3R* device = view->GetDevice()) {
             device->ActivateHandle(active ? 1 : 0);
+        }
+    }
 }
 
 void CMainFrame::resizeEvent(QResizeEvent* event) {
     FrameWindow::resizeEvent(event);
-    if (m_animationBar != nullptr && !isMinimized())
+    if (m_animationBar != nullptr && !isMinimized()) {
         m_display.StretchTimeSlider(this);
+    }
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Resize && m_animationBar != nullptr &&
-        watched == m_animationBar->GetPanel() && !isMinimized())
+        watched == m_animationBar->GetPanel() && !isMinimized()) {
         m_display.StretchTimeSlider(this);
+    }
     return FrameWindow::eventFilter(watched, event);
 }
 
 void CMainFrame::changeEvent(QEvent* event) {
     FrameWindow::changeEvent(event);
-    if (event->type() != QEvent::WindowStateChange)
+    if (event->type() != QEvent::WindowStateChange) {
         return;
+    }
     IRenderView* view = GetRenderView();
-    if (view == nullptr)
+    if (view == nullptr) {
         return;
+    }
     const auto* change = static_cast<QWindowStateChangeEvent*>(event);
     if (isMinimized()) {
         view->OnSize(SizeMinimized, 0, 0);
     } else if ((change->oldState() & Qt::WindowMinimized) != 0) {
-        if (QWidget* widget = centralWidget())
+        if (QWidget* widget = centralWidget()) {
             view->OnSize(isMaximized() ? SizeMaximized : SizeRestored, widget->width(),
                          widget->height());
+        }
     }
 }

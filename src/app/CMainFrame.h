@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QStringList>
 #include <cstdint>
 #include <functional>
 #include <memory>
+
+#include <QStringList>
 
 #include "app/AnimationBarDisplay.h"
 #include "app/KeyTimeRules.h"

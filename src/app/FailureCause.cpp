@@ -1,9 +1,10 @@
 #include "app/FailureCause.h"
 
-#include <QStringDecoder>
 #include <algorithm>
 #include <cctype>
 #include <string>
+
+#include <QStringDecoder>
 
 namespace {
 
@@ -40,10 +41,13 @@ std::string Lower(std::string_view text) {
 
 QString FailureCause::Explain(std::string_view technical) {
     const std::string lower = Lower(technical);
-    for (const Cause& cause : kCauses)
-        for (std::string_view clue : cause.clues)
-            if (lower.find(clue) != std::string::npos)
+    for (const Cause& cause : kCauses) {
+        for (std::string_view clue : cause.clues) {
+            if (lower.find(clue) != std::string::npos) {
                 return QString::fromUtf8(cause.text);
+            }
+        }
+    }
     return QString();
 }
 
@@ -51,8 +55,9 @@ QString FailureCause::DetailLines(std::string_view technical) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QByteArray bytes(technical.data(), static_cast<qsizetype>(technical.size()));
     QString text = utf8.decode(bytes);
-    if (utf8.hasError())
+    if (utf8.hasError()) {
         text = QString::fromLocal8Bit(bytes);
+    }
     const QString cause = Explain(technical);
     return cause.isEmpty() ? text : cause + QLatin1Char('\n') + text;
 }

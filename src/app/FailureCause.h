@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QString>
 #include <string_view>
+
+#include <QString>
 
 /// Turns the technical line of a failed open or save (the reader's or the writer's own
 /// English text, naming the file and the system's reason) into a Japanese line that says

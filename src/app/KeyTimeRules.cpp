@@ -11,8 +11,9 @@
 unsigned ToKeyTime(float time) {
     // Truncating through a 64-bit integer keeps the conversion defined for negative and
     // very large times.
-    if (!(std::fabs(time) < 9.0e18f))
+    if (!(std::fabs(time) < 9.0e18f)) {
         return 0;
+    }
     return static_cast<unsigned>(static_cast<std::int64_t>(time));
 }
 
@@ -21,8 +22,9 @@ float FirstKeyTime(const CAnimationData* animation) {
 }
 
 float LastKeyTime(const CAnimationData* animation) {
-    if (animation == nullptr || animation->KeyTimeCount() == 0)
+    if (animation == nullptr || animation->KeyTimeCount() == 0) {
         return 0.0f;
+    }
     return animation->KeyTime(static_cast<int>(animation->KeyTimeCount()) - 1);
 }
 
@@ -31,30 +33,36 @@ float WrapPastLastKeyTime(const CAnimationData* animation, float time) {
 }
 
 void PoseAnimation(CAnimationData* animation, float time) {
-    if (animation == nullptr || animation->Set() == nullptr)
+    if (animation == nullptr || animation->Set() == nullptr) {
         return;
+    }
     animation->m_time = time;
     animation->Set()->SetTime(time);
-    if (CModelData* model = animation->Model())
+    if (CModelData* model = animation->Model()) {
         model->UpdateSkin();
+    }
 }
 
 void RecomputeKeyIndex() {
-    if (g_currentAnimation == nullptr)
+    if (g_currentAnimation == nullptr) {
         return;
+    }
     const unsigned previous = g_keyIndex;
     const unsigned count = g_currentAnimation->KeyTimeCount();
     for (unsigned i = 0; i < count; ++i) {
-        if (g_currentAnimation->KeyTime(static_cast<int>(i)) > g_currentTime)
+        if (g_currentAnimation->KeyTime(static_cast<int>(i)) > g_currentTime) {
             break;
+        }
         g_keyIndex = i;
     }
-    if (g_keyIndex != previous)
+    if (g_keyIndex != previous) {
         g_keyTime = ToKeyTime(g_currentTime);
+    }
 }
 
 unsigned CurrentKeyLength() {
-    if (g_currentAnimation == nullptr || g_keyIndex + 1 >= g_currentAnimation->KeyTimeCount())
+    if (g_currentAnimation == nullptr || g_keyIndex + 1 >= g_currentAnimation->KeyTimeCount()) {
         return 0;
+    }
     return ToKeyTime(g_currentAnimation->KeyTime(static_cast<int>(g_keyIndex + 1))) - g_keyTime;
 }

@@ -77,10 +77,12 @@ void SetSelectedPart(rm::Frame* frame) {
 
 rm::Frame* SelectedPartInScene() {
     if (g_selectedPart == nullptr || g_sceneRoot == nullptr ||
-        g_selectedPart->GetScene() == g_sceneRoot)
+        g_selectedPart->GetScene() == g_sceneRoot) {
         return g_selectedPart;
-    if (g_selectionBox != nullptr)
+    }
+    if (g_selectionBox != nullptr) {
         g_selectedPart->DeleteVisual(g_selectionBox);
+    }
     EmptySelection();
     g_redrawRequest = 1;
     return nullptr;

@@ -11,30 +11,36 @@
 namespace ids = framework::ids;
 
 void RecentFileList::Add(const QString& path) {
-    if (path.isEmpty())
+    if (path.isEmpty()) {
         return;
+    }
     const QString clean = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
     m_paths.removeAll(clean);
     m_paths.prepend(clean);
-    while (m_paths.size() > kMaxEntries)
+    while (m_paths.size() > kMaxEntries) {
         m_paths.removeLast();
+    }
 }
 
 void RecentFileList::Remove(int index) {
-    if (index >= 0 && index < m_paths.size())
+    if (index >= 0 && index < m_paths.size()) {
         m_paths.removeAt(index);
+    }
 }
 
 void RecentFileList::SetPaths(const QStringList& paths) {
     m_paths.clear();
-    for (const QString& path : paths)
-        if (!path.isEmpty() && !m_paths.contains(path) && m_paths.size() < kMaxEntries)
+    for (const QString& path : paths) {
+        if (!path.isEmpty() && !m_paths.contains(path) && m_paths.size() < kMaxEntries) {
             m_paths.push_back(path);
+        }
+    }
 }
 
 QString RecentFileList::MenuText(int index) const {
-    if (index < 0 || index >= m_paths.size())
+    if (index < 0 || index >= m_paths.size()) {
         return QString();
+    }
     QString path = QDir::toNativeSeparators(m_paths[index]);
     path.replace(QLatin1Char('&'), QStringLiteral("&&"));
     return QStringLiteral("&%1 %2").arg(index + 1).arg(path);
@@ -42,20 +48,25 @@ QString RecentFileList::MenuText(int index) const {
 
 void RecentFileList::UpdateMenu(framework::FrameWindow& frame) const {
     QAction* first = frame.GetMenuAction(ids::FileMruFirst);
-    if (first == nullptr)
+    if (first == nullptr) {
         return;
+    }
     QMenu* menu = nullptr;
-    for (QObject* object : first->associatedObjects())
-        if ((menu = qobject_cast<QMenu*>(object)) != nullptr)
+    for (QObject* object : first->associatedObjects()) {
+        if ((menu = qobject_cast<QMenu*>(object)) != nullptr) {
             break;
-    if (menu == nullptr)
+        }
+    }
+    if (menu == nullptr) {
         return;
+    }
 
     // The entries after the first are made afresh on every update.
     for (QAction* action : menu->actions()) {
         const unsigned id = action->data().toUInt();
-        if (action != first && id > ids::FileMruFirst && id <= ids::FileMruLast)
+        if (action != first && id > ids::FileMruFirst && id <= ids::FileMruLast) {
             delete action;
+        }
     }
     if (m_paths.isEmpty()) {
         first->setText(QString::fromUtf8(kPlaceholderText));

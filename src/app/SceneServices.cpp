@@ -22,8 +22,9 @@ int SceneServices::Create(rm::Context* d3drm) {
     g_libraries = m_libraries.get();
 
     if (!render::SceneSetup::CreateSceneFrames(g_d3drm, render::kAppWorkspaceColor,
-                                               render::kInactiveBorderColor, &m_scene))
+                                               render::kInactiveBorderColor, &m_scene)) {
         return 0;
+    }
     g_sceneRoot = m_scene.sceneRoot.Get();
     g_sceneFrame = m_scene.sceneFrame.Get();
     g_gridFrame = m_scene.gridFrame.Get();
@@ -45,8 +46,9 @@ void SceneServices::Release(rm::Context* d3drm) {
     m_scene.sceneRoot = nullptr;
     EmptyCurrentPointers();
     EmptySelection();
-    if (g_d3drm == d3drm)
+    if (g_d3drm == d3drm) {
         g_d3drm = nullptr;
+    }
 }
 
 int SceneServices::BuildGrid(rm::Context* d3drm) {
@@ -97,13 +99,15 @@ void SceneServices::OnSceneCleared() {
     g_currentTime = 0;
     // What was shown is gone: the view must draw the empty scene.
     g_redrawRequest = 1;
-    if (m_onSceneCleared)
+    if (m_onSceneCleared) {
         m_onSceneCleared();
+    }
 }
 
 int SceneServices::CenterOnFrame(rm::Frame* pivot, rm::Frame* frame) {
-    if (pivot == nullptr || frame == nullptr)
+    if (pivot == nullptr || frame == nullptr) {
         return 0;
+    }
     render::SceneSetup::CenterOnFrame(pivot, frame);
     g_redrawRequest = 1;
     return 1;
@@ -111,25 +115,29 @@ int SceneServices::CenterOnFrame(rm::Frame* pivot, rm::Frame* frame) {
 
 rm::Frame* SceneServices::CenterTarget() {
     if (g_selectedPart != nullptr && g_currentAnimation != nullptr &&
-        g_currentAnimation->Model() != nullptr && g_currentAnimation->Model()->Root() != nullptr)
+        g_currentAnimation->Model() != nullptr && g_currentAnimation->Model()->Root() != nullptr) {
         return g_currentAnimation->Model()->Root();
+    }
     return g_sceneFrame;
 }
 
 int SceneServices::FrameWholeModel(rm::Frame* pivot, rm::Viewport* viewport) {
     if (pivot == nullptr || viewport == nullptr ||
-        !render::ModelFraming::FrameWhole(pivot, viewport, CenterTarget()))
+        !render::ModelFraming::FrameWhole(pivot, viewport, CenterTarget())) {
         return 0;
+    }
     g_redrawRequest = 1;
     return 1;
 }
 
 int SceneServices::CreateSelectionBox(rm::Context* d3drm, rm::Frame* frame, const rm::Box* box) {
-    if (frame == nullptr || box == nullptr)
+    if (frame == nullptr || box == nullptr) {
         return 0;
+    }
     rm::Ref<rm::Mesh> mesh;
-    if (!render::SceneSetup::CreateSelectionBox(d3drm, frame, box, &mesh))
+    if (!render::SceneSetup::CreateSelectionBox(d3drm, frame, box, &mesh)) {
         return 0;
+    }
     g_selectionBox = mesh.Get();
     return 1;
 }

@@ -1,11 +1,12 @@
 // The pavrix program: the editor, or, for the options of the command line, the headless
 // commands without any window.
 
+#include <cstdio>
+
 #include <QAction>
 #include <QApplication>
 #include <QFileInfo>
 #include <QImage>
-#include <cstdio>
 
 #include "app/CDxMFCApp.h"
 #include "app/CMainFrame.h"
@@ -25,26 +26,33 @@ namespace {
 // control panel's list ("Flont" … "Bottom") first.
 void InstallScreenshot(CDxMFCApp& app) {
     const QString path = qEnvironmentVariable("PAVRIX_SCREENSHOT");
-    if (path.isEmpty())
+    if (path.isEmpty()) {
         return;
+    }
     bool ok = false;
     long ticks = qEnvironmentVariableIntValue("PAVRIX_SCREENSHOT_TICKS", &ok);
-    if (!ok || ticks < 1)
+    if (!ok || ticks < 1) {
         ticks = 60;
+    }
     const int cameraView = qEnvironmentVariableIntValue("PAVRIX_SCREENSHOT_VIEW");
-    if (cameraView >= 1 && cameraView <= 6)
+    if (cameraView >= 1 && cameraView <= 6) {
         if (CMainFrame* frame = app.GetMainFrame()) {
             frame->SelectCameraView(cameraView);
             frame->ApplyCameraView();
         }
-    if (qEnvironmentVariableIntValue("PAVRIX_SCREENSHOT_PLAY") == 1)
-        if (CMainFrame* frame = app.GetMainFrame())
+    }
+    if (qEnvironmentVariableIntValue("PAVRIX_SCREENSHOT_PLAY") == 1) {
+        if (CMainFrame* frame = app.GetMainFrame()) {
             if (QAction* play =
-                    frame->GetAnimationToolBar()->GetAction(resources::ids::PlayAnimation))
+                    frame->GetAnimationToolBar()->GetAction(resources::ids::PlayAnimation)) {
                 play->trigger();
+            }
+        }
+    }
     app.SetPassHook([&app, path, ticks](long pass) {
-        if (pass != ticks)
+        if (pass != ticks) {
             return;
+        }
         int status = 0;
         if (CMainFrame* frame = app.GetMainFrame()) {
             status = frame->grab().save(path) ? 0 : 1;
@@ -58,18 +66,21 @@ void InstallScreenshot(CDxMFCApp& app) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (cli::IsCommandLine(argc, argv))
+    if (cli::IsCommandLine(argc, argv)) {
         return cli::Run(argc, argv);
+    }
 
     QApplication application(argc, argv);
     // After "--" a name is a file even when it starts with '-'; the shell command takes
     // it as a path.
     QStringList files;
-    for (const QString& argument : QCoreApplication::arguments().mid(1))
-        if (argument != QStringLiteral("--"))
+    for (const QString& argument : QCoreApplication::arguments().mid(1)) {
+        if (argument != QStringLiteral("--")) {
             files.push_back(argument.startsWith(QLatin1Char('-'))
                                 ? QFileInfo(argument).absoluteFilePath()
                                 : argument);
+        }
+    }
     CDxMFCApp app(files, [] { return new CDxMFCView; });
     if (!app.InitInstance()) {
         app.ExitInstance();

@@ -20,10 +20,12 @@ int HeadlessBatchHost::ShowMessage(const QString& text, const QString& caption, 
 }
 
 int HeadlessBatchHost::RefreshKeyRange(int rebuild) {
-    if (g_currentAnimation == nullptr)
+    if (g_currentAnimation == nullptr) {
         return 0;
-    if (rebuild)
+    }
+    if (rebuild) {
         g_currentAnimation->UpdateTotalKeyTimeBuffer();
+    }
     return 1;
 }
 

@@ -1,10 +1,11 @@
 #include "cli/ResaveEdits.h"
 
-#include <QString>
-#include <QStringList>
 #include <cfloat>
 #include <cmath>
 #include <string_view>
+
+#include <QString>
+#include <QStringList>
 
 #include "app/ProgramState.h"
 #include "cli/HeadlessBatchHost.h"
@@ -25,13 +26,15 @@ namespace {
 // Reads "X,Y,Z" as the scale dialogs read their edits: three decimal numbers.
 bool ParseFactors(const std::string& text, ScaleFactors* factors) {
     const QStringList parts = QString::fromStdString(text).split(QLatin1Char(','));
-    if (parts.size() != 3)
+    if (parts.size() != 3) {
         return false;
+    }
     float values[3];
     for (int i = 0; i < 3; ++i) {
         double value = 0;
-        if (!framework::DataExchange::ParseReal(parts[i], &value) || std::fabs(value) > FLT_MAX)
+        if (!framework::DataExchange::ParseReal(parts[i], &value) || std::fabs(value) > FLT_MAX) {
             return false;
+        }
         values[i] = static_cast<float>(value);
     }
     *factors = {values[0], values[1], values[2]};
@@ -94,8 +97,9 @@ int ResaveEdits::Parse(std::span<const std::string> args, std::size_t* index, st
     };
     const std::string& arg = args[*index];
     for (const auto& option : kOptions) {
-        if (arg != option.name)
+        if (arg != option.name) {
             continue;
+        }
         Edit edit{option.kind, {}};
         if (option.takesFactors) {
             if (*index + 1 >= args.size()) {
@@ -115,13 +119,15 @@ int ResaveEdits::Parse(std::span<const std::string> args, std::size_t* index, st
 }
 
 void ResaveEdits::Run(const scene::SceneDocument& doc, std::ostream& err) const {
-    if (m_edits.empty())
+    if (m_edits.empty()) {
         return;
+    }
     CurrentPointers current(doc);
     HeadlessBatchHost host(err);
     // The editor builds the key-time list when a file is opened; the commands read it.
-    if (g_currentAnimation != nullptr)
+    if (g_currentAnimation != nullptr) {
         g_currentAnimation->UpdateTotalKeyTimeBuffer();
+    }
     for (const Edit& edit : m_edits) {
         switch (edit.kind) {
         case Kind::ModelScale:

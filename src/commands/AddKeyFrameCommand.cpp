@@ -27,9 +27,11 @@ constexpr unsigned kQuestion = framework::MbOkCancel | framework::MbIconQuestion
 constexpr std::uint32_t kNewAnimationOptions = 0x36;
 
 bool IsKeyTime(const CAnimationData* animation, float time) {
-    for (unsigned i = 0; i < animation->KeyTimeCount(); ++i)
-        if (animation->KeyTime(static_cast<int>(i)) == time)
+    for (unsigned i = 0; i < animation->KeyTimeCount(); ++i) {
+        if (animation->KeyTime(static_cast<int>(i)) == time) {
             return true;
+        }
+    }
     return false;
 }
 
@@ -37,12 +39,14 @@ bool IsKeyTime(const CAnimationData* animation, float time) {
 /// later binding by part names finds it again.
 rm::Animation* CreatePartAnimation(rm::Frame* part) {
     rm::Ref<rm::Animation> animation;
-    if (g_d3drm == nullptr || rm::Failed(g_d3drm->CreateAnimation(&animation)))
+    if (g_d3drm == nullptr || rm::Failed(g_d3drm->CreateAnimation(&animation))) {
         return nullptr;
+    }
     animation->SetOptions(kNewAnimationOptions);
     animation->SetFrame(part);
-    if (part->HasName())
+    if (part->HasName()) {
         scene::NameAnimation(animation.Get(), nullptr);
+    }
     g_currentAnimation->Set()->AddAnimation(animation.Get());
     return animation.Get(); // the set holds it
 }
@@ -52,8 +56,9 @@ rm::Animation* CreatePartAnimation(rm::Frame* part) {
 int AddKeyFrameCommand::Execute() {
     m_host.StopPlayback();
     const auto inform = [this](const char* text) {
-        if (!m_silent)
+        if (!m_silent) {
             Inform(text, kCaption);
+        }
     };
     if (g_currentAnimation == nullptr || g_currentAnimation->Set() == nullptr) {
         inform(kNoAnimationDataMessage);
@@ -65,28 +70,33 @@ int AddKeyFrameCommand::Execute() {
         return 0;
     }
     if (IsKeyTime(g_currentAnimation, static_cast<float>(ToKeyTime(g_currentTime)))) {
-        if (!m_silent)
+        if (!m_silent) {
             m_host.ShowMessage(QString::asprintf(kKeyExists, static_cast<int>(g_keyTime)),
                                QString::fromUtf8(kCaption), framework::MbIconInformation);
+        }
         return 0;
     }
     CPartRecord* record = CPartRecord::Of(part);
-    if (record == nullptr)
+    if (record == nullptr) {
         return 0;
+    }
     // Both questions come before anything is made: a Cancel at the second leaves no empty
     // animation behind.
     const bool needsAnimation = record->animation == nullptr;
     if (!m_silent) {
-        if (needsAnimation && !Confirm(QString::fromUtf8(kCreateAnimation), kCaption, kQuestion))
+        if (needsAnimation && !Confirm(QString::fromUtf8(kCreateAnimation), kCaption, kQuestion)) {
             return 0;
+        }
         if (!Confirm(QString::asprintf(kConfirmAdd, static_cast<int>(g_keyTime)), kCaption,
-                     kQuestion))
+                     kQuestion)) {
             return 0;
+        }
     }
     if (needsAnimation) {
         record->animation = CreatePartAnimation(part);
-        if (record->animation == nullptr)
+        if (record->animation == nullptr) {
             return 0;
+        }
     }
 
     g_keyTime = ToKeyTime(g_currentTime);

@@ -25,11 +25,13 @@ int AddLastKeyFrameCommand::Execute() {
         Inform(kNoAnimationDataMessage, "Add Key Frame");
         return 0;
     }
-    if (!Confirm(QString::fromUtf8(kConfirm), kCaption, kQuestion))
+    if (!Confirm(QString::fromUtf8(kConfirm), kCaption, kQuestion)) {
         return 0;
+    }
     if (g_currentAnimation->Set()->Animations().empty()) {
-        if (!Confirm(QString::fromUtf8(kNoAnimationYet), kCaption, kQuestion))
+        if (!Confirm(QString::fromUtf8(kNoAnimationYet), kCaption, kQuestion)) {
             return 0;
+        }
         const unsigned keyTime = g_keyTime;
         g_keyTime = ToKeyTime(FirstKeyTime(g_currentAnimation));
         if (!AddKeyFrameCommand(m_host, 1).Execute()) {

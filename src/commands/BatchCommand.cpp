@@ -17,8 +17,9 @@ bool BatchCommand::Confirm(const char* text, const char* caption, unsigned style
 }
 
 bool BatchCommand::ReportMissingAnimation(const char* caption) {
-    if (g_currentAnimation != nullptr)
+    if (g_currentAnimation != nullptr) {
         return false;
+    }
     Inform(kNoAnimationDataMessage, caption);
     return true;
 }

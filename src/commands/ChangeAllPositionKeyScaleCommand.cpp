@@ -13,11 +13,13 @@ constexpr char kDone[] = "すべてのポジションキーの移動サイズ変
 } // namespace
 
 CommandResult ChangeAllPositionKeyScaleCommand::Execute() {
-    if (ReportMissingAnimation(kCaption))
+    if (ReportMissingAnimation(kCaption)) {
         return CommandResult::Refused;
+    }
     ScaleFactors factors;
-    if (m_host.RunPositionKeyScaleDialog(factors) != framework::IdOk)
+    if (m_host.RunPositionKeyScaleDialog(factors) != framework::IdOk) {
         return CommandResult::Cancelled;
+    }
     factors = LimitScaleFactors(factors);
     g_currentAnimation->ScalePositionKeys(factors.x, factors.y, factors.z, -1.0f);
     g_redrawRequest = 1;

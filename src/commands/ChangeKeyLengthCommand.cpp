@@ -16,8 +16,9 @@ constexpr unsigned kLongestKeyLength = 16777216;
 } // namespace
 
 int ChangeKeyLengthCommand::Execute() {
-    if (g_currentAnimation == nullptr)
+    if (g_currentAnimation == nullptr) {
         return 0;
+    }
     RecomputeKeyIndex();
     const int changed = ApplyTypedLength();
     m_host.StopPlayback();
@@ -25,8 +26,9 @@ int ChangeKeyLengthCommand::Execute() {
 }
 
 int ChangeKeyLengthCommand::ApplyTypedLength() {
-    if (g_currentAnimation == nullptr)
+    if (g_currentAnimation == nullptr) {
         return 0;
+    }
     const unsigned length = CurrentKeyLength();
     if (length == 0) {
         m_host.ShowKeyLength(0);

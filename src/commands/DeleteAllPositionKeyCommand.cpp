@@ -15,10 +15,12 @@ constexpr char kDone[] = "ポジションキーの削除完了。";
 } // namespace
 
 CommandResult DeleteAllPositionKeyCommand::Execute() {
-    if (ReportMissingAnimation(kCaption))
+    if (ReportMissingAnimation(kCaption)) {
         return CommandResult::Refused;
-    if (!Confirm(kConfirm, kCaption, framework::MbOkCancel | framework::MbIconExclamation))
+    }
+    if (!Confirm(kConfirm, kCaption, framework::MbOkCancel | framework::MbIconExclamation)) {
         return CommandResult::Cancelled;
+    }
     g_currentAnimation->DeletePositionKeys(-1.0f);
     Inform(kDone, kCaption);
     m_host.MarkDocumentModified();

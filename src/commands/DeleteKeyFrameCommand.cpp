@@ -24,8 +24,9 @@ int DeleteKeyFrameCommand::Execute() {
     const unsigned count = g_currentAnimation->KeyTimeCount();
     const float keyTime = static_cast<float>(g_keyTime);
     bool found = false;
-    for (unsigned i = 0; i < count && !found; ++i)
+    for (unsigned i = 0; i < count && !found; ++i) {
         found = g_currentAnimation->KeyTime(static_cast<int>(i)) == keyTime;
+    }
     if (!found) {
         m_host.ShowMessage(QString::asprintf(kNoKey, static_cast<int>(g_keyTime)),
                            QString::fromUtf8(kCaption), framework::MbIconInformation);
@@ -37,8 +38,9 @@ int DeleteKeyFrameCommand::Execute() {
         g_currentAnimation->DeleteKeysAt(keyTime);
         Inform(kDeleted, kCaption);
     }
-    if (g_keyIndex >= count)
+    if (g_keyIndex >= count) {
         g_keyIndex = 0;
+    }
     const unsigned time = ToKeyTime(g_currentAnimation->KeyTime(static_cast<int>(g_keyIndex)));
     g_keyTime = time;
     g_currentTime = static_cast<float>(time);

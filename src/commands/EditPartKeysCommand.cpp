@@ -6,9 +6,11 @@
 #include "scene/CCharacterData.h"
 
 int EditPartKeysCommand::Execute() {
-    if (m_host.RunPartKeyDialog() != framework::IdOk)
+    if (m_host.RunPartKeyDialog() != framework::IdOk) {
         return 0;
-    if (g_currentCharacter != nullptr)
+    }
+    if (g_currentCharacter != nullptr) {
         g_currentCharacter->SetModel(nullptr);
+    }
     return 1;
 }

@@ -14,13 +14,16 @@ constexpr char kDone[] = "変更完了。";
 } // namespace
 
 CommandResult MoveFirstKeyTimeZeroCommand::Execute() {
-    if (ReportMissingAnimation(kCaption))
+    if (ReportMissingAnimation(kCaption)) {
         return CommandResult::Refused;
-    if (!Confirm(kConfirm, kCaption, framework::MbOkCancel | framework::MbIconExclamation))
+    }
+    if (!Confirm(kConfirm, kCaption, framework::MbOkCancel | framework::MbIconExclamation)) {
         return CommandResult::Cancelled;
+    }
     const float first = g_currentAnimation->KeyTime(0);
-    if (!g_currentAnimation->ShiftKeyTimes(-first))
+    if (!g_currentAnimation->ShiftKeyTimes(-first)) {
         return CommandResult::Refused;
+    }
     Inform(kDone, kCaption);
     m_host.RefreshKeyRange(1);
     m_host.RefreshTimeDisplay();

@@ -28,8 +28,9 @@ int PasteKeyFrameCommand::Execute() {
     }
     const QString question = QString::asprintf(kConfirm, static_cast<int>(ToKeyTime(source)),
                                                static_cast<int>(g_keyTime));
-    if (!Confirm(question, kCaption, framework::MbOkCancel | framework::MbIconExclamation))
+    if (!Confirm(question, kCaption, framework::MbOkCancel | framework::MbIconExclamation)) {
         return 0;
+    }
     g_currentAnimation->CopyKeys(static_cast<float>(g_keyTime), source);
     g_currentTime = static_cast<float>(g_keyTime);
     m_host.PoseCurrentAnimation(g_currentTime);

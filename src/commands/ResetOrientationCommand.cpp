@@ -11,11 +11,13 @@ constexpr char kCaption[] = "Morphing Skin";
 } // namespace
 
 CommandResult ResetOrientationCommand::Execute() {
-    if (ReportMissingAnimation(kCaption))
+    if (ReportMissingAnimation(kCaption)) {
         return CommandResult::Refused;
+    }
     g_redrawRequest = 1;
-    if (g_currentModel == nullptr)
+    if (g_currentModel == nullptr) {
         return CommandResult::Refused;
+    }
     g_currentModel->ResetOrientation(g_currentModel->Root());
     return CommandResult::Changed;
 }

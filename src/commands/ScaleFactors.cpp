@@ -8,10 +8,12 @@ constexpr float kSmallestFactor = 0.01f;
 } // namespace
 
 float LimitScaleFactor(float value) {
-    if (value >= 0.0f && value < kSmallestFactor)
+    if (value >= 0.0f && value < kSmallestFactor) {
         return kSmallestFactor;
-    if (value < 0.0f && value > -kSmallestFactor)
+    }
+    if (value < 0.0f && value > -kSmallestFactor) {
         return -kSmallestFactor;
+    }
     return value;
 }
 

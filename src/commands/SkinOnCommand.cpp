@@ -15,13 +15,16 @@ constexpr char kDone[] = "スキン処理機能が有効になりました。";
 } // namespace
 
 CommandResult SkinOnCommand::Execute() {
-    if (ReportMissingAnimation(kCaption))
+    if (ReportMissingAnimation(kCaption)) {
         return CommandResult::Refused;
-    if (!Confirm(kConfirm, kCaption, framework::MbYesNo | framework::MbIconQuestion))
+    }
+    if (!Confirm(kConfirm, kCaption, framework::MbYesNo | framework::MbIconQuestion)) {
         return CommandResult::Cancelled;
+    }
     g_redrawRequest = 1;
-    if (g_currentModel == nullptr || !g_currentModel->EnableSkin())
+    if (g_currentModel == nullptr || !g_currentModel->EnableSkin()) {
         return CommandResult::Refused;
+    }
     Inform(kDone, kCaption);
     return CommandResult::Changed;
 }

@@ -1,9 +1,10 @@
 #include "dialogs/CPartKeyDialog.h"
 
+#include <cfloat>
+
 #include <QBoxLayout>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <cfloat>
 
 #include "app/IRenderView.h"
 #include "app/ProgramState.h"
@@ -36,17 +37,20 @@ constexpr char kNameTaken[] = "パーツ名「%1」は同じモデルの別の�
 bool NameTakenInModel(rm::Frame* frame, const std::string& name) {
     rm::Frame* root = frame;
     for (rm::Frame* parent = root->GetParent(); parent != nullptr && CPartRecord::Of(parent);
-         parent = parent->GetParent())
+         parent = parent->GetParent()) {
         root = parent;
+    }
     std::vector<rm::Frame*> pending{root};
     while (!pending.empty()) {
         rm::Frame* current = pending.back();
         pending.pop_back();
         const CPartRecord* record = CPartRecord::Of(current);
-        if (current != frame && record != nullptr && record->baseName == name)
+        if (current != frame && record != nullptr && record->baseName == name) {
             return true;
-        for (const auto& child : current->Children())
+        }
+        for (const auto& child : current->Children()) {
             pending.push_back(child.Get());
+        }
     }
     return false;
 }
@@ -162,13 +166,16 @@ QLayout* CPartKeyDialog::MakeLayout() {
     name->addWidget(at(AtNameEdit), 1);
     layout->addLayout(name);
     auto* options = new QGridLayout(static_cast<QGroupBox*>(at(AtOptionGroup)));
-    for (int row = 0; row < 3; ++row)
-        for (int column = 0; column < 3; ++column)
+    for (int row = 0; row < 3; ++row) {
+        for (int column = 0; column < 3; ++column) {
             options->addWidget(at(AtPlayLabel + 3 * row + column), row, column);
+        }
+    }
     layout->addWidget(at(AtOptionGroup));
     auto* buttons = new QHBoxLayout;
-    for (int index : {AtSelectLabel, AtBackButton, AtForwardButton})
+    for (int index : {AtSelectLabel, AtBackButton, AtForwardButton}) {
         buttons->addWidget(at(index));
+    }
     buttons->addStretch(1);
     buttons->addWidget(at(AtOkButton));
     layout->addLayout(buttons);
@@ -186,8 +193,9 @@ void CPartKeyDialog::DoDataExchange(framework::DataExchange& exchange) {
 int CPartKeyDialog::OnInitDialog() {
     framework::Dialog::OnInitDialog();
     m_keys.clear();
-    if (!Refresh())
+    if (!Refresh()) {
         EndDialog(framework::IdCancel);
+    }
     return 1;
 }
 
@@ -212,20 +220,24 @@ int CPartKeyDialog::Refresh() {
     m_options = 0;
     m_partRecord = nullptr;
     m_frame = SelectedPartInScene();
-    if (m_frame == nullptr)
+    if (m_frame == nullptr) {
         return 0;
+    }
     m_partRecord = CPartRecord::Of(m_frame);
-    if (m_partRecord != nullptr)
+    if (m_partRecord != nullptr) {
         m_animation = m_partRecord->animation;
+    }
 
     framework::DialogControls& controls = Controls();
     for (int id :
-         {int(PartTypeNameEdit), int(ControlId::BackButton), int(ControlId::ForwardButton)})
+         {int(PartTypeNameEdit), int(ControlId::BackButton), int(ControlId::ForwardButton)}) {
         controls.EnableDlgItem(id, m_partRecord != nullptr);
+    }
     for (int id : {int(ControlId::CloseRadio), int(ControlId::OpenRadio),
                    int(ControlId::PositionCheck), int(ControlId::ScaleRotationCheck),
-                   int(ControlId::LinerRadio), int(ControlId::SplineRadio)})
+                   int(ControlId::LinerRadio), int(ControlId::SplineRadio)}) {
         controls.EnableDlgItem(id, m_animation != nullptr);
+    }
 
     controls.ResetContent(KeyList);
     LoadKeys();
@@ -234,13 +246,15 @@ int CPartKeyDialog::Refresh() {
     for (std::size_t i = 0; i < m_keys.size(); ++i) {
         const rm::AnimationKey& key = m_keys[i];
         m_lines.push_back(KeyLine(static_cast<int>(i), key));
-        if (key.dwKeyType == rm::D3DRMANIMATION_POSITIONKEY)
+        if (key.dwKeyType == rm::D3DRMANIMATION_POSITIONKEY) {
             m_lines.push_back(PositionLine(static_cast<int>(i), key));
+        }
     }
     controls.AddStrings(KeyList, m_lines);
 
-    if (m_animation != nullptr)
+    if (m_animation != nullptr) {
         m_options = m_animation->GetOptions();
+    }
     m_playOption = (m_options & rm::D3DRMANIMATION_CLOSED) ? 0
                    : (m_options & rm::D3DRMANIMATION_OPEN) ? 1
                                                            : -1;
@@ -249,16 +263,18 @@ int CPartKeyDialog::Refresh() {
     m_complement = (m_options & rm::D3DRMANIMATION_LINEARPOSITION)   ? 0
                    : (m_options & rm::D3DRMANIMATION_SPLINEPOSITION) ? 1
                                                                      : -1;
-    if (m_partRecord != nullptr)
+    if (m_partRecord != nullptr) {
         m_partTypeName = part_name_text::ToText(m_partRecord->baseName.value_or(std::string()));
+    }
     UpdateData(0);
     return 1;
 }
 
 int CPartKeyDialog::LoadKeys() {
     m_keys.clear();
-    if (m_animation == nullptr)
+    if (m_animation == nullptr) {
         return 0;
+    }
     std::uint32_t count = 0;
     m_animation->GetKeys(0.0f, FLT_MAX, &count, nullptr);
     if (count > 0) {
@@ -279,16 +295,18 @@ void CPartKeyDialog::Apply() {
         m_animation->SetOptions(m_options);
     }
     UpdateData(1);
-    if (m_partRecord == nullptr || m_partTypeName.isEmpty())
+    if (m_partRecord == nullptr || m_partTypeName.isEmpty()) {
         return;
+    }
     Rename(m_partTypeName);
 }
 
 void CPartKeyDialog::Rename(const QString& text) {
     const std::string old = m_partRecord->baseName.value_or(std::string());
     // The name as shown: stored again it could change its bytes (UTF-8 to code page 932).
-    if (text == part_name_text::ToText(old))
+    if (text == part_name_text::ToText(old)) {
         return;
+    }
     const std::string bytes = part_name_text::FromText(text);
     const char* refusal = bytes.empty()                      ? kBadName
                           : NameTakenInModel(m_frame, bytes) ? kNameTaken
@@ -307,30 +325,38 @@ void CPartKeyDialog::Rename(const QString& text) {
     // The part keeps its animations when the character binds its sets again by name: the
     // one the record names and those of every other set bound to the model.
     std::vector<rm::Animation*> driving;
-    if (m_partRecord->animation != nullptr)
+    if (m_partRecord->animation != nullptr) {
         driving.push_back(m_partRecord->animation);
+    }
     if (g_animationLibrary != nullptr) {
         auto& entries = g_animationLibrary->Entries();
         entries.BeginWalk();
-        while (auto* entry = entries.WalkNext())
-            if (rm::AnimationSet* set = entry->Payload().Set())
-                for (const auto& animation : set->Animations())
-                    if (animation->GetFrame().Get() == m_frame)
+        while (auto* entry = entries.WalkNext()) {
+            if (rm::AnimationSet* set = entry->Payload().Set()) {
+                for (const auto& animation : set->Animations()) {
+                    if (animation->GetFrame().Get() == m_frame) {
                         driving.push_back(animation.Get());
+                    }
+                }
+            }
+        }
     }
-    for (rm::Animation* animation : driving)
+    for (rm::Animation* animation : driving) {
         animation->SetName(scene::MakeWorkingName(bytes, animation->Id()).c_str());
+    }
 }
 
 void CPartKeyDialog::Step(int direction) {
     IRenderView* view = m_activeView ? m_activeView() : nullptr;
-    if (view == nullptr)
+    if (view == nullptr) {
         return;
+    }
     Apply();
-    if (direction < 0)
+    if (direction < 0) {
         view->SelectPreviousPart();
-    else
+    } else {
         view->SelectNextPart();
+    }
     Refresh();
     g_redrawRequest = 1;
     view->Render();

@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QStringList>
 #include <cstdint>
 #include <functional>
 #include <vector>
+
+#include <QStringList>
 
 #include "platform/framework/Dialog.h"
 #include "platform/rm/Types.h"

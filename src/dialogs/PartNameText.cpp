@@ -19,27 +19,33 @@ QString ToText(std::string_view bytes) {
 }
 
 std::string FromText(const QString& text) {
-    if (text.isEmpty())
+    if (text.isEmpty()) {
         return {};
+    }
     for (const QChar c : text) {
         // Blanks end a name in the file; the rest would break the file's structure.
         if (c.isSpace() || c.category() == QChar::Other_Control ||
-            QStringLiteral("{}[]()<>\",;").contains(c))
+            QStringLiteral("{}[]()<>\",;").contains(c)) {
             return {};
+        }
     }
     QStringEncoder cp932(kCodePage932);
-    if (!cp932.isValid())
+    if (!cp932.isValid()) {
         return {};
+    }
     const QByteArray data = cp932.encode(text);
-    if (cp932.hasError())
+    if (cp932.hasError()) {
         return {};
+    }
     std::string bytes(data.constData(), static_cast<std::size_t>(data.size()));
     // The reader must take the whole name back as one name, and as these bytes.
-    if (rm::XFileNameLength(bytes) != bytes.size())
+    if (rm::XFileNameLength(bytes) != bytes.size()) {
         return {};
+    }
     // Bytes that happen to be valid UTF-8 would be shown as other characters next time.
-    if (ToText(bytes) != text)
+    if (ToText(bytes) != text) {
         return {};
+    }
     return bytes;
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 
-#include <QString>
 #include <string>
 #include <string_view>
+
+#include <QString>
 
 /// Part names are bytes: the file's own, UTF-8 or code page 932 (Shift-JIS). These are
 /// the two ways between those bytes and the text a dialog shows and takes.

@@ -55,8 +55,9 @@ QLayout* ScaleFactorDialog::TakeFactorRow() {
     auto* column = new QVBoxLayout;
     column->addWidget(ControlAt(0));
     auto* row = new QHBoxLayout;
-    for (int index = 1; index < kFactorControlCount; ++index)
+    for (int index = 1; index < kFactorControlCount; ++index) {
         row->addWidget(ControlAt(index), index % 2 == 0 ? 1 : 0);
+    }
     column->addLayout(row);
     return column;
 }
@@ -68,8 +69,9 @@ void ScaleFactorDialog::DoDataExchange(framework::DataExchange& exchange) {
 }
 
 void ScaleFactorDialog::OnOK() {
-    if (!UpdateData(1))
+    if (!UpdateData(1)) {
         return;
+    }
     const ScaleFactors limited = LimitScaleFactors(Factors());
     m_scaleX = limited.x;
     m_scaleY = limited.y;

@@ -21,11 +21,13 @@ float ModelFraming::FittingDistance(float radius, float field, float front, int 
 
 int ModelFraming::FrameWhole(rm::Frame* pivot, const rm::Viewport* viewport, rm::Frame* target) {
     rm::Frame* camera = viewport != nullptr ? viewport->GetCamera() : nullptr;
-    if (pivot == nullptr || camera == nullptr || target == nullptr)
+    if (pivot == nullptr || camera == nullptr || target == nullptr) {
         return 0;
+    }
     rm::Box box;
-    if (rm::Failed(target->GetHierarchyBox(&box)))
+    if (rm::Failed(target->GetHierarchyBox(&box))) {
         return 0;
+    }
 
     // The box's corners in the world: the target may be scaled or turned.
     rm::Vector low{}, high{};

@@ -42,8 +42,9 @@ QImage AppIconImage(int size) {
     p.setBrush(QColor(250, 250, 250));
     p.drawEllipse(head, 3.2, 3.2);
     p.setBrush(QColor(255, 210, 60));
-    for (const QPointF& joint : {neck, hip, elbow, knee})
+    for (const QPointF& joint : {neck, hip, elbow, knee}) {
         p.drawEllipse(joint, 1.6, 1.6);
+    }
 
     // The key diamond.
     p.setPen(QPen(QColor(120, 72, 0), 1.2));
@@ -54,8 +55,9 @@ QImage AppIconImage(int size) {
 
 QIcon AppIcon() {
     QIcon icon;
-    for (int size : {16, 32, 48})
+    for (int size : {16, 32, 48}) {
         icon.addPixmap(QPixmap::fromImage(AppIconImage(size)));
+    }
     return icon;
 }
 

@@ -1,10 +1,11 @@
 #include "resources/ToolBarIcons.h"
 
+#include <functional>
+#include <map>
+
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygon>
-#include <functional>
-#include <map>
 
 #include "resources/CommandIds.h"
 
@@ -33,8 +34,9 @@ void Line(QPainter& p, int x1, int y1, int x2, int y2, const QColor& color, int 
 
 void Box(QPainter& p, int x, int y, int w, int h, const QColor& fill, const QColor& edge) {
     p.fillRect(x, y, w, h, edge);
-    if (w > 2 && h > 2)
+    if (w > 2 && h > 2) {
         p.fillRect(x + 1, y + 1, w - 2, h - 2, fill);
+    }
 }
 
 void Polygon(QPainter& p, const QPolygon& shape, const QColor& fill, const QColor& edge) {
@@ -438,26 +440,30 @@ QImage ToolBarIcons::Icon(framework::CommandId id) {
     painter.setRenderHint(QPainter::Antialiasing, false);
     const auto& faces = Faces();
     const auto found = faces.find(id);
-    if (found != faces.end())
+    if (found != faces.end()) {
         found->second(painter);
-    else
+    } else {
         UnknownFace(painter);
+    }
     return image;
 }
 
 QImage ToolBarIcons::Bitmap(const std::vector<framework::CommandId>& items) {
     int cells = 0;
-    for (framework::CommandId id : items)
-        if (id != 0)
+    for (framework::CommandId id : items) {
+        if (id != 0) {
             ++cells;
+        }
+    }
     const QSize cell = Size();
     QImage bitmap(cell.width() * cells, cell.height(), QImage::Format_ARGB32_Premultiplied);
     bitmap.fill(Qt::transparent);
     QPainter painter(&bitmap);
     int x = 0;
     for (framework::CommandId id : items) {
-        if (id == 0)
+        if (id == 0) {
             continue;
+        }
         painter.drawImage(x, 0, Icon(id));
         x += cell.width();
     }

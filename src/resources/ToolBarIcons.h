@@ -1,8 +1,9 @@
 #pragma once
 
+#include <vector>
+
 #include <QImage>
 #include <QSize>
-#include <vector>
 
 #include "platform/framework/CommandId.h"
 

@@ -207,8 +207,9 @@ namespace {
 
 // fmod(t, 1.0) == 0 without a library call per key: from 2^24 on every float is whole.
 bool IsWholeNumber(float t) {
-    if (!std::isfinite(t))
+    if (!std::isfinite(t)) {
         return false;
+    }
     return std::fabs(t) >= 16777216.0f || float(std::int32_t(t)) == t;
 }
 
@@ -236,8 +237,9 @@ int CAnimationData::ScaleToLength(float length) {
             const float t = factor * key.dvTime;
             if (IsWholeNumber(t)) {
                 key.dvTime = t;
-                if (&m_keys[kept] != &key)
+                if (&m_keys[kept] != &key) {
                     m_keys[kept] = key;
+                }
                 ++kept;
             } else {
                 m_deletedIds.push_back(key.dwID);

@@ -15,16 +15,18 @@ AsyncKeyState& AsyncKeyState::Instance() {
     // Owned by the application object, so it goes with it; a later application gets a
     // new one.
     static QPointer<AsyncKeyState> instance;
-    if (instance == nullptr)
+    if (instance == nullptr) {
         instance = new AsyncKeyState;
+    }
     return *instance;
 }
 
 void AsyncKeyState::SetKeyDown(int key, bool down) {
-    if (down)
+    if (down) {
         m_down.insert(key);
-    else
+    } else {
         m_down.erase(key);
+    }
 }
 
 bool AsyncKeyState::eventFilter(QObject* watched, QEvent* event) {
@@ -34,8 +36,9 @@ bool AsyncKeyState::eventFilter(QObject* watched, QEvent* event) {
         break;
     case QEvent::KeyRelease: {
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (!key->isAutoRepeat())
+        if (!key->isAutoRepeat()) {
             SetKeyDown(key->key(), false);
+        }
         break;
     }
     case QEvent::ApplicationDeactivate:

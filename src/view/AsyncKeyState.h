@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QObject>
 #include <set>
+
+#include <QObject>
 
 /// Whether a key is held down at this moment, whichever widget has the focus: the view
 /// asks it for F while it renders. Watches every key event the application delivers

@@ -1,12 +1,13 @@
 #include "view/CDxMFCView.h"
 
+#include <cstring>
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
 #include <QScreen>
-#include <cstring>
 
 #include "app/CMainFrame.h"
 #include "app/ProgramState.h"
@@ -78,20 +79,23 @@ CDxMFCView::CDxMFCView() {
     MapCommand(ids::ProjectionOrthographic, [this] { SetProjection(kOrthographic); });
 
     for (framework::CommandId id :
-         {ids::DriverDirect3DHal, ids::DriverRgbEmulation, ids::DriverUseVideoMemory})
+         {ids::DriverDirect3DHal, ids::DriverRgbEmulation, ids::DriverUseVideoMemory}) {
         MapUpdate(id, &CDxMFCView::OnUpdateDriver);
+    }
     for (framework::CommandId id :
          {ids::RenderLighting, ids::RenderPoints, ids::RenderWireframe, ids::RenderSolid,
           ids::RenderFlat, ids::RenderGouraud, ids::RenderDithered, ids::RenderTextureFiltering,
-          ids::ProjectionPerspective, ids::ProjectionOrthographic})
+          ids::ProjectionPerspective, ids::ProjectionOrthographic}) {
         MapUpdate(id, &CDxMFCView::OnUpdateRenderer);
+    }
 }
 
 CDxMFCView::~CDxMFCView() {
     m_cameraPivot = nullptr;
     m_camera = nullptr;
-    if (m_parentD3R != nullptr && m_device != nullptr)
+    if (m_parentD3R != nullptr && m_device != nullptr) {
         m_parentD3R->ReleaseChild(&m_device);
+    }
 }
 
 FpsOverlay& CDxMFCView::Overlay() {
@@ -104,15 +108,18 @@ FpsOverlay& CDxMFCView::Overlay() {
 
 void CDxMFCView::OnInitialUpdate() {
     View::OnInitialUpdate();
-    if (m_device != nullptr)
+    if (m_device != nullptr) {
         return;
+    }
     auto* frame = dynamic_cast<CMainFrame*>(GetParentFrame());
-    if (frame == nullptr)
+    if (frame == nullptr) {
         return;
+    }
     m_parentD3R = &frame->GetParentD3R();
     m_parentD3R->CreateChild(&m_device);
-    if (m_device == nullptr)
+    if (m_device == nullptr) {
         return;
+    }
 
     render::CameraRig rig;
     const render::ViewSetupResult result =
@@ -123,8 +130,9 @@ void CDxMFCView::OnInitialUpdate() {
     case render::ViewSetupResult::Ok:
         // A file opened from the command line was loaded before the camera existed; it is
         // framed now, as a file opened later is at once.
-        if (g_currentAnimation != nullptr && g_currentAnimation->Model() != nullptr)
+        if (g_currentAnimation != nullptr && g_currentAnimation->Model() != nullptr) {
             frame->CenterOnFrame(g_currentAnimation->Model()->Root());
+        }
         break;
     case render::ViewSetupResult::DirectDrawFailed:
         ShowAppMessage("DirectDraw creation failed");
@@ -139,18 +147,22 @@ void CDxMFCView::OnInitialUpdate() {
 }
 
 int CDxMFCView::Render() {
-    if (m_device == nullptr || !m_device->IsEnabled())
+    if (m_device == nullptr || !m_device->IsEnabled()) {
         return 0;
-    if (!g_redrawRequest)
+    }
+    if (!g_redrawRequest) {
         return 0;
+    }
     g_redrawRequest = 0;
 
     rm::Frame* labelParent = nullptr;
-    if (g_operationMode == 0 && g_selectedPart != nullptr)
+    if (g_operationMode == 0 && g_selectedPart != nullptr) {
         labelParent = g_selectedPart->GetParent();
+    }
     // Held down, F toggles on every frame drawn; a short tap shows or hides the lines.
-    if (AsyncKeyState::Instance().IsKeyDown(Qt::Key_F))
+    if (AsyncKeyState::Instance().IsKeyDown(Qt::Key_F)) {
         Overlay().Toggle();
+    }
     return render::SceneSetup::RenderFrame(
         *m_device, g_gridFrame, g_sceneRoot, labelParent,
         [this](surface::Image& picture, const render::FrameStats& stats) {
@@ -167,8 +179,9 @@ void CDxMFCView::DrawOverlay(surface::Image& picture, const render::FrameStats& 
         QPainter painter(&image);
         painter.setFont(font());
         painter.setPen(kLabelColour);
-        if (stats.hasParentLabel)
+        if (stats.hasParentLabel) {
             WriteText(painter, stats.parentLabelX, stats.parentLabelY, QStringLiteral("<Parent>"));
+        }
         if (overlay.IsShown()) {
             const int grey = overlay.StepGrey();
             painter.setPen(QColor(grey, grey, grey));
@@ -183,10 +196,12 @@ void CDxMFCView::DrawOverlay(surface::Image& picture, const render::FrameStats& 
 }
 
 void CDxMFCView::Presented(const surface::Image& picture) {
-    if (m_picture.width() != picture.Width() || m_picture.height() != picture.Height())
+    if (m_picture.width() != picture.Width() || m_picture.height() != picture.Height()) {
         m_picture = QImage(picture.Width(), picture.Height(), QImage::Format_RGBA8888);
-    for (int y = 0; y < picture.Height(); ++y)
+    }
+    for (int y = 0; y < picture.Height(); ++y) {
         std::memcpy(m_picture.scanLine(y), picture.Row(y), picture.RowBytes());
+    }
     m_picture.setDevicePixelRatio(devicePixelRatioF());
     framework::OpenTiming::FrameRendered();
     if (!m_painting) {
@@ -206,13 +221,15 @@ void CDxMFCView::paintEvent(QPaintEvent* event) {
     }
     m_presentPending = false;
     QPainter painter(this);
-    if (m_picture.isNull())
+    if (m_picture.isNull()) {
         painter.fillRect(event->rect(), palette().color(QPalette::Dark));
-    else
+    } else {
         painter.drawImage(QPoint(0, 0), m_picture);
+    }
     m_painting = false;
-    if (!m_picture.isNull())
+    if (!m_picture.isNull()) {
         framework::OpenTiming::FrameDrawn();
+    }
 }
 
 // ---------------------------------------------------------------------------------------
@@ -235,45 +252,53 @@ int CDxMFCView::BitsPerPixel() const {
 // Render state, driver and size.
 
 void CDxMFCView::SaveRenderState() {
-    if (m_device != nullptr)
+    if (m_device != nullptr) {
         render::SceneSetup::SaveRenderState(*m_device, &m_saved);
+    }
 }
 
 void CDxMFCView::RestoreRenderState() {
-    if (m_device != nullptr)
+    if (m_device != nullptr) {
         render::SceneSetup::RestoreRenderState(*m_device, m_saved);
+    }
     g_redrawRequest = 1;
 }
 
 void CDxMFCView::ResetPalette() {
-    if (m_device->Palette() != nullptr && m_device->PrimarySurface() != nullptr)
+    if (m_device->Palette() != nullptr && m_device->PrimarySurface() != nullptr) {
         m_device->PrimarySurface()->SetPalette(
             m_device->BackBuffer() != nullptr ? m_device->BackBuffer()->GetPalette() : nullptr);
+    }
 }
 
 int CDxMFCView::ChangeDriver() {
-    if (m_device == nullptr || m_device->IsSuspended() || m_device->D3DRM() == nullptr)
+    if (m_device == nullptr || m_device->IsSuspended() || m_device->D3DRM() == nullptr) {
         return 0;
+    }
     SaveRenderState();
     ResetPalette();
     if (!m_device->ResizeWindow(this)) {
         ShowAppMessage("Change D3D Driver error\n");
         return 0;
     }
-    if (m_camera != nullptr)
+    if (m_camera != nullptr) {
         m_device->D3RViewport(m_camera.Get());
+    }
     RestoreRenderState();
     return 1;
 }
 
 void CDxMFCView::OnSize(unsigned type, int /*cx*/, int /*cy*/) {
-    if (m_device == nullptr || !m_device->IsEnabled() || !m_device->IsWindowReady())
+    if (m_device == nullptr || !m_device->IsEnabled() || !m_device->IsWindowReady()) {
         return;
+    }
     rm::OutputDebugStringA("D3R:SizeHandle\n");
-    if (type <= SizeMaxHide)
+    if (type <= SizeMaxHide) {
         m_device->SetSuspended(type == SizeMinimized || type == SizeMaxHide ? 1 : 0);
-    if (m_device->IsSuspended())
+    }
+    if (m_device->IsSuspended()) {
         return;
+    }
     rm::OutputDebugStringA("D3R:SizeHandle   restored\n");
     // A new size always tries the hardware driver again; the device falls back by itself.
     m_device->SetHEL(0);
@@ -283,8 +308,9 @@ void CDxMFCView::OnSize(unsigned type, int /*cx*/, int /*cy*/) {
         ShowAppMessage("Resize error\n");
         return;
     }
-    if (m_camera != nullptr)
+    if (m_camera != nullptr) {
         m_device->D3RViewport(m_camera.Get());
+    }
     RestoreRenderState();
 }
 
@@ -299,30 +325,34 @@ void CDxMFCView::resizeEvent(QResizeEvent* event) {
 // View menu commands.
 
 void CDxMFCView::OnDriverHal() {
-    if (m_device == nullptr)
+    if (m_device == nullptr) {
         return;
+    }
     m_device->SetHEL(0);
     ChangeDriver();
 }
 
 void CDxMFCView::OnDriverEmulation() {
-    if (m_device == nullptr)
+    if (m_device == nullptr) {
         return;
+    }
     m_device->SetHEL(1);
     ChangeDriver();
 }
 
 void CDxMFCView::OnUseVideoMemory() {
-    if (m_device == nullptr || !m_device->IsSoftware())
+    if (m_device == nullptr || !m_device->IsSoftware()) {
         return;
+    }
     m_device->SetVideoMemory(m_device->IsVideoMemory() ? 0 : 1);
     ChangeDriver();
 }
 
 void CDxMFCView::SetQualityBits(unsigned clear, unsigned set) {
     rm::Device* device = m_device != nullptr ? m_device->D3DRMDevice() : nullptr;
-    if (device == nullptr)
+    if (device == nullptr) {
         return;
+    }
     m_saved.quality = (m_saved.quality & ~clear) | set;
     device->SetQuality(m_saved.quality);
     g_redrawRequest = 1;
@@ -334,8 +364,9 @@ void CDxMFCView::OnLighting() {
 
 void CDxMFCView::OnDithered() {
     rm::Device* device = m_device != nullptr ? m_device->D3DRMDevice() : nullptr;
-    if (device == nullptr)
+    if (device == nullptr) {
         return;
+    }
     m_saved.dither = device->GetDither() ? 0 : 1;
     device->SetDither(m_saved.dither);
     g_redrawRequest = 1;
@@ -343,8 +374,9 @@ void CDxMFCView::OnDithered() {
 
 void CDxMFCView::OnTextureFiltering() {
     rm::Device* device = m_device != nullptr ? m_device->D3DRMDevice() : nullptr;
-    if (device == nullptr)
+    if (device == nullptr) {
         return;
+    }
     m_saved.textureQuality = 1 - (m_saved.textureQuality & 1);
     device->SetTextureQuality(m_saved.textureQuality);
     g_redrawRequest = 1;
@@ -352,8 +384,9 @@ void CDxMFCView::OnTextureFiltering() {
 
 void CDxMFCView::SetProjection(int projection) {
     rm::Viewport* viewport = m_device != nullptr ? m_device->Viewport() : nullptr;
-    if (viewport == nullptr)
+    if (viewport == nullptr) {
         return;
+    }
     m_saved.projection = static_cast<rm::D3DRMPROJECTIONTYPE>(projection);
     viewport->SetProjection(m_saved.projection);
     g_redrawRequest = 1;
@@ -440,16 +473,18 @@ ViewInteraction::Mouse CDxMFCView::MouseOf(const QMouseEvent* event) const {
 
 void CDxMFCView::mousePressEvent(QMouseEvent* event) {
     m_interaction.SetPixelRatio(devicePixelRatioF());
-    if (event->button() == Qt::LeftButton)
+    if (event->button() == Qt::LeftButton) {
         m_interaction.LeftButtonDown(MouseOf(event));
-    else if (event->button() == Qt::RightButton)
+    } else if (event->button() == Qt::RightButton) {
         m_interaction.RightButtonDown();
+    }
     View::mousePressEvent(event);
 }
 
 void CDxMFCView::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::RightButton)
+    if (event->button() == Qt::RightButton) {
         m_interaction.RightButtonUp();
+    }
     View::mouseReleaseEvent(event);
 }
 
@@ -496,8 +531,9 @@ void CDxMFCView::keyPressEvent(QKeyEvent* event) {
     default:
         break;
     }
-    if (!m_interaction.KeyDown(key, (event->modifiers() & Qt::AltModifier) != 0))
+    if (!m_interaction.KeyDown(key, (event->modifiers() & Qt::AltModifier) != 0)) {
         View::keyPressEvent(event);
+    }
 }
 
 int CDxMFCView::SelectCameraView(int index) {
@@ -506,18 +542,21 @@ int CDxMFCView::SelectCameraView(int index) {
 }
 
 void CDxMFCView::ApplyCameraView() {
-    if (CMainFrame* frame = MainFrame())
+    if (CMainFrame* frame = MainFrame()) {
         frame->ApplyCameraView();
+    }
 }
 
 void CDxMFCView::PreviousKey() {
-    if (CMainFrame* frame = MainFrame())
+    if (CMainFrame* frame = MainFrame()) {
         frame->OnCmdMsg(ids::KeyFrameLeft);
+    }
 }
 
 void CDxMFCView::NextKey() {
-    if (CMainFrame* frame = MainFrame())
+    if (CMainFrame* frame = MainFrame()) {
         frame->OnCmdMsg(ids::KeyFrameRight);
+    }
 }
 
 int CDxMFCView::AddKeyFrame(int silent) {
@@ -531,8 +570,9 @@ int CDxMFCView::RefreshKeyRange(int rebuild) {
 }
 
 void CDxMFCView::RefreshTimeDisplay() {
-    if (CMainFrame* frame = MainFrame())
+    if (CMainFrame* frame = MainFrame()) {
         frame->RefreshTimeDisplay();
+    }
 }
 
 int CDxMFCView::CreateSelectionBox(rm::Frame* frame, const rm::Box* box) {

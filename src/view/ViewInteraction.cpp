@@ -32,36 +32,44 @@ constexpr char kRootHasNoParent[] = "モデルのRootの親は変更できませ
 
 /// The root frame of the model the current animation set is bound to, or null.
 rm::Frame* CurrentModelRoot() {
-    if (g_currentAnimation == nullptr || g_currentAnimation->Model() == nullptr)
+    if (g_currentAnimation == nullptr || g_currentAnimation->Model() == nullptr) {
         return nullptr;
+    }
     return g_currentAnimation->Model()->Root();
 }
 
 bool IsInside(const rm::Frame* frame, const rm::Frame* ancestor) {
-    for (const rm::Frame* f = frame; f != nullptr; f = f->GetParent())
-        if (f == ancestor)
+    for (const rm::Frame* f = frame; f != nullptr; f = f->GetParent()) {
+        if (f == ancestor) {
             return true;
+        }
+    }
     return false;
 }
 
 /// Depth-first walk under `root` (root 0) to `*index`, counting down.
 rm::Frame* Walk(rm::Frame* frame, int* index) {
-    if ((*index)-- == 0)
+    if ((*index)-- == 0) {
         return frame;
-    for (const auto& child : frame->Children())
-        if (rm::Frame* found = Walk(child.Get(), index))
+    }
+    for (const auto& child : frame->Children()) {
+        if (rm::Frame* found = Walk(child.Get(), index)) {
             return found;
+        }
+    }
     return nullptr;
 }
 
 /// Depth-first walk under `root` counting frames in `*index` until `frame` is met.
 bool Find(const rm::Frame* root, const rm::Frame* frame, int* index) {
-    if (root == frame)
+    if (root == frame) {
         return true;
+    }
     for (const auto& child : root->Children()) {
         ++*index;
-        if (Find(child.Get(), frame, index))
+        if (Find(child.Get(), frame, index)) {
             return true;
+        }
     }
     return false;
 }
@@ -78,14 +86,16 @@ rm::Animation* PartAnimation(const rm::Frame* part) {
 
 int ViewInteraction::CountFrames(rm::Frame* root) {
     int count = 1;
-    for (const auto& child : root->Children())
+    for (const auto& child : root->Children()) {
         count += CountFrames(child.Get());
+    }
     return count;
 }
 
 rm::Frame* ViewInteraction::FrameAt(rm::Frame* root, int index) {
-    if (root == nullptr)
+    if (root == nullptr) {
         return nullptr;
+    }
     const int count = CountFrames(root);
     // Into 0 … count - 1 from either side, so no position reads past the hierarchy.
     int wrapped = ((index % count) + count) % count;
@@ -93,8 +103,9 @@ rm::Frame* ViewInteraction::FrameAt(rm::Frame* root, int index) {
 }
 
 int ViewInteraction::IndexOf(rm::Frame* root, const rm::Frame* frame) {
-    if (root == nullptr || frame == nullptr)
+    if (root == nullptr || frame == nullptr) {
         return -1;
+    }
     int index = 0;
     return Find(root, frame, &index) ? index : -1;
 }
@@ -104,23 +115,27 @@ int ViewInteraction::IndexOf(rm::Frame* root, const rm::Frame* frame) {
 
 void ViewInteraction::UnselectPart() {
     g_redrawRequest = 1;
-    if (g_selectedPart != nullptr && g_selectionBox != nullptr)
+    if (g_selectedPart != nullptr && g_selectionBox != nullptr) {
         g_selectedPart->DeleteVisual(g_selectionBox);
+    }
     EmptySelection();
 }
 
 int ViewInteraction::SelectPart(rm::Frame* frame, rm::Visual* visual) {
-    if (frame == nullptr)
+    if (frame == nullptr) {
         return 0;
+    }
     g_redrawRequest = 1;
     if (visual != nullptr) {
         g_visualCycle = 0;
     } else {
         // The selection box hangs on the selected part but is none of its visuals.
         m_visuals.clear();
-        for (const auto& each : frame->Visuals())
-            if (each.Get() != g_selectionBox)
+        for (const auto& each : frame->Visuals()) {
+            if (each.Get() != g_selectionBox) {
                 m_visuals.push_back(each.Get());
+            }
+        }
         if (m_visuals.empty()) {
             UnselectPart();
             return 0;
@@ -128,8 +143,9 @@ int ViewInteraction::SelectPart(rm::Frame* frame, rm::Visual* visual) {
         int position = 0;
         if (frame == g_selectedPart && m_visuals.size() >= 2) {
             position = g_visualCycle + 1;
-            if (position < 0 || position >= static_cast<int>(m_visuals.size()))
+            if (position < 0 || position >= static_cast<int>(m_visuals.size())) {
                 position = 0;
+            }
         }
         g_visualCycle = position;
         visual = m_visuals[static_cast<std::size_t>(position)];
@@ -150,24 +166,27 @@ int ViewInteraction::SelectPart(rm::Frame* frame, rm::Visual* visual) {
         hasBox =
             g_selectedMeshBuilder != nullptr && !rm::Failed(g_selectedMeshBuilder->GetBox(&box));
     }
-    if (hasBox)
+    if (hasBox) {
         m_host.CreateSelectionBox(frame, &box);
+    }
     g_partIndex = std::max(0, IndexOf(CurrentModelRoot(), frame));
     return 1;
 }
 
 void ViewInteraction::StepPart(int step) {
     rm::Frame* root = CurrentModelRoot();
-    if (root == nullptr)
+    if (root == nullptr) {
         return;
+    }
     const int count = CountFrames(root);
     const int start = ((g_partIndex % count) + count) % count;
     int index = start;
     // Each frame is tried once at most: a model without visuals ends the search.
     for (int tried = 0; tried < count; ++tried) {
         index = ((index + step) % count + count) % count;
-        if (index == start)
+        if (index == start) {
             break;
+        }
         if (SelectPart(FrameAt(root, index), nullptr)) {
             g_partIndex = index;
             return;
@@ -193,10 +212,12 @@ void ViewInteraction::MouseMove(const Mouse& mouse) {
         m_leftDrag = false;
         return;
     }
-    if (g_operationMode != 0 && g_operationMode != 1)
+    if (g_operationMode != 0 && g_operationMode != 1) {
         return;
-    if (!m_leftDrag)
+    }
+    if (!m_leftDrag) {
         m_leftDragPoint = mouse.point;
+    }
     const QPoint delta = mouse.point - m_leftDragPoint;
     LeftDrag(mouse, static_cast<float>(delta.x()), static_cast<float>(delta.y()));
     m_leftDragPoint = mouse.point;
@@ -208,15 +229,18 @@ void ViewInteraction::CameraDrag(const Mouse& mouse, float dx, float dy) {
     rm::Frame* pivot = m_host.GetCameraPivot();
     rm::Frame* camera = m_host.GetCamera();
     if (mouse.control) {
-        if (camera != nullptr)
+        if (camera != nullptr) {
             camera->SetPosition(camera, 0, 0, dy * -0.2f);
+        }
     } else if (mouse.shift) {
-        if (pivot != nullptr)
+        if (pivot != nullptr) {
             pivot->SetPosition(pivot, dx * -0.02f, dy * 0.02f, 0);
+        }
     } else if (mouse.left) {
-        if (rm::Viewport* viewport = m_host.GetViewport())
+        if (rm::Viewport* viewport = m_host.GetViewport()) {
             viewport->SetField(
                 std::clamp(viewport->GetField() + dy * 0.005f, kSmallestField, kLargestField));
+        }
     } else if (pivot != nullptr) {
         rm::Vector direction, up;
         pivot->GetOrientation(nullptr, &direction, &up);
@@ -235,13 +259,15 @@ void ViewInteraction::LeftDrag(const Mouse& mouse, float dx, float dy) {
         break;
     case 1:
         g_redrawRequest = 1;
-        if (rm::Frame* part = SelectedPartInScene())
+        if (rm::Frame* part = SelectedPartInScene()) {
             MovePart(part, mouse, dx, dy);
+        }
         break;
     case 2:
         g_redrawRequest = 1;
-        if (rm::Frame* part = SelectedPartInScene())
+        if (rm::Frame* part = SelectedPartInScene()) {
             TurnPart(part, mouse, dx, dy);
+        }
         break;
     default:
         break;
@@ -251,8 +277,9 @@ void ViewInteraction::LeftDrag(const Mouse& mouse, float dx, float dy) {
 void ViewInteraction::MoveModel(const Mouse& mouse, float dx, float dy) {
     rm::Frame* root = CurrentModelRoot();
     rm::Frame* camera = m_host.GetCamera();
-    if (root == nullptr || camera == nullptr)
+    if (root == nullptr || camera == nullptr) {
         return;
+    }
     rm::Vector direction, up;
     camera->GetOrientation(g_sceneRoot, &direction, &up);
     rm::Vector right = rm::VectorCrossProduct(direction, up);
@@ -266,10 +293,11 @@ void ViewInteraction::MoveModel(const Mouse& mouse, float dx, float dy) {
     rm::Vector p;
     root->GetPosition(g_sceneRoot, &p);
     p.x -= (up.x * dy + right.x * dx) * 0.02f;
-    if (mouse.shift)
+    if (mouse.shift) {
         p.y -= (up.y * dy + right.y * dx) * 0.02f;
-    else
+    } else {
         p.z -= (up.z * dy + right.z * dx) * 0.02f;
+    }
     root->SetPosition(g_sceneRoot, p.x, p.y, p.z);
     g_redrawRequest = 1;
     // The model's place is written with it: quitting must ask first.
@@ -280,11 +308,13 @@ void ViewInteraction::MovePart(rm::Frame* part, const Mouse& mouse, float dx, fl
     const float v = g_axisPositive ? dy : -dy;
     rm::Vector p;
     part->GetPosition(nullptr, &p);
-    if (g_axisX)
+    if (g_axisX) {
         p.x += dx * 0.02f;
+    }
     if (mouse.shift) {
-        if (g_axisY)
+        if (g_axisY) {
             p.y -= v * 0.02f;
+        }
     } else if (g_axisZ) {
         p.z -= v * 0.02f;
     }
@@ -295,8 +325,9 @@ void ViewInteraction::MovePart(rm::Frame* part, const Mouse& mouse, float dx, fl
     }
     part->GetPosition(part->GetParent(), &p);
     rm::Animation* animation = PartAnimation(part);
-    if (!PrepareKey(animation, rm::D3DRMANIMATION_POSITIONKEY))
+    if (!PrepareKey(animation, rm::D3DRMANIMATION_POSITIONKEY)) {
         return;
+    }
     animation->AddPositionKey(static_cast<float>(g_keyTime), p.x, p.y, p.z);
     AfterKeyWritten();
 }
@@ -309,10 +340,11 @@ void ViewInteraction::TurnPart(rm::Frame* part, const Mouse& mouse, float dx, fl
         const float az = g_axisZ ? dx * -0.5f * kDegree : 0.0f;
         part->SetRotation(part, 1, 0, 0, ax);
         part->Move(1.0f);
-        if (mouse.shift)
+        if (mouse.shift) {
             part->SetRotation(part, 0, 0, 1, az);
-        else
+        } else {
             part->SetRotation(part, 0, 1, 0, ay);
+        }
         part->Move(1.0f);
         part->SetRotation(nullptr, 0, 0, 0, 0);
         // The turn stays in the model's frames, which are saved.
@@ -332,8 +364,9 @@ void ViewInteraction::TurnPart(rm::Frame* part, const Mouse& mouse, float dx, fl
                                                     render::OrientationToQuaternion(direction, up));
     part->SetQuaternion(parent, q);
     rm::Animation* animation = PartAnimation(part);
-    if (!PrepareKey(animation, rm::D3DRMANIMATION_ROTATEKEY))
+    if (!PrepareKey(animation, rm::D3DRMANIMATION_ROTATEKEY)) {
         return;
+    }
     animation->AddRotateKey(static_cast<float>(g_keyTime), q);
     AfterKeyWritten();
 }
@@ -343,28 +376,35 @@ void ViewInteraction::AfterKeyWritten() {
     // the current time's whole part) must show on the bar.
     const float keyTime = static_cast<float>(g_keyTime);
     bool listed = false;
-    for (unsigned i = 0; i < g_currentAnimation->KeyTimeCount() && !listed; ++i)
+    for (unsigned i = 0; i < g_currentAnimation->KeyTimeCount() && !listed; ++i) {
         listed = g_currentAnimation->KeyTime(static_cast<int>(i)) == keyTime;
-    if (!listed)
+    }
+    if (!listed) {
         m_host.RefreshKeyRange(1);
+    }
     m_host.MarkDocumentModified();
 }
 
 int ViewInteraction::PrepareKey(rm::Animation* animation, std::uint32_t keyType) {
-    if (g_currentAnimation == nullptr)
+    if (g_currentAnimation == nullptr) {
         return 0;
+    }
     const float now = static_cast<float>(ToKeyTime(g_currentTime));
     bool listed = false;
-    for (unsigned i = 0; i < g_currentAnimation->KeyTimeCount() && !listed; ++i)
+    for (unsigned i = 0; i < g_currentAnimation->KeyTimeCount() && !listed; ++i) {
         listed = g_currentAnimation->KeyTime(static_cast<int>(i)) == now;
-    if (!listed && !m_host.AddKeyFrame(0))
+    }
+    if (!listed && !m_host.AddKeyFrame(0)) {
         return 0;
-    if (animation == nullptr)
+    }
+    if (animation == nullptr) {
         return 0;
+    }
     const float time = static_cast<float>(g_keyTime);
     for (const rm::AnimationKey& key : animation->Keys()) {
-        if (key.dvTime > time)
+        if (key.dvTime > time) {
             break;
+        }
         if (key.dvTime == time && key.dwKeyType == keyType) {
             animation->DeleteKeyByID(key.dwID);
             break;
@@ -374,22 +414,26 @@ int ViewInteraction::PrepareKey(rm::Animation* animation, std::uint32_t keyType)
 }
 
 void ViewInteraction::LeftButtonDown(const Mouse& mouse) {
-    if (!mouse.right)
+    if (!mouse.right) {
         m_rightDrag = false;
-    if (m_rightDrag)
+    }
+    if (m_rightDrag) {
         return;
+    }
     CCharacterData* before = g_currentCharacter;
     rm::Viewport* viewport = m_host.GetViewport();
     m_picks.clear();
-    if (viewport != nullptr)
+    if (viewport != nullptr) {
         viewport->Pick(static_cast<int>(mouse.point.x() * m_pixelRatio),
                        static_cast<int>(mouse.point.y() * m_pixelRatio), &m_picks);
+    }
     bool handled = false;
     if (!m_picks.empty()) {
         const rm::PickRecord& pick = m_picks.front();
         rm::Frame* deepest = pick.framePath.empty() ? nullptr : pick.framePath.back().Get();
-        if (pick.framePath.size() > 2)
+        if (pick.framePath.size() > 2) {
             PickCharacter(pick);
+        }
         if (mouse.shift && mouse.control && g_operationMode == 0 &&
             SelectedPartInScene() != nullptr && g_currentCharacter == before &&
             deepest != nullptr) {
@@ -398,8 +442,9 @@ void ViewInteraction::LeftButtonDown(const Mouse& mouse) {
             handled = SelectPart(deepest, pick.visual.Get()) != 0;
         }
     }
-    if (!handled)
+    if (!handled) {
         UnselectPart();
+    }
 }
 
 bool ViewInteraction::PickCharacter(const rm::PickRecord& pick) {
@@ -443,8 +488,9 @@ bool ViewInteraction::Reparent(rm::Frame* target) {
     rm::Frame* root = g_currentModel != nullptr ? g_currentModel->Root() : nullptr;
     // Only parts of the current model move, within it; its root has no parent to change,
     // and no frame may end up under itself.
-    if (root == nullptr || !IsInside(part, root) || !IsInside(target, root))
+    if (root == nullptr || !IsInside(part, root) || !IsInside(target, root)) {
         return true;
+    }
     if (part == root) {
         m_host.ShowMessage(QString::fromUtf8(kRootHasNoParent));
         return true;
@@ -455,8 +501,9 @@ bool ViewInteraction::Reparent(rm::Frame* target) {
         parent = root;
     } else {
         m_host.ShowMessage(QString::fromUtf8(kParentChanged));
-        if (IsInside(target, part))
+        if (IsInside(target, part)) {
             root->AddChild(target);
+        }
     }
     parent->AddChild(part);
     m_host.MarkDocumentModified();
@@ -467,8 +514,9 @@ bool ViewInteraction::Reparent(rm::Frame* target) {
 // Keys.
 
 bool ViewInteraction::KeyDown(Key key, bool alt) {
-    if (alt)
+    if (alt) {
         return false;
+    }
     int preset = -1;
     switch (key) {
     case Key::Left:

@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QPoint>
-#include <QString>
 #include <cstdint>
 #include <vector>
+
+#include <QPoint>
+#include <QString>
 
 #include "platform/rm/Viewport.h"
 

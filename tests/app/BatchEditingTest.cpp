@@ -2,12 +2,12 @@
 // Open, the command from the menu with the dialog and the boxes answered, File Save As,
 // File Open of the saved file, and a look at what came back.
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "app/ProgramState.h"
@@ -65,23 +65,26 @@ TEST_F(BatchEditingTest, EditsSavedThroughTheMenuComeBackFromTheFile) {
         {"model scale x2 with the position keys", ids::ChangeModelScale,
          [this] {
              ui.dialogRunner.Push([](Dialog& dialog) {
-                 for (int id : {1041, 1042, 1043})
+                 for (int id : {1041, 1042, 1043}) {
                      dialog.SetDlgItemText(id, QStringLiteral("2"));
+                 }
                  dialog.ClickButton(CModelScaleDialog::PositionKeysCheck);
                  dialog.ClickButton(IdOk);
              });
          },
          [&before](const batch_test::Snapshot& after) {
-             for (std::size_t p = 0; p < 2; ++p)
+             for (std::size_t p = 0; p < 2; ++p) {
                  for (std::size_t v = 0; v < before.parts[p].vertices.size(); ++v) {
                      EXPECT_FLOAT_EQ(after.parts[p].vertices[v].x,
                                      2 * before.parts[p].vertices[v].x);
                      EXPECT_FLOAT_EQ(after.parts[p].vertices[v].y,
                                      2 * before.parts[p].vertices[v].y);
                  }
-             for (int k = 0; k < 2; ++k)
+             }
+             for (int k = 0; k < 2; ++k) {
                  EXPECT_FLOAT_EQ(after.parts[1].positionKeys[k].y,
                                  2 * batch_test::kArmPositions[k].y);
+             }
          }},
         {"pace x2", ids::ChangeAnimationPace, [this] { ui.messageBox.Push(IdOk); },
          [](const batch_test::Snapshot& after) {
@@ -95,8 +98,9 @@ TEST_F(BatchEditingTest, EditsSavedThroughTheMenuComeBackFromTheFile) {
         {"delete all position keys", ids::DeleteAllPositionKey,
          [this] { ui.messageBox.Push(IdOk); },
          [](const batch_test::Snapshot& after) {
-             for (const auto& part : after.parts)
+             for (const auto& part : after.parts) {
                  EXPECT_TRUE(part.positionKeys.empty());
+             }
              EXPECT_EQ(after.parts[1].keyTimes, (std::vector<float>{5, 15}));
          }},
         {"the Arm renamed in the part key dialog", ids::EditPartsAnimationKey,

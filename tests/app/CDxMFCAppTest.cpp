@@ -1,17 +1,17 @@
 #include "app/CDxMFCApp.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QEvent>
-#include <QFile>
-#include <QImage>
-#include <QTemporaryDir>
 #include <cmath>
 #include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QEvent>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sys/fsuid.h>
 
@@ -91,8 +91,9 @@ TEST_F(ApplicationTest, CenterWithAPartSelectedCentresOnTheWholeModel) {
     ASSERT_NE(root, nullptr);
     ASSERT_FALSE(root->Children().empty());
     rm::Frame* part = root->Children().front().Get();
-    while (!part->Children().empty())
+    while (!part->Children().empty()) {
         part = part->Children().front().Get();
+    }
     g_selectedPart = part;
     view->GetCameraPivot()->SetPosition(nullptr, 50, 50, 50);
     ASSERT_EQ(frame->OnCmdMsg(ctl::Center), 1);
@@ -132,8 +133,9 @@ TEST_F(ApplicationTest, LoopTicksOncePerPassWithoutEventsAndNotAfterTheQuit) {
     frame->SetTickServices(
         [&] {
             ++clockCalls;
-            if (clockCalls == 2 * kPasses)
+            if (clockCalls == 2 * kPasses) {
                 app->PostQuitMessage(3);
+            }
             return clockCalls * 0.001;
         },
         [](int) {});
@@ -148,19 +150,22 @@ TEST_F(ApplicationTest, LoopTicksOncePerPassWithoutEventsAndNotAfterTheQuit) {
 TEST_F(ApplicationTest, WaitingEventsAreAllHandledBeforeTheNextTick) {
     ASSERT_TRUE(Start());
     EventCounter counter;
-    for (int i = 0; i < 50; ++i)
+    for (int i = 0; i < 50; ++i) {
         QCoreApplication::postEvent(&counter, new QEvent(QEvent::User));
+    }
     std::vector<int> seenAtTick;
     int clockCalls = 0;
     frame->SetTickServices(
         [&] {
-            if (++clockCalls % 2 == 1)
+            if (++clockCalls % 2 == 1) {
                 seenAtTick.push_back(counter.count);
+            }
             return clockCalls * 0.001;
         },
         [&](int) {
-            if (seenAtTick.size() == 2)
+            if (seenAtTick.size() == 2) {
                 app->PostQuitMessage(0);
+            }
         });
     app->Run();
     ASSERT_EQ(seenAtTick.size(), 2u);
@@ -174,8 +179,9 @@ TEST_F(ApplicationTest, ExitAsksAboutChangesThenEndsTheLoop) {
     frame->MarkDocumentModified();
     ui.messageBox.Push(framework::IdNo);
     app->SetPassHook([this](long pass) {
-        if (pass == 3)
+        if (pass == 3) {
             frame->OnCommand(ids::AppExit, framework::CommandSource::Menu);
+        }
         ASSERT_LE(pass, 3);
     });
     EXPECT_EQ(app->Run(), 0);
@@ -224,26 +230,32 @@ std::string FileNameOf(const rm::Frame* frame) {
 
 void AddParts(rm::Frame* frame, int depth, std::vector<PartState>* out) {
     out->push_back({FileNameOf(frame), depth, frame->LocalTransform(), frame->Visuals().size()});
-    for (const auto& child : frame->Children())
+    for (const auto& child : frame->Children()) {
         AddParts(child.Get(), depth + 1, out);
+    }
 }
 
 /// The current character as it is in memory now.
 CharacterState Capture() {
     CharacterState state;
-    for (const auto& child : g_currentModel->Root()->Children())
+    for (const auto& child : g_currentModel->Root()->Children()) {
         AddParts(child.Get(), 0, &state.parts);
+    }
     for (const auto& animation : g_currentAnimation->Set()->Animations()) {
         TrackState track;
-        if (const auto driven = animation->GetFrame())
+        if (const auto driven = animation->GetFrame()) {
             track.part = FileNameOf(driven.Get());
-        for (const rm::AnimationKey& key : animation->Keys())
-            if (key.dvTime >= 0)
+        }
+        for (const rm::AnimationKey& key : animation->Keys()) {
+            if (key.dvTime >= 0) {
                 track.keys.push_back(key);
+            }
+        }
         state.tracks.push_back(std::move(track));
     }
-    for (unsigned i = 0; i < g_currentAnimation->KeyTimeCount(); ++i)
+    for (unsigned i = 0; i < g_currentAnimation->KeyTimeCount(); ++i) {
         state.keyTimes.push_back(g_currentAnimation->KeyTime(static_cast<int>(i)));
+    }
     return state;
 }
 
@@ -261,11 +273,13 @@ void ExpectSameCharacter(const CharacterState& expected, const CharacterState& a
         EXPECT_EQ(a.name, e.name) << i;
         EXPECT_EQ(a.depth, e.depth) << e.name;
         EXPECT_EQ(a.visuals, e.visuals) << e.name;
-        for (int r = 0; r < 4; ++r)
-            for (int c = 0; c < 4; ++c)
+        for (int r = 0; r < 4; ++r) {
+            for (int c = 0; c < 4; ++c) {
                 EXPECT_TRUE(NearAsWritten(e.local.m[r][c], a.local.m[r][c]))
                     << e.name << " [" << r << "][" << c << "] " << e.local.m[r][c]
                     << " read back as " << a.local.m[r][c];
+            }
+        }
     }
     ASSERT_EQ(actual.tracks.size(), expected.tracks.size());
     for (std::size_t i = 0; i < expected.tracks.size(); ++i) {
@@ -280,10 +294,11 @@ void ExpectSameCharacter(const CharacterState& expected, const CharacterState& a
             std::memcpy(ev, &e.keys[k].dqRotateKey, sizeof ev);
             std::memcpy(av, &a.keys[k].dqRotateKey, sizeof av);
             const int count = e.keys[k].dwKeyType == rm::D3DRMANIMATION_ROTATEKEY ? 4 : 3;
-            for (int v = 0; v < count; ++v)
+            for (int v = 0; v < count; ++v) {
                 EXPECT_TRUE(NearAsWritten(ev[v], av[v]))
                     << e.part << " key " << k << " value " << v << ": " << ev[v] << " read back as "
                     << av[v];
+            }
         }
     }
     EXPECT_EQ(actual.keyTimes, expected.keyTimes);
@@ -296,16 +311,18 @@ void ExpectSameCharacter(const CharacterState& expected, const CharacterState& a
 class ReadOnlyFolder {
 public:
     ReadOnlyFolder() {
-        if (!m_base.isValid())
+        if (!m_base.isValid()) {
             return;
+        }
         QFile::setPermissions(m_base.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                                  QFileDevice::ExeOwner | QFileDevice::ReadOther |
                                                  QFileDevice::ExeOther | QFileDevice::ReadGroup |
                                                  QFileDevice::ExeGroup);
         QDir(m_base.path()).mkdir(QStringLiteral("locked"));
         QFile old(OldFile());
-        if (old.open(QIODevice::WriteOnly))
+        if (old.open(QIODevice::WriteOnly)) {
             old.write(kOldContents);
+        }
         old.close();
         SetLocked(true);
     }
@@ -390,8 +407,9 @@ private:
 
 TEST_F(OpenPlaySaveTest, TheTestCharacterPlaysStopsSavesUnderANewNameAndOpensAgainTheSame) {
     const QString source = QStringLiteral(PAVRIX_TESTDATA_DIR "/x/BCN_Epileptic.X");
-    if (!QFile::exists(source))
+    if (!QFile::exists(source)) {
         GTEST_SKIP() << "no test data at " << PAVRIX_TESTDATA_DIR;
+    }
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString saved = dir.filePath(QStringLiteral("epileptic-saved.x"));
@@ -464,10 +482,13 @@ TEST_F(OpenPlaySaveTest, TheTestCharacterPlaysStopsSavesUnderANewNameAndOpensAga
     EXPECT_NEAR(playedTo, 199 * 1.875f, 1e-2f);
     EXPECT_FLOAT_EQ(stoppedAt, std::floor(playedTo));
     bool posed = false;
-    for (std::size_t i = 0; i < atOpen.parts.size(); ++i)
-        for (int r = 0; r < 4; ++r)
-            for (int c = 0; c < 4; ++c)
+    for (std::size_t i = 0; i < atOpen.parts.size(); ++i) {
+        for (int r = 0; r < 4; ++r) {
+            for (int c = 0; c < 4; ++c) {
                 posed = posed || atOpen.parts[i].local.m[r][c] != beforeSave.parts[i].local.m[r][c];
+            }
+        }
+    }
     EXPECT_TRUE(posed) << "playing moved no part";
     // The view drew while playing. (The file's one mesh hangs on a frame no key moves,
     // so the picture itself stays the same.)
@@ -484,10 +505,11 @@ TEST_F(OpenPlaySaveTest, TheTestCharacterPlaysStopsSavesUnderANewNameAndOpensAga
 
     // The read-only folder: the reason each time, still modified, nothing left behind.
     ASSERT_EQ(failureMessages.size(), 2u);
-    for (const QString& text : failureMessages)
+    for (const QString& text : failureMessages) {
         EXPECT_TRUE(text.startsWith(QStringLiteral("ファイルの保存に失敗しました。\n")) &&
                     text.contains(locked.Path()))
             << text.toStdString();
+    }
     EXPECT_EQ(modifiedAfterFailure, 1);
     EXPECT_EQ(pathAfterFailure, saved);
     EXPECT_EQ(leftInLockedFolder, QStringList{QStringLiteral("old.x")});

@@ -1,12 +1,12 @@
 #include "app/CDxMFCDoc.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <string>
 #include <vector>
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "app/BarControlIds.h"
@@ -66,8 +66,9 @@ TEST_F(DocumentTest, OpenLoadsTheCharacterAndFillsTheBars) {
 TEST_F(DocumentTest, AnAnimationOverTheKeyTimeLimitIsReportedOnce) {
     QTemporaryDir dir;
     std::vector<float> times;
-    for (int t = 0; t < 1025; ++t)
+    for (int t = 0; t < 1025; ++t) {
         times.push_back(static_cast<float>(t));
+    }
     const QString path = shell_test::WriteCharacter(dir.path(), QStringLiteral("long.x"), times);
     ASSERT_EQ(OpenThroughTheMenu(path.toStdString()), 1);
     const auto texts = ui.messageBox.Texts();
@@ -194,14 +195,16 @@ protected:
 
     static std::vector<std::string> Names(const NamedObjectList<CModelData>& list) {
         std::vector<std::string> names;
-        for (auto* entry = list.Head(); entry != nullptr; entry = entry->Next())
+        for (auto* entry = list.Head(); entry != nullptr; entry = entry->Next()) {
             names.push_back(entry->Name() != nullptr ? entry->Name() : "");
+        }
         return names;
     }
     static std::vector<std::string> Names(const NamedObjectList<CAnimationData>& list) {
         std::vector<std::string> names;
-        for (auto* entry = list.Head(); entry != nullptr; entry = entry->Next())
+        for (auto* entry = list.Head(); entry != nullptr; entry = entry->Next()) {
             names.push_back(entry->Name() != nullptr ? entry->Name() : "");
+        }
         return names;
     }
     std::vector<std::string> ModelNames() { return Names(g_modelLibrary->Entries()); }
@@ -211,10 +214,12 @@ protected:
 };
 
 TEST_F(DocumentStateTest, TheFileCommandsAskWithAnOpenDialogForXFiles) {
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 3; ++i) {
         ui.fileDialog.Cancel();
-    for (framework::CommandId id : {ids::InsertCharacter, ids::ChangeAnimation, ids::ChangeModel})
+    }
+    for (framework::CommandId id : {ids::InsertCharacter, ids::ChangeAnimation, ids::ChangeModel}) {
         EXPECT_EQ(frame->OnCommand(id, framework::CommandSource::Menu), 1) << id;
+    }
     ASSERT_EQ(ui.fileDialog.Requests().size(), 3u);
     for (const framework::FileDialogRequest& request : ui.fileDialog.Requests()) {
         EXPECT_TRUE(request.open);

@@ -1,5 +1,11 @@
 #include "app/CMainFrame.h"
 
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <tuple>
+#include <vector>
+
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
@@ -8,12 +14,6 @@
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QUrl>
-#include <algorithm>
-#include <cmath>
-#include <string>
-#include <tuple>
-#include <vector>
-
 #include <gtest/gtest.h>
 
 #include "app/BarControlIds.h"
@@ -41,8 +41,9 @@ namespace ids = resources::ids;
     constexpr float kTolerance = 1e-4f;
     if (std::fabs(actual.x - expected.x) <= kTolerance &&
         std::fabs(actual.y - expected.y) <= kTolerance &&
-        std::fabs(actual.z - expected.z) <= kTolerance)
+        std::fabs(actual.z - expected.z) <= kTolerance) {
         return ::testing::AssertionSuccess();
+    }
     return ::testing::AssertionFailure()
            << "(" << actual.x << ", " << actual.y << ", " << actual.z << ") instead of ("
            << expected.x << ", " << expected.y << ", " << expected.z << ")";
@@ -66,10 +67,12 @@ TEST_F(MainFrameTest, StartsInAnimationModeWithRotateAllAxesUserViewAndSpeedOneT
     EXPECT_EQ(Panel().IsDlgButtonChecked(ctl::Animation), 1);
     EXPECT_EQ(Panel().IsDlgButtonChecked(ctl::ParentChild), 0);
     EXPECT_EQ(Panel().IsDlgButtonChecked(ctl::Rotate), 1);
-    for (int other : {ctl::MoveModel, ctl::MovePart, ctl::Zoom})
+    for (int other : {ctl::MoveModel, ctl::MovePart, ctl::Zoom}) {
         EXPECT_EQ(Panel().IsDlgButtonChecked(other), 0) << other;
-    for (int axis : {ctl::AxisX, ctl::AxisY, ctl::AxisZ})
+    }
+    for (int axis : {ctl::AxisX, ctl::AxisY, ctl::AxisZ}) {
         EXPECT_EQ(Panel().IsDlgButtonChecked(axis), 1) << axis;
+    }
     EXPECT_EQ(Panel().IsDlgButtonChecked(ctl::AxisNegative), 0);
     EXPECT_EQ(Panel().IsDlgItemEnabled(ctl::Zoom), 0);
     EXPECT_EQ(Panel().GetDlgItemText(ctl::CameraView), QStringLiteral("User"));
@@ -250,12 +253,14 @@ TEST_F(MainFrameTest, EditCommandsAndUnhandledButtonsAreNeverEnabled) {
     }
     for (QKeyCombination keys :
          {QKeyCombination(Qt::CTRL, Qt::Key_Z), QKeyCombination(Qt::CTRL, Qt::Key_X),
-          QKeyCombination(Qt::CTRL, Qt::Key_C), QKeyCombination(Qt::CTRL, Qt::Key_V)})
+          QKeyCombination(Qt::CTRL, Qt::Key_C), QKeyCombination(Qt::CTRL, Qt::Key_V)}) {
         EXPECT_EQ(frame->TranslateAccelerator(keys), 0);
+    }
     for (framework::CommandId id :
          {ids::EditCut, ids::EditCopy, ids::EditPaste, ids::DeletePartsKeyFrame,
-          ids::CopyPartsKeyFrame, ids::PastePartsKeyFrame})
+          ids::CopyPartsKeyFrame, ids::PastePartsKeyFrame}) {
         EXPECT_EQ(frame->GetMainToolBar()->IsButtonEnabled(id), 0) << id;
+    }
     EXPECT_EQ(frame->GetAnimationToolBar()->IsButtonEnabled(ids::ReverseRotatePositionScale), 0);
     // Handled buttons stay usable.
     EXPECT_EQ(frame->GetMainToolBar()->IsButtonEnabled(ids::FileOpen), 1);
@@ -265,8 +270,9 @@ TEST_F(MainFrameTest, EditCommandsAndUnhandledButtonsAreNeverEnabled) {
     Panel().ClickButton(ctl::ParentChild);
     frame->OnIdleUpdateCmdUI();
     for (framework::CommandId id :
-         {ids::SelectParts, ids::SetParent, ids::SetChild, ids::PartsButton32827})
+         {ids::SelectParts, ids::SetParent, ids::SetChild, ids::PartsButton32827}) {
         EXPECT_EQ(frame->GetPartsToolBar()->IsButtonEnabled(id), 0) << id;
+    }
 }
 
 TEST_F(MainFrameTest, ToolBarMenuEntryShowsAndHidesTheFirstToolBarOnly) {
@@ -360,8 +366,9 @@ protected:
             [this] {
                 // Two readings per tick, both at the tick's own time.
                 const double now = m_ticks * m_step;
-                if (++m_readings % 2 == 0)
+                if (++m_readings % 2 == 0) {
                     ++m_ticks;
+                }
                 return now;
             },
             [this](int milliseconds) { sleeps.push_back(milliseconds); });
@@ -454,8 +461,8 @@ float LargestWeldGap(const CModelData& model) {
     float gap = 0;
     bool haveAnchor = false;
     rm::Vector anchor{};
-    for (const auto& record : model.Welds().Records())
-        for (const auto& mesh : record.meshes)
+    for (const auto& record : model.Welds().Records()) {
+        for (const auto& mesh : record.meshes) {
             for (const auto& entry : mesh.vertexEntries) {
                 if (entry.group < 0) {
                     haveAnchor = false;
@@ -472,6 +479,8 @@ float LargestWeldGap(const CModelData& model) {
                 const rm::Vector d{world.x - anchor.x, world.y - anchor.y, world.z - anchor.z};
                 gap = std::max(gap, std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z));
             }
+        }
+    }
     return gap;
 }
 
@@ -553,8 +562,9 @@ TEST_F(PlaybackTest, OneSecondAdvancesByTheChosenSpeedAndPosesTheParts) {
         SetSpeedIndex(row.speedIndex);
         Click(ids::PlayAnimation);
         ASSERT_EQ(g_playState, 1);
-        for (int i = 0; i < 64; ++i)
+        for (int i = 0; i < 64; ++i) {
             TickAfter(kTick);
+        }
         EXPECT_NEAR(g_currentTime, row.unitsPerSecond, 1e-3f) << row.speedIndex;
         EXPECT_NEAR(ArmAngle(g_currentModel), shell_test::ArmAngleAt(g_currentTime), 1e-3f)
             << row.speedIndex;
@@ -609,8 +619,9 @@ TEST_F(PlaybackTest, ASingleKeyTimeIsFirstAndLastAndPlaybackHoldsThere) {
     }
     // 0.9375 a tick: up to 10, then held at 10.
     EXPECT_FLOAT_EQ(seen[9], 9.375f);
-    for (int i = 10; i < 14; ++i)
+    for (int i = 10; i < 14; ++i) {
         EXPECT_FLOAT_EQ(seen[i], 10.0f) << i;
+    }
     Click(ids::StopAnimation);
 
     g_currentTime = 3.0f;
@@ -859,8 +870,9 @@ TEST_F(PlaybackTest, PlayAllAdvancesEveryAnimationSetInItsOwnLoop) {
     SetSpeedIndex(2);
     Click(ids::AnimationPlayAll);
     ASSERT_EQ(g_playState, 2);
-    for (int i = 0; i < 30; ++i)
+    for (int i = 0; i < 30; ++i) {
         TickAfter(kTick);
+    }
     // 0.9375 a tick: the short set passes 20 at tick 22 and starts again at 0.
     EXPECT_FLOAT_EQ(shortSet->m_time, 7.5f);
     EXPECT_FLOAT_EQ(longSet->m_time, 28.125f);
@@ -893,8 +905,9 @@ TEST_F(PlaybackTest, EveryPosingMovesTheWeldedVerticesOfTheSkinTogether) {
 
     SetSpeedIndex(2);
     Click(ids::PlayAnimation);
-    for (int i = 0; i < 40; ++i)
+    for (int i = 0; i < 40; ++i) {
         TickAfter(kTick);
+    }
     EXPECT_NEAR(ArmAngle(g_currentModel), shell_test::ArmAngleAt(37.5f), 1e-4f);
     EXPECT_LT(LargestWeldGap(*g_currentModel), 1e-4f) << "playing";
     Click(ids::StopAnimation);
@@ -918,8 +931,9 @@ TEST_F(PlaybackTest, WithoutAnAnimationSetTheCommandsDoNothingAndTheTickStillPac
     std::vector<int> sleeps;
     frame->SetTickServices([] { return 0.0; }, [&](int ms) { sleeps.push_back(ms); });
     for (framework::CommandId command :
-         {ids::KeyFrameLeft, ids::KeyFrameRight, ids::AnimationFirst, ids::AnimationLast})
+         {ids::KeyFrameLeft, ids::KeyFrameRight, ids::AnimationFirst, ids::AnimationLast}) {
         frame->OnCmdMsg(command);
+    }
     frame->GetAnimationToolBar()->PressButton(ids::AnimationForwardStep, 1);
     frame->OnIdleUpdateCmdUI();
     frame->GetAnimationToolBar()->PressButton(ids::AnimationForwardStep, 0);
@@ -942,18 +956,21 @@ protected:
     bool Drop(const QStringList& paths) {
         QMimeData data;
         QList<QUrl> urls;
-        for (const QString& path : paths)
+        for (const QString& path : paths) {
             urls.push_back(QUrl::fromLocalFile(path));
+        }
         data.setUrls(urls);
         const QPoint point(frame->width() / 2, frame->height() / 2);
         QDragEnterEvent enter(point, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(frame, &enter);
-        if (!enter.isAccepted())
+        if (!enter.isAccepted()) {
             return false;
+        }
         QDragMoveEvent move(point, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(frame, &move);
-        if (!move.isAccepted())
+        if (!move.isAccepted()) {
             return false;
+        }
         QDropEvent drop(QPointF(point), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(frame, &drop);
         // The files are opened once the drop is over.
@@ -964,8 +981,9 @@ protected:
     std::vector<std::string> ModelNames() {
         std::vector<std::string> names;
         for (auto* entry = g_modelLibrary->Entries().Head(); entry != nullptr;
-             entry = entry->Next())
+             entry = entry->Next()) {
             names.push_back(entry->Name() != nullptr ? entry->Name() : "");
+        }
         return names;
     }
 };
@@ -1093,8 +1111,9 @@ protected:
     }
     std::vector<QString> SetLabels() {
         std::vector<QString> labels;
-        for (int i = 0; i < Panel().GetCount(ctl::AnimationName); ++i)
+        for (int i = 0; i < Panel().GetCount(ctl::AnimationName); ++i) {
             labels.push_back(Panel().GetLBText(ctl::AnimationName, i));
+        }
         return labels;
     }
 };
@@ -1118,8 +1137,9 @@ TEST_F(AnimationSetsTest, TheAnimationNameBoxOffersTheSetsAndPlaybackFollowsTheC
 
     // One second at "1/30" plays the chosen set: 30 units, the Arm turned at its rate.
     Click(ids::PlayAnimation);
-    for (int i = 0; i < 64; ++i)
+    for (int i = 0; i < 64; ++i) {
         TickAfter(kTick);
+    }
     EXPECT_NEAR(g_currentTime, 30.0f, 1e-3f);
     EXPECT_NEAR(ArmAngle(g_currentModel), 0.02f * 30.0f, 1e-3f);
     EXPECT_FLOAT_EQ(turn->m_time, 0.0f) << "the other set stands still";
@@ -1127,8 +1147,9 @@ TEST_F(AnimationSetsTest, TheAnimationNameBoxOffersTheSetsAndPlaybackFollowsTheC
 
     // Play all plays only the character's current set.
     Click(ids::AnimationPlayAll);
-    for (int i = 0; i < 16; ++i)
+    for (int i = 0; i < 16; ++i) {
         TickAfter(kTick);
+    }
     EXPECT_FLOAT_EQ(turn->m_time, 0.0f);
     EXPECT_NEAR(ArmAngle(g_currentModel), 0.02f * g_currentTime, 1e-3f);
     Click(ids::StopAnimation);
@@ -1150,11 +1171,13 @@ TEST_F(AnimationSetsTest, AFilesTickRateIsAPlaySpeedSelectedAfterTheOpenAndTheLo
     EXPECT_FLOAT_EQ(frame->GetPlaySpeed(), 80.0f);
 
     Click(ids::PlayAnimation);
-    for (int i = 0; i < 32; ++i)
+    for (int i = 0; i < 32; ++i) {
         TickAfter(kTick);
+    }
     EXPECT_NEAR(g_currentTime, 2400.0f, 0.01f) << "half a second, half the loop";
-    for (int i = 0; i < 32; ++i)
+    for (int i = 0; i < 32; ++i) {
         TickAfter(kTick);
+    }
     EXPECT_NEAR(g_currentTime, 4800.0f, 0.01f);
     TickAfter(kTick);
     EXPECT_EQ(g_currentTime, 0.0f) << "past the end after one second: the loop starts again";

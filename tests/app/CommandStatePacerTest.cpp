@@ -9,9 +9,11 @@ int UpdatesIn(double seconds, double passesPerSecond) {
     CommandStatePacer pacer;
     int updates = 0;
     const long passes = static_cast<long>(seconds * passesPerSecond);
-    for (long pass = 0; pass < passes; ++pass)
-        if (pacer.Due(static_cast<double>(pass) / passesPerSecond))
+    for (long pass = 0; pass < passes; ++pass) {
+        if (pacer.Due(static_cast<double>(pass) / passesPerSecond)) {
             ++updates;
+        }
+    }
     return updates;
 }
 

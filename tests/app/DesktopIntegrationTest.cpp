@@ -2,6 +2,9 @@
 // between runs, the title's unsaved-changes mark, framing the whole model and the manual
 // without a viewer. Every test keeps its settings in a temporary XDG_CONFIG_HOME.
 
+#include <cmath>
+#include <vector>
+
 #include <QAction>
 #include <QByteArray>
 #include <QDir>
@@ -9,9 +12,6 @@
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QUrl>
-#include <cmath>
-#include <vector>
-
 #include <gtest/gtest.h>
 
 #include "app/AppSettings.h"
@@ -44,16 +44,19 @@ protected:
     QStringList RecentEntries() const {
         QStringList texts;
         QAction* first = frame->GetMenuAction(framework::ids::FileMruFirst);
-        if (first == nullptr)
+        if (first == nullptr) {
             return texts;
+        }
         auto* menu = qobject_cast<QMenu*>(first->associatedObjects().value(0));
-        if (menu == nullptr)
+        if (menu == nullptr) {
             return texts;
+        }
         for (QAction* action : menu->actions()) {
             const unsigned id = action->data().toUInt();
             if (id >= framework::ids::FileMruFirst && id <= framework::ids::FileMruLast &&
-                action->isEnabled())
+                action->isEnabled()) {
                 texts.push_back(action->text());
+            }
         }
         return texts;
     }

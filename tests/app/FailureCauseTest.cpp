@@ -28,11 +28,12 @@ TEST(FailureCauseTest, TheCommonCausesGetAJapaneseLineBeforeTheTechnicalOne) {
     for (const auto& c : cases) {
         EXPECT_EQ(FailureCause::Explain(c.technical), QString::fromUtf8(c.cause)) << c.technical;
         const QString lines = FailureCause::DetailLines(c.technical);
-        if (*c.cause != '\0')
+        if (*c.cause != '\0') {
             EXPECT_EQ(lines, QString::fromUtf8(c.cause) + QLatin1Char('\n') +
                                  QString::fromUtf8(c.technical));
-        else
+        } else {
             EXPECT_EQ(lines, QString::fromUtf8(c.technical));
+        }
     }
 }
 

@@ -20,8 +20,9 @@ protected:
         g_animationLibrary = &store->Animations();
         set = MakeAnimation("walk.x", {{"armAnim", "Arm"}});
         arm = AnimationAt(set, 0);
-        for (float t : {0.f, 10.f, 20.f})
+        for (float t : {0.f, 10.f, 20.f}) {
             arm->AddPositionKey(t, t, 0, 0);
+        }
         set->UpdateTotalKeyTimeBuffer();
         g_currentAnimation = set;
     }
@@ -33,8 +34,9 @@ protected:
     }
     void ReleasePlayButtons() override { ++releases; }
     int RefreshKeyRange(int rebuild) override {
-        if (rebuild)
+        if (rebuild) {
             g_currentAnimation->UpdateTotalKeyTimeBuffer();
+        }
         return 1;
     }
 

@@ -6,8 +6,9 @@ namespace {
 
 TEST(RecentFileListTest, NewestFirstAtMostFourNoRepeatsAndAmpersandsShownAsThemselves) {
     RecentFileList list;
-    for (const char* path : {"/d/a.x", "/d/b.x", "/d/../d/a.x", "/d/c.x", "/d/e.x", "/d/f&g.x"})
+    for (const char* path : {"/d/a.x", "/d/b.x", "/d/../d/a.x", "/d/c.x", "/d/e.x", "/d/f&g.x"}) {
         list.Add(QString::fromLatin1(path));
+    }
     EXPECT_EQ(list.Paths(), (QStringList{"/d/f&g.x", "/d/e.x", "/d/c.x", "/d/a.x"}));
     EXPECT_EQ(list.MenuText(0), QStringLiteral("&1 /d/f&&g.x"));
     EXPECT_EQ(list.MenuText(3), QStringLiteral("&4 /d/a.x"));

@@ -4,13 +4,13 @@
 // main frame, document and 3D view, with scripted message boxes, file dialogs and
 // dialogs, on the offscreen platform and the software rasteriser.
 
+#include <memory>
+#include <string>
+
 #include <QByteArray>
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <memory>
-#include <string>
-
 #include <gtest/gtest.h>
 
 #include "app/CDxMFCApp.h"
@@ -32,8 +32,9 @@ protected:
     /// Every test keeps the editor's settings (recent files, window, play speed) in a
     /// configuration folder of its own, shared by the runs it starts.
     ShellFixture() : m_previousConfig(qgetenv("XDG_CONFIG_HOME")) {
-        if (config.isValid())
+        if (config.isValid()) {
             qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+        }
     }
     ~ShellFixture() override {
         Stop();
@@ -43,8 +44,9 @@ protected:
     /// Starts the program as `pavrix arguments...` would; false when start-up failed.
     bool Start(const QStringList& arguments = {}) {
         app = std::make_unique<CDxMFCApp>(arguments, [] { return new CDxMFCView; });
-        if (!app->InitInstance())
+        if (!app->InitInstance()) {
             return false;
+        }
         frame = app->GetMainFrame();
         view = frame != nullptr ? dynamic_cast<CDxMFCView*>(frame->GetActiveView()) : nullptr;
         return frame != nullptr && view != nullptr;

@@ -9,12 +9,13 @@
 // skin welds them). The animation turns the Arm about z by 0.01 radian per key-time unit,
 // with a key at each of the given times (Body keys at the same times hold it still).
 
-#include <QDir>
-#include <QFile>
-#include <QString>
 #include <cmath>
 #include <string>
 #include <vector>
+
+#include <QDir>
+#include <QFile>
+#include <QString>
 
 namespace shell_test {
 
@@ -29,14 +30,16 @@ inline std::string BoxMesh(const char* indent, float y0, float y1) {
     const float corners[8][3] = {{x0, y0, z0}, {x1, y0, z0}, {x1, y1, z0}, {x0, y1, z0},
                                  {x0, y0, z1}, {x1, y0, z1}, {x1, y1, z1}, {x0, y1, z1}};
     text += std::string(indent) + " 8;\r\n";
-    for (int i = 0; i < 8; ++i)
+    for (int i = 0; i < 8; ++i) {
         text += std::string(indent) + " " + std::to_string(corners[i][0]) + ";" +
                 std::to_string(corners[i][1]) + ";" + std::to_string(corners[i][2]) + ";" +
                 (i < 7 ? "," : ";") + "\r\n";
+    }
     text += std::string(indent) + " 6;\r\n";
     const char* faces[6] = {"0,3,2,1", "4,5,6,7", "0,4,7,3", "1,2,6,5", "3,7,6,2", "0,1,5,4"};
-    for (int i = 0; i < 6; ++i)
+    for (int i = 0; i < 6; ++i) {
         text += std::string(indent) + " 4;" + faces[i] + (i < 5 ? ";," : ";;") + "\r\n";
+    }
     text += std::string(indent) + "}\r\n";
     return text;
 }
@@ -76,8 +79,9 @@ inline QString WriteCharacterSets(const QString& dir, const QString& name,
                                   const std::vector<SetOfKeys>& sets, unsigned ticksPerSecond = 0,
                                   float x = 0.0f) {
     std::string text = "xof 0303txt 0032\r\n\r\n";
-    if (ticksPerSecond != 0)
+    if (ticksPerSecond != 0) {
         text += "AnimTicksPerSecond {\r\n " + std::to_string(ticksPerSecond) + ";\r\n}\r\n";
+    }
     text += "Frame Body {\r\n";
     text += FrameMatrix(" ", x, 0.0f, 0.0f);
     text += BoxMesh(" ", -0.5f, 0.5f);
@@ -93,8 +97,9 @@ inline QString WriteCharacterSets(const QString& dir, const QString& name,
     }
     const QString path = QDir(dir).filePath(name);
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         return QString();
+    }
     file.write(text.data(), static_cast<qint64>(text.size()));
     return path;
 }
@@ -104,8 +109,9 @@ inline QString WriteCharacterSets(const QString& dir, const QString& name,
 inline QString WriteCharacter(const QString& dir, const QString& name,
                               const std::vector<float>& keyTimes, float x = 0.0f) {
     std::vector<SetOfKeys> sets;
-    if (!keyTimes.empty())
+    if (!keyTimes.empty()) {
         sets.push_back({"Turn", keyTimes});
+    }
     return WriteCharacterSets(dir, name, sets, 0, x);
 }
 

@@ -66,8 +66,9 @@ TEST(CliTest, TheEditorTakesFileNamesAndTheCommandLineEveryOption) {
         {{"walker.x", "-x"}, true},
         {{"--frobnicate"}, true},
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         EXPECT_EQ(cli::IsCommandLine(c.args), c.commandLine) << ::testing::PrintToString(c.args);
+    }
 }
 
 TEST(CliTest, HelpGoesToStandardOutput) {

@@ -171,9 +171,11 @@ TEST_F(RenderCommandTest, ThePoseFollowsTheTimeWhileTheCameraStaysWhereTheOpenPu
 TEST_F(RenderCommandTest, TheWholePosedModelIsFramedUnlessTheEditorsCameraIsAsked) {
     const auto platePixels = [](const Picture& picture) {
         int count = 0;
-        for (int y = 0; y < picture.height; ++y)
-            for (int x = 0; x < picture.width; ++x)
+        for (int y = 0; y < picture.height; ++y) {
+            for (int x = 0; x < picture.width; ++x) {
                 count += std::abs(picture.Red(x, y) - kPlate) <= 3 ? 1 : 0;
+            }
+        }
         return double(count) / double(picture.width * picture.height);
     };
     // Framed: the plate, slid 3 units at 7.5, is in the middle and fills most of the height.

@@ -49,8 +49,9 @@ TEST_F(ResaveEditsTest, ModelScaleWithKeysDoublesEveryVertexAndEveryPositionKey)
         ASSERT_EQ(after.parts.size(), 2u);
         for (std::size_t p = 0; p < 2; ++p) {
             ASSERT_EQ(after.parts[p].vertices.size(), before.parts[p].vertices.size());
-            for (std::size_t v = 0; v < before.parts[p].vertices.size(); ++v)
+            for (std::size_t v = 0; v < before.parts[p].vertices.size(); ++v) {
                 EXPECT_FLOAT_EQ(after.parts[p].vertices[v].y, 2 * before.parts[p].vertices[v].y);
+            }
             EXPECT_FLOAT_EQ(after.parts[p].offset.y, 2 * before.parts[p].offset.y);
         }
         const float factor = withKeys ? 2.0f : 1.0f;

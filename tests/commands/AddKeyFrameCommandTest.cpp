@@ -48,8 +48,9 @@ TEST_F(KeyFrameCommandTest, AddKeyIsRefusedWithTheReasonAndChangesNothing) {
         {true, true, 10.7f, "Time \"10\" にはすでにキーが存在します"},
     };
     for (const auto& row : rows) {
-        if (row.open)
+        if (row.open) {
             Open({0, 10, 20});
+        }
         host.selected = row.select ? arm : nullptr;
         host.box.Clear();
         host.modified = 0;
@@ -84,8 +85,9 @@ TEST_F(KeyFrameCommandTest, APartWithoutAnimationGetsOneOnlyWhenBothQuestionsAre
     for (const std::vector<int>& answers :
          {std::vector<int>{IdCancel}, std::vector<int>{IdOk, IdCancel}}) {
         host.box.Clear();
-        for (int answer : answers)
+        for (int answer : answers) {
             host.box.Push(answer);
+        }
         EXPECT_EQ(AddKeyFrameCommand(host, 0).Execute(), 0);
         EXPECT_EQ(host.box.PendingAnswers(), 0);
         EXPECT_EQ(CPartRecord::Of(arm)->animation, nullptr);

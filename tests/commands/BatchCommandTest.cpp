@@ -1,13 +1,13 @@
 // The model and animation batch commands without a window: a scripted host answers the
 // questions and the scale dialogs; the character is the one of BatchTestFiles.h.
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "app/KeyTimeRules.h"
@@ -39,8 +39,9 @@ public:
         return box.Show(nullptr, text, caption, style);
     }
     int RefreshKeyRange(int rebuild) override {
-        if (rebuild && g_currentAnimation != nullptr)
+        if (rebuild && g_currentAnimation != nullptr) {
             g_currentAnimation->UpdateTotalKeyTimeBuffer();
+        }
         ++rangeRefreshes;
         return 1;
     }
@@ -108,8 +109,9 @@ protected:
 
     std::vector<float> KeyTimes() const {
         std::vector<float> times;
-        for (unsigned i = 0; i < g_currentAnimation->KeyTimeCount(); ++i)
+        for (unsigned i = 0; i < g_currentAnimation->KeyTimeCount(); ++i) {
             times.push_back(g_currentAnimation->KeyTime(static_cast<int>(i)));
+        }
         return times;
     }
 
@@ -124,8 +126,9 @@ protected:
 
     std::vector<std::string> Texts() const {
         std::vector<std::string> texts;
-        for (const auto& question : host.box.Asked())
+        for (const auto& question : host.box.Asked()) {
             texts.push_back(question.text.toStdString());
+        }
         return texts;
     }
 

@@ -57,8 +57,9 @@ TEST_F(KeyFrameCommandTest, DeleteKeyAtATimeWithoutKeysOrWithoutASetSaysSo) {
         {false, 0, "アニメーションデータが存在しません。"},
     };
     for (const auto& row : rows) {
-        if (row.open)
+        if (row.open) {
             Open({0, 10, 20});
+        }
         host.box.Clear();
         g_currentTime = static_cast<float>(row.keyTime);
         EXPECT_EQ(DeleteKeyFrameCommand(host).Execute(), 0);

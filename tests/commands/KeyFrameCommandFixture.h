@@ -5,11 +5,11 @@
 // character opened as the document opens one: a "Body" box with an "Arm" hanging from
 // it, both with rotation keys at the times a test asks for.
 
-#include <QTemporaryDir>
 #include <cmath>
 #include <string>
 #include <vector>
 
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "app/KeyTimeRules.h"
@@ -41,10 +41,12 @@ public:
         PoseAnimation(g_currentAnimation, time);
     }
     int RefreshKeyRange(int rebuild) override {
-        if (g_currentAnimation == nullptr)
+        if (g_currentAnimation == nullptr) {
             return 0;
-        if (rebuild)
+        }
+        if (rebuild) {
             g_currentAnimation->UpdateTotalKeyTimeBuffer();
+        }
         ++rangeRefreshes;
         return 1;
     }
@@ -104,8 +106,9 @@ protected:
 
     std::vector<float> KeyTimes() const {
         std::vector<float> times;
-        for (unsigned i = 0; i < g_currentAnimation->KeyTimeCount(); ++i)
+        for (unsigned i = 0; i < g_currentAnimation->KeyTimeCount(); ++i) {
             times.push_back(g_currentAnimation->KeyTime(static_cast<int>(i)));
+        }
         return times;
     }
 
@@ -113,19 +116,23 @@ protected:
     static std::vector<float> Times(rm::Frame* part, std::uint32_t type = 0) {
         std::vector<float> times;
         const CPartRecord* record = CPartRecord::Of(part);
-        if (record == nullptr || record->animation == nullptr)
+        if (record == nullptr || record->animation == nullptr) {
             return times;
-        for (const auto& key : record->animation->Keys())
-            if (type == 0 || key.dwKeyType == type)
+        }
+        for (const auto& key : record->animation->Keys()) {
+            if (type == 0 || key.dwKeyType == type) {
                 times.push_back(key.dvTime);
+            }
+        }
         return times;
     }
 
     /// The texts of the boxes shown, UTF-8.
     std::vector<std::string> Texts() const {
         std::vector<std::string> texts;
-        for (const auto& question : host.box.Asked())
+        for (const auto& question : host.box.Asked()) {
             texts.push_back(question.text.toStdString());
+        }
         return texts;
     }
 

@@ -11,9 +11,11 @@ using framework::IdOk;
 class PasteKeyFrameCommandTest : public KeyFrameCommandTest {
 protected:
     float ArmKeyZ(float time) {
-        for (const auto& key : CPartRecord::Of(arm)->animation->Keys())
-            if (key.dvTime == time)
+        for (const auto& key : CPartRecord::Of(arm)->animation->Keys()) {
+            if (key.dvTime == time) {
                 return key.dqRotateKey.v.z;
+            }
+        }
         return -1;
     }
 
@@ -63,8 +65,9 @@ TEST_F(PasteKeyFrameCommandTest, PasteWithoutAUsableCopyAsksForOneAndCancelChang
     CopyKeyFrameCommand(host, copied).Execute();
     EXPECT_EQ(PasteKeyFrameCommand(host, copied).Execute(), 0) << "25 lies past 20";
     ASSERT_EQ(host.box.Asked().size(), 2u);
-    for (const auto& question : host.box.Asked())
+    for (const auto& question : host.box.Asked()) {
         EXPECT_EQ(question.text, copyFirst);
+    }
 
     g_keyTime = 0;
     CopyKeyFrameCommand(host, copied).Execute();

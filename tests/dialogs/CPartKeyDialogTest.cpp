@@ -3,11 +3,11 @@
 
 #include "dialogs/CPartKeyDialog.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <string>
 #include <vector>
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "app/IRenderView.h"
@@ -48,9 +48,11 @@ public:
 private:
     void Step(int step) {
         int at = 0;
-        for (std::size_t i = 0; i < parts.size(); ++i)
-            if (parts[i] == g_selectedPart)
+        for (std::size_t i = 0; i < parts.size(); ++i) {
+            if (parts[i] == g_selectedPart) {
                 at = static_cast<int>(i);
+            }
+        }
         const int n = static_cast<int>(parts.size());
         SetSelectedPart(parts[static_cast<std::size_t>(((at + step) % n + n) % n)]);
     }
@@ -103,8 +105,9 @@ protected:
 
     static QStringList Lines(Dialog& dialog) {
         QStringList lines;
-        for (int i = 0; i < dialog.Controls().GetCount(CPartKeyDialog::KeyList); ++i)
+        for (int i = 0; i < dialog.Controls().GetCount(CPartKeyDialog::KeyList); ++i) {
             lines.push_back(dialog.Controls().GetLBText(CPartKeyDialog::KeyList, i));
+        }
         return lines;
     }
 
@@ -165,8 +168,9 @@ TEST_F(CPartKeyDialogTest, EachOptionControlSetsItsBitsAndCloseOrOpenStartUnsele
     EXPECT_EQ(playAtStart, -1);
     EXPECT_EQ(complementAtStart, -1);
     EXPECT_EQ(checkedAtStart, 0);
-    for (std::size_t i = 0; i < seen.size(); ++i)
+    for (std::size_t i = 0; i < seen.size(); ++i) {
         EXPECT_EQ(seen[i], steps[i].options) << "after step " << i;
+    }
     EXPECT_EQ(AnimationOf(arm)->GetOptions(), 0x19u);
 }
 
@@ -303,10 +307,12 @@ TEST_F(CPartKeyDialogTest, WithoutAPartItClosesAtOnceAndWithoutAnAnimationOnlyTh
     Run(arm, [](CPartKeyDialog& dialog) {
         framework::DialogControls& controls = dialog.Controls();
         EXPECT_EQ(controls.GetCount(CPartKeyDialog::KeyList), 0);
-        for (int id : {1030, 1031, 1032, 1034, 1035, 1036})
+        for (int id : {1030, 1031, 1032, 1034, 1035, 1036}) {
             EXPECT_EQ(controls.IsDlgItemEnabled(id), 0) << id;
-        for (int id : {1033, 1039, 1040})
+        }
+        for (int id : {1033, 1039, 1040}) {
             EXPECT_EQ(controls.IsDlgItemEnabled(id), 1) << id;
+        }
         dialog.SetDlgItemText(CPartKeyDialog::PartTypeNameEdit, QStringLiteral("Claw"));
         dialog.ClickButton(IdOk);
     });

@@ -1,7 +1,6 @@
 #include "resources/AboutBox.h"
 
 #include <QLabel>
-
 #include <gtest/gtest.h>
 
 #include "platform/framework/MessageBoxCodes.h"

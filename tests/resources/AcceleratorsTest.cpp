@@ -1,7 +1,6 @@
 #include "resources/Accelerators.h"
 
 #include <QKeySequence>
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -24,11 +23,12 @@ TEST(AcceleratorsTest, TheTableHasEveryKeyAndNothingElse) {
     ASSERT_EQ(table.size(), std::size(expected));
     for (const Case& c : expected) {
         int matches = 0;
-        for (const framework::Accelerator& accelerator : table)
+        for (const framework::Accelerator& accelerator : table) {
             if (accelerator.keys == c.keys) {
                 ++matches;
                 EXPECT_EQ(accelerator.id, c.id) << QKeySequence(c.keys).toString().toStdString();
             }
+        }
         EXPECT_EQ(matches, 1) << QKeySequence(c.keys).toString().toStdString();
     }
 }

@@ -14,8 +14,9 @@ namespace {
 std::string Shape(const std::vector<MenuItem>& items) {
     std::string shape;
     for (const MenuItem& item : items) {
-        if (!shape.empty())
+        if (!shape.empty()) {
             shape += ' ';
+        }
         switch (item.kind) {
         case Kind::Command:
             shape += std::to_string(item.id);
@@ -33,11 +34,14 @@ std::string Shape(const std::vector<MenuItem>& items) {
 
 const MenuItem* FindCommand(const std::vector<MenuItem>& items, framework::CommandId id) {
     for (const MenuItem& item : items) {
-        if (item.kind == Kind::Command && item.id == id)
+        if (item.kind == Kind::Command && item.id == id) {
             return &item;
-        if (item.kind == Kind::Popup)
-            if (const MenuItem* found = FindCommand(item.items, id))
+        }
+        if (item.kind == Kind::Popup) {
+            if (const MenuItem* found = FindCommand(item.items, id)) {
                 return found;
+            }
+        }
     }
     return nullptr;
 }

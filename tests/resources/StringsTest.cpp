@@ -1,7 +1,6 @@
 #include "resources/Strings.h"
 
 #include <QStringList>
-
 #include <gtest/gtest.h>
 
 #include "resources/CommandIds.h"
@@ -52,8 +51,9 @@ TEST(StringsTest, EveryProgramCommandHasAPromptExcept32827) {
         32802, 32803, 32804, 32805, 32806, 32808, 32809, 32810, 32811, 32812, 32813,
         32814, 32815, 32817, 32818, 32819, 32821, 32822, 32823, 32824, 32825, 32826,
         32828, 32829, 32830, 32831, 32835, 32836, 32838, 32839, 32840};
-    for (framework::CommandId id : present)
+    for (framework::CommandId id : present) {
         EXPECT_FALSE(resources::Strings().GetPrompt(id).isEmpty()) << id;
+    }
 }
 
 TEST(StringsTest, TheApplicationTitleAndDocumentString) {

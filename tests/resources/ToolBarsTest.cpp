@@ -1,8 +1,8 @@
 #include "resources/ToolBars.h"
 
-#include <QToolButton>
 #include <set>
 
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 #include "platform/framework/Application.h"
@@ -18,9 +18,11 @@ namespace {
 
 int OpaquePixels(const QImage& image) {
     int count = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
             count += image.pixelColor(x, y).alpha() > 0 ? 1 : 0;
+        }
+    }
     return count;
 }
 
@@ -45,8 +47,9 @@ TEST(ToolBarsTest, TheThreeBarsListTheirButtonsInOrder) {
         EXPECT_EQ(c.resource.items, c.items) << c.id;
         EXPECT_EQ(c.resource.buttonSize, QSize(16, 15));
         int buttons = 0;
-        for (CommandId id : c.items)
+        for (CommandId id : c.items) {
             buttons += id != 0 ? 1 : 0;
+        }
         EXPECT_EQ(c.resource.bitmap.width(), 16 * buttons) << c.id;
         EXPECT_EQ(c.resource.bitmap.height(), 15) << c.id;
     }
@@ -55,10 +58,13 @@ TEST(ToolBarsTest, TheThreeBarsListTheirButtonsInOrder) {
 TEST(ToolBarsTest, EveryButtonHasAFaceOfItsOwn) {
     std::vector<CommandId> all;
     for (const auto& resource :
-         {resources::MainToolBar(), resources::AnimationToolBar(), resources::PartsToolBar()})
-        for (CommandId id : resource.items)
-            if (id != 0)
+         {resources::MainToolBar(), resources::AnimationToolBar(), resources::PartsToolBar()}) {
+        for (CommandId id : resource.items) {
+            if (id != 0) {
                 all.push_back(id);
+            }
+        }
+    }
     ASSERT_EQ(all.size(), 41u);
 
     std::set<QByteArray> faces;
@@ -100,12 +106,15 @@ protected:
             frame->DockControlBar(bar, Qt::TopToolBarArea);
             bars.push_back(bar);
         }
-        for (CommandId id = resources::ids::ProgramFirst; id <= resources::ids::ProgramLast; ++id)
-            if (!IsUnhandled(id))
+        for (CommandId id = resources::ids::ProgramFirst; id <= resources::ids::ProgramLast; ++id) {
+            if (!IsUnhandled(id)) {
                 frame->MapCommand(id, [] {});
+            }
+        }
         // The document's save commands and the application's about, here on the frame.
-        for (CommandId id : {57603u, 57604u, 57664u})
+        for (CommandId id : {57603u, 57604u, 57664u}) {
             frame->MapCommand(id, [] {});
+        }
     }
     ~LoadedToolBarsTest() override { frame->DestroyWindow(); }
 
@@ -126,14 +135,16 @@ TEST_F(LoadedToolBarsTest, ButtonsNobodyHandlesAreGreyedAndTheRestAreNot) {
     const std::set<CommandId> greyed = {32824, 32825, 32826, 32827, 32830, 32831,
                                         32835, 32839, 57635, 57634, 57637};
     int buttons = 0;
-    for (framework::ToolBar* bar : bars)
+    for (framework::ToolBar* bar : bars) {
         for (int i = 0; i < bar->GetCount(); ++i) {
             const CommandId id = bar->GetItemID(i);
-            if (id == 0)
+            if (id == 0) {
                 continue;
+            }
             ++buttons;
             EXPECT_EQ(bar->IsButtonEnabled(id), greyed.count(id) != 0 ? 0 : 1) << id;
         }
+    }
     EXPECT_EQ(buttons, 41);
 }
 

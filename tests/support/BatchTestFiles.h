@@ -7,10 +7,11 @@
 // animation set starts at key time 5: both parts have rotation keys at 5 and 15, the Arm
 // position keys at 5 and 15 as well.
 
-#include <QString>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include <QString>
 
 #include "app/TestCharacters.h"
 #include "platform/rm/Animation.h"
@@ -43,11 +44,12 @@ inline std::string CharacterText() {
     std::string arm = shell_test::RotationKeys("Arm", kKeyTimes, true);
     // The Arm's position keys go into its Animation block, after its rotation keys.
     std::string positions = "  AnimationKey {\r\n   2;\r\n   2;\r\n";
-    for (int i = 0; i < 2; ++i)
+    for (int i = 0; i < 2; ++i) {
         positions += "   " + std::to_string(static_cast<int>(kKeyTimes[i])) + "; 3; " +
                      std::to_string(kArmPositions[i].x) + ", " +
                      std::to_string(kArmPositions[i].y) + ", " +
                      std::to_string(kArmPositions[i].z) + ";;" + (i == 0 ? "," : ";") + "\r\n";
+    }
     positions += "  }\r\n";
     arm.insert(arm.rfind(" }\r\n"), positions);
     text += arm + "}\r\n";
@@ -71,18 +73,21 @@ struct Snapshot {
 /// The parts of `model` (below its root) as bound to `animation`.
 inline Snapshot Capture(CModelData* model) {
     Snapshot snapshot;
-    if (model == nullptr)
+    if (model == nullptr) {
         return snapshot;
+    }
     std::vector<rm::Frame*> pending;
-    for (auto it = model->Root()->Children().rbegin(); it != model->Root()->Children().rend(); ++it)
+    for (auto it = model->Root()->Children().rbegin(); it != model->Root()->Children().rend();
+         ++it) {
         pending.push_back(it->Get());
+    }
     while (!pending.empty()) {
         rm::Frame* frame = pending.back();
         pending.pop_back();
         Snapshot::Part part;
         if (const CPartRecord* record = CPartRecord::Of(frame)) {
             part.name = record->baseName.value_or("");
-            if (record->animation != nullptr)
+            if (record->animation != nullptr) {
                 for (const auto& key : record->animation->Keys()) {
                     part.keyTimes.push_back(key.dvTime);
                     if (key.dwKeyType == rm::D3DRMANIMATION_POSITIONKEY) {
@@ -90,19 +95,22 @@ inline Snapshot Capture(CModelData* model) {
                         part.positionKeyTimes.push_back(key.dvTime);
                     }
                 }
+            }
         }
         frame->GetPosition(frame->GetParent(), &part.offset);
-        for (const auto& visual : frame->Visuals())
+        for (const auto& visual : frame->Visuals()) {
             if (auto* builder = dynamic_cast<rm::MeshBuilder*>(visual.Get())) {
                 std::uint32_t count = builder->GetVertexCount();
                 std::vector<rm::Vector> vertices(count);
                 builder->GetVertices(0, &count, vertices.data());
                 part.vertices.insert(part.vertices.end(), vertices.begin(), vertices.end());
             }
+        }
         snapshot.parts.push_back(part);
         const auto& children = frame->Children();
-        for (auto it = children.rbegin(); it != children.rend(); ++it)
+        for (auto it = children.rbegin(); it != children.rend(); ++it) {
             pending.push_back(it->Get());
+        }
     }
     return snapshot;
 }
@@ -124,8 +132,9 @@ inline Snapshot CaptureFile(const std::string& path) {
         scene::SceneDocument doc;
         doc.sceneFrame = sceneFrame.Get();
         doc.store = store.get();
-        if (scene::OpenDocument(doc, path.c_str(), scene::kOpenNewScene).ok)
+        if (scene::OpenDocument(doc, path.c_str(), scene::kOpenNewScene).ok) {
             snapshot = Capture(doc.currentModel);
+        }
         store.reset();
     }
     g_d3drm = previous;

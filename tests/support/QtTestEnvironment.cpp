@@ -1,10 +1,10 @@
 // Every test of this program runs inside one QApplication on the offscreen platform, so
 // widgets work without a display.
+#include <memory>
+
 #include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
-#include <memory>
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -12,13 +12,15 @@ namespace {
 class QtTestEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
         // The editor keeps settings and recent files in the user's configuration folder:
         // tests keep theirs in a folder of their own, gone when they end.
         m_config = std::make_unique<QTemporaryDir>();
-        if (m_config->isValid())
+        if (m_config->isValid()) {
             qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config->path()));
+        }
         static int argc = 1;
         static char name[] = "pavrix_tests";
         static char* argv[] = {name, nullptr};

@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QWidget>
-
 #include <gtest/gtest.h>
 
 namespace {

@@ -1,13 +1,13 @@
 #include "view/CDxMFCView.h"
 
-#include <QAction>
-#include <QColor>
-#include <QCoreApplication>
 #include <map>
 #include <set>
 #include <string>
 #include <vector>
 
+#include <QAction>
+#include <QColor>
+#include <QCoreApplication>
 #include <gtest/gtest.h>
 
 #include "app/BarControlIds.h"
@@ -54,10 +54,12 @@ protected:
     std::set<CommandId> Checked() {
         frame->UpdateAllMenuItems();
         std::set<CommandId> checked;
-        for (CommandId id : kRendererCommands)
+        for (CommandId id : kRendererCommands) {
             if (QAction* action = frame->GetMenuAction(id);
-                action != nullptr && action->isChecked())
+                action != nullptr && action->isChecked()) {
                 checked.insert(id);
+            }
+        }
         return checked;
     }
 
@@ -70,11 +72,14 @@ protected:
     int CountReddish(const QRect& area) {
         const QImage picture = view->GetPicture().convertToFormat(QImage::Format_RGB32);
         int count = 0;
-        for (int y = area.top(); y <= area.bottom(); ++y)
-            for (int x = area.left(); x <= area.right(); ++x)
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            for (int x = area.left(); x <= area.right(); ++x) {
                 if (picture.valid(x, y) &&
-                    qRed(picture.pixel(x, y)) > qGreen(picture.pixel(x, y)) + 8)
+                    qRed(picture.pixel(x, y)) > qGreen(picture.pixel(x, y)) + 8) {
                     ++count;
+                }
+            }
+        }
         return count;
     }
 
@@ -82,10 +87,14 @@ protected:
     int CountPixels(const QRect& area, QRgb colour) {
         const QImage picture = view->GetPicture().convertToFormat(QImage::Format_RGB32);
         int count = 0;
-        for (int y = area.top(); y <= area.bottom(); ++y)
-            for (int x = area.left(); x <= area.right(); ++x)
-                if (picture.valid(x, y) && (picture.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF))
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            for (int x = area.left(); x <= area.right(); ++x) {
+                if (picture.valid(x, y) &&
+                    (picture.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF)) {
                     ++count;
+                }
+            }
+        }
         return count;
     }
 

@@ -1,10 +1,11 @@
 // One editing session through the window, as a person works: add a key, pose the part,
 // delete a key, copy and paste, change a key length, save, open the file again.
 
+#include <vector>
+
 #include <QAction>
 #include <QFile>
 #include <QTemporaryDir>
-#include <vector>
 
 #include "app/BarControlIds.h"
 #include "app/TestCharacters.h"
@@ -32,10 +33,13 @@ protected:
     static std::vector<float> Times(rm::Frame* part, std::uint32_t type) {
         std::vector<float> times;
         const CPartRecord* record = CPartRecord::Of(part);
-        if (record != nullptr && record->animation != nullptr)
-            for (const auto& key : record->animation->Keys())
-                if (key.dwKeyType == type)
+        if (record != nullptr && record->animation != nullptr) {
+            for (const auto& key : record->animation->Keys()) {
+                if (key.dwKeyType == type) {
                     times.push_back(key.dvTime);
+                }
+            }
+        }
         return times;
     }
 };

@@ -9,19 +9,23 @@ namespace {
 TEST(FpsOverlayTest, GreyPulsesUpAndDownUsingEachEndTwice) {
     FpsOverlay overlay;
     std::vector<int> levels;
-    for (int i = 0; i < 3 * 54; ++i)
+    for (int i = 0; i < 3 * 54; ++i) {
         levels.push_back(overlay.StepGrey());
+    }
 
     std::vector<int> period;
-    for (int level = 8; level <= 208; level += 8)
+    for (int level = 8; level <= 208; level += 8) {
         period.push_back(level);
+    }
     period.push_back(208);
-    for (int level = 200; level >= 0; level -= 8)
+    for (int level = 200; level >= 0; level -= 8) {
         period.push_back(level);
+    }
     period.push_back(0);
     ASSERT_EQ(period.size(), 54u);
-    for (std::size_t i = 0; i < levels.size(); ++i)
+    for (std::size_t i = 0; i < levels.size(); ++i) {
         ASSERT_EQ(levels[i], period[i % 54]) << "frame " << i;
+    }
 }
 
 TEST(FpsOverlayTest, TrianglesOfAFrameLeaveOutTheGrid) {

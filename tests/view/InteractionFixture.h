@@ -3,9 +3,9 @@
 // The editor with a character open, driven by real mouse and key events sent to the 3D
 // view (QTest), with scripted message boxes.
 
-#include <QTest>
 #include <string>
 
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include "app/ProgramState.h"
@@ -37,9 +37,11 @@ protected:
 
     /// The frame of the current model whose base name is `name`.
     static rm::Frame* Part(const char* name) {
-        for (auto* e = g_currentModel->PartRecords().Head(); e != nullptr; e = e->Next())
-            if (e->Payload().baseName && *e->Payload().baseName == name)
+        for (auto* e = g_currentModel->PartRecords().Head(); e != nullptr; e = e->Next()) {
+            if (e->Payload().baseName && *e->Payload().baseName == name) {
                 return e->Payload().frame.Get();
+            }
+        }
         return nullptr;
     }
 
@@ -68,9 +70,10 @@ protected:
     void Drag(Qt::MouseButton button, QPoint from, QPoint by, int steps = 4,
               Qt::KeyboardModifiers modifiers = {}) {
         QTest::mousePress(view, button, modifiers, from);
-        for (int i = 0; i <= steps; ++i)
+        for (int i = 0; i <= steps; ++i) {
             QTest::mouseEvent(QTest::MouseMove, view, Qt::NoButton, modifiers,
                               from + by * i / steps);
+        }
         QTest::mouseRelease(view, button, modifiers, from + by);
     }
 
@@ -82,11 +85,14 @@ protected:
     static std::vector<rm::AnimationKey> KeysAt(rm::Frame* part, float time, std::uint32_t type) {
         std::vector<rm::AnimationKey> keys;
         const CPartRecord* record = CPartRecord::Of(part);
-        if (record == nullptr || record->animation == nullptr)
+        if (record == nullptr || record->animation == nullptr) {
             return keys;
-        for (const auto& key : record->animation->Keys())
-            if (key.dvTime == time && key.dwKeyType == type)
+        }
+        for (const auto& key : record->animation->Keys()) {
+            if (key.dvTime == time && key.dwKeyType == type) {
                 keys.push_back(key);
+            }
+        }
         return keys;
     }
 };

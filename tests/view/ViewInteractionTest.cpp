@@ -24,8 +24,9 @@ protected:
         InteractionFixture::SetUp();
         Open(shell_test::SampleWalker());
         // Key time 10, on a key: a drag writes there without asking.
-        for (int i = 0; i < 5; ++i)
+        for (int i = 0; i < 5; ++i) {
             frame->OnCmdMsg(ids::KeyFrameRight);
+        }
         ASSERT_EQ(g_keyTime, 10u);
         ui.messageBox.Clear();
         frame->GetActiveDocument()->SetModifiedFlag(0);
@@ -97,8 +98,9 @@ TEST_F(ViewInteractionTest, ARotateDragInAnimationModeKeysTheNewOrientationAtThe
     EXPECT_TRUE(ui.messageBox.Asked().empty());
 
     // With no axis ticked the turn is none, and the key still holds the orientation.
-    for (int axis : {ctl::AxisX, ctl::AxisY, ctl::AxisZ})
+    for (int axis : {ctl::AxisX, ctl::AxisY, ctl::AxisZ}) {
         Panel().ClickButton(axis);
+    }
     const rm::Quaternion held = Rotation(head);
     Drag(Qt::LeftButton, PointOf(head), QPoint(-25, 9));
     EXPECT_THAT(Rotation(head), RotationNear(held, 1e-5f));
@@ -132,8 +134,9 @@ TEST_F(ViewInteractionTest, ATurnInTheParentChildModeWritesNoKey) {
     EXPECT_THAT(Rotation(arm), ::testing::Not(RotationNear(before, 1e-3f)));
     const auto& now = CPartRecord::Of(arm)->animation->Keys();
     ASSERT_EQ(now.size(), keys.size());
-    for (std::size_t i = 0; i < keys.size(); ++i)
+    for (std::size_t i = 0; i < keys.size(); ++i) {
         EXPECT_THAT(now[i].dqRotateKey, RotationNear(keys[i].dqRotateKey, 0.0f)) << i;
+    }
 }
 
 TEST_F(ViewInteractionTest, ShiftCtrlReparentsToTheRootOrUnderAPartOfTheSubtree) {

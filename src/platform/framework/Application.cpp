@@ -31,8 +31,9 @@ Application::Application(const QString& appTitle)
 Application::~Application() {
     // The frame's and document's clean-up may still ask for the application.
     m_template.reset();
-    if (g_instance == this)
+    if (g_instance == this) {
         g_instance = nullptr;
+    }
 }
 
 Application* Application::Instance() {
@@ -44,37 +45,44 @@ int Application::InitInstance() {
 }
 
 int Application::Run() {
-    if (GetMainWnd() == nullptr)
+    if (GetMainWnd() == nullptr) {
         PostQuitMessage(0);
+    }
     int idle = 1;
     for (;;) {
         for (long count = 0; idle && OnIdle(count); ++count) {
         }
         idle = 0;
-        if (!PumpWaitingMessages())
+        if (!PumpWaitingMessages()) {
             return ExitInstance();
-        if (TakeIdleRequest())
+        }
+        if (TakeIdleRequest()) {
             idle = 1;
+        }
         OnLoopPass();
     }
 }
 
 int Application::OnIdle(long count) {
-    if (count > 0)
+    if (count > 0) {
         return 0;
-    if (FrameWindow* frame = GetMainWnd())
+    }
+    if (FrameWindow* frame = GetMainWnd()) {
         frame->OnIdleUpdateCmdUI();
+    }
     return 1;
 }
 
 void Application::OnLoopPass() {
-    if (!m_quitPosted)
+    if (!m_quitPosted) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
 }
 
 int Application::ExitInstance() {
-    if (m_template != nullptr)
+    if (m_template != nullptr) {
         m_template->CloseAllDocuments();
+    }
     m_mainWindow = nullptr;
     return m_exitCode;
 }
@@ -93,9 +101,11 @@ void Application::SetMainWnd(FrameWindow* frame) {
 }
 
 int Application::ProcessShellCommand(const QStringList& arguments) {
-    for (const QString& argument : arguments)
-        if (!argument.isEmpty() && !argument.startsWith(QLatin1Char('-')))
+    for (const QString& argument : arguments) {
+        if (!argument.isEmpty() && !argument.startsWith(QLatin1Char('-'))) {
             return OpenDocumentFile(argument, 0);
+        }
+    }
     return OpenDocumentFile(QString(), 0);
 }
 
@@ -110,13 +120,15 @@ void Application::OnFileNew() {
 }
 
 void Application::OnFileOpen() {
-    if (m_template == nullptr)
+    if (m_template == nullptr) {
         return;
+    }
     FileDialog dialog(true, QString(), QString(), OfnHideReadOnly | OfnFileMustExist,
                       m_template->GetFilter(), GetMainWnd());
     dialog.Request().title = strings::OpenFileTitle();
-    if (dialog.DoModal() != IdOk)
+    if (dialog.DoModal() != IdOk) {
         return;
+    }
     OpenDocumentFile(dialog.GetPathName());
 }
 
@@ -135,13 +147,15 @@ int Application::TakeIdleRequest() {
 }
 
 void Application::PostQuitMessage(int exitCode) {
-    if (m_quitPosted)
+    if (m_quitPosted) {
         return;
+    }
     m_quitPosted = true;
     m_exitCode = exitCode;
     // Wake a loop that waits for events.
-    if (QCoreApplication* application = QCoreApplication::instance())
+    if (QCoreApplication* application = QCoreApplication::instance()) {
         QCoreApplication::postEvent(application, new QEvent(QEvent::User));
+    }
 }
 
 } // namespace framework

@@ -1,9 +1,10 @@
 #pragma once
 
+#include <memory>
+
 #include <QPointer>
 #include <QString>
 #include <QStringList>
-#include <memory>
 
 #include "platform/framework/CommandTarget.h"
 

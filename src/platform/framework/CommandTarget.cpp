@@ -8,8 +8,9 @@ CommandTarget::~CommandTarget() = default;
 
 int CommandTarget::OnCmdMsg(CommandId id, Notification code) {
     const CommandEntry* entry = FindCommand(id, code);
-    if (entry == nullptr)
+    if (entry == nullptr) {
         return 0;
+    }
     // A handler may add entries to this map (reallocating it), so run a copy.
     std::function<void(CommandId)> handler = entry->handler;
     handler(id);
@@ -18,8 +19,9 @@ int CommandTarget::OnCmdMsg(CommandId id, Notification code) {
 
 int CommandTarget::OnUpdateCmdMsg(CCmdUI& ui) {
     const UpdateEntry* entry = FindUpdate(ui.GetId());
-    if (entry == nullptr)
+    if (entry == nullptr) {
         return 0;
+    }
     std::function<void(CCmdUI&)> handler = entry->handler;
     handler(ui);
     return ui.IsContinueRouting() ? 0 : 1;
@@ -64,16 +66,18 @@ void CommandTarget::MapUpdateRange(CommandId first, CommandId last,
 const CommandTarget::CommandEntry* CommandTarget::FindCommand(CommandId id,
                                                               Notification code) const {
     for (const CommandEntry& entry : m_commands) {
-        if (entry.code == code && id >= entry.first && id <= entry.last)
+        if (entry.code == code && id >= entry.first && id <= entry.last) {
             return &entry;
+        }
     }
     return nullptr;
 }
 
 const CommandTarget::UpdateEntry* CommandTarget::FindUpdate(CommandId id) const {
     for (const UpdateEntry& entry : m_updates) {
-        if (id >= entry.first && id <= entry.last)
+        if (id >= entry.first && id <= entry.last) {
             return &entry;
+        }
     }
     return nullptr;
 }

@@ -20,8 +20,9 @@ void ControlBar::EnableDocking(Qt::ToolBarAreas areas) {
 
 void ControlBar::Register(int controlId) {
     m_controlId = controlId;
-    if (m_frame != nullptr)
+    if (m_frame != nullptr) {
         m_frame->AddControlBar(this);
+    }
 }
 
 } // namespace framework

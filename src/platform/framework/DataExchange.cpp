@@ -1,12 +1,13 @@
 #include "platform/framework/DataExchange.h"
 
-#include <QLineEdit>
-#include <QWidget>
 #include <cfloat>
 #include <charconv>
 #include <climits>
 #include <cmath>
 #include <string>
+
+#include <QLineEdit>
+#include <QWidget>
 
 #include "platform/framework/DialogControls.h"
 #include "platform/framework/FrameworkStrings.h"
@@ -23,8 +24,9 @@ std::string NumberPart(const QString& text) {
     if (!bytes.empty() && bytes.front() == '+') {
         bytes.erase(0, 1);
         // One sign only: "+-1" and "++1" are not numbers.
-        if (!bytes.empty() && (bytes.front() == '+' || bytes.front() == '-'))
+        if (!bytes.empty() && (bytes.front() == '+' || bytes.front() == '-')) {
             return {};
+        }
     }
     return bytes;
 }
@@ -35,8 +37,9 @@ bool IsDecimal(const std::string& bytes) {
     for (char c : bytes) {
         const bool allowed =
             (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E';
-        if (!allowed)
+        if (!allowed) {
             return false;
+        }
     }
     return !bytes.empty();
 }
@@ -52,26 +55,30 @@ QString DataExchange::FormatReal(double value, int digits) {
 
 int DataExchange::ParseInt(const QString& text, int* value) {
     const std::string bytes = NumberPart(text);
-    if (bytes.empty())
+    if (bytes.empty()) {
         return 0;
+    }
     long long parsed = 0;
     const char* end = bytes.data() + bytes.size();
     const auto [ptr, error] = std::from_chars(bytes.data(), end, parsed);
-    if (error != std::errc() || ptr != end || parsed < INT_MIN || parsed > INT_MAX)
+    if (error != std::errc() || ptr != end || parsed < INT_MIN || parsed > INT_MAX) {
         return 0;
+    }
     *value = static_cast<int>(parsed);
     return 1;
 }
 
 int DataExchange::ParseReal(const QString& text, double* value) {
     const std::string bytes = NumberPart(text);
-    if (!IsDecimal(bytes))
+    if (!IsDecimal(bytes)) {
         return 0;
+    }
     double parsed = 0;
     const char* end = bytes.data() + bytes.size();
     const auto [ptr, error] = std::from_chars(bytes.data(), end, parsed);
-    if (error != std::errc() || ptr != end || !std::isfinite(parsed))
+    if (error != std::errc() || ptr != end || !std::isfinite(parsed)) {
         return 0;
+    }
     *value = parsed;
     return 1;
 }
@@ -82,14 +89,16 @@ void DataExchange::Fail(int id, const QString& message) {
     QWidget* control = m_controls.GetDlgItem(id);
     if (control != nullptr) {
         control->setFocus();
-        if (auto* edit = qobject_cast<QLineEdit*>(control))
+        if (auto* edit = qobject_cast<QLineEdit*>(control)) {
             edit->selectAll();
+        }
     }
 }
 
 void DataExchange::Text(int id, int& value) {
-    if (Skipping())
+    if (Skipping()) {
         return;
+    }
     if (!m_saving) {
         m_controls.SetDlgItemText(id, QString::number(value));
         return;
@@ -103,8 +112,9 @@ void DataExchange::Text(int id, int& value) {
 }
 
 void DataExchange::Text(int id, float& value) {
-    if (Skipping())
+    if (Skipping()) {
         return;
+    }
     if (!m_saving) {
         m_controls.SetDlgItemText(id, FormatReal(value, FLT_DIG));
         return;
@@ -119,8 +129,9 @@ void DataExchange::Text(int id, float& value) {
 }
 
 void DataExchange::Text(int id, double& value) {
-    if (Skipping())
+    if (Skipping()) {
         return;
+    }
     if (!m_saving) {
         m_controls.SetDlgItemText(id, FormatReal(value, DBL_DIG));
         return;
@@ -134,8 +145,9 @@ void DataExchange::Text(int id, double& value) {
 }
 
 void DataExchange::Text(int id, QString& value) {
-    if (Skipping())
+    if (Skipping()) {
         return;
+    }
     if (!m_saving) {
         m_controls.SetDlgItemText(id, value);
         return;
@@ -145,8 +157,9 @@ void DataExchange::Text(int id, QString& value) {
 }
 
 void DataExchange::Check(int id, int& value) {
-    if (Skipping())
+    if (Skipping()) {
         return;
+    }
     if (!m_saving) {
         m_controls.CheckDlgButton(id, value);
         return;
@@ -156,8 +169,9 @@ void DataExchange::Check(int id, int& value) {
 }
 
 void DataExchange::Radio(int firstId, int& value) {
-    if (Skipping())
+    if (Skipping()) {
         return;
+    }
     if (!m_saving) {
         m_controls.SetRadioIndex(firstId, value);
         return;
@@ -167,8 +181,9 @@ void DataExchange::Radio(int firstId, int& value) {
 }
 
 void DataExchange::ComboIndex(int id, int& index) {
-    if (Skipping())
+    if (Skipping()) {
         return;
+    }
     if (!m_saving) {
         m_controls.SetCurSel(id, index);
         return;
@@ -178,10 +193,12 @@ void DataExchange::ComboIndex(int id, int& index) {
 }
 
 int DataExchange::Commit() {
-    if (Failed())
+    if (Failed()) {
         return 0;
-    for (const std::function<void()>& store : m_pending)
+    }
+    for (const std::function<void()>& store : m_pending) {
         store();
+    }
     m_pending.clear();
     return 1;
 }

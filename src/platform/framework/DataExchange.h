@@ -1,8 +1,9 @@
 #pragma once
 
-#include <QString>
 #include <functional>
 #include <vector>
+
+#include <QString>
 
 namespace framework {
 

@@ -13,11 +13,13 @@ bool IsValidUtf8(std::string_view bytes) {
 
 QString DecodeName(std::string_view bytes) {
     const QByteArrayView view(bytes.data(), qsizetype(bytes.size()));
-    if (IsValidUtf8(bytes))
+    if (IsValidUtf8(bytes)) {
         return QString::fromUtf8(view);
+    }
     QStringDecoder cp932("CP932");
-    if (!cp932.isValid())
+    if (!cp932.isValid()) {
         return QString::fromLatin1(view);
+    }
     const QString text = cp932.decode(view);
     return text;
 }

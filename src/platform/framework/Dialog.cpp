@@ -25,8 +25,9 @@ int Dialog::OnInitDialog() {
 }
 
 void Dialog::OnOK() {
-    if (UpdateData(1))
+    if (UpdateData(1)) {
         EndDialog(IdOk);
+    }
 }
 
 void Dialog::OnCancel() {
@@ -46,8 +47,9 @@ int Dialog::UpdateData(int saveAndValidate) {
 void Dialog::EndDialog(int result) {
     m_ended = true;
     m_result = result;
-    if (isVisible())
+    if (isVisible()) {
         QDialog::done(result);
+    }
 }
 
 int Dialog::StartModal() {
@@ -64,8 +66,9 @@ int Dialog::FinishModal() {
         m_ended = true;
         m_result = IdCancel;
     }
-    if (isVisible())
+    if (isVisible()) {
         hide();
+    }
     if (m_running) {
         m_running = false;
         OnDestroy();
@@ -82,14 +85,17 @@ void Dialog::accept() {
 }
 
 void Dialog::OnControl(int id, Notification code) {
-    if (OnCmdMsg(static_cast<CommandId>(id), code))
+    if (OnCmdMsg(static_cast<CommandId>(id), code)) {
         return;
-    if (code != Notification::Clicked)
+    }
+    if (code != Notification::Clicked) {
         return;
-    if (id == IdOk)
+    }
+    if (id == IdOk) {
         OnOK();
-    else if (id == IdCancel)
+    } else if (id == IdCancel) {
         OnCancel();
+    }
 }
 
 } // namespace framework

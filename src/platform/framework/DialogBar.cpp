@@ -9,8 +9,9 @@ namespace framework {
 
 DialogBar::DialogBar(FrameWindow* frame) : ControlBar(frame), m_panel(new QWidget(this)) {
     m_controls = std::make_unique<DialogControls>(m_panel, [this](int id, Notification code) {
-        if (GetFrame() != nullptr)
+        if (GetFrame() != nullptr) {
             GetFrame()->RouteCommand(static_cast<CommandId>(id), code);
+        }
     });
     addWidget(m_panel);
 }
@@ -25,8 +26,9 @@ int DialogBar::Create(const DialogTemplate& dialogTemplate, Qt::ToolBarArea side
     setOrientation((side == Qt::LeftToolBarArea || side == Qt::RightToolBarArea) ? Qt::Vertical
                                                                                  : Qt::Horizontal);
     Register(controlId);
-    if (GetFrame() != nullptr)
+    if (GetFrame() != nullptr) {
         GetFrame()->DockControlBar(this, side);
+    }
     return 1;
 }
 
@@ -34,20 +36,25 @@ void DialogBar::OnUpdateCmdUI(FrameWindow& frame, int disableIfNoHandler) {
     using Kind = ControlTemplate::Kind;
     for (int id : m_controls->GetControlIds()) {
         QWidget* widget = m_controls->GetDlgItem(id);
-        if (widget == nullptr)
+        if (widget == nullptr) {
             continue;
+        }
         const Kind kind = m_controls->GetKind(id);
         const bool pushButton = kind == Kind::PushButton || kind == Kind::DefPushButton;
         CCmdUI ui(static_cast<CommandId>(id));
         frame.UpdateCommandUI(ui, pushButton ? disableIfNoHandler : 0);
-        if (m_controls->GetDlgItem(id) != widget)
+        if (m_controls->GetDlgItem(id) != widget) {
             return; // the handler rebuilt the bar
-        if (ui.IsEnableChanged())
+        }
+        if (ui.IsEnableChanged()) {
             widget->setEnabled(ui.IsEnabled());
-        if (ui.IsCheckChanged())
+        }
+        if (ui.IsCheckChanged()) {
             m_controls->CheckDlgButton(id, ui.GetCheck());
-        if (ui.IsTextChanged())
+        }
+        if (ui.IsTextChanged()) {
             m_controls->SetDlgItemText(id, ui.GetText());
+        }
     }
 }
 

@@ -1,5 +1,7 @@
 #include "platform/framework/DialogControls.h"
 
+#include <algorithm>
+
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -12,7 +14,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
-#include <algorithm>
 
 #include "platform/framework/TrackBar.h"
 
@@ -62,8 +63,9 @@ DialogControls::~DialogControls() = default;
 
 int DialogControls::Create(const DialogTemplate& dialogTemplate) {
     for (const ControlTemplate& control : dialogTemplate.controls) {
-        if ((control.style & ControlTemplate::Group) != 0)
+        if ((control.style & ControlTemplate::Group) != 0) {
             m_currentGroup = -1;
+        }
         QWidget* widget = MakeWidget(control);
         int group = -1;
         if (control.kind == Kind::RadioButton) {
@@ -75,17 +77,20 @@ int DialogControls::Create(const DialogTemplate& dialogTemplate) {
             m_groups[group]->addButton(static_cast<QAbstractButton*>(widget));
         }
         QRect rect = MapDialogRect(control.rect);
-        if (control.kind == Kind::ComboBox)
+        if (control.kind == Kind::ComboBox) {
             rect.setHeight(widget->sizeHint().height()); // the template gives the list's height
+        }
         widget->setGeometry(rect);
         widget->setEnabled((control.style & ControlTemplate::Disabled) == 0);
         widget->setVisible((control.style & ControlTemplate::Hidden) == 0);
-        if (control.kind == Kind::GroupBox)
+        if (control.kind == Kind::GroupBox) {
             widget->lower();
+        }
         m_controls.push_back({control.id, control.kind, widget, group});
     }
-    if (dialogTemplate.size.isValid())
+    if (dialogTemplate.size.isValid()) {
         m_host->resize(MapDialogSize(dialogTemplate.size));
+    }
     return 1;
 }
 
@@ -135,9 +140,10 @@ QWidget* DialogControls::MakeWidget(const ControlTemplate& control) {
     case Kind::Edit: {
         auto* edit = new QLineEdit(control.text, m_host);
         edit->setReadOnly((control.style & ControlTemplate::ReadOnly) != 0);
-        if ((control.style & ControlTemplate::Number) != 0)
+        if ((control.style & ControlTemplate::Number) != 0) {
             edit->setValidator(new QRegularExpressionValidator(
                 QRegularExpression(QStringLiteral("[0-9]*")), edit));
+        }
         QObject::connect(edit, &QLineEdit::textChanged,
                          [this, id] { Report(id, Notification::EditChange); });
         return edit;
@@ -146,8 +152,9 @@ QWidget* DialogControls::MakeWidget(const ControlTemplate& control) {
         auto* combo = new QComboBox(m_host);
         combo->setEditable(false);
         QStringList items = control.items;
-        if ((control.style & ControlTemplate::Sorted) != 0)
+        if ((control.style & ControlTemplate::Sorted) != 0) {
             items.sort();
+        }
         combo->addItems(items);
         combo->setCurrentIndex(-1);
         combo->setProperty("pavrixSorted", (control.style & ControlTemplate::Sorted) != 0);
@@ -162,8 +169,9 @@ QWidget* DialogControls::MakeWidget(const ControlTemplate& control) {
         // Every line is one line of text: the list need not measure each one.
         list->setUniformItemSizes(true);
         QStringList items = control.items;
-        if ((control.style & ControlTemplate::Sorted) != 0)
+        if ((control.style & ControlTemplate::Sorted) != 0) {
             items.sort();
+        }
         list->addItems(items);
         list->setProperty("pavrixSorted", (control.style & ControlTemplate::Sorted) != 0);
         QObject::connect(list, &QListWidget::currentRowChanged,
@@ -182,18 +190,23 @@ QWidget* DialogControls::MakeWidget(const ControlTemplate& control) {
 }
 
 void DialogControls::Report(int id, Notification code) {
-    if (m_quiet > 0 && code != Notification::EditChange)
+    if (m_quiet > 0 && code != Notification::EditChange) {
         return;
-    if (m_sink)
+    }
+    if (m_sink) {
         m_sink(id, code);
+    }
 }
 
 const DialogControls::Control* DialogControls::Find(int id) const {
-    if (id == -1)
+    if (id == -1) {
         return nullptr;
-    for (const Control& control : m_controls)
-        if (control.id == id)
+    }
+    for (const Control& control : m_controls) {
+        if (control.id == id) {
             return &control;
+        }
+    }
     return nullptr;
 }
 
@@ -210,18 +223,21 @@ DialogControls::Kind DialogControls::GetKind(int id) const {
 std::vector<int> DialogControls::GetControlIds() const {
     std::vector<int> ids;
     for (const Control& control : m_controls) {
-        if (control.id == -1)
+        if (control.id == -1) {
             continue;
-        if (std::find(ids.begin(), ids.end(), control.id) == ids.end())
+        }
+        if (std::find(ids.begin(), ids.end(), control.id) == ids.end()) {
             ids.push_back(control.id);
+        }
     }
     return ids;
 }
 
 QString DialogControls::GetDlgItemText(int id) const {
     const Control* control = Find(id);
-    if (control == nullptr)
+    if (control == nullptr) {
         return {};
+    }
     QWidget* widget = control->widget;
     switch (control->kind) {
     case Kind::Static:
@@ -233,16 +249,18 @@ QString DialogControls::GetDlgItemText(int id) const {
     case Kind::GroupBox:
         return static_cast<QGroupBox*>(widget)->title();
     default:
-        if (IsButtonKind(control->kind))
+        if (IsButtonKind(control->kind)) {
             return static_cast<QAbstractButton*>(widget)->text();
+        }
         return {};
     }
 }
 
 int DialogControls::SetDlgItemText(int id, const QString& text) {
     const Control* control = Find(id);
-    if (control == nullptr)
+    if (control == nullptr) {
         return 0;
+    }
     QWidget* widget = control->widget;
     switch (control->kind) {
     case Kind::Static:
@@ -266,16 +284,18 @@ int DialogControls::SetDlgItemText(int id, const QString& text) {
 
 int DialogControls::IsDlgButtonChecked(int id) const {
     const Control* control = Find(id);
-    if (control == nullptr || !IsButtonKind(control->kind))
+    if (control == nullptr || !IsButtonKind(control->kind)) {
         return 0;
+    }
     return static_cast<QAbstractButton*>(control->widget)->isChecked() ? 1 : 0;
 }
 
 int DialogControls::CheckDlgButton(int id, int check) {
     const Control* control = Find(id);
     if (control == nullptr ||
-        (control->kind != Kind::CheckBox && control->kind != Kind::RadioButton))
+        (control->kind != Kind::CheckBox && control->kind != Kind::RadioButton)) {
         return 0;
+    }
     auto* button = static_cast<QAbstractButton*>(control->widget);
     ++m_quiet;
     if (control->group >= 0 && check == 0 && button->isChecked()) {
@@ -295,44 +315,55 @@ std::vector<int> DialogControls::GroupFrom(const Control& first) const {
     std::vector<int> ids;
     bool started = false;
     for (const Control& control : m_controls) {
-        if (&control == &first)
+        if (&control == &first) {
             started = true;
-        if (started && control.kind == Kind::RadioButton && control.group == first.group)
+        }
+        if (started && control.kind == Kind::RadioButton && control.group == first.group) {
             ids.push_back(control.id);
+        }
     }
     return ids;
 }
 
 int DialogControls::GetRadioIndex(int firstId) const {
     const Control* first = Find(firstId);
-    if (first == nullptr || first->kind != Kind::RadioButton)
+    if (first == nullptr || first->kind != Kind::RadioButton) {
         return -1;
+    }
     const std::vector<int> ids = GroupFrom(*first);
-    for (std::size_t i = 0; i < ids.size(); ++i)
-        if (IsDlgButtonChecked(ids[i]) != 0)
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        if (IsDlgButtonChecked(ids[i]) != 0) {
             return static_cast<int>(i);
+        }
+    }
     return -1;
 }
 
 int DialogControls::SetRadioIndex(int firstId, int index) {
     const Control* first = Find(firstId);
-    if (first == nullptr || first->kind != Kind::RadioButton)
+    if (first == nullptr || first->kind != Kind::RadioButton) {
         return 0;
+    }
     const std::vector<int> ids = GroupFrom(*first);
-    if (index < -1 || index >= static_cast<int>(ids.size()))
+    if (index < -1 || index >= static_cast<int>(ids.size())) {
         return 0;
-    for (std::size_t i = 0; i < ids.size(); ++i)
-        if (static_cast<int>(i) != index)
+    }
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        if (static_cast<int>(i) != index) {
             CheckDlgButton(ids[i], 0);
-    if (index >= 0)
+        }
+    }
+    if (index >= 0) {
         CheckDlgButton(ids[index], 1);
+    }
     return 1;
 }
 
 int DialogControls::EnableDlgItem(int id, bool enable) {
     QWidget* widget = GetDlgItem(id);
-    if (widget == nullptr)
+    if (widget == nullptr) {
         return 0;
+    }
     widget->setEnabled(enable);
     return 1;
 }
@@ -344,54 +375,64 @@ int DialogControls::IsDlgItemEnabled(int id) const {
 
 int DialogControls::GetCurSel(int id) const {
     const Control* control = Find(id);
-    if (control == nullptr)
+    if (control == nullptr) {
         return -1;
-    if (control->kind == Kind::ComboBox)
+    }
+    if (control->kind == Kind::ComboBox) {
         return static_cast<QComboBox*>(control->widget)->currentIndex();
-    if (control->kind == Kind::ListBox)
+    }
+    if (control->kind == Kind::ListBox) {
         return static_cast<QListWidget*>(control->widget)->currentRow();
+    }
     return -1;
 }
 
 int DialogControls::SetCurSel(int id, int index) {
     const Control* control = Find(id);
-    if (control == nullptr || index < -1 || index >= GetCount(id))
+    if (control == nullptr || index < -1 || index >= GetCount(id)) {
         return -1;
+    }
     ++m_quiet;
-    if (control->kind == Kind::ComboBox)
+    if (control->kind == Kind::ComboBox) {
         static_cast<QComboBox*>(control->widget)->setCurrentIndex(index);
-    else if (control->kind == Kind::ListBox)
+    } else if (control->kind == Kind::ListBox) {
         static_cast<QListWidget*>(control->widget)->setCurrentRow(index);
+    }
     --m_quiet;
     return index;
 }
 
 int DialogControls::AddString(int id, const QString& text) {
     const Control* control = Find(id);
-    if (control == nullptr)
+    if (control == nullptr) {
         return -1;
+    }
     const bool sorted = control->widget->property("pavrixSorted").toBool();
     ++m_quiet;
     int index = -1;
     if (control->kind == Kind::ComboBox) {
         auto* combo = static_cast<QComboBox*>(control->widget);
         index = combo->count();
-        if (sorted)
-            for (int i = 0; i < combo->count(); ++i)
+        if (sorted) {
+            for (int i = 0; i < combo->count(); ++i) {
                 if (QString::compare(text, combo->itemText(i), Qt::CaseSensitive) < 0) {
                     index = i;
                     break;
                 }
+            }
+        }
         combo->insertItem(index, text);
     } else if (control->kind == Kind::ListBox) {
         auto* list = static_cast<QListWidget*>(control->widget);
         index = list->count();
-        if (sorted)
-            for (int i = 0; i < list->count(); ++i)
+        if (sorted) {
+            for (int i = 0; i < list->count(); ++i) {
                 if (QString::compare(text, list->item(i)->text(), Qt::CaseSensitive) < 0) {
                     index = i;
                     break;
                 }
+            }
+        }
         list->insertItem(index, text);
     }
     --m_quiet;
@@ -400,8 +441,9 @@ int DialogControls::AddString(int id, const QString& text) {
 
 int DialogControls::DeleteString(int id, int index) {
     const Control* control = Find(id);
-    if (control == nullptr || index < 0 || index >= GetCount(id))
+    if (control == nullptr || index < 0 || index >= GetCount(id)) {
         return -1;
+    }
     ++m_quiet;
     if (control->kind == Kind::ComboBox) {
         static_cast<QComboBox*>(control->widget)->removeItem(index);
@@ -414,16 +456,18 @@ int DialogControls::DeleteString(int id, int index) {
 
 int DialogControls::ResetContent(int id) {
     const Control* control = Find(id);
-    if (control == nullptr)
+    if (control == nullptr) {
         return 0;
+    }
     ++m_quiet;
     int done = 1;
-    if (control->kind == Kind::ComboBox)
+    if (control->kind == Kind::ComboBox) {
         static_cast<QComboBox*>(control->widget)->clear();
-    else if (control->kind == Kind::ListBox)
+    } else if (control->kind == Kind::ListBox) {
         static_cast<QListWidget*>(control->widget)->clear();
-    else
+    } else {
         done = 0;
+    }
     --m_quiet;
     return done;
 }
@@ -431,8 +475,9 @@ int DialogControls::ResetContent(int id) {
 int DialogControls::AddStrings(int id, const QStringList& texts) {
     const Control* control = Find(id);
     if (control == nullptr || control->kind != Kind::ListBox ||
-        control->widget->property("pavrixSorted").toBool())
+        control->widget->property("pavrixSorted").toBool()) {
         return -1;
+    }
     auto* list = static_cast<QListWidget*>(control->widget);
     ++m_quiet;
     list->addItems(texts);
@@ -441,35 +486,42 @@ int DialogControls::AddStrings(int id, const QStringList& texts) {
 }
 
 QWidget* DialogControls::GetControlAt(int index) const {
-    if (index < 0 || index >= GetControlCount())
+    if (index < 0 || index >= GetControlCount()) {
         return nullptr;
+    }
     return m_controls[static_cast<std::size_t>(index)].widget;
 }
 
 int DialogControls::GetCount(int id) const {
     const Control* control = Find(id);
-    if (control == nullptr)
+    if (control == nullptr) {
         return 0;
-    if (control->kind == Kind::ComboBox)
+    }
+    if (control->kind == Kind::ComboBox) {
         return static_cast<QComboBox*>(control->widget)->count();
-    if (control->kind == Kind::ListBox)
+    }
+    if (control->kind == Kind::ListBox) {
         return static_cast<QListWidget*>(control->widget)->count();
+    }
     return 0;
 }
 
 QString DialogControls::GetLBText(int id, int index) const {
     const Control* control = Find(id);
-    if (control == nullptr || index < 0 || index >= GetCount(id))
+    if (control == nullptr || index < 0 || index >= GetCount(id)) {
         return {};
-    if (control->kind == Kind::ComboBox)
+    }
+    if (control->kind == Kind::ComboBox) {
         return static_cast<QComboBox*>(control->widget)->itemText(index);
+    }
     return static_cast<QListWidget*>(control->widget)->item(index)->text();
 }
 
 int DialogControls::ClickButton(int id) {
     const Control* control = Find(id);
-    if (control == nullptr || !IsButtonKind(control->kind) || !control->widget->isEnabled())
+    if (control == nullptr || !IsButtonKind(control->kind) || !control->widget->isEnabled()) {
         return 0;
+    }
     static_cast<QAbstractButton*>(control->widget)->click();
     return 1;
 }

@@ -1,11 +1,12 @@
 #pragma once
 
-#include <QRect>
-#include <QString>
-#include <QStringList>
 #include <functional>
 #include <map>
 #include <vector>
+
+#include <QRect>
+#include <QString>
+#include <QStringList>
 
 #include "platform/framework/CommandId.h"
 #include "platform/framework/ControlTemplate.h"

@@ -1,8 +1,9 @@
 #pragma once
 
+#include <vector>
+
 #include <QSize>
 #include <QString>
-#include <vector>
 
 #include "platform/framework/ControlTemplate.h"
 

@@ -1,8 +1,9 @@
 #include "platform/framework/Document.h"
 
+#include <algorithm>
+
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <algorithm>
 
 #include "platform/framework/FileDialog.h"
 #include "platform/framework/FrameWindow.h"
@@ -31,8 +32,9 @@ Document::Document() {
 }
 
 Document::~Document() {
-    for (View* view : m_views)
+    for (View* view : m_views) {
         view->m_document = nullptr;
+    }
 }
 
 int Document::OnNewDocument() {
@@ -68,11 +70,13 @@ void Document::OnOpenDocumentFailed(int wasModified) {
 }
 
 int Document::SaveModified() {
-    if (!IsModified())
+    if (!IsModified()) {
         return 1;
+    }
     QString name = m_pathName.isEmpty() ? m_title : FileNameOf(m_pathName);
-    if (name.isEmpty())
+    if (name.isEmpty()) {
         name = strings::Untitled();
+    }
     switch (UiServices::AppMessageBox(strings::AskToSave().arg(name), MbYesNoCancel)) {
     case IdCancel:
         return 0;
@@ -88,17 +92,20 @@ int Document::CanCloseFrame(FrameWindow*) {
 }
 
 int Document::DoFileSave() {
-    if (m_pathName.isEmpty() || SaveNeedsNewName())
+    if (m_pathName.isEmpty() || SaveNeedsNewName()) {
         return DoSave(QString());
+    }
     const QFileInfo file(m_pathName);
-    if (file.exists() && !file.isWritable())
+    if (file.exists() && !file.isWritable()) {
         return DoSave(QString());
+    }
     return DoSave(m_pathName);
 }
 
 int Document::DoSave(const QString& path, int replace) {
-    if (!CanSave())
+    if (!CanSave()) {
         return 0;
+    }
     QString target = path;
     if (target.isEmpty()) {
         QString proposed = m_pathName;
@@ -113,16 +120,18 @@ int Document::DoSave(const QString& path, int replace) {
             // A title is no path: cut it at the first character a path would give
             // meaning to.
             const qsizetype bad = proposed.indexOf(QRegularExpression(QStringLiteral("[:/\\\\]")));
-            if (bad >= 0)
+            if (bad >= 0) {
                 proposed.truncate(bad);
+            }
             proposed += extension;
         }
         FileDialog dialog(
             false, extension.startsWith(QLatin1Char('.')) ? extension.mid(1) : extension, proposed,
             OfnHideReadOnly | OfnOverwritePrompt | OfnPathMustExist, filter, GetFrame());
         dialog.Request().title = strings::SaveFileTitle();
-        if (dialog.DoModal() != IdOk)
+        if (dialog.DoModal() != IdOk) {
             return 0;
+        }
         target = dialog.GetPathName();
     }
     const bool wasModified = IsModified();
@@ -130,8 +139,9 @@ int Document::DoSave(const QString& path, int replace) {
         SetModifiedFlag(wasModified ? 1 : 0);
         return 0;
     }
-    if (replace)
+    if (replace) {
         SetPathName(target);
+    }
     return 1;
 }
 
@@ -150,31 +160,38 @@ void Document::SetPathName(const QString& path, int) {
 
 void Document::SetModifiedFlag(int modified) {
     m_modified = modified != 0;
-    for (View* view : m_views)
-        if (FrameWindow* frame = view->GetParentFrame())
+    for (View* view : m_views) {
+        if (FrameWindow* frame = view->GetParentFrame()) {
             frame->setWindowModified(m_modified);
+        }
+    }
 }
 
 void Document::SetTitle(const QString& title) {
     m_title = title;
-    for (View* view : m_views)
-        if (FrameWindow* frame = view->GetParentFrame())
+    for (View* view : m_views) {
+        if (FrameWindow* frame = view->GetParentFrame()) {
             frame->OnUpdateFrameTitle();
+        }
+    }
 }
 
 void Document::AddView(View* view) {
-    if (view == nullptr || std::find(m_views.begin(), m_views.end(), view) != m_views.end())
+    if (view == nullptr || std::find(m_views.begin(), m_views.end(), view) != m_views.end()) {
         return;
-    if (view->m_document != nullptr && view->m_document != this)
+    }
+    if (view->m_document != nullptr && view->m_document != this) {
         view->m_document->RemoveView(view);
+    }
     m_views.push_back(view);
     view->m_document = this;
 }
 
 void Document::RemoveView(View* view) {
     const auto found = std::find(m_views.begin(), m_views.end(), view);
-    if (found == m_views.end())
+    if (found == m_views.end()) {
         return;
+    }
     m_views.erase(found);
     view->m_document = nullptr;
 }

@@ -36,16 +36,19 @@ FileDialog::FileDialog(bool open, const QString& defaultExt, const QString& file
 
 int FileDialog::DoModal() {
     FileDialogRequest request = m_request;
-    if (request.directory.isEmpty() && !QFileInfo(request.fileName).isAbsolute())
+    if (request.directory.isEmpty() && !QFileInfo(request.fileName).isAbsolute()) {
         request.directory = LastFolder();
+    }
     QString path;
     const int result = UiServices::FileDialogs().Run(request, &path);
-    if (result != IdOk)
+    if (result != IdOk) {
         return IdCancel;
+    }
     m_path = path;
     SetLastFolder(QFileInfo(path).absolutePath());
-    if (m_request.open)
+    if (m_request.open) {
         OpenTiming::DialogAccepted();
+    }
     return IdOk;
 }
 

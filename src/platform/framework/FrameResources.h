@@ -1,8 +1,9 @@
 #pragma once
 
+#include <vector>
+
 #include <QIcon>
 #include <QString>
-#include <vector>
 
 #include "platform/framework/Accelerator.h"
 #include "platform/framework/MenuItem.h"

@@ -1,11 +1,12 @@
 #include "platform/framework/FrameWindow.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QCloseEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QShortcut>
-#include <algorithm>
 
 #include "platform/framework/Application.h"
 #include "platform/framework/ControlBar.h"
@@ -30,8 +31,9 @@ FrameWindow::~FrameWindow() = default;
 int FrameWindow::LoadFrame(const FrameResources& resources, CreateContext& context) {
     m_title = StringTable::Field(resources.documentString, 0);
     setWindowTitle(m_title + QStringLiteral("[*]"));
-    if (!resources.icon.isNull())
+    if (!resources.icon.isNull()) {
         setWindowIcon(resources.icon);
+    }
     m_strings = resources.strings;
     LoadMenu(resources.menu);
     LoadAccelerators(resources.accelerators);
@@ -43,14 +45,17 @@ int FrameWindow::OnCreate(CreateContext& context) {
 }
 
 int FrameWindow::OnCreateClient(CreateContext& context) {
-    if (!context.newView)
+    if (!context.newView) {
         return 1;
+    }
     View* view = context.newView();
-    if (view == nullptr)
+    if (view == nullptr) {
         return 0;
+    }
     setCentralWidget(view);
-    if (context.document != nullptr)
+    if (context.document != nullptr) {
         context.document->AddView(view);
+    }
     SetActiveView(view);
     return 1;
 }
@@ -60,8 +65,9 @@ void FrameWindow::OnDestroy() {}
 void FrameWindow::DestroyWindow() {
     OnDestroy();
     delete takeCentralWidget();
-    for (View* view : findChildren<View*>())
+    for (View* view : findChildren<View*>()) {
         delete view;
+    }
     delete this;
 }
 
@@ -82,35 +88,42 @@ std::vector<CommandTarget*> FrameWindow::GetCommandRoute() const {
     std::vector<CommandTarget*> route;
     if (View* view = GetActiveView()) {
         route.push_back(view);
-        if (Document* document = view->GetDocument())
+        if (Document* document = view->GetDocument()) {
             route.push_back(document);
+        }
     }
     route.push_back(const_cast<FrameWindow*>(this));
-    if (Application* application = Application::Instance())
+    if (Application* application = Application::Instance()) {
         route.push_back(application);
+    }
     return route;
 }
 
 int FrameWindow::RouteCommand(CommandId id, Notification code) {
-    for (CommandTarget* target : GetCommandRoute())
-        if (target->OnCmdMsg(id, code))
+    for (CommandTarget* target : GetCommandRoute()) {
+        if (target->OnCmdMsg(id, code)) {
             return 1;
+        }
+    }
     return 0;
 }
 
 int FrameWindow::OnCommand(CommandId id, CommandSource source) {
-    if (id == 0)
+    if (id == 0) {
         return 0;
-    if (source != CommandSource::Control && !IsCommandEnabled(id))
+    }
+    if (source != CommandSource::Control && !IsCommandEnabled(id)) {
         return 0;
+    }
     return RouteCommand(id, Notification::Clicked);
 }
 
 void FrameWindow::UpdateCommandUI(CCmdUI& ui, int disableIfNoHandler) {
     const std::vector<CommandTarget*> route = GetCommandRoute();
     for (CommandTarget* target : route) {
-        if (target->OnUpdateCmdMsg(ui))
+        if (target->OnUpdateCmdMsg(ui)) {
             break;
+        }
         ui.ClearContinueRouting();
     }
     if (disableIfNoHandler && !ui.IsEnableChanged()) {
@@ -129,9 +142,11 @@ int FrameWindow::IsCommandEnabled(CommandId id) {
 
 void FrameWindow::OnIdleUpdateCmdUI() {
     const std::vector<QPointer<ControlBar>> bars = m_bars;
-    for (const QPointer<ControlBar>& bar : bars)
-        if (bar != nullptr && bar->IsShown())
+    for (const QPointer<ControlBar>& bar : bars) {
+        if (bar != nullptr && bar->IsShown()) {
             bar->OnUpdateCmdUI(*this, 1);
+        }
+    }
 }
 
 void FrameWindow::LoadMenu(const std::vector<MenuItem>& menu) {
@@ -186,29 +201,34 @@ QAction* FrameWindow::GetMenuAction(CommandId id) const {
 
 void FrameWindow::UpdateMenuItems(QMenu* menu) {
     for (QAction* action : menu->actions()) {
-        if (action->isSeparator() || action->menu() != nullptr || !action->data().isValid())
+        if (action->isSeparator() || action->menu() != nullptr || !action->data().isValid()) {
             continue;
+        }
         CCmdUI ui(action->data().toUInt());
         UpdateCommandUI(ui, 1);
-        if (ui.IsEnableChanged())
+        if (ui.IsEnableChanged()) {
             action->setEnabled(ui.IsEnabled());
+        }
         if (ui.IsCheckChanged()) {
             action->setCheckable(true);
             action->setChecked(ui.GetCheck() == 1);
         }
-        if (ui.IsTextChanged())
+        if (ui.IsTextChanged()) {
             action->setText(ui.GetText());
+        }
     }
 }
 
 void FrameWindow::UpdateAllMenuItems() {
-    for (QMenu* menu : menuBar()->findChildren<QMenu*>())
+    for (QMenu* menu : menuBar()->findChildren<QMenu*>()) {
         UpdateMenuItems(menu);
+    }
 }
 
 void FrameWindow::LoadAccelerators(const std::vector<Accelerator>& accelerators) {
-    for (QShortcut* shortcut : m_shortcuts)
+    for (QShortcut* shortcut : m_shortcuts) {
         delete shortcut;
+    }
     m_shortcuts.clear();
     m_accelerators = accelerators;
     for (const Accelerator& accelerator : accelerators) {
@@ -222,9 +242,11 @@ void FrameWindow::LoadAccelerators(const std::vector<Accelerator>& accelerators)
 }
 
 CommandId FrameWindow::FindAccelerator(QKeyCombination keys) const {
-    for (const Accelerator& accelerator : m_accelerators)
-        if (accelerator.keys == keys)
+    for (const Accelerator& accelerator : m_accelerators) {
+        if (accelerator.keys == keys) {
             return accelerator.id;
+        }
+    }
     return 0;
 }
 
@@ -239,40 +261,50 @@ void FrameWindow::AddControlBar(ControlBar* bar) {
 }
 
 ControlBar* FrameWindow::GetControlBar(int controlId) const {
-    for (const QPointer<ControlBar>& bar : m_bars)
-        if (bar != nullptr && bar->GetControlId() == controlId)
+    for (const QPointer<ControlBar>& bar : m_bars) {
+        if (bar != nullptr && bar->GetControlId() == controlId) {
             return bar.data();
+        }
+    }
     return nullptr;
 }
 
 std::vector<ControlBar*> FrameWindow::GetControlBars() const {
     std::vector<ControlBar*> bars;
-    for (const QPointer<ControlBar>& bar : m_bars)
-        if (bar != nullptr)
+    for (const QPointer<ControlBar>& bar : m_bars) {
+        if (bar != nullptr) {
             bars.push_back(bar.data());
+        }
+    }
     return bars;
 }
 
 void FrameWindow::DockControlBar(ControlBar* bar, Qt::ToolBarArea area) {
-    if (bar == nullptr)
+    if (bar == nullptr) {
         return;
+    }
     bool lineTaken = false;
-    for (QToolBar* other : findChildren<QToolBar*>(Qt::FindDirectChildrenOnly))
-        if (other != bar && toolBarArea(other) == area && !other->isWindow())
+    for (QToolBar* other : findChildren<QToolBar*>(Qt::FindDirectChildrenOnly)) {
+        if (other != bar && toolBarArea(other) == area && !other->isWindow()) {
             lineTaken = true;
-    if (lineTaken)
+        }
+    }
+    if (lineTaken) {
         addToolBarBreak(area);
+    }
     addToolBar(area, bar);
 }
 
 void FrameWindow::ShowControlBar(ControlBar* bar, int show) {
-    if (bar != nullptr)
+    if (bar != nullptr) {
         bar->setVisible(show != 0);
+    }
 }
 
 void FrameWindow::OnBarCheck(CommandId id) {
-    if (ControlBar* bar = GetControlBar(static_cast<int>(id)))
+    if (ControlBar* bar = GetControlBar(static_cast<int>(id))) {
         ShowControlBar(bar, !bar->IsShown());
+    }
 }
 
 void FrameWindow::OnUpdateControlBarMenu(CCmdUI& ui) {
@@ -292,10 +324,11 @@ int FrameWindow::MessageBox(const QString& text, const QString& caption, unsigne
 void FrameWindow::OnUpdateFrameTitle() {
     // "[*]" is where the desktop's unsaved-changes mark goes.
     Document* document = GetActiveDocument();
-    if (document != nullptr && !document->GetTitle().isEmpty())
+    if (document != nullptr && !document->GetTitle().isEmpty()) {
         setWindowTitle(document->GetTitle() + QStringLiteral("[*] - ") + m_title);
-    else
+    } else {
         setWindowTitle(m_title + QStringLiteral("[*]"));
+    }
     setWindowModified(document != nullptr && document->IsModified());
 }
 
@@ -307,8 +340,9 @@ void FrameWindow::closeEvent(QCloseEvent* event) {
     }
     event->accept();
     Application* application = Application::Instance();
-    if (application != nullptr && application->GetMainWnd() == this)
+    if (application != nullptr && application->GetMainWnd() == this) {
         application->PostQuitMessage(0);
+    }
 }
 
 } // namespace framework

@@ -1,10 +1,11 @@
 #pragma once
 
+#include <map>
+#include <vector>
+
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
-#include <map>
-#include <vector>
 
 #include "platform/framework/CommandTarget.h"
 #include "platform/framework/CreateContext.h"

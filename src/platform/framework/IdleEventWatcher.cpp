@@ -7,13 +7,15 @@
 namespace framework {
 
 IdleEventWatcher::IdleEventWatcher() {
-    if (QCoreApplication* application = QCoreApplication::instance())
+    if (QCoreApplication* application = QCoreApplication::instance()) {
         application->installEventFilter(this);
+    }
 }
 
 IdleEventWatcher::~IdleEventWatcher() {
-    if (QCoreApplication* application = QCoreApplication::instance())
+    if (QCoreApplication* application = QCoreApplication::instance()) {
         application->removeEventFilter(this);
+    }
 }
 
 int IdleEventWatcher::Take() {

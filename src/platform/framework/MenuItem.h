@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QString>
 #include <vector>
+
+#include <QString>
 
 #include "platform/framework/CommandId.h"
 

@@ -1,9 +1,10 @@
 #include "platform/framework/OpenTiming.h"
 
-#include <QtGlobal>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+
+#include <QtGlobal>
 
 namespace framework {
 

@@ -5,8 +5,9 @@
 namespace framework {
 
 int QtDialogRunner::RunModal(Dialog& dialog) {
-    if (dialog.StartModal())
+    if (dialog.StartModal()) {
         dialog.exec();
+    }
     return dialog.FinishModal();
 }
 

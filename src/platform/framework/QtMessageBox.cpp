@@ -77,14 +77,16 @@ int QtMessageBox::ResultOf(const QMessageBox& box) {
     if (clicked != nullptr) {
         bool ok = false;
         const int result = clicked->property(kResultProperty).toInt(&ok);
-        if (ok)
+        if (ok) {
             return result;
+        }
     }
     // Closed without a button: that is Cancel where there is one, else the only
     // answer the box offers.
     const QAbstractButton* escape = box.escapeButton();
-    if (escape != nullptr)
+    if (escape != nullptr) {
         return escape->property(kResultProperty).toInt();
+    }
     return IdNo;
 }
 

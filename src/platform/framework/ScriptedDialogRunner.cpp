@@ -29,8 +29,9 @@ int ScriptedDialogRunner::RunModal(Dialog& dialog) {
             run.cancelledByRunner = true;
             dialog.OnCancel();
             // A dialog that refuses to cancel is still closed: the run has to end.
-            if (!dialog.IsEnded())
+            if (!dialog.IsEnded()) {
                 dialog.EndDialog(IdCancel);
+            }
         }
     }
     run.result = dialog.FinishModal();

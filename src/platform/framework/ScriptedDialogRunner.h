@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QString>
 #include <deque>
 #include <functional>
 #include <vector>
+
+#include <QString>
 
 #include "platform/framework/IDialogRunner.h"
 

@@ -12,10 +12,12 @@ int ScriptedFileDialog::Run(const FileDialogRequest& request, QString* path) {
     }
     const std::optional<QString> answer = m_answers.front();
     m_answers.pop_front();
-    if (!answer)
+    if (!answer) {
         return IdCancel;
-    if (path != nullptr)
+    }
+    if (path != nullptr) {
         *path = *answer;
+    }
     return IdOk;
 }
 

@@ -7,8 +7,9 @@ namespace framework {
 std::vector<QString> ScriptedMessageBox::Texts() const {
     std::vector<QString> texts;
     texts.reserve(m_asked.size());
-    for (const Question& question : m_asked)
+    for (const Question& question : m_asked) {
         texts.push_back(question.text);
+    }
     return texts;
 }
 

@@ -27,8 +27,9 @@ QString SingleDocTemplate::GetFilter() const {
     const QString name = GetDocString(FilterName);
     const QString extension = GetDocString(FilterExt);
     QString filter;
-    if (!name.isEmpty() && !extension.isEmpty())
+    if (!name.isEmpty() && !extension.isEmpty()) {
         filter = name + QStringLiteral("|*") + extension + QLatin1Char('|');
+    }
     return filter + strings::AllFilesFilter() + QLatin1Char('|');
 }
 
@@ -44,8 +45,9 @@ int SingleDocTemplate::SaveAllModified() {
 void SingleDocTemplate::CloseAllDocuments() {
     if (m_frame != nullptr) {
         Application* application = Application::Instance();
-        if (application != nullptr && application->GetMainWnd() == m_frame)
+        if (application != nullptr && application->GetMainWnd() == m_frame) {
             application->SetMainWnd(nullptr);
+        }
         m_frame->DestroyWindow();
         m_frame = nullptr;
     }
@@ -55,8 +57,9 @@ void SingleDocTemplate::CloseAllDocuments() {
 int SingleDocTemplate::OpenDocumentFile(const QString& path, int makeVisible) {
     bool documentMade = false;
     if (m_document != nullptr) {
-        if (!m_document->SaveModified())
+        if (!m_document->SaveModified()) {
             return 0;
+        }
     } else {
         m_document = m_newDocument ? m_newDocument() : nullptr;
         if (m_document == nullptr) {
@@ -75,8 +78,9 @@ int SingleDocTemplate::OpenDocumentFile(const QString& path, int makeVisible) {
             CreateContext context;
             context.document = m_document.get();
             context.docTemplate = this;
-            if (m_newView)
+            if (m_newView) {
                 context.newView = m_newView;
+            }
             if (!frame->LoadFrame(m_resources, context)) {
                 m_frame = nullptr;
                 frame->DestroyWindow();
@@ -85,21 +89,25 @@ int SingleDocTemplate::OpenDocumentFile(const QString& path, int makeVisible) {
         }
         if (frame == nullptr) {
             UiServices::AppMessageBox(strings::FailedToCreateDoc());
-            if (documentMade)
+            if (documentMade) {
                 m_document.reset();
+            }
             return 0;
         }
         frameMade = true;
     }
 
     const auto undoCreation = [&] {
-        if (!frameMade)
+        if (!frameMade) {
             return;
-        if (m_frame != nullptr)
+        }
+        if (m_frame != nullptr) {
             m_frame->DestroyWindow();
+        }
         m_frame = nullptr;
-        if (documentMade)
+        if (documentMade) {
             m_document.reset();
+        }
     };
 
     if (path.isEmpty()) {
@@ -112,10 +120,11 @@ int SingleDocTemplate::OpenDocumentFile(const QString& path, int makeVisible) {
         const int wasModified = m_document->IsModified();
         m_document->SetModifiedFlag(0);
         if (!m_document->OnOpenDocument(path)) {
-            if (frameMade)
+            if (frameMade) {
                 undoCreation();
-            else
+            } else {
                 m_document->OnOpenDocumentFailed(wasModified);
+            }
             return 0;
         }
         m_document->SetPathName(path);
@@ -123,14 +132,17 @@ int SingleDocTemplate::OpenDocumentFile(const QString& path, int makeVisible) {
 
     if (frameMade) {
         Application* application = Application::Instance();
-        if (application != nullptr && application->GetMainWnd() == nullptr)
+        if (application != nullptr && application->GetMainWnd() == nullptr) {
             application->SetMainWnd(m_frame);
+        }
     }
     const std::vector<View*> views = m_document->GetViews();
-    for (View* view : views)
+    for (View* view : views) {
         view->OnInitialUpdate();
-    if (frameMade && makeVisible && m_frame != nullptr)
+    }
+    if (frameMade && makeVisible && m_frame != nullptr) {
         m_frame->show();
+    }
     return 1;
 }
 

@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QPointer>
-#include <QString>
 #include <functional>
 #include <memory>
+
+#include <QPointer>
+#include <QString>
 
 #include "platform/framework/FrameResources.h"
 

@@ -5,8 +5,9 @@
 namespace framework {
 
 StringTable::StringTable(std::initializer_list<std::pair<unsigned, QString>> entries) {
-    for (const auto& [id, text] : entries)
+    for (const auto& [id, text] : entries) {
         Set(id, text);
+    }
 }
 
 void StringTable::Set(unsigned id, const QString& text) {

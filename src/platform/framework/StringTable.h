@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QString>
 #include <initializer_list>
 #include <map>
 #include <utility>
+
+#include <QString>
 
 namespace framework {
 

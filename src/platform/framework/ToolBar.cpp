@@ -39,11 +39,12 @@ int ToolBar::LoadToolBar(const ToolBarResource& resource) {
         QImage face(resource.buttonSize, QImage::Format_ARGB32_Premultiplied);
         face.fill(Qt::transparent);
         if ((cell + 1) * cellWidth <= resource.bitmap.width() &&
-            resource.buttonSize.height() <= resource.bitmap.height())
+            resource.buttonSize.height() <= resource.bitmap.height()) {
             face =
                 resource.bitmap.copy(cell * cellWidth, 0, cellWidth, resource.buttonSize.height());
-        else
+        } else {
             result = 0;
+        }
         ++cell;
         QAction* action = addAction(QIcon(QPixmap::fromImage(face)), QString());
         action->setData(id);
@@ -51,8 +52,9 @@ int ToolBar::LoadToolBar(const ToolBarResource& resource) {
         // string must give no tool tip.
         action->setToolTip(strings != nullptr ? strings->GetToolTip(id) : QString());
         QObject::connect(action, &QAction::triggered, this, [this, id] {
-            if (GetFrame() != nullptr)
+            if (GetFrame() != nullptr) {
                 GetFrame()->OnCommand(id, CommandSource::Control);
+            }
         });
         m_items.push_back({id, action});
     }
@@ -60,17 +62,21 @@ int ToolBar::LoadToolBar(const ToolBarResource& resource) {
 }
 
 CommandId ToolBar::GetItemID(int index) const {
-    if (index < 0 || index >= GetCount())
+    if (index < 0 || index >= GetCount()) {
         return 0;
+    }
     return m_items[index].id;
 }
 
 int ToolBar::CommandToIndex(CommandId id) const {
-    if (id == 0)
+    if (id == 0) {
         return -1;
-    for (std::size_t i = 0; i < m_items.size(); ++i)
-        if (m_items[i].id == id)
+    }
+    for (std::size_t i = 0; i < m_items.size(); ++i) {
+        if (m_items[i].id == id) {
             return static_cast<int>(i);
+        }
+    }
     return -1;
 }
 
@@ -80,15 +86,17 @@ const ToolBar::Item* ToolBar::Find(CommandId id) const {
 }
 
 ToolBar::ButtonStyle ToolBar::GetButtonStyle(int index) const {
-    if (index < 0 || index >= GetCount() || m_items[index].action == nullptr)
+    if (index < 0 || index >= GetCount() || m_items[index].action == nullptr) {
         return ButtonStyle::Separator;
+    }
     return m_items[index].action->isCheckable() ? ButtonStyle::CheckBox : ButtonStyle::Button;
 }
 
 void ToolBar::SetButtonStyle(int index, ButtonStyle style) {
     if (index < 0 || index >= GetCount() || m_items[index].action == nullptr ||
-        style == ButtonStyle::Separator)
+        style == ButtonStyle::Separator) {
         return;
+    }
     QAction* action = m_items[index].action;
     action->setCheckable(style == ButtonStyle::CheckBox);
 }
@@ -99,8 +107,9 @@ int ToolBar::IsButtonEnabled(CommandId id) const {
 }
 
 void ToolBar::EnableButton(CommandId id, int enable) {
-    if (const Item* item = Find(id))
+    if (const Item* item = Find(id)) {
         item->action->setEnabled(enable != 0);
+    }
 }
 
 int ToolBar::IsButtonChecked(CommandId id) const {
@@ -110,10 +119,12 @@ int ToolBar::IsButtonChecked(CommandId id) const {
 
 void ToolBar::CheckButton(CommandId id, int check) {
     const Item* item = Find(id);
-    if (item == nullptr)
+    if (item == nullptr) {
         return;
-    if (check != 0)
+    }
+    if (check != 0) {
         item->action->setCheckable(true);
+    }
     item->action->setChecked(check != 0);
 }
 
@@ -133,8 +144,9 @@ int ToolBar::IsButtonPressed(CommandId id) const {
 }
 
 void ToolBar::PressButton(CommandId id, int press) {
-    if (QToolButton* button = GetButton(id))
+    if (QToolButton* button = GetButton(id)) {
         button->setDown(press != 0);
+    }
 }
 
 QString ToolBar::GetToolTip(CommandId id) const {
@@ -146,19 +158,23 @@ void ToolBar::OnUpdateCmdUI(FrameWindow& frame, int disableIfNoHandler) {
     for (std::size_t i = 0; i < m_items.size(); ++i) {
         const CommandId id = m_items[i].id;
         QAction* action = m_items[i].action;
-        if (action == nullptr)
+        if (action == nullptr) {
             continue;
+        }
         CCmdUI ui(id);
         frame.UpdateCommandUI(ui, disableIfNoHandler);
         // An update handler may have reloaded this bar; stop rather than touch buttons
         // that are gone.
-        if (i >= m_items.size() || m_items[i].action != action)
+        if (i >= m_items.size() || m_items[i].action != action) {
             return;
-        if (ui.IsEnableChanged())
+        }
+        if (ui.IsEnableChanged()) {
             action->setEnabled(ui.IsEnabled());
+        }
         if (ui.IsCheckChanged()) {
-            if (ui.GetCheck() != 0)
+            if (ui.GetCheck() != 0) {
                 action->setCheckable(true);
+            }
             action->setChecked(ui.GetCheck() == 1);
         }
     }

@@ -34,14 +34,16 @@ void TrackBar::SetAutoTicks(bool on) {
 
 void TrackBar::mouseReleaseEvent(QMouseEvent* event) {
     QSlider::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton && onReleasedCapture)
+    if (event->button() == Qt::LeftButton && onReleasedCapture) {
         onReleasedCapture();
+    }
 }
 
 void TrackBar::paintEvent(QPaintEvent* event) {
     QSlider::paintEvent(event);
-    if (maximum() <= minimum())
+    if (maximum() <= minimum()) {
         return;
+    }
     QStyleOptionSlider option;
     initStyleOption(&option);
     const QRect handle =
@@ -51,8 +53,9 @@ void TrackBar::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));
     const auto mark = [&](int value, int length) {
-        if (value < minimum() || value > maximum())
+        if (value < minimum() || value > maximum()) {
             return;
+        }
         const int x =
             handle.width() / 2 + QStyle::sliderPositionFromValue(minimum(), maximum(), value, span);
         painter.drawLine(x, y, x, y + length - 1);
@@ -62,12 +65,15 @@ void TrackBar::paintEvent(QPaintEvent* event) {
     if (m_autoTicks) {
         const long long count = (static_cast<long long>(maximum()) - minimum()) / m_ticFrequency;
         // Too many marks would only blacken the bar; the ends and set ticks still show.
-        if (count < span)
-            for (long long i = 1; i < count + 1; ++i)
+        if (count < span) {
+            for (long long i = 1; i < count + 1; ++i) {
                 mark(static_cast<int>(minimum() + i * m_ticFrequency), 3);
+            }
+        }
     }
-    for (int tic : m_tics)
+    for (int tic : m_tics) {
         mark(tic, 3);
+    }
 }
 
 } // namespace framework

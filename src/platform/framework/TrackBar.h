@@ -1,8 +1,9 @@
 #pragma once
 
-#include <QSlider>
 #include <functional>
 #include <vector>
+
+#include <QSlider>
 
 namespace framework {
 

@@ -74,8 +74,9 @@ void UiServices::SetDefaultOwner(QWidget* owner) {
 }
 
 unsigned UiServices::WithDefaultIcon(unsigned style) {
-    if ((style & MbIconMask) != 0)
+    if ((style & MbIconMask) != 0) {
         return style;
+    }
     switch (style & MbTypeMask) {
     case MbOk:
     case MbOkCancel:

@@ -10,14 +10,17 @@ namespace framework {
 View::View(QWidget* parent) : QWidget(parent) {}
 
 View::~View() {
-    if (m_document != nullptr)
+    if (m_document != nullptr) {
         m_document->RemoveView(this);
+    }
 }
 
 FrameWindow* View::GetParentFrame() const {
-    for (QWidget* parent = parentWidget(); parent != nullptr; parent = parent->parentWidget())
-        if (auto* frame = dynamic_cast<FrameWindow*>(parent))
+    for (QWidget* parent = parentWidget(); parent != nullptr; parent = parent->parentWidget()) {
+        if (auto* frame = dynamic_cast<FrameWindow*>(parent)) {
             return frame;
+        }
+    }
     return nullptr;
 }
 

@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QTimer>
-
 #include <gtest/gtest.h>
 
 #include "FrameworkTestKit.h"
@@ -20,12 +19,14 @@ class CountingApp : public TestApp {
 public:
     void OnLoopPass() override {
         ++passes;
-        if (passes == quitAfter)
+        if (passes == quitAfter) {
             PostQuitMessage(7);
+        }
     }
     int OnIdle(long count) override {
-        if (count == 0)
+        if (count == 0) {
             ++idleRuns;
+        }
         return TestApp::OnIdle(count);
     }
     int passes = 0;

@@ -92,8 +92,9 @@ TEST(CommandTargetTest, UpdateEntriesFillTheStateAndMayPassTheUpdateOn) {
 TEST(CommandTargetTest, AHandlerMayExtendItsOwnMap) {
     Target target;
     target.MapCommand(1, [&] {
-        for (CommandId id = 2; id < 50; ++id)
+        for (CommandId id = 2; id < 50; ++id) {
             target.MapCommand(id, [&] { target.log.push_back("added"); });
+        }
         target.log.push_back("one");
     });
     EXPECT_EQ(target.OnCmdMsg(1), 1);

@@ -1,7 +1,6 @@
 #include "platform/framework/DataExchange.h"
 
 #include <QWidget>
-
 #include <gtest/gtest.h>
 
 #include "platform/framework/Dialog.h"
@@ -27,8 +26,9 @@ TEST(DataExchangeFormatTest, RealsShowWithSixSignificantDigits) {
                           {0.01f, "0.01"},
                           {250.0f, "250"},
                           {1e-5f, "1e-05"}};
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(DataExchange::FormatReal(c.value, 6), QString::fromUtf8(c.text)) << c.text;
+    }
 }
 
 TEST(DataExchangeFormatTest, OnlyDecimalNumbersAreRead) {
@@ -48,10 +48,11 @@ TEST(DataExchangeFormatTest, OnlyDecimalNumbersAreRead) {
         double value = -42;
         EXPECT_EQ(DataExchange::ParseReal(QString::fromUtf8(c.text), &value), c.ok ? 1 : 0)
             << '"' << c.text << '"';
-        if (c.ok)
+        if (c.ok) {
             EXPECT_DOUBLE_EQ(value, c.value) << c.text;
-        else
+        } else {
             EXPECT_EQ(value, -42) << c.text;
+        }
     }
 }
 

@@ -5,7 +5,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-
 #include <gtest/gtest.h>
 
 #include "FrameworkTestKit.h"
@@ -75,8 +74,9 @@ protected:
         panel->Create(Panel(), Qt::LeftToolBarArea);
         bar = new DialogBar(frame);
         bar->Create(Bar(), Qt::BottomToolBarArea);
-        for (CommandId id : {1029u, 1030u, 1031u, 1025u, 1026u, 1027u, 1012u, 1016u})
+        for (CommandId id : {1029u, 1030u, 1031u, 1025u, 1026u, 1027u, 1012u, 1016u}) {
             frame->MapCommand(id, [this, id] { log.push_back("clicked " + std::to_string(id)); });
+        }
         frame->MapNotify(1006, Notification::SelEndOk, [this] { log.push_back("view ok"); });
         frame->MapNotify(1006, Notification::SelChange, [this] { log.push_back("view change"); });
         frame->MapNotify(1019, Notification::ReleasedCapture,
@@ -113,8 +113,9 @@ TEST_F(DialogBarTest, ControlsAreFoundByIdentifierWithTheirTexts) {
     EXPECT_TRUE(static_cast<QLineEdit*>(P().GetDlgItem(1040))->isReadOnly());
     // "&&" in a label shows one ampersand.
     bool found = false;
-    for (QLabel* label : panel->GetPanel()->findChildren<QLabel*>())
+    for (QLabel* label : panel->GetPanel()->findChildren<QLabel*>()) {
         found = found || label->text() == QStringLiteral("Scale & Rotation");
+    }
     EXPECT_TRUE(found);
     EXPECT_EQ(frame->toolBarArea(panel), Qt::LeftToolBarArea);
     EXPECT_EQ(frame->toolBarArea(bar), Qt::BottomToolBarArea);

@@ -1,7 +1,6 @@
 #include "platform/framework/Dialog.h"
 
 #include <QTest>
-
 #include <gtest/gtest.h>
 
 #include "platform/framework/MessageBoxCodes.h"
@@ -38,8 +37,9 @@ public:
     }
     int OnInitDialog() override {
         ++inits;
-        if (cancelAtOnce)
+        if (cancelAtOnce) {
             EndDialog(IdCancel);
+        }
         return Dialog::OnInitDialog();
     }
     void OnCancel() override {

@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
-
 #include <gtest/gtest.h>
 
 #include "FrameworkTestKit.h"
@@ -35,14 +34,18 @@ protected:
         for (char c : who) {
             const std::string entry(1, c);
             auto handler = [this, entry] { log.push_back(entry); };
-            if (c == 'v')
+            if (c == 'v') {
                 view->MapCommand(id, handler);
-            if (c == 'd')
+            }
+            if (c == 'd') {
                 document.MapCommand(id, handler);
-            if (c == 'f')
+            }
+            if (c == 'f') {
                 frame->MapCommand(id, handler);
-            if (c == 'a')
+            }
+            if (c == 'a') {
                 app.MapCommand(id, handler);
+            }
         }
     }
 

@@ -2,10 +2,11 @@
 
 // Small recording subclasses of the framework classes, shared by the framework tests.
 
-#include <QString>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include <QString>
 
 #include "platform/framework/Application.h"
 #include "platform/framework/Document.h"
@@ -46,14 +47,16 @@ public:
     int OnNewDocument() override {
         log.push_back("new");
         frameSeenAtNew = GetFrame() != nullptr;
-        if (!newResult)
+        if (!newResult) {
             return 0;
+        }
         return Document::OnNewDocument();
     }
     int OnOpenDocument(const QString& path) override {
         log.push_back("open " + path.toStdString());
-        if (!openResult)
+        if (!openResult) {
             return 0;
+        }
         return Document::OnOpenDocument(path);
     }
     int OnSaveDocument(const QString& path) override {
@@ -77,8 +80,9 @@ public:
     using CommandTarget::MapUpdate;
 
     int OnCreate(framework::CreateContext& context) override {
-        if (failCreate)
+        if (failCreate) {
             return -1;
+        }
         return FrameWindow::OnCreate(context);
     }
     bool failCreate = false;

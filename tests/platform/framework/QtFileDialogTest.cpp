@@ -21,8 +21,9 @@ TEST(QtFileDialogTest, FiltersBecomeNameFiltersWithoutRepeatingTheirPatterns) {
         {"", {}},
         {"|*.x||", {}},
     };
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(QtFileDialog::ToNameFilters(QString::fromUtf8(c.filter)), c.expected) << c.filter;
+    }
 }
 
 TEST(FileDialogTest, AFileDialogAsksThroughTheInstalledService) {

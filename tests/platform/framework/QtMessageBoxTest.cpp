@@ -2,7 +2,6 @@
 
 #include <QAbstractButton>
 #include <QMessageBox>
-
 #include <gtest/gtest.h>
 
 #include "platform/framework/MessageBoxCodes.h"
@@ -15,8 +14,9 @@ namespace {
 
 QStringList Labels(const QMessageBox& box) {
     QStringList labels;
-    for (QAbstractButton* button : box.buttons())
+    for (QAbstractButton* button : box.buttons()) {
         labels << button->text();
+    }
     labels.sort();
     return labels;
 }
@@ -64,9 +64,11 @@ TEST(QtMessageBoxTest, TheClickedButtonGivesTheResult) {
     for (const Case& c : cases) {
         QMessageBox box;
         QtMessageBox::Configure(box, c.style);
-        for (QAbstractButton* button : box.buttons())
-            if (button->text() == QString::fromUtf8(c.label))
+        for (QAbstractButton* button : box.buttons()) {
+            if (button->text() == QString::fromUtf8(c.label)) {
                 button->click();
+            }
+        }
         EXPECT_EQ(QtMessageBox::ResultOf(box), c.result) << c.label;
     }
 }
@@ -78,8 +80,9 @@ TEST(UiServicesTest, TheApplicationsMessageBoxAddsTheDefaultIconAndTitle) {
     };
     const Case cases[] = {{MbOk, 48},          {MbOkCancel, 49}, {MbYesNo, 36},
                           {MbYesNoCancel, 35}, {64, 64},         {33, 33}};
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(UiServices::WithDefaultIcon(c.style), c.shown) << c.style;
+    }
 
     ScriptedUi ui;
     UiServices::SetAppTitle(QStringLiteral("Pavrix / Prototype"));

@@ -43,8 +43,9 @@ protected:
     // Starts with a modified document saved at `path` (empty: never saved).
     void StartModified(const QString& path) {
         ASSERT_EQ(app.ProcessShellCommand({}), 1);
-        if (!path.isEmpty())
+        if (!path.isEmpty()) {
             document->SetPathName(path);
+        }
         document->SetModifiedFlag(1);
         document->log.clear();
     }
@@ -96,8 +97,9 @@ TEST_F(SingleDocTemplateTest, TheSaveQuestionsThreeAnswers) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.answer);
         ui.messageBox.Clear();
-        if (tpl->GetDocument() == nullptr)
+        if (tpl->GetDocument() == nullptr) {
             StartModified(QStringLiteral("/m/walker.x"));
+        }
         document->SetPathName(QStringLiteral("/m/walker.x"));
         document->SetModifiedFlag(1);
         document->log.clear();

@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QTest>
 #include <QToolButton>
-
 #include <gtest/gtest.h>
 
 #include "FrameworkTestKit.h"
@@ -25,8 +24,9 @@ ToolBarResource MakeResource(std::vector<CommandId> items) {
     ToolBarResource resource;
     resource.id = 132;
     int cells = 0;
-    for (CommandId id : items)
+    for (CommandId id : items) {
         cells += id != 0 ? 1 : 0;
+    }
     resource.bitmap = QImage(16 * cells, 15, QImage::Format_ARGB32_Premultiplied);
     resource.bitmap.fill(Qt::red);
     resource.items = std::move(items);
@@ -140,8 +140,9 @@ TEST_F(ToolBarTest, UpdateHandlersSeeAHeldButtonAndSetCheckMarks) {
     // The pattern of the step buttons: the update rule acts while the button is held.
     int steps = 0;
     frame->MapUpdate(kStep, [&](CCmdUI&) {
-        if (bar->IsButtonPressed(kStep))
+        if (bar->IsButtonPressed(kStep)) {
             ++steps;
+        }
     });
     frame->MapUpdate(kStop, [](CCmdUI& ui) { ui.SetCheck(1); });
     frame->OnIdleUpdateCmdUI();

@@ -166,8 +166,9 @@ TEST_F(AnimationTest, ModifyKeysPutsEveryKeyWhereModifyKeyOneByOneWould) {
     AnimationKey unknown;
     unknown.dwID = 99;
     edits.push_back(unknown);
-    for (const auto& key : edits)
+    for (const auto& key : edits) {
         single->ModifyKey(&key);
+    }
     single->DeleteKeyByID(4);
     ASSERT_EQ(bulk->ModifyKeys(edits, std::vector<std::uint32_t>{4, 98}), D3DRM_OK);
     const auto expected = AllKeys(*single);

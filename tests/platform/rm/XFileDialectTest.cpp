@@ -339,6 +339,7 @@ TEST(XFileDialectTest, NamesInShiftJisKeepTheDelimiterBytesInsideTheirCharacters
         {"\xE3\x81\x82}", 3},      // "あ" in UTF-8 ends in a Shift-JIS lead byte
         {"\x83\x7D", 2},
     };
-    for (const auto& row : rows)
+    for (const auto& row : rows) {
         EXPECT_EQ(rm::XFileNameLength(row.bytes), row.length) << row.bytes;
+    }
 }

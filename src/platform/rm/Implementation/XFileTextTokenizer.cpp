@@ -39,19 +39,23 @@ bool IsUtf8(const char* p, const char* end) {
     while (p != end) {
         const auto c = static_cast<unsigned char>(*p++);
         int more = 0;
-        if (c < 0x80)
+        if (c < 0x80) {
             continue;
-        if (c >= 0xC2 && c <= 0xDF)
+        }
+        if (c >= 0xC2 && c <= 0xDF) {
             more = 1;
-        else if (c >= 0xE0 && c <= 0xEF)
+        } else if (c >= 0xE0 && c <= 0xEF) {
             more = 2;
-        else if (c >= 0xF0 && c <= 0xF4)
+        } else if (c >= 0xF0 && c <= 0xF4) {
             more = 3;
-        else
+        } else {
             return false;
-        for (; more > 0; --more, ++p)
-            if (p == end || (static_cast<unsigned char>(*p) & 0xC0) != 0x80)
+        }
+        for (; more > 0; --more, ++p) {
+            if (p == end || (static_cast<unsigned char>(*p) & 0xC0) != 0x80) {
                 return false;
+            }
+        }
     }
     return true;
 }
