@@ -113,6 +113,21 @@ int OpenRegular(const char* fileName, struct stat* info, std::string* message) {
 
 } // namespace
 
+std::size_t ReadUpTo(int fd, char* out, std::size_t size) {
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::read(fd, out + done, size - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            break;
+        }
+        done += std::size_t(n);
+    }
+    return done;
+}
+
 XFileBytes::~XFileBytes() {
     Release();
 }
@@ -149,17 +164,7 @@ HRESULT XFileBytes::Open(const char* fileName, std::size_t maxSize, std::string*
     if (size <= kMaxReadSize) {
         // new char[] leaves the bytes uninitialised; a file that shrank meanwhile gives less.
         m_buffer.reset(new char[size ? size : 1]);
-        std::size_t done = 0;
-        while (done < size) {
-            const ssize_t n = ::read(fd, m_buffer.get() + done, size - done);
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
-            if (n <= 0) {
-                break;
-            }
-            done += std::size_t(n);
-        }
+        const std::size_t done = ReadUpTo(fd, m_buffer.get(), size);
         ::close(fd);
         m_data = m_buffer.get();
         m_size = done;

@@ -61,6 +61,10 @@ private:
     XFileIdentity m_identity;
 };
 
+/// Reads up to `size` bytes of the open file `fd` into `out`, retrying interrupted reads;
+/// the count read (less at the end of the file or on an error).
+std::size_t ReadUpTo(int fd, char* out, std::size_t size);
+
 /// The identity of the named file as it is now. Failures as for XFileBytes::Open.
 HRESULT IdentifyXFile(const char* fileName, XFileIdentity* identity, std::string* message);
 

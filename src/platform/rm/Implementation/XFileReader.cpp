@@ -89,17 +89,7 @@ HRESULT ReadHeaderBytes(const char* fileName, std::string* bytes, std::string* m
         return D3DRMERR_FILENOTFOUND;
     }
     char header[kHeaderSize];
-    std::size_t done = 0;
-    while (done < kHeaderSize) {
-        const ssize_t n = ::read(fd, header + done, kHeaderSize - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            break;
-        }
-        done += std::size_t(n);
-    }
+    const std::size_t done = ReadUpTo(fd, header, kHeaderSize);
     ::close(fd);
     bytes->assign(header, done);
     return D3DRM_OK;
