@@ -565,6 +565,7 @@ void MeshBuilder::Empty() {
     m_faceMaterial.clear();
     m_faceTexture.clear();
     m_faceWrap.clear();
+    m_skin = {};
     Touch();
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "platform/Assert.h"
+#include "platform/rm/MeshSkin.h"
 #include "platform/rm/Visual.h"
 
 namespace rm {
@@ -145,6 +147,15 @@ public:
     /// Marks the geometry changed (after direct edits through the loader).
     void MarkChanged() { Touch(); }
 
+    /// Skin weights: a builder with them is drawn deformed by its bones' frames.
+    bool HasSkin() const { return !m_skin.Empty(); }
+    const MeshSkin& GetSkin() const { return m_skin; }
+    /// Replaces the skin weights (an empty skin makes the builder rigid again).
+    void SetSkin(MeshSkin skin) {
+        m_skin = std::move(skin);
+        Touch();
+    }
+
 private:
     std::vector<Vector> m_positions;
     std::vector<float> m_texCoords; // u, v per vertex
@@ -161,6 +172,7 @@ private:
     D3DRMRENDERQUALITY m_quality = 0;
     bool m_hasQuality = false;
     std::uint32_t m_enable = D3DRMMESHBUILDER_RENDERENABLE | D3DRMMESHBUILDER_PICKENABLE;
+    MeshSkin m_skin;
 };
 
 } // namespace rm

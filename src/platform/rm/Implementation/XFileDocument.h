@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/rm/MeshSkin.h"
 #include "platform/rm/Types.h"
 #include "platform/rm/XFileFormat.h"
 
@@ -53,6 +54,8 @@ struct XFileDocument {
         std::vector<std::uint32_t> faceMaterials;
         /// Indices into XFileDocument::materials, in the list's order.
         std::vector<std::uint32_t> materials;
+        /// XSkinMeshHeader and SkinWeights, indices checked; empty for a rigid mesh.
+        MeshSkin skin;
     };
 
     struct Frame {
