@@ -26,6 +26,7 @@ using D3DCOLORMODEL = std::uint32_t;
 inline constexpr D3DCOLORMODEL D3DCOLOR_MONO = 1;
 inline constexpr D3DCOLORMODEL D3DCOLOR_RGB = 2;
 
+class FrameWalk;
 class GlDrawPrograms;
 class GlDrawTextures;
 class MeshCache;
@@ -130,9 +131,8 @@ private:
     std::unique_ptr<GlDrawPrograms> m_programs;
     std::unique_ptr<MeshCache> m_cache;
     std::unique_ptr<GlDrawTextures> m_textures;
-    // Per-draw scratch, reused between frames.
-    std::vector<std::pair<const Frame*, Matrix4>> m_walk;
-    std::vector<std::pair<const Frame*, Matrix4>> m_stack;
+    // The tree of the draw under way, reused between frames.
+    std::unique_ptr<FrameWalk> m_walk;
     unsigned m_currentProgram = 0;
     /// Counts RenderTree calls; a program holds the shared uniforms of the call it last
     /// served and gets them again when it is first used in a later one.

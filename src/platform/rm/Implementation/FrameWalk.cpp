@@ -1,0 +1,43 @@
+#include "platform/rm/Implementation/FrameWalk.h"
+
+#include "platform/rm/Math.h"
+
+namespace rm {
+
+void FrameWalk::Walk(const Frame* root) {
+    m_entries.clear();
+    m_stack.clear();
+    m_byName.clear();
+    m_named = false;
+    if (!root) {
+        return;
+    }
+    m_stack.emplace_back(root, root->WorldTransform());
+    while (!m_stack.empty()) {
+        const auto [frame, world] = m_stack.back();
+        m_stack.pop_back();
+        m_entries.emplace_back(frame, world);
+        const auto& children = frame->Children();
+        for (auto it = children.rbegin(); it != children.rend(); ++it) {
+            m_stack.emplace_back(it->Get(), MatrixMultiply((*it)->LocalTransform(), world));
+        }
+    }
+}
+
+const Matrix4* FrameWalk::Find(std::string_view name) {
+    if (name.empty()) {
+        return nullptr;
+    }
+    if (!m_named) {
+        for (std::size_t i = 0; i < m_entries.size(); ++i) {
+            if (m_entries[i].first->HasName()) {
+                m_byName.emplace(m_entries[i].first->Name(), i); // keeps the first
+            }
+        }
+        m_named = true;
+    }
+    const auto it = m_byName.find(name);
+    return it == m_byName.end() ? nullptr : &m_entries[it->second].second;
+}
+
+} // namespace rm
