@@ -6,15 +6,15 @@
 
 #include <gtest/gtest.h>
 
-#include "DeviceTestContext.h"
+#include "DeviceSceneTest.h"
 #include "platform/rm/Context.h"
 #include "platform/rm/Implementation/MeshCache.h"
 #include "platform/rm/Viewport.h"
 
 using namespace rm;
 using testing_rm::Blue;
-using testing_rm::DeviceTestContext;
 using testing_rm::Green;
+using testing_rm::Quad;
 using testing_rm::Red;
 
 namespace {
@@ -25,16 +25,6 @@ constexpr D3DCOLOR kBackground = 0xFF336699;
 
 // With the default field (0.5) a 160-pixel-wide viewport has 160 pixels per unit at
 // distance 1, so a quad from -1 to 1 at depth 4 covers x 40..120 and y 30..90.
-Ref<MeshBuilder> Quad(float x0, float y0, float x1, float y1, float z, D3DCOLOR colour,
-                      bool clockwise = true) {
-    auto builder = MakeRef<MeshBuilder>();
-    const Vector corners[4] = {{x0, y1, z}, {x1, y1, z}, {x1, y0, z}, {x0, y0, z}};
-    const std::uint32_t cw[] = {4, 0, 1, 2, 3, 0};
-    const std::uint32_t ccw[] = {4, 3, 2, 1, 0, 0};
-    builder->AddFaces(4, corners, 0, nullptr, clockwise ? cw : ccw);
-    builder->SetColor(colour);
-    return builder;
-}
 
 Ref<Mesh> ToMesh(const Ref<MeshBuilder>& builder) {
     Ref<Mesh> mesh;
@@ -42,21 +32,14 @@ Ref<Mesh> ToMesh(const Ref<MeshBuilder>& builder) {
     return mesh;
 }
 
-class DeviceTest : public ::testing::Test {
+class DeviceTest : public testing_rm::DeviceSceneTest {
 protected:
-    DeviceTest() : gl(kWidth, kHeight) {}
+    DeviceTest() : DeviceSceneTest(kWidth, kHeight, kBackground) {}
 
     void SetUp() override {
-        ASSERT_TRUE(gl.Ok()) << "no OpenGL 3.3 core context on the software rasteriser";
-        ASSERT_EQ(Device::Create(gl.Target(), &device), D3DRM_OK);
-        root = MakeRef<Frame>();
-        root->SetSceneBackground(kBackground);
-        camera = MakeRef<Frame>();
-        root->AddChild(camera.Get());
+        DeviceSceneTest::SetUp();
         scene = MakeRef<Frame>();
         root->AddChild(scene.Get());
-        ASSERT_EQ(Viewport::Create(device.Get(), camera.Get(), 0, 0, kWidth, kHeight, &viewport),
-                  D3DRM_OK);
     }
 
     void AddLights(float ambient, float parallel) {
@@ -67,17 +50,7 @@ protected:
             MakeRef<Light>(D3DRMLIGHT_PARALLELPOINT, parallel, parallel, parallel).Get());
     }
 
-    void Draw() {
-        ASSERT_EQ(viewport->Clear(D3DRMCLEAR_ALL), D3DRM_OK);
-        ASSERT_EQ(viewport->Render(root.Get()), D3DRM_OK);
-        ASSERT_EQ(device->Update(), D3DRM_OK);
-        gl.Read();
-    }
-
-    DeviceTestContext gl;
-    Ref<Device> device;
-    Ref<Frame> root, camera, scene;
-    Ref<Viewport> viewport;
+    Ref<Frame> scene;
 };
 
 TEST_F(DeviceTest, ClearShowsTheBackgroundOfTheCamerasScene) {
