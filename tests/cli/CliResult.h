@@ -4,6 +4,11 @@
 
 #include <sstream>
 #include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "cli/Cli.h"
 
 struct CliResult {
     int status;
@@ -18,3 +23,18 @@ CliResult CaptureCli(Run run) {
     const int status = run(out, err);
     return {status, out.str(), err.str()};
 }
+
+/// A test that runs `pavrix args...` through the command dispatch and keeps what it wrote.
+class CliRunTest : public ::testing::Test {
+protected:
+    int Run(std::vector<std::string> args) {
+        const CliResult r = CaptureCli(
+            [&](std::ostream& out, std::ostream& err) { return cli::Run(args, out, err); });
+        stdoutText = r.out;
+        stderrText = r.err;
+        return r.status;
+    }
+
+    std::string stdoutText;
+    std::string stderrText;
+};
