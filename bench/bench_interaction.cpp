@@ -16,6 +16,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchMain.h"
 #include "BenchView.h"
 #include "app/ProgramState.h"
 #include "platform/rm/Animation.h"
@@ -223,12 +224,6 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("Pick/OnAPart", Pick, true)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("Pick/BetweenParts", Pick, false)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("RotateDragStep", RotateDragStep)->Unit(benchmark::kMicrosecond);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
     LimitReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv, &reporter);
 }

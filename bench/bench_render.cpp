@@ -27,6 +27,7 @@
 #include <benchmark/benchmark.h>
 #include <epoxy/gl.h>
 
+#include "BenchMain.h"
 #include "BenchView.h"
 #include "platform/rm/Context.h"
 #include "platform/rm/Math.h"
@@ -371,12 +372,6 @@ int main(int argc, char** argv) {
             ->UseRealTime()
             ->MinTime(1.0);
     }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
     RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv, &reporter);
 }
