@@ -88,17 +88,36 @@ const MeshCache::Entry* MeshCache::Get(Visual* visual, FrameWalk* pose, const Ma
         } else {
             entry.skin.reset();
         }
-        if (!entry.skin || !pose) {
-            UploadVertices(&entry, *mesh, nullptr);
-        }
+        UploadVertices(&entry, *mesh, nullptr);
     }
     Entry& entry = it->second;
     if (entry.skin && pose && entry.skin->deformer.Pose(pose, world)) {
-        Entry::Skin& skin = *entry.skin;
-        skin.deformer.Deform(skin.restVertices.data(), skin.posed.data());
-        UploadVertices(&entry, *skin.rest, skin.posed.data());
+        PoseSkin(&entry);
     }
     return &entry;
+}
+
+void MeshCache::PoseSkin(Entry* entry) {
+    Entry::Skin& skin = *entry->skin;
+    const std::size_t bytes = skin.restVertices.size() * sizeof(MeshVertex);
+    if (!skin.restZeroNormal && bytes) {
+        // Straight into the buffer: the looks and translucency of the groups are the rest
+        // pose's, and a deformed normal is never zero where the rest normal was not.
+        glBindBuffer(GL_ARRAY_BUFFER, entry->vertexBuffer);
+        void* mapped = glMapBufferRange(GL_ARRAY_BUFFER, 0, GLsizeiptr(bytes),
+                                        GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_BUFFER_BIT);
+        if (mapped) {
+            skin.deformer.Deform(skin.restVertices.data(), static_cast<MeshVertex*>(mapped));
+            glUnmapBuffer(GL_ARRAY_BUFFER);
+            glBindBuffer(GL_ARRAY_BUFFER, 0);
+            ++m_vertexUploads;
+            return;
+        }
+        glBindBuffer(GL_ARRAY_BUFFER, 0);
+    }
+    skin.posed.resize(skin.restVertices.size());
+    skin.deformer.Deform(skin.restVertices.data(), skin.posed.data());
+    UploadVertices(entry, *skin.rest, skin.posed.data());
 }
 
 void MeshCache::TakeSkin(Entry* entry, const MeshBuilder* builder, Ref<Mesh> rest,
@@ -112,7 +131,11 @@ void MeshCache::TakeSkin(Entry* entry, const MeshBuilder* builder, Ref<Mesh> res
         const auto& vertices = rest->GroupVertices(Mesh::D3DRMGROUPINDEX(g));
         skin.restVertices.insert(skin.restVertices.end(), vertices.begin(), vertices.end());
     }
-    skin.posed.resize(skin.restVertices.size());
+    skin.restZeroNormal = false;
+    for (const MeshVertex& v : skin.restVertices) {
+        skin.restZeroNormal =
+            skin.restZeroNormal || (v.normal.x == 0 && v.normal.y == 0 && v.normal.z == 0);
+    }
     skin.rest = std::move(rest);
     skin.deformer.Build(builder->GetSkin(), sources.data(), sources.size());
 }

@@ -63,8 +63,11 @@ public:
         struct Skin {
             Ref<Mesh> rest;
             std::vector<MeshVertex> restVertices; ///< every group's, one after the other
-            std::vector<MeshVertex> posed;
+            std::vector<MeshVertex> posed;        ///< only where normals are to be filled in
             SkinDeformer deformer;
+            /// Some rest vertex has no normal: deformed vertices go through the upload
+            /// that fills normals in.
+            bool restZeroNormal = false;
         };
         std::unique_ptr<Skin> skin;
     };
@@ -94,6 +97,8 @@ private:
     /// Sends the vertices of mesh, or `replacement` (every group's, one after the other) in
     /// their place, and refreshes the groups' looks.
     void UploadVertices(Entry* entry, const Mesh& mesh, const MeshVertex* replacement);
+    /// Deforms a skinned entry at the pose its deformer has just taken and sends it.
+    void PoseSkin(Entry* entry);
     static void TakeSkin(Entry* entry, const MeshBuilder* builder, Ref<Mesh> rest,
                          const std::vector<std::uint32_t>& sources);
     static void Release(Entry* entry);

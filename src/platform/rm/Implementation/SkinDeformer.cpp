@@ -10,20 +10,34 @@ namespace rm {
 
 namespace {
 
-void ToAffine(const Matrix4& m, std::array<float, 12>* out) {
-    for (int r = 0; r < 4; ++r) {
-        for (int c = 0; c < 3; ++c) {
-            (*out)[std::size_t(r * 3 + c)] = m.m[r][c];
-        }
-    }
-}
+using Lanes = float __attribute__((vector_size(16)));
 
-float Determinant(const std::array<float, 12>& a) {
-    return a[0] * (a[4] * a[8] - a[5] * a[7]) - a[1] * (a[3] * a[8] - a[5] * a[6]) +
-           a[2] * (a[3] * a[7] - a[4] * a[6]);
+float Determinant(const Lanes* r) {
+    return r[0][0] * (r[1][1] * r[2][2] - r[1][2] * r[2][1]) -
+           r[0][1] * (r[1][0] * r[2][2] - r[1][2] * r[2][0]) +
+           r[0][2] * (r[1][0] * r[2][1] - r[1][1] * r[2][0]);
 }
 
 } // namespace
+
+bool SkinDeformer::Affine::operator==(const Affine& other) const {
+    for (int r = 0; r < 4; ++r) {
+        for (int c = 0; c < 4; ++c) {
+            if (rows[r][c] != other.rows[r][c]) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+SkinDeformer::Affine SkinDeformer::ToAffine(const Matrix4& m) {
+    Affine a;
+    for (int r = 0; r < 4; ++r) {
+        a.rows[r] = Lanes{m.m[r][0], m.m[r][1], m.m[r][2], r == 3 ? 1.0f : 0.0f};
+    }
+    return a;
+}
 
 void SkinDeformer::Build(const MeshSkin& skin, const std::uint32_t* source, std::size_t count) {
     m_source.resize(count);
@@ -59,68 +73,58 @@ void SkinDeformer::Build(const MeshSkin& skin, const std::uint32_t* source, std:
         m_names.push_back(bone.frameName);
     }
     m_bones.assign(m_offsets.size(), Affine{});
-    m_placed.assign(m_offsets.size(), 0);
     m_posed = false;
 }
 
 bool SkinDeformer::Pose(FrameWalk* walk, const Matrix4& rigid) {
     bool changed = !m_posed;
     m_posed = true;
-    Affine a;
-    ToAffine(rigid, &a);
-    changed = changed || a != m_rigid;
+    Affine a = ToAffine(rigid);
+    changed = changed || !(a == m_rigid);
     m_rigid = a;
-    m_mirrored = Determinant(m_rigid) < 0;
+    m_mirrored = Determinant(m_rigid.rows) < 0;
     bool first = true;
     for (std::size_t b = 0; b < m_offsets.size(); ++b) {
         const Matrix4* frame = walk->Find(m_names[b]);
-        const std::uint8_t placed = frame != nullptr;
-        if (placed) {
-            ToAffine(MatrixMultiply(m_offsets[b], *frame), &a);
-            changed = changed || a != m_bones[b];
-            m_bones[b] = a;
-            if (first) {
-                m_mirrored = Determinant(a) < 0;
-                first = false;
-            }
+        a = frame ? ToAffine(MatrixMultiply(m_offsets[b], *frame)) : Affine{};
+        changed = changed || !(a == m_bones[b]);
+        m_bones[b] = a;
+        if (frame && first) {
+            m_mirrored = Determinant(a.rows) < 0;
+            first = false;
         }
-        changed = changed || placed != m_placed[b];
-        m_placed[b] = placed;
     }
     return changed;
 }
 
 void SkinDeformer::Deform(const MeshVertex* rest, MeshVertex* out) const {
     const Influence* influences = m_influences.data();
+    const Affine* bones = m_bones.data();
     for (std::size_t i = 0; i < m_source.size(); ++i) {
         const std::uint32_t v = m_source[i];
-        float m[12] = {};
-        float total = 0;
+        Lanes r0{}, r1{}, r2{}, r3{};
         for (std::uint32_t k = m_first[v]; k < m_first[v + 1]; ++k) {
-            const Influence& in = influences[k];
-            if (!m_placed[in.bone]) {
-                continue;
-            }
-            const float* bone = m_bones[in.bone].data();
-            for (int j = 0; j < 12; ++j) {
-                m[j] += in.weight * bone[j];
-            }
-            total += in.weight;
+            const Lanes* bone = bones[influences[k].bone].rows;
+            const float w = influences[k].weight;
+            r0 += w * bone[0];
+            r1 += w * bone[1];
+            r2 += w * bone[2];
+            r3 += w * bone[3];
         }
-        const float* a = total != 0 ? m : m_rigid.data();
+        if (r3[3] == 0) { // no placed weight
+            r0 = m_rigid.rows[0], r1 = m_rigid.rows[1], r2 = m_rigid.rows[2];
+            r3 = m_rigid.rows[3];
+        }
         const Vector& p = rest[i].position;
         const Vector& n = rest[i].normal;
+        const Lanes moved = p.x * r0 + p.y * r1 + p.z * r2 + r3;
+        const Lanes turned = n.x * r0 + n.y * r1 + n.z * r2;
+        const float length =
+            std::sqrt(turned[0] * turned[0] + turned[1] * turned[1] + turned[2] * turned[2]);
+        const float scale = length > 0 ? 1 / length : 0;
         MeshVertex& o = out[i];
-        o.position = {p.x * a[0] + p.y * a[3] + p.z * a[6] + a[9],
-                      p.x * a[1] + p.y * a[4] + p.z * a[7] + a[10],
-                      p.x * a[2] + p.y * a[5] + p.z * a[8] + a[11]};
-        Vector d{n.x * a[0] + n.y * a[3] + n.z * a[6], n.x * a[1] + n.y * a[4] + n.z * a[7],
-                 n.x * a[2] + n.y * a[5] + n.z * a[8]};
-        const float length = std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
-        if (length > 0) {
-            d = {d.x / length, d.y / length, d.z / length};
-        }
-        o.normal = d;
+        o.position = {moved[0], moved[1], moved[2]};
+        o.normal = {turned[0] * scale, turned[1] * scale, turned[2] * scale};
         o.tu = rest[i].tu;
         o.tv = rest[i].tv;
         o.color = rest[i].color;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -41,9 +40,15 @@ public:
     bool Mirrored() const { return m_mirrored; }
 
 private:
-    // An affine matrix without its constant last column, row by row: 3 rows of the
-    // linear part, then the translation.
-    using Affine = std::array<float, 12>;
+    using Lanes = float __attribute__((vector_size(16)));
+    // An affine matrix as four rows of four lanes: the linear part's rows, then the
+    // translation; the last lane of the translation row is 1 for a placed bone, and a
+    // bone left out is all 0, so a blend of them sums its placed weight in that lane.
+    struct Affine {
+        Lanes rows[4];
+        bool operator==(const Affine& other) const;
+    };
+    static Affine ToAffine(const Matrix4& m);
     struct Influence {
         std::uint32_t bone;
         float weight;
@@ -56,7 +61,6 @@ private:
     std::vector<Matrix4> m_offsets;
     std::vector<std::string> m_names;
     std::vector<Affine> m_bones;
-    std::vector<std::uint8_t> m_placed;
     Affine m_rigid{};
     bool m_posed = false;
     bool m_mirrored = false;
