@@ -89,7 +89,9 @@ public:
     std::uint32_t GetSaveFlags() const { return m_saveFlags; }
 
     /// The magic line, the templates when `kWriteTemplates` is set, and the Header object.
-    /// With a tick rate set, the templates end with AnimTicksPerSecond's.
+    /// When `Save` found skin weights in the tree, XSkinMeshHeader's and SkinWeights'
+    /// templates follow the others; with a tick rate set, the templates end with
+    /// AnimTicksPerSecond's.
     int WriteHeader();
     /// Ticks per second the file declares; 0 (the start value) declares none.
     void SetTicksPerSecond(std::uint32_t ticks) { m_ticksPerSecond = ticks; }
@@ -108,6 +110,10 @@ public:
     /// MeshVertexColors with one colour per vertex; nothing for a mesh without vertex
     /// colours. Written whatever the save flags, as the mesh's last part.
     int WriteVertexColors(rm::MeshBuilder* builder);
+    /// XSkinMeshHeader (the bone count as the mesh has bones now) and one SkinWeights per
+    /// bone; nothing for a mesh without skin weights. Written whatever the save flags,
+    /// after the vertex colours.
+    int WriteSkinWeights(rm::MeshBuilder* builder);
 
     /// One Frame block: transform, meshes, then the children, recursively. With `autoName`
     /// an unnamed frame is given the next generated name first.
@@ -141,11 +147,26 @@ private:
     void WriteCountLine(std::uint32_t count);
     /// The count line, then the first `count` vectors of m_vectors one per line.
     void WriteVectorList(std::uint32_t count);
+    /// `count` lines, each the indent, what appendItem(i) adds to m_line, and `between`
+    /// (the last one `last`).
+    template <typename AppendItem>
+    void WriteLines(std::uint32_t count, std::string_view between, std::string_view last,
+                    AppendItem appendItem) {
+        for (std::uint32_t i = 0; i < count; ++i) {
+            m_line.assign(m_indent);
+            appendItem(i);
+            m_line += i + 1 < count ? between : last;
+            Put(m_line);
+        }
+    }
+    /// Four lines of four values, as FrameTransformMatrix and SkinWeights hold them.
+    void WriteMatrix(const rm::Matrix4& m);
 
     rm::Context* m_d3drm; // borrowed
     SafeFileWriter m_file;
     std::uint32_t m_saveFlags = 0;
     std::uint32_t m_ticksPerSecond = 0;
+    bool m_hasSkin = false; // some mesh of the tree being saved has skin weights
     std::string m_line;
     std::string m_indent;
     int m_indentLevel = 0;
