@@ -10,7 +10,7 @@
 // the materials, and the writer lists them in the order the faces first use them.
 //
 // Assimp 5.2 crashes on malformed_skinweights_oob.x, whose skin weights index past its
-// vertices (the writer does not write skin weights, so the resaved file is fine). Every
+// vertices (the reader leaves that weight out, so the resaved file is fine). Every
 // original is therefore first read by Assimp in a child process, and one Assimp cannot
 // read is left out of the comparison; the resaved file is still read.
 
