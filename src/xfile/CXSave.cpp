@@ -317,8 +317,10 @@ int CXSave::WriteSkinWeights(rm::MeshBuilder* builder) {
         Put(m_line);
         const auto count = std::uint32_t(bone.vertices.size());
         WriteCountLine(count);
-        WriteLines(count, ",\n", ";\n", [&](std::uint32_t i) { AppendInt(m_line, bone.vertices[i]); });
-        WriteLines(count, ",\n", ";\n", [&](std::uint32_t i) { AppendReal(m_line, bone.weights[i]); });
+        WriteLines(count, ",\n", ";\n",
+                   [&](std::uint32_t i) { AppendInt(m_line, bone.vertices[i]); });
+        WriteLines(count, ",\n", ";\n",
+                   [&](std::uint32_t i) { AppendReal(m_line, bone.weights[i]); });
         WriteMatrix(bone.offset);
         CloseBlock();
     }
@@ -435,7 +437,8 @@ int CXSave::WriteMaterialList(rm::MeshBuilder* builder) {
     Put(m_line);
     const std::uint32_t indexCount = entries.size() == 1 ? 1 : faceCount;
     WriteCountLine(indexCount);
-    WriteLines(indexCount, ",\n", ";;\n", [&](std::uint32_t i) { AppendInt(m_line, faceEntry[i]); });
+    WriteLines(indexCount, ",\n", ";;\n",
+               [&](std::uint32_t i) { AppendInt(m_line, faceEntry[i]); });
 
     for (const Entry& entry : entries) {
         OpenBlock("Material", {});

@@ -155,9 +155,9 @@ TEST_F(CModelDataTest, ScaleKeepsSkinnedMeshesWhereRigidPartsOfTheirBonesGo) {
         }
         EXPECT_THAT(deformed(), VectorNear(rigidPlace, 1e-4f));
         if (s.x == s.y && s.y == s.z) {
-            EXPECT_THAT(deformed(), VectorNear(rm::Vector{before.x * s.x, before.y * s.x,
-                                                          before.z * s.x},
-                                               1e-4f));
+            EXPECT_THAT(
+                deformed(),
+                VectorNear(rm::Vector{before.x * s.x, before.y * s.x, before.z * s.x}, 1e-4f));
         }
         EXPECT_EQ(RemoveModel(model), 1);
     }

@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include "platform/rm/Context.h"
+#include "platform/rm/Math.h"
 #include "support/XFileTestSupport.h"
 
 using testing_xfile::Join;
@@ -442,9 +443,10 @@ TEST_F(CXSaveTest, MeshPartsWriteNothingForAMeshWithoutThatData) {
         EXPECT_EQ(writer.WriteNormals(bare.Get()), 1);
         EXPECT_EQ(writer.WriteFaceNormals(bare.Get()), 1);
         EXPECT_EQ(writer.WriteFaceWraps(bare.Get()), 1);
+        EXPECT_EQ(writer.WriteSkinWeights(bare.Get()), 1);
         for (auto part : {&CXSave::WriteVertices, &CXSave::WriteFaces, &CXSave::WriteMaterialList,
                           &CXSave::WriteNormals, &CXSave::WriteFaceNormals, &CXSave::WriteFaceWraps,
-                          &CXSave::WriteTextureCoords}) {
+                          &CXSave::WriteTextureCoords, &CXSave::WriteSkinWeights}) {
             EXPECT_EQ((writer.*part)(nullptr), 0);
         }
     });
@@ -1304,6 +1306,61 @@ TEST_F(CXSaveTest, TickRateOptionsVertexColoursAndFurtherSetsAreWrittenOnlyWhenP
     const std::string refused = m_folder.File("refused.x");
     EXPECT_EQ(writer.Save(refused.c_str(), CXSave::kDocumentFlags, withNull, root.Get(), 1), 0);
     EXPECT_FALSE(std::filesystem::exists(refused));
+}
+
+// Skin weights follow the vertex colours as the header and one block per bone; their
+// templates join the others, before AnimTicksPerSecond's, only when some mesh has them.
+TEST_F(CXSaveTest, SkinWeightsAndTheirTemplatesAreWrittenOnlyWhenPresent) {
+    auto root = NewFrame(nullptr);
+    auto part = NewFrame(root.Get(), "part1");
+    auto builder = NewBuilder();
+    builder->AddVertex(0, 0, 0);
+    builder->AddVertex(1, 0, 0);
+    part->AddVisual(builder.Get());
+    auto set = NewSet("walk");
+    set->SetTicksPerSecond(30);
+    const std::string rigid =
+        SaveToFile(set.Get(), root.Get(), 1, CXSave::kDocumentFlags | CXSave::kWriteTemplates);
+    EXPECT_EQ(rigid.find("Skin"), std::string::npos);
+
+    rm::SkinBone bone{"part1", {1, 0}, {0.75f, 0.5f}, rm::MatrixTranslation({1, -2, 3})};
+    builder->SetSkin({2, 1, {bone}});
+    const std::string text = WriteAtLevel(
+        1, 0, [&](CXSave& writer) { EXPECT_EQ(writer.WriteSkinWeights(builder.Get()), 1); });
+    EXPECT_EQ(text, OnDisk({{0, ""},
+                            {1, "XSkinMeshHeader {"},
+                            {2, "2;"},
+                            {2, "1;"},
+                            {2, "1;"},
+                            {1, "}"},
+                            {0, ""},
+                            {1, "SkinWeights {"},
+                            {2, "\"part1\";"},
+                            {2, "2;"},
+                            {2, "1,"},
+                            {2, "0;"},
+                            {2, "0.750000,"},
+                            {2, "0.500000;"},
+                            {2, "1.000000,0.000000,0.000000,0.000000,"},
+                            {2, "0.000000,1.000000,0.000000,0.000000,"},
+                            {2, "0.000000,0.000000,1.000000,0.000000,"},
+                            {2, "1.000000,-2.000000,3.000000,1.000000;;"},
+                            {1, "}"}}));
+    const std::string skinned =
+        SaveToFile(set.Get(), root.Get(), 1, CXSave::kDocumentFlags | CXSave::kWriteTemplates);
+    EXPECT_NE(skinned.find(OnDisk({{1, "}"}, {0, ""}, {1, "XSkinMeshHeader {"}})),
+              std::string::npos)
+        << "after the texture coordinates";
+    EXPECT_NE(skinned.find("[Animation]\r\n}\r\n\r\ntemplate XSkinMeshHeader {\r\n"
+                           " <3CF169CE-FF7C-44ab-93C0-F78F62D172E2>\r\n"
+                           " WORD nMaxSkinWeightsPerVertex;\r\n WORD nMaxSkinWeightsPerFace;\r\n"
+                           " WORD nBones;\r\n}\r\n\r\ntemplate SkinWeights {\r\n"
+                           " <6F0D123B-BAD2-4167-A0D0-80224F25FABB>\r\n"
+                           " STRING transformNodeName;\r\n DWORD nWeights;\r\n"
+                           " array DWORD vertexIndices[nWeights];\r\n"
+                           " array FLOAT weights[nWeights];\r\n Matrix4x4 matrixOffset;\r\n}"
+                           "\r\n\r\ntemplate AnimTicksPerSecond {"),
+              std::string::npos);
 }
 
 } // namespace

@@ -91,12 +91,7 @@ TEST(XFileSkinTest, WeightsAreKeptAndWhatIsMalformedIsLeftOutWithAWarning) {
         std::uint16_t perVertex, perFace;
     } cases[] = {
         {"well formed", header + bone1 + bone2, {first, second}, {}, 2, 3},
-        {"without a header the counts are worked out",
-         bone1 + bone2,
-         {first, second},
-         {},
-         2,
-         2},
+        {"without a header the counts are worked out", bone1 + bone2, {first, second}, {}, 2, 2},
         {"an index out of range",
          header + Weights("Bone1", "3; 0,7,1; 1.0,0.25,0.5;") + bone2,
          {first, second},
@@ -151,7 +146,8 @@ TEST(XFileSkinTest, BinaryFilesGiveTheSameWeights) {
         w.Floats({1.0, 0.5, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 1, 2, 3, 1}).Close();
         // Malformed: one index short, so the weights list comes where an index belongs.
         w.Name("SkinWeights").Open().String("Bone2");
-        w.Integers(malformed ? std::vector<std::uint32_t>{2, 1} : std::vector<std::uint32_t>{2, 1, 2});
+        w.Integers(malformed ? std::vector<std::uint32_t>{2, 1}
+                             : std::vector<std::uint32_t>{2, 1, 2});
         w.Floats({0.5, 1.0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 1, 2, 3, 1}).Close();
         w.Close();
         w.Name("Frame").Name("Bone2").Open().Close();

@@ -568,16 +568,15 @@ void XFileParser<Tokenizer>::ParseSkinWeights(XFileDocument::Mesh& mesh) {
     if (dropped > 0) {
         bone.vertices.resize(kept);
         bone.weights.resize(kept);
-        Warn(mesh, m_tok.MessageAt(
-                       namePosition,
-                       Text({"expected vertex indices below ", std::to_string(vertexCount),
-                             " (the number of vertices) in the SkinWeights of bone ",
-                             QuoteForMessage(bone.frameName), ", found ",
-                             std::to_string(firstDropped), "; ", std::to_string(dropped),
-                             dropped == 1 ? " weight is" : " weights are", " left out"})));
+        Warn(mesh,
+             m_tok.MessageAt(namePosition,
+                             Text({"expected vertex indices below ", std::to_string(vertexCount),
+                                   " (the number of vertices) in the SkinWeights of bone ",
+                                   QuoteForMessage(bone.frameName), ", found ",
+                                   std::to_string(firstDropped), "; ", std::to_string(dropped),
+                                   dropped == 1 ? " weight is" : " weights are", " left out"})));
     }
-    m_boneNames.push_back({bone.frameName, namePosition,
-                           std::uint32_t(&mesh - m_doc.meshes.data()),
+    m_boneNames.push_back({bone.frameName, namePosition, std::uint32_t(&mesh - m_doc.meshes.data()),
                            std::uint32_t(mesh.skin.bones.size())});
     mesh.skin.bones.push_back(std::move(bone));
 }
