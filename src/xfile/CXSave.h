@@ -32,16 +32,18 @@ class MeshBuilder;
 /// when there was nothing to write. Single-threaded.
 class CXSave {
 public:
-    // Bits of the save flags.
-    static constexpr std::uint32_t kWriteNormals = 0x01;
-    static constexpr std::uint32_t kWriteTextureCoords = 0x02;
-    static constexpr std::uint32_t kWriteMaterials = 0x04;
-    /// Faces are grouped by texture as well, and materials name their texture file.
-    static constexpr std::uint32_t kWriteTextureNames = 0x08;
-    static constexpr std::uint32_t kWriteTemplates = 0x10;
-    static constexpr std::uint32_t kWriteFaceWraps = 0x20;
-    /// What the document saves with: normals, texture coordinates, materials, textures.
-    static constexpr std::uint32_t kDocumentFlags = 0x0F;
+    /// Bits of the save flags.
+    enum : std::uint32_t {
+        kWriteNormals = 0x01,
+        kWriteTextureCoords = 0x02,
+        kWriteMaterials = 0x04,
+        /// Faces are grouped by texture as well, and materials name their texture file.
+        kWriteTextureNames = 0x08,
+        kWriteTemplates = 0x10,
+        kWriteFaceWraps = 0x20,
+        /// What the document saves with: normals, texture coordinates, materials, textures.
+        kDocumentFlags = kWriteNormals | kWriteTextureCoords | kWriteMaterials | kWriteTextureNames,
+    };
 
     /// `d3drm` is borrowed and never released; it makes the temporary mesh builders for
     /// mesh visuals. `Save`, `WriteAnimationSet` and `WriteAnimation` refuse to work

@@ -56,7 +56,8 @@ protected:
 
 const char* const kCubeFrames =
     R"("frames":[{"name":"Root","parent":null,"visuals":0,"vertices":0,"faces":0,"normals":0},)"
-    R"({"name":"Cube","parent":"Root","visuals":1,"vertices":24,"faces":12,"normals":24}],)"
+    R"({"name":"Cube","parent":"Root","visuals":1,"vertices":24,"faces":12,"normals":24,)"
+    R"("skins":[{"mesh":"Cube","bones":1,"weights":24}]}],)"
     R"("animationSets":[]})";
 
 } // namespace

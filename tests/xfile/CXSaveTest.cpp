@@ -1348,7 +1348,7 @@ TEST_F(CXSaveTest, SkinWeightsAndTheirTemplatesAreWrittenOnlyWhenPresent) {
                             {1, "}"}}));
     const std::string skinned =
         SaveToFile(set.Get(), root.Get(), 1, CXSave::kDocumentFlags | CXSave::kWriteTemplates);
-    EXPECT_NE(skinned.find(OnDisk({{1, "}"}, {0, ""}, {1, "XSkinMeshHeader {"}})),
+    EXPECT_NE(skinned.find(OnDisk({{2, "}"}, {0, ""}, {2, "XSkinMeshHeader {"}})),
               std::string::npos)
         << "after the texture coordinates";
     EXPECT_NE(skinned.find("[Animation]\r\n}\r\n\r\ntemplate XSkinMeshHeader {\r\n"
