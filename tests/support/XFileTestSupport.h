@@ -386,6 +386,43 @@ inline std::vector<Line> Join(std::initializer_list<std::vector<Line>> parts) {
     return out;
 }
 
+/// What the writer puts inside a Mesh at level 1 for the triangle (0,0,0), (1,0,0), (0,1,0)
+/// of one white face without material: the vertices, the face and the material list.
+inline std::vector<Line> WhiteTriangleLines() {
+    return {{2, "3;"},
+            {2, "0.000000;0.000000;0.000000;,"},
+            {2, "1.000000;0.000000;0.000000;,"},
+            {2, "0.000000;1.000000;0.000000;;"},
+            {2, "1;"},
+            {2, "3;0,1,2;;"},
+            {0, ""},
+            {2, "MeshMaterialList {"},
+            {3, "1;"},
+            {3, "1;"},
+            {3, "0;;"},
+            {0, ""},
+            {3, "Material {"},
+            {4, "1.000000;1.000000;1.000000;1.000000;;"},
+            {4, "0.000000;"},
+            {0, "0.000000;0.000000;0.000000;;"},
+            {0, "0.000000;0.000000;0.000000;;"},
+            {3, "}"},
+            {2, "}"}};
+}
+
+/// An AnimationKey block of an Animation at level 1: the file's key type (0 rotation,
+/// 1 scale, 2 position), the key count, then the key lines as given.
+inline std::vector<Line> KeyLines(int type, const std::vector<std::string>& keys) {
+    std::vector<Line> lines{{2, "AnimationKey {"},
+                            {3, std::to_string(type) + ";"},
+                            {3, std::to_string(keys.size()) + ";"}};
+    for (const std::string& key : keys) {
+        lines.push_back({3, key});
+    }
+    lines.push_back({2, "}"});
+    return lines;
+}
+
 /// Text written with "\n" line ends, as it is on disk.
 inline std::string WithCrLf(const std::string& text) {
     std::string out;

@@ -19,10 +19,12 @@
 #include "support/XFileTestSupport.h"
 
 using testing_xfile::Join;
+using testing_xfile::KeyLines;
 using testing_xfile::Line;
 using testing_xfile::OnDisk;
 using testing_xfile::ReadFile;
 using testing_xfile::TempFolder;
+using testing_xfile::WhiteTriangleLines;
 using testing_xfile::WithCrLf;
 
 namespace {
@@ -141,44 +143,25 @@ TEST_F(CXSaveTest, WritesTheDocumentedTriangleAtLevelOneByteForByte) {
     const std::string text =
         WriteAtLevel(1, 0x07, [&](CXSave& writer) { EXPECT_EQ(writer.WriteMesh(mesh.Get()), 1); });
 
-    EXPECT_EQ(text, OnDisk({
-                        {0, ""},
-                        {1, "Mesh {"},
-                        {2, "3;"},
-                        {2, "0.000000;0.000000;0.000000;,"},
-                        {2, "1.000000;0.000000;0.000000;,"},
-                        {2, "0.000000;1.000000;0.000000;;"},
-                        {2, "1;"},
-                        {2, "3;0,1,2;;"},
-                        {0, ""},
-                        {2, "MeshMaterialList {"},
-                        {3, "1;"},
-                        {3, "1;"},
-                        {3, "0;;"},
-                        {0, ""},
-                        {3, "Material {"},
-                        {4, "1.000000;1.000000;1.000000;1.000000;;"},
-                        {4, "0.000000;"},
-                        {0, "0.000000;0.000000;0.000000;;"},
-                        {0, "0.000000;0.000000;0.000000;;"},
-                        {3, "}"},
-                        {2, "}"},
-                        {0, ""},
-                        {2, "MeshNormals {"},
-                        {3, "1;"},
-                        {3, "0.000000;0.000000;-1.000000;;"},
-                        {3, "1;"},
-                        {3, "3;0,0,0;;"},
-                        {2, "}"},
-                        {0, ""},
-                        {2, "MeshTextureCoords {"},
-                        {3, "3;"},
-                        {3, "0.000000;0.000000;"},
-                        {3, "1.000000;0.000000;"},
-                        {3, "0.000000;1.000000;;"},
-                        {2, "}"},
-                        {1, "}"},
-                    }));
+    EXPECT_EQ(text, OnDisk(Join({{{0, ""}, {1, "Mesh {"}},
+                                 WhiteTriangleLines(),
+                                 {
+                                     {0, ""},
+                                     {2, "MeshNormals {"},
+                                     {3, "1;"},
+                                     {3, "0.000000;0.000000;-1.000000;;"},
+                                     {3, "1;"},
+                                     {3, "3;0,0,0;;"},
+                                     {2, "}"},
+                                     {0, ""},
+                                     {2, "MeshTextureCoords {"},
+                                     {3, "3;"},
+                                     {3, "0.000000;0.000000;"},
+                                     {3, "1.000000;0.000000;"},
+                                     {3, "0.000000;1.000000;;"},
+                                     {2, "}"},
+                                     {1, "}"},
+                                 }})));
 }
 
 TEST_F(CXSaveTest, WritesTheDocumentedPartAndWalkFileByteForByte) {
@@ -200,15 +183,10 @@ TEST_F(CXSaveTest, WritesTheDocumentedPartAndWalkFileByteForByte) {
                                   {0, "AnimationSet walk {"},
                                   {0, ""},
                                   {1, "Animation anim1 {"},
-                                  {2, "{part1}"},
-                                  {2, "AnimationKey {"},
-                                  {3, "0;"},
-                                  {3, "2;"},
-                                  {3, "0; 4; 1.000000, 0.000000, 0.000000, 0.000000;;,"},
-                                  {3, "10; 4; 0.707107, 0.000000, 0.707107, 0.000000;;;"},
-                                  {2, "}"},
-                                  {1, "}"},
-                                  {0, "}"}}})));
+                                  {2, "{part1}"}},
+                                 KeyLines(0, {"0; 4; 1.000000, 0.000000, 0.000000, 0.000000;;,",
+                                              "10; 4; 0.707107, 0.000000, 0.707107, 0.000000;;;"}),
+                                 {{1, "}"}, {0, "}"}}})));
     EXPECT_TRUE(root->Name().empty());
 }
 
@@ -466,12 +444,8 @@ TEST_F(CXSaveTest, KeysAreWrittenPerTypeWithTruncatedTimes) {
              a.AddRotateKey(0.9f, {0, {1, 0, 0}});
              a.AddRotateKey(2.9f, {kHalfRoot2, {0, 0, kHalfRoot2}});
          },
-         {{2, "AnimationKey {"},
-          {3, "0;"},
-          {3, "2;"},
-          {3, "0; 4; 1.000000, 0.000000, 0.000000, 0.000000;;,"},
-          {3, "2; 4; 0.707107, 0.000000, 0.000000, 0.707107;;;"},
-          {2, "}"}}},
+         KeyLines(0, {"0; 4; 1.000000, 0.000000, 0.000000, 0.000000;;,",
+                      "2; 4; 0.707107, 0.000000, 0.000000, 0.707107;;;"})},
         {"rotation, scale, position blocks in that order",
          [](rm::Animation& a) {
              a.AddPositionKey(1, 1, 2, 3);
@@ -479,58 +453,30 @@ TEST_F(CXSaveTest, KeysAreWrittenPerTypeWithTruncatedTimes) {
              a.AddRotateKey(3, {1, {0, 0, 0}});
              a.AddPositionKey(4, -1, -2, -3);
          },
-         {{2, "AnimationKey {"},
-          {3, "0;"},
-          {3, "1;"},
-          {3, "3; 4; 1.000000, 0.000000, 0.000000, 0.000000;;;"},
-          {2, "}"},
-          {2, "AnimationKey {"},
-          {3, "1;"},
-          {3, "1;"},
-          {3, "2; 3; 2.000000, 2.000000, 2.000000;;;"},
-          {2, "}"},
-          {2, "AnimationKey {"},
-          {3, "2;"},
-          {3, "2;"},
-          {3, "1; 3; 1.000000, 2.000000, 3.000000;;,"},
-          {3, "4; 3; -1.000000, -2.000000, -3.000000;;;"},
-          {2, "}"}}},
+         Join({KeyLines(0, {"3; 4; 1.000000, 0.000000, 0.000000, 0.000000;;;"}),
+               KeyLines(1, {"2; 3; 2.000000, 2.000000, 2.000000;;;"}),
+               KeyLines(2, {"1; 3; 1.000000, 2.000000, 3.000000;;,",
+                            "4; 3; -1.000000, -2.000000, -3.000000;;;"})})},
         {"position keys only",
          [](rm::Animation& a) {
              a.AddPositionKey(0, 0, 0, 0);
              a.AddPositionKey(30, 0, 5, 0);
          },
-         {{2, "AnimationKey {"},
-          {3, "2;"},
-          {3, "2;"},
-          {3, "0; 3; 0.000000, 0.000000, 0.000000;;,"},
-          {3, "30; 3; 0.000000, 5.000000, 0.000000;;;"},
-          {2, "}"}}},
+         KeyLines(2, {"0; 3; 0.000000, 0.000000, 0.000000;;,",
+                      "30; 3; 0.000000, 5.000000, 0.000000;;;"})},
         {"keys before time 0 are not written",
          [](rm::Animation& a) {
              a.AddScaleKey(-5, 9, 9, 9);
              a.AddScaleKey(0, 1, 1, 1);
          },
-         {{2, "AnimationKey {"},
-          {3, "1;"},
-          {3, "1;"},
-          {3, "0; 3; 1.000000, 1.000000, 1.000000;;;"},
-          {2, "}"}}},
+         KeyLines(1, {"0; 3; 1.000000, 1.000000, 1.000000;;;"})},
         {"equal whole times of different types are all kept",
          [](rm::Animation& a) {
              a.AddScaleKey(7.5f, 1, 1, 1);
              a.AddPositionKey(7.25f, 1, 1, 1);
          },
-         {{2, "AnimationKey {"},
-          {3, "1;"},
-          {3, "1;"},
-          {3, "7; 3; 1.000000, 1.000000, 1.000000;;;"},
-          {2, "}"},
-          {2, "AnimationKey {"},
-          {3, "2;"},
-          {3, "1;"},
-          {3, "7; 3; 1.000000, 1.000000, 1.000000;;;"},
-          {2, "}"}}},
+         Join({KeyLines(1, {"7; 3; 1.000000, 1.000000, 1.000000;;;"}),
+               KeyLines(2, {"7; 3; 1.000000, 1.000000, 1.000000;;;"})})},
         {"no keys", [](rm::Animation&) {}, {}},
     };
     auto arm = NewFrame(nullptr, "arm");
@@ -1234,55 +1180,47 @@ TEST_F(CXSaveTest, TickRateOptionsVertexColoursAndFurtherSetsAreWrittenOnlyWhenP
     expected.insert(expected.end(), rest.begin(), rest.end());
     const std::vector<Line> matrix = IdentityMatrix(1);
     expected.insert(expected.end(), matrix.begin(), matrix.end());
-    const std::vector<Line> mesh = {
-        {0, ""},
-        {1, "Mesh {"},
-        {2, "2;"},
-        {2, "0.000000;0.000000;0.000000;,"},
-        {2, "1.000000;0.000000;0.000000;;"},
-        {0, ""},
-        {2, "MeshTextureCoords {"},
-        {3, "2;"},
-        {3, "0.000000;0.000000;"},
-        {3, "0.000000;0.000000;;"},
-        {2, "}"},
-        {0, ""},
-        {2, "MeshVertexColors {"},
-        {3, "2;"},
-        {3, "0;1.000000;1.000000;1.000000;1.000000;;,"},
-        {3, "1;1.000000;0.000000;0.000000;0.501961;;;"},
-        {2, "}"},
-        {1, "}"},
-        {0, "}"},
-        {0, ""},
-        {0, "AnimationSet walk {"},
-        {0, ""},
-        {1, "Animation anim1 {"},
-        {2, "{part1}"},
-        {2, "AnimationKey {"},
-        {3, "2;"},
-        {3, "1;"},
-        {3, "0; 3; 1.000000, 2.000000, 3.000000;;;"},
-        {2, "}"},
-        {1, "}"},
-        {0, "}"},
-        {0, ""},
-        {0, "AnimationSet run {"},
-        {0, ""},
-        {1, "Animation anim1 {"},
-        {2, "{part1}"},
-        {2, "AnimationOptions {"},
-        {3, "1;"},
-        {3, "0;"},
-        {2, "}"},
-        {2, "AnimationKey {"},
-        {3, "2;"},
-        {3, "1;"},
-        {3, "0; 3; 1.000000, 2.000000, 3.000000;;;"},
-        {2, "}"},
-        {1, "}"},
-        {0, "}"},
-    };
+    const std::vector<Line> key = KeyLines(2, {"0; 3; 1.000000, 2.000000, 3.000000;;;"});
+    const std::vector<Line> mesh = Join({
+        {{0, ""},
+         {1, "Mesh {"},
+         {2, "2;"},
+         {2, "0.000000;0.000000;0.000000;,"},
+         {2, "1.000000;0.000000;0.000000;;"},
+         {0, ""},
+         {2, "MeshTextureCoords {"},
+         {3, "2;"},
+         {3, "0.000000;0.000000;"},
+         {3, "0.000000;0.000000;;"},
+         {2, "}"},
+         {0, ""},
+         {2, "MeshVertexColors {"},
+         {3, "2;"},
+         {3, "0;1.000000;1.000000;1.000000;1.000000;;,"},
+         {3, "1;1.000000;0.000000;0.000000;0.501961;;;"},
+         {2, "}"},
+         {1, "}"},
+         {0, "}"},
+         {0, ""},
+         {0, "AnimationSet walk {"},
+         {0, ""},
+         {1, "Animation anim1 {"},
+         {2, "{part1}"}},
+        key,
+        {{1, "}"},
+         {0, "}"},
+         {0, ""},
+         {0, "AnimationSet run {"},
+         {0, ""},
+         {1, "Animation anim1 {"},
+         {2, "{part1}"},
+         {2, "AnimationOptions {"},
+         {3, "1;"},
+         {3, "0;"},
+         {2, "}"}},
+        key,
+        {{1, "}"}, {0, "}"}},
+    });
     expected.insert(expected.end(), mesh.begin(), mesh.end());
     EXPECT_EQ(ReadFile(path), OnDisk(expected));
 
