@@ -176,6 +176,19 @@ std::uint32_t XFileParser<Tokenizer>::ReadCount(std::string_view what, std::size
 }
 
 template <typename Tokenizer>
+std::uint32_t XFileParser<Tokenizer>::ReadCountAtMost(std::string_view what,
+                                                      std::size_t valuesPerItem, std::size_t most,
+                                                      std::string_view items) {
+    const std::uint32_t count = ReadCount(what, valuesPerItem);
+    if (count > most) {
+        m_tok.FailAt(m_tok.LastValuePosition(),
+                     Text({"expected at most ", std::to_string(most), " ", items, ", found ",
+                           std::to_string(count)}));
+    }
+    return count;
+}
+
+template <typename Tokenizer>
 std::uint32_t XFileParser<Tokenizer>::ReadIndex(std::string_view what, std::uint32_t limit,
                                                 std::string_view list, bool mayPrecedeReference) {
     const std::uint32_t index = m_tok.ReadUInt(what, mayPrecedeReference);
@@ -362,12 +375,8 @@ void XFileParser<Tokenizer>::ParseMeshNormals(XFileDocument::Mesh& mesh) {
         n.y = m_tok.ReadFloat("a normal coordinate");
         n.z = m_tok.ReadFloat("a normal coordinate");
     }
-    const std::uint32_t faceCount = ReadCount("the face normal count", 1);
-    if (faceCount > mesh.faceSizes.size()) {
-        m_tok.FailAt(m_tok.LastValuePosition(),
-                     Text({"expected at most ", std::to_string(mesh.faceSizes.size()),
-                           " face normals (one per face), found ", std::to_string(faceCount)}));
-    }
+    const std::uint32_t faceCount = ReadCountAtMost(
+        "the face normal count", 1, mesh.faceSizes.size(), "face normals (one per face)");
     mesh.faceNormals.clear();
     mesh.faceNormals.reserve(std::min(mesh.faceVertices.size(), m_tok.MaxValuesLeft()));
     for (std::uint32_t f = 0; f < faceCount; ++f) {
@@ -388,13 +397,9 @@ void XFileParser<Tokenizer>::ParseMeshNormals(XFileDocument::Mesh& mesh) {
 
 template <typename Tokenizer>
 void XFileParser<Tokenizer>::ParseTextureCoords(XFileDocument::Mesh& mesh) {
-    const std::uint32_t count = ReadCount("the texture coordinate count", 2);
-    if (count > mesh.positions.size()) {
-        m_tok.FailAt(
-            m_tok.LastValuePosition(),
-            Text({"expected at most ", std::to_string(mesh.positions.size()),
-                  " texture coordinates (one per vertex), found ", std::to_string(count)}));
-    }
+    const std::uint32_t count =
+        ReadCountAtMost("the texture coordinate count", 2, mesh.positions.size(),
+                        "texture coordinates (one per vertex)");
     mesh.texCoords.resize(std::size_t(count) * 2);
     for (float& value : mesh.texCoords) {
         value = m_tok.ReadFloat("a texture coordinate");
@@ -418,12 +423,8 @@ void XFileParser<Tokenizer>::ParseVertexColors(XFileDocument::Mesh& mesh) {
 
 template <typename Tokenizer>
 void XFileParser<Tokenizer>::ParseFaceWraps(XFileDocument::Mesh& mesh) {
-    const std::uint32_t count = ReadCount("the face wrap count", 2);
-    if (count > mesh.faceSizes.size()) {
-        m_tok.FailAt(m_tok.LastValuePosition(),
-                     Text({"expected at most ", std::to_string(mesh.faceSizes.size()),
-                           " face wraps (one per face), found ", std::to_string(count)}));
-    }
+    const std::uint32_t count = ReadCountAtMost("the face wrap count", 2, mesh.faceSizes.size(),
+                                                "face wraps (one per face)");
     mesh.faceWraps.resize(count);
     for (std::uint8_t& wrap : mesh.faceWraps) {
         const bool u = m_tok.ReadUInt("a wrap flag") != 0;

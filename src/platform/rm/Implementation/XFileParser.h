@@ -126,6 +126,9 @@ private:
     /// content left.
     [[gnu::always_inline]] inline std::uint32_t ReadCount(std::string_view what,
                                                           std::size_t valuesPerItem);
+    /// A count as ReadCount that may not exceed `most` (`items` names what is counted).
+    std::uint32_t ReadCountAtMost(std::string_view what, std::size_t valuesPerItem,
+                                  std::size_t most, std::string_view items);
     /// An index that must be below limit; `list` names what it indexes in the message.
     [[gnu::always_inline]] inline std::uint32_t ReadIndex(std::string_view what,
                                                           std::uint32_t limit,
