@@ -34,13 +34,13 @@ class CXSave {
 public:
     /// Bits of the save flags.
     enum : std::uint32_t {
-        kWriteNormals = 0x01,
-        kWriteTextureCoords = 0x02,
-        kWriteMaterials = 0x04,
+        kWriteNormals = 1u << 0,
+        kWriteTextureCoords = 1u << 1,
+        kWriteMaterials = 1u << 2,
         /// Faces are grouped by texture as well, and materials name their texture file.
-        kWriteTextureNames = 0x08,
-        kWriteTemplates = 0x10,
-        kWriteFaceWraps = 0x20,
+        kWriteTextureNames = 1u << 3,
+        kWriteTemplates = 1u << 4,
+        kWriteFaceWraps = 1u << 5,
         /// What the document saves with: normals, texture coordinates, materials, textures.
         kDocumentFlags = kWriteNormals | kWriteTextureCoords | kWriteMaterials | kWriteTextureNames,
     };

@@ -24,6 +24,7 @@ using testing_xfile::Line;
 using testing_xfile::OnDisk;
 using testing_xfile::ReadFile;
 using testing_xfile::TempFolder;
+using testing_xfile::TriangleLines;
 using testing_xfile::WhiteTriangleLines;
 using testing_xfile::WithCrLf;
 
@@ -666,14 +667,9 @@ TEST_F(CXSaveTest, FrameWritesItsMatrixThenMeshesThenChildren) {
                                   {2, "1.000000,-2.000000,3.500000,1.000000;;"},
                                   {1, "}"},
                                   {0, ""},
-                                  {1, "Mesh {"},
-                                  {2, "3;"},
-                                  {2, "0.000000;0.000000;0.000000;,"},
-                                  {2, "1.000000;0.000000;0.000000;,"},
-                                  {2, "0.000000;1.000000;0.000000;;"},
-                                  {2, "1;"},
-                                  {2, "3;0,1,2;;"},
-                                  {0, ""},
+                                  {1, "Mesh {"}},
+                                 TriangleLines(),
+                                 {{0, ""},
                                   {2, "MeshNormals {"},
                                   {3, "3;"},
                                   {3, "0.000000;0.000000;-1.000000;,"},
@@ -1103,45 +1099,16 @@ TEST_F(CXSaveTest, UnwritableFolderReturnsZeroAndKeepsThePreviousFile) {
     auto root = NewFrame(nullptr);
     NewFrame(root.Get(), "part");
     auto set = NewSet("s");
-    const std::filesystem::path folder = m_folder.Path() / "locked";
-    std::filesystem::create_directory(folder);
-    const std::string path = (folder / "scene.x").string();
-    testing_xfile::WriteFile(path, "previous\r\n");
-    ::chmod(path.c_str(), 0666);
-    ::chmod(folder.c_str(), 0555);
-    ::chmod(m_folder.Path().c_str(), 0755);
+    const std::string path = testing_xfile::LockedFile(m_folder.Path(), "locked", "scene.x");
 
-    auto attempt = [&] {
+    const int result = testing_xfile::RunUnprivileged([&] {
         CXSave writer(m_d3drm.Get());
         return writer.Save(path.c_str(), 0x0F, set.Get(), root.Get(), 1);
-    };
-    int result = -1;
-    if (::geteuid() != 0) {
-        result = attempt();
-    } else {
-        // Permissions do not bind the superuser, so the save runs in a child process
-        // that has given them up.
-        const pid_t child = ::fork();
-        ASSERT_NE(child, -1);
-        if (child == 0) {
-            if (::setgid(65534) != 0 || ::setuid(65534) != 0) {
-                ::_exit(99);
-            }
-            ::_exit(attempt());
-        }
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFEXITED(status));
-        ASSERT_NE(WEXITSTATUS(status), 99) << "could not drop privileges";
-        result = WEXITSTATUS(status);
-    }
+    });
     EXPECT_EQ(result, 0);
     EXPECT_EQ(ReadFile(path), "previous\r\n");
-    std::vector<std::string> left;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        left.push_back(entry.path().filename().string());
-    }
-    EXPECT_EQ(left, std::vector<std::string>{"scene.x"});
+    EXPECT_EQ(testing_xfile::FileNames(m_folder.Path() / "locked"),
+              std::vector<std::string>{"scene.x"});
 }
 
 namespace {

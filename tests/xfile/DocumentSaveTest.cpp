@@ -220,45 +220,14 @@ TEST_F(DocumentSaveTest, FailedWriteKeepsThePreviousFileAndTheWorkingNames) {
 TEST_F(DocumentSaveTest, UnwritableFolderKeepsThePreviousFileAndTheWorkingNames) {
     const std::vector<std::string> before = Names();
     const std::filesystem::path locked = folder.Path() / "locked";
-    std::filesystem::create_directory(locked);
-    const std::string path = (locked / "saved.x").string();
-    testing_xfile::WriteFile(path, "previous\r\n");
-    ::chmod(path.c_str(), 0666);
-    ::chmod(locked.c_str(), 0555);
-    ::chmod(folder.Path().c_str(), 0755);
+    const std::string path = testing_xfile::LockedFile(folder.Path(), "locked", "saved.x");
 
     // 0 or 1: the save's result; 2 is added when the names are not the working ones after.
-    auto attempt = [&] {
-        const int result = Save(path);
-        return result + (Names() == before ? 0 : 2);
-    };
-    int outcome = -1;
-    if (::geteuid() != 0) {
-        outcome = attempt();
-    } else {
-        // Permissions do not bind the superuser: the save runs in a child process that has
-        // given them up.
-        const pid_t child = ::fork();
-        ASSERT_NE(child, -1);
-        if (child == 0) {
-            if (::setgid(65534) != 0 || ::setuid(65534) != 0) {
-                ::_exit(99);
-            }
-            ::_exit(attempt());
-        }
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFEXITED(status));
-        ASSERT_NE(WEXITSTATUS(status), 99) << "could not drop privileges";
-        outcome = WEXITSTATUS(status);
-    }
+    const int outcome =
+        testing_xfile::RunUnprivileged([&] { return Save(path) + (Names() == before ? 0 : 2); });
     EXPECT_EQ(outcome, 0) << "1: the save succeeded; 2: the working names were not back";
     EXPECT_EQ(ReadFile(path), "previous\r\n");
-    std::vector<std::string> left;
-    for (const auto& entry : std::filesystem::directory_iterator(locked)) {
-        left.push_back(entry.path().filename().string());
-    }
-    EXPECT_EQ(left, std::vector<std::string>{"saved.x"});
+    EXPECT_EQ(testing_xfile::FileNames(locked), std::vector<std::string>{"saved.x"});
     ::chmod(locked.c_str(), 0755);
 }
 

@@ -221,14 +221,25 @@ void XFileParser<Tokenizer>::ParseTopLevel(std::string_view keyword) {
     case Keyword::AnimationSet:
         ParseAnimationSet(OpenObject(keyword), 1);
         break;
-    case Keyword::AnimTicksPerSecond:
-        OpenObject(keyword);
-        ParseTicksPerSecond();
-        break;
     default:
-        SkipObject(keyword);
+        ReadTicksOrSkip(keyword);
         break;
     }
+}
+
+template <typename Tokenizer>
+void XFileParser<Tokenizer>::ReadTicksOrSkip(std::string_view keyword) {
+    if (Classify(keyword) != Keyword::AnimTicksPerSecond) {
+        SkipObject(keyword);
+        return;
+    }
+    OpenObject(keyword);
+    const std::uint32_t ticks = m_tok.ReadUInt("the ticks per second");
+    if (!m_doc.hasTicksPerSecond) {
+        m_doc.hasTicksPerSecond = true;
+        m_doc.ticksPerSecond = ticks;
+    }
+    CloseObject("'}' to close AnimTicksPerSecond");
 }
 
 template <typename Tokenizer>
@@ -690,12 +701,8 @@ void XFileParser<Tokenizer>::ParseAnimationSet(std::string_view name, int depth)
                 set.animations.push_back(std::move(animation));
                 break;
             }
-            case Keyword::AnimTicksPerSecond:
-                OpenObject(keyword);
-                ParseTicksPerSecond();
-                break;
             default:
-                SkipObject(keyword);
+                ReadTicksOrSkip(keyword);
                 break;
             }
         });
@@ -839,16 +846,6 @@ void XFileParser<Tokenizer>::ParseAnimationOptions(XFileDocument::Animation& ani
                         (quality ? D3DRMANIMATION_LINEARPOSITION : D3DRMANIMATION_SPLINEPOSITION) |
                         D3DRMANIMATION_SCALEANDROTATION | D3DRMANIMATION_POSITION;
     CloseObject("'}' to close AnimationOptions");
-}
-
-template <typename Tokenizer>
-void XFileParser<Tokenizer>::ParseTicksPerSecond() {
-    const std::uint32_t ticks = m_tok.ReadUInt("the ticks per second");
-    if (!m_doc.hasTicksPerSecond) {
-        m_doc.hasTicksPerSecond = true;
-        m_doc.ticksPerSecond = ticks;
-    }
-    CloseObject("'}' to close AnimTicksPerSecond");
 }
 
 template <typename Tokenizer>

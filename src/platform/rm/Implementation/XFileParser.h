@@ -113,7 +113,9 @@ private:
     void ParseAnimation(XFileDocument::Animation& animation, int depth);
     void ParseAnimationKey(XFileDocument::Animation& animation);
     void ParseAnimationOptions(XFileDocument::Animation& animation);
-    void ParseTicksPerSecond();
+    /// An AnimTicksPerSecond is read wherever it stands (the first one counts); any other
+    /// object whose keyword was just read is stepped over.
+    void ReadTicksOrSkip(std::string_view keyword);
     void ResolveReferences();
     /// Points each reference's slot (owners[owner].*list)[slot] at the object of `objects`
     /// it names; fails at the first name no object has. `kind` names the objects.
