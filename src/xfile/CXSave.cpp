@@ -276,13 +276,8 @@ int CXSave::WriteVertexColors(rm::MeshBuilder* builder) {
     if (!builder) {
         return 0;
     }
-    const std::uint32_t count = builder->GetVertexCount();
-    if (count == 0 || !builder->HasVertexColors()) {
-        return 1;
-    }
-    OpenBlock("MeshVertexColors", {});
-    WriteCountLine(count);
-    WriteLines(count, ";;,\n", ";;;\n", [&](std::uint32_t i) {
+    const std::uint32_t count = builder->HasVertexColors() ? builder->GetVertexCount() : 0;
+    WriteListBlock("MeshVertexColors", count, ";;,\n", ";;;\n", [&](std::uint32_t i) {
         const rm::D3DCOLOR color = builder->GetVertexColor(i);
         AppendInt(m_line, i);
         for (float channel : {rm::ColorGetRed(color), rm::ColorGetGreen(color),
@@ -291,7 +286,6 @@ int CXSave::WriteVertexColors(rm::MeshBuilder* builder) {
             AppendReal(m_line, channel);
         }
     });
-    CloseBlock();
     return 1;
 }
 
@@ -559,23 +553,17 @@ int CXSave::WriteFaceWraps(rm::MeshBuilder* builder) {
     if (!builder) {
         return 0;
     }
-    const std::uint32_t count = builder->GetFaceCount();
-    if (count == 0) {
-        return 1;
-    }
-    OpenBlock("MeshFaceWraps", {});
-    WriteCountLine(count);
     rm::Ref<rm::Face> face;
-    WriteLines(count, ";;,\n", ";;;\n", [&](std::uint32_t i) {
-        builder->GetFace(i, &face);
-        int wrapU = 0;
-        int wrapV = 0;
-        face->GetTextureTopology(&wrapU, &wrapV);
-        AppendInt(m_line, wrapU);
-        m_line += ";;";
-        AppendInt(m_line, wrapV);
-    });
-    CloseBlock();
+    WriteListBlock("MeshFaceWraps", builder->GetFaceCount(), ";;,\n", ";;;\n",
+                   [&](std::uint32_t i) {
+                       builder->GetFace(i, &face);
+                       int wrapU = 0;
+                       int wrapV = 0;
+                       face->GetTextureTopology(&wrapU, &wrapV);
+                       AppendInt(m_line, wrapU);
+                       m_line += ";;";
+                       AppendInt(m_line, wrapV);
+                   });
     return 1;
 }
 
@@ -583,21 +571,15 @@ int CXSave::WriteTextureCoords(rm::MeshBuilder* builder) {
     if (!builder) {
         return 0;
     }
-    const std::uint32_t count = builder->GetVertexCount();
-    if (count == 0) {
-        return 1;
-    }
-    OpenBlock("MeshTextureCoords", {});
-    WriteCountLine(count);
-    WriteLines(count, ";\n", ";;\n", [&](std::uint32_t i) {
-        float u = 0;
-        float v = 0;
-        builder->GetTextureCoordinates(i, &u, &v);
-        AppendReal(m_line, u);
-        m_line += ';';
-        AppendReal(m_line, v);
-    });
-    CloseBlock();
+    WriteListBlock("MeshTextureCoords", builder->GetVertexCount(), ";\n", ";;\n",
+                   [&](std::uint32_t i) {
+                       float u = 0;
+                       float v = 0;
+                       builder->GetTextureCoordinates(i, &u, &v);
+                       AppendReal(m_line, u);
+                       m_line += ';';
+                       AppendReal(m_line, v);
+                   });
     return 1;
 }
 

@@ -161,6 +161,18 @@ private:
             Put(m_line);
         }
     }
+    /// The block `keyword` with the count line and WriteLines' lines; nothing when count is 0.
+    template <typename AppendItem>
+    void WriteListBlock(std::string_view keyword, std::uint32_t count, std::string_view between,
+                        std::string_view last, AppendItem appendItem) {
+        if (count == 0) {
+            return;
+        }
+        OpenBlock(keyword, {});
+        WriteCountLine(count);
+        WriteLines(count, between, last, appendItem);
+        CloseBlock();
+    }
     /// Four lines of four values, as FrameTransformMatrix and SkinWeights hold them.
     void WriteMatrix(const rm::Matrix4& m);
 

@@ -176,6 +176,17 @@ std::uint32_t XFileParser<Tokenizer>::ReadCount(std::string_view what, std::size
 }
 
 template <typename Tokenizer>
+void XFileParser<Tokenizer>::ReadVectors(std::string_view countWhat, std::string_view what,
+                                         std::vector<Vector>* vectors) {
+    vectors->resize(ReadCount(countWhat, 3));
+    for (Vector& v : *vectors) {
+        v.x = m_tok.ReadFloat(what);
+        v.y = m_tok.ReadFloat(what);
+        v.z = m_tok.ReadFloat(what);
+    }
+}
+
+template <typename Tokenizer>
 std::uint32_t XFileParser<Tokenizer>::ReadCountAtMost(std::string_view what,
                                                       std::size_t valuesPerItem, std::size_t most,
                                                       std::string_view items) {
@@ -321,13 +332,8 @@ std::uint32_t XFileParser<Tokenizer>::ParseMesh(std::string_view name) {
     XFileDocument::Mesh& mesh = m_doc.meshes.emplace_back();
     mesh.name = name;
 
-    const std::uint32_t vertexCount = ReadCount("the vertex count", 3);
-    mesh.positions.resize(vertexCount);
-    for (Vector& p : mesh.positions) {
-        p.x = m_tok.ReadFloat("a vertex coordinate");
-        p.y = m_tok.ReadFloat("a vertex coordinate");
-        p.z = m_tok.ReadFloat("a vertex coordinate");
-    }
+    ReadVectors("the vertex count", "a vertex coordinate", &mesh.positions);
+    const auto vertexCount = std::uint32_t(mesh.positions.size());
     const std::uint32_t faceCount = ReadCount("the face count", 1);
     mesh.faceSizes.resize(faceCount);
     mesh.faceVertices.reserve(std::min(std::size_t(faceCount) * 3, m_tok.MaxValuesLeft()));
@@ -379,13 +385,8 @@ std::uint32_t XFileParser<Tokenizer>::ParseMesh(std::string_view name) {
 
 template <typename Tokenizer>
 void XFileParser<Tokenizer>::ParseMeshNormals(XFileDocument::Mesh& mesh) {
-    const std::uint32_t normalCount = ReadCount("the normal count", 3);
-    mesh.normals.resize(normalCount);
-    for (Vector& n : mesh.normals) {
-        n.x = m_tok.ReadFloat("a normal coordinate");
-        n.y = m_tok.ReadFloat("a normal coordinate");
-        n.z = m_tok.ReadFloat("a normal coordinate");
-    }
+    ReadVectors("the normal count", "a normal coordinate", &mesh.normals);
+    const auto normalCount = std::uint32_t(mesh.normals.size());
     const std::uint32_t faceCount = ReadCountAtMost(
         "the face normal count", 1, mesh.faceSizes.size(), "face normals (one per face)");
     mesh.faceNormals.clear();

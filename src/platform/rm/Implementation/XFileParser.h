@@ -128,6 +128,9 @@ private:
     /// content left.
     [[gnu::always_inline]] inline std::uint32_t ReadCount(std::string_view what,
                                                           std::size_t valuesPerItem);
+    /// A count, then that many vectors of three values.
+    [[gnu::always_inline]] inline void
+    ReadVectors(std::string_view countWhat, std::string_view what, std::vector<Vector>* vectors);
     /// A count as ReadCount that may not exceed `most` (`items` names what is counted).
     std::uint32_t ReadCountAtMost(std::string_view what, std::size_t valuesPerItem,
                                   std::size_t most, std::string_view items);
