@@ -20,6 +20,7 @@
 #include "xfile/DocumentSceneFixture.h"
 #include "xfile/XFileSceneView.h"
 
+using testing_xfile::ForEachPair;
 using testing_xfile::NearAsWritten;
 using testing_xfile::ReadFile;
 using testing_xfile::WriteFile;
@@ -411,28 +412,24 @@ void LosslessSaveTest::ExpectSkinsSurvive(const std::string& path, std::size_t m
     ASSERT_FALSE(expectedByAssimp.empty());
     for (const std::string& saved : SaveBothWays(path)) {
         SCOPED_TRACE(saved);
-        const std::vector<rm::MeshSkin> seen = ReadSkins(saved);
-        ASSERT_EQ(seen.size(), expected.size());
-        for (std::size_t m = 0; m < seen.size(); ++m) {
-            const rm::MeshSkin& a = expected[m];
-            const rm::MeshSkin& b = seen[m];
-            EXPECT_EQ(b.maxWeightsPerVertex, a.maxWeightsPerVertex);
-            EXPECT_EQ(b.maxWeightsPerFace, a.maxWeightsPerFace);
-            ASSERT_EQ(b.bones.size(), a.bones.size());
-            for (std::size_t i = 0; i < a.bones.size(); ++i) {
-                SCOPED_TRACE(a.bones[i].frameName);
-                EXPECT_EQ(b.bones[i].frameName, a.bones[i].frameName);
-                EXPECT_EQ(b.bones[i].vertices, a.bones[i].vertices);
-                ASSERT_EQ(b.bones[i].weights.size(), a.bones[i].weights.size());
-                for (std::size_t w = 0; w < a.bones[i].weights.size(); ++w) {
-                    EXPECT_PRED2(NearAsWritten, a.bones[i].weights[w], b.bones[i].weights[w]);
-                }
-                for (int e = 0; e < 16; ++e) {
-                    EXPECT_PRED2(NearAsWritten, a.bones[i].offset.m[e / 4][e % 4],
-                                 b.bones[i].offset.m[e / 4][e % 4]);
-                }
-            }
-        }
+        ForEachPair(
+            expected, ReadSkins(saved), [](const rm::MeshSkin& a, const rm::MeshSkin& b, auto) {
+                EXPECT_EQ(b.maxWeightsPerVertex, a.maxWeightsPerVertex);
+                EXPECT_EQ(b.maxWeightsPerFace, a.maxWeightsPerFace);
+                ForEachPair(a.bones, b.bones,
+                            [](const rm::SkinBone& x, const rm::SkinBone& y, auto) {
+                                SCOPED_TRACE(x.frameName);
+                                EXPECT_EQ(y.frameName, x.frameName);
+                                EXPECT_EQ(y.vertices, x.vertices);
+                                ForEachPair(x.weights, y.weights, [](float p, float q, auto) {
+                                    EXPECT_PRED2(NearAsWritten, p, q);
+                                });
+                                for (int e = 0; e < 16; ++e) {
+                                    EXPECT_PRED2(NearAsWritten, x.offset.m[e / 4][e % 4],
+                                                 y.offset.m[e / 4][e % 4]);
+                                }
+                            });
+            });
         const auto seenByAssimp = AssimpBones(saved);
         ASSERT_EQ(seenByAssimp.size(), expectedByAssimp.size());
         for (const auto& [name, values] : expectedByAssimp) {
