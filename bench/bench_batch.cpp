@@ -11,44 +11,23 @@
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
+#include "BenchMain.h"
+#include "KeyedAnimationSet.h"
 #include "app/ProgramState.h"
 #include "dialogs/CPartKeyDialog.h"
-#include "platform/rm/Context.h"
-#include "platform/rm/Math.h"
-#include "scene/CAnimationData.h"
 #include "scene/CModelData.h"
 #include "scene/CPartRecord.h"
 #include "scene/SceneContext.h"
 
 namespace {
 
-constexpr int kParts = 200;
-constexpr int kTimes = 1024;
+// Every part keyed at the same even times.
+constexpr auto kEvenTimes = [](int, int t) { return float(t * 2); };
 
-struct Fixture {
-    Fixture() {
-        rm::Direct3DRMCreate(&d3drm);
-        g_d3drm = d3drm.Get();
-        data.CreateEmptySet();
-        for (int p = 0; p < kParts; ++p) {
-            rm::Ref<rm::Animation> animation;
-            d3drm->CreateAnimation(&animation);
-            for (int t = 0; t < kTimes; ++t) {
-                const float time = float(t * 2);
-                animation->AddRotateKey(time, rm::QuaternionFromRotation({0, 1, 0}, 0.01f * t));
-                animation->AddScaleKey(time, 1, 1, 1);
-                animation->AddPositionKey(time, float(t), 0, 0);
-            }
-            data.m_set->AddAnimation(animation.Get());
-        }
-        data.UpdateTotalKeyTimeBuffer();
-    }
-    ~Fixture() { g_d3drm = nullptr; }
+struct Fixture : KeyedAnimationSet<decltype(kEvenTimes)> {
+    Fixture() : KeyedAnimationSet(kEvenTimes) { data.UpdateTotalKeyTimeBuffer(); }
 
     float Span() const { return data.KeyTime(int(data.KeyTimeCount()) - 1) - data.KeyTime(0); }
-
-    rm::Ref<rm::Context> d3drm;
-    CAnimationData data;
 };
 
 void Counters(benchmark::State& state, double limitMs) {
@@ -71,27 +50,24 @@ void BM_ScaleToLength(benchmark::State& state) {
 }
 BENCHMARK(BM_ScaleToLength)->Unit(benchmark::kMillisecond);
 
-void BM_ShiftKeyTimes(benchmark::State& state) {
+// An operation that undoes itself every second run (forth, then back), so the keys stay
+// where they started however many runs the benchmark makes.
+void BM_ThereAndBack(benchmark::State& state, void (*apply)(CAnimationData&, bool forth)) {
     Fixture f;
-    float delta = 5;
+    bool forth = true;
     for (auto _ : state) {
-        f.data.ShiftKeyTimes(delta);
-        delta = -delta;
+        apply(f.data, forth);
+        forth = !forth;
     }
     Counters(state, 10);
 }
-BENCHMARK(BM_ShiftKeyTimes)->Unit(benchmark::kMillisecond);
-
-void BM_ScalePositionKeys(benchmark::State& state) {
-    Fixture f;
-    float factor = 2;
-    for (auto _ : state) {
-        f.data.ScalePositionKeys(factor, factor, factor, -1.0f);
-        factor = 1 / factor;
-    }
-    Counters(state, 10);
-}
-BENCHMARK(BM_ScalePositionKeys)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ThereAndBack, ShiftKeyTimes, [](CAnimationData& data, bool forth) {
+    data.ShiftKeyTimes(forth ? 5 : -5);
+})->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ThereAndBack, ScalePositionKeys, [](CAnimationData& data, bool forth) {
+    const float factor = forth ? 2.0f : 0.5f;
+    data.ScalePositionKeys(factor, factor, factor, -1.0f);
+})->Unit(benchmark::kMillisecond);
 
 // The peer: ShiftKeyTimes with one ModifyKey per key.
 void BM_ShiftKeyTimesOneKeyAtATimePeer(benchmark::State& state) {
@@ -166,11 +142,5 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

@@ -1,5 +1,7 @@
 #include "platform/framework/QtMessageBox.h"
 
+#include <utility>
+
 #include <QAbstractButton>
 #include <QMessageBox>
 #include <QPushButton>
@@ -26,49 +28,32 @@ void QtMessageBox::Configure(QMessageBox& box, unsigned style) {
     const QString cancel = QStringLiteral("ｷｬﾝｾﾙ");
     const QString yes = QStringLiteral("はい(&Y)");
     const QString no = QStringLiteral("いいえ(&N)");
-    switch (style & MbTypeMask) {
-    case MbOkCancel: {
-        QPushButton* first = AddButton(box, ok, QMessageBox::AcceptRole, IdOk);
-        box.setEscapeButton(AddButton(box, cancel, QMessageBox::RejectRole, IdCancel));
-        box.setDefaultButton(first);
-        break;
-    }
-    case MbYesNoCancel: {
-        QPushButton* first = AddButton(box, yes, QMessageBox::YesRole, IdYes);
+    // The first button is the default; Escape answers Cancel where there is one (No where
+    // the box asks yes or no only: Qt then closes it as No).
+    const unsigned type = style & MbTypeMask;
+    QPushButton* first = nullptr;
+    if (type == MbYesNoCancel || type == MbYesNo) {
+        first = AddButton(box, yes, QMessageBox::YesRole, IdYes);
         AddButton(box, no, QMessageBox::NoRole, IdNo);
+    } else {
+        first = AddButton(box, ok, QMessageBox::AcceptRole, IdOk);
+    }
+    box.setDefaultButton(first);
+    if (type == MbOkCancel || type == MbYesNoCancel) {
         box.setEscapeButton(AddButton(box, cancel, QMessageBox::RejectRole, IdCancel));
-        box.setDefaultButton(first);
-        break;
+    } else if (type != MbYesNo) {
+        box.setEscapeButton(first);
     }
-    case MbYesNo: {
-        QPushButton* first = AddButton(box, yes, QMessageBox::YesRole, IdYes);
-        AddButton(box, no, QMessageBox::NoRole, IdNo);
-        box.setDefaultButton(first);
-        break;
-    }
-    default: {
-        QPushButton* only = AddButton(box, ok, QMessageBox::AcceptRole, IdOk);
-        box.setDefaultButton(only);
-        box.setEscapeButton(only);
-        break;
-    }
-    }
-    switch (style & MbIconMask) {
-    case MbIconStop:
-        box.setIcon(QMessageBox::Critical);
-        break;
-    case MbIconQuestion:
-        box.setIcon(QMessageBox::Question);
-        break;
-    case MbIconExclamation:
-        box.setIcon(QMessageBox::Warning);
-        break;
-    case MbIconInformation:
-        box.setIcon(QMessageBox::Information);
-        break;
-    default:
-        box.setIcon(QMessageBox::NoIcon);
-        break;
+    static constexpr std::pair<unsigned, QMessageBox::Icon> kIcons[] = {
+        {MbIconStop, QMessageBox::Critical},
+        {MbIconQuestion, QMessageBox::Question},
+        {MbIconExclamation, QMessageBox::Warning},
+        {MbIconInformation, QMessageBox::Information}};
+    box.setIcon(QMessageBox::NoIcon);
+    for (const auto& [bits, icon] : kIcons) {
+        if ((style & MbIconMask) == bits) {
+            box.setIcon(icon);
+        }
     }
 }
 
