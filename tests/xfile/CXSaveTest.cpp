@@ -1216,12 +1216,12 @@ TEST_F(CXSaveTest, TickRateOptionsVertexColoursAndFurtherSetsAreWrittenOnlyWhenP
 // Skin weights follow the vertex colours as the header and one block per bone; their
 // templates join the others, before AnimTicksPerSecond's, only when some mesh has them.
 TEST_F(CXSaveTest, SkinWeightsAndTheirTemplatesAreWrittenOnlyWhenPresent) {
-    auto root = NewFrame(nullptr);
-    auto part = NewFrame(root.Get(), "part1");
     auto builder = NewBuilder();
-    builder->AddVertex(0, 0, 0);
-    builder->AddVertex(1, 0, 0);
-    part->AddVisual(builder.Get());
+    for (float x : {0.0f, 1.0f}) {
+        builder->AddVertex(x, 0, 0);
+    }
+    auto root = NewFrame(nullptr);
+    NewFrame(root.Get(), "part1")->AddVisual(builder.Get());
     auto set = NewSet("walk");
     set->SetTicksPerSecond(30);
     const std::string rigid =
