@@ -35,7 +35,8 @@ void ExpectNear(const Vector& actual, const Vector& expected, float tolerance) {
 
 TEST(SkinDeformerTest, MovesAVertexByItsWeightedBonesAndLeavesTheUnweightedRigid) {
     // root -> A (up 2) -> ..., root -> Big (scaled 3), root -> Turned (a quarter turn about
-    // z), root -> P (up 10) -> Twin, root -> Twin (down 10). The mesh's own frame is 5 along x.
+    // z), root -> P (up 10) -> Twin, root -> Twin (down 10), root -> Shown@7f3a (3 along z).
+    // The mesh's own frame is 5 along x.
     auto root = MakeRef<Frame>();
     AddFrame(root.Get(), "A", MatrixTranslation({0, 2, 0}));
     AddFrame(root.Get(), "Big", MatrixScale({3, 3, 3}));
@@ -45,6 +46,7 @@ TEST(SkinDeformerTest, MovesAVertexByItsWeightedBonesAndLeavesTheUnweightedRigid
     auto p = AddFrame(root.Get(), "P", MatrixTranslation({0, 10, 0}));
     AddFrame(p.Get(), "Twin", Matrix4{});
     AddFrame(root.Get(), "Twin", MatrixTranslation({0, -10, 0}));
+    AddFrame(root.Get(), "Shown@7f3a", MatrixTranslation({0, 0, 3})); // the editor's name
     const Matrix4 rigid = MatrixTranslation({5, 0, 0});
     const Matrix4 left = MatrixTranslation({-1, 0, 0});
 
@@ -70,6 +72,7 @@ TEST(SkinDeformerTest, MovesAVertexByItsWeightedBonesAndLeavesTheUnweightedRigid
          {0, 1, 0},
          {0, 1, 0}},
         {"the first frame of the name, depth first", {{"Twin", 1, {}}}, {1, 10, 0}, {0, 1, 0}},
+        {"a frame answers to the name before its '@'", {{"Shown", 1, {}}}, {1, 0, 3}, {0, 1, 0}},
         {"the normal turns with the bone",
          {{"Turned", 1, {}}},
          TransformPoint({1, 0, 0}, turn),

@@ -30,8 +30,14 @@ const Matrix4* FrameWalk::Find(std::string_view name) {
     }
     if (!m_named) {
         for (std::size_t i = 0; i < m_entries.size(); ++i) {
-            if (m_entries[i].first->HasName()) {
-                m_byName.emplace(m_entries[i].first->Name(), i); // keeps the first
+            const std::string_view own = m_entries[i].first->Name();
+            if (own.empty()) {
+                continue;
+            }
+            m_byName.emplace(own, i); // keeps the first
+            const std::size_t at = own.rfind('@');
+            if (at != std::string_view::npos && at > 0) {
+                m_byName.emplace(own.substr(0, at), i);
             }
         }
         m_named = true;

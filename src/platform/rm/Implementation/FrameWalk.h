@@ -20,8 +20,11 @@ public:
     /// the tree must not change while the walk is used.
     void Walk(const Frame* root);
     const std::vector<Entry>& Entries() const { return m_entries; }
-    /// The world matrix of the first frame in the walk named `name`; null for an empty
-    /// name or when no frame has it.
+    /// The world matrix of the first frame in the walk that answers to `name`; null for an
+    /// empty name or when none does. A frame answers to its own name and, when that holds
+    /// an '@', to the part before the last '@': the editor names the frames it shows
+    /// `name@identifier` after the name they were read with, which is the name bones
+    /// and animations in the file give them.
     const Matrix4* Find(std::string_view name);
 
 private:
