@@ -1,5 +1,7 @@
 #include "platform/rm/Implementation/FrameWalk.h"
 
+#include <algorithm>
+
 #include "platform/rm/Math.h"
 
 namespace rm {
@@ -34,16 +36,19 @@ const Matrix4* FrameWalk::Find(std::string_view name) {
             if (own.empty()) {
                 continue;
             }
-            m_byName.emplace(own, i); // keeps the first
+            m_byName.emplace_back(own, i);
             const std::size_t at = own.rfind('@');
             if (at != std::string_view::npos && at > 0) {
-                m_byName.emplace(own.substr(0, at), i);
+                m_byName.emplace_back(own.substr(0, at), i);
             }
         }
+        // Equal names stay in walk order: the first found is the first in the walk.
+        std::sort(m_byName.begin(), m_byName.end());
         m_named = true;
     }
-    const auto it = m_byName.find(name);
-    return it == m_byName.end() ? nullptr : &m_entries[it->second].second;
+    const auto it = std::lower_bound(m_byName.begin(), m_byName.end(),
+                                     std::pair<std::string_view, std::size_t>(name, 0));
+    return it == m_byName.end() || it->first != name ? nullptr : &m_entries[it->second].second;
 }
 
 } // namespace rm

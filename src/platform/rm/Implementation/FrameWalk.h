@@ -1,7 +1,6 @@
 #pragma once
 
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -30,8 +29,9 @@ public:
 private:
     std::vector<Entry> m_entries;
     std::vector<Entry> m_stack;
-    // First entry per name, filled on the first Find after a walk.
-    std::unordered_map<std::string_view, std::size_t> m_byName;
+    // (name, entry) sorted, filled on the first Find after a walk; a vector rather than a
+    // hash map so that walking frame after frame allocates nothing.
+    std::vector<std::pair<std::string_view, std::size_t>> m_byName;
     bool m_named = false;
 };
 
