@@ -223,12 +223,14 @@ int CXSave::WriteHeader() {
         for (const char* text : kTemplates) {
             Put(text);
         }
-        if (m_hasSkin) {
-            Put(kSkinTemplates);
-        }
-        if (m_ticksPerSecond != 0) {
-            Put(kTicksPerSecondTemplate);
-        }
+    }
+    // The skin's templates are not among the ones every reader knows: a file with skin
+    // weights declares them even where the standard ones are left out.
+    if (m_hasSkin) {
+        Put(kSkinTemplates);
+    }
+    if ((m_saveFlags & kWriteTemplates) && m_ticksPerSecond != 0) {
+        Put(kTicksPerSecondTemplate);
     }
     m_line.assign(m_indent);
     // The inner lines carry their own single space whatever the level.
