@@ -1,29 +1,28 @@
 #include "commands/ChangeAllPositionKeyScaleCommand.h"
 
 #include "app/ProgramState.h"
+#include "commands/EditScope.h"
 #include "commands/IBatchCommandHost.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "scene/CAnimationData.h"
 
-namespace {
+const BatchCommand::Recipe& ChangeAllPositionKeyScaleCommand::GetRecipe() const {
+    static const Recipe recipe{
+        .caption = "Change All Position Key Scale",
+        .stepName = "ポジションキーの移動サイズの変更",
+        .touches = EditScope::AnimationSets,
+        .done = "すべてのポジションキーの移動サイズ変更完了。",
+    };
+    return recipe;
+}
 
-constexpr char kCaption[] = "Change All Position Key Scale";
-constexpr char kDone[] = "すべてのポジションキーの移動サイズ変更完了。";
+bool ChangeAllPositionKeyScaleCommand::Ask() {
+    return m_host.RunPositionKeyScaleDialog(m_factors) == framework::IdOk;
+}
 
-} // namespace
-
-CommandResult ChangeAllPositionKeyScaleCommand::Execute() {
-    if (ReportMissingAnimation(kCaption)) {
-        return CommandResult::Refused;
-    }
-    ScaleFactors factors;
-    if (m_host.RunPositionKeyScaleDialog(factors) != framework::IdOk) {
-        return CommandResult::Cancelled;
-    }
-    factors = LimitScaleFactors(factors);
+BatchCommand::Outcome ChangeAllPositionKeyScaleCommand::Apply() {
+    const ScaleFactors factors = LimitScaleFactors(m_factors);
     g_currentAnimation->ScalePositionKeys(factors.x, factors.y, factors.z, -1.0f);
     g_redrawRequest = 1;
-    Inform(kDone, kCaption);
-    m_host.MarkDocumentModified();
-    return CommandResult::Changed;
+    return Outcome::Changed;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "commands/BatchCommand.h"
+#include "commands/ScaleFactors.h"
 
 /// "Change All Position Key Scale" (32819): the position key scale dialog gives three
 /// factors, limited away from zero; on OK every position key of every part is multiplied
@@ -9,5 +10,11 @@ class ChangeAllPositionKeyScaleCommand : public BatchCommand {
 public:
     using BatchCommand::BatchCommand;
 
-    CommandResult Execute() override;
+protected:
+    const Recipe& GetRecipe() const override;
+    bool Ask() override;
+    Outcome Apply() override;
+
+private:
+    ScaleFactors m_factors;
 };

@@ -1,38 +1,35 @@
 #include "commands/ChangeModelScaleCommand.h"
 
 #include "app/ProgramState.h"
+#include "commands/EditScope.h"
 #include "commands/IBatchCommandHost.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "scene/CAnimationData.h"
 #include "scene/CModelData.h"
 
-namespace {
+const BatchCommand::Recipe& ChangeModelScaleCommand::GetRecipe() const {
+    static const Recipe recipe{
+        .caption = "Change Model Scale",
+        .stepName = "モデルの大きさの変更",
+        .touches = EditScope::ModelFrames | EditScope::Meshes | EditScope::AnimationSets,
+        .needsModel = true,
+        .done = "スケールの変更完了。",
+    };
+    return recipe;
+}
 
-constexpr char kCaption[] = "Change Model Scale";
-constexpr char kNoModel[] = "モデルデータが存在しません。";
-constexpr char kDone[] = "スケールの変更完了。";
+bool ChangeModelScaleCommand::Ask() {
+    return m_host.RunModelScaleDialog(m_factors, m_scalePositionKeys) == framework::IdOk;
+}
 
-} // namespace
-
-CommandResult ChangeModelScaleCommand::Execute() {
-    if (g_currentModel == nullptr) {
-        Inform(kNoModel, kCaption);
-        return CommandResult::Refused;
-    }
-    ScaleFactors factors;
-    int scalePositionKeys = 0;
-    if (m_host.RunModelScaleDialog(factors, scalePositionKeys) != framework::IdOk) {
-        return CommandResult::Cancelled;
-    }
+BatchCommand::Outcome ChangeModelScaleCommand::Apply() {
     // The dialog limits what it shows; the limit is applied here too, so that every way
     // of giving factors (the headless options among them) passes the same test.
-    factors = LimitScaleFactors(factors);
+    const ScaleFactors factors = LimitScaleFactors(m_factors);
     g_currentModel->Scale(g_currentModel->Root(), factors.x, factors.y, factors.z);
-    if (scalePositionKeys && g_currentAnimation != nullptr) {
+    if (m_scalePositionKeys && g_currentAnimation != nullptr) {
         g_currentAnimation->ScalePositionKeys(factors.x, factors.y, factors.z, -1.0f);
     }
     g_redrawRequest = 1;
-    Inform(kDone, kCaption);
-    m_host.MarkDocumentModified();
-    return CommandResult::Changed;
+    return Outcome::Changed;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "commands/BatchCommand.h"
+#include "commands/ScaleFactors.h"
 
 /// "Change Model Scale" (32815): the model scale dialog gives three factors, limited away
 /// from zero (LimitScaleFactors); on OK the current model is scaled from its root frame
@@ -11,5 +12,12 @@ class ChangeModelScaleCommand : public BatchCommand {
 public:
     using BatchCommand::BatchCommand;
 
-    CommandResult Execute() override;
+protected:
+    const Recipe& GetRecipe() const override;
+    bool Ask() override;
+    Outcome Apply() override;
+
+private:
+    ScaleFactors m_factors;
+    int m_scalePositionKeys = 0;
 };

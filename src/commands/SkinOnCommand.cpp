@@ -2,29 +2,33 @@
 
 #include "app/ProgramState.h"
 #include "commands/IBatchCommandHost.h"
+#include "commands/UndoHistory.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "scene/CModelData.h"
 
-namespace {
+const BatchCommand::Recipe& SkinOnCommand::GetRecipe() const {
+    // No step: the skin cannot be taken back, and the history before it is forgotten (the
+    // meshes it replaces are gone).
+    static const Recipe recipe{
+        .caption = "Morphing Skin",
+        .stepName = "スキン処理",
+        .touches = 0,
+        .question = "モーフィングによるスキン処理を行いますか？\n一度実行したら元には戻せません。",
+        .questionStyle = framework::MbYesNo | framework::MbIconQuestion,
+        .done = "スキン処理機能が有効になりました。\n"
+                "この操作は元に戻せません。それまでの操作も元に戻せなくなりました。",
+        .markModified = false,
+    };
+    return recipe;
+}
 
-constexpr char kCaption[] = "Morphing Skin";
-constexpr char kConfirm[] =
-    "モーフィングによるスキン処理を行いますか？\n一度実行したら元には戻せません。";
-constexpr char kDone[] = "スキン処理機能が有効になりました。";
-
-} // namespace
-
-CommandResult SkinOnCommand::Execute() {
-    if (ReportMissingAnimation(kCaption)) {
-        return CommandResult::Refused;
-    }
-    if (!Confirm(kConfirm, kCaption, framework::MbYesNo | framework::MbIconQuestion)) {
-        return CommandResult::Cancelled;
-    }
+BatchCommand::Outcome SkinOnCommand::Apply() {
     g_redrawRequest = 1;
     if (g_currentModel == nullptr || !g_currentModel->EnableSkin()) {
-        return CommandResult::Refused;
+        return Outcome::Failed;
     }
-    Inform(kDone, kCaption);
-    return CommandResult::Changed;
+    if (UndoHistory* history = m_host.History()) {
+        history->ClearKeepingState();
+    }
+    return Outcome::Changed;
 }

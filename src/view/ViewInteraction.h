@@ -1,12 +1,16 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include <QPoint>
 #include <QString>
 
 #include "platform/rm/Viewport.h"
+
+class EditScope;
+class UndoHistory;
 
 namespace rm {
 class Animation;
@@ -27,6 +31,10 @@ class Animation;
 /// depth-first order of the current model (its root 0), so Up and Down step from the
 /// clicked part; and selecting the already selected part again cycles through its
 /// visuals and comes round to the first after the last.
+///
+/// Every change is one step of the host's edit history (EditScope): a left drag from press
+/// to release (however many moves it writes, and the key frame it may add on its way), and
+/// a re-parenting click.
 class ViewInteraction {
 public:
     /// What the interaction needs of the window it runs in.
@@ -50,6 +58,8 @@ public:
         virtual void RefreshTimeDisplay() = 0;
         virtual int CreateSelectionBox(rm::Frame* frame, const rm::Box* box) = 0;
         virtual int MarkDocumentModified() = 0;
+        /// The edit history; null records nothing.
+        virtual UndoHistory* History() { return nullptr; }
     };
 
     /// The mouse at an event: where (view pixels, y down), which buttons are held and
@@ -66,13 +76,18 @@ public:
     enum class Key { Left, Right, Up, Down, Pad0, Pad2, Pad4, Pad5, Pad6, Pad8, Other };
 
     /// `host` is borrowed and must outlive the interaction.
-    explicit ViewInteraction(Host& host) : m_host(host) {}
+    explicit ViewInteraction(Host& host);
+    ~ViewInteraction();
+    ViewInteraction(const ViewInteraction&) = delete;
+    ViewInteraction& operator=(const ViewInteraction&) = delete;
 
     /// Device pixels per view pixel (pick coordinates are device pixels).
     void SetPixelRatio(double ratio) { m_pixelRatio = ratio; }
 
     void MouseMove(const Mouse& mouse);
     void LeftButtonDown(const Mouse& mouse);
+    /// Ends the left drag: its changes become one step of the edit history.
+    void LeftButtonUp();
     void RightButtonDown() {}
     void RightButtonUp() { m_rightDrag = false; }
     /// true when the key was one of the view's (with Alt held none is).
@@ -109,6 +124,7 @@ private:
     void UnselectPart();
     void StepPart(int step);
     void AfterKeyWritten();
+    void OpenDragScope();
 
     Host& m_host;
     double m_pixelRatio = 1.0;
@@ -118,4 +134,6 @@ private:
     QPoint m_leftDragPoint;
     std::vector<rm::PickRecord> m_picks; // reused between picks
     std::vector<rm::Visual*> m_visuals;  // reused by SelectPart
+    /// Open from a left press to its release.
+    std::unique_ptr<EditScope> m_dragScope;
 };
