@@ -90,6 +90,12 @@ void UndoHistory::Clear(bool documentModified) {
     m_clearing = false;
 }
 
+void UndoHistory::SetLimits(int stepLimit, std::size_t byteLimit) {
+    ClearKeepingState();
+    m_stack.setUndoLimit(stepLimit);
+    m_byteLimit = byteLimit;
+}
+
 void UndoHistory::Push(const QString& name, SceneImage before, SceneImage after) {
     m_stack.push(new EditStep(name, std::move(before), std::move(after), m_bytes));
     for (int i = 0; i + 1 < m_stack.count() && m_bytes > m_byteLimit; ++i) {

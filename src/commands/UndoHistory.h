@@ -58,6 +58,10 @@ public:
     void SetClean() { m_stack.setClean(); }
     bool IsClean() const { return m_stack.isClean(); }
 
+    /// New limits. The steps kept so far are forgotten (the stack takes a step limit only
+    /// while it is empty), the saved state kept as ClearKeepingState keeps it.
+    void SetLimits(int stepLimit, std::size_t byteLimit);
+
     int Count() const { return m_stack.count(); }
     /// Bytes held by the pictures of every step.
     std::size_t Bytes() const { return m_bytes; }

@@ -451,10 +451,10 @@ void ViewInteraction::LeftButtonDown(const Mouse& mouse) {
     if (!handled) {
         UnselectPart();
     }
-    OpenDragScope();
+    BeginDrag();
 }
 
-void ViewInteraction::OpenDragScope() {
+void ViewInteraction::BeginDrag() {
     static const char* const kDragNames[] = {"モデルの移動", "パーツの移動", "パーツの回転"};
     m_dragScope.reset();
     if (g_mouseFunction < 0 || g_mouseFunction > 2) {

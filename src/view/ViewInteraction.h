@@ -86,8 +86,16 @@ public:
 
     void MouseMove(const Mouse& mouse);
     void LeftButtonDown(const Mouse& mouse);
+    /// Starts what a left press starts once its pick is done: the edit scope of the drag
+    /// that may follow, by mouse function ("Zoom" none).
+    void BeginDrag();
     /// Ends the left drag: its changes become one step of the edit history.
     void LeftButtonUp();
+    /// The re-parenting click once its pick found `target` (a Shift+Ctrl click in the
+    /// parent-child mode): the selected part goes under `target`, or under the model's root
+    /// when `target` is the part itself; a target inside the part's own subtree is lifted
+    /// to the root first. One step of the edit history. Returns true (the click is handled).
+    bool Reparent(rm::Frame* target);
     void RightButtonDown() {}
     void RightButtonUp() { m_rightDrag = false; }
     /// true when the key was one of the view's (with Alt held none is).
@@ -120,11 +128,9 @@ private:
     void MovePart(rm::Frame* part, const Mouse& mouse, float dx, float dy);
     void TurnPart(rm::Frame* part, const Mouse& mouse, float dx, float dy);
     bool PickCharacter(const rm::PickRecord& pick);
-    bool Reparent(rm::Frame* target);
     void UnselectPart();
     void StepPart(int step);
     void AfterKeyWritten();
-    void OpenDragScope();
 
     Host& m_host;
     double m_pixelRatio = 1.0;
