@@ -5,7 +5,9 @@
 
 #include <cmath>
 #include <functional>
+#include <iostream>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -93,8 +95,11 @@ protected:
         interaction.LeftButtonUp();
         g_operationMode = 1;
     }
+    void RandomEdit(std::mt19937& rng, bool first);
+
     QTemporaryDir dir;
     int saves = 0;
+    int renames = 0;
 };
 
 /// Factors typed into a scale dialog's three edits, then OK.
@@ -203,6 +208,214 @@ TEST_F(UndoTest, EveryEditUndoneSavesTheFileBeforeItAndRedoneTheFileAfterIt) {
         ASSERT_EQ(Menu(ids::EditRedo), 1);
         EXPECT_TRUE(Save() == edited);
     }
+}
+
+/// One random edit of the current character through the menu, the dialogs and the view;
+/// the first only scales the model, so the history starts where the file was opened.
+void UndoTest::RandomEdit(std::mt19937& rng, bool first) {
+    const auto pick = [&rng](int n) {
+        return n <= 1 ? 0 : std::uniform_int_distribution<int>(0, n - 1)(rng);
+    };
+    const auto anyPart = [&] {
+        return pick(ViewInteraction::CountFrames(g_currentModel->Root()) - 1) + 1;
+    };
+    const auto anyKey = [&] { GoTo(KeyTime(pick(KeyTimeCount()))); };
+    static const char* const kFactors[] = {"2", "0.5", "1.5", "-1", "0.25"};
+    const auto factor = [&] { return kFactors[pick(5)]; };
+    switch (first ? 6 : pick(17)) {
+    case 0: {
+        const int time = pick(static_cast<int>(KeyTime(KeyTimeCount() - 1)) + 10);
+        GoTo(static_cast<float>(time));
+        Select(anyPart());
+        Menu(ids::AddKeyFrame);
+        break;
+    }
+    case 1:
+        Menu(ids::AddLastKeyFrame);
+        break;
+    case 2:
+        if (KeyTimeCount() > 3) {
+            anyKey();
+            Menu(ids::DeleteKeyFrame);
+        }
+        break;
+    case 3:
+        anyKey();
+        Menu(ids::CopyKeyFrame);
+        anyKey();
+        Menu(ids::PasteKeyFrame);
+        break;
+    case 4:
+        GoTo(KeyTime(pick(KeyTimeCount() - 1)));
+        Bar().SetDlgItemText(ctl::Length, QString::number(pick(12) + 1));
+        Menu(ctl::ChangeLength);
+        break;
+    case 5: {
+        Select(anyPart());
+        const int option = pick(4);
+        const QString name = pick(3) == 0 ? QStringLiteral("Part%1").arg(++renames) : QString();
+        ui.dialogRunner.Push([option, name](Dialog& dialog) {
+            static const int kOptions[] = {CPartKeyDialog::OpenRadio, CPartKeyDialog::CloseRadio,
+                                           CPartKeyDialog::SplineRadio,
+                                           CPartKeyDialog::PositionCheck};
+            dialog.ClickButton(kOptions[option]);
+            if (!name.isEmpty()) {
+                dialog.SetDlgItemText(CPartKeyDialog::PartTypeNameEdit, name);
+            }
+            dialog.ClickButton(IdOk);
+        });
+        Menu(ids::EditPartsAnimationKey);
+        break;
+    }
+    case 6:
+        ui.dialogRunner.Push(TypeFactors(CModelScaleDialog::ScaleXEdit, factor(), factor(),
+                                         factor(),
+                                         pick(2) ? CModelScaleDialog::PositionKeysCheck : 0));
+        Menu(ids::ChangeModelScale);
+        break;
+    case 7:
+        ui.dialogRunner.Push(
+            TypeFactors(CPositionKeyScaleDialog::ScaleXEdit, factor(), factor(), factor()));
+        Menu(ids::ChangeAllPositionKeyScale);
+        break;
+    case 8:
+        if (pick(4) == 0) {
+            Menu(ids::DeleteAllPositionKey);
+        }
+        break;
+    case 9:
+        if (pick(4) == 0) {
+            Menu(ids::ChangeAnimationPace);
+        }
+        break;
+    case 10:
+        Menu(ids::MoveFirstKeyTimeZero);
+        break;
+    case 11:
+        anyKey();
+        Menu(ids::ResetOrientation);
+        break;
+    case 12:
+    case 13:
+        anyKey();
+        Select(anyPart());
+        Drag(1, pick(2) + 1, pick(21) - 10, pick(21) - 10);
+        break;
+    case 14:
+        Select(anyPart());
+        Drag(0, pick(2) + 1, pick(21) - 10, pick(21) - 10);
+        break;
+    case 15:
+        g_operationMode = 0;
+        Select(anyPart());
+        view->Interaction().Reparent(ViewInteraction::FrameAt(g_currentModel->Root(), anyPart()));
+        g_operationMode = 1;
+        break;
+    default:
+        Drag(1, 0, pick(21) - 10, pick(21) - 10);
+        break;
+    }
+}
+
+TEST_F(UndoTest, HundredsOfRandomEditsTakenBackAndMadeAgainGiveBothSavesBackByteForByte) {
+    const QString epileptic = QStringLiteral(PAVRIX_TESTDATA_DIR "/x/BCN_Epileptic.X");
+    for (const QString& path :
+         {QString::fromStdString(shell_test::SampleWalker()), epileptic}) {
+        SCOPED_TRACE(path.toStdString());
+        if (!QFile::exists(path)) {
+            std::cout << "no test data at " << path.toStdString() << ", skipped\n";
+            continue;
+        }
+        ASSERT_TRUE(Open(path));
+        History().SetLimits(1000, std::size_t(1) << 34);
+        const QByteArray opened = Save();
+        std::mt19937 rng(14);
+        int edits = 0;
+        for (int tries = 0; edits < 200 && tries < 2000; ++tries) {
+            const int steps = History().Count();
+            RandomEdit(rng, tries == 0);
+            edits += History().Count() - steps;
+        }
+        ASSERT_GE(edits, 200);
+        const QByteArray edited = Save();
+        EXPECT_NE(edited, opened);
+        std::set<QString> kinds;
+        for (int i = 0; i < History().Count(); ++i) {
+            kinds.insert(History().Stack().text(i));
+        }
+        // (A part without a mesh of its own cannot be picked, so the parts of a skinned
+        // character are not posed in the view.)
+        EXPECT_GE(kinds.size(), 10u) << "many kinds of edit in the run";
+        while (History().CanUndo()) {
+            Menu(ids::EditUndo);
+        }
+        EXPECT_TRUE(Save() == opened);
+        while (History().CanRedo()) {
+            Menu(ids::EditRedo);
+        }
+        EXPECT_TRUE(Save() == edited);
+    }
+}
+
+TEST_F(UndoTest, TheModifiedFlagAndTheEditMenuFollowTheHistory) {
+    ASSERT_TRUE(Open(QString::fromStdString(shell_test::SampleWalker())));
+    const auto menu = [this](framework::CommandId id) {
+        frame->UpdateAllMenuItems();
+        const QAction* action = frame->GetMenuAction(id);
+        return (action->isEnabled() ? "+" : "-") + action->text().toStdString();
+    };
+    const auto state = [&] {
+        return std::vector<std::string>{std::to_string(Document().IsModified()),
+                                        menu(ids::EditUndo), menu(ids::EditRedo)};
+    };
+    using Row = std::vector<std::string>;
+    EXPECT_EQ(state(), (Row{"0", "-元に戻す(&U)\tCtrl+Z", "-やり直し(&R)\tCtrl+Y"}));
+
+    GoTo(std::floor(KeyTime(0)) + 1.0f);
+    Select(3);
+    Menu(ids::AddKeyFrame);
+    Menu(ids::ChangeAnimationPace);
+    EXPECT_EQ(state(), (Row{"1", "+元に戻す(&U): アニメーションのペースの変更\tCtrl+Z",
+                            "-やり直し(&R)\tCtrl+Y"}));
+    EXPECT_EQ(frame->GetMenuAction(ids::EditUndo)->statusTip().toStdString(),
+              "元に戻す: アニメーションのペースの変更");
+    Menu(ids::EditUndo);
+    EXPECT_EQ(state(), (Row{"1", "+元に戻す(&U): キーの追加\tCtrl+Z",
+                            "+やり直し(&R): アニメーションのペースの変更\tCtrl+Y"}));
+    Menu(ids::EditUndo); // back to the file as opened
+    EXPECT_EQ(state(),
+              (Row{"0", "-元に戻す(&U)\tCtrl+Z", "+やり直し(&R): キーの追加\tCtrl+Y"}));
+    Menu(ids::EditRedo);
+    EXPECT_EQ(state()[0], "1");
+    Save();
+    EXPECT_EQ(state()[0], "0");
+    Menu(ids::EditUndo); // away from the saved state, and back
+    EXPECT_EQ(state()[0], "1");
+    Menu(ids::EditRedo);
+    EXPECT_EQ(state()[0], "0");
+
+    // A drag of the whole model is a step too, though the file does not carry where the
+    // model stands.
+    rm::Vector before, moved, after;
+    g_currentModel->Root()->GetPosition(nullptr, &before);
+    Drag(1, 0, 8, 8);
+    g_currentModel->Root()->GetPosition(nullptr, &moved);
+    EXPECT_NE(moved.x, before.x);
+    EXPECT_EQ(state()[1], "+元に戻す(&U): モデルの移動\tCtrl+Z");
+    Menu(ids::EditUndo);
+    g_currentModel->Root()->GetPosition(nullptr, &after);
+    EXPECT_EQ(after.x, before.x);
+    EXPECT_EQ(after.z, before.z);
+
+    // The skin cannot be taken back, and takes the history with it.
+    ui.messageBox.Clear();
+    Menu(ids::SkinOn);
+    EXPECT_EQ(History().Count(), 0);
+    EXPECT_EQ(state()[1], "-元に戻す(&U)\tCtrl+Z");
+    ASSERT_EQ(ui.messageBox.Asked().size(), 2u);
+    EXPECT_EQ(ui.messageBox.Asked()[1].text.toStdString(),
+              "スキン処理機能が有効になりました。\n"
+              "この操作は元に戻せません。それまでの操作も元に戻せなくなりました。");
 }
 
 } // namespace
