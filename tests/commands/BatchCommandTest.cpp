@@ -328,7 +328,8 @@ TEST_F(BatchCommandTest, SkinOnAsksYesNoAndReportsOnlyWhenAModelTookIt) {
     host.box.Push(IdYes);
     EXPECT_EQ(SkinOnCommand(host).Execute(), CommandResult::Changed);
     EXPECT_EQ(g_currentModel->UpdateSkin(), 1);
-    EXPECT_EQ(Texts().back(), "スキン処理機能が有効になりました。");
+    EXPECT_EQ(Texts().back(), "スキン処理機能が有効になりました。\n"
+                              "この操作は元に戻せません。それまでの操作も元に戻せなくなりました。");
     EXPECT_EQ(host.modified, 0); // the skin is not saved
 
     CModelData* model = g_currentModel;

@@ -13,7 +13,8 @@ TEST(AcceleratorsTest, TheTableHasEveryKeyAndNothingElse) {
     const Case expected[] = {
         {Qt::CTRL | Qt::Key_N, 57600},        {Qt::CTRL | Qt::Key_O, 57601},
         {Qt::CTRL | Qt::Key_S, 57603},        {Qt::CTRL | Qt::Key_Z, 57643},
-        {Qt::ALT | Qt::Key_Backspace, 57643}, {Qt::CTRL | Qt::Key_X, 57635},
+        {Qt::ALT | Qt::Key_Backspace, 57643}, {Qt::CTRL | Qt::Key_Y, 57644},
+        {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, 57644}, {Qt::CTRL | Qt::Key_X, 57635},
         {Qt::SHIFT | Qt::Key_Delete, 57635},  {Qt::CTRL | Qt::Key_C, 57634},
         {Qt::CTRL | Qt::Key_Insert, 57634},   {Qt::CTRL | Qt::Key_V, 57637},
         {Qt::SHIFT | Qt::Key_Insert, 57637},  {QKeyCombination(Qt::Key_F6), 57680},
