@@ -11,44 +11,23 @@
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
+#include "BenchMain.h"
+#include "KeyedAnimationSet.h"
 #include "app/ProgramState.h"
 #include "dialogs/CPartKeyDialog.h"
-#include "platform/rm/Context.h"
-#include "platform/rm/Math.h"
-#include "scene/CAnimationData.h"
 #include "scene/CModelData.h"
 #include "scene/CPartRecord.h"
 #include "scene/SceneContext.h"
 
 namespace {
 
-constexpr int kParts = 200;
-constexpr int kTimes = 1024;
+// Every part keyed at the same even times.
+constexpr auto kEvenTimes = [](int, int t) { return float(t * 2); };
 
-struct Fixture {
-    Fixture() {
-        rm::Direct3DRMCreate(&d3drm);
-        g_d3drm = d3drm.Get();
-        data.CreateEmptySet();
-        for (int p = 0; p < kParts; ++p) {
-            rm::Ref<rm::Animation> animation;
-            d3drm->CreateAnimation(&animation);
-            for (int t = 0; t < kTimes; ++t) {
-                const float time = float(t * 2);
-                animation->AddRotateKey(time, rm::QuaternionFromRotation({0, 1, 0}, 0.01f * t));
-                animation->AddScaleKey(time, 1, 1, 1);
-                animation->AddPositionKey(time, float(t), 0, 0);
-            }
-            data.m_set->AddAnimation(animation.Get());
-        }
-        data.UpdateTotalKeyTimeBuffer();
-    }
-    ~Fixture() { g_d3drm = nullptr; }
+struct Fixture : KeyedAnimationSet<decltype(kEvenTimes)> {
+    Fixture() : KeyedAnimationSet(kEvenTimes) { data.UpdateTotalKeyTimeBuffer(); }
 
     float Span() const { return data.KeyTime(int(data.KeyTimeCount()) - 1) - data.KeyTime(0); }
-
-    rm::Ref<rm::Context> d3drm;
-    CAnimationData data;
 };
 
 void Counters(benchmark::State& state, double limitMs) {
@@ -166,11 +145,5 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

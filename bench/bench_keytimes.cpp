@@ -7,38 +7,15 @@
 
 #include <benchmark/benchmark.h>
 
-#include "platform/rm/Context.h"
-#include "platform/rm/Math.h"
-#include "scene/CAnimationData.h"
-#include "scene/SceneContext.h"
+#include "KeyedAnimationSet.h"
 
 namespace {
 
-constexpr int kParts = 200;
-constexpr int kTimes = 1024;
+// Parts are keyed at shifted times so the lists interleave.
+constexpr auto kShiftedTimes = [](int p, int t) { return float((t * 7 + p) % kTimes); };
 
-struct Fixture {
-    Fixture() {
-        rm::Direct3DRMCreate(&d3drm);
-        g_d3drm = d3drm.Get();
-        data.CreateEmptySet();
-        for (int p = 0; p < kParts; ++p) {
-            rm::Ref<rm::Animation> animation;
-            d3drm->CreateAnimation(&animation);
-            for (int t = 0; t < kTimes; ++t) {
-                // Parts are keyed at shifted times so the lists interleave.
-                const float time = float((t * 7 + p) % kTimes);
-                animation->AddRotateKey(time, rm::QuaternionFromRotation({0, 1, 0}, 0.01f * t));
-                animation->AddScaleKey(time, 1, 1, 1);
-                animation->AddPositionKey(time, float(t), 0, 0);
-            }
-            data.m_set->AddAnimation(animation.Get());
-        }
-    }
-    ~Fixture() { g_d3drm = nullptr; }
-
-    rm::Ref<rm::Context> d3drm;
-    CAnimationData data;
+struct Fixture : KeyedAnimationSet<decltype(kShiftedTimes)> {
+    Fixture() : KeyedAnimationSet(kShiftedTimes) {}
 };
 
 void BM_UpdateTotalKeyTimeBuffer(benchmark::State& state) {

@@ -14,6 +14,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchMain.h"
 #include "app/ProgramState.h"
 #include "commands/EditScope.h"
 #include "commands/UndoHistory.h"
@@ -211,11 +212,5 @@ void Register() {
 
 int main(int argc, char** argv) {
     Register();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

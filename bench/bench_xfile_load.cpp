@@ -7,13 +7,16 @@
 // Assimp reads with no post-processing, one importer reused across iterations.
 
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <assimp/Importer.hpp>
 #include <assimp/scene.h>
 #include <benchmark/benchmark.h>
 
+#include "BenchMain.h"
 #include "platform/rm/AnimationSet.h"
 #include "platform/rm/Frame.h"
 #include "platform/rm/XFileOpenScope.h"
@@ -32,44 +35,26 @@ void SetThroughput(benchmark::State& state, const std::string& path) {
                             std::int64_t(std::filesystem::file_size(path)));
 }
 
-void PavrixFrameLoad(benchmark::State& state, const std::string& path) {
+enum class Load { Frame, FrameAndAnimation, FrameAndAnimationInOneScope };
+
+void PavrixLoad(benchmark::State& state, const std::string& path, Load load) {
     for (auto _ : state) {
+        std::optional<rm::XFileOpenScope> scope;
+        if (load == Load::FrameAndAnimationInOneScope) {
+            scope.emplace();
+        }
         auto root = rm::MakeRef<rm::Frame>();
         if (rm::Failed(root->Load(path.c_str()))) {
             state.SkipWithError("Frame::Load failed");
             return;
         }
         benchmark::DoNotOptimize(root.Get());
-    }
-    SetThroughput(state, path);
-}
-
-void PavrixFrameAndAnimationLoad(benchmark::State& state, const std::string& path) {
-    for (auto _ : state) {
-        auto root = rm::MakeRef<rm::Frame>();
-        if (rm::Failed(root->Load(path.c_str()))) {
-            state.SkipWithError("Frame::Load failed");
-            return;
+        if (load == Load::Frame) {
+            continue;
         }
         auto parent = rm::MakeRef<rm::Frame>();
         auto set = rm::MakeRef<rm::AnimationSet>();
         set->Load(path.c_str(), parent.Get()); // files without animations report NOTFOUND
-        benchmark::DoNotOptimize(set.Get());
-    }
-    SetThroughput(state, path);
-}
-
-void PavrixOpenScopeLoad(benchmark::State& state, const std::string& path) {
-    for (auto _ : state) {
-        const rm::XFileOpenScope scope;
-        auto root = rm::MakeRef<rm::Frame>();
-        if (rm::Failed(root->Load(path.c_str()))) {
-            state.SkipWithError("Frame::Load failed");
-            return;
-        }
-        auto parent = rm::MakeRef<rm::Frame>();
-        auto set = rm::MakeRef<rm::AnimationSet>();
-        set->Load(path.c_str(), parent.Get());
         benchmark::DoNotOptimize(set.Get());
     }
     SetThroughput(state, path);
@@ -96,24 +81,17 @@ int main(int argc, char** argv) {
         if (!std::filesystem::exists(path)) {
             continue;
         }
-        benchmark::RegisterBenchmark(("PavrixFrameLoad/" + std::string(file)).c_str(),
-                                     PavrixFrameLoad, path)
-            ->Unit(benchmark::kMicrosecond);
-        benchmark::RegisterBenchmark(("PavrixFrameAndAnimationLoad/" + std::string(file)).c_str(),
-                                     PavrixFrameAndAnimationLoad, path)
-            ->Unit(benchmark::kMicrosecond);
-        benchmark::RegisterBenchmark(("PavrixOpenScopeLoad/" + std::string(file)).c_str(),
-                                     PavrixOpenScopeLoad, path)
-            ->Unit(benchmark::kMicrosecond);
+        const std::pair<const char*, Load> loads[] = {
+            {"PavrixFrameLoad/", Load::Frame},
+            {"PavrixFrameAndAnimationLoad/", Load::FrameAndAnimation},
+            {"PavrixOpenScopeLoad/", Load::FrameAndAnimationInOneScope}};
+        for (const auto& [name, load] : loads) {
+            benchmark::RegisterBenchmark((name + std::string(file)).c_str(), PavrixLoad, path, load)
+                ->Unit(benchmark::kMicrosecond);
+        }
         benchmark::RegisterBenchmark(("AssimpReadFile/" + std::string(file)).c_str(),
                                      AssimpReadFile, path)
             ->Unit(benchmark::kMicrosecond);
     }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

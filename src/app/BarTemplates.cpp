@@ -8,24 +8,12 @@ namespace {
 using Control = framework::ControlTemplate;
 using Kind = Control::Kind;
 
-Control Make(Kind kind, int id, const char* text, QRect rect, unsigned style = 0) {
-    Control control;
-    control.kind = kind;
-    control.id = id;
-    control.text = QString::fromUtf8(text);
-    control.rect = rect;
-    control.style = style;
-    return control;
-}
-
 Control Label(const char* text, QRect rect, int id = -1) {
-    return Make(Kind::Static, id, text, rect);
+    return Control::Make(Kind::Static, id, text, rect);
 }
 
 Control Combo(int id, QStringList items, QRect rect, unsigned style = 0) {
-    Control control = Make(Kind::ComboBox, id, "", rect, style);
-    control.items = std::move(items);
-    return control;
+    return Control::Make(Kind::ComboBox, id, "", rect, style, std::move(items));
 }
 
 } // namespace
@@ -37,35 +25,37 @@ framework::DialogTemplate ControlPanelTemplate() {
     panel.size = QSize(72, 262);
     panel.controls = {
         Label("Operation Mode", QRect(4, 4, 64, 8)),
-        Make(Kind::RadioButton, ctl::ParentChild, "Parent-Child", QRect(4, 14, 64, 14),
-             Control::Group | kToggle),
-        Make(Kind::RadioButton, ctl::Animation, "Animation", QRect(4, 29, 64, 14), kToggle),
+        Control::Make(Kind::RadioButton, ctl::ParentChild, "Parent-Child", QRect(4, 14, 64, 14),
+                      Control::Group | kToggle),
+        Control::Make(Kind::RadioButton, ctl::Animation, "Animation", QRect(4, 29, 64, 14),
+                      kToggle),
 
         Label("Camera View", QRect(4, 50, 64, 8)),
         Combo(ctl::CameraView, {"User", "Flont", "Back", "Left", "Right", "Top", "Bottom"},
               QRect(4, 60, 64, 90), Control::Group),
-        Make(Kind::PushButton, ctl::Center, "Center", QRect(4, 76, 64, 14)),
+        Control::Make(Kind::PushButton, ctl::Center, "Center", QRect(4, 76, 64, 14)),
 
         Label("Mouse Function", QRect(4, 97, 64, 8)),
         Label("plase", QRect(8, 107, 60, 8)),
         // One radio group of four: the second label sits inside it without ending it.
-        Make(Kind::RadioButton, ctl::MoveModel, "Move", QRect(4, 116, 64, 14),
-             Control::Group | kToggle),
+        Control::Make(Kind::RadioButton, ctl::MoveModel, "Move", QRect(4, 116, 64, 14),
+                      Control::Group | kToggle),
         Label("animation", QRect(8, 134, 60, 8), ctl::SecondGroupLabel),
-        Make(Kind::RadioButton, ctl::MovePart, "Move", QRect(4, 143, 64, 14), kToggle),
-        Make(Kind::RadioButton, ctl::Rotate, "Rotate", QRect(4, 158, 64, 14), kToggle),
-        Make(Kind::RadioButton, ctl::Zoom, "Zoom", QRect(4, 173, 64, 14),
-             kToggle | Control::Disabled),
+        Control::Make(Kind::RadioButton, ctl::MovePart, "Move", QRect(4, 143, 64, 14), kToggle),
+        Control::Make(Kind::RadioButton, ctl::Rotate, "Rotate", QRect(4, 158, 64, 14), kToggle),
+        Control::Make(Kind::RadioButton, ctl::Zoom, "Zoom", QRect(4, 173, 64, 14),
+                      kToggle | Control::Disabled),
 
-        Make(Kind::CheckBox, ctl::AxisX, "X", QRect(4, 192, 15, 14), Control::Group | kToggle),
-        Make(Kind::CheckBox, ctl::AxisY, "Y", QRect(20, 192, 15, 14), kToggle),
-        Make(Kind::CheckBox, ctl::AxisZ, "Z", QRect(36, 192, 15, 14), kToggle),
-        Make(Kind::CheckBox, ctl::AxisNegative, "-", QRect(53, 192, 15, 14), kToggle),
+        Control::Make(Kind::CheckBox, ctl::AxisX, "X", QRect(4, 192, 15, 14),
+                      Control::Group | kToggle),
+        Control::Make(Kind::CheckBox, ctl::AxisY, "Y", QRect(20, 192, 15, 14), kToggle),
+        Control::Make(Kind::CheckBox, ctl::AxisZ, "Z", QRect(36, 192, 15, 14), kToggle),
+        Control::Make(Kind::CheckBox, ctl::AxisNegative, "-", QRect(53, 192, 15, 14), kToggle),
 
         Label("Animation Name", QRect(4, 213, 64, 8)),
         Combo(ctl::AnimationName, {}, QRect(4, 222, 64, 90)),
         Label("Model Name", QRect(4, 239, 64, 8)),
-        Make(Kind::Edit, ctl::ModelName, "", QRect(4, 248, 64, 12), Control::ReadOnly),
+        Control::Make(Kind::Edit, ctl::ModelName, "", QRect(4, 248, 64, 12), Control::ReadOnly),
     };
     return panel;
 }
@@ -76,21 +66,21 @@ framework::DialogTemplate AnimationBarTemplate() {
     bar.size = QSize(330, 38);
     bar.controls = {
         Label("Time", QRect(4, 5, 18, 8)),
-        Make(Kind::Edit, ctl::Time, "", QRect(24, 3, 36, 12), Control::ReadOnly),
+        Control::Make(Kind::Edit, ctl::Time, "", QRect(24, 3, 36, 12), Control::ReadOnly),
         Label("Key No", QRect(66, 5, 26, 8)),
-        Make(Kind::Edit, ctl::KeyNo, "", QRect(93, 3, 26, 12), Control::ReadOnly),
+        Control::Make(Kind::Edit, ctl::KeyNo, "", QRect(93, 3, 26, 12), Control::ReadOnly),
         Label("Length", QRect(126, 5, 24, 8)),
-        Make(Kind::Edit, ctl::Length, "", QRect(151, 3, 28, 12), Control::Number),
-        Make(Kind::PushButton, ctl::ChangeLength, "-> Change", QRect(182, 2, 42, 14)),
+        Control::Make(Kind::Edit, ctl::Length, "", QRect(151, 3, 28, 12), Control::Number),
+        Control::Make(Kind::PushButton, ctl::ChangeLength, "-> Change", QRect(182, 2, 42, 14)),
         Label("Play Speed", QRect(232, 5, 40, 8)),
         Combo(ctl::PlaySpeed, {"1/120", "1/90", "1/60", "1/30", "1/15", "1/10"},
               QRect(274, 3, 48, 90)),
 
         Label("Min", QRect(4, 23, 16, 8)),
-        Make(Kind::Edit, ctl::Min, "", QRect(24, 21, 36, 12), Control::ReadOnly),
+        Control::Make(Kind::Edit, ctl::Min, "", QRect(24, 21, 36, 12), Control::ReadOnly),
         Label("Max", QRect(66, 23, 16, 8)),
-        Make(Kind::Edit, ctl::Max, "", QRect(83, 21, 36, 12), Control::ReadOnly),
-        Make(Kind::TrackBar, ctl::TimeSlider, "", QRect(124, 20, 198, 16)),
+        Control::Make(Kind::Edit, ctl::Max, "", QRect(83, 21, 36, 12), Control::ReadOnly),
+        Control::Make(Kind::TrackBar, ctl::TimeSlider, "", QRect(124, 20, 198, 16)),
     };
     return bar;
 }

@@ -83,12 +83,7 @@ framework::DialogTemplate CPartKeyDialog::Template() {
     using Control = framework::ControlTemplate;
     using Kind = Control::Kind;
     const auto make = [](Kind kind, int id, const char* text, unsigned style = 0) {
-        Control control;
-        control.kind = kind;
-        control.id = id;
-        control.text = QString::fromUtf8(text);
-        control.style = style;
-        return control;
+        return Control::Make(kind, id, text, {}, style);
     };
     framework::DialogTemplate dialog;
     dialog.id = resources::res::PartKeyDialog;

@@ -172,6 +172,16 @@ void Emit(const char* message) {
     rm::OutputDebugStringA(g_errorReportText);
 }
 
+// "<prefix><name>\nin file <source> at line <line>", the name cut to its buffer first.
+void ReportError(const char* prefix, const char* codeName, const char* source, int line) {
+    char name[kNameBufferSize];
+    std::snprintf(name, sizeof name, "%s", codeName);
+    char message[kMessageBufferSize];
+    std::snprintf(message, sizeof message, "%s%s\nin file %s at line %d", prefix, name,
+                  SourceText(source), line);
+    Emit(message);
+}
+
 } // namespace
 
 const char* DirectDrawErrorName(rm::HRESULT code) {
@@ -183,21 +193,11 @@ const char* RetainedModeErrorName(rm::HRESULT code) {
 }
 
 void ReportDirectDrawError(rm::HRESULT code, const char* source, int line) {
-    char name[kNameBufferSize];
-    std::snprintf(name, sizeof name, "%s", DirectDrawErrorName(code));
-    char message[kMessageBufferSize];
-    std::snprintf(message, sizeof message, "DirectDraw Error %s\nin file %s at line %d", name,
-                  SourceText(source), line);
-    Emit(message);
+    ReportError("DirectDraw Error ", DirectDrawErrorName(code), source, line);
 }
 
 void ReportRetainedModeError(rm::HRESULT code, const char* source, int line) {
-    char name[kNameBufferSize];
-    std::snprintf(name, sizeof name, "%s", RetainedModeErrorName(code));
-    char message[kMessageBufferSize];
-    std::snprintf(message, sizeof message, "Direct3D-RM Error : %s\nin file %s at line %d", name,
-                  SourceText(source), line);
-    Emit(message);
+    ReportError("Direct3D-RM Error : ", RetainedModeErrorName(code), source, line);
 }
 
 const char* LastErrorReport() {

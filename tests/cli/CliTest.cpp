@@ -7,20 +7,17 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "CliResult.h"
+
 using ::testing::HasSubstr;
 
 namespace {
 
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
+using Result = CliResult;
 
 Result RunCli(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    const int status = cli::Run(args, out, err);
-    return {status, out.str(), err.str()};
+    return CaptureCli(
+        [&](std::ostream& out, std::ostream& err) { return cli::Run(args, out, err); });
 }
 
 } // namespace

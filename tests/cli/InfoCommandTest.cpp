@@ -10,39 +10,21 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include "CliResult.h"
 #include "cli/Cli.h"
+#include "support/XFileTestSupport.h"
 
 using ::testing::HasSubstr;
 
 namespace {
 
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
+using Result = CliResult;
+using testing_xfile::TestData;
+using testing_xfile::WriteScratch;
 
 Result Info(const std::vector<std::string>& files) {
-    std::ostringstream out, err;
-    const int status = cli::RunInfo(files, out, err);
-    return {status, out.str(), err.str()};
-}
-
-std::string TestData(const std::string& name) {
-    return std::string(PAVRIX_TESTDATA_DIR) + "/x/" + name;
-}
-
-std::string WriteScratch(const std::string& name, const std::string& bytes) {
-    // Tests run in parallel processes: each gets a folder of its own.
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    const std::filesystem::path folder =
-        std::filesystem::path(::testing::TempDir()) /
-        ("pavrix-" + std::to_string(::getpid()) + "-" +
-         (test ? std::string(test->test_suite_name()) + "." + test->name() : std::string("x")));
-    std::filesystem::create_directories(folder);
-    const std::string path = (folder / name).string();
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path;
+    return CaptureCli(
+        [&](std::ostream& out, std::ostream& err) { return cli::RunInfo(files, out, err); });
 }
 
 class InfoCommandTest : public ::testing::Test {

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include "CliResult.h"
 #include "cli/Cli.h"
 #include "support/XFileTestSupport.h"
 
@@ -105,7 +106,7 @@ bool ReadPng(const std::string& path, Picture* picture) {
     return true;
 }
 
-class RenderCommandTest : public ::testing::Test {
+class RenderCommandTest : public CliRunTest {
 protected:
     RenderCommandTest() {
         slider = folder.File("slider.x");
@@ -113,17 +114,8 @@ protected:
         out = folder.File("out.png");
     }
 
-    int Run(std::vector<std::string> args) {
-        std::ostringstream o, e;
-        const int status = cli::Run(args, o, e);
-        stdoutText = o.str();
-        stderrText = e.str();
-        return status;
-    }
-
     testing_xfile::TempFolder folder;
     std::string slider, out;
-    std::string stdoutText, stderrText;
 };
 
 TEST_F(RenderCommandTest, DrawsTheOpenedFileCentredAtTheGivenSize) {

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "CliResult.h"
 #include "cli/Cli.h"
 #include "scene/DocumentFixtureFiles.h"
 #include "scene/SceneContext.h"
@@ -20,7 +21,7 @@ using testing_xfile::ReadFile;
 
 namespace {
 
-class ResaveCommandTest : public ::testing::Test {
+class ResaveCommandTest : public CliRunTest {
 protected:
     ResaveCommandTest() {
         walker = WriteFixture(folder.Path(), "walker.x", kWalkerFile);
@@ -29,14 +30,6 @@ protected:
         out = folder.File("out.x");
     }
 
-    /// Runs `pavrix args...` through the command dispatch.
-    int Run(std::vector<std::string> args) {
-        std::ostringstream o, e;
-        const int status = cli::Run(args, o, e);
-        stdoutText = o.str();
-        stderrText = e.str();
-        return status;
-    }
     std::vector<std::string> ErrorLines() const {
         std::vector<std::string> lines;
         std::istringstream in(stderrText);
@@ -48,7 +41,6 @@ protected:
 
     testing_xfile::TempFolder folder;
     std::string walker, statue, wave, out;
-    std::string stdoutText, stderrText;
 };
 
 bool Contains(const std::string& text, const std::string& part) {

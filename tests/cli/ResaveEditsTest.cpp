@@ -9,13 +9,14 @@
 
 #include <gtest/gtest.h>
 
+#include "CliResult.h"
 #include "cli/Cli.h"
 #include "support/BatchTestFiles.h"
 #include "support/XFileTestSupport.h"
 
 namespace {
 
-class ResaveEditsTest : public ::testing::Test {
+class ResaveEditsTest : public CliRunTest {
 protected:
     ResaveEditsTest() {
         in = folder.File("in.x");
@@ -24,23 +25,20 @@ protected:
         before = batch_test::CaptureFile(in);
     }
 
-    int Run(std::vector<std::string> edits) {
+    int RunEdits(std::vector<std::string> edits) {
         std::vector<std::string> args = {"--resave", in, out};
         args.insert(args.end(), edits.begin(), edits.end());
-        std::ostringstream o, e;
-        const int status = cli::Run(args, o, e);
-        stderrText = e.str();
-        return status;
+        return Run(args);
     }
 
     testing_xfile::TempFolder folder;
-    std::string in, out, stderrText;
+    std::string in, out;
     batch_test::Snapshot before;
 };
 
 TEST_F(ResaveEditsTest, ModelScaleWithKeysDoublesEveryVertexAndEveryPositionKey) {
     for (const bool withKeys : {true, false}) {
-        ASSERT_EQ(Run({withKeys ? "--model-scale-with-keys" : "--model-scale", "2,2,2"}),
+        ASSERT_EQ(RunEdits({withKeys ? "--model-scale-with-keys" : "--model-scale", "2,2,2"}),
                   cli::kExitOk)
             << stderrText;
         EXPECT_NE(stderrText.find("pavrix: Change Model Scale: スケールの変更完了。"),
@@ -81,7 +79,7 @@ TEST_F(ResaveEditsTest, KeyTimeEditsRunInTheOrderGiven) {
         {{"--position-key-scale", "1,0,1", "--reset-orientation"}, {5, 5, 15, 15}, 2},
     };
     for (const auto& row : rows) {
-        ASSERT_EQ(Run(row.edits), cli::kExitOk) << stderrText;
+        ASSERT_EQ(RunEdits(row.edits), cli::kExitOk) << stderrText;
         const batch_test::Snapshot after = batch_test::CaptureFile(out);
         ASSERT_EQ(after.parts.size(), 2u);
         EXPECT_EQ(after.parts[1].keyTimes, row.armKeyTimes) << row.edits[0];
@@ -100,7 +98,7 @@ TEST_F(ResaveEditsTest, ABadFactorIsRefusedBeforeAnythingIsReadOrWritten) {
           {"--model-scale"},
           {"--model-scale", "nan,1,1"},
           {"--model-scale", "1e99,1,1"}}) {
-        EXPECT_EQ(Run(edits), cli::kExitUsage) << edits[0];
+        EXPECT_EQ(RunEdits(edits), cli::kExitUsage) << edits[0];
         EXPECT_NE(stderrText.find("pavrix: --resave " + edits[0]), std::string::npos) << stderrText;
         EXPECT_FALSE(std::filesystem::exists(out));
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <utility>
+
 #include <QIcon>
 #include <QRect>
 #include <QString>
@@ -36,6 +38,19 @@ struct ControlTemplate {
         Hidden = 0x20,
         Sorted = 0x40, ///< combo or list box keeps its entries sorted
     };
+
+    /// A control of `kind` with UTF-8 `text`.
+    static ControlTemplate Make(Kind kind, int id, const char* text, QRect rect = {},
+                                unsigned style = 0, QStringList items = {}) {
+        ControlTemplate control;
+        control.kind = kind;
+        control.id = id;
+        control.text = QString::fromUtf8(text);
+        control.rect = rect;
+        control.style = style;
+        control.items = std::move(items);
+        return control;
+    }
 
     Kind kind = Kind::Static;
     int id = -1; ///< -1 for controls that never report (labels)

@@ -159,13 +159,7 @@ void FrameWindow::LoadMenu(const std::vector<MenuItem>& menu) {
             BuildMenu(popup, item.items);
         } else if (item.kind == MenuItem::Kind::Command) {
             // A command straight on the bar: rare, but the resource format allows it.
-            QAction* action = bar->addAction(item.text);
-            const CommandId id = item.id;
-            action->setData(id);
-            action->setEnabled(!item.grayed);
-            QObject::connect(action, &QAction::triggered, this,
-                             [this, id] { OnCommand(id, CommandSource::Menu); });
-            m_menuActions.emplace(id, action);
+            BindMenuCommand(bar->addAction(item.text), item);
         }
     }
 }
@@ -180,18 +174,20 @@ void FrameWindow::BuildMenu(QMenu* menu, const std::vector<MenuItem>& items) {
         case MenuItem::Kind::Popup:
             BuildMenu(menu->addMenu(item.text), item.items);
             break;
-        case MenuItem::Kind::Command: {
-            QAction* action = menu->addAction(item.text);
-            const CommandId id = item.id;
-            action->setData(id);
-            action->setEnabled(!item.grayed);
-            QObject::connect(action, &QAction::triggered, this,
-                             [this, id] { OnCommand(id, CommandSource::Menu); });
-            m_menuActions.emplace(id, action);
+        case MenuItem::Kind::Command:
+            BindMenuCommand(menu->addAction(item.text), item);
             break;
         }
-        }
     }
+}
+
+void FrameWindow::BindMenuCommand(QAction* action, const MenuItem& item) {
+    const CommandId id = item.id;
+    action->setData(id);
+    action->setEnabled(!item.grayed);
+    QObject::connect(action, &QAction::triggered, this,
+                     [this, id] { OnCommand(id, CommandSource::Menu); });
+    m_menuActions.emplace(id, action);
 }
 
 QAction* FrameWindow::GetMenuAction(CommandId id) const {

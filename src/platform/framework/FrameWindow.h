@@ -153,6 +153,8 @@ private:
     void OnBarCheck(CommandId id);
     void OnUpdateControlBarMenu(CCmdUI& ui);
     void BuildMenu(QMenu* menu, const std::vector<MenuItem>& items);
+    /// Makes `action` send the item's command and keeps it for the command-state updates.
+    void BindMenuCommand(QAction* action, const MenuItem& item);
 
     QPointer<View> m_activeView;
     std::vector<QPointer<ControlBar>> m_bars;

@@ -26,32 +26,21 @@ void QtMessageBox::Configure(QMessageBox& box, unsigned style) {
     const QString cancel = QStringLiteral("ｷｬﾝｾﾙ");
     const QString yes = QStringLiteral("はい(&Y)");
     const QString no = QStringLiteral("いいえ(&N)");
-    switch (style & MbTypeMask) {
-    case MbOkCancel: {
-        QPushButton* first = AddButton(box, ok, QMessageBox::AcceptRole, IdOk);
-        box.setEscapeButton(AddButton(box, cancel, QMessageBox::RejectRole, IdCancel));
-        box.setDefaultButton(first);
-        break;
-    }
-    case MbYesNoCancel: {
-        QPushButton* first = AddButton(box, yes, QMessageBox::YesRole, IdYes);
+    // The first button is the default; Escape answers Cancel where there is one (No where
+    // the box asks yes or no only: Qt then closes it as No).
+    const unsigned type = style & MbTypeMask;
+    QPushButton* first = nullptr;
+    if (type == MbYesNoCancel || type == MbYesNo) {
+        first = AddButton(box, yes, QMessageBox::YesRole, IdYes);
         AddButton(box, no, QMessageBox::NoRole, IdNo);
+    } else {
+        first = AddButton(box, ok, QMessageBox::AcceptRole, IdOk);
+    }
+    box.setDefaultButton(first);
+    if (type == MbOkCancel || type == MbYesNoCancel) {
         box.setEscapeButton(AddButton(box, cancel, QMessageBox::RejectRole, IdCancel));
-        box.setDefaultButton(first);
-        break;
-    }
-    case MbYesNo: {
-        QPushButton* first = AddButton(box, yes, QMessageBox::YesRole, IdYes);
-        AddButton(box, no, QMessageBox::NoRole, IdNo);
-        box.setDefaultButton(first);
-        break;
-    }
-    default: {
-        QPushButton* only = AddButton(box, ok, QMessageBox::AcceptRole, IdOk);
-        box.setDefaultButton(only);
-        box.setEscapeButton(only);
-        break;
-    }
+    } else if (type != MbYesNo) {
+        box.setEscapeButton(first);
     }
     switch (style & MbIconMask) {
     case MbIconStop:

@@ -230,19 +230,11 @@ Vector TransformDirection(const Vector& v, const Matrix4& m) {
 }
 
 Matrix4 MatrixTranslation(const Vector& t) {
-    Matrix4 m;
-    m.m[3][0] = t.x;
-    m.m[3][1] = t.y;
-    m.m[3][2] = t.z;
-    return m;
+    return {{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {t.x, t.y, t.z, 1}}};
 }
 
 Matrix4 MatrixScale(const Vector& s) {
-    Matrix4 m;
-    m.m[0][0] = s.x;
-    m.m[1][1] = s.y;
-    m.m[2][2] = s.z;
-    return m;
+    return {{{s.x, 0, 0, 0}, {0, s.y, 0, 0}, {0, 0, s.z, 0}, {0, 0, 0, 1}}};
 }
 
 Decomposed DecomposeMatrix(const Matrix4& m) {

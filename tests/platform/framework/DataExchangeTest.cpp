@@ -85,25 +85,16 @@ public:
         dialog.id = 141;
         dialog.title = QStringLiteral("モデルスケールの変更");
         dialog.size = QSize(180, 80);
-        const auto make = [](Kind kind, int id, const char* text, QRect rect, unsigned style) {
-            Control control;
-            control.kind = kind;
-            control.id = id;
-            control.text = QString::fromUtf8(text);
-            control.rect = rect;
-            control.style = style;
-            return control;
-        };
         dialog.controls = {
-            make(Kind::Edit, 1041, "", {10, 20, 30, 12}, Control::Group),
-            make(Kind::Edit, 1042, "", {50, 20, 30, 12}, 0),
-            make(Kind::Edit, 1043, "", {90, 20, 30, 12}, 0),
-            make(Kind::CheckBox, 1047, "ﾎﾟｼﾞｼｮﾝｷｰのｽｹｰﾙ変更も行う", {10, 40, 100, 10}, 0),
-            make(Kind::Edit, 1050, "", {10, 55, 30, 12}, 0),
-            make(Kind::RadioButton, 1035, "Liner", {50, 55, 30, 10}, Control::Group),
-            make(Kind::RadioButton, 1036, "Spline", {90, 55, 30, 10}, 0),
-            make(Kind::DefPushButton, IdOk, "OK", {130, 10, 40, 14}, Control::Group),
-            make(Kind::PushButton, IdCancel, "ｷｬﾝｾﾙ", {130, 30, 40, 14}, 0),
+            Control::Make(Kind::Edit, 1041, "", {10, 20, 30, 12}, Control::Group),
+            Control::Make(Kind::Edit, 1042, "", {50, 20, 30, 12}, 0),
+            Control::Make(Kind::Edit, 1043, "", {90, 20, 30, 12}, 0),
+            Control::Make(Kind::CheckBox, 1047, "ﾎﾟｼﾞｼｮﾝｷｰのｽｹｰﾙ変更も行う", {10, 40, 100, 10}, 0),
+            Control::Make(Kind::Edit, 1050, "", {10, 55, 30, 12}, 0),
+            Control::Make(Kind::RadioButton, 1035, "Liner", {50, 55, 30, 10}, Control::Group),
+            Control::Make(Kind::RadioButton, 1036, "Spline", {90, 55, 30, 10}, 0),
+            Control::Make(Kind::DefPushButton, IdOk, "OK", {130, 10, 40, 14}, Control::Group),
+            Control::Make(Kind::PushButton, IdCancel, "ｷｬﾝｾﾙ", {130, 30, 40, 14}, 0),
         };
         return dialog;
     }

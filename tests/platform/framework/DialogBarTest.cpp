@@ -18,18 +18,6 @@ namespace {
 using Control = ControlTemplate;
 using Kind = Control::Kind;
 
-Control Make(Kind kind, int id, const char* text, QRect rect, unsigned style = 0,
-             QStringList items = {}) {
-    Control control;
-    control.kind = kind;
-    control.id = id;
-    control.text = QString::fromUtf8(text);
-    control.rect = rect;
-    control.style = style;
-    control.items = std::move(items);
-    return control;
-}
-
 // A cut-down control panel: two radio groups, check boxes, a combo box, push buttons,
 // a label and a read-only edit.
 DialogTemplate Panel() {
@@ -37,21 +25,23 @@ DialogTemplate Panel() {
     panel.id = 136;
     panel.size = QSize(70, 200);
     panel.controls = {
-        Make(Kind::Static, -1, "Operation Mode", {4, 2, 60, 8}),
-        Make(Kind::RadioButton, 1030, "Parent-Child", {4, 12, 60, 12},
-             Control::Group | Control::PushLike),
-        Make(Kind::RadioButton, 1031, "Animation", {4, 26, 60, 12}, Control::PushLike),
-        Make(Kind::ComboBox, 1006, "", {4, 42, 60, 80}, Control::Group, {"User", "Flont", "Back"}),
-        Make(Kind::PushButton, 1029, "Center", {4, 58, 60, 12}, Control::Group),
-        Make(Kind::PushButton, 1017, "-> Change", {4, 72, 60, 12}),
-        Make(Kind::RadioButton, 1025, "Move", {4, 86, 60, 12}, Control::Group),
-        Make(Kind::RadioButton, 1026, "Rotate", {4, 100, 60, 12}),
-        Make(Kind::RadioButton, 1027, "Zoom", {4, 114, 60, 12}, Control::Disabled),
-        Make(Kind::CheckBox, 1012, "X", {4, 128, 20, 12}, Control::Group | Control::PushLike),
-        Make(Kind::CheckBox, 1016, "-", {28, 128, 20, 12}, Control::PushLike),
-        Make(Kind::Static, 1048, "animation", {4, 144, 60, 8}),
-        Make(Kind::Edit, 1040, "", {4, 156, 60, 12}, Control::ReadOnly),
-        Make(Kind::Static, -1, "Scale && Rotation", {4, 170, 60, 8}),
+        Control::Make(Kind::Static, -1, "Operation Mode", {4, 2, 60, 8}),
+        Control::Make(Kind::RadioButton, 1030, "Parent-Child", {4, 12, 60, 12},
+                      Control::Group | Control::PushLike),
+        Control::Make(Kind::RadioButton, 1031, "Animation", {4, 26, 60, 12}, Control::PushLike),
+        Control::Make(Kind::ComboBox, 1006, "", {4, 42, 60, 80}, Control::Group,
+                      {"User", "Flont", "Back"}),
+        Control::Make(Kind::PushButton, 1029, "Center", {4, 58, 60, 12}, Control::Group),
+        Control::Make(Kind::PushButton, 1017, "-> Change", {4, 72, 60, 12}),
+        Control::Make(Kind::RadioButton, 1025, "Move", {4, 86, 60, 12}, Control::Group),
+        Control::Make(Kind::RadioButton, 1026, "Rotate", {4, 100, 60, 12}),
+        Control::Make(Kind::RadioButton, 1027, "Zoom", {4, 114, 60, 12}, Control::Disabled),
+        Control::Make(Kind::CheckBox, 1012, "X", {4, 128, 20, 12},
+                      Control::Group | Control::PushLike),
+        Control::Make(Kind::CheckBox, 1016, "-", {28, 128, 20, 12}, Control::PushLike),
+        Control::Make(Kind::Static, 1048, "animation", {4, 144, 60, 8}),
+        Control::Make(Kind::Edit, 1040, "", {4, 156, 60, 12}, Control::ReadOnly),
+        Control::Make(Kind::Static, -1, "Scale && Rotation", {4, 170, 60, 8}),
     };
     return panel;
 }
@@ -61,8 +51,8 @@ DialogTemplate Bar() {
     DialogTemplate bar;
     bar.id = 103;
     bar.size = QSize(200, 30);
-    bar.controls = {Make(Kind::Edit, 1012, "0.00", {4, 4, 30, 12}, Control::ReadOnly),
-                    Make(Kind::TrackBar, 1019, "", {40, 4, 150, 14})};
+    bar.controls = {Control::Make(Kind::Edit, 1012, "0.00", {4, 4, 30, 12}, Control::ReadOnly),
+                    Control::Make(Kind::TrackBar, 1019, "", {40, 4, 150, 14})};
     return bar;
 }
 

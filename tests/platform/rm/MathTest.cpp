@@ -8,9 +8,7 @@
 #include "support/RmMatchers.h"
 
 using namespace rm;
-using testing_rm::MatrixNear;
-using testing_rm::RotationNear;
-using testing_rm::VectorNear;
+using namespace testing_rm;
 
 namespace {
 constexpr float kHalfPi = std::numbers::pi_v<float> / 2;
