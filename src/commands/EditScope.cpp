@@ -69,8 +69,8 @@ void EditScope::Close() {
     }
     m_open = false;
     m_history->SetOpenScope(nullptr);
-    SceneImage after = m_before.Recapture();
-    const SceneImage::Differences differences = SceneImage::Trim(m_before, after);
+    SceneImage after;
+    const SceneImage::Differences differences = SceneImage::TakeAfter(m_before, &after);
     const bool changed =
         ((m_touches & (PartAnimation | AnimationSets)) != 0 && differences.animations) ||
         ((m_touches & ModelFrames) != 0 && differences.frames) ||

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "app/ProgramState.h"
 #include "platform/rm/AnimationSet.h"
@@ -187,38 +188,30 @@ void SceneImage::CaptureMeshes(rm::Frame* root) {
     }
 }
 
-SceneImage SceneImage::Recapture() const {
-    SceneImage now;
-    now.CaptureCurrent();
-    // The same subject: an edit may make another character current only through a load,
-    // and a load ends the history.
-    now.m_character = m_character;
-    now.m_model = m_model;
-    now.m_animation = m_animation;
-    now.CaptureFrames(m_frameRoot.Get());
-    for (const SetEntry& set : m_sets) {
-        now.CaptureSet(set.data);
-    }
-    for (const AnimationEntry& animation : m_animations) {
-        now.CaptureAnimation(animation.animation.Get());
-    }
-    now.m_meshRoot = m_meshRoot;
-    now.m_meshes.reserve(m_meshes.size());
-    for (const MeshEntry& mesh : m_meshes) {
-        now.m_meshes.push_back(Take(mesh.visual.Get()));
-    }
-    return now;
+bool SceneImage::Matches(const AnimationEntry& entry) {
+    const rm::Animation* animation = entry.animation.Get();
+    return entry.options == animation->GetOptions() && entry.nextId == animation->NextKeyId() &&
+           entry.name == animation->Name() && entry.frame == animation->GetFrame() &&
+           SameBytes(entry.keys, animation->Keys());
 }
 
-SceneImage::Differences SceneImage::Trim(SceneImage& before, SceneImage& after) {
+SceneImage::Differences SceneImage::TakeAfter(SceneImage& before, SceneImage* after) {
     Differences differences;
-    differences.frames = before.m_frames.size() != after.m_frames.size();
+    after->CaptureCurrent();
+    // The same subject: an edit may make another character current only through a load,
+    // and a load ends the history.
+    after->m_character = before.m_character;
+    after->m_model = before.m_model;
+    after->m_animation = before.m_animation;
+
+    after->CaptureFrames(before.m_frameRoot.Get());
+    differences.frames = before.m_frames.size() != after->m_frames.size();
     if (!differences.frames) {
         std::unordered_map<const rm::Frame*, const FrameEntry*> was;
         for (const FrameEntry& entry : before.m_frames) {
             was.emplace(entry.frame.Get(), &entry);
         }
-        for (const FrameEntry& entry : after.m_frames) {
+        for (const FrameEntry& entry : after->m_frames) {
             const auto found = was.find(entry.frame.Get());
             if (found == was.end() || !(*found->second == entry)) {
                 differences.frames = true;
@@ -226,48 +219,50 @@ SceneImage::Differences SceneImage::Trim(SceneImage& before, SceneImage& after) 
             }
         }
     }
-    for (std::size_t i = 0; i < before.m_sets.size() && i < after.m_sets.size(); ++i) {
-        differences.animations =
-            differences.animations || before.m_sets[i].animations != after.m_sets[i].animations;
-    }
 
-    // Animations present in both and unchanged go from both.
-    std::unordered_map<const rm::Animation*, std::size_t> afterIndex;
-    for (std::size_t i = 0; i < after.m_animations.size(); ++i) {
-        afterIndex.emplace(after.m_animations[i].animation.Get(), i);
+    std::unordered_set<const rm::Animation*> pictured;
+    for (const AnimationEntry& entry : before.m_animations) {
+        pictured.insert(entry.animation.Get());
     }
-    std::vector<bool> keepAfter(after.m_animations.size(), true);
-    std::vector<AnimationEntry> keptBefore;
+    for (const SetEntry& set : before.m_sets) {
+        SetEntry now;
+        now.data = set.data;
+        if (set.data->Set() != nullptr) {
+            now.animations = set.data->Set()->GetAnimations();
+        }
+        differences.animations = differences.animations || now.animations != set.animations;
+        after->m_sets.push_back(std::move(now));
+    }
+    // Only what changed is pictured after, and kept before: unchanged keys are compared
+    // where they are, never copied a second time.
+    std::vector<AnimationEntry> changed;
     for (AnimationEntry& entry : before.m_animations) {
-        const auto found = afterIndex.find(entry.animation.Get());
-        if (found != afterIndex.end() && after.m_animations[found->second] == entry) {
-            keepAfter[found->second] = false;
-        } else {
-            keptBefore.push_back(std::move(entry));
+        if (!Matches(entry)) {
+            after->m_animations.push_back(Take(entry.animation.Get()));
+            changed.push_back(std::move(entry));
         }
     }
-    std::vector<AnimationEntry> keptAfter;
-    for (std::size_t i = 0; i < after.m_animations.size(); ++i) {
-        if (keepAfter[i]) {
-            keptAfter.push_back(std::move(after.m_animations[i]));
+    before.m_animations = std::move(changed);
+    for (const SetEntry& set : after->m_sets) {
+        for (const auto& animation : set.animations) {
+            if (pictured.insert(animation.Get()).second) {
+                after->m_animations.push_back(Take(animation.Get()));
+            }
         }
     }
-    before.m_animations = std::move(keptBefore);
-    after.m_animations = std::move(keptAfter);
-    differences.animations =
-        differences.animations || !before.m_animations.empty() || !after.m_animations.empty();
+    differences.animations = differences.animations || !after->m_animations.empty();
 
-    // Meshes are taken of the same visuals in the same order.
-    std::vector<MeshEntry> meshesBefore, meshesAfter;
-    for (std::size_t i = 0; i < before.m_meshes.size() && i < after.m_meshes.size(); ++i) {
-        if (!(before.m_meshes[i] == after.m_meshes[i])) {
-            meshesBefore.push_back(std::move(before.m_meshes[i]));
-            meshesAfter.push_back(std::move(after.m_meshes[i]));
+    after->m_meshRoot = before.m_meshRoot;
+    std::vector<MeshEntry> meshesBefore;
+    for (MeshEntry& entry : before.m_meshes) {
+        MeshEntry now = Take(entry.visual.Get());
+        if (!(now == entry)) {
+            meshesBefore.push_back(std::move(entry));
+            after->m_meshes.push_back(std::move(now));
         }
     }
     differences.meshes = !meshesBefore.empty();
     before.m_meshes = std::move(meshesBefore);
-    after.m_meshes = std::move(meshesAfter);
     return differences;
 }
 

@@ -50,12 +50,12 @@ public:
     /// shown by the frames under `root`.
     void CaptureMeshes(rm::Frame* root);
 
-    /// The same objects as this picture names, as they are now; the sets' animations as the
-    /// sets hold them now (an animation added since is taken too).
-    SceneImage Recapture() const;
-    /// Drops from both pictures the animations and meshes that are equal in both (so a
-    /// step keeps only what changed) and says what differs.
-    static Differences Trim(SceneImage& before, SceneImage& after);
+    /// Pictures in `after` what of the objects `before` names has changed since `before`
+    /// was taken (animations and meshes), with the frames, the sets' animations as the
+    /// sets hold them now (an animation added since is taken too) and the time; drops from
+    /// `before` the animations and meshes that did not change, so a step keeps only what
+    /// changed. Says what differs.
+    static Differences TakeAfter(SceneImage& before, SceneImage* after);
 
     /// Writes the picture back: current pointers (the character's current set follows),
     /// the sets' animations, each animation, the frames (tree, matrices, names, part
@@ -104,6 +104,8 @@ private:
     };
 
     static AnimationEntry Take(rm::Animation* animation);
+    /// Whether the animation is as `entry` pictures it.
+    static bool Matches(const AnimationEntry& entry);
     static MeshEntry Take(rm::Visual* visual);
     void RestoreFrames() const;
     void RestoreCurrent() const;
