@@ -4,8 +4,8 @@
 // of one key time's keys onto another for every part (the whole animation set) and a model
 // scale (frames, meshes and every position key). The limit is 5 ms for taking a step and
 // 5 ms for undoing it; the peer in the same run is one plain copy of the keys (and
-// vertices) a step of that size pictures. After each, the bytes 100 such steps hold are reported ("bytes_100_steps"; the
-// history drops the oldest pictures beyond its byte limit, "byte_limit").
+// vertices) a step of that size pictures. After each, the bytes 100 such steps hold are reported
+// ("bytes_100_steps"; the history drops the oldest pictures beyond its byte limit, "byte_limit").
 
 #include <cstring>
 #include <memory>
@@ -144,8 +144,9 @@ void Edit(Character& c, UndoHistory& history, Kind kind, int round) {
 }
 
 const char* Name(Kind kind) {
-    return kind == Kind::TurnPart ? "turn_part" : kind == Kind::PasteKeyTime ? "paste_key_time"
-                                                                            : "scale_model";
+    return kind == Kind::TurnPart       ? "turn_part"
+           : kind == Kind::PasteKeyTime ? "paste_key_time"
+                                        : "scale_model";
 }
 
 /// The step alone: the scope's pictures before and after and the push; the edit between
@@ -204,7 +205,8 @@ void BM_CopyPeer(benchmark::State& state, Kind kind) {
         }
         if (kind == Kind::ScaleModel) {
             for (int p = 0; p < kParts; ++p) {
-                auto* mesh = static_cast<rm::MeshBuilder*>(c.parts[std::size_t(p)]->Visuals()[0].Get());
+                auto* mesh =
+                    static_cast<rm::MeshBuilder*>(c.parts[std::size_t(p)]->Visuals()[0].Get());
                 std::uint32_t count = kVerticesPerPart;
                 mesh->GetVertices(0, &count, vertices.data() + std::size_t(p) * kVerticesPerPart);
             }

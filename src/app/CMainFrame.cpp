@@ -3,6 +3,7 @@
 #include <initializer_list>
 #include <utility>
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -13,7 +14,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMimeData>
-#include <QAction>
 #include <QResizeEvent>
 #include <QUrl>
 #include <QWindowStateChangeEvent>
@@ -206,7 +206,8 @@ void CMainFrame::MapEditCommands() {
         ui.SetText(text);
         // The prompt says the same as the item, without its mnemonic and its keys.
         if (QAction* action = GetMenuAction(ui.GetId())) {
-            action->setStatusTip(QString(text).remove(QStringLiteral("(&U)"))
+            action->setStatusTip(QString(text)
+                                     .remove(QStringLiteral("(&U)"))
                                      .remove(QStringLiteral("(&R)"))
                                      .section(QLatin1Char('\t'), 0, 0));
         }

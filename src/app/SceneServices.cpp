@@ -137,10 +137,10 @@ int SceneServices::RefreshSelectionBox(rm::Context* d3drm) {
         return 0;
     }
     rm::Box box;
-    const bool hasBox =
-        g_selectedMeshBuilder != nullptr ? !rm::Failed(g_selectedMeshBuilder->GetBox(&box))
-        : g_selectedMesh != nullptr      ? !rm::Failed(g_selectedMesh->GetBox(&box))
-                                         : false;
+    const bool hasBox = g_selectedMeshBuilder != nullptr
+                            ? !rm::Failed(g_selectedMeshBuilder->GetBox(&box))
+                        : g_selectedMesh != nullptr ? !rm::Failed(g_selectedMesh->GetBox(&box))
+                                                    : false;
     if (g_selectionBox != nullptr) {
         part->DeleteVisual(g_selectionBox);
         g_selectionBox = nullptr;

@@ -14,12 +14,13 @@ constexpr char kNoModelMessage[] = "モデルデータが存在しません。";
 
 CommandResult BatchCommand::Execute() {
     const Recipe& recipe = GetRecipe();
-    const bool missing = recipe.needsModel ? g_currentModel == nullptr : g_currentAnimation == nullptr;
+    const bool missing =
+        recipe.needsModel ? g_currentModel == nullptr : g_currentAnimation == nullptr;
     if (missing) {
         Inform(recipe.needsModel ? kNoModelMessage : kNoAnimationDataMessage, recipe.caption);
         return CommandResult::Refused;
     }
-    if (!Ask()) {
+    if (!AskFirst(recipe)) {
         return CommandResult::Cancelled;
     }
     EditScope scope(m_host.History(), QString::fromUtf8(recipe.stepName), recipe.touches);
@@ -40,10 +41,22 @@ CommandResult BatchCommand::Execute() {
     return outcome == Outcome::Changed ? CommandResult::Changed : CommandResult::Refused;
 }
 
-bool BatchCommand::Ask() {
-    const Recipe& recipe = GetRecipe();
-    return recipe.question == nullptr ||
-           Confirm(recipe.question, recipe.caption, recipe.questionStyle);
+bool BatchCommand::AskFirst(const Recipe& recipe) {
+    switch (recipe.ask) {
+    case Ask::Nothing:
+        return true;
+    case Ask::Warning:
+        return Confirm(recipe.question, recipe.caption,
+                       framework::MbOkCancel | framework::MbIconExclamation);
+    case Ask::YesNo:
+        return Confirm(recipe.question, recipe.caption,
+                       framework::MbYesNo | framework::MbIconQuestion);
+    case Ask::ModelScaleDialog:
+        return m_host.RunModelScaleDialog(m_factors, m_scalePositionKeys) == framework::IdOk;
+    case Ask::PositionKeyScaleDialog:
+        return m_host.RunPositionKeyScaleDialog(m_factors) == framework::IdOk;
+    }
+    return false;
 }
 
 void BatchCommand::Inform(const char* text, const char* caption) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "commands/CommandResult.h"
+#include "commands/ScaleFactors.h"
 
 class IBatchCommandHost;
 
@@ -24,6 +25,18 @@ public:
     CommandResult Execute();
 
 protected:
+    /// What a command asks before it acts.
+    enum class Ask {
+        Nothing,
+        /// The recipe's question, an OK/Cancel warning (style 49).
+        Warning,
+        /// The recipe's question, a Yes/No question (style 36).
+        YesNo,
+        /// The model scale dialog: m_factors and m_scalePositionKeys.
+        ModelScaleDialog,
+        /// The position key scale dialog: m_factors.
+        PositionKeyScaleDialog,
+    };
     /// What sets one command's run apart from the others'.
     struct Recipe {
         const char* caption;
@@ -31,25 +44,22 @@ protected:
         const char* stepName;
         /// What it may change (EditScope::Touch bits); 0 opens no scope.
         unsigned touches;
+        Ask ask;
+        /// The question for Ask::Warning and Ask::YesNo.
+        const char* question;
+        /// The message shown after the operation (none: null).
+        const char* done;
+        /// Rebuild the key-time list and show the time after the operation.
+        bool refreshKeys;
+        bool markModified;
         /// Needs the current model ("モデルデータが存在しません。"), else the current
         /// animation set ("アニメーションデータが存在しません。").
         bool needsModel = false;
-        /// The question asked first (none: null), and its message-box style.
-        const char* question = nullptr;
-        unsigned questionStyle = 0;
-        /// The message shown after the operation (none: null).
-        const char* done = nullptr;
-        /// Rebuild the key-time list and show the time after the operation.
-        bool refreshKeys = false;
-        bool markModified = true;
     };
     /// What the operation did: Failed stops without a message.
     enum class Outcome { Changed, Unchanged, Failed };
 
     virtual const Recipe& GetRecipe() const = 0;
-    /// The recipe's question (true when confirmed, or when there is none); commands with a
-    /// dialog run it instead (true on OK).
-    virtual bool Ask();
     /// The command's operation, inside the edit scope.
     virtual Outcome Apply() = 0;
 
@@ -60,4 +70,11 @@ protected:
     bool Confirm(const char* text, const char* caption, unsigned style);
 
     IBatchCommandHost& m_host;
+    /// What a scale dialog gave (Ask::ModelScaleDialog, Ask::PositionKeyScaleDialog).
+    ScaleFactors m_factors;
+    int m_scalePositionKeys = 0;
+
+private:
+    /// The recipe's question or dialog; true when it was confirmed or left with OK.
+    bool AskFirst(const Recipe& recipe);
 };

@@ -7,17 +7,15 @@
 #include "scene/CAnimationData.h"
 
 const BatchCommand::Recipe& ChangeAllPositionKeyScaleCommand::GetRecipe() const {
-    static const Recipe recipe{
-        .caption = "Change All Position Key Scale",
-        .stepName = "ポジションキーの移動サイズの変更",
-        .touches = EditScope::AnimationSets,
-        .done = "すべてのポジションキーの移動サイズ変更完了。",
-    };
+    static const Recipe recipe{"Change All Position Key Scale",
+                               "ポジションキーの移動サイズの変更",
+                               EditScope::AnimationSets,
+                               Ask::PositionKeyScaleDialog,
+                               nullptr,
+                               "すべてのポジションキーの移動サイズ変更完了。",
+                               false,
+                               true};
     return recipe;
-}
-
-bool ChangeAllPositionKeyScaleCommand::Ask() {
-    return m_host.RunPositionKeyScaleDialog(m_factors) == framework::IdOk;
 }
 
 BatchCommand::Outcome ChangeAllPositionKeyScaleCommand::Apply() {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "commands/BatchCommand.h"
-#include "commands/ScaleFactors.h"
 
 /// "Change All Position Key Scale" (32819): the position key scale dialog gives three
 /// factors, limited away from zero; on OK every position key of every part is multiplied
@@ -12,9 +11,5 @@ public:
 
 protected:
     const Recipe& GetRecipe() const override;
-    bool Ask() override;
     Outcome Apply() override;
-
-private:
-    ScaleFactors m_factors;
 };

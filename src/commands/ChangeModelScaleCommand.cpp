@@ -7,19 +7,24 @@
 #include "scene/CAnimationData.h"
 #include "scene/CModelData.h"
 
-const BatchCommand::Recipe& ChangeModelScaleCommand::GetRecipe() const {
-    static const Recipe recipe{
-        .caption = "Change Model Scale",
-        .stepName = "モデルの大きさの変更",
-        .touches = EditScope::ModelFrames | EditScope::Meshes | EditScope::AnimationSets,
-        .needsModel = true,
-        .done = "スケールの変更完了。",
-    };
-    return recipe;
-}
+namespace {
 
-bool ChangeModelScaleCommand::Ask() {
-    return m_host.RunModelScaleDialog(m_factors, m_scalePositionKeys) == framework::IdOk;
+/// The frames and meshes it scales, and the position keys with the check box set.
+constexpr unsigned kTouches = EditScope::ModelFrames | EditScope::Meshes | EditScope::AnimationSets;
+
+} // namespace
+
+const BatchCommand::Recipe& ChangeModelScaleCommand::GetRecipe() const {
+    static const Recipe recipe{"Change Model Scale",
+                               "モデルの大きさの変更",
+                               kTouches,
+                               Ask::ModelScaleDialog,
+                               nullptr,
+                               "スケールの変更完了。",
+                               false,
+                               true,
+                               true};
+    return recipe;
 }
 
 BatchCommand::Outcome ChangeModelScaleCommand::Apply() {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "commands/BatchCommand.h"
-#include "commands/ScaleFactors.h"
 
 /// "Change Model Scale" (32815): the model scale dialog gives three factors, limited away
 /// from zero (LimitScaleFactors); on OK the current model is scaled from its root frame
@@ -14,10 +13,5 @@ public:
 
 protected:
     const Recipe& GetRecipe() const override;
-    bool Ask() override;
     Outcome Apply() override;
-
-private:
-    ScaleFactors m_factors;
-    int m_scalePositionKeys = 0;
 };

@@ -5,16 +5,22 @@
 #include "platform/framework/MessageBoxCodes.h"
 #include "scene/CAnimationData.h"
 
+namespace {
+
+constexpr char kQuestion[] = "すべてのポジション(位置)キーを削除し、\n"
+                             "アニメーションをモデルのサイズに依存しないようにします。";
+
+} // namespace
+
 const BatchCommand::Recipe& DeleteAllPositionKeyCommand::GetRecipe() const {
-    static const Recipe recipe{
-        .caption = "Delete All Position Key",
-        .stepName = "ポジションキーの全削除",
-        .touches = EditScope::AnimationSets,
-        .question = "すべてのポジション(位置)キーを削除し、\n"
-                    "アニメーションをモデルのサイズに依存しないようにします。",
-        .questionStyle = framework::MbOkCancel | framework::MbIconExclamation,
-        .done = "ポジションキーの削除完了。",
-    };
+    static const Recipe recipe{"Delete All Position Key",
+                               "ポジションキーの全削除",
+                               EditScope::AnimationSets,
+                               Ask::Warning,
+                               kQuestion,
+                               "ポジションキーの削除完了。",
+                               false,
+                               true};
     return recipe;
 }
 

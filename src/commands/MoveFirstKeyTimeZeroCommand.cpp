@@ -5,16 +5,21 @@
 #include "platform/framework/MessageBoxCodes.h"
 #include "scene/CAnimationData.h"
 
+namespace {
+
+constexpr char kQuestion[] = "先頭キーが0から始まるよう、すべてのキーを移動します。\n";
+
+} // namespace
+
 const BatchCommand::Recipe& MoveFirstKeyTimeZeroCommand::GetRecipe() const {
-    static const Recipe recipe{
-        .caption = "Move First Key Time Zero",
-        .stepName = "先頭キーを0へ移動",
-        .touches = EditScope::AnimationSets,
-        .question = "先頭キーが0から始まるよう、すべてのキーを移動します。\n",
-        .questionStyle = framework::MbOkCancel | framework::MbIconExclamation,
-        .done = "変更完了。",
-        .refreshKeys = true,
-    };
+    static const Recipe recipe{"Move First Key Time Zero",
+                               "先頭キーを0へ移動",
+                               EditScope::AnimationSets,
+                               Ask::Warning,
+                               kQuestion,
+                               "変更完了。",
+                               true,
+                               true};
     return recipe;
 }
 

@@ -6,12 +6,14 @@
 
 const BatchCommand::Recipe& ResetOrientationCommand::GetRecipe() const {
     // No question and no message but the missing set's, under the skin command's caption.
-    static const Recipe recipe{
-        .caption = "Morphing Skin",
-        .stepName = "姿勢のリセット",
-        .touches = EditScope::ModelFrames,
-        .markModified = false,
-    };
+    static const Recipe recipe{"Morphing Skin",
+                               "姿勢のリセット",
+                               EditScope::ModelFrames,
+                               Ask::Nothing,
+                               nullptr,
+                               nullptr,
+                               false,
+                               false};
     return recipe;
 }
 

@@ -17,7 +17,8 @@ namespace {
 
 template <typename T>
 bool SameBytes(const std::vector<T>& a, const std::vector<T>& b) {
-    return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(T)) == 0);
+    return a.size() == b.size() &&
+           (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(T)) == 0);
 }
 
 bool SameSkin(const rm::MeshSkin& a, const rm::MeshSkin& b) {
@@ -51,6 +52,23 @@ void WalkFrames(rm::Frame* frame, std::vector<rm::Frame*>& out) {
     for (const auto& child : frame->Children()) {
         WalkFrames(child.Get(), out);
     }
+}
+
+/// The tree under `root`, depth first, root first.
+std::vector<rm::Frame*> FramesUnder(rm::Frame* root) {
+    std::vector<rm::Frame*> frames;
+    WalkFrames(root, frames);
+    return frames;
+}
+
+/// Makes `root` the tree a part of the picture is taken of; false when there is none or
+/// that part was taken already.
+bool TakeRoot(rm::Ref<rm::Frame>& slot, rm::Frame* root) {
+    if (root == nullptr || slot) {
+        return false;
+    }
+    slot = root;
+    return true;
 }
 
 } // namespace
@@ -96,14 +114,10 @@ void SceneImage::CaptureCurrent() {
 }
 
 void SceneImage::CaptureFrames(rm::Frame* root) {
-    if (root == nullptr || m_frameRoot) {
+    if (!TakeRoot(m_frameRoot, root)) {
         return;
     }
-    m_frameRoot = root;
-    std::vector<rm::Frame*> frames;
-    WalkFrames(root, frames);
-    m_frames.reserve(frames.size());
-    for (rm::Frame* frame : frames) {
+    for (rm::Frame* frame : FramesUnder(root)) {
         FrameEntry entry;
         entry.frame = frame;
         entry.parent = frame->GetParent();
@@ -171,13 +185,10 @@ SceneImage::MeshEntry SceneImage::Take(rm::Visual* visual) {
 }
 
 void SceneImage::CaptureMeshes(rm::Frame* root) {
-    if (root == nullptr || m_meshRoot) {
+    if (!TakeRoot(m_meshRoot, root)) {
         return;
     }
-    m_meshRoot = root;
-    std::vector<rm::Frame*> frames;
-    WalkFrames(root, frames);
-    for (rm::Frame* frame : frames) {
+    for (rm::Frame* frame : FramesUnder(root)) {
         for (const auto& visual : frame->Visuals()) {
             // The selection box is the view's, not the model's.
             if (visual.Get() != g_selectionBox && (dynamic_cast<rm::MeshBuilder*>(visual.Get()) ||
@@ -361,7 +372,8 @@ std::size_t SceneImage::Bytes() const {
         bytes += sizeof(entry) + entry.keys.size() * sizeof(rm::AnimationKey) + entry.name.size();
     }
     for (const MeshEntry& entry : m_meshes) {
-        bytes += sizeof(entry) + entry.positions.size() * sizeof(rm::Vector) + SkinBytes(entry.skin);
+        bytes +=
+            sizeof(entry) + entry.positions.size() * sizeof(rm::Vector) + SkinBytes(entry.skin);
         for (const auto& group : entry.groups) {
             bytes += group.size() * sizeof(rm::MeshVertex);
         }
@@ -379,8 +391,7 @@ bool SceneImage::HasSet(const CAnimationData* set) const {
 }
 
 bool SceneImage::HasAnimation(const rm::Animation* animation) const {
-    return std::any_of(m_animations.begin(), m_animations.end(),
-                       [animation](const AnimationEntry& entry) {
-                           return entry.animation.Get() == animation;
-                       });
+    return std::any_of(
+        m_animations.begin(), m_animations.end(),
+        [animation](const AnimationEntry& entry) { return entry.animation.Get() == animation; });
 }

@@ -50,27 +50,21 @@ QString UndoHistory::RedoText() const {
 }
 
 int UndoHistory::Undo() {
-    if (!CanUndo()) {
-        return 0;
-    }
-    if (m_beforeApply) {
-        m_beforeApply();
-    }
-    m_stack.undo();
-    if (m_afterApply) {
-        m_afterApply();
-    }
-    return 1;
+    return Apply(CanUndo(), &QUndoStack::undo);
 }
 
 int UndoHistory::Redo() {
-    if (!CanRedo()) {
+    return Apply(CanRedo(), &QUndoStack::redo);
+}
+
+int UndoHistory::Apply(bool possible, void (QUndoStack::*move)()) {
+    if (!possible) {
         return 0;
     }
     if (m_beforeApply) {
         m_beforeApply();
     }
-    m_stack.redo();
+    (m_stack.*move)();
     if (m_afterApply) {
         m_afterApply();
     }

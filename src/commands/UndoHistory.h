@@ -76,6 +76,8 @@ public:
 
 private:
     EditStep* StepAt(int index) const;
+    /// Undo or redo (`move`) between the apply hooks, when `possible`.
+    int Apply(bool possible, void (QUndoStack::*move)());
 
     QUndoStack m_stack;
     std::size_t m_byteLimit;
