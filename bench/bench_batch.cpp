@@ -50,27 +50,24 @@ void BM_ScaleToLength(benchmark::State& state) {
 }
 BENCHMARK(BM_ScaleToLength)->Unit(benchmark::kMillisecond);
 
-void BM_ShiftKeyTimes(benchmark::State& state) {
+// An operation that undoes itself every second run (forth, then back), so the keys stay
+// where they started however many runs the benchmark makes.
+void BM_ThereAndBack(benchmark::State& state, void (*apply)(CAnimationData&, bool forth)) {
     Fixture f;
-    float delta = 5;
+    bool forth = true;
     for (auto _ : state) {
-        f.data.ShiftKeyTimes(delta);
-        delta = -delta;
+        apply(f.data, forth);
+        forth = !forth;
     }
     Counters(state, 10);
 }
-BENCHMARK(BM_ShiftKeyTimes)->Unit(benchmark::kMillisecond);
-
-void BM_ScalePositionKeys(benchmark::State& state) {
-    Fixture f;
-    float factor = 2;
-    for (auto _ : state) {
-        f.data.ScalePositionKeys(factor, factor, factor, -1.0f);
-        factor = 1 / factor;
-    }
-    Counters(state, 10);
-}
-BENCHMARK(BM_ScalePositionKeys)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ThereAndBack, ShiftKeyTimes, [](CAnimationData& data, bool forth) {
+    data.ShiftKeyTimes(forth ? 5 : -5);
+})->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ThereAndBack, ScalePositionKeys, [](CAnimationData& data, bool forth) {
+    const float factor = forth ? 2.0f : 0.5f;
+    data.ScalePositionKeys(factor, factor, factor, -1.0f);
+})->Unit(benchmark::kMillisecond);
 
 // The peer: ShiftKeyTimes with one ModifyKey per key.
 void BM_ShiftKeyTimesOneKeyAtATimePeer(benchmark::State& state) {

@@ -1,6 +1,7 @@
 #include "view/CDxMFCView.h"
 
 #include <cstring>
+#include <utility>
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -498,40 +499,24 @@ void CDxMFCView::mouseMoveEvent(QMouseEvent* event) {
 void CDxMFCView::keyPressEvent(QKeyEvent* event) {
     using Key = ViewInteraction::Key;
     const bool keypad = (event->modifiers() & Qt::KeypadModifier) != 0;
+    // Arrows from anywhere; digits only from the keypad (the camera presets).
+    static constexpr std::pair<int, Key> kArrows[] = {{Qt::Key_Left, Key::Left},
+                                                      {Qt::Key_Right, Key::Right},
+                                                      {Qt::Key_Up, Key::Up},
+                                                      {Qt::Key_Down, Key::Down}};
+    static constexpr std::pair<int, Key> kPad[] = {{Qt::Key_0, Key::Pad0}, {Qt::Key_2, Key::Pad2},
+                                                   {Qt::Key_4, Key::Pad4}, {Qt::Key_5, Key::Pad5},
+                                                   {Qt::Key_6, Key::Pad6}, {Qt::Key_8, Key::Pad8}};
     Key key = Key::Other;
-    switch (event->key()) {
-    case Qt::Key_Left:
-        key = Key::Left;
-        break;
-    case Qt::Key_Right:
-        key = Key::Right;
-        break;
-    case Qt::Key_Up:
-        key = Key::Up;
-        break;
-    case Qt::Key_Down:
-        key = Key::Down;
-        break;
-    case Qt::Key_0:
-        key = keypad ? Key::Pad0 : Key::Other;
-        break;
-    case Qt::Key_2:
-        key = keypad ? Key::Pad2 : Key::Other;
-        break;
-    case Qt::Key_4:
-        key = keypad ? Key::Pad4 : Key::Other;
-        break;
-    case Qt::Key_5:
-        key = keypad ? Key::Pad5 : Key::Other;
-        break;
-    case Qt::Key_6:
-        key = keypad ? Key::Pad6 : Key::Other;
-        break;
-    case Qt::Key_8:
-        key = keypad ? Key::Pad8 : Key::Other;
-        break;
-    default:
-        break;
+    for (const auto& [code, mapped] : kArrows) {
+        if (event->key() == code) {
+            key = mapped;
+        }
+    }
+    for (const auto& [code, mapped] : kPad) {
+        if (keypad && event->key() == code) {
+            key = mapped;
+        }
     }
     if (!m_interaction.KeyDown(key, (event->modifiers() & Qt::AltModifier) != 0)) {
         View::keyPressEvent(event);

@@ -19,6 +19,19 @@
 
 namespace {
 
+// The camera preset a keypad key selects (1 to 6), in SelectCameraView's numbering.
+int CameraPresetOf(ViewInteraction::Key key) {
+    using Key = ViewInteraction::Key;
+    constexpr Key kPresetKeys[] = {Key::Pad2, Key::Pad8, Key::Pad4,
+                                   Key::Pad6, Key::Pad5, Key::Pad0};
+    for (int i = 0; i < 6; ++i) {
+        if (kPresetKeys[i] == key) {
+            return i + 1;
+        }
+    }
+    return 0;
+}
+
 constexpr float kDegree = 0.017453292f;
 constexpr float kSmallestField = 0.0001f;
 constexpr float kLargestField = 10.0f;
@@ -559,22 +572,12 @@ bool ViewInteraction::KeyDown(Key key, bool alt) {
         SelectPreviousPart();
         break;
     case Key::Pad2:
-        preset = 1;
-        break;
     case Key::Pad8:
-        preset = 2;
-        break;
     case Key::Pad4:
-        preset = 3;
-        break;
     case Key::Pad6:
-        preset = 4;
-        break;
     case Key::Pad5:
-        preset = 5;
-        break;
     case Key::Pad0:
-        preset = 6;
+        preset = CameraPresetOf(key);
         break;
     case Key::Other:
         return false;

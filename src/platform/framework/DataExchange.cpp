@@ -4,6 +4,7 @@
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <optional>
 #include <string>
 
 #include <QLineEdit>
@@ -95,101 +96,82 @@ void DataExchange::Fail(int id, const QString& message) {
     }
 }
 
-void DataExchange::Text(int id, int& value) {
+template <typename T, typename Show, typename Read>
+void DataExchange::Exchange(T& value, Show show, Read read) {
     if (Skipping()) {
         return;
     }
     if (!m_saving) {
-        m_controls.SetDlgItemText(id, QString::number(value));
+        show(value);
         return;
     }
-    int parsed = 0;
-    if (!ParseInt(m_controls.GetDlgItemText(id), &parsed)) {
-        Fail(id, strings::ParseInt());
-        return;
+    const std::optional<T> got = read();
+    if (got) {
+        m_pending.push_back([&value, stored = *got] { value = stored; });
     }
-    m_pending.push_back([&value, parsed] { value = parsed; });
+}
+
+void DataExchange::Text(int id, int& value) {
+    Exchange(
+        value, [&](int v) { m_controls.SetDlgItemText(id, QString::number(v)); },
+        [&]() -> std::optional<int> {
+            int parsed = 0;
+            if (!ParseInt(m_controls.GetDlgItemText(id), &parsed)) {
+                Fail(id, strings::ParseInt());
+                return std::nullopt;
+            }
+            return parsed;
+        });
 }
 
 void DataExchange::Text(int id, float& value) {
-    if (Skipping()) {
-        return;
-    }
-    if (!m_saving) {
-        m_controls.SetDlgItemText(id, FormatReal(value, FLT_DIG));
-        return;
-    }
-    double parsed = 0;
-    if (!ParseReal(m_controls.GetDlgItemText(id), &parsed) || std::fabs(parsed) > FLT_MAX) {
-        Fail(id, strings::ParseReal());
-        return;
-    }
-    const float stored = static_cast<float>(parsed);
-    m_pending.push_back([&value, stored] { value = stored; });
+    Exchange(
+        value, [&](float v) { m_controls.SetDlgItemText(id, FormatReal(v, FLT_DIG)); },
+        [&]() -> std::optional<float> {
+            double parsed = 0;
+            if (!ParseReal(m_controls.GetDlgItemText(id), &parsed) || std::fabs(parsed) > FLT_MAX) {
+                Fail(id, strings::ParseReal());
+                return std::nullopt;
+            }
+            return static_cast<float>(parsed);
+        });
 }
 
 void DataExchange::Text(int id, double& value) {
-    if (Skipping()) {
-        return;
-    }
-    if (!m_saving) {
-        m_controls.SetDlgItemText(id, FormatReal(value, DBL_DIG));
-        return;
-    }
-    double parsed = 0;
-    if (!ParseReal(m_controls.GetDlgItemText(id), &parsed)) {
-        Fail(id, strings::ParseReal());
-        return;
-    }
-    m_pending.push_back([&value, parsed] { value = parsed; });
+    Exchange(
+        value, [&](double v) { m_controls.SetDlgItemText(id, FormatReal(v, DBL_DIG)); },
+        [&]() -> std::optional<double> {
+            double parsed = 0;
+            if (!ParseReal(m_controls.GetDlgItemText(id), &parsed)) {
+                Fail(id, strings::ParseReal());
+                return std::nullopt;
+            }
+            return parsed;
+        });
 }
 
 void DataExchange::Text(int id, QString& value) {
-    if (Skipping()) {
-        return;
-    }
-    if (!m_saving) {
-        m_controls.SetDlgItemText(id, value);
-        return;
-    }
-    const QString text = m_controls.GetDlgItemText(id);
-    m_pending.push_back([&value, text] { value = text; });
+    Exchange(
+        value, [&](const QString& v) { m_controls.SetDlgItemText(id, v); },
+        [&] { return std::optional<QString>(m_controls.GetDlgItemText(id)); });
 }
 
 void DataExchange::Check(int id, int& value) {
-    if (Skipping()) {
-        return;
-    }
-    if (!m_saving) {
-        m_controls.CheckDlgButton(id, value);
-        return;
-    }
-    const int checked = m_controls.IsDlgButtonChecked(id);
-    m_pending.push_back([&value, checked] { value = checked; });
+    Exchange(
+        value, [&](int v) { m_controls.CheckDlgButton(id, v); },
+        [&] { return std::optional<int>(m_controls.IsDlgButtonChecked(id)); });
 }
 
 void DataExchange::Radio(int firstId, int& value) {
-    if (Skipping()) {
-        return;
-    }
-    if (!m_saving) {
-        m_controls.SetRadioIndex(firstId, value);
-        return;
-    }
-    const int index = m_controls.GetRadioIndex(firstId);
-    m_pending.push_back([&value, index] { value = index; });
+    Exchange(
+        value, [&](int v) { m_controls.SetRadioIndex(firstId, v); },
+        [&] { return std::optional<int>(m_controls.GetRadioIndex(firstId)); });
 }
 
 void DataExchange::ComboIndex(int id, int& index) {
-    if (Skipping()) {
-        return;
-    }
-    if (!m_saving) {
-        m_controls.SetCurSel(id, index);
-        return;
-    }
-    const int selected = m_controls.GetCurSel(id);
-    m_pending.push_back([&index, selected] { index = selected; });
+    Exchange(
+        index, [&](int v) { m_controls.SetCurSel(id, v); },
+        [&] { return std::optional<int>(m_controls.GetCurSel(id)); });
 }
 
 int DataExchange::Commit() {

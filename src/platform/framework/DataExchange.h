@@ -58,6 +58,11 @@ private:
     static constexpr int kNone = -2;
 
     bool Skipping() const { return m_failedId != kNone; }
+    /// One field: loading shows `value` through show; saving takes what read returns (it
+    /// fails the exchange and returns nothing when the control's text does not parse) and
+    /// stores it when the whole exchange succeeds.
+    template <typename T, typename Show, typename Read>
+    void Exchange(T& value, Show show, Read read);
     void Fail(int id, const QString& message);
 
     DialogControls& m_controls;

@@ -1,5 +1,7 @@
 #include "platform/framework/QtMessageBox.h"
 
+#include <utility>
+
 #include <QAbstractButton>
 #include <QMessageBox>
 #include <QPushButton>
@@ -42,22 +44,16 @@ void QtMessageBox::Configure(QMessageBox& box, unsigned style) {
     } else if (type != MbYesNo) {
         box.setEscapeButton(first);
     }
-    switch (style & MbIconMask) {
-    case MbIconStop:
-        box.setIcon(QMessageBox::Critical);
-        break;
-    case MbIconQuestion:
-        box.setIcon(QMessageBox::Question);
-        break;
-    case MbIconExclamation:
-        box.setIcon(QMessageBox::Warning);
-        break;
-    case MbIconInformation:
-        box.setIcon(QMessageBox::Information);
-        break;
-    default:
-        box.setIcon(QMessageBox::NoIcon);
-        break;
+    static constexpr std::pair<unsigned, QMessageBox::Icon> kIcons[] = {
+        {MbIconStop, QMessageBox::Critical},
+        {MbIconQuestion, QMessageBox::Question},
+        {MbIconExclamation, QMessageBox::Warning},
+        {MbIconInformation, QMessageBox::Information}};
+    box.setIcon(QMessageBox::NoIcon);
+    for (const auto& [bits, icon] : kIcons) {
+        if ((style & MbIconMask) == bits) {
+            box.setIcon(icon);
+        }
     }
 }
 

@@ -1,6 +1,6 @@
 #include "platform/rm/AnimationSet.h"
 
-#include <algorithm>
+#include "platform/rm/RefList.h"
 
 namespace rm {
 
@@ -8,20 +8,11 @@ AnimationSet::AnimationSet() = default;
 AnimationSet::~AnimationSet() = default;
 
 HRESULT AnimationSet::AddAnimation(Animation* animation) {
-    if (!animation) {
-        return D3DRMERR_BADOBJECT;
-    }
-    m_animations.emplace_back(animation);
-    return D3DRM_OK;
+    return AppendReference(m_animations, animation);
 }
 
 HRESULT AnimationSet::DeleteAnimation(Animation* animation) {
-    auto it = std::find(m_animations.begin(), m_animations.end(), animation);
-    if (!animation || it == m_animations.end()) {
-        return D3DRMERR_NOTFOUND;
-    }
-    m_animations.erase(it);
-    return D3DRM_OK;
+    return RemoveReference(m_animations, animation);
 }
 
 HRESULT AnimationSet::SetTime(float time) {

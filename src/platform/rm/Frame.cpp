@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/rm/Math.h"
+#include "platform/rm/RefList.h"
 
 namespace rm {
 
@@ -56,37 +57,19 @@ HRESULT Frame::DeleteChild(Frame* child) {
 }
 
 HRESULT Frame::AddVisual(Visual* visual) {
-    if (!visual) {
-        return D3DRMERR_BADOBJECT;
-    }
-    m_visuals.emplace_back(visual);
-    return D3DRM_OK;
+    return AppendReference(m_visuals, visual);
 }
 
 HRESULT Frame::DeleteVisual(Visual* visual) {
-    auto it = std::find(m_visuals.begin(), m_visuals.end(), visual);
-    if (!visual || it == m_visuals.end()) {
-        return D3DRMERR_NOTFOUND;
-    }
-    m_visuals.erase(it);
-    return D3DRM_OK;
+    return RemoveReference(m_visuals, visual);
 }
 
 HRESULT Frame::AddLight(Light* light) {
-    if (!light) {
-        return D3DRMERR_BADOBJECT;
-    }
-    m_lights.emplace_back(light);
-    return D3DRM_OK;
+    return AppendReference(m_lights, light);
 }
 
 HRESULT Frame::DeleteLight(Light* light) {
-    auto it = std::find(m_lights.begin(), m_lights.end(), light);
-    if (!light || it == m_lights.end()) {
-        return D3DRMERR_NOTFOUND;
-    }
-    m_lights.erase(it);
-    return D3DRM_OK;
+    return RemoveReference(m_lights, light);
 }
 
 Matrix4 Frame::WorldTransform() const {

@@ -25,23 +25,30 @@ D3DCOLOR Modulate(D3DCOLOR face, D3DCOLOR vertex) {
     return out;
 }
 constexpr std::uint32_t kNoNormal = std::numeric_limits<std::uint32_t>::max();
+
+// Copies list[start, start + *count) (clipped to the list) to out when given and writes back
+// how many that is.
+HRESULT CopyRange(const std::vector<Vector>& list, std::uint32_t start, std::uint32_t* count,
+                  Vector* out) {
+    if (!count) {
+        return D3DRMERR_BADVALUE;
+    }
+    const auto total = std::uint32_t(list.size());
+    const std::uint32_t first = std::min(start, total);
+    const std::uint32_t n = std::min(*count, total - first);
+    if (out) {
+        std::copy_n(list.begin() + first, n, out);
+    }
+    *count = n;
+    return D3DRM_OK;
+}
 } // namespace
 
 MeshBuilder::MeshBuilder() = default;
 MeshBuilder::~MeshBuilder() = default;
 
 HRESULT MeshBuilder::GetVertices(std::uint32_t start, std::uint32_t* count, Vector* out) const {
-    if (!count) {
-        return D3DRMERR_BADVALUE;
-    }
-    const std::uint32_t total = GetVertexCount();
-    const std::uint32_t first = std::min(start, total);
-    const std::uint32_t n = std::min(*count, total - first);
-    if (out) {
-        std::copy_n(m_positions.begin() + first, n, out);
-    }
-    *count = n;
-    return D3DRM_OK;
+    return CopyRange(m_positions, start, count, out);
 }
 
 std::uint32_t MeshBuilder::AddVertex(float x, float y, float z) {
@@ -100,17 +107,7 @@ HRESULT MeshBuilder::SetVertexColor(std::uint32_t index, D3DCOLOR color) {
 }
 
 HRESULT MeshBuilder::GetNormals(std::uint32_t start, std::uint32_t* count, Vector* out) const {
-    if (!count) {
-        return D3DRMERR_BADVALUE;
-    }
-    const std::uint32_t total = GetNormalCount();
-    const std::uint32_t first = std::min(start, total);
-    const std::uint32_t n = std::min(*count, total - first);
-    if (out) {
-        std::copy_n(m_normals.begin() + first, n, out);
-    }
-    *count = n;
-    return D3DRM_OK;
+    return CopyRange(m_normals, start, count, out);
 }
 
 std::uint32_t MeshBuilder::AddNormal(float x, float y, float z) {

@@ -181,26 +181,27 @@ private:
         }
         std::uint64_t mantissa = 0;
         int digits = 0;
-        int decimals = 0;
-        while (p != m_end && unsigned(*p - '0') <= 9) {
-            if (digits == 19) {
-                return nullptr;
-            }
-            mantissa = mantissa * 10 + unsigned(*p - '0');
-            ++p;
-            ++digits;
-        }
-        if (p != m_end && *p == '.') {
-            ++p;
-            while (p != m_end && unsigned(*p - '0') <= 9) {
+        // Takes a run of digits into the mantissa; false past 19 digits.
+        const auto takeDigits = [&] {
+            for (; p != m_end && unsigned(*p - '0') <= 9; ++p, ++digits) {
                 if (digits == 19) {
-                    return nullptr;
+                    return false;
                 }
                 mantissa = mantissa * 10 + unsigned(*p - '0');
-                ++p;
-                ++digits;
-                ++decimals;
             }
+            return true;
+        };
+        if (!takeDigits()) {
+            return nullptr;
+        }
+        int decimals = 0;
+        if (p != m_end && *p == '.') {
+            ++p;
+            const int integerDigits = digits;
+            if (!takeDigits()) {
+                return nullptr;
+            }
+            decimals = digits - integerDigits;
         }
         if (digits == 0 || (p != m_end && (*p == 'e' || *p == 'E')) ||
             mantissa > (std::uint64_t(1) << 53) || decimals > 22) {
