@@ -28,7 +28,6 @@ EditScope::EditScope(UndoHistory* history, const QString& stepName, unsigned tou
         return;
     }
     if (EditScope* outer = history->OpenScope()) {
-        m_outer = outer;
         outer->Take(touches, partAnimation);
         return;
     }

@@ -55,7 +55,6 @@ private:
     void Take(unsigned touches, rm::Animation* partAnimation);
 
     UndoHistory* m_history = nullptr;
-    EditScope* m_outer = nullptr;
     bool m_open = false;
     QString m_stepName;
     unsigned m_touches = 0;
