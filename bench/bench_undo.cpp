@@ -185,6 +185,11 @@ void BM_UndoStep(benchmark::State& state, Kind kind) {
         Edit(c, hundred, kind, i + 1);
     }
     state.counters["steps_kept"] = hundred.Count();
+    int undoable = 0;
+    while (hundred.Undo() != 0) {
+        ++undoable;
+    }
+    state.counters["steps_undoable"] = undoable;
     state.counters["bytes_100_steps"] = double(hundred.Bytes());
     state.counters["byte_limit"] = double(UndoHistory::kDefaultByteLimit);
 }
