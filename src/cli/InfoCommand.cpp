@@ -66,6 +66,33 @@ const char* FormatName(rm::XFileFormat format) {
     }
 }
 
+/// `,"skins":[{"mesh":name,"bones":n,"weights":n},...]` for the frame's meshes that have
+/// skin weights; nothing when none has.
+void AppendSkins(std::string* json, const rm::Frame& frame) {
+    bool first = true;
+    for (const auto& visual : frame.Visuals()) {
+        const auto* builder = dynamic_cast<const rm::MeshBuilder*>(visual.Get());
+        if (!builder || !builder->HasSkin()) {
+            continue;
+        }
+        std::uint64_t weights = 0;
+        for (const rm::SkinBone& bone : builder->GetSkin().bones) {
+            weights += bone.weights.size();
+        }
+        *json += first ? ",\"skins\":[{" : ",{";
+        first = false;
+        AppendName(json, "mesh", builder);
+        *json += ",\"bones\":";
+        AppendNumber(json, builder->GetSkin().bones.size());
+        *json += ",\"weights\":";
+        AppendNumber(json, weights);
+        *json += '}';
+    }
+    if (!first) {
+        *json += ']';
+    }
+}
+
 void AppendFrames(std::string* json, const rm::Frame* frame, const rm::Frame* parent, bool* first) {
     std::uint64_t vertices = 0, faces = 0, normals = 0;
     for (const auto& visual : frame->Visuals()) {
@@ -88,6 +115,7 @@ void AppendFrames(std::string* json, const rm::Frame* frame, const rm::Frame* pa
     AppendNumber(json, faces);
     *json += ",\"normals\":";
     AppendNumber(json, normals);
+    AppendSkins(json, *frame);
     *json += '}';
     for (const auto& child : frame->Children()) {
         AppendFrames(json, child.Get(), frame, first);

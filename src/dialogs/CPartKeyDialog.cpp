@@ -19,6 +19,7 @@
 #include "scene/CAnimationData.h"
 #include "scene/CPartRecord.h"
 #include "scene/PartNaming.h"
+#include "scene/SkinEdits.h"
 
 namespace {
 
@@ -32,15 +33,20 @@ constexpr char kNameTaken[] = "パーツ名「%1」は同じモデルの別の�
                               "アニメーションはパーツ名で結び付くため、同じ名前は付けられません。\n"
                               "パーツ名は「%2」のままです。";
 
-// Whether another frame of the model `frame` belongs to has the base name `name`. The
-// model's frames all carry part records; the frame above its root does not.
-bool NameTakenInModel(rm::Frame* frame, const std::string& name) {
+// The root of the model `frame` belongs to. The model's frames all carry part records; the
+// frame above its root does not.
+rm::Frame* ModelRootOf(rm::Frame* frame) {
     rm::Frame* root = frame;
     for (rm::Frame* parent = root->GetParent(); parent != nullptr && CPartRecord::Of(parent);
          parent = parent->GetParent()) {
         root = parent;
     }
-    std::vector<rm::Frame*> pending{root};
+    return root;
+}
+
+// Whether another frame of the model `frame` belongs to has the base name `name`.
+bool NameTakenInModel(rm::Frame* frame, const std::string& name) {
+    std::vector<rm::Frame*> pending{ModelRootOf(frame)};
     while (!pending.empty()) {
         rm::Frame* current = pending.back();
         pending.pop_back();
@@ -314,6 +320,10 @@ void CPartKeyDialog::Rename(const QString& text) {
     }
     m_changed = true;
     m_partRecord->baseName = bytes;
+    // Bones name their frames by the file's name: those of this frame take the new one.
+    if (m_partRecord->fileName) {
+        scene::RenameBones(ModelRootOf(m_frame), *m_partRecord->fileName, bytes);
+    }
     // The save puts the file's names back on the frames: the new name is the file's now.
     m_partRecord->fileName = bytes;
     m_frame->SetName(scene::MakeWorkingName(bytes, m_frame->Id()).c_str());

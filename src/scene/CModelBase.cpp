@@ -3,6 +3,7 @@
 #include "platform/rm/Context.h"
 #include "scene/PartNaming.h"
 #include "scene/SceneContext.h"
+#include "scene/SkinEdits.h"
 
 CModelBase::CModelBase() {
     if (g_d3drm) {
@@ -41,6 +42,11 @@ int CModelBase::Scale(rm::Frame* frame, float sx, float sy, float sz) {
     for (const auto& visual : frame->Visuals()) {
         if (auto* builder = dynamic_cast<rm::MeshBuilder*>(visual.Get())) {
             builder->Scale(sx, sy, sz);
+            if (builder->HasSkin()) {
+                rm::MeshSkin skin = builder->GetSkin();
+                scene::ScaleSkinOffsets(skin, sx, sy, sz);
+                builder->SetSkin(std::move(skin));
+            }
         } else if (auto* mesh = dynamic_cast<rm::Mesh*>(visual.Get())) {
             mesh->Scale(sx, sy, sz);
         }
@@ -70,7 +76,9 @@ int CModelBase::ConvertMeshBuilders(rm::Frame* frame) {
     }
     for (const auto& visual : frame->GetVisuals()) {
         auto* builder = dynamic_cast<rm::MeshBuilder*>(visual.Get());
-        if (!builder) {
+        // A mesh with skin weights follows its bones, not the welds: it stays a builder,
+        // which the weld list leaves out, and keeps its weights.
+        if (!builder || builder->HasSkin()) {
             continue;
         }
         rm::Ref<rm::Mesh> mesh;

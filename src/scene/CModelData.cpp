@@ -83,6 +83,10 @@ int CModelData::LoadFile(const char* path) {
     }
     rm::OutputDebugStringA(content == scene::ModelFileContent::Frames ? "LoadFrame OK.\n"
                                                                       : "LoadMesh OK.\n");
+    // What the load left out (skin weights, texture images) is told, not lost silently.
+    if (const std::string& warnings = rm::GetLastLoadMessage(); !warnings.empty()) {
+        rm::OutputDebugStringA((warnings + '\n').c_str());
+    }
     m_tempNameCount = 0;
     NamePartsAndRecord(m_root.Get());
     return 1;

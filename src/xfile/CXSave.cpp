@@ -92,6 +92,14 @@ constexpr const char* kTemplates[] = {
 };
 static_assert(std::size(kTemplates) == 27);
 
+/// Written after the others only when some mesh has skin weights.
+constexpr char kSkinTemplates[] =
+    "template XSkinMeshHeader {\n <3CF169CE-FF7C-44ab-93C0-F78F62D172E2>\n"
+    " WORD nMaxSkinWeightsPerVertex;\n WORD nMaxSkinWeightsPerFace;\n WORD nBones;\n}\n\n"
+    "template SkinWeights {\n <6F0D123B-BAD2-4167-A0D0-80224F25FABB>\n"
+    " STRING transformNodeName;\n DWORD nWeights;\n array DWORD vertexIndices[nWeights];\n"
+    " array FLOAT weights[nWeights];\n Matrix4x4 matrixOffset;\n}\n\n";
+
 /// Written after the others only when the file declares a tick rate.
 constexpr char kTicksPerSecondTemplate[] =
     "template AnimTicksPerSecond {\n <9E415A43-7BA6-4a73-8743-B73D47E88476>\n"
@@ -122,6 +130,21 @@ std::string_view NameOf(const rm::Object& object) {
 
 char Separator(std::size_t index, std::size_t count) {
     return index + 1 < count ? ',' : ';';
+}
+
+bool HasSkinnedMesh(const rm::Frame* frame) {
+    if (!frame) {
+        return false;
+    }
+    for (const auto& visual : frame->GetVisuals()) {
+        const auto* builder = dynamic_cast<const rm::MeshBuilder*>(visual.Get());
+        if (builder && builder->HasSkin()) {
+            return true;
+        }
+    }
+    const auto& children = frame->GetChildren();
+    return std::any_of(children.begin(), children.end(),
+                       [](const auto& child) { return HasSkinnedMesh(child.Get()); });
 }
 
 // Truncation toward zero, as the file's whole-number key times want; times beyond the
@@ -200,6 +223,9 @@ int CXSave::WriteHeader() {
         for (const char* text : kTemplates) {
             Put(text);
         }
+        if (m_hasSkin) {
+            Put(kSkinTemplates);
+        }
         if (m_ticksPerSecond != 0) {
             Put(kTicksPerSecondTemplate);
         }
@@ -231,6 +257,7 @@ int CXSave::WriteMesh(rm::MeshBuilder* builder) {
         WriteTextureCoords(builder);
     }
     WriteVertexColors(builder);
+    WriteSkinWeights(builder);
     CloseBlock();
     return 1;
 }
@@ -249,27 +276,48 @@ int CXSave::WriteVertexColors(rm::MeshBuilder* builder) {
     if (!builder) {
         return 0;
     }
-    const std::uint32_t count = builder->GetVertexCount();
-    if (count == 0 || !builder->HasVertexColors()) {
-        return 1;
-    }
-    OpenBlock("MeshVertexColors", {});
-    WriteCountLine(count);
-    for (std::uint32_t i = 0; i < count; ++i) {
+    const std::uint32_t count = builder->HasVertexColors() ? builder->GetVertexCount() : 0;
+    WriteListBlock("MeshVertexColors", count, ";;,\n", ";;;\n", [&](std::uint32_t i) {
         const rm::D3DCOLOR color = builder->GetVertexColor(i);
-        m_line.assign(m_indent);
         AppendInt(m_line, i);
         for (float channel : {rm::ColorGetRed(color), rm::ColorGetGreen(color),
                               rm::ColorGetBlue(color), rm::ColorGetAlpha(color)}) {
             m_line += ';';
             AppendReal(m_line, channel);
         }
-        m_line += ";;";
-        m_line += Separator(i, count);
-        m_line += '\n';
-        Put(m_line);
+    });
+    return 1;
+}
+
+int CXSave::WriteSkinWeights(rm::MeshBuilder* builder) {
+    if (!builder) {
+        return 0;
     }
+    if (!builder->HasSkin()) {
+        return 1;
+    }
+    const rm::MeshSkin& skin = builder->GetSkin();
+    OpenBlock("XSkinMeshHeader", {});
+    WriteCountLine(skin.maxWeightsPerVertex);
+    WriteCountLine(skin.maxWeightsPerFace);
+    WriteCountLine(std::uint32_t(skin.bones.size()));
     CloseBlock();
+    for (const rm::SkinBone& bone : skin.bones) {
+        OpenBlock("SkinWeights", {});
+        m_line.assign(m_indent);
+        m_line += '"';
+        m_line += std::string_view(bone.frameName.c_str());
+        m_line += "\";\n";
+        Put(m_line);
+        const auto count = std::uint32_t(bone.vertices.size());
+        WriteCountLine(count);
+        WriteLines(count, ",\n", ";\n",
+                   [&](std::uint32_t i) { AppendInt(m_line, bone.vertices[i]); });
+        WriteLines(count, ",\n", ";\n",
+                   [&](std::uint32_t i) { AppendReal(m_line, bone.weights[i]); });
+        WriteMatrix(bone.offset);
+        CloseBlock();
+    }
     return 1;
 }
 
@@ -296,19 +344,14 @@ void CXSave::WriteCountLine(std::uint32_t count) {
 
 void CXSave::WriteVectorList(std::uint32_t count) {
     WriteCountLine(count);
-    for (std::uint32_t i = 0; i < count; ++i) {
+    WriteLines(count, ";,\n", ";;\n", [&](std::uint32_t i) {
         const rm::Vector& v = m_vectors[i];
-        m_line.assign(m_indent);
         AppendReal(m_line, v.x);
         m_line += ';';
         AppendReal(m_line, v.y);
         m_line += ';';
         AppendReal(m_line, v.z);
-        m_line += ';';
-        m_line += Separator(i, count);
-        m_line += '\n';
-        Put(m_line);
-    }
+    });
 }
 
 int CXSave::WriteFaces(rm::MeshBuilder* builder) {
@@ -388,12 +431,8 @@ int CXSave::WriteMaterialList(rm::MeshBuilder* builder) {
     Put(m_line);
     const std::uint32_t indexCount = entries.size() == 1 ? 1 : faceCount;
     WriteCountLine(indexCount);
-    for (std::uint32_t i = 0; i < indexCount; ++i) {
-        m_line.assign(m_indent);
-        AppendInt(m_line, faceEntry[i]);
-        m_line += i + 1 < indexCount ? ",\n" : ";;\n";
-        Put(m_line);
-    }
+    WriteLines(indexCount, ",\n", ";;\n",
+               [&](std::uint32_t i) { AppendInt(m_line, faceEntry[i]); });
 
     for (const Entry& entry : entries) {
         OpenBlock("Material", {});
@@ -514,28 +553,17 @@ int CXSave::WriteFaceWraps(rm::MeshBuilder* builder) {
     if (!builder) {
         return 0;
     }
-    const std::uint32_t count = builder->GetFaceCount();
-    if (count == 0) {
-        return 1;
-    }
-    OpenBlock("MeshFaceWraps", {});
-    WriteCountLine(count);
     rm::Ref<rm::Face> face;
-    for (std::uint32_t i = 0; i < count; ++i) {
-        builder->GetFace(i, &face);
-        int wrapU = 0;
-        int wrapV = 0;
-        face->GetTextureTopology(&wrapU, &wrapV);
-        m_line.assign(m_indent);
-        AppendInt(m_line, wrapU);
-        m_line += ";;";
-        AppendInt(m_line, wrapV);
-        m_line += ";;";
-        m_line += Separator(i, count);
-        m_line += '\n';
-        Put(m_line);
-    }
-    CloseBlock();
+    WriteListBlock("MeshFaceWraps", builder->GetFaceCount(), ";;,\n", ";;;\n",
+                   [&](std::uint32_t i) {
+                       builder->GetFace(i, &face);
+                       int wrapU = 0;
+                       int wrapV = 0;
+                       face->GetTextureTopology(&wrapU, &wrapV);
+                       AppendInt(m_line, wrapU);
+                       m_line += ";;";
+                       AppendInt(m_line, wrapV);
+                   });
     return 1;
 }
 
@@ -543,24 +571,15 @@ int CXSave::WriteTextureCoords(rm::MeshBuilder* builder) {
     if (!builder) {
         return 0;
     }
-    const std::uint32_t count = builder->GetVertexCount();
-    if (count == 0) {
-        return 1;
-    }
-    OpenBlock("MeshTextureCoords", {});
-    WriteCountLine(count);
-    for (std::uint32_t i = 0; i < count; ++i) {
-        float u = 0;
-        float v = 0;
-        builder->GetTextureCoordinates(i, &u, &v);
-        m_line.assign(m_indent);
-        AppendReal(m_line, u);
-        m_line += ';';
-        AppendReal(m_line, v);
-        m_line += i + 1 < count ? ";\n" : ";;\n";
-        Put(m_line);
-    }
-    CloseBlock();
+    WriteListBlock("MeshTextureCoords", builder->GetVertexCount(), ";\n", ";;\n",
+                   [&](std::uint32_t i) {
+                       float u = 0;
+                       float v = 0;
+                       builder->GetTextureCoordinates(i, &u, &v);
+                       AppendReal(m_line, u);
+                       m_line += ';';
+                       AppendReal(m_line, v);
+                   });
     return 1;
 }
 
@@ -582,6 +601,16 @@ int CXSave::Save(const char* fileName, std::uint32_t saveFlags,
     }
     m_saveFlags = saveFlags;
     m_ticksPerSecond = 0;
+    m_hasSkin = false;
+    if (childrenOnly) {
+        if (rootFrame) {
+            for (const auto& child : rootFrame->GetChildren()) {
+                m_hasSkin = m_hasSkin || HasSkinnedMesh(child.Get());
+            }
+        }
+    } else {
+        m_hasSkin = HasSkinnedMesh(rootFrame);
+    }
     for (const rm::AnimationSet* set : animationSets) {
         if (set->TicksPerSecond() != 0) {
             m_ticksPerSecond = set->TicksPerSecond();
@@ -649,19 +678,20 @@ int CXSave::WriteFrameTransformMatrix(rm::Frame* frame) {
     OpenInlineBlock("FrameTransformMatrix");
     rm::Matrix4 m;
     frame->GetTransform(frame->GetParent(), &m);
-    for (int row = 0; row < 4; ++row) {
-        m_line.assign(m_indent);
+    WriteMatrix(m);
+    CloseBlock();
+    return 1;
+}
+
+void CXSave::WriteMatrix(const rm::Matrix4& m) {
+    WriteLines(4, ",\n", ";;\n", [&](std::uint32_t row) {
         for (int col = 0; col < 4; ++col) {
             AppendReal(m_line, m.m[row][col]);
             if (col < 3) {
                 m_line += ',';
             }
         }
-        m_line += row < 3 ? ",\n" : ";;\n";
-        Put(m_line);
-    }
-    CloseBlock();
-    return 1;
+    });
 }
 
 int CXSave::WriteAnimationSet(rm::AnimationSet* animationSet) {

@@ -32,16 +32,18 @@ class MeshBuilder;
 /// when there was nothing to write. Single-threaded.
 class CXSave {
 public:
-    // Bits of the save flags.
-    static constexpr std::uint32_t kWriteNormals = 0x01;
-    static constexpr std::uint32_t kWriteTextureCoords = 0x02;
-    static constexpr std::uint32_t kWriteMaterials = 0x04;
-    /// Faces are grouped by texture as well, and materials name their texture file.
-    static constexpr std::uint32_t kWriteTextureNames = 0x08;
-    static constexpr std::uint32_t kWriteTemplates = 0x10;
-    static constexpr std::uint32_t kWriteFaceWraps = 0x20;
-    /// What the document saves with: normals, texture coordinates, materials, textures.
-    static constexpr std::uint32_t kDocumentFlags = 0x0F;
+    /// Bits of the save flags.
+    enum : std::uint32_t {
+        kWriteNormals = 1u << 0,
+        kWriteTextureCoords = 1u << 1,
+        kWriteMaterials = 1u << 2,
+        /// Faces are grouped by texture as well, and materials name their texture file.
+        kWriteTextureNames = 1u << 3,
+        kWriteTemplates = 1u << 4,
+        kWriteFaceWraps = 1u << 5,
+        /// What the document saves with: normals, texture coordinates, materials, textures.
+        kDocumentFlags = kWriteNormals | kWriteTextureCoords | kWriteMaterials | kWriteTextureNames,
+    };
 
     /// `d3drm` is borrowed and never released; it makes the temporary mesh builders for
     /// mesh visuals. `Save`, `WriteAnimationSet` and `WriteAnimation` refuse to work
@@ -89,7 +91,9 @@ public:
     std::uint32_t GetSaveFlags() const { return m_saveFlags; }
 
     /// The magic line, the templates when `kWriteTemplates` is set, and the Header object.
-    /// With a tick rate set, the templates end with AnimTicksPerSecond's.
+    /// When `Save` found skin weights in the tree, XSkinMeshHeader's and SkinWeights'
+    /// templates follow the others; with a tick rate set, the templates end with
+    /// AnimTicksPerSecond's.
     int WriteHeader();
     /// Ticks per second the file declares; 0 (the start value) declares none.
     void SetTicksPerSecond(std::uint32_t ticks) { m_ticksPerSecond = ticks; }
@@ -108,6 +112,10 @@ public:
     /// MeshVertexColors with one colour per vertex; nothing for a mesh without vertex
     /// colours. Written whatever the save flags, as the mesh's last part.
     int WriteVertexColors(rm::MeshBuilder* builder);
+    /// XSkinMeshHeader (the bone count as the mesh has bones now) and one SkinWeights per
+    /// bone; nothing for a mesh without skin weights. Written whatever the save flags,
+    /// after the vertex colours.
+    int WriteSkinWeights(rm::MeshBuilder* builder);
 
     /// One Frame block: transform, meshes, then the children, recursively. With `autoName`
     /// an unnamed frame is given the next generated name first.
@@ -141,11 +149,38 @@ private:
     void WriteCountLine(std::uint32_t count);
     /// The count line, then the first `count` vectors of m_vectors one per line.
     void WriteVectorList(std::uint32_t count);
+    /// `count` lines, each the indent, what appendItem(i) adds to m_line, and `between`
+    /// (the last one `last`).
+    template <typename AppendItem>
+    void WriteLines(std::uint32_t count, std::string_view between, std::string_view last,
+                    AppendItem appendItem) {
+        for (std::uint32_t i = 0; i < count; ++i) {
+            m_line.assign(m_indent);
+            appendItem(i);
+            m_line += i + 1 < count ? between : last;
+            Put(m_line);
+        }
+    }
+    /// The block `keyword` with the count line and WriteLines' lines; nothing when count is 0.
+    template <typename AppendItem>
+    void WriteListBlock(std::string_view keyword, std::uint32_t count, std::string_view between,
+                        std::string_view last, AppendItem appendItem) {
+        if (count == 0) {
+            return;
+        }
+        OpenBlock(keyword, {});
+        WriteCountLine(count);
+        WriteLines(count, between, last, appendItem);
+        CloseBlock();
+    }
+    /// Four lines of four values, as FrameTransformMatrix and SkinWeights hold them.
+    void WriteMatrix(const rm::Matrix4& m);
 
     rm::Context* m_d3drm; // borrowed
     SafeFileWriter m_file;
     std::uint32_t m_saveFlags = 0;
     std::uint32_t m_ticksPerSecond = 0;
+    bool m_hasSkin = false; // some mesh of the tree being saved has skin weights
     std::string m_line;
     std::string m_indent;
     int m_indentLevel = 0;

@@ -38,7 +38,8 @@ protected:
 
 const char* const kCubeFrames =
     R"("frames":[{"name":"Root","parent":null,"visuals":0,"vertices":0,"faces":0,"normals":0},)"
-    R"({"name":"Cube","parent":"Root","visuals":1,"vertices":24,"faces":12,"normals":24}],)"
+    R"({"name":"Cube","parent":"Root","visuals":1,"vertices":24,"faces":12,"normals":24,)"
+    R"("skins":[{"mesh":"Cube","bones":1,"weights":24}]}],)"
     R"("animationSets":[]})";
 
 } // namespace
@@ -94,9 +95,13 @@ TEST_F(InfoCommandTest, TexturesBesideTheFileAreFoundAndTheDirectoryIsRestored) 
 TEST_F(InfoCommandTest, TheCharacterListsItsFramesDepthFirstAndItsAnimations) {
     const Result r = Info({TestData("BCN_Epileptic.X")});
     ASSERT_EQ(r.status, cli::kExitOk) << r.err;
+    // A frame whose meshes have skin weights lists their bones and weights.
     EXPECT_THAT(r.out, HasSubstr(R"("frames":[{"name":"Torso","parent":null,"visuals":1,)"
-                                 R"("vertices":1170,"faces":1966,"normals":1170},)"
+                                 R"("vertices":1170,"faces":1966,"normals":1170,)"
+                                 R"("skins":[{"mesh":"mesh_Torso","bones":24,"weights":1902}]},)"
                                  R"({"name":"B_Root_Pelvis_L","parent":null,)"));
+    EXPECT_THAT(r.out, HasSubstr(R"("skins":[{"mesh":"mesh_Head","bones":20,"weights":1761}])"));
+    EXPECT_THAT(r.out, HasSubstr(R"("skins":[{"mesh":"mesh_Legs","bones":10,"weights":890}])"));
     EXPECT_THAT(r.out, HasSubstr(R"({"name":"B_Knee_Left","parent":"B_Hip_Left",)"));
     EXPECT_THAT(r.out,
                 HasSubstr(R"("animationSets":[{"name":"Epileptisch","animations":[)"

@@ -15,6 +15,7 @@
 #include "platform/framework/MessageBoxCodes.h"
 #include "platform/framework/ScriptedUi.h"
 #include "platform/rm/Animation.h"
+#include "platform/rm/MeshBuilder.h"
 #include "scene/CCharacterData.h"
 #include "scene/CPartRecord.h"
 #include "scene/PartNaming.h"
@@ -248,17 +249,25 @@ TEST_F(CPartKeyDialogTest, ARenamedPartIsSavedAndReopenedUnderItsNewNameWithItsA
     EXPECT_EQ(reopened.parts[0].name, "Body");
 }
 
-TEST_F(CPartKeyDialogTest, EveryAnimationSetBoundToTheModelFollowsARename) {
+TEST_F(CPartKeyDialogTest, EveryAnimationSetAndBoneBoundToThePartFollowsARename) {
     // A second set drives the Arm too, as the other sets of a character do.
     CAnimationData* second = MakeAnimation("second.x", {{"Wave", "Arm"}});
     ASSERT_EQ(second->Bind(g_currentModel), 1);
     g_animationLibrary = &store->Animations();
     rm::Animation* wave = second->Set()->Animations()[0].Get();
     ASSERT_EQ(wave->GetFrame().Get(), arm);
+    // So do the bones of a skinned mesh, which name the part by its file's name.
+    rm::Ref<rm::MeshBuilder> skinned;
+    d3drm->CreateMeshBuilder(&skinned);
+    skinned->AddVertex(0, 0, 0);
+    skinned->SetSkin({1, 1, {{"Arm", {0}, {1.0f}, {}}, {"Body", {0}, {0.5f}, {}}}});
+    body->AddVisual(skinned.Get());
     Run(arm, [](CPartKeyDialog& dialog) {
         dialog.SetDlgItemText(CPartKeyDialog::PartTypeNameEdit, QStringLiteral("Hand"));
         dialog.ClickButton(IdOk);
     });
+    EXPECT_EQ(skinned->GetSkin().bones[0].frameName, "Hand");
+    EXPECT_EQ(skinned->GetSkin().bones[1].frameName, "Body");
     EXPECT_EQ(wave->Name(), scene::MakeWorkingName("Hand", wave->Id()));
     ASSERT_EQ(second->Bind(g_currentModel), 1);
     EXPECT_EQ(wave->GetFrame().Get(), arm);

@@ -97,6 +97,72 @@ TEST_F(CModelDataTest, ScaleDoublesOffsetsAndMeshes) {
     EXPECT_THAT(box.max, VectorNear(rm::Vector{2, 0, 0}, 1e-6f));
 }
 
+// A skinned vertex weighted wholly to a bone must land, after a model scale, where a rigid
+// part of that bone holding the vertex in the bone's space lands; a weighted vertex at the
+// weighted sum of those places. With a uniform scale that is the old place scaled.
+TEST_F(CModelDataTest, ScaleKeepsSkinnedMeshesWhereRigidPartsOfTheirBonesGo) {
+    const rm::Vector factors[] = {{2, 2, 2}, {2, 3, 0.5f}, {0.25f, 1, 4}};
+    const rm::Vector vertex{0.3f, -1.2f, 0.7f};
+    for (const rm::Vector& s : factors) {
+        SCOPED_TRACE(testing::Message() << s.x << "," << s.y << "," << s.z);
+        CModelData* model = MakeModel();
+        arm->SetPosition(model->Root(), 1, 2, -1);
+        arm->AddRotation(rm::D3DRMCOMBINE_BEFORE, 0, 1, 1, 0.6f);
+        hand->SetPosition(arm, 0.5f, -2, 3);
+        hand->AddRotation(rm::D3DRMCOMBINE_BEFORE, 1, 0, 0.5f, -0.9f);
+        rm::Frame* bones[2] = {arm, hand};
+        rm::MeshSkin skin;
+        rm::Ref<rm::MeshBuilder> body, rigid[2];
+        d3drm->CreateMeshBuilder(&body);
+        body->AddVertex(vertex.x, vertex.y, vertex.z);
+        for (int b = 0; b < 2; ++b) {
+            rm::SkinBone bone{bones[b]->Name(), {0}, {b == 0 ? 0.25f : 0.75f}, {}};
+            bone.offset = rm::MatrixMultiply(
+                rm::MatrixFromQuaternion(rm::QuaternionFromRotation({1, 2, 3}, 0.4f + float(b))),
+                rm::MatrixTranslation({float(b) - 0.5f, 1.5f, 2.0f * float(b)}));
+            const rm::Vector inBone = rm::TransformPoint(vertex, bone.offset);
+            d3drm->CreateMeshBuilder(&rigid[b]);
+            rigid[b]->AddVertex(inBone.x, inBone.y, inBone.z);
+            bones[b]->AddVisual(rigid[b].Get());
+            skin.bones.push_back(std::move(bone));
+        }
+        body->SetSkin(std::move(skin));
+        model->Root()->AddVisual(body.Get());
+        auto deformed = [&] {
+            rm::Vector v, sum{0, 0, 0};
+            std::uint32_t one = 1;
+            body->GetVertices(0, &one, &v);
+            for (int b = 0; b < 2; ++b) {
+                const rm::SkinBone& bone = body->GetSkin().bones[std::size_t(b)];
+                const rm::Vector p = rm::TransformPoint(rm::TransformPoint(v, bone.offset),
+                                                        bones[b]->WorldTransform());
+                sum = {sum.x + bone.weights[0] * p.x, sum.y + bone.weights[0] * p.y,
+                       sum.z + bone.weights[0] * p.z};
+            }
+            return sum;
+        };
+        const rm::Vector before = deformed();
+
+        model->Scale(model->Root(), s.x, s.y, s.z);
+        rm::Vector rigidPlace{0, 0, 0};
+        for (int b = 0; b < 2; ++b) {
+            rm::Vector r;
+            std::uint32_t one = 1;
+            rigid[b]->GetVertices(0, &one, &r);
+            const rm::Vector p = rm::TransformPoint(r, bones[b]->WorldTransform());
+            const float w = b == 0 ? 0.25f : 0.75f;
+            rigidPlace = {rigidPlace.x + w * p.x, rigidPlace.y + w * p.y, rigidPlace.z + w * p.z};
+        }
+        EXPECT_THAT(deformed(), VectorNear(rigidPlace, 1e-4f));
+        if (s.x == s.y && s.y == s.z) {
+            EXPECT_THAT(
+                deformed(),
+                VectorNear(rm::Vector{before.x * s.x, before.y * s.x, before.z * s.x}, 1e-4f));
+        }
+        EXPECT_EQ(RemoveModel(model), 1);
+    }
+}
+
 TEST_F(CModelDataTest, ResetOrientationLeavesTheRootAlone) {
     CModelData* model = MakeModel();
     model->Root()->AddRotation(rm::D3DRMCOMBINE_BEFORE, 0, 1, 0, 0.5f);
@@ -115,9 +181,18 @@ TEST_F(CModelDataTest, ResetOrientationLeavesTheRootAlone) {
 
 TEST_F(CModelDataTest, ConvertedMeshesKeepTheirFileNames) {
     CModelData* model = MakeModel();
+    // A skinned mesh follows its bones, not the welds: it stays a builder with its weights.
+    rm::Ref<rm::MeshBuilder> skinned;
+    d3drm->CreateMeshBuilder(&skinned);
+    skinned->AddVertex(0, 0, 0);
+    skinned->SetSkin({1, 1, {{"Hand", {0}, {1.0f}, {}}}});
+    hand->AddVisual(skinned.Get());
     ASSERT_EQ(model->ConvertMeshBuilders(model->Root()), 1);
     ASSERT_EQ(arm->Visuals().size(), 1u);
     EXPECT_NE(dynamic_cast<rm::Mesh*>(arm->Visuals()[0].Get()), nullptr);
+    ASSERT_EQ(hand->Visuals().size(), 1u);
+    EXPECT_EQ(hand->Visuals()[0].Get(), skinned.Get());
+    EXPECT_TRUE(skinned->HasSkin());
     model->RestoreFileNames(model->Root());
     EXPECT_EQ(arm->Visuals()[0]->Name(), "ArmMesh");
 }

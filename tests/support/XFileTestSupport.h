@@ -12,6 +12,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <initializer_list>
 #include <iterator>
 #include <map>
@@ -21,6 +22,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <zlib.h>
 
@@ -384,6 +386,94 @@ inline std::vector<Line> Join(std::initializer_list<std::vector<Line>> parts) {
         out.insert(out.end(), part.begin(), part.end());
     }
     return out;
+}
+
+/// What the writer puts inside a Mesh at level 1 for the triangle (0,0,0), (1,0,0), (0,1,0):
+/// the vertices and the face.
+inline std::vector<Line> TriangleLines() {
+    return {{2, "3;"},
+            {2, "0.000000;0.000000;0.000000;,"},
+            {2, "1.000000;0.000000;0.000000;,"},
+            {2, "0.000000;1.000000;0.000000;;"},
+            {2, "1;"},
+            {2, "3;0,1,2;;"}};
+}
+
+/// TriangleLines, its face white and without material: then the material list.
+inline std::vector<Line> WhiteTriangleLines() {
+    return Join({TriangleLines(),
+                 {{0, ""},
+                  {2, "MeshMaterialList {"},
+                  {3, "1;"},
+                  {3, "1;"},
+                  {3, "0;;"},
+                  {0, ""},
+                  {3, "Material {"},
+                  {4, "1.000000;1.000000;1.000000;1.000000;;"},
+                  {4, "0.000000;"},
+                  {0, "0.000000;0.000000;0.000000;;"},
+                  {0, "0.000000;0.000000;0.000000;;"},
+                  {3, "}"},
+                  {2, "}"}}});
+}
+
+/// `folder` (made under `parent`, which stays writable) holding `file` with "previous\r\n",
+/// locked so that only the superuser may write into it. Returns the file's path.
+inline std::string LockedFile(const std::filesystem::path& parent, const char* folder,
+                              const char* file) {
+    const std::filesystem::path locked = parent / folder;
+    std::filesystem::create_directory(locked);
+    const std::string path = (locked / file).string();
+    std::ofstream(path, std::ios::binary) << "previous\r\n";
+    ::chmod(path.c_str(), 0666);
+    ::chmod(locked.c_str(), 0555);
+    ::chmod(parent.c_str(), 0755);
+    return path;
+}
+
+/// The names of the files in `folder`.
+inline std::vector<std::string> FileNames(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    return names;
+}
+
+/// attempt() (0 to 98), run as it is; for the superuser, whom permissions do not bind, in a
+/// child process that has given its privileges up. -1, with a failure, when the child could
+/// not run it.
+inline int RunUnprivileged(const std::function<int()>& attempt) {
+    if (::geteuid() != 0) {
+        return attempt();
+    }
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0) {
+            ::_exit(99);
+        }
+        ::_exit(attempt());
+    }
+    int status = 0;
+    if (child == -1 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status) ||
+        WEXITSTATUS(status) == 99) {
+        ADD_FAILURE() << "the save could not run in a child without privileges";
+        return -1;
+    }
+    return WEXITSTATUS(status);
+}
+
+/// An AnimationKey block of an Animation at level 1: the file's key type (0 rotation,
+/// 1 scale, 2 position), the key count, then the key lines as given.
+inline std::vector<Line> KeyLines(int type, const std::vector<std::string>& keys) {
+    std::vector<Line> lines{{2, "AnimationKey {"},
+                            {3, std::to_string(type) + ";"},
+                            {3, std::to_string(keys.size()) + ";"}};
+    for (const std::string& key : keys) {
+        lines.push_back({3, key});
+    }
+    lines.push_back({2, "}"});
+    return lines;
 }
 
 /// Text written with "\n" line ends, as it is on disk.

@@ -15,13 +15,17 @@
 #include <unistd.h>
 
 #include "platform/rm/Context.h"
+#include "platform/rm/Math.h"
 #include "support/XFileTestSupport.h"
 
 using testing_xfile::Join;
+using testing_xfile::KeyLines;
 using testing_xfile::Line;
 using testing_xfile::OnDisk;
 using testing_xfile::ReadFile;
 using testing_xfile::TempFolder;
+using testing_xfile::TriangleLines;
+using testing_xfile::WhiteTriangleLines;
 using testing_xfile::WithCrLf;
 
 namespace {
@@ -140,44 +144,25 @@ TEST_F(CXSaveTest, WritesTheDocumentedTriangleAtLevelOneByteForByte) {
     const std::string text =
         WriteAtLevel(1, 0x07, [&](CXSave& writer) { EXPECT_EQ(writer.WriteMesh(mesh.Get()), 1); });
 
-    EXPECT_EQ(text, OnDisk({
-                        {0, ""},
-                        {1, "Mesh {"},
-                        {2, "3;"},
-                        {2, "0.000000;0.000000;0.000000;,"},
-                        {2, "1.000000;0.000000;0.000000;,"},
-                        {2, "0.000000;1.000000;0.000000;;"},
-                        {2, "1;"},
-                        {2, "3;0,1,2;;"},
-                        {0, ""},
-                        {2, "MeshMaterialList {"},
-                        {3, "1;"},
-                        {3, "1;"},
-                        {3, "0;;"},
-                        {0, ""},
-                        {3, "Material {"},
-                        {4, "1.000000;1.000000;1.000000;1.000000;;"},
-                        {4, "0.000000;"},
-                        {0, "0.000000;0.000000;0.000000;;"},
-                        {0, "0.000000;0.000000;0.000000;;"},
-                        {3, "}"},
-                        {2, "}"},
-                        {0, ""},
-                        {2, "MeshNormals {"},
-                        {3, "1;"},
-                        {3, "0.000000;0.000000;-1.000000;;"},
-                        {3, "1;"},
-                        {3, "3;0,0,0;;"},
-                        {2, "}"},
-                        {0, ""},
-                        {2, "MeshTextureCoords {"},
-                        {3, "3;"},
-                        {3, "0.000000;0.000000;"},
-                        {3, "1.000000;0.000000;"},
-                        {3, "0.000000;1.000000;;"},
-                        {2, "}"},
-                        {1, "}"},
-                    }));
+    EXPECT_EQ(text, OnDisk(Join({{{0, ""}, {1, "Mesh {"}},
+                                 WhiteTriangleLines(),
+                                 {
+                                     {0, ""},
+                                     {2, "MeshNormals {"},
+                                     {3, "1;"},
+                                     {3, "0.000000;0.000000;-1.000000;;"},
+                                     {3, "1;"},
+                                     {3, "3;0,0,0;;"},
+                                     {2, "}"},
+                                     {0, ""},
+                                     {2, "MeshTextureCoords {"},
+                                     {3, "3;"},
+                                     {3, "0.000000;0.000000;"},
+                                     {3, "1.000000;0.000000;"},
+                                     {3, "0.000000;1.000000;;"},
+                                     {2, "}"},
+                                     {1, "}"},
+                                 }})));
 }
 
 TEST_F(CXSaveTest, WritesTheDocumentedPartAndWalkFileByteForByte) {
@@ -199,15 +184,10 @@ TEST_F(CXSaveTest, WritesTheDocumentedPartAndWalkFileByteForByte) {
                                   {0, "AnimationSet walk {"},
                                   {0, ""},
                                   {1, "Animation anim1 {"},
-                                  {2, "{part1}"},
-                                  {2, "AnimationKey {"},
-                                  {3, "0;"},
-                                  {3, "2;"},
-                                  {3, "0; 4; 1.000000, 0.000000, 0.000000, 0.000000;;,"},
-                                  {3, "10; 4; 0.707107, 0.000000, 0.707107, 0.000000;;;"},
-                                  {2, "}"},
-                                  {1, "}"},
-                                  {0, "}"}}})));
+                                  {2, "{part1}"}},
+                                 KeyLines(0, {"0; 4; 1.000000, 0.000000, 0.000000, 0.000000;;,",
+                                              "10; 4; 0.707107, 0.000000, 0.707107, 0.000000;;;"}),
+                                 {{1, "}"}, {0, "}"}}})));
     EXPECT_TRUE(root->Name().empty());
 }
 
@@ -442,9 +422,10 @@ TEST_F(CXSaveTest, MeshPartsWriteNothingForAMeshWithoutThatData) {
         EXPECT_EQ(writer.WriteNormals(bare.Get()), 1);
         EXPECT_EQ(writer.WriteFaceNormals(bare.Get()), 1);
         EXPECT_EQ(writer.WriteFaceWraps(bare.Get()), 1);
+        EXPECT_EQ(writer.WriteSkinWeights(bare.Get()), 1);
         for (auto part : {&CXSave::WriteVertices, &CXSave::WriteFaces, &CXSave::WriteMaterialList,
                           &CXSave::WriteNormals, &CXSave::WriteFaceNormals, &CXSave::WriteFaceWraps,
-                          &CXSave::WriteTextureCoords}) {
+                          &CXSave::WriteTextureCoords, &CXSave::WriteSkinWeights}) {
             EXPECT_EQ((writer.*part)(nullptr), 0);
         }
     });
@@ -464,12 +445,8 @@ TEST_F(CXSaveTest, KeysAreWrittenPerTypeWithTruncatedTimes) {
              a.AddRotateKey(0.9f, {0, {1, 0, 0}});
              a.AddRotateKey(2.9f, {kHalfRoot2, {0, 0, kHalfRoot2}});
          },
-         {{2, "AnimationKey {"},
-          {3, "0;"},
-          {3, "2;"},
-          {3, "0; 4; 1.000000, 0.000000, 0.000000, 0.000000;;,"},
-          {3, "2; 4; 0.707107, 0.000000, 0.000000, 0.707107;;;"},
-          {2, "}"}}},
+         KeyLines(0, {"0; 4; 1.000000, 0.000000, 0.000000, 0.000000;;,",
+                      "2; 4; 0.707107, 0.000000, 0.000000, 0.707107;;;"})},
         {"rotation, scale, position blocks in that order",
          [](rm::Animation& a) {
              a.AddPositionKey(1, 1, 2, 3);
@@ -477,58 +454,30 @@ TEST_F(CXSaveTest, KeysAreWrittenPerTypeWithTruncatedTimes) {
              a.AddRotateKey(3, {1, {0, 0, 0}});
              a.AddPositionKey(4, -1, -2, -3);
          },
-         {{2, "AnimationKey {"},
-          {3, "0;"},
-          {3, "1;"},
-          {3, "3; 4; 1.000000, 0.000000, 0.000000, 0.000000;;;"},
-          {2, "}"},
-          {2, "AnimationKey {"},
-          {3, "1;"},
-          {3, "1;"},
-          {3, "2; 3; 2.000000, 2.000000, 2.000000;;;"},
-          {2, "}"},
-          {2, "AnimationKey {"},
-          {3, "2;"},
-          {3, "2;"},
-          {3, "1; 3; 1.000000, 2.000000, 3.000000;;,"},
-          {3, "4; 3; -1.000000, -2.000000, -3.000000;;;"},
-          {2, "}"}}},
+         Join({KeyLines(0, {"3; 4; 1.000000, 0.000000, 0.000000, 0.000000;;;"}),
+               KeyLines(1, {"2; 3; 2.000000, 2.000000, 2.000000;;;"}),
+               KeyLines(2, {"1; 3; 1.000000, 2.000000, 3.000000;;,",
+                            "4; 3; -1.000000, -2.000000, -3.000000;;;"})})},
         {"position keys only",
          [](rm::Animation& a) {
              a.AddPositionKey(0, 0, 0, 0);
              a.AddPositionKey(30, 0, 5, 0);
          },
-         {{2, "AnimationKey {"},
-          {3, "2;"},
-          {3, "2;"},
-          {3, "0; 3; 0.000000, 0.000000, 0.000000;;,"},
-          {3, "30; 3; 0.000000, 5.000000, 0.000000;;;"},
-          {2, "}"}}},
+         KeyLines(2, {"0; 3; 0.000000, 0.000000, 0.000000;;,",
+                      "30; 3; 0.000000, 5.000000, 0.000000;;;"})},
         {"keys before time 0 are not written",
          [](rm::Animation& a) {
              a.AddScaleKey(-5, 9, 9, 9);
              a.AddScaleKey(0, 1, 1, 1);
          },
-         {{2, "AnimationKey {"},
-          {3, "1;"},
-          {3, "1;"},
-          {3, "0; 3; 1.000000, 1.000000, 1.000000;;;"},
-          {2, "}"}}},
+         KeyLines(1, {"0; 3; 1.000000, 1.000000, 1.000000;;;"})},
         {"equal whole times of different types are all kept",
          [](rm::Animation& a) {
              a.AddScaleKey(7.5f, 1, 1, 1);
              a.AddPositionKey(7.25f, 1, 1, 1);
          },
-         {{2, "AnimationKey {"},
-          {3, "1;"},
-          {3, "1;"},
-          {3, "7; 3; 1.000000, 1.000000, 1.000000;;;"},
-          {2, "}"},
-          {2, "AnimationKey {"},
-          {3, "2;"},
-          {3, "1;"},
-          {3, "7; 3; 1.000000, 1.000000, 1.000000;;;"},
-          {2, "}"}}},
+         Join({KeyLines(1, {"7; 3; 1.000000, 1.000000, 1.000000;;;"}),
+               KeyLines(2, {"7; 3; 1.000000, 1.000000, 1.000000;;;"})})},
         {"no keys", [](rm::Animation&) {}, {}},
     };
     auto arm = NewFrame(nullptr, "arm");
@@ -718,14 +667,9 @@ TEST_F(CXSaveTest, FrameWritesItsMatrixThenMeshesThenChildren) {
                                   {2, "1.000000,-2.000000,3.500000,1.000000;;"},
                                   {1, "}"},
                                   {0, ""},
-                                  {1, "Mesh {"},
-                                  {2, "3;"},
-                                  {2, "0.000000;0.000000;0.000000;,"},
-                                  {2, "1.000000;0.000000;0.000000;,"},
-                                  {2, "0.000000;1.000000;0.000000;;"},
-                                  {2, "1;"},
-                                  {2, "3;0,1,2;;"},
-                                  {0, ""},
+                                  {1, "Mesh {"}},
+                                 TriangleLines(),
+                                 {{0, ""},
                                   {2, "MeshNormals {"},
                                   {3, "3;"},
                                   {3, "0.000000;0.000000;-1.000000;,"},
@@ -1155,45 +1099,16 @@ TEST_F(CXSaveTest, UnwritableFolderReturnsZeroAndKeepsThePreviousFile) {
     auto root = NewFrame(nullptr);
     NewFrame(root.Get(), "part");
     auto set = NewSet("s");
-    const std::filesystem::path folder = m_folder.Path() / "locked";
-    std::filesystem::create_directory(folder);
-    const std::string path = (folder / "scene.x").string();
-    testing_xfile::WriteFile(path, "previous\r\n");
-    ::chmod(path.c_str(), 0666);
-    ::chmod(folder.c_str(), 0555);
-    ::chmod(m_folder.Path().c_str(), 0755);
+    const std::string path = testing_xfile::LockedFile(m_folder.Path(), "locked", "scene.x");
 
-    auto attempt = [&] {
+    const int result = testing_xfile::RunUnprivileged([&] {
         CXSave writer(m_d3drm.Get());
         return writer.Save(path.c_str(), 0x0F, set.Get(), root.Get(), 1);
-    };
-    int result = -1;
-    if (::geteuid() != 0) {
-        result = attempt();
-    } else {
-        // Permissions do not bind the superuser, so the save runs in a child process
-        // that has given them up.
-        const pid_t child = ::fork();
-        ASSERT_NE(child, -1);
-        if (child == 0) {
-            if (::setgid(65534) != 0 || ::setuid(65534) != 0) {
-                ::_exit(99);
-            }
-            ::_exit(attempt());
-        }
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFEXITED(status));
-        ASSERT_NE(WEXITSTATUS(status), 99) << "could not drop privileges";
-        result = WEXITSTATUS(status);
-    }
+    });
     EXPECT_EQ(result, 0);
     EXPECT_EQ(ReadFile(path), "previous\r\n");
-    std::vector<std::string> left;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        left.push_back(entry.path().filename().string());
-    }
-    EXPECT_EQ(left, std::vector<std::string>{"scene.x"});
+    EXPECT_EQ(testing_xfile::FileNames(m_folder.Path() / "locked"),
+              std::vector<std::string>{"scene.x"});
 }
 
 namespace {
@@ -1232,55 +1147,47 @@ TEST_F(CXSaveTest, TickRateOptionsVertexColoursAndFurtherSetsAreWrittenOnlyWhenP
     expected.insert(expected.end(), rest.begin(), rest.end());
     const std::vector<Line> matrix = IdentityMatrix(1);
     expected.insert(expected.end(), matrix.begin(), matrix.end());
-    const std::vector<Line> mesh = {
-        {0, ""},
-        {1, "Mesh {"},
-        {2, "2;"},
-        {2, "0.000000;0.000000;0.000000;,"},
-        {2, "1.000000;0.000000;0.000000;;"},
-        {0, ""},
-        {2, "MeshTextureCoords {"},
-        {3, "2;"},
-        {3, "0.000000;0.000000;"},
-        {3, "0.000000;0.000000;;"},
-        {2, "}"},
-        {0, ""},
-        {2, "MeshVertexColors {"},
-        {3, "2;"},
-        {3, "0;1.000000;1.000000;1.000000;1.000000;;,"},
-        {3, "1;1.000000;0.000000;0.000000;0.501961;;;"},
-        {2, "}"},
-        {1, "}"},
-        {0, "}"},
-        {0, ""},
-        {0, "AnimationSet walk {"},
-        {0, ""},
-        {1, "Animation anim1 {"},
-        {2, "{part1}"},
-        {2, "AnimationKey {"},
-        {3, "2;"},
-        {3, "1;"},
-        {3, "0; 3; 1.000000, 2.000000, 3.000000;;;"},
-        {2, "}"},
-        {1, "}"},
-        {0, "}"},
-        {0, ""},
-        {0, "AnimationSet run {"},
-        {0, ""},
-        {1, "Animation anim1 {"},
-        {2, "{part1}"},
-        {2, "AnimationOptions {"},
-        {3, "1;"},
-        {3, "0;"},
-        {2, "}"},
-        {2, "AnimationKey {"},
-        {3, "2;"},
-        {3, "1;"},
-        {3, "0; 3; 1.000000, 2.000000, 3.000000;;;"},
-        {2, "}"},
-        {1, "}"},
-        {0, "}"},
-    };
+    const std::vector<Line> key = KeyLines(2, {"0; 3; 1.000000, 2.000000, 3.000000;;;"});
+    const std::vector<Line> mesh = Join({
+        {{0, ""},
+         {1, "Mesh {"},
+         {2, "2;"},
+         {2, "0.000000;0.000000;0.000000;,"},
+         {2, "1.000000;0.000000;0.000000;;"},
+         {0, ""},
+         {2, "MeshTextureCoords {"},
+         {3, "2;"},
+         {3, "0.000000;0.000000;"},
+         {3, "0.000000;0.000000;;"},
+         {2, "}"},
+         {0, ""},
+         {2, "MeshVertexColors {"},
+         {3, "2;"},
+         {3, "0;1.000000;1.000000;1.000000;1.000000;;,"},
+         {3, "1;1.000000;0.000000;0.000000;0.501961;;;"},
+         {2, "}"},
+         {1, "}"},
+         {0, "}"},
+         {0, ""},
+         {0, "AnimationSet walk {"},
+         {0, ""},
+         {1, "Animation anim1 {"},
+         {2, "{part1}"}},
+        key,
+        {{1, "}"},
+         {0, "}"},
+         {0, ""},
+         {0, "AnimationSet run {"},
+         {0, ""},
+         {1, "Animation anim1 {"},
+         {2, "{part1}"},
+         {2, "AnimationOptions {"},
+         {3, "1;"},
+         {3, "0;"},
+         {2, "}"}},
+        key,
+        {{1, "}"}, {0, "}"}},
+    });
     expected.insert(expected.end(), mesh.begin(), mesh.end());
     EXPECT_EQ(ReadFile(path), OnDisk(expected));
 
@@ -1304,6 +1211,61 @@ TEST_F(CXSaveTest, TickRateOptionsVertexColoursAndFurtherSetsAreWrittenOnlyWhenP
     const std::string refused = m_folder.File("refused.x");
     EXPECT_EQ(writer.Save(refused.c_str(), CXSave::kDocumentFlags, withNull, root.Get(), 1), 0);
     EXPECT_FALSE(std::filesystem::exists(refused));
+}
+
+// Skin weights follow the vertex colours as the header and one block per bone; their
+// templates join the others, before AnimTicksPerSecond's, only when some mesh has them.
+TEST_F(CXSaveTest, SkinWeightsAndTheirTemplatesAreWrittenOnlyWhenPresent) {
+    auto builder = NewBuilder();
+    for (float x : {0.0f, 1.0f}) {
+        builder->AddVertex(x, 0, 0);
+    }
+    auto root = NewFrame(nullptr);
+    NewFrame(root.Get(), "part1")->AddVisual(builder.Get());
+    auto set = NewSet("walk");
+    set->SetTicksPerSecond(30);
+    const std::string rigid =
+        SaveToFile(set.Get(), root.Get(), 1, CXSave::kDocumentFlags | CXSave::kWriteTemplates);
+    EXPECT_EQ(rigid.find("Skin"), std::string::npos);
+
+    rm::SkinBone bone{"part1", {1, 0}, {0.75f, 0.5f}, rm::MatrixTranslation({1, -2, 3})};
+    builder->SetSkin({2, 1, {bone}});
+    const std::string text = WriteAtLevel(
+        1, 0, [&](CXSave& writer) { EXPECT_EQ(writer.WriteSkinWeights(builder.Get()), 1); });
+    EXPECT_EQ(text, OnDisk({{0, ""},
+                            {1, "XSkinMeshHeader {"},
+                            {2, "2;"},
+                            {2, "1;"},
+                            {2, "1;"},
+                            {1, "}"},
+                            {0, ""},
+                            {1, "SkinWeights {"},
+                            {2, "\"part1\";"},
+                            {2, "2;"},
+                            {2, "1,"},
+                            {2, "0;"},
+                            {2, "0.750000,"},
+                            {2, "0.500000;"},
+                            {2, "1.000000,0.000000,0.000000,0.000000,"},
+                            {2, "0.000000,1.000000,0.000000,0.000000,"},
+                            {2, "0.000000,0.000000,1.000000,0.000000,"},
+                            {2, "1.000000,-2.000000,3.000000,1.000000;;"},
+                            {1, "}"}}));
+    const std::string skinned =
+        SaveToFile(set.Get(), root.Get(), 1, CXSave::kDocumentFlags | CXSave::kWriteTemplates);
+    EXPECT_NE(skinned.find(OnDisk({{2, "}"}, {0, ""}, {2, "XSkinMeshHeader {"}})),
+              std::string::npos)
+        << "after the texture coordinates";
+    EXPECT_NE(skinned.find("[Animation]\r\n}\r\n\r\ntemplate XSkinMeshHeader {\r\n"
+                           " <3CF169CE-FF7C-44ab-93C0-F78F62D172E2>\r\n"
+                           " WORD nMaxSkinWeightsPerVertex;\r\n WORD nMaxSkinWeightsPerFace;\r\n"
+                           " WORD nBones;\r\n}\r\n\r\ntemplate SkinWeights {\r\n"
+                           " <6F0D123B-BAD2-4167-A0D0-80224F25FABB>\r\n"
+                           " STRING transformNodeName;\r\n DWORD nWeights;\r\n"
+                           " array DWORD vertexIndices[nWeights];\r\n"
+                           " array FLOAT weights[nWeights];\r\n Matrix4x4 matrixOffset;\r\n}"
+                           "\r\n\r\ntemplate AnimTicksPerSecond {"),
+              std::string::npos);
 }
 
 } // namespace

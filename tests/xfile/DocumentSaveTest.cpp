@@ -18,9 +18,12 @@
 using testing_document::kWalkerFile;
 using testing_document::kWaveFile;
 using testing_document::WriteFixture;
+using testing_xfile::Join;
+using testing_xfile::KeyLines;
 using testing_xfile::Line;
 using testing_xfile::OnDisk;
 using testing_xfile::ReadFile;
+using testing_xfile::WhiteTriangleLines;
 
 namespace {
 
@@ -55,89 +58,62 @@ protected:
 };
 
 /// The walker fixture as the document saves it.
-const std::vector<Line> kSavedWalker = {
-    {0, "xof 0303txt 0032"},
-    {0, ""},
-    {0, "Header {"},
-    {1, "1;"},
-    {1, "0;"},
-    {1, "1;"},
-    {0, "}"},
-    {0, ""},
-    {0, "Frame FRAME1_Body {"},
-    {1, "FrameTransformMatrix {"},
-    {2, "1.000000,0.000000,0.000000,0.000000,"},
-    {2, "0.000000,1.000000,0.000000,0.000000,"},
-    {2, "0.000000,0.000000,1.000000,0.000000,"},
-    {2, "0.000000,0.500000,0.000000,1.000000;;"},
-    {1, "}"},
-    {0, ""},
-    {1, "Mesh BodyMesh {"},
-    {2, "3;"},
-    {2, "0.000000;0.000000;0.000000;,"},
-    {2, "1.000000;0.000000;0.000000;,"},
-    {2, "0.000000;1.000000;0.000000;;"},
-    {2, "1;"},
-    {2, "3;0,1,2;;"},
-    {0, ""},
-    {2, "MeshMaterialList {"},
-    {3, "1;"},
-    {3, "1;"},
-    {3, "0;;"},
-    {0, ""},
-    {3, "Material {"},
-    {4, "1.000000;1.000000;1.000000;1.000000;;"},
-    {4, "0.000000;"},
-    {0, "0.000000;0.000000;0.000000;;"},
-    {0, "0.000000;0.000000;0.000000;;"},
-    {3, "}"},
-    {2, "}"},
-    {0, ""},
-    {2, "MeshTextureCoords {"},
-    {3, "3;"},
-    {3, "0.000000;0.000000;"},
-    {3, "0.000000;0.000000;"},
-    {3, "0.000000;0.000000;;"},
-    {2, "}"},
-    {1, "}"},
-    {0, ""},
-    {1, "Frame Arm {"},
-    {2, "FrameTransformMatrix {"},
-    {3, "1.000000,0.000000,0.000000,0.000000,"},
-    {3, "0.000000,1.000000,0.000000,0.000000,"},
-    {3, "0.000000,0.000000,1.000000,0.000000,"},
-    {3, "2.000000,0.000000,0.000000,1.000000;;"},
-    {2, "}"},
-    {1, "}"},
-    {0, ""},
-    {1, "Frame CXSave_Frame_0 {"},
-    {2, "FrameTransformMatrix {"},
-    {3, "1.000000,0.000000,0.000000,0.000000,"},
-    {3, "0.000000,1.000000,0.000000,0.000000,"},
-    {3, "0.000000,0.000000,1.000000,0.000000,"},
-    {3, "0.000000,0.000000,3.000000,1.000000;;"},
-    {2, "}"},
-    {1, "}"},
-    {0, "}"},
-    {0, ""},
-    {0, "AnimationSet Walk {"},
-    {0, ""},
-    {1, "Animation AnimArm {"},
-    {2, "{Arm}"},
-    {2, "AnimationKey {"},
-    {3, "0;"},
-    {3, "2;"},
-    {3, "0; 4; 1.000000, 0.000000, 0.000000, 0.000000;;,"},
-    {3, "10; 4; 0.707107, 0.000000, 0.707107, 0.000000;;;"},
-    {2, "}"},
-    {2, "AnimationKey {"},
-    {3, "2;"},
-    {3, "1;"},
-    {3, "10; 3; 1.000000, 2.000000, 3.000000;;;"},
-    {2, "}"},
-    {1, "}"},
-    {0, "}"},
-};
+const std::vector<Line> kSavedWalker = Join({
+    {{0, "xof 0303txt 0032"},
+     {0, ""},
+     {0, "Header {"},
+     {1, "1;"},
+     {1, "0;"},
+     {1, "1;"},
+     {0, "}"},
+     {0, ""},
+     {0, "Frame FRAME1_Body {"},
+     {1, "FrameTransformMatrix {"},
+     {2, "1.000000,0.000000,0.000000,0.000000,"},
+     {2, "0.000000,1.000000,0.000000,0.000000,"},
+     {2, "0.000000,0.000000,1.000000,0.000000,"},
+     {2, "0.000000,0.500000,0.000000,1.000000;;"},
+     {1, "}"},
+     {0, ""},
+     {1, "Mesh BodyMesh {"}},
+    WhiteTriangleLines(),
+    {{0, ""},
+     {2, "MeshTextureCoords {"},
+     {3, "3;"},
+     {3, "0.000000;0.000000;"},
+     {3, "0.000000;0.000000;"},
+     {3, "0.000000;0.000000;;"},
+     {2, "}"},
+     {1, "}"},
+     {0, ""},
+     {1, "Frame Arm {"},
+     {2, "FrameTransformMatrix {"},
+     {3, "1.000000,0.000000,0.000000,0.000000,"},
+     {3, "0.000000,1.000000,0.000000,0.000000,"},
+     {3, "0.000000,0.000000,1.000000,0.000000,"},
+     {3, "2.000000,0.000000,0.000000,1.000000;;"},
+     {2, "}"},
+     {1, "}"},
+     {0, ""},
+     {1, "Frame CXSave_Frame_0 {"},
+     {2, "FrameTransformMatrix {"},
+     {3, "1.000000,0.000000,0.000000,0.000000,"},
+     {3, "0.000000,1.000000,0.000000,0.000000,"},
+     {3, "0.000000,0.000000,1.000000,0.000000,"},
+     {3, "0.000000,0.000000,3.000000,1.000000;;"},
+     {2, "}"},
+     {1, "}"},
+     {0, "}"},
+     {0, ""},
+     {0, "AnimationSet Walk {"},
+     {0, ""},
+     {1, "Animation AnimArm {"},
+     {2, "{Arm}"}},
+    KeyLines(0, {"0; 4; 1.000000, 0.000000, 0.000000, 0.000000;;,",
+                 "10; 4; 0.707107, 0.000000, 0.707107, 0.000000;;;"}),
+    KeyLines(2, {"10; 3; 1.000000, 2.000000, 3.000000;;;"}),
+    {{1, "}"}, {0, "}"}},
+});
 
 TEST_F(DocumentSaveTest, FileGetsTheNamesFromTheFileAndTheSceneKeepsItsWorkingNames) {
     const std::vector<std::string> before = Names();
@@ -169,20 +145,12 @@ TEST_F(DocumentSaveTest, SaveAfterChangingTheAnimationWritesTheNewSetOnTheSameFr
 
     const std::string text = ReadFile(path);
     EXPECT_NE(text.find("Frame FRAME1_Body {"), std::string::npos);
-    const std::string set = OnDisk({
-        {0, "AnimationSet Wave {"},
-        {0, ""},
-        {1, "Animation AnimArm {"},
-        {2, "{Arm}"},
-        {2, "AnimationKey {"},
-        {3, "0;"},
-        {3, "2;"},
-        {3, "0; 4; 1.000000, 0.000000, 0.000000, 0.000000;;,"},
-        {3, "20; 4; 0.000000, 1.000000, 0.000000, 0.000000;;;"},
-        {2, "}"},
-        {1, "}"},
-        {0, "}"},
-    });
+    const std::string set = OnDisk(Join({
+        {{0, "AnimationSet Wave {"}, {0, ""}, {1, "Animation AnimArm {"}, {2, "{Arm}"}},
+        KeyLines(0, {"0; 4; 1.000000, 0.000000, 0.000000, 0.000000;;,",
+                     "20; 4; 0.000000, 1.000000, 0.000000, 0.000000;;;"}),
+        {{1, "}"}, {0, "}"}},
+    }));
     ASSERT_GE(text.size(), set.size());
     EXPECT_EQ(text.substr(text.size() - set.size()), set);
 }
@@ -252,45 +220,14 @@ TEST_F(DocumentSaveTest, FailedWriteKeepsThePreviousFileAndTheWorkingNames) {
 TEST_F(DocumentSaveTest, UnwritableFolderKeepsThePreviousFileAndTheWorkingNames) {
     const std::vector<std::string> before = Names();
     const std::filesystem::path locked = folder.Path() / "locked";
-    std::filesystem::create_directory(locked);
-    const std::string path = (locked / "saved.x").string();
-    testing_xfile::WriteFile(path, "previous\r\n");
-    ::chmod(path.c_str(), 0666);
-    ::chmod(locked.c_str(), 0555);
-    ::chmod(folder.Path().c_str(), 0755);
+    const std::string path = testing_xfile::LockedFile(folder.Path(), "locked", "saved.x");
 
     // 0 or 1: the save's result; 2 is added when the names are not the working ones after.
-    auto attempt = [&] {
-        const int result = Save(path);
-        return result + (Names() == before ? 0 : 2);
-    };
-    int outcome = -1;
-    if (::geteuid() != 0) {
-        outcome = attempt();
-    } else {
-        // Permissions do not bind the superuser: the save runs in a child process that has
-        // given them up.
-        const pid_t child = ::fork();
-        ASSERT_NE(child, -1);
-        if (child == 0) {
-            if (::setgid(65534) != 0 || ::setuid(65534) != 0) {
-                ::_exit(99);
-            }
-            ::_exit(attempt());
-        }
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFEXITED(status));
-        ASSERT_NE(WEXITSTATUS(status), 99) << "could not drop privileges";
-        outcome = WEXITSTATUS(status);
-    }
+    const int outcome =
+        testing_xfile::RunUnprivileged([&] { return Save(path) + (Names() == before ? 0 : 2); });
     EXPECT_EQ(outcome, 0) << "1: the save succeeded; 2: the working names were not back";
     EXPECT_EQ(ReadFile(path), "previous\r\n");
-    std::vector<std::string> left;
-    for (const auto& entry : std::filesystem::directory_iterator(locked)) {
-        left.push_back(entry.path().filename().string());
-    }
-    EXPECT_EQ(left, std::vector<std::string>{"saved.x"});
+    EXPECT_EQ(testing_xfile::FileNames(locked), std::vector<std::string>{"saved.x"});
     ::chmod(locked.c_str(), 0755);
 }
 

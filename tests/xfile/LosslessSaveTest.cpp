@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "xfile/DocumentSceneFixture.h"
 #include "xfile/XFileSceneView.h"
 
+using testing_xfile::ForEachPair;
 using testing_xfile::NearAsWritten;
 using testing_xfile::ReadFile;
 using testing_xfile::WriteFile;
@@ -158,6 +160,111 @@ struct AssimpAnimations {
     return ::testing::AssertionSuccess();
 }
 
+/// A mesh of `vertices` vertices on a chain of three bones, each bone weighting every
+/// vertex it reaches with a weight and an offset matrix of its own (values from a fixed
+/// sequence, not round numbers, so a digit lost on the way shows).
+std::string SkinnedChainFile(unsigned vertices) {
+    std::ostringstream x;
+    x.precision(9);
+    unsigned seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return float((seed >> 8) & 0xFFFF) / 65536.0f - 0.5f;
+    };
+    x << "xof 0303txt 0032\nFrame Root {\n Mesh Body {\n  " << vertices << ";\n";
+    for (unsigned v = 0; v < vertices; ++v) {
+        x << "  " << next() << ";" << float(v) * 0.25f << ";" << next() << ";"
+          << (v + 1 < vertices ? "," : ";") << "\n";
+    }
+    x << "  " << vertices - 2 << ";\n";
+    for (unsigned f = 0; f + 2 < vertices; ++f) {
+        x << "  3;" << f << "," << f + 1 << "," << f + 2 << ";" << (f + 3 < vertices ? "," : ";")
+          << "\n";
+    }
+    x << "  XSkinMeshHeader { 2; 3; 3; }\n";
+    for (int b = 0; b < 3; ++b) {
+        x << "  SkinWeights { \"Bone" << b << "\"; ";
+        std::vector<unsigned> reached;
+        for (unsigned v = unsigned(b); v < vertices; v += 2) {
+            reached.push_back(v);
+        }
+        x << reached.size() << ";\n";
+        for (std::size_t i = 0; i < reached.size(); ++i) {
+            x << reached[i] << (i + 1 < reached.size() ? "," : ";");
+        }
+        x << "\n";
+        for (std::size_t i = 0; i < reached.size(); ++i) {
+            x << 0.5f + next() << (i + 1 < reached.size() ? "," : ";");
+        }
+        x << "\n";
+        for (int e = 0; e < 16; ++e) {
+            x << (e == 15 ? 1.0f : e % 5 == 0 ? 1.0f + next() : next()) << (e < 15 ? "," : ";;");
+        }
+        x << "\n  }\n";
+    }
+    x << " }\n Frame Bone0 {\n  Frame Bone1 {\n   Frame Bone2 {}\n  }\n }\n}\n";
+    return x.str();
+}
+
+/// Every skinned mesh's bones as our reader loads the file, in file order.
+std::vector<rm::MeshSkin> ReadSkins(const std::string& path) {
+    auto root = rm::MakeRef<rm::Frame>();
+    EXPECT_EQ(root->Load(path.c_str()), rm::D3DRM_OK) << rm::GetLastLoadMessage();
+    std::vector<rm::MeshSkin> skins;
+    std::vector<rm::Frame*> pending{root.Get()};
+    while (!pending.empty()) {
+        rm::Frame* frame = pending.front();
+        pending.erase(pending.begin());
+        for (const auto& visual : frame->Visuals()) {
+            const auto* builder = dynamic_cast<const rm::MeshBuilder*>(visual.Get());
+            if (builder && builder->HasSkin()) {
+                skins.push_back(builder->GetSkin());
+            }
+        }
+        for (const auto& child : frame->Children()) {
+            pending.push_back(child.Get());
+        }
+    }
+    return skins;
+}
+
+/// Assimp's bones: per mesh node and bone name, the weight count, the sum of the weights
+/// and the offset matrix.
+std::map<std::string, std::vector<double>> AssimpBones(const std::string& path) {
+    Assimp::Importer importer;
+    const aiScene* scene = importer.ReadFile(path, 0);
+    EXPECT_TRUE(scene && scene->mRootNode) << importer.GetErrorString();
+    std::map<std::string, std::vector<double>> bones;
+    std::vector<const aiNode*> pending;
+    if (scene && scene->mRootNode) {
+        pending.push_back(scene->mRootNode);
+    }
+    while (!pending.empty()) {
+        const aiNode* node = pending.back();
+        pending.pop_back();
+        for (unsigned m = 0; m < node->mNumMeshes; ++m) {
+            const aiMesh& mesh = *scene->mMeshes[node->mMeshes[m]];
+            for (unsigned b = 0; b < mesh.mNumBones; ++b) {
+                const aiBone& bone = *mesh.mBones[b];
+                std::vector<double>& values =
+                    bones[std::string(node->mName.C_Str()) + "/" + bone.mName.C_Str()];
+                values.resize(18);
+                values[0] += bone.mNumWeights;
+                for (unsigned w = 0; w < bone.mNumWeights; ++w) {
+                    values[1] += bone.mWeights[w].mWeight;
+                }
+                for (int e = 0; e < 16; ++e) {
+                    values[2 + std::size_t(e)] = bone.mOffsetMatrix[e / 4][e % 4];
+                }
+            }
+        }
+        for (unsigned c = 0; c < node->mNumChildren; ++c) {
+            pending.push_back(node->mChildren[c]);
+        }
+    }
+    return bones;
+}
+
 class LosslessSaveTest : public DocumentSceneFixture {
 protected:
     /// The three ways a file is saved here: the command line, and the editor's Save.
@@ -174,6 +281,7 @@ protected:
         EXPECT_EQ(cli::Run(args, out, err), cli::kExitOk) << err.str();
         return {saved, resaved};
     }
+    void ExpectSkinsSurvive(const std::string& path, std::size_t meshes);
 };
 
 TEST_F(LosslessSaveTest, EverySetComesBackWithEveryChannelKeyAndTheTickRate) {
@@ -293,6 +401,63 @@ TEST_F(LosslessSaveTest, TheCubeKeepsItsVertexColours) {
         EXPECT_EQ(colours(saved), expected);
         EXPECT_EQ(assimpColours(saved), expectedByAssimp);
     }
+}
+
+// Bones, vertex indices, weights and offsets come back within what six decimals keep, as
+// our reader and Assimp see them; so do the header's counts, and the templates stay out.
+void LosslessSaveTest::ExpectSkinsSurvive(const std::string& path, std::size_t meshes) {
+    const std::vector<rm::MeshSkin> expected = ReadSkins(path);
+    ASSERT_EQ(expected.size(), meshes);
+    const auto expectedByAssimp = AssimpBones(path);
+    ASSERT_FALSE(expectedByAssimp.empty());
+    for (const std::string& saved : SaveBothWays(path)) {
+        SCOPED_TRACE(saved);
+        ForEachPair(
+            expected, ReadSkins(saved), [](const rm::MeshSkin& a, const rm::MeshSkin& b, auto) {
+                EXPECT_EQ(b.maxWeightsPerVertex, a.maxWeightsPerVertex);
+                EXPECT_EQ(b.maxWeightsPerFace, a.maxWeightsPerFace);
+                ForEachPair(a.bones, b.bones,
+                            [](const rm::SkinBone& x, const rm::SkinBone& y, auto) {
+                                SCOPED_TRACE(x.frameName);
+                                EXPECT_EQ(y.frameName, x.frameName);
+                                EXPECT_EQ(y.vertices, x.vertices);
+                                ForEachPair(x.weights, y.weights, [](float p, float q, auto) {
+                                    EXPECT_PRED2(NearAsWritten, p, q);
+                                });
+                                for (int e = 0; e < 16; ++e) {
+                                    EXPECT_PRED2(NearAsWritten, x.offset.m[e / 4][e % 4],
+                                                 y.offset.m[e / 4][e % 4]);
+                                }
+                            });
+            });
+        const auto seenByAssimp = AssimpBones(saved);
+        ASSERT_EQ(seenByAssimp.size(), expectedByAssimp.size());
+        for (const auto& [name, values] : expectedByAssimp) {
+            SCOPED_TRACE(name);
+            ASSERT_EQ(seenByAssimp.count(name), 1u);
+            const std::vector<double>& other = seenByAssimp.at(name);
+            EXPECT_EQ(other[0], values[0]);
+            for (std::size_t v = 1; v < values.size(); ++v) {
+                EXPECT_NEAR(other[v], values[v], 1e-5 * (1 + std::fabs(values[0]))) << v;
+            }
+        }
+        EXPECT_EQ(ReadFile(saved).find("template"), std::string::npos);
+    }
+}
+
+TEST_F(LosslessSaveTest, AGeneratedSkinnedChainKeepsItsBonesWeightsAndOffsets) {
+    const std::string generated = folder.File("chain.x");
+    WriteFile(generated, SkinnedChainFile(40));
+    ExpectSkinsSurvive(generated, 1);
+}
+
+TEST_F(LosslessSaveTest, TheSkinnedCharacterKeepsItsBonesWeightsAndOffsets) {
+    const std::string character =
+        (std::filesystem::path(PAVRIX_TESTDATA_DIR) / "x" / "BCN_Epileptic.X").string();
+    if (!std::filesystem::exists(character)) {
+        GTEST_SKIP() << "no test data at " << character;
+    }
+    ExpectSkinsSurvive(character, 3);
 }
 
 } // namespace

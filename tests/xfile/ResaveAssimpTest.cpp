@@ -10,7 +10,7 @@
 // the materials, and the writer lists them in the order the faces first use them.
 //
 // Assimp 5.2 crashes on malformed_skinweights_oob.x, whose skin weights index past its
-// vertices (the writer does not write skin weights, so the resaved file is fine). Every
+// vertices (the reader leaves that weight out, so the resaved file is fine). Every
 // original is therefore first read by Assimp in a child process, and one Assimp cannot
 // read is left out of the comparison; the resaved file is still read.
 
@@ -131,29 +131,28 @@ void ExpectNear(const aiVector3D& a, const aiVector3D& b) {
 }
 
 void ExpectSameNodes(const AssimpView& original, const AssimpView& resaved) {
-    ASSERT_EQ(original.nodes.size(), resaved.nodes.size());
-    for (std::size_t i = 0; i < original.nodes.size(); ++i) {
-        const AssimpNode& a = original.nodes[i];
-        const AssimpNode& b = resaved.nodes[i];
-        SCOPED_TRACE("node " + a.name);
-        EXPECT_EQ(a.depth, b.depth);
-        EXPECT_EQ(a.name, b.name);
-        for (unsigned r = 0; r < 4; ++r) {
-            for (unsigned c = 0; c < 4; ++c) {
-                EXPECT_PRED2(Near, a.transform[r][c], b.transform[r][c]) << r << "," << c;
+    testing_xfile::ForEachPair(
+        original.nodes, resaved.nodes, [](const AssimpNode& a, const AssimpNode& b, auto) {
+            SCOPED_TRACE("node " + a.name);
+            EXPECT_EQ(a.depth, b.depth);
+            EXPECT_EQ(a.name, b.name);
+            for (unsigned r = 0; r < 4; ++r) {
+                for (unsigned c = 0; c < 4; ++c) {
+                    EXPECT_PRED2(Near, a.transform[r][c], b.transform[r][c]) << r << "," << c;
+                }
             }
-        }
-        ASSERT_EQ(a.meshes.size(), b.meshes.size());
-        for (std::size_t m = 0; m < a.meshes.size(); ++m) {
-            SCOPED_TRACE(testing::Message() << "mesh " << m);
-            ASSERT_EQ(a.meshes[m].positions.size(), b.meshes[m].positions.size());
-            for (std::size_t v = 0; v < a.meshes[m].positions.size(); ++v) {
-                SCOPED_TRACE(testing::Message() << "vertex " << v);
-                ExpectNear(a.meshes[m].positions[v], b.meshes[m].positions[v]);
-            }
-            EXPECT_EQ(a.meshes[m].faces, b.meshes[m].faces);
-        }
-    }
+            testing_xfile::ForEachPair(
+                a.meshes, b.meshes, [](const AssimpMesh& x, const AssimpMesh& y, std::size_t m) {
+                    SCOPED_TRACE(testing::Message() << "mesh " << m);
+                    testing_xfile::ForEachPair(
+                        x.positions, y.positions,
+                        [](const aiVector3D& p, const aiVector3D& q, std::size_t v) {
+                            SCOPED_TRACE(testing::Message() << "vertex " << v);
+                            ExpectNear(p, q);
+                        });
+                    EXPECT_EQ(x.faces, y.faces);
+                });
+        });
 }
 
 void ExpectSameChannels(const AssimpView& original, const AssimpView& resaved) {

@@ -11,6 +11,7 @@
 #include "xfile/DocumentSceneFixture.h"
 #include "xfile/XFileSceneView.h"
 
+using testing_xfile::ForEachPair;
 using testing_xfile::FrameView;
 using testing_xfile::MeshView;
 using testing_xfile::NearAsWritten;
@@ -101,10 +102,7 @@ void ExpectSameMesh(const MeshView& original, const MeshView& resaved) {
 
 void ExpectSameScene(const SceneView& original, const SceneView& resaved) {
     ASSERT_TRUE(resaved.hasFrames);
-    ASSERT_EQ(original.frames.size(), resaved.frames.size());
-    for (std::size_t i = 0; i < original.frames.size(); ++i) {
-        const FrameView& a = original.frames[i];
-        const FrameView& b = resaved.frames[i];
+    ForEachPair(original.frames, resaved.frames, [](const FrameView& a, const FrameView& b, auto) {
         SCOPED_TRACE("frame " + a.name);
         EXPECT_EQ(a.depth, b.depth);
         if (a.name.empty()) {
@@ -113,11 +111,9 @@ void ExpectSameScene(const SceneView& original, const SceneView& resaved) {
             EXPECT_EQ(a.name, b.name);
         }
         ExpectSameMatrix(a.local, b.local);
-        ASSERT_EQ(a.meshes.size(), b.meshes.size());
-        for (std::size_t m = 0; m < a.meshes.size(); ++m) {
-            ExpectSameMesh(a.meshes[m], b.meshes[m]);
-        }
-    }
+        ForEachPair(a.meshes, b.meshes,
+                    [](const auto& x, const auto& y, auto) { ExpectSameMesh(x, y); });
+    });
 
     // A file without an animation set is saved with an empty one, which writes nothing.
     EXPECT_EQ(resaved.hasSet, original.hasSet && !original.animations.empty());
@@ -125,29 +121,26 @@ void ExpectSameScene(const SceneView& original, const SceneView& resaved) {
         return;
     }
     EXPECT_EQ(original.setName, resaved.setName);
-    ASSERT_EQ(original.animations.size(), resaved.animations.size());
-    for (std::size_t i = 0; i < original.animations.size(); ++i) {
-        const auto& a = original.animations[i];
-        const auto& b = resaved.animations[i];
+    ForEachPair(original.animations, resaved.animations, [](const auto& a, const auto& b, auto) {
         SCOPED_TRACE("animation " + a.name);
         EXPECT_EQ(a.name, b.name);
         EXPECT_EQ(a.frame, b.frame);
-        ASSERT_EQ(a.keys.size(), b.keys.size());
-        for (std::size_t k = 0; k < a.keys.size(); ++k) {
-            SCOPED_TRACE(testing::Message() << "key " << k);
-            EXPECT_EQ(a.keys[k].dwKeyType, b.keys[k].dwKeyType);
-            // The files' key times are whole numbers, which the format keeps exactly.
-            EXPECT_EQ(a.keys[k].dvTime, b.keys[k].dvTime);
-            const rm::Quaternion& qa = a.keys[k].dqRotateKey;
-            const rm::Quaternion& qb = b.keys[k].dqRotateKey;
-            EXPECT_PRED2(NearAsWritten, qa.v.x, qb.v.x);
-            EXPECT_PRED2(NearAsWritten, qa.v.y, qb.v.y);
-            EXPECT_PRED2(NearAsWritten, qa.v.z, qb.v.z);
-            if (a.keys[k].dwKeyType == 1) {
-                EXPECT_PRED2(NearAsWritten, qa.s, qb.s);
-            }
-        }
-    }
+        ForEachPair(a.keys, b.keys,
+                    [](const rm::AnimationKey& x, const rm::AnimationKey& y, std::size_t k) {
+                        SCOPED_TRACE(testing::Message() << "key " << k);
+                        EXPECT_EQ(x.dwKeyType, y.dwKeyType);
+                        // The files' key times are whole numbers, which the format keeps exactly.
+                        EXPECT_EQ(x.dvTime, y.dvTime);
+                        const rm::Quaternion& qa = x.dqRotateKey;
+                        const rm::Quaternion& qb = y.dqRotateKey;
+                        EXPECT_PRED2(NearAsWritten, qa.v.x, qb.v.x);
+                        EXPECT_PRED2(NearAsWritten, qa.v.y, qb.v.y);
+                        EXPECT_PRED2(NearAsWritten, qa.v.z, qb.v.z);
+                        if (x.dwKeyType == 1) {
+                            EXPECT_PRED2(NearAsWritten, qa.s, qb.s);
+                        }
+                    });
+    });
 }
 
 TEST_F(ResaveRoundTripTest, ResavedFileReadsBackAsTheOriginal) {

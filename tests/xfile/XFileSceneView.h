@@ -155,6 +155,15 @@ inline SceneView ReadScene(rm::Context& d3drm, const std::string& path) {
 
 /// Equal within what "%f" keeps of a 32-bit value: half a unit of the sixth decimal, plus
 /// the rounding of the value read back to 32 bits.
+/// compare(a[i], b[i], i) for every i, once the two lists are found to be the same size.
+template <typename T, typename Compare>
+void ForEachPair(const std::vector<T>& a, const std::vector<T>& b, Compare compare) {
+    ASSERT_EQ(a.size(), b.size());
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        compare(a[i], b[i], i);
+    }
+}
+
 inline bool NearAsWritten(float written, float read) {
     return std::fabs(double(written) - double(read)) <=
            5e-7 + std::fabs(double(written)) * 1.2e-7 + 1e-9;

@@ -382,6 +382,15 @@ HRESULT MeshBuilder::AddMeshBuilder(const MeshBuilder* other) {
         m_faceTexture[face] = other->m_faceTexture[f];
         m_faceWrap[face] = other->m_faceWrap[f];
     }
+    for (const SkinBone& bone : other->m_skin.bones) {
+        SkinBone& added = m_skin.bones.emplace_back(bone);
+        for (std::uint32_t& vertex : added.vertices) {
+            vertex += vertexBase;
+        }
+    }
+    m_skin.maxWeightsPerVertex =
+        std::max(m_skin.maxWeightsPerVertex, other->m_skin.maxWeightsPerVertex);
+    m_skin.maxWeightsPerFace = std::max(m_skin.maxWeightsPerFace, other->m_skin.maxWeightsPerFace);
     Touch();
     return D3DRM_OK;
 }

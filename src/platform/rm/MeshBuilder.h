@@ -116,7 +116,8 @@ public:
     HRESULT GetBox(Box* box) const override;
 
     /// Appends another builder's vertices, normals and faces (with their colours,
-    /// materials, textures and wraps); its indices are moved past this builder's own.
+    /// materials, textures and wraps) and its skin's bones; its indices are moved past this
+    /// builder's own.
     HRESULT AddMeshBuilder(const MeshBuilder* other);
     /// Appends a mesh's groups: each group vertex becomes a vertex with its own normal
     /// and texture coordinates; faces take the group's colour, material and texture.

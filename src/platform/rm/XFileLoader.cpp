@@ -45,7 +45,14 @@ HRESULT GetXFileFormat(const char* fileName, XFileFormat* format) {
     return ReadXFileFormat(fileName, format, &t_lastMessage);
 }
 
-HRESULT Frame::Load(const char* fileName, const char* textureDirectory) {
+namespace {
+
+/// Reads fileName and hands its document and a scene builder to build, which returns the
+/// load's result; onOutOfMemory undoes what build did when memory runs out. The builder's
+/// warnings become the last load message when build succeeds.
+template <typename Build, typename Undo>
+HRESULT BuildFromFile(const char* fileName, const char* textureDirectory, Build build,
+                      Undo onOutOfMemory) {
     std::shared_ptr<XFileDocument> document;
     const HRESULT hr = AcquireXFileDocument(fileName, {}, &document, &t_lastMessage);
     if (Failed(hr)) {
@@ -53,52 +60,60 @@ HRESULT Frame::Load(const char* fileName, const char* textureDirectory) {
     }
     try {
         XFileSceneBuilder builder(*document, NameOf(fileName), TextureOptions(textureDirectory));
-        if (!builder.HasTopLevelFrame()) {
-            t_lastMessage = NameOf(fileName) + ": expected a Frame, found none in the file";
-            return D3DRMERR_NOTFOUND;
+        const HRESULT built = build(*document, builder);
+        if (Succeeded(built)) {
+            t_lastMessage = builder.Warnings();
         }
-        const std::vector<Ref<Frame>> frames = builder.BuildTopLevelFrames();
-        t_lastMessage = builder.Warnings();
-        m_children.reserve(m_children.size() + frames.size());
-        for (const auto& frame : frames) {
-            AddChild(frame.Get());
-        }
+        return built;
     } catch (const std::bad_alloc&) {
+        onOutOfMemory();
         return OutOfMemory(fileName);
     }
-    return D3DRM_OK;
+}
+
+} // namespace
+
+HRESULT Frame::Load(const char* fileName, const char* textureDirectory) {
+    return BuildFromFile(
+        fileName, textureDirectory,
+        [&](XFileDocument&, XFileSceneBuilder& builder) {
+            if (!builder.HasTopLevelFrame()) {
+                t_lastMessage = NameOf(fileName) + ": expected a Frame, found none in the file";
+                return D3DRMERR_NOTFOUND;
+            }
+            const std::vector<Ref<Frame>> frames = builder.BuildTopLevelFrames();
+            m_children.reserve(m_children.size() + frames.size());
+            for (const auto& frame : frames) {
+                AddChild(frame.Get());
+            }
+            return D3DRM_OK;
+        },
+        [] {});
 }
 
 HRESULT MeshBuilder::Load(const char* fileName, const char* textureDirectory) {
-    std::shared_ptr<XFileDocument> document;
-    const HRESULT hr = AcquireXFileDocument(fileName, {}, &document, &t_lastMessage);
-    if (Failed(hr)) {
-        return hr;
-    }
-    try {
-        XFileSceneBuilder builder(*document, NameOf(fileName), TextureOptions(textureDirectory));
-        const std::int64_t mesh = builder.FirstMesh();
-        if (mesh < 0) {
-            t_lastMessage = NameOf(fileName) + ": expected a Mesh, found none in the file";
-            return D3DRMERR_NOTFOUND;
-        }
-        builder.FillMeshBuilder(std::uint32_t(mesh), this);
-        // A file of several meshes and no frame keeps them all, in file order, in this
-        // one builder rather than losing every mesh but the first. (With frames, the frame
-        // load keeps every mesh and this load is not what opens the file.)
-        for (const auto& item : document->topLevel) {
-            if (document->frames.empty() && !item.isFrame && std::int64_t(item.index) != mesh) {
-                auto more = MakeRef<MeshBuilder>();
-                builder.FillMeshBuilder(item.index, more.Get());
-                AddMeshBuilder(more.Get());
+    return BuildFromFile(
+        fileName, textureDirectory,
+        [&](XFileDocument& document, XFileSceneBuilder& builder) {
+            const std::int64_t mesh = builder.FirstMesh();
+            if (mesh < 0) {
+                t_lastMessage = NameOf(fileName) + ": expected a Mesh, found none in the file";
+                return D3DRMERR_NOTFOUND;
             }
-        }
-        t_lastMessage = builder.Warnings();
-    } catch (const std::bad_alloc&) {
-        Empty();
-        return OutOfMemory(fileName);
-    }
-    return D3DRM_OK;
+            builder.FillMeshBuilder(std::uint32_t(mesh), this);
+            // A file of several meshes and no frame keeps them all, in file order, in this
+            // one builder rather than losing every mesh but the first. (With frames, the
+            // frame load keeps every mesh and this load is not what opens the file.)
+            for (const auto& item : document.topLevel) {
+                if (document.frames.empty() && !item.isFrame && std::int64_t(item.index) != mesh) {
+                    auto more = MakeRef<MeshBuilder>();
+                    builder.FillMeshBuilder(item.index, more.Get());
+                    AddMeshBuilder(more.Get());
+                }
+            }
+            return D3DRM_OK;
+        },
+        [this] { Empty(); });
 }
 
 namespace {

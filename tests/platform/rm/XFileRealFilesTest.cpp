@@ -126,14 +126,21 @@ TEST_F(XFileRealFilesTest, AnEmptyFileIsRefusedWithAClearMessage) {
     EXPECT_TRUE(root->Children().empty());
 }
 
-// Skin weights are not part of the scene, so indices that point past the mesh (which crash
-// a widely used importer) cannot hurt: the file loads like the good cube.
+// An index that points past the mesh (which crashes a widely used importer) loses its
+// weight with a warning; the rest of the file loads like the good cube.
 TEST_F(XFileRealFilesTest, OutOfRangeSkinWeightsDoNotDisturbTheLoad) {
     EXPECT_EQ(DumpFrameLoad(TestData("malformed_skinweights_oob.x")),
               DumpFrameLoad(TestData("test_cube_text.x")));
     auto builder = MakeRef<MeshBuilder>();
     EXPECT_EQ(builder->Load(TestData("malformed_skinweights_oob.x").c_str()), D3DRM_OK);
     EXPECT_EQ(builder->GetVertexCount(), 24u);
+    EXPECT_THAT(GetLastLoadMessage(),
+                ::testing::EndsWith("malformed_skinweights_oob.x:219: expected vertex indices "
+                                    "below 24 (the number of vertices) in the SkinWeights of bone "
+                                    "'Cube', found 1000000; 1 weight is left out"));
+    ASSERT_EQ(builder->GetSkin().bones.size(), 1u);
+    EXPECT_EQ(builder->GetSkin().bones[0].vertices.size(), 23u);
+    EXPECT_EQ(builder->GetSkin().bones[0].weights.size(), 23u);
 }
 
 TEST_F(XFileRealFilesTest, TextBinaryAndCompressedCubesGiveTheSameScene) {

@@ -301,6 +301,10 @@ std::string_view XFileBinaryTokenizer::ReadReference() {
 }
 
 void XFileBinaryTokenizer::SkipObjectBody() {
+    // Called among an object's values, the rest of the list being read goes first.
+    m_p += 4 * std::size_t(m_intsLeft) + std::size_t(m_floatBytes) * m_floatsLeft;
+    m_intsLeft = 0;
+    m_floatsLeft = 0;
     const std::size_t open = Position() >= 2 ? Position() - 2 : 0;
     int depth = 1;
     while (depth > 0) {

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <string_view>
 
 #include "platform/rm/Implementation/XFileError.h"
@@ -63,6 +64,9 @@ public:
 
     [[noreturn]] void Fail(std::string_view expected) const;
     [[noreturn]] void FailAt(std::size_t position, std::string_view text) const;
+    std::string MessageAt(std::size_t position, std::string_view text) const {
+        return FormatXFileMessage(m_context, m_begin, position, text);
+    }
 
 private:
     std::size_t Remaining() const { return std::size_t(m_end - m_p); }

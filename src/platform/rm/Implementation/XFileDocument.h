@@ -56,6 +56,9 @@ struct XFileDocument {
         std::vector<std::uint32_t> materials;
         /// XSkinMeshHeader and SkinWeights, indices checked; empty for a rigid mesh.
         MeshSkin skin;
+        /// What was left out of the skin and why, one line each ("<file>:<place>: ..."),
+        /// or empty. Reported by the loads that build this mesh.
+        std::string warnings;
     };
 
     struct Frame {

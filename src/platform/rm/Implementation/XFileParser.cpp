@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "platform/rm/Implementation/XFileBinaryTokenizer.h"
 #include "platform/rm/Implementation/XFileError.h"
@@ -77,6 +78,8 @@ typename XFileParser<Tokenizer>::Keyword XFileParser<Tokenizer>::Classify(std::s
         {"MeshVertexColors", Keyword::MeshVertexColors},
         {"MeshFaceWraps", Keyword::MeshFaceWraps},
         {"MeshMaterialList", Keyword::MeshMaterialList},
+        {"XSkinMeshHeader", Keyword::XSkinMeshHeader},
+        {"SkinWeights", Keyword::SkinWeights},
         {"Material", Keyword::Material},
         {"TextureFilename", Keyword::TextureFilename},
         {"AnimationSet", Keyword::AnimationSet},
@@ -173,6 +176,30 @@ std::uint32_t XFileParser<Tokenizer>::ReadCount(std::string_view what, std::size
 }
 
 template <typename Tokenizer>
+void XFileParser<Tokenizer>::ReadVectors(std::string_view countWhat, std::string_view what,
+                                         std::vector<Vector>* vectors) {
+    vectors->resize(ReadCount(countWhat, 3));
+    for (Vector& v : *vectors) {
+        v.x = m_tok.ReadFloat(what);
+        v.y = m_tok.ReadFloat(what);
+        v.z = m_tok.ReadFloat(what);
+    }
+}
+
+template <typename Tokenizer>
+std::uint32_t XFileParser<Tokenizer>::ReadCountAtMost(std::string_view what,
+                                                      std::size_t valuesPerItem, std::size_t most,
+                                                      std::string_view items) {
+    const std::uint32_t count = ReadCount(what, valuesPerItem);
+    if (count > most) {
+        m_tok.FailAt(m_tok.LastValuePosition(),
+                     Text({"expected at most ", std::to_string(most), " ", items, ", found ",
+                           std::to_string(count)}));
+    }
+    return count;
+}
+
+template <typename Tokenizer>
 std::uint32_t XFileParser<Tokenizer>::ReadIndex(std::string_view what, std::uint32_t limit,
                                                 std::string_view list, bool mayPrecedeReference) {
     const std::uint32_t index = m_tok.ReadUInt(what, mayPrecedeReference);
@@ -205,14 +232,25 @@ void XFileParser<Tokenizer>::ParseTopLevel(std::string_view keyword) {
     case Keyword::AnimationSet:
         ParseAnimationSet(OpenObject(keyword), 1);
         break;
-    case Keyword::AnimTicksPerSecond:
-        OpenObject(keyword);
-        ParseTicksPerSecond();
-        break;
     default:
-        SkipObject(keyword);
+        ReadTicksOrSkip(keyword);
         break;
     }
+}
+
+template <typename Tokenizer>
+void XFileParser<Tokenizer>::ReadTicksOrSkip(std::string_view keyword) {
+    if (Classify(keyword) != Keyword::AnimTicksPerSecond) {
+        SkipObject(keyword);
+        return;
+    }
+    OpenObject(keyword);
+    const std::uint32_t ticks = m_tok.ReadUInt("the ticks per second");
+    if (!m_doc.hasTicksPerSecond) {
+        m_doc.hasTicksPerSecond = true;
+        m_doc.ticksPerSecond = ticks;
+    }
+    CloseObject("'}' to close AnimTicksPerSecond");
 }
 
 template <typename Tokenizer>
@@ -265,12 +303,17 @@ std::uint32_t XFileParser<Tokenizer>::ParseFrame(std::string_view name, int dept
 
 template <typename Tokenizer>
 void XFileParser<Tokenizer>::ParseMatrix(Matrix4* matrix) {
+    ReadMatrixValues(matrix);
+    CloseObject("'}' after the 16 matrix elements");
+}
+
+template <typename Tokenizer>
+void XFileParser<Tokenizer>::ReadMatrixValues(Matrix4* matrix) {
     for (auto& row : matrix->m) {
         for (float& value : row) {
             value = m_tok.ReadFloat("a matrix element");
         }
     }
-    CloseObject("'}' after the 16 matrix elements");
 }
 
 template <typename Tokenizer>
@@ -289,13 +332,8 @@ std::uint32_t XFileParser<Tokenizer>::ParseMesh(std::string_view name) {
     XFileDocument::Mesh& mesh = m_doc.meshes.emplace_back();
     mesh.name = name;
 
-    const std::uint32_t vertexCount = ReadCount("the vertex count", 3);
-    mesh.positions.resize(vertexCount);
-    for (Vector& p : mesh.positions) {
-        p.x = m_tok.ReadFloat("a vertex coordinate");
-        p.y = m_tok.ReadFloat("a vertex coordinate");
-        p.z = m_tok.ReadFloat("a vertex coordinate");
-    }
+    ReadVectors("the vertex count", "a vertex coordinate", &mesh.positions);
+    const auto vertexCount = std::uint32_t(mesh.positions.size());
     const std::uint32_t faceCount = ReadCount("the face count", 1);
     mesh.faceSizes.resize(faceCount);
     mesh.faceVertices.reserve(std::min(std::size_t(faceCount) * 3, m_tok.MaxValuesLeft()));
@@ -306,53 +344,51 @@ std::uint32_t XFileParser<Tokenizer>::ParseMesh(std::string_view name) {
         }
     }
 
+    using Part = void (XFileParser::*)(XFileDocument::Mesh&);
+    static constexpr struct {
+        Keyword keyword;
+        Part parse;
+    } kParts[] = {
+        {Keyword::MeshNormals, &XFileParser::ParseMeshNormals},
+        {Keyword::MeshTextureCoords, &XFileParser::ParseTextureCoords},
+        {Keyword::MeshVertexColors, &XFileParser::ParseVertexColors},
+        {Keyword::MeshFaceWraps, &XFileParser::ParseFaceWraps},
+        {Keyword::MeshMaterialList, &XFileParser::ParseMaterialList},
+        {Keyword::XSkinMeshHeader, &XFileParser::ParseSkinMeshHeader},
+        {Keyword::SkinWeights, &XFileParser::ParseSkinWeights},
+    };
+    m_skinHeaderBones = -1;
+    m_skinWeightsRead = 0;
     ReadBody(
         "'}' to close the Mesh", "a data object or '}' in the Mesh", [](std::string_view) {},
         [&](std::string_view keyword) {
-            switch (Classify(keyword)) {
-            case Keyword::MeshNormals:
-                OpenObject(keyword);
-                ParseMeshNormals(mesh);
-                break;
-            case Keyword::MeshTextureCoords:
-                OpenObject(keyword);
-                ParseTextureCoords(mesh);
-                break;
-            case Keyword::MeshVertexColors:
-                OpenObject(keyword);
-                ParseVertexColors(mesh);
-                break;
-            case Keyword::MeshFaceWraps:
-                OpenObject(keyword);
-                ParseFaceWraps(mesh);
-                break;
-            case Keyword::MeshMaterialList:
-                OpenObject(keyword);
-                ParseMaterialList(index);
-                break;
-            default:
+            const Keyword k = Classify(keyword);
+            const auto part = std::find_if(std::begin(kParts), std::end(kParts),
+                                           [k](const auto& p) { return p.keyword == k; });
+            if (part == std::end(kParts)) {
                 SkipObject(keyword);
-                break;
+                return;
             }
+            OpenObject(keyword);
+            (this->*part->parse)(mesh);
         });
+    if (m_skinHeaderBones < 0 && !mesh.skin.bones.empty()) {
+        CountSkinWeights(mesh);
+    } else if (m_skinHeaderBones >= 0 && std::uint32_t(m_skinHeaderBones) != m_skinWeightsRead) {
+        Warn(mesh, m_tok.MessageAt(m_skinHeaderPosition,
+                                   Text({"expected ", std::to_string(m_skinHeaderBones),
+                                         " SkinWeights (the XSkinMeshHeader's bone count), found ",
+                                         std::to_string(m_skinWeightsRead)})));
+    }
     return index;
 }
 
 template <typename Tokenizer>
 void XFileParser<Tokenizer>::ParseMeshNormals(XFileDocument::Mesh& mesh) {
-    const std::uint32_t normalCount = ReadCount("the normal count", 3);
-    mesh.normals.resize(normalCount);
-    for (Vector& n : mesh.normals) {
-        n.x = m_tok.ReadFloat("a normal coordinate");
-        n.y = m_tok.ReadFloat("a normal coordinate");
-        n.z = m_tok.ReadFloat("a normal coordinate");
-    }
-    const std::uint32_t faceCount = ReadCount("the face normal count", 1);
-    if (faceCount > mesh.faceSizes.size()) {
-        m_tok.FailAt(m_tok.LastValuePosition(),
-                     Text({"expected at most ", std::to_string(mesh.faceSizes.size()),
-                           " face normals (one per face), found ", std::to_string(faceCount)}));
-    }
+    ReadVectors("the normal count", "a normal coordinate", &mesh.normals);
+    const auto normalCount = std::uint32_t(mesh.normals.size());
+    const std::uint32_t faceCount = ReadCountAtMost(
+        "the face normal count", 1, mesh.faceSizes.size(), "face normals (one per face)");
     mesh.faceNormals.clear();
     mesh.faceNormals.reserve(std::min(mesh.faceVertices.size(), m_tok.MaxValuesLeft()));
     for (std::uint32_t f = 0; f < faceCount; ++f) {
@@ -373,13 +409,9 @@ void XFileParser<Tokenizer>::ParseMeshNormals(XFileDocument::Mesh& mesh) {
 
 template <typename Tokenizer>
 void XFileParser<Tokenizer>::ParseTextureCoords(XFileDocument::Mesh& mesh) {
-    const std::uint32_t count = ReadCount("the texture coordinate count", 2);
-    if (count > mesh.positions.size()) {
-        m_tok.FailAt(
-            m_tok.LastValuePosition(),
-            Text({"expected at most ", std::to_string(mesh.positions.size()),
-                  " texture coordinates (one per vertex), found ", std::to_string(count)}));
-    }
+    const std::uint32_t count =
+        ReadCountAtMost("the texture coordinate count", 2, mesh.positions.size(),
+                        "texture coordinates (one per vertex)");
     mesh.texCoords.resize(std::size_t(count) * 2);
     for (float& value : mesh.texCoords) {
         value = m_tok.ReadFloat("a texture coordinate");
@@ -403,12 +435,8 @@ void XFileParser<Tokenizer>::ParseVertexColors(XFileDocument::Mesh& mesh) {
 
 template <typename Tokenizer>
 void XFileParser<Tokenizer>::ParseFaceWraps(XFileDocument::Mesh& mesh) {
-    const std::uint32_t count = ReadCount("the face wrap count", 2);
-    if (count > mesh.faceSizes.size()) {
-        m_tok.FailAt(m_tok.LastValuePosition(),
-                     Text({"expected at most ", std::to_string(mesh.faceSizes.size()),
-                           " face wraps (one per face), found ", std::to_string(count)}));
-    }
+    const std::uint32_t count = ReadCountAtMost("the face wrap count", 2, mesh.faceSizes.size(),
+                                                "face wraps (one per face)");
     mesh.faceWraps.resize(count);
     for (std::uint8_t& wrap : mesh.faceWraps) {
         const bool u = m_tok.ReadUInt("a wrap flag") != 0;
@@ -419,8 +447,8 @@ void XFileParser<Tokenizer>::ParseFaceWraps(XFileDocument::Mesh& mesh) {
 }
 
 template <typename Tokenizer>
-void XFileParser<Tokenizer>::ParseMaterialList(std::uint32_t meshIndex) {
-    XFileDocument::Mesh& mesh = m_doc.meshes[meshIndex];
+void XFileParser<Tokenizer>::ParseMaterialList(XFileDocument::Mesh& mesh) {
+    const auto meshIndex = std::uint32_t(&mesh - m_doc.meshes.data());
     // A second list replaces the first, references included.
     std::erase_if(m_materialReferences,
                   [meshIndex](const PendingReference& r) { return r.owner == meshIndex; });
@@ -468,6 +496,159 @@ void XFileParser<Tokenizer>::ParseMaterialList(std::uint32_t meshIndex) {
                                           std::to_string(mesh.materials.size())}));
     }
     mesh.hasMaterialList = true;
+}
+
+template <typename Tokenizer>
+void XFileParser<Tokenizer>::Warn(XFileDocument::Mesh& mesh, std::string_view line) {
+    if (!mesh.warnings.empty()) {
+        mesh.warnings += '\n';
+    }
+    mesh.warnings += line;
+}
+
+template <typename Tokenizer>
+template <typename Read>
+void XFileParser<Tokenizer>::ReadOrWarn(XFileDocument::Mesh& mesh, std::string_view consequence,
+                                        Read read) {
+    try {
+        read();
+    } catch (const XFileError& error) {
+        Warn(mesh, Text({error.message, "; ", consequence}));
+        m_tok.SkipObjectBody();
+    }
+}
+
+template <typename Tokenizer>
+void XFileParser<Tokenizer>::ParseSkinMeshHeader(XFileDocument::Mesh& mesh) {
+    ReadOrWarn(mesh, "the XSkinMeshHeader is left out", [&] {
+        const std::size_t position = m_tok.Position();
+        std::uint32_t counts[3];
+        for (std::uint32_t& count : counts) {
+            count = m_tok.ReadUInt("a count of the XSkinMeshHeader");
+            if (count > 0xFFFF) {
+                m_tok.FailAt(m_tok.LastValuePosition(),
+                             Text({"expected a count of the XSkinMeshHeader below 65536, found ",
+                                   std::to_string(count)}));
+            }
+        }
+        CloseObject("'}' to close XSkinMeshHeader");
+        mesh.skin.maxWeightsPerVertex = std::uint16_t(counts[0]);
+        mesh.skin.maxWeightsPerFace = std::uint16_t(counts[1]);
+        m_skinHeaderBones = counts[2];
+        m_skinHeaderPosition = position;
+    });
+}
+
+template <typename Tokenizer>
+void XFileParser<Tokenizer>::ParseSkinWeights(XFileDocument::Mesh& mesh) {
+    ++m_skinWeightsRead;
+    SkinBone bone;
+    std::size_t namePosition = 0;
+    bool read = false;
+    ReadOrWarn(mesh, "these SkinWeights are left out", [&] {
+        bone.frameName = m_tok.ReadString("the name of the bone's frame");
+        namePosition = m_tok.LastValuePosition();
+        const std::uint32_t count = ReadCount("the skin weight count", 2);
+        bone.vertices.resize(count);
+        for (std::uint32_t& vertex : bone.vertices) {
+            vertex = m_tok.ReadUInt("a vertex index");
+        }
+        bone.weights.resize(count);
+        for (float& weight : bone.weights) {
+            weight = m_tok.ReadFloat("a skin weight");
+        }
+        ReadMatrixValues(&bone.offset);
+        CloseObject("'}' to close SkinWeights");
+        read = true;
+    });
+    if (!read) {
+        return;
+    }
+    // A weight whose vertex the mesh lacks goes; the bone keeps the others.
+    const std::size_t vertexCount = mesh.positions.size();
+    std::size_t kept = 0;
+    std::size_t dropped = 0;
+    std::uint32_t firstDropped = 0;
+    for (std::size_t i = 0; i < bone.vertices.size(); ++i) {
+        if (bone.vertices[i] < vertexCount) {
+            bone.vertices[kept] = bone.vertices[i];
+            bone.weights[kept] = bone.weights[i];
+            ++kept;
+        } else if (dropped++ == 0) {
+            firstDropped = bone.vertices[i];
+        }
+    }
+    if (dropped > 0) {
+        bone.vertices.resize(kept);
+        bone.weights.resize(kept);
+        Warn(mesh,
+             m_tok.MessageAt(namePosition,
+                             Text({"expected vertex indices below ", std::to_string(vertexCount),
+                                   " (the number of vertices) in the SkinWeights of bone ",
+                                   QuoteForMessage(bone.frameName), ", found ",
+                                   std::to_string(firstDropped), "; ", std::to_string(dropped),
+                                   dropped == 1 ? " weight is" : " weights are", " left out"})));
+    }
+    m_boneNames.push_back({bone.frameName, namePosition, std::uint32_t(&mesh - m_doc.meshes.data()),
+                           std::uint32_t(mesh.skin.bones.size())});
+    mesh.skin.bones.push_back(std::move(bone));
+}
+
+template <typename Tokenizer>
+void XFileParser<Tokenizer>::CountSkinWeights(XFileDocument::Mesh& mesh) {
+    // Only for files without the header, so plain lists will do.
+    std::vector<std::vector<std::uint32_t>> bonesOf(mesh.positions.size());
+    for (std::uint32_t b = 0; b < mesh.skin.bones.size(); ++b) {
+        for (const std::uint32_t v : mesh.skin.bones[b].vertices) {
+            if (bonesOf[v].empty() || bonesOf[v].back() != b) {
+                bonesOf[v].push_back(b);
+            }
+        }
+    }
+    std::size_t perVertex = 0;
+    for (const auto& bones : bonesOf) {
+        perVertex = std::max(perVertex, bones.size());
+    }
+    std::size_t perFace = 0;
+    std::vector<std::uint32_t> faceBones;
+    auto corner = mesh.faceVertices.begin();
+    for (const std::uint32_t corners : mesh.faceSizes) {
+        faceBones.clear();
+        for (std::uint32_t c = 0; c < corners; ++c, ++corner) {
+            faceBones.insert(faceBones.end(), bonesOf[*corner].begin(), bonesOf[*corner].end());
+        }
+        std::sort(faceBones.begin(), faceBones.end());
+        perFace = std::max(perFace, std::size_t(std::unique(faceBones.begin(), faceBones.end()) -
+                                                faceBones.begin()));
+    }
+    mesh.skin.maxWeightsPerVertex = std::uint16_t(std::min<std::size_t>(perVertex, 0xFFFF));
+    mesh.skin.maxWeightsPerFace = std::uint16_t(std::min<std::size_t>(perFace, 0xFFFF));
+}
+
+template <typename Tokenizer>
+void XFileParser<Tokenizer>::CheckBoneNames() {
+    std::unordered_set<std::string_view> frameNames;
+    for (const auto& frame : m_doc.frames) {
+        frameNames.insert(frame.name);
+    }
+    std::vector<const PendingReference*> missing;
+    for (const PendingReference& bone : m_boneNames) {
+        if (!frameNames.contains(bone.name)) {
+            XFileDocument::Mesh& mesh = m_doc.meshes[bone.owner];
+            Warn(mesh, m_tok.MessageAt(
+                           bone.position,
+                           Text({"expected the name of a frame in this file for a bone, found ",
+                                 QuoteForMessage(bone.name), "; its ",
+                                 std::to_string(mesh.skin.bones[bone.slot].vertices.size()),
+                                 " weights are left out"})));
+            missing.push_back(&bone);
+        }
+    }
+    // Last first, so the slots of the others stay where they were.
+    for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
+        auto& bones = m_doc.meshes[(*it)->owner].skin.bones;
+        bones.erase(bones.begin() + (*it)->slot);
+    }
 }
 
 template <typename Tokenizer>
@@ -521,12 +702,8 @@ void XFileParser<Tokenizer>::ParseAnimationSet(std::string_view name, int depth)
                 set.animations.push_back(std::move(animation));
                 break;
             }
-            case Keyword::AnimTicksPerSecond:
-                OpenObject(keyword);
-                ParseTicksPerSecond();
-                break;
             default:
-                SkipObject(keyword);
+                ReadTicksOrSkip(keyword);
                 break;
             }
         });
@@ -673,16 +850,6 @@ void XFileParser<Tokenizer>::ParseAnimationOptions(XFileDocument::Animation& ani
 }
 
 template <typename Tokenizer>
-void XFileParser<Tokenizer>::ParseTicksPerSecond() {
-    const std::uint32_t ticks = m_tok.ReadUInt("the ticks per second");
-    if (!m_doc.hasTicksPerSecond) {
-        m_doc.hasTicksPerSecond = true;
-        m_doc.ticksPerSecond = ticks;
-    }
-    CloseObject("'}' to close AnimTicksPerSecond");
-}
-
-template <typename Tokenizer>
 template <typename Object, typename Owner>
 void XFileParser<Tokenizer>::ResolveByName(const std::vector<Object>& objects,
                                            std::string_view kind,
@@ -715,6 +882,7 @@ void XFileParser<Tokenizer>::ResolveReferences() {
                   &XFileDocument::Frame::meshes);
     ResolveByName(m_doc.materials, "Material", m_materialReferences, m_doc.meshes,
                   &XFileDocument::Mesh::materials);
+    CheckBoneNames();
 
     m_doc.meshUsedByFrame.assign(m_doc.meshes.size(), false);
     for (const auto& frame : m_doc.frames) {

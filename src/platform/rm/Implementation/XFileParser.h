@@ -13,9 +13,15 @@ namespace rm {
 
 /// Turns the tokens of a .x file into an XFileDocument. Knows the objects the scene needs
 /// (Frame, FrameTransformMatrix, Mesh and its MeshNormals, MeshTextureCoords,
-/// MeshVertexColors, MeshFaceWraps, MeshMaterialList, Material, TextureFilename,
-/// AnimationSet, Animation, AnimationKey, AnimationOptions, AnimTicksPerSecond; keywords
-/// compared without regard to case) and steps over templates and every other object.
+/// MeshVertexColors, MeshFaceWraps, MeshMaterialList, XSkinMeshHeader, SkinWeights,
+/// Material, TextureFilename, AnimationSet, Animation, AnimationKey, AnimationOptions,
+/// AnimTicksPerSecond; keywords compared without regard to case) and steps over templates
+/// and every other object.
+///
+/// Skin weights are the one exception to failing: a SkinWeights or XSkinMeshHeader that
+/// cannot be read, a weight whose vertex index is out of range and a bone that names no
+/// frame of the file are left out with a warning in the mesh's `warnings`, and the rest of
+/// the file is read as usual.
 ///
 /// Every count is checked against what the rest of the content can hold before anything
 /// is allocated for it, every vertex, normal and material index against its list, frames
@@ -46,6 +52,8 @@ private:
         MeshVertexColors,
         MeshFaceWraps,
         MeshMaterialList,
+        XSkinMeshHeader,
+        SkinWeights,
         Material,
         TextureFilename,
         AnimationSet,
@@ -80,18 +88,34 @@ private:
     void ParseTopLevel(std::string_view keyword);
     std::uint32_t ParseFrame(std::string_view name, int depth);
     void ParseMatrix(Matrix4* matrix);
+    void ReadMatrixValues(Matrix4* matrix);
     std::uint32_t ParseMesh(std::string_view name);
     void ParseMeshNormals(XFileDocument::Mesh& mesh);
     void ParseTextureCoords(XFileDocument::Mesh& mesh);
     void ParseVertexColors(XFileDocument::Mesh& mesh);
     void ParseFaceWraps(XFileDocument::Mesh& mesh);
-    void ParseMaterialList(std::uint32_t meshIndex);
+    void ParseMaterialList(XFileDocument::Mesh& mesh);
+    void ParseSkinMeshHeader(XFileDocument::Mesh& mesh);
+    void ParseSkinWeights(XFileDocument::Mesh& mesh);
+    /// Runs `read` on an object just opened; when it fails on the file's content, the
+    /// failure becomes a warning of `mesh` ("; <consequence>" after it) and the rest of the
+    /// object is stepped over.
+    template <typename Read>
+    void ReadOrWarn(XFileDocument::Mesh& mesh, std::string_view consequence, Read read);
+    /// The header's counts when the file has none: the most bones of one vertex and of
+    /// one face.
+    static void CountSkinWeights(XFileDocument::Mesh& mesh);
+    /// Leaves out the bones that name no frame of the file, with a warning each.
+    void CheckBoneNames();
+    static void Warn(XFileDocument::Mesh& mesh, std::string_view line);
     std::uint32_t ParseMaterial(std::string_view name);
     void ParseAnimationSet(std::string_view name, int depth);
     void ParseAnimation(XFileDocument::Animation& animation, int depth);
     void ParseAnimationKey(XFileDocument::Animation& animation);
     void ParseAnimationOptions(XFileDocument::Animation& animation);
-    void ParseTicksPerSecond();
+    /// An AnimTicksPerSecond is read wherever it stands (the first one counts); any other
+    /// object whose keyword was just read is stepped over.
+    void ReadTicksOrSkip(std::string_view keyword);
     void ResolveReferences();
     /// Points each reference's slot (owners[owner].*list)[slot] at the object of `objects`
     /// it names; fails at the first name no object has. `kind` names the objects.
@@ -104,6 +128,12 @@ private:
     /// content left.
     [[gnu::always_inline]] inline std::uint32_t ReadCount(std::string_view what,
                                                           std::size_t valuesPerItem);
+    /// A count, then that many vectors of three values.
+    [[gnu::always_inline]] inline void
+    ReadVectors(std::string_view countWhat, std::string_view what, std::vector<Vector>* vectors);
+    /// A count as ReadCount that may not exceed `most` (`items` names what is counted).
+    std::uint32_t ReadCountAtMost(std::string_view what, std::size_t valuesPerItem,
+                                  std::size_t most, std::string_view items);
     /// An index that must be below limit; `list` names what it indexes in the message.
     [[gnu::always_inline]] inline std::uint32_t ReadIndex(std::string_view what,
                                                           std::uint32_t limit,
@@ -119,6 +149,12 @@ private:
     XFileReadOptions m_options;
     std::vector<PendingReference> m_meshReferences;     // owner: frame
     std::vector<PendingReference> m_materialReferences; // owner: mesh
+    std::vector<PendingReference> m_boneNames;          // owner: mesh, slot: bone
+    // The mesh being read: its XSkinMeshHeader's bone count (-1 without one), where that
+    // stands, and how many SkinWeights it holds.
+    std::int64_t m_skinHeaderBones = -1;
+    std::size_t m_skinHeaderPosition = 0;
+    std::uint32_t m_skinWeightsRead = 0;
 };
 
 } // namespace rm

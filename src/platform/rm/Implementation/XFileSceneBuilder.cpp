@@ -100,6 +100,8 @@ void XFileSceneBuilder::FillMeshBuilder(std::uint32_t index, MeshBuilder* builde
     geometry.positions = std::move(mesh.positions);
     geometry.normals = std::move(mesh.normals);
     builder->TakeGeometry(std::move(geometry));
+    builder->SetSkin(std::move(mesh.skin));
+    AddWarning(mesh.warnings);
 
     for (const auto& c : mesh.vertexColors) {
         builder->SetVertexColor(c.vertex,
@@ -171,18 +173,24 @@ Texture* XFileSceneBuilder::TextureFor(const std::string& fileName) {
         result = LoadTextureImage(TexturePath(bare), texture.Get());
     }
     if (result != TextureImageResult::Loaded) {
-        if (!m_warnings.empty()) {
-            m_warnings += '\n';
-        }
-        m_warnings += m_fileName;
-        m_warnings += ": texture image '";
-        m_warnings += fileName;
-        m_warnings += result == TextureImageResult::NotFound ? "' not found" : "' is not readable";
+        std::string warning = m_fileName + ": texture image '" + fileName;
+        warning += result == TextureImageResult::NotFound ? "' not found" : "' is not readable";
         if (result == TextureImageResult::NotFound && !bare.empty()) {
-            m_warnings += " (nor '" + bare + "')";
+            warning += " (nor '" + bare + "')";
         }
+        AddWarning(warning);
     }
     return texture.Get();
+}
+
+void XFileSceneBuilder::AddWarning(std::string_view lines) {
+    if (lines.empty()) {
+        return;
+    }
+    if (!m_warnings.empty()) {
+        m_warnings += '\n';
+    }
+    m_warnings += lines;
 }
 
 std::string XFileSceneBuilder::TexturePath(const std::string& fileName) const {

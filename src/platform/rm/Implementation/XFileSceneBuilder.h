@@ -19,7 +19,8 @@ namespace rm {
 
 /// Makes scene objects from a parsed .x file. The document is already checked, so nothing
 /// here fails on account of the file; the only problems left are texture images that
-/// cannot be found or read, which are collected as warnings.
+/// cannot be found or read, which are collected as warnings with those the reader left in
+/// the meshes it makes (skin weights left out).
 ///
 /// Sharing follows the file: one mesh builder per Mesh (a Mesh shown by several frames is
 /// the same builder), one Material per Material, one Texture per distinct texture file
@@ -60,7 +61,8 @@ public:
     /// makes new frames, so the sets of one file can be built one after the other.
     std::vector<Ref<Animation>> BuildAnimations(std::uint32_t set, Frame* root);
 
-    /// Texture problems, one per line, each starting with the file name; empty when none.
+    /// Texture and skin weight problems, one per line, each starting with the file name;
+    /// empty when none.
     const std::string& Warnings() const { return m_warnings; }
 
 private:
@@ -70,6 +72,8 @@ private:
     Texture* TextureFor(const std::string& fileName);
     std::string TexturePath(const std::string& fileName) const;
     void RememberNames(Frame* frame);
+    /// Appends lines to Warnings().
+    void AddWarning(std::string_view lines);
 
     XFileDocument& m_doc;
     std::string m_fileName;

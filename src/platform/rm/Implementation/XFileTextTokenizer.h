@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <system_error>
 
@@ -102,7 +103,8 @@ public:
     /// At '{': reads "{ name }", "{ name <guid> }" or "{ <guid> }" and returns the name
     /// (empty for a GUID alone). LastValuePosition() then points at the '{'.
     std::string_view ReadReference();
-    /// After an object's '{': skips to just past its matching '}'.
+    /// After an object's '{', or anywhere among its values: skips to just past its
+    /// matching '}'.
     void SkipObjectBody();
     /// At `template`: skips the whole template definition.
     void SkipTemplate();
@@ -119,6 +121,10 @@ public:
     [[noreturn]] void Fail(std::string_view expected) const;
     /// Throws "<text>" placed at `position`.
     [[noreturn]] void FailAt(std::size_t position, std::string_view text) const;
+    /// "<text>" placed at `position` as FailAt words it, for a warning.
+    std::string MessageAt(std::size_t position, std::string_view text) const {
+        return FormatXFileMessage(m_context, m_begin, position, text);
+    }
 
 private:
     void SkipSpace() {
