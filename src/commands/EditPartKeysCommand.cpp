@@ -17,7 +17,7 @@ int EditPartKeysCommand::Run() {
 }
 
 unsigned EditPartKeysCommand::Touches() const {
-    // Options of the part's animation, the part's name with every animation named after
-    // it, and the binding after OK.
-    return EditScope::AnimationSets | EditScope::ModelFrames;
+    // Options of the part's animation, the part's name with every animation and skin bone
+    // named after it, and the binding after OK.
+    return EditScope::AnimationSets | EditScope::ModelFrames | EditScope::Meshes;
 }

@@ -70,7 +70,11 @@ protected:
     /// The frame at `index` of the current model, depth first (root 0), selected.
     rm::Frame* Select(int index) {
         rm::Frame* part = ViewInteraction::FrameAt(g_currentModel->Root(), index);
-        view->Interaction().SelectPart(part, nullptr);
+        // A bone without a mesh of its own cannot be picked; the commands take it all the
+        // same (the part key dialog renames the skin's bones with it).
+        if (!view->Interaction().SelectPart(part, nullptr)) {
+            SetSelectedPart(part);
+        }
         return part;
     }
     /// A left drag with `function` in `mode`: press (after the pick), three moves, release.
@@ -333,9 +337,7 @@ TEST_F(UndoTest, HundredsOfRandomEditsTakenBackAndMadeAgainGiveBothSavesBackByte
         for (int i = 0; i < History().Count(); ++i) {
             kinds.insert(History().Stack().text(i));
         }
-        // (A part without a mesh of its own cannot be picked, so the parts of a skinned
-        // character are not posed in the view.)
-        EXPECT_GE(kinds.size(), 10u) << "many kinds of edit in the run";
+        EXPECT_GE(kinds.size(), 14u) << "every kind of edit in the run";
         while (History().CanUndo()) {
             Menu(ids::EditUndo);
         }
