@@ -4,12 +4,18 @@
 
 #include <benchmark/benchmark.h>
 
-inline int RunBenchmarks(int argc, char** argv) {
+/// Runs the registered benchmarks, reporting through `reporter` (null: the library's own
+/// console report).
+inline int RunBenchmarks(int argc, char** argv, benchmark::BenchmarkReporter* reporter = nullptr) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;
     }
-    benchmark::RunSpecifiedBenchmarks();
+    if (reporter) {
+        benchmark::RunSpecifiedBenchmarks(reporter);
+    } else {
+        benchmark::RunSpecifiedBenchmarks();
+    }
     benchmark::Shutdown();
     return 0;
 }

@@ -16,94 +16,42 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchMain.h"
+#include "BenchView.h"
 #include "app/ProgramState.h"
 #include "platform/rm/Animation.h"
 #include "platform/rm/AnimationSet.h"
 #include "platform/rm/Context.h"
 #include "platform/rm/Math.h"
 #include "platform/rm/MeshBuilder.h"
-#include "platform/surface/Driver.h"
-#include "platform/surface/OffscreenWindow.h"
-#include "render/ParentD3R.h"
-#include "render/SceneSetup.h"
 #include "scene/CAnimationData.h"
 #include "scene/CPartRecord.h"
 #include "view/ViewInteraction.h"
 
 namespace {
 
-constexpr int kWidth = 640;
-constexpr int kHeight = 480;
-
 // ---------------------------------------------------------------------------------------
 // Picking.
 
-// A UV sphere of slices x stacks quads (2 triangles each), clockwise seen from outside.
-rm::Ref<rm::Mesh> MakeSphere(rm::Context* d3drm, float radius, int slices, int stacks) {
-    std::vector<rm::Vector> points;
-    for (int s = 0; s <= stacks; ++s) {
-        const float phi = std::numbers::pi_v<float> * float(s) / float(stacks);
-        for (int i = 0; i < slices; ++i) {
-            const float theta = 2 * std::numbers::pi_v<float> * float(i) / float(slices);
-            points.push_back({radius * std::sin(phi) * std::cos(theta), radius * std::cos(phi),
-                              radius * std::sin(phi) * std::sin(theta)});
-        }
-    }
-    std::vector<std::uint32_t> faces;
-    for (int s = 0; s < stacks; ++s) {
-        for (int i = 0; i < slices; ++i) {
-            const auto a = std::uint32_t(s * slices + i);
-            const auto b = std::uint32_t(s * slices + (i + 1) % slices);
-            faces.insert(faces.end(),
-                         {4, a, b, b + std::uint32_t(slices), a + std::uint32_t(slices)});
-        }
-    }
-    faces.push_back(0);
-    rm::Ref<rm::MeshBuilder> builder;
-    d3drm->CreateMeshBuilder(&builder);
-    builder->AddFaces(std::uint32_t(points.size()), points.data(), 0, nullptr, faces.data());
-    rm::Ref<rm::Mesh> mesh;
-    builder->CreateMesh(&mesh);
-    return mesh;
-}
-
 class PickScene {
 public:
-    PickScene() : m_window(kWidth, kHeight) {
-        render::SceneSetup::CreateSceneFrames(m_parent.D3DRM(), render::kAppWorkspaceColor,
-                                              render::kInactiveBorderColor, &m_frames);
-        m_parent.CreateChild(&m_device);
-        for (const auto& d : surface::Driver::EnumerateSystemDevices()) {
-            if (d.software) {
-                m_device->UseDevices({d});
-            }
-        }
-        m_ok = render::SceneSetup::SetUpView(m_device, &m_window, m_frames.sceneRoot.Get(), &m_rig,
-                                             nullptr) == render::ViewSetupResult::Ok;
-        if (!m_ok) {
+    PickScene() {
+        if (!m_view.Ok()) {
             return;
         }
         // 5 x 4 spheres of 100 x 25 quads: 5,000 triangles each, 100,000 in all.
         for (int i = 0; i < 20; ++i) {
-            rm::Ref<rm::Frame> part;
-            m_parent.D3DRM()->CreateFrame(m_frames.sceneFrame.Get(), &part);
-            part->SetPosition(nullptr, -5.6f + 2.8f * float(i % 5), -4.2f + 2.8f * float(i / 5), 0);
-            part->AddVisual(MakeSphere(m_parent.D3DRM(), 1.2f, 100, 25).Get());
-            m_parts.push_back(part);
+            m_view.AddPart(bench::ToMesh(bench::MakeSphere(m_view.D3DRM(), 1.2f, 100, 25)).Get(),
+                           {-5.6f + 2.8f * float(i % 5), -4.2f + 2.8f * float(i / 5), 0});
         }
     }
-    ~PickScene() {
-        m_parts.clear();
-        m_rig = render::CameraRig{};
-        m_parent.ReleaseChild(&m_device);
-    }
 
-    bool Ok() const { return m_ok; }
-    rm::Viewport* Viewport() const { return m_device->Viewport(); }
+    bool Ok() const { return m_view.Ok(); }
+    rm::Viewport* Viewport() const { return m_view.Viewport(); }
     /// Where the centre of part `i` shows, in device pixels.
     void ScreenPoint(int i, int* x, int* y) const {
         rm::Vector centre;
-        m_parts[std::size_t(i)]->GetPosition(nullptr, &centre);
+        m_view.Parts()[std::size_t(i)]->GetPosition(nullptr, &centre);
         rm::Vector4 screen;
         Viewport()->Transform(&screen, centre);
         *x = int(screen.x / screen.w);
@@ -111,13 +59,7 @@ public:
     }
 
 private:
-    surface::OffscreenWindow m_window;
-    render::ParentD3R m_parent;
-    render::SceneFrames m_frames;
-    render::Direct3R* m_device = nullptr;
-    render::CameraRig m_rig;
-    std::vector<rm::Ref<rm::Frame>> m_parts;
-    bool m_ok = false;
+    bench::BenchView m_view;
 };
 
 void Pick(benchmark::State& state, bool onAPart) {
@@ -282,12 +224,6 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("Pick/OnAPart", Pick, true)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("Pick/BetweenParts", Pick, false)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("RotateDragStep", RotateDragStep)->Unit(benchmark::kMicrosecond);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
     LimitReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv, &reporter);
 }

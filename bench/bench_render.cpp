@@ -7,11 +7,14 @@
 // finish (glFinish), so the times are frame times. At the end the program prints each
 // model's median time as a ratio to both limits.
 //
-// Models: one mesh of 100,000 triangles; the same count split over 16 parts (frames); and
-// the single mesh with every vertex moved each frame (what the skin does), which also
-// uploads the vertices. They are drawn with the device's default quality (Gouraud, lit,
+// Models: one mesh of 100,000 triangles; the same count split over 16 parts (frames); the
+// single mesh with every vertex moved each frame (what the skin does), which also uploads
+// the vertices; and a skinned mesh of 100,000 vertices (199,000 triangles) on a chain of
+// 60 bones, four weights a vertex, every bone turning each frame, against the limits of
+// its own triangles. They are drawn with the device's default quality (Gouraud, lit,
 // solid); PAVRIX_BENCH_QUALITY=<number> (e.g. 0x88 for flat) draws them with another.
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdio>
@@ -24,109 +27,124 @@
 #include <benchmark/benchmark.h>
 #include <epoxy/gl.h>
 
+#include "BenchMain.h"
+#include "BenchView.h"
 #include "platform/rm/Context.h"
 #include "platform/rm/Math.h"
-#include "platform/surface/OffscreenWindow.h"
-#include "render/ParentD3R.h"
-#include "render/SceneSetup.h"
 
 namespace {
 
-constexpr int kWidth = 640;
-constexpr int kHeight = 480;
+using bench::kHeight;
+using bench::kWidth;
 
-// A UV sphere of slices x stacks quads (2 triangles each), with normals.
-rm::Ref<rm::Mesh> MakeSphere(rm::Context* d3drm, float radius, int slices, int stacks) {
-    std::vector<rm::Vector> points, normals;
-    for (int s = 0; s <= stacks; ++s) {
-        const float phi = std::numbers::pi_v<float> * float(s) / float(stacks);
-        for (int i = 0; i < slices; ++i) {
-            const float theta = 2 * std::numbers::pi_v<float> * float(i) / float(slices);
-            const rm::Vector n{std::sin(phi) * std::cos(theta), std::cos(phi),
-                               std::sin(phi) * std::sin(theta)};
-            normals.push_back(n);
-            points.push_back(rm::VectorScale(n, radius));
+enum class Model { OneMesh, SixteenParts, Skinned };
+
+constexpr int kBones = 60;
+
+// A skinned sphere of 100,000 vertices on a chain of bones from its bottom to its top:
+// each vertex is weighted to the four bones nearest its height.
+rm::Ref<rm::MeshBuilder> MakeSkinnedSphere(bench::BenchView* view, rm::Frame* part,
+                                           std::vector<rm::Ref<rm::Frame>>* bones) {
+    auto sphere = bench::MakeSphere(view->D3DRM(), 5, 500, 199);
+    rm::MeshSkin skin;
+    rm::Frame* parent = part;
+    const float step = 10.0f / float(kBones - 1);
+    for (int b = 0; b < kBones; ++b) {
+        rm::Ref<rm::Frame> bone;
+        view->D3DRM()->CreateFrame(parent, &bone);
+        const std::string name = "bone" + std::to_string(b);
+        bone->SetName(name.c_str());
+        bone->SetPosition(parent, 0, b == 0 ? -5 : step, 0);
+        bones->push_back(bone);
+        parent = bone.Get();
+        skin.bones.push_back({name, {}, {}, rm::MatrixTranslation({0, 5 - step * float(b), 0})});
+    }
+    for (std::uint32_t v = 0; v < sphere->GetVertexCount(); ++v) {
+        rm::Vector p;
+        std::uint32_t one = 1;
+        sphere->GetVertices(v, &one, &p);
+        const float t = (p.y + 5) / step;
+        const int first = std::clamp(int(t) - 1, 0, kBones - 4);
+        float weights[4], total = 0;
+        for (int k = 0; k < 4; ++k) {
+            weights[k] = std::max(0.05f, 1 - std::abs(t - float(first + k)) / 2);
+            total += weights[k];
+        }
+        for (int k = 0; k < 4; ++k) {
+            skin.bones[std::size_t(first + k)].vertices.push_back(v);
+            skin.bones[std::size_t(first + k)].weights.push_back(weights[k] / total);
         }
     }
-    std::vector<std::uint32_t> faces;
-    for (int s = 0; s < stacks; ++s) {
-        for (int i = 0; i < slices; ++i) {
-            const auto a = std::uint32_t(s * slices + i);
-            const auto b = std::uint32_t(s * slices + (i + 1) % slices);
-            const auto c = b + std::uint32_t(slices);
-            const auto d = a + std::uint32_t(slices);
-            // Clockwise seen from outside.
-            faces.insert(faces.end(), {4, a, a, b, b, c, c, d, d});
-        }
-    }
-    faces.push_back(0);
-    rm::Ref<rm::MeshBuilder> builder;
-    d3drm->CreateMeshBuilder(&builder);
-    builder->AddFaces(std::uint32_t(points.size()), points.data(), std::uint32_t(normals.size()),
-                      normals.data(), faces.data());
-    builder->SetColor(0xFFD0A070);
-    rm::Ref<rm::Mesh> mesh;
-    builder->CreateMesh(&mesh);
-    return mesh;
+    skin.maxWeightsPerVertex = 4;
+    sphere->SetSkin(std::move(skin));
+    return sphere;
 }
 
 // The editor's scene with a model, the device layer on the software rasteriser, and the
 // bare peer's GL objects in the same context.
 class Bench {
 public:
-    explicit Bench(int parts) : m_window(kWidth, kHeight) {
-        render::SceneSetup::CreateSceneFrames(m_parent.D3DRM(), render::kAppWorkspaceColor,
-                                              render::kInactiveBorderColor, &m_frames);
-        m_parent.CreateChild(&m_device);
-        for (const auto& d : surface::Driver::EnumerateSystemDevices()) {
-            if (d.software) {
-                m_device->UseDevices({d});
-            }
-        }
-        m_ok = render::SceneSetup::SetUpView(m_device, &m_window, m_frames.sceneRoot.Get(), &m_rig,
-                                             nullptr) == render::ViewSetupResult::Ok;
-        if (!m_ok) {
+    explicit Bench(Model model) {
+        if (!m_view.Ok()) {
             return;
         }
-        rm::Context* d3drm = m_parent.D3DRM();
-        if (parts == 1) {
-            AddPart(MakeSphere(d3drm, 5, 250, 200), {0, 0, 0});
-        } else {
+        rm::Context* d3drm = m_view.D3DRM();
+        if (model == Model::OneMesh) {
+            AddPart(bench::ToMesh(bench::MakeSphere(d3drm, 5, 250, 200)), {0, 0, 0});
+        } else if (model == Model::SixteenParts) {
             // 4 x 4 spheres of 6,250 triangles each.
             for (int i = 0; i < 16; ++i) {
-                AddPart(MakeSphere(d3drm, 1.5f, 125, 25),
+                AddPart(bench::ToMesh(bench::MakeSphere(d3drm, 1.5f, 125, 25)),
                         {-5.4f + 3.6f * float(i % 4), -4.2f + 2.8f * float(i / 4), 0});
             }
+        } else {
+            rm::Frame* part = m_view.AddPart(nullptr, {0, 0, 0});
+            auto sphere = MakeSkinnedSphere(&m_view, part, &m_bones);
+            part->AddVisual(sphere.Get());
+            m_meshes.push_back(bench::ToMesh(sphere)); // the rest pose, for the peers
         }
         BuildPeer();
     }
     ~Bench() {
-        if (m_ok && m_device->D3DDevice() && m_device->D3DDevice()->MakeCurrent()) {
+        if (m_view.Ok() && m_view.Device()->D3DDevice() &&
+            m_view.Device()->D3DDevice()->MakeCurrent()) {
             glDeleteProgram(m_program);
             glDeleteProgram(m_litProgram);
             glDeleteVertexArrays(1, &m_vao);
             glDeleteBuffers(2, m_buffers);
         }
-        m_parts.clear();
-        m_rig = render::CameraRig{};
-        m_parent.ReleaseChild(&m_device);
     }
 
-    bool Ok() const { return m_ok; }
-    void SetQuality(std::uint32_t q) { m_device->D3DRMDevice()->SetQuality(q); }
+    bool Ok() const { return m_view.Ok(); }
+    void SetQuality(std::uint32_t q) { m_view.Device()->D3DRMDevice()->SetQuality(q); }
     std::uint32_t Triangles() const { return m_indexCount / 3; }
     rm::Mesh* FirstMesh() const { return m_meshes.front().Get(); }
 
+    /// Turns every bone of the skinned model a little, differently each call.
+    void Pose() {
+        ++m_poses;
+        for (std::size_t b = 0; b < m_bones.size(); ++b) {
+            rm::Vector at;
+            m_bones[b]->GetPosition(m_bones[b]->GetParent(), &at);
+            const float angle = 0.01f * std::sin(float(m_poses) * 0.7f + float(b));
+            m_bones[b]->AddTransform(
+                rm::D3DRMCOMBINE_REPLACE,
+                rm::MatrixMultiply(
+                    rm::MatrixFromQuaternion(rm::QuaternionFromRotation({0, 0, 1}, angle)),
+                    rm::MatrixTranslation(at)));
+        }
+    }
+
     void DrawModel() {
-        rm::Viewport* viewport = m_device->Viewport();
+        rm::Viewport* viewport = m_view.Viewport();
         viewport->Clear(rm::D3DRMCLEAR_ALL);
-        viewport->Render(m_frames.sceneRoot.Get());
-        m_device->D3DRMDevice()->Update();
+        viewport->Render(m_view.SceneRoot());
+        m_view.Device()->D3DRMDevice()->Update();
         glFinish();
     }
 
     void DrawPeer(bool lit) {
-        m_device->D3DDevice()->MakeCurrent();
+        m_view.Device()->D3DDevice()->MakeCurrent();
         glViewport(0, 0, kWidth, kHeight);
         glDisable(GL_SCISSOR_TEST);
         glClearColor(0.5f, 0.5f, 0.5f, 1);
@@ -146,11 +164,7 @@ public:
 
 private:
     void AddPart(rm::Ref<rm::Mesh> mesh, const rm::Vector& at) {
-        rm::Ref<rm::Frame> part;
-        m_parent.D3DRM()->CreateFrame(m_frames.sceneFrame.Get(), &part);
-        part->SetPosition(nullptr, at.x, at.y, at.z);
-        part->AddVisual(mesh.Get());
-        m_parts.push_back(part);
+        m_view.AddPart(mesh.Get(), at);
         m_meshes.push_back(mesh);
     }
 
@@ -158,8 +172,8 @@ private:
         // The same triangles, moved to world coordinates once: position, normal, colour.
         std::vector<rm::MeshVertex> positions;
         std::vector<std::uint32_t> indices;
-        for (std::size_t p = 0; p < m_parts.size(); ++p) {
-            const rm::Matrix4 world = m_parts[p]->WorldTransform();
+        for (std::size_t p = 0; p < m_meshes.size(); ++p) {
+            const rm::Matrix4 world = m_view.Parts()[p]->WorldTransform();
             const rm::Mesh& mesh = *m_meshes[p];
             for (std::uint32_t g = 0; g < mesh.GetGroupCount(); ++g) {
                 const auto base = std::uint32_t(positions.size());
@@ -181,10 +195,10 @@ private:
         }
         m_indexCount = std::uint32_t(indices.size());
         rm::Matrix4 view;
-        rm::MatrixInvert(m_rig.camera->WorldTransform(), &view);
-        m_worldToClip = rm::MatrixMultiply(view, m_device->Viewport()->Projection().ClipMatrix());
+        rm::MatrixInvert(m_view.Camera()->WorldTransform(), &view);
+        m_worldToClip = rm::MatrixMultiply(view, m_view.Viewport()->Projection().ClipMatrix());
 
-        m_device->D3DDevice()->MakeCurrent();
+        m_view.Device()->D3DDevice()->MakeCurrent();
         m_program = Program(
             "#version 330 core\nlayout(location = 0) in vec3 p;\nuniform mat4 c;\n"
             "void main() { gl_Position = c * vec4(p, 1.0); }\n",
@@ -235,14 +249,10 @@ private:
         return program;
     }
 
-    render::ParentD3R m_parent;
-    render::SceneFrames m_frames;
-    render::Direct3R* m_device = nullptr;
-    surface::OffscreenWindow m_window;
-    render::CameraRig m_rig;
-    bool m_ok = false;
-    std::vector<rm::Ref<rm::Frame>> m_parts;
+    bench::BenchView m_view;
     std::vector<rm::Ref<rm::Mesh>> m_meshes;
+    std::vector<rm::Ref<rm::Frame>> m_bones;
+    int m_poses = 0;
     rm::Matrix4 m_worldToClip;
     GLuint m_program = 0, m_litProgram = 0, m_vao = 0, m_buffers[2] = {0, 0};
     std::uint32_t m_indexCount = 0;
@@ -250,14 +260,15 @@ private:
 
 enum class Draw { Model, Limit, LitLimit };
 
-void Run(benchmark::State& state, int parts, Draw draw, bool moving) {
-    Bench bench(parts);
+void Run(benchmark::State& state, Model model, Draw draw, bool moving) {
+    Bench bench(model);
     if (!bench.Ok()) {
         state.SkipWithError("no OpenGL 3.3 context on the software rasteriser");
         return;
     }
+    const bool movingVertices = moving && model != Model::Skinned;
     std::vector<rm::MeshVertex> vertices;
-    if (moving) {
+    if (movingVertices) {
         vertices = bench.FirstMesh()->GroupVertices(0);
     }
     if (const char* q = std::getenv("PAVRIX_BENCH_QUALITY")) {
@@ -274,12 +285,14 @@ void Run(benchmark::State& state, int parts, Draw draw, bool moving) {
     frame();
     float wobble = 0;
     for (auto _ : state) {
-        if (moving) {
+        if (movingVertices) {
             wobble = wobble > 0 ? -0.001f : 0.001f;
             for (auto& v : vertices) {
                 v.position.y += wobble;
             }
             bench.FirstMesh()->SetVertices(0, 0, std::uint32_t(vertices.size()), vertices.data());
+        } else if (moving) {
+            bench.Pose();
         }
         frame();
     }
@@ -314,7 +327,8 @@ public:
         };
         const Pair pairs[] = {{"DrawModel/OneMesh", "OneMesh"},
                               {"DrawModel/SixteenParts", "SixteenParts"},
-                              {"DrawModel/OneMeshVerticesMoving", "OneMesh"}};
+                              {"DrawModel/OneMeshVerticesMoving", "OneMesh"},
+                              {"DrawModel/SkinnedBonesMoving", "Skinned"}};
         std::printf("\nRatio to the limit (target: within 1.5) and to the lit limit:\n");
         for (const Pair& p : pairs) {
             const auto m = m_times.find(p.model);
@@ -338,29 +352,26 @@ private:
 int main(int argc, char** argv) {
     struct Case {
         const char* name;
-        int parts;
+        Model model;
         Draw draw;
         bool moving;
     };
-    const Case cases[] = {{"TheLimit/OneMesh", 1, Draw::Limit, false},
-                          {"TheLitLimit/OneMesh", 1, Draw::LitLimit, false},
-                          {"DrawModel/OneMesh", 1, Draw::Model, false},
-                          {"TheLimit/SixteenParts", 16, Draw::Limit, false},
-                          {"TheLitLimit/SixteenParts", 16, Draw::LitLimit, false},
-                          {"DrawModel/SixteenParts", 16, Draw::Model, false},
-                          {"DrawModel/OneMeshVerticesMoving", 1, Draw::Model, true}};
+    const Case cases[] = {{"TheLimit/OneMesh", Model::OneMesh, Draw::Limit, false},
+                          {"TheLitLimit/OneMesh", Model::OneMesh, Draw::LitLimit, false},
+                          {"DrawModel/OneMesh", Model::OneMesh, Draw::Model, false},
+                          {"TheLimit/SixteenParts", Model::SixteenParts, Draw::Limit, false},
+                          {"TheLitLimit/SixteenParts", Model::SixteenParts, Draw::LitLimit, false},
+                          {"DrawModel/SixteenParts", Model::SixteenParts, Draw::Model, false},
+                          {"DrawModel/OneMeshVerticesMoving", Model::OneMesh, Draw::Model, true},
+                          {"TheLimit/Skinned", Model::Skinned, Draw::Limit, false},
+                          {"TheLitLimit/Skinned", Model::Skinned, Draw::LitLimit, false},
+                          {"DrawModel/SkinnedBonesMoving", Model::Skinned, Draw::Model, true}};
     for (const Case& c : cases) {
-        benchmark::RegisterBenchmark(c.name, Run, c.parts, c.draw, c.moving)
+        benchmark::RegisterBenchmark(c.name, Run, c.model, c.draw, c.moving)
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime()
             ->MinTime(1.0);
     }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
     RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv, &reporter);
 }

@@ -292,3 +292,33 @@ TEST_F(RenderCommandTest, TheAnimationOptionCanNameOneOfTheFilesSets) {
 }
 
 } // namespace
+
+TEST_F(RenderCommandTest, ASkinnedCharacterBendsWithItsBones) {
+    // The body is one mesh bound to a skeleton: framed on its rest pose both times, its
+    // outline at two times differs (drawn rigid, the pictures would be the same).
+    if (!testing_xfile::HasTestData()) {
+        GTEST_SKIP() << "test data not found";
+    }
+    std::vector<bool> outlines[2];
+    const char* times[2] = {"0", "4000"};
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_EQ(Run({"--render", testing_xfile::TestData("BCN_Epileptic.X"), "--time", times[i],
+                       "--size", "160x160", "--out", out}),
+                  cli::kExitOk)
+            << stderrText;
+        Picture picture;
+        ASSERT_TRUE(ReadPng(out, &picture));
+        for (int y = 0; y < picture.height; ++y) {
+            for (int x = 0; x < picture.width; ++x) {
+                outlines[i].push_back(picture.Red(x, y) > kBackground + 16);
+            }
+        }
+    }
+    int body = 0, changed = 0;
+    for (std::size_t p = 0; p < outlines[0].size(); ++p) {
+        body += outlines[0][p];
+        changed += outlines[0][p] != outlines[1][p];
+    }
+    EXPECT_GT(body, 200);
+    EXPECT_GT(changed, body / 4);
+}

@@ -7,6 +7,7 @@
 #include <epoxy/gl.h>
 
 #include "platform/rm/DebugOutput.h"
+#include "platform/rm/Implementation/FrameWalk.h"
 #include "platform/rm/Implementation/GlDrawPrograms.h"
 #include "platform/rm/Implementation/GlDrawTextures.h"
 #include "platform/rm/Implementation/MeshCache.h"
@@ -63,7 +64,7 @@ float Determinant3(const Matrix4& m) {
            m.m[0][2] * (m.m[1][0] * m.m[2][1] - m.m[1][1] * m.m[2][0]);
 }
 
-void GatherLights(const std::vector<std::pair<const Frame*, Matrix4>>& walk, LightSet* lights) {
+void GatherLights(const std::vector<FrameWalk::Entry>& walk, LightSet* lights) {
     *lights = LightSet{};
     for (const auto& [frame, world] : walk) {
         for (const auto& light : frame->GetLights()) {
@@ -110,7 +111,7 @@ struct Device::SharedUniforms {
 Device::Device(DeviceTarget target)
     : m_target(std::move(target)), m_programs(std::make_unique<GlDrawPrograms>()),
       m_cache(std::make_unique<MeshCache>()), m_textures(std::make_unique<GlDrawTextures>()),
-      m_shared(std::make_unique<SharedUniforms>()) {}
+      m_walk(std::make_unique<FrameWalk>()), m_shared(std::make_unique<SharedUniforms>()) {}
 
 HRESULT Device::Create(const DeviceTarget& target, Ref<Device>* device) {
     if (!device) {
@@ -239,19 +240,8 @@ HRESULT Device::RenderTree(const Frame* root, const ViewState& view) {
 
     // Depth-first, parents before children, the order the tree is drawn in when the
     // z-buffer is off.
-    m_walk.clear();
-    m_stack.clear();
-    m_stack.emplace_back(root, root->WorldTransform());
-    while (!m_stack.empty()) {
-        const auto [frame, world] = m_stack.back();
-        m_stack.pop_back();
-        m_walk.emplace_back(frame, world);
-        const auto& children = frame->Children();
-        for (auto it = children.rbegin(); it != children.rend(); ++it) {
-            m_stack.emplace_back(it->Get(), MatrixMultiply((*it)->LocalTransform(), world));
-        }
-    }
-    GatherLights(m_walk, &m_shared->lights);
+    m_walk->Walk(root);
+    GatherLights(m_walk->Entries(), &m_shared->lights);
     m_shared->worldToClip = view.worldToClip;
     m_shared->eye = view.eye;
     ++m_frameSerial;
@@ -279,7 +269,7 @@ HRESULT Device::RenderTree(const Frame* root, const ViewState& view) {
     glBindSampler(0, m_textures->Sampler(linear));
     m_currentProgram = 0;
 
-    for (const auto& [frame, world] : m_walk) {
+    for (const auto& [frame, world] : m_walk->Entries()) {
         for (const auto& visual : frame->Visuals()) {
             if (EnableFlags(visual.Get()) & D3DRMMESHBUILDER_RENDERENABLE) {
                 DrawVisual(visual.Get(), world);
@@ -294,17 +284,20 @@ HRESULT Device::RenderTree(const Frame* root, const ViewState& view) {
     return D3DRM_OK;
 }
 
-void Device::DrawVisual(Visual* visual, const Matrix4& world) {
-    const MeshCache::Entry* entry = m_cache->Get(visual);
+void Device::DrawVisual(Visual* visual, const Matrix4& frameWorld) {
+    const MeshCache::Entry* entry = m_cache->Get(visual, m_walk.get(), frameWorld);
     if (!entry || entry->groups.empty()) {
         return;
     }
+    // A skinned mesh's vertices are deformed into world coordinates already.
+    const Matrix4 world = entry->skin ? Matrix4{} : frameWorld;
     float normalMatrix[9];
     NormalMatrix(world, normalMatrix);
     const Matrix4 modelClip = MatrixMultiply(world, m_shared->worldToClip);
     // Faces are culled by their winding in their own frame: a frame that mirrors (as
     // exporters converting between handednesses write) turns the winding on screen over.
-    const bool mirrored = Determinant3(world) < 0;
+    const bool mirrored =
+        entry->skin ? entry->skin->deformer.Mirrored() : Determinant3(frameWorld) < 0;
     glFrontFace(mirrored ? GL_CCW : GL_CW);
     glBindVertexArray(entry->vertexArray);
     // Programs already given this visual's matrices.

@@ -26,6 +26,7 @@ using D3DCOLORMODEL = std::uint32_t;
 inline constexpr D3DCOLORMODEL D3DCOLOR_MONO = 1;
 inline constexpr D3DCOLORMODEL D3DCOLOR_RGB = 2;
 
+class FrameWalk;
 class GlDrawPrograms;
 class GlDrawTextures;
 class MeshCache;
@@ -40,6 +41,10 @@ class MeshCache;
 /// quality of its own is drawn with exactly that quality; anything else with the device's.
 /// Wireframes show polygon edges (no diagonals inside polygons); faces turned away from
 /// the camera (counter-clockwise as seen) are not drawn in any fill.
+///
+/// A mesh builder with skin weights is drawn deformed by its bones, each bone being the
+/// first frame of its name in the tree drawn, at that tree's pose (see SkinDeformer); it
+/// is deformed again only when one of its bones has moved.
 class Device : public Object {
 public:
     /// A device drawing into target. D3DRMERR_BADVALUE for a size below 1;
@@ -52,22 +57,23 @@ public:
     int GetHeight() const { return m_target.height; }
     D3DCOLORMODEL GetColorModel() const { return D3DCOLOR_RGB; }
 
+    // The render settings: each Get answers what its Set last took.
     /// Default D3DRMRENDER_FLAT.
     HRESULT SetQuality(D3DRMRENDERQUALITY quality);
-    D3DRMRENDERQUALITY GetQuality() const { return m_quality; }
     /// Default on.
     HRESULT SetDither(int dither);
-    int GetDither() const { return m_dither; }
     /// Default D3DRMTEXTURE_NEAREST; D3DRMERR_BADVALUE above D3DRMTEXTURE_LINEARMIPLINEAR.
     /// Filtering is linear for LINEAR, LINEARMIPNEAREST and LINEARMIPLINEAR.
     HRESULT SetTextureQuality(D3DRMTEXTUREQUALITY quality);
-    D3DRMTEXTUREQUALITY GetTextureQuality() const { return m_textureQuality; }
     /// Default 1; D3DRMERR_BADVALUE for 0.
     HRESULT SetBufferCount(std::uint32_t count);
-    std::uint32_t GetBufferCount() const { return m_bufferCount; }
     /// Shades per colour of the ramp model: a power of two (else D3DRMERR_BADVALUE);
     /// default 32. Drawing in RGB does not use it.
     HRESULT SetShades(std::uint32_t shades);
+    D3DRMRENDERQUALITY GetQuality() const { return m_quality; }
+    int GetDither() const { return m_dither; }
+    D3DRMTEXTUREQUALITY GetTextureQuality() const { return m_textureQuality; }
+    std::uint32_t GetBufferCount() const { return m_bufferCount; }
     std::uint32_t GetShades() const { return m_shades; }
 
     /// Triangles drawn since the device was made (a polygon of n corners counts n - 2,
@@ -130,9 +136,8 @@ private:
     std::unique_ptr<GlDrawPrograms> m_programs;
     std::unique_ptr<MeshCache> m_cache;
     std::unique_ptr<GlDrawTextures> m_textures;
-    // Per-draw scratch, reused between frames.
-    std::vector<std::pair<const Frame*, Matrix4>> m_walk;
-    std::vector<std::pair<const Frame*, Matrix4>> m_stack;
+    // The tree of the draw under way, reused between frames.
+    std::unique_ptr<FrameWalk> m_walk;
     unsigned m_currentProgram = 0;
     /// Counts RenderTree calls; a program holds the shared uniforms of the call it last
     /// served and gets them again when it is first used in a later one.

@@ -100,12 +100,7 @@ HRESULT Mesh::SetVertices(D3DRMGROUPINDEX group, std::uint32_t index, std::uint3
 }
 
 HRESULT Mesh::SetGroupColor(D3DRMGROUPINDEX group, D3DCOLOR color) {
-    if (!ValidGroup(group)) {
-        return D3DRMERR_BADVALUE;
-    }
-    m_groups[std::size_t(group)].color = color;
-    Touch();
-    return D3DRM_OK;
+    return EditGroup(group, [&](Group& g) { g.color = color; });
 }
 
 D3DCOLOR Mesh::GetGroupColor(D3DRMGROUPINDEX group) const {
@@ -113,12 +108,7 @@ D3DCOLOR Mesh::GetGroupColor(D3DRMGROUPINDEX group) const {
 }
 
 HRESULT Mesh::SetGroupMaterial(D3DRMGROUPINDEX group, Material* material) {
-    if (!ValidGroup(group)) {
-        return D3DRMERR_BADVALUE;
-    }
-    m_groups[std::size_t(group)].material = material;
-    Touch();
-    return D3DRM_OK;
+    return EditGroup(group, [&](Group& g) { g.material = material; });
 }
 
 Material* Mesh::GetGroupMaterial(D3DRMGROUPINDEX group) const {
@@ -126,12 +116,7 @@ Material* Mesh::GetGroupMaterial(D3DRMGROUPINDEX group) const {
 }
 
 HRESULT Mesh::SetGroupTexture(D3DRMGROUPINDEX group, Texture* texture) {
-    if (!ValidGroup(group)) {
-        return D3DRMERR_BADVALUE;
-    }
-    m_groups[std::size_t(group)].texture = texture;
-    Touch();
-    return D3DRM_OK;
+    return EditGroup(group, [&](Group& g) { g.texture = texture; });
 }
 
 Texture* Mesh::GetGroupTexture(D3DRMGROUPINDEX group) const {
@@ -139,13 +124,10 @@ Texture* Mesh::GetGroupTexture(D3DRMGROUPINDEX group) const {
 }
 
 HRESULT Mesh::SetGroupQuality(D3DRMGROUPINDEX group, D3DRMRENDERQUALITY quality) {
-    if (!ValidGroup(group)) {
-        return D3DRMERR_BADVALUE;
-    }
-    m_groups[std::size_t(group)].quality = quality;
-    m_groups[std::size_t(group)].hasQuality = true;
-    Touch();
-    return D3DRM_OK;
+    return EditGroup(group, [&](Group& g) {
+        g.quality = quality;
+        g.hasQuality = true;
+    });
 }
 
 D3DRMRENDERQUALITY Mesh::GetGroupQuality(D3DRMGROUPINDEX group) const {
@@ -157,11 +139,10 @@ bool Mesh::GroupHasQuality(D3DRMGROUPINDEX group) const {
 }
 
 void Mesh::SetGroupWrap(D3DRMGROUPINDEX group, bool wrapU, bool wrapV) {
-    if (ValidGroup(group)) {
-        m_groups[std::size_t(group)].wrapU = wrapU;
-        m_groups[std::size_t(group)].wrapV = wrapV;
-        Touch();
-    }
+    EditGroup(group, [&](Group& g) {
+        g.wrapU = wrapU;
+        g.wrapV = wrapV;
+    });
 }
 
 void Mesh::GetGroupWrap(D3DRMGROUPINDEX group, bool* wrapU, bool* wrapV) const {

@@ -92,6 +92,17 @@ private:
     bool ValidGroup(D3DRMGROUPINDEX group) const {
         return group >= 0 && std::size_t(group) < m_groups.size();
     }
+    /// Changes group `group` through edit(Group&) and marks the mesh changed;
+    /// D3DRMERR_BADVALUE when there is no such group.
+    template <typename Edit>
+    HRESULT EditGroup(D3DRMGROUPINDEX group, Edit edit) {
+        if (!ValidGroup(group)) {
+            return D3DRMERR_BADVALUE;
+        }
+        edit(m_groups[std::size_t(group)]);
+        Touch();
+        return D3DRM_OK;
+    }
 
     std::vector<Group> m_groups;
     std::uint32_t m_enable = D3DRMMESHBUILDER_RENDERENABLE | D3DRMMESHBUILDER_PICKENABLE;

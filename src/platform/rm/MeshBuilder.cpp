@@ -453,9 +453,12 @@ struct CornerSlot {
 };
 } // namespace
 
-HRESULT MeshBuilder::CreateMesh(Ref<Mesh>* out) const {
+HRESULT MeshBuilder::CreateMesh(Ref<Mesh>* out, std::vector<std::uint32_t>* sourceVertices) const {
     if (!out) {
         return D3DRMERR_BADVALUE;
+    }
+    if (sourceVertices) {
+        sourceVertices->clear();
     }
     auto mesh = MakeRef<Mesh>();
     // Group faces by their look, in order of first appearance.
@@ -519,6 +522,9 @@ HRESULT MeshBuilder::CreateMesh(Ref<Mesh>* out) const {
                     slots.push_back({normal, std::uint32_t(verts.size()), firstSlot[vertex]});
                     firstSlot[vertex] = s;
                     verts.push_back(mv);
+                    if (sourceVertices) {
+                        sourceVertices->push_back(vertex);
+                    }
                 }
                 faces.push_back(slots[s].meshVertex);
             }

@@ -125,7 +125,10 @@ public:
     /// A mesh with one group per distinct (colour, material, texture, wrap) in face
     /// order; vertices are split where a corner's normal or texture coordinates differ.
     /// A group vertex's colour is the face colour tinted by the vertex colour, if any.
-    HRESULT CreateMesh(Ref<Mesh>* mesh) const;
+    HRESULT CreateMesh(Ref<Mesh>* mesh) const { return CreateMesh(mesh, nullptr); }
+    /// The same, listing in *sourceVertices (when not null) the builder vertex each mesh
+    /// vertex was made from, group after group.
+    HRESULT CreateMesh(Ref<Mesh>* mesh, std::vector<std::uint32_t>* sourceVertices) const;
 
     /// Drops everything (vertices, normals, faces).
     void Empty();

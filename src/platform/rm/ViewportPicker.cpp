@@ -48,6 +48,8 @@ void ViewportPicker::Cast(Frame* root, const Vector& origin, const Vector& direc
     m_back = back;
     m_found.clear();
     m_path.clear();
+    m_root = root;
+    m_walked = false;
     if (root) {
         Visit(root, root->WorldTransform());
     }
@@ -71,7 +73,7 @@ void ViewportPicker::Visit(Frame* frame, const Matrix4& world) {
             const Vector d = TransformDirection(m_direction, inverse);
             for (const auto& visual : frame->Visuals()) {
                 Hit hit;
-                if (!visual->IsPickable() || !TestVisual(*visual, o, d, &hit)) {
+                if (!visual->IsPickable() || !TestVisual(*visual, world, o, d, &hit)) {
                     continue;
                 }
                 PickRecord record;
@@ -91,9 +93,36 @@ void ViewportPicker::Visit(Frame* frame, const Matrix4& world) {
     m_path.pop_back();
 }
 
-bool ViewportPicker::TestVisual(const Visual& visual, const Vector& o, const Vector& d, Hit* hit) {
+void ViewportPicker::Deform(const MeshBuilder& builder, const Matrix4& world) {
+    if (!m_walked) {
+        m_walk.Walk(m_root);
+        m_walked = true;
+    }
+    std::uint32_t count = builder.GetVertexCount();
+    m_positions.resize(count);
+    builder.GetVertices(0, &count, m_positions.data());
+    m_rest.resize(count);
+    m_posed.resize(count);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        m_rest[i].position = m_positions[i];
+    }
+    m_deformer.Build(builder.GetSkin(), nullptr, count);
+    m_deformer.Pose(&m_walk, world);
+    m_deformer.Deform(m_rest.data(), m_posed.data());
+    for (std::uint32_t i = 0; i < count; ++i) {
+        m_positions[i] = m_posed[i].position;
+    }
+}
+
+bool ViewportPicker::TestVisual(const Visual& visual, const Matrix4& world, const Vector& local,
+                                const Vector& localDirection, Hit* hit) {
+    const auto* builder = dynamic_cast<const MeshBuilder*>(&visual);
+    const bool skinned = builder && builder->HasSkin();
+    // A skinned mesh is deformed into world coordinates, where the ray is met as it is.
+    const Vector& o = skinned ? m_origin : local;
+    const Vector& d = skinned ? m_direction : localDirection;
     Box box;
-    if (Failed(visual.GetBox(&box)) || !RayMeetsBox(box, o, d, m_front, m_back)) {
+    if (!skinned && (Failed(visual.GetBox(&box)) || !RayMeetsBox(box, o, d, m_front, m_back))) {
         return false;
     }
     bool found = false;
@@ -123,16 +152,22 @@ bool ViewportPicker::TestVisual(const Visual& visual, const Vector& o, const Vec
                 w += n;
             }
         }
-    } else if (const auto* builder = dynamic_cast<const MeshBuilder*>(&visual)) {
+    } else if (builder) {
         std::uint32_t count = builder->GetVertexCount();
-        m_positions.resize(count);
-        builder->GetVertices(0, &count, m_positions.data());
+        if (skinned) {
+            Deform(*builder, world);
+        } else {
+            m_positions.resize(count);
+            builder->GetVertices(0, &count, m_positions.data());
+        }
+        // A skin that mirrors turns its faces' winding over, as a mirroring frame would.
+        const std::uint32_t turn = skinned && m_deformer.Mirrored() ? 1 : 0;
         for (std::uint32_t f = 0; f < builder->GetFaceCount(); ++f) {
             const std::uint32_t n = builder->FaceCornerCount(f);
             const std::uint32_t a = builder->FaceVertexIndex(f, 0);
             for (std::uint32_t i = 1; i + 1 < n; ++i) {
-                const std::uint32_t b = builder->FaceVertexIndex(f, i);
-                const std::uint32_t c = builder->FaceVertexIndex(f, i + 1);
+                const std::uint32_t b = builder->FaceVertexIndex(f, i + turn);
+                const std::uint32_t c = builder->FaceVertexIndex(f, i + 1 - turn);
                 if (a < count && b < count && c < count) {
                     consider(m_positions[a], m_positions[b], m_positions[c], f, -1);
                 }

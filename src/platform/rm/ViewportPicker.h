@@ -3,12 +3,17 @@
 #include <vector>
 
 #include "platform/rm/Frame.h"
+#include "platform/rm/Implementation/FrameWalk.h"
+#include "platform/rm/Implementation/SkinDeformer.h"
 #include "platform/rm/Viewport.h"
 
 namespace rm {
 
+class MeshBuilder;
+
 /// The ray cast behind Viewport::Pick, on the CPU: every pickable mesh and mesh builder
-/// of a tree is tested face by face (polygons as triangle fans) against one ray.
+/// of a tree is tested face by face (polygons as triangle fans) against one ray. A mesh
+/// builder with skin weights is tested as drawn: deformed by its bones at the tree's pose.
 class ViewportPicker {
 public:
     /// Casts the world ray origin + t direction, front <= t <= back, through root's tree
@@ -25,10 +30,21 @@ private:
         std::int32_t group = -1;
     };
     void Visit(Frame* frame, const Matrix4& world);
-    bool TestVisual(const Visual& visual, const Vector& o, const Vector& d, Hit* hit);
+    /// Tests the visual of a frame with the world matrix `world` against the ray o + t d
+    /// given in that frame's coordinates.
+    bool TestVisual(const Visual& visual, const Matrix4& world, const Vector& o, const Vector& d,
+                    Hit* hit);
+    /// The skinned builder's vertices at the tree's pose, in world coordinates, into
+    /// m_positions.
+    void Deform(const MeshBuilder& builder, const Matrix4& world);
     bool TestTriangle(const Vector& a, const Vector& b, const Vector& c, const Vector& o,
                       const Vector& d, float* t) const;
 
+    const Frame* m_root = nullptr;
+    FrameWalk m_walk;
+    bool m_walked = false;
+    SkinDeformer m_deformer;
+    std::vector<MeshVertex> m_rest, m_posed;
     Vector m_origin, m_direction;
     float m_front = 0, m_back = 0;
     std::vector<Ref<Frame>> m_path;

@@ -99,6 +99,30 @@ public:
         }
         return n;
     }
+    /// The centre of the pixels of exactly `colour` (alpha ignored), in pixels from the
+    /// top left; false when there are none. *count (when not null) gets how many.
+    bool CentreOf(std::uint32_t colour, float* x, float* y, int* count = nullptr) const {
+        double sx = 0, sy = 0;
+        int n = 0;
+        for (int j = 0; j < m_height; ++j) {
+            for (int i = 0; i < m_width; ++i) {
+                if ((Pixel(i, j) & 0xFFFFFF) == (colour & 0xFFFFFF)) {
+                    sx += i + 0.5;
+                    sy += j + 0.5;
+                    ++n;
+                }
+            }
+        }
+        if (count) {
+            *count = n;
+        }
+        if (!n) {
+            return false;
+        }
+        *x = float(sx / n);
+        *y = float(sy / n);
+        return true;
+    }
     int Width() const { return m_width; }
     int Height() const { return m_height; }
 

@@ -5,14 +5,14 @@
 
 #include <gtest/gtest.h>
 
-#include "DeviceTestContext.h"
+#include "DeviceSceneTest.h"
 #include "platform/rm/Face.h"
 #include "platform/rm/Math.h"
 #include "platform/rm/Mesh.h"
 #include "platform/rm/MeshBuilder.h"
 
 using namespace rm;
-using testing_rm::DeviceTestContext;
+using testing_rm::Quad;
 
 namespace {
 
@@ -20,30 +20,13 @@ constexpr int kWidth = 200;
 constexpr int kHeight = 100;
 constexpr D3DCOLOR kBackground = 0xFF000000;
 
-Ref<MeshBuilder> Quad(float x0, float y0, float x1, float y1, float z, bool clockwise = true) {
-    auto builder = MakeRef<MeshBuilder>();
-    const Vector corners[4] = {{x0, y1, z}, {x1, y1, z}, {x1, y0, z}, {x0, y0, z}};
-    const std::uint32_t cw[] = {4, 0, 1, 2, 3, 0};
-    const std::uint32_t ccw[] = {4, 3, 2, 1, 0, 0};
-    builder->AddFaces(4, corners, 0, nullptr, clockwise ? cw : ccw);
-    builder->SetColor(0xFFFFFFFF);
-    return builder;
-}
-
-class ViewportTest : public ::testing::Test {
+class ViewportTest : public testing_rm::DeviceSceneTest {
 protected:
-    ViewportTest() : gl(kWidth, kHeight) {}
+    ViewportTest() : DeviceSceneTest(kWidth, kHeight, kBackground) {}
 
     void SetUp() override {
-        ASSERT_TRUE(gl.Ok()) << "no OpenGL 3.3 core context on the software rasteriser";
-        ASSERT_EQ(Device::Create(gl.Target(), &device), D3DRM_OK);
+        DeviceSceneTest::SetUp();
         device->SetQuality(D3DRMRENDER_UNLITFLAT);
-        root = MakeRef<Frame>();
-        root->SetSceneBackground(kBackground);
-        camera = MakeRef<Frame>();
-        root->AddChild(camera.Get());
-        ASSERT_EQ(Viewport::Create(device.Get(), camera.Get(), 0, 0, kWidth, kHeight, &viewport),
-                  D3DRM_OK);
     }
 
     // Where the centre of a tiny square around p lands on screen, from the drawn image.
@@ -55,29 +38,8 @@ protected:
         viewport->Render(root.Get());
         gl.Read();
         root->DeleteChild(frame.Get());
-        double sx = 0, sy = 0;
-        int n = 0;
-        for (int j = 0; j < kHeight; ++j) {
-            for (int i = 0; i < kWidth; ++i) {
-                if ((gl.Pixel(i, j) & 0xFFFFFF) != 0) {
-                    sx += i + 0.5;
-                    sy += j + 0.5;
-                    ++n;
-                }
-            }
-        }
-        if (!n) {
-            return false;
-        }
-        *x = float(sx / n);
-        *y = float(sy / n);
-        return true;
+        return gl.CentreOf(0xFFFFFF, x, y);
     }
-
-    DeviceTestContext gl;
-    Ref<Device> device;
-    Ref<Frame> root, camera;
-    Ref<Viewport> viewport;
 };
 
 TEST_F(ViewportTest, ProjectionsPlacePointsWhereTheFormulaSays) {
@@ -215,9 +177,9 @@ TEST_F(ViewportTest, PickNeverReturnsVisualsWithPickingDisabled) {
 TEST_F(ViewportTest, PickIgnoresFacesTurnedAwayAndWhatLiesOutsideThePlanes) {
     auto frame = MakeRef<Frame>();
     root->AddChild(frame.Get());
-    frame->AddVisual(Quad(-1, -1, 1, 1, 4, false).Get()); // turned away
-    frame->AddVisual(Quad(-1, -1, 1, 1, 0.5f).Get());     // before the front plane
-    frame->AddVisual(Quad(-1, -1, 1, 1, 200).Get());      // beyond the back plane
+    frame->AddVisual(Quad(-1, -1, 1, 1, 4, 0xFFFFFFFF, false).Get()); // turned away
+    frame->AddVisual(Quad(-1, -1, 1, 1, 0.5f).Get());                 // before the front plane
+    frame->AddVisual(Quad(-1, -1, 1, 1, 200).Get());                  // beyond the back plane
     std::vector<PickRecord> picks;
     ASSERT_EQ(viewport->Pick(100, 50, &picks), D3DRM_OK);
     EXPECT_TRUE(picks.empty());

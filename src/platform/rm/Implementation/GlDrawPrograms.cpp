@@ -125,9 +125,8 @@ void main() {
 }
 )";
 
-constexpr const char* kWireGeometry = R"(
-layout(lines_adjacency) in;
-layout(line_strip, max_vertices = 2) out;
+// What the geometry stages take from the vertex stage and hand the fragment stage.
+constexpr const char* kGeometryInterface = R"(
 uniform float uMirror;
 in vec3 gWorld[];
 in vec4 gColor[];
@@ -140,6 +139,31 @@ out vec2 vTexCoord;
 in vec3 gSpecular[];
 out vec3 vSpecular;
 #endif
+// Emits corner i of the incoming primitive with the given colour and highlight.
+void EmitCorner(int i, vec4 colour, vec3 shine) {
+    vColor = colour;
+#if SPECULAR
+    vSpecular = shine;
+#endif
+#if TEXTURED
+    vTexCoord = gTexCoord[i];
+#endif
+    gl_Position = gl_in[i].gl_Position;
+    EmitVertex();
+}
+)";
+
+// Each geometry stage's primitives come first: gl_in takes its size from them.
+constexpr const char* kWirePrimitives = R"(
+layout(lines_adjacency) in;
+layout(line_strip, max_vertices = 2) out;
+)";
+constexpr const char* kFlatPrimitives = R"(
+layout(triangles) in;
+layout(triangle_strip, max_vertices = 3) out;
+)";
+
+constexpr const char* kWireGeometry = R"(
 void main() {
     vec3 a = gWorld[0], b = gWorld[1], c = gWorld[2];
     // Clockwise faces, as seen, are the front ones: their normal points at the eye. A
@@ -151,25 +175,20 @@ void main() {
     }
     float len = length(n);
     for (int i = 0; i < 2; ++i) {
-        vColor = gColor[i];
+        vec4 colour = gColor[i];
 #if SPECULAR
-        vSpecular = gSpecular[i];
+        vec3 shine = gSpecular[i];
+#else
+        vec3 shine = vec3(0.0);
 #endif
 #if LIGHTING == 2
         if (len > 0.0) {
-            vec3 d, s;
-            LightSurface(gWorld[i], n / len, gColor[i].rgb, d, s);
-            vColor = vec4(d, gColor[i].a);
-#if SPECULAR
-            vSpecular = s;
-#endif
+            vec3 d;
+            LightSurface(gWorld[i], n / len, gColor[i].rgb, d, shine);
+            colour = vec4(d, gColor[i].a);
         }
 #endif
-#if TEXTURED
-        vTexCoord = gTexCoord[i];
-#endif
-        gl_Position = gl_in[i].gl_Position;
-        EmitVertex();
+        EmitCorner(i, colour, shine);
     }
     EndPrimitive();
 }
@@ -178,19 +197,6 @@ void main() {
 // Flat shading: one colour per face, lit with the face's normal at its centre (and the
 // colour of its first corner).
 constexpr const char* kFlatGeometry = R"(
-layout(triangles) in;
-layout(triangle_strip, max_vertices = 3) out;
-uniform float uMirror;
-in vec3 gWorld[];
-in vec4 gColor[];
-out vec4 vColor;
-#if TEXTURED
-in vec2 gTexCoord[];
-out vec2 vTexCoord;
-#endif
-#if SPECULAR
-out vec3 vSpecular;
-#endif
 void main() {
     // The face's front normal; a mirroring frame turns the winding over (uMirror -1).
     vec3 n = cross(gWorld[1] - gWorld[0], gWorld[2] - gWorld[0]) * uMirror;
@@ -204,15 +210,7 @@ void main() {
         colour = vec4(d, gColor[0].a);
     }
     for (int i = 0; i < 3; ++i) {
-        vColor = colour;
-#if SPECULAR
-        vSpecular = shine;
-#endif
-#if TEXTURED
-        vTexCoord = gTexCoord[i];
-#endif
-        gl_Position = gl_in[i].gl_Position;
-        EmitVertex();
+        EmitCorner(i, colour, shine);
     }
     EndPrimitive();
 }
@@ -242,20 +240,29 @@ void main() {
 }
 )";
 
+// A shader or program whose status says it built; otherwise null, with its log in *error
+// and the object deleted.
+template <typename GetStatus, typename GetLog, typename Delete>
+unsigned Built(unsigned object, GLenum status, GetStatus getStatus, GetLog getLog,
+               Delete deleteObject, std::string* error) {
+    GLint ok = 0;
+    getStatus(object, status, &ok);
+    if (ok) {
+        return object;
+    }
+    char log[2048] = {};
+    getLog(object, sizeof log, nullptr, log);
+    *error = log;
+    deleteObject(object);
+    return 0;
+}
+
 unsigned Compile(GLenum stage, const std::vector<const char*>& parts, std::string* error) {
     const GLuint shader = glCreateShader(stage);
     glShaderSource(shader, GLsizei(parts.size()), parts.data(), nullptr);
     glCompileShader(shader);
-    GLint ok = 0;
-    glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
-    if (!ok) {
-        char log[2048] = {};
-        glGetShaderInfoLog(shader, sizeof log, nullptr, log);
-        *error = log;
-        glDeleteShader(shader);
-        return 0;
-    }
-    return shader;
+    return Built(shader, GL_COMPILE_STATUS, glGetShaderiv, glGetShaderInfoLog, glDeleteShader,
+                 error);
 }
 
 unsigned Link(const std::vector<unsigned>& shaders, std::string* error) {
@@ -267,16 +274,8 @@ unsigned Link(const std::vector<unsigned>& shaders, std::string* error) {
     for (unsigned s : shaders) {
         glDetachShader(program, s);
     }
-    GLint ok = 0;
-    glGetProgramiv(program, GL_LINK_STATUS, &ok);
-    if (!ok) {
-        char log[2048] = {};
-        glGetProgramInfoLog(program, sizeof log, nullptr, log);
-        *error = log;
-        glDeleteProgram(program);
-        return 0;
-    }
-    return program;
+    return Built(program, GL_LINK_STATUS, glGetProgramiv, glGetProgramInfoLog, glDeleteProgram,
+                 error);
 }
 
 GlDrawPrograms::Locations Find(unsigned program) {
@@ -330,8 +329,10 @@ unsigned Build(const GlDrawPrograms::Variant& v, std::string* error) {
         return s != 0;
     };
     const bool built = stage(GL_VERTEX_SHADER, kVertex, vertexNames) &&
-                       (!wire || stage(GL_GEOMETRY_SHADER, kWireGeometry, "")) &&
-                       (!flatFill || stage(GL_GEOMETRY_SHADER, kFlatGeometry, "")) &&
+                       (!wire || stage(GL_GEOMETRY_SHADER, kWireGeometry,
+                                       std::string(kWirePrimitives) + kGeometryInterface)) &&
+                       (!flatFill || stage(GL_GEOMETRY_SHADER, kFlatGeometry,
+                                           std::string(kFlatPrimitives) + kGeometryInterface)) &&
                        stage(GL_FRAGMENT_SHADER, kFragment, "");
     const unsigned program = built ? Link(shaders, error) : 0;
     for (unsigned s : shaders) {

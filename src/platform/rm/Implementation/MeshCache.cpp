@@ -21,20 +21,11 @@ void Signature(const Mesh& mesh, std::vector<std::uint32_t>* out) {
     }
 }
 
-bool HasZeroNormal(const std::vector<MeshVertex>& vertices) {
-    for (const auto& v : vertices) {
-        if (v.normal.x == 0 && v.normal.y == 0 && v.normal.z == 0) {
-            return true;
-        }
-    }
-    return false;
-}
-
 // Vertices that come without a normal get the average of their faces' normals, so
 // lighting works on meshes made without normals (faces point to the side from which
 // they are seen clockwise).
 void FillMissingNormals(const std::vector<std::uint32_t>& faces, std::vector<MeshVertex>* verts,
-                        const std::vector<MeshVertex>& source) {
+                        const MeshVertex* source) {
     auto& v = *verts;
     for (std::size_t w = 0; w < faces.size();) {
         const std::uint32_t n = faces[w++];
@@ -63,41 +54,90 @@ void FillMissingNormals(const std::vector<std::uint32_t>& faces, std::vector<Mes
 
 } // namespace
 
-const MeshCache::Entry* MeshCache::Get(Visual* visual) {
+const MeshCache::Entry* MeshCache::Get(Visual* visual, FrameWalk* pose, const Matrix4& world) {
     if (!visual) {
         return nullptr;
     }
     auto it = m_entries.find(visual);
-    if (it != m_entries.end() && it->second.generation == visual->Generation()) {
-        return &it->second;
-    }
-    Ref<Mesh> built;
-    const Mesh* mesh = dynamic_cast<const Mesh*>(visual);
-    const auto* builder = dynamic_cast<const MeshBuilder*>(visual);
-    if (!mesh) {
-        if (!builder || Failed(builder->CreateMesh(&built))) {
-            return nullptr;
+    if (it == m_entries.end() || it->second.generation != visual->Generation()) {
+        Ref<Mesh> built;
+        const Mesh* mesh = dynamic_cast<const Mesh*>(visual);
+        const auto* builder = dynamic_cast<const MeshBuilder*>(visual);
+        const bool skinned = builder && builder->HasSkin();
+        if (!mesh) {
+            if (!builder || Failed(builder->CreateMesh(&built, skinned ? &m_sources : nullptr))) {
+                return nullptr;
+            }
+            mesh = built.Get();
         }
-        mesh = built.Get();
-    }
-    if (it == m_entries.end()) {
-        it = m_entries.emplace(visual, Entry{}).first;
-        it->second.visual = visual;
-        it->second.fromBuilder = builder != nullptr;
-    }
-    Entry& entry = it->second;
-    Signature(*mesh, &m_signature);
-    if (!entry.vertexArray || m_signature != entry.signature) {
-        if (!Rebuild(&entry, *mesh)) {
+        if (it == m_entries.end()) {
+            it = m_entries.emplace(visual, Entry{}).first;
+            it->second.visual = visual;
+            it->second.fromBuilder = builder != nullptr;
+        }
+        Entry& entry = it->second;
+        Signature(*mesh, &m_signature);
+        if ((!entry.vertexArray || m_signature != entry.signature) && !Rebuild(&entry, *mesh)) {
             Release(&entry);
             m_entries.erase(it);
             return nullptr;
         }
-    } else {
-        UploadVertices(&entry, *mesh);
+        entry.generation = visual->Generation();
+        if (skinned) {
+            TakeSkin(&entry, builder, built, m_sources);
+        } else {
+            entry.skin.reset();
+        }
+        UploadVertices(&entry, *mesh, nullptr);
     }
-    entry.generation = visual->Generation();
+    Entry& entry = it->second;
+    if (entry.skin && pose && entry.skin->deformer.Pose(pose, world)) {
+        PoseSkin(&entry);
+    }
     return &entry;
+}
+
+void MeshCache::PoseSkin(Entry* entry) {
+    Entry::Skin& skin = *entry->skin;
+    const std::size_t bytes = skin.restVertices.size() * sizeof(MeshVertex);
+    if (!skin.restZeroNormal && bytes) {
+        // Straight into the buffer: the looks and translucency of the groups are the rest
+        // pose's, and a deformed normal is never zero where the rest normal was not.
+        glBindBuffer(GL_ARRAY_BUFFER, entry->vertexBuffer);
+        void* mapped = glMapBufferRange(GL_ARRAY_BUFFER, 0, GLsizeiptr(bytes),
+                                        GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_BUFFER_BIT);
+        if (mapped) {
+            skin.deformer.Deform(skin.restVertices.data(), static_cast<MeshVertex*>(mapped));
+            glUnmapBuffer(GL_ARRAY_BUFFER);
+            glBindBuffer(GL_ARRAY_BUFFER, 0);
+            ++m_vertexUploads;
+            return;
+        }
+        glBindBuffer(GL_ARRAY_BUFFER, 0);
+    }
+    skin.posed.resize(skin.restVertices.size());
+    skin.deformer.Deform(skin.restVertices.data(), skin.posed.data());
+    UploadVertices(entry, *skin.rest, skin.posed.data());
+}
+
+void MeshCache::TakeSkin(Entry* entry, const MeshBuilder* builder, Ref<Mesh> rest,
+                         const std::vector<std::uint32_t>& sources) {
+    if (!entry->skin) {
+        entry->skin = std::make_unique<Entry::Skin>();
+    }
+    Entry::Skin& skin = *entry->skin;
+    skin.restVertices.clear();
+    for (std::uint32_t g = 0; g < rest->GetGroupCount(); ++g) {
+        const auto& vertices = rest->GroupVertices(Mesh::D3DRMGROUPINDEX(g));
+        skin.restVertices.insert(skin.restVertices.end(), vertices.begin(), vertices.end());
+    }
+    skin.restZeroNormal = false;
+    for (const MeshVertex& v : skin.restVertices) {
+        skin.restZeroNormal =
+            skin.restZeroNormal || (v.normal.x == 0 && v.normal.y == 0 && v.normal.z == 0);
+    }
+    skin.rest = std::move(rest);
+    skin.deformer.Build(builder->GetSkin(), sources.data(), sources.size());
 }
 
 bool MeshCache::Rebuild(Entry* entry, const Mesh& mesh) {
@@ -185,11 +225,10 @@ bool MeshCache::Rebuild(Entry* entry, const Mesh& mesh) {
                           reinterpret_cast<void*>(offsetof(MeshVertex, color)));
     glBindVertexArray(0);
     entry->signature = m_signature;
-    UploadVertices(entry, mesh);
     return glGetError() != GL_OUT_OF_MEMORY;
 }
 
-void MeshCache::UploadVertices(Entry* entry, const Mesh& mesh) {
+void MeshCache::UploadVertices(Entry* entry, const Mesh& mesh, const MeshVertex* replacement) {
     ++m_vertexUploads;
     // The look of a group can change without its sizes (a new material or texture).
     for (std::uint32_t g = 0; g < mesh.GetGroupCount() && g < entry->groups.size(); ++g) {
@@ -204,21 +243,24 @@ void MeshCache::UploadVertices(Entry* entry, const Mesh& mesh) {
     std::size_t offset = 0;
     for (std::uint32_t g = 0; g < mesh.GetGroupCount(); ++g) {
         const auto gi = Mesh::D3DRMGROUPINDEX(g);
-        const auto& vertices = mesh.GroupVertices(gi);
-        bool translucent = false;
-        for (const auto& v : vertices) {
+        const std::size_t count = mesh.GroupVertices(gi).size();
+        const MeshVertex* data =
+            replacement ? replacement + offset / sizeof(MeshVertex) : mesh.GroupVertices(gi).data();
+        bool translucent = false, zeroNormal = false;
+        for (std::size_t i = 0; i < count; ++i) {
+            const MeshVertex& v = data[i];
             translucent = translucent || (v.color >> 24) != 0xFF;
+            zeroNormal = zeroNormal || (v.normal.x == 0 && v.normal.y == 0 && v.normal.z == 0);
         }
         if (g < entry->groups.size()) {
             entry->groups[g].translucent = translucent;
         }
-        const MeshVertex* data = vertices.data();
-        if (HasZeroNormal(vertices)) {
-            m_vertices.assign(vertices.begin(), vertices.end());
-            FillMissingNormals(mesh.GroupFaces(gi), &m_vertices, vertices);
+        if (zeroNormal) {
+            m_vertices.assign(data, data + count);
+            FillMissingNormals(mesh.GroupFaces(gi), &m_vertices, data);
             data = m_vertices.data();
         }
-        const std::size_t bytes = vertices.size() * sizeof(MeshVertex);
+        const std::size_t bytes = count * sizeof(MeshVertex);
         if (bytes) {
             glBufferSubData(GL_ARRAY_BUFFER, GLintptr(offset), GLsizeiptr(bytes), data);
         }

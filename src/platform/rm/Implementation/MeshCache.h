@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <unordered_map>
 #include <vector>
 
+#include "platform/rm/Implementation/SkinDeformer.h"
 #include "platform/rm/Material.h"
 #include "platform/rm/Mesh.h"
 #include "platform/rm/Ref.h"
@@ -12,11 +14,15 @@
 
 namespace rm {
 
+class FrameWalk;
+class MeshBuilder;
+
 /// GL vertex and index buffers for the visuals a device draws, one set per visual, kept
 /// between frames and refreshed only when the visual's Generation() has moved. A mesh
 /// whose groups keep their sizes (the skin moving vertices every tick) only has its
 /// vertices and group looks refreshed; anything else is rebuilt. Mesh builders are drawn through
-/// the mesh they would create.
+/// the mesh they would create. A mesh builder with skin weights keeps that mesh as its rest
+/// pose and has its vertices deformed again whenever one of its bones has moved.
 ///
 /// Every call that touches GL expects the owning device's context to be current.
 class MeshCache {
@@ -52,6 +58,18 @@ public:
         /// Group count, then per group vertex count and face-data size: a mesh whose
         /// signature is unchanged keeps its index buffer.
         std::vector<std::uint32_t> signature;
+        /// Skinned mesh builders only: the rest pose and its deformation. Their buffers
+        /// hold vertices in world coordinates.
+        struct Skin {
+            Ref<Mesh> rest;
+            std::vector<MeshVertex> restVertices; ///< every group's, one after the other
+            std::vector<MeshVertex> posed;        ///< only where normals are to be filled in
+            SkinDeformer deformer;
+            /// Some rest vertex has no normal: deformed vertices go through the upload
+            /// that fills normals in.
+            bool restZeroNormal = false;
+        };
+        std::unique_ptr<Skin> skin;
     };
 
     MeshCache() = default;
@@ -59,8 +77,10 @@ public:
     MeshCache& operator=(const MeshCache&) = delete;
 
     /// The buffers of visual, built or refreshed as needed; null for a visual that is not
-    /// a mesh or a mesh builder, or that cannot be turned into a mesh.
-    const Entry* Get(Visual* visual);
+    /// a mesh or a mesh builder, or that cannot be turned into a mesh. A skinned mesh
+    /// builder is deformed at the pose of `pose` (null: left as it is), `world` being its
+    /// own frame's world matrix (see SkinDeformer).
+    const Entry* Get(Visual* visual, FrameWalk* pose = nullptr, const Matrix4& world = {});
     /// Drops the entries of visuals nobody but the cache holds any more.
     void Sweep();
     /// Deletes every entry and its GL objects.
@@ -74,7 +94,13 @@ public:
 
 private:
     bool Rebuild(Entry* entry, const Mesh& mesh);
-    void UploadVertices(Entry* entry, const Mesh& mesh);
+    /// Sends the vertices of mesh, or `replacement` (every group's, one after the other) in
+    /// their place, and refreshes the groups' looks.
+    void UploadVertices(Entry* entry, const Mesh& mesh, const MeshVertex* replacement);
+    /// Deforms a skinned entry at the pose its deformer has just taken and sends it.
+    void PoseSkin(Entry* entry);
+    static void TakeSkin(Entry* entry, const MeshBuilder* builder, Ref<Mesh> rest,
+                         const std::vector<std::uint32_t>& sources);
     static void Release(Entry* entry);
 
     std::unordered_map<const Visual*, Entry> m_entries;
@@ -83,6 +109,7 @@ private:
     std::vector<std::uint32_t> m_edges;
     std::vector<MeshVertex> m_vertices;
     std::vector<std::uint32_t> m_signature;
+    std::vector<std::uint32_t> m_sources;
     std::uint64_t m_vertexUploads = 0;
     std::uint64_t m_indexBuilds = 0;
 };

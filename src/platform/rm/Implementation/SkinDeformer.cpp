@@ -1,0 +1,134 @@
+#include "platform/rm/Implementation/SkinDeformer.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/rm/Implementation/FrameWalk.h"
+#include "platform/rm/Math.h"
+
+namespace rm {
+
+namespace {
+
+using Lanes = float __attribute__((vector_size(16)));
+
+float Determinant(const Lanes* r) {
+    return r[0][0] * (r[1][1] * r[2][2] - r[1][2] * r[2][1]) -
+           r[0][1] * (r[1][0] * r[2][2] - r[1][2] * r[2][0]) +
+           r[0][2] * (r[1][0] * r[2][1] - r[1][1] * r[2][0]);
+}
+
+} // namespace
+
+bool SkinDeformer::Affine::operator==(const Affine& other) const {
+    for (int r = 0; r < 4; ++r) {
+        for (int c = 0; c < 4; ++c) {
+            if (rows[r][c] != other.rows[r][c]) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+SkinDeformer::Affine SkinDeformer::ToAffine(const Matrix4& m) {
+    Affine a;
+    for (int r = 0; r < 4; ++r) {
+        a.rows[r] = Lanes{m.m[r][0], m.m[r][1], m.m[r][2], r == 3 ? 1.0f : 0.0f};
+    }
+    return a;
+}
+
+void SkinDeformer::Build(const MeshSkin& skin, const std::uint32_t* source, std::size_t count) {
+    m_source.resize(count);
+    std::uint32_t vertices = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        m_source[i] = source ? source[i] : std::uint32_t(i);
+        vertices = std::max(vertices, m_source[i] + 1);
+    }
+    m_first.assign(std::size_t(vertices) + 1, 0);
+    for (const SkinBone& bone : skin.bones) {
+        for (const std::uint32_t v : bone.vertices) {
+            if (v < vertices) {
+                ++m_first[v + 1];
+            }
+        }
+    }
+    for (std::size_t v = 0; v < vertices; ++v) {
+        m_first[v + 1] += m_first[v];
+    }
+    m_influences.resize(m_first.back());
+    std::vector<std::uint32_t> next(m_first.begin(), m_first.end() - 1);
+    m_offsets.clear();
+    m_names.clear();
+    for (std::uint32_t b = 0; b < skin.bones.size(); ++b) {
+        const SkinBone& bone = skin.bones[b];
+        for (std::size_t k = 0; k < bone.vertices.size() && k < bone.weights.size(); ++k) {
+            const std::uint32_t v = bone.vertices[k];
+            if (v < vertices) {
+                m_influences[next[v]++] = {b, bone.weights[k]};
+            }
+        }
+        m_offsets.push_back(bone.offset);
+        m_names.push_back(bone.frameName);
+    }
+    m_bones.assign(m_offsets.size(), Affine{});
+    m_posed = false;
+}
+
+bool SkinDeformer::Pose(FrameWalk* walk, const Matrix4& rigid) {
+    bool changed = !m_posed;
+    m_posed = true;
+    Affine a = ToAffine(rigid);
+    changed = changed || !(a == m_rigid);
+    m_rigid = a;
+    m_mirrored = Determinant(m_rigid.rows) < 0;
+    bool first = true;
+    for (std::size_t b = 0; b < m_offsets.size(); ++b) {
+        const Matrix4* frame = walk->Find(m_names[b]);
+        a = frame ? ToAffine(MatrixMultiply(m_offsets[b], *frame)) : Affine{};
+        changed = changed || !(a == m_bones[b]);
+        m_bones[b] = a;
+        if (frame && first) {
+            m_mirrored = Determinant(a.rows) < 0;
+            first = false;
+        }
+    }
+    return changed;
+}
+
+void SkinDeformer::Deform(const MeshVertex* rest, MeshVertex* out) const {
+    const Influence* influences = m_influences.data();
+    const Affine* bones = m_bones.data();
+    for (std::size_t i = 0; i < m_source.size(); ++i) {
+        const std::uint32_t v = m_source[i];
+        Lanes r0{}, r1{}, r2{}, r3{};
+        for (std::uint32_t k = m_first[v]; k < m_first[v + 1]; ++k) {
+            const Lanes* bone = bones[influences[k].bone].rows;
+            const float w = influences[k].weight;
+            r0 += w * bone[0];
+            r1 += w * bone[1];
+            r2 += w * bone[2];
+            r3 += w * bone[3];
+        }
+        if (r3[3] == 0) { // no placed weight
+            r0 = m_rigid.rows[0], r1 = m_rigid.rows[1], r2 = m_rigid.rows[2];
+            r3 = m_rigid.rows[3];
+        }
+        const Vector& p = rest[i].position;
+        const Vector& n = rest[i].normal;
+        const Lanes moved = p.x * r0 + p.y * r1 + p.z * r2 + r3;
+        const Lanes turned = n.x * r0 + n.y * r1 + n.z * r2;
+        const float length =
+            std::sqrt(turned[0] * turned[0] + turned[1] * turned[1] + turned[2] * turned[2]);
+        const float scale = length > 0 ? 1 / length : 0;
+        MeshVertex& o = out[i];
+        o.position = {moved[0], moved[1], moved[2]};
+        o.normal = {turned[0] * scale, turned[1] * scale, turned[2] * scale};
+        o.tu = rest[i].tu;
+        o.tv = rest[i].tv;
+        o.color = rest[i].color;
+    }
+}
+
+} // namespace rm

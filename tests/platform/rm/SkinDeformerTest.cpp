@@ -1,0 +1,257 @@
+#include "platform/rm/Implementation/SkinDeformer.h"
+
+#include <cmath>
+#include <cstdint>
+#include <numbers>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "DeviceSceneTest.h"
+#include "platform/rm/Implementation/FrameWalk.h"
+#include "platform/rm/Implementation/MeshCache.h"
+#include "platform/rm/Math.h"
+
+using namespace rm;
+using testing_rm::Quad;
+
+namespace {
+
+Ref<Frame> AddFrame(Frame* parent, const char* name, const Matrix4& local) {
+    auto frame = MakeRef<Frame>();
+    frame->SetName(name);
+    frame->AddTransform(D3DRMCOMBINE_REPLACE, local);
+    parent->AddChild(frame.Get());
+    return frame;
+}
+
+void ExpectNear(const Vector& actual, const Vector& expected, float tolerance) {
+    EXPECT_NEAR(actual.x, expected.x, tolerance);
+    EXPECT_NEAR(actual.y, expected.y, tolerance);
+    EXPECT_NEAR(actual.z, expected.z, tolerance);
+}
+
+TEST(SkinDeformerTest, MovesAVertexByItsWeightedBonesAndLeavesTheUnweightedRigid) {
+    // root -> A (up 2) -> ..., root -> Big (scaled 3), root -> Turned (a quarter turn about
+    // z), root -> P (up 10) -> Twin, root -> Twin (down 10), root -> Shown@7f3a (3 along z).
+    // The mesh's own frame is 5 along x.
+    auto root = MakeRef<Frame>();
+    AddFrame(root.Get(), "A", MatrixTranslation({0, 2, 0}));
+    AddFrame(root.Get(), "Big", MatrixScale({3, 3, 3}));
+    const Matrix4 turn =
+        MatrixFromQuaternion(QuaternionFromRotation({0, 0, 1}, std::numbers::pi_v<float> / 2));
+    AddFrame(root.Get(), "Turned", turn);
+    auto p = AddFrame(root.Get(), "P", MatrixTranslation({0, 10, 0}));
+    AddFrame(p.Get(), "Twin", Matrix4{});
+    AddFrame(root.Get(), "Twin", MatrixTranslation({0, -10, 0}));
+    AddFrame(root.Get(), "Shown@7f3a", MatrixTranslation({0, 0, 3})); // the editor's name
+    const Matrix4 rigid = MatrixTranslation({5, 0, 0});
+    const Matrix4 left = MatrixTranslation({-1, 0, 0});
+
+    struct Weight {
+        const char* bone;
+        float weight;
+        Matrix4 offset;
+    };
+    struct Case {
+        const char* what;
+        std::vector<Weight> weights;
+        Vector position, normal;
+    };
+    const Vector turnedNormal = TransformDirection({0, 1, 0}, turn);
+    const Case cases[] = {
+        {"one bone, offset then frame", {{"A", 1, left}}, {0, 2, 0}, {0, 1, 0}},
+        {"two bones blended", {{"A", 0.5f, left}, {"Big", 0.5f, {}}}, {1.5f, 1, 0}, {0, 1, 0}},
+        {"weights summing to a half are used as given", {{"A", 0.5f, left}}, {0, 1, 0}, {0, 1, 0}},
+        {"no weight: the mesh's own frame", {}, {6, 0, 0}, {0, 1, 0}},
+        {"a bone naming no frame is left out", {{"Nowhere", 1, {}}}, {6, 0, 0}, {0, 1, 0}},
+        {"beside a bone left out",
+         {{"Nowhere", 0.5f, {}}, {"A", 0.5f, left}},
+         {0, 1, 0},
+         {0, 1, 0}},
+        {"the first frame of the name, depth first", {{"Twin", 1, {}}}, {1, 10, 0}, {0, 1, 0}},
+        {"a frame answers to the name before its '@'", {{"Shown", 1, {}}}, {1, 0, 3}, {0, 1, 0}},
+        {"the normal turns with the bone",
+         {{"Turned", 1, {}}},
+         TransformPoint({1, 0, 0}, turn),
+         turnedNormal},
+    };
+    FrameWalk walk;
+    walk.Walk(root.Get());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MeshSkin skin;
+        for (const Weight& w : c.weights) {
+            skin.bones.push_back({w.bone, {0}, {w.weight}, w.offset});
+        }
+        skin.bones.push_back({"A", {7}, {1}, {}}); // a vertex the mesh does not have
+        SkinDeformer deformer;
+        deformer.Build(skin, nullptr, 1);
+        EXPECT_TRUE(deformer.Pose(&walk, rigid));
+        MeshVertex rest, out;
+        rest.position = {1, 0, 0};
+        rest.normal = {0, 1, 0};
+        deformer.Deform(&rest, &out);
+        ExpectNear(out.position, c.position, 1e-5f);
+        ExpectNear(out.normal, c.normal, 1e-5f);
+    }
+}
+
+constexpr int kWidth = 240;
+constexpr int kHeight = 180;
+
+class SkinDrawTest : public testing_rm::DeviceSceneTest {
+protected:
+    SkinDrawTest() : DeviceSceneTest(kWidth, kHeight, 0xFF000000) {}
+
+    void SetUp() override {
+        DeviceSceneTest::SetUp();
+        device->SetQuality(D3DRMRENDER_UNLITFLAT);
+    }
+
+    // Where the viewport puts a world point, in pixels.
+    bool Project(const Vector& world, float* x, float* y) const {
+        Vector4 s;
+        viewport->Transform(&s, world);
+        if (s.w <= 0) {
+            return false;
+        }
+        *x = s.x / s.w;
+        *y = s.y / s.w;
+        return true;
+    }
+};
+
+TEST_F(SkinDrawTest, ADeformedMeshIsDrawnWhereTheReferenceDeformationPutsIt) {
+    // A chain of bones along x at depth 8 and markers spread along it: small quads of
+    // one colour each, whose four corners share one random set of weights. Under random
+    // poses each marker's drawn centre must be where the CPU deformation puts it.
+    constexpr int kBones = 5, kMarkers = 16;
+    constexpr float kHalf = 0.1f;
+    std::mt19937 random(18);
+    std::uniform_real_distribution<float> unit(0, 1);
+    std::vector<Ref<Frame>> bones;
+    MeshSkin skin;
+    Frame* parent = root.Get();
+    for (int b = 0; b < kBones; ++b) {
+        const std::string name = "bone" + std::to_string(b);
+        const Vector at = b == 0 ? Vector{-2, 0, 8} : Vector{1, 0, 0};
+        bones.push_back(AddFrame(parent, name.c_str(), MatrixTranslation(at)));
+        parent = bones.back().Get();
+        // The offset takes the rest pose into the bone's space.
+        skin.bones.push_back({name, {}, {}, MatrixTranslation({2 - float(b), 0, -8})});
+    }
+    auto builder = MakeRef<MeshBuilder>();
+    std::vector<D3DCOLOR> colours;
+    for (int m = 0; m < kMarkers; ++m) {
+        const float x = -2 + 4.5f * unit(random), y = unit(random) - 0.5f;
+        const Vector corners[4] = {{x - kHalf, y + kHalf, 8},
+                                   {x + kHalf, y + kHalf, 8},
+                                   {x + kHalf, y - kHalf, 8},
+                                   {x - kHalf, y - kHalf, 8}};
+        const std::uint32_t face[] = {4, 0, 1, 2, 3, 0};
+        const std::uint32_t first = builder->GetVertexCount();
+        builder->AddFaces(4, corners, 0, nullptr, face);
+        colours.push_back(0xFF000000 | std::uint32_t(40 + 13 * m) << 16 |
+                          std::uint32_t(250 - 11 * m) << 8 | 0x80);
+        builder->SetFaceColor(std::uint32_t(m), colours.back());
+        // Two neighbouring bones share the marker, and now and then a third takes some.
+        const int near = std::min(kBones - 2, int(x + 2));
+        const float share = unit(random);
+        for (std::uint32_t v = first; v < first + 4; ++v) {
+            skin.bones[std::size_t(near)].vertices.push_back(v);
+            skin.bones[std::size_t(near)].weights.push_back(share);
+            skin.bones[std::size_t(near + 1)].vertices.push_back(v);
+            skin.bones[std::size_t(near + 1)].weights.push_back(1 - share);
+        }
+    }
+    builder->SetSkin(skin);
+    root->AddVisual(builder.Get());
+
+    std::vector<MeshVertex> rest(builder->GetVertexCount()), posed(rest.size());
+    for (std::uint32_t v = 0; v < rest.size(); ++v) {
+        std::uint32_t one = 1;
+        builder->GetVertices(v, &one, &rest[v].position);
+    }
+    int checked = 0;
+    for (int pose = 0; pose < 3; ++pose) {
+        SCOPED_TRACE(pose);
+        for (auto& bone : bones) {
+            const Vector at =
+                bone.Get() == bones[0].Get() ? Vector{-2, unit(random) - 0.5f, 8} : Vector{1, 0, 0};
+            bone->AddTransform(D3DRMCOMBINE_REPLACE,
+                               MatrixMultiply(MatrixFromQuaternion(QuaternionFromRotation(
+                                                  {0, 0, 1}, unit(random) - 0.5f)),
+                                              MatrixTranslation(at)));
+        }
+        Draw();
+        FrameWalk walk;
+        walk.Walk(root.Get());
+        SkinDeformer reference;
+        reference.Build(skin, nullptr, rest.size());
+        reference.Pose(&walk, Matrix4{});
+        reference.Deform(rest.data(), posed.data());
+        std::vector<std::pair<float, float>> centres(kMarkers);
+        for (int m = 0; m < kMarkers; ++m) {
+            Vector c{};
+            for (int k = 0; k < 4; ++k) {
+                c = VectorAdd(c, VectorScale(posed[std::size_t(4 * m + k)].position, 0.25f));
+            }
+            ASSERT_TRUE(
+                Project(c, &centres[std::size_t(m)].first, &centres[std::size_t(m)].second));
+        }
+        for (int m = 0; m < kMarkers; ++m) {
+            const auto [x, y] = centres[std::size_t(m)];
+            // Markers that may hide one another or leave the picture are not judged.
+            bool alone = x > 8 && y > 8 && x < kWidth - 8 && y < kHeight - 8;
+            for (int o = 0; o < kMarkers; ++o) {
+                alone = alone && (o == m || std::abs(centres[std::size_t(o)].first - x) > 8 ||
+                                  std::abs(centres[std::size_t(o)].second - y) > 8);
+            }
+            if (!alone) {
+                continue;
+            }
+            float drawnX = 0, drawnY = 0;
+            ASSERT_TRUE(gl.CentreOf(colours[std::size_t(m)], &drawnX, &drawnY)) << m;
+            EXPECT_NEAR(drawnX, x, 1.0f) << m;
+            EXPECT_NEAR(drawnY, y, 1.0f) << m;
+            ++checked;
+        }
+    }
+    EXPECT_GE(checked, kMarkers);
+
+    // Drawing the same pose again sends nothing.
+    const std::uint64_t uploads = device->Cache().VertexUploads();
+    Draw();
+    EXPECT_EQ(device->Cache().VertexUploads(), uploads);
+}
+
+TEST_F(SkinDrawTest, APickHitsTheMeshWhereItIsDrawnNotWhereItRests) {
+    // A quad at the centre of the picture, bound wholly to a bone that has moved right.
+    auto bone = AddFrame(root.Get(), "arm", MatrixTranslation({1.5f, 0, 0}));
+    auto quad = Quad(-0.5f, -0.5f, 0.5f, 0.5f, 8, 0xFFFFFFFF);
+    MeshSkin skin;
+    skin.bones.push_back({"arm", {0, 1, 2, 3}, {1, 1, 1, 1}, {}});
+    quad->SetSkin(skin);
+    auto holder = AddFrame(root.Get(), "holder", Matrix4{});
+    holder->AddVisual(quad.Get());
+    Draw();
+    float x = 0, y = 0, restX = 0, restY = 0;
+    ASSERT_TRUE(Project({1.5f, 0, 8}, &x, &y));
+    ASSERT_TRUE(Project({-0.3f, 0, 8}, &restX, &restY));
+    EXPECT_EQ(gl.Pixel(int(x), int(y)) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_EQ(gl.Pixel(int(restX), int(restY)) & 0xFFFFFF, 0u);
+
+    std::vector<PickRecord> picks;
+    ASSERT_EQ(viewport->Pick(int(x), int(y), &picks), D3DRM_OK);
+    ASSERT_EQ(picks.size(), 1u);
+    EXPECT_EQ(picks[0].visual.Get(), quad.Get());
+    EXPECT_EQ(picks[0].framePath.back().Get(), holder.Get());
+    EXPECT_NEAR(picks[0].position.z, 8, 1e-3);
+    ASSERT_EQ(viewport->Pick(int(restX), int(restY), &picks), D3DRM_OK);
+    EXPECT_TRUE(picks.empty());
+}
+
+} // namespace
