@@ -53,6 +53,8 @@ int CDxMFCDoc::OnNewDocument() {
         return 0;
     }
     frame->StopPlayback();
+    // What the history's steps name is being cleared away.
+    frame->ClearHistory(0);
     frame->ClearScene(g_selectedPart != nullptr ? 0 : 1);
     m_saveNeedsNewName = 0;
     return 1;
@@ -66,6 +68,9 @@ int CDxMFCDoc::OnOpenDocument(const QString& path) {
     framework::OpenTiming::OpenStarted();
     frame->StopPlayback();
     frame->ClearSelection();
+    // Every load ends the history; an insert or a change keeps the document's unsaved state
+    // (the open through the template has cleared the flag already).
+    frame->ClearHistory(IsModified());
 
     scene::SceneDocument doc = frame->MakeSceneDocument();
     doc.onMessage = [](const scene::DocumentMessage& message) {
@@ -122,6 +127,10 @@ int CDxMFCDoc::SaveNeedsNewName() const {
 void CDxMFCDoc::OnOpenDocumentFailed(int wasModified) {
     if (!m_failedOpenClearedScene) {
         Document::OnOpenDocumentFailed(wasModified);
+        // The open cleared the history as if the document were unmodified.
+        if (CMainFrame* frame = GetMainFrame(); frame != nullptr && wasModified) {
+            frame->ClearHistory(1);
+        }
         return;
     }
     m_failedOpenClearedScene = 0;
@@ -155,6 +164,7 @@ int CDxMFCDoc::OnSaveDocument(const QString& path) {
         return 0;
     }
     SetModifiedFlag(0);
+    frame->OnDocumentSaved();
     m_saveNeedsNewName = 0;
     if (framework::Application* application = framework::Application::Instance()) {
         application->AddToRecentFileList(path);

@@ -3,6 +3,7 @@
 #include <initializer_list>
 #include <utility>
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -49,6 +50,7 @@
 #include "render/Direct3R.h"
 #include "resources/CommandIds.h"
 #include "resources/ToolBars.h"
+#include "scene/CModelData.h"
 #include "scene/DocumentOpen.h"
 
 namespace {
@@ -118,6 +120,7 @@ CMainFrame::CMainFrame()
         MapCommand(static_cast<framework::CommandId>(id), [this, id] { OnAxisButton(id); });
     }
     MapPlaybackCommands();
+    MapEditCommands();
     MapCommand(ids::AddKeyFrame, [this] { AddKeyFrame(0); });
     MapCommand(ids::AddLastKeyFrame, [this] { AddLastKeyFrameCommand(*this).Execute(); });
     MapCommand(ids::DeleteKeyFrame, [this] { DeleteKeyFrameCommand(*this).Execute(); });
@@ -186,6 +189,54 @@ void CMainFrame::MapPlaybackCommands() {
             m_playback.JumpTo(position);
         }
     });
+}
+
+void CMainFrame::MapEditCommands() {
+    m_history.SetApplyHooks([this] { m_playback.Stop(); }, [this] { AfterUndoStep(); });
+    m_history.SetCleanHook([this](bool clean) {
+        if (framework::Document* document = GetActiveDocument()) {
+            document->SetModifiedFlag(clean ? 0 : 1);
+        }
+    });
+    MapCommand(ids::EditUndo, [this] { m_history.Undo(); });
+    MapCommand(ids::EditRedo, [this] { m_history.Redo(); });
+    const auto update = [this](CCmdUI& ui, bool undo) {
+        ui.Enable(undo ? m_history.CanUndo() : m_history.CanRedo());
+        const QString text = undo ? UndoMenuText() : RedoMenuText();
+        ui.SetText(text);
+        // The prompt says the same as the item, without its mnemonic and its keys.
+        if (QAction* action = GetMenuAction(ui.GetId())) {
+            action->setStatusTip(QString(text)
+                                     .remove(QStringLiteral("(&U)"))
+                                     .remove(QStringLiteral("(&R)"))
+                                     .section(QLatin1Char('\t'), 0, 0));
+        }
+    };
+    MapUpdate(ids::EditUndo, [update](CCmdUI& ui) { update(ui, true); });
+    MapUpdate(ids::EditRedo, [update](CCmdUI& ui) { update(ui, false); });
+}
+
+QString CMainFrame::UndoMenuText() const {
+    const QString step = m_history.UndoText();
+    return step.isEmpty() ? QStringLiteral("元に戻す(&U)\tCtrl+Z")
+                          : QStringLiteral("元に戻す(&U): %1\tCtrl+Z").arg(step);
+}
+
+QString CMainFrame::RedoMenuText() const {
+    const QString step = m_history.RedoText();
+    return step.isEmpty() ? QStringLiteral("やり直し(&R)\tCtrl+Y")
+                          : QStringLiteral("やり直し(&R): %1\tCtrl+Y").arg(step);
+}
+
+void CMainFrame::AfterUndoStep() {
+    // The key-time list came back as it was: shown, not rebuilt.
+    RefreshKeyRange(0);
+    RefreshTimeDisplay();
+    SceneServices::RefreshSelectionBox(m_parentD3R.D3DRM());
+    if (g_currentModel != nullptr) {
+        g_currentModel->UpdateSkin();
+    }
+    g_redrawRequest = 1;
 }
 
 CMainFrame::~CMainFrame() {

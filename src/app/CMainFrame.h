@@ -15,6 +15,7 @@
 #include "commands/CopiedKey.h"
 #include "commands/IBatchCommandHost.h"
 #include "commands/IKeyFrameHost.h"
+#include "commands/UndoHistory.h"
 #include "platform/framework/FrameWindow.h"
 #include "render/ParentD3R.h"
 #include "scene/SceneDocument.h"
@@ -43,7 +44,9 @@ class QUrl;
 /// (AnimationBarDisplay), the scene services (SceneServices), the key-frame and the batch
 /// commands (src/commands), which it hosts (IKeyFrameHost, IBatchCommandHost), and the
 /// editing dialogs (src/dialogs), and keeps the operations the document and the view call
-/// on it.
+/// on it. It holds the edit history (UndoHistory) the commands and the view record their
+/// steps in, and maps Undo (57643) and Redo (57644) onto it; the document's modified flag
+/// follows the history's saved state.
 ///
 /// Its services for the document and the view return 1 on success and 0 when they could
 /// not act (typically: no active 3D view or camera pivot yet), changing nothing then.
@@ -148,6 +151,18 @@ public:
     /// Marks the active view's document modified. 0 without a view or document.
     int MarkDocumentModified() override;
 
+    /// The edit history (see UndoHistory).
+    UndoHistory* History() override { return &m_history; }
+    /// Forgets the edit history (every load does): with `documentModified` the saved state
+    /// stays out of reach until the next save.
+    void ClearHistory(int documentModified) { m_history.Clear(documentModified != 0); }
+    /// After a complete save: the present state is the saved one.
+    void OnDocumentSaved() { m_history.SetClean(); }
+    /// The Edit menu's texts for Undo and Redo as they show now ("元に戻す(&U): キーの追加
+    /// \tCtrl+Z" when there is a step to undo, the plain entry otherwise).
+    QString UndoMenuText() const;
+    QString RedoMenuText() const;
+
     /// Files dropped on the window (local paths, in the order the desktop gave them):
     /// asks to save changes first (Cancel drops nothing), starts a new document, inserts
     /// every file as one more character (a file that fails does not stop the others) and
@@ -213,6 +228,9 @@ private:
     void OnUpdateZBuffer(framework::CCmdUI& ui, bool disabled);
     void SetOperationMode(int mode);
     void OnAxisButton(int id);
+    void MapEditCommands();
+    /// Shows what an undo or redo put back: bars, time, selection box, skin, redraw.
+    void AfterUndoStep();
     void OnActivateApp(bool active);
     int CreateBars();
 
@@ -233,6 +251,7 @@ private:
     int m_backHeldSteps = 0;
     SceneServices m_scene;
     CopiedKey m_copiedKey;
+    UndoHistory m_history;
 
     UrlOpener m_urlOpener;
 };

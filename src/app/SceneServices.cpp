@@ -4,6 +4,7 @@
 #include "platform/rm/DebugOutput.h"
 #include "platform/rm/Frame.h"
 #include "platform/rm/Mesh.h"
+#include "platform/rm/MeshBuilder.h"
 #include "render/ModelFraming.h"
 #include "scene/CAnimationData.h"
 #include "scene/CCharacterData.h"
@@ -128,6 +129,23 @@ int SceneServices::FrameWholeModel(rm::Frame* pivot, rm::Viewport* viewport) {
     }
     g_redrawRequest = 1;
     return 1;
+}
+
+int SceneServices::RefreshSelectionBox(rm::Context* d3drm) {
+    rm::Frame* part = SelectedPartInScene();
+    if (part == nullptr) {
+        return 0;
+    }
+    rm::Box box;
+    const bool hasBox = g_selectedMeshBuilder != nullptr
+                            ? !rm::Failed(g_selectedMeshBuilder->GetBox(&box))
+                        : g_selectedMesh != nullptr ? !rm::Failed(g_selectedMesh->GetBox(&box))
+                                                    : false;
+    if (g_selectionBox != nullptr) {
+        part->DeleteVisual(g_selectionBox);
+        g_selectionBox = nullptr;
+    }
+    return hasBox ? CreateSelectionBox(d3drm, part, &box) : 0;
 }
 
 int SceneServices::CreateSelectionBox(rm::Context* d3drm, rm::Frame* frame, const rm::Box* box) {

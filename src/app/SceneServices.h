@@ -59,6 +59,9 @@ public:
     /// Builds the green box around a picked part from its box and adds it to `frame`
     /// (which keeps it; g_selectionBox borrows it). 0 when any is null.
     static int CreateSelectionBox(rm::Context* d3drm, rm::Frame* frame, const rm::Box* box);
+    /// Builds the selected part's box again from its picked visual's box as it is now
+    /// (after an undo changed the mesh). 0 without a selected part in the scene.
+    static int RefreshSelectionBox(rm::Context* d3drm);
 
 private:
     void OnSceneCleared();

@@ -53,7 +53,7 @@ rm::Animation* CreatePartAnimation(rm::Frame* part) {
 
 } // namespace
 
-int AddKeyFrameCommand::Execute() {
+int AddKeyFrameCommand::Run() {
     m_host.StopPlayback();
     const auto inform = [this](const char* text) {
         if (!m_silent) {

@@ -15,8 +15,10 @@ class AddKeyFrameCommand : public KeyFrameCommand {
 public:
     AddKeyFrameCommand(IKeyFrameHost& host, int silent) : KeyFrameCommand(host), m_silent(silent) {}
 
+protected:
     /// 1 when the key was added.
-    int Execute() override;
+    int Run() override;
+    const char* StepName() const override { return "キーの追加"; }
 
 private:
     int m_silent;

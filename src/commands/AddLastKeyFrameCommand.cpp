@@ -19,7 +19,7 @@ constexpr unsigned kQuestion = framework::MbOkCancel | framework::MbIconQuestion
 
 } // namespace
 
-int AddLastKeyFrameCommand::Execute() {
+int AddLastKeyFrameCommand::Run() {
     m_host.StopPlayback();
     if (g_currentAnimation == nullptr || g_currentAnimation->Set() == nullptr) {
         Inform(kNoAnimationDataMessage, "Add Key Frame");

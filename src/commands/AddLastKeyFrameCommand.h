@@ -10,5 +10,7 @@ class AddLastKeyFrameCommand : public KeyFrameCommand {
 public:
     using KeyFrameCommand::KeyFrameCommand;
 
-    int Execute() override;
+protected:
+    int Run() override;
+    const char* StepName() const override { return "最後にキーを追加"; }
 };

@@ -1,9 +1,63 @@
 #include "commands/BatchCommand.h"
 
 #include "app/ProgramState.h"
+#include "commands/EditScope.h"
 #include "commands/IBatchCommandHost.h"
 #include "commands/KeyFrameCommand.h"
 #include "platform/framework/MessageBoxCodes.h"
+
+namespace {
+
+constexpr char kNoModelMessage[] = "モデルデータが存在しません。";
+
+} // namespace
+
+CommandResult BatchCommand::Execute() {
+    const Recipe& recipe = GetRecipe();
+    const bool missing =
+        recipe.needsModel ? g_currentModel == nullptr : g_currentAnimation == nullptr;
+    if (missing) {
+        Inform(recipe.needsModel ? kNoModelMessage : kNoAnimationDataMessage, recipe.caption);
+        return CommandResult::Refused;
+    }
+    if (!AskFirst(recipe)) {
+        return CommandResult::Cancelled;
+    }
+    EditScope scope(m_host.History(), QString::fromUtf8(recipe.stepName), recipe.touches);
+    const Outcome outcome = Apply();
+    if (outcome == Outcome::Failed) {
+        return CommandResult::Refused;
+    }
+    if (recipe.done != nullptr) {
+        Inform(recipe.done, recipe.caption);
+    }
+    if (recipe.refreshKeys) {
+        m_host.RefreshKeyRange(1);
+        m_host.RefreshTimeDisplay();
+    }
+    if (recipe.markModified) {
+        m_host.MarkDocumentModified();
+    }
+    return outcome == Outcome::Changed ? CommandResult::Changed : CommandResult::Refused;
+}
+
+bool BatchCommand::AskFirst(const Recipe& recipe) {
+    switch (recipe.ask) {
+    case Ask::Nothing:
+        return true;
+    case Ask::Warning:
+        return Confirm(recipe.question, recipe.caption,
+                       framework::MbOkCancel | framework::MbIconExclamation);
+    case Ask::YesNo:
+        return Confirm(recipe.question, recipe.caption,
+                       framework::MbYesNo | framework::MbIconQuestion);
+    case Ask::ModelScaleDialog:
+        return m_host.RunModelScaleDialog(m_factors, m_scalePositionKeys) == framework::IdOk;
+    case Ask::PositionKeyScaleDialog:
+        return m_host.RunPositionKeyScaleDialog(m_factors) == framework::IdOk;
+    }
+    return false;
+}
 
 void BatchCommand::Inform(const char* text, const char* caption) {
     m_host.ShowMessage(QString::fromUtf8(text), QString::fromUtf8(caption),
@@ -14,12 +68,4 @@ bool BatchCommand::Confirm(const char* text, const char* caption, unsigned style
     const int answer =
         m_host.ShowMessage(QString::fromUtf8(text), QString::fromUtf8(caption), style);
     return answer == framework::IdOk || answer == framework::IdYes;
-}
-
-bool BatchCommand::ReportMissingAnimation(const char* caption) {
-    if (g_currentAnimation != nullptr) {
-        return false;
-    }
-    Inform(kNoAnimationDataMessage, caption);
-    return true;
 }

@@ -1,29 +1,26 @@
 #include "commands/ChangeAllPositionKeyScaleCommand.h"
 
 #include "app/ProgramState.h"
+#include "commands/EditScope.h"
 #include "commands/IBatchCommandHost.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "scene/CAnimationData.h"
 
-namespace {
+const BatchCommand::Recipe& ChangeAllPositionKeyScaleCommand::GetRecipe() const {
+    static const Recipe recipe{"Change All Position Key Scale",
+                               "ポジションキーの移動サイズの変更",
+                               EditScope::AnimationSets,
+                               Ask::PositionKeyScaleDialog,
+                               nullptr,
+                               "すべてのポジションキーの移動サイズ変更完了。",
+                               false,
+                               true};
+    return recipe;
+}
 
-constexpr char kCaption[] = "Change All Position Key Scale";
-constexpr char kDone[] = "すべてのポジションキーの移動サイズ変更完了。";
-
-} // namespace
-
-CommandResult ChangeAllPositionKeyScaleCommand::Execute() {
-    if (ReportMissingAnimation(kCaption)) {
-        return CommandResult::Refused;
-    }
-    ScaleFactors factors;
-    if (m_host.RunPositionKeyScaleDialog(factors) != framework::IdOk) {
-        return CommandResult::Cancelled;
-    }
-    factors = LimitScaleFactors(factors);
+BatchCommand::Outcome ChangeAllPositionKeyScaleCommand::Apply() {
+    const ScaleFactors factors = LimitScaleFactors(m_factors);
     g_currentAnimation->ScalePositionKeys(factors.x, factors.y, factors.z, -1.0f);
     g_redrawRequest = 1;
-    Inform(kDone, kCaption);
-    m_host.MarkDocumentModified();
-    return CommandResult::Changed;
+    return Outcome::Changed;
 }

@@ -9,5 +9,7 @@ class ChangeAllPositionKeyScaleCommand : public BatchCommand {
 public:
     using BatchCommand::BatchCommand;
 
-    CommandResult Execute() override;
+protected:
+    const Recipe& GetRecipe() const override;
+    Outcome Apply() override;
 };

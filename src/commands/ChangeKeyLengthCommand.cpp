@@ -2,6 +2,7 @@
 
 #include "app/KeyTimeRules.h"
 #include "app/ProgramState.h"
+#include "commands/EditScope.h"
 #include "commands/IKeyFrameHost.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "scene/CAnimationData.h"
@@ -15,17 +16,22 @@ constexpr unsigned kLongestKeyLength = 16777216;
 
 } // namespace
 
-int ChangeKeyLengthCommand::Execute() {
+int ChangeKeyLengthCommand::Run() {
     if (g_currentAnimation == nullptr) {
         return 0;
     }
     RecomputeKeyIndex();
-    const int changed = ApplyTypedLength();
+    const int changed = ApplyLength();
     m_host.StopPlayback();
     return changed;
 }
 
 int ChangeKeyLengthCommand::ApplyTypedLength() {
+    EditScope scope(m_host.History(), QString::fromUtf8(StepName()), Touches());
+    return ApplyLength();
+}
+
+int ChangeKeyLengthCommand::ApplyLength() {
     if (g_currentAnimation == nullptr) {
         return 0;
     }

@@ -13,7 +13,14 @@ class ChangeKeyLengthCommand : public KeyFrameCommand {
 public:
     using KeyFrameCommand::KeyFrameCommand;
 
-    int Execute() override;
-    /// The length change alone, for the key index and key time as they are.
+    /// The length change alone, for the key index and key time as they are (a step of its
+    /// own in the edit history).
     int ApplyTypedLength();
+
+protected:
+    int Run() override;
+    const char* StepName() const override { return "キーの長さの変更"; }
+
+private:
+    int ApplyLength();
 };

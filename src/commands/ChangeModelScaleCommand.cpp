@@ -1,6 +1,7 @@
 #include "commands/ChangeModelScaleCommand.h"
 
 #include "app/ProgramState.h"
+#include "commands/EditScope.h"
 #include "commands/IBatchCommandHost.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "scene/CAnimationData.h"
@@ -8,31 +9,32 @@
 
 namespace {
 
-constexpr char kCaption[] = "Change Model Scale";
-constexpr char kNoModel[] = "モデルデータが存在しません。";
-constexpr char kDone[] = "スケールの変更完了。";
+/// The frames and meshes it scales, and the position keys with the check box set.
+constexpr unsigned kTouches = EditScope::ModelFrames | EditScope::Meshes | EditScope::AnimationSets;
 
 } // namespace
 
-CommandResult ChangeModelScaleCommand::Execute() {
-    if (g_currentModel == nullptr) {
-        Inform(kNoModel, kCaption);
-        return CommandResult::Refused;
-    }
-    ScaleFactors factors;
-    int scalePositionKeys = 0;
-    if (m_host.RunModelScaleDialog(factors, scalePositionKeys) != framework::IdOk) {
-        return CommandResult::Cancelled;
-    }
+const BatchCommand::Recipe& ChangeModelScaleCommand::GetRecipe() const {
+    static const Recipe recipe{"Change Model Scale",
+                               "モデルの大きさの変更",
+                               kTouches,
+                               Ask::ModelScaleDialog,
+                               nullptr,
+                               "スケールの変更完了。",
+                               false,
+                               true,
+                               true};
+    return recipe;
+}
+
+BatchCommand::Outcome ChangeModelScaleCommand::Apply() {
     // The dialog limits what it shows; the limit is applied here too, so that every way
     // of giving factors (the headless options among them) passes the same test.
-    factors = LimitScaleFactors(factors);
+    const ScaleFactors factors = LimitScaleFactors(m_factors);
     g_currentModel->Scale(g_currentModel->Root(), factors.x, factors.y, factors.z);
-    if (scalePositionKeys && g_currentAnimation != nullptr) {
+    if (m_scalePositionKeys && g_currentAnimation != nullptr) {
         g_currentAnimation->ScalePositionKeys(factors.x, factors.y, factors.z, -1.0f);
     }
     g_redrawRequest = 1;
-    Inform(kDone, kCaption);
-    m_host.MarkDocumentModified();
-    return CommandResult::Changed;
+    return Outcome::Changed;
 }

@@ -11,5 +11,7 @@ class ChangeModelScaleCommand : public BatchCommand {
 public:
     using BatchCommand::BatchCommand;
 
-    CommandResult Execute() override;
+protected:
+    const Recipe& GetRecipe() const override;
+    Outcome Apply() override;
 };

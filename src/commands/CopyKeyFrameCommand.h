@@ -11,8 +11,11 @@ public:
     CopyKeyFrameCommand(IKeyFrameHost& host, CopiedKey& copied)
         : KeyFrameCommand(host), m_copied(copied) {}
 
+protected:
     /// Changes no animation: 0.
-    int Execute() override;
+    int Run() override;
+    const char* StepName() const override { return "キーのコピー"; }
+    unsigned Touches() const override { return 0; }
 
 private:
     CopiedKey& m_copied;

@@ -1,28 +1,30 @@
 #include "commands/DeleteAllPositionKeyCommand.h"
 
 #include "app/ProgramState.h"
-#include "commands/IBatchCommandHost.h"
+#include "commands/EditScope.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "scene/CAnimationData.h"
 
 namespace {
 
-constexpr char kCaption[] = "Delete All Position Key";
-constexpr char kConfirm[] = "すべてのポジション(位置)キーを削除し、\n"
-                            "アニメーションをモデルのサイズに依存しないようにします。";
-constexpr char kDone[] = "ポジションキーの削除完了。";
+constexpr char kQuestion[] = "すべてのポジション(位置)キーを削除し、\n"
+                             "アニメーションをモデルのサイズに依存しないようにします。";
 
 } // namespace
 
-CommandResult DeleteAllPositionKeyCommand::Execute() {
-    if (ReportMissingAnimation(kCaption)) {
-        return CommandResult::Refused;
-    }
-    if (!Confirm(kConfirm, kCaption, framework::MbOkCancel | framework::MbIconExclamation)) {
-        return CommandResult::Cancelled;
-    }
+const BatchCommand::Recipe& DeleteAllPositionKeyCommand::GetRecipe() const {
+    static const Recipe recipe{"Delete All Position Key",
+                               "ポジションキーの全削除",
+                               EditScope::AnimationSets,
+                               Ask::Warning,
+                               kQuestion,
+                               "ポジションキーの削除完了。",
+                               false,
+                               true};
+    return recipe;
+}
+
+BatchCommand::Outcome DeleteAllPositionKeyCommand::Apply() {
     g_currentAnimation->DeletePositionKeys(-1.0f);
-    Inform(kDone, kCaption);
-    m_host.MarkDocumentModified();
-    return CommandResult::Changed;
+    return Outcome::Changed;
 }

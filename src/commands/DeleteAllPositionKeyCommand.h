@@ -10,5 +10,7 @@ class DeleteAllPositionKeyCommand : public BatchCommand {
 public:
     using BatchCommand::BatchCommand;
 
-    CommandResult Execute() override;
+protected:
+    const Recipe& GetRecipe() const override;
+    Outcome Apply() override;
 };

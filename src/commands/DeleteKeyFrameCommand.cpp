@@ -15,7 +15,7 @@ constexpr char kDeleted[] = "キーの削除完了。";
 
 } // namespace
 
-int DeleteKeyFrameCommand::Execute() {
+int DeleteKeyFrameCommand::Run() {
     m_host.StopPlayback();
     if (g_currentAnimation == nullptr) {
         Inform(kNoAnimationDataMessage, kCaption);

@@ -10,5 +10,7 @@ class DeleteKeyFrameCommand : public KeyFrameCommand {
 public:
     using KeyFrameCommand::KeyFrameCommand;
 
-    int Execute() override;
+protected:
+    int Run() override;
+    const char* StepName() const override { return "キーの削除"; }
 };

@@ -1,11 +1,12 @@
 #include "commands/EditPartKeysCommand.h"
 
 #include "app/ProgramState.h"
+#include "commands/EditScope.h"
 #include "commands/IKeyFrameHost.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "scene/CCharacterData.h"
 
-int EditPartKeysCommand::Execute() {
+int EditPartKeysCommand::Run() {
     if (m_host.RunPartKeyDialog() != framework::IdOk) {
         return 0;
     }
@@ -13,4 +14,10 @@ int EditPartKeysCommand::Execute() {
         g_currentCharacter->SetModel(nullptr);
     }
     return 1;
+}
+
+unsigned EditPartKeysCommand::Touches() const {
+    // Options of the part's animation, the part's name with every animation and skin bone
+    // named after it, and the binding after OK.
+    return EditScope::AnimationSets | EditScope::ModelFrames | EditScope::Meshes;
 }

@@ -9,6 +9,9 @@ class EditPartKeysCommand : public KeyFrameCommand {
 public:
     using KeyFrameCommand::KeyFrameCommand;
 
+protected:
     /// 1 when the dialog was left with OK.
-    int Execute() override;
+    int Run() override;
+    const char* StepName() const override { return "パーツのアニメーション情報の変更"; }
+    unsigned Touches() const override;
 };

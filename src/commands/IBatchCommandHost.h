@@ -4,6 +4,8 @@
 
 #include "commands/ScaleFactors.h"
 
+class UndoHistory;
+
 /// What the model and animation batch commands need of the place they run in: message
 /// boxes, the animation bar, the document's modified flag and the two scale dialogs. The
 /// main frame implements it with its windows; the headless command line with a host that
@@ -28,4 +30,7 @@ public:
     virtual int RunModelScaleDialog(ScaleFactors& factors, int& scalePositionKeys) = 0;
     /// The position key scale dialog (142): on OK (1) `factors` holds the factors typed.
     virtual int RunPositionKeyScaleDialog(ScaleFactors& factors) = 0;
+    /// The edit history the commands' edits are recorded in; null (the headless command
+    /// line) records nothing.
+    virtual UndoHistory* History() { return nullptr; }
 };

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class UndoHistory;
+
 namespace rm {
 class Frame;
 } // namespace rm
@@ -35,4 +37,6 @@ public:
     virtual void ShowKeyLength(unsigned length) = 0;
     /// Runs the part animation key dialog modally; its result (1 for OK).
     virtual int RunPartKeyDialog() = 0;
+    /// The edit history the commands' edits are recorded in; null records nothing.
+    virtual UndoHistory* History() { return nullptr; }
 };

@@ -1,9 +1,19 @@
 #include "commands/KeyFrameCommand.h"
 
+#include "commands/EditScope.h"
 #include "commands/IKeyFrameHost.h"
 #include "platform/framework/MessageBoxCodes.h"
 
 const char kNoAnimationDataMessage[] = "アニメーションデータが存在しません。";
+
+int KeyFrameCommand::Execute() {
+    EditScope scope(m_host.History(), QString::fromUtf8(StepName()), Touches());
+    return Run();
+}
+
+unsigned KeyFrameCommand::Touches() const {
+    return EditScope::AnimationSets;
+}
 
 void KeyFrameCommand::Inform(const char* text, const char* caption) {
     m_host.ShowMessage(QString::fromUtf8(text), QString::fromUtf8(caption),

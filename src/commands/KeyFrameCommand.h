@@ -6,8 +6,9 @@ class IKeyFrameHost;
 
 /// One key-frame command of the main frame. Execute is the command's only entry point:
 /// it asks its questions through the host, changes the current animation set only
-/// through the scene objects' own key operations, and refreshes through the host, so a
-/// layer that records edits can wrap each command whole.
+/// through the scene objects' own key operations, and refreshes through the host, all
+/// inside one edit scope (EditScope) naming what the command may touch, so each command
+/// is one step of the edit history.
 class KeyFrameCommand {
 public:
     /// `host` is borrowed and must outlive the command.
@@ -17,9 +18,17 @@ public:
     KeyFrameCommand& operator=(const KeyFrameCommand&) = delete;
 
     /// Runs the command once. 1 when it changed the animation, else 0.
-    virtual int Execute() = 0;
+    int Execute();
 
 protected:
+    /// The command itself, run inside the edit scope.
+    virtual int Run() = 0;
+    /// The name of its step in the edit history (Edit menu).
+    virtual const char* StepName() const = 0;
+    /// What it may change (EditScope::Touch bits): the animation sets unless it says
+    /// otherwise; 0 opens no scope.
+    virtual unsigned Touches() const;
+
     /// An information box (style 64).
     void Inform(const char* text, const char* caption);
     /// An OK/Cancel or Yes/No question; true when it was answered OK or Yes.

@@ -1,32 +1,33 @@
 #include "commands/MoveFirstKeyTimeZeroCommand.h"
 
 #include "app/ProgramState.h"
-#include "commands/IBatchCommandHost.h"
+#include "commands/EditScope.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "scene/CAnimationData.h"
 
 namespace {
 
-constexpr char kCaption[] = "Move First Key Time Zero";
-constexpr char kConfirm[] = "先頭キーが0から始まるよう、すべてのキーを移動します。\n";
-constexpr char kDone[] = "変更完了。";
+constexpr char kQuestion[] = "先頭キーが0から始まるよう、すべてのキーを移動します。\n";
 
 } // namespace
 
-CommandResult MoveFirstKeyTimeZeroCommand::Execute() {
-    if (ReportMissingAnimation(kCaption)) {
-        return CommandResult::Refused;
-    }
-    if (!Confirm(kConfirm, kCaption, framework::MbOkCancel | framework::MbIconExclamation)) {
-        return CommandResult::Cancelled;
-    }
+const BatchCommand::Recipe& MoveFirstKeyTimeZeroCommand::GetRecipe() const {
+    static const Recipe recipe{"Move First Key Time Zero",
+                               "先頭キーを0へ移動",
+                               EditScope::AnimationSets,
+                               Ask::Warning,
+                               kQuestion,
+                               "変更完了。",
+                               true,
+                               true};
+    return recipe;
+}
+
+BatchCommand::Outcome MoveFirstKeyTimeZeroCommand::Apply() {
     const float first = g_currentAnimation->KeyTime(0);
     if (!g_currentAnimation->ShiftKeyTimes(-first)) {
-        return CommandResult::Refused;
+        return Outcome::Failed;
     }
-    Inform(kDone, kCaption);
-    m_host.RefreshKeyRange(1);
-    m_host.RefreshTimeDisplay();
-    m_host.MarkDocumentModified();
-    return first != 0.0f ? CommandResult::Changed : CommandResult::Refused;
+    // Keys starting at 0 stay where they are; the command still says it is done.
+    return first != 0.0f ? Outcome::Changed : Outcome::Unchanged;
 }

@@ -15,7 +15,7 @@ constexpr char kConfirm[] = "コピーした Time \"%d\" のキーを、\nTime \
 
 } // namespace
 
-int PasteKeyFrameCommand::Execute() {
+int PasteKeyFrameCommand::Run() {
     if (g_currentAnimation == nullptr) {
         Inform(kNoAnimationDataMessage, kCaption);
         return 0;

@@ -12,7 +12,9 @@ public:
     PasteKeyFrameCommand(IKeyFrameHost& host, const CopiedKey& copied)
         : KeyFrameCommand(host), m_copied(copied) {}
 
-    int Execute() override;
+protected:
+    int Run() override;
+    const char* StepName() const override { return "キーの貼り付け"; }
 
 private:
     const CopiedKey& m_copied;

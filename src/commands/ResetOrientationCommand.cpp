@@ -1,23 +1,27 @@
 #include "commands/ResetOrientationCommand.h"
 
 #include "app/ProgramState.h"
+#include "commands/EditScope.h"
 #include "scene/CModelData.h"
 
-namespace {
+const BatchCommand::Recipe& ResetOrientationCommand::GetRecipe() const {
+    // No question and no message but the missing set's, under the skin command's caption.
+    static const Recipe recipe{"Morphing Skin",
+                               "姿勢のリセット",
+                               EditScope::ModelFrames,
+                               Ask::Nothing,
+                               nullptr,
+                               nullptr,
+                               false,
+                               false};
+    return recipe;
+}
 
-// The command shares the skin command's caption.
-constexpr char kCaption[] = "Morphing Skin";
-
-} // namespace
-
-CommandResult ResetOrientationCommand::Execute() {
-    if (ReportMissingAnimation(kCaption)) {
-        return CommandResult::Refused;
-    }
+BatchCommand::Outcome ResetOrientationCommand::Apply() {
     g_redrawRequest = 1;
     if (g_currentModel == nullptr) {
-        return CommandResult::Refused;
+        return Outcome::Failed;
     }
     g_currentModel->ResetOrientation(g_currentModel->Root());
-    return CommandResult::Changed;
+    return Outcome::Changed;
 }

@@ -24,11 +24,11 @@ std::vector<MenuItem> BuildMainMenu() {
          separator, MenuItem::Command(ids::FileMruFirst, QStringLiteral("最新のﾌｧｲﾙ"), true),
          separator, cmd(ids::AppExit, "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)")});
 
-    MenuItem edit = MenuItem::Popup(QStringLiteral("Edit(&E)"),
-                                    {cmd(ids::EditUndo, "元に戻す(&U)\tCtrl+Z"), separator,
-                                     cmd(ids::EditCut, "切り取り(&T)\tCtrl+X"),
-                                     cmd(ids::EditCopy, "ｺﾋﾟｰ(&C)\tCtrl+C"),
-                                     cmd(ids::EditPaste, "貼り付け(&P)\tCtrl+V")});
+    MenuItem edit = MenuItem::Popup(
+        QStringLiteral("Edit(&E)"),
+        {cmd(ids::EditUndo, "元に戻す(&U)\tCtrl+Z"), cmd(ids::EditRedo, "やり直し(&R)\tCtrl+Y"),
+         separator, cmd(ids::EditCut, "切り取り(&T)\tCtrl+X"),
+         cmd(ids::EditCopy, "ｺﾋﾟｰ(&C)\tCtrl+C"), cmd(ids::EditPaste, "貼り付け(&P)\tCtrl+V")});
 
     MenuItem driver = MenuItem::Popup(QStringLiteral("Driver(&D)"),
                                       {cmd(ids::DriverRgbEmulation, "RGB/MMX Emulation"),

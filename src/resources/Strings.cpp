@@ -32,6 +32,7 @@ framework::StringTable BuildStrings() {
     table.Set(ids::EditCut, Two("選択範囲を切り取ります", "切り取り"));
     table.Set(ids::EditPaste, Two("クリップボードの内容を貼り付けます", "貼り付け"));
     table.Set(ids::EditUndo, Two("直前の操作を元に戻します", "元に戻す"));
+    table.Set(ids::EditRedo, Two("元に戻した操作をやり直します", "やり直し"));
     table.Set(ids::AppAbout, Two("バージョン情報を表示します", "バージョン情報"));
     table.Set(ids::AppExit, Two("アプリケーションを終了します", "終了"));
     table.Set(ids::NextPane, Two("次の区画へ移ります", "次の区画"));

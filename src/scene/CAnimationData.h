@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "scene/CAnimationSetBase.h"
@@ -42,6 +43,10 @@ public:
     unsigned KeyTimeCount() const { return unsigned(m_keyTimes.size()); }
     /// The key time at index; 0 when out of range.
     float KeyTime(int index) const;
+    /// The key-time list as it stands, and putting back one taken earlier (undo and redo:
+    /// a list some commands leave stale must come back stale).
+    const std::vector<float>& KeyTimeList() const { return m_keyTimes; }
+    void RestoreKeyTimeList(std::vector<float> times) { m_keyTimes = std::move(times); }
 
     /// Changes the gap between key times index and index + 1 to length: every key from
     /// key time index + 1 on moves by the same amount.

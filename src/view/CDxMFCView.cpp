@@ -485,6 +485,8 @@ void CDxMFCView::mousePressEvent(QMouseEvent* event) {
 void CDxMFCView::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::RightButton) {
         m_interaction.RightButtonUp();
+    } else if (event->button() == Qt::LeftButton) {
+        m_interaction.LeftButtonUp();
     }
     View::mouseReleaseEvent(event);
 }
@@ -568,4 +570,9 @@ int CDxMFCView::CreateSelectionBox(rm::Frame* frame, const rm::Box* box) {
 int CDxMFCView::MarkDocumentModified() {
     CMainFrame* frame = MainFrame();
     return frame != nullptr ? frame->MarkDocumentModified() : 0;
+}
+
+UndoHistory* CDxMFCView::History() {
+    CMainFrame* frame = MainFrame();
+    return frame != nullptr ? frame->History() : nullptr;
 }

@@ -102,6 +102,7 @@ public:
     void RefreshTimeDisplay() override;
     int CreateSelectionBox(rm::Frame* frame, const rm::Box* box) override;
     int MarkDocumentModified() override;
+    UndoHistory* History() override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -5,6 +5,7 @@
 
 #include "app/KeyTimeRules.h"
 #include "app/ProgramState.h"
+#include "commands/EditScope.h"
 #include "platform/rm/Animation.h"
 #include "platform/rm/Frame.h"
 #include "platform/rm/Math.h"
@@ -93,6 +94,10 @@ rm::Animation* PartAnimation(const rm::Frame* part) {
 }
 
 } // namespace
+
+ViewInteraction::ViewInteraction(Host& host) : m_host(host) {}
+
+ViewInteraction::~ViewInteraction() = default;
 
 // ---------------------------------------------------------------------------------------
 // Frames by position.
@@ -223,6 +228,7 @@ void ViewInteraction::MouseMove(const Mouse& mouse) {
     }
     if (!mouse.left || mouse.right) {
         m_leftDrag = false;
+        m_dragScope.reset();
         return;
     }
     if (g_operationMode != 0 && g_operationMode != 1) {
@@ -458,6 +464,26 @@ void ViewInteraction::LeftButtonDown(const Mouse& mouse) {
     if (!handled) {
         UnselectPart();
     }
+    BeginDrag();
+}
+
+void ViewInteraction::BeginDrag() {
+    static const char* const kDragNames[] = {"モデルの移動", "パーツの移動", "パーツの回転"};
+    m_dragScope.reset();
+    if (g_mouseFunction < 0 || g_mouseFunction > 2) {
+        return;
+    }
+    rm::Frame* part = SelectedPartInScene();
+    const bool keyed = g_operationMode == 1 && g_mouseFunction != 0;
+    m_dragScope = std::make_unique<EditScope>(
+        m_host.History(), QString::fromUtf8(kDragNames[g_mouseFunction]),
+        EditScope::ModelFrames | (keyed ? EditScope::PartAnimation : 0u),
+        keyed && part != nullptr ? PartAnimation(part) : nullptr);
+}
+
+void ViewInteraction::LeftButtonUp() {
+    m_leftDrag = false;
+    m_dragScope.reset();
 }
 
 bool ViewInteraction::PickCharacter(const rm::PickRecord& pick) {
@@ -497,6 +523,7 @@ bool ViewInteraction::PickCharacter(const rm::PickRecord& pick) {
 
 bool ViewInteraction::Reparent(rm::Frame* target) {
     g_redrawRequest = 1;
+    EditScope scope(m_host.History(), QString::fromUtf8("親の変更"), EditScope::ModelFrames);
     rm::Frame* part = g_selectedPart;
     rm::Frame* root = g_currentModel != nullptr ? g_currentModel->Root() : nullptr;
     // Only parts of the current model move, within it; its root has no parent to change,

@@ -1,12 +1,16 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include <QPoint>
 #include <QString>
 
 #include "platform/rm/Viewport.h"
+
+class EditScope;
+class UndoHistory;
 
 namespace rm {
 class Animation;
@@ -27,6 +31,10 @@ class Animation;
 /// depth-first order of the current model (its root 0), so Up and Down step from the
 /// clicked part; and selecting the already selected part again cycles through its
 /// visuals and comes round to the first after the last.
+///
+/// Every change is one step of the host's edit history (EditScope): a left drag from press
+/// to release (however many moves it writes, and the key frame it may add on its way), and
+/// a re-parenting click.
 class ViewInteraction {
 public:
     /// What the interaction needs of the window it runs in.
@@ -50,6 +58,8 @@ public:
         virtual void RefreshTimeDisplay() = 0;
         virtual int CreateSelectionBox(rm::Frame* frame, const rm::Box* box) = 0;
         virtual int MarkDocumentModified() = 0;
+        /// The edit history; null records nothing.
+        virtual UndoHistory* History() { return nullptr; }
     };
 
     /// The mouse at an event: where (view pixels, y down), which buttons are held and
@@ -66,13 +76,26 @@ public:
     enum class Key { Left, Right, Up, Down, Pad0, Pad2, Pad4, Pad5, Pad6, Pad8, Other };
 
     /// `host` is borrowed and must outlive the interaction.
-    explicit ViewInteraction(Host& host) : m_host(host) {}
+    explicit ViewInteraction(Host& host);
+    ~ViewInteraction();
+    ViewInteraction(const ViewInteraction&) = delete;
+    ViewInteraction& operator=(const ViewInteraction&) = delete;
 
     /// Device pixels per view pixel (pick coordinates are device pixels).
     void SetPixelRatio(double ratio) { m_pixelRatio = ratio; }
 
     void MouseMove(const Mouse& mouse);
     void LeftButtonDown(const Mouse& mouse);
+    /// Starts what a left press starts once its pick is done: the edit scope of the drag
+    /// that may follow, by mouse function ("Zoom" none).
+    void BeginDrag();
+    /// Ends the left drag: its changes become one step of the edit history.
+    void LeftButtonUp();
+    /// The re-parenting click once its pick found `target` (a Shift+Ctrl click in the
+    /// parent-child mode): the selected part goes under `target`, or under the model's root
+    /// when `target` is the part itself; a target inside the part's own subtree is lifted
+    /// to the root first. One step of the edit history. Returns true (the click is handled).
+    bool Reparent(rm::Frame* target);
     void RightButtonDown() {}
     void RightButtonUp() { m_rightDrag = false; }
     /// true when the key was one of the view's (with Alt held none is).
@@ -105,7 +128,6 @@ private:
     void MovePart(rm::Frame* part, const Mouse& mouse, float dx, float dy);
     void TurnPart(rm::Frame* part, const Mouse& mouse, float dx, float dy);
     bool PickCharacter(const rm::PickRecord& pick);
-    bool Reparent(rm::Frame* target);
     void UnselectPart();
     void StepPart(int step);
     void AfterKeyWritten();
@@ -118,4 +140,6 @@ private:
     QPoint m_leftDragPoint;
     std::vector<rm::PickRecord> m_picks; // reused between picks
     std::vector<rm::Visual*> m_visuals;  // reused by SelectPart
+    /// Open from a left press to its release.
+    std::unique_ptr<EditScope> m_dragScope;
 };

@@ -44,6 +44,11 @@ int SaveCharacter(const char* path, CModelData* model, std::span<CAnimationData*
     for (CAnimationData* animation : animations) {
         animation->RestoreAnimationNames();
     }
+    // Naming the model again empties its part records' animations: they come back after.
+    std::vector<std::pair<CPartRecord*, rm::Animation*>> driving;
+    for (auto* entry = model->PartRecords().Head(); entry; entry = entry->Next()) {
+        driving.emplace_back(&entry->Payload(), entry->Payload().animation);
+    }
     model->RestoreFileNames(model->Root());
 
     CModelData* bound = nullptr;
@@ -69,6 +74,9 @@ int SaveCharacter(const char* path, CModelData* model, std::span<CAnimationData*
 
     // Binding and editing rely on the working names; they return even after a failure.
     model->NamePartsAndRecord(model->Root());
+    for (const auto& [record, animation] : driving) {
+        record->animation = animation;
+    }
     for (CAnimationData* animation : animations) {
         animation->NameAnimations();
     }

@@ -39,20 +39,12 @@ protected:
         file.write(text.data(), static_cast<qint64>(text.size()));
     }
 
-    int Menu(framework::CommandId id) {
-        return frame->OnCommand(id, framework::CommandSource::Menu);
-    }
-    int Open(const QString& path) {
-        ui.fileDialog.Choose(path);
-        return Menu(ids::FileOpen);
-    }
-
     QTemporaryDir dir;
     QString in, out;
 };
 
 TEST_F(BatchEditingTest, EditsSavedThroughTheMenuComeBackFromTheFile) {
-    ASSERT_EQ(Open(in), 1);
+    ASSERT_EQ(OpenFile(in), 1);
     const batch_test::Snapshot before = batch_test::Capture(g_currentModel);
     ASSERT_EQ(before.parts.size(), 2u);
 
@@ -118,7 +110,7 @@ TEST_F(BatchEditingTest, EditsSavedThroughTheMenuComeBackFromTheFile) {
          }},
     };
     for (const auto& row : rows) {
-        ASSERT_EQ(Open(in), 1) << row.what;
+        ASSERT_EQ(OpenFile(in), 1) << row.what;
         ui.messageBox.Clear();
         row.answer();
         EXPECT_EQ(Menu(row.id), 1) << row.what;
@@ -126,7 +118,7 @@ TEST_F(BatchEditingTest, EditsSavedThroughTheMenuComeBackFromTheFile) {
         EXPECT_EQ(ui.dialogRunner.PendingScripts(), 0) << row.what;
         ui.fileDialog.Choose(out);
         ASSERT_EQ(Menu(ids::FileSaveAs), 1) << row.what;
-        ASSERT_EQ(Open(out), 1) << row.what;
+        ASSERT_EQ(OpenFile(out), 1) << row.what;
         const batch_test::Snapshot after = batch_test::Capture(g_currentModel);
         ASSERT_EQ(after.parts.size(), 2u) << row.what;
         SCOPED_TRACE(row.what);

@@ -17,6 +17,7 @@
 #include "app/CMainFrame.h"
 #include "platform/framework/DialogBar.h"
 #include "platform/framework/ScriptedUi.h"
+#include "platform/framework/StandardIds.h"
 #include "platform/framework/ToolBar.h"
 #include "view/CDxMFCView.h"
 
@@ -62,6 +63,16 @@ protected:
         }
         frame = nullptr;
         view = nullptr;
+    }
+
+    /// A command as the menu gives it; the handler's result.
+    int Menu(framework::CommandId id) {
+        return frame->OnCommand(id, framework::CommandSource::Menu);
+    }
+    /// File Open of `path`, the open dialog answered with it.
+    int OpenFile(const QString& path) {
+        ui.fileDialog.Choose(path);
+        return Menu(framework::ids::FileOpen);
     }
 
     framework::DialogControls& Panel() { return frame->GetControlPanel()->Controls(); }

@@ -15,6 +15,7 @@
 #include "commands/ChangeAllPositionKeyScaleCommand.h"
 #include "commands/ChangeAnimationPaceCommand.h"
 #include "commands/ChangeModelScaleCommand.h"
+#include "commands/CommandFixture.h"
 #include "commands/DeleteAllPositionKeyCommand.h"
 #include "commands/IBatchCommandHost.h"
 #include "commands/MoveFirstKeyTimeZeroCommand.h"
@@ -22,8 +23,8 @@
 #include "commands/SkinOnCommand.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "platform/framework/ScriptedMessageBox.h"
-#include "scene/SceneFixture.h"
 #include "support/BatchTestFiles.h"
+#include "support/ScriptedBoxTexts.h"
 #include "xfile/DocumentSave.h"
 
 namespace {
@@ -72,11 +73,8 @@ public:
     int modified = 0;
 };
 
-class BatchCommandTest : public SceneFixture {
+class BatchCommandTest : public CommandFixture {
 protected:
-    BatchCommandTest() { ResetProgramState(); }
-    ~BatchCommandTest() override { ResetProgramState(); }
-
     /// Opens the character (or, with `text`, that file) as the document does and makes it
     /// current with its key-time list built.
     void Open(const std::string& text = batch_test::CharacterText()) {
@@ -86,16 +84,7 @@ protected:
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(text.data(), static_cast<qint64>(text.size()));
         file.close();
-        d3drm->CreateFrame(nullptr, &sceneFrame);
-        scene::SceneDocument doc;
-        doc.sceneFrame = sceneFrame.Get();
-        doc.store = store.get();
-        const scene::DocumentOpenResult opened =
-            scene::OpenDocument(doc, path.toLocal8Bit().constData(), scene::kOpenNewScene);
-        ASSERT_EQ(opened.ok, 1) << opened.reason;
-        g_currentCharacter = doc.currentCharacter;
-        g_currentModel = doc.currentModel;
-        g_currentAnimation = doc.currentAnimation;
+        ASSERT_NO_FATAL_FAILURE(OpenAsDocument(path));
         g_currentAnimation->UpdateTotalKeyTimeBuffer();
     }
 
@@ -124,16 +113,8 @@ protected:
         return batch_test::CaptureFile(path);
     }
 
-    std::vector<std::string> Texts() const {
-        std::vector<std::string> texts;
-        for (const auto& question : host.box.Asked()) {
-            texts.push_back(question.text.toStdString());
-        }
-        return texts;
-    }
+    std::vector<std::string> Texts() const { return Utf8Texts(host.box); }
 
-    QTemporaryDir dir;
-    rm::Ref<rm::Frame> sceneFrame;
     ScriptedBatchHost host;
 };
 
@@ -328,7 +309,8 @@ TEST_F(BatchCommandTest, SkinOnAsksYesNoAndReportsOnlyWhenAModelTookIt) {
     host.box.Push(IdYes);
     EXPECT_EQ(SkinOnCommand(host).Execute(), CommandResult::Changed);
     EXPECT_EQ(g_currentModel->UpdateSkin(), 1);
-    EXPECT_EQ(Texts().back(), "スキン処理機能が有効になりました。");
+    EXPECT_EQ(Texts().back(), "スキン処理機能が有効になりました。\n"
+                              "この操作は元に戻せません。それまでの操作も元に戻せなくなりました。");
     EXPECT_EQ(host.modified, 0); // the skin is not saved
 
     CModelData* model = g_currentModel;

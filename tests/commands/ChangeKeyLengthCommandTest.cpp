@@ -14,9 +14,8 @@ TEST_F(KeyFrameCommandTest, ChangeKeyLengthMovesEveryLaterKeyAfterYes) {
     host.box.Push(IdYes);
     ASSERT_EQ(ChangeKeyLengthCommand(host).Execute(), 1);
     ASSERT_EQ(host.box.Asked().size(), 1u);
-    EXPECT_EQ(host.box.Asked()[0].text, QStringLiteral("キーの範囲を 10 から 15 へ変更しますか？"));
-    EXPECT_EQ(host.box.Asked()[0].style, 36u);
-    EXPECT_EQ(host.box.Asked()[0].caption, QStringLiteral("Change Key Frame Length"));
+    ExpectBox(0, QStringLiteral("キーの範囲を 10 から 15 へ変更しますか？"), 36u,
+              "Change Key Frame Length");
     EXPECT_EQ(KeyTimes(), (std::vector<float>{0, 15, 25}));
     EXPECT_EQ(Times(arm), (std::vector<float>{0, 15, 25}));
     EXPECT_EQ(host.lengthText, QStringLiteral("15"));

@@ -13,9 +13,7 @@ TEST_F(KeyFrameCommandTest, DeleteKeyRemovesEveryPartsKeysAtTheKeyTimeAfterTheWa
     host.box.Push(IdOk);
     ASSERT_EQ(DeleteKeyFrameCommand(host).Execute(), 1);
     ASSERT_EQ(host.box.Asked().size(), 2u);
-    EXPECT_EQ(host.box.Asked()[0].text, QStringLiteral("Time \"10\" のキーを削除します。"));
-    EXPECT_EQ(host.box.Asked()[0].style, 49u);
-    EXPECT_EQ(host.box.Asked()[0].caption, QStringLiteral("Delete Key Frame"));
+    ExpectBox(0, QStringLiteral("Time \"10\" のキーを削除します。"), 49u, "Delete Key Frame");
     EXPECT_EQ(host.box.Asked()[1].text, QStringLiteral("キーの削除完了。"));
     EXPECT_EQ(Times(arm), (std::vector<float>{0, 20}));
     EXPECT_EQ(Times(body), (std::vector<float>{0, 20}));

@@ -15,6 +15,7 @@
 #include "app/KeyTimeRules.h"
 #include "app/ProgramState.h"
 #include "app/TestCharacters.h"
+#include "commands/CommandFixture.h"
 #include "commands/IKeyFrameHost.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "platform/framework/ScriptedMessageBox.h"
@@ -23,7 +24,7 @@
 #include "platform/rm/Frame.h"
 #include "scene/CPartRecord.h"
 #include "scene/DocumentOpen.h"
-#include "scene/SceneFixture.h"
+#include "support/ScriptedBoxTexts.h"
 
 class ScriptedKeyFrameHost : public IKeyFrameHost {
 public:
@@ -66,32 +67,18 @@ public:
     rm::Frame* selected = nullptr;
     QString lengthText;
     int dialogAnswer = framework::IdCancel;
-    int stops = 0;
-    int poses = 0;
-    int rangeRefreshes = 0;
-    int modified = 0;
+    // How often each service was called.
+    int stops = 0, poses = 0, rangeRefreshes = 0, modified = 0;
 };
 
-class KeyFrameCommandTest : public SceneFixture {
+class KeyFrameCommandTest : public CommandFixture {
 protected:
-    KeyFrameCommandTest() { ResetProgramState(); }
-    ~KeyFrameCommandTest() override { ResetProgramState(); }
-
     /// Opens the test character with rotation keys at `times` (none: the model only) and
     /// makes it current, at time 0.
     void Open(const std::vector<float>& times) {
         ASSERT_TRUE(dir.isValid());
-        d3drm->CreateFrame(nullptr, &sceneFrame);
-        scene::SceneDocument doc;
-        doc.sceneFrame = sceneFrame.Get();
-        doc.store = store.get();
-        const QString path =
-            shell_test::WriteCharacter(dir.path(), QStringLiteral("keys.x"), times);
-        const QByteArray name = path.toLocal8Bit();
-        ASSERT_EQ(scene::OpenDocument(doc, name.constData(), scene::kOpenNewScene).ok, 1);
-        g_currentCharacter = doc.currentCharacter;
-        g_currentModel = doc.currentModel;
-        g_currentAnimation = doc.currentAnimation;
+        ASSERT_NO_FATAL_FAILURE(OpenAsDocument(
+            shell_test::WriteCharacter(dir.path(), QStringLiteral("keys.x"), times)));
         g_animationLibrary = &store->Animations();
         body = g_currentModel->Root()->Children().at(0).Get();
         arm = body->Children().at(0).Get();
@@ -128,16 +115,16 @@ protected:
     }
 
     /// The texts of the boxes shown, UTF-8.
-    std::vector<std::string> Texts() const {
-        std::vector<std::string> texts;
-        for (const auto& question : host.box.Asked()) {
-            texts.push_back(question.text.toStdString());
-        }
-        return texts;
+    std::vector<std::string> Texts() const { return Utf8Texts(host.box); }
+
+    /// Box `index` was shown with this text, style and caption.
+    void ExpectBox(std::size_t index, const QString& text, unsigned style, const char* caption) {
+        ASSERT_LT(index, host.box.Asked().size());
+        EXPECT_EQ(host.box.Asked()[index].text, text);
+        EXPECT_EQ(host.box.Asked()[index].style, style);
+        EXPECT_EQ(host.box.Asked()[index].caption, QString::fromUtf8(caption));
     }
 
-    QTemporaryDir dir;
-    rm::Ref<rm::Frame> sceneFrame;
     ScriptedKeyFrameHost host;
     rm::Frame* body = nullptr;
     rm::Frame* arm = nullptr;

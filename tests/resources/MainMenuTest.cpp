@@ -55,7 +55,7 @@ TEST(MainMenuTest, TheFourMenusHoldTheirEntriesInOrder) {
     EXPECT_EQ(menu[3].text, QStringLiteral("Help(&H)"));
     EXPECT_EQ(Shape(menu[0].items),
               "57600 57601 57603 57604 - 32810 - 32814 32813 - 57616 - 57665");
-    EXPECT_EQ(Shape(menu[1].items), "57643 - 57635 57634 57637");
+    EXPECT_EQ(Shape(menu[1].items), "57643 57644 - 57635 57634 57637");
     EXPECT_EQ(Shape(menu[2].items), "[32774 32776 - 32789] "
                                     "[32781 - 32782 32783 32784 - 32785 32786 - 32780 32788] "
                                     "[32805 32806] [32808 32809] - 32841 - 59392");
@@ -82,6 +82,7 @@ TEST(MainMenuTest, EntriesCarryTheirExactTexts) {
         {57616, "最新のﾌｧｲﾙ"},
         {57665, "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"},
         {57643, "元に戻す(&U)\tCtrl+Z"},
+        {57644, "やり直し(&R)\tCtrl+Y"},
         {57635, "切り取り(&T)\tCtrl+X"},
         {57634, "ｺﾋﾟｰ(&C)\tCtrl+C"},
         {57637, "貼り付け(&P)\tCtrl+V"},

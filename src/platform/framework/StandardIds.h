@@ -17,6 +17,7 @@ constexpr CommandId EditCopy = 57634;
 constexpr CommandId EditCut = 57635;
 constexpr CommandId EditPaste = 57637;
 constexpr CommandId EditUndo = 57643;
+constexpr CommandId EditRedo = 57644;
 constexpr CommandId AppAbout = 57664;
 constexpr CommandId AppExit = 57665;
 constexpr CommandId NextPane = 57680;

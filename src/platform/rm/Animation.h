@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "platform/rm/Frame.h"
@@ -54,6 +55,14 @@ public:
                        std::span<const std::uint32_t> deleted = {});
     /// All keys, in time order (no copy).
     const std::vector<AnimationKey>& Keys() const { return m_keys; }
+    /// The identifier the next added key gets.
+    std::uint32_t NextKeyId() const { return m_nextId; }
+    /// Puts back keys taken with Keys() and NextKeyId() earlier (undo and redo): `keys`
+    /// must be in time order as Keys() gave them; identifiers are kept as they are.
+    void RestoreKeys(std::vector<AnimationKey> keys, std::uint32_t nextId) {
+        m_keys = std::move(keys);
+        m_nextId = nextId;
+    }
 
     /// Poses the frame for `time`: each component the options allow and the animation
     /// has keys for is interpolated (slerp for rotation, linear or spline for position,

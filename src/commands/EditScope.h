@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QString>
+
+#include "commands/SceneImage.h"
+
+class UndoHistory;
+
+namespace rm {
+class Animation;
+} // namespace rm
+
+/// The one door every change to a character goes through: a command (or a drag, from press
+/// to release) opens a scope before its first change and closes it after its last. Opening
+/// names what the edit may touch and takes pictures of exactly that (SceneImage) of the
+/// current character; closing takes them again and, when what it may touch differs, pushes
+/// one step onto the history. A scope that changed nothing pushes nothing.
+///
+/// Always pictured: the current model's frames and the time, so an undo puts back the pose
+/// the edit changed as a side effect; but only a scope that touches the frames makes a step
+/// of a change to them alone.
+///
+/// A scope opened while another is open on the same history adds what it may touch to the
+/// outer one (pictured now, before it changes anything) and pushes nothing itself: the drag
+/// that adds a key frame on its way is one step. Without a history (null) a scope does
+/// nothing at all. Not copyable; closes in its destructor.
+class EditScope {
+public:
+    /// What a scope may change (bits).
+    enum Touch : unsigned {
+        /// The keys and options of `partAnimation`.
+        PartAnimation = 0x1,
+        /// Every animation set of the current character (the current one when there is no
+        /// character): which animations they hold, their keys, options and names.
+        AnimationSets = 0x2,
+        /// The current model's frames: tree, matrices, names and part records.
+        ModelFrames = 0x4,
+        /// The current model's meshes: vertices and skin weights.
+        Meshes = 0x8,
+    };
+
+    /// `history` is borrowed (null: no recording); `stepName` is what the Edit menu shows.
+    EditScope(UndoHistory* history, const QString& stepName, unsigned touches,
+              rm::Animation* partAnimation = nullptr);
+    ~EditScope();
+    EditScope(const EditScope&) = delete;
+    EditScope& operator=(const EditScope&) = delete;
+
+    /// Ends the scope (pushing its step when it changed something). Later calls do nothing.
+    void Close();
+    /// The history was cleared under the scope: it ends without a step.
+    void Abandon() { m_open = false; }
+
+private:
+    void Take(unsigned touches, rm::Animation* partAnimation);
+
+    UndoHistory* m_history = nullptr;
+    bool m_open = false;
+    QString m_stepName;
+    unsigned m_touches = 0;
+    SceneImage m_before;
+};

@@ -1,0 +1,130 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/rm/Animation.h"
+#include "platform/rm/Frame.h"
+#include "platform/rm/MeshSkin.h"
+#include "platform/rm/Ref.h"
+#include "platform/rm/Visual.h"
+
+class CAnimationData;
+class CCharacterData;
+class CModelData;
+
+/// A picture of what an edit may change, taken before or after it, that can be written back
+/// into the very objects it was taken from: frames, animations and meshes keep their
+/// identity, so the selection, the part records and the bindings that point at them stay
+/// valid. It holds a reference to every object it names, so nothing it names goes away
+/// while the picture lives.
+///
+/// Always part of it: the current character, model and animation set, the time (current
+/// time, key time, key index) and the current set's own time, range and key-time list.
+/// The rest is taken on request: a model's frames, animation sets (which animations they
+/// hold and all of those), single animations, and a model's meshes.
+class SceneImage {
+public:
+    /// What two pictures of the same objects differ in.
+    struct Differences {
+        bool frames = false;
+        bool animations = false;
+        bool meshes = false;
+    };
+
+    /// The current pointers and the time (see the class comment). Called by every capture.
+    void CaptureCurrent();
+    /// Every frame of the tree under `root` (root included), depth first: its parent, the
+    /// order of its children, its local matrix, its name and its part record (base name,
+    /// file name, animation). The root is not moved from its own parent on restore.
+    void CaptureFrames(rm::Frame* root);
+    /// The animations `set` holds, in order, and each of them (CaptureAnimation).
+    void CaptureSet(CAnimationData* set);
+    /// One animation: options, keys, next key identifier, name and driven frame. Nothing
+    /// for null or an animation taken already.
+    void CaptureAnimation(rm::Animation* animation);
+    /// Every mesh builder (positions and skin weights) and mesh (vertices of every group)
+    /// shown by the frames under `root`.
+    void CaptureMeshes(rm::Frame* root);
+
+    /// Pictures in `after` what of the objects `before` names has changed since `before`
+    /// was taken (animations and meshes), with the frames, the sets' animations as the
+    /// sets hold them now (an animation added since is taken too) and the time; drops from
+    /// `before` the animations and meshes that did not change, so a step keeps only what
+    /// changed. Says what differs.
+    static Differences TakeAfter(SceneImage& before, SceneImage* after);
+
+    /// Writes the picture back: current pointers (the character's current set follows),
+    /// the sets' animations, each animation, the frames (tree, matrices, names, part
+    /// records), the meshes, then the time and the key-time list.
+    void Restore() const;
+
+    /// Bytes held by the picture (keys, matrices, names, vertices, weights).
+    std::size_t Bytes() const;
+    /// Whether the picture holds frames (of `root`'s tree) or `set`.
+    bool HasFrames(const rm::Frame* root) const;
+    bool HasSet(const CAnimationData* set) const;
+    bool HasAnimation(const rm::Animation* animation) const;
+
+private:
+    struct FrameEntry {
+        rm::Ref<rm::Frame> frame;
+        rm::Frame* parent = nullptr; // kept alive by its own entry or above the tree
+        std::vector<rm::Frame*> children;
+        rm::Matrix4 local;
+        std::string name;
+        bool hasRecord = false;
+        std::optional<std::string> baseName;
+        std::optional<std::string> fileName;
+        rm::Animation* animation = nullptr;
+        bool operator==(const FrameEntry& other) const;
+    };
+    struct SetEntry {
+        CAnimationData* data = nullptr; // owned by the animation library
+        std::vector<rm::Ref<rm::Animation>> animations;
+    };
+    struct AnimationEntry {
+        rm::Ref<rm::Animation> animation;
+        std::uint32_t options = 0;
+        std::uint32_t nextId = 1;
+        std::vector<rm::AnimationKey> keys;
+        std::string name;
+        rm::Ref<rm::Frame> frame;
+        bool operator==(const AnimationEntry& other) const;
+    };
+    struct MeshEntry {
+        rm::Ref<rm::Visual> visual;
+        std::vector<rm::Vector> positions;
+        rm::MeshSkin skin;
+        std::vector<std::vector<rm::MeshVertex>> groups;
+        bool operator==(const MeshEntry& other) const;
+    };
+
+    static AnimationEntry Take(rm::Animation* animation);
+    /// Whether the animation is as `entry` pictures it.
+    static bool Matches(const AnimationEntry& entry);
+    static MeshEntry Take(rm::Visual* visual);
+    void RestoreFrames() const;
+    void RestoreCurrent() const;
+
+    CCharacterData* m_character = nullptr;
+    CModelData* m_model = nullptr;
+    CAnimationData* m_animation = nullptr;
+    float m_currentTime = 0;
+    unsigned m_keyTime = 0;
+    unsigned m_keyIndex = 0;
+    float m_setTime = 0;
+    float m_firstTime = 0;
+    float m_lastTime = 0;
+    std::vector<float> m_keyTimes;
+
+    rm::Ref<rm::Frame> m_frameRoot;
+    std::vector<FrameEntry> m_frames;
+    std::vector<SetEntry> m_sets;
+    std::vector<AnimationEntry> m_animations;
+    rm::Ref<rm::Frame> m_meshRoot;
+    std::vector<MeshEntry> m_meshes;
+};

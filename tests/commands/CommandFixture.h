@@ -1,0 +1,38 @@
+#pragma once
+
+// What the command tests share: the program-wide state reset around each test, a folder
+// for files, and File Open of a character as the document does it.
+
+#include <QString>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "app/ProgramState.h"
+#include "platform/rm/Frame.h"
+#include "scene/DocumentOpen.h"
+#include "scene/SceneFixture.h"
+
+class CommandFixture : public SceneFixture {
+protected:
+    CommandFixture() { ResetProgramState(); }
+    ~CommandFixture() override { ResetProgramState(); }
+
+    /// Opens `path` as a new scene and makes its character, model and animation set
+    /// current.
+    void OpenAsDocument(const QString& path) {
+        d3drm->CreateFrame(nullptr, &sceneFrame);
+        scene::SceneDocument doc;
+        doc.sceneFrame = sceneFrame.Get();
+        doc.store = store.get();
+        const QByteArray name = path.toLocal8Bit();
+        const scene::DocumentOpenResult opened =
+            scene::OpenDocument(doc, name.constData(), scene::kOpenNewScene);
+        ASSERT_EQ(opened.ok, 1) << opened.reason;
+        g_currentCharacter = doc.currentCharacter;
+        g_currentModel = doc.currentModel;
+        g_currentAnimation = doc.currentAnimation;
+    }
+
+    QTemporaryDir dir;
+    rm::Ref<rm::Frame> sceneFrame;
+};
