@@ -171,3 +171,17 @@ int CDxMFCDoc::OnSaveDocument(const QString& path) {
     }
     return 1;
 }
+
+int CDxMFCDoc::OpenDroppedFiles(const QStringList& paths) {
+    // A drop starts a new scene: unsaved changes would be gone without a word.
+    if (!SaveModified()) {
+        return 0;
+    }
+    OnNewDocument();
+    for (const QString& path : paths) {
+        SetOpenMode(scene::kOpenInsertCharacter);
+        OnOpenDocument(path);
+        SetOpenMode(scene::kOpenNewScene);
+    }
+    return 1;
+}

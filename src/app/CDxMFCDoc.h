@@ -59,6 +59,11 @@ public:
     /// Otherwise the framework's default.
     void OnOpenDocumentFailed(int wasModified) override;
 
+    /// Files dropped on the window: asks to save changes first (Cancel opens nothing),
+    /// starts a new document and inserts every file as one more character (a file that
+    /// fails does not stop the others). 0 when the question was cancelled.
+    int OpenDroppedFiles(const QStringList& paths);
+
     /// 0 new scene, 1 insert a character, 2 change the animation, 3 change the model.
     int GetOpenMode() const { return m_openMode; }
     void SetOpenMode(int mode) { m_openMode = mode; }

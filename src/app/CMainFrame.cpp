@@ -6,25 +6,23 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDesktopServices>
-#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QEvent>
-#include <QFile>
-#include <QFileInfo>
 #include <QGuiApplication>
-#include <QMimeData>
 #include <QResizeEvent>
-#include <QUrl>
 #include <QWindowStateChangeEvent>
 
 #include "app/AnimationSetChoice.h"
 #include "app/BarControlIds.h"
 #include "app/BarTemplates.h"
 #include "app/CDxMFCDoc.h"
+#include "app/DroppedFiles.h"
 #include "app/IRenderView.h"
 #include "app/KeyTimeRules.h"
+#include "app/ManualPage.h"
 #include "app/ProgramState.h"
+#include "app/UndoMenuTexts.h"
 #include "commands/AddLastKeyFrameCommand.h"
 #include "commands/ChangeAllPositionKeyScaleCommand.h"
 #include "commands/ChangeAnimationPaceCommand.h"
@@ -61,27 +59,6 @@ namespace ids = resources::ids;
 
 constexpr char kNoRetainedModeMessage[] =
     "Direct3DRM3 の初期化に失敗しました。\nPavrix の実行には、DirectX6 が必要です。";
-constexpr char kManualFile[] = "Manual.htm";
-/// Where an installed program finds its manual, from the program's folder.
-constexpr char kInstalledManual[] = "../share/doc/pavrix/Manual.htm";
-constexpr char kNoViewerMessage[] = "簡易説明書を表示できませんでした。\n"
-                                    "HTML ファイルを表示するプログラム (ウェブブラウザーなど) "
-                                    "が見つかりません。\n%1";
-constexpr char kManualCaption[] = "Manual";
-
-/// The local files of a drag, in the order the desktop lists them.
-QStringList LocalFiles(const QMimeData* data) {
-    QStringList paths;
-    if (data == nullptr || !data->hasUrls()) {
-        return paths;
-    }
-    for (const QUrl& url : data->urls()) {
-        if (url.isLocalFile()) {
-            paths.push_back(url.toLocalFile());
-        }
-    }
-    return paths;
-}
 
 } // namespace
 
@@ -202,30 +179,14 @@ void CMainFrame::MapEditCommands() {
     MapCommand(ids::EditRedo, [this] { m_history.Redo(); });
     const auto update = [this](CCmdUI& ui, bool undo) {
         ui.Enable(undo ? m_history.CanUndo() : m_history.CanRedo());
-        const QString text = undo ? UndoMenuText() : RedoMenuText();
+        const QString text = undo ? undo_menu::UndoText(m_history) : undo_menu::RedoText(m_history);
         ui.SetText(text);
-        // The prompt says the same as the item, without its mnemonic and its keys.
         if (QAction* action = GetMenuAction(ui.GetId())) {
-            action->setStatusTip(QString(text)
-                                     .remove(QStringLiteral("(&U)"))
-                                     .remove(QStringLiteral("(&R)"))
-                                     .section(QLatin1Char('\t'), 0, 0));
+            action->setStatusTip(undo_menu::Prompt(text));
         }
     };
     MapUpdate(ids::EditUndo, [update](CCmdUI& ui) { update(ui, true); });
     MapUpdate(ids::EditRedo, [update](CCmdUI& ui) { update(ui, false); });
-}
-
-QString CMainFrame::UndoMenuText() const {
-    const QString step = m_history.UndoText();
-    return step.isEmpty() ? QStringLiteral("元に戻す(&U)\tCtrl+Z")
-                          : QStringLiteral("元に戻す(&U): %1\tCtrl+Z").arg(step);
-}
-
-QString CMainFrame::RedoMenuText() const {
-    const QString step = m_history.RedoText();
-    return step.isEmpty() ? QStringLiteral("やり直し(&R)\tCtrl+Y")
-                          : QStringLiteral("やり直し(&R): %1\tCtrl+Y").arg(step);
 }
 
 void CMainFrame::AfterUndoStep() {
@@ -428,68 +389,37 @@ void CMainFrame::OnStepClicked(void (Playback::*step)(), int& heldSteps) {
 // Dropped files and the manual.
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
-    if (!LocalFiles(event->mimeData()).isEmpty()) {
-        event->acceptProposedAction();
-    }
+    dropped_files::AcceptLocalFiles(event);
 }
 
 void CMainFrame::dragMoveEvent(QDragMoveEvent* event) {
     // Over the bars and the view alike: none of them takes drops of its own.
-    if (!LocalFiles(event->mimeData()).isEmpty()) {
-        event->acceptProposedAction();
-    }
+    dropped_files::AcceptLocalFiles(event);
 }
 
 void CMainFrame::dropEvent(QDropEvent* event) {
-    const QStringList paths = LocalFiles(event->mimeData());
-    if (paths.isEmpty()) {
+    if (!dropped_files::AcceptLocalFiles(event)) {
         return;
     }
-    event->acceptProposedAction();
     // The files are opened once the drop is over, as the desktop's own drop message
     // arrives after the drag: an open may ask questions, and the drag source must not
     // wait for them.
     QMetaObject::invokeMethod(
-        this, [this, paths] { OnDropFiles(paths); }, Qt::QueuedConnection);
+        this, [this, paths = dropped_files::LocalFiles(event->mimeData())] { OnDropFiles(paths); },
+        Qt::QueuedConnection);
 }
 
 int CMainFrame::OnDropFiles(const QStringList& paths) {
     auto* document = dynamic_cast<CDxMFCDoc*>(GetActiveDocument());
-    if (GetActiveView() == nullptr || document == nullptr) {
+    if (GetActiveView() == nullptr || document == nullptr || !document->OpenDroppedFiles(paths)) {
         return 0;
-    }
-    // A drop starts a new scene: unsaved changes would be gone without a word.
-    if (!document->SaveModified()) {
-        return 0;
-    }
-    document->OnNewDocument();
-    for (const QString& path : paths) {
-        document->SetOpenMode(scene::kOpenInsertCharacter);
-        document->OnOpenDocument(path);
-        document->SetOpenMode(scene::kOpenNewScene);
     }
     CenterOnFrame(g_sceneFrame);
     return 1;
 }
 
-QString CMainFrame::FindManual() {
-    const QString here = QDir::current().absoluteFilePath(QString::fromLatin1(kManualFile));
-    if (QFileInfo(here).isFile()) {
-        return here;
-    }
-    const QDir programFolder(QCoreApplication::applicationDirPath());
-    for (const char* name : {kManualFile, kInstalledManual}) {
-        const QString path =
-            QDir::cleanPath(programFolder.absoluteFilePath(QString::fromLatin1(name)));
-        if (QFileInfo(path).isFile()) {
-            return path;
-        }
-    }
-    return QString();
-}
-
 void CMainFrame::OnManual() {
-    const QString path = FindManual();
+    const QString path = manual_page::Find();
     if (path.isEmpty()) {
         return;
     }
@@ -497,8 +427,8 @@ void CMainFrame::OnManual() {
     const bool shown = m_urlOpener ? m_urlOpener(url) : QDesktopServices::openUrl(url);
     // Without a viewer the desktop shows nothing at all: say so, and where the page is.
     if (!shown) {
-        MessageBox(QString::fromUtf8(kNoViewerMessage).arg(QDir::toNativeSeparators(path)),
-                   QString::fromUtf8(kManualCaption), framework::MbIconInformation);
+        MessageBox(manual_page::NoViewerMessage(path), manual_page::Caption(),
+                   framework::MbIconInformation);
     }
 }
 

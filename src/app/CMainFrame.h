@@ -158,23 +158,12 @@ public:
     void ClearHistory(int documentModified) { m_history.Clear(documentModified != 0); }
     /// After a complete save: the present state is the saved one.
     void OnDocumentSaved() { m_history.SetClean(); }
-    /// The Edit menu's texts for Undo and Redo as they show now ("元に戻す(&U): キーの追加
-    /// \tCtrl+Z" when there is a step to undo, the plain entry otherwise).
-    QString UndoMenuText() const;
-    QString RedoMenuText() const;
-
     /// Files dropped on the window (local paths, in the order the desktop gave them):
-    /// asks to save changes first (Cancel drops nothing), starts a new document, inserts
-    /// every file as one more character (a file that fails does not stop the others) and
-    /// centres the camera on the whole scene. 0 without an active view and document or
-    /// when the question was cancelled.
+    /// CDxMFCDoc::OpenDroppedFiles, then the camera centred on the whole scene. 0 without
+    /// an active view and document or when the question was cancelled.
     int OnDropFiles(const QStringList& paths);
-    /// The manual page "Manual.htm": from the working directory, else from the folder of
-    /// the program, else where an installation puts it (../share/doc/pavrix/ from the
-    /// program's folder); empty when none has one. When no viewer takes the page a
-    /// message says so and names it.
-    static QString FindManual();
-    /// Replaces how the manual is handed to the desktop (tests); empty restores it.
+    /// Replaces how the manual page (manual_page::Find) is handed to the desktop (tests);
+    /// empty restores it. When no viewer takes the page a message says so and names it.
     void SetUrlOpener(UrlOpener opener) { m_urlOpener = std::move(opener); }
 
     /// See SceneServices.
