@@ -246,12 +246,16 @@ void MeshCache::UploadVertices(Entry* entry, const Mesh& mesh, const MeshVertex*
         const std::size_t count = mesh.GroupVertices(gi).size();
         const MeshVertex* data =
             replacement ? replacement + offset / sizeof(MeshVertex) : mesh.GroupVertices(gi).data();
-        bool translucent = false, zeroNormal = false;
+        // One pass without branches: the AND of every alpha is 0xFF only when all are
+        // opaque, and a normal is missing where all three of its parts are 0.
+        std::uint32_t alphas = 0xFF;
+        bool zeroNormal = false;
         for (std::size_t i = 0; i < count; ++i) {
             const MeshVertex& v = data[i];
-            translucent = translucent || (v.color >> 24) != 0xFF;
-            zeroNormal = zeroNormal || (v.normal.x == 0 && v.normal.y == 0 && v.normal.z == 0);
+            alphas &= v.color >> 24;
+            zeroNormal |= (v.normal.x == 0) & (v.normal.y == 0) & (v.normal.z == 0);
         }
+        const bool translucent = alphas != 0xFF;
         if (g < entry->groups.size()) {
             entry->groups[g].translucent = translucent;
         }
