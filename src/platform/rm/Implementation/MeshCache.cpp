@@ -11,6 +11,23 @@ namespace rm {
 
 namespace {
 
+struct VertexLook {
+    bool translucent = false; ///< some colour is not fully opaque
+    bool zeroNormal = false;  ///< some normal is missing (all three parts 0)
+};
+
+// One pass without branches: the AND of every alpha is 0xFF only when all are opaque.
+VertexLook LookOf(const MeshVertex* vertices, std::size_t count) {
+    std::uint32_t alphas = 0xFF;
+    bool zeroNormal = false;
+    for (std::size_t i = 0; i < count; ++i) {
+        const MeshVertex& v = vertices[i];
+        alphas &= v.color >> 24;
+        zeroNormal |= (v.normal.x == 0) & (v.normal.y == 0) & (v.normal.z == 0);
+    }
+    return {alphas != 0xFF, zeroNormal};
+}
+
 void Signature(const Mesh& mesh, std::vector<std::uint32_t>* out) {
     out->clear();
     out->push_back(mesh.GetGroupCount());
@@ -131,11 +148,7 @@ void MeshCache::TakeSkin(Entry* entry, const MeshBuilder* builder, Ref<Mesh> res
         const auto& vertices = rest->GroupVertices(Mesh::D3DRMGROUPINDEX(g));
         skin.restVertices.insert(skin.restVertices.end(), vertices.begin(), vertices.end());
     }
-    skin.restZeroNormal = false;
-    for (const MeshVertex& v : skin.restVertices) {
-        skin.restZeroNormal =
-            skin.restZeroNormal || (v.normal.x == 0 && v.normal.y == 0 && v.normal.z == 0);
-    }
+    skin.restZeroNormal = LookOf(skin.restVertices.data(), skin.restVertices.size()).zeroNormal;
     skin.rest = std::move(rest);
     skin.deformer.Build(builder->GetSkin(), sources.data(), sources.size());
 }
@@ -246,16 +259,7 @@ void MeshCache::UploadVertices(Entry* entry, const Mesh& mesh, const MeshVertex*
         const std::size_t count = mesh.GroupVertices(gi).size();
         const MeshVertex* data =
             replacement ? replacement + offset / sizeof(MeshVertex) : mesh.GroupVertices(gi).data();
-        // One pass without branches: the AND of every alpha is 0xFF only when all are
-        // opaque, and a normal is missing where all three of its parts are 0.
-        std::uint32_t alphas = 0xFF;
-        bool zeroNormal = false;
-        for (std::size_t i = 0; i < count; ++i) {
-            const MeshVertex& v = data[i];
-            alphas &= v.color >> 24;
-            zeroNormal |= (v.normal.x == 0) & (v.normal.y == 0) & (v.normal.z == 0);
-        }
-        const bool translucent = alphas != 0xFF;
+        const auto [translucent, zeroNormal] = LookOf(data, count);
         if (g < entry->groups.size()) {
             entry->groups[g].translucent = translucent;
         }

@@ -158,17 +158,7 @@ std::uint16_t XFileBinaryTokenizer::SkipToken() {
 }
 
 std::string_view XFileBinaryTokenizer::ReadName(std::string_view what) {
-    if (!ListPending()) {
-        SkipSeparators();
-    }
-    if (ListPending() || Remaining() < 2 || TokenAt(m_p) != kName) {
-        Fail(what);
-    }
-    const std::size_t size = TokenSize(kName);
-    m_last = m_p;
-    const std::string_view name(m_p + 6, size - 6);
-    m_p += size;
-    return name;
+    return ReadSizedToken(kName, what);
 }
 
 bool XFileBinaryTokenizer::ReadObjectName(std::string_view* name) {
@@ -180,13 +170,17 @@ bool XFileBinaryTokenizer::ReadObjectName(std::string_view* name) {
 }
 
 std::string_view XFileBinaryTokenizer::ReadString(std::string_view what) {
+    return ReadSizedToken(kString, what);
+}
+
+std::string_view XFileBinaryTokenizer::ReadSizedToken(std::uint16_t token, std::string_view what) {
     if (!ListPending()) {
         SkipSeparators();
     }
-    if (ListPending() || Remaining() < 2 || TokenAt(m_p) != kString) {
+    if (ListPending() || Remaining() < 2 || TokenAt(m_p) != token) {
         Fail(what);
     }
-    const std::size_t size = TokenSize(kString);
+    const std::size_t size = TokenSize(token);
     m_last = m_p;
     const std::string_view text(m_p + 6, size - 6);
     m_p += size;

@@ -69,6 +69,8 @@ public:
     }
 
 private:
+    /// A name or string token (its 4-byte length after the token): its text.
+    std::string_view ReadSizedToken(std::uint16_t token, std::string_view what);
     std::size_t Remaining() const { return std::size_t(m_end - m_p); }
     std::uint16_t TokenAt(const char* p) const {
         std::uint16_t t;
