@@ -311,7 +311,7 @@ TEST_F(BatchCommandTest, SkinOnAsksYesNoAndReportsOnlyWhenAModelTookIt) {
     EXPECT_EQ(g_currentModel->UpdateSkin(), 1);
     EXPECT_EQ(Texts().back(), "スキン処理機能が有効になりました。\n"
                               "この操作は元に戻せません。それまでの操作も元に戻せなくなりました。");
-    EXPECT_EQ(host.modified, 0); // the skin is not saved
+    EXPECT_EQ(host.modified, 1); // the next save writes the meshes the skin made
 
     CModelData* model = g_currentModel;
     g_currentModel = nullptr;
