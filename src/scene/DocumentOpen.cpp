@@ -82,7 +82,12 @@ DocumentOpenResult CheckOpenable(SceneDocument& doc, const char* path, int mode)
     const bool needsModel = mode != kOpenChangeAnimation;
     const char* failed = needsModel ? kModelLoadFailedMessage : kAnimationLoadFailedMessage;
     rm::XFileContents contents;
-    if (rm::Failed(rm::ReadXFileContents(path, needsModel, &contents))) {
+    if (const rm::HRESULT read = rm::ReadXFileContents(path, needsModel, &contents);
+        rm::Failed(read)) {
+        if (!needsModel) {
+            result.animationLoadResult = read;
+            result.animationLoadError = rm::GetLastLoadMessage();
+        }
         return Fail(doc, result, failed, WithBareFileName(rm::GetLastLoadMessage(), path));
     }
     if (needsModel && !contents.model) {
