@@ -111,7 +111,6 @@ TEST_F(DocumentTest, ClearSceneOfTheCurrentCharacterWithoutOneKeepsTheLists) {
 TEST_F(DocumentTest, AFailedOpenShowsTheLoadMessageAndKeepsTheDocumentAsItWas) {
     QTemporaryDir dir;
     const QString walker = dir.filePath(QStringLiteral("walker.x"));
-    ASSERT_TRUE(QFile::copy(QString::fromStdString(SampleWalker()), walker));
     const QString empty = dir.filePath(QStringLiteral("empty.x"));
     QFile(empty).open(QIODevice::WriteOnly);
     const QString bad = QStringLiteral(PAVRIX_FIXTURE_DIR "/x/header_bad_magic.x");
@@ -124,6 +123,8 @@ TEST_F(DocumentTest, AFailedOpenShowsTheLoadMessageAndKeepsTheDocumentAsItWas) {
         {dir.filePath(QStringLiteral("missing.x")), QString()},
     };
     for (const auto& row : rows) {
+        QFile::remove(walker);
+        ASSERT_TRUE(QFile::copy(QString::fromStdString(SampleWalker()), walker));
         ASSERT_EQ(OpenThroughTheMenu(walker.toStdString()), 1);
         // A step taken, so the history and the modified mark are there to keep.
         ui.messageBox.Push(framework::IdOk);

@@ -171,7 +171,14 @@ TEST_F(UndoTest, EveryEditUndoneSavesTheFileBeforeItAndRedoneTheFileAfterIt) {
              Menu(ids::DeleteKeyFrame);
          },
          [this] { Menu(ids::MoveFirstKeyTimeZero); }},
-        {"reset orientation", [this] { GoTo(KeyTime(1)); },
+        // The model's orientation is what it resets: a Parent-Child turn gives it one.
+        {"reset orientation",
+         [this] {
+             GoTo(KeyTime(1));
+             Select(5);
+             Drag(0, 2, 7, -4);
+             g_operationMode = 1;
+         },
          [this] { Menu(ids::ResetOrientation); }},
         {"turn drag", [] {},
          [this] {
