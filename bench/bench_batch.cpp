@@ -1,8 +1,8 @@
 // The batch key operations on a large animation set — 200 parts, each with rotation, scale
 // and position keys at the same 1,024 times — and the part key dialog filling its list for
 // one part with 10,000 keys. The limits are 10 ms per key operation (20 ms for deleting
-// every position key) and 50 ms for the list. The peer is the way the key operations were first written, one ModifyKey per key
-// (each finds its key and moves it), run on the same keys.
+// every position key) and 50 ms for the list. The peer is the way the key operations were first
+// written, one ModifyKey per key (each finds its key and moves it), run on the same keys.
 
 #include <cfloat>
 #include <memory>

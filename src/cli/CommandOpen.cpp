@@ -14,10 +14,10 @@ bool OpenStep(scene::SceneDocument& doc, const std::string& path, int mode, cons
     const scene::DocumentOpenResult result = scene::OpenDocument(doc, path.c_str(), mode);
     // A set that could not be read: an empty one made for it, or a change of animation
     // refused for it.
-    const bool unreadableSet = (result.ok ? result.createdEmptyAnimation
-                                          : mode == scene::kOpenChangeAnimation) &&
-                               rm::Failed(result.animationLoadResult) &&
-                               result.animationLoadResult != rm::D3DRMERR_NOTFOUND;
+    const bool unreadableSet =
+        (result.ok ? result.createdEmptyAnimation : mode == scene::kOpenChangeAnimation) &&
+        rm::Failed(result.animationLoadResult) &&
+        result.animationLoadResult != rm::D3DRMERR_NOTFOUND;
     if (unreadableSet) {
         err << "pavrix: cannot read the animation set of " << path << ": "
             << (result.animationLoadError.empty() ? path + ": the animation set cannot be read"

@@ -18,7 +18,7 @@ constexpr char kDone[] = "スキン処理機能が有効になりました。\n"
 const BatchCommand::Recipe& SkinOnCommand::GetRecipe() const {
     // No step: the skin cannot be taken back, and the history before it is forgotten (the
     // meshes it replaces are gone). The next save writes the meshes it made: modified.
-    static const Recipe recipe{"Morphing Skin", "スキン処理", 0,    Ask::YesNo,
+    static const Recipe recipe{"Morphing Skin", "スキン処理", 0,     Ask::YesNo,
                                kQuestion,       kDone,        false, true};
     return recipe;
 }

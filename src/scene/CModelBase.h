@@ -35,8 +35,8 @@ public:
     int DetachFromScene(rm::Frame* parent);
 
     /// Switches the morphing skin on: meshes instead of builders, plain orientation (at
-    /// rest), then the welds of every vertex shared by parts (meshes with skin weights take no part).
-    /// 0 without a root frame.
+    /// rest), then the welds of every vertex shared by parts (meshes with skin weights take no
+    /// part). 0 without a root frame.
     int EnableSkin();
     /// Moves the welded vertices after a change of pose. 0 while the skin is off.
     int UpdateSkin();

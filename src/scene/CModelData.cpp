@@ -47,8 +47,8 @@ int CModelData::LoadFile(const char* path) {
     scene::ModelFileContent content = scene::ModelFileContent::None;
     std::string frameMessage;
     if (rm::Failed(scene::LoadModelFile(m_root.Get(), path, &content, &frameMessage))) {
-        m_lastError =
-            scene::WithBareFileName(frameMessage.empty() ? rm::GetLastLoadMessage() : frameMessage, path);
+        m_lastError = scene::WithBareFileName(
+            frameMessage.empty() ? rm::GetLastLoadMessage() : frameMessage, path);
         return 0;
     }
     rm::OutputDebugStringA(content == scene::ModelFileContent::Frames ? "LoadFrame OK.\n"

@@ -212,7 +212,7 @@ struct PartState {
     int depth = 0;
     rm::Matrix4 local; // the rest transform, which a save writes
     std::size_t visuals = 0;
-    rm::Matrix4 pose;  // what is shown
+    rm::Matrix4 pose; // what is shown
 };
 struct TrackState {
     std::string part;

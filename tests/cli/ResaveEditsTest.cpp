@@ -113,8 +113,8 @@ std::string PositionKeyedSets(int sets) {
         text += shell_test::RotationKeys("Body", {10, 20}, false);
         std::string arm = shell_test::RotationKeys("Arm", {10, 20}, true);
         arm.insert(arm.rfind(" }\r\n"), "  AnimationKey {\r\n   2;\r\n   2;\r\n   5; 3; " +
-                                             std::to_string(s) + ", 1, 0;;,\r\n   15; 3; 0, " +
-                                             std::to_string(2 * s) + ", 0;;;\r\n  }\r\n");
+                                            std::to_string(s) + ", 1, 0;;,\r\n   15; 3; 0, " +
+                                            std::to_string(2 * s) + ", 0;;;\r\n  }\r\n");
         text += arm + "}\r\n";
     }
     return text;
@@ -126,8 +126,7 @@ TEST_F(ResaveEditsTest, AChainOfEditsWritesWhatTheEditsOneRunAtATimeWrite) {
     ASSERT_EQ(Run({"--resave", in, once, "--delete-position-keys"}), cli::kExitOk) << stderrText;
     const std::string twice = folder.File("twice.x");
     ASSERT_EQ(Run({"--resave", once, twice, "--first-key-zero"}), cli::kExitOk) << stderrText;
-    ASSERT_EQ(RunEdits({"--delete-position-keys", "--first-key-zero"}), cli::kExitOk)
-        << stderrText;
+    ASSERT_EQ(RunEdits({"--delete-position-keys", "--first-key-zero"}), cli::kExitOk) << stderrText;
     EXPECT_EQ(ReadAll(out), ReadAll(twice));
     // The time 5 held only position keys: the first key time is 10 once they are gone.
     const batch_test::Snapshot after = batch_test::CaptureFile(out);

@@ -1,8 +1,8 @@
 #include "platform/rm/Animation.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
-#include <algorithm>
 #include <cstring>
 #include <numbers>
 #include <vector>
