@@ -4,17 +4,21 @@
 
 #include <QFile>
 
-#include "app/CMainFrame.h"
 #include "app/FailureCause.h"
+#include "app/IDocumentFrame.h"
+#include "app/KeyTimeRules.h"
 #include "app/ProgramState.h"
+#include "app/SceneServices.h"
 #include "platform/framework/Application.h"
 #include "platform/framework/FileDialog.h"
+#include "platform/framework/FrameWindow.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "platform/framework/OpenTiming.h"
 #include "platform/framework/SingleDocTemplate.h"
 #include "platform/framework/UiServices.h"
 #include "platform/rm/AnimationSet.h"
 #include "platform/rm/XFileOpenScope.h"
+#include "render/ParentD3R.h"
 #include "resources/CommandIds.h"
 #include "scene/CAnimationData.h"
 #include "scene/DocumentOpen.h"
@@ -27,8 +31,8 @@ CDxMFCDoc::CDxMFCDoc() {
     MapCommand(ids::ChangeModel, [this] { OnFileCommand(scene::kOpenChangeModel); });
 }
 
-CMainFrame* CDxMFCDoc::GetMainFrame() const {
-    return dynamic_cast<CMainFrame*>(GetFrame());
+IDocumentFrame* CDxMFCDoc::GetMainFrame() const {
+    return dynamic_cast<IDocumentFrame*>(GetFrame());
 }
 
 void CDxMFCDoc::OnFileCommand(int mode) {
@@ -49,7 +53,7 @@ int CDxMFCDoc::OnNewDocument() {
     if (!Document::OnNewDocument()) {
         return 0;
     }
-    CMainFrame* frame = GetMainFrame();
+    IDocumentFrame* frame = GetMainFrame();
     if (frame == nullptr || frame->GetParentD3R().D3DRM() == nullptr || g_sceneFrame == nullptr) {
         return 0;
     }
@@ -62,7 +66,7 @@ int CDxMFCDoc::OnNewDocument() {
 }
 
 int CDxMFCDoc::OnOpenDocument(const QString& path) {
-    CMainFrame* frame = GetMainFrame();
+    IDocumentFrame* frame = GetMainFrame();
     if (frame == nullptr || frame->GetParentD3R().D3DRM() == nullptr || g_sceneFrame == nullptr) {
         return 0;
     }
@@ -98,7 +102,7 @@ int CDxMFCDoc::OnOpenDocument(const QString& path) {
     doc.onMessage = showMessage;
     const scene::DocumentOpenResult result =
         scene::OpenDocument(doc, fileName.constData(), m_openMode);
-    CMainFrame::TakeCurrentPointers(doc);
+    SceneServices::TakeCurrentPointers(doc);
     m_failedOpenClearedScene = !result.ok && m_openMode == scene::kOpenNewScene;
     if (!result.ok) {
         return 0;
@@ -115,7 +119,7 @@ int CDxMFCDoc::OnOpenDocument(const QString& path) {
     frame->RefreshTimeDisplay();
     // The view shows the pose at the time the bar shows, not the model at rest: the first
     // drag starts from what is on screen.
-    frame->PoseCurrentAnimation(g_currentTime);
+    PoseAnimation(g_currentAnimation, g_currentTime);
     g_redrawRequest = 1;
     SetPathName(QFile::decodeName(QByteArray::fromStdString(result.pathName)));
     // Opening and inserting bring the file to the recent-file list; changing the model or
@@ -151,7 +155,7 @@ void CDxMFCDoc::OnOpenDocumentFailed(int wasModified) {
     if (!m_failedOpenClearedScene) {
         Document::OnOpenDocumentFailed(wasModified);
         // The open cleared the history as if the document were unmodified.
-        if (CMainFrame* frame = GetMainFrame(); frame != nullptr && wasModified) {
+        if (IDocumentFrame* frame = GetMainFrame(); frame != nullptr && wasModified) {
             frame->ClearHistory(1);
         }
         return;
@@ -166,7 +170,7 @@ void CDxMFCDoc::OnOpenDocumentFailed(int wasModified) {
 }
 
 int CDxMFCDoc::OnSaveDocument(const QString& path) {
-    CMainFrame* frame = GetMainFrame();
+    IDocumentFrame* frame = GetMainFrame();
     if (frame == nullptr || frame->GetParentD3R().D3DRM() == nullptr ||
         g_currentAnimation == nullptr || g_currentModel == nullptr) {
         return 0;
