@@ -16,8 +16,8 @@ HeadlessScene::HeadlessScene(std::ostream& err) : m_previousD3drm(g_d3drm) {
     if (m_d3drm) {
         m_d3drm->CreateFrame(nullptr, &m_sceneFrame);
     }
-    m_previousHook = scene::SetMessageHook(
-        [&err](std::string_view text) { err << "pavrix: " << text << '\n'; });
+    m_previousHook =
+        scene::SetMessageHook([&err](std::string_view text) { err << "pavrix: " << text << '\n'; });
     document.sceneFrame = m_sceneFrame.Get();
     document.store = m_store.get();
 }

@@ -54,9 +54,8 @@ bool SaveFile(const QString& path, const QByteArray& bytes, std::string* error) 
 
 int GltfContainer::AddView(const void* data, std::size_t size, int target) {
     PadTo4(&m_binary, '\0');
-    QJsonObject view{{"buffer", 0},
-                     {"byteOffset", qint64(m_binary.size())},
-                     {"byteLength", qint64(size)}};
+    QJsonObject view{
+        {"buffer", 0}, {"byteOffset", qint64(m_binary.size())}, {"byteLength", qint64(size)}};
     if (target != 0) {
         view.insert("target", target);
     }
@@ -141,11 +140,11 @@ bool GltfContainer::Write(const QString& path, QJsonObject document, std::string
                                      {"byteOffset", qint64(data.size())},
                                      {"byteLength", qint64(image.bytes.size())}});
             data.append(image.bytes);
-            images.append(QJsonObject{{"bufferView", int(views.size() - 1)},
-                                      {"mimeType", image.mimeType}});
+            images.append(
+                QJsonObject{{"bufferView", int(views.size() - 1)}, {"mimeType", image.mimeType}});
         } else {
-            images.append(QJsonObject{
-                {"uri", QString::fromLatin1(QUrl::toPercentEncoding(image.fileName))}});
+            images.append(
+                QJsonObject{{"uri", QString::fromLatin1(QUrl::toPercentEncoding(image.fileName))}});
             sideFiles.emplace_back(target.dir().filePath(image.fileName), &image.bytes);
         }
     }

@@ -259,7 +259,8 @@ void GltfExporter::AppendBuilder(const rm::MeshBuilder& builder, MeshData* mesh,
         mesh->texCoords.push_back(std::isfinite(u) ? u : 0.0f);
         mesh->texCoords.push_back(std::isfinite(tv) ? tv : 0.0f);
         mesh->hasTexCoords = mesh->hasTexCoords || u != 0 || tv != 0;
-        const rm::D3DCOLOR color = builder.HasVertexColors() ? builder.GetVertexColor(v) : 0xFFFFFFFF;
+        const rm::D3DCOLOR color =
+            builder.HasVertexColors() ? builder.GetVertexColor(v) : 0xFFFFFFFF;
         mesh->colors.insert(mesh->colors.end(),
                             {rm::ColorGetRed(color), rm::ColorGetGreen(color),
                              rm::ColorGetBlue(color), rm::ColorGetAlpha(color)});
@@ -310,15 +311,14 @@ void GltfExporter::AppendBuilder(const rm::MeshBuilder& builder, MeshData* mesh,
 int GltfExporter::WriteMesh(const MeshData& mesh, const QString& name) {
     const std::size_t count = mesh.VertexCount();
     QJsonObject attributes{
-        {"POSITION", m_container.AddFloats(mesh.positions.data(), count, 3,
-                                           GltfContainer::kArrayBuffer, true)},
-        {"NORMAL", m_container.AddFloats(mesh.normals.data(), count, 3,
-                                         GltfContainer::kArrayBuffer, false)},
+        {"POSITION",
+         m_container.AddFloats(mesh.positions.data(), count, 3, GltfContainer::kArrayBuffer, true)},
+        {"NORMAL",
+         m_container.AddFloats(mesh.normals.data(), count, 3, GltfContainer::kArrayBuffer, false)},
     };
     if (mesh.hasTexCoords) {
-        attributes.insert("TEXCOORD_0",
-                          m_container.AddFloats(mesh.texCoords.data(), count, 2,
-                                                GltfContainer::kArrayBuffer, false));
+        attributes.insert("TEXCOORD_0", m_container.AddFloats(mesh.texCoords.data(), count, 2,
+                                                              GltfContainer::kArrayBuffer, false));
     }
     if (mesh.hasColors) {
         attributes.insert("COLOR_0", m_container.AddFloats(mesh.colors.data(), count, 4,
@@ -441,8 +441,7 @@ void GltfExporter::AddSkinnedMesh(const rm::Frame& frame, const rm::MeshBuilder&
          m_container.AddFloats(matrices.data(), skin.inverseBind.size(), 16, 0, false)}});
     const QString name = TextOf(FileNameOf(frame)) + QStringLiteral("_skin");
     const int mesh = WriteMesh(data, name);
-    m_nodes.append(
-        QJsonObject{{"name", name}, {"mesh", mesh}, {"skin", int(m_skins.size() - 1)}});
+    m_nodes.append(QJsonObject{{"name", name}, {"mesh", mesh}, {"skin", int(m_skins.size() - 1)}});
     m_sceneNodes.append(int(m_nodes.size() - 1));
 }
 
@@ -504,7 +503,8 @@ int GltfExporter::TextureFor(const rm::Texture& texture) {
             bytes = file.readAll();
         }
     }
-    QString fileName = BareName(texture.SourcePath().empty() ? texture.Name() : texture.SourcePath());
+    QString fileName =
+        BareName(texture.SourcePath().empty() ? texture.Name() : texture.SourcePath());
     QString mime;
     if (IsPng(bytes)) {
         mime = QStringLiteral("image/png");
@@ -628,8 +628,8 @@ void GltfExporter::AddAnimationSet(const rm::AnimationSet& set) {
                     v = 0;
                 }
             }
-            const bool cubic = spline && path.type == rm::D3DRMANIMATION_POSITIONKEY &&
-                               keys.size() > 1;
+            const bool cubic =
+                spline && path.type == rm::D3DRMANIMATION_POSITIONKEY && keys.size() > 1;
             if (cubic) {
                 // The editor's Catmull-Rom spline as Hermite tangents per second: at key k
                 // (p[k+1] - p[k-1]) / 2 per key interval, the ends repeating their key.
@@ -658,9 +658,9 @@ void GltfExporter::AddAnimationSet(const rm::AnimationSet& set) {
             samplers.append(QJsonObject{{"input", input},
                                         {"output", output},
                                         {"interpolation", cubic ? "CUBICSPLINE" : "LINEAR"}});
-            channels.append(QJsonObject{
-                {"sampler", int(samplers.size() - 1)},
-                {"target", QJsonObject{{"node", node}, {"path", path.path}}}});
+            channels.append(
+                QJsonObject{{"sampler", int(samplers.size() - 1)},
+                            {"target", QJsonObject{{"node", node}, {"path", path.path}}}});
         }
     }
     const bool hasKeys = std::any_of(set.Animations().begin(), set.Animations().end(),
@@ -697,10 +697,10 @@ bool GltfExporter::Write(const QString& path, std::string* error) const {
     put("skins", m_skins);
     put("animations", m_animations);
     if (!m_textures.isEmpty()) {
-        document.insert("samplers", QJsonArray{QJsonObject{{"magFilter", 9729},
-                                                           {"minFilter", 9987},
-                                                           {"wrapS", 10497},
-                                                           {"wrapT", 10497}}});
+        document.insert(
+            "samplers",
+            QJsonArray{QJsonObject{
+                {"magFilter", 9729}, {"minFilter", 9987}, {"wrapS", 10497}, {"wrapT", 10497}}});
     }
     return m_container.Write(path, document, error);
 }

@@ -70,8 +70,8 @@ void SplitLinear(const rm::Matrix4& m, Vec3* scale, Quat* rotation) {
                        rows[0][2] * (rows[1][0] * rows[2][1] - rows[1][1] * rows[2][0]);
     double r[3][3]; // column-vector rotation: column i is row i of the row-vector matrix
     for (int i = 0; i < 3; ++i) {
-        double length = std::sqrt(rows[i][0] * rows[i][0] + rows[i][1] * rows[i][1] +
-                                  rows[i][2] * rows[i][2]);
+        double length =
+            std::sqrt(rows[i][0] * rows[i][0] + rows[i][1] * rows[i][1] + rows[i][2] * rows[i][2]);
         if (i == 0 && det < 0) {
             length = -length;
         }
