@@ -15,14 +15,13 @@
 #include <tuple>
 #include <vector>
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <assimp/Importer.hpp>
 #include <assimp/scene.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
-
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 
 #include "cli/Cli.h"
 #include "cli/CommandOpen.h"
@@ -62,9 +61,9 @@ std::vector<std::string> SourceFiles() {
 
 fs::path ScratchFolder() {
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    const fs::path folder = fs::path(::testing::TempDir()) /
-                            ("pavrix-gltf-" + std::to_string(::getpid()) + "-" +
-                             test->test_suite_name() + "." + test->name());
+    const fs::path folder =
+        fs::path(::testing::TempDir()) / ("pavrix-gltf-" + std::to_string(::getpid()) + "-" +
+                                          test->test_suite_name() + "." + test->name());
     fs::create_directories(folder);
     return folder;
 }
@@ -97,8 +96,8 @@ struct OpenedDocument {
     cli::HeadlessScene scene{messages};
     bool ok = false;
     explicit OpenedDocument(const std::string& path) {
-        ok = cli::OpenCommandDocument(scene.document, path, nullptr,
-                                      cli::AnimationArgument::File, messages);
+        ok = cli::OpenCommandDocument(scene.document, path, nullptr, cli::AnimationArgument::File,
+                                      messages);
     }
     rm::Frame* Root() const { return scene.document.currentModel->Root(); }
 };
@@ -108,7 +107,7 @@ struct OpenedDocument {
 struct MeshFacts {
     std::size_t triangles = 0;
     std::set<std::tuple<float, float, float>> positions; // converted, corners only
-    std::size_t joints = 0;                             // skinned meshes
+    std::size_t joints = 0;                              // skinned meshes
 };
 
 void AddBuilder(const rm::MeshBuilder& builder, MeshFacts* facts) {
@@ -375,7 +374,9 @@ void WorldPositions(const aiNode& node, const aiMatrix4x4& parent, const aiAnima
         aiVector3D scale, position;
         aiQuaternion rotation;
         node.mTransformation.Decompose(scale, rotation, position);
-        auto lerp = [](const aiVector3D& a, const aiVector3D& b, float f) { return a + (b - a) * f; };
+        auto lerp = [](const aiVector3D& a, const aiVector3D& b, float f) {
+            return a + (b - a) * f;
+        };
         position = Sample(channel.mPositionKeys, channel.mNumPositionKeys, time, position, lerp);
         scale = Sample(channel.mScalingKeys, channel.mNumScalingKeys, time, scale, lerp);
         rotation = Sample(channel.mRotationKeys, channel.mNumRotationKeys, time, rotation,
@@ -437,10 +438,11 @@ TEST(GltfExportFiles, EveryFileValidatesWithoutErrorOrWarningAsGlbAndGltf) {
             ASSERT_EQ(Export(source, out, &err), cli::kExitOk) << source << '\n' << err;
             const QJsonObject report = Validate(out);
             ASSERT_TRUE(report.contains("errors")) << out << ": the validator gave no report";
-            EXPECT_EQ(report["errors"].toInt(), 0)
-                << out << '\n' << QJsonDocument(report).toJson().toStdString();
+            EXPECT_EQ(report["errors"].toInt(), 0) << out << '\n'
+                                                   << QJsonDocument(report).toJson().toStdString();
             EXPECT_EQ(report["warnings"].toInt(), 0)
-                << out << '\n' << QJsonDocument(report).toJson().toStdString();
+                << out << '\n'
+                << QJsonDocument(report).toJson().toStdString();
         }
     }
 }
@@ -457,9 +459,9 @@ TEST(GltfExportFiles, AssimpReadsBackWhatOurReaderRead) {
 }
 
 TEST(GltfExportFiles, ExportedMotionMatchesOurPosedFramesAtTenTimes) {
-    const std::vector<std::string> sources = {
-        std::string(PAVRIX_TESTDATA_DIR) + "/x/BCN_Epileptic.X",
-        std::string(PAVRIX_SAMPLES_DIR) + "/walker.x"};
+    const std::vector<std::string> sources = {std::string(PAVRIX_TESTDATA_DIR) +
+                                                  "/x/BCN_Epileptic.X",
+                                              std::string(PAVRIX_SAMPLES_DIR) + "/walker.x"};
     const fs::path folder = ScratchFolder();
     for (const std::string& source : sources) {
         if (!fs::exists(source)) {
@@ -472,7 +474,8 @@ TEST(GltfExportFiles, ExportedMotionMatchesOurPosedFramesAtTenTimes) {
         const aiScene* scene = importer.ReadFile(out, 0);
         ASSERT_NE(scene, nullptr) << importer.GetErrorString();
 
-        const std::size_t setCount = OpenedDocument(source).scene.document.currentCharacter->m_count;
+        const std::size_t setCount =
+            OpenedDocument(source).scene.document.currentCharacter->m_count;
         ASSERT_EQ(scene->mNumAnimations, setCount);
         for (std::size_t s = 0; s < setCount; ++s) {
             // Each set posed from the rest, in a document of its own.
@@ -492,7 +495,8 @@ TEST(GltfExportFiles, ExportedMotionMatchesOurPosedFramesAtTenTimes) {
             ASSERT_LE(first, last);
             const double ticksPerSecond = set->TicksPerSecond() ? set->TicksPerSecond() : 30.0;
             const aiAnimation& animation = *scene->mAnimations[s];
-            const double assimpTicks = animation.mTicksPerSecond > 0 ? animation.mTicksPerSecond : 1;
+            const double assimpTicks =
+                animation.mTicksPerSecond > 0 ? animation.mTicksPerSecond : 1;
             for (int k = 0; k < 10; ++k) {
                 const float time = first + (last - first) * float(k) / 9.0f;
                 set->SetTime(time);
