@@ -130,9 +130,9 @@ void ExportFolder(benchmark::State& state, int jobs) {
     for (auto _ : state) {
         fs::remove_all(out);
         const double cpuBefore = ChildrenCpu();
-        const ProcessRun run = RunProcess({PAVRIX_EXECUTABLE, "--export",
-                                           (WorkDir() / "in").string(), out.string(), "-j",
-                                           std::to_string(jobs)});
+        const ProcessRun run =
+            RunProcess({PAVRIX_EXECUTABLE, "--export", (WorkDir() / "in").string(), out.string(),
+                        "-j", std::to_string(jobs)});
         if (run.status != 0) {
             state.SkipWithError((name + " failed").c_str());
             return;

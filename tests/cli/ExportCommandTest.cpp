@@ -46,8 +46,7 @@ std::size_t Count(const std::string& text, const std::string& what) {
 TEST_F(ExportCommandTest, WritesAGlbOrAGltfWithItsBinBeside) {
     ASSERT_EQ(Run({"--export", walker, (folder / "w.glb").string()}), cli::kExitOk) << stderrText;
     EXPECT_EQ(Read(folder / "w.glb").substr(0, 4), "glTF");
-    ASSERT_EQ(Run({"--export", walker, (folder / "w.gltf").string()}), cli::kExitOk)
-        << stderrText;
+    ASSERT_EQ(Run({"--export", walker, (folder / "w.gltf").string()}), cli::kExitOk) << stderrText;
     EXPECT_NE(Read(folder / "w.gltf").find("\"uri\":\"w.bin\""), std::string::npos);
     EXPECT_TRUE(fs::exists(folder / "w.bin"));
 }

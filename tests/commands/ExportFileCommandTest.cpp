@@ -1,5 +1,7 @@
 // File ▸ Export through its file dialog, and what it writes of a welded skin.
 
+#include "commands/ExportFileCommand.h"
+
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -10,7 +12,6 @@
 
 #include "app/ProgramState.h"
 #include "commands/CommandFixture.h"
-#include "commands/ExportFileCommand.h"
 #include "commands/IBatchCommandHost.h"
 #include "commands/SkinOnCommand.h"
 #include "platform/framework/MessageBoxCodes.h"

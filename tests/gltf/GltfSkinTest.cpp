@@ -49,8 +49,8 @@ std::string SkinnedTriangle() {
 } // namespace
 
 TEST(GltfSkin, FourLargestWeightsNormalisedAndAnUnweightedVertexFollowsItsFrame) {
-    const fs::path folder = fs::path(::testing::TempDir()) /
-                            ("pavrix-gltf-skin-" + std::to_string(::getpid()));
+    const fs::path folder =
+        fs::path(::testing::TempDir()) / ("pavrix-gltf-skin-" + std::to_string(::getpid()));
     fs::create_directories(folder);
     const fs::path source = folder / "tri.x";
     std::ofstream(source) << SkinnedTriangle();

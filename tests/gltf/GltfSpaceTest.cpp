@@ -1,11 +1,12 @@
 // The change from the .x space (left-handed, row vectors) to glTF's.
 
+#include "gltf/GltfSpace.h"
+
 #include <array>
 #include <cmath>
 
 #include <gtest/gtest.h>
 
-#include "gltf/GltfSpace.h"
 #include "platform/rm/Math.h"
 
 namespace {
