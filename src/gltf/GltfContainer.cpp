@@ -143,9 +143,11 @@ bool GltfContainer::Write(const QString& path, QJsonObject document, std::string
             images.append(
                 QJsonObject{{"bufferView", int(views.size() - 1)}, {"mimeType", image.mimeType}});
         } else {
-            images.append(
-                QJsonObject{{"uri", QString::fromLatin1(QUrl::toPercentEncoding(image.fileName))}});
-            sideFiles.emplace_back(target.dir().filePath(image.fileName), &image.bytes);
+            // Named after the .gltf file too, so that an image of another file in the same
+            // folder is never written over.
+            const QString name = target.completeBaseName() + QLatin1Char('_') + image.fileName;
+            images.append(QJsonObject{{"uri", QString::fromLatin1(QUrl::toPercentEncoding(name))}});
+            sideFiles.emplace_back(target.dir().filePath(name), &image.bytes);
         }
     }
     const QString binName = target.completeBaseName() + QStringLiteral(".bin");

@@ -41,8 +41,9 @@ public:
     /// Four joint indices per vertex as unsigned shorts. Its index.
     int AddJoints(const std::uint16_t* data, std::size_t count);
 
-    /// An image with its bytes and MIME type ("image/png", "image/jpeg"); `fileName` is
-    /// the name it gets beside a .gltf file (made unique here). Its index.
+    /// An image with its bytes and MIME type ("image/png", "image/jpeg"); beside a .gltf
+    /// file it is written as "<the .gltf file's name>_<fileName>" (made unique here). Its
+    /// index.
     int AddImage(QByteArray bytes, const QString& mimeType, const QString& fileName);
 
     /// Writes `document` (asset, scenes, nodes … everything but buffers, bufferViews,

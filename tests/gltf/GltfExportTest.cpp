@@ -537,14 +537,16 @@ TEST(GltfExportFiles, TexturesGoAcrossAsPngOrJpegFilesBesideTheGltf) {
     };
     // A PNG is copied byte for byte.
     ASSERT_EQ(Export(test, (folder / "test.gltf").string()), cli::kExitOk);
-    ASSERT_EQ(images(folder / "test.gltf"), std::vector<std::string>{"test.png"});
-    EXPECT_EQ(read(folder / "test.png"), read(fs::path(PAVRIX_TESTDATA_DIR) / "x/test.png"));
-    // Targa images, named by Windows paths in the file, become PNG files.
+    ASSERT_EQ(images(folder / "test.gltf"), std::vector<std::string>{"test_test.png"});
+    EXPECT_EQ(read(folder / "test_test.png"), read(fs::path(PAVRIX_TESTDATA_DIR) / "x/test.png"));
+    // Targa images, named by Windows paths in the file, become PNG files named after the
+    // .gltf file and the image.
     ASSERT_EQ(Export(cube, (folder / "cube.gltf").string()), cli::kExitOk);
     const auto uris = images(folder / "cube.gltf");
     ASSERT_EQ(uris.size(), 3u);
     for (const std::string& uri : uris) {
         EXPECT_EQ(fs::path(uri).extension(), ".png") << uri;
+        EXPECT_EQ(uri.rfind("cube_", 0), 0u) << uri;
         EXPECT_EQ(read(folder / uri).substr(0, 4), "\x89PNG") << uri;
     }
 }
