@@ -1,8 +1,10 @@
-// Skin weights as glTF takes them: four per vertex, summing to one, every vertex weighted.
+// Exports of small files made for the purpose: skin weights as glTF takes them (four per
+// vertex, summing to one, every vertex weighted) and names in code page 932.
 
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
@@ -103,4 +105,27 @@ TEST(GltfSkin, FourLargestWeightsNormalisedAndAnUnweightedVertexFollowsItsFrame)
             EXPECT_EQ(mesh.mBones[b]->mOffsetMatrix.a4, -1.0f);
         }
     }
+}
+
+TEST(GltfNames, CodePage932NamesBecomeUtf8) {
+    const fs::path folder =
+        fs::path(::testing::TempDir()) / ("pavrix-gltf-names-" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    // A frame "腕" driven by the set "歩く", both named in code page 932.
+    const std::string arm = "\x98r", walk = "\x95\xe0\x82\xad";
+    const fs::path source = folder / "names.x";
+    std::ofstream(source, std::ios::binary)
+        << "xof 0303txt 0032\nFrame " << arm << " {\n FrameTransformMatrix { " << kIdentity
+        << " }\n Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; }\n}\n"
+        << "AnimationSet " << walk << " {\n Animation { { " << arm
+        << " }\n  AnimationKey { 2; 2; 0; 3; 0,0,0;;, 10; 3; 0,1,0;;; }\n }\n}\n";
+    const fs::path out = folder / "names.gltf";
+    std::ostringstream o, e;
+    ASSERT_EQ(cli::Run(std::vector<std::string>{"--export", source.string(), out.string()}, o, e),
+              cli::kExitOk)
+        << e.str();
+    std::ifstream in(out, std::ios::binary);
+    const std::string json((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_NE(json.find("\"name\":\"腕\""), std::string::npos) << json;
+    EXPECT_NE(json.find("\"name\":\"歩く\""), std::string::npos) << json;
 }
