@@ -32,6 +32,7 @@
 #include "commands/DeleteAllPositionKeyCommand.h"
 #include "commands/DeleteKeyFrameCommand.h"
 #include "commands/EditPartKeysCommand.h"
+#include "commands/ExportFileCommand.h"
 #include "commands/MoveFirstKeyTimeZeroCommand.h"
 #include "commands/PasteKeyFrameCommand.h"
 #include "commands/ResetOrientationCommand.h"
@@ -114,6 +115,9 @@ CMainFrame::CMainFrame()
     MapBatchCommand<ResetOrientationCommand>(ids::ResetOrientation);
     MapBatchCommand<MoveFirstKeyTimeZeroCommand>(ids::MoveFirstKeyTimeZero);
     MapCommand(ids::ViewFrameAll, [this] { FrameWholeModel(); });
+    MapCommand(ids::FileExport, [this] {
+        ExportFileCommand(*this, MakeSceneDocument(), 60.0 * GetPlaySpeed()).Execute();
+    });
 
     if (auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         connect(
