@@ -6,7 +6,7 @@
 namespace gltf {
 
 rm::Matrix4 RestTransformOf(const rm::Frame& frame) {
-    return frame.LocalTransform();
+    return frame.GetRestTransform();
 }
 
 rm::Matrix4 RestWorldTransformOf(const rm::Frame& frame) {
