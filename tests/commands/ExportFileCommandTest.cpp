@@ -138,14 +138,12 @@ TEST_F(ExportFileCommandTest, AWeldedSkinGoesAcrossAsItsRigidPartsWhateverThePos
 
     // Posed, the welded vertices follow their anchors; the frames are then put back at
     // rest while the meshes keep the moved vertices.
-    std::vector<rm::Matrix4> rest;
     std::vector<rm::Frame*> frames;
     std::vector<rm::Frame*> stack{g_currentModel->Root()};
     while (!stack.empty()) {
         rm::Frame* frame = stack.back();
         stack.pop_back();
         frames.push_back(frame);
-        rest.push_back(frame->LocalTransform());
         for (const auto& child : frame->Children()) {
             stack.push_back(child.Get());
         }
@@ -154,8 +152,8 @@ TEST_F(ExportFileCommandTest, AWeldedSkinGoesAcrossAsItsRigidPartsWhateverThePos
     Positions(*g_currentModel->Root(), &before);
     g_currentAnimation->Set()->SetTime(g_currentAnimation->KeyTime(1));
     g_currentModel->UpdateSkin();
-    for (std::size_t i = 0; i < frames.size(); ++i) {
-        frames[i]->AddTransform(rm::D3DRMCOMBINE_REPLACE, rest[i]);
+    for (rm::Frame* frame : frames) {
+        frame->ResetPose();
     }
     Positions(*g_currentModel->Root(), &after);
     ASSERT_NE(before, after) << "the pose moved no welded vertex";
