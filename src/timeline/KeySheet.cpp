@@ -81,7 +81,10 @@ void KeySheet::MakeMarks() {
             diamond.lineTo(inset, half);
             diamond.closeSubpath();
             painter.fillPath(diamond, colours[row][chosen]);
-            painter.setPen(QPen(palette().color(QPalette::Base), 1));
+            // A chosen mark is outlined in the text colour, so it stands out on the
+            // highlighted row of the selected part too.
+            painter.setPen(
+                QPen(palette().color(chosen ? QPalette::Text : QPalette::Base), chosen ? 1.2 : 1));
             painter.drawPath(diamond);
             m_marks[row][chosen] = pixmap;
         }
@@ -464,11 +467,13 @@ void KeySheet::wheelEvent(QWheelEvent* event) {
     if ((event->modifiers() & Qt::ControlModifier) != 0) {
         const double steps = angle.y() / 120.0;
         m_axis.ZoomAround(event->position().x(), std::pow(1.25, steps));
+        emit AxisMovedByUser();
         emit AxisChanged();
         update();
     } else if ((event->modifiers() & Qt::ShiftModifier) != 0 || angle.x() != 0) {
         const int pixels = angle.x() != 0 ? angle.x() : angle.y();
         m_axis.SetOrigin(m_axis.Origin() - pixels / 120.0 * width() / 10 / m_axis.Scale());
+        emit AxisMovedByUser();
         emit AxisChanged();
         update();
     } else {

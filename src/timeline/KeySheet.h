@@ -66,6 +66,8 @@ signals:
     void PasteRequested();
     /// The axis was zoomed or scrolled.
     void AxisChanged();
+    /// The user zoomed or scrolled the axis (the sheet stops framing all keys by itself).
+    void AxisMovedByUser();
     /// The chosen keys changed.
     void SelectionChanged();
 

@@ -60,6 +60,7 @@ PartTree::PartTree(QWidget* parent) : QTreeWidget(parent) {
     header()->setSectionResizeMode(kNameColumn, QHeaderView::Stretch);
     header()->setSectionResizeMode(kCountColumn, QHeaderView::ResizeToContents);
     setUniformRowHeights(true);
+    setIndentation(fontMetrics().height() * 3 / 4 + 2);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -77,7 +77,7 @@ TimelineDock::TimelineDock(ITimelineHost& host, QWidget* parent)
 
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({fontMetrics().horizontalAdvance(QLatin1Char('M')) * 16, 800});
+    splitter->setSizes({fontMetrics().horizontalAdvance(QLatin1Char('M')) * 22, 800});
     setWidget(contents);
 
     QScrollBar* treeBar = m_tree->verticalScrollBar();
@@ -86,12 +86,15 @@ TimelineDock::TimelineDock(ITimelineHost& host, QWidget* parent)
     connect(m_rowsBar, &QScrollBar::valueChanged, treeBar, &QScrollBar::setValue);
     connect(treeBar, &QScrollBar::valueChanged, m_sheet, qOverload<>(&QWidget::update));
     m_tree->viewport()->installEventFilter(this);
+    m_sheet->installEventFilter(this);
+    connect(m_sheet, &KeySheet::AxisMovedByUser, this, [this] { m_autoFrame = false; });
 
     connect(m_timeBar, &QScrollBar::valueChanged, this, [this](int value) {
         if (m_syncingTime) {
             return;
         }
         m_sheet->Axis().SetOrigin(value / m_sheet->Axis().Scale());
+        m_autoFrame = false;
         m_sheet->update();
     });
     connect(m_search, &QLineEdit::textChanged, m_tree, &PartTree::SetFilter);
@@ -123,7 +126,7 @@ void TimelineDock::Refresh() {
     m_tree->Rebuild(CurrentModelRoot(), g_currentAnimation);
     if (newScene) {
         m_selection.Clear();
-        m_framed = false;
+        m_autoFrame = true;
     } else {
         // Animations that left the set take their chosen keys with them.
         std::vector<const rm::Animation*> shown;
@@ -135,9 +138,8 @@ void TimelineDock::Refresh() {
             return std::binary_search(shown.begin(), shown.end(), animation);
         });
     }
-    if (!m_framed && m_sheet->width() > 0 && g_currentAnimation != nullptr) {
+    if (m_autoFrame && newScene) {
         m_sheet->FrameAllKeys();
-        m_framed = true;
     }
     m_shownPart = nullptr;
     FollowSelection();
@@ -165,10 +167,8 @@ bool TimelineDock::eventFilter(QObject* watched, QEvent* event) {
     // Whatever the tree draws anew (expansion, filter, highlight), the sheet draws too.
     if (watched == m_tree->viewport() && event->type() == QEvent::Paint) {
         m_sheet->update();
-    } else if (watched == m_tree->viewport() && event->type() == QEvent::Resize && !m_framed &&
-               g_currentAnimation != nullptr) {
+    } else if (watched == m_sheet && event->type() == QEvent::Resize && m_autoFrame) {
         m_sheet->FrameAllKeys();
-        m_framed = true;
     }
     return QDockWidget::eventFilter(watched, event);
 }

@@ -85,7 +85,8 @@ private:
     const void* m_shownModel = nullptr;
     const CAnimationData* m_shownSet = nullptr;
     const rm::Frame* m_shownPart = nullptr;
-    bool m_framed = false;
+    /// Every key is kept in view as the sheet changes size, until the user zooms or scrolls.
+    bool m_autoFrame = true;
     bool m_syncingTime = false;
 };
 
