@@ -5,21 +5,13 @@
 
 #include "platform/rm/Animation.h"
 
-namespace {
-
-/// The keys of `keys` grouped by animation: one range of KeyRefs per animation.
-std::vector<KeyRef> SortedByAnimation(std::span<const KeyRef> keys) {
+std::vector<MoveKeysCommand::Moving> MoveKeysCommand::Find(std::span<const KeyRef> keys) {
     std::vector<KeyRef> sorted(keys.begin(), keys.end());
     std::sort(sorted.begin(), sorted.end(), [](const KeyRef& a, const KeyRef& b) {
         return a.animation != b.animation ? a.animation < b.animation : a.id < b.id;
     });
     sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
-    return sorted;
-}
-
-/// Calls visit(animation, ids) once per animation of `sorted` with its sorted identifiers.
-template <typename Visit>
-void ForEachAnimation(const std::vector<KeyRef>& sorted, Visit&& visit) {
+    std::vector<Moving> moving;
     std::vector<std::uint32_t> ids;
     for (std::size_t i = 0; i < sorted.size();) {
         rm::Animation* animation = sorted[i].animation;
@@ -27,103 +19,91 @@ void ForEachAnimation(const std::vector<KeyRef>& sorted, Visit&& visit) {
         for (; i < sorted.size() && sorted[i].animation == animation; ++i) {
             ids.push_back(sorted[i].id);
         }
-        if (animation != nullptr) {
-            visit(animation, ids);
+        if (animation == nullptr) {
+            continue;
         }
-    }
-}
-
-bool Contains(const std::vector<std::uint32_t>& sortedIds, std::uint32_t id) {
-    return std::binary_search(sortedIds.begin(), sortedIds.end(), id);
-}
-
-/// One channel of one animation: the times of its keys that move and of those that stay,
-/// both increasing.
-struct Channel {
-    std::vector<float> moving;
-    std::vector<float> staying;
-};
-
-/// Whether moving every key of `channel` by `delta` keeps it at or after 0 and off the
-/// keys that stay.
-bool Clear(const Channel& channel, float delta) {
-    for (const float time : channel.moving) {
-        const float target = time + delta;
-        if (target < 0 ||
-            std::binary_search(channel.staying.begin(), channel.staying.end(), target)) {
-            return false;
-        }
-    }
-    return true;
-}
-
-} // namespace
-
-int MoveKeysCommand::AllowedDelta(std::span<const KeyRef> keys, int delta) {
-    if (delta == 0 || keys.empty()) {
-        return 0;
-    }
-    std::vector<Channel> channels;
-    ForEachAnimation(SortedByAnimation(keys), [&](rm::Animation* animation,
-                                                  const std::vector<std::uint32_t>& ids) {
-        Channel byType[3];
+        Moving entry{animation, {}};
+        // Most keys lie outside the range of the chosen identifiers: one comparison each.
+        const std::uint32_t lowest = ids.front();
+        const std::uint32_t highest = ids.back();
         for (const rm::AnimationKey& key : animation->Keys()) {
-            if (key.dwKeyType < 1 || key.dwKeyType > 3) {
-                continue;
-            }
-            Channel& channel = byType[key.dwKeyType - 1];
-            (Contains(ids, key.dwID) ? channel.moving : channel.staying).push_back(key.dvTime);
-        }
-        for (Channel& channel : byType) {
-            if (!channel.moving.empty()) {
-                channels.push_back(std::move(channel));
+            if (key.dwID >= lowest && key.dwID <= highest &&
+                std::binary_search(ids.begin(), ids.end(), key.dwID)) {
+                entry.keys.push_back(key);
             }
         }
-    });
+        if (!entry.keys.empty()) {
+            moving.push_back(std::move(entry));
+        }
+    }
+    return moving;
+}
+
+int MoveKeysCommand::AllowedDelta(const std::vector<Moving>& moving, int delta) {
+    // Whether every moving key, moved by `by`, stays at or after 0 and off the keys of its
+    // channel that stay where they are.
+    const auto clear = [&moving](float by) {
+        for (const Moving& entry : moving) {
+            const auto& keys = entry.animation->Keys();
+            for (const rm::AnimationKey& key : entry.keys) {
+                const float target = key.dvTime + by;
+                if (target < 0) {
+                    return false;
+                }
+                auto at = std::lower_bound(
+                    keys.begin(), keys.end(), target,
+                    [](const rm::AnimationKey& k, float time) { return k.dvTime < time; });
+                for (; at != keys.end() && at->dvTime == target; ++at) {
+                    const bool moves = std::any_of(
+                        entry.keys.begin(), entry.keys.end(),
+                        [&](const rm::AnimationKey& other) { return other.dwID == at->dwID; });
+                    if (at->dwKeyType == key.dwKeyType && !moves) {
+                        return false;
+                    }
+                }
+            }
+        }
+        return true;
+    };
     const int step = delta > 0 ? -1 : 1;
     for (int candidate = delta; candidate != 0; candidate += step) {
-        const bool clear = std::all_of(channels.begin(), channels.end(), [&](const Channel& c) {
-            return Clear(c, static_cast<float>(candidate));
-        });
-        if (clear) {
+        if (clear(static_cast<float>(candidate))) {
             return candidate;
         }
     }
     return 0;
 }
 
+int MoveKeysCommand::AllowedDelta(std::span<const KeyRef> keys, int delta) {
+    if (delta == 0 || keys.empty()) {
+        return 0;
+    }
+    return AllowedDelta(Find(keys), delta);
+}
+
 std::vector<rm::Animation*> MoveKeysCommand::Targets() const {
     std::vector<rm::Animation*> targets;
-    m_allowed = AllowedDelta(m_keys, m_delta);
+    m_moving = m_delta != 0 ? Find(m_keys) : std::vector<Moving>();
+    m_allowed = AllowedDelta(m_moving, m_delta);
     if (m_allowed == 0) {
         return targets;
     }
-    for (const KeyRef& key : m_keys) {
-        if (key.animation != nullptr &&
-            std::find(targets.begin(), targets.end(), key.animation) == targets.end()) {
-            targets.push_back(key.animation);
-        }
+    for (const Moving& entry : m_moving) {
+        targets.push_back(entry.animation);
     }
     return targets;
 }
 
 int MoveKeysCommand::Edit() {
-    const int delta = m_allowed;
-    if (delta == 0) {
+    if (m_allowed == 0) {
         return 0;
     }
-    std::vector<rm::AnimationKey> moved;
-    ForEachAnimation(SortedByAnimation(m_keys), [&](rm::Animation* animation,
-                                                    const std::vector<std::uint32_t>& ids) {
-        moved.clear();
-        for (const rm::AnimationKey& key : animation->Keys()) {
-            if (Contains(ids, key.dwID)) {
-                moved.push_back(key);
-                moved.back().dvTime += static_cast<float>(delta);
-            }
+    for (Moving& entry : m_moving) {
+        for (rm::AnimationKey& key : entry.keys) {
+            key.dvTime += static_cast<float>(m_allowed);
         }
-        animation->ModifyKeys(moved);
-    });
-    m_moved = delta;
+        entry.animation->ModifyKeys(entry.keys);
+    }
+    m_moved = m_allowed;
     return 1;
 }

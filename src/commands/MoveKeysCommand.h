@@ -5,6 +5,7 @@
 
 #include "commands/KeyEditCommand.h"
 #include "commands/KeyRef.h"
+#include "platform/rm/Types.h"
 
 /// Moves chosen keys by a whole number of time units, all by the same amount, each in its
 /// own animation and channel (rotation, scale or position). A key never lands on a key of
@@ -29,9 +30,18 @@ protected:
     int Edit() override;
 
 private:
+    /// The keys of one animation that move, as they are before the move.
+    struct Moving {
+        rm::Animation* animation = nullptr;
+        std::vector<rm::AnimationKey> keys;
+    };
+    static std::vector<Moving> Find(std::span<const KeyRef> keys);
+    static int AllowedDelta(const std::vector<Moving>& moving, int delta);
+
     std::vector<KeyRef> m_keys;
     int m_delta;
-    /// AllowedDelta, as Targets found it.
+    /// What Targets found: the moving keys and how far they may go.
+    mutable std::vector<Moving> m_moving;
     mutable int m_allowed = 0;
     int m_moved = 0;
 };

@@ -50,8 +50,7 @@ KeySheet::KeySheet(PartTree& tree, KeySelection& selection, QWidget* parent)
 }
 
 int KeySheet::RulerHeight() const {
-    return m_tree.header()->isVisible() ? m_tree.header()->height()
-                                        : fontMetrics().height() + 6;
+    return m_tree.header()->isVisible() ? m_tree.header()->height() : fontMetrics().height() + 6;
 }
 
 int KeySheet::MarkSize() const {
@@ -270,9 +269,9 @@ void KeySheet::PaintRow(QPainter& painter, const QTreeWidgetItem* item, const QR
             continue;
         }
         const bool isKeyChosen = isChosen(at->dwID);
-        const float time = at->dvTime + (isKeyChosen && m_drag == Drag::Keys
-                                              ? static_cast<float>(m_previewDelta)
-                                              : 0.0f);
+        const float time =
+            at->dvTime +
+            (isKeyChosen && m_drag == Drag::Keys ? static_cast<float>(m_previewDelta) : 0.0f);
         const int x = static_cast<int>(std::lround(m_axis.ToX(time)));
         // One mark per pixel column is enough; a chosen key is drawn over a plain one.
         if (x == lastX && (lastChosen || !isKeyChosen)) {

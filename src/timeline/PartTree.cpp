@@ -98,8 +98,8 @@ void PartTree::Collect(rm::Frame* frame, int depth,
                        const std::unordered_map<const rm::Frame*, rm::Animation*>& driven,
                        std::vector<Shape>& shapes) const {
     const auto found = driven.find(frame);
-    shapes.push_back({frame, found != driven.end() ? found->second : nullptr, depth,
-                      PartName(frame)});
+    shapes.push_back(
+        {frame, found != driven.end() ? found->second : nullptr, depth, PartName(frame)});
     for (const auto& child : frame->Children()) {
         Collect(child.Get(), depth + 1, driven, shapes);
     }
@@ -143,7 +143,8 @@ void PartTree::MakeItems(const std::vector<Shape>& shapes) {
         row.name = framework::DecodeName(shape.name);
         row.depth = shape.depth;
         parents.resize(std::size_t(shape.depth));
-        row.item = parents.empty() ? new QTreeWidgetItem(this) : new QTreeWidgetItem(parents.back());
+        row.item =
+            parents.empty() ? new QTreeWidgetItem(this) : new QTreeWidgetItem(parents.back());
         row.item->setText(kNameColumn, row.name.isEmpty() ? QStringLiteral("(no name)") : row.name);
         const int index = static_cast<int>(m_parts.size());
         row.item->setData(kNameColumn, kPartRole, index);
@@ -180,10 +181,10 @@ void PartTree::UpdateCounts() {
         if (!row.animation) {
             continue;
         }
-        SetTextIfChanged(row.item, kCountColumn,
-                         QString::number(row.animation->Keys().size()) +
-                             (row.channels[0]->isHidden() ? QStringLiteral(" ▸")
-                                                          : QStringLiteral(" ▾")));
+        SetTextIfChanged(
+            row.item, kCountColumn,
+            QString::number(row.animation->Keys().size()) +
+                (row.channels[0]->isHidden() ? QStringLiteral(" ▸") : QStringLiteral(" ▾")));
         if (!row.channels[0]->isHidden()) {
             for (int c = 0; c < 3; ++c) {
                 SetTextIfChanged(row.channels[c], kCountColumn,
@@ -208,8 +209,7 @@ int PartTree::PartIndexOf(const QTreeWidgetItem* item) {
 }
 
 Channel PartTree::ChannelOf(const QTreeWidgetItem* item) {
-    return item != nullptr ? Channel(item->data(kNameColumn, kChannelRole).toInt())
-                           : Channel::Part;
+    return item != nullptr ? Channel(item->data(kNameColumn, kChannelRole).toInt()) : Channel::Part;
 }
 
 void PartTree::ShowSelectedPart(const rm::Frame* frame) {
@@ -252,8 +252,9 @@ bool PartTree::ApplyFilter(QTreeWidgetItem* item, const QString& text) {
         }
     }
     const int index = PartIndexOf(item);
-    const bool matches = index >= 0 && (text.isEmpty() || m_parts[std::size_t(index)].name.contains(
-                                                              text, Qt::CaseInsensitive));
+    const bool matches =
+        index >= 0 &&
+        (text.isEmpty() || m_parts[std::size_t(index)].name.contains(text, Qt::CaseInsensitive));
     item->setHidden(!matches && !childMatches);
     return matches || childMatches;
 }

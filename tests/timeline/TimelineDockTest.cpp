@@ -2,6 +2,8 @@
 // keys chosen, moved, deleted, copied and pasted on the key sheet, saved and read back; the
 // part tree and the view's selection following each other; the Time field.
 
+#include "timeline/TimelineDock.h"
+
 #include <cmath>
 #include <map>
 #include <string>
@@ -24,7 +26,6 @@
 #include "scene/CModelData.h"
 #include "timeline/KeySheet.h"
 #include "timeline/PartTree.h"
-#include "timeline/TimelineDock.h"
 
 namespace {
 
@@ -118,7 +119,9 @@ protected:
         ASSERT_EQ(OpenFile(path), 1);
         ASSERT_NE(g_currentAnimation, nullptr);
     }
-    int Pixels(float units) { return static_cast<int>(std::lround(units * Sheet().Axis().Scale())); }
+    int Pixels(float units) {
+        return static_cast<int>(std::lround(units * Sheet().Axis().Scale()));
+    }
 
     QTemporaryDir dir;
     int saves = 0;
