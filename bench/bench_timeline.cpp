@@ -1,10 +1,10 @@
 // The timeline on a large character — 200 parts in a tree, each with rotation keys at the
 // same 1,024 times (two units apart) — against the limits it must keep: drawing the key
 // sheet at 1280 × 400 with every key in view (8 ms), moving 1,000 chosen keys (five of each
-// part, so the key-time list keeps its 1,024 times) by one unit as the sheet's drag does it — the key edit, the
-// rebuild of the key-time list and the undo step — (5 ms), and the tree following a part
-// selected in the view (1 ms). Each reports its limit as "limit_ms"; the peer in the same
-// run is a plain copy of every key the move's step pictures.
+// part, so the key-time list keeps its 1,024 times) by one unit as the sheet's drag does it — the
+// key edit, the rebuild of the key-time list and the undo step — (5 ms), and the tree following a
+// part selected in the view (1 ms). Each reports its limit as "limit_ms"; the peer in the same run
+// is a plain copy of every key the move's step pictures.
 
 #include <memory>
 #include <string>
@@ -153,8 +153,9 @@ void BM_PaintSheet(benchmark::State& state) {
         sheet.Paint(painter, all);
     }
     state.counters["limit_ms"] = 8;
-    state.counters["rows_drawn"] = double((kSheetHeight - sheet.RulerHeight()) /
-                                          std::max(1, tree.visualItemRect(tree.topLevelItem(0)).height()));
+    state.counters["rows_drawn"] =
+        double((kSheetHeight - sheet.RulerHeight()) /
+               std::max(1, tree.visualItemRect(tree.topLevelItem(0)).height()));
 }
 
 void BM_MoveChosenKeys(benchmark::State& state) {
