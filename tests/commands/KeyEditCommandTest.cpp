@@ -45,10 +45,10 @@ TEST_F(KeyEditCommandTest, AMoveStopsBeforeAKeyOfItsChannelThatStays) {
     };
     const Case cases[] = {
         {{10}, 5, {0, 15, 20, 30}},
-        {{10}, 10, {0, 19, 20, 30}},  // 20 is taken: one before it
-        {{10}, -10, {0, 1, 20, 30}},  // 0 is taken
-        {{10}, -25, {0, 1, 20, 30}},  // nothing before 0
-        {{10}, 4, {0, 14, 20, 30}},   // the position key at 14 is of another channel
+        {{10}, 10, {0, 19, 20, 30}},      // 20 is taken: one before it
+        {{10}, -10, {0, 1, 20, 30}},      // 0 is taken
+        {{10}, -25, {0, 1, 20, 30}},      // nothing before 0
+        {{10}, 4, {0, 14, 20, 30}},       // the position key at 14 is of another channel
         {{10, 20}, 10, {0, 19, 29, 30}},  // 30 stays: both stop
         {{20, 30}, -10, {0, 10, 11, 21}}, // 20 would land on 10, which stays
         {{20, 30}, 10, {0, 10, 30, 40}},  // 20 lands where 30 was: it moves on too
