@@ -272,4 +272,18 @@ TEST_F(TimelineDockTest, TheDockIsShownAndHiddenFromTheViewMenu) {
     EXPECT_EQ(frame->dockWidgetArea(dock), Qt::BottomDockWidgetArea);
 }
 
+TEST_F(TimelineDockTest, ItsPlaceAndWhetherItShowsAreKeptForTheNextRun) {
+    frame->addDockWidget(Qt::TopDockWidgetArea, dock);
+    Stop();
+    ASSERT_TRUE(Start());
+    ASSERT_NE(frame->GetTimeline(), nullptr);
+    EXPECT_EQ(frame->dockWidgetArea(frame->GetTimeline()), Qt::TopDockWidgetArea);
+    EXPECT_FALSE(frame->GetTimeline()->isHidden());
+
+    EXPECT_EQ(Menu(resources::ids::ViewTimeline), 1);
+    Stop();
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(frame->GetTimeline()->isHidden());
+}
+
 } // namespace
