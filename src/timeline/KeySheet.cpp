@@ -169,7 +169,7 @@ void KeySheet::Paint(QPainter& painter, const QRect& rect) {
             break;
         }
         if (row.intersects(rect)) {
-            PaintRow(painter, item, row);
+            PaintRow(painter, item, row, rect);
         }
         item = m_tree.itemBelow(item);
     }
@@ -229,7 +229,8 @@ void KeySheet::PaintRuler(QPainter& painter, const QRect& rect) {
     }
 }
 
-void KeySheet::PaintRow(QPainter& painter, const QTreeWidgetItem* item, const QRect& row) {
+void KeySheet::PaintRow(QPainter& painter, const QTreeWidgetItem* item, const QRect& row,
+                        const QRect& clip) {
     const int index = PartTree::PartIndexOf(item);
     const Channel channel = PartTree::ChannelOf(item);
     if (channel != Channel::Part) {
@@ -258,8 +259,8 @@ void KeySheet::PaintRow(QPainter& painter, const QTreeWidgetItem* item, const QR
     // visible times widened by that move.
     const double reach = (half + 1) / m_axis.Scale();
     const double shift = m_drag == Drag::Keys ? std::abs(m_previewDelta) : 0;
-    const float from = float(m_axis.ToTime(0) - reach - shift);
-    const float to = float(m_axis.ToTime(width()) + reach + shift);
+    const float from = float(m_axis.ToTime(clip.left()) - reach - shift);
+    const float to = float(m_axis.ToTime(clip.right() + 1) + reach + shift);
     const auto& keys = animation->Keys();
     int lastX = INT32_MIN;
     bool lastChosen = false;

@@ -95,7 +95,9 @@ private:
     /// Every key whose mark lies in `box` (sheet pixels).
     std::vector<KeyRef> KeysIn(const QRect& box) const;
     void PaintRuler(QPainter& painter, const QRect& rect);
-    void PaintRow(QPainter& painter, const QTreeWidgetItem* item, const QRect& row);
+    /// One row, the keys within `clip` (a moving time line draws only a narrow strip).
+    void PaintRow(QPainter& painter, const QTreeWidgetItem* item, const QRect& row,
+                  const QRect& clip);
     void MakeMarks();
     int MarkSize() const;
     void RequestTime(int x);
