@@ -204,7 +204,11 @@ void CMainFrame::AfterUndoStep() {
     RefreshKeyRange(0);
     RefreshTimeDisplay();
     SceneServices::RefreshSelectionBox(m_parentD3R.D3DRM());
-    if (g_currentModel != nullptr) {
+    // What came back is shown as the pose at the time the bar shows, so the next drag
+    // starts from what is on screen.
+    if (g_currentAnimation != nullptr) {
+        PoseAnimation(g_currentAnimation, g_currentTime);
+    } else if (g_currentModel != nullptr) {
         g_currentModel->UpdateSkin();
     }
     g_redrawRequest = 1;
