@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include <QFile>
 
@@ -64,7 +65,42 @@ void AnimationBarDisplay::ReleasePlayButtons() {
     m_animationToolBar->CheckButton(ids::AnimationPlayAll, 0);
 }
 
+void AnimationBarDisplay::SetFollowers(std::function<void()> keysChanged,
+                                       std::function<void()> timeChanged) {
+    m_keysChanged = std::move(keysChanged);
+    m_timeChanged = std::move(timeChanged);
+}
+
 void AnimationBarDisplay::RefreshTimeDisplay() {
+    ShowTimeDisplay();
+    if (m_timeChanged) {
+        m_timeChanged();
+    }
+}
+
+int AnimationBarDisplay::RefreshKeyRange(int rebuild) {
+    const int result = ShowKeyRange(rebuild);
+    if (m_keysChanged) {
+        m_keysChanged();
+    }
+    return result;
+}
+
+int AnimationBarDisplay::ReadTypedTime(float* time) const {
+    if (g_currentAnimation == nullptr || m_animationBar == nullptr) {
+        return 0;
+    }
+    bool ok = false;
+    const float typed = m_animationBar->Controls().GetDlgItemText(ctl::Time).trimmed().toFloat(&ok);
+    if (!ok || !std::isfinite(typed) || typed < FirstKeyTime(g_currentAnimation) ||
+        typed > LastKeyTime(g_currentAnimation)) {
+        return 0;
+    }
+    *time = typed;
+    return 1;
+}
+
+void AnimationBarDisplay::ShowTimeDisplay() {
     if (g_currentAnimation == nullptr || m_animationBar == nullptr) {
         return;
     }
@@ -93,7 +129,7 @@ QString AnimationBarDisplay::GetKeyLengthText() const {
                                      : QString();
 }
 
-int AnimationBarDisplay::RefreshKeyRange(int rebuild) {
+int AnimationBarDisplay::ShowKeyRange(int rebuild) {
     if (g_currentAnimation == nullptr || m_animationBar == nullptr || m_controlPanel == nullptr) {
         return 0;
     }
@@ -157,6 +193,9 @@ int AnimationBarDisplay::ResetAnimationBar() {
     if (g_currentAnimation != nullptr) {
         RefreshKeyRange(1);
         return 1;
+    }
+    if (m_keysChanged) {
+        m_keysChanged();
     }
     if (m_animationBar == nullptr) {
         return 1;

@@ -53,6 +53,12 @@ public:
     int ResetAnimationBar();
     /// The Length edit: `length`, or "Last" for 0.
     void ShowKeyLength(unsigned length);
+    /// The number typed in the Time edit, when it is one and lies within the current set's
+    /// first and last key time (the bar's Min and Max): 1 with it in *time; else 0.
+    int ReadTypedTime(float* time) const;
+    /// Called after every RefreshKeyRange (and a reset without a set) and every
+    /// RefreshTimeDisplay: whatever else shows the keys or the time follows (the timeline).
+    void SetFollowers(std::function<void()> keysChanged, std::function<void()> timeChanged);
     /// The text typed in the Length edit.
     QString GetKeyLengthText() const;
     /// The time slider's position; -1 without the slider.
@@ -64,7 +70,12 @@ public:
     void OnSceneCleared();
 
 private:
+    void ShowTimeDisplay();
+    int ShowKeyRange(int rebuild);
+
     DocumentGetter m_document;
+    std::function<void()> m_keysChanged;
+    std::function<void()> m_timeChanged;
     framework::DialogBar* m_animationBar = nullptr;
     framework::DialogBar* m_controlPanel = nullptr;
     framework::ToolBar* m_animationToolBar = nullptr;

@@ -21,10 +21,11 @@ constexpr int AxisZ = 1015;
 constexpr int AxisNegative = 1016; ///< check "-"
 constexpr int AnimationName = 1040;
 constexpr int ModelName = 1041;
+constexpr int PartName = 1042; ///< read-only edit: the selected part's name
 
 // Animation bar (dialog bar 103).
 constexpr int TimeSlider = 1019;
-constexpr int Time = 1009;
+constexpr int Time = 1009; ///< edit: the current time; a number and Return go there
 constexpr int KeyNo = 1008;
 constexpr int Length = 1013;
 constexpr int ChangeLength = 1017; ///< button "-> Change"

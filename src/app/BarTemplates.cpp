@@ -22,7 +22,7 @@ framework::DialogTemplate ControlPanelTemplate() {
     constexpr unsigned kToggle = Control::PushLike;
     framework::DialogTemplate panel;
     panel.id = resources::res::ControlPanel;
-    panel.size = QSize(72, 262);
+    panel.size = QSize(72, 288);
     panel.controls = {
         Label("Operation Mode", QRect(4, 4, 64, 8)),
         Control::Make(Kind::RadioButton, ctl::ParentChild, "Parent-Child", QRect(4, 14, 64, 14),
@@ -56,6 +56,8 @@ framework::DialogTemplate ControlPanelTemplate() {
         Combo(ctl::AnimationName, {}, QRect(4, 222, 64, 90)),
         Label("Model Name", QRect(4, 239, 64, 8)),
         Control::Make(Kind::Edit, ctl::ModelName, "", QRect(4, 248, 64, 12), Control::ReadOnly),
+        Label("Part Name", QRect(4, 265, 64, 8)),
+        Control::Make(Kind::Edit, ctl::PartName, "", QRect(4, 274, 64, 12), Control::ReadOnly),
     };
     return panel;
 }
@@ -66,7 +68,7 @@ framework::DialogTemplate AnimationBarTemplate() {
     bar.size = QSize(330, 38);
     bar.controls = {
         Label("Time", QRect(4, 5, 18, 8)),
-        Control::Make(Kind::Edit, ctl::Time, "", QRect(24, 3, 36, 12), Control::ReadOnly),
+        Control::Make(Kind::Edit, ctl::Time, "", QRect(24, 3, 36, 12)),
         Label("Key No", QRect(66, 5, 26, 8)),
         Control::Make(Kind::Edit, ctl::KeyNo, "", QRect(93, 3, 26, 12), Control::ReadOnly),
         Label("Length", QRect(126, 5, 24, 8)),

@@ -51,6 +51,7 @@
 #include "resources/ToolBars.h"
 #include "scene/CModelData.h"
 #include "scene/DocumentOpen.h"
+#include "timeline/TimelineDock.h"
 
 namespace {
 
@@ -118,6 +119,15 @@ CMainFrame::CMainFrame()
     MapCommand(ids::FileExport, [this] {
         ExportFileCommand(*this, MakeSceneDocument(), 60.0 * GetPlaySpeed()).Execute();
     });
+    MapCommand(ids::ViewTimeline, [this] {
+        if (m_timeline != nullptr) {
+            m_timeline->setVisible(!m_timeline->isVisible());
+        }
+    });
+    MapUpdate(ids::ViewTimeline, [this](CCmdUI& ui) {
+        ui.SetCheck(m_timeline != nullptr && m_timeline->isVisible() ? 1 : 0);
+    });
+    MapNotify(ctl::Time, Notification::EditReturn, &CMainFrame::OnTimeTyped);
 
     if (auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         connect(
@@ -272,10 +282,21 @@ int CMainFrame::OnCreate(framework::CreateContext& context) {
 
     m_animationBar->Controls().SetCurSel(ctl::PlaySpeed, AnimationSetChoice::kStartSpeedIndex);
     m_display.SetBars(m_animationBar, m_controlPanel, m_animationToolBar);
+    CreateTimeline();
     ResetAnimationBar();
 
     setAcceptDrops(true);
     return 0;
+}
+
+void CMainFrame::CreateTimeline() {
+    m_timeline = new timeline::TimelineDock(*this, this);
+    addDockWidget(Qt::BottomDockWidgetArea, m_timeline);
+    m_display.SetFollowers([this] { m_timeline->Refresh(); }, [this] { m_timeline->FollowTime(); });
+    connect(m_timeline, &timeline::TimelineDock::SelectedPartShown, this,
+            [this](const QString& name) {
+                m_controlPanel->Controls().SetDlgItemText(ctl::PartName, name);
+            });
 }
 
 int CMainFrame::CreateBars() {
@@ -327,6 +348,11 @@ int CMainFrame::Tick() {
         g_sceneRoot->Move(step);
     }
     m_playback.Advance(step);
+    // The selection changes in many places (clicks, keys, undo, clearing); the timeline
+    // and the part name follow it here, once per pass, at the cost of one comparison.
+    if (m_timeline != nullptr) {
+        m_timeline->FollowSelection();
+    }
 
     // A held step button steps on every command-state update, and those run only on
     // passes after an event: a queued call is such an event, so the steps go on while
@@ -464,6 +490,36 @@ int CMainFrame::RunPartKeyDialog() {
         MarkDocumentModified();
     }
     return result;
+}
+
+void CMainFrame::GoToTime(float time) {
+    m_playback.Stop();
+    m_playback.GoToTime(time);
+}
+
+void CMainFrame::SelectPart(rm::Frame* part) {
+    if (IRenderView* view = GetRenderView()) {
+        view->SelectPart(part);
+    }
+}
+
+void CMainFrame::EditPartKeys() {
+    EditPartKeysCommand(*this).Execute();
+}
+
+void CMainFrame::OnTimeTyped() {
+    if (g_currentAnimation == nullptr) {
+        return;
+    }
+    float time = 0;
+    if (m_display.ReadTypedTime(&time)) {
+        GoToTime(time);
+        return;
+    }
+    MessageBox(QString::asprintf("%.2f から %.2f までの数字を入力してください。",
+                                 FirstKeyTime(g_currentAnimation), LastKeyTime(g_currentAnimation)),
+               QStringLiteral("Time"), framework::MbIconInformation);
+    RefreshTimeDisplay();
 }
 
 int CMainFrame::RunModelScaleDialog(ScaleFactors& factors, int& scalePositionKeys) {

@@ -20,6 +20,7 @@
 #include "platform/framework/FrameWindow.h"
 #include "render/ParentD3R.h"
 #include "scene/SceneDocument.h"
+#include "timeline/ITimelineHost.h"
 #include "view/IViewFrame.h"
 
 namespace framework {
@@ -30,6 +31,10 @@ class ToolBar;
 namespace rm {
 struct Box;
 } // namespace rm
+
+namespace timeline {
+class TimelineDock;
+} // namespace timeline
 
 class CAnimationData;
 class IRenderView;
@@ -60,7 +65,8 @@ class CMainFrame : public framework::FrameWindow,
                    public IKeyFrameHost,
                    public IBatchCommandHost,
                    public IDocumentFrame,
-                   public IViewFrame {
+                   public IViewFrame,
+                   public ITimelineHost {
     Q_OBJECT
 
 public:
@@ -204,6 +210,17 @@ public:
     int RunModelScaleDialog(ScaleFactors& factors, int& scalePositionKeys) override;
     int RunPositionKeyScaleDialog(ScaleFactors& factors) override;
 
+    // ITimelineHost.
+    IKeyFrameHost& KeyFrameHost() override { return *this; }
+    /// Stops playback and goes to `time`, posing the current set there.
+    void GoToTime(float time) override;
+    /// Selects `part` in the active view (nothing without one).
+    void SelectPart(rm::Frame* part) override;
+    void EditPartKeys() override;
+    /// The timeline dock (below the view at first; View menu "ﾀｲﾑﾗｲﾝ"); null before
+    /// OnCreate.
+    timeline::TimelineDock* GetTimeline() const { return m_timeline; }
+
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
@@ -227,6 +244,10 @@ private:
     void SetOperationMode(int mode);
     void OnAxisButton(int id);
     void MapEditCommands();
+    /// Return in the Time edit: a number within Min..Max is gone to; anything else is
+    /// refused with a message and the edit shows the current time again.
+    void OnTimeTyped();
+    void CreateTimeline();
     /// Shows what an undo or redo put back: bars, time, selection box, skin, redraw.
     void AfterUndoStep();
     void OnActivateApp(bool active);
@@ -240,6 +261,7 @@ private:
     framework::ToolBar* m_partsToolBar = nullptr;
     framework::DialogBar* m_controlPanel = nullptr;
     framework::DialogBar* m_animationBar = nullptr;
+    timeline::TimelineDock* m_timeline = nullptr;
 
     AnimationBarDisplay m_display;
     Playback m_playback;

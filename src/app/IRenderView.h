@@ -41,4 +41,7 @@ public:
     /// Up keys select it (wrapping round); nothing without a current animation set.
     virtual void SelectPreviousPart() = 0;
     virtual void SelectNextPart() = 0;
+    /// Selects `part` as a click on it does (a part without a visual is selected without a
+    /// box). 1 when it is the selected part afterwards.
+    virtual int SelectPart(rm::Frame* part) = 0;
 };

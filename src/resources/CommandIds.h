@@ -68,6 +68,8 @@ constexpr CommandId Manual = 32840;
 constexpr CommandId ViewFrameAll = 32841;
 // File menu: the character as glTF 2.0 (.glb or .gltf) for other programs.
 constexpr CommandId FileExport = 32842;
+// View menu: show or hide the timeline dock.
+constexpr CommandId ViewTimeline = 32843;
 
 // Identifiers with a prompt string (or a button) but no handler anywhere: their buttons
 // are always greyed.
@@ -86,6 +88,6 @@ constexpr CommandId ReverseRotatePositionScale = 32839;
 
 /// First and last of the program's own command identifiers.
 constexpr CommandId ProgramFirst = 32774;
-constexpr CommandId ProgramLast = 32842;
+constexpr CommandId ProgramLast = 32843;
 
 } // namespace resources::ids

@@ -50,7 +50,8 @@ std::vector<MenuItem> BuildMainMenu() {
     MenuItem view = MenuItem::Popup(QStringLiteral("View(&V)"),
                                     {driver, renderer, projection, zbuffer, separator,
                                      cmd(ids::ViewFrameAll, "ﾓﾃﾞﾙ全体を表示(&W)\tHome"), separator,
-                                     cmd(ids::ViewToolBar, "ﾂｰﾙ ﾊﾞｰ(&T)")});
+                                     cmd(ids::ViewToolBar, "ﾂｰﾙ ﾊﾞｰ(&T)"),
+                                     cmd(ids::ViewTimeline, "ﾀｲﾑﾗｲﾝ(&L)")});
 
     MenuItem help =
         MenuItem::Popup(QStringLiteral("Help(&H)"), {cmd(ids::Manual, "簡易説明書(&H)"), separator,

@@ -40,6 +40,7 @@ framework::StringTable BuildStrings() {
     table.Set(ids::ViewToolBar, Two("ツール バーの表示と非表示を切り替えます", "ツール バー"));
 
     // The program's commands.
+    table.Set(ids::ViewTimeline, Two("タイムラインの表示と非表示を切り替えます", "タイムライン"));
     table.Set(ids::ViewFrameAll, Two("Frame Whole Model", "モデル全体を表示"));
     table.Set(ids::FileExport,
               Two("キャラクターを glTF 2.0 ファイル (.glb, .gltf) に書き出します", "エクスポート"));

@@ -146,29 +146,41 @@ int CAnimationData::UpdateTotalKeyTimeBuffer() {
     if (!m_set) {
         return 0;
     }
+    // Each animation hands out its keys in time order, so its times are merged into the list
+    // so far on the way, dropping repeats. The list never grows past the 1024 smallest times:
+    // the smallest times of all parts are among the smallest of those merged so far.
     m_keyTimes.clear();
-    m_timeScratch.clear();
-    // Each animation hands out its keys in time order, so its repeats are dropped on the
-    // way; one sort of what remains then merges the parts.
+    bool tooMany = false;
     for (const auto& animation : m_set->Animations()) {
-        bool any = false;
-        float previous = 0;
-        for (const auto& key : animation->Keys()) {
-            if (key.dvTime >= 0 && (!any || key.dvTime != previous)) {
-                m_timeScratch.push_back(key.dvTime);
-                previous = key.dvTime;
-                any = true;
+        const auto& keys = animation->Keys();
+        auto key = keys.begin();
+        auto listed = m_keyTimes.begin();
+        m_timeScratch.clear();
+        while (m_timeScratch.size() <= kMaxKeyTimes) {
+            while (key != keys.end() && !(key->dvTime >= 0)) {
+                ++key;
+            }
+            float next = 0;
+            if (key != keys.end() && (listed == m_keyTimes.end() || key->dvTime < *listed)) {
+                next = (key++)->dvTime;
+            } else if (listed != m_keyTimes.end()) {
+                next = *listed++;
+            } else {
+                break;
+            }
+            if (m_timeScratch.empty() || next != m_timeScratch.back()) {
+                m_timeScratch.push_back(next);
             }
         }
+        if (m_timeScratch.size() > kMaxKeyTimes) {
+            tooMany = true;
+            m_timeScratch.resize(kMaxKeyTimes);
+        }
+        m_keyTimes.swap(m_timeScratch);
     }
-    std::sort(m_timeScratch.begin(), m_timeScratch.end());
-    m_timeScratch.erase(std::unique(m_timeScratch.begin(), m_timeScratch.end()),
-                        m_timeScratch.end());
-    if (m_timeScratch.size() > kMaxKeyTimes) {
+    if (tooMany) {
         scene::ShowMessage(kTooManyKeyTimes);
-        m_timeScratch.resize(kMaxKeyTimes);
     }
-    m_keyTimes.assign(m_timeScratch.begin(), m_timeScratch.end());
     return 1;
 }
 

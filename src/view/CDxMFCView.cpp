@@ -1,5 +1,6 @@
 #include "view/CDxMFCView.h"
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -522,6 +523,22 @@ void CDxMFCView::keyPressEvent(QKeyEvent* event) {
     if (!m_interaction.KeyDown(key, (event->modifiers() & Qt::AltModifier) != 0)) {
         View::keyPressEvent(event);
     }
+}
+
+int CDxMFCView::SelectPart(rm::Frame* part) {
+    if (part == nullptr) {
+        return 0;
+    }
+    if (!m_interaction.SelectPart(part, nullptr)) {
+        // A bone of a skin shows no mesh of its own: it is selected all the same, without
+        // a box, so its keys can be worked on.
+        SetSelectedPart(part);
+        g_partIndex =
+            std::max(0, ViewInteraction::IndexOf(
+                            g_currentModel != nullptr ? g_currentModel->Root() : nullptr, part));
+        g_redrawRequest = 1;
+    }
+    return g_selectedPart == part ? 1 : 0;
 }
 
 int CDxMFCView::SelectCameraView(int index) {

@@ -71,6 +71,7 @@ public:
     void OnSize(unsigned type, int cx, int cy) override;
     void SelectPreviousPart() override { m_interaction.SelectPreviousPart(); }
     void SelectNextPart() override { m_interaction.SelectNextPart(); }
+    int SelectPart(rm::Frame* part) override;
 
     rm::Frame* GetCameraPivot() const override { return m_cameraPivot.Get(); }
     rm::Frame* GetCamera() const override { return m_camera.Get(); }

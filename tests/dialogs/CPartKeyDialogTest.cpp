@@ -42,6 +42,10 @@ public:
     void OnSize(unsigned, int, int) override {}
     void SelectPreviousPart() override { Step(-1); }
     void SelectNextPart() override { Step(+1); }
+    int SelectPart(rm::Frame* part) override {
+        SetSelectedPart(part);
+        return 1;
+    }
 
     std::vector<rm::Frame*> parts;
     int renders = 0;

@@ -17,6 +17,7 @@ enum class Notification {
     EditChange,      ///< edit: its text changed (also when the program set it)
     ReleasedCapture, ///< track bar: the mouse let go of it
     DoubleClicked,   ///< list box: an entry was double-clicked
+    EditReturn,      ///< edit: Return was pressed in it
 };
 
 /// Where a command came from. Commands from menus and accelerators are checked against

@@ -159,6 +159,8 @@ QWidget* DialogControls::MakeWidget(const ControlTemplate& control) {
         }
         QObject::connect(edit, &QLineEdit::textChanged,
                          [this, id] { Report(id, Notification::EditChange); });
+        QObject::connect(edit, &QLineEdit::returnPressed,
+                         [this, id] { Report(id, Notification::EditReturn); });
         return edit;
     }
     case Kind::ComboBox: {

@@ -133,6 +133,16 @@ HRESULT Animation::ModifyKeys(std::span<const AnimationKey> keys,
         if (next < n && m_keys[next].dwID == id) {
             return next++;
         }
+        // Keys handed in time order but with gaps (a few chosen keys): one walk on from the
+        // last one found costs less than sorting every identifier.
+        if (byId.empty()) {
+            for (std::size_t i = next; i < n; ++i) {
+                if (m_keys[i].dwID == id) {
+                    next = i + 1;
+                    return i;
+                }
+            }
+        }
         if (byId.empty()) {
             byId.resize(n);
             for (std::size_t i = 0; i < n; ++i) {
