@@ -193,10 +193,15 @@ void CMainFrame::AfterUndoStep() {
     // The key-time list came back as it was: shown, not rebuilt.
     RefreshKeyRange(0);
     RefreshTimeDisplay();
-    SceneServices::RefreshSelectionBox(m_parentD3R.D3DRM());
+    ResolveSelection();
     if (g_currentModel != nullptr) {
         g_currentModel->UpdateSkin();
     }
+    g_redrawRequest = 1;
+}
+
+void CMainFrame::ResolveSelection() {
+    g_selection.Resolve(g_sceneRoot, g_currentModel != nullptr ? g_currentModel->Root() : nullptr);
     g_redrawRequest = 1;
 }
 

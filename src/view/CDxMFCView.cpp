@@ -157,15 +157,16 @@ int CDxMFCView::Render() {
     g_redrawRequest = 0;
 
     rm::Frame* labelParent = nullptr;
-    if (g_operationMode == 0 && g_selectedPart != nullptr) {
-        labelParent = g_selectedPart->GetParent();
+    rm::Frame* part = SelectedPartInScene();
+    if (g_operationMode == 0 && part != nullptr) {
+        labelParent = part->GetParent();
     }
     // Held down, F toggles on every frame drawn; a short tap shows or hides the lines.
     if (AsyncKeyState::Instance().IsKeyDown(Qt::Key_F)) {
         Overlay().Toggle();
     }
     return render::SceneSetup::RenderFrame(
-        *m_device, g_gridFrame, g_sceneRoot, labelParent,
+        *m_device, g_gridFrame, g_sceneRoot, g_selection.PlacedBox(g_d3drm), labelParent,
         [this](surface::Image& picture, const render::FrameStats& stats) {
             DrawOverlay(picture, stats);
         },
@@ -560,11 +561,6 @@ void CDxMFCView::RefreshTimeDisplay() {
     if (CMainFrame* frame = MainFrame()) {
         frame->RefreshTimeDisplay();
     }
-}
-
-int CDxMFCView::CreateSelectionBox(rm::Frame* frame, const rm::Box* box) {
-    CMainFrame* mainFrame = MainFrame();
-    return mainFrame != nullptr ? mainFrame->CreateSelectionBox(frame, box) : 0;
 }
 
 int CDxMFCView::MarkDocumentModified() {

@@ -25,15 +25,6 @@ namespace {
 namespace ids = resources::ids;
 using Key = ViewInteraction::Key;
 
-struct OldSelection {
-    rm::Frame* Part() const { return g_selectedPart; }
-    rm::Visual* Visual() const {
-        return g_selectedMeshBuilder != nullptr ? static_cast<rm::Visual*>(g_selectedMeshBuilder)
-                                                : g_selectedMesh;
-    }
-    rm::Mesh* BoxMesh() const { return g_selectionBox; }
-} g_selection;
-
 class SelectionLifetimeTest : public shell_test::ShellFixture {
 protected:
     void SetUp() override {
@@ -100,7 +91,8 @@ TEST_F(SelectionLifetimeTest, SkinOnAfterSteppingThroughThePartsLeavesTheSelecti
 TEST_F(SelectionLifetimeTest, TheSelectionBoxIsNeverWeldedSavedOrKeptAfterADeselect) {
     // Skin On with each part selected in turn: the box around the Arm has its bottom corners
     // on the Body's top corners, as the Arm itself has.
-    const QString path = shell_test::WriteCharacter(dir.path(), QStringLiteral("two.x"), {0, 10, 20});
+    const QString path =
+        shell_test::WriteCharacter(dir.path(), QStringLiteral("two.x"), {0, 10, 20});
     for (int index = 0; index < 2; ++index) {
         SCOPED_TRACE(index);
         ASSERT_EQ(OpenFile(path), 1);
@@ -118,8 +110,7 @@ TEST_F(SelectionLifetimeTest, TheSelectionBoxIsNeverWeldedSavedOrKeptAfterADesel
         }
         // Deselected, saved and posed again: the welds write only into the model's meshes.
         frame->ClearSelection();
-        ASSERT_EQ(frame->GetActiveDocument()->DoSave(dir.filePath(QStringLiteral("skin.x")), 0),
-                  1);
+        ASSERT_EQ(frame->GetActiveDocument()->DoSave(dir.filePath(QStringLiteral("skin.x")), 0), 1);
         frame->PoseCurrentAnimation(5);
         frame->PoseCurrentAnimation(10);
     }
