@@ -10,7 +10,7 @@ PREFIX     ?= /usr/local
 # The formatter's version is pinned: another version lays out the same code differently.
 CLANG_FORMAT ?= clang-format-16
 
-.PHONY: all deps configure build test run bench fuzz sanitize format format-check clean \
+.PHONY: all deps configure build test run bench fuzz sanitize soak format format-check clean \
         install release-check desktop-check
 
 all: build
@@ -50,13 +50,23 @@ fuzz: deps
 # Every test again, built with AddressSanitizer and UndefinedBehaviorSanitizer; any report
 # fails the test it came from. Leak reports are off: the software rasteriser keeps a few
 # allocations for the life of the process.
-sanitize: deps
-	cmake -S . -B $(BUILD)-sanitize $(CMAKE_ARGS) -DPAVRIX_BUILD_BENCH=OFF -DPAVRIX_WERROR=ON \
-	    -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-omit-frame-pointer" \
+SANITIZE_CONFIGURE = cmake -S . -B $(BUILD)-sanitize $(CMAKE_ARGS) -DPAVRIX_BUILD_BENCH=OFF \
+	    -DPAVRIX_WERROR=ON -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-omit-frame-pointer" \
 	    -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined"
+SANITIZE_ENV = QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
+	    UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+
+sanitize: deps
+	$(SANITIZE_CONFIGURE)
 	cmake --build $(BUILD)-sanitize -j$(JOBS)
-	cd $(BUILD)-sanitize && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
-	    UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest --output-on-failure -j$(JOBS)
+	cd $(BUILD)-sanitize && $(SANITIZE_ENV) ctest --output-on-failure -j$(JOBS)
+
+# The whole editor driven by a seeded random run of user actions under the sanitizers,
+# invariants checked after every step (SOAK_SEED, SOAK_STEPS: a fixed seed, 2000 steps).
+soak: deps
+	$(SANITIZE_CONFIGURE)
+	cmake --build $(BUILD)-sanitize -j$(JOBS) --target soak
+	cd $(BUILD)-sanitize && $(SANITIZE_ENV) tests/soak/soak
 
 # The program alone, built for use and installed under PREFIX (the desktop entry, icons,
 # .x file type, manual and man page with it). DESTDIR is honoured for packaging.

@@ -103,7 +103,6 @@ public:
     int AddKeyFrame(int) override { return 0; }
     int RefreshKeyRange(int) override { return 1; }
     void RefreshTimeDisplay() override {}
-    int CreateSelectionBox(rm::Frame*, const rm::Box*) override { return 1; }
     int MarkDocumentModified() override { return 1; }
 };
 

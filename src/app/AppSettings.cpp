@@ -9,6 +9,8 @@ constexpr char kGeometry[] = "MainWindow/geometry";
 constexpr char kBarState[] = "MainWindow/barState";
 constexpr char kLastFolder[] = "FileDialogs/lastFolder";
 constexpr char kPlaySpeed[] = "Playback/playSpeedIndex";
+constexpr char kAutosaveInterval[] = "autosave/intervalSeconds";
+constexpr int kDefaultAutosaveInterval = 60;
 
 // The file is named here rather than by organisation and program name: QSettings takes
 // its folders once per process, and the folder must follow XDG_CONFIG_HOME as it is now.
@@ -61,4 +63,13 @@ int AppSettings::PlaySpeedIndex() const {
 
 void AppSettings::SetPlaySpeedIndex(int index) {
     m_settings.setValue(QLatin1String(kPlaySpeed), index);
+}
+
+int AppSettings::AutosaveIntervalSeconds() const {
+    bool ok = false;
+    const int seconds = m_settings.value(QLatin1String(kAutosaveInterval)).toInt(&ok);
+    if (!ok) {
+        return kDefaultAutosaveInterval;
+    }
+    return seconds > 0 ? seconds : 0;
 }

@@ -35,6 +35,10 @@ public:
     int PlaySpeedIndex() const;
     void SetPlaySpeedIndex(int index);
 
+    /// Seconds between autosaves of a modified document (autosave/intervalSeconds): 60
+    /// when missing or not a number, 0 (autosave off) for 0 or less.
+    int AutosaveIntervalSeconds() const;
+
     /// Writes what was set to the file now (it is written at destruction anyway).
     void Sync() { m_settings.sync(); }
 

@@ -3,22 +3,28 @@
 #include <chrono>
 #include <memory>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 
 #include "app/AnimationSetChoice.h"
 #include "app/AppSettings.h"
+#include "app/Autosave.h"
 #include "app/BarControlIds.h"
 #include "app/CDxMFCDoc.h"
 #include "app/CMainFrame.h"
+#include "app/ProgramState.h"
 #include "platform/framework/Dialog.h"
 #include "platform/framework/DialogBar.h"
+#include "platform/framework/Document.h"
 #include "platform/framework/FileDialog.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "platform/framework/SingleDocTemplate.h"
 #include "platform/framework/StandardIds.h"
 #include "platform/framework/ToolBar.h"
 #include "platform/framework/UiServices.h"
+#include "platform/framework/View.h"
 #include "resources/AboutBox.h"
 #include "resources/CommandIds.h"
 #include "resources/MainFrameResources.h"
@@ -28,6 +34,9 @@ namespace {
 
 constexpr char kMissingRecentFileMessage[] =
     "%1\nこのファイルは見つかりません。最近使ったファイルの一覧から削除しました。";
+constexpr char kRecoveryQuestion[] = "前回、保存されていない作業が自動保存されています。\n\n"
+                                     "ファイル: %1\n自動保存の時刻: %2\n\n復元しますか？";
+constexpr char kUntitled[] = "(無題)";
 
 } // namespace
 
@@ -54,6 +63,9 @@ CDxMFCApp::~CDxMFCApp() {
 
 int CDxMFCApp::InitInstance() {
     m_settings = std::make_unique<AppSettings>();
+    m_autosave =
+        std::make_unique<Autosave>(Autosave::DefaultFolder(), m_settings->AutosaveIntervalSeconds(),
+                                   QCoreApplication::applicationPid());
     m_recentFiles.SetPaths(m_settings->RecentFiles());
     framework::FileDialog::SetLastFolder(m_settings->LastFolder());
     AddDocTemplate(std::make_unique<framework::SingleDocTemplate>(
@@ -77,7 +89,63 @@ int CDxMFCApp::InitInstance() {
     RestoreWindow();
     frame->show();
     frame->update();
+    OfferRecovery();
     return 1;
+}
+
+void CDxMFCApp::OfferRecovery() {
+    CMainFrame* frame = GetMainFrame();
+    framework::Document* document = frame != nullptr ? frame->GetActiveDocument() : nullptr;
+    if (document == nullptr) {
+        return;
+    }
+    for (const Autosave::Orphan& orphan : m_autosave->FindOrphans()) {
+        const QString name =
+            orphan.originalPath.isEmpty() ? QString::fromUtf8(kUntitled) : orphan.originalPath;
+        const QString text =
+            QString::fromUtf8(kRecoveryQuestion)
+                .arg(name, orphan.time.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")));
+        if (framework::UiServices::AppMessageBox(
+                text, framework::MbYesNo | framework::MbIconQuestion) != framework::IdYes) {
+            Autosave::Remove(orphan);
+            continue;
+        }
+        if (!m_autosave->Adopt(orphan)) {
+            continue;
+        }
+        // Opened as File Open does, but as the user's file: a save writes over it, and
+        // until then the document has unsaved changes.
+        document->SetModifiedFlag(0);
+        if (!document->OnOpenDocument(m_autosave->FileName())) {
+            document->OnOpenDocumentFailed(0);
+            return;
+        }
+        if (!orphan.originalPath.isEmpty()) {
+            document->SetPathName(orphan.originalPath, 0);
+        }
+        for (framework::View* view : document->GetViews()) {
+            view->OnInitialUpdate();
+        }
+        frame->ClearHistory(1);
+        document->SetModifiedFlag(1);
+        frame->OnUpdateFrameTitle();
+        return;
+    }
+}
+
+bool CDxMFCApp::PollAutosave(double now) {
+    CMainFrame* frame = GetMainFrame();
+    framework::Document* document = frame != nullptr ? frame->GetActiveDocument() : nullptr;
+    if (m_autosave == nullptr || document == nullptr) {
+        return false;
+    }
+    Autosave::Moment moment;
+    moment.modified =
+        document->IsModified() != 0 && g_currentAnimation != nullptr && g_currentModel != nullptr;
+    // Between edits only: a write never holds up playback or a drag.
+    moment.busy = g_playState != 0 || QGuiApplication::mouseButtons() != Qt::NoButton;
+    return m_autosave->Poll(
+        now, moment, [frame] { return frame->MakeSceneDocument(); }, document->GetPathName());
 }
 
 void CDxMFCApp::RestoreWindow() {
@@ -124,6 +192,10 @@ void CDxMFCApp::SaveSettings() {
 
 int CDxMFCApp::ExitInstance() {
     SaveSettings();
+    // A normal end: the document was saved or its changes given up on purpose.
+    if (m_autosave != nullptr) {
+        m_autosave->Discard();
+    }
     return Application::ExitInstance();
 }
 
@@ -191,6 +263,7 @@ int CDxMFCApp::Run() {
         if (CMainFrame* frame = GetMainFrame()) {
             frame->Tick();
         }
+        PollAutosave(CommandStateNow());
         if (m_passHook) {
             m_passHook(pass);
         }

@@ -15,6 +15,7 @@ class View;
 } // namespace framework
 
 class AppSettings;
+class Autosave;
 class CMainFrame;
 
 /// The application object: registers the single-document template that joins CDxMFCDoc,
@@ -22,6 +23,10 @@ class CMainFrame;
 /// loop, in which every pass ends with the main frame's Tick. There are no timers and no
 /// other threads: the tick paces the loop. It handles the about box (57664) and the
 /// recent files of the File menu (57616 …); New and Open are the framework's.
+///
+/// While the document has unsaved changes it is autosaved between edits (Autosave, every
+/// autosave/intervalSeconds of the settings); a normal end removes the autosave, and the
+/// next start after a crash or a kill offers to recover what an earlier run left.
 ///
 /// It keeps what the user would not want to set again (AppSettings): the recent files,
 /// the window's size, place and bars, the last folder of the file dialogs and the play
@@ -66,6 +71,12 @@ public:
     /// The main window as the main frame; null when there is none.
     CMainFrame* GetMainFrame() const;
     void SetPassHook(PassHook hook) { m_passHook = std::move(hook); }
+    /// The autosave (null before InitInstance).
+    Autosave* GetAutosave() const { return m_autosave.get(); }
+    /// Writes the autosave when it is due at `now` (seconds, steady clock) and nothing is
+    /// under way (playback, a held mouse button); removes it once the document is saved.
+    /// True when it wrote.
+    bool PollAutosave(double now);
 
 private:
     void OnAppAbout();
@@ -76,6 +87,9 @@ private:
     /// Updates the File menu and writes the list to the settings.
     void OnRecentFilesChanged();
     void RestoreWindow();
+    /// Offers every autosave an earlier editor left (newest first) until one is taken:
+    /// yes opens it as the user's file, modified; no removes it.
+    void OfferRecovery();
     void SaveSettings();
     double CommandStateNow() const;
 
@@ -84,6 +98,7 @@ private:
     PassHook m_passHook;
     scene::MessageHook m_previousMessageHook;
     std::unique_ptr<AppSettings> m_settings;
+    std::unique_ptr<Autosave> m_autosave;
     RecentFileList m_recentFiles;
     CommandStatePacer m_commandStatePacer;
     std::function<double()> m_commandStateClock;

@@ -60,7 +60,7 @@ int CDxMFCDoc::OnNewDocument() {
     frame->StopPlayback();
     // What the history's steps name is being cleared away.
     frame->ClearHistory(0);
-    frame->ClearScene(g_selectedPart != nullptr ? 0 : 1);
+    frame->ClearScene(g_selection.Part() != nullptr ? 0 : 1);
     m_saveNeedsNewName = 0;
     return 1;
 }
@@ -176,8 +176,6 @@ int CDxMFCDoc::OnSaveDocument(const QString& path) {
         return 0;
     }
     frame->StopPlayback();
-    // The selection box hangs on a part's frame and must not be written with the model.
-    frame->ClearSelection();
     std::string error;
     const QByteArray fileName = QFile::encodeName(path);
     const int saved = xfile::SaveDocument(fileName.constData(), frame->MakeSceneDocument(), &error);

@@ -207,7 +207,7 @@ void CMainFrame::AfterUndoStep() {
     // The key-time list came back as it was: shown, not rebuilt.
     RefreshKeyRange(0);
     RefreshTimeDisplay();
-    SceneServices::RefreshSelectionBox(m_parentD3R.D3DRM());
+    ResolveSelection();
     // What came back is shown as the pose at the time the bar shows, so the next drag
     // starts from what is on screen.
     if (g_currentAnimation != nullptr) {
@@ -215,6 +215,11 @@ void CMainFrame::AfterUndoStep() {
     } else if (g_currentModel != nullptr) {
         g_currentModel->UpdateSkin();
     }
+    g_redrawRequest = 1;
+}
+
+void CMainFrame::ResolveSelection() {
+    g_selection.Resolve(g_sceneRoot, g_currentModel != nullptr ? g_currentModel->Root() : nullptr);
     g_redrawRequest = 1;
 }
 

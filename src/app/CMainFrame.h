@@ -148,11 +148,6 @@ public:
     /// moves nearer or farther (View menu, Home). 0 without a view with a device, or when
     /// nothing in the scene shows.
     int FrameWholeModel();
-    /// Builds the green box around a picked part from its box and adds it to `frame`
-    /// (which keeps it; g_selectionBox borrows it). 0 when either is null.
-    int CreateSelectionBox(rm::Frame* frame, const rm::Box* box) override {
-        return SceneServices::CreateSelectionBox(m_parentD3R.D3DRM(), frame, box);
-    }
     /// Shows camera view `index` in the control panel's list without applying it.
     /// 1 when the list shows it; 0 without a view and pivot, or for an index the list
     /// does not have.
@@ -232,11 +227,17 @@ protected:
 
 private:
     void MapPlaybackCommands();
-    /// Maps `id` onto a fresh `Command` run with the frame as its host.
+    /// Maps `id` onto a fresh `Command` run with the frame as its host; the selection
+    /// follows what the command did to the scene (the skin replaces the meshes).
     template <class Command>
     void MapBatchCommand(framework::CommandId id) {
-        MapCommand(id, [this] { Command(static_cast<IBatchCommandHost&>(*this)).Execute(); });
+        MapCommand(id, [this] {
+            Command(static_cast<IBatchCommandHost&>(*this)).Execute();
+            ResolveSelection();
+        });
     }
+    /// Brings the selection up to date with the scene after a change of it.
+    void ResolveSelection();
     void OnUpdateStep(framework::CommandId id, void (Playback::*step)(), int& heldSteps);
     void OnStepClicked(void (Playback::*step)(), int& heldSteps);
     void OnManual();
@@ -248,7 +249,7 @@ private:
     /// refused with a message and the edit shows the current time again.
     void OnTimeTyped();
     void CreateTimeline();
-    /// Shows what an undo or redo put back: bars, time, selection box, skin, redraw.
+    /// Shows what an undo or redo put back: bars, time, selection, skin, redraw.
     void AfterUndoStep();
     void OnActivateApp(bool active);
     int CreateBars();

@@ -1,7 +1,6 @@
 #include "app/ProgramState.h"
 
 #include "platform/rm/Frame.h"
-#include "platform/rm/Mesh.h"
 
 int g_playState = 0;
 float g_currentTime = 0;
@@ -15,12 +14,7 @@ CAnimationData* g_currentAnimation = nullptr;
 CModelData* g_currentModel = nullptr;
 CCharacterData* g_currentCharacter = nullptr;
 
-rm::Frame* g_selectedPart = nullptr;
-rm::Mesh* g_selectionBox = nullptr;
-rm::Mesh* g_selectedMesh = nullptr;
-rm::MeshBuilder* g_selectedMeshBuilder = nullptr;
-int g_visualCycle = 0;
-int g_partIndex = 0;
+Selection g_selection;
 
 int g_operationMode = 1;
 int g_mouseFunction = 2;
@@ -60,42 +54,21 @@ void ResetProgramState() {
     // g_modelLibrary and g_animationLibrary are the object store's to publish and withdraw.
 }
 
-namespace {
-
-// The selection's own reference to the selected part (see SetSelectedPart).
-rm::Ref<rm::Frame>& SelectedPartKeeper() {
-    static rm::Ref<rm::Frame> keeper;
-    return keeper;
-}
-
-} // namespace
-
 void SetSelectedPart(rm::Frame* frame) {
-    g_selectedPart = frame;
-    SelectedPartKeeper() = frame;
+    g_selection.Select(frame, nullptr);
 }
 
 rm::Frame* SelectedPartInScene() {
-    if (g_selectedPart == nullptr || g_sceneRoot == nullptr ||
-        g_selectedPart->GetScene() == g_sceneRoot) {
-        return g_selectedPart;
+    rm::Frame* before = g_selection.Part();
+    rm::Frame* part = g_selection.Resolve(g_sceneRoot);
+    if (part != before) {
+        g_redrawRequest = 1;
     }
-    if (g_selectionBox != nullptr) {
-        g_selectedPart->DeleteVisual(g_selectionBox);
-    }
-    EmptySelection();
-    g_redrawRequest = 1;
-    return nullptr;
+    return part;
 }
 
 void EmptySelection() {
-    SelectedPartKeeper() = nullptr;
-    g_selectedPart = nullptr;
-    g_selectionBox = nullptr;
-    g_selectedMesh = nullptr;
-    g_selectedMeshBuilder = nullptr;
-    g_visualCycle = 0;
-    g_partIndex = 0;
+    g_selection.Clear();
 }
 
 void EmptyCurrentPointers() {

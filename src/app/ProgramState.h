@@ -5,12 +5,11 @@
 // (ResetProgramState); the scene clear empties the current pointers, the selection and
 // the time again.
 
+#include "app/Selection.h"
 #include "scene/SceneContext.h"
 
 namespace rm {
 class Frame;
-class Mesh;
-class MeshBuilder;
 } // namespace rm
 
 class CAnimationData;
@@ -39,18 +38,8 @@ extern CAnimationData* g_currentAnimation;
 extern CModelData* g_currentModel;
 extern CCharacterData* g_currentCharacter;
 
-// The selection. None of these holds a reference: the part's frame keeps the box.
-/// Frame of the part picked in the view.
-extern rm::Frame* g_selectedPart;
-/// The green box drawn around the picked part.
-extern rm::Mesh* g_selectionBox;
-/// The picked visual, as a mesh or as a mesh builder (whichever it is).
-extern rm::Mesh* g_selectedMesh;
-extern rm::MeshBuilder* g_selectedMeshBuilder;
-/// Which of the selected part's visuals was taken last.
-extern int g_visualCycle;
-/// A position in the depth-first order of a frame hierarchy (root 0).
-extern int g_partIndex;
+/// The selection: the picked part, its visual and the box drawn around it (see Selection).
+extern Selection g_selection;
 
 // Control-panel settings.
 /// 1 Animation, 0 Parent-Child.
@@ -79,15 +68,13 @@ extern CObjectStore* g_libraries;
 /// loaded or selected, Animation mode, "Rotate", all three axes, positive direction, no
 /// scene). Frames and store are forgotten, not released: their owner releases them first.
 void ResetProgramState();
-/// Empties the selection: part, box, picked visual, visual cycle and part index. Nothing
-/// is released or taken off a frame.
+/// Empties the selection (g_selection.Clear()).
 void EmptySelection();
 /// Empties the current character, model and animation set.
 void EmptyCurrentPointers();
-/// Makes `frame` the selected part (g_selectedPart) and keeps a reference to it while it
-/// stays selected, so the selection never names a freed frame. Null empties it.
+/// Makes `frame` alone (no visual) the selected part; null empties the selection.
 void SetSelectedPart(rm::Frame* frame);
-/// The selected part while it is still in the scene (its tree's root is g_sceneRoot). A
-/// part that has left the scene with its model is unselected (its box taken off) and
-/// null is returned.
+/// The selected part while it is still in the scene (its tree's root is g_sceneRoot), the
+/// selection brought up to date with the scene first (Selection::Resolve). A part that has
+/// left the scene with its model is unselected and null is returned.
 rm::Frame* SelectedPartInScene();

@@ -3,8 +3,6 @@
 #include "app/ProgramState.h"
 #include "platform/rm/DebugOutput.h"
 #include "platform/rm/Frame.h"
-#include "platform/rm/Mesh.h"
-#include "platform/rm/MeshBuilder.h"
 #include "render/ModelFraming.h"
 #include "scene/CAnimationData.h"
 #include "scene/CCharacterData.h"
@@ -60,8 +58,7 @@ int SceneServices::BuildGrid(rm::Context* d3drm) {
 }
 
 int SceneServices::ClearSelection() {
-    if (g_selectedPart != nullptr && g_selectionBox != nullptr) {
-        g_selectedPart->DeleteVisual(g_selectionBox);
+    if (g_selection.Part() != nullptr) {
         g_redrawRequest = 1;
     }
     EmptySelection();
@@ -115,7 +112,7 @@ int SceneServices::CenterOnFrame(rm::Frame* pivot, rm::Frame* frame) {
 }
 
 rm::Frame* SceneServices::CenterTarget() {
-    if (g_selectedPart != nullptr && g_currentAnimation != nullptr &&
+    if (g_selection.Part() != nullptr && g_currentAnimation != nullptr &&
         g_currentAnimation->Model() != nullptr && g_currentAnimation->Model()->Root() != nullptr) {
         return g_currentAnimation->Model()->Root();
     }
@@ -128,34 +125,5 @@ int SceneServices::FrameWholeModel(rm::Frame* pivot, rm::Viewport* viewport) {
         return 0;
     }
     g_redrawRequest = 1;
-    return 1;
-}
-
-int SceneServices::RefreshSelectionBox(rm::Context* d3drm) {
-    rm::Frame* part = SelectedPartInScene();
-    if (part == nullptr) {
-        return 0;
-    }
-    rm::Box box;
-    const bool hasBox = g_selectedMeshBuilder != nullptr
-                            ? !rm::Failed(g_selectedMeshBuilder->GetBox(&box))
-                        : g_selectedMesh != nullptr ? !rm::Failed(g_selectedMesh->GetBox(&box))
-                                                    : false;
-    if (g_selectionBox != nullptr) {
-        part->DeleteVisual(g_selectionBox);
-        g_selectionBox = nullptr;
-    }
-    return hasBox ? CreateSelectionBox(d3drm, part, &box) : 0;
-}
-
-int SceneServices::CreateSelectionBox(rm::Context* d3drm, rm::Frame* frame, const rm::Box* box) {
-    if (frame == nullptr || box == nullptr) {
-        return 0;
-    }
-    rm::Ref<rm::Mesh> mesh;
-    if (!render::SceneSetup::CreateSelectionBox(d3drm, frame, box, &mesh)) {
-        return 0;
-    }
-    g_selectionBox = mesh.Get();
     return 1;
 }

@@ -10,14 +10,13 @@ namespace rm {
 class Context;
 class Frame;
 class Viewport;
-struct Box;
 } // namespace rm
 
 /// The scene the main frame owns and the services the document and the view call on it:
 /// the object store, the scene root with background and lights, the scene frame the
 /// models' roots go under and the floor grid (kept in the program-wide globals too), and
-/// clearing the selection and the scene, centring a camera pivot, building the selection
-/// box. No widget: what the window shows after a clear is the `onSceneCleared` hook's.
+/// clearing the selection and the scene, centring a camera pivot. No widget: what the window shows
+/// after a clear is the `onSceneCleared` hook's.
 class SceneServices {
 public:
     /// `onSceneCleared` runs after the program-wide state of a cleared scene was emptied
@@ -34,7 +33,7 @@ public:
     /// (Re)builds the floor grid as a root frame of its own in g_gridFrame. 1 on success.
     int BuildGrid(rm::Context* d3drm);
 
-    /// Takes the selection box off the selected part and empties the selection.
+    /// Empties the selection (a redraw is requested when something was selected).
     int ClearSelection();
     /// Clears the selection and the scene: with `all` every character, animation set and
     /// model; without, only the current character (and its model's root leaves the
@@ -56,12 +55,6 @@ public:
     /// the camera nearer or farther; requests a redraw. 0 when either is null or nothing
     /// in the scene shows.
     static int FrameWholeModel(rm::Frame* pivot, rm::Viewport* viewport);
-    /// Builds the green box around a picked part from its box and adds it to `frame`
-    /// (which keeps it; g_selectionBox borrows it). 0 when any is null.
-    static int CreateSelectionBox(rm::Context* d3drm, rm::Frame* frame, const rm::Box* box);
-    /// Builds the selected part's box again from its picked visual's box as it is now
-    /// (after an undo changed the mesh). 0 without a selected part in the scene.
-    static int RefreshSelectionBox(rm::Context* d3drm);
 
 private:
     void OnSceneCleared();

@@ -337,7 +337,8 @@ int RunRender(std::span<const std::string> args, std::ostream& /*out*/, std::ost
     }
 
     if (!render::SceneSetup::RenderFrame(*view.device, view.frames.gridFrame.Get(),
-                                         view.frames.sceneRoot.Get(), nullptr, {}, nullptr) ||
+                                         view.frames.sceneRoot.Get(), nullptr, nullptr, {},
+                                         nullptr) ||
         window.LastPicture().IsEmpty()) {
         err << "pavrix: cannot render " << parsed.file << ": nothing could be drawn\n";
         return kExitFailed;

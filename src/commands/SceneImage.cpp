@@ -192,9 +192,8 @@ void SceneImage::CaptureMeshes(rm::Frame* root) {
     }
     for (rm::Frame* frame : FramesUnder(root)) {
         for (const auto& visual : frame->Visuals()) {
-            // The selection box is the view's, not the model's.
-            if (visual.Get() != g_selectionBox && (dynamic_cast<rm::MeshBuilder*>(visual.Get()) ||
-                                                   dynamic_cast<rm::Mesh*>(visual.Get()))) {
+            if (dynamic_cast<rm::MeshBuilder*>(visual.Get()) ||
+                dynamic_cast<rm::Mesh*>(visual.Get())) {
                 m_meshes.push_back(Take(visual.Get()));
             }
         }

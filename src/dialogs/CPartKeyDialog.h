@@ -18,7 +18,7 @@ class Frame;
 } // namespace rm
 
 /// "パーツ・アニメーションキーの編集" (template 135): the keys of the animation that drives
-/// the selected part (g_selectedPart), that animation's play and interpolation options,
+/// the selected part (g_selection), that animation's play and interpolation options,
 /// the part's type name (its base name, by which animations bind to it), and Back and
 /// Forward to the previous and next part of the view's part order.
 ///

@@ -251,7 +251,8 @@ void SceneSetup::RestoreRenderState(Direct3R& device, const RenderState& state) 
 }
 
 int SceneSetup::RenderFrame(Direct3R& device, rm::Frame* gridFrame, rm::Frame* sceneRoot,
-                            rm::Frame* labelParent, const OverlayHook& overlay, FrameStats* stats) {
+                            rm::Frame* overlayFrame, rm::Frame* labelParent,
+                            const OverlayHook& overlay, FrameStats* stats) {
     if (!device.IsEnabled()) {
         return 0;
     }
@@ -267,6 +268,9 @@ int SceneSetup::RenderFrame(Direct3R& device, rm::Frame* gridFrame, rm::Frame* s
     }
     if (sceneRoot) {
         viewport->Render(sceneRoot);
+    }
+    if (overlayFrame) {
+        viewport->Render(overlayFrame);
     }
     d3drmDevice->Update();
 

@@ -98,9 +98,9 @@ public:
     /// when nothing under it shows). 0 without pivot or frame.
     static int CenterOnFrame(rm::Frame* pivot, rm::Frame* frame);
 
-    /// The green wireframe box around a picked part: a mesh over box's corners, drawn but
-    /// never picked, added to frame (which keeps it); *mesh receives it. 0 when frame or
-    /// box is null.
+    /// The green wireframe box around a picked part: a mesh over box's corners added to
+    /// frame (which keeps it; the selection's own root, outside the scene); *mesh receives it. 0
+    /// when frame or box is null.
     static int CreateSelectionBox(rm::Context* d3drm, rm::Frame* frame, const rm::Box* box,
                                   rm::Ref<rm::Mesh>* mesh);
 
@@ -108,12 +108,14 @@ public:
     static void RestoreRenderState(Direct3R& device, const RenderState& state);
 
     /// The drawing of one frame: restore lost surfaces, clear, draw the grid, draw the
-    /// scene, update the device, place the label of labelParent (may be null), draw the
+    /// scene, draw the root `overlayFrame` (may be null: the selection box, which is no part
+    /// of the scene), update the device, place the label of labelParent (may be null), draw the
     /// overlay (may be empty) on the picture and show it. Returns ShowBackBuffer's result;
     /// 0 when the wrapper is not enabled or has no viewport. *stats (may be null) receives
     /// what the overlay was given.
     static int RenderFrame(Direct3R& device, rm::Frame* gridFrame, rm::Frame* sceneRoot,
-                           rm::Frame* labelParent, const OverlayHook& overlay, FrameStats* stats);
+                           rm::Frame* overlayFrame, rm::Frame* labelParent,
+                           const OverlayHook& overlay, FrameStats* stats);
 };
 
 } // namespace render

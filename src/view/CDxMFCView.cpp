@@ -159,15 +159,16 @@ int CDxMFCView::Render() {
     g_redrawRequest = 0;
 
     rm::Frame* labelParent = nullptr;
-    if (g_operationMode == 0 && g_selectedPart != nullptr) {
-        labelParent = g_selectedPart->GetParent();
+    rm::Frame* part = SelectedPartInScene();
+    if (g_operationMode == 0 && part != nullptr) {
+        labelParent = part->GetParent();
     }
     // Held down, F toggles on every frame drawn; a short tap shows or hides the lines.
     if (AsyncKeyState::Instance().IsKeyDown(Qt::Key_F)) {
         Overlay().Toggle();
     }
     return render::SceneSetup::RenderFrame(
-        *m_device, g_gridFrame, g_sceneRoot, labelParent,
+        *m_device, g_gridFrame, g_sceneRoot, g_selection.PlacedBox(g_d3drm), labelParent,
         [this](surface::Image& picture, const render::FrameStats& stats) {
             DrawOverlay(picture, stats);
         },
@@ -533,12 +534,12 @@ int CDxMFCView::SelectPart(rm::Frame* part) {
         // A bone of a skin shows no mesh of its own: it is selected all the same, without
         // a box, so its keys can be worked on.
         SetSelectedPart(part);
-        g_partIndex =
-            std::max(0, ViewInteraction::IndexOf(
-                            g_currentModel != nullptr ? g_currentModel->Root() : nullptr, part));
+        g_selection.SetPartIndex(std::max(
+            0, ViewInteraction::IndexOf(
+                   g_currentModel != nullptr ? g_currentModel->Root() : nullptr, part)));
         g_redrawRequest = 1;
     }
-    return g_selectedPart == part ? 1 : 0;
+    return g_selection.Part() == part ? 1 : 0;
 }
 
 int CDxMFCView::SelectCameraView(int index) {
@@ -578,11 +579,6 @@ void CDxMFCView::RefreshTimeDisplay() {
     if (IViewFrame* frame = MainFrame()) {
         frame->RefreshTimeDisplay();
     }
-}
-
-int CDxMFCView::CreateSelectionBox(rm::Frame* frame, const rm::Box* box) {
-    IViewFrame* mainFrame = MainFrame();
-    return mainFrame != nullptr ? mainFrame->CreateSelectionBox(frame, box) : 0;
 }
 
 int CDxMFCView::MarkDocumentModified() {

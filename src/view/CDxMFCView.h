@@ -101,7 +101,6 @@ public:
     int AddKeyFrame(int silent) override;
     int RefreshKeyRange(int rebuild) override;
     void RefreshTimeDisplay() override;
-    int CreateSelectionBox(rm::Frame* frame, const rm::Box* box) override;
     int MarkDocumentModified() override;
     UndoHistory* History() override;
 

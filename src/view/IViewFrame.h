@@ -2,7 +2,6 @@
 
 namespace rm {
 class Frame;
-struct Box;
 } // namespace rm
 
 namespace render {
@@ -35,8 +34,6 @@ public:
     virtual void RefreshTimeDisplay() = 0;
     /// Moves the camera pivot to the centre of `frame`'s hierarchy.
     virtual int CenterOnFrame(rm::Frame* frame) = 0;
-    /// The green box around a picked part, hung on `frame`.
-    virtual int CreateSelectionBox(rm::Frame* frame, const rm::Box* box) = 0;
     virtual int MarkDocumentModified() = 0;
     /// The edit history; null records nothing.
     virtual UndoHistory* History() = 0;

@@ -74,20 +74,6 @@ rm::Frame* Walk(rm::Frame* frame, int* index) {
     return nullptr;
 }
 
-/// Depth-first walk under `root` counting frames in `*index` until `frame` is met.
-bool Find(const rm::Frame* root, const rm::Frame* frame, int* index) {
-    if (root == frame) {
-        return true;
-    }
-    for (const auto& child : root->Children()) {
-        ++*index;
-        if (Find(child.Get(), frame, index)) {
-            return true;
-        }
-    }
-    return false;
-}
-
 rm::Animation* PartAnimation(const rm::Frame* part) {
     const CPartRecord* record = CPartRecord::Of(part);
     return record != nullptr ? record->animation : nullptr;
@@ -144,11 +130,7 @@ rm::Frame* ViewInteraction::FrameAt(rm::Frame* root, int index) {
 }
 
 int ViewInteraction::IndexOf(rm::Frame* root, const rm::Frame* frame) {
-    if (root == nullptr || frame == nullptr) {
-        return -1;
-    }
-    int index = 0;
-    return Find(root, frame, &index) ? index : -1;
+    return Selection::IndexOf(root, frame);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -156,9 +138,6 @@ int ViewInteraction::IndexOf(rm::Frame* root, const rm::Frame* frame) {
 
 void ViewInteraction::UnselectPart() {
     g_redrawRequest = 1;
-    if (g_selectedPart != nullptr && g_selectionBox != nullptr) {
-        g_selectedPart->DeleteVisual(g_selectionBox);
-    }
     EmptySelection();
 }
 
@@ -167,50 +146,27 @@ int ViewInteraction::SelectPart(rm::Frame* frame, rm::Visual* visual) {
         return 0;
     }
     g_redrawRequest = 1;
-    if (visual != nullptr) {
-        g_visualCycle = 0;
-    } else {
-        // The selection box hangs on the selected part but is none of its visuals.
-        m_visuals.clear();
-        for (const auto& each : frame->Visuals()) {
-            if (each.Get() != g_selectionBox) {
-                m_visuals.push_back(each.Get());
-            }
-        }
-        if (m_visuals.empty()) {
+    int cycle = 0;
+    if (visual == nullptr) {
+        const auto& visuals = frame->Visuals();
+        if (visuals.empty()) {
             UnselectPart();
             return 0;
         }
-        int position = 0;
-        if (frame == g_selectedPart && m_visuals.size() >= 2) {
-            position = g_visualCycle + 1;
-            if (position < 0 || position >= static_cast<int>(m_visuals.size())) {
-                position = 0;
+        if (frame == g_selection.Part() && visuals.size() >= 2) {
+            cycle = g_selection.VisualCycle() + 1;
+            if (cycle < 0 || cycle >= static_cast<int>(visuals.size())) {
+                cycle = 0;
             }
         }
-        g_visualCycle = position;
-        visual = m_visuals[static_cast<std::size_t>(position)];
+        visual = visuals[static_cast<std::size_t>(cycle)].Get();
     }
 
-    const int cycle = g_visualCycle;
-    UnselectPart();
-    g_visualCycle = cycle;
-    SetSelectedPart(frame);
-    rm::Box box;
-    bool hasBox = false;
+    // Only a mesh or a mesh builder is taken as the picked visual (it gives the box).
     const std::string_view kind = visual->GetClassName();
-    if (kind == "Mesh") {
-        g_selectedMesh = dynamic_cast<rm::Mesh*>(visual);
-        hasBox = g_selectedMesh != nullptr && !rm::Failed(g_selectedMesh->GetBox(&box));
-    } else if (kind == "Builder") {
-        g_selectedMeshBuilder = dynamic_cast<rm::MeshBuilder*>(visual);
-        hasBox =
-            g_selectedMeshBuilder != nullptr && !rm::Failed(g_selectedMeshBuilder->GetBox(&box));
-    }
-    if (hasBox) {
-        m_host.CreateSelectionBox(frame, &box);
-    }
-    g_partIndex = std::max(0, IndexOf(CurrentModelRoot(), frame));
+    g_selection.Select(frame, kind == "Mesh" || kind == "Builder" ? visual : nullptr);
+    g_selection.SetVisualCycle(cycle);
+    g_selection.SetPartIndex(std::max(0, IndexOf(CurrentModelRoot(), frame)));
     return 1;
 }
 
@@ -220,7 +176,7 @@ void ViewInteraction::StepPart(int step) {
         return;
     }
     const int count = CountFrames(root);
-    const int start = ((g_partIndex % count) + count) % count;
+    const int start = ((g_selection.PartIndex() % count) + count) % count;
     int index = start;
     // Each frame is tried once at most: a model without visuals ends the search.
     for (int tried = 0; tried < count; ++tried) {
@@ -229,11 +185,11 @@ void ViewInteraction::StepPart(int step) {
             break;
         }
         if (SelectPart(FrameAt(root, index), nullptr)) {
-            g_partIndex = index;
+            g_selection.SetPartIndex(index);
             return;
         }
     }
-    g_partIndex = index;
+    g_selection.SetPartIndex(index);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -556,7 +512,7 @@ bool ViewInteraction::PickCharacter(const rm::PickRecord& pick) {
 bool ViewInteraction::Reparent(rm::Frame* target) {
     g_redrawRequest = 1;
     EditScope scope(m_host.History(), QString::fromUtf8("親の変更"), EditScope::ModelFrames);
-    rm::Frame* part = g_selectedPart;
+    rm::Frame* part = g_selection.Part();
     rm::Frame* root = g_currentModel != nullptr ? g_currentModel->Root() : nullptr;
     // Only parts of the current model move, within it; its root has no parent to change,
     // and no frame may end up under itself.
@@ -578,6 +534,8 @@ bool ViewInteraction::Reparent(rm::Frame* target) {
         }
     }
     parent->AddChild(part);
+    // The part keeps its visuals but takes another place in the depth-first order.
+    g_selection.Resolve(g_sceneRoot, root);
     m_host.MarkDocumentModified();
     return true;
 }

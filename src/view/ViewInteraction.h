@@ -56,7 +56,6 @@ public:
         virtual int AddKeyFrame(int silent) = 0;
         virtual int RefreshKeyRange(int rebuild) = 0;
         virtual void RefreshTimeDisplay() = 0;
-        virtual int CreateSelectionBox(rm::Frame* frame, const rm::Box* box) = 0;
         virtual int MarkDocumentModified() = 0;
         /// The edit history; null records nothing.
         virtual UndoHistory* History() { return nullptr; }
@@ -102,7 +101,7 @@ public:
     bool KeyDown(Key key, bool alt);
 
     /// Selects `frame` with `visual` (or, without one, the frame's first visual, or the
-    /// next one when the frame is selected already) and hangs the selection box on it.
+    /// next one when the frame is selected already); the view draws the selection box around it.
     /// A frame without visuals empties the selection. 1 when the frame was selected.
     int SelectPart(rm::Frame* frame, rm::Visual* visual);
     /// Down and Up: the previous or next part of the current model that has a visual,
@@ -139,7 +138,6 @@ private:
     QPoint m_rightDragPoint;
     QPoint m_leftDragPoint;
     std::vector<rm::PickRecord> m_picks; // reused between picks
-    std::vector<rm::Visual*> m_visuals;  // reused by SelectPart
     /// Open from a left press to its release.
     std::unique_ptr<EditScope> m_dragScope;
 };

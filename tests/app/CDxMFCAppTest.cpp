@@ -94,7 +94,7 @@ TEST_F(ApplicationTest, CenterWithAPartSelectedCentresOnTheWholeModel) {
     while (!part->Children().empty()) {
         part = part->Children().front().Get();
     }
-    g_selectedPart = part;
+    SetSelectedPart(part);
     view->GetCameraPivot()->SetPosition(nullptr, 50, 50, 50);
     ASSERT_EQ(frame->OnCmdMsg(ctl::Center), 1);
     rm::Box box;
@@ -104,7 +104,7 @@ TEST_F(ApplicationTest, CenterWithAPartSelectedCentresOnTheWholeModel) {
     EXPECT_NEAR(pivot.x, (box.min.x + box.max.x) * 0.5f, 1e-3f);
     EXPECT_NEAR(pivot.y, (box.min.y + box.max.y) * 0.5f, 1e-3f);
     EXPECT_NEAR(pivot.z, (box.min.z + box.max.z) * 0.5f, 1e-3f);
-    g_selectedPart = nullptr;
+    SetSelectedPart(nullptr);
 }
 
 TEST_F(ApplicationTest, AFileThatCannotBeLoadedEndsTheStartWithTheLoadMessage) {

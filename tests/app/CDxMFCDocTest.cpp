@@ -350,7 +350,7 @@ TEST_F(DocumentStateTest, NewWithAPartSelectedDeletesOnlyTheCurrentCharacter) {
     ASSERT_EQ(Command(ids::InsertCharacter, Write({0, 10}, QStringLiteral("a.x"))), 1);
     CCharacterData* first = g_currentCharacter;
     ASSERT_EQ(Command(ids::InsertCharacter, Write({0, 10}, QStringLiteral("b.x"), 3.0f)), 1);
-    g_selectedPart = g_currentModel->Root()->GetChildren()[0].Get();
+    SetSelectedPart(g_currentModel->Root()->GetChildren()[0].Get());
     ASSERT_EQ(frame->OnCommand(ids::FileNew, framework::CommandSource::Menu), 1);
     EXPECT_EQ(CharacterCount(), 1);
     EXPECT_EQ(&g_libraries->Characters().Head()->Payload(), first);
@@ -359,7 +359,7 @@ TEST_F(DocumentStateTest, NewWithAPartSelectedDeletesOnlyTheCurrentCharacter) {
     EXPECT_EQ(g_currentCharacter, nullptr);
     EXPECT_EQ(g_currentModel, nullptr);
     EXPECT_EQ(g_currentAnimation, nullptr);
-    EXPECT_EQ(g_selectedPart, nullptr);
+    EXPECT_EQ(g_selection.Part(), nullptr);
     EXPECT_EQ(Bar().GetDlgItemText(ctl::Length), QStringLiteral("Non"));
     EXPECT_EQ(Panel().GetDlgItemText(ctl::AnimationName), QStringLiteral("non"));
 }

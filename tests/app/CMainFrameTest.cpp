@@ -27,6 +27,7 @@
 #include "platform/rm/Frame.h"
 #include "platform/rm/Math.h"
 #include "platform/rm/Mesh.h"
+#include "platform/rm/MeshBuilder.h"
 #include "resources/CommandIds.h"
 #include "scene/CAnimationData.h"
 #include "scene/CCharacterData.h"
@@ -312,29 +313,40 @@ TEST_F(MainFrameTest, TimeSliderReachesTheRightEdgeOfTheAnimationBar) {
     }
 }
 
-TEST_F(MainFrameTest, SelectionBoxIsGreenDrawnNeverPickedAndGoesWithClearSelection) {
+TEST_F(MainFrameTest, SelectionBoxIsDrawnAtThePartOutsideTheSceneAndGoesWithClearSelection) {
     rm::Ref<rm::Frame> part;
     ASSERT_EQ(g_d3drm->CreateFrame(g_sceneFrame, &part), rm::D3DRM_OK);
-    const rm::Box box{{-1, -2, -3}, {1, 2, 3}};
-    EXPECT_EQ(frame->CreateSelectionBox(nullptr, &box), 0);
-    EXPECT_EQ(frame->CreateSelectionBox(part.Get(), nullptr), 0);
-    ASSERT_EQ(frame->CreateSelectionBox(part.Get(), &box), 1);
-    ASSERT_NE(g_selectionBox, nullptr);
-    EXPECT_EQ(part->Visuals().size(), 1u);
-    rm::Box drawn;
-    g_selectionBox->GetBox(&drawn);
-    EXPECT_TRUE(Near(drawn.min, box.min));
-    EXPECT_TRUE(Near(drawn.max, box.max));
+    part->SetPosition(nullptr, 4, 5, 6);
+    rm::Ref<rm::MeshBuilder> builder;
+    ASSERT_EQ(g_d3drm->CreateMeshBuilder(&builder), rm::D3DRM_OK);
+    const rm::Vector corners[3] = {{-1, -2, -3}, {1, 2, 3}, {1, -2, 3}};
+    const std::uint32_t faces[] = {3, 0, 1, 2, 0};
+    ASSERT_EQ(builder->AddFaces(3, corners, 0, nullptr, faces), rm::D3DRM_OK);
+    part->AddVisual(builder.Get());
 
-    g_selectedPart = part.Get();
-    g_visualCycle = 2;
-    g_partIndex = 5;
+    g_selection.Select(part.Get(), builder.Get());
+    g_selection.SetVisualCycle(2);
+    g_selection.SetPartIndex(5);
+    EXPECT_EQ(g_selection.PlacedBox(nullptr), nullptr);
+    rm::Frame* placed = g_selection.PlacedBox(g_d3drm);
+    ASSERT_NE(placed, nullptr);
+    // A root of its own where the part is: no walk of the scene meets it.
+    EXPECT_EQ(placed->GetParent(), nullptr);
+    EXPECT_EQ(part->Visuals().size(), 1u);
+    rm::Vector at;
+    placed->GetPosition(nullptr, &at);
+    EXPECT_TRUE(Near(at, {4, 5, 6}));
+    ASSERT_NE(g_selection.BoxMesh(), nullptr);
+    rm::Box drawn;
+    g_selection.BoxMesh()->GetBox(&drawn);
+    EXPECT_TRUE(Near(drawn.min, corners[0]));
+    EXPECT_TRUE(Near(drawn.max, corners[1]));
+
     EXPECT_EQ(frame->ClearSelection(), 1);
-    EXPECT_EQ(part->Visuals().size(), 0u);
-    EXPECT_EQ(g_selectedPart, nullptr);
-    EXPECT_EQ(g_selectionBox, nullptr);
-    EXPECT_EQ(g_visualCycle, 0);
-    EXPECT_EQ(g_partIndex, 0);
+    EXPECT_EQ(g_selection.Part(), nullptr);
+    EXPECT_EQ(g_selection.BoxMesh(), nullptr);
+    EXPECT_EQ(g_selection.VisualCycle(), 0);
+    EXPECT_EQ(g_selection.PartIndex(), 0);
 }
 
 TEST_F(MainFrameTest, MarkDocumentModifiedMarksTheViewsDocument) {

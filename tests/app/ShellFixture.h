@@ -30,16 +30,19 @@ inline std::string SampleWalker() {
 
 class ShellFixture : public ::testing::Test {
 protected:
-    /// Every test keeps the editor's settings (recent files, window, play speed) in a
-    /// configuration folder of its own, shared by the runs it starts.
-    ShellFixture() : m_previousConfig(qgetenv("XDG_CONFIG_HOME")) {
+    /// Every test keeps the editor's settings (recent files, window, play speed) and its
+    /// autosaves in a folder of its own, shared by the runs it starts.
+    ShellFixture()
+        : m_previousConfig(qgetenv("XDG_CONFIG_HOME")), m_previousData(qgetenv("XDG_DATA_HOME")) {
         if (config.isValid()) {
             qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+            qputenv("XDG_DATA_HOME", QFile::encodeName(config.filePath(QStringLiteral("data"))));
         }
     }
     ~ShellFixture() override {
         Stop();
         qputenv("XDG_CONFIG_HOME", m_previousConfig);
+        qputenv("XDG_DATA_HOME", m_previousData);
     }
 
     /// Starts the program as `pavrix arguments...` would; false when start-up failed.
@@ -86,6 +89,7 @@ protected:
 
 private:
     QByteArray m_previousConfig;
+    QByteArray m_previousData;
 };
 
 } // namespace shell_test

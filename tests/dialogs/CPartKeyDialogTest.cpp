@@ -54,7 +54,7 @@ private:
     void Step(int step) {
         int at = 0;
         for (std::size_t i = 0; i < parts.size(); ++i) {
-            if (parts[i] == g_selectedPart) {
+            if (parts[i] == g_selection.Part()) {
                 at = static_cast<int>(i);
             }
         }

@@ -65,7 +65,7 @@ protected:
     int Render(FrameStats* stats = nullptr, const OverlayHook& overlay = {},
                rm::Frame* label = nullptr) {
         return SceneSetup::RenderFrame(*device, frames.gridFrame.Get(), frames.sceneRoot.Get(),
-                                       label, overlay, stats);
+                                       nullptr, label, overlay, stats);
     }
     // The picture's pixel where a world point lands.
     std::uint32_t PixelAt(const rm::Vector& world) {

@@ -20,6 +20,8 @@ public:
         m_config = std::make_unique<QTemporaryDir>();
         if (m_config->isValid()) {
             qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config->path()));
+            // Autosaves too: a test never meets what the user's editor left.
+            qputenv("XDG_DATA_HOME", QFile::encodeName(m_config->filePath(QStringLiteral("data"))));
         }
         static int argc = 1;
         static char name[] = "pavrix_tests";

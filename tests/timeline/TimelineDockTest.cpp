@@ -133,7 +133,7 @@ TEST_F(TimelineDockTest, AKeyDraggedFrom10To15IsTheOnlyKeyMovedInTheSavedFile) {
     const QPoint key = Mark("UpperArm_L", 10);
     QTest::mouseClick(&Sheet(), Qt::LeftButton, {}, key);
     EXPECT_EQ(dock->Selection().Count(), 1u);
-    EXPECT_EQ(g_selectedPart, Part("UpperArm_L")) << "the key's part is selected in the view";
+    EXPECT_EQ(g_selection.Part(), Part("UpperArm_L")) << "the key's part is selected in the view";
 
     Drag(key, key + QPoint(Pixels(5), 0));
     EXPECT_EQ(frame->History()->UndoText(), QStringLiteral("キーの移動"));
@@ -224,7 +224,7 @@ TEST_F(TimelineDockTest, TreeAndViewFollowEachOther) {
     // A click on a name selects the part in the view and shows its name in the panel.
     QTreeWidgetItem* head = Row("Head");
     QTest::mouseClick(Tree().viewport(), Qt::LeftButton, {}, Tree().visualItemRect(head).center());
-    EXPECT_EQ(g_selectedPart, Part("Head"));
+    EXPECT_EQ(g_selection.Part(), Part("Head"));
     EXPECT_EQ(Panel().GetDlgItemText(ctl::PartName), QStringLiteral("Head"));
 
     // A pick in the view highlights the row once the loop has gone round.

@@ -331,7 +331,7 @@ TEST_F(ViewTest, ParentLabelIsWrittenInTheParentChildModeOnly) {
     ASSERT_EQ(g_d3drm->CreateFrame(g_sceneFrame, &parent), rm::D3DRM_OK);
     ASSERT_EQ(g_d3drm->CreateFrame(parent.Get(), &part), rm::D3DRM_OK);
     parent->SetPosition(nullptr, 0, 0, 0);
-    g_selectedPart = part.Get();
+    SetSelectedPart(part.Get());
     const QRect around(view->width() / 2 - 10, view->height() / 2 - 30, 120, 80);
 
     RenderNow();
@@ -344,7 +344,7 @@ TEST_F(ViewTest, ParentLabelIsWrittenInTheParentChildModeOnly) {
     parent->SetPosition(nullptr, 0, 0, -40);
     RenderNow();
     EXPECT_EQ(CountReddish(view->GetPicture().rect()), 0);
-    g_selectedPart = nullptr;
+    SetSelectedPart(nullptr);
 }
 
 TEST_F(ViewTest, RestoreRenderStatePutsTheSavedStateBackOnTheDevice) {

@@ -59,7 +59,7 @@ TEST_F(EditingSequenceTest, TheSavedFileHoldsExactlyTheKeysTheEditsMade) {
     slider->setValue(5);
     slider->onReleasedCapture();
     Click(PointOf(arm));
-    ASSERT_EQ(g_selectedPart, arm);
+    ASSERT_EQ(g_selection.Part(), arm);
     ui.messageBox.Push(IdOk);
     ui.messageBox.Push(IdOk);
     Press(frame->GetAnimationToolBar(), ids::AddKeyFrame);
@@ -99,7 +99,7 @@ TEST_F(EditingSequenceTest, TheSavedFileHoldsExactlyTheKeysTheEditsMade) {
     EXPECT_EQ(ui.messageBox.UnscriptedCount(), 0);
 
     // Save with the part still selected, and open the file again.
-    ASSERT_NE(g_selectedPart, nullptr);
+    ASSERT_NE(g_selection.Part(), nullptr);
     ASSERT_EQ(frame->OnCommand(ids::FileSave, framework::CommandSource::Menu), 1);
     Open(path.toStdString());
     arm = Part("Arm");

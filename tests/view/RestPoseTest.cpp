@@ -67,7 +67,7 @@ TEST_F(RestPoseTest, SavesAfterSteppingAndPosingWriteTheModelsRestPose) {
     rm::Frame* arm = Part("UpperArm_L");
     ASSERT_NE(arm, nullptr);
     Click(PointOf(arm));
-    ASSERT_EQ(g_selectedPart, arm);
+    ASSERT_EQ(g_selection.Part(), arm);
     for (int i = 0; i < 3; ++i) {
         Key(Qt::Key_Right);
     }

@@ -34,7 +34,7 @@ protected:
 
     void SelectByClick(rm::Frame* part) {
         Click(PointOf(part));
-        ASSERT_EQ(g_selectedPart, part);
+        ASSERT_EQ(g_selection.Part(), part);
     }
 
     /// The part's rotation relative to its parent.
@@ -55,30 +55,23 @@ protected:
     }
 };
 
-TEST_F(ViewInteractionTest, AClickSelectsThePartUnderTheMouseAndHangsTheBoxOnIt) {
+TEST_F(ViewInteractionTest, AClickSelectsThePartUnderTheMouseAndDrawsTheBoxAroundIt) {
     for (const char* name : {"Head", "UpperLeg_L", "LowerArm_R"}) {
         rm::Frame* part = Part(name);
         ASSERT_NE(part, nullptr) << name;
         Click(PointOf(part));
-        EXPECT_EQ(g_selectedPart, part) << name;
-        ASSERT_NE(g_selectionBox, nullptr) << name;
-        const auto& visuals = part->Visuals();
-        EXPECT_NE(std::find_if(visuals.begin(), visuals.end(),
-                               [](const auto& v) { return v.Get() == g_selectionBox; }),
-                  visuals.end())
-            << name;
-        EXPECT_TRUE(g_selectedMesh != nullptr || g_selectedMeshBuilder != nullptr);
-        EXPECT_EQ(g_partIndex, RootIndex(part)) << "the index follows the pick";
+        EXPECT_EQ(g_selection.Part(), part) << name;
+        ASSERT_NE(g_selection.PlacedBox(g_d3drm), nullptr) << name;
+        // The box is the view's: the part carries only its own visuals.
+        EXPECT_EQ(part->Visuals().size(), 1u) << name;
+        EXPECT_TRUE(g_selection.Mesh() != nullptr || g_selection.MeshBuilder() != nullptr);
+        EXPECT_EQ(g_selection.PartIndex(), RootIndex(part)) << "the index follows the pick";
     }
-    // The box went with the earlier selections: one box in the whole model.
-    EXPECT_EQ(Part("Head")->Visuals().size(), 1u);
 
     // Empty space: the selection and its box go.
-    rm::Frame* last = g_selectedPart;
     Click(QPoint(2, 2));
-    EXPECT_EQ(g_selectedPart, nullptr);
-    EXPECT_EQ(g_selectionBox, nullptr);
-    EXPECT_EQ(last->Visuals().size(), 1u);
+    EXPECT_EQ(g_selection.Part(), nullptr);
+    EXPECT_EQ(g_selection.PlacedBox(g_d3drm), nullptr);
     EXPECT_TRUE(ui.messageBox.Asked().empty());
 }
 
@@ -155,7 +148,7 @@ TEST_F(ViewInteractionTest, ShiftCtrlReparentsToTheRootOrUnderAPartOfTheSubtree)
               QStringLiteral("選択しているパーツの親を\nモデルのRootに変更しました。"));
     EXPECT_EQ(ui.messageBox.Asked()[0].style, 0u);
     EXPECT_EQ(arm->GetParent(), root);
-    EXPECT_EQ(g_selectedPart, arm) << "the selection stays";
+    EXPECT_EQ(g_selection.Part(), arm) << "the selection stays";
 
     // On a part inside the selected part's subtree: that part goes to the root first, then
     // the selected part goes under it; no frame ends up under itself.
@@ -173,7 +166,7 @@ TEST_F(ViewInteractionTest, ShiftCtrlReparentsToTheRootOrUnderAPartOfTheSubtree)
 
     // Without both keys, or in the animation mode, a click only selects.
     Click(PointOf(arm), Qt::ShiftModifier);
-    EXPECT_EQ(g_selectedPart, arm);
+    EXPECT_EQ(g_selection.Part(), arm);
     EXPECT_EQ(arm->GetParent(), root);
 }
 
@@ -186,19 +179,19 @@ TEST_F(ViewInteractionTest, UpAndDownWrapRoundTheModelAndPassFramesWithoutVisual
     ASSERT_EQ(RootIndex(empty.Get()), RootIndex(head) + 1);
     SelectByClick(head);
     Key(Qt::Key_Up);
-    EXPECT_EQ(g_selectedPart, ViewInteraction::FrameAt(root, RootIndex(head) + 2));
+    EXPECT_EQ(g_selection.Part(), ViewInteraction::FrameAt(root, RootIndex(head) + 2));
     Key(Qt::Key_Down);
-    EXPECT_EQ(g_selectedPart, head);
+    EXPECT_EQ(g_selection.Part(), head);
 
     const int count = ViewInteraction::CountFrames(root);
     rm::Frame* last = ViewInteraction::FrameAt(root, count - 1);
     rm::Frame* first = ViewInteraction::FrameAt(root, 1);
     SelectByClick(last);
     Key(Qt::Key_Up);
-    EXPECT_EQ(g_selectedPart, first) << "past the last frame and the root";
+    EXPECT_EQ(g_selection.Part(), first) << "past the last frame and the root";
     Key(Qt::Key_Down);
-    EXPECT_EQ(g_selectedPart, last);
-    ASSERT_NE(g_selectionBox, nullptr);
+    EXPECT_EQ(g_selection.Part(), last);
+    ASSERT_NE(g_selection.PlacedBox(g_d3drm), nullptr);
 }
 
 TEST_F(ViewInteractionTest, SelectingTheSelectedPartAgainCyclesItsVisualsAndComesRound) {
@@ -216,10 +209,9 @@ TEST_F(ViewInteractionTest, SelectingTheSelectedPartAgainCyclesItsVisualsAndCome
     std::vector<rm::Visual*> taken;
     for (int i = 0; i < 4; ++i) {
         ASSERT_EQ(interaction.SelectPart(head, nullptr), 1);
-        taken.push_back(g_selectedMesh != nullptr ? static_cast<rm::Visual*>(g_selectedMesh)
-                                                  : g_selectedMeshBuilder);
-        // The box hangs on the part, once, and is never taken as one of its visuals.
-        EXPECT_EQ(head->Visuals().size(), 3u);
+        taken.push_back(g_selection.Visual());
+        // The box is never taken as one of the part's visuals.
+        EXPECT_EQ(head->Visuals().size(), 2u);
     }
     EXPECT_EQ(taken,
               (std::vector<rm::Visual*>{first.Get(), second.Get(), first.Get(), second.Get()}));
@@ -263,7 +255,7 @@ TEST_F(ViewInteractionTest, ArrowsStepKeysAndPartsButNotWithAlt) {
     EXPECT_EQ(g_keyTime, 10u);
     for (Qt::Key key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Left, Qt::Key_Right}) {
         Key(key, Qt::AltModifier);
-        EXPECT_EQ(g_selectedPart, head) << key;
+        EXPECT_EQ(g_selection.Part(), head) << key;
         EXPECT_EQ(g_keyTime, 10u) << key;
     }
     // Numeric pad 5: the "Top" preset, shown and applied.
@@ -303,10 +295,10 @@ TEST_F(ViewInteractionTest, APickOfACharacterWithoutAnAnimationSetSaysSo) {
     Click(PointOf(head));
     ASSERT_EQ(ui.messageBox.Asked().size(), 1u);
     EXPECT_EQ(ui.messageBox.Asked()[0].text, QStringLiteral("Not Animation Data!"));
-    EXPECT_EQ(g_selectedPart, head) << "the part is picked all the same";
+    EXPECT_EQ(g_selection.Part(), head) << "the part is picked all the same";
     // Up and Down need an animation set bound to the model.
     Key(Qt::Key_Up);
-    EXPECT_EQ(g_selectedPart, head);
+    EXPECT_EQ(g_selection.Part(), head);
 }
 
 TEST_F(ViewInteractionTest, ASelectedPartWhoseModelLeftTheSceneIsLetGo) {
@@ -315,7 +307,7 @@ TEST_F(ViewInteractionTest, ASelectedPartWhoseModelLeftTheSceneIsLetGo) {
     const auto keys = CPartRecord::Of(head)->animation->Keys().size();
     g_sceneFrame->DeleteChild(g_currentModel->Root());
     Drag(Qt::LeftButton, QPoint(150, 150), QPoint(20, 0));
-    EXPECT_EQ(g_selectedPart, nullptr);
+    EXPECT_EQ(g_selection.Part(), nullptr);
     EXPECT_EQ(CPartRecord::Of(head)->animation->Keys().size(), keys);
     EXPECT_EQ(head->Visuals().size(), 1u) << "its box was taken off";
 }
