@@ -36,7 +36,11 @@ public:
     /// one of {}<>;,"()[]. Names written in Shift-JIS (code page 932) are the exception:
     /// the second byte of one of their characters may be '[', ']', '{' or '}' ("マ" is
     /// 0x83 0x7D). When the bytes up to the first delimiter are not UTF-8, the name is
-    /// read as Shift-JIS, each lead byte taking the byte after it along.
+    /// read as Shift-JIS, each lead byte taking the byte after it along; a lead byte takes
+    /// a delimiter along only where the name goes on after the pair or the pair ends it
+    /// before '{', '}' or '<' (blanks between allowed), so "Bodyé{" followed by the object's
+    /// first member is the Latin-1 name "Bodyé" and its brace. SkipObjectBody measures names
+    /// the same way, so reading an object and stepping over it find the same closing brace.
     static std::size_t NameLength(std::string_view bytes);
     /// The optional name between a keyword and its '{'; false when there is none.
     bool ReadObjectName(std::string_view* name);
@@ -106,8 +110,11 @@ public:
     /// After an object's '{', or anywhere among its values: skips to just past its
     /// matching '}'.
     void SkipObjectBody();
-    /// At `template`: skips the whole template definition.
-    void SkipTemplate();
+    /// At `template`: skips the whole template definition; returns the template's name.
+    std::string_view SkipTemplate();
+    /// The content from `begin` to `end` (offsets) as text to write back: line ends made
+    /// '\n', and following lines without the indentation the first one had.
+    std::string ObjectText(std::size_t begin, std::size_t end) const;
 
     /// An upper bound on how many values the rest of the content can hold; counts are
     /// checked against it before anything is allocated for them.
