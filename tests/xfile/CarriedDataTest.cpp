@@ -105,8 +105,8 @@ TEST_F(CarriedDataTest, UnknownObjectsComeBackInOrderWithTheirDeclarations) {
     const std::string saved = Resave(in, folder.File("saved.x"));
 
     // Each declaration once, before the Header; the objects where the file had them.
-    for (const char* name : {"EngineColor", "EngineTag", "ObjectMatrixComment",
-                             "VertexDuplicationIndices"}) {
+    for (const char* name :
+         {"EngineColor", "EngineTag", "ObjectMatrixComment", "VertexDuplicationIndices"}) {
         EXPECT_EQ(Count(saved, std::string("template ") + name + " {"), 1u) << name;
     }
     const std::size_t header = saved.find("Header {");

@@ -58,7 +58,8 @@ std::string ReadAll(const std::filesystem::path& path) {
 // and an animation set that both reads must find.
 std::string LargerFile() {
     std::string text = "xof 0302txt 0032\n"
-                       "Material \x83}\x83" "e\x83\x8A\x83\x41\x83\x8B { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; }\n"
+                       "Material \x83}\x83"
+                       "e\x83\x8A\x83\x41\x83\x8B { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; }\n"
                        "Frame Root {\n FrameTransformMatrix { 1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1;; }\n"
                        " Frame \x83{\x81[\x83\x93 {\n"
                        "  Mesh Body {\n   ";
@@ -74,14 +75,16 @@ std::string LargerFile() {
                 std::to_string(v + 2) + "," + std::to_string(v + 3) +
                 (f + 1 < vertices / 4 ? ";,\n" : ";;\n");
     }
-    text += "   MeshMaterialList { 1; 1; 0;; {\x83}\x83" "e\x83\x8A\x83\x41\x83\x8B} }\n"
+    text += "   MeshMaterialList { 1; 1; 0;; {\x83}\x83"
+            "e\x83\x8A\x83\x41\x83\x8B} }\n"
             "   \x88}{}\n"
             "   VertexDuplicationIndices { 1; 1; 0; }\n"
             "  }\n"
             " }\n"
             "}\n"
             "AnimationSet Walk {\n"
-            " Animation A { {\x83{\x81[\x83\x93} AnimationKey { 0; 2; 0;4;1,0,0,0;;, 10;4;0,1,0,0;;; } }\n"
+            " Animation A { {\x83{\x81[\x83\x93} AnimationKey { 0; 2; 0;4;1,0,0,0;;, "
+            "10;4;0,1,0,0;;; } }\n"
             "}\n";
     return text;
 }
@@ -98,7 +101,8 @@ TEST(XFileReadPathsTest, BothReadsGiveTheSameAnswerWhereABraceMayEndACharacter) 
                      "Frame A { Mesh M { 0;; 0;; MeshMaterialList { 1; 0;; {\x83}} } } }\n"
                      "AnimationSet S { Animation { {A} AnimationKey { 2; 1; 0;3;1,2,3;;; } } }\n")},
         {"Latin-1 name before its brace inside a skipped mesh",
-         std::string("xof 0302txt 0032\nFrame A { Mesh M { 0;; 0;; Unknown Body\xE9{\n 1; } } }\n")},
+         std::string(
+             "xof 0302txt 0032\nFrame A { Mesh M { 0;; 0;; Unknown Body\xE9{\n 1; } } }\n")},
     };
     for (const auto& [label, bytes] : inputs) {
         ExpectReadsAgree(bytes, label);
@@ -144,8 +148,10 @@ TEST(XFileReadPathsTest, NamesBeforeTheirBraceReadInLatin1AndInShiftJis) {
          "Frame \xE0{ Frame M\xFC{\n Frame X {}\n } }\n",
          {"\xE0", "M\xFC", "X"}},
         {"Shift-JIS name whose last byte is a brace, touching its own",
-         "Frame \x83}{ Frame \x83{ { } }\n", {"\x83}", "\x83{"}},
-        {"Shift-JIS name with a brace inside", "Frame \x83{\x81[\x83\x93{}\n",
+         "Frame \x83}{ Frame \x83{ { } }\n",
+         {"\x83}", "\x83{"}},
+        {"Shift-JIS name with a brace inside",
+         "Frame \x83{\x81[\x83\x93{}\n",
          {"\x83{\x81[\x83\x93"}},
     };
     for (const auto& row : rows) {
