@@ -334,15 +334,26 @@ std::vector<Ref<Animation>> XFileSceneBuilder::BuildAnimations(std::uint32_t set
         auto animation = MakeRef<Animation>();
         animation->SetName(source.name);
         animation->SetOptions(source.options);
-        // Keys are added in time order (equal times keep file order, as adding them one by
-        // one would), so each lands at the end of the animation's list.
-        keys = source.keys;
+        // The keys in time order (equal times keep file order), numbered and holding only
+        // their type's values, as adding them one by one would leave them, in one move.
+        keys.clear();
+        keys.reserve(source.keys.size());
+        for (const AnimationKey& key : source.keys) {
+            AnimationKey& added = keys.emplace_back();
+            added.dwKeyType = key.dwKeyType;
+            added.dvTime = key.dvTime;
+            const int values = key.dwKeyType == D3DRMANIMATION_ROTATEKEY ? 4 : 3;
+            std::copy_n(&key.dqRotateKey.s, values, &added.dqRotateKey.s);
+        }
         std::stable_sort(
             keys.begin(), keys.end(),
             [](const AnimationKey& a, const AnimationKey& b) { return a.dvTime < b.dvTime; });
+        std::uint32_t id = animation->NextKeyId();
         for (AnimationKey& key : keys) {
-            animation->AddKey(&key);
+            key.dwID = id++;
         }
+        animation->RestoreKeys(std::move(keys), id);
+        keys = {};
         Frame* frame = nullptr;
         if (source.inlineFrame >= 0) {
             frame = m_frames[std::size_t(source.inlineFrame)].Get();
