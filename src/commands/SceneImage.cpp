@@ -75,7 +75,8 @@ bool TakeRoot(rm::Ref<rm::Frame>& slot, rm::Frame* root) {
 
 bool SceneImage::FrameEntry::operator==(const FrameEntry& other) const {
     return frame == other.frame && parent == other.parent && children == other.children &&
-           std::memcmp(&local, &other.local, sizeof(rm::Matrix4)) == 0 && name == other.name &&
+           std::memcmp(&local, &other.local, sizeof(rm::Matrix4)) == 0 &&
+           std::memcmp(&rest, &other.rest, sizeof(rm::Matrix4)) == 0 && name == other.name &&
            hasRecord == other.hasRecord && baseName == other.baseName &&
            fileName == other.fileName && animation == other.animation;
 }
@@ -126,6 +127,7 @@ void SceneImage::CaptureFrames(rm::Frame* root) {
             entry.children.push_back(child.Get());
         }
         entry.local = frame->LocalTransform();
+        entry.rest = frame->GetRestTransform();
         entry.name = frame->Name();
         if (const CPartRecord* record = CPartRecord::Of(frame)) {
             entry.hasRecord = true;
@@ -298,7 +300,8 @@ void SceneImage::RestoreFrames() const {
         for (rm::Frame* child : entry.children) {
             frame->AddChild(child);
         }
-        frame->AddTransform(rm::D3DRMCOMBINE_REPLACE, entry.local);
+        frame->SetRestTransform(entry.rest);
+        frame->SetPose(entry.local);
         frame->SetName(entry.name);
         if (CPartRecord* record = CPartRecord::Of(frame); record != nullptr && entry.hasRecord) {
             record->baseName = entry.baseName;

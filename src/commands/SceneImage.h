@@ -74,7 +74,8 @@ private:
         rm::Ref<rm::Frame> frame;
         rm::Frame* parent = nullptr; // kept alive by its own entry or above the tree
         std::vector<rm::Frame*> children;
-        rm::Matrix4 local;
+        rm::Matrix4 local; // the pose
+        rm::Matrix4 rest;
         std::string name;
         bool hasRecord = false;
         std::optional<std::string> baseName;

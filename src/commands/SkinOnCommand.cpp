@@ -23,9 +23,9 @@ constexpr char kDropped[] = "スキン処理で頂点の並びが変わったた
 
 const BatchCommand::Recipe& SkinOnCommand::GetRecipe() const {
     // No step: the skin cannot be taken back, and the history before it is forgotten (the
-    // meshes it replaces are gone).
+    // meshes it replaces are gone). The next save writes the meshes it made: modified.
     static const Recipe recipe{"Morphing Skin", "スキン処理", 0,     Ask::YesNo,
-                               kQuestion,       kDone,        false, false};
+                               kQuestion,       kDone,        false, true};
     return recipe;
 }
 
@@ -44,8 +44,10 @@ BatchCommand::Outcome SkinOnCommand::Apply() {
         }
         Inform(text.c_str(), GetRecipe().caption);
     }
+    // The meshes differ from every state the history knew, the saved one among them: no
+    // step taken back afterwards may make the document look unmodified.
     if (UndoHistory* history = m_host.History()) {
-        history->ClearKeepingState();
+        history->Clear(true);
     }
     return Outcome::Changed;
 }
