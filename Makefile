@@ -44,8 +44,9 @@ fuzz: deps
 	    -DPAVRIX_FUZZ=ON -DPAVRIX_BUILD_TESTS=OFF -DPAVRIX_BUILD_BENCH=OFF
 	cmake --build $(BUILD)-fuzz -j$(JOBS) --target xfile_fuzzer
 	mkdir -p fuzz/corpus
-	$(BUILD)-fuzz/fuzz/xfile_fuzzer fuzz/corpus ../shared/testdata/x \
-	    -max_total_time=$${FUZZ_SECONDS:-300} -max_len=65536
+	$(BUILD)-fuzz/fuzz/xfile_fuzzer fuzz/corpus fuzz/regressions samples \
+	    $$(test -d ../shared/testdata/x && echo ../shared/testdata/x) \
+	    -max_total_time=$${FUZZ_SECONDS:-300} -max_len=65536 -artifact_prefix=fuzz/
 
 # Every test again, built with AddressSanitizer and UndefinedBehaviorSanitizer; any report
 # fails the test it came from. Leak reports are off: the software rasteriser keeps a few

@@ -3,6 +3,7 @@
 // mesh builders and animations that the scene library can then use. Texture images are not
 // opened (file names in the input must not reach the file system).
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -21,6 +22,32 @@ constexpr std::string_view kName = "fuzz.x";
 
 [[noreturn]] void Broken() {
     __builtin_trap();
+}
+
+// What both reads must find alike: the frames with their tree, and every animation set.
+bool SameOutline(const rm::XFileDocument& a, const rm::XFileDocument& b) {
+    if (a.frames.size() != b.frames.size() || a.animationSets.size() != b.animationSets.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.frames.size(); ++i) {
+        if (a.frames[i].name != b.frames[i].name || a.frames[i].children != b.frames[i].children) {
+            return false;
+        }
+    }
+    for (std::size_t i = 0; i < a.animationSets.size(); ++i) {
+        const auto& x = a.animationSets[i].animations;
+        const auto& y = b.animationSets[i].animations;
+        if (a.animationSets[i].name != b.animationSets[i].name || x.size() != y.size()) {
+            return false;
+        }
+        for (std::size_t j = 0; j < x.size(); ++j) {
+            if (x[j].name != y[j].name || x[j].frameName != y[j].frameName ||
+                x[j].keys.size() != y[j].keys.size()) {
+                return false;
+            }
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -61,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             rm::Ref<rm::Mesh> drawable;
             mesh->CreateMesh(&drawable);
         }
-        if (rm::Failed(animationResult)) {
+        if (rm::Failed(animationResult) || !SameOutline(document, animationDocument)) {
             Broken();
         }
     }

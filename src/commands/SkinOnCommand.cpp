@@ -1,5 +1,8 @@
 #include "commands/SkinOnCommand.h"
 
+#include <string>
+#include <vector>
+
 #include "app/ProgramState.h"
 #include "commands/IBatchCommandHost.h"
 #include "commands/UndoHistory.h"
@@ -13,6 +16,9 @@ constexpr char kQuestion[] =
 constexpr char kDone[] = "スキン処理機能が有効になりました。\n"
                          "この操作は元に戻せません。それまでの操作も元に戻せなくなりました。";
 
+constexpr char kDropped[] = "スキン処理で頂点の並びが変わったため、"
+                            "次のデータは削除され、保存されません。";
+
 } // namespace
 
 const BatchCommand::Recipe& SkinOnCommand::GetRecipe() const {
@@ -25,8 +31,18 @@ const BatchCommand::Recipe& SkinOnCommand::GetRecipe() const {
 
 BatchCommand::Outcome SkinOnCommand::Apply() {
     g_redrawRequest = 1;
-    if (g_currentModel == nullptr || !g_currentModel->EnableSkin()) {
+    std::vector<std::string> dropped;
+    if (g_currentModel == nullptr || !g_currentModel->EnableSkin(&dropped)) {
         return Outcome::Failed;
+    }
+    if (!dropped.empty()) {
+        // Data that described the meshes' old vertex order would be wrong if saved.
+        std::string text = kDropped;
+        for (const std::string& name : dropped) {
+            text += "\n";
+            text += name;
+        }
+        Inform(text.c_str(), GetRecipe().caption);
     }
     // The meshes differ from every state the history knew, the saved one among them: no
     // step taken back afterwards may make the document look unmodified.

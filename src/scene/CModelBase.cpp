@@ -1,6 +1,7 @@
 #include "scene/CModelBase.h"
 
 #include "platform/rm/Context.h"
+#include "scene/CNameRecord.h"
 #include "scene/PartNaming.h"
 #include "scene/SceneContext.h"
 #include "scene/SkinEdits.h"
@@ -73,7 +74,7 @@ int CModelBase::ResetOrientation(rm::Frame* frame) {
     return 1;
 }
 
-int CModelBase::ConvertMeshBuilders(rm::Frame* frame) {
+int CModelBase::ConvertMeshBuilders(rm::Frame* frame, std::vector<std::string>* dropped) {
     if (!frame) {
         return 0;
     }
@@ -88,6 +89,14 @@ int CModelBase::ConvertMeshBuilders(rm::Frame* frame) {
         if (rm::Failed(builder->CreateMesh(&mesh)) || !mesh) {
             continue;
         }
+        if (dropped) {
+            // The file's name of the mesh, which its record keeps while it has a working one.
+            const auto* record = reinterpret_cast<const CNameRecord*>(builder->GetAppData());
+            const std::string& name = record ? record->name : builder->Name();
+            for (const rm::CarriedObject& object : builder->CarriedObjects()) {
+                dropped->push_back(object.templateName + " (mesh " + name + ")");
+            }
+        }
         // The mesh takes over the builder's name and its file-name record, so a later
         // save still writes the visual's name from the file.
         mesh->SetName(builder->Name());
@@ -97,7 +106,7 @@ int CModelBase::ConvertMeshBuilders(rm::Frame* frame) {
         frame->AddVisual(mesh.Get());
     }
     for (const auto& child : frame->Children()) {
-        ConvertMeshBuilders(child.Get());
+        ConvertMeshBuilders(child.Get(), dropped);
     }
     return 1;
 }
@@ -113,13 +122,13 @@ int CModelBase::DetachFromScene(rm::Frame* parent) {
     return rm::Succeeded(from->DeleteChild(m_root.Get())) ? 1 : 0;
 }
 
-int CModelBase::EnableSkin() {
+int CModelBase::EnableSkin(std::vector<std::string>* dropped) {
     if (!m_root) {
         return 0;
     }
     m_welds.Clear();
     m_skinOn = 1;
-    ConvertMeshBuilders(m_root.Get());
+    ConvertMeshBuilders(m_root.Get(), dropped);
     ResetOrientation(m_root.Get());
     m_welds.Build(m_root.Get(), m_weldTolerance);
     return 1;

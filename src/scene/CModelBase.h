@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "platform/rm/Frame.h"
 #include "scene/WeldList.h"
 
@@ -29,15 +32,19 @@ public:
     /// Frames are left at rest: the caller poses them again.
     int ResetOrientation(rm::Frame* frame);
     /// Replaces every mesh-builder visual of the subtree by a mesh with the same geometry;
-    /// builders with skin weights stay as they are.
-    int ConvertMeshBuilders(rm::Frame* frame);
+    /// builders with skin weights stay as they are. A mesh's vertices are laid out anew, so
+    /// the data objects a converted builder kept from its file (rm::CarriedObject) describe
+    /// vertices that are gone: they are dropped, each named in *dropped when given as
+    /// "<template> (mesh <name>)".
+    int ConvertMeshBuilders(rm::Frame* frame, std::vector<std::string>* dropped = nullptr);
     /// Removes the root from parent, or from its own parent when parent is null.
     int DetachFromScene(rm::Frame* parent);
 
     /// Switches the morphing skin on: meshes instead of builders, plain orientation (at
     /// rest), then the welds of every vertex shared by parts (meshes with skin weights take no
-    /// part). 0 without a root frame.
-    int EnableSkin();
+    /// part). 0 without a root frame. Kept data objects that the conversion drops are named
+    /// in *dropped (see ConvertMeshBuilders).
+    int EnableSkin(std::vector<std::string>* dropped = nullptr);
     /// Moves the welded vertices after a change of pose. 0 while the skin is off.
     int UpdateSkin();
 

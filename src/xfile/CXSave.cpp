@@ -147,6 +147,34 @@ bool HasSkinnedMesh(const rm::Frame* frame) {
                        [](const auto& child) { return HasSkinnedMesh(child.Get()); });
 }
 
+// The declarations the kept data objects of `frame`'s tree need, added once each.
+void CollectDeclarations(const std::vector<rm::CarriedObject>& objects,
+                         std::vector<std::string>* declarations) {
+    for (const rm::CarriedObject& object : objects) {
+        for (const std::string& text : object.declarations) {
+            if (std::find(declarations->begin(), declarations->end(), text) ==
+                declarations->end()) {
+                declarations->push_back(text);
+            }
+        }
+    }
+}
+
+void CollectDeclarations(const rm::Frame* frame, std::vector<std::string>* declarations) {
+    if (!frame) {
+        return;
+    }
+    CollectDeclarations(frame->CarriedObjects(), declarations);
+    for (const auto& visual : frame->Visuals()) {
+        if (const auto* builder = dynamic_cast<const rm::MeshBuilder*>(visual.Get())) {
+            CollectDeclarations(builder->CarriedObjects(), declarations);
+        }
+    }
+    for (const auto& child : frame->Children()) {
+        CollectDeclarations(child.Get(), declarations);
+    }
+}
+
 // Truncation toward zero, as the file's whole-number key times want; times beyond the
 // integer range (never produced by editing) are pinned to it instead of overflowing.
 int KeyTime(float time) {
@@ -232,6 +260,12 @@ int CXSave::WriteHeader() {
     if ((m_saveFlags & kWriteTemplates) && m_ticksPerSecond != 0) {
         Put(kTicksPerSecondTemplate);
     }
+    // Templates of the kept data objects are declared whatever the flags: readers need
+    // them for objects of templates they do not know.
+    for (const std::string& text : m_carriedDeclarations) {
+        Put(text);
+        Put("\n");
+    }
     m_line.assign(m_indent);
     // The inner lines carry their own single space whatever the level.
     m_line += "Header {\n 1;\n 0;\n 1;\n}\n";
@@ -260,7 +294,27 @@ int CXSave::WriteMesh(rm::MeshBuilder* builder) {
     }
     WriteVertexColors(builder);
     WriteSkinWeights(builder);
+    WriteCarriedObjects(builder->CarriedObjects());
     CloseBlock();
+    return 1;
+}
+
+int CXSave::WriteCarriedObjects(const std::vector<rm::CarriedObject>& objects) {
+    for (const rm::CarriedObject& object : objects) {
+        m_line.assign(1, '\n');
+        std::string_view text = object.text;
+        while (!text.empty()) {
+            const std::size_t end = text.find('\n');
+            const std::string_view line = text.substr(0, end);
+            if (!line.empty()) {
+                m_line += m_indent;
+                m_line += line;
+            }
+            m_line += '\n';
+            text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        }
+        Put(m_line);
+    }
     return 1;
 }
 
@@ -604,14 +658,19 @@ int CXSave::Save(const char* fileName, std::uint32_t saveFlags,
     m_saveFlags = saveFlags;
     m_ticksPerSecond = 0;
     m_hasSkin = false;
+    m_carriedDeclarations.clear();
     if (childrenOnly) {
         if (rootFrame) {
+            // The root stands for the file: what it keeps is written at the top level.
+            CollectDeclarations(rootFrame->CarriedObjects(), &m_carriedDeclarations);
             for (const auto& child : rootFrame->GetChildren()) {
                 m_hasSkin = m_hasSkin || HasSkinnedMesh(child.Get());
+                CollectDeclarations(child.Get(), &m_carriedDeclarations);
             }
         }
     } else {
         m_hasSkin = HasSkinnedMesh(rootFrame);
+        CollectDeclarations(rootFrame, &m_carriedDeclarations);
     }
     for (const rm::AnimationSet* set : animationSets) {
         if (set->TicksPerSecond() != 0) {
@@ -623,6 +682,7 @@ int CXSave::Save(const char* fileName, std::uint32_t saveFlags,
     WriteTicksPerSecond();
     if (childrenOnly) {
         if (rootFrame) {
+            WriteCarriedObjects(rootFrame->CarriedObjects());
             for (const auto& child : rootFrame->GetChildren()) {
                 WriteFrame(child.Get(), 1);
             }
@@ -651,6 +711,7 @@ int CXSave::WriteFrame(rm::Frame* frame, int autoName) {
     }
     OpenBlock("Frame", NameOf(*frame));
     WriteFrameTransformMatrix(frame);
+    WriteCarriedObjects(frame->CarriedObjects());
 
     for (const auto& visual : frame->GetVisuals()) {
         if (auto* builder = dynamic_cast<rm::MeshBuilder*>(visual.Get())) {

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/rm/CarriedObject.h"
 #include "platform/rm/Types.h"
 #include "xfile/SafeFileWriter.h"
 
@@ -99,7 +100,7 @@ public:
     void SetTicksPerSecond(std::uint32_t ticks) { m_ticksPerSecond = ticks; }
     /// The AnimTicksPerSecond object; nothing without a tick rate.
     int WriteTicksPerSecond();
-    /// One Mesh block with the parts the save flags ask for.
+    /// One Mesh block with the parts the save flags ask for, then its kept data objects.
     int WriteMesh(rm::MeshBuilder* builder);
     int WriteVertices(rm::MeshBuilder* builder);
     int WriteFaces(rm::MeshBuilder* builder);
@@ -117,8 +118,14 @@ public:
     /// after the vertex colours.
     int WriteSkinWeights(rm::MeshBuilder* builder);
 
-    /// One Frame block: transform, meshes, then the children, recursively. With `autoName`
-    /// an unnamed frame is given the next generated name first.
+    /// Data objects the reader kept without interpreting them (rm::CarriedObject), each
+    /// after an empty line at the present indent, as the file held them. Their template
+    /// declarations are written with the others by WriteHeader, once each, when `Save`
+    /// found such objects in what it writes; a file without them is written as before.
+    int WriteCarriedObjects(const std::vector<rm::CarriedObject>& objects);
+
+    /// One Frame block: transform, kept data objects, meshes, then the children,
+    /// recursively. With `autoName` an unnamed frame is given the next generated name first.
     int WriteFrame(rm::Frame* frame, int autoName);
     int WriteFrameTransformMatrix(rm::Frame* frame);
     /// One AnimationSet block; nothing at all for a set without animations.
@@ -181,6 +188,8 @@ private:
     std::uint32_t m_saveFlags = 0;
     std::uint32_t m_ticksPerSecond = 0;
     bool m_hasSkin = false; // some mesh of the tree being saved has skin weights
+    // The declarations the kept data objects of the tree being saved need, once each.
+    std::vector<std::string> m_carriedDeclarations;
     std::string m_line;
     std::string m_indent;
     int m_indentLevel = 0;

@@ -154,3 +154,13 @@ TEST(InfoCommandWrittenFilesTest, NamesOfAnyBytesComeOutAsValidJson) {
                                  R"("parentBytes":"835c8d9c",)"));
     EXPECT_THAT(r.out, HasSubstr("{\"name\":\"\xC3\xA4rm\",\"parent\""));
 }
+
+TEST(InfoCommandWrittenFilesTest, AByteNoCodePageMapsShowsAsReplacementAndKeepsItsBytes) {
+    // A Latin-1 name touching its brace, and one ending in a lone lead byte.
+    const std::string path =
+        WriteScratch("latin.x", "xof 0303txt 0032\nFrame Body\xE9{\n Frame Arm\xFF {\n }\n}\n");
+    const Result r = Info({path});
+    EXPECT_EQ(r.status, cli::kExitOk) << r.err;
+    EXPECT_THAT(r.out, HasSubstr(R"({"name":"Body�","nameBytes":"426f6479e9",)"));
+    EXPECT_THAT(r.out, HasSubstr(R"({"name":"Arm�","nameBytes":"41726dff",)"));
+}

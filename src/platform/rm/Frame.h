@@ -1,7 +1,9 @@
 #pragma once
 
+#include <utility>
 #include <vector>
 
+#include "platform/rm/CarriedObject.h"
 #include "platform/rm/Light.h"
 #include "platform/rm/Object.h"
 #include "platform/rm/Visual.h"
@@ -124,6 +126,12 @@ public:
     HRESULT SetSceneBackgroundRGB(float r, float g, float b);
     D3DCOLOR GetSceneBackground() const { return m_background; }
 
+    /// Data objects of templates this library does not interpret, in file order: the
+    /// frame's own, and on the frame a file's frames were loaded into (Load), the file's
+    /// top-level ones after those it held.
+    const std::vector<CarriedObject>& CarriedObjects() const { return m_carried; }
+    void SetCarriedObjects(std::vector<CarriedObject> objects) { m_carried = std::move(objects); }
+
 private:
     bool IsAncestorOf(const Frame* frame) const;
     /// Matrix of this frame relative to reference: W(this) inverse(W(reference)).
@@ -143,6 +151,7 @@ private:
     Vector m_velocity; // in parent coordinates
     D3DRMZBUFFERMODE m_zbufferMode = D3DRMZBUFFER_FROMPARENT;
     D3DCOLOR m_background = 0xFF000000;
+    std::vector<CarriedObject> m_carried;
 };
 
 } // namespace rm

@@ -351,6 +351,11 @@ HRESULT MeshBuilder::AddMeshBuilder(const MeshBuilder* other) {
     }
     const std::uint32_t vertexBase = GetVertexCount();
     const std::uint32_t normalBase = GetNormalCount();
+    if (vertexBase == 0) {
+        m_carried = other->m_carried;
+    } else {
+        m_carried.clear();
+    }
     if (other->HasVertexColors() && m_vertexColors.empty()) {
         m_vertexColors.assign(vertexBase, 0xFFFFFFFF);
     }
@@ -399,6 +404,7 @@ HRESULT MeshBuilder::AddMesh(const Mesh* mesh) {
     if (!mesh) {
         return D3DRMERR_BADOBJECT;
     }
+    m_carried.clear(); // a mesh keeps none, and these vertices would not be theirs
     std::vector<std::uint32_t> v, n;
     for (std::uint32_t g = 0; g < mesh->GetGroupCount(); ++g) {
         const auto gi = Mesh::D3DRMGROUPINDEX(g);
@@ -578,6 +584,7 @@ void MeshBuilder::Empty() {
     m_faceTexture.clear();
     m_faceWrap.clear();
     m_skin = {};
+    m_carried.clear();
     Touch();
 }
 

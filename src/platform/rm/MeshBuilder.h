@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/Assert.h"
+#include "platform/rm/CarriedObject.h"
 #include "platform/rm/MeshSkin.h"
 #include "platform/rm/Visual.h"
 
@@ -160,6 +161,14 @@ public:
         Touch();
     }
 
+    /// Data objects of templates this library does not interpret that the mesh held in
+    /// its file (VertexDuplicationIndices, DeclData…), in file order. They describe the
+    /// vertices as loaded: Empty drops them, AddMeshBuilder and AddMesh drop them when this
+    /// builder had vertices already (an empty one takes the other builder's), and an edit
+    /// that re-indexes the vertices must drop them too, never leave them stale.
+    const std::vector<CarriedObject>& CarriedObjects() const { return m_carried; }
+    void SetCarriedObjects(std::vector<CarriedObject> objects) { m_carried = std::move(objects); }
+
 private:
     std::vector<Vector> m_positions;
     std::vector<float> m_texCoords; // u, v per vertex
@@ -177,6 +186,7 @@ private:
     bool m_hasQuality = false;
     std::uint32_t m_enable = D3DRMMESHBUILDER_RENDERENABLE | D3DRMMESHBUILDER_PICKENABLE;
     MeshSkin m_skin;
+    std::vector<CarriedObject> m_carried;
 };
 
 } // namespace rm

@@ -108,6 +108,11 @@ HRESULT Frame::Load(const char* fileName, const char* textureDirectory) {
             for (const auto& frame : frames) {
                 AddChild(frame.Get());
             }
+            std::vector<CarriedObject> carried = builder.TopLevelCarriedObjects();
+            if (!carried.empty()) {
+                carried.insert(carried.begin(), m_carried.begin(), m_carried.end());
+                m_carried = std::move(carried);
+            }
             return D3DRM_OK;
         },
         [] {});

@@ -20,6 +20,11 @@ TEST(DecodeNameTest, UtfEightStaysAndEverythingElseIsCodePage932) {
         {"\x87\x40", QStringLiteral("①"), false},            // a Windows extension
         {"\xB1\xC6\xD2", QStringLiteral("ｱﾆﾒ"), false},      // half-width katakana
         {"", QString(), true},
+        {"Body\xE9", QStringLiteral("Body\uFFFD"), false},   // a lead byte at the end
+        {"\x83\x7D\x83", QStringLiteral("マ\uFFFD"), false}, // a lead byte after a character
+        {"A\xFF"
+         "B",
+         QStringLiteral("A\uFFFDB"), false}, // no character of code page 932
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text.toStdString());

@@ -338,6 +338,10 @@ TEST(XFileDialectTest, NamesInShiftJisKeepTheDelimiterBytesInsideTheirCharacters
         {"\xE3\x83\x9E}", 3},      // "マ" in UTF-8: the brace ends it
         {"\xE3\x81\x82}", 3},      // "あ" in UTF-8 ends in a Shift-JIS lead byte
         {"\x83\x7D", 2},
+        {"\x83\x7D{", 2},         // "マ" then its object's brace
+        {"\x83\x7B {", 2},        // "ボ" then a blank and the brace
+        {"Body\xE9{\n Frame", 5}, // Latin-1 "é" before its object's brace
+        {"\xE9{ 1;", 1},          // "é" before the brace of an object with values
     };
     for (const auto& row : rows) {
         EXPECT_EQ(rm::XFileNameLength(row.bytes), row.length) << row.bytes;

@@ -167,12 +167,13 @@ TEST_F(XFileRealFilesTest, TextBinaryAndCompressedCubesGiveTheSameScene) {
 TEST_F(XFileRealFilesTest, InflatingTheCompressedCubeGivesTheBinaryCube) {
     const std::string compressed = ReadAll(TestData("test_cube_compressed.x"));
     const std::string binary = ReadAll(TestData("test_cube_binary.x"));
-    std::string out, problem;
+    InflatedContent out;
+    std::string problem;
     std::size_t offset = 0;
     ASSERT_TRUE(InflateMszip(std::string_view(compressed).substr(16), kMaxXFileSize, &out, &problem,
                              &offset))
         << problem;
-    EXPECT_EQ(out, binary.substr(16));
+    EXPECT_EQ(out.View(), binary.substr(16));
 }
 
 TEST_F(XFileRealFilesTest, TheCubeKeepsItsMatricesAndItsSharedMaterial) {

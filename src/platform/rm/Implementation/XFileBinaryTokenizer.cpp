@@ -1,6 +1,8 @@
 #include "platform/rm/Implementation/XFileBinaryTokenizer.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <string>
 
@@ -314,8 +316,12 @@ void XFileBinaryTokenizer::SkipObjectBody() {
     }
 }
 
-void XFileBinaryTokenizer::SkipTemplate() {
+std::string_view XFileBinaryTokenizer::SkipTemplate() {
     SkipToken(); // `template`
+    std::string_view name;
+    if (Remaining() >= 2 && TokenAt(m_p) == kName) {
+        name = ReadName("the template's name");
+    }
     for (;;) {
         if (Remaining() < 2) {
             FailAt(Position(), "expected '{' to open the template, found end of file");
@@ -325,6 +331,129 @@ void XFileBinaryTokenizer::SkipTemplate() {
         }
     }
     SkipObjectBody();
+    return name;
+}
+
+std::string XFileBinaryTokenizer::ObjectText(std::size_t begin, std::size_t end) const {
+    static constexpr const char* kTypes[] = {"WORD",    "DWORD",   "FLOAT",  "DOUBLE", "CHAR",
+                                             "UCHAR",   "SWORD",   "SDWORD", "VOID",   "STRING",
+                                             "UNICODE", "CSTRING", "array"};
+    std::string text;
+    const char* p = m_begin + begin;
+    const char* const last = m_begin + end;
+    const auto dword = [&](std::size_t at) { return DwordAt(p + at); };
+    // Values of a list: ',' between them, ';' after the last.
+    const auto list = [&](std::uint32_t count, auto append) {
+        for (std::uint32_t i = 0; i < count; ++i) {
+            append(i);
+            text += i + 1 < count ? ',' : ';';
+        }
+    };
+    bool wordBefore = false; // a name or type keyword just written: a blank goes between
+    int depth = 0;
+    while (last - p >= 2) {
+        const std::uint16_t token = TokenAt(p);
+        if (token == kCloseBrace) {
+            if (!text.empty() && text.back() != '\n') {
+                text += '\n';
+            }
+            depth = std::max(depth - 1, 0);
+        }
+        if ((text.empty() || text.back() == '\n') && token != kComma && token != kSemicolon) {
+            text.append(std::size_t(depth), ' ');
+        }
+        const std::size_t left = std::size_t(last - p);
+        const std::uint32_t count = left >= 6 ? dword(2) : 0;
+        bool word = false;
+        std::size_t size = 2;
+        switch (token) {
+        case kName:
+            size = 6 + std::size_t(count);
+            if (wordBefore) {
+                text += ' ';
+            }
+            text.append(p + 6, count);
+            word = true;
+            break;
+        case kString:
+            size = 6 + std::size_t(count);
+            text += '"';
+            text.append(p + 6, count);
+            text += '"';
+            break;
+        case kInteger:
+            size = 6;
+            text += std::to_string(count);
+            break;
+        case kGuid: {
+            size = 18;
+            char guid[40];
+            std::uint16_t data2;
+            std::uint16_t data3;
+            std::memcpy(&data2, p + 6, 2);
+            std::memcpy(&data3, p + 8, 2);
+            const auto* b = reinterpret_cast<const unsigned char*>(p + 10);
+            std::snprintf(guid, sizeof guid, "<%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X>",
+                          dword(2), data2, data3, b[0], b[1], b[2], b[3], b[4], b[5], b[6], b[7]);
+            text += guid;
+            break;
+        }
+        case kIntegerList:
+            size = 6 + std::size_t(count) * 4;
+            list(count, [&](std::uint32_t i) { text += std::to_string(dword(6 + 4 * i)); });
+            break;
+        case kFloatList:
+            size = 6 + std::size_t(count) * std::size_t(m_floatBytes);
+            list(count, [&](std::uint32_t i) {
+                double value;
+                if (m_floatBytes == 8) {
+                    std::memcpy(&value, p + 6 + 8 * std::size_t(i), 8);
+                } else {
+                    float single;
+                    std::memcpy(&single, p + 6 + 4 * std::size_t(i), 4);
+                    value = single;
+                }
+                char number[64];
+                std::snprintf(number, sizeof number, "%f", value);
+                text += number;
+            });
+            break;
+        case kOpenBrace:
+            text += " {\n";
+            ++depth;
+            break;
+        case kCloseBrace:
+            text += "}\n";
+            break;
+        case kComma:
+            text += ',';
+            break;
+        case kSemicolon:
+            text += ";\n";
+            break;
+        case kTemplate:
+            text += "template";
+            word = true;
+            break;
+        default:
+            if (token >= 40 && token <= 52) {
+                if (wordBefore) {
+                    text += ' ';
+                }
+                text += kTypes[token - 40];
+                word = true;
+            } else if (token >= 12 && token <= 18) {
+                text += StandAloneText(token)[1];
+            }
+            break;
+        }
+        wordBefore = word;
+        p += std::min(size, left);
+    }
+    if (text.empty() || text.back() != '\n') {
+        text += '\n';
+    }
+    return text;
 }
 
 std::string XFileBinaryTokenizer::Describe() const {

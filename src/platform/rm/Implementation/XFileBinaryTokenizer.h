@@ -54,7 +54,9 @@ public:
     void SkipOptionalGuid();
     std::string_view ReadReference();
     void SkipObjectBody();
-    void SkipTemplate();
+    std::string_view SkipTemplate();
+    /// The tokens from `begin` to `end` (offsets, whole tokens) written out as text.
+    std::string ObjectText(std::size_t begin, std::size_t end) const;
 
     std::size_t MaxValuesLeft() const {
         return std::size_t(m_intsLeft) + m_floatsLeft + std::size_t(m_end - m_p) / 4;

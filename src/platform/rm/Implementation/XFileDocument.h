@@ -27,6 +27,18 @@ struct XFileDocument {
         std::string textureFileName;
     };
 
+    /// A data object the reader does not interpret, kept with its text (see CarriedObject).
+    struct Carried {
+        std::string templateName;
+        std::string text;
+    };
+
+    /// A template declaration of the file, as text.
+    struct Template {
+        std::string name;
+        std::string text;
+    };
+
     struct VertexColor {
         std::uint32_t vertex = 0;
         float rgba[4] = {1, 1, 1, 1};
@@ -56,6 +68,8 @@ struct XFileDocument {
         std::vector<std::uint32_t> materials;
         /// XSkinMeshHeader and SkinWeights, indices checked; empty for a rigid mesh.
         MeshSkin skin;
+        /// The mesh's data objects of other templates, in file order.
+        std::vector<Carried> carried;
         /// What was left out of the skin and why, one line each ("<file>:<place>: ..."),
         /// or empty. Reported by the loads that build this mesh.
         std::string warnings;
@@ -68,6 +82,8 @@ struct XFileDocument {
         std::vector<std::uint32_t> meshes;
         /// Indices into frames.
         std::vector<std::uint32_t> children;
+        /// The frame's data objects of other templates, in file order.
+        std::vector<Carried> carried;
     };
 
     struct Animation {
@@ -103,6 +119,10 @@ struct XFileDocument {
     /// Indices of the meshes some frame shows (inline or by reference).
     std::vector<bool> meshUsedByFrame;
     std::vector<AnimationSet> animationSets;
+    /// Top-level data objects of other templates (not Header), in file order, and the
+    /// file's template declarations. Kept by the full read only (readMeshes).
+    std::vector<Carried> carried;
+    std::vector<Template> templates;
     bool hasTicksPerSecond = false;
     std::uint32_t ticksPerSecond = 0;
     /// The meshes' data is here: they were read (not stepped over) and have not been moved

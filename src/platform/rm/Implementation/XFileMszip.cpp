@@ -46,14 +46,15 @@ private:
 
 } // namespace
 
-bool InflateMszip(std::string_view body, std::size_t maxOutput, std::string* out,
+bool InflateMszip(std::string_view body, std::size_t maxOutput, InflatedContent* out,
                   std::string* problem, std::size_t* problemOffset) {
     auto fail = [&](std::size_t offset, std::string text) {
         *problem = std::move(text);
         *problemOffset = offset;
         return false;
     };
-    out->clear();
+    out->data.reset();
+    out->size = 0;
     if (body.size() < 4) {
         return fail(0, "expected the 4-byte uncompressed size, found end of file");
     }
@@ -64,17 +65,12 @@ bool InflateMszip(std::string_view body, std::size_t maxOutput, std::string* out
         return fail(0, "expected an uncompressed size of at most " + std::to_string(maxOutput) +
                            " bytes, found " + std::to_string(declared));
     }
-    RawInflater inflater;
-    if (!inflater.Ok()) {
-        return fail(0, "expected zlib to start, it could not");
-    }
-    out->reserve(std::min(declared, body.size() * 8));
 
-    std::size_t pos = 4;
-    int block = 0;
-    while (pos < body.size()) {
-        ++block;
-        const std::string blockName = "block " + std::to_string(block);
+    // The headers first: every block's place and size checked, the output's size summed.
+    std::size_t total = 0;
+    int blocks = 0;
+    for (std::size_t pos = 4; pos < body.size();) {
+        const std::string blockName = "block " + std::to_string(++blocks);
         if (body.size() - pos < 6) {
             return fail(pos, "expected the header of " + blockName + ", found end of file");
         }
@@ -87,31 +83,50 @@ bool InflateMszip(std::string_view body, std::size_t maxOutput, std::string* out
         if (body[pos + 4] != 'C' || body[pos + 5] != 'K') {
             return fail(pos + 4, "expected the signature 'CK' of " + blockName);
         }
-        if (out->size() + uncompressed > declared) {
+        if (total + uncompressed > declared) {
             return fail(pos, "expected at most " + std::to_string(declared) +
                                  " uncompressed bytes, " + blockName + " goes past that");
         }
+        total += uncompressed;
+        pos += 4 + compressed;
+    }
+    if (total + kHeaderSize != declared && total != declared) {
+        return fail(body.size(), "expected " +
+                                     std::to_string(declared - std::min(declared, kHeaderSize)) +
+                                     " uncompressed bytes, found " + std::to_string(total));
+    }
 
+    RawInflater inflater;
+    if (!inflater.Ok()) {
+        return fail(0, "expected zlib to start, it could not");
+    }
+    // new char[] leaves the bytes uninitialised: zlib writes every one of them.
+    std::unique_ptr<char[]> data(new char[total ? total : 1]);
+    std::size_t done = 0;
+    int block = 0;
+    for (std::size_t pos = 4; pos < body.size();) {
+        ++block;
+        const std::size_t uncompressed = Word(body.data() + pos);
+        const std::size_t compressed = Word(body.data() + pos + 2);
         z_stream& zs = inflater.Stream();
         inflateReset(&zs);
-        if (!out->empty()) {
-            const std::size_t dictionary = std::min(out->size(), kWindow);
-            inflateSetDictionary(
-                &zs, reinterpret_cast<const Bytef*>(out->data() + out->size() - dictionary),
-                uInt(dictionary));
+        if (done > 0) {
+            const std::size_t dictionary = std::min(done, kWindow);
+            inflateSetDictionary(&zs,
+                                 reinterpret_cast<const Bytef*>(data.get() + done - dictionary),
+                                 uInt(dictionary));
         }
-        const std::size_t start = out->size();
-        out->resize(start + uncompressed);
         zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(body.data() + pos + 6));
         zs.avail_in = uInt(compressed - 2);
-        zs.next_out = reinterpret_cast<Bytef*>(out->data() + start);
+        zs.next_out = reinterpret_cast<Bytef*>(data.get() + done);
         zs.avail_out = uInt(uncompressed);
         const int result = uncompressed > 0 ? inflate(&zs, Z_FINISH) : Z_STREAM_END;
         const bool complete = zs.avail_out == 0 &&
                               (result == Z_STREAM_END || result == Z_OK || result == Z_BUF_ERROR);
         if (!complete) {
             std::string text = "expected deflate data that inflates to " +
-                               std::to_string(uncompressed) + " bytes in " + blockName;
+                               std::to_string(uncompressed) + " bytes in block " +
+                               std::to_string(block);
             if (zs.msg) {
                 text += ", found corrupt data (";
                 text += zs.msg;
@@ -121,12 +136,11 @@ bool InflateMszip(std::string_view body, std::size_t maxOutput, std::string* out
             }
             return fail(pos, text);
         }
+        done += uncompressed;
         pos += 4 + compressed;
     }
-    if (out->size() + kHeaderSize != declared && out->size() != declared) {
-        return fail(pos, "expected " + std::to_string(declared - std::min(declared, kHeaderSize)) +
-                             " uncompressed bytes, found " + std::to_string(out->size()));
-    }
+    out->data = std::move(data);
+    out->size = total;
     return true;
 }
 

@@ -103,9 +103,15 @@ void XFileParser<Tokenizer>::Parse() {
         case XFileToken::End:
             ResolveReferences();
             return;
-        case XFileToken::Template:
-            m_tok.SkipTemplate();
+        case XFileToken::Template: {
+            const std::size_t start = m_tok.Position();
+            const std::string_view name = m_tok.SkipTemplate();
+            if (m_options.readMeshes) {
+                m_doc.templates.push_back(
+                    {std::string(name), m_tok.ObjectText(start, m_tok.Position())});
+            }
             break;
+        }
         case XFileToken::Name:
             ParseTopLevel(m_tok.ReadName("a template or a data object"));
             break;
@@ -129,6 +135,19 @@ template <typename Tokenizer>
 void XFileParser<Tokenizer>::SkipObject(std::string_view keyword) {
     OpenObject(keyword);
     m_tok.SkipObjectBody();
+}
+
+template <typename Tokenizer>
+bool XFileParser<Tokenizer>::SkipAndKeep(std::string_view keyword, XFileDocument::Carried* kept) {
+    // The keyword was the last thing read: its start is where the object's text starts.
+    const std::size_t start = m_tok.LastValuePosition();
+    SkipObject(keyword);
+    if (!m_options.readMeshes || Classify(keyword) != Keyword::Unknown) {
+        return false;
+    }
+    kept->templateName = keyword;
+    kept->text = m_tok.ObjectText(start, m_tok.Position());
+    return true;
 }
 
 template <typename Tokenizer>
@@ -232,9 +251,19 @@ void XFileParser<Tokenizer>::ParseTopLevel(std::string_view keyword) {
     case Keyword::AnimationSet:
         ParseAnimationSet(OpenObject(keyword), 1);
         break;
-    default:
+    case Keyword::AnimTicksPerSecond:
         ReadTicksOrSkip(keyword);
         break;
+    default: {
+        // The writer makes its own Header.
+        XFileDocument::Carried kept;
+        if (EqualsIgnoringCase(keyword, "Header")) {
+            SkipObject(keyword);
+        } else if (SkipAndKeep(keyword, &kept)) {
+            m_doc.carried.push_back(std::move(kept));
+        }
+        break;
+    }
     }
 }
 
@@ -293,9 +322,13 @@ std::uint32_t XFileParser<Tokenizer>::ParseFrame(std::string_view name, int dept
                 m_doc.frames[index].children.push_back(child);
                 break;
             }
-            default:
-                SkipObject(keyword);
+            default: {
+                XFileDocument::Carried kept;
+                if (SkipAndKeep(keyword, &kept)) {
+                    m_doc.frames[index].carried.push_back(std::move(kept));
+                }
                 break;
+            }
             }
         });
     return index;
@@ -366,7 +399,10 @@ std::uint32_t XFileParser<Tokenizer>::ParseMesh(std::string_view name) {
             const auto part = std::find_if(std::begin(kParts), std::end(kParts),
                                            [k](const auto& p) { return p.keyword == k; });
             if (part == std::end(kParts)) {
-                SkipObject(keyword);
+                XFileDocument::Carried kept;
+                if (SkipAndKeep(keyword, &kept)) {
+                    mesh.carried.push_back(std::move(kept));
+                }
                 return;
             }
             OpenObject(keyword);

@@ -16,7 +16,9 @@ namespace rm {
 /// MeshVertexColors, MeshFaceWraps, MeshMaterialList, XSkinMeshHeader, SkinWeights,
 /// Material, TextureFilename, AnimationSet, Animation, AnimationKey, AnimationOptions,
 /// AnimTicksPerSecond; keywords compared without regard to case) and steps over templates
-/// and every other object.
+/// and every other object. The full read (readMeshes) keeps the text of the template
+/// declarations and of the objects of unknown templates at the top level and in frames and
+/// meshes, so they can be written back.
 ///
 /// Skin weights are the one exception to failing: a SkinWeights or XSkinMeshHeader that
 /// cannot be read, a weight whose vertex index is out of range and a bone that names no
@@ -75,6 +77,9 @@ private:
     std::string_view OpenObject(std::string_view keyword);
     /// Steps over the rest of an object whose keyword was just read.
     void SkipObject(std::string_view keyword);
+    /// The same, keeping the object's text in *kept when the full read steps over an object
+    /// of a template it does not know; returns whether it kept it.
+    bool SkipAndKeep(std::string_view keyword, XFileDocument::Carried* kept);
     /// Reads to the object's '}', stepping over any child objects and references.
     void CloseObject(std::string_view what);
     /// Reads the rest of an object's body through its '}' (`closing` names that brace in

@@ -113,7 +113,7 @@ HRESULT ReadXFileFromMemory(std::string_view bytes, std::string_view displayName
         const bool binary =
             header.format == XFileFormat::Binary || header.format == XFileFormat::CompressedBinary;
         std::string_view content = bytes.substr(kHeaderSize);
-        std::string inflated;
+        InflatedContent inflated;
         if (compressed) {
             std::string problem;
             std::size_t offset = 0;
@@ -122,7 +122,7 @@ HRESULT ReadXFileFromMemory(std::string_view bytes, std::string_view displayName
                            ": " + problem;
                 return D3DRMERR_BADFILE;
             }
-            content = inflated;
+            content = inflated.View();
         }
         const XFileErrorContext context{displayName, binary, compressed};
         if (binary) {

@@ -1,12 +1,102 @@
 #include "platform/rm/Implementation/XFileSceneBuilder.h"
 
 #include <algorithm>
+#include <cctype>
 #include <utility>
 
 #include "platform/rm/Implementation/TextureImage.h"
 #include "platform/rm/Math.h"
 
 namespace rm {
+
+namespace {
+
+// Templates every reader of the format knows, and those this library reads: a kept
+// object's declarations leave them out.
+bool IsKnownTemplate(std::string_view name) {
+    static constexpr std::string_view kKnown[] = {"Header",
+                                                  "Vector",
+                                                  "Coords2d",
+                                                  "Matrix4x4",
+                                                  "ColorRGBA",
+                                                  "ColorRGB",
+                                                  "IndexedColor",
+                                                  "Boolean",
+                                                  "Boolean2d",
+                                                  "MaterialWrap",
+                                                  "TextureFilename",
+                                                  "Material",
+                                                  "MeshFace",
+                                                  "MeshFaceWraps",
+                                                  "MeshTextureCoords",
+                                                  "MeshMaterialList",
+                                                  "MeshNormals",
+                                                  "MeshVertexColors",
+                                                  "Mesh",
+                                                  "FrameTransformMatrix",
+                                                  "Frame",
+                                                  "FloatKeys",
+                                                  "TimedFloatKeys",
+                                                  "AnimationKey",
+                                                  "AnimationOptions",
+                                                  "Animation",
+                                                  "AnimationSet",
+                                                  "XSkinMeshHeader",
+                                                  "SkinWeights",
+                                                  "AnimTicksPerSecond"};
+    return std::find(std::begin(kKnown), std::end(kKnown), name) != std::end(kKnown);
+}
+
+// Standard templates this library does not interpret, for files that use them without
+// declaring them.
+std::string_view StandardDeclaration(std::string_view name) {
+    static constexpr struct {
+        std::string_view name;
+        std::string_view text;
+    } kStandard[] = {
+        {"VertexDuplicationIndices",
+         "template VertexDuplicationIndices {\n <B8D65549-D7C9-4995-89CF-53A9A8B031E3>\n"
+         " DWORD nIndices;\n DWORD nOriginalVertices;\n array DWORD indices[nIndices];\n}\n"},
+        {"FVFData", "template FVFData {\n <B6E70A0E-8EF9-4e83-94AD-ECC8B0C04897>\n"
+                    " DWORD dwFVF;\n DWORD nDWords;\n array DWORD data[nDWords];\n}\n"},
+        {"VertexElement", "template VertexElement {\n <F752461C-1E23-48f6-B9F8-8350850F336F>\n"
+                          " DWORD Type;\n DWORD Method;\n DWORD Usage;\n DWORD UsageIndex;\n}\n"},
+        {"DeclData", "template DeclData {\n <BF22E553-292C-4781-9FEA-62BD554BDD93>\n"
+                     " DWORD nElements;\n array VertexElement Elements[nElements];\n"
+                     " DWORD nDWords;\n array DWORD data[nDWords];\n}\n"},
+    };
+    for (const auto& entry : kStandard) {
+        if (entry.name == name) {
+            return entry.text;
+        }
+    }
+    return {};
+}
+
+// The words of a declaration's body that could name a template its members use.
+std::vector<std::string_view> Words(std::string_view text) {
+    std::vector<std::string_view> words;
+    const auto isWordByte = [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) || c == '_' ||
+               static_cast<unsigned char>(c) >= 0x80;
+    };
+    const std::size_t open = text.find('{');
+    for (std::size_t i = open == std::string_view::npos ? text.size() : open; i < text.size();) {
+        if (!isWordByte(text[i])) {
+            ++i;
+            continue;
+        }
+        std::size_t j = i;
+        while (j < text.size() && isWordByte(text[j])) {
+            ++j;
+        }
+        words.push_back(text.substr(i, j - i));
+        i = j;
+    }
+    return words;
+}
+
+} // namespace
 
 XFileSceneBuilder::XFileSceneBuilder(XFileDocument& document, std::string_view fileName,
                                      Options options)
@@ -41,6 +131,9 @@ Ref<Frame> XFileSceneBuilder::BuildFrame(std::uint32_t index, bool withMeshes) {
     if (withMeshes) {
         for (const std::uint32_t mesh : source.meshes) {
             frame->AddVisual(BuilderFor(mesh).Get());
+        }
+        if (!source.carried.empty()) {
+            frame->SetCarriedObjects(Carry(source.carried));
         }
     }
     for (const std::uint32_t child : source.children) {
@@ -79,6 +172,9 @@ void XFileSceneBuilder::FillMeshBuilder(std::uint32_t index, MeshBuilder* builde
     }
     m_builders[index] = builder;
     m_doc.hasMeshData = false;
+    if (!mesh.carried.empty()) {
+        builder->SetCarriedObjects(Carry(mesh.carried));
+    }
 
     const std::size_t vertices = mesh.positions.size();
     const std::size_t corners = mesh.faceVertices.size();
@@ -238,15 +334,26 @@ std::vector<Ref<Animation>> XFileSceneBuilder::BuildAnimations(std::uint32_t set
         auto animation = MakeRef<Animation>();
         animation->SetName(source.name);
         animation->SetOptions(source.options);
-        // Keys are added in time order (equal times keep file order, as adding them one by
-        // one would), so each lands at the end of the animation's list.
-        keys = source.keys;
+        // The keys in time order (equal times keep file order), numbered and holding only
+        // their type's values, as adding them one by one would leave them, in one move.
+        keys.clear();
+        keys.reserve(source.keys.size());
+        for (const AnimationKey& key : source.keys) {
+            AnimationKey& added = keys.emplace_back();
+            added.dwKeyType = key.dwKeyType;
+            added.dvTime = key.dvTime;
+            const int values = key.dwKeyType == D3DRMANIMATION_ROTATEKEY ? 4 : 3;
+            std::copy_n(&key.dqRotateKey.s, values, &added.dqRotateKey.s);
+        }
         std::stable_sort(
             keys.begin(), keys.end(),
             [](const AnimationKey& a, const AnimationKey& b) { return a.dvTime < b.dvTime; });
+        std::uint32_t id = animation->NextKeyId();
         for (AnimationKey& key : keys) {
-            animation->AddKey(&key);
+            key.dwID = id++;
         }
+        animation->RestoreKeys(std::move(keys), id);
+        keys = {};
         Frame* frame = nullptr;
         if (source.inlineFrame >= 0) {
             frame = m_frames[std::size_t(source.inlineFrame)].Get();
@@ -264,6 +371,62 @@ std::vector<Ref<Animation>> XFileSceneBuilder::BuildAnimations(std::uint32_t set
         animations.push_back(std::move(animation));
     }
     return animations;
+}
+
+std::vector<CarriedObject>
+XFileSceneBuilder::Carry(const std::vector<XFileDocument::Carried>& objects) {
+    std::vector<CarriedObject> carried;
+    carried.reserve(objects.size());
+    for (const auto& object : objects) {
+        carried.push_back({object.templateName, object.text, DeclarationsFor(object.templateName)});
+    }
+    return carried;
+}
+
+const std::vector<std::string>& XFileSceneBuilder::DeclarationsFor(const std::string& name) {
+    const auto known = m_declarations.find(name);
+    if (known != m_declarations.end()) {
+        return known->second;
+    }
+    // The template and, through its members, every template it needs; declared ones in
+    // the file's order (which declares a template before its users), standard ones the
+    // file leaves undeclared before them.
+    std::vector<bool> declared(m_doc.templates.size(), false);
+    std::vector<std::string> standard;
+    std::vector<std::string> pending{name};
+    std::vector<std::string> seen;
+    while (!pending.empty()) {
+        const std::string next = std::move(pending.back());
+        pending.pop_back();
+        if (IsKnownTemplate(next) || std::find(seen.begin(), seen.end(), next) != seen.end()) {
+            continue;
+        }
+        seen.push_back(next);
+        const auto it =
+            std::find_if(m_doc.templates.begin(), m_doc.templates.end(),
+                         [&](const XFileDocument::Template& t) { return t.name == next; });
+        std::string_view text;
+        if (it != m_doc.templates.end()) {
+            declared[std::size_t(it - m_doc.templates.begin())] = true;
+            text = it->text;
+        } else {
+            text = StandardDeclaration(next);
+            if (text.empty()) {
+                continue;
+            }
+            standard.emplace_back(text);
+        }
+        for (const std::string_view word : Words(text)) {
+            pending.emplace_back(word);
+        }
+    }
+    std::vector<std::string> declarations = std::move(standard);
+    for (std::size_t i = 0; i < declared.size(); ++i) {
+        if (declared[i]) {
+            declarations.push_back(m_doc.templates[i].text);
+        }
+    }
+    return m_declarations.emplace(name, std::move(declarations)).first->second;
 }
 
 } // namespace rm

@@ -8,6 +8,7 @@
 
 #include "platform/rm/Animation.h"
 #include "platform/rm/AnimationSet.h"
+#include "platform/rm/CarriedObject.h"
 #include "platform/rm/Frame.h"
 #include "platform/rm/Implementation/XFileDocument.h"
 #include "platform/rm/Material.h"
@@ -61,6 +62,10 @@ public:
     /// makes new frames, so the sets of one file can be built one after the other.
     std::vector<Ref<Animation>> BuildAnimations(std::uint32_t set, Frame* root);
 
+    /// The file's top-level data objects of templates the reader does not interpret, with
+    /// their template declarations.
+    std::vector<CarriedObject> TopLevelCarriedObjects() { return Carry(m_doc.carried); }
+
     /// Texture and skin weight problems, one per line, each starting with the file name;
     /// empty when none.
     const std::string& Warnings() const { return m_warnings; }
@@ -72,6 +77,11 @@ private:
     Texture* TextureFor(const std::string& fileName);
     std::string TexturePath(const std::string& fileName) const;
     void RememberNames(Frame* frame);
+    /// The document's kept objects as the scene keeps them, each with the declarations
+    /// of its template and of the non-standard templates that one uses.
+    std::vector<CarriedObject> Carry(const std::vector<XFileDocument::Carried>& objects);
+    /// Those declarations for one template (computed once per template).
+    const std::vector<std::string>& DeclarationsFor(const std::string& templateName);
     /// Appends lines to Warnings().
     void AddWarning(std::string_view lines);
 
@@ -84,6 +94,7 @@ private:
     std::unordered_map<std::string, Ref<Texture>> m_textures;
     std::unordered_map<std::string, Frame*> m_framesByName; // borrowed from the tree
     std::string m_warnings;
+    std::unordered_map<std::string, std::vector<std::string>> m_declarations;
 };
 
 } // namespace rm

@@ -68,6 +68,26 @@ bool IsShiftJisTrail(unsigned char c) {
     return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC);
 }
 
+// Where a lead byte and the delimiter after it ('[', ']', '{' or '}') are one character:
+// the name goes on after them, or they end the name where a name's end may stand (before
+// an object's '{', a reference's '}' or a GUID, blanks allowed). Anywhere else the lead byte
+// is a character of its own (a Latin-1 "é" before its object's brace, "Bodyé{" followed by
+// the object's first member) and the delimiter is structure. The rule looks only at the
+// bytes after the pair, so the reader and the skipping of objects draw the same line.
+bool PairsWithDelimiter(const char* afterPair, const char* end) {
+    if (afterPair == end) {
+        return true;
+    }
+    auto c = static_cast<unsigned char>(*afterPair);
+    if (!IsDelimiter(c)) {
+        return true;
+    }
+    while (c <= ' ' && ++afterPair != end) {
+        c = static_cast<unsigned char>(*afterPair);
+    }
+    return afterPair == end || c == '{' || c == '}' || c == '<';
+}
+
 const char* NameEnd(const char* p, const char* end) {
     const char* plain = p;
     while (plain != end && !IsDelimiter(static_cast<unsigned char>(*plain))) {
@@ -78,10 +98,12 @@ const char* NameEnd(const char* p, const char* end) {
     }
     while (p != end) {
         const auto c = static_cast<unsigned char>(*p);
-        if (IsShiftJisLead(c) && p + 1 != end &&
-            IsShiftJisTrail(static_cast<unsigned char>(p[1]))) {
-            p += 2;
-            continue;
+        if (IsShiftJisLead(c) && p + 1 != end) {
+            const auto trail = static_cast<unsigned char>(p[1]);
+            if (IsShiftJisTrail(trail) && (!IsDelimiter(trail) || PairsWithDelimiter(p + 2, end))) {
+                p += 2;
+                continue;
+            }
         }
         if (IsDelimiter(c)) {
             break;
@@ -251,9 +273,14 @@ std::string_view XFileTextTokenizer::ReadReference() {
 void XFileTextTokenizer::SkipObjectBody() {
     // Bytes that matter while skipping; everything else is stepped over in a tight loop,
     // since skipped objects (skin weights, vertex declarations) can be most of a file.
+    // A byte above 0x7F may start a Shift-JIS character whose second byte is a brace: the
+    // name around it is measured as ReadName measures it.
     static constexpr auto kSpecial = [] {
         std::array<bool, 256> table{};
         table['{'] = table['}'] = table['"'] = table['#'] = table['/'] = true;
+        for (std::size_t c = 0x80; c < table.size(); ++c) {
+            table[c] = true;
+        }
         return table;
     }();
     const char* open = m_p;
@@ -270,7 +297,7 @@ void XFileTextTokenizer::SkipObjectBody() {
                              _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('"')),
                                                        _mm_cmpeq_epi8(chunk, _mm_set1_epi8('#'))),
                                           _mm_cmpeq_epi8(chunk, _mm_set1_epi8('/'))));
-            const int mask = _mm_movemask_epi8(hits);
+            const int mask = _mm_movemask_epi8(hits) | _mm_movemask_epi8(chunk);
             if (mask == 0) {
                 p += 16;
                 continue;
@@ -283,6 +310,14 @@ void XFileTextTokenizer::SkipObjectBody() {
             continue;
         }
         const char c = *p;
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            const char* start = p;
+            while (start != open && !IsDelimiter(static_cast<unsigned char>(start[-1]))) {
+                --start;
+            }
+            p = NameEnd(start, m_end);
+            continue;
+        }
         if (c == '{') {
             ++depth;
         } else if (c == '}') {
@@ -312,12 +347,51 @@ void XFileTextTokenizer::SkipObjectBody() {
     FailAt(openBrace, "expected '}' to close the object opened here, found end of file");
 }
 
-void XFileTextTokenizer::SkipTemplate() {
+std::string_view XFileTextTokenizer::SkipTemplate() {
     ReadName("template");
-    ReadName("the template's name");
+    const std::string_view name = ReadName("the template's name");
     SkipOptionalGuid();
     ExpectOpenBrace("'{' to open the template");
     SkipObjectBody();
+    return name;
+}
+
+std::string XFileTextTokenizer::ObjectText(std::size_t begin, std::size_t end) const {
+    const char* first = m_begin + begin;
+    const char* last = m_begin + end;
+    // The first line's indentation, when only blanks stand before it on its line.
+    std::size_t indent = 0;
+    for (const char* p = first; p != m_begin && (p[-1] == ' ' || p[-1] == '\t'); --p) {
+        ++indent;
+    }
+    if (first - indent != m_begin && first[-std::ptrdiff_t(indent) - 1] != '\n' &&
+        first[-std::ptrdiff_t(indent) - 1] != '\r') {
+        indent = 0;
+    }
+    std::string text;
+    text.reserve(std::size_t(last - first) + 1);
+    bool lineStart = false;
+    std::size_t stripped = 0;
+    for (const char* p = first; p != last; ++p) {
+        char c = *p;
+        if (c == '\r') {
+            if (p + 1 != last && p[1] == '\n') {
+                continue;
+            }
+            c = '\n';
+        }
+        if (lineStart && stripped < indent && (c == ' ' || c == '\t')) {
+            ++stripped;
+            continue;
+        }
+        lineStart = c == '\n';
+        stripped = 0;
+        text += c;
+    }
+    if (text.empty() || text.back() != '\n') {
+        text += '\n';
+    }
+    return text;
 }
 
 void XFileTextTokenizer::SkipLine() {

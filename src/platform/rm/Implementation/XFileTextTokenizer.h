@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -36,7 +37,11 @@ public:
     /// one of {}<>;,"()[]. Names written in Shift-JIS (code page 932) are the exception:
     /// the second byte of one of their characters may be '[', ']', '{' or '}' ("マ" is
     /// 0x83 0x7D). When the bytes up to the first delimiter are not UTF-8, the name is
-    /// read as Shift-JIS, each lead byte taking the byte after it along.
+    /// read as Shift-JIS, each lead byte taking the byte after it along; a lead byte takes
+    /// a delimiter along only where the name goes on after the pair or the pair ends it
+    /// before '{', '}' or '<' (blanks between allowed), so "Bodyé{" followed by the object's
+    /// first member is the Latin-1 name "Bodyé" and its brace. SkipObjectBody measures names
+    /// the same way, so reading an object and stepping over it find the same closing brace.
     static std::size_t NameLength(std::string_view bytes);
     /// The optional name between a keyword and its '{'; false when there is none.
     bool ReadObjectName(std::string_view* name);
@@ -106,8 +111,11 @@ public:
     /// After an object's '{', or anywhere among its values: skips to just past its
     /// matching '}'.
     void SkipObjectBody();
-    /// At `template`: skips the whole template definition.
-    void SkipTemplate();
+    /// At `template`: skips the whole template definition; returns the template's name.
+    std::string_view SkipTemplate();
+    /// The content from `begin` to `end` (offsets) as text to write back: line ends made
+    /// '\n', and following lines without the indentation the first one had.
+    std::string ObjectText(std::size_t begin, std::size_t end) const;
 
     /// An upper bound on how many values the rest of the content can hold; counts are
     /// checked against it before anything is allocated for them.
@@ -178,15 +186,42 @@ private:
     /// (exponents, long mantissas, values below the normal float range). Returns the end
     /// of the number, or null when it is not handled here.
     const char* ParseShortDecimal(const char* p, float* value) const {
-        static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                             1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                             1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
         const bool negative = p != m_end && *p == '-';
         if (negative) {
             ++p;
         }
         std::uint64_t mantissa = 0;
         int digits = 0;
+        int decimals = 0;
+        // "d.dddddd" read eight bytes at a time: up to seven digits before the point and
+        // seven after it, where sixteen bytes can be read.
+        if (m_end - p >= 16) {
+            std::uint64_t head;
+            std::memcpy(&head, p, 8);
+            const int whole = DigitRun(head);
+            if (whole > 0 && whole < 8 && (p[whole] == '.' || unsigned(p[whole] | 0x20) != 'e')) {
+                mantissa = EightDigits(head, whole);
+                p += whole;
+                if (*p == '.') {
+                    std::uint64_t tail;
+                    std::memcpy(&tail, p + 1, 8);
+                    decimals = DigitRun(tail);
+                    if (decimals < 8 && unsigned(p[1 + decimals] | 0x20) != 'e') {
+                        static constexpr std::uint32_t kScale[] = {
+                            1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
+                        mantissa = mantissa * kScale[decimals] +
+                                   (decimals ? EightDigits(tail, decimals) : 0);
+                        p += 1 + decimals;
+                        return FinishShortDecimal(p, mantissa, decimals, negative, value);
+                    }
+                    p -= whole;
+                    mantissa = 0;
+                    decimals = 0;
+                } else {
+                    return FinishShortDecimal(p, mantissa, 0, negative, value);
+                }
+            }
+        }
         // Takes a run of digits into the mantissa; false past 19 digits.
         const auto takeDigits = [&] {
             for (; p != m_end && unsigned(*p - '0') <= 9; ++p, ++digits) {
@@ -200,7 +235,6 @@ private:
         if (!takeDigits()) {
             return nullptr;
         }
-        int decimals = 0;
         if (p != m_end && *p == '.') {
             ++p;
             const int integerDigits = digits;
@@ -213,8 +247,56 @@ private:
             mantissa > (std::uint64_t(1) << 53) || decimals > 22) {
             return nullptr;
         }
-        const double exact = double(mantissa) / kPowers[decimals];
+        return FinishShortDecimal(p, mantissa, decimals, negative, value);
+    }
+    /// How many of the eight bytes in `bytes` (the first in the lowest byte) are decimal
+    /// digits before the first byte that is not.
+    static int DigitRun(std::uint64_t bytes) {
+        // A byte's top bit is set where it is below '0' or above '9'; borrows only ever run
+        // from a byte that is not a digit, so the lowest flagged byte is the first one.
+        const std::uint64_t flagged =
+            ((bytes - 0x3030303030303030u) | (bytes + 0x4646464646464646u)) & 0x8080808080808080u;
+        return flagged ? std::countr_zero(flagged) >> 3 : 8;
+    }
+    /// The value of the first `count` (1 to 8) digits of `bytes`.
+    static std::uint32_t EightDigits(std::uint64_t bytes, int count) {
+        // Leading '0's fill the bytes in front, then the eight digits are combined in pairs,
+        // fours and eights.
+        const int shift = 8 * (8 - count);
+        if (shift) {
+            bytes = (bytes << shift) | (0x3030303030303030u >> (64 - shift));
+        }
+        bytes -= 0x3030303030303030u;
+        bytes = bytes * 10 + (bytes >> 8);
+        bytes = (((bytes & 0x000000FF000000FFu) * 0x000F424000000064u) +
+                 (((bytes >> 16) & 0x000000FF000000FFu) * 0x0000271000000001u)) >>
+                32;
+        return std::uint32_t(bytes);
+    }
+    /// mantissa / 10^decimals correctly rounded to float (see ParseShortDecimal); null
+    /// where from_chars must decide.
+    static const char* FinishShortDecimal(const char* p, std::uint64_t mantissa, int decimals,
+                                          bool negative, float* value) {
+        static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                             1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                             1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+        static constexpr double kInversePowers[] = {
+            1e0,   1e-1,  1e-2,  1e-3,  1e-4,  1e-5,  1e-6,  1e-7,  1e-8,  1e-9,  1e-10, 1e-11,
+            1e-12, 1e-13, 1e-14, 1e-15, 1e-16, 1e-17, 1e-18, 1e-19, 1e-20, 1e-21, 1e-22};
         constexpr std::uint64_t kBelowFloat = (std::uint64_t(1) << 29) - 1;
+        constexpr std::uint64_t kHalfway = std::uint64_t(1) << 28;
+        // A multiplication first, a division only near a rounding boundary: the product is
+        // within two units in the last place of the double of the exact value, so unless
+        // its bits below float precision lie within a few units of a float halfway point,
+        // both round to the same float.
+        const double product = double(mantissa) * kInversePowers[decimals];
+        if (((std::bit_cast<std::uint64_t>(product) & kBelowFloat) - (kHalfway - 8)) > 16 &&
+            (mantissa == 0 || product >= 1.2e-38)) {
+            const auto magnitude = float(product);
+            *value = negative ? -magnitude : magnitude;
+            return p;
+        }
+        const double exact = double(mantissa) / kPowers[decimals];
         if ((std::bit_cast<std::uint64_t>(exact) & kBelowFloat) == (std::uint64_t(1) << 28) ||
             (mantissa != 0 && exact < 1.1754943508222875e-38)) {
             return nullptr;
