@@ -76,6 +76,8 @@ private:
     /// Updates the File menu and writes the list to the settings.
     void OnRecentFilesChanged();
     void RestoreWindow();
+    /// Gives the edit history the step count and byte budget of the settings.
+    void ApplyUndoLimits();
     void SaveSettings();
     double CommandStateNow() const;
 

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "app/ProgramState.h"
+#include "commands/SceneChange.h"
 #include "commands/UndoHistory.h"
 #include "scene/CAnimationData.h"
 #include "scene/CCharacterData.h"
@@ -75,6 +76,6 @@ void EditScope::Close() {
         ((m_touches & ModelFrames) != 0 && differences.frames) ||
         ((m_touches & Meshes) != 0 && differences.meshes);
     if (changed) {
-        m_history->Push(m_stepName, std::move(m_before), std::move(after));
+        m_history->Push(m_stepName, SceneChange::Between(m_before, after));
     }
 }

@@ -90,8 +90,8 @@ void UndoHistory::SetLimits(int stepLimit, std::size_t byteLimit) {
     m_byteLimit = byteLimit;
 }
 
-void UndoHistory::Push(const QString& name, SceneImage before, SceneImage after) {
-    m_stack.push(new EditStep(name, std::move(before), std::move(after), m_bytes));
+void UndoHistory::Push(const QString& name, SceneChange change) {
+    m_stack.push(new EditStep(name, std::move(change), m_bytes));
     for (int i = 0; i + 1 < m_stack.count() && m_bytes > m_byteLimit; ++i) {
         StepAt(i)->Drop();
     }

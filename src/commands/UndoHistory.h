@@ -6,7 +6,7 @@
 #include <QString>
 #include <QUndoStack>
 
-#include "commands/SceneImage.h"
+#include "commands/SceneChange.h"
 
 class EditScope;
 class EditStep;
@@ -23,7 +23,7 @@ class EditStep;
 class UndoHistory {
 public:
     static constexpr int kDefaultStepLimit = 100;
-    static constexpr std::size_t kDefaultByteLimit = std::size_t(256) << 20;
+    static constexpr std::size_t kDefaultByteLimit = std::size_t(64) << 20;
 
     explicit UndoHistory(int stepLimit = kDefaultStepLimit,
                          std::size_t byteLimit = kDefaultByteLimit);
@@ -72,7 +72,7 @@ public:
     void SetOpenScope(EditScope* scope) { m_openScope = scope; }
     /// Pushes a step that has happened already, then drops the oldest pictures while the
     /// bytes are above the limit (never the newest step's).
-    void Push(const QString& name, SceneImage before, SceneImage after);
+    void Push(const QString& name, SceneChange change);
 
 private:
     EditStep* StepAt(int index) const;

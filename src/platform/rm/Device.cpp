@@ -1,6 +1,7 @@
 #include "platform/rm/Device.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 
 #include <epoxy/egl.h>
@@ -101,6 +102,21 @@ void GatherLights(const std::vector<FrameWalk::Entry>& walk, LightSet* lights) {
 
 } // namespace
 
+std::size_t Device::GpuSkinBones() {
+    // PAVRIX_CPU_SKINNING=1 deforms on the CPU, to compare the two or to work around a
+    // driver.
+    const char* cpu = std::getenv("PAVRIX_CPU_SKINNING");
+    if (cpu != nullptr && *cpu != '\0' && std::string(cpu) != "0") {
+        return 0;
+    }
+    GLint components = 0;
+    glGetIntegerv(GL_MAX_VERTEX_UNIFORM_COMPONENTS, &components);
+    // Room kept for the other uniforms of the vertex stage; 16 floats a bone, one matrix
+    // for the rigid vertices, and a palette rounded up to a multiple of 32.
+    const int matrices = (components - 256) / 16 / 32 * 32;
+    return matrices > 1 ? std::size_t(matrices - 1) : 0;
+}
+
 // What every program of one RenderTree call shares.
 struct Device::SharedUniforms {
     Matrix4 worldToClip;
@@ -131,6 +147,7 @@ HRESULT Device::Create(const DeviceTarget& target, Ref<Device>* device) {
         return D3DRMERR_BADDEVICE;
     }
     created->m_textures->Create();
+    created->m_cache->SetGpuSkinning(GpuSkinBones());
     created->m_ready = true;
     *device = created;
     return D3DRM_OK;
@@ -289,6 +306,8 @@ void Device::DrawVisual(Visual* visual, const Matrix4& frameWorld) {
     if (!entry || entry->groups.empty()) {
         return;
     }
+    const bool gpuSkin = entry->skin && entry->skin->onGpu;
+    const int skinMatrices = gpuSkin ? int(entry->skin->palette.size() / 16) : 0;
     // A skinned mesh's vertices are deformed into world coordinates already.
     const Matrix4 world = entry->skin ? Matrix4{} : frameWorld;
     float normalMatrix[9];
@@ -332,6 +351,10 @@ void Device::DrawVisual(Visual* visual, const Matrix4& frameWorld) {
         variant.specular = shines;
         variant.parallelLights = m_shared->lights.parallelCount;
         variant.pointLights = m_shared->lights.pointCount;
+        variant.bones = gpuSkin ? GlDrawPrograms::SkinCapacity(std::size_t(skinMatrices)) : 0;
+        if (kind == GlDrawPrograms::kWire && !entry->edgesBuilt && !m_cache->Edges(visual)) {
+            continue;
+        }
         std::string error;
         GlDrawPrograms::Program* program = m_programs->Get(variant, &error);
         if (!program) {
@@ -366,6 +389,10 @@ void Device::DrawVisual(Visual* visual, const Matrix4& frameWorld) {
             glUniformMatrix4fv(u.model, 1, GL_FALSE, &world.m[0][0]);
             glUniformMatrix3fv(u.normalMatrix, 1, GL_FALSE, normalMatrix);
             glUniform1f(u.mirror, mirrored ? -1.0f : 1.0f);
+            if (gpuSkin) {
+                glUniformMatrix4fv(u.bones, skinMatrices, GL_FALSE, entry->skin->palette.data());
+                glUniform1i(u.rigid, skinMatrices - 1);
+            }
             if (matricesCount < 4) {
                 matricesFor[matricesCount++] = program->name;
             }
@@ -382,8 +409,11 @@ void Device::DrawVisual(Visual* visual, const Matrix4& frameWorld) {
             glDisable(GL_BLEND);
         }
         if (kind == GlDrawPrograms::kWire) {
+            // The edges have their own buffer; the vertex array keeps the triangles'.
+            glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, entry->edgeBuffer);
             glDrawElements(GL_LINES_ADJACENCY, GLsizei(group.edgeIndexCount), GL_UNSIGNED_INT,
                            reinterpret_cast<const void*>(group.edgeOffset));
+            glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, entry->indexBuffer);
         } else {
             glPolygonMode(GL_FRONT_AND_BACK, fill == D3DRMFILL_POINTS ? GL_POINT : GL_FILL);
             glDrawElements(GL_TRIANGLES, GLsizei(group.triangleIndexCount), GL_UNSIGNED_INT,

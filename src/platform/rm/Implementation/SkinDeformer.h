@@ -35,6 +35,24 @@ public:
     /// colours copied); rest and out must not overlap.
     void Deform(const MeshVertex* rest, MeshVertex* out) const;
     std::size_t Count() const { return m_source.size(); }
+    /// The bones of the Build's skin.
+    std::size_t BoneCount() const { return m_offsets.size(); }
+
+    // For a vertex stage that deforms as Deform does (see GlDrawPrograms).
+    /// The matrices of the last Pose, 16 floats each, rows as stored: every bone's (the
+    /// last lane of the translation row 1 for a placed bone, a bone left out all 0), then
+    /// the rigid one. BoneCount() + 1 matrices in all.
+    void CopyPalette(float* out) const;
+    /// Up to four influences of a vertex, by bone index (into the palette) and weight.
+    struct FourInfluences {
+        std::uint16_t bones[4];
+        float weights[4];
+    };
+    /// The influences of each of the Count() vertices; unused places have weight 0. A
+    /// vertex with more than four keeps its four largest, scaled so they sum to what all of
+    /// them summed. Returns how many vertices had more than four. BoneCount() must be below
+    /// 65536.
+    std::size_t Influences(FourInfluences* out) const;
     /// Whether the pose turns faces over as seen (judged by the first placed bone, or the
     /// rigid matrix when none is placed).
     bool Mirrored() const { return m_mirrored; }
