@@ -111,9 +111,9 @@ std::size_t Device::GpuSkinBones() {
     }
     GLint components = 0;
     glGetIntegerv(GL_MAX_VERTEX_UNIFORM_COMPONENTS, &components);
-    // Room kept for the other uniforms of the vertex stage; 16 floats a bone, one matrix
+    // Room kept for the other uniforms of the vertex stage; 12 floats a bone, one matrix
     // for the rigid vertices, and a palette rounded up to a multiple of 32.
-    const int matrices = (components - 256) / 16 / 32 * 32;
+    const int matrices = (components - 256) / 12 / 32 * 32;
     return matrices > 1 ? std::size_t(matrices - 1) : 0;
 }
 
@@ -307,7 +307,7 @@ void Device::DrawVisual(Visual* visual, const Matrix4& frameWorld) {
         return;
     }
     const bool gpuSkin = entry->skin && entry->skin->onGpu;
-    const int skinMatrices = gpuSkin ? int(entry->skin->palette.size() / 16) : 0;
+    const int skinMatrices = gpuSkin ? int(entry->skin->palette.size() / 12) : 0;
     // A skinned mesh's vertices are deformed into world coordinates already.
     const Matrix4 world = entry->skin ? Matrix4{} : frameWorld;
     float normalMatrix[9];
@@ -390,7 +390,7 @@ void Device::DrawVisual(Visual* visual, const Matrix4& frameWorld) {
             glUniformMatrix3fv(u.normalMatrix, 1, GL_FALSE, normalMatrix);
             glUniform1f(u.mirror, mirrored ? -1.0f : 1.0f);
             if (gpuSkin) {
-                glUniformMatrix4fv(u.bones, skinMatrices, GL_FALSE, entry->skin->palette.data());
+                glUniform4fv(u.bones, 3 * skinMatrices, entry->skin->palette.data());
                 glUniform1i(u.rigid, skinMatrices - 1);
             }
             if (matricesCount < 4) {

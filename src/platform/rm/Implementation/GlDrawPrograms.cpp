@@ -85,7 +85,7 @@ layout(location = 3) in vec4 aColor;
 #if SKIN_BONES > 0
 layout(location = 4) in uvec4 aBones;
 layout(location = 5) in vec4 aWeights;
-uniform mat4 uBones[SKIN_BONES];
+uniform vec4 uBones[3 * SKIN_BONES];
 uniform int uRigid; // the palette's last matrix: that of vertices without placed weight
 #endif
 uniform mat4 uModelClip;
@@ -103,15 +103,22 @@ out vec3 VS_OUT_Specular;
 #endif
 void main() {
 #if SKIN_BONES > 0
-    // The weighted sum of the bones' matrices; the last lane of its translation row sums
-    // the weight of placed bones, and without any the vertex follows its own frame.
-    mat4 blend = aWeights.x * uBones[aBones.x] + aWeights.y * uBones[aBones.y] +
-                 aWeights.z * uBones[aBones.z] + aWeights.w * uBones[aBones.w];
-    if (blend[3][3] == 0.0) {
-        blend = uBones[uRigid];
+    // The weighted sum of the bones' matrices, each three columns; a bone left out weighs
+    // 0, and a vertex without placed weight follows its own frame.
+    vec4 c0 = aWeights.x * uBones[3u * aBones.x] + aWeights.y * uBones[3u * aBones.y] +
+              aWeights.z * uBones[3u * aBones.z] + aWeights.w * uBones[3u * aBones.w];
+    vec4 c1 = aWeights.x * uBones[3u * aBones.x + 1u] + aWeights.y * uBones[3u * aBones.y + 1u] +
+              aWeights.z * uBones[3u * aBones.z + 1u] + aWeights.w * uBones[3u * aBones.w + 1u];
+    vec4 c2 = aWeights.x * uBones[3u * aBones.x + 2u] + aWeights.y * uBones[3u * aBones.y + 2u] +
+              aWeights.z * uBones[3u * aBones.z + 2u] + aWeights.w * uBones[3u * aBones.w + 2u];
+    if (aWeights.x + aWeights.y + aWeights.z + aWeights.w == 0.0) {
+        c0 = uBones[3 * uRigid];
+        c1 = uBones[3 * uRigid + 1];
+        c2 = uBones[3 * uRigid + 2];
     }
-    vec3 position = (blend * vec4(aPosition, 1.0)).xyz;
-    vec3 normal = mat3(blend) * aNormal;
+    vec4 p4 = vec4(aPosition, 1.0);
+    vec3 position = vec3(dot(p4, c0), dot(p4, c1), dot(p4, c2));
+    vec3 normal = vec3(dot(aNormal, c0.xyz), dot(aNormal, c1.xyz), dot(aNormal, c2.xyz));
     float normalLength = length(normal);
     normal = normalLength > 0.0 ? normal / normalLength : vec3(0.0);
 #else

@@ -26,8 +26,9 @@ namespace rm {
 ///
 /// A skinned variant (bones > 0) deforms in the vertex stage as SkinDeformer::Deform does:
 /// bone indices and weights come as attributes 4 (four unsigned integers) and 5 (four
-/// floats), the matrices as the uniform array uBones (SkinDeformer::CopyPalette: the
-/// bones, then the matrix of vertices without placed weight, whose index is uRigid). The result is in world
+/// floats; a bone left out weighs 0), the matrices as the uniform array uBones, three vec4
+/// columns each (SkinDeformer::CopyPalette: the bones, then the matrix of vertices without
+/// placed weight, whose index is uRigid). The result is in world
 /// coordinates, so such draws give identity model matrices.
 class GlDrawPrograms {
 public:

@@ -112,8 +112,12 @@ const MeshCache::Entry* MeshCache::Get(Visual* visual, FrameWalk* pose, const Ma
     }
     Entry& entry = it->second;
     if (entry.skin && pose && entry.skin->deformer.Pose(pose, world)) {
-        if (entry.skin->onGpu) {
-            entry.skin->deformer.CopyPalette(entry.skin->palette.data());
+        Entry::Skin& skin = *entry.skin;
+        if (skin.onGpu) {
+            skin.deformer.CopyPalette(skin.palette.data());
+            if (skin.placement != skin.deformer.Placement()) {
+                UploadInfluences(&entry);
+            }
         } else {
             PoseSkin(&entry);
         }
@@ -218,8 +222,9 @@ void MeshCache::TakeSkin(Entry* entry, const MeshBuilder* builder, Ref<Mesh> res
     const std::size_t bones = skin.deformer.BoneCount();
     skin.onGpu = !skin.restZeroNormal && bones < m_gpuBones && bones < 0xFFFF;
     if (skin.onGpu) {
-        skin.palette.assign((bones + 1) * 16, 0.0f);
-        UploadInfluences(entry);
+        // The influences follow at the first pose, which knows which bones are placed.
+        skin.palette.assign((bones + 1) * 12, 0.0f);
+        skin.placement = skin.deformer.Placement() - 1;
     } else {
         ReleaseInfluences(entry);
     }
@@ -235,6 +240,7 @@ void MeshCache::UploadInfluences(Entry* entry) {
                             "are drawn, scaled to the sum of all\n")
                                .c_str());
     }
+    skin.placement = skin.deformer.Placement();
     if (!skin.influences) {
         glGenBuffers(1, &skin.influences);
     }

@@ -79,10 +79,12 @@ public:
             /// that fills normals in.
             bool restZeroNormal = false;
             /// Deformed by the vertex stage: the vertex buffer holds the rest pose,
-            /// `influences` the bones and weights (attributes 4 and 5), `palette` the
-            /// matrices of the last pose (SkinDeformer::CopyPalette).
+            /// `influences` the bones and weights (attributes 4 and 5) as of the deformer's
+            /// `placement`, `palette` the matrices of the last pose
+            /// (SkinDeformer::CopyPalette).
             bool onGpu = false;
             unsigned influences = 0;
+            std::uint64_t placement = 0;
             std::vector<float> palette;
         };
         std::unique_ptr<Skin> skin;
@@ -125,8 +127,8 @@ private:
     void PoseSkin(Entry* entry);
     void TakeSkin(Entry* entry, const MeshBuilder* builder, Ref<Mesh> rest,
                   const std::vector<std::uint32_t>& sources);
-    /// Sends the influences of a skin the vertex stage deforms, and points the attributes
-    /// at them.
+    /// Sends the influences of a skin the vertex stage deforms (at its deformer's present
+    /// placement), and points the attributes at them.
     static void UploadInfluences(Entry* entry);
     static void ReleaseInfluences(Entry* entry);
     static void Release(Entry* entry);

@@ -73,6 +73,8 @@ void SkinDeformer::Build(const MeshSkin& skin, const std::uint32_t* source, std:
         m_names.push_back(bone.frameName);
     }
     m_bones.assign(m_offsets.size(), Affine{});
+    m_placed.assign(m_offsets.size(), 0);
+    ++m_placement;
     m_posed = false;
 }
 
@@ -88,6 +90,10 @@ bool SkinDeformer::Pose(FrameWalk* walk, const Matrix4& rigid) {
         const Matrix4* frame = walk->Find(m_names[b]);
         a = frame ? ToAffine(MatrixMultiply(m_offsets[b], *frame)) : Affine{};
         changed = changed || !(a == m_bones[b]);
+        if (m_placed[b] != (frame != nullptr)) {
+            m_placed[b] = frame != nullptr;
+            ++m_placement;
+        }
         m_bones[b] = a;
         if (frame && first) {
             m_mirrored = Determinant(a.rows) < 0;
@@ -100,8 +106,8 @@ bool SkinDeformer::Pose(FrameWalk* walk, const Matrix4& rigid) {
 void SkinDeformer::CopyPalette(float* out) const {
     for (std::size_t b = 0; b <= m_bones.size(); ++b) {
         const Affine& a = b < m_bones.size() ? m_bones[b] : m_rigid;
-        for (int r = 0; r < 4; ++r) {
-            for (int c = 0; c < 4; ++c) {
+        for (int c = 0; c < 3; ++c) {
+            for (int r = 0; r < 4; ++r) {
                 *out++ = a.rows[r][c];
             }
         }
@@ -136,7 +142,8 @@ std::size_t SkinDeformer::Influences(FourInfluences* out) const {
         }
         for (int k = 0; k < 4; ++k) {
             out[i].bones[k] = std::uint16_t(chosen[k].bone);
-            out[i].weights[k] = chosen[k].weight;
+            const bool placed = chosen[k].weight != 0 && m_placed[chosen[k].bone];
+            out[i].weights[k] = placed ? chosen[k].weight : 0.0f;
         }
     }
     return clipped;
