@@ -27,7 +27,13 @@ public:
         d.m_beforeSize = std::uint32_t(before.size());
         d.m_afterSize = std::uint32_t(after.size());
         if (before.size() == after.size()) {
+            constexpr std::size_t kBlock = 64; // equal stretches are passed a block at a time
             for (std::size_t i = 0; i < before.size();) {
+                if (i + kBlock <= before.size() &&
+                    std::memcmp(&before[i], &after[i], kBlock * sizeof(T)) == 0) {
+                    i += kBlock;
+                    continue;
+                }
                 if (Same(before[i], after[i])) {
                     ++i;
                     continue;

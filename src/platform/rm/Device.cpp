@@ -103,10 +103,22 @@ void GatherLights(const std::vector<FrameWalk::Entry>& walk, LightSet* lights) {
 } // namespace
 
 std::size_t Device::GpuSkinBones() {
-    // PAVRIX_CPU_SKINNING=1 deforms on the CPU, to compare the two or to work around a
-    // driver.
+    // PAVRIX_CPU_SKINNING=1 deforms on the CPU, =0 in the vertex stage. Unset, a software
+    // rasteriser deforms on the CPU: it runs vertex stages on one thread, shading a vertex
+    // again for each batch of triangles it is in, where the CPU deforms each vertex once
+    // (bench_render measures both).
     const char* cpu = std::getenv("PAVRIX_CPU_SKINNING");
-    if (cpu != nullptr && *cpu != '\0' && std::string(cpu) != "0") {
+    bool onCpu = false;
+    if (cpu != nullptr && *cpu != '\0') {
+        onCpu = std::string(cpu) != "0";
+    } else {
+        const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+        const std::string name = renderer ? renderer : "";
+        onCpu = name.find("llvmpipe") != std::string::npos ||
+                name.find("softpipe") != std::string::npos ||
+                name.find("swrast") != std::string::npos;
+    }
+    if (onCpu) {
         return 0;
     }
     GLint components = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstdint>
 #include <numbers>
 #include <random>
@@ -162,9 +163,15 @@ class SkinDrawTest : public testing_rm::DeviceSceneTest {
 protected:
     SkinDrawTest() : DeviceSceneTest(kWidth, kHeight, 0xFF000000) {}
 
+    // The vertex stage deforms where it can, also on the software rasteriser of the tests.
     void SetUp() override {
+        setenv("PAVRIX_CPU_SKINNING", "0", 1);
         DeviceSceneTest::SetUp();
         device->SetQuality(D3DRMRENDER_UNLITFLAT);
+    }
+    void TearDown() override {
+        DeviceSceneTest::TearDown();
+        unsetenv("PAVRIX_CPU_SKINNING");
     }
 
     // Where the viewport puts a world point, in pixels.
