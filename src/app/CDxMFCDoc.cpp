@@ -4,16 +4,19 @@
 
 #include <QFile>
 
-#include "app/CMainFrame.h"
 #include "app/FailureCause.h"
+#include "app/IDocumentFrame.h"
 #include "app/ProgramState.h"
+#include "app/SceneServices.h"
 #include "platform/framework/Application.h"
 #include "platform/framework/FileDialog.h"
+#include "platform/framework/FrameWindow.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "platform/framework/OpenTiming.h"
 #include "platform/framework/SingleDocTemplate.h"
 #include "platform/framework/UiServices.h"
 #include "platform/rm/AnimationSet.h"
+#include "render/ParentD3R.h"
 #include "resources/CommandIds.h"
 #include "scene/CAnimationData.h"
 #include "scene/DocumentOpen.h"
@@ -26,8 +29,8 @@ CDxMFCDoc::CDxMFCDoc() {
     MapCommand(ids::ChangeModel, [this] { OnFileCommand(scene::kOpenChangeModel); });
 }
 
-CMainFrame* CDxMFCDoc::GetMainFrame() const {
-    return dynamic_cast<CMainFrame*>(GetFrame());
+IDocumentFrame* CDxMFCDoc::GetMainFrame() const {
+    return dynamic_cast<IDocumentFrame*>(GetFrame());
 }
 
 void CDxMFCDoc::OnFileCommand(int mode) {
@@ -48,7 +51,7 @@ int CDxMFCDoc::OnNewDocument() {
     if (!Document::OnNewDocument()) {
         return 0;
     }
-    CMainFrame* frame = GetMainFrame();
+    IDocumentFrame* frame = GetMainFrame();
     if (frame == nullptr || frame->GetParentD3R().D3DRM() == nullptr || g_sceneFrame == nullptr) {
         return 0;
     }
@@ -61,7 +64,7 @@ int CDxMFCDoc::OnNewDocument() {
 }
 
 int CDxMFCDoc::OnOpenDocument(const QString& path) {
-    CMainFrame* frame = GetMainFrame();
+    IDocumentFrame* frame = GetMainFrame();
     if (frame == nullptr || frame->GetParentD3R().D3DRM() == nullptr || g_sceneFrame == nullptr) {
         return 0;
     }
@@ -83,7 +86,7 @@ int CDxMFCDoc::OnOpenDocument(const QString& path) {
     const QByteArray fileName = QFile::encodeName(path);
     const scene::DocumentOpenResult result =
         scene::OpenDocument(doc, fileName.constData(), m_openMode);
-    CMainFrame::TakeCurrentPointers(doc);
+    SceneServices::TakeCurrentPointers(doc);
     m_failedOpenClearedScene = !result.ok && m_openMode == scene::kOpenNewScene;
     if (!result.ok) {
         return 0;
@@ -128,7 +131,7 @@ void CDxMFCDoc::OnOpenDocumentFailed(int wasModified) {
     if (!m_failedOpenClearedScene) {
         Document::OnOpenDocumentFailed(wasModified);
         // The open cleared the history as if the document were unmodified.
-        if (CMainFrame* frame = GetMainFrame(); frame != nullptr && wasModified) {
+        if (IDocumentFrame* frame = GetMainFrame(); frame != nullptr && wasModified) {
             frame->ClearHistory(1);
         }
         return;
@@ -143,7 +146,7 @@ void CDxMFCDoc::OnOpenDocumentFailed(int wasModified) {
 }
 
 int CDxMFCDoc::OnSaveDocument(const QString& path) {
-    CMainFrame* frame = GetMainFrame();
+    IDocumentFrame* frame = GetMainFrame();
     if (frame == nullptr || frame->GetParentD3R().D3DRM() == nullptr ||
         g_currentAnimation == nullptr || g_currentModel == nullptr) {
         return 0;

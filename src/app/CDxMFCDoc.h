@@ -4,7 +4,7 @@
 
 #include "platform/framework/Document.h"
 
-class CMainFrame;
+class IDocumentFrame;
 
 /// The one document of the program. It owns nothing of the scene: characters, models and
 /// animation sets live in the main frame's object store, and what is being edited is
@@ -70,7 +70,7 @@ public:
 
 private:
     /// The main frame of this document's view; null before the frame exists.
-    CMainFrame* GetMainFrame() const;
+    IDocumentFrame* GetMainFrame() const;
     /// Commands 32810, 32813 and 32814: a file from an open dialog, opened with `mode`.
     void OnFileCommand(int mode);
 

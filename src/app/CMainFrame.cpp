@@ -356,7 +356,7 @@ int CMainFrame::UpdateKeyLength(int apply) {
         return 0;
     }
     if (apply) {
-        ChangeKeyLengthCommand(*this).ApplyTypedLength();
+        ChangeKeyLengthCommand(*this, ChangeKeyLengthCommand::Trigger::TypedLength).Execute();
     } else {
         m_display.ShowKeyLength(CurrentKeyLength());
     }
@@ -434,6 +434,14 @@ void CMainFrame::OnManual() {
 
 // ---------------------------------------------------------------------------------------
 // Scene services.
+
+void CMainFrame::PreviousKey() {
+    OnCmdMsg(resources::ids::KeyFrameLeft);
+}
+
+void CMainFrame::NextKey() {
+    OnCmdMsg(resources::ids::KeyFrameRight);
+}
 
 int CMainFrame::CenterOnFrame(rm::Frame* frame) {
     IRenderView* view = GetRenderView();

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include "app/AnimationBarDisplay.h"
+#include "app/IDocumentFrame.h"
 #include "app/KeyTimeRules.h"
 #include "app/Playback.h"
 #include "app/ProgramState.h"
@@ -19,6 +20,7 @@
 #include "platform/framework/FrameWindow.h"
 #include "render/ParentD3R.h"
 #include "scene/SceneDocument.h"
+#include "view/IViewFrame.h"
 
 namespace framework {
 class DialogBar;
@@ -54,7 +56,11 @@ class QUrl;
 /// Destruction: the view goes first (it hands its device back to m_parentD3R), then the
 /// object store (characters, animation sets, models), then the scene frame, the grid and
 /// the scene root, then the bars, and last the scene-library object.
-class CMainFrame : public framework::FrameWindow, public IKeyFrameHost, public IBatchCommandHost {
+class CMainFrame : public framework::FrameWindow,
+                   public IKeyFrameHost,
+                   public IBatchCommandHost,
+                   public IDocumentFrame,
+                   public IViewFrame {
     Q_OBJECT
 
 public:
@@ -116,21 +122,21 @@ public:
     int SelectAnimationSet(int index) { return m_playback.SelectAnimationSet(index); }
     /// After an open: the Play Speed box offers the file's tick rate ("4800/s") and selects
     /// it, or, with 0, holds only its fixed entries (see AnimationSetChoice).
-    void OfferTickRate(std::uint32_t ticksPerSecond);
+    void OfferTickRate(std::uint32_t ticksPerSecond) override;
     /// Shows the length of the current key interval in the "Length" edit ("Last" after
     /// the last key). With `apply` non-zero the number typed in the edit becomes the new
     /// length (ChangeKeyLengthCommand). 0 without a current animation set, else 1.
     int UpdateKeyLength(int apply);
     /// "Add Key Frame" for the selected part at the current time (AddKeyFrameCommand);
     /// with `silent` non-zero it shows and asks nothing. 1 when a key was added.
-    int AddKeyFrame(int silent) { return AddKeyFrameCommand(*this, silent).Execute(); }
+    int AddKeyFrame(int silent) override { return AddKeyFrameCommand(*this, silent).Execute(); }
 
     /// See SceneServices.
-    int ClearSelection() { return m_scene.ClearSelection(); }
-    int ClearScene(int all) { return m_scene.ClearScene(all); }
+    int ClearSelection() override { return m_scene.ClearSelection(); }
+    int ClearScene(int all) override { return m_scene.ClearScene(all); }
     /// Moves the view's camera pivot to the centre of `frame`'s hierarchy box and requests
     /// a redraw. 0 without a view, pivot or frame.
-    int CenterOnFrame(rm::Frame* frame);
+    int CenterOnFrame(rm::Frame* frame) override;
     /// Frames what Center centres on (the scene, or the current model while a part is
     /// selected) so all of it fills the view: the pivot goes to its centre and the camera
     /// moves nearer or farther (View menu, Home). 0 without a view with a device, or when
@@ -138,16 +144,19 @@ public:
     int FrameWholeModel();
     /// Builds the green box around a picked part from its box and adds it to `frame`
     /// (which keeps it; g_selectionBox borrows it). 0 when either is null.
-    int CreateSelectionBox(rm::Frame* frame, const rm::Box* box) {
+    int CreateSelectionBox(rm::Frame* frame, const rm::Box* box) override {
         return SceneServices::CreateSelectionBox(m_parentD3R.D3DRM(), frame, box);
     }
     /// Shows camera view `index` in the control panel's list without applying it.
     /// 1 when the list shows it; 0 without a view and pivot, or for an index the list
     /// does not have.
-    int SelectCameraView(int index);
+    int SelectCameraView(int index) override;
     /// Points the camera pivot as the control panel's camera view says ("User" leaves it)
     /// and requests a redraw. Nothing without a view and pivot.
-    void ApplyCameraView();
+    void ApplyCameraView() override;
+    /// The animation bar's key-time steps (32822, 32821), as Left and Right in the view.
+    void PreviousKey() override;
+    void NextKey() override;
     /// Marks the active view's document modified. 0 without a view or document.
     int MarkDocumentModified() override;
 
@@ -155,9 +164,9 @@ public:
     UndoHistory* History() override { return &m_history; }
     /// Forgets the edit history (every load does): with `documentModified` the saved state
     /// stays out of reach until the next save.
-    void ClearHistory(int documentModified) { m_history.Clear(documentModified != 0); }
+    void ClearHistory(int documentModified) override { m_history.Clear(documentModified != 0); }
     /// After a complete save: the present state is the saved one.
-    void OnDocumentSaved() { m_history.SetClean(); }
+    void OnDocumentSaved() override { m_history.SetClean(); }
     /// Files dropped on the window (local paths, in the order the desktop gave them):
     /// CDxMFCDoc::OpenDroppedFiles, then the camera centred on the whole scene. 0 without
     /// an active view and document or when the question was cancelled.
@@ -167,13 +176,13 @@ public:
     void SetUrlOpener(UrlOpener opener) { m_urlOpener = std::move(opener); }
 
     /// See SceneServices.
-    scene::SceneDocument MakeSceneDocument() { return m_scene.MakeSceneDocument(); }
+    scene::SceneDocument MakeSceneDocument() override { return m_scene.MakeSceneDocument(); }
     static void TakeCurrentPointers(const scene::SceneDocument& doc) {
         SceneServices::TakeCurrentPointers(doc);
     }
 
     /// The owner of the scene-library object and of the views' device wrappers.
-    render::ParentD3R& GetParentD3R() { return m_parentD3R; }
+    render::ParentD3R& GetParentD3R() override { return m_parentD3R; }
     /// The active view as a 3D view; null when there is none.
     IRenderView* GetRenderView() const;
 

@@ -2,7 +2,6 @@
 
 #include "app/KeyTimeRules.h"
 #include "app/ProgramState.h"
-#include "commands/EditScope.h"
 #include "commands/IKeyFrameHost.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "scene/CAnimationData.h"
@@ -20,15 +19,13 @@ int ChangeKeyLengthCommand::Run() {
     if (g_currentAnimation == nullptr) {
         return 0;
     }
+    if (m_trigger == Trigger::TypedLength) {
+        return ApplyLength();
+    }
     RecomputeKeyIndex();
     const int changed = ApplyLength();
     m_host.StopPlayback();
     return changed;
-}
-
-int ChangeKeyLengthCommand::ApplyTypedLength() {
-    EditScope scope(m_host.History(), QString::fromUtf8(StepName()), Touches());
-    return ApplyLength();
 }
 
 int ChangeKeyLengthCommand::ApplyLength() {

@@ -9,13 +9,16 @@
 /// number from 1 to 16777216 (the largest whole key time a float keeps exactly), the same
 /// length, or the last key (no next key time) asks nothing and shows the length again.
 /// Playback stops in every case. Nothing without a current animation set.
+///
+/// Run from the Length edit itself (Return, `Trigger::TypedLength`) it is the length change
+/// alone, for the key index and key time as they are: no recomputing of the key index and
+/// no stop of playback.
 class ChangeKeyLengthCommand : public KeyFrameCommand {
 public:
-    using KeyFrameCommand::KeyFrameCommand;
+    enum class Trigger { ChangeButton, TypedLength };
 
-    /// The length change alone, for the key index and key time as they are (a step of its
-    /// own in the edit history).
-    int ApplyTypedLength();
+    explicit ChangeKeyLengthCommand(IKeyFrameHost& host, Trigger trigger = Trigger::ChangeButton)
+        : KeyFrameCommand(host), m_trigger(trigger) {}
 
 protected:
     int Run() override;
@@ -23,4 +26,6 @@ protected:
 
 private:
     int ApplyLength();
+
+    Trigger m_trigger;
 };

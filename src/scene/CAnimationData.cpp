@@ -368,19 +368,8 @@ int CAnimationData::ShiftKeyTimes(float delta) {
 }
 
 CAnimationData* LoadAnimation(const char* fileName, std::string* error) {
-    if (!fileName || !g_d3drm || !g_animationLibrary) {
-        if (error) {
-            *error = "no scene to load into";
-        }
-        return nullptr;
-    }
-    return g_animationLibrary->LoadEntry(fileName, [error](CAnimationData& data, const char* name) {
-        const int ok = data.Load(name);
-        if (!ok && error) {
-            *error = data.LastError();
-        }
-        return ok;
-    });
+    return LoadLibraryFile<CAnimationData>(g_animationLibrary, g_d3drm != nullptr, fileName, error,
+                                           &CAnimationData::Load);
 }
 
 std::vector<CAnimationData*> LoadAnimations(const char* fileName, std::string* error,

@@ -197,19 +197,8 @@ int CModelData::RestoreFileNames(rm::Frame* frame) {
 }
 
 CModelData* LoadModel(const char* fileName, std::string* error) {
-    if (!fileName || !g_d3drm || !g_modelLibrary) {
-        if (error) {
-            *error = "no scene to load into";
-        }
-        return nullptr;
-    }
-    return g_modelLibrary->LoadEntry(fileName, [error](CModelData& model, const char* name) {
-        const int ok = model.LoadFile(name);
-        if (!ok && error) {
-            *error = model.LastError();
-        }
-        return ok;
-    });
+    return LoadLibraryFile<CModelData>(g_modelLibrary, g_d3drm != nullptr, fileName, error,
+                                       &CModelData::LoadFile);
 }
 
 int RemoveModel(CModelData* model) {

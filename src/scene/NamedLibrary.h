@@ -83,3 +83,24 @@ private:
     int m_nameCounter = 0;
     NamedObjectList<T> m_entries;
 };
+
+/// Loads `fileName` into a new entry of `library` with the entry's own `load` method
+/// (LoadEntry). Null without a library or scene (`sceneReady` 0), or when the load failed:
+/// *error (may be null) then says why ("no scene to load into", or the entry's LastError()).
+template <typename T>
+T* LoadLibraryFile(NamedLibrary<T>* library, int sceneReady, const char* fileName,
+                   std::string* error, int (T::*load)(const char*)) {
+    if (!fileName || !sceneReady || !library) {
+        if (error) {
+            *error = "no scene to load into";
+        }
+        return nullptr;
+    }
+    return library->LoadEntry(fileName, [error, load](T& entry, const char* name) {
+        const int ok = (entry.*load)(name);
+        if (!ok && error) {
+            *error = entry.LastError();
+        }
+        return ok;
+    });
+}

@@ -10,9 +10,9 @@
 #include <QResizeEvent>
 #include <QScreen>
 
-#include "app/CMainFrame.h"
 #include "app/ProgramState.h"
 #include "platform/framework/CCmdUI.h"
+#include "platform/framework/FrameWindow.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "platform/framework/OpenTiming.h"
 #include "platform/framework/UiServices.h"
@@ -28,6 +28,7 @@
 #include "scene/CModelData.h"
 #include "view/AsyncKeyState.h"
 #include "view/FpsOverlay.h"
+#include "view/IViewFrame.h"
 
 namespace {
 
@@ -112,7 +113,7 @@ void CDxMFCView::OnInitialUpdate() {
     if (m_device != nullptr) {
         return;
     }
-    auto* frame = dynamic_cast<CMainFrame*>(GetParentFrame());
+    IViewFrame* frame = MainFrame();
     if (frame == nullptr) {
         return;
     }
@@ -454,8 +455,8 @@ void CDxMFCView::OnUpdateRenderer(framework::CCmdUI& ui) {
 // ---------------------------------------------------------------------------------------
 // Mouse and keyboard.
 
-CMainFrame* CDxMFCView::MainFrame() const {
-    return dynamic_cast<CMainFrame*>(GetParentFrame());
+IViewFrame* CDxMFCView::MainFrame() const {
+    return dynamic_cast<IViewFrame*>(GetParentFrame());
 }
 
 rm::Viewport* CDxMFCView::GetViewport() const {
@@ -524,55 +525,55 @@ void CDxMFCView::keyPressEvent(QKeyEvent* event) {
 }
 
 int CDxMFCView::SelectCameraView(int index) {
-    CMainFrame* frame = MainFrame();
+    IViewFrame* frame = MainFrame();
     return frame != nullptr ? frame->SelectCameraView(index) : 0;
 }
 
 void CDxMFCView::ApplyCameraView() {
-    if (CMainFrame* frame = MainFrame()) {
+    if (IViewFrame* frame = MainFrame()) {
         frame->ApplyCameraView();
     }
 }
 
 void CDxMFCView::PreviousKey() {
-    if (CMainFrame* frame = MainFrame()) {
-        frame->OnCmdMsg(ids::KeyFrameLeft);
+    if (IViewFrame* frame = MainFrame()) {
+        frame->PreviousKey();
     }
 }
 
 void CDxMFCView::NextKey() {
-    if (CMainFrame* frame = MainFrame()) {
-        frame->OnCmdMsg(ids::KeyFrameRight);
+    if (IViewFrame* frame = MainFrame()) {
+        frame->NextKey();
     }
 }
 
 int CDxMFCView::AddKeyFrame(int silent) {
-    CMainFrame* frame = MainFrame();
+    IViewFrame* frame = MainFrame();
     return frame != nullptr ? frame->AddKeyFrame(silent) : 0;
 }
 
 int CDxMFCView::RefreshKeyRange(int rebuild) {
-    CMainFrame* frame = MainFrame();
+    IViewFrame* frame = MainFrame();
     return frame != nullptr ? frame->RefreshKeyRange(rebuild) : 0;
 }
 
 void CDxMFCView::RefreshTimeDisplay() {
-    if (CMainFrame* frame = MainFrame()) {
+    if (IViewFrame* frame = MainFrame()) {
         frame->RefreshTimeDisplay();
     }
 }
 
 int CDxMFCView::CreateSelectionBox(rm::Frame* frame, const rm::Box* box) {
-    CMainFrame* mainFrame = MainFrame();
+    IViewFrame* mainFrame = MainFrame();
     return mainFrame != nullptr ? mainFrame->CreateSelectionBox(frame, box) : 0;
 }
 
 int CDxMFCView::MarkDocumentModified() {
-    CMainFrame* frame = MainFrame();
+    IViewFrame* frame = MainFrame();
     return frame != nullptr ? frame->MarkDocumentModified() : 0;
 }
 
 UndoHistory* CDxMFCView::History() {
-    CMainFrame* frame = MainFrame();
+    IViewFrame* frame = MainFrame();
     return frame != nullptr ? frame->History() : nullptr;
 }

@@ -19,7 +19,7 @@ class Direct3R;
 class ParentD3R;
 } // namespace render
 
-class CMainFrame;
+class IViewFrame;
 class FpsOverlay;
 
 /// The 3D view. It takes one device wrapper from the main frame's ParentD3R, hangs a
@@ -125,7 +125,8 @@ private:
     void OnUpdateRenderer(framework::CCmdUI& ui);
     void DrawOverlay(surface::Image& picture, const render::FrameStats& stats);
     void ResetPalette();
-    CMainFrame* MainFrame() const;
+    /// The frame window's services; null without one.
+    IViewFrame* MainFrame() const;
     ViewInteraction::Mouse MouseOf(const QMouseEvent* event) const;
 
     render::Direct3R* m_device = nullptr; // owned by m_parentD3R

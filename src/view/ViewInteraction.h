@@ -48,7 +48,7 @@ public:
         virtual rm::Viewport* GetViewport() const = 0;
         /// The window's message box: OK, no icon, the application title.
         virtual void ShowMessage(const QString& text) = 0;
-        // The main frame's services (see CMainFrame).
+        // The frame window's services (see IViewFrame).
         virtual int SelectCameraView(int index) = 0;
         virtual void ApplyCameraView() = 0;
         virtual void PreviousKey() = 0;

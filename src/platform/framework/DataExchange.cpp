@@ -4,6 +4,7 @@
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <string>
 
@@ -124,30 +125,28 @@ void DataExchange::Text(int id, int& value) {
         });
 }
 
-void DataExchange::Text(int id, float& value) {
+template <typename Real>
+void DataExchange::RealText(int id, Real& value, int digits) {
     Exchange(
-        value, [&](float v) { m_controls.SetDlgItemText(id, FormatReal(v, FLT_DIG)); },
-        [&]() -> std::optional<float> {
+        value, [&](Real v) { m_controls.SetDlgItemText(id, FormatReal(v, digits)); },
+        [&]() -> std::optional<Real> {
             double parsed = 0;
-            if (!ParseReal(m_controls.GetDlgItemText(id), &parsed) || std::fabs(parsed) > FLT_MAX) {
+            // A float field also refuses what a float cannot hold.
+            if (!ParseReal(m_controls.GetDlgItemText(id), &parsed) ||
+                std::fabs(parsed) > std::numeric_limits<Real>::max()) {
                 Fail(id, strings::ParseReal());
                 return std::nullopt;
             }
-            return static_cast<float>(parsed);
+            return static_cast<Real>(parsed);
         });
 }
 
+void DataExchange::Text(int id, float& value) {
+    RealText(id, value, FLT_DIG);
+}
+
 void DataExchange::Text(int id, double& value) {
-    Exchange(
-        value, [&](double v) { m_controls.SetDlgItemText(id, FormatReal(v, DBL_DIG)); },
-        [&]() -> std::optional<double> {
-            double parsed = 0;
-            if (!ParseReal(m_controls.GetDlgItemText(id), &parsed)) {
-                Fail(id, strings::ParseReal());
-                return std::nullopt;
-            }
-            return parsed;
-        });
+    RealText(id, value, DBL_DIG);
 }
 
 void DataExchange::Text(int id, QString& value) {

@@ -63,6 +63,9 @@ private:
     /// stores it when the whole exchange succeeds.
     template <typename T, typename Show, typename Read>
     void Exchange(T& value, Show show, Read read);
+    /// A float or double field shown with `digits` significant digits.
+    template <typename Real>
+    void RealText(int id, Real& value, int digits);
     void Fail(int id, const QString& message);
 
     DialogControls& m_controls;

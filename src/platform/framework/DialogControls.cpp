@@ -54,6 +54,19 @@ int MulDiv(int value, int numerator, int denominator) {
                             denominator);
 }
 
+// Puts a template's items into a combo box or list box, sorted when the template says so;
+// the box remembers it, so items added later keep the order.
+template <typename Box>
+void FillList(Box* box, const ControlTemplate& control) {
+    const bool sorted = (control.style & ControlTemplate::Sorted) != 0;
+    QStringList items = control.items;
+    if (sorted) {
+        items.sort();
+    }
+    box->addItems(items);
+    box->setProperty("pavrixSorted", sorted);
+}
+
 } // namespace
 
 DialogControls::DialogControls(QWidget* host, NotifySink sink)
@@ -151,13 +164,8 @@ QWidget* DialogControls::MakeWidget(const ControlTemplate& control) {
     case Kind::ComboBox: {
         auto* combo = new QComboBox(m_host);
         combo->setEditable(false);
-        QStringList items = control.items;
-        if ((control.style & ControlTemplate::Sorted) != 0) {
-            items.sort();
-        }
-        combo->addItems(items);
+        FillList(combo, control);
         combo->setCurrentIndex(-1);
-        combo->setProperty("pavrixSorted", (control.style & ControlTemplate::Sorted) != 0);
         QObject::connect(combo, &QComboBox::activated, [this, id] {
             Report(id, Notification::SelChange);
             Report(id, Notification::SelEndOk);
@@ -168,12 +176,7 @@ QWidget* DialogControls::MakeWidget(const ControlTemplate& control) {
         auto* list = new QListWidget(m_host);
         // Every line is one line of text: the list need not measure each one.
         list->setUniformItemSizes(true);
-        QStringList items = control.items;
-        if ((control.style & ControlTemplate::Sorted) != 0) {
-            items.sort();
-        }
-        list->addItems(items);
-        list->setProperty("pavrixSorted", (control.style & ControlTemplate::Sorted) != 0);
+        FillList(list, control);
         QObject::connect(list, &QListWidget::currentRowChanged,
                          [this, id] { Report(id, Notification::SelChange); });
         QObject::connect(list, &QListWidget::itemDoubleClicked,

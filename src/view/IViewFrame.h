@@ -1,0 +1,43 @@
+#pragma once
+
+namespace rm {
+class Frame;
+struct Box;
+} // namespace rm
+
+namespace render {
+class ParentD3R;
+} // namespace render
+
+class UndoHistory;
+
+/// What the 3D view needs of the frame window it sits in: the owner of the device wrappers,
+/// the camera views of the control panel, the key-time steps, adding a key, the bar
+/// refreshes, the selection box, the modified mark and the edit history. The main frame
+/// implements it; the view finds it as its parent frame and does nothing where there is
+/// none. Results are 1 on success, 0 when the frame could not act.
+class IViewFrame {
+public:
+    virtual ~IViewFrame() = default;
+
+    /// The owner of the scene-library object and of the views' device wrappers.
+    virtual render::ParentD3R& GetParentD3R() = 0;
+    /// Shows camera view `index` in the control panel's list without applying it.
+    virtual int SelectCameraView(int index) = 0;
+    /// Points the camera pivot as the control panel's camera view says.
+    virtual void ApplyCameraView() = 0;
+    /// The key-time steps of the animation bar (Left and Right in the view).
+    virtual void PreviousKey() = 0;
+    virtual void NextKey() = 0;
+    /// "Add Key Frame" for the selected part; with `silent` non-zero it asks nothing.
+    virtual int AddKeyFrame(int silent) = 0;
+    virtual int RefreshKeyRange(int rebuild) = 0;
+    virtual void RefreshTimeDisplay() = 0;
+    /// Moves the camera pivot to the centre of `frame`'s hierarchy.
+    virtual int CenterOnFrame(rm::Frame* frame) = 0;
+    /// The green box around a picked part, hung on `frame`.
+    virtual int CreateSelectionBox(rm::Frame* frame, const rm::Box* box) = 0;
+    virtual int MarkDocumentModified() = 0;
+    /// The edit history; null records nothing.
+    virtual UndoHistory* History() = 0;
+};
