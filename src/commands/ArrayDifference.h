@@ -69,8 +69,9 @@ public:
 
     /// Turns `array`, the version before (forward) or after the change, into the other one.
     void Apply(std::vector<T>* array, bool forward) const {
-        PAVRIX_ASSERT(array->size() == Size(!forward),
-                      "ArrayDifference::Apply: the array is not the version the change starts from");
+        PAVRIX_ASSERT(
+            array->size() == Size(!forward),
+            "ArrayDifference::Apply: the array is not the version the change starts from");
         if (SameLength()) {
             ForEachRun(forward, [array](std::size_t first, std::size_t count, const T* values) {
                 std::memcpy(array->data() + first, values, count * sizeof(T));

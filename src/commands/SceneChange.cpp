@@ -211,8 +211,8 @@ std::size_t SceneChange::Bytes() const {
                                    sizeof(rm::Ref<rm::Animation>);
     }
     for (const AnimationChange& change : m_animations) {
-        bytes += sizeof(change) + change.state.before.name.size() +
-                 change.state.after.name.size() + change.keys.Bytes();
+        bytes += sizeof(change) + change.state.before.name.size() + change.state.after.name.size() +
+                 change.keys.Bytes();
     }
     for (const MeshChange& change : m_meshes) {
         bytes += sizeof(change) + change.positions.Bytes() +

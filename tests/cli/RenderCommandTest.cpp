@@ -346,8 +346,8 @@ TEST_F(RenderCommandTest, ASkinDeformedByTheVertexStageLooksAsOneDeformedOnTheCp
         for (std::size_t i = 0; i < pictures[0].rgba.size(); i += 4) {
             int most = 0;
             for (std::size_t c = 0; c < 3; ++c) {
-                most = std::max(most, std::abs(int(pictures[0].rgba[i + c]) -
-                                               int(pictures[1].rgba[i + c])));
+                most = std::max(
+                    most, std::abs(int(pictures[0].rgba[i + c]) - int(pictures[1].rgba[i + c])));
             }
             body += pictures[0].rgba[i] > kBackground + 16;
             differing += most > 2;

@@ -68,8 +68,7 @@ TEST_F(SceneChangeTest, UndoAndRedoGiveBackEachStateByteForByte) {
              meshes[5]->SetVertex(0, -1, -1, -1);
              meshes[5]->SetVertex(7, -1, -1, -1);
          }},
-        {"scale the whole model",
-         [this] { model->Scale(model->Root(), 2, 2, 2); }},
+        {"scale the whole model", [this] { model->Scale(model->Root(), 2, 2, 2); }},
     };
     for (const Case& c : cases) {
         SceneImage before, after;

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <cstdint>
+#include <cstdlib>
 #include <numbers>
 #include <random>
 #include <string>
@@ -255,8 +255,8 @@ TEST_F(SkinDrawTest, ADeformedMeshIsDrawnWhereTheReferenceDeformationPutsIt) {
         for (int pose = 0; pose < 3; ++pose) {
             SCOPED_TRACE(pose);
             for (auto& bone : bones) {
-                const Vector at =
-                    bone.Get() == bones[0].Get() ? Vector{-2, unit(random) - 0.5f, 8} : Vector{1, 0, 0};
+                const Vector at = bone.Get() == bones[0].Get() ? Vector{-2, unit(random) - 0.5f, 8}
+                                                               : Vector{1, 0, 0};
                 bone->AddTransform(D3DRMCOMBINE_REPLACE,
                                    MatrixMultiply(MatrixFromQuaternion(QuaternionFromRotation(
                                                       {0, 0, 1}, unit(random) - 0.5f)),

@@ -246,8 +246,8 @@ void MeshCache::UploadInfluences(Entry* entry) {
     }
     glBindVertexArray(entry->vertexArray);
     glBindBuffer(GL_ARRAY_BUFFER, skin.influences);
-    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(influences.size() * sizeof(Four)),
-                 influences.data(), GL_STATIC_DRAW);
+    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(influences.size() * sizeof(Four)), influences.data(),
+                 GL_STATIC_DRAW);
     glEnableVertexAttribArray(4);
     glVertexAttribIPointer(4, 4, GL_UNSIGNED_SHORT, GLsizei(sizeof(Four)),
                            reinterpret_cast<void*>(offsetof(Four, bones)));

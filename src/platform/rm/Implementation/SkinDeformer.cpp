@@ -129,10 +129,9 @@ std::size_t SkinDeformer::Influences(FourInfluences* out) const {
             for (std::uint32_t k = 0; k < count; ++k) {
                 total += first[k].weight;
             }
-            std::partial_sort_copy(first, first + count, chosen, chosen + 4,
-                                   [](const Influence& a, const Influence& b) {
-                                       return a.weight > b.weight;
-                                   });
+            std::partial_sort_copy(
+                first, first + count, chosen, chosen + 4,
+                [](const Influence& a, const Influence& b) { return a.weight > b.weight; });
             const float kept =
                 chosen[0].weight + chosen[1].weight + chosen[2].weight + chosen[3].weight;
             const float scale = kept != 0 ? total / kept : 0;
