@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "app/ProgramState.h"
-#include "commands/SceneChange.h"
 #include "commands/UndoHistory.h"
 #include "scene/CAnimationData.h"
 #include "scene/CCharacterData.h"
@@ -76,6 +75,6 @@ void EditScope::Close() {
         ((m_touches & ModelFrames) != 0 && differences.frames) ||
         ((m_touches & Meshes) != 0 && differences.meshes);
     if (changed) {
-        m_history->Push(m_stepName, SceneChange::Between(m_before, after));
+        m_history->Push(m_stepName, m_before, std::move(after));
     }
 }

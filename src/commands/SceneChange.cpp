@@ -22,16 +22,30 @@ ArrayDifference<T> DifferenceOf(const std::vector<T>& before, const std::vector<
 
 } // namespace
 
-SceneChange SceneChange::Between(const SceneImage& before, const SceneImage& after) {
+SceneChange SceneChange::Between(const SceneImage& before, const SceneImage& after,
+                                 const SceneImage* previous) {
     SceneChange change;
     change.m_current = {before.m_current, after.m_current};
     change.m_keyTimes = DifferenceOf(before.m_keyTimes, after.m_keyTimes);
 
-    // Frames: a frame on one side only counts as changed in every respect.
+    // Frames: a frame on one side only counts as changed in every respect. The side before
+    // is what the previous step left where that differs from what this one found.
     std::unordered_map<const rm::Frame*, const SceneImage::FrameEntry*> was;
     for (const SceneImage::FrameEntry& entry : before.m_frames) {
         was.emplace(entry.frame.Get(), &entry);
     }
+    std::unordered_map<const rm::Frame*, const SceneImage::FrameEntry*> left;
+    const bool samePrevious = previous != nullptr && previous->m_frameRoot == before.m_frameRoot;
+    if (samePrevious) {
+        for (const SceneImage::FrameEntry& entry : previous->m_frames) {
+            left.emplace(entry.frame.Get(), &entry);
+        }
+    }
+    // The picture of each frame on the side before: the previous step's where it has one.
+    const auto start = [&](const SceneImage::FrameEntry& entry) {
+        const auto found = left.find(entry.frame.Get());
+        return found != left.end() ? found->second : &entry;
+    };
     std::unordered_set<const rm::Frame*> reshaped;
     std::unordered_set<const rm::Frame*> kept;
     for (const SceneImage::FrameEntry& entry : after.m_frames) {
@@ -42,16 +56,18 @@ SceneChange SceneChange::Between(const SceneImage& before, const SceneImage& aft
             continue;
         }
         kept.insert(entry.frame.Get());
-        if (!(found->second->shape == entry.shape)) {
+        const SceneImage::FrameEntry* from = start(*found->second);
+        if (!(from->shape == entry.shape)) {
             reshaped.insert(entry.frame.Get());
             change.m_shapes.after.push_back({entry.frame, entry.shape});
         }
-        if (!(found->second->matrices == entry.matrices)) {
-            change.m_matrices.before.push_back({entry.frame, found->second->matrices});
+        if (!(from->matrices == entry.matrices)) {
+            change.m_matrices.before.push_back({entry.frame, from->matrices});
             change.m_matrices.after.push_back({entry.frame, entry.matrices});
         }
     }
-    for (const SceneImage::FrameEntry& entry : before.m_frames) {
+    for (const SceneImage::FrameEntry& entry :
+         (samePrevious ? previous->m_frames : before.m_frames)) {
         const bool gone = kept.count(entry.frame.Get()) == 0;
         if (gone || reshaped.count(entry.frame.Get()) != 0) {
             change.m_shapes.before.push_back({entry.frame, entry.shape});

@@ -23,8 +23,12 @@ class SceneChange {
 public:
     SceneChange() = default;
     /// The change from `before` to `after`: pictures of the same subject, `after` made by
-    /// SceneImage::TakeAfter from `before`.
-    static SceneChange Between(const SceneImage& before, const SceneImage& after);
+    /// SceneImage::TakeAfter from `before`. `previous` (may be null) pictures the frames as
+    /// the step before left them: frames that changed between it and `before` (a pose taken
+    /// between edits) are kept too, with their values from `previous` on the side before,
+    /// so that undoing this step and the one before gives back that one's state exactly.
+    static SceneChange Between(const SceneImage& before, const SceneImage& after,
+                               const SceneImage* previous = nullptr);
 
     void Undo() const { Apply(false); }
     void Redo() const { Apply(true); }

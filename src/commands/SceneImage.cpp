@@ -327,6 +327,12 @@ bool SceneImage::HasFrames(const rm::Frame* root) const {
     return root != nullptr && m_frameRoot.Get() == root;
 }
 
+SceneImage SceneImage::FramesNow() const {
+    SceneImage now;
+    now.CaptureFrames(m_frameRoot.Get());
+    return now;
+}
+
 bool SceneImage::HasSet(const CAnimationData* set) const {
     return std::any_of(m_sets.begin(), m_sets.end(),
                        [set](const SetEntry& entry) { return entry.data == set; });

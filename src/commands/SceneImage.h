@@ -57,6 +57,9 @@ public:
 
     /// Whether the picture holds frames (of `root`'s tree) or `set`.
     bool HasFrames(const rm::Frame* root) const;
+    /// A picture of the frames of the tree this one pictured, as they are now (empty when
+    /// it pictured none).
+    SceneImage FramesNow() const;
     bool HasSet(const CAnimationData* set) const;
     bool HasAnimation(const rm::Animation* animation) const;
 
