@@ -1,8 +1,8 @@
 // The batch key operations on a large animation set — 200 parts, each with rotation, scale
 // and position keys at the same 1,024 times — and the part key dialog filling its list for
-// one part with 10,000 keys. The limits are 10 ms per key operation and 50 ms for the
-// list. The peer is the way the key operations were first written, one ModifyKey per key
-// (each finds its key and moves it), run on the same keys.
+// one part with 10,000 keys. The limits are 10 ms per key operation (20 ms for deleting
+// every position key) and 50 ms for the list. The peer is the way the key operations were first
+// written, one ModifyKey per key (each finds its key and moves it), run on the same keys.
 
 #include <cfloat>
 #include <memory>
@@ -90,6 +90,64 @@ void BM_ShiftKeyTimesOneKeyAtATimePeer(benchmark::State& state) {
     Counters(state, 10);
 }
 BENCHMARK(BM_ShiftKeyTimesOneKeyAtATimePeer)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// Delete All Position Keys: every position key of the 200 parts at once, against the limit
+// of 20 ms and the peer, one DeleteKeyByID per key (quadratic). The keys are put back
+// outside the timing before each run.
+struct SavedKeys {
+    explicit SavedKeys(CAnimationData& data) {
+        for (const auto& animation : data.m_set->Animations()) {
+            keys.push_back(animation->Keys());
+            nextIds.push_back(animation->NextKeyId());
+        }
+    }
+    void PutBack(CAnimationData& data) const {
+        std::size_t i = 0;
+        for (const auto& animation : data.m_set->Animations()) {
+            animation->RestoreKeys(keys[i], nextIds[i]);
+            ++i;
+        }
+    }
+    std::vector<std::vector<rm::AnimationKey>> keys;
+    std::vector<std::uint32_t> nextIds;
+};
+
+void BM_DeleteAllPositionKeys(benchmark::State& state) {
+    Fixture f;
+    const SavedKeys saved(f.data);
+    for (auto _ : state) {
+        state.PauseTiming();
+        saved.PutBack(f.data);
+        state.ResumeTiming();
+        f.data.DeletePositionKeys(-1.0f);
+    }
+    Counters(state, 20);
+}
+BENCHMARK(BM_DeleteAllPositionKeys)->Unit(benchmark::kMillisecond);
+
+void BM_DeleteAllPositionKeysOneKeyAtATimePeer(benchmark::State& state) {
+    Fixture f;
+    const SavedKeys saved(f.data);
+    std::vector<std::uint32_t> ids;
+    for (auto _ : state) {
+        state.PauseTiming();
+        saved.PutBack(f.data);
+        state.ResumeTiming();
+        for (const auto& animation : f.data.m_set->Animations()) {
+            ids.clear();
+            for (const rm::AnimationKey& key : animation->Keys()) {
+                if (key.dwKeyType == rm::D3DRMANIMATION_POSITIONKEY) {
+                    ids.push_back(key.dwID);
+                }
+            }
+            for (std::uint32_t id : ids) {
+                animation->DeleteKeyByID(id);
+            }
+        }
+    }
+    Counters(state, 20);
+}
+BENCHMARK(BM_DeleteAllPositionKeysOneKeyAtATimePeer)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 // One part whose animation has 10,000 keys (a third of them position keys, which take two
 // lines): the dialog's Refresh empties the list and fills it again.

@@ -6,6 +6,7 @@
 
 #include "app/FailureCause.h"
 #include "app/IDocumentFrame.h"
+#include "app/KeyTimeRules.h"
 #include "app/ProgramState.h"
 #include "app/SceneServices.h"
 #include "platform/framework/Application.h"
@@ -16,6 +17,7 @@
 #include "platform/framework/SingleDocTemplate.h"
 #include "platform/framework/UiServices.h"
 #include "platform/rm/AnimationSet.h"
+#include "platform/rm/XFileOpenScope.h"
 #include "render/ParentD3R.h"
 #include "resources/CommandIds.h"
 #include "scene/CAnimationData.h"
@@ -68,15 +70,9 @@ int CDxMFCDoc::OnOpenDocument(const QString& path) {
     if (frame == nullptr || frame->GetParentD3R().D3DRM() == nullptr || g_sceneFrame == nullptr) {
         return 0;
     }
+    m_failedOpenChangedNothing = 0;
     framework::OpenTiming::OpenStarted();
-    frame->StopPlayback();
-    frame->ClearSelection();
-    // Every load ends the history; an insert or a change keeps the document's unsaved state
-    // (the open through the template has cleared the flag already).
-    frame->ClearHistory(IsModified());
-
-    scene::SceneDocument doc = frame->MakeSceneDocument();
-    doc.onMessage = [](const scene::DocumentMessage& message) {
+    const auto showMessage = [](const scene::DocumentMessage& message) {
         QString text = QString::fromStdString(message.text);
         if (!message.detail.empty()) {
             text += QLatin1Char('\n') + FailureCause::DetailLines(message.detail);
@@ -84,6 +80,26 @@ int CDxMFCDoc::OnOpenDocument(const QString& path) {
         framework::UiServices::AppMessageBox(text, message.style);
     };
     const QByteArray fileName = QFile::encodeName(path);
+    // One read of the file serves the check and the open.
+    const rm::XFileOpenScope readOnce;
+    {
+        // The file is read before anything goes: one that cannot be opened leaves the
+        // scene, the history, the title and Save as they were.
+        scene::SceneDocument current = frame->MakeSceneDocument();
+        current.onMessage = showMessage;
+        if (!scene::CheckOpenable(current, fileName.constData(), m_openMode).ok) {
+            m_failedOpenChangedNothing = 1;
+            return 0;
+        }
+    }
+    frame->StopPlayback();
+    frame->ClearSelection();
+    // Every load ends the history; an insert or a change keeps the document's unsaved state
+    // (the open through the template has cleared the flag already).
+    frame->ClearHistory(IsModified());
+
+    scene::SceneDocument doc = frame->MakeSceneDocument();
+    doc.onMessage = showMessage;
     const scene::DocumentOpenResult result =
         scene::OpenDocument(doc, fileName.constData(), m_openMode);
     SceneServices::TakeCurrentPointers(doc);
@@ -101,6 +117,9 @@ int CDxMFCDoc::OnOpenDocument(const QString& path) {
     // the over-limit message a second time.
     frame->RefreshKeyRange(0);
     frame->RefreshTimeDisplay();
+    // The view shows the pose at the time the bar shows, not the model at rest: the first
+    // drag starts from what is on screen.
+    PoseAnimation(g_currentAnimation, g_currentTime);
     g_redrawRequest = 1;
     SetPathName(QFile::decodeName(QByteArray::fromStdString(result.pathName)));
     // Opening and inserting bring the file to the recent-file list; changing the model or
@@ -128,6 +147,11 @@ int CDxMFCDoc::SaveNeedsNewName() const {
 }
 
 void CDxMFCDoc::OnOpenDocumentFailed(int wasModified) {
+    if (m_failedOpenChangedNothing) {
+        m_failedOpenChangedNothing = 0;
+        Document::OnOpenDocumentFailed(wasModified);
+        return;
+    }
     if (!m_failedOpenClearedScene) {
         Document::OnOpenDocumentFailed(wasModified);
         // The open cleared the history as if the document were unmodified.

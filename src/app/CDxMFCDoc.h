@@ -78,4 +78,6 @@ private:
     int m_saveNeedsNewName = 0;
     // Set by an open as a new scene that failed, for OnOpenDocumentFailed.
     int m_failedOpenClearedScene = 0;
+    // Set by an open whose file could not be opened before anything was let go.
+    int m_failedOpenChangedNothing = 0;
 };

@@ -32,6 +32,7 @@
 #include "commands/DeleteAllPositionKeyCommand.h"
 #include "commands/DeleteKeyFrameCommand.h"
 #include "commands/EditPartKeysCommand.h"
+#include "commands/ExportFileCommand.h"
 #include "commands/MoveFirstKeyTimeZeroCommand.h"
 #include "commands/PasteKeyFrameCommand.h"
 #include "commands/ResetOrientationCommand.h"
@@ -114,6 +115,9 @@ CMainFrame::CMainFrame()
     MapBatchCommand<ResetOrientationCommand>(ids::ResetOrientation);
     MapBatchCommand<MoveFirstKeyTimeZeroCommand>(ids::MoveFirstKeyTimeZero);
     MapCommand(ids::ViewFrameAll, [this] { FrameWholeModel(); });
+    MapCommand(ids::FileExport, [this] {
+        ExportFileCommand(*this, MakeSceneDocument(), 60.0 * GetPlaySpeed()).Execute();
+    });
 
     if (auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         connect(
@@ -194,7 +198,11 @@ void CMainFrame::AfterUndoStep() {
     RefreshKeyRange(0);
     RefreshTimeDisplay();
     SceneServices::RefreshSelectionBox(m_parentD3R.D3DRM());
-    if (g_currentModel != nullptr) {
+    // What came back is shown as the pose at the time the bar shows, so the next drag
+    // starts from what is on screen.
+    if (g_currentAnimation != nullptr) {
+        PoseAnimation(g_currentAnimation, g_currentTime);
+    } else if (g_currentModel != nullptr) {
         g_currentModel->UpdateSkin();
     }
     g_redrawRequest = 1;

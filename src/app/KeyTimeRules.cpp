@@ -36,8 +36,7 @@ void PoseAnimation(CAnimationData* animation, float time) {
     if (animation == nullptr || animation->Set() == nullptr) {
         return;
     }
-    animation->m_time = time;
-    animation->Set()->SetTime(time);
+    animation->Pose(time);
     if (CModelData* model = animation->Model()) {
         model->UpdateSkin();
     }

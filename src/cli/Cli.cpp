@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/ExportCommand.h"
 #include "cli/InfoCommand.h"
 #include "cli/RenderCommand.h"
 #include "cli/ResaveCommand.h"
@@ -37,6 +38,11 @@ constexpr Command kCommands[] = {
      "whose sets replace them), pose it at time T and write the view's picture to PNG, "
      "the whole character framed (or, with --editor-camera, as the editor first shows it)",
      &RunRender},
+    {"--export", "IN OUT [--animation SET] | IN_DIR OUT_DIR [-j N]",
+     "open IN as File Open does and write it as glTF 2.0 to OUT (.glb, or .gltf with a .bin "
+     "and the textures beside it), every animation set or SET alone; or every .x file below "
+     "IN_DIR into the same tree of .glb files under OUT_DIR, N files at a time",
+     &RunExport},
 };
 
 void PrintUsage(std::ostream& os) {

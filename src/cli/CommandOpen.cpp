@@ -12,8 +12,13 @@ namespace {
 bool OpenStep(scene::SceneDocument& doc, const std::string& path, int mode, const char* failure,
               std::ostream& err) {
     const scene::DocumentOpenResult result = scene::OpenDocument(doc, path.c_str(), mode);
-    if (result.ok && result.createdEmptyAnimation &&
-        result.animationLoadResult != rm::D3DRMERR_NOTFOUND) {
+    // A set that could not be read: an empty one made for it, or a change of animation
+    // refused for it.
+    const bool unreadableSet =
+        (result.ok ? result.createdEmptyAnimation : mode == scene::kOpenChangeAnimation) &&
+        rm::Failed(result.animationLoadResult) &&
+        result.animationLoadResult != rm::D3DRMERR_NOTFOUND;
+    if (unreadableSet) {
         err << "pavrix: cannot read the animation set of " << path << ": "
             << (result.animationLoadError.empty() ? path + ": the animation set cannot be read"
                                                   : result.animationLoadError)

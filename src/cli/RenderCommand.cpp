@@ -329,8 +329,7 @@ int RunRender(std::span<const std::string> args, std::ostream& /*out*/, std::ost
     // Pose: the given time, or the first entry of the key-time list (0 when it is empty).
     if (animation && animation->Set()) {
         const float time = parsed.hasTime ? parsed.time : animation->KeyTime(0);
-        animation->Set()->SetTime(time);
-        animation->m_time = time;
+        animation->Pose(time);
     }
     // The whole character in the picture, as posed, seen from the chosen side.
     if (!parsed.editorCamera) {

@@ -1,19 +1,16 @@
 #include "cli/ResaveCommand.h"
 
-#include <memory>
 #include <string_view>
 #include <vector>
 
 #include "cli/Cli.h"
 #include "cli/CommandOpen.h"
+#include "cli/HeadlessScene.h"
 #include "cli/ResaveEdits.h"
-#include "platform/rm/Context.h"
 #include "scene/CAnimationData.h"
 #include "scene/CCharacterData.h"
 #include "scene/CModelData.h"
 #include "scene/DocumentOpen.h"
-#include "scene/SceneContext.h"
-#include "scene/SceneMessages.h"
 #include "xfile/DocumentSave.h"
 
 namespace cli {
@@ -64,44 +61,6 @@ bool ParseArguments(std::span<const std::string> args, ResaveArguments* parsed, 
     parsed->out = files[1];
     return true;
 }
-
-/// The scene the editor's main frame would provide, made for one command and taken down
-/// with it: the shared factory, the object store publishing its libraries, a scene frame,
-/// and the scene's own messages routed to the error stream. Whatever was published
-/// before is put back afterwards.
-class HeadlessScene {
-public:
-    explicit HeadlessScene(std::ostream& err) : m_previousD3drm(g_d3drm) {
-        rm::Direct3DRMCreate(&m_d3drm);
-        g_d3drm = m_d3drm.Get();
-        m_store = std::make_unique<CObjectStore>(&g_modelLibrary, &g_animationLibrary);
-        if (m_d3drm) {
-            m_d3drm->CreateFrame(nullptr, &m_sceneFrame);
-        }
-        m_previousHook = scene::SetMessageHook(
-            [&err](std::string_view text) { err << "pavrix: " << text << '\n'; });
-        document.sceneFrame = m_sceneFrame.Get();
-        document.store = m_store.get();
-    }
-    ~HeadlessScene() {
-        // The store goes first: its models take their root frames out of the scene frame.
-        m_store.reset();
-        m_sceneFrame.Reset();
-        scene::SetMessageHook(std::move(m_previousHook));
-        g_d3drm = m_previousD3drm;
-    }
-    HeadlessScene(const HeadlessScene&) = delete;
-    HeadlessScene& operator=(const HeadlessScene&) = delete;
-
-    scene::SceneDocument document;
-
-private:
-    rm::Context* m_previousD3drm;
-    rm::Ref<rm::Context> m_d3drm;
-    std::unique_ptr<CObjectStore> m_store;
-    rm::Ref<rm::Frame> m_sceneFrame;
-    scene::MessageHook m_previousHook;
-};
 
 } // namespace
 

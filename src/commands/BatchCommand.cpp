@@ -1,5 +1,6 @@
 #include "commands/BatchCommand.h"
 
+#include "app/KeyTimeRules.h"
 #include "app/ProgramState.h"
 #include "commands/EditScope.h"
 #include "commands/IBatchCommandHost.h"
@@ -35,6 +36,8 @@ CommandResult BatchCommand::Execute() {
         m_host.RefreshKeyRange(1);
         m_host.RefreshTimeDisplay();
     }
+    // What changed is shown at the time the bar shows.
+    PoseAnimation(g_currentAnimation, g_currentTime);
     if (recipe.markModified) {
         m_host.MarkDocumentModified();
     }

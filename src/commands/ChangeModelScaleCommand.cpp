@@ -1,10 +1,14 @@
 #include "commands/ChangeModelScaleCommand.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "app/ProgramState.h"
 #include "commands/EditScope.h"
 #include "commands/IBatchCommandHost.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "scene/CAnimationData.h"
+#include "scene/CCharacterData.h"
 #include "scene/CModelData.h"
 
 namespace {
@@ -32,8 +36,22 @@ BatchCommand::Outcome ChangeModelScaleCommand::Apply() {
     // of giving factors (the headless options among them) passes the same test.
     const ScaleFactors factors = LimitScaleFactors(m_factors);
     g_currentModel->Scale(g_currentModel->Root(), factors.x, factors.y, factors.z);
-    if (m_scalePositionKeys && g_currentAnimation != nullptr) {
-        g_currentAnimation->ScalePositionKeys(factors.x, factors.y, factors.z, -1.0f);
+    if (m_scalePositionKeys) {
+        // Every set of the character that moves this model is kept and saved with it, so
+        // all of them follow the new size, not only the one shown.
+        std::vector<CAnimationData*> sets;
+        if (g_currentCharacter != nullptr) {
+            const auto all = g_currentCharacter->Animations();
+            sets.assign(all.begin(), all.end());
+        }
+        if (std::find(sets.begin(), sets.end(), g_currentAnimation) == sets.end()) {
+            sets.push_back(g_currentAnimation);
+        }
+        for (CAnimationData* set : sets) {
+            if (set != nullptr && (set == g_currentAnimation || set->Model() == g_currentModel)) {
+                set->ScalePositionKeys(factors.x, factors.y, factors.z, -1.0f);
+            }
+        }
     }
     g_redrawRequest = 1;
     return Outcome::Changed;

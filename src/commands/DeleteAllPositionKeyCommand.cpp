@@ -19,7 +19,7 @@ const BatchCommand::Recipe& DeleteAllPositionKeyCommand::GetRecipe() const {
                                Ask::Warning,
                                kQuestion,
                                "ポジションキーの削除完了。",
-                               false,
+                               true,
                                true};
     return recipe;
 }

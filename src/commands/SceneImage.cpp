@@ -54,11 +54,13 @@ bool SceneImage::FrameMatrices::operator==(const FrameMatrices& other) const {
 SceneImage::FrameMatrices SceneImage::FrameMatrices::Of(const rm::Frame* frame) {
     FrameMatrices matrices;
     matrices.local = frame->LocalTransform();
+    matrices.rest = frame->GetRestTransform();
     return matrices;
 }
 
 void SceneImage::FrameMatrices::WriteTo(rm::Frame* frame) const {
-    frame->AddTransform(rm::D3DRMCOMBINE_REPLACE, local);
+    frame->SetRestTransform(rest);
+    frame->SetPose(local);
 }
 
 bool SceneImage::FrameShape::operator==(const FrameShape& other) const {

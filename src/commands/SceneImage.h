@@ -36,7 +36,7 @@ public:
     /// The current pointers and the time (see the class comment). Called by every capture.
     void CaptureCurrent();
     /// Every frame of the tree under `root` (root included), depth first: its parent, the
-    /// order of its children, its local matrix, its name and its part record (base name,
+    /// order of its children, its pose and rest matrices, its name and its part record (base name,
     /// file name, animation). The root is not moved from its own parent on restore.
     void CaptureFrames(rm::Frame* root);
     /// The animations `set` holds, in order, and each of them (CaptureAnimation).
@@ -80,7 +80,8 @@ private:
     };
     /// The matrices of a frame, compared and written back together (one memcmp).
     struct FrameMatrices {
-        rm::Matrix4 local;
+        rm::Matrix4 local; // the pose
+        rm::Matrix4 rest;
         bool operator==(const FrameMatrices& other) const;
         static FrameMatrices Of(const rm::Frame* frame);
         void WriteTo(rm::Frame* frame) const;

@@ -17,9 +17,9 @@ constexpr char kDone[] = "スキン処理機能が有効になりました。\n"
 
 const BatchCommand::Recipe& SkinOnCommand::GetRecipe() const {
     // No step: the skin cannot be taken back, and the history before it is forgotten (the
-    // meshes it replaces are gone).
+    // meshes it replaces are gone). The next save writes the meshes it made: modified.
     static const Recipe recipe{"Morphing Skin", "スキン処理", 0,     Ask::YesNo,
-                               kQuestion,       kDone,        false, false};
+                               kQuestion,       kDone,        false, true};
     return recipe;
 }
 
@@ -28,8 +28,10 @@ BatchCommand::Outcome SkinOnCommand::Apply() {
     if (g_currentModel == nullptr || !g_currentModel->EnableSkin()) {
         return Outcome::Failed;
     }
+    // The meshes differ from every state the history knew, the saved one among them: no
+    // step taken back afterwards may make the document look unmodified.
     if (UndoHistory* history = m_host.History()) {
-        history->ClearKeepingState();
+        history->Clear(true);
     }
     return Outcome::Changed;
 }

@@ -66,6 +66,8 @@ constexpr CommandId Manual = 32840;
 // View menu: frame the whole model (pivot to its centre, camera at a distance that shows
 // all of it).
 constexpr CommandId ViewFrameAll = 32841;
+// File menu: the character as glTF 2.0 (.glb or .gltf) for other programs.
+constexpr CommandId FileExport = 32842;
 
 // Identifiers with a prompt string (or a button) but no handler anywhere: their buttons
 // are always greyed.
@@ -84,6 +86,6 @@ constexpr CommandId ReverseRotatePositionScale = 32839;
 
 /// First and last of the program's own command identifiers.
 constexpr CommandId ProgramFirst = 32774;
-constexpr CommandId ProgramLast = 32841;
+constexpr CommandId ProgramLast = 32842;
 
 } // namespace resources::ids

@@ -41,6 +41,8 @@ framework::StringTable BuildStrings() {
 
     // The program's commands.
     table.Set(ids::ViewFrameAll, Two("Frame Whole Model", "モデル全体を表示"));
+    table.Set(ids::FileExport,
+              Two("キャラクターを glTF 2.0 ファイル (.glb, .gltf) に書き出します", "エクスポート"));
     table.Set(ids::DriverRgbEmulation, Same("RGB/MMX Emulation"));
     table.Set(ids::DriverDirect3DHal, Same("Direct3D HAL"));
     table.Set(ids::RenderDithered, Same("Dithered"));

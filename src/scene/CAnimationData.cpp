@@ -131,16 +131,6 @@ void CAnimationData::FetchKeys(rm::Animation* animation, float from, float to) {
     m_keys.resize(count);
 }
 
-template <typename Visit>
-void CAnimationData::ForEachKey(float from, float to, Visit&& visit) {
-    for (const auto& animation : m_set->Animations()) {
-        FetchKeys(animation.Get(), from, to);
-        for (auto& key : m_keys) {
-            visit(*animation, key);
-        }
-    }
-}
-
 void CAnimationData::MoveKeys(float from, float delta) {
     for (const auto& animation : m_set->Animations()) {
         FetchKeys(animation.Get(), from, FLT_MAX);
@@ -331,11 +321,9 @@ int CAnimationData::DeletePositionKeys(float time) {
     }
     const float from = time < 0 ? 0 : time;
     const float to = time < 0 ? FLT_MAX : time;
-    ForEachKey(from, to, [](rm::Animation& animation, const rm::AnimationKey& key) {
-        if (key.dwKeyType == rm::D3DRMANIMATION_POSITIONKEY) {
-            animation.DeleteKeyByID(key.dwID);
-        }
-    });
+    for (const auto& animation : m_set->Animations()) {
+        animation->DeleteKeysOfType(rm::D3DRMANIMATION_POSITIONKEY, from, to);
+    }
     return 1;
 }
 

@@ -73,11 +73,6 @@ public:
 private:
     /// Copies the keys of animation in [from, to] into m_keys (reused buffer).
     void FetchKeys(rm::Animation* animation, float from, float to);
-    /// Calls visit(animation, key) for each key in [from, to] of every animation of the
-    /// set. Each animation's keys are fetched (FetchKeys) before the first call, so visit
-    /// may modify or delete the key it is given. Needs a set.
-    template <typename Visit>
-    void ForEachKey(float from, float to, Visit&& visit);
     /// Adds delta to the time of every key at or after from.
     void MoveKeys(float from, float delta);
     void FreeNameRecords();

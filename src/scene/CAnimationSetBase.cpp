@@ -21,6 +21,29 @@ int CAnimationSetBase::NameAnimations() {
 
 namespace {
 
+void ResetPoses(rm::Frame* frame) {
+    frame->ResetPose();
+    for (const auto& child : frame->Children()) {
+        ResetPoses(child.Get());
+    }
+}
+
+} // namespace
+
+int CAnimationSetBase::Pose(float time) {
+    if (!m_set) {
+        return 0;
+    }
+    if (m_model != nullptr && m_model->Root() != nullptr) {
+        ResetPoses(m_model->Root());
+    }
+    m_time = time;
+    m_set->SetTime(time);
+    return 1;
+}
+
+namespace {
+
 void BindSubtree(CAnimationSetBase& set, rm::Frame* frame) {
     if (!frame->HasName()) {
         scene::ShowMessage("フレーム名がありません！");

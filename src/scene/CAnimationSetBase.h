@@ -32,6 +32,12 @@ public:
     /// after time 0, writes 0 to both and returns 0 leaving the cache alone.
     int GetTimeRange(float* first, float* last, int recompute);
 
+    /// Shows the bound model at `time`: every frame of the model goes back to its rest
+    /// transform (a frame this set does not drive must not keep another set's or an
+    /// earlier time's pose), then the set poses the frames it drives. Records the time in
+    /// m_time. 0 without a set.
+    int Pose(float time);
+
     rm::AnimationSet* Set() const { return m_set.Get(); }
     CModelData* Model() const { return m_model; }
 

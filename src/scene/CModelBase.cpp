@@ -35,6 +35,8 @@ int CModelBase::Scale(rm::Frame* frame, float sx, float sy, float sz) {
     if (!frame) {
         return 0;
     }
+    // The model is scaled, not the pose shown: the edit starts from the rest transform.
+    frame->ResetPose();
     rm::Frame* parent = frame->GetParent();
     rm::Vector p;
     frame->GetPosition(parent, &p);
@@ -62,6 +64,7 @@ int CModelBase::ResetOrientation(rm::Frame* frame) {
         return 0;
     }
     if (frame != m_root.Get()) {
+        frame->ResetPose();
         frame->SetOrientation(frame->GetParent(), 0, 0, 1, 0, 1, 0);
     }
     for (const auto& child : frame->Children()) {

@@ -20,12 +20,13 @@ public:
     /// 0 for a null frame.
     virtual int NamePartsAndRecord(rm::Frame* frame);
 
-    /// Multiplies the position of every frame of the subtree (relative to its parent; the
-    /// subtree root's too) and the size of every mesh by the factors; skin weights' offset
+    /// Multiplies the rest position of every frame of the subtree (relative to its parent;
+    /// the subtree root's too) and the size of every mesh by the factors; skin weights' offset
     /// matrices follow (ScaleSkinOffsets).
     int Scale(rm::Frame* frame, float sx, float sy, float sz);
-    /// Turns every frame of the subtree except the model's root back to the rest
-    /// orientation relative to its parent (direction +z, up +y); positions stay.
+    /// Turns the rest transform of every frame of the subtree except the model's root to
+    /// the plain orientation relative to its parent (direction +z, up +y); positions stay.
+    /// Frames are left at rest: the caller poses them again.
     int ResetOrientation(rm::Frame* frame);
     /// Replaces every mesh-builder visual of the subtree by a mesh with the same geometry;
     /// builders with skin weights stay as they are.
@@ -33,9 +34,9 @@ public:
     /// Removes the root from parent, or from its own parent when parent is null.
     int DetachFromScene(rm::Frame* parent);
 
-    /// Switches the morphing skin on: meshes instead of builders, rest orientation, then
-    /// the welds of every vertex shared by parts (meshes with skin weights take no part).
-    /// 0 without a root frame.
+    /// Switches the morphing skin on: meshes instead of builders, plain orientation (at
+    /// rest), then the welds of every vertex shared by parts (meshes with skin weights take no
+    /// part). 0 without a root frame.
     int EnableSkin();
     /// Moves the welded vertices after a change of pose. 0 while the skin is off.
     int UpdateSkin();

@@ -38,36 +38,6 @@ CModelData::~CModelData() {
     m_partRecords.Clear();
 }
 
-namespace {
-
-/// The loads start each line of a message with the path they were given; the model's
-/// messages name the file by its bare name.
-std::string WithBareName(const std::string& message, std::string_view path) {
-    const std::string_view bare = path.substr(path.find_last_of("/\\") + 1);
-    if (bare.size() == path.size()) {
-        return message;
-    }
-    std::string out;
-    std::size_t start = 0;
-    while (start <= message.size()) {
-        const std::size_t end = std::min(message.find('\n', start), message.size());
-        std::string_view line(message.data() + start, end - start);
-        if (line.substr(0, path.size()) == path) {
-            out += bare;
-            line.remove_prefix(path.size());
-        }
-        out += line;
-        if (end == message.size()) {
-            break;
-        }
-        out += '\n';
-        start = end + 1;
-    }
-    return out;
-}
-
-} // namespace
-
 int CModelData::LoadFile(const char* path) {
     m_lastError.clear();
     if (!g_d3drm || !path || !m_root) {
@@ -77,8 +47,8 @@ int CModelData::LoadFile(const char* path) {
     scene::ModelFileContent content = scene::ModelFileContent::None;
     std::string frameMessage;
     if (rm::Failed(scene::LoadModelFile(m_root.Get(), path, &content, &frameMessage))) {
-        m_lastError =
-            WithBareName(frameMessage.empty() ? rm::GetLastLoadMessage() : frameMessage, path);
+        m_lastError = scene::WithBareFileName(
+            frameMessage.empty() ? rm::GetLastLoadMessage() : frameMessage, path);
         return 0;
     }
     rm::OutputDebugStringA(content == scene::ModelFileContent::Frames ? "LoadFrame OK.\n"

@@ -6,10 +6,12 @@
 #include <vector>
 
 #include "platform/rm/Frame.h"
+#include "platform/rm/XFileLoader.h"
 #include "platform/rm/XFileOpenScope.h"
 #include "scene/CAnimationData.h"
 #include "scene/CCharacterData.h"
 #include "scene/CModelData.h"
+#include "scene/ModelFile.h"
 
 namespace scene {
 
@@ -69,6 +71,35 @@ int ClearScene(SceneDocument& doc, int all) {
     return 1;
 }
 
+DocumentOpenResult CheckOpenable(SceneDocument& doc, const char* path, int mode) {
+    DocumentOpenResult result;
+    if (!path || mode < kOpenNewScene || mode > kOpenChangeModel) {
+        return Fail(doc, result, nullptr, "no file to open");
+    }
+    if (mode == kOpenChangeAnimation && !doc.currentCharacter) {
+        return Fail(doc, result, kLoadModelFirstMessage, "");
+    }
+    const bool needsModel = mode != kOpenChangeAnimation;
+    const char* failed = needsModel ? kModelLoadFailedMessage : kAnimationLoadFailedMessage;
+    rm::XFileContents contents;
+    if (const rm::HRESULT read = rm::ReadXFileContents(path, needsModel, &contents);
+        rm::Failed(read)) {
+        if (!needsModel) {
+            result.animationLoadResult = read;
+            result.animationLoadError = rm::GetLastLoadMessage();
+        }
+        return Fail(doc, result, failed, WithBareFileName(rm::GetLastLoadMessage(), path));
+    }
+    if (needsModel && !contents.model) {
+        return Fail(doc, result, failed,
+                    WithBareFileName(std::string(path) +
+                                         ": expected a Frame or a Mesh, found neither in the file",
+                                     path));
+    }
+    result.ok = 1;
+    return result;
+}
+
 namespace {
 
 DocumentOpenResult RunOpen(SceneDocument& doc, const char* path, int mode) {
@@ -76,8 +107,10 @@ DocumentOpenResult RunOpen(SceneDocument& doc, const char* path, int mode) {
     if (!g_d3drm || !doc.sceneFrame || !doc.store) {
         return Fail(doc, result, nullptr, "there is no scene to open into");
     }
-    if (!path || mode < kOpenNewScene || mode > kOpenChangeModel) {
-        return Fail(doc, result, nullptr, "no file to open");
+    // The file is read before anything of the document goes: a file that cannot be opened
+    // leaves the scene, its characters and their sets as they were.
+    if (DocumentOpenResult check = CheckOpenable(doc, path, mode); !check.ok) {
+        return check;
     }
 
     // What an insert that cannot load its model goes back to.

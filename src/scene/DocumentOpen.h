@@ -21,9 +21,19 @@ inline constexpr char kLoadModelFirstMessage[] =
 inline constexpr char kNoCharacterMessage[] = "Not CharacterData!";
 inline constexpr char kModelLoadFailedMessage[] = "モデルのロードに失敗しました。";
 inline constexpr char kNoModelMessage[] = "Not ModelData!";
+inline constexpr char kAnimationLoadFailedMessage[] = "アニメーションのロードに失敗しました。";
 inline constexpr char kNoAnimationMessage[] = "Not AnimationData!";
 inline constexpr char kEmptyAnimationNotice[] =
     "アニメーションがないので空のアニメーションを生成します。";
+
+/// Reads the file an open in `mode` takes, before anything of the document is let go, and
+/// fails as OpenDocument does (message shown and returned) when the open could not succeed:
+/// the file cannot be read (kModelLoadFailedMessage, or kAnimationLoadFailedMessage for
+/// kOpenChangeAnimation, with the reader's reason), or it holds no model for a mode that
+/// loads one; kOpenChangeAnimation without a current character shows
+/// kLoadModelFirstMessage. Changes nothing. Inside an rm::XFileOpenScope the open that
+/// follows uses the same read.
+DocumentOpenResult CheckOpenable(SceneDocument& doc, const char* path, int mode);
 
 /// The document's open sequence without what belongs to the window (stopping playback,
 /// the selection, camera, bars, redraw), shared by the editor and the command line.
@@ -42,6 +52,8 @@ inline constexpr char kEmptyAnimationNotice[] =
 /// - kOpenChangeModel: the current character (a new, non-owning one when there is none)
 ///   gets the model from path and its current animation set is bound to it; 0 without a
 ///   message when the character has no animation set.
+/// Every mode first runs CheckOpenable: a file that cannot be opened leaves the document
+/// exactly as it was.
 /// On success doc's current character, model and animation set name what was opened and
 /// the current set's key-time list is built. A failure leaves what was done up to that
 /// step in place (a loaded model stays bound and in the scene). Messages go to

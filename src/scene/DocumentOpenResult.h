@@ -31,6 +31,8 @@ struct DocumentOpenResult {
     /// animationLoadError then holds the loader's reason and animationLoadResult its result:
     /// D3DRMERR_NOTFOUND when the file holds no animation set, another failure when the
     /// file or its animation set cannot be read.
+    /// A change of animation to a file that cannot be read fails before anything changes,
+    /// with the loader's reason and result in the two fields below as well.
     bool createdEmptyAnimation = false;
     std::string animationLoadError;
     rm::HRESULT animationLoadResult = rm::D3DRM_OK;

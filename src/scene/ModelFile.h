@@ -31,6 +31,11 @@ enum class ModelFileContent {
 rm::HRESULT LoadModelFile(rm::Frame* root, const char* path, ModelFileContent* content = nullptr,
                           std::string* frameMessage = nullptr);
 
+/// The loads start each line of a message with the path they were given; the model's
+/// messages name the file by its bare name: `message` with each line's leading `path`
+/// replaced by the part after its last '/' or '\\'.
+std::string WithBareFileName(const std::string& message, std::string_view path);
+
 /// The directory part of path: what comes before its last '\' or '/' ("/" for a file in
 /// the root directory), empty for a bare file name.
 std::string DirectoryOf(std::string_view path);

@@ -93,6 +93,29 @@ rm::Animation* PartAnimation(const rm::Frame* part) {
     return record != nullptr ? record->animation : nullptr;
 }
 
+/// A drag of the Parent-Child mode edits the model: `edit` works on the frame's rest
+/// transform (shown for the moment), and the frame is posed again for the time shown, so
+/// a component its animation has keys for keeps showing the keys.
+template <typename Edit>
+void EditRest(rm::Frame* frame, Edit edit) {
+    frame->ResetPose();
+    edit();
+    if (rm::Animation* animation = PartAnimation(frame)) {
+        animation->SetTime(g_currentTime);
+    }
+}
+
+/// A drag of the Animation mode poses the part only: what `edit` makes of the frame is
+/// shown, and its rest transform stays the model's.
+template <typename Edit>
+void EditPose(rm::Frame* frame, Edit edit) {
+    const rm::Matrix4 rest = frame->GetRestTransform();
+    edit();
+    const rm::Matrix4 pose = frame->LocalTransform();
+    frame->SetRestTransform(rest);
+    frame->SetPose(pose);
+}
+
 } // namespace
 
 ViewInteraction::ViewInteraction(Host& host) : m_host(host) {}
@@ -309,15 +332,17 @@ void ViewInteraction::MoveModel(const Mouse& mouse, float dx, float dy) {
     }
     rm::VectorNormalize(&up);
     rm::VectorNormalize(&right);
-    rm::Vector p;
-    root->GetPosition(g_sceneRoot, &p);
-    p.x -= (up.x * dy + right.x * dx) * 0.02f;
-    if (mouse.shift) {
-        p.y -= (up.y * dy + right.y * dx) * 0.02f;
-    } else {
-        p.z -= (up.z * dy + right.z * dx) * 0.02f;
-    }
-    root->SetPosition(g_sceneRoot, p.x, p.y, p.z);
+    EditRest(root, [&] {
+        rm::Vector p;
+        root->GetPosition(g_sceneRoot, &p);
+        p.x -= (up.x * dy + right.x * dx) * 0.02f;
+        if (mouse.shift) {
+            p.y -= (up.y * dy + right.y * dx) * 0.02f;
+        } else {
+            p.z -= (up.z * dy + right.z * dx) * 0.02f;
+        }
+        root->SetPosition(g_sceneRoot, p.x, p.y, p.z);
+    });
     g_redrawRequest = 1;
     // The model's place is written with it: quitting must ask first.
     m_host.MarkDocumentModified();
@@ -325,23 +350,28 @@ void ViewInteraction::MoveModel(const Mouse& mouse, float dx, float dy) {
 
 void ViewInteraction::MovePart(rm::Frame* part, const Mouse& mouse, float dx, float dy) {
     const float v = g_axisPositive ? dy : -dy;
-    rm::Vector p;
-    part->GetPosition(nullptr, &p);
-    if (g_axisX) {
-        p.x += dx * 0.02f;
-    }
-    if (mouse.shift) {
-        if (g_axisY) {
-            p.y -= v * 0.02f;
+    const auto move = [&] {
+        rm::Vector p;
+        part->GetPosition(nullptr, &p);
+        if (g_axisX) {
+            p.x += dx * 0.02f;
         }
-    } else if (g_axisZ) {
-        p.z -= v * 0.02f;
-    }
-    part->SetPosition(nullptr, p.x, p.y, p.z);
+        if (mouse.shift) {
+            if (g_axisY) {
+                p.y -= v * 0.02f;
+            }
+        } else if (g_axisZ) {
+            p.z -= v * 0.02f;
+        }
+        part->SetPosition(nullptr, p.x, p.y, p.z);
+    };
     if (g_operationMode != 1) {
+        EditRest(part, move);
         m_host.MarkDocumentModified();
         return;
     }
+    EditPose(part, move);
+    rm::Vector p;
     part->GetPosition(part->GetParent(), &p);
     rm::Animation* animation = PartAnimation(part);
     if (!PrepareKey(animation, rm::D3DRMANIMATION_POSITIONKEY)) {
@@ -357,15 +387,17 @@ void ViewInteraction::TurnPart(rm::Frame* part, const Mouse& mouse, float dx, fl
         const float ax = g_axisX ? v * -0.5f * kDegree : 0.0f;
         const float ay = g_axisY ? dx * -0.5f * kDegree : 0.0f;
         const float az = g_axisZ ? dx * -0.5f * kDegree : 0.0f;
-        part->SetRotation(part, 1, 0, 0, ax);
-        part->Move(1.0f);
-        if (mouse.shift) {
-            part->SetRotation(part, 0, 0, 1, az);
-        } else {
-            part->SetRotation(part, 0, 1, 0, ay);
-        }
-        part->Move(1.0f);
-        part->SetRotation(nullptr, 0, 0, 0, 0);
+        EditRest(part, [&] {
+            part->SetRotation(part, 1, 0, 0, ax);
+            part->Move(1.0f);
+            if (mouse.shift) {
+                part->SetRotation(part, 0, 0, 1, az);
+            } else {
+                part->SetRotation(part, 0, 1, 0, ay);
+            }
+            part->Move(1.0f);
+            part->SetRotation(nullptr, 0, 0, 0, 0);
+        });
         // The turn stays in the model's frames, which are saved.
         m_host.MarkDocumentModified();
         return;
@@ -381,7 +413,7 @@ void ViewInteraction::TurnPart(rm::Frame* part, const Mouse& mouse, float dx, fl
     part->GetOrientation(parent, &direction, &up);
     const rm::Quaternion q = rm::QuaternionMultiply(rm::QuaternionMultiply(q1, q2),
                                                     render::OrientationToQuaternion(direction, up));
-    part->SetQuaternion(parent, q);
+    EditPose(part, [&] { part->SetQuaternion(parent, q); });
     rm::Animation* animation = PartAnimation(part);
     if (!PrepareKey(animation, rm::D3DRMANIMATION_ROTATEKEY)) {
         return;

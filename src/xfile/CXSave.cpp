@@ -678,9 +678,8 @@ int CXSave::WriteFrameTransformMatrix(rm::Frame* frame) {
         return 0;
     }
     OpenInlineBlock("FrameTransformMatrix");
-    rm::Matrix4 m;
-    frame->GetTransform(frame->GetParent(), &m);
-    WriteMatrix(m);
+    // The model's own transform, whatever pose the time shown gives the frame.
+    WriteMatrix(frame->GetRestTransform());
     CloseBlock();
     return 1;
 }

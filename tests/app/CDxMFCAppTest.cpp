@@ -210,8 +210,9 @@ TEST_F(ApplicationTest, AboutShowsTemplate100) {
 struct PartState {
     std::string name;
     int depth = 0;
-    rm::Matrix4 local;
+    rm::Matrix4 local; // the rest transform, which a save writes
     std::size_t visuals = 0;
+    rm::Matrix4 pose; // what is shown
 };
 struct TrackState {
     std::string part;
@@ -229,7 +230,9 @@ std::string FileNameOf(const rm::Frame* frame) {
 }
 
 void AddParts(rm::Frame* frame, int depth, std::vector<PartState>* out) {
-    out->push_back({FileNameOf(frame), depth, frame->LocalTransform(), frame->Visuals().size()});
+    // The model as a save writes it: the rest transforms, whatever the time shown.
+    out->push_back({FileNameOf(frame), depth, frame->GetRestTransform(), frame->Visuals().size(),
+                    frame->LocalTransform()});
     for (const auto& child : frame->Children()) {
         AddParts(child.Get(), depth + 1, out);
     }
@@ -485,7 +488,7 @@ TEST_F(OpenPlaySaveTest, TheTestCharacterPlaysStopsSavesUnderANewNameAndOpensAga
     for (std::size_t i = 0; i < atOpen.parts.size(); ++i) {
         for (int r = 0; r < 4; ++r) {
             for (int c = 0; c < 4; ++c) {
-                posed = posed || atOpen.parts[i].local.m[r][c] != beforeSave.parts[i].local.m[r][c];
+                posed = posed || atOpen.parts[i].pose.m[r][c] != beforeSave.parts[i].pose.m[r][c];
             }
         }
     }

@@ -108,32 +108,58 @@ TEST_F(DocumentTest, ClearSceneOfTheCurrentCharacterWithoutOneKeepsTheLists) {
     EXPECT_EQ(Bar().GetDlgItemText(ctl::Length), QStringLiteral("Non"));
 }
 
-TEST_F(DocumentTest, AFailedOpenShowsTheLoadMessageAndLeavesAnUntitledDocument) {
-    ASSERT_EQ(OpenThroughTheMenu(SampleWalker()), 1);
+TEST_F(DocumentTest, AFailedOpenShowsTheLoadMessageAndKeepsTheDocumentAsItWas) {
+    QTemporaryDir dir;
+    const QString walker = dir.filePath(QStringLiteral("walker.x"));
+    const QString empty = dir.filePath(QStringLiteral("empty.x"));
+    QFile(empty).open(QIODevice::WriteOnly);
     const QString bad = QStringLiteral(PAVRIX_FIXTURE_DIR "/x/header_bad_magic.x");
-    ui.fileDialog.Choose(bad);
-    frame->OnCommand(ids::FileOpen, framework::CommandSource::Menu);
-    ASSERT_EQ(ui.messageBox.Asked().size(), 1u);
-    EXPECT_EQ(ui.messageBox.Asked()[0].text.section(QLatin1Char('\n'), 0, 0),
-              QStringLiteral("モデルのロードに失敗しました。"));
-    EXPECT_EQ(ui.messageBox.Asked()[0].text.section(QLatin1Char('\n'), 1, 1),
-              QStringLiteral("X ファイル (.x) ではありません。"));
-    EXPECT_TRUE(ui.messageBox.Asked()[0]
-                    .text.section(QLatin1Char('\n'), 2)
-                    .startsWith(QStringLiteral("header_bad_magic.x:1: ")));
-    // The open cleared the scene before it failed: the window names no file, and Save has
-    // nothing to write and says so instead of asking for a name or staying silent.
-    EXPECT_EQ(document->GetPathName(), QString());
-    EXPECT_FALSE(document->GetTitle().contains(QStringLiteral("walker")))
-        << document->GetTitle().toStdString();
-    EXPECT_FALSE(frame->windowTitle().contains(QStringLiteral("walker")))
-        << frame->windowTitle().toStdString();
-    EXPECT_EQ(document->IsModified(), 0);
-    EXPECT_EQ(frame->GetActiveView(), view);
-    EXPECT_EQ(frame->OnCommand(ids::FileSave, framework::CommandSource::Menu), 1);
-    ASSERT_EQ(ui.messageBox.Asked().size(), 2u);
-    EXPECT_EQ(ui.messageBox.Asked()[1].text, QStringLiteral("保存するデータがありません。"));
-    EXPECT_EQ(ui.fileDialog.Requests().size(), 2u); // the two Opens only
+    const struct {
+        QString path;
+        QString reason;
+    } rows[] = {
+        {bad, QStringLiteral("X ファイル (.x) ではありません。")},
+        {empty, QString()},
+        {dir.filePath(QStringLiteral("missing.x")), QString()},
+    };
+    for (const auto& row : rows) {
+        QFile::remove(walker);
+        ASSERT_TRUE(QFile::copy(QString::fromStdString(SampleWalker()), walker));
+        ASSERT_EQ(OpenThroughTheMenu(walker.toStdString()), 1);
+        // A step taken, so the history and the modified mark are there to keep.
+        ui.messageBox.Push(framework::IdOk);
+        ui.messageBox.Push(framework::IdOk);
+        ASSERT_EQ(frame->OnCommand(ids::DeleteAllPositionKey, framework::CommandSource::Menu), 1);
+        ASSERT_EQ(document->IsModified(), 1);
+        ui.messageBox.Clear();
+        CModelData* model = g_currentModel;
+        CAnimationData* animation = g_currentAnimation;
+        const QString title = frame->windowTitle();
+        // Unsaved changes: the open asks first; "No" lets them go only if the open works.
+        ui.messageBox.Push(framework::IdNo);
+        ui.fileDialog.Choose(row.path);
+        frame->OnCommand(ids::FileOpen, framework::CommandSource::Menu);
+        ASSERT_EQ(ui.messageBox.Asked().size(), 2u) << row.path.toStdString();
+        const QString text = ui.messageBox.Asked()[1].text;
+        EXPECT_EQ(text.section(QLatin1Char('\n'), 0, 0),
+                  QStringLiteral("モデルのロードに失敗しました。"));
+        EXPECT_FALSE(text.section(QLatin1Char('\n'), 1).isEmpty()) << text.toStdString();
+        if (!row.reason.isEmpty()) {
+            EXPECT_EQ(text.section(QLatin1Char('\n'), 1, 1), row.reason);
+        }
+        EXPECT_EQ(g_currentModel, model);
+        EXPECT_EQ(g_currentAnimation, animation);
+        EXPECT_EQ(g_currentModel->Root()->GetParent(), g_sceneFrame);
+        EXPECT_EQ(document->GetPathName(), walker);
+        EXPECT_EQ(frame->windowTitle(), title);
+        EXPECT_EQ(document->IsModified(), 1);
+        EXPECT_TRUE(frame->History()->CanUndo());
+        // Save still writes the walker, to its own file, without asking for a name.
+        const std::size_t requests = ui.fileDialog.Requests().size();
+        ASSERT_EQ(frame->OnCommand(ids::FileSave, framework::CommandSource::Menu), 1);
+        EXPECT_EQ(document->IsModified(), 0);
+        EXPECT_EQ(ui.fileDialog.Requests().size(), requests);
+    }
 }
 
 TEST_F(DocumentTest, SaveWritesTheCharacterThatOpensAgain) {

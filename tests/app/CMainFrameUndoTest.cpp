@@ -171,7 +171,14 @@ TEST_F(UndoTest, EveryEditUndoneSavesTheFileBeforeItAndRedoneTheFileAfterIt) {
              Menu(ids::DeleteKeyFrame);
          },
          [this] { Menu(ids::MoveFirstKeyTimeZero); }},
-        {"reset orientation", [this] { GoTo(KeyTime(1)); },
+        // The model's orientation is what it resets: a Parent-Child turn gives it one.
+        {"reset orientation",
+         [this] {
+             GoTo(KeyTime(1));
+             Select(5);
+             Drag(0, 2, 7, -4);
+             g_operationMode = 1;
+         },
          [this] { Menu(ids::ResetOrientation); }},
         {"turn drag", [] {},
          [this] {
@@ -398,10 +405,12 @@ TEST_F(UndoTest, TheModifiedFlagAndTheEditMenuFollowTheHistory) {
     EXPECT_EQ(after.x, before.x);
     EXPECT_EQ(after.z, before.z);
 
-    // The skin cannot be taken back, and takes the history with it.
+    // The skin cannot be taken back, and takes the history with it; the document is
+    // modified, and no later step taken back makes it look saved.
     ui.messageBox.Clear();
     Menu(ids::SkinOn);
     EXPECT_EQ(History().Count(), 0);
+    EXPECT_EQ(frame->GetActiveDocument()->IsModified(), 1);
     EXPECT_EQ(state()[1], "-元に戻す(&U)\tCtrl+Z");
     ASSERT_EQ(ui.messageBox.Asked().size(), 2u);
     EXPECT_EQ(ui.messageBox.Asked()[1].text.toStdString(),

@@ -11,6 +11,7 @@
 
 #include "CliResult.h"
 #include "cli/Cli.h"
+#include "platform/rm/AnimationSet.h"
 #include "support/BatchTestFiles.h"
 #include "support/XFileTestSupport.h"
 
@@ -88,6 +89,74 @@ TEST_F(ResaveEditsTest, KeyTimeEditsRunInTheOrderGiven) {
     // The factor 0 became 0.01, as in the dialog.
     EXPECT_FLOAT_EQ(batch_test::CaptureFile(out).parts[1].positionKeys[1].y,
                     0.01f * batch_test::kArmPositions[1].y);
+}
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+/// The two boxes with rotation keys at 10 and 20 and, per set, the Arm's position keys at 5
+/// and 15 (times that hold nothing else): (s, 1, 0) and (0, 2s, 0) in set s.
+std::string PositionKeyedSets(int sets) {
+    std::string text = "xof 0303txt 0032\r\n\r\nFrame Body {\r\n";
+    text += shell_test::FrameMatrix(" ", 0.0f, 0.0f, 0.0f);
+    text += shell_test::BoxMesh(" ", -0.5f, 0.5f);
+    text += " Frame Arm {\r\n";
+    text += shell_test::FrameMatrix("  ", 0.0f, 0.5f, 0.0f);
+    text += shell_test::BoxMesh("  ", 0.0f, 1.0f);
+    text += " }\r\n}\r\n";
+    for (int s = 1; s <= sets; ++s) {
+        text += "\r\nAnimationSet Set" + std::to_string(s) + " {\r\n";
+        text += shell_test::RotationKeys("Body", {10, 20}, false);
+        std::string arm = shell_test::RotationKeys("Arm", {10, 20}, true);
+        arm.insert(arm.rfind(" }\r\n"), "  AnimationKey {\r\n   2;\r\n   2;\r\n   5; 3; " +
+                                            std::to_string(s) + ", 1, 0;;,\r\n   15; 3; 0, " +
+                                            std::to_string(2 * s) + ", 0;;;\r\n  }\r\n");
+        text += arm + "}\r\n";
+    }
+    return text;
+}
+
+TEST_F(ResaveEditsTest, AChainOfEditsWritesWhatTheEditsOneRunAtATimeWrite) {
+    std::ofstream(in, std::ios::binary) << PositionKeyedSets(1);
+    const std::string once = folder.File("once.x");
+    ASSERT_EQ(Run({"--resave", in, once, "--delete-position-keys"}), cli::kExitOk) << stderrText;
+    const std::string twice = folder.File("twice.x");
+    ASSERT_EQ(Run({"--resave", once, twice, "--first-key-zero"}), cli::kExitOk) << stderrText;
+    ASSERT_EQ(RunEdits({"--delete-position-keys", "--first-key-zero"}), cli::kExitOk) << stderrText;
+    EXPECT_EQ(ReadAll(out), ReadAll(twice));
+    // The time 5 held only position keys: the first key time is 10 once they are gone.
+    const batch_test::Snapshot after = batch_test::CaptureFile(out);
+    ASSERT_EQ(after.parts.size(), 2u);
+    EXPECT_EQ(after.parts[1].keyTimes, (std::vector<float>{0, 10}));
+}
+
+TEST_F(ResaveEditsTest, ModelScaleWithKeysScalesThePositionKeysOfEverySet) {
+    std::ofstream(in, std::ios::binary) << PositionKeyedSets(3);
+    ASSERT_EQ(RunEdits({"--model-scale-with-keys", "2,3,1"}), cli::kExitOk) << stderrText;
+    const batch_test::Snapshot model = batch_test::CaptureFile(out);
+    ASSERT_EQ(model.parts.size(), 2u);
+    EXPECT_FLOAT_EQ(model.parts[1].offset.y, 1.5f);
+    std::vector<rm::AnimationSet::Loaded> sets;
+    ASSERT_TRUE(rm::Succeeded(rm::AnimationSet::LoadAll(out.c_str(), &sets)));
+    ASSERT_EQ(sets.size(), 3u);
+    for (int s = 1; s <= 3; ++s) {
+        std::vector<rm::Vector> positions;
+        for (const auto& animation : sets[std::size_t(s - 1)].set->Animations()) {
+            for (const rm::AnimationKey& key : animation->Keys()) {
+                if (key.dwKeyType == rm::D3DRMANIMATION_POSITIONKEY) {
+                    positions.push_back(key.dvPositionKey);
+                }
+            }
+        }
+        ASSERT_EQ(positions.size(), 2u) << s;
+        EXPECT_FLOAT_EQ(positions[0].x, 2.0f * float(s)) << s;
+        EXPECT_FLOAT_EQ(positions[0].y, 3.0f) << s;
+        EXPECT_FLOAT_EQ(positions[1].y, 3.0f * 2.0f * float(s)) << s;
+    }
 }
 
 TEST_F(ResaveEditsTest, ABadFactorIsRefusedBeforeAnythingIsReadOrWritten) {

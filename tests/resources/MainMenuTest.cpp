@@ -54,7 +54,7 @@ TEST(MainMenuTest, TheFourMenusHoldTheirEntriesInOrder) {
     EXPECT_EQ(menu[2].text, QStringLiteral("View(&V)"));
     EXPECT_EQ(menu[3].text, QStringLiteral("Help(&H)"));
     EXPECT_EQ(Shape(menu[0].items),
-              "57600 57601 57603 57604 - 32810 - 32814 32813 - 57616 - 57665");
+              "57600 57601 57603 57604 32842 - 32810 - 32814 32813 - 57616 - 57665");
     EXPECT_EQ(Shape(menu[1].items), "57643 57644 - 57635 57634 57637");
     EXPECT_EQ(Shape(menu[2].items), "[32774 32776 - 32789] "
                                     "[32781 - 32782 32783 32784 - 32785 32786 - 32780 32788] "
@@ -76,6 +76,7 @@ TEST(MainMenuTest, EntriesCarryTheirExactTexts) {
         {57601, "開く(&O)...\tCtrl+O"},
         {57603, "上書き保存(&S)\tCtrl+S"},
         {57604, "名前を付けて保存(&A)..."},
+        {32842, "エクスポート(&E)..."},
         {32810, "別ｷｬﾗｸﾀｰを挿入(&I)..."},
         {32814, "ﾓﾃﾞﾙの変更(&M)"},
         {32813, "ｱﾆﾒｰｼｮﾝの変更(&Z)"},

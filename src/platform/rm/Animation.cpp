@@ -244,6 +244,12 @@ HRESULT Animation::DeleteKeyByID(std::uint32_t id) {
     return D3DRM_OK;
 }
 
+std::size_t Animation::DeleteKeysOfType(std::uint32_t type, float timeMin, float timeMax) {
+    return std::erase_if(m_keys, [=](const AnimationKey& k) {
+        return k.dwKeyType == type && k.dvTime >= timeMin && k.dvTime <= timeMax;
+    });
+}
+
 namespace {
 
 /// Maps time into the key range: held at the ends (open) or wrapped (closed).
@@ -348,12 +354,21 @@ HRESULT Animation::SetTime(float time) {
         }
         havePosition = true;
     }
-    if (!haveRotation && !haveScale && !havePosition) {
+    // The pose is built on the model's rest transform: what the keys do not give comes
+    // from it, so the rest itself never changes with the time.
+    const Matrix4& rest = m_frame->GetRestTransform();
+    if (!haveRotation && !haveScale) {
+        Matrix4 pose = rest;
+        if (havePosition) {
+            pose.m[3][0] = translation.x;
+            pose.m[3][1] = translation.y;
+            pose.m[3][2] = translation.z;
+        }
+        m_frame->SetPose(pose);
         return D3DRM_OK;
     }
-    const Matrix4& current = m_frame->LocalTransform();
     if (!haveRotation || !haveScale) {
-        const Decomposed own = DecomposeMatrix(current);
+        const Decomposed own = DecomposeMatrix(rest);
         if (!haveRotation) {
             rotation = own.rotation;
         }
@@ -362,9 +377,9 @@ HRESULT Animation::SetTime(float time) {
         }
     }
     if (!havePosition) {
-        translation = {current.m[3][0], current.m[3][1], current.m[3][2]};
+        translation = {rest.m[3][0], rest.m[3][1], rest.m[3][2]};
     }
-    m_frame->AddTransform(D3DRMCOMBINE_REPLACE, ComposeMatrix(scale, rotation, translation));
+    m_frame->SetPose(ComposeMatrix(scale, rotation, translation));
     return D3DRM_OK;
 }
 

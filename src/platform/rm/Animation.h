@@ -46,6 +46,9 @@ public:
     /// Removes every key at exactly this time; D3DRMERR_NOTFOUND when there is none.
     HRESULT DeleteKey(float time);
     HRESULT DeleteKeyByID(std::uint32_t id);
+    /// Removes every key of `type` (D3DRMANIMATION_*KEY) with time in [timeMin, timeMax]
+    /// in one pass; the other keys keep their order. Returns how many went.
+    std::size_t DeleteKeysOfType(std::uint32_t type, float timeMin, float timeMax);
     /// ModifyKey for each of `keys` in order, then DeleteKeyByID for each of `deleted`, in
     /// one pass: the keys end up exactly where those calls would put them (a key whose time
     /// changes goes after the keys already at its new time, in the order of `keys`). Keys
@@ -64,9 +67,10 @@ public:
         m_nextId = nextId;
     }
 
-    /// Poses the frame for `time`: each component the options allow and the animation
-    /// has keys for is interpolated (slerp for rotation, linear or spline for position,
-    /// linear for scale); the others keep the frame's own value. Before the first or
+    /// Poses the frame for `time` (Frame::SetPose; its rest transform stays): each
+    /// component the options allow and the animation has keys for is interpolated (slerp
+    /// for rotation, linear or spline for position, linear for scale); the others are the
+    /// frame's rest transform's, and without keys the pose is the rest. Before the first or
     /// after the last key an open animation holds the end value; a closed one wraps
     /// around its key range.
     HRESULT SetTime(float time);

@@ -72,6 +72,17 @@ HRESULT Frame::DeleteLight(Light* light) {
     return RemoveReference(m_lights, light);
 }
 
+bool Frame::IsAtRest() const {
+    for (int i = 0; i < 4; ++i) {
+        for (int j = 0; j < 4; ++j) {
+            if (m_local.m[i][j] != m_rest.m[i][j]) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 Matrix4 Frame::WorldTransform() const {
     Matrix4 w = m_local;
     for (const Frame* p = m_parent; p; p = p->m_parent) {
@@ -99,17 +110,17 @@ Matrix4 Frame::RelativeTo(const Frame* reference) const {
 void Frame::SetRelative(const Frame* reference, const Matrix4& rel) {
     if (reference == m_parent) {
         // Relative to the parent (or world for a root) is the local matrix itself.
-        m_local = rel;
+        SetLocal(rel);
         return;
     }
     const Matrix4 world = reference ? MatrixMultiply(rel, reference->WorldTransform()) : rel;
     if (!m_parent) {
-        m_local = world;
+        SetLocal(world);
         return;
     }
     Matrix4 invParent;
     MatrixInvert(m_parent->WorldTransform(), &invParent);
-    m_local = MatrixMultiply(world, invParent);
+    SetLocal(MatrixMultiply(world, invParent));
 }
 
 HRESULT Frame::GetTransform(Frame* reference, Matrix4* out) const {
@@ -123,13 +134,13 @@ HRESULT Frame::GetTransform(Frame* reference, Matrix4* out) const {
 HRESULT Frame::AddTransform(D3DRMCOMBINETYPE type, const Matrix4& m) {
     switch (type) {
     case D3DRMCOMBINE_REPLACE:
-        m_local = m;
+        SetLocal(m);
         return D3DRM_OK;
     case D3DRMCOMBINE_BEFORE:
-        m_local = MatrixMultiply(m, m_local);
+        SetLocal(MatrixMultiply(m, m_local));
         return D3DRM_OK;
     case D3DRMCOMBINE_AFTER:
-        m_local = MatrixMultiply(m_local, m);
+        SetLocal(MatrixMultiply(m_local, m));
         return D3DRM_OK;
     }
     return D3DRMERR_BADVALUE;
@@ -287,12 +298,14 @@ HRESULT Frame::Move(float delta) {
         turned.m[3][1] = m_local.m[3][1];
         turned.m[3][2] = m_local.m[3][2];
         turned.m[3][3] = m_local.m[3][3];
-        m_local = turned;
+        SetLocal(turned);
     }
     if (m_velocity.x != 0 || m_velocity.y != 0 || m_velocity.z != 0) {
-        m_local.m[3][0] += m_velocity.x * delta;
-        m_local.m[3][1] += m_velocity.y * delta;
-        m_local.m[3][2] += m_velocity.z * delta;
+        Matrix4 moved = m_local;
+        moved.m[3][0] += m_velocity.x * delta;
+        moved.m[3][1] += m_velocity.y * delta;
+        moved.m[3][2] += m_velocity.z * delta;
+        SetLocal(moved);
     }
     for (auto& child : m_children) {
         child->Move(delta);

@@ -8,10 +8,17 @@
 
 namespace rm {
 
-/// A node of the scene tree. Each frame keeps its transform relative to its parent as a
-/// 4x4 matrix, exactly as it was set or loaded, so a frame nothing moves is written back
-/// with the numbers it was read with. Every operation that takes a reference frame works
-/// in that frame's coordinates; a null reference means world coordinates.
+/// A node of the scene tree. Each frame keeps two transforms relative to its parent, as
+/// 4x4 matrices:
+/// - the rest transform, the model's: exactly as it was loaded or last set, so a frame
+///   nothing edits is written back with the numbers it was read with;
+/// - the pose, what is drawn and picked: the rest transform, or what an animation made of
+///   it for the time shown (SetPose).
+/// Every transform operation below but SetPose edits the model: it works on the pose (the
+/// frame as it is seen) and writes its result as both the rest transform and the pose. To
+/// edit the rest of a posed frame in its parent's coordinates, ResetPose first. Every
+/// operation that takes a reference frame works in that frame's coordinates; a null
+/// reference means world coordinates.
 ///
 /// Ownership: a parent holds a reference to each child; a child's parent pointer is
 /// borrowed. Visuals and lights are held by reference.
@@ -53,8 +60,19 @@ public:
 
     // Transforms. All relative to `reference` (null: world).
     HRESULT GetTransform(Frame* reference, Matrix4* out) const;
-    /// The local matrix relative to the parent, as stored.
+    /// The pose: the local matrix relative to the parent as drawn.
     const Matrix4& LocalTransform() const { return m_local; }
+    /// The rest transform: the model's local matrix relative to the parent, which a save
+    /// writes and posing starts from.
+    const Matrix4& GetRestTransform() const { return m_rest; }
+    /// Sets the rest transform and makes it the pose.
+    void SetRestTransform(const Matrix4& m) { m_local = m_rest = m; }
+    /// Poses the frame: the rest transform stays.
+    void SetPose(const Matrix4& m) { m_local = m; }
+    /// Puts the pose back to the rest transform.
+    void ResetPose() { m_local = m_rest; }
+    /// Whether the pose is the rest transform.
+    bool IsAtRest() const;
     /// Combines m with the local matrix: replace, m before (m L) or after (L m).
     HRESULT AddTransform(D3DRMCOMBINETYPE type, const Matrix4& m);
     HRESULT AddTranslation(D3DRMCOMBINETYPE type, float x, float y, float z);
@@ -112,13 +130,14 @@ private:
     Matrix4 RelativeTo(const Frame* reference) const;
     /// Makes W(this) equal to rel * W(reference) by changing the local matrix.
     void SetRelative(const Frame* reference, const Matrix4& rel);
-    void SetLocal(const Matrix4& m) { m_local = m; }
+    void SetLocal(const Matrix4& m) { m_local = m_rest = m; }
 
     Frame* m_parent = nullptr;
     std::vector<Ref<Frame>> m_children;
     std::vector<Ref<Visual>> m_visuals;
     std::vector<Ref<Light>> m_lights;
     Matrix4 m_local;
+    Matrix4 m_rest;
     Vector m_rotationAxis{0, 1, 0}; // in parent coordinates
     float m_rotationTheta = 0;
     Vector m_velocity; // in parent coordinates

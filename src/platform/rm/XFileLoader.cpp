@@ -45,6 +45,28 @@ HRESULT GetXFileFormat(const char* fileName, XFileFormat* format) {
     return ReadXFileFormat(fileName, format, &t_lastMessage);
 }
 
+HRESULT ReadXFileContents(const char* fileName, bool withMeshes, XFileContents* contents) {
+    if (!contents) {
+        return D3DRMERR_BADVALUE;
+    }
+    *contents = {};
+    XFileReadOptions options;
+    options.readMeshes = withMeshes;
+    std::shared_ptr<XFileDocument> document;
+    try {
+        const HRESULT hr = AcquireXFileDocument(fileName, options, &document, &t_lastMessage);
+        if (Failed(hr)) {
+            return hr;
+        }
+    } catch (const std::bad_alloc&) {
+        return OutOfMemory(fileName);
+    }
+    contents->model = !document->topLevel.empty() || !document->meshes.empty();
+    contents->animationSets = !document->animationSets.empty();
+    t_lastMessage.clear();
+    return D3DRM_OK;
+}
+
 namespace {
 
 /// Reads fileName and hands its document and a scene builder to build, which returns the

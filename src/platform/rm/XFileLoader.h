@@ -34,6 +34,19 @@ const std::string& GetLastLoadMessage();
 /// GetLastLoadMessage()).
 HRESULT GetXFileFormat(const char* fileName, XFileFormat* format);
 
+/// What a .x file offers the loads, found without building anything.
+struct XFileContents {
+    /// A top-level Frame or a Mesh: what a model load takes.
+    bool model = false;
+    bool animationSets = false;
+};
+
+/// Reads fileName as the loads do (its meshes only when withMeshes) and says what it holds;
+/// inside an XFileOpenScope the loads that follow use this same read. Failures as for the
+/// loads (the message in GetLastLoadMessage()); a well-formed file without a model or
+/// animation sets is D3DRM_OK.
+HRESULT ReadXFileContents(const char* fileName, bool withMeshes, XFileContents* contents);
+
 /// How many bytes at the start of `bytes` a text file's reader takes as one name (a frame
 /// name, a reference): a name written with these bytes is read back whole only when this
 /// is their length. Shift-JIS names keep the delimiter bytes inside their characters.

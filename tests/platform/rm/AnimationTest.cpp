@@ -1,5 +1,6 @@
 #include "platform/rm/Animation.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <cstring>
@@ -243,7 +244,7 @@ TEST_F(AnimationTest, RotationSlerpsAlongTheShorterArcBeyondHalfATurn) {
     EXPECT_THAT(Rotation(), RotationNear(TurnY(0), 1e-4f));
 }
 
-TEST_F(AnimationTest, ComponentsWithoutKeysKeepTheFramesOwnValues) {
+TEST_F(AnimationTest, ComponentsWithoutKeysComeFromTheFramesRestTransform) {
     frame->AddTransform(D3DRMCOMBINE_REPLACE, ComposeMatrix({2, 2, 2}, TurnY(0.5f), {1, 2, 3}));
     animation->AddPositionKey(0, 5, 5, 5);
     animation->SetTime(0);
@@ -252,11 +253,13 @@ TEST_F(AnimationTest, ComponentsWithoutKeysKeepTheFramesOwnValues) {
     EXPECT_THAT(d.scale, VectorNear(Vector{2, 2, 2}, 1e-5f));
     EXPECT_THAT(d.rotation, RotationNear(TurnY(0.5f), 1e-5f));
 
+    // The position the last pose had is not the model's: without position keys the
+    // rest's comes back.
     animation->DeleteKey(0);
     animation->AddRotateKey(0, TurnY(1.0f));
     animation->SetTime(0);
     d = DecomposeMatrix(frame->LocalTransform());
-    EXPECT_THAT(d.translation, VectorNear(Vector{5, 5, 5}, 1e-6f));
+    EXPECT_THAT(d.translation, VectorNear(Vector{1, 2, 3}, 1e-6f));
     EXPECT_THAT(d.scale, VectorNear(Vector{2, 2, 2}, 1e-5f));
     EXPECT_THAT(d.rotation, RotationNear(TurnY(1.0f), 1e-5f));
 }
@@ -269,10 +272,60 @@ TEST_F(AnimationTest, OptionsGateWhatIsPosed) {
     EXPECT_THAT(Position(), VectorNear(Vector{0, 0, 0}, 0)) << "position not allowed";
     EXPECT_THAT(Rotation(), RotationNear(TurnY(1), 1e-5f));
 
-    const Matrix4 before = frame->LocalTransform();
+    // Nothing allowed: the frame shows its rest transform.
     animation->SetOptions(D3DRMANIMATION_OPEN);
     animation->SetTime(0);
-    EXPECT_EQ(std::memcmp(&before, &frame->LocalTransform(), sizeof before), 0);
+    EXPECT_TRUE(frame->IsAtRest());
+}
+
+TEST_F(AnimationTest, PosingNeverChangesTheRestTransformAndEditsDo) {
+    const Matrix4 rest = ComposeMatrix({1, 1, 1}, TurnY(0.25f), {1, 2, 3});
+    frame->SetRestTransform(rest);
+    animation->AddRotateKey(0, TurnY(1));
+    animation->AddRotateKey(10, TurnY(2));
+    animation->AddPositionKey(10, 7, 8, 9);
+    for (float time : {0.0f, 3.0f, 10.0f, 25.0f}) {
+        animation->SetTime(time);
+        EXPECT_EQ(std::memcmp(&rest, &frame->GetRestTransform(), sizeof rest), 0) << time;
+        EXPECT_FALSE(frame->IsAtRest()) << time;
+    }
+    // Only position keys: the pose keeps the rest's turn exactly.
+    animation->DeleteKeysOfType(D3DRMANIMATION_ROTATEKEY, 0, FLT_MAX);
+    animation->SetTime(10);
+    Matrix4 expected = rest;
+    expected.m[3][0] = 7;
+    expected.m[3][1] = 8;
+    expected.m[3][2] = 9;
+    EXPECT_EQ(std::memcmp(&expected, &frame->LocalTransform(), sizeof expected), 0);
+    // An edit of the frame is an edit of the model: rest and pose alike.
+    frame->SetPosition(frame->GetParent(), 4, 5, 6);
+    EXPECT_TRUE(frame->IsAtRest());
+    EXPECT_EQ(frame->GetRestTransform().m[3][1], 5.0f);
+    frame->ResetPose();
+    EXPECT_EQ(frame->LocalTransform().m[3][1], 5.0f);
+}
+
+TEST_F(AnimationTest, DeleteKeysOfTypeRemovesOneTypeInTheRangeAndKeepsTheOrder) {
+    for (int t = 0; t < 6; ++t) {
+        animation->AddPositionKey(float(t), float(t), 0, 0);
+        animation->AddRotateKey(float(t), TurnY(0.1f * float(t)));
+        animation->AddScaleKey(float(t), 1, 1, 1);
+    }
+    EXPECT_EQ(animation->DeleteKeysOfType(D3DRMANIMATION_POSITIONKEY, 2, 4), 3u);
+    std::vector<std::uint32_t> types;
+    std::vector<float> times;
+    for (const AnimationKey& key : animation->Keys()) {
+        types.push_back(key.dwKeyType);
+        times.push_back(key.dvTime);
+    }
+    EXPECT_TRUE(std::is_sorted(times.begin(), times.end()));
+    EXPECT_EQ(std::count(types.begin(), types.end(), D3DRMANIMATION_POSITIONKEY), 3);
+    EXPECT_EQ(std::count(types.begin(), types.end(), D3DRMANIMATION_ROTATEKEY), 6);
+    // Keys of one time keep the order they were added in.
+    EXPECT_EQ(animation->Keys()[6].dwKeyType, D3DRMANIMATION_ROTATEKEY);
+    EXPECT_EQ(animation->Keys()[6].dvTime, 2.0f);
+    EXPECT_EQ(animation->DeleteKeysOfType(D3DRMANIMATION_POSITIONKEY, 0, FLT_MAX), 3u);
+    EXPECT_EQ(animation->Keys().size(), 12u);
 }
 
 TEST(AnimationSetTest, SetTimePosesEveryAnimationAndSkipsUnboundOnes) {

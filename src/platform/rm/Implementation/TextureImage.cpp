@@ -36,6 +36,7 @@ TextureImageResult LoadTextureImage(const std::string& path, Texture* texture) {
     std::vector<std::uint8_t> copy(pixels, pixels + bytes);
     stbi_image_free(pixels);
     texture->SetImage(width, height, std::move(copy));
+    texture->SetSourcePath(path);
     return TextureImageResult::Loaded;
 }
 

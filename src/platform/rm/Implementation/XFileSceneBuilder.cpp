@@ -37,7 +37,7 @@ Ref<Frame> XFileSceneBuilder::BuildFrame(std::uint32_t index, bool withMeshes) {
     const XFileDocument::Frame& source = m_doc.frames[index];
     auto frame = MakeRef<Frame>();
     frame->SetName(source.name);
-    frame->AddTransform(D3DRMCOMBINE_REPLACE, source.transform);
+    frame->SetRestTransform(source.transform);
     if (withMeshes) {
         for (const std::uint32_t mesh : source.meshes) {
             frame->AddVisual(BuilderFor(mesh).Get());
