@@ -5,7 +5,8 @@
 // scale (frames, meshes and every position key). The limit is 5 ms for taking a step and
 // 5 ms for undoing it; the peer in the same run is one plain copy of the keys (and
 // vertices) a step of that size pictures. After each, the bytes 100 such steps hold are reported
-// ("bytes_100_steps"; the history drops the oldest pictures beyond its byte limit, "byte_limit").
+// ("bytes_100_steps"; the history drops the oldest pictures beyond its byte limit, "byte_limit")
+// and how many of them can still be undone, and the bytes of one step ("bytes_per_step").
 
 #include <cstring>
 #include <memory>
@@ -172,6 +173,7 @@ void BM_UndoStep(benchmark::State& state, Kind kind) {
     Character c;
     UndoHistory history;
     Edit(c, history, kind, 0);
+    state.counters["bytes_per_step"] = double(history.Bytes());
     for (auto _ : state) {
         history.Undo();
         state.PauseTiming();

@@ -1,5 +1,7 @@
 #include "app/AppSettings.h"
 
+#include <limits>
+
 #include <QStandardPaths>
 
 namespace {
@@ -11,6 +13,8 @@ constexpr char kLastFolder[] = "FileDialogs/lastFolder";
 constexpr char kPlaySpeed[] = "Playback/playSpeedIndex";
 constexpr char kAutosaveInterval[] = "autosave/intervalSeconds";
 constexpr int kDefaultAutosaveInterval = 60;
+constexpr char kUndoSteps[] = "Undo/steps";
+constexpr char kUndoBudget[] = "Undo/budgetMiB";
 
 // The file is named here rather than by organisation and program name: QSettings takes
 // its folders once per process, and the folder must follow XDG_CONFIG_HOME as it is now.
@@ -55,10 +59,14 @@ void AppSettings::SetLastFolder(const QString& folder) {
     m_settings.setValue(QLatin1String(kLastFolder), folder);
 }
 
-int AppSettings::PlaySpeedIndex() const {
+int AppSettings::NumberIn(const char* key, int low, int high) const {
     bool ok = false;
-    const int index = m_settings.value(QLatin1String(kPlaySpeed)).toInt(&ok);
-    return ok && index >= 0 ? index : -1;
+    const int value = m_settings.value(QLatin1String(key)).toInt(&ok);
+    return ok && value >= low && value <= high ? value : -1;
+}
+
+int AppSettings::PlaySpeedIndex() const {
+    return NumberIn(kPlaySpeed, 0, std::numeric_limits<int>::max());
 }
 
 void AppSettings::SetPlaySpeedIndex(int index) {
@@ -72,4 +80,21 @@ int AppSettings::AutosaveIntervalSeconds() const {
         return kDefaultAutosaveInterval;
     }
     return seconds > 0 ? seconds : 0;
+}
+
+int AppSettings::UndoStepLimit() const {
+    return NumberIn(kUndoSteps, 1, 100000);
+}
+
+int AppSettings::UndoBudgetMiB() const {
+    return NumberIn(kUndoBudget, 1, 1 << 20);
+}
+
+void AppSettings::SetUndoLimitsIfMissing(int steps, int budgetMiB) {
+    if (!m_settings.contains(QLatin1String(kUndoSteps))) {
+        m_settings.setValue(QLatin1String(kUndoSteps), steps);
+    }
+    if (!m_settings.contains(QLatin1String(kUndoBudget))) {
+        m_settings.setValue(QLatin1String(kUndoBudget), budgetMiB);
+    }
 }

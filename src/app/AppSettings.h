@@ -6,7 +6,8 @@
 #include <QStringList>
 
 /// What the editor keeps between runs: the recent-file list, the main window's geometry
-/// and the state of its bars, the folder of the last file dialog and the play speed. It
+/// and the state of its bars, the folder of the last file dialog and the play speed; and
+/// what the user may set by hand: the size of the edit history. It
 /// lives in the user's configuration folder ($XDG_CONFIG_HOME/pavrix/pavrix.conf, by
 /// default ~/.config/pavrix/pavrix.conf), never beside the program. The folder is taken
 /// when the object is made, so a changed XDG_CONFIG_HOME counts from the next one.
@@ -39,9 +40,20 @@ public:
     /// when missing or not a number, 0 (autosave off) for 0 or less.
     int AutosaveIntervalSeconds() const;
 
+    /// How many steps the edit history keeps ("Undo/steps", 1 to 100000) and how many MiB
+    /// their pictures may take ("Undo/budgetMiB", 1 to 1048576); -1 when the file has no
+    /// such value or one out of range.
+    int UndoStepLimit() const;
+    int UndoBudgetMiB() const;
+    /// Writes the two values where the file has none, so the user finds them to edit.
+    void SetUndoLimitsIfMissing(int steps, int budgetMiB);
+
     /// Writes what was set to the file now (it is written at destruction anyway).
     void Sync() { m_settings.sync(); }
 
 private:
+    /// The whole number kept under `key` when it lies in [low, high], else -1.
+    int NumberIn(const char* key, int low, int high) const;
+
     QSettings m_settings;
 };

@@ -86,6 +86,7 @@ int CDxMFCApp::InitInstance() {
         frame->setWindowTitle(resources::AppTitle() + QStringLiteral("[*]"));
     }
     m_recentFiles.UpdateMenu(*frame);
+    ApplyUndoLimits();
     RestoreWindow();
     frame->show();
     frame->update();
@@ -168,6 +169,20 @@ void CDxMFCApp::RestoreWindow() {
             frame->RouteCommand(ctl::PlaySpeed, framework::Notification::SelChange);
         }
     }
+}
+
+void CDxMFCApp::ApplyUndoLimits() {
+    CMainFrame* frame = GetMainFrame();
+    if (frame == nullptr) {
+        return;
+    }
+    const int steps = m_settings->UndoStepLimit();
+    const int budgetMiB = m_settings->UndoBudgetMiB();
+    frame->History()->SetLimits(steps > 0 ? steps : UndoHistory::kDefaultStepLimit,
+                                budgetMiB > 0 ? std::size_t(budgetMiB) << 20
+                                              : UndoHistory::kDefaultByteLimit);
+    m_settings->SetUndoLimitsIfMissing(UndoHistory::kDefaultStepLimit,
+                                       int(UndoHistory::kDefaultByteLimit >> 20));
 }
 
 void CDxMFCApp::SaveSettings() {

@@ -90,6 +90,8 @@ private:
     /// Offers every autosave an earlier editor left (newest first) until one is taken:
     /// yes opens it as the user's file, modified; no removes it.
     void OfferRecovery();
+    /// Gives the edit history the step count and byte budget of the settings.
+    void ApplyUndoLimits();
     void SaveSettings();
     double CommandStateNow() const;
 

@@ -75,6 +75,6 @@ void EditScope::Close() {
         ((m_touches & ModelFrames) != 0 && differences.frames) ||
         ((m_touches & Meshes) != 0 && differences.meshes);
     if (changed) {
-        m_history->Push(m_stepName, std::move(m_before), std::move(after));
+        m_history->Push(m_stepName, m_before, std::move(after));
     }
 }

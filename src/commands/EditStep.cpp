@@ -2,11 +2,10 @@
 
 #include <utility>
 
-EditStep::EditStep(const QString& name, SceneImage before, SceneImage after,
-                   std::size_t& totalBytes)
-    : m_before(std::move(before)), m_after(std::move(after)), m_totalBytes(totalBytes) {
+EditStep::EditStep(const QString& name, SceneChange change, std::size_t& totalBytes)
+    : m_change(std::move(change)), m_totalBytes(totalBytes) {
     setText(name);
-    m_bytes = m_before.Bytes() + m_after.Bytes();
+    m_bytes = m_change.Bytes();
     m_totalBytes += m_bytes;
 }
 
@@ -16,7 +15,7 @@ EditStep::~EditStep() {
 
 void EditStep::undo() {
     if (!m_dropped) {
-        m_before.Restore();
+        m_change.Undo();
     }
     m_done = false;
 }
@@ -24,7 +23,7 @@ void EditStep::undo() {
 void EditStep::redo() {
     // The edit itself made the change before the step was pushed.
     if (!m_done && !m_dropped) {
-        m_after.Restore();
+        m_change.Redo();
     }
     m_done = true;
 }
@@ -34,8 +33,7 @@ void EditStep::Drop() {
         return;
     }
     m_dropped = true;
-    m_before = SceneImage();
-    m_after = SceneImage();
+    m_change = SceneChange();
     m_totalBytes -= m_bytes;
     m_bytes = 0;
 }

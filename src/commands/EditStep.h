@@ -4,11 +4,11 @@
 
 #include <QUndoCommand>
 
-#include "commands/SceneImage.h"
+#include "commands/SceneChange.h"
 
-/// One step of the edit history: the pictures of what an edit changed, taken before and
-/// after it. Undo writes the first back, redo the second. The step is pushed after its edit
-/// happened, so the push's own redo does nothing.
+/// One step of the edit history: what an edit changed (SceneChange). Undo writes back the
+/// state before it, redo the state after. The step is pushed after its edit happened, so the
+/// push's own redo does nothing.
 ///
 /// The history may drop the pictures of its oldest steps to stay within its byte limit; a
 /// dropped step can no longer be undone.
@@ -16,7 +16,7 @@ class EditStep : public QUndoCommand {
 public:
     /// `totalBytes` is the history's count of the bytes all its steps hold; the step adds
     /// its own and takes them off again when it drops its pictures or is destroyed.
-    EditStep(const QString& name, SceneImage before, SceneImage after, std::size_t& totalBytes);
+    EditStep(const QString& name, SceneChange change, std::size_t& totalBytes);
     ~EditStep() override;
 
     void undo() override;
@@ -24,12 +24,11 @@ public:
 
     std::size_t Bytes() const { return m_bytes; }
     bool Dropped() const { return m_dropped; }
-    /// Frees the pictures; the step stays on the stack as a mark that cannot be undone.
+    /// Frees what it keeps; the step stays on the stack as a mark that cannot be undone.
     void Drop();
 
 private:
-    SceneImage m_before;
-    SceneImage m_after;
+    SceneChange m_change;
     std::size_t& m_totalBytes;
     std::size_t m_bytes = 0;
     bool m_done = true;

@@ -21,32 +21,6 @@ bool SameBytes(const std::vector<T>& a, const std::vector<T>& b) {
            (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(T)) == 0);
 }
 
-bool SameSkin(const rm::MeshSkin& a, const rm::MeshSkin& b) {
-    if (a.maxWeightsPerVertex != b.maxWeightsPerVertex ||
-        a.maxWeightsPerFace != b.maxWeightsPerFace || a.bones.size() != b.bones.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.bones.size(); ++i) {
-        const rm::SkinBone& x = a.bones[i];
-        const rm::SkinBone& y = b.bones[i];
-        if (x.frameName != y.frameName || !SameBytes(x.vertices, y.vertices) ||
-            !SameBytes(x.weights, y.weights) ||
-            std::memcmp(&x.offset, &y.offset, sizeof(rm::Matrix4)) != 0) {
-            return false;
-        }
-    }
-    return true;
-}
-
-std::size_t SkinBytes(const rm::MeshSkin& skin) {
-    std::size_t bytes = 0;
-    for (const rm::SkinBone& bone : skin.bones) {
-        bytes += sizeof(bone) + bone.frameName.size() + bone.vertices.size() * 4 +
-                 bone.weights.size() * 4;
-    }
-    return bytes;
-}
-
 void WalkFrames(rm::Frame* frame, std::vector<rm::Frame*>& out) {
     out.push_back(frame);
     for (const auto& child : frame->Children()) {
@@ -73,17 +47,104 @@ bool TakeRoot(rm::Ref<rm::Frame>& slot, rm::Frame* root) {
 
 } // namespace
 
-bool SceneImage::FrameEntry::operator==(const FrameEntry& other) const {
-    return frame == other.frame && parent == other.parent && children == other.children &&
-           std::memcmp(&local, &other.local, sizeof(rm::Matrix4)) == 0 &&
-           std::memcmp(&rest, &other.rest, sizeof(rm::Matrix4)) == 0 && name == other.name &&
+bool SceneImage::FrameMatrices::operator==(const FrameMatrices& other) const {
+    return std::memcmp(this, &other, sizeof(FrameMatrices)) == 0;
+}
+
+SceneImage::FrameMatrices SceneImage::FrameMatrices::Of(const rm::Frame* frame) {
+    FrameMatrices matrices;
+    matrices.local = frame->LocalTransform();
+    matrices.rest = frame->GetRestTransform();
+    return matrices;
+}
+
+void SceneImage::FrameMatrices::WriteTo(rm::Frame* frame) const {
+    frame->SetRestTransform(rest);
+    frame->SetPose(local);
+}
+
+bool SceneImage::FrameShape::operator==(const FrameShape& other) const {
+    return parent == other.parent && children == other.children && name == other.name &&
            hasRecord == other.hasRecord && baseName == other.baseName &&
            fileName == other.fileName && animation == other.animation;
 }
 
-bool SceneImage::AnimationEntry::operator==(const AnimationEntry& other) const {
-    return animation == other.animation && options == other.options && nextId == other.nextId &&
-           SameBytes(keys, other.keys) && name == other.name && frame == other.frame;
+SceneImage::FrameShape SceneImage::FrameShape::Of(rm::Frame* frame) {
+    FrameShape shape;
+    shape.parent = frame->GetParent();
+    shape.children = frame->Children();
+    shape.name = frame->Name();
+    if (const CPartRecord* record = CPartRecord::Of(frame)) {
+        shape.hasRecord = true;
+        shape.baseName = record->baseName;
+        shape.fileName = record->fileName;
+        shape.animation = record->animation;
+    }
+    return shape;
+}
+
+void SceneImage::FrameShape::WriteTo(rm::Frame* frame) const {
+    // Adding a child moves it to the end: adding them all in order puts back the order.
+    for (const auto& child : children) {
+        frame->AddChild(child.Get());
+    }
+    frame->SetName(name);
+    if (CPartRecord* record = CPartRecord::Of(frame); record != nullptr && hasRecord) {
+        record->baseName = baseName;
+        record->fileName = fileName;
+        record->animation = animation;
+    }
+}
+
+std::size_t SceneImage::FrameShape::Bytes() const {
+    return sizeof(*this) + children.size() * sizeof(rm::Ref<rm::Frame>) + name.size() +
+           baseName.value_or(std::string()).size() + fileName.value_or(std::string()).size();
+}
+
+void SceneImage::SetEntry::WriteBack() const {
+    rm::AnimationSet* target = data->Set();
+    if (target == nullptr || target->Animations() == animations) {
+        return;
+    }
+    // Held by the picture while they leave the set.
+    const std::vector<rm::Ref<rm::Animation>> present = target->GetAnimations();
+    for (const auto& animation : present) {
+        target->DeleteAnimation(animation.Get());
+    }
+    for (const auto& animation : animations) {
+        target->AddAnimation(animation.Get());
+    }
+}
+
+bool SceneImage::AnimationState::operator==(const AnimationState& other) const {
+    return options == other.options && nextId == other.nextId && name == other.name &&
+           frame == other.frame;
+}
+
+bool SceneImage::SameSkin(const rm::MeshSkin& a, const rm::MeshSkin& b) {
+    if (a.maxWeightsPerVertex != b.maxWeightsPerVertex ||
+        a.maxWeightsPerFace != b.maxWeightsPerFace || a.bones.size() != b.bones.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.bones.size(); ++i) {
+        const rm::SkinBone& x = a.bones[i];
+        const rm::SkinBone& y = b.bones[i];
+        if (x.frameName != y.frameName || !SameBytes(x.vertices, y.vertices) ||
+            !SameBytes(x.weights, y.weights) ||
+            std::memcmp(&x.offset, &y.offset, sizeof(rm::Matrix4)) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::size_t SceneImage::SkinBytes(const rm::MeshSkin& skin) {
+    std::size_t bytes = 0;
+    for (const rm::SkinBone& bone : skin.bones) {
+        bytes += sizeof(bone) + bone.frameName.size() + bone.vertices.size() * 4 +
+                 bone.weights.size() * 4;
+    }
+    return bytes;
 }
 
 bool SceneImage::MeshEntry::operator==(const MeshEntry& other) const {
@@ -100,17 +161,17 @@ bool SceneImage::MeshEntry::operator==(const MeshEntry& other) const {
 }
 
 void SceneImage::CaptureCurrent() {
-    m_character = g_currentCharacter;
-    m_model = g_currentModel;
-    m_animation = g_currentAnimation;
-    m_currentTime = g_currentTime;
-    m_keyTime = g_keyTime;
-    m_keyIndex = g_keyIndex;
-    if (m_animation != nullptr) {
-        m_setTime = m_animation->m_time;
-        m_firstTime = m_animation->m_firstTime;
-        m_lastTime = m_animation->m_lastTime;
-        m_keyTimes = m_animation->KeyTimeList();
+    m_current.character = g_currentCharacter;
+    m_current.model = g_currentModel;
+    m_current.animation = g_currentAnimation;
+    m_current.currentTime = g_currentTime;
+    m_current.keyTime = g_keyTime;
+    m_current.keyIndex = g_keyIndex;
+    if (CAnimationData* set = m_current.animation) {
+        m_current.setTime = set->m_time;
+        m_current.firstTime = set->m_firstTime;
+        m_current.lastTime = set->m_lastTime;
+        m_keyTimes = set->KeyTimeList();
     }
 }
 
@@ -119,23 +180,7 @@ void SceneImage::CaptureFrames(rm::Frame* root) {
         return;
     }
     for (rm::Frame* frame : FramesUnder(root)) {
-        FrameEntry entry;
-        entry.frame = frame;
-        entry.parent = frame->GetParent();
-        entry.children.reserve(frame->Children().size());
-        for (const auto& child : frame->Children()) {
-            entry.children.push_back(child.Get());
-        }
-        entry.local = frame->LocalTransform();
-        entry.rest = frame->GetRestTransform();
-        entry.name = frame->Name();
-        if (const CPartRecord* record = CPartRecord::Of(frame)) {
-            entry.hasRecord = true;
-            entry.baseName = record->baseName;
-            entry.fileName = record->fileName;
-            entry.animation = record->animation;
-        }
-        m_frames.push_back(std::move(entry));
+        m_frames.push_back({frame, FrameShape::Of(frame), FrameMatrices::Of(frame)});
     }
 }
 
@@ -155,11 +200,11 @@ void SceneImage::CaptureSet(CAnimationData* set) {
 SceneImage::AnimationEntry SceneImage::Take(rm::Animation* animation) {
     AnimationEntry entry;
     entry.animation = animation;
-    entry.options = animation->GetOptions();
-    entry.nextId = animation->NextKeyId();
+    entry.state.options = animation->GetOptions();
+    entry.state.nextId = animation->NextKeyId();
+    entry.state.name = animation->Name();
+    entry.state.frame = animation->GetFrame();
     entry.keys = animation->Keys();
-    entry.name = animation->Name();
-    entry.frame = animation->GetFrame();
     return entry;
 }
 
@@ -202,9 +247,9 @@ void SceneImage::CaptureMeshes(rm::Frame* root) {
 
 bool SceneImage::Matches(const AnimationEntry& entry) {
     const rm::Animation* animation = entry.animation.Get();
-    return entry.options == animation->GetOptions() && entry.nextId == animation->NextKeyId() &&
-           entry.name == animation->Name() && entry.frame == animation->GetFrame() &&
-           SameBytes(entry.keys, animation->Keys());
+    return entry.state.options == animation->GetOptions() &&
+           entry.state.nextId == animation->NextKeyId() && entry.state.name == animation->Name() &&
+           entry.state.frame == animation->GetFrame() && SameBytes(entry.keys, animation->Keys());
 }
 
 SceneImage::Differences SceneImage::TakeAfter(SceneImage& before, SceneImage* after) {
@@ -212,9 +257,9 @@ SceneImage::Differences SceneImage::TakeAfter(SceneImage& before, SceneImage* af
     after->CaptureCurrent();
     // The same subject: an edit may make another character current only through a load,
     // and a load ends the history.
-    after->m_character = before.m_character;
-    after->m_model = before.m_model;
-    after->m_animation = before.m_animation;
+    after->m_current.character = before.m_current.character;
+    after->m_current.model = before.m_current.model;
+    after->m_current.animation = before.m_current.animation;
 
     after->CaptureFrames(before.m_frameRoot.Get());
     differences.frames = before.m_frames.size() != after->m_frames.size();
@@ -225,7 +270,8 @@ SceneImage::Differences SceneImage::TakeAfter(SceneImage& before, SceneImage* af
         }
         for (const FrameEntry& entry : after->m_frames) {
             const auto found = was.find(entry.frame.Get());
-            if (found == was.end() || !(*found->second == entry)) {
+            if (found == was.end() || !(found->second->shape == entry.shape) ||
+                !(found->second->matrices == entry.matrices)) {
                 differences.frames = true;
                 break;
             }
@@ -278,113 +324,14 @@ SceneImage::Differences SceneImage::TakeAfter(SceneImage& before, SceneImage* af
     return differences;
 }
 
-void SceneImage::RestoreCurrent() const {
-    g_currentCharacter = m_character;
-    g_currentModel = m_model;
-    g_currentAnimation = m_animation;
-    if (m_character != nullptr && m_animation != nullptr && m_character->m_current != m_animation) {
-        const auto sets = m_character->Animations();
-        const auto found = std::find(sets.begin(), sets.end(), m_animation);
-        if (found != sets.end()) {
-            m_character->SelectAnimation(static_cast<int>(found - sets.begin()));
-        }
-    }
-}
-
-void SceneImage::RestoreFrames() const {
-    // In the picture's own depth-first order: each frame's parent has its place already,
-    // so none of the frames put under it can be one of its ancestors.
-    for (const FrameEntry& entry : m_frames) {
-        rm::Frame* frame = entry.frame.Get();
-        for (rm::Frame* child : entry.children) {
-            frame->AddChild(child);
-        }
-        frame->SetRestTransform(entry.rest);
-        frame->SetPose(entry.local);
-        frame->SetName(entry.name);
-        if (CPartRecord* record = CPartRecord::Of(frame); record != nullptr && entry.hasRecord) {
-            record->baseName = entry.baseName;
-            record->fileName = entry.fileName;
-            record->animation = entry.animation;
-        }
-    }
-}
-
-void SceneImage::Restore() const {
-    RestoreCurrent();
-    for (const SetEntry& set : m_sets) {
-        rm::AnimationSet* target = set.data->Set();
-        if (target == nullptr || target->Animations() == set.animations) {
-            continue;
-        }
-        // Held by the picture while they leave the set.
-        const std::vector<rm::Ref<rm::Animation>> present = target->GetAnimations();
-        for (const auto& animation : present) {
-            target->DeleteAnimation(animation.Get());
-        }
-        for (const auto& animation : set.animations) {
-            target->AddAnimation(animation.Get());
-        }
-    }
-    for (const AnimationEntry& entry : m_animations) {
-        rm::Animation* animation = entry.animation.Get();
-        animation->SetOptions(entry.options);
-        animation->RestoreKeys(entry.keys, entry.nextId);
-        animation->SetName(entry.name);
-        animation->SetFrame(entry.frame.Get());
-    }
-    RestoreFrames();
-    for (const MeshEntry& entry : m_meshes) {
-        if (auto* builder = dynamic_cast<rm::MeshBuilder*>(entry.visual.Get())) {
-            for (std::uint32_t i = 0; i < entry.positions.size(); ++i) {
-                const rm::Vector& p = entry.positions[i];
-                builder->SetVertex(i, p.x, p.y, p.z);
-            }
-            builder->SetSkin(entry.skin);
-        } else if (auto* mesh = dynamic_cast<rm::Mesh*>(entry.visual.Get())) {
-            for (std::size_t g = 0; g < entry.groups.size(); ++g) {
-                const auto& vertices = entry.groups[g];
-                mesh->SetVertices(static_cast<rm::Mesh::D3DRMGROUPINDEX>(g), 0,
-                                  static_cast<std::uint32_t>(vertices.size()), vertices.data());
-            }
-        }
-    }
-    g_currentTime = m_currentTime;
-    g_keyTime = m_keyTime;
-    g_keyIndex = m_keyIndex;
-    if (m_animation != nullptr) {
-        m_animation->m_time = m_setTime;
-        m_animation->m_firstTime = m_firstTime;
-        m_animation->m_lastTime = m_lastTime;
-        m_animation->RestoreKeyTimeList(m_keyTimes);
-    }
-}
-
-std::size_t SceneImage::Bytes() const {
-    std::size_t bytes = sizeof(*this) + m_keyTimes.size() * sizeof(float);
-    for (const FrameEntry& entry : m_frames) {
-        bytes += sizeof(entry) + entry.children.size() * sizeof(rm::Frame*) + entry.name.size() +
-                 entry.baseName.value_or(std::string()).size() +
-                 entry.fileName.value_or(std::string()).size();
-    }
-    for (const SetEntry& set : m_sets) {
-        bytes += sizeof(set) + set.animations.size() * sizeof(rm::Ref<rm::Animation>);
-    }
-    for (const AnimationEntry& entry : m_animations) {
-        bytes += sizeof(entry) + entry.keys.size() * sizeof(rm::AnimationKey) + entry.name.size();
-    }
-    for (const MeshEntry& entry : m_meshes) {
-        bytes +=
-            sizeof(entry) + entry.positions.size() * sizeof(rm::Vector) + SkinBytes(entry.skin);
-        for (const auto& group : entry.groups) {
-            bytes += group.size() * sizeof(rm::MeshVertex);
-        }
-    }
-    return bytes;
-}
-
 bool SceneImage::HasFrames(const rm::Frame* root) const {
     return root != nullptr && m_frameRoot.Get() == root;
+}
+
+SceneImage SceneImage::FramesNow() const {
+    SceneImage now;
+    now.CaptureFrames(m_frameRoot.Get());
+    return now;
 }
 
 bool SceneImage::HasSet(const CAnimationData* set) const {

@@ -16,11 +16,9 @@ class CAnimationData;
 class CCharacterData;
 class CModelData;
 
-/// A picture of what an edit may change, taken before or after it, that can be written back
-/// into the very objects it was taken from: frames, animations and meshes keep their
-/// identity, so the selection, the part records and the bindings that point at them stay
-/// valid. It holds a reference to every object it names, so nothing it names goes away
-/// while the picture lives.
+/// A picture of what an edit may change, taken before or after it; two pictures of the same
+/// objects make the SceneChange an undo step keeps. It holds a reference to every object it
+/// names, so nothing it names goes away while the picture lives.
 ///
 /// Always part of it: the current character, model and animation set, the time (current
 /// time, key time, key index) and the current set's own time, range and key-time list.
@@ -38,7 +36,7 @@ public:
     /// The current pointers and the time (see the class comment). Called by every capture.
     void CaptureCurrent();
     /// Every frame of the tree under `root` (root included), depth first: its parent, the
-    /// order of its children, its local matrix, its name and its part record (base name,
+    /// order of its children, its pose and rest matrices, its name and its part record (base name,
     /// file name, animation). The root is not moved from its own parent on restore.
     void CaptureFrames(rm::Frame* root);
     /// The animations `set` holds, in order, and each of them (CaptureAnimation).
@@ -57,44 +55,75 @@ public:
     /// changed. Says what differs.
     static Differences TakeAfter(SceneImage& before, SceneImage* after);
 
-    /// Writes the picture back: current pointers (the character's current set follows),
-    /// the sets' animations, each animation, the frames (tree, matrices, names, part
-    /// records), the meshes, then the time and the key-time list.
-    void Restore() const;
-
-    /// Bytes held by the picture (keys, matrices, names, vertices, weights).
-    std::size_t Bytes() const;
     /// Whether the picture holds frames (of `root`'s tree) or `set`.
     bool HasFrames(const rm::Frame* root) const;
+    /// A picture of the frames of the tree this one pictured, as they are now (empty when
+    /// it pictured none).
+    SceneImage FramesNow() const;
     bool HasSet(const CAnimationData* set) const;
     bool HasAnimation(const rm::Animation* animation) const;
 
 private:
-    struct FrameEntry {
-        rm::Ref<rm::Frame> frame;
-        rm::Frame* parent = nullptr; // kept alive by its own entry or above the tree
-        std::vector<rm::Frame*> children;
+    friend class SceneChange;
+
+    /// The current pointers and the time.
+    struct Current {
+        CCharacterData* character = nullptr;
+        CModelData* model = nullptr;
+        CAnimationData* animation = nullptr;
+        float currentTime = 0;
+        unsigned keyTime = 0;
+        unsigned keyIndex = 0;
+        float setTime = 0;
+        float firstTime = 0;
+        float lastTime = 0;
+    };
+    /// The matrices of a frame, compared and written back together (one memcmp).
+    struct FrameMatrices {
         rm::Matrix4 local; // the pose
         rm::Matrix4 rest;
+        bool operator==(const FrameMatrices& other) const;
+        static FrameMatrices Of(const rm::Frame* frame);
+        void WriteTo(rm::Frame* frame) const;
+    };
+    /// Where a frame sits in the tree and what it is called.
+    struct FrameShape {
+        rm::Frame* parent = nullptr; // compared only, never followed
+        std::vector<rm::Ref<rm::Frame>> children;
         std::string name;
         bool hasRecord = false;
         std::optional<std::string> baseName;
         std::optional<std::string> fileName;
         rm::Animation* animation = nullptr;
-        bool operator==(const FrameEntry& other) const;
+        bool operator==(const FrameShape& other) const;
+        static FrameShape Of(rm::Frame* frame);
+        /// Puts the children back in order, the name and the part record.
+        void WriteTo(rm::Frame* frame) const;
+        std::size_t Bytes() const;
+    };
+    struct FrameEntry {
+        rm::Ref<rm::Frame> frame;
+        FrameShape shape;
+        FrameMatrices matrices;
     };
     struct SetEntry {
         CAnimationData* data = nullptr; // owned by the animation library
         std::vector<rm::Ref<rm::Animation>> animations;
+        /// Makes the set hold exactly `animations`, in order.
+        void WriteBack() const;
+    };
+    /// What of an animation is not its keys.
+    struct AnimationState {
+        std::uint32_t options = 0;
+        std::uint32_t nextId = 1;
+        std::string name;
+        rm::Ref<rm::Frame> frame;
+        bool operator==(const AnimationState& other) const;
     };
     struct AnimationEntry {
         rm::Ref<rm::Animation> animation;
-        std::uint32_t options = 0;
-        std::uint32_t nextId = 1;
+        AnimationState state;
         std::vector<rm::AnimationKey> keys;
-        std::string name;
-        rm::Ref<rm::Frame> frame;
-        bool operator==(const AnimationEntry& other) const;
     };
     struct MeshEntry {
         rm::Ref<rm::Visual> visual;
@@ -108,18 +137,10 @@ private:
     /// Whether the animation is as `entry` pictures it.
     static bool Matches(const AnimationEntry& entry);
     static MeshEntry Take(rm::Visual* visual);
-    void RestoreFrames() const;
-    void RestoreCurrent() const;
+    static bool SameSkin(const rm::MeshSkin& a, const rm::MeshSkin& b);
+    static std::size_t SkinBytes(const rm::MeshSkin& skin);
 
-    CCharacterData* m_character = nullptr;
-    CModelData* m_model = nullptr;
-    CAnimationData* m_animation = nullptr;
-    float m_currentTime = 0;
-    unsigned m_keyTime = 0;
-    unsigned m_keyIndex = 0;
-    float m_setTime = 0;
-    float m_firstTime = 0;
-    float m_lastTime = 0;
+    Current m_current;
     std::vector<float> m_keyTimes;
 
     rm::Ref<rm::Frame> m_frameRoot;

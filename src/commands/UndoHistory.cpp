@@ -65,6 +65,8 @@ int UndoHistory::Apply(bool possible, void (QUndoStack::*move)()) {
         m_beforeApply();
     }
     (m_stack.*move)();
+    // Frames the step does not name are left as they are: the next step starts from here.
+    m_lastFrames = m_lastFrames.FramesNow();
     if (m_afterApply) {
         m_afterApply();
     }
@@ -78,6 +80,7 @@ void UndoHistory::Clear(bool documentModified) {
     }
     m_clearing = true;
     m_stack.clear();
+    m_lastFrames = SceneImage();
     if (documentModified) {
         m_stack.resetClean();
     }
@@ -90,8 +93,9 @@ void UndoHistory::SetLimits(int stepLimit, std::size_t byteLimit) {
     m_byteLimit = byteLimit;
 }
 
-void UndoHistory::Push(const QString& name, SceneImage before, SceneImage after) {
-    m_stack.push(new EditStep(name, std::move(before), std::move(after), m_bytes));
+void UndoHistory::Push(const QString& name, const SceneImage& before, SceneImage after) {
+    m_stack.push(new EditStep(name, SceneChange::Between(before, after, &m_lastFrames), m_bytes));
+    m_lastFrames = after.FramesNow();
     for (int i = 0; i + 1 < m_stack.count() && m_bytes > m_byteLimit; ++i) {
         StepAt(i)->Drop();
     }

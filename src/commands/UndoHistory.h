@@ -6,7 +6,7 @@
 #include <QString>
 #include <QUndoStack>
 
-#include "commands/SceneImage.h"
+#include "commands/SceneChange.h"
 
 class EditScope;
 class EditStep;
@@ -23,7 +23,7 @@ class EditStep;
 class UndoHistory {
 public:
     static constexpr int kDefaultStepLimit = 100;
-    static constexpr std::size_t kDefaultByteLimit = std::size_t(256) << 20;
+    static constexpr std::size_t kDefaultByteLimit = std::size_t(64) << 20;
 
     explicit UndoHistory(int stepLimit = kDefaultStepLimit,
                          std::size_t byteLimit = kDefaultByteLimit);
@@ -70,9 +70,10 @@ public:
     // For EditScope.
     EditScope* OpenScope() const { return m_openScope; }
     void SetOpenScope(EditScope* scope) { m_openScope = scope; }
-    /// Pushes a step that has happened already, then drops the oldest pictures while the
-    /// bytes are above the limit (never the newest step's).
-    void Push(const QString& name, SceneImage before, SceneImage after);
+    /// Pushes the step from `before` to `after` (pictures a scope took, see
+    /// SceneChange::Between) that has happened already, then drops the oldest pictures while
+    /// the bytes are above the limit (never the newest step's).
+    void Push(const QString& name, const SceneImage& before, SceneImage after);
 
 private:
     EditStep* StepAt(int index) const;
@@ -80,6 +81,8 @@ private:
     int Apply(bool possible, void (QUndoStack::*move)());
 
     QUndoStack m_stack;
+    /// The frames as the last step (pushed, undone or redone) left them; empty after Clear.
+    SceneImage m_lastFrames;
     std::size_t m_byteLimit;
     std::size_t m_bytes = 0;
     EditScope* m_openScope = nullptr;

@@ -1,6 +1,8 @@
 #include "cli/RenderCommand.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -321,4 +323,40 @@ TEST_F(RenderCommandTest, ASkinnedCharacterBendsWithItsBones) {
     }
     EXPECT_GT(body, 200);
     EXPECT_GT(changed, body / 4);
+}
+
+TEST_F(RenderCommandTest, ASkinDeformedByTheVertexStageLooksAsOneDeformedOnTheCpu) {
+    // The same character at two times, its skin once deformed in the vertex stage
+    // (PAVRIX_CPU_SKINNING=0) and once on the CPU (=1): the two sums are the same up to
+    // rounding, so at most a few pixels along edges may differ, none by much inside the body.
+    if (!testing_xfile::HasTestData()) {
+        GTEST_SKIP() << "test data not found";
+    }
+    for (const char* time : {"0", "4000"}) {
+        Picture pictures[2];
+        for (int cpu = 0; cpu < 2; ++cpu) {
+            setenv("PAVRIX_CPU_SKINNING", cpu ? "1" : "0", 1);
+            const int status = Run({"--render", testing_xfile::TestData("BCN_Epileptic.X"),
+                                    "--time", time, "--size", "256x256", "--out", out});
+            unsetenv("PAVRIX_CPU_SKINNING");
+            ASSERT_EQ(status, cli::kExitOk) << stderrText;
+            ASSERT_TRUE(ReadPng(out, &pictures[cpu]));
+        }
+        int body = 0, differing = 0, far = 0;
+        for (std::size_t i = 0; i < pictures[0].rgba.size(); i += 4) {
+            int most = 0;
+            for (std::size_t c = 0; c < 3; ++c) {
+                most = std::max(
+                    most, std::abs(int(pictures[0].rgba[i + c]) - int(pictures[1].rgba[i + c])));
+            }
+            body += pictures[0].rgba[i] > kBackground + 16;
+            differing += most > 2;
+            far += most > 48;
+        }
+        EXPECT_GT(body, 1000) << "time " << time;
+        // Tolerance: under 0.5% of the pixels differ by more than 2 levels, under 0.2% by
+        // more than 48 (a pixel on an edge that falls the other way).
+        EXPECT_LT(differing, 256 * 256 / 200) << "time " << time;
+        EXPECT_LT(far, 256 * 256 / 500) << "time " << time;
+    }
 }

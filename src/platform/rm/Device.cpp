@@ -1,6 +1,7 @@
 #include "platform/rm/Device.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 
 #include <epoxy/egl.h>
@@ -101,6 +102,33 @@ void GatherLights(const std::vector<FrameWalk::Entry>& walk, LightSet* lights) {
 
 } // namespace
 
+std::size_t Device::GpuSkinBones() {
+    // PAVRIX_CPU_SKINNING=1 deforms on the CPU, =0 in the vertex stage. Unset, a software
+    // rasteriser deforms on the CPU: it runs vertex stages on one thread, shading a vertex
+    // again for each batch of triangles it is in, where the CPU deforms each vertex once
+    // (bench_render measures both).
+    const char* cpu = std::getenv("PAVRIX_CPU_SKINNING");
+    bool onCpu = false;
+    if (cpu != nullptr && *cpu != '\0') {
+        onCpu = std::string(cpu) != "0";
+    } else {
+        const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+        const std::string name = renderer ? renderer : "";
+        onCpu = name.find("llvmpipe") != std::string::npos ||
+                name.find("softpipe") != std::string::npos ||
+                name.find("swrast") != std::string::npos;
+    }
+    if (onCpu) {
+        return 0;
+    }
+    GLint components = 0;
+    glGetIntegerv(GL_MAX_VERTEX_UNIFORM_COMPONENTS, &components);
+    // Room kept for the other uniforms of the vertex stage; 12 floats a bone, one matrix
+    // for the rigid vertices, and a palette rounded up to a multiple of 32.
+    const int matrices = (components - 256) / 12 / 32 * 32;
+    return matrices > 1 ? std::size_t(matrices - 1) : 0;
+}
+
 // What every program of one RenderTree call shares.
 struct Device::SharedUniforms {
     Matrix4 worldToClip;
@@ -131,6 +159,7 @@ HRESULT Device::Create(const DeviceTarget& target, Ref<Device>* device) {
         return D3DRMERR_BADDEVICE;
     }
     created->m_textures->Create();
+    created->m_cache->SetGpuSkinning(GpuSkinBones());
     created->m_ready = true;
     *device = created;
     return D3DRM_OK;
@@ -289,6 +318,8 @@ void Device::DrawVisual(Visual* visual, const Matrix4& frameWorld) {
     if (!entry || entry->groups.empty()) {
         return;
     }
+    const bool gpuSkin = entry->skin && entry->skin->onGpu;
+    const int skinMatrices = gpuSkin ? int(entry->skin->palette.size() / 12) : 0;
     // A skinned mesh's vertices are deformed into world coordinates already.
     const Matrix4 world = entry->skin ? Matrix4{} : frameWorld;
     float normalMatrix[9];
@@ -332,6 +363,10 @@ void Device::DrawVisual(Visual* visual, const Matrix4& frameWorld) {
         variant.specular = shines;
         variant.parallelLights = m_shared->lights.parallelCount;
         variant.pointLights = m_shared->lights.pointCount;
+        variant.bones = gpuSkin ? GlDrawPrograms::SkinCapacity(std::size_t(skinMatrices)) : 0;
+        if (kind == GlDrawPrograms::kWire && !entry->edgesBuilt && !m_cache->Edges(visual)) {
+            continue;
+        }
         std::string error;
         GlDrawPrograms::Program* program = m_programs->Get(variant, &error);
         if (!program) {
@@ -366,6 +401,10 @@ void Device::DrawVisual(Visual* visual, const Matrix4& frameWorld) {
             glUniformMatrix4fv(u.model, 1, GL_FALSE, &world.m[0][0]);
             glUniformMatrix3fv(u.normalMatrix, 1, GL_FALSE, normalMatrix);
             glUniform1f(u.mirror, mirrored ? -1.0f : 1.0f);
+            if (gpuSkin) {
+                glUniform4fv(u.bones, 3 * skinMatrices, entry->skin->palette.data());
+                glUniform1i(u.rigid, skinMatrices - 1);
+            }
             if (matricesCount < 4) {
                 matricesFor[matricesCount++] = program->name;
             }
@@ -382,8 +421,11 @@ void Device::DrawVisual(Visual* visual, const Matrix4& frameWorld) {
             glDisable(GL_BLEND);
         }
         if (kind == GlDrawPrograms::kWire) {
+            // The edges have their own buffer; the vertex array keeps the triangles'.
+            glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, entry->edgeBuffer);
             glDrawElements(GL_LINES_ADJACENCY, GLsizei(group.edgeIndexCount), GL_UNSIGNED_INT,
                            reinterpret_cast<const void*>(group.edgeOffset));
+            glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, entry->indexBuffer);
         } else {
             glPolygonMode(GL_FRONT_AND_BACK, fill == D3DRMFILL_POINTS ? GL_POINT : GL_FILL);
             glDrawElements(GL_TRIANGLES, GLsizei(group.triangleIndexCount), GL_UNSIGNED_INT,

@@ -43,8 +43,12 @@ class MeshCache;
 /// the camera (counter-clockwise as seen) are not drawn in any fill.
 ///
 /// A mesh builder with skin weights is drawn deformed by its bones, each bone being the
-/// first frame of its name in the tree drawn, at that tree's pose (see SkinDeformer); it
-/// is deformed again only when one of its bones has moved.
+/// first frame of its name in the tree drawn, at that tree's pose (see SkinDeformer). On a
+/// hardware rasteriser the vertex stage deforms it (four weights a vertex, the largest where
+/// a vertex has more) unless it has more bones than the context's uniforms hold or some rest
+/// normal is missing; on a software rasteriser, and in those cases, the CPU deforms it again
+/// whenever one of its bones has moved. The environment variable PAVRIX_CPU_SKINNING
+/// chooses: 1 the CPU, 0 the vertex stage (where it can).
 class Device : public Object {
 public:
     /// A device drawing into target. D3DRMERR_BADVALUE for a size below 1;
@@ -121,6 +125,9 @@ private:
     explicit Device(DeviceTarget target);
     bool MakeCurrent();
     void DrawVisual(Visual* visual, const Matrix4& world);
+    /// The most bones a skin deformed in the vertex stage may have in the current context;
+    /// 0 for the CPU (see the class comment).
+    static std::size_t GpuSkinBones();
 
     DeviceTarget m_target;
     D3DRMRENDERQUALITY m_quality = D3DRMRENDER_FLAT;

@@ -387,6 +387,23 @@ TEST_F(DeviceTest, VertexBuffersAreRefreshedOnlyWhenTheGeometryChanges) {
     EXPECT_EQ(cache.IndexBuilds(), 2u);
 }
 
+TEST_F(DeviceTest, EdgeListsAreBuiltOnlyForWireframeAndAgainOnlyWithNewFaces) {
+    auto mesh = ToMesh(Quad(-1, -0.75f, 1, 0.75f, 4, 0xFFFFFFFF));
+    scene->AddVisual(mesh.Get());
+    device->SetQuality(D3DRMRENDER_UNLITFLAT);
+    Draw();
+    const MeshCache& cache = device->Cache();
+    EXPECT_EQ(cache.EdgeBuilds(), 0u);
+    device->SetQuality(D3DRMRENDER_WIREFRAME);
+    Draw();
+    Draw();
+    EXPECT_EQ(cache.EdgeBuilds(), 1u);
+    const std::uint32_t triangle[] = {0, 1, 2};
+    mesh->AddGroup(3, 1, 3, triangle, nullptr);
+    Draw();
+    EXPECT_EQ(cache.EdgeBuilds(), 2u);
+}
+
 TEST_F(DeviceTest, UpdateLetsGoOfVisualsNobodyHolds) {
     {
         auto quad = Quad(-1, -0.75f, 1, 0.75f, 4, 0xFFFFFFFF);

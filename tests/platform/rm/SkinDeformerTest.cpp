@@ -1,7 +1,9 @@
 #include "platform/rm/Implementation/SkinDeformer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <numbers>
 #include <random>
 #include <string>
@@ -99,6 +101,61 @@ TEST(SkinDeformerTest, MovesAVertexByItsWeightedBonesAndLeavesTheUnweightedRigid
     }
 }
 
+TEST(SkinDeformerTest, AVertexStageGetsTheFourLargestWeightsScaledToTheSumOfAll) {
+    // Bones 0-5 have frames; "gone" has none.
+    auto root = MakeRef<Frame>();
+    MeshSkin skin;
+    const float six[6] = {0.05f, 0.3f, 0.1f, 0.25f, 0.2f, 0.1f};
+    for (int b = 0; b < 6; ++b) {
+        const std::string name = "bone" + std::to_string(b);
+        AddFrame(root.Get(), name.c_str(), Matrix4{});
+        skin.bones.push_back({name, {0}, {six[b]}, {}});
+    }
+    skin.bones[1].vertices.push_back(1);
+    skin.bones[1].weights.push_back(0.6f);
+    skin.bones[4].vertices.push_back(1);
+    skin.bones[4].weights.push_back(0.4f);
+    skin.bones.push_back({"gone", {2, 3}, {1, 0.5f}, {}});
+    skin.bones[2].vertices.push_back(3);
+    skin.bones[2].weights.push_back(0.5f);
+    SkinDeformer deformer;
+    deformer.Build(skin, nullptr, 4);
+    FrameWalk walk;
+    walk.Walk(root.Get());
+    deformer.Pose(&walk, Matrix4{});
+    SkinDeformer::FourInfluences influences[4];
+    EXPECT_EQ(deformer.Influences(influences), 1u);
+
+    // Vertex 0: bones 1, 3, 4 and one of the two 0.1s, scaled from 0.85 up to 1.
+    float sum = 0;
+    std::vector<int> chosen;
+    for (int k = 0; k < 4; ++k) {
+        sum += influences[0].weights[k];
+        chosen.push_back(influences[0].bones[k]);
+    }
+    EXPECT_NEAR(sum, 1.0f, 1e-5f);
+    for (int b : {1, 3, 4}) {
+        EXPECT_NE(std::find(chosen.begin(), chosen.end(), b), chosen.end()) << b;
+    }
+    EXPECT_EQ(std::find(chosen.begin(), chosen.end(), 0), chosen.end());
+    EXPECT_NEAR(influences[0].weights[0], 0.3f / 0.85f, 1e-5f);
+    // Vertex 1: its two as given, the rest empty; vertex 2 has none.
+    EXPECT_EQ(influences[1].bones[0], 1);
+    EXPECT_FLOAT_EQ(influences[1].weights[0], 0.6f);
+    EXPECT_EQ(influences[1].bones[1], 4);
+    EXPECT_FLOAT_EQ(influences[1].weights[1], 0.4f);
+    EXPECT_EQ(influences[1].weights[2] + influences[1].weights[3], 0.0f);
+    // Vertex 2 hangs only on the bone left out: no placed weight, so the rigid matrix.
+    EXPECT_EQ(influences[2].weights[0] + influences[2].weights[1] + influences[2].weights[2] +
+                  influences[2].weights[3],
+              0.0f);
+    // Vertex 3: half on bone 2, half on the bone left out (weighing 0).
+    EXPECT_EQ(influences[3].bones[0], 2);
+    EXPECT_FLOAT_EQ(influences[3].weights[0], 0.5f);
+    EXPECT_EQ(influences[3].bones[1], 6);
+    EXPECT_EQ(influences[3].weights[1], 0.0f);
+}
+
 constexpr int kWidth = 240;
 constexpr int kHeight = 180;
 
@@ -106,9 +163,15 @@ class SkinDrawTest : public testing_rm::DeviceSceneTest {
 protected:
     SkinDrawTest() : DeviceSceneTest(kWidth, kHeight, 0xFF000000) {}
 
+    // The vertex stage deforms where it can, also on the software rasteriser of the tests.
     void SetUp() override {
+        setenv("PAVRIX_CPU_SKINNING", "0", 1);
         DeviceSceneTest::SetUp();
         device->SetQuality(D3DRMRENDER_UNLITFLAT);
+    }
+    void TearDown() override {
+        DeviceSceneTest::TearDown();
+        unsetenv("PAVRIX_CPU_SKINNING");
     }
 
     // Where the viewport puts a world point, in pixels.
@@ -143,89 +206,113 @@ TEST_F(SkinDrawTest, ADeformedMeshIsDrawnWhereTheReferenceDeformationPutsIt) {
         // The offset takes the rest pose into the bone's space.
         skin.bones.push_back({name, {}, {}, MatrixTranslation({2 - float(b), 0, -8})});
     }
-    auto builder = MakeRef<MeshBuilder>();
-    std::vector<D3DCOLOR> colours;
-    for (int m = 0; m < kMarkers; ++m) {
-        const float x = -2 + 4.5f * unit(random), y = unit(random) - 0.5f;
-        const Vector corners[4] = {{x - kHalf, y + kHalf, 8},
-                                   {x + kHalf, y + kHalf, 8},
-                                   {x + kHalf, y - kHalf, 8},
-                                   {x - kHalf, y - kHalf, 8}};
-        const std::uint32_t face[] = {4, 0, 1, 2, 3, 0};
-        const std::uint32_t first = builder->GetVertexCount();
-        builder->AddFaces(4, corners, 0, nullptr, face);
-        colours.push_back(0xFF000000 | std::uint32_t(40 + 13 * m) << 16 |
-                          std::uint32_t(250 - 11 * m) << 8 | 0x80);
-        builder->SetFaceColor(std::uint32_t(m), colours.back());
-        // Two neighbouring bones share the marker, and now and then a third takes some.
-        const int near = std::min(kBones - 2, int(x + 2));
-        const float share = unit(random);
-        for (std::uint32_t v = first; v < first + 4; ++v) {
-            skin.bones[std::size_t(near)].vertices.push_back(v);
-            skin.bones[std::size_t(near)].weights.push_back(share);
-            skin.bones[std::size_t(near + 1)].vertices.push_back(v);
-            skin.bones[std::size_t(near + 1)].weights.push_back(1 - share);
+    // With normals the vertex stage deforms the mesh; without, the CPU (it fills normals in
+    // from the deformed faces).
+    const MeshSkin boneSkin = skin;
+    for (const bool withNormals : {false, true}) {
+        SCOPED_TRACE(withNormals ? "normals given" : "no normals");
+        MeshSkin skin = boneSkin;
+        auto builder = MakeRef<MeshBuilder>();
+        std::vector<D3DCOLOR> colours;
+        for (int m = 0; m < kMarkers; ++m) {
+            const float x = -2 + 4.5f * unit(random), y = unit(random) - 0.5f;
+            const Vector corners[4] = {{x - kHalf, y + kHalf, 8},
+                                       {x + kHalf, y + kHalf, 8},
+                                       {x + kHalf, y - kHalf, 8},
+                                       {x - kHalf, y - kHalf, 8}};
+            const std::uint32_t first = builder->GetVertexCount();
+            if (withNormals) {
+                const Vector towardsCamera{0, 0, -1};
+                const std::uint32_t face[] = {4, 0, 0, 1, 0, 2, 0, 3, 0, 0};
+                builder->AddFaces(4, corners, 1, &towardsCamera, face);
+            } else {
+                const std::uint32_t face[] = {4, 0, 1, 2, 3, 0};
+                builder->AddFaces(4, corners, 0, nullptr, face);
+            }
+            colours.push_back(0xFF000000 | std::uint32_t(40 + 13 * m) << 16 |
+                              std::uint32_t(250 - 11 * m) << 8 | 0x80);
+            builder->SetFaceColor(std::uint32_t(m), colours.back());
+            // Two neighbouring bones share the marker, and now and then a third takes some.
+            const int near = std::min(kBones - 2, int(x + 2));
+            const float share = unit(random);
+            for (std::uint32_t v = first; v < first + 4; ++v) {
+                skin.bones[std::size_t(near)].vertices.push_back(v);
+                skin.bones[std::size_t(near)].weights.push_back(share);
+                skin.bones[std::size_t(near + 1)].vertices.push_back(v);
+                skin.bones[std::size_t(near + 1)].weights.push_back(1 - share);
+            }
         }
-    }
-    builder->SetSkin(skin);
-    root->AddVisual(builder.Get());
+        builder->SetSkin(skin);
+        root->AddVisual(builder.Get());
 
-    std::vector<MeshVertex> rest(builder->GetVertexCount()), posed(rest.size());
-    for (std::uint32_t v = 0; v < rest.size(); ++v) {
-        std::uint32_t one = 1;
-        builder->GetVertices(v, &one, &rest[v].position);
-    }
-    int checked = 0;
-    for (int pose = 0; pose < 3; ++pose) {
-        SCOPED_TRACE(pose);
-        for (auto& bone : bones) {
-            const Vector at =
-                bone.Get() == bones[0].Get() ? Vector{-2, unit(random) - 0.5f, 8} : Vector{1, 0, 0};
-            bone->AddTransform(D3DRMCOMBINE_REPLACE,
-                               MatrixMultiply(MatrixFromQuaternion(QuaternionFromRotation(
-                                                  {0, 0, 1}, unit(random) - 0.5f)),
-                                              MatrixTranslation(at)));
+        std::vector<MeshVertex> rest(builder->GetVertexCount()), posed(rest.size());
+        for (std::uint32_t v = 0; v < rest.size(); ++v) {
+            std::uint32_t one = 1;
+            builder->GetVertices(v, &one, &rest[v].position);
         }
+        int checked = 0;
+        std::uint64_t firstUploads = 0;
+        for (int pose = 0; pose < 3; ++pose) {
+            SCOPED_TRACE(pose);
+            for (auto& bone : bones) {
+                const Vector at = bone.Get() == bones[0].Get() ? Vector{-2, unit(random) - 0.5f, 8}
+                                                               : Vector{1, 0, 0};
+                bone->AddTransform(D3DRMCOMBINE_REPLACE,
+                                   MatrixMultiply(MatrixFromQuaternion(QuaternionFromRotation(
+                                                      {0, 0, 1}, unit(random) - 0.5f)),
+                                                  MatrixTranslation(at)));
+            }
+            Draw();
+            if (pose == 0) {
+                firstUploads = device->Cache().VertexUploads();
+            }
+            FrameWalk walk;
+            walk.Walk(root.Get());
+            SkinDeformer reference;
+            reference.Build(skin, nullptr, rest.size());
+            reference.Pose(&walk, Matrix4{});
+            reference.Deform(rest.data(), posed.data());
+            std::vector<std::pair<float, float>> centres(kMarkers);
+            for (int m = 0; m < kMarkers; ++m) {
+                Vector c{};
+                for (int k = 0; k < 4; ++k) {
+                    c = VectorAdd(c, VectorScale(posed[std::size_t(4 * m + k)].position, 0.25f));
+                }
+                ASSERT_TRUE(
+                    Project(c, &centres[std::size_t(m)].first, &centres[std::size_t(m)].second));
+            }
+            for (int m = 0; m < kMarkers; ++m) {
+                const auto [x, y] = centres[std::size_t(m)];
+                // Markers that may hide one another or leave the picture are not judged.
+                bool alone = x > 8 && y > 8 && x < kWidth - 8 && y < kHeight - 8;
+                for (int o = 0; o < kMarkers; ++o) {
+                    alone = alone && (o == m || std::abs(centres[std::size_t(o)].first - x) > 8 ||
+                                      std::abs(centres[std::size_t(o)].second - y) > 8);
+                }
+                if (!alone) {
+                    continue;
+                }
+                float drawnX = 0, drawnY = 0;
+                ASSERT_TRUE(gl.CentreOf(colours[std::size_t(m)], &drawnX, &drawnY)) << m;
+                EXPECT_NEAR(drawnX, x, 1.0f) << m;
+                EXPECT_NEAR(drawnY, y, 1.0f) << m;
+                ++checked;
+            }
+        }
+        EXPECT_GE(checked, kMarkers);
+
+        // Drawing the same pose again sends nothing.
+        const std::uint64_t uploads = device->Cache().VertexUploads();
         Draw();
-        FrameWalk walk;
-        walk.Walk(root.Get());
-        SkinDeformer reference;
-        reference.Build(skin, nullptr, rest.size());
-        reference.Pose(&walk, Matrix4{});
-        reference.Deform(rest.data(), posed.data());
-        std::vector<std::pair<float, float>> centres(kMarkers);
-        for (int m = 0; m < kMarkers; ++m) {
-            Vector c{};
-            for (int k = 0; k < 4; ++k) {
-                c = VectorAdd(c, VectorScale(posed[std::size_t(4 * m + k)].position, 0.25f));
-            }
-            ASSERT_TRUE(
-                Project(c, &centres[std::size_t(m)].first, &centres[std::size_t(m)].second));
+        EXPECT_EQ(device->Cache().VertexUploads(), uploads);
+        // The vertex stage takes new poses without a vertex sent; the CPU sends each.
+        if (withNormals) {
+            EXPECT_EQ(uploads, firstUploads);
+        } else {
+            EXPECT_GE(uploads, firstUploads + 2);
         }
-        for (int m = 0; m < kMarkers; ++m) {
-            const auto [x, y] = centres[std::size_t(m)];
-            // Markers that may hide one another or leave the picture are not judged.
-            bool alone = x > 8 && y > 8 && x < kWidth - 8 && y < kHeight - 8;
-            for (int o = 0; o < kMarkers; ++o) {
-                alone = alone && (o == m || std::abs(centres[std::size_t(o)].first - x) > 8 ||
-                                  std::abs(centres[std::size_t(o)].second - y) > 8);
-            }
-            if (!alone) {
-                continue;
-            }
-            float drawnX = 0, drawnY = 0;
-            ASSERT_TRUE(gl.CentreOf(colours[std::size_t(m)], &drawnX, &drawnY)) << m;
-            EXPECT_NEAR(drawnX, x, 1.0f) << m;
-            EXPECT_NEAR(drawnY, y, 1.0f) << m;
-            ++checked;
-        }
+        root->DeleteVisual(builder.Get());
     }
-    EXPECT_GE(checked, kMarkers);
-
-    // Drawing the same pose again sends nothing.
-    const std::uint64_t uploads = device->Cache().VertexUploads();
-    Draw();
-    EXPECT_EQ(device->Cache().VertexUploads(), uploads);
 }
 
 TEST_F(SkinDrawTest, APickHitsTheMeshWhereItIsDrawnNotWhereItRests) {

@@ -82,6 +82,12 @@ layout(location = 0) in vec3 aPosition;
 layout(location = 1) in vec3 aNormal;
 layout(location = 2) in vec2 aTexCoord;
 layout(location = 3) in vec4 aColor;
+#if SKIN_BONES > 0
+layout(location = 4) in uvec4 aBones;
+layout(location = 5) in vec4 aWeights;
+uniform vec4 uBones[3 * SKIN_BONES];
+uniform int uRigid; // the palette's last matrix: that of vertices without placed weight
+#endif
 uniform mat4 uModelClip;
 uniform mat4 uModel;
 uniform mat3 uNormalMatrix;
@@ -96,9 +102,32 @@ out vec4 VS_OUT_Color;
 out vec3 VS_OUT_Specular;
 #endif
 void main() {
-    gl_Position = uModelClip * vec4(aPosition, 1.0);
+#if SKIN_BONES > 0
+    // The weighted sum of the bones' matrices, each three columns; a bone left out weighs
+    // 0, and a vertex without placed weight follows its own frame.
+    vec4 c0 = aWeights.x * uBones[3u * aBones.x] + aWeights.y * uBones[3u * aBones.y] +
+              aWeights.z * uBones[3u * aBones.z] + aWeights.w * uBones[3u * aBones.w];
+    vec4 c1 = aWeights.x * uBones[3u * aBones.x + 1u] + aWeights.y * uBones[3u * aBones.y + 1u] +
+              aWeights.z * uBones[3u * aBones.z + 1u] + aWeights.w * uBones[3u * aBones.w + 1u];
+    vec4 c2 = aWeights.x * uBones[3u * aBones.x + 2u] + aWeights.y * uBones[3u * aBones.y + 2u] +
+              aWeights.z * uBones[3u * aBones.z + 2u] + aWeights.w * uBones[3u * aBones.w + 2u];
+    if (aWeights.x + aWeights.y + aWeights.z + aWeights.w == 0.0) {
+        c0 = uBones[3 * uRigid];
+        c1 = uBones[3 * uRigid + 1];
+        c2 = uBones[3 * uRigid + 2];
+    }
+    vec4 p4 = vec4(aPosition, 1.0);
+    vec3 position = vec3(dot(p4, c0), dot(p4, c1), dot(p4, c2));
+    vec3 normal = vec3(dot(aNormal, c0.xyz), dot(aNormal, c1.xyz), dot(aNormal, c2.xyz));
+    float normalLength = length(normal);
+    normal = normalLength > 0.0 ? normal / normalLength : vec3(0.0);
+#else
+    vec3 position = aPosition;
+    vec3 normal = aNormal;
+#endif
+    gl_Position = uModelClip * vec4(position, 1.0);
 #if NEEDS_WORLD
-    vec3 world = (uModel * vec4(aPosition, 1.0)).xyz;
+    vec3 world = (uModel * vec4(position, 1.0)).xyz;
     VS_OUT_World = world;
 #else
     vec3 world = vec3(0.0);
@@ -111,7 +140,7 @@ void main() {
     VS_OUT_Specular = vec3(0.0);
 #endif
 #if LIGHTING == 1
-    vec3 n = uNormalMatrix * aNormal;
+    vec3 n = uNormalMatrix * normal;
     float len = length(n);
     if (len > 0.0) {
         vec3 d, s;
@@ -294,6 +323,8 @@ GlDrawPrograms::Locations Find(unsigned program) {
     l.power = glGetUniformLocation(program, "uPower");
     l.texture = glGetUniformLocation(program, "uTexture");
     l.mirror = glGetUniformLocation(program, "uMirror");
+    l.bones = glGetUniformLocation(program, "uBones");
+    l.rigid = glGetUniformLocation(program, "uRigid");
     return l;
 }
 
@@ -314,6 +345,7 @@ unsigned Build(const GlDrawPrograms::Variant& v, std::string* error) {
     define("NEEDS_WORLD", needsWorld);
     define("PARALLEL_COUNT", v.parallelLights);
     define("POINT_COUNT", v.pointLights);
+    define("SKIN_BONES", v.bones);
     const char* prefix = geometry ? "g" : "v";
     std::string vertexNames;
     for (const char* name : {"World", "TexCoord", "Color", "Specular"}) {
@@ -370,7 +402,8 @@ GlDrawPrograms::Program* GlDrawPrograms::Get(Variant v, std::string* error) {
     const std::uint32_t key = std::uint32_t(v.kind) | (std::uint32_t(v.lighting) << 1) |
                               (std::uint32_t(v.textured) << 3) | (std::uint32_t(v.specular) << 4) |
                               (std::uint32_t(v.parallelLights) << 5) |
-                              (std::uint32_t(v.pointLights) << 9);
+                              (std::uint32_t(v.pointLights) << 9) |
+                              (std::uint32_t(v.bones / 32) << 13);
     Program& p = m_programs[key];
     if (p.name || p.failed) {
         return p.name ? &p : nullptr;

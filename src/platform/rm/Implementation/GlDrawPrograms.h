@@ -23,6 +23,13 @@ namespace rm {
 ///
 /// Matrices follow the scene library (row vectors): they are uploaded as stored and the
 /// shaders multiply matrix * vector, which is p M.
+///
+/// A skinned variant (bones > 0) deforms in the vertex stage as SkinDeformer::Deform does:
+/// bone indices and weights come as attributes 4 (four unsigned integers) and 5 (four
+/// floats; a bone left out weighs 0), the matrices as the uniform array uBones, three vec4
+/// columns each (SkinDeformer::CopyPalette: the bones, then the matrix of vertices without
+/// placed weight, whose index is uRigid). The result is in world
+/// coordinates, so such draws give identity model matrices.
 class GlDrawPrograms {
 public:
     enum Kind { kFill = 0, kWire = 1 };
@@ -40,7 +47,13 @@ public:
         bool specular = false;
         int parallelLights = 0;
         int pointLights = 0;
+        /// Room in uBones (bones plus one); 0: not skinned. See SkinCapacity.
+        int bones = 0;
     };
+
+    /// The uBones room of a variant for a palette of `matrices` matrices: rounded up to a
+    /// multiple of 32, so skins of similar size share a program.
+    static int SkinCapacity(std::size_t matrices) { return int((matrices + 31) / 32 * 32); }
 
     /// Uniform locations of one program (-1 where the program does not use it).
     struct Locations {
@@ -58,6 +71,8 @@ public:
         int power = -1;
         int texture = -1;
         int mirror = -1; // -1 when the frame mirrors (geometry stages)
+        int bones = -1;
+        int rigid = -1; // index of the rigid matrix in uBones
     };
 
     /// One built program.

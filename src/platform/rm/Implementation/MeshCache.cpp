@@ -1,9 +1,11 @@
 #include "platform/rm/Implementation/MeshCache.h"
 
 #include <cstddef>
+#include <string>
 
 #include <epoxy/gl.h>
 
+#include "platform/rm/DebugOutput.h"
 #include "platform/rm/Math.h"
 #include "platform/rm/MeshBuilder.h"
 
@@ -102,15 +104,80 @@ const MeshCache::Entry* MeshCache::Get(Visual* visual, FrameWalk* pose, const Ma
         entry.generation = visual->Generation();
         if (skinned) {
             TakeSkin(&entry, builder, built, m_sources);
-        } else {
+        } else if (entry.skin) {
+            ReleaseInfluences(&entry);
             entry.skin.reset();
         }
         UploadVertices(&entry, *mesh, nullptr);
     }
     Entry& entry = it->second;
     if (entry.skin && pose && entry.skin->deformer.Pose(pose, world)) {
-        PoseSkin(&entry);
+        Entry::Skin& skin = *entry.skin;
+        if (skin.onGpu) {
+            skin.deformer.CopyPalette(skin.palette.data());
+            if (skin.placement != skin.deformer.Placement()) {
+                UploadInfluences(&entry);
+            }
+        } else {
+            PoseSkin(&entry);
+        }
     }
+    return &entry;
+}
+
+const MeshCache::Entry* MeshCache::Edges(Visual* visual) {
+    const auto it = m_entries.find(visual);
+    if (it == m_entries.end()) {
+        return nullptr;
+    }
+    Entry& entry = it->second;
+    if (entry.edgesBuilt) {
+        return &entry;
+    }
+    Ref<Mesh> built;
+    const Mesh* mesh = dynamic_cast<const Mesh*>(visual);
+    if (!mesh) {
+        const auto* builder = dynamic_cast<const MeshBuilder*>(visual);
+        if (!builder || Failed(builder->CreateMesh(&built, nullptr))) {
+            return nullptr;
+        }
+        mesh = built.Get();
+    }
+    ++m_edgeBuilds;
+    m_edges.clear();
+    std::size_t base = 0;
+    for (std::uint32_t g = 0; g < mesh->GetGroupCount() && g < entry.groups.size(); ++g) {
+        const auto gi = Mesh::D3DRMGROUPINDEX(g);
+        const auto& faces = mesh->GroupFaces(gi);
+        Group& group = entry.groups[g];
+        group.edgeOffset = m_edges.size() * sizeof(std::uint32_t);
+        for (std::size_t w = 0; w < faces.size();) {
+            const std::uint32_t n = faces[w++];
+            if (w + n > faces.size()) {
+                break;
+            }
+            for (std::uint32_t i = 0; n >= 3 && i < n; ++i) {
+                const auto a = std::uint32_t(base + faces[w + i]);
+                m_edges.push_back(a);
+                m_edges.push_back(std::uint32_t(base + faces[w + (i + 1) % n]));
+                m_edges.push_back(std::uint32_t(base + faces[w + (i + 2) % n]));
+                m_edges.push_back(a);
+            }
+            w += n;
+        }
+        group.edgeIndexCount =
+            std::uint32_t(m_edges.size() - group.edgeOffset / sizeof(std::uint32_t));
+        base += mesh->GroupVertices(gi).size();
+    }
+    if (!entry.edgeBuffer) {
+        glGenBuffers(1, &entry.edgeBuffer);
+    }
+    // Not through the element binding: that belongs to whichever vertex array is bound.
+    glBindBuffer(GL_COPY_WRITE_BUFFER, entry.edgeBuffer);
+    glBufferData(GL_COPY_WRITE_BUFFER, GLsizeiptr(m_edges.size() * sizeof(std::uint32_t)),
+                 m_edges.empty() ? nullptr : m_edges.data(), GL_STATIC_DRAW);
+    glBindBuffer(GL_COPY_WRITE_BUFFER, 0);
+    entry.edgesBuilt = true;
     return &entry;
 }
 
@@ -151,13 +218,65 @@ void MeshCache::TakeSkin(Entry* entry, const MeshBuilder* builder, Ref<Mesh> res
     skin.restZeroNormal = LookOf(skin.restVertices.data(), skin.restVertices.size()).zeroNormal;
     skin.rest = std::move(rest);
     skin.deformer.Build(builder->GetSkin(), sources.data(), sources.size());
+    // Normals the CPU fills in from deformed faces cannot be made in a vertex stage.
+    const std::size_t bones = skin.deformer.BoneCount();
+    skin.onGpu = !skin.restZeroNormal && bones < m_gpuBones && bones < 0xFFFF;
+    if (skin.onGpu) {
+        // The influences follow at the first pose, which knows which bones are placed.
+        skin.palette.assign((bones + 1) * 12, 0.0f);
+        skin.placement = skin.deformer.Placement() - 1;
+    } else {
+        ReleaseInfluences(entry);
+    }
+}
+
+void MeshCache::UploadInfluences(Entry* entry) {
+    Entry::Skin& skin = *entry->skin;
+    using Four = SkinDeformer::FourInfluences;
+    std::vector<Four> influences(skin.deformer.Count());
+    if (const std::size_t clipped = skin.deformer.Influences(influences.data())) {
+        OutputDebugStringA(("MeshCache: " + std::to_string(clipped) +
+                            " vertices have more than four bone weights; the largest four "
+                            "are drawn, scaled to the sum of all\n")
+                               .c_str());
+    }
+    skin.placement = skin.deformer.Placement();
+    if (!skin.influences) {
+        glGenBuffers(1, &skin.influences);
+    }
+    glBindVertexArray(entry->vertexArray);
+    glBindBuffer(GL_ARRAY_BUFFER, skin.influences);
+    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(influences.size() * sizeof(Four)), influences.data(),
+                 GL_STATIC_DRAW);
+    glEnableVertexAttribArray(4);
+    glVertexAttribIPointer(4, 4, GL_UNSIGNED_SHORT, GLsizei(sizeof(Four)),
+                           reinterpret_cast<void*>(offsetof(Four, bones)));
+    glEnableVertexAttribArray(5);
+    glVertexAttribPointer(5, 4, GL_FLOAT, GL_FALSE, GLsizei(sizeof(Four)),
+                          reinterpret_cast<void*>(offsetof(Four, weights)));
+    glBindVertexArray(0);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+}
+
+void MeshCache::ReleaseInfluences(Entry* entry) {
+    Entry::Skin* skin = entry->skin.get();
+    if (!skin || !skin->influences) {
+        return;
+    }
+    glBindVertexArray(entry->vertexArray);
+    glDisableVertexAttribArray(4);
+    glDisableVertexAttribArray(5);
+    glBindVertexArray(0);
+    glDeleteBuffers(1, &skin->influences);
+    skin->influences = 0;
+    skin->onGpu = false;
 }
 
 bool MeshCache::Rebuild(Entry* entry, const Mesh& mesh) {
     ++m_indexBuilds;
     m_indices.clear();
-    m_edges.clear();
     entry->groups.clear();
+    entry->edgesBuilt = false;
     entry->triangles = 0;
     std::size_t vertexCount = 0;
     for (std::uint32_t g = 0; g < mesh.GetGroupCount(); ++g) {
@@ -165,8 +284,7 @@ bool MeshCache::Rebuild(Entry* entry, const Mesh& mesh) {
         const auto& faces = mesh.GroupFaces(gi);
         const auto base = std::uint32_t(vertexCount);
         Group group;
-        group.triangleOffset = m_indices.size();
-        group.edgeOffset = m_edges.size();
+        group.triangleOffset = m_indices.size() * sizeof(std::uint32_t);
         for (std::size_t w = 0; w < faces.size();) {
             const std::uint32_t n = faces[w++];
             if (w + n > faces.size()) {
@@ -178,31 +296,16 @@ bool MeshCache::Rebuild(Entry* entry, const Mesh& mesh) {
                     m_indices.push_back(base + faces[w + i]);
                     m_indices.push_back(base + faces[w + i + 1]);
                 }
-                for (std::uint32_t i = 0; i < n; ++i) {
-                    const std::uint32_t a = faces[w + i];
-                    m_edges.push_back(base + a);
-                    m_edges.push_back(base + faces[w + (i + 1) % n]);
-                    m_edges.push_back(base + faces[w + (i + 2) % n]);
-                    m_edges.push_back(base + a);
-                }
                 group.triangles += n - 2;
             }
             w += n;
         }
-        group.triangleIndexCount = std::uint32_t(m_indices.size() - group.triangleOffset);
-        group.edgeIndexCount = std::uint32_t(m_edges.size() - group.edgeOffset);
+        group.triangleIndexCount =
+            std::uint32_t(m_indices.size() - group.triangleOffset / sizeof(std::uint32_t));
         entry->triangles += group.triangles;
         entry->groups.push_back(group);
         vertexCount += mesh.GroupVertices(gi).size();
     }
-    // Offsets were counted in indices while the two lists grew apart; the edge list is
-    // stored after the triangle list in one buffer.
-    const std::uintptr_t edgeStart = m_indices.size() * sizeof(std::uint32_t);
-    for (auto& group : entry->groups) {
-        group.triangleOffset *= sizeof(std::uint32_t);
-        group.edgeOffset = edgeStart + group.edgeOffset * sizeof(std::uint32_t);
-    }
-
     if (!entry->vertexArray) {
         glGenVertexArrays(1, &entry->vertexArray);
         glGenBuffers(1, &entry->vertexBuffer);
@@ -213,15 +316,8 @@ bool MeshCache::Rebuild(Entry* entry, const Mesh& mesh) {
     glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(vertexCount * sizeof(MeshVertex)), nullptr,
                  GL_DYNAMIC_DRAW);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, entry->indexBuffer);
-    const std::size_t indexBytes = (m_indices.size() + m_edges.size()) * sizeof(std::uint32_t);
-    glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(indexBytes), nullptr, GL_STATIC_DRAW);
-    if (!m_indices.empty()) {
-        glBufferSubData(GL_ELEMENT_ARRAY_BUFFER, 0, GLsizeiptr(edgeStart), m_indices.data());
-    }
-    if (!m_edges.empty()) {
-        glBufferSubData(GL_ELEMENT_ARRAY_BUFFER, GLintptr(edgeStart),
-                        GLsizeiptr(m_edges.size() * sizeof(std::uint32_t)), m_edges.data());
-    }
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(m_indices.size() * sizeof(std::uint32_t)),
+                 m_indices.empty() ? nullptr : m_indices.data(), GL_STATIC_DRAW);
     const auto stride = GLsizei(sizeof(MeshVertex));
     glEnableVertexAttribArray(0);
     glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride,
@@ -296,6 +392,12 @@ void MeshCache::Clear() {
 }
 
 void MeshCache::Release(Entry* entry) {
+    ReleaseInfluences(entry);
+    if (entry->edgeBuffer) {
+        glDeleteBuffers(1, &entry->edgeBuffer);
+        entry->edgeBuffer = 0;
+        entry->edgesBuilt = false;
+    }
     if (entry->vertexArray) {
         glDeleteVertexArrays(1, &entry->vertexArray);
         glDeleteBuffers(1, &entry->vertexBuffer);

@@ -73,6 +73,8 @@ void SkinDeformer::Build(const MeshSkin& skin, const std::uint32_t* source, std:
         m_names.push_back(bone.frameName);
     }
     m_bones.assign(m_offsets.size(), Affine{});
+    m_placed.assign(m_offsets.size(), 0);
+    ++m_placement;
     m_posed = false;
 }
 
@@ -88,6 +90,10 @@ bool SkinDeformer::Pose(FrameWalk* walk, const Matrix4& rigid) {
         const Matrix4* frame = walk->Find(m_names[b]);
         a = frame ? ToAffine(MatrixMultiply(m_offsets[b], *frame)) : Affine{};
         changed = changed || !(a == m_bones[b]);
+        if (m_placed[b] != (frame != nullptr)) {
+            m_placed[b] = frame != nullptr;
+            ++m_placement;
+        }
         m_bones[b] = a;
         if (frame && first) {
             m_mirrored = Determinant(a.rows) < 0;
@@ -95,6 +101,51 @@ bool SkinDeformer::Pose(FrameWalk* walk, const Matrix4& rigid) {
         }
     }
     return changed;
+}
+
+void SkinDeformer::CopyPalette(float* out) const {
+    for (std::size_t b = 0; b <= m_bones.size(); ++b) {
+        const Affine& a = b < m_bones.size() ? m_bones[b] : m_rigid;
+        for (int c = 0; c < 3; ++c) {
+            for (int r = 0; r < 4; ++r) {
+                *out++ = a.rows[r][c];
+            }
+        }
+    }
+}
+
+std::size_t SkinDeformer::Influences(FourInfluences* out) const {
+    std::size_t clipped = 0;
+    for (std::size_t i = 0; i < m_source.size(); ++i) {
+        const std::uint32_t v = m_source[i];
+        const Influence* first = m_influences.data() + m_first[v];
+        const std::uint32_t count = m_first[v + 1] - m_first[v];
+        Influence chosen[4] = {};
+        if (count <= 4) {
+            std::copy(first, first + count, chosen);
+        } else {
+            ++clipped;
+            float total = 0;
+            for (std::uint32_t k = 0; k < count; ++k) {
+                total += first[k].weight;
+            }
+            std::partial_sort_copy(
+                first, first + count, chosen, chosen + 4,
+                [](const Influence& a, const Influence& b) { return a.weight > b.weight; });
+            const float kept =
+                chosen[0].weight + chosen[1].weight + chosen[2].weight + chosen[3].weight;
+            const float scale = kept != 0 ? total / kept : 0;
+            for (Influence& slot : chosen) {
+                slot.weight *= scale;
+            }
+        }
+        for (int k = 0; k < 4; ++k) {
+            out[i].bones[k] = std::uint16_t(chosen[k].bone);
+            const bool placed = chosen[k].weight != 0 && m_placed[chosen[k].bone];
+            out[i].weights[k] = placed ? chosen[k].weight : 0.0f;
+        }
+    }
+    return clipped;
 }
 
 void SkinDeformer::Deform(const MeshVertex* rest, MeshVertex* out) const {

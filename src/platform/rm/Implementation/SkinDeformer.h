@@ -35,6 +35,27 @@ public:
     /// colours copied); rest and out must not overlap.
     void Deform(const MeshVertex* rest, MeshVertex* out) const;
     std::size_t Count() const { return m_source.size(); }
+    /// The bones of the Build's skin.
+    std::size_t BoneCount() const { return m_offsets.size(); }
+
+    // For a vertex stage that deforms as Deform does (see GlDrawPrograms).
+    /// The matrices of the last Pose as three columns of four floats each (the affine
+    /// matrix transposed, translation in the last lane): every bone's (a bone left out all
+    /// 0), then the rigid one. 12 * (BoneCount() + 1) floats.
+    void CopyPalette(float* out) const;
+    /// Counts the changes of which bones are placed: the influences depend on it.
+    std::uint64_t Placement() const { return m_placement; }
+    /// Up to four influences of a vertex, by bone index (into the palette) and weight.
+    struct FourInfluences {
+        std::uint16_t bones[4];
+        float weights[4];
+    };
+    /// The influences of each of the Count() vertices at the last Pose's placement: a bone
+    /// left out weighs 0, so a vertex whose weights sum to 0 takes the rigid matrix, as in
+    /// Deform; unused places weigh 0 too. A vertex with more than four keeps its four
+    /// largest, scaled so they sum to what all of them summed. Returns how many vertices had
+    /// more than four. BoneCount() must be below 65536.
+    std::size_t Influences(FourInfluences* out) const;
     /// Whether the pose turns faces over as seen (judged by the first placed bone, or the
     /// rigid matrix when none is placed).
     bool Mirrored() const { return m_mirrored; }
@@ -61,6 +82,8 @@ private:
     std::vector<Matrix4> m_offsets;
     std::vector<std::string> m_names;
     std::vector<Affine> m_bones;
+    std::vector<char> m_placed;
+    std::uint64_t m_placement = 0;
     Affine m_rigid{};
     bool m_posed = false;
     bool m_mirrored = false;

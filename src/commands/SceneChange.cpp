@@ -1,0 +1,242 @@
+#include "commands/SceneChange.h"
+
+#include <algorithm>
+#include <span>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+
+#include "app/ProgramState.h"
+#include "platform/rm/AnimationSet.h"
+#include "platform/rm/Mesh.h"
+#include "platform/rm/MeshBuilder.h"
+#include "scene/CAnimationData.h"
+#include "scene/CCharacterData.h"
+
+namespace {
+
+template <typename T>
+ArrayDifference<T> DifferenceOf(const std::vector<T>& before, const std::vector<T>& after) {
+    return ArrayDifference<T>::Between(std::span<const T>(before), std::span<const T>(after));
+}
+
+} // namespace
+
+SceneChange SceneChange::Between(const SceneImage& before, const SceneImage& after,
+                                 const SceneImage* previous) {
+    SceneChange change;
+    change.m_current = {before.m_current, after.m_current};
+    change.m_keyTimes = DifferenceOf(before.m_keyTimes, after.m_keyTimes);
+
+    // Frames: a frame on one side only counts as changed in every respect. The side before
+    // is what the previous step left where that differs from what this one found.
+    std::unordered_map<const rm::Frame*, const SceneImage::FrameEntry*> was;
+    for (const SceneImage::FrameEntry& entry : before.m_frames) {
+        was.emplace(entry.frame.Get(), &entry);
+    }
+    std::unordered_map<const rm::Frame*, const SceneImage::FrameEntry*> left;
+    const bool samePrevious = previous != nullptr && previous->m_frameRoot == before.m_frameRoot;
+    if (samePrevious) {
+        for (const SceneImage::FrameEntry& entry : previous->m_frames) {
+            left.emplace(entry.frame.Get(), &entry);
+        }
+    }
+    // The picture of each frame on the side before: the previous step's where it has one.
+    const auto start = [&](const SceneImage::FrameEntry& entry) {
+        const auto found = left.find(entry.frame.Get());
+        return found != left.end() ? found->second : &entry;
+    };
+    std::unordered_set<const rm::Frame*> reshaped;
+    std::unordered_set<const rm::Frame*> kept;
+    for (const SceneImage::FrameEntry& entry : after.m_frames) {
+        const auto found = was.find(entry.frame.Get());
+        if (found == was.end()) {
+            change.m_shapes.after.push_back({entry.frame, entry.shape});
+            change.m_matrices.after.push_back({entry.frame, entry.matrices});
+            continue;
+        }
+        kept.insert(entry.frame.Get());
+        const SceneImage::FrameEntry* from = start(*found->second);
+        if (!(from->shape == entry.shape)) {
+            reshaped.insert(entry.frame.Get());
+            change.m_shapes.after.push_back({entry.frame, entry.shape});
+        }
+        if (!(from->matrices == entry.matrices)) {
+            change.m_matrices.before.push_back({entry.frame, from->matrices});
+            change.m_matrices.after.push_back({entry.frame, entry.matrices});
+        }
+    }
+    for (const SceneImage::FrameEntry& entry :
+         (samePrevious ? previous->m_frames : before.m_frames)) {
+        const bool gone = kept.count(entry.frame.Get()) == 0;
+        if (gone || reshaped.count(entry.frame.Get()) != 0) {
+            change.m_shapes.before.push_back({entry.frame, entry.shape});
+        }
+        if (gone) {
+            change.m_matrices.before.push_back({entry.frame, entry.matrices});
+        }
+    }
+
+    for (std::size_t i = 0; i < before.m_sets.size() && i < after.m_sets.size(); ++i) {
+        if (before.m_sets[i].animations != after.m_sets[i].animations) {
+            change.m_sets.push_back({before.m_sets[i], after.m_sets[i]});
+        }
+    }
+
+    // TakeAfter left in both pictures only the animations that changed; the after picture
+    // also names those the edit added to a set, which the set's change keeps alive.
+    std::unordered_map<const rm::Animation*, const SceneImage::AnimationEntry*> now;
+    for (const SceneImage::AnimationEntry& entry : after.m_animations) {
+        now.emplace(entry.animation.Get(), &entry);
+    }
+    for (const SceneImage::AnimationEntry& entry : before.m_animations) {
+        const auto found = now.find(entry.animation.Get());
+        if (found == now.end()) {
+            continue;
+        }
+        change.m_animations.push_back({entry.animation,
+                                       {entry.state, found->second->state},
+                                       DifferenceOf(entry.keys, found->second->keys)});
+    }
+
+    // TakeAfter left the same meshes, in the same order, in both pictures.
+    for (std::size_t i = 0; i < before.m_meshes.size() && i < after.m_meshes.size(); ++i) {
+        const SceneImage::MeshEntry& was = before.m_meshes[i];
+        const SceneImage::MeshEntry& is = after.m_meshes[i];
+        MeshChange mesh;
+        mesh.visual = was.visual;
+        mesh.positions = DifferenceOf(was.positions, is.positions);
+        if (!SceneImage::SameSkin(was.skin, is.skin)) {
+            mesh.skinChanged = true;
+            mesh.skin = {was.skin, is.skin};
+        }
+        for (std::size_t g = 0; g < was.groups.size() && g < is.groups.size(); ++g) {
+            mesh.groups.push_back(DifferenceOf(was.groups[g], is.groups[g]));
+        }
+        change.m_meshes.push_back(std::move(mesh));
+    }
+    return change;
+}
+
+void SceneChange::SetCurrent(const SceneImage::Current& current) {
+    g_currentCharacter = current.character;
+    g_currentModel = current.model;
+    g_currentAnimation = current.animation;
+    CCharacterData* character = current.character;
+    if (character != nullptr && current.animation != nullptr &&
+        character->m_current != current.animation) {
+        const auto sets = character->Animations();
+        const auto found = std::find(sets.begin(), sets.end(), current.animation);
+        if (found != sets.end()) {
+            character->SelectAnimation(static_cast<int>(found - sets.begin()));
+        }
+    }
+}
+
+void SceneChange::ApplyMesh(const MeshChange& change, bool forward) {
+    if (auto* builder = dynamic_cast<rm::MeshBuilder*>(change.visual.Get())) {
+        if (change.positions.SameLength()) {
+            change.positions.ForEachRun(
+                forward, [builder](std::size_t first, std::size_t count, const rm::Vector* values) {
+                    for (std::size_t i = 0; i < count; ++i) {
+                        builder->SetVertex(std::uint32_t(first + i), values[i].x, values[i].y,
+                                           values[i].z);
+                    }
+                });
+        } else {
+            std::vector<rm::Vector> positions(builder->GetVertexCount());
+            std::uint32_t count = builder->GetVertexCount();
+            builder->GetVertices(0, &count, positions.data());
+            change.positions.Apply(&positions, forward);
+            for (std::uint32_t i = 0; i < positions.size() && i < count; ++i) {
+                const rm::Vector& p = positions[i];
+                builder->SetVertex(i, p.x, p.y, p.z);
+            }
+        }
+        if (change.skinChanged) {
+            builder->SetSkin(change.skin.To(forward));
+        }
+    } else if (auto* mesh = dynamic_cast<rm::Mesh*>(change.visual.Get())) {
+        for (std::size_t g = 0; g < change.groups.size(); ++g) {
+            const auto group = static_cast<rm::Mesh::D3DRMGROUPINDEX>(g);
+            const ArrayDifference<rm::MeshVertex>& difference = change.groups[g];
+            if (difference.SameLength()) {
+                difference.ForEachRun(forward, [&](std::size_t first, std::size_t count,
+                                                   const rm::MeshVertex* values) {
+                    mesh->SetVertices(group, std::uint32_t(first), std::uint32_t(count), values);
+                });
+                continue;
+            }
+            std::vector<rm::MeshVertex> vertices = mesh->GroupVertices(group);
+            difference.Apply(&vertices, forward);
+            mesh->SetVertices(group, 0, std::uint32_t(vertices.size()), vertices.data());
+        }
+    }
+}
+
+void SceneChange::Apply(bool forward) const {
+    const SceneImage::Current& current = m_current.To(forward);
+    SetCurrent(current);
+    for (const auto& set : m_sets) {
+        set.To(forward).WriteBack();
+    }
+    for (const AnimationChange& change : m_animations) {
+        rm::Animation* animation = change.animation.Get();
+        const SceneImage::AnimationState& state = change.state.To(forward);
+        animation->SetOptions(state.options);
+        std::vector<rm::AnimationKey> keys = animation->Keys();
+        change.keys.Apply(&keys, forward);
+        animation->RestoreKeys(std::move(keys), state.nextId);
+        animation->SetName(state.name);
+        animation->SetFrame(state.frame.Get());
+    }
+    for (const Shape& shape : m_shapes.To(forward)) {
+        shape.shape.WriteTo(shape.frame.Get());
+    }
+    for (const Matrices& matrices : m_matrices.To(forward)) {
+        matrices.matrices.WriteTo(matrices.frame.Get());
+    }
+    for (const MeshChange& change : m_meshes) {
+        ApplyMesh(change, forward);
+    }
+    g_currentTime = current.currentTime;
+    g_keyTime = current.keyTime;
+    g_keyIndex = current.keyIndex;
+    if (CAnimationData* set = current.animation) {
+        set->m_time = current.setTime;
+        set->m_firstTime = current.firstTime;
+        set->m_lastTime = current.lastTime;
+        if (!m_keyTimes.Empty()) {
+            std::vector<float> times = set->KeyTimeList();
+            m_keyTimes.Apply(&times, forward);
+            set->RestoreKeyTimeList(std::move(times));
+        }
+    }
+}
+
+std::size_t SceneChange::Bytes() const {
+    std::size_t bytes = sizeof(*this) + m_keyTimes.Bytes();
+    for (const auto* side : {&m_shapes.before, &m_shapes.after}) {
+        for (const Shape& shape : *side) {
+            bytes += sizeof(shape.frame) + shape.shape.Bytes();
+        }
+    }
+    bytes += (m_matrices.before.size() + m_matrices.after.size()) * sizeof(Matrices);
+    for (const auto& set : m_sets) {
+        bytes += sizeof(set) + (set.before.animations.size() + set.after.animations.size()) *
+                                   sizeof(rm::Ref<rm::Animation>);
+    }
+    for (const AnimationChange& change : m_animations) {
+        bytes += sizeof(change) + change.state.before.name.size() + change.state.after.name.size() +
+                 change.keys.Bytes();
+    }
+    for (const MeshChange& change : m_meshes) {
+        bytes += sizeof(change) + change.positions.Bytes() +
+                 SceneImage::SkinBytes(change.skin.before) +
+                 SceneImage::SkinBytes(change.skin.after);
+        for (const auto& group : change.groups) {
+            bytes += sizeof(group) + group.Bytes();
+        }
+    }
+    return bytes;
+}

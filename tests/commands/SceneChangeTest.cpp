@@ -1,0 +1,110 @@
+#include "commands/SceneChange.h"
+
+#include <functional>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "UndoFixture.h"
+#include "app/ProgramState.h"
+
+namespace {
+
+class SceneChangeTest : public UndoFixture {
+protected:
+    /// Pictures everything, runs `edit`, and returns the change it made, leaving the scene
+    /// as the edit left it; `*before` and `*after` are full pictures of both states.
+    template <typename Edit>
+    SceneChange Record(Edit edit, SceneImage* before, SceneImage* after) {
+        *before = PictureOfAll(model.get());
+        SceneImage open = *before;
+        edit();
+        *after = PictureOfAll(model.get());
+        SceneImage taken;
+        SceneImage::TakeAfter(open, &taken);
+        return SceneChange::Between(open, taken);
+    }
+};
+
+TEST_F(SceneChangeTest, UndoAndRedoGiveBackEachStateByteForByte) {
+    struct Case {
+        const char* name;
+        std::function<void()> edit;
+    };
+    const std::vector<Case> cases = {
+        {"turn one part and key it",
+         [this] {
+             const rm::Quaternion q = rm::QuaternionFromRotation({1, 0, 0}, 0.3f);
+             parts[3]->SetQuaternion(parts[2], q);
+             PartAnimation(3)->AddRotateKey(320, q);
+         }},
+        {"paste a key time onto another for every part",
+         [this] {
+             animation->CopyKeys(55, 20);
+             animation->UpdateTotalKeyTimeBuffer();
+             g_keyTime = 55;
+         }},
+        {"a key at a new time for one part, and the time moved",
+         [this] {
+             PartAnimation(1)->AddPositionKey(1000, 1, 2, 3);
+             animation->UpdateTotalKeyTimeBuffer();
+             g_currentTime = 1000;
+         }},
+        {"keys removed from the middle",
+         [this] {
+             for (const float time : {100.0f, 110.0f, 120.0f}) {
+                 animation->DeleteKeysAt(time);
+             }
+             animation->UpdateTotalKeyTimeBuffer();
+         }},
+        {"re-parent a part",
+         [this] {
+             parts[1]->AddChild(parts[4]);
+             parts[4]->SetName("moved");
+         }},
+        {"move the vertices of two meshes",
+         [this] {
+             meshes[0]->SetVertex(3, 9, 9, 9);
+             meshes[5]->SetVertex(0, -1, -1, -1);
+             meshes[5]->SetVertex(7, -1, -1, -1);
+         }},
+        {"scale the whole model", [this] { model->Scale(model->Root(), 2, 2, 2); }},
+    };
+    for (const Case& c : cases) {
+        SceneImage before, after;
+        const std::vector<float> timesBefore = animation->KeyTimeList();
+        const unsigned keyTimeBefore = g_keyTime;
+        const float timeBefore = g_currentTime;
+        const SceneChange change = Record([&] { c.edit(); }, &before, &after);
+        const std::vector<float> timesAfter = animation->KeyTimeList();
+
+        change.Undo();
+        EXPECT_TRUE(SameAs(before)) << c.name;
+        EXPECT_EQ(animation->KeyTimeList(), timesBefore) << c.name;
+        EXPECT_EQ(g_keyTime, keyTimeBefore) << c.name;
+        EXPECT_EQ(g_currentTime, timeBefore) << c.name;
+        change.Redo();
+        EXPECT_TRUE(SameAs(after)) << c.name;
+        EXPECT_EQ(animation->KeyTimeList(), timesAfter) << c.name;
+        // Back where the case started, for the next one.
+        change.Undo();
+    }
+}
+
+TEST_F(SceneChangeTest, AStepOfOnePartKeepsTheOneKeyAndTheOneMatrixNotTheCharacter) {
+    SceneImage before, after;
+    const rm::Quaternion q = rm::QuaternionFromRotation({1, 0, 0}, 0.3f);
+    const SceneChange turn = Record(
+        [&] {
+            parts[3]->SetQuaternion(parts[2], q);
+            PartAnimation(3)->AddRotateKey(320, q);
+        },
+        &before, &after);
+    // The keys of one part alone are 64 * 32 bytes; the frames' pictures several KB.
+    EXPECT_LT(turn.Bytes(), std::size_t(1024));
+
+    const SceneChange nothing = Record([] {}, &before, &after);
+    EXPECT_LT(nothing.Bytes(), std::size_t(512));
+}
+
+} // namespace
