@@ -534,9 +534,9 @@ int CDxMFCView::SelectPart(rm::Frame* part) {
         // A bone of a skin shows no mesh of its own: it is selected all the same, without
         // a box, so its keys can be worked on.
         SetSelectedPart(part);
-        g_selection.SetPartIndex(std::max(
-            0, ViewInteraction::IndexOf(
-                   g_currentModel != nullptr ? g_currentModel->Root() : nullptr, part)));
+        g_selection.SetPartIndex(
+            std::max(0, ViewInteraction::IndexOf(
+                            g_currentModel != nullptr ? g_currentModel->Root() : nullptr, part)));
         g_redrawRequest = 1;
     }
     return g_selection.Part() == part ? 1 : 0;
