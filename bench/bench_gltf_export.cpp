@@ -30,11 +30,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "ProcessRun.h"
 #include "cli/CommandOpen.h"
 #include "cli/HeadlessScene.h"
 #include "gltf/DocumentExport.h"
-
-extern char** environ;
 
 namespace {
 
@@ -83,37 +82,8 @@ void ExportInProcess(benchmark::State& state, const char* extension) {
     state.counters["limit_ms"] = kLimitMs;
 }
 
-struct ProcessRun {
-    double wall = 0;
-    int status = -1;
-};
-
-ProcessRun RunProcess(const std::vector<std::string>& argv) {
-    std::vector<char*> args;
-    for (const std::string& a : argv) {
-        args.push_back(const_cast<char*>(a.c_str()));
-    }
-    args.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    ProcessRun run;
-    const auto start = std::chrono::steady_clock::now();
-    pid_t pid = 0;
-    if (posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ) != 0) {
-        posix_spawn_file_actions_destroy(&actions);
-        return run;
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    int status = 0;
-    rusage usage{};
-    while (wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
-    }
-    run.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
+using bench::ProcessRun;
+using bench::RunProcess;
 
 /// CPU time of every process this program waited for, and of the processes they waited for
 /// (the export's own children).
@@ -138,9 +108,9 @@ void ExportFolder(benchmark::State& state, int jobs) {
             return;
         }
         const double cpu = ChildrenCpu() - cpuBefore;
-        state.SetIterationTime(run.wall);
+        state.SetIterationTime(run.wallSeconds);
         state.counters["cpu_s"] = cpu;
-        Wall()[name].push_back(run.wall);
+        Wall()[name].push_back(run.wallSeconds);
         Cpu()[name].push_back(cpu);
     }
 }

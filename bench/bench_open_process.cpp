@@ -34,49 +34,12 @@
 #include <unistd.h>
 
 #include "LargeXFile.h"
-
-extern char** environ;
+#include "ProcessRun.h"
 
 namespace {
 
-struct ProcessRun {
-    double wallSeconds = 0;
-    double cpuSeconds = 0;
-    double peakMegabytes = 0;
-    int status = -1;
-};
-
-/// Runs argv to completion with its output thrown away.
-ProcessRun RunProcess(const std::vector<std::string>& argv) {
-    std::vector<char*> args;
-    for (const std::string& a : argv) {
-        args.push_back(const_cast<char*>(a.c_str()));
-    }
-    args.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    ProcessRun run;
-    const auto start = std::chrono::steady_clock::now();
-    pid_t pid = 0;
-    if (posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ) != 0) {
-        posix_spawn_file_actions_destroy(&actions);
-        return run;
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    int status = 0;
-    rusage usage{};
-    while (wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
-    }
-    const auto end = std::chrono::steady_clock::now();
-    run.wallSeconds = std::chrono::duration<double>(end - start).count();
-    auto seconds = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) * 1e-6; };
-    run.cpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
-    run.peakMegabytes = double(usage.ru_maxrss) / 1024.0; // kilobytes on Linux
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
+using bench::ProcessRun;
+using bench::RunProcess;
 
 std::map<std::string, std::vector<ProcessRun>>& Runs() {
     static std::map<std::string, std::vector<ProcessRun>> runs;
