@@ -3,11 +3,11 @@
 // the pose shown, a Parent-Child drag edits the model and Ctrl+Z takes it back.
 
 #include <cstring>
-#include <regex>
 #include <string>
 #include <vector>
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include "platform/framework/MessageBoxCodes.h"
@@ -34,12 +34,12 @@ protected:
         EXPECT_EQ(frame->OnCommand(ids::FileSaveAs, framework::CommandSource::Menu), 1);
         QFile file(path);
         EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-        const std::string text = file.readAll().toStdString();
-        static const std::regex block(R"(FrameTransformMatrix\s*\{[^}]*\})");
+        const QString text = QString::fromLatin1(file.readAll());
+        static const QRegularExpression block(
+            QStringLiteral(R"(FrameTransformMatrix\s*\{[^}]*\})"));
         std::vector<std::string> blocks;
-        for (auto it = std::sregex_iterator(text.begin(), text.end(), block);
-             it != std::sregex_iterator(); ++it) {
-            blocks.push_back(it->str());
+        for (const QRegularExpressionMatch& match : block.globalMatch(text)) {
+            blocks.push_back(match.captured().toStdString());
         }
         return blocks;
     }
