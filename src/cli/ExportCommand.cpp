@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <numeric>
 #include <sstream>
 #include <thread>
 #include <vector>
@@ -129,7 +130,24 @@ int ExportFolder(const ExportArguments& parsed, std::ostream& out, std::ostream&
         err << "pavrix: cannot read the folder " << parsed.in << ": " << ec.message() << '\n';
         return kExitFailed;
     }
-    std::sort(jobs.begin(), jobs.end(), [](const Job& a, const Job& b) { return a.in < b.in; });
+    // The largest files start first, so the processes finish together rather than one
+    // large file running alone at the end.
+    std::vector<std::uintmax_t> sizes;
+    for (const Job& job : jobs) {
+        const std::uintmax_t size = fs::file_size(job.in, ec);
+        sizes.push_back(ec ? 0 : size);
+    }
+    std::vector<std::size_t> order(jobs.size());
+    std::iota(order.begin(), order.end(), std::size_t(0));
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return sizes[a] != sizes[b] ? sizes[a] > sizes[b] : jobs[a].in < jobs[b].in;
+    });
+    std::vector<Job> sorted;
+    for (std::size_t index : order) {
+        sorted.push_back(jobs[index]);
+    }
+    jobs.swap(sorted);
+    ec.clear();
     const std::size_t parallel =
         parsed.jobs > 0 ? std::size_t(parsed.jobs)
                         : std::max<std::size_t>(1, std::thread::hardware_concurrency());
@@ -212,7 +230,9 @@ int ExportFolder(const ExportArguments& parsed, std::ostream& out, std::ostream&
     out << "pavrix: exported " << jobs.size() - failures.size() << " of " << jobs.size()
         << " files to " << parsed.out << '\n';
     if (!failures.empty()) {
-        std::sort(failures.begin(), failures.end());
+        std::sort(failures.begin(), failures.end(), [&](const auto& a, const auto& b) {
+            return jobs[a.first].in < jobs[b.first].in;
+        });
         err << "pavrix: " << failures.size() << " files could not be exported:\n";
         for (const auto& [index, messages] : failures) {
             err << "  " << jobs[index].in.string() << '\n' << messages;
