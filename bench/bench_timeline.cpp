@@ -16,6 +16,7 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchMain.h"
+#include "CurrentCharacter.h"
 #include "app/KeyTimeRules.h"
 #include "app/ProgramState.h"
 #include "commands/IKeyFrameHost.h"
@@ -36,52 +37,21 @@
 
 namespace {
 
-constexpr int kParts = 200;
-constexpr int kTimes = 1024;
-constexpr int kSheetWidth = 1280;
-constexpr int kSheetHeight = 400;
-
 /// The character, made current (g_currentModel, g_currentAnimation).
-class Character {
+class Character : public CurrentCharacter {
 public:
     Character() {
-        rm::Direct3DRMCreate(&m_d3drm);
-        g_d3drm = m_d3drm.Get();
-        model = std::make_unique<CModelData>();
-        animation = std::make_unique<CAnimationData>();
-        animation->CreateEmptySet();
         for (int p = 0; p < kParts; ++p) {
             // Four children a part: a tree a few levels deep, as characters are.
             rm::Frame* parent = p == 0 ? model->Root() : parts[std::size_t(p - 1) / 4].Get();
-            rm::Ref<rm::Frame> part;
-            m_d3drm->CreateFrame(parent, &part);
-            part->SetName(("Part" + std::to_string(p)).c_str());
-            rm::Ref<rm::Animation> keys;
-            m_d3drm->CreateAnimation(&keys);
-            keys->SetFrame(part.Get());
+            rm::Animation* keys = AddPart(parent);
             for (int t = 0; t < kTimes; ++t) {
                 const float time = 2.0f * float(t);
                 keys->AddRotateKey(time, rm::QuaternionFromRotation({0, 1, 0}, 0.01f * t));
             }
-            animation->m_set->AddAnimation(keys.Get());
-            parts.push_back(part);
-            animations.push_back(keys);
         }
-        animation->UpdateTotalKeyTimeBuffer();
-        g_currentModel = model.get();
-        g_currentAnimation = animation.get();
+        MakeCurrent();
     }
-    ~Character() {
-        g_currentAnimation = nullptr;
-        g_currentModel = nullptr;
-        animation.reset();
-        animations.clear();
-        parts.clear();
-        model.reset();
-        g_d3drm = nullptr;
-    }
-    Character(const Character&) = delete;
-    Character& operator=(const Character&) = delete;
 
     /// The rotation keys of every part at times 1000, 1002 … 1008: 1,000 keys.
     std::vector<KeyRef> ChosenKeys() const {
@@ -95,14 +65,6 @@ public:
         }
         return keys;
     }
-
-    std::unique_ptr<CModelData> model;
-    std::unique_ptr<CAnimationData> animation;
-    std::vector<rm::Ref<rm::Frame>> parts;
-    std::vector<rm::Ref<rm::Animation>> animations;
-
-private:
-    rm::Ref<rm::Context> m_d3drm;
 };
 
 /// The window's side of a key edit, as the main frame does it: no questions, the pose and
@@ -133,6 +95,10 @@ public:
     bool record = true;
     rm::Frame* selected = nullptr;
 };
+
+// The key sheet's size in the benchmarks that draw it.
+constexpr int kSheetWidth = 1280;
+constexpr int kSheetHeight = 400;
 
 void BM_PaintSheet(benchmark::State& state) {
     Character c;

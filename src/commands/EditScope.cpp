@@ -3,24 +3,11 @@
 #include <utility>
 
 #include "app/ProgramState.h"
+#include "commands/CurrentModelRoot.h"
 #include "commands/UndoHistory.h"
 #include "scene/CAnimationData.h"
 #include "scene/CCharacterData.h"
 #include "scene/CModelData.h"
-
-namespace {
-
-rm::Frame* CurrentRoot() {
-    if (g_currentModel != nullptr) {
-        return g_currentModel->Root();
-    }
-    if (g_currentAnimation != nullptr && g_currentAnimation->Model() != nullptr) {
-        return g_currentAnimation->Model()->Root();
-    }
-    return nullptr;
-}
-
-} // namespace
 
 EditScope::EditScope(UndoHistory* history, const QString& stepName, unsigned touches,
                      rm::Animation* partAnimation) {
@@ -35,7 +22,7 @@ EditScope::EditScope(UndoHistory* history, const QString& stepName, unsigned tou
     m_stepName = stepName;
     m_open = true;
     m_before.CaptureCurrent();
-    m_before.CaptureFrames(CurrentRoot());
+    m_before.CaptureFrames(CurrentModelRoot());
     Take(touches, partAnimation);
     history->SetOpenScope(this);
 }
@@ -58,7 +45,7 @@ void EditScope::Take(unsigned touches, rm::Animation* partAnimation) {
         m_before.CaptureSet(g_currentAnimation);
     }
     if ((touches & Meshes) != 0) {
-        m_before.CaptureMeshes(CurrentRoot());
+        m_before.CaptureMeshes(CurrentModelRoot());
     }
 }
 

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "commands/SceneImage.h"
+#include "platform/NonCopyable.h"
 
 class UndoHistory;
 
@@ -24,7 +25,7 @@ class Animation;
 /// outer one (pictured now, before it changes anything) and pushes nothing itself: the drag
 /// that adds a key frame on its way is one step. Without a history (null) a scope does
 /// nothing at all. Not copyable; closes in its destructor.
-class EditScope {
+class EditScope : private platform::NonCopyable {
 public:
     /// What a scope may change (bits).
     enum Touch : unsigned {
@@ -43,8 +44,6 @@ public:
     EditScope(UndoHistory* history, const QString& stepName, unsigned touches,
               rm::Animation* partAnimation = nullptr);
     ~EditScope();
-    EditScope(const EditScope&) = delete;
-    EditScope& operator=(const EditScope&) = delete;
 
     /// Ends the scope (pushing its step when it changed something). Later calls do nothing.
     void Close();

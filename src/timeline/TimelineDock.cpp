@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "app/ProgramState.h"
+#include "commands/CurrentModelRoot.h"
 #include "commands/DeleteKeysCommand.h"
 #include "commands/IKeyFrameHost.h"
 #include "commands/MoveKeysCommand.h"
@@ -23,20 +24,6 @@
 #include "timeline/PartTree.h"
 
 namespace timeline {
-
-namespace {
-
-rm::Frame* CurrentModelRoot() {
-    if (g_currentModel != nullptr) {
-        return g_currentModel->Root();
-    }
-    if (g_currentAnimation != nullptr && g_currentAnimation->Model() != nullptr) {
-        return g_currentAnimation->Model()->Root();
-    }
-    return nullptr;
-}
-
-} // namespace
 
 TimelineDock::TimelineDock(ITimelineHost& host, QWidget* parent)
     : QDockWidget(QStringLiteral("Timeline"), parent), m_host(host) {

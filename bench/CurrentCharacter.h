@@ -1,0 +1,59 @@
+#pragma once
+
+// A character built in memory for the editing benchmarks and made current
+// (g_currentModel, g_currentAnimation): the shared factory, a model and an animation set
+// whose parts the benchmark adds one by one.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/ProgramState.h"
+#include "CurrentFactory.h"
+#include "platform/rm/AnimationSet.h"
+#include "scene/CAnimationData.h"
+#include "scene/CModelData.h"
+
+class CurrentCharacter : public CurrentFactory {
+public:
+    CurrentCharacter() {
+        model = std::make_unique<CModelData>();
+        animation = std::make_unique<CAnimationData>();
+        animation->CreateEmptySet();
+    }
+    ~CurrentCharacter() {
+        g_currentAnimation = nullptr;
+        g_currentModel = nullptr;
+        animation.reset();
+        animations.clear();
+        parts.clear();
+        model.reset();
+    }
+
+    /// A new part "Part<n>" (n counting from 0) under `parent`, with an animation of its own
+    /// (no keys yet) in the set; both are kept in `parts` and `animations`.
+    rm::Animation* AddPart(rm::Frame* parent) {
+        rm::Ref<rm::Frame> part;
+        d3drm->CreateFrame(parent, &part);
+        part->SetName(("Part" + std::to_string(parts.size())).c_str());
+        rm::Ref<rm::Animation> keys;
+        d3drm->CreateAnimation(&keys);
+        keys->SetFrame(part.Get());
+        animation->m_set->AddAnimation(keys.Get());
+        parts.push_back(part);
+        animations.push_back(keys);
+        return keys.Get();
+    }
+
+    /// Builds the key-time list and makes the character current.
+    void MakeCurrent() {
+        animation->UpdateTotalKeyTimeBuffer();
+        g_currentModel = model.get();
+        g_currentAnimation = animation.get();
+    }
+
+    std::unique_ptr<CModelData> model;
+    std::unique_ptr<CAnimationData> animation;
+    std::vector<rm::Ref<rm::Frame>> parts;
+    std::vector<rm::Ref<rm::Animation>> animations;
+};

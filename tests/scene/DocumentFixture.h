@@ -1,0 +1,27 @@
+#pragma once
+
+// The scene the editor's main frame gives the document, made for one test: SceneFixture's
+// factory and object store, a scene frame and a document naming them, and a scratch
+// folder for the files the test writes.
+
+#include "scene/SceneDocument.h"
+#include "scene/SceneFixture.h"
+#include "support/XFileTestSupport.h"
+
+class DocumentFixture : public SceneFixture {
+protected:
+    DocumentFixture() {
+        d3drm->CreateFrame(nullptr, &sceneFrame);
+        doc.sceneFrame = sceneFrame.Get();
+        doc.store = store.get();
+    }
+    ~DocumentFixture() override {
+        // The store lets go of the scene's objects before the scene frame does.
+        store.reset();
+        sceneFrame.Reset();
+    }
+
+    testing_xfile::TempFolder folder;
+    rm::Ref<rm::Frame> sceneFrame;
+    scene::SceneDocument doc;
+};
