@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/ProgramState.h"
 #include "CurrentFactory.h"
+#include "app/ProgramState.h"
 #include "platform/rm/AnimationSet.h"
 #include "scene/CAnimationData.h"
 #include "scene/CModelData.h"

@@ -22,8 +22,8 @@ public:
                 limit == run.counters.end()) {
                 continue;
             }
-            const double ms = run.GetAdjustedRealTime() /
-                              benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e3;
+            const double ms =
+                run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e3;
             Record(run.run_name.function_name, {ms, limit->second.value});
         }
         ConsoleReporter::ReportRuns(runs);

@@ -23,7 +23,8 @@ bool InOutArguments::Parse(std::span<const std::string> args, std::string* why) 
             if (taken == 0) {
                 return false;
             }
-        } else if (arg.size() > m_syntax.optionPrefix.size() && arg.starts_with(m_syntax.optionPrefix)) {
+        } else if (arg.size() > m_syntax.optionPrefix.size() &&
+                   arg.starts_with(m_syntax.optionPrefix)) {
             *why = "unknown option '" + arg + "'";
             return false;
         } else {

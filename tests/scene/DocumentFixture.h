@@ -4,6 +4,8 @@
 // factory and object store, a scene frame and a document naming them, and a scratch
 // folder for the files the test writes.
 
+#include <string>
+
 #include "scene/SceneDocument.h"
 #include "scene/SceneFixture.h"
 #include "support/XFileTestSupport.h"
@@ -19,6 +21,13 @@ protected:
         // The store lets go of the scene's objects before the scene frame does.
         store.reset();
         sceneFrame.Reset();
+    }
+
+    /// Writes `text` as the file `name` in the scratch folder; its path.
+    std::string WriteInFolder(const char* name, const std::string& text) {
+        const std::string path = folder.File(name);
+        testing_xfile::WriteFile(path, text);
+        return path;
     }
 
     testing_xfile::TempFolder folder;
