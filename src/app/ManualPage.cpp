@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "platform/framework/Translate.h"
+
 namespace manual_page {
 
 namespace {
@@ -11,9 +13,10 @@ namespace {
 constexpr char kManualFile[] = "Manual.htm";
 /// Where an installed program finds its manual, from the program's folder.
 constexpr char kInstalledManual[] = "../share/doc/pavrix/Manual.htm";
-constexpr char kNoViewerMessage[] = "簡易説明書を表示できませんでした。\n"
-                                    "HTML ファイルを表示するプログラム (ウェブブラウザーなど) "
-                                    "が見つかりません。\n%1";
+constexpr char kNoViewerMessage[] =
+    QT_TRANSLATE_NOOP("Pavrix", "簡易説明書を表示できませんでした。\n"
+                                "HTML ファイルを表示するプログラム (ウェブブラウザーなど) "
+                                "が見つかりません。\n%1");
 
 } // namespace
 
@@ -34,11 +37,11 @@ QString Find() {
 }
 
 QString NoViewerMessage(const QString& path) {
-    return QString::fromUtf8(kNoViewerMessage).arg(QDir::toNativeSeparators(path));
+    return framework::Tr(kNoViewerMessage).arg(QDir::toNativeSeparators(path));
 }
 
 QString Caption() {
-    return QStringLiteral("Manual");
+    return QCoreApplication::translate("Pavrix", "Manual");
 }
 
 } // namespace manual_page
