@@ -11,7 +11,7 @@ PREFIX     ?= /usr/local
 CLANG_FORMAT ?= clang-format-16
 
 .PHONY: all deps configure build test run bench fuzz sanitize soak format format-check clean \
-        install release-check desktop-check
+        install release-check desktop-check translations package
 
 all: build
 
@@ -88,6 +88,11 @@ release-check: deps
 # Installs into a temporary prefix and checks the desktop entry and the .x file type.
 desktop-check: build
 	scripts/check-desktop-install $(BUILD)
+
+# Gathers the interface texts of src/ into translations/*.ts again (lupdate): new texts come
+# in unfinished (the language test names them) until their translation is written.
+translations: configure
+	cmake --build $(BUILD) --target pavrix_lupdate
 
 format:
 	git ls-files '*.h' '*.cpp' | xargs $(CLANG_FORMAT) -i
