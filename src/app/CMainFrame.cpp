@@ -5,7 +5,6 @@
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QEvent>
@@ -459,17 +458,24 @@ int CMainFrame::OnDropFiles(const QStringList& paths) {
 }
 
 void CMainFrame::OnManual() {
+    // Help always answers: the page, or a message saying why not and where to look.
     const QString path = manual_page::Find();
     if (path.isEmpty()) {
+        MessageBox(manual_page::MissingMessage(), manual_page::Caption(),
+                   framework::MbIconInformation);
         return;
     }
-    const QUrl url = QUrl::fromLocalFile(path);
-    const bool shown = m_urlOpener ? m_urlOpener(url) : QDesktopServices::openUrl(url);
-    // Without a viewer the desktop shows nothing at all: say so, and where the page is.
-    if (!shown) {
+    const auto noViewer = [this, path] {
         MessageBox(manual_page::NoViewerMessage(path), manual_page::Caption(),
                    framework::MbIconInformation);
+    };
+    if (m_urlOpener) {
+        if (!m_urlOpener(QUrl::fromLocalFile(path))) {
+            noViewer();
+        }
+        return;
     }
+    m_manualViewer.Open(path, noViewer);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -127,10 +127,9 @@ TEST(TranslationFileTest, EveryTextOfTheSourcesHasAFinishedEnglishTranslation) {
     QProcess lupdate;
     lupdate.start(QStringLiteral(PAVRIX_LUPDATE),
                   {QStringLiteral("-no-obsolete"), QStringLiteral("-locations"),
-                   QStringLiteral("none"), QStringLiteral("-source-language"),
-                   QStringLiteral("ja"), QStringLiteral("-target-language"),
-                   QStringLiteral("en"), QStringLiteral(PAVRIX_SOURCE_DIR "/src"),
-                   QStringLiteral("-ts"), ts});
+                   QStringLiteral("none"), QStringLiteral("-source-language"), QStringLiteral("ja"),
+                   QStringLiteral("-target-language"), QStringLiteral("en"),
+                   QStringLiteral(PAVRIX_SOURCE_DIR "/src"), QStringLiteral("-ts"), ts});
     ASSERT_TRUE(lupdate.waitForFinished(120000));
     ASSERT_EQ(lupdate.exitCode(), 0) << lupdate.readAllStandardError().toStdString();
 
@@ -248,11 +247,10 @@ protected:
         }
         view->Interaction().SelectPart(g_currentModel->Root()->Children()[0].Get(), nullptr);
         CollectTexts(frame, texts);
-        const auto collect = [&texts](framework::Dialog& dialog) {
-            CollectTexts(&dialog, texts);
-        };
-        for (framework::CommandId id : {ids::AppAbout, ids::ChangeModelScale,
-                                        ids::ChangeAllPositionKeyScale, ids::EditPartsAnimationKey}) {
+        const auto collect = [&texts](framework::Dialog& dialog) { CollectTexts(&dialog, texts); };
+        for (framework::CommandId id :
+             {ids::AppAbout, ids::ChangeModelScale, ids::ChangeAllPositionKeyScale,
+              ids::EditPartsAnimationKey}) {
             ui.dialogRunner.Push(collect);
             Menu(id);
         }
