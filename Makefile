@@ -85,7 +85,14 @@ release-check: deps
 	    -DPAVRIX_BUILD_BENCH=OFF $(CMAKE_ARGS)
 	cmake --build $(BUILD)-release-clang -j$(JOBS)
 
-# Installs into a temporary prefix and checks the desktop entry and the .x file type.
+# The Debian package of a build: $(BUILD)/pavrix_VERSION_ARCH.deb (CPack; dependencies
+# from dpkg-shlibdeps).
+package: build
+	cmake --build $(BUILD) --target package
+
+# Installs into a temporary prefix and checks the desktop entry, the .x file type and the
+# software-centre metadata; then builds the package, installs it into a dpkg tree of its
+# own, runs it, removes it, and has lintian check it.
 desktop-check: build
 	scripts/check-desktop-install $(BUILD)
 
