@@ -1267,6 +1267,7 @@ is now the root of the model.</translation>
     </message>
     <message>
         <source>画面の言語は、次に Pavrix を起動したときから日本語になります。</source>
+        <extracomment>Shown in the language just chosen: each translation names its own language.</extracomment>
         <translation>The interface will be in English from the next start of Pavrix.</translation>
     </message>
     <message>
@@ -1288,6 +1289,12 @@ is now the root of the model.</translation>
     <message>
         <source>英語</source>
         <translation>English</translation>
+    </message>
+    <message>
+        <source>簡易説明書 (Manual.htm) が見つかりませんでした。次の場所を探しました:
+%1</source>
+        <translation>The manual (Manual.htm) was not found. These places were searched:
+%1</translation>
     </message>
 </context>
 </TS>

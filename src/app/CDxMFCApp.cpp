@@ -316,6 +316,7 @@ void CDxMFCApp::OnChooseLanguage(const QString& language) {
     if (!framework::SetTextLanguage(language)) {
         return;
     }
+    //: Shown in the language just chosen: each translation names its own language.
     const QString text = QCoreApplication::translate(
         "Pavrix", "画面の言語は、次に Pavrix を起動したときから日本語になります。");
     framework::SetTextLanguage(running);

@@ -1,10 +1,10 @@
 // Help always answers: xdg-open's failures are seen.
 
+#include "app/ManualViewer.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <gtest/gtest.h>
-
-#include "app/ManualViewer.h"
 
 namespace {
 
@@ -23,8 +23,8 @@ TEST(ManualViewerTest, AnOpenerThatFailsOrCannotStartIsReportedOnce) {
         const char* program;
         bool fails;
     };
-    for (const Case& c : {Case{"false", true}, Case{"/nonexistent/xdg-open", true},
-                          Case{"true", false}}) {
+    for (const Case& c :
+         {Case{"false", true}, Case{"/nonexistent/xdg-open", true}, Case{"true", false}}) {
         ManualViewer viewer;
         viewer.SetProgram(QString::fromLatin1(c.program));
         int failures = 0;
