@@ -77,7 +77,7 @@
     </message>
     <message>
         <source>animation</source>
-        <translation>animation</translation>
+        <translation>Animation</translation>
     </message>
     <message>
         <source>Rotate</source>
