@@ -1,0 +1,41 @@
+#include "commands/DeletePositionKeyCommand.h"
+
+#include <cfloat>
+
+#include "app/ProgramState.h"
+#include "commands/EditScope.h"
+#include "commands/IKeyFrameHost.h"
+#include "platform/framework/MessageBoxCodes.h"
+#include "platform/rm/Animation.h"
+
+namespace {
+
+constexpr char kCaption[] = "Delete Position Key";
+constexpr char kNoPart[] = "ポジションキーを削除するパーツを選択後、\nボタンを押してください。";
+constexpr char kQuestion[] = "パーツ \"%1\" のすべてのポジション(位置)キーを削除し、\n"
+                             "アニメーションをモデルのサイズに依存しないようにします。";
+constexpr char kDone[] = "ポジションキーの削除完了。";
+
+} // namespace
+
+int DeletePositionKeyCommand::Run() {
+    Target target;
+    if (!FindTarget(kCaption, kNoPart, &target)) {
+        return 0;
+    }
+    if (!Confirm(QString::fromUtf8(kQuestion).arg(target.name), kCaption,
+                 framework::MbOkCancel | framework::MbIconExclamation)) {
+        return 0;
+    }
+    std::size_t deleted = 0;
+    {
+        EditScope scope(m_host.History(), QString::fromUtf8(StepName()), EditScope::PartAnimation,
+                        target.animation);
+        deleted = target.animation->DeleteKeysOfType(rm::D3DRMANIMATION_POSITIONKEY, 0, FLT_MAX);
+        if (deleted > 0) {
+            RefreshAfterChange();
+        }
+    }
+    Inform(kDone, kCaption);
+    return deleted > 0 ? 1 : 0;
+}
