@@ -29,7 +29,13 @@ std::vector<MenuItem> BuildMainMenu() {
         QStringLiteral("Edit(&E)"),
         {cmd(ids::EditUndo, "元に戻す(&U)\tCtrl+Z"), cmd(ids::EditRedo, "やり直し(&R)\tCtrl+Y"),
          separator, cmd(ids::EditCut, "切り取り(&T)\tCtrl+X"),
-         cmd(ids::EditCopy, "ｺﾋﾟｰ(&C)\tCtrl+C"), cmd(ids::EditPaste, "貼り付け(&P)\tCtrl+V")});
+         cmd(ids::EditCopy, "ｺﾋﾟｰ(&C)\tCtrl+C"), cmd(ids::EditPaste, "貼り付け(&P)\tCtrl+V"),
+         separator, cmd(ids::DeletePartsKeyFrame, "ﾊﾟｰﾂのｷｰを削除"),
+         cmd(ids::CopyPartsKeyFrame, "ﾊﾟｰﾂのｷｰをｺﾋﾟｰ"),
+         cmd(ids::PastePartsKeyFrame, "ﾊﾟｰﾂのｷｰを貼り付け"),
+         cmd(ids::DeletePositionKey, "ﾊﾟｰﾂのﾎﾟｼﾞｼｮﾝｷｰを削除"), separator,
+         cmd(ids::SelectParts, "ﾊﾟｰﾂの選択(&L)..."),
+         cmd(ids::ReverseRotatePositionScale, "ｱﾆﾒｰｼｮﾝを反転")});
 
     MenuItem driver = MenuItem::Popup(QStringLiteral("Driver(&D)"),
                                       {cmd(ids::DriverRgbEmulation, "RGB/MMX Emulation"),
@@ -39,19 +45,20 @@ std::vector<MenuItem> BuildMainMenu() {
         QStringLiteral("Renderer(&R)"),
         {cmd(ids::RenderLighting, "Lighting"), separator, cmd(ids::RenderPoints, "Points"),
          cmd(ids::RenderWireframe, "Wireframe"), cmd(ids::RenderSolid, "Solid"), separator,
-         cmd(ids::RenderFlat, "Flat"), cmd(ids::RenderGouraud, "Gouraud"), separator,
-         cmd(ids::RenderDithered, "Dithered"),
+         cmd(ids::RenderFlat, "Flat"), cmd(ids::RenderGouraud, "Gouraud"),
+         cmd(ids::RenderPhong, "Phong"), separator, cmd(ids::RenderDithered, "Dithered"),
          cmd(ids::RenderTextureFiltering, "Texture Filtering")});
     MenuItem projection = MenuItem::Popup(QStringLiteral("Projection(&P)"),
                                           {cmd(ids::ProjectionPerspective, "Perspective"),
                                            cmd(ids::ProjectionOrthographic, "Orthographic")});
     MenuItem zbuffer = MenuItem::Popup(QStringLiteral("ZBuffer(&Z)"),
                                        {cmd(ids::ZBufferOn, "On"), cmd(ids::ZBufferOff, "Off")});
-    MenuItem view = MenuItem::Popup(QStringLiteral("View(&V)"),
-                                    {driver, renderer, projection, zbuffer, separator,
-                                     cmd(ids::ViewFrameAll, "ﾓﾃﾞﾙ全体を表示(&W)\tHome"), separator,
-                                     cmd(ids::ViewToolBar, "ﾂｰﾙ ﾊﾞｰ(&T)"),
-                                     cmd(ids::ViewTimeline, "ﾀｲﾑﾗｲﾝ(&L)")});
+    MenuItem view = MenuItem::Popup(
+        QStringLiteral("View(&V)"),
+        {driver, renderer, projection, zbuffer, separator,
+         cmd(ids::ViewFrameAll, "ﾓﾃﾞﾙ全体を表示(&W)\tHome"),
+         cmd(ids::FourPaneView, "４分割表示(&4)"), cmd(ids::ViewOnionSkin, "ｵﾆｵﾝｽｷﾝ(&O)"),
+         separator, cmd(ids::ViewToolBar, "ﾂｰﾙ ﾊﾞｰ(&T)"), cmd(ids::ViewTimeline, "ﾀｲﾑﾗｲﾝ(&L)")});
 
     MenuItem help =
         MenuItem::Popup(QStringLiteral("Help(&H)"), {cmd(ids::Manual, "簡易説明書(&H)"), separator,

@@ -90,9 +90,10 @@ framework::StringTable BuildStrings() {
     table.Set(ids::MoveFirstKeyTimeZero,
               Two("Move First Key Time Zero", "先頭のキーが0になるよう、すべてのキーを移動"));
     table.Set(ids::Manual, Same("簡易ﾏﾆｭｱﾙ"));
+    table.Set(ids::ViewOnionSkin, Two("Onion Skin", "前後のキーの姿を半透明で表示"));
 
-    // Strings of identifiers nothing handles. 32827 has none; 32828 is a status-line
-    // prompt only, so it gives no tool tip.
+    // Strings of the identifiers the first version left without a handler. 32827 has none
+    // and stays unhandled; 32828 is a status-line prompt only, so it gives no tool tip.
     table.Set(ids::RenderPhong, Same("Phong"));
     table.Set(ids::FourPaneView, Same("４分割表示"));
     table.Set(ids::AnimationAllPlay, Same("Animation All Play"));

@@ -1,6 +1,8 @@
 // "Reverse Rotate, Position, Scale" on the sample walker, looked at as a user would: the
 // saved file opened again and played.
 
+#include "commands/ReverseRotatePositionScaleCommand.h"
+
 #include <cmath>
 #include <string>
 #include <vector>
@@ -10,7 +12,6 @@
 
 #include "app/KeyTimeRules.h"
 #include "commands/CommandFixture.h"
-#include "commands/ReverseRotatePositionScaleCommand.h"
 #include "commands/ScriptedBatchHost.h"
 #include "support/BatchTestFiles.h"
 #include "support/ScriptedBoxTexts.h"
@@ -34,8 +35,7 @@ void CollectPose(rm::Frame* frame, Pose* pose) {
 class ReverseRotatePositionScaleCommandTest : public CommandFixture {
 protected:
     void OpenWalker() {
-        ASSERT_NO_FATAL_FAILURE(
-            OpenAsDocument(QStringLiteral(PAVRIX_SAMPLES_DIR "/walker.x")));
+        ASSERT_NO_FATAL_FAILURE(OpenAsDocument(QStringLiteral(PAVRIX_SAMPLES_DIR "/walker.x")));
         g_currentAnimation->UpdateTotalKeyTimeBuffer();
         first = FirstKeyTime(g_currentAnimation);
         last = LastKeyTime(g_currentAnimation);
@@ -84,7 +84,8 @@ protected:
     float last = 0;
 };
 
-TEST_F(ReverseRotatePositionScaleCommandTest, TheReversedWalkerAtTPosesAsTheOriginalAtFirstPlusLastMinusT) {
+TEST_F(ReverseRotatePositionScaleCommandTest,
+       TheReversedWalkerAtTPosesAsTheOriginalAtFirstPlusLastMinusT) {
     ASSERT_NO_FATAL_FAILURE(OpenWalker());
     const std::vector<float> times = Times();
     std::vector<float> mirrored;
@@ -112,15 +113,15 @@ TEST_F(ReverseRotatePositionScaleCommandTest, TheReversedWalkerAtTPosesAsTheOrig
             for (int r = 0; r < 4; ++r) {
                 for (int c = 0; c < 4; ++c) {
                     EXPECT_NEAR(reversed[i][part].m[r][c], original[i][part].m[r][c], 1e-4f)
-                        << "part " << part << " at t " << times[i] << " [" << r << "][" << c
-                        << "]";
+                        << "part " << part << " at t " << times[i] << " [" << r << "][" << c << "]";
                 }
             }
         }
     }
 }
 
-TEST_F(ReverseRotatePositionScaleCommandTest, ReversingTwiceThroughASavedFileGivesTheOriginalBytes) {
+TEST_F(ReverseRotatePositionScaleCommandTest,
+       ReversingTwiceThroughASavedFileGivesTheOriginalBytes) {
     ASSERT_NO_FATAL_FAILURE(OpenWalker());
     const QByteArray plain = Bytes(Save("plain.x"));
     host.box.Push(IdOk);
