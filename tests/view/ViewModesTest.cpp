@@ -124,8 +124,8 @@ TEST_F(ViewModesTest, FourPanesEachPickTheSameSceneAndTheChoiceIsKept) {
     rm::Vector world;
     head->Transform(&world, &local);
     // One pane in each quarter; a click on the head (on top, seen from every side) selects it.
-    const QPoint quarters[4] = {{w / 4, h / 4}, {3 * w / 4, h / 4}, {w / 4, 3 * h / 4},
-                                {3 * w / 4, 3 * h / 4}};
+    const QPoint quarters[4] = {
+        {w / 4, h / 4}, {3 * w / 4, h / 4}, {w / 4, 3 * h / 4}, {3 * w / 4, 3 * h / 4}};
     std::vector<rm::Viewport*> seen;
     for (const QPoint& quarter : quarters) {
         rm::Viewport* pane = view->Panes().PaneAt(quarter.x(), quarter.y());
@@ -167,8 +167,8 @@ TEST_F(ViewModesTest, PhongLightsPerPixelWhereGouraudLightsPerVertex) {
         for (int i = 0; i < slices; ++i) {
             const auto a = std::uint32_t(s * slices + i);
             const auto b = std::uint32_t(s * slices + (i + 1) % slices);
-            faces.insert(faces.end(), {4, a, a, b, b, b + slices, b + slices, a + slices,
-                                       a + slices});
+            faces.insert(faces.end(),
+                         {4, a, a, b, b, b + slices, b + slices, a + slices, a + slices});
         }
     }
     faces.push_back(0);
