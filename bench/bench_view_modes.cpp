@@ -48,8 +48,9 @@ void Run(benchmark::State& state, Mode mode) {
     const std::vector<float> earlier = {-1, -2};
     const std::vector<float> later = {1, 2};
     const auto pose = [part](float t) {
-        part->AddTransform(rm::D3DRMCOMBINE_REPLACE,
-                           rm::MatrixFromQuaternion(rm::QuaternionFromRotation({0, 0, 1}, 0.2f * t)));
+        part->AddTransform(
+            rm::D3DRMCOMBINE_REPLACE,
+            rm::MatrixFromQuaternion(rm::QuaternionFromRotation({0, 0, 1}, 0.2f * t)));
     };
     const render::ScenePass ghosts = [&](std::span<rm::Viewport* const> viewports) {
         OnionSkin::DrawGhosts(viewports, *d3drmDevice, part, earlier, later, pose);
@@ -113,9 +114,9 @@ private:
 
 int main(int argc, char** argv) {
     const std::pair<const char*, Mode> cases[] = {
-        {"Draw/OneView", Mode::OneView},     {"Draw/FourPanes", Mode::FourPanes},
-        {"Draw/Plain", Mode::Plain},         {"Draw/OnionSkinTwoEachSide", Mode::OnionSkin},
-        {"Draw/Gouraud", Mode::Gouraud},     {"Draw/Phong", Mode::Phong}};
+        {"Draw/OneView", Mode::OneView}, {"Draw/FourPanes", Mode::FourPanes},
+        {"Draw/Plain", Mode::Plain},     {"Draw/OnionSkinTwoEachSide", Mode::OnionSkin},
+        {"Draw/Gouraud", Mode::Gouraud}, {"Draw/Phong", Mode::Phong}};
     for (const auto& [name, mode] : cases) {
         benchmark::RegisterBenchmark(name, Run, mode)
             ->Unit(benchmark::kMillisecond)

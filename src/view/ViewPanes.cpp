@@ -95,8 +95,8 @@ std::span<rm::Viewport* const> ViewPanes::Update(render::Direct3R& device, rm::F
                             : user->GetField() * std::max(distance, 0.01f) / user->GetFront();
     for (int i = 0; i < 3; ++i) {
         const Axis& a = kAxes[i];
-        m_cameras[i]->SetPosition(nullptr, centre.x - a.dx * kStandOff,
-                                  centre.y - a.dy * kStandOff, centre.z - a.dz * kStandOff);
+        m_cameras[i]->SetPosition(nullptr, centre.x - a.dx * kStandOff, centre.y - a.dy * kStandOff,
+                                  centre.z - a.dz * kStandOff);
         m_cameras[i]->SetOrientation(nullptr, a.dx, a.dy, a.dz, a.ux, a.uy, a.uz);
         m_panes[i]->SetProjection(rm::D3DRMPROJECT_ORTHOGRAPHIC);
         m_panes[i]->SetField(field);

@@ -66,11 +66,7 @@ protected:
 
     /// Saves the current character and opens the file again, as a user would look.
     batch_test::Snapshot SavedAndReopened() {
-        const std::string path = dir.filePath(QStringLiteral("out.x")).toStdString();
-        std::string error;
-        EXPECT_EQ(xfile::SaveCharacter(path.c_str(), g_currentModel, g_currentAnimation, &error), 1)
-            << error;
-        return batch_test::CaptureFile(path);
+        return batch_test::CaptureFile(SaveCurrent("out.x"));
     }
 
     std::vector<std::string> Texts() const { return Utf8Texts(host.box); }

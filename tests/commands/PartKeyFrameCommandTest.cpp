@@ -45,14 +45,6 @@ protected:
         arm = body->Children().at(0).Get();
     }
 
-    std::string Save(const char* name) {
-        const std::string path = dir.filePath(QString::fromUtf8(name)).toStdString();
-        std::string error;
-        EXPECT_EQ(xfile::SaveCharacter(path.c_str(), g_currentModel, g_currentAnimation, &error), 1)
-            << error;
-        return path;
-    }
-
     /// The Animation block of the saved file that drives `part`.
     static QString AnimationBlock(const std::string& path, const char* part) {
         QFile file(QString::fromStdString(path));
@@ -162,11 +154,11 @@ TEST_F(PartKeyFrameCommandTest, EachCommandChangesOnlyTheSelectedPartsKeysInTheS
         ASSERT_NO_FATAL_FAILURE(OpenCharacter());
         host.box.Clear();
         host.modified = 0;
-        const std::string before = Save("before.x");
+        const std::string before = SaveCurrent("before.x");
         const Snapshot::Part changedBefore = PartOf(batch_test::CaptureFile(before), row.changed);
         row.edit();
         EXPECT_EQ(host.modified, 1);
-        const std::string after = Save("after.x");
+        const std::string after = SaveCurrent("after.x");
         EXPECT_EQ(AnimationBlock(after, row.unchanged), AnimationBlock(before, row.unchanged));
         EXPECT_FALSE(AnimationBlock(after, row.unchanged).isEmpty());
         row.check(changedBefore, PartOf(batch_test::CaptureFile(after), row.changed));
@@ -183,7 +175,7 @@ TEST_F(PartKeyFrameCommandTest, EachCommandChangesOnlyTheSelectedPartsKeysInTheS
         ASSERT_TRUE(host.history.CanUndo());
         host.history.Undo();
         QFile a(QString::fromStdString(before));
-        QFile b(QString::fromStdString(Save("undone.x")));
+        QFile b(QString::fromStdString(SaveCurrent("undone.x")));
         ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
         EXPECT_EQ(a.readAll(), b.readAll());
         host.history.Clear(false);
@@ -227,7 +219,7 @@ TEST_F(PartKeyFrameCommandTest, WithoutAPartOrAKeyOrWhenCancelledNothingChanges)
          "依存しないようにします。",
          "Delete Position Key"},
     };
-    const std::string before = Save("before.x");
+    const std::string before = SaveCurrent("before.x");
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         host.box.Clear();
@@ -240,7 +232,7 @@ TEST_F(PartKeyFrameCommandTest, WithoutAPartOrAKeyOrWhenCancelledNothingChanges)
         ASSERT_EQ(host.box.Asked().size(), 1u);
         EXPECT_EQ(host.box.Asked()[0].text, QString::fromUtf8(row.text));
         EXPECT_EQ(host.box.Asked()[0].caption, QString::fromUtf8(row.caption));
-        EXPECT_EQ(batch_test::CaptureFile(Save("after.x")).parts[1].keyTimes,
+        EXPECT_EQ(batch_test::CaptureFile(SaveCurrent("after.x")).parts[1].keyTimes,
                   batch_test::CaptureFile(before).parts[1].keyTimes);
     }
     EXPECT_EQ(host.modified, 0);

@@ -42,14 +42,6 @@ protected:
         ASSERT_LT(first, last);
     }
 
-    std::string Save(const char* name) {
-        const std::string path = dir.filePath(QString::fromUtf8(name)).toStdString();
-        std::string error;
-        EXPECT_EQ(xfile::SaveCharacter(path.c_str(), g_currentModel, g_currentAnimation, &error), 1)
-            << error;
-        return path;
-    }
-
     static QByteArray Bytes(const std::string& path) {
         QFile file(QString::fromStdString(path));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -92,7 +84,7 @@ TEST_F(ReverseRotatePositionScaleCommandTest,
     for (const float t : times) {
         mirrored.push_back(first + last - t);
     }
-    const std::vector<Pose> original = PosesOfFile(Save("plain.x"), mirrored);
+    const std::vector<Pose> original = PosesOfFile(SaveCurrent("plain.x"), mirrored);
 
     host.box.Push(IdOk);
     ASSERT_EQ(ReverseRotatePositionScaleCommand(host).Execute(), CommandResult::Changed);
@@ -104,7 +96,7 @@ TEST_F(ReverseRotatePositionScaleCommandTest,
     EXPECT_FLOAT_EQ(FirstKeyTime(g_currentAnimation), first) << "the span stays";
     EXPECT_FLOAT_EQ(LastKeyTime(g_currentAnimation), last);
 
-    const std::vector<Pose> reversed = PosesOfFile(Save("reversed.x"), times);
+    const std::vector<Pose> reversed = PosesOfFile(SaveCurrent("reversed.x"), times);
     ASSERT_EQ(reversed.size(), original.size());
     for (std::size_t i = 0; i < times.size(); ++i) {
         ASSERT_EQ(reversed[i].size(), original[i].size());
@@ -123,34 +115,34 @@ TEST_F(ReverseRotatePositionScaleCommandTest,
 TEST_F(ReverseRotatePositionScaleCommandTest,
        ReversingTwiceThroughASavedFileGivesTheOriginalBytes) {
     ASSERT_NO_FATAL_FAILURE(OpenWalker());
-    const QByteArray plain = Bytes(Save("plain.x"));
+    const QByteArray plain = Bytes(SaveCurrent("plain.x"));
     host.box.Push(IdOk);
     ReverseRotatePositionScaleCommand(host).Execute();
-    const std::string once = Save("once.x");
+    const std::string once = SaveCurrent("once.x");
     EXPECT_NE(Bytes(once), plain);
 
     ASSERT_NO_FATAL_FAILURE(OpenAsDocument(QString::fromStdString(once)));
     g_currentAnimation->UpdateTotalKeyTimeBuffer();
     host.box.Push(IdOk);
     ReverseRotatePositionScaleCommand(host).Execute();
-    EXPECT_EQ(Bytes(Save("twice.x")), plain);
+    EXPECT_EQ(Bytes(SaveCurrent("twice.x")), plain);
 }
 
 TEST_F(ReverseRotatePositionScaleCommandTest, CancelledOrWithoutKeysNothingChanges) {
     ASSERT_NO_FATAL_FAILURE(OpenWalker());
-    const QByteArray plain = Bytes(Save("plain.x"));
+    const QByteArray plain = Bytes(SaveCurrent("plain.x"));
     host.box.Push(IdCancel);
     EXPECT_EQ(ReverseRotatePositionScaleCommand(host).Execute(), CommandResult::Cancelled);
-    EXPECT_EQ(Bytes(Save("cancelled.x")), plain);
+    EXPECT_EQ(Bytes(SaveCurrent("cancelled.x")), plain);
     EXPECT_EQ(host.modified, 0);
 
     // A set without keys has nothing to reverse: the file stays as it was.
     ASSERT_NO_FATAL_FAILURE(
         OpenAsDocument(shell_test::WriteCharacter(dir.path(), QStringLiteral("bare.x"), {})));
-    const QByteArray bare = Bytes(Save("bare-before.x"));
+    const QByteArray bare = Bytes(SaveCurrent("bare-before.x"));
     host.box.Push(IdOk);
     EXPECT_EQ(ReverseRotatePositionScaleCommand(host).Execute(), CommandResult::Refused);
-    EXPECT_EQ(Bytes(Save("bare-after.x")), bare);
+    EXPECT_EQ(Bytes(SaveCurrent("bare-after.x")), bare);
 }
 
 } // namespace
