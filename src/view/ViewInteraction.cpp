@@ -545,6 +545,8 @@ bool ViewInteraction::Reparent(rm::Frame* part, rm::Frame* target) {
     // The part keeps its visuals but takes another place in the depth-first order.
     g_selection.Resolve(g_sceneRoot, root);
     m_host.MarkDocumentModified();
+    // The bars and the timeline's part tree show the new tree (the key-time list stays).
+    m_host.RefreshKeyRange(0);
     return true;
 }
 

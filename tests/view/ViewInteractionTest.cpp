@@ -10,6 +10,8 @@
 #include "platform/rm/Math.h"
 #include "platform/rm/MeshBuilder.h"
 #include "support/RmMatchers.h"
+#include "timeline/PartTree.h"
+#include "timeline/TimelineDock.h"
 #include "view/InteractionFixture.h"
 
 namespace {
@@ -368,6 +370,18 @@ TEST_F(ViewInteractionTest, SetParentAndSetChildByButtonsLinkWithTheNextClickAnd
                   QStringLiteral("選択しているパーツの親を変更しました。"));
         EXPECT_EQ(row.child->GetParent(), row.parent);
         EXPECT_EQ(g_selection.Part(), row.selected) << "the selection stays";
+        // The timeline's part tree shows the new tree at once.
+        const auto& parts = frame->GetTimeline()->Tree().Parts();
+        const auto itemOf = [&](const rm::Frame* part) -> QTreeWidgetItem* {
+            for (const auto& r : parts) {
+                if (r.frame.Get() == part) {
+                    return r.item;
+                }
+            }
+            return nullptr;
+        };
+        ASSERT_NE(itemOf(row.child), nullptr);
+        EXPECT_EQ(itemOf(row.child)->parent(), itemOf(row.parent));
     }
     // Each link is one step: two undos put the leg and the arm back.
     frame->OnCommand(ids::EditUndo, framework::CommandSource::Menu);
