@@ -261,7 +261,9 @@ in vec4 vColor;
 in vec3 vSpecular;
 #endif
 #if LIGHTING == 3
+#if NEEDS_WORLD
 in vec3 vWorld;
+#endif
 in vec3 vNormal;
 #endif
 uniform vec4 uTint;
@@ -275,10 +277,16 @@ void main() {
 #endif
 #if LIGHTING == 3
     // Phong: the colour is unlit so far; light it here with the interpolated normal.
+    // Parallel lights without highlights need no position: nothing interpolates one then.
+#if NEEDS_WORLD
+    vec3 world = vWorld;
+#else
+    vec3 world = vec3(0.0);
+#endif
     float len = length(vNormal);
     if (len > 0.0) {
         vec3 d;
-        LightSurface(vWorld, vNormal / len, vColor.rgb, d, shine);
+        LightSurface(world, vNormal / len, vColor.rgb, d, shine);
         base = vec4(d, vColor.a);
     }
 #endif
@@ -356,8 +364,8 @@ unsigned Build(const GlDrawPrograms::Variant& v, std::string* error) {
     const bool wire = v.kind == GlDrawPrograms::kWire;
     const bool flatFill = !wire && v.lighting == GlDrawPrograms::kPerFace;
     const bool geometry = wire || flatFill;
-    const bool needsWorld = geometry || v.specular || v.lighting == GlDrawPrograms::kPerPixel ||
-                            (v.lighting != GlDrawPrograms::kUnlit && v.pointLights > 0);
+    const bool needsWorld =
+        geometry || v.specular || (v.lighting != GlDrawPrograms::kUnlit && v.pointLights > 0);
     std::string defines;
     auto define = [&](const char* name, int value) {
         defines += std::string("#define ") + name + " " + std::to_string(value) + "\n";
