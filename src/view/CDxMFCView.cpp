@@ -528,14 +528,14 @@ IViewFrame* CDxMFCView::MainFrame() const {
 }
 
 rm::Viewport* CDxMFCView::GetViewport() const {
-    if (m_pressedPane != nullptr && m_panes.IsSplit()) {
+    if (m_panes.IsSplit() && m_panes.Holds(m_pressedPane)) {
         return m_pressedPane;
     }
     return m_device != nullptr ? m_device->Viewport() : nullptr;
 }
 
 rm::Frame* CDxMFCView::GetCamera() const {
-    if (m_pressedPane != nullptr && m_panes.IsSplit()) {
+    if (m_panes.IsSplit() && m_panes.Holds(m_pressedPane)) {
         return m_pressedPane->GetCamera();
     }
     return m_camera.Get();

@@ -154,7 +154,8 @@ private:
 
     OnionSkin m_onion;
     ViewPanes m_panes;
-    /// The pane of the last press; null: the user's. Borrowed from m_panes.
+    /// The pane of the last press; null: the user's. Borrowed from m_panes, and used only
+    /// while m_panes still holds it (a resize makes the panes again).
     rm::Viewport* m_pressedPane = nullptr;
 
     render::ParentD3R* m_parentD3R = nullptr; // borrowed from the main frame

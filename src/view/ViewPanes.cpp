@@ -117,3 +117,12 @@ rm::Viewport* ViewPanes::PaneAt(int x, int y) const {
     }
     return nullptr;
 }
+
+bool ViewPanes::Holds(const rm::Viewport* pane) const {
+    for (const auto& each : m_panes) {
+        if (pane != nullptr && each.Get() == pane) {
+            return true;
+        }
+    }
+    return false;
+}

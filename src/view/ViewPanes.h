@@ -36,6 +36,9 @@ public:
     /// The pane holding device pixel (x, y), or null when the view is not split (or
     /// nothing is made yet). Borrowed.
     rm::Viewport* PaneAt(int x, int y) const;
+    /// Whether `pane` is one of the panes as they are now (they are made again after a
+    /// rebuild of the device, so a pane kept from a press may be gone).
+    bool Holds(const rm::Viewport* pane) const;
     /// Lets go of the viewports and cameras (before the device or the scene goes).
     void Release();
 

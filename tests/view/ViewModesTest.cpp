@@ -2,6 +2,7 @@
 // skin (ghosts drawn, never picked, the pose put back), the four panes (each picks the same
 // scene, the choice kept for the next run) and Phong shading (per pixel, not per vertex).
 
+#include <QCoreApplication>
 #include <QImage>
 
 #include "app/AppSettings.h"
@@ -141,6 +142,18 @@ TEST_F(ViewModesTest, FourPanesEachPickTheSameSceneAndTheChoiceIsKept) {
         Click(at);
         EXPECT_EQ(g_selection.Part(), head) << "pane at " << quarter.x() << "," << quarter.y();
     }
+    // A drag that outlives its pane (the view is resized under it) goes on in the user's.
+    const QPoint centre(view->width() * 3 / 4, view->height() * 3 / 4);
+    QTest::mousePress(view, Qt::RightButton, {}, centre);
+    frame->resize(frame->width() - 40, frame->height() - 30);
+    QCoreApplication::processEvents();
+    Picture();
+    for (int i = 1; i <= 3; ++i) {
+        QTest::mouseMove(view, centre + QPoint(5 * i, 0));
+    }
+    QTest::mouseRelease(view, Qt::RightButton, {}, centre + QPoint(15, 0));
+    EXPECT_EQ(view->GetViewport(), view->GetDevice()->Viewport());
+
     ASSERT_EQ(Menu(ids::FourPaneView), 1);
     EXPECT_FALSE(AppSettings().FourPaneView());
     EXPECT_EQ(view->Panes().PaneAt(w / 4, h / 4), nullptr);
