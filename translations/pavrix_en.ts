@@ -458,10 +458,6 @@ will be pasted at Time &quot;%d&quot;.</translation>
         <translation>Paste Key</translation>
     </message>
     <message>
-        <source>選択したキーの貼り付け</source>
-        <translation>Paste Selected Keys</translation>
-    </message>
-    <message>
         <source>Morphing Skin</source>
         <translation>Morphing Skin</translation>
     </message>
@@ -1295,6 +1291,134 @@ is now the root of the model.</translation>
 %1</source>
         <translation>The manual (Manual.htm) was not found. These places were searched:
 %1</translation>
+    </message>
+    <message>
+        <source>キーをコピーするパーツを選択後、
+ボタンを押してください。</source>
+        <translation>Select the part whose key to copy,
+then press the button.</translation>
+    </message>
+    <message>
+        <source>パーツ &quot;%1&quot; の Time &quot;%2&quot; にはキーが存在しません。</source>
+        <translation>Part &quot;%1&quot; has no key at Time &quot;%2&quot;.</translation>
+    </message>
+    <message>
+        <source>パーツのキーのコピー</source>
+        <translation>Copy Part Key</translation>
+    </message>
+    <message>
+        <source>キーを削除するパーツを選択後、
+ボタンを押してください。</source>
+        <translation>Select the part whose key to delete,
+then press the button.</translation>
+    </message>
+    <message>
+        <source>パーツ &quot;%1&quot; の Time &quot;%2&quot; のキーを削除します。</source>
+        <translation>The key of part &quot;%1&quot; at Time &quot;%2&quot; will be deleted.</translation>
+    </message>
+    <message>
+        <source>パーツのキーの削除</source>
+        <translation>Delete Part Key</translation>
+    </message>
+    <message>
+        <source>ポジションキーを削除するパーツを選択後、
+ボタンを押してください。</source>
+        <translation>Select the part whose position keys to delete,
+then press the button.</translation>
+    </message>
+    <message>
+        <source>パーツ &quot;%1&quot; のすべてのポジション(位置)キーを削除し、
+アニメーションをモデルのサイズに依存しないようにします。</source>
+        <translation>Deletes every position key of part &quot;%1&quot;,
+so that its animation no longer depends on the size of the model.</translation>
+    </message>
+    <message>
+        <source>パーツのポジションキーの削除</source>
+        <translation>Delete Part Position Keys</translation>
+    </message>
+    <message>
+        <source>このパーツにはアニメーションがありません。</source>
+        <translation>This part has no animation.</translation>
+    </message>
+    <message>
+        <source>キーをペーストするパーツを選択後、
+ボタンを押してください。</source>
+        <translation>Select the part to paste the key onto,
+then press the button.</translation>
+    </message>
+    <message>
+        <source>ペーストを行う前に、コピーしたいパーツのキーを
+コピーボタンで選択してください。</source>
+        <translation>Before pasting, choose the part key to copy
+with the Copy button.</translation>
+    </message>
+    <message>
+        <source>パーツ &quot;%1&quot; の Time &quot;%2&quot; のキーを、
+パーツ &quot;%3&quot; の Time &quot;%4&quot; にペーストします。</source>
+        <translation>The key of part &quot;%1&quot; at Time &quot;%2&quot;
+will be pasted onto part &quot;%3&quot; at Time &quot;%4&quot;.</translation>
+    </message>
+    <message>
+        <source>パーツのキーの貼り付け</source>
+        <translation>Paste Part Key</translation>
+    </message>
+    <message>
+        <source>すべてのキー(回転・位置・拡大縮小)の時間を反転し、
+アニメーションを逆向きに再生するようにします。</source>
+        <translation>Reverses the times of every key (rotation, position, scale),
+so that the animation plays backwards.</translation>
+    </message>
+    <message>
+        <source>アニメーションの反転</source>
+        <translation>Reverse Animation</translation>
+    </message>
+    <message>
+        <source>反転完了。</source>
+        <translation>The animation was reversed.</translation>
+    </message>
+    <message>
+        <source>ﾊﾟｰﾂのｷｰを削除</source>
+        <translation>Delete Part Key</translation>
+    </message>
+    <message>
+        <source>ﾊﾟｰﾂのｷｰをｺﾋﾟｰ</source>
+        <translation>Copy Part Key</translation>
+    </message>
+    <message>
+        <source>ﾊﾟｰﾂのｷｰを貼り付け</source>
+        <translation>Paste Part Key</translation>
+    </message>
+    <message>
+        <source>ﾊﾟｰﾂのﾎﾟｼﾞｼｮﾝｷｰを削除</source>
+        <translation>Delete Part Position Keys</translation>
+    </message>
+    <message>
+        <source>ﾊﾟｰﾂの選択(&amp;L)...</source>
+        <translation>Se&amp;lect Parts...</translation>
+    </message>
+    <message>
+        <source>ｱﾆﾒｰｼｮﾝを反転</source>
+        <translation>Reverse Animation</translation>
+    </message>
+    <message>
+        <source>４分割表示(&amp;4)</source>
+        <translation>&amp;4 Pane View</translation>
+    </message>
+    <message>
+        <source>ｵﾆｵﾝｽｷﾝ(&amp;O)</source>
+        <translation>&amp;Onion Skin</translation>
+    </message>
+    <message>
+        <source>Onion Skin</source>
+        <translation>Onion Skin</translation>
+    </message>
+    <message>
+        <source>前後のキーの姿を半透明で表示</source>
+        <translation>Shows the poses at the keys before and after as ghosts</translation>
+    </message>
+    <message>
+        <source>選択したキーの貼り付け</source>
+        <translation>Paste Selected Keys</translation>
     </message>
 </context>
 </TS>

@@ -10,6 +10,9 @@ constexpr char kRecentFiles[] = "RecentFiles/files";
 constexpr char kGeometry[] = "MainWindow/geometry";
 constexpr char kBarState[] = "MainWindow/barState";
 constexpr char kLastFolder[] = "FileDialogs/lastFolder";
+constexpr char kFourPanes[] = "View/fourPanes";
+constexpr char kOnionGhosts[] = "OnionSkin/ghostsPerSide";
+constexpr int kDefaultOnionGhosts = 2;
 constexpr char kPlaySpeed[] = "Playback/playSpeedIndex";
 constexpr char kAutosaveInterval[] = "autosave/intervalSeconds";
 constexpr int kDefaultAutosaveInterval = 60;
@@ -103,6 +106,19 @@ int AppSettings::UndoStepLimit() const {
 
 int AppSettings::UndoBudgetMiB() const {
     return NumberIn(kUndoBudget, 1, 1 << 20);
+}
+
+bool AppSettings::FourPaneView() const {
+    return NumberIn(kFourPanes, 1, 1) == 1;
+}
+
+void AppSettings::SetFourPaneView(bool split) {
+    m_settings.setValue(QLatin1String(kFourPanes), split ? 1 : 0);
+}
+
+int AppSettings::OnionSkinGhosts() const {
+    const int ghosts = NumberIn(kOnionGhosts, 1, 3);
+    return ghosts > 0 ? ghosts : kDefaultOnionGhosts;
 }
 
 void AppSettings::SetUndoLimitsIfMissing(int steps, int budgetMiB) {

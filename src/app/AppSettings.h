@@ -57,6 +57,13 @@ public:
     /// Writes the two values where the file has none, so the user finds them to edit.
     void SetUndoLimitsIfMissing(int steps, int budgetMiB);
 
+    /// Whether the 3D view is split into four panes ("View/fourPanes"); false when missing.
+    bool FourPaneView() const;
+    void SetFourPaneView(bool split);
+    /// Ghosts each side of the onion skin ("OnionSkin/ghostsPerSide", 1 to 3); 2 when
+    /// missing or out of range.
+    int OnionSkinGhosts() const;
+
     /// Writes what was set to the file now (it is written at destruction anyway).
     void Sync() { m_settings.sync(); }
 

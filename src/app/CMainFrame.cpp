@@ -28,13 +28,18 @@
 #include "commands/ChangeKeyLengthCommand.h"
 #include "commands/ChangeModelScaleCommand.h"
 #include "commands/CopyKeyFrameCommand.h"
+#include "commands/CopyPartsKeyFrameCommand.h"
 #include "commands/DeleteAllPositionKeyCommand.h"
 #include "commands/DeleteKeyFrameCommand.h"
+#include "commands/DeletePartsKeyFrameCommand.h"
+#include "commands/DeletePositionKeyCommand.h"
 #include "commands/EditPartKeysCommand.h"
 #include "commands/ExportFileCommand.h"
 #include "commands/MoveFirstKeyTimeZeroCommand.h"
 #include "commands/PasteKeyFrameCommand.h"
+#include "commands/PastePartsKeyFrameCommand.h"
 #include "commands/ResetOrientationCommand.h"
+#include "commands/ReverseRotatePositionScaleCommand.h"
 #include "commands/SkinOnCommand.h"
 #include "dialogs/CModelScaleDialog.h"
 #include "dialogs/CPartKeyDialog.h"
@@ -106,6 +111,7 @@ CMainFrame::CMainFrame()
     MapCommand(ids::CopyKeyFrame, [this] { CopyKeyFrameCommand(*this, m_copiedKey).Execute(); });
     MapCommand(ids::PasteKeyFrame, [this] { PasteKeyFrameCommand(*this, m_copiedKey).Execute(); });
     MapCommand(ctl::ChangeLength, [this] { ChangeKeyLengthCommand(*this).Execute(); });
+    MapPartKeyCommands();
     MapCommand(ids::EditPartsAnimationKey, [this] { EditPartKeysCommand(*this).Execute(); });
     MapCommand(ids::Manual, &CMainFrame::OnManual);
     MapBatchCommand<ChangeModelScaleCommand>(ids::ChangeModelScale);
@@ -115,6 +121,7 @@ CMainFrame::CMainFrame()
     MapBatchCommand<SkinOnCommand>(ids::SkinOn);
     MapBatchCommand<ResetOrientationCommand>(ids::ResetOrientation);
     MapBatchCommand<MoveFirstKeyTimeZeroCommand>(ids::MoveFirstKeyTimeZero);
+    MapBatchCommand<ReverseRotatePositionScaleCommand>(ids::ReverseRotatePositionScale);
     MapCommand(ids::ViewFrameAll, [this] { FrameWholeModel(); });
     MapCommand(ids::FileExport, [this] {
         ExportFileCommand(*this, MakeSceneDocument(), 60.0 * GetPlaySpeed()).Execute();
@@ -122,6 +129,11 @@ CMainFrame::CMainFrame()
     MapCommand(ids::ViewTimeline, [this] {
         if (m_timeline != nullptr) {
             m_timeline->setVisible(!m_timeline->isVisible());
+        }
+    });
+    MapCommand(ids::SelectParts, [this] {
+        if (m_timeline != nullptr) {
+            m_timeline->ShowPartSearch();
         }
     });
     MapUpdate(ids::ViewTimeline, [this](CCmdUI& ui) {
@@ -180,6 +192,20 @@ void CMainFrame::MapPlaybackCommands() {
             m_playback.JumpTo(position);
         }
     });
+}
+
+void CMainFrame::MapPartKeyCommands() {
+    MapCommand(ids::DeletePartsKeyFrame, [this] { DeletePartsKeyFrameCommand(*this).Execute(); });
+    MapCommand(ids::CopyPartsKeyFrame,
+               [this] { CopyPartsKeyFrameCommand(*this, m_copiedPartKeys).Execute(); });
+    MapCommand(ids::PastePartsKeyFrame,
+               [this] { PastePartsKeyFrameCommand(*this, m_copiedPartKeys).Execute(); });
+    MapCommand(ids::DeletePositionKey, [this] { DeletePositionKeyCommand(*this).Execute(); });
+    // They work on the selected part: greyed while there is none.
+    for (const framework::CommandId id : {ids::DeletePartsKeyFrame, ids::CopyPartsKeyFrame,
+                                          ids::PastePartsKeyFrame, ids::DeletePositionKey}) {
+        MapUpdate(id, [this](CCmdUI& ui) { ui.Enable(GetSelectedPart() != nullptr); });
+    }
 }
 
 void CMainFrame::MapEditCommands() {

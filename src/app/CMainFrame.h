@@ -15,6 +15,7 @@
 #include "app/SceneServices.h"
 #include "commands/AddKeyFrameCommand.h"
 #include "commands/CopiedKey.h"
+#include "commands/CopiedPartKeys.h"
 #include "commands/IBatchCommandHost.h"
 #include "commands/IKeyFrameHost.h"
 #include "commands/UndoHistory.h"
@@ -247,6 +248,8 @@ private:
     void SetOperationMode(int mode);
     void OnAxisButton(int id);
     void MapEditCommands();
+    /// The per-part key commands, greyed while no part is selected.
+    void MapPartKeyCommands();
     /// Return in the Time edit: a number within Min..Max is gone to; anything else is
     /// refused with a message and the edit shows the current time again.
     void OnTimeTyped();
@@ -274,6 +277,7 @@ private:
     int m_backHeldSteps = 0;
     SceneServices m_scene;
     CopiedKey m_copiedKey;
+    CopiedPartKeys m_copiedPartKeys;
     UndoHistory m_history;
 
     UrlOpener m_urlOpener;

@@ -15,6 +15,7 @@
 #include "commands/DeleteAllPositionKeyCommand.h"
 #include "commands/MoveFirstKeyTimeZeroCommand.h"
 #include "commands/ResetOrientationCommand.h"
+#include "commands/ReverseRotatePositionScaleCommand.h"
 #include "platform/framework/DataExchange.h"
 #include "scene/CAnimationData.h"
 #include "scene/SceneDocument.h"
@@ -78,6 +79,7 @@ const char* ResaveEdits::Usage() {
            "    --double-length                 Change Animation Pace (length x2)\n"
            "    --first-key-zero                Move First Key Time Zero\n"
            "    --reset-orientation             Reset Orientation\n"
+           "    --reverse                       Reverse Rotate, Position, Scale\n"
            "  Factors closer to 0 than 0.01 become 0.01 (or -0.01), as in the editor's dialogs.\n";
 }
 
@@ -94,6 +96,7 @@ int ResaveEdits::Parse(std::span<const std::string> args, std::size_t* index, st
         {"--double-length", Kind::DoubleLength, false},
         {"--first-key-zero", Kind::FirstKeyZero, false},
         {"--reset-orientation", Kind::ResetOrientation, false},
+        {"--reverse", Kind::Reverse, false},
     };
     const std::string& arg = args[*index];
     for (const auto& option : kOptions) {
@@ -150,6 +153,9 @@ void ResaveEdits::Run(const scene::SceneDocument& doc, std::ostream& err) const 
             break;
         case Kind::ResetOrientation:
             ResetOrientationCommand(host).Execute();
+            break;
+        case Kind::Reverse:
+            ReverseRotatePositionScaleCommand(host).Execute();
             break;
         }
     }

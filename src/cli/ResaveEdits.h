@@ -42,6 +42,7 @@ private:
         DoubleLength,
         FirstKeyZero,
         ResetOrientation,
+        Reverse,
     };
     struct Edit {
         Kind kind;

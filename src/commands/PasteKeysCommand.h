@@ -11,20 +11,20 @@
 /// every copied key is of one part and a part is selected, onto the selected part; a key
 /// lands on the animation that drives that part in the current set (parts without one are
 /// skipped). A key of the same channel already at the landing time takes the copied value
-/// instead of getting a twin. One step of the edit history, "選択したキーの貼り付け".
+/// instead of getting a twin. One step of the edit history, "選択したキーの貼り付け" unless
+/// the caller names it otherwise.
 class PasteKeysCommand : public KeyEditCommand {
 public:
     /// `copied` is borrowed for the command's life.
-    PasteKeysCommand(IKeyFrameHost& host, const CopiedKeys& copied, float time)
-        : KeyEditCommand(host), m_copied(copied), m_time(time) {}
+    PasteKeysCommand(IKeyFrameHost& host, const CopiedKeys& copied, float time,
+                     const char* stepName = QT_TRANSLATE_NOOP("Pavrix", "選択したキーの貼り付け"))
+        : KeyEditCommand(host), m_copied(copied), m_time(time), m_stepName(stepName) {}
 
     /// The keys the paste wrote (added or overwritten), after Execute.
     const std::vector<KeyRef>& Pasted() const { return m_pasted; }
 
 protected:
-    const char* StepName() const override {
-        return QT_TRANSLATE_NOOP("Pavrix", "選択したキーの貼り付け");
-    }
+    const char* StepName() const override { return m_stepName; }
     std::vector<rm::Animation*> Targets() const override;
     int Edit() override;
 
@@ -34,5 +34,6 @@ private:
 
     const CopiedKeys& m_copied;
     float m_time;
+    const char* m_stepName;
     std::vector<KeyRef> m_pasted;
 };

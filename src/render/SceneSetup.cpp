@@ -263,25 +263,37 @@ void SceneSetup::RestoreRenderState(Direct3R& device, const RenderState& state) 
 
 int SceneSetup::RenderFrame(Direct3R& device, rm::Frame* gridFrame, rm::Frame* sceneRoot,
                             rm::Frame* overlayFrame, rm::Frame* labelParent,
-                            const OverlayHook& overlay, FrameStats* stats) {
+                            const OverlayHook& overlay, FrameStats* stats,
+                            std::span<rm::Viewport* const> viewports, const ScenePass& afterScene) {
     if (!device.IsEnabled()) {
         return 0;
     }
     device.RestoreSurfaces();
-    rm::Viewport* viewport = device.Viewport();
+    rm::Viewport* own = device.Viewport();
+    if (viewports.empty()) {
+        viewports = std::span<rm::Viewport* const>(&own, 1);
+    }
+    rm::Viewport* viewport = viewports.front();
     rm::Device* d3drmDevice = device.D3DRMDevice();
     if (!viewport || !d3drmDevice) {
         return 0;
     }
-    viewport->Clear(rm::D3DRMCLEAR_ALL);
-    if (gridFrame) {
-        viewport->Render(gridFrame);
+    for (rm::Viewport* pane : viewports) {
+        pane->Clear(rm::D3DRMCLEAR_ALL);
+        if (gridFrame) {
+            pane->Render(gridFrame);
+        }
+        if (sceneRoot) {
+            pane->Render(sceneRoot);
+        }
     }
-    if (sceneRoot) {
-        viewport->Render(sceneRoot);
+    if (afterScene) {
+        afterScene(viewports);
     }
     if (overlayFrame) {
-        viewport->Render(overlayFrame);
+        for (rm::Viewport* pane : viewports) {
+            pane->Render(overlayFrame);
+        }
     }
     d3drmDevice->Update();
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 
 #include "platform/rm/Context.h"
 #include "platform/surface/Image.h"
@@ -55,6 +56,10 @@ struct FrameStats {
 /// before the window is told about it.
 using OverlayHook = std::function<void(surface::Image& picture, const FrameStats& stats)>;
 
+/// What a frame may draw over the scene in every viewport before the overlay frame (the
+/// onion skin's ghosts), given all viewports at once so work shared by them is done once.
+using ScenePass = std::function<void(std::span<rm::Viewport* const> viewports)>;
+
 /// Which step of the view's set-up failed.
 enum class ViewSetupResult {
     Ok,
@@ -107,15 +112,19 @@ public:
     static void SaveRenderState(const Direct3R& device, RenderState* state);
     static void RestoreRenderState(Direct3R& device, const RenderState& state);
 
-    /// The drawing of one frame: restore lost surfaces, clear, draw the grid, draw the
-    /// scene, draw the root `overlayFrame` (may be null: the selection box, which is no part
-    /// of the scene), update the device, place the label of labelParent (may be null), draw the
-    /// overlay (may be empty) on the picture and show it. Returns ShowBackBuffer's result;
-    /// 0 when the wrapper is not enabled or has no viewport. *stats (may be null) receives
-    /// what the overlay was given.
+    /// The drawing of one frame: restore lost surfaces; in each viewport clear, draw the
+    /// grid and the scene; `afterScene` (may be empty) over all of them; in each draw the
+    /// root `overlayFrame` (may be null: the selection box, which is no part of the scene);
+    /// update the device, place the label of labelParent (may be null) by the first
+    /// viewport, draw the overlay (may be empty) on the picture and show it. `viewports`
+    /// empty means the wrapper's own viewport (the panes of a split view are viewports on
+    /// the same device). Returns ShowBackBuffer's result; 0 when the wrapper is not enabled
+    /// or has no viewport. *stats (may be null) receives what the overlay was given.
     static int RenderFrame(Direct3R& device, rm::Frame* gridFrame, rm::Frame* sceneRoot,
                            rm::Frame* overlayFrame, rm::Frame* labelParent,
-                           const OverlayHook& overlay, FrameStats* stats);
+                           const OverlayHook& overlay, FrameStats* stats,
+                           std::span<rm::Viewport* const> viewports = {},
+                           const ScenePass& afterScene = {});
 };
 
 } // namespace render

@@ -22,7 +22,7 @@ constexpr CommandId RenderWireframe = 32783;
 constexpr CommandId RenderSolid = 32784;
 constexpr CommandId RenderFlat = 32785;
 constexpr CommandId RenderGouraud = 32786;
-constexpr CommandId RenderPhong = 32787; ///< a prompt string only; no command
+constexpr CommandId RenderPhong = 32787;
 constexpr CommandId RenderTextureFiltering = 32788;
 // View menu: projection and z-buffer.
 constexpr CommandId ProjectionPerspective = 32805;
@@ -73,24 +73,31 @@ constexpr CommandId ViewTimeline = 32843;
 // View ▸ Language: the interface in Japanese or in English, from the next start.
 constexpr CommandId ViewLanguageJapanese = 32844;
 constexpr CommandId ViewLanguageEnglish = 32845;
+// View menu and tool bar 132: the onion skin (the poses at the key times around the current
+// time as ghosts).
+constexpr CommandId ViewOnionSkin = 32846;
 
-// Identifiers with a prompt string (or a button) but no handler anywhere: their buttons
-// are always greyed.
+// View menu: the view split into front, left, top and the user's camera.
 constexpr CommandId FourPaneView = 32790;
-constexpr CommandId AnimationAllPlay = 32811;
+// The selected part's keys and re-parenting by buttons.
 constexpr CommandId DeletePositionKey = 32817;
 constexpr CommandId SetParent = 32824;
 constexpr CommandId SetChild = 32825;
 constexpr CommandId SelectParts = 32826;
-constexpr CommandId PartsButton32827 = 32827; ///< a button of tool bar 143 without a string
-constexpr CommandId SkinOnStatus = 32828;
 constexpr CommandId DeletePartsKeyFrame = 32830;
 constexpr CommandId CopyPartsKeyFrame = 32831;
 constexpr CommandId PastePartsKeyFrame = 32835;
 constexpr CommandId ReverseRotatePositionScale = 32839;
 
+// Identifiers with a prompt string (or a button) but no handler anywhere: their buttons
+// are always greyed.
+// 32811 is an older name of Play All (32812) that no menu, button or key carries.
+constexpr CommandId AnimationAllPlay = 32811;
+constexpr CommandId PartsButton32827 = 32827; ///< a button of tool bar 143 without a string
+constexpr CommandId SkinOnStatus = 32828;
+
 /// First and last of the program's own command identifiers.
 constexpr CommandId ProgramFirst = 32774;
-constexpr CommandId ProgramLast = 32845;
+constexpr CommandId ProgramLast = 32846;
 
 } // namespace resources::ids

@@ -37,7 +37,13 @@ std::vector<MenuItem> BuildMainMenu() {
          cmd(ids::EditRedo, QT_TRANSLATE_NOOP("Pavrix", "やり直し(&R)\tCtrl+Y")), separator,
          cmd(ids::EditCut, QT_TRANSLATE_NOOP("Pavrix", "切り取り(&T)\tCtrl+X")),
          cmd(ids::EditCopy, QT_TRANSLATE_NOOP("Pavrix", "ｺﾋﾟｰ(&C)\tCtrl+C")),
-         cmd(ids::EditPaste, QT_TRANSLATE_NOOP("Pavrix", "貼り付け(&P)\tCtrl+V"))});
+         cmd(ids::EditPaste, QT_TRANSLATE_NOOP("Pavrix", "貼り付け(&P)\tCtrl+V")), separator,
+         cmd(ids::DeletePartsKeyFrame, QT_TRANSLATE_NOOP("Pavrix", "ﾊﾟｰﾂのｷｰを削除")),
+         cmd(ids::CopyPartsKeyFrame, QT_TRANSLATE_NOOP("Pavrix", "ﾊﾟｰﾂのｷｰをｺﾋﾟｰ")),
+         cmd(ids::PastePartsKeyFrame, QT_TRANSLATE_NOOP("Pavrix", "ﾊﾟｰﾂのｷｰを貼り付け")),
+         cmd(ids::DeletePositionKey, QT_TRANSLATE_NOOP("Pavrix", "ﾊﾟｰﾂのﾎﾟｼﾞｼｮﾝｷｰを削除")),
+         separator, cmd(ids::SelectParts, QT_TRANSLATE_NOOP("Pavrix", "ﾊﾟｰﾂの選択(&L)...")),
+         cmd(ids::ReverseRotatePositionScale, QT_TRANSLATE_NOOP("Pavrix", "ｱﾆﾒｰｼｮﾝを反転"))});
 
     MenuItem driver = MenuItem::Popup(
         QCoreApplication::translate("Pavrix", "Driver(&D)"),
@@ -51,7 +57,8 @@ std::vector<MenuItem> BuildMainMenu() {
          cmd(ids::RenderWireframe, QT_TRANSLATE_NOOP("Pavrix", "Wireframe")),
          cmd(ids::RenderSolid, QT_TRANSLATE_NOOP("Pavrix", "Solid")), separator,
          cmd(ids::RenderFlat, QT_TRANSLATE_NOOP("Pavrix", "Flat")),
-         cmd(ids::RenderGouraud, QT_TRANSLATE_NOOP("Pavrix", "Gouraud")), separator,
+         cmd(ids::RenderGouraud, QT_TRANSLATE_NOOP("Pavrix", "Gouraud")),
+         cmd(ids::RenderPhong, QT_TRANSLATE_NOOP("Pavrix", "Phong")), separator,
          cmd(ids::RenderDithered, QT_TRANSLATE_NOOP("Pavrix", "Dithered")),
          cmd(ids::RenderTextureFiltering, QT_TRANSLATE_NOOP("Pavrix", "Texture Filtering"))});
     MenuItem projection = MenuItem::Popup(
@@ -70,7 +77,9 @@ std::vector<MenuItem> BuildMainMenu() {
     MenuItem view = MenuItem::Popup(
         QCoreApplication::translate("Pavrix", "View(&V)"),
         {driver, renderer, projection, zbuffer, separator,
-         cmd(ids::ViewFrameAll, QT_TRANSLATE_NOOP("Pavrix", "ﾓﾃﾞﾙ全体を表示(&W)\tHome")), separator,
+         cmd(ids::ViewFrameAll, QT_TRANSLATE_NOOP("Pavrix", "ﾓﾃﾞﾙ全体を表示(&W)\tHome")),
+         cmd(ids::FourPaneView, QT_TRANSLATE_NOOP("Pavrix", "４分割表示(&4)")),
+         cmd(ids::ViewOnionSkin, QT_TRANSLATE_NOOP("Pavrix", "ｵﾆｵﾝｽｷﾝ(&O)")), separator,
          cmd(ids::ViewToolBar, QT_TRANSLATE_NOOP("Pavrix", "ﾂｰﾙ ﾊﾞｰ(&T)")),
          cmd(ids::ViewTimeline, QT_TRANSLATE_NOOP("Pavrix", "ﾀｲﾑﾗｲﾝ(&L)")), separator, language});
 

@@ -147,9 +147,11 @@ framework::StringTable BuildStrings() {
               Two(QT_TRANSLATE_NOOP("Pavrix", "Move First Key Time Zero"),
                   QT_TRANSLATE_NOOP("Pavrix", "先頭のキーが0になるよう、すべてのキーを移動")));
     table.Set(ids::Manual, Same(QT_TRANSLATE_NOOP("Pavrix", "簡易ﾏﾆｭｱﾙ")));
+    table.Set(ids::ViewOnionSkin, Two(QT_TRANSLATE_NOOP("Pavrix", "Onion Skin"),
+                                      QT_TRANSLATE_NOOP("Pavrix", "前後のキーの姿を半透明で表示")));
 
-    // Strings of identifiers nothing handles. 32827 has none; 32828 is a status-line
-    // prompt only, so it gives no tool tip.
+    // Strings of the identifiers the first version left without a handler. 32827 has none
+    // and stays unhandled; 32828 is a status-line prompt only, so it gives no tool tip.
     table.Set(ids::RenderPhong, Same(QT_TRANSLATE_NOOP("Pavrix", "Phong")));
     table.Set(ids::FourPaneView, Same(QT_TRANSLATE_NOOP("Pavrix", "４分割表示")));
     table.Set(ids::AnimationAllPlay, Same(QT_TRANSLATE_NOOP("Pavrix", "Animation All Play")));

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <map>
+#include <utility>
 
 #include <QPainter>
 #include <QPainterPath>
@@ -376,6 +377,18 @@ const std::map<framework::CommandId, Painter>& Faces() {
              ArrowLeft(p, 1, 14, 11, kInk);
              Line(p, 12, 9, 14, 11, kInk);
              Line(p, 12, 13, 14, 11, kInk);
+         }},
+        {ids::ViewOnionSkin,
+         [](QPainter& p) {
+             // A figure between a warm ghost before it and a cool one after it.
+             for (const auto& [x, color] :
+                  {std::pair(1, kRed), std::pair(11, kBlue), std::pair(6, kInk)}) {
+                 p.fillRect(x + 1, 1, 3, 3, color);
+                 Line(p, x + 2, 4, x + 2, 9, color);
+                 Line(p, x, 6, x + 4, 6, color);
+                 Line(p, x + 2, 9, x, 13, color);
+                 Line(p, x + 2, 9, x + 4, 13, color);
+             }
          }},
 
         // Tool bar 143.

@@ -67,7 +67,9 @@ framework::ToolBarResource AnimationToolBar() {
                                         ids::SkinOn,
                                         ids::ResetOrientation,
                                         ids::MoveFirstKeyTimeZero,
-                                        ids::ReverseRotatePositionScale});
+                                        ids::ReverseRotatePositionScale,
+                                        0,
+                                        ids::ViewOnionSkin});
 }
 
 framework::ToolBarResource PartsToolBar() {

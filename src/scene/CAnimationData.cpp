@@ -354,6 +354,40 @@ int CAnimationData::ScalePositionKeys(float sx, float sy, float sz, float time) 
     return 1;
 }
 
+int CAnimationData::ReverseKeyTimes() {
+    if (!m_set) {
+        return 0;
+    }
+    float first = FLT_MAX;
+    float last = -1;
+    for (const auto& animation : m_set->Animations()) {
+        for (const auto& key : animation->Keys()) {
+            if (key.dvTime >= 0) {
+                first = std::min(first, key.dvTime);
+                last = std::max(last, key.dvTime);
+            }
+        }
+    }
+    if (last < 0) {
+        return 0;
+    }
+    for (const auto& animation : m_set->Animations()) {
+        m_keys = animation->Keys();
+        for (auto& key : m_keys) {
+            if (key.dvTime >= 0) {
+                key.dvTime = first + last - key.dvTime;
+            }
+        }
+        // Keys sharing a time keep their order, so reversing twice gives the same list.
+        std::stable_sort(m_keys.begin(), m_keys.end(),
+                         [](const rm::AnimationKey& a, const rm::AnimationKey& b) {
+                             return a.dvTime < b.dvTime;
+                         });
+        animation->RestoreKeys(m_keys, animation->NextKeyId());
+    }
+    return 1;
+}
+
 int CAnimationData::ShiftKeyTimes(float delta) {
     if (!m_set) {
         return 0;

@@ -67,6 +67,11 @@ public:
     int ScalePositionKeys(float sx, float sy, float sz, float time);
     /// Adds delta to every key time.
     int ShiftKeyTimes(float delta);
+    /// Reverses the set in time: every key at a time t >= 0 moves to first + last - t, first
+    /// and last being the earliest and latest such key time of the whole set, so the motion
+    /// plays backwards over the same span. Keys at negative times stay. 0 without a set or
+    /// when it has no key at a time >= 0.
+    int ReverseKeyTimes();
 
     const std::string& LastError() const { return m_lastError; }
 

@@ -147,6 +147,16 @@ void TimelineDock::FollowSelection() {
     emit SelectedPartShown(index >= 0 ? m_tree->Parts()[std::size_t(index)].name : QString());
 }
 
+void TimelineDock::ShowPartSearch() {
+    setVisible(true);
+    raise();
+    if (isFloating()) {
+        activateWindow();
+    }
+    m_search->setFocus(Qt::ShortcutFocusReason);
+    m_search->selectAll();
+}
+
 void TimelineDock::FollowTime() {
     m_sheet->FollowTime(g_currentTime);
 }

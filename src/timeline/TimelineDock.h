@@ -46,6 +46,10 @@ public:
     /// Moves the current time's line to g_currentTime.
     void FollowTime();
 
+    /// Select Parts: the dock shows (floated docks too) and its search field takes the
+    /// keyboard with its text chosen, so typing filters the part tree at once.
+    void ShowPartSearch();
+
     /// Copies the chosen keys (Ctrl+C), pastes them at the current key time (Ctrl+V),
     /// deletes them (Delete), moves them by `delta` units. 1 when something was done.
     int CopyKeys();

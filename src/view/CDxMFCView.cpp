@@ -11,6 +11,7 @@
 #include <QResizeEvent>
 #include <QScreen>
 
+#include "app/AppSettings.h"
 #include "app/ProgramState.h"
 #include "platform/framework/CCmdUI.h"
 #include "platform/framework/FrameWindow.h"
@@ -37,10 +38,11 @@ namespace {
 namespace ids = resources::ids;
 
 // The bits of a render quality the Renderer commands change.
-constexpr unsigned kShadeBits = 0x03; // D3DRMSHADE_FLAT 0, D3DRMSHADE_GOURAUD 1
+constexpr unsigned kShadeBits = 0x03; // D3DRMSHADE_FLAT 0, _GOURAUD 1, _PHONG 2
 constexpr unsigned kLightBit = 0x08;  // D3DRMLIGHT_ON
 constexpr unsigned kFillBits = 0xC0;  // D3DRMFILL_POINTS 0, _WIREFRAME 0x40, _SOLID 0x80
 constexpr unsigned kGouraud = 0x01;
+constexpr unsigned kPhong = 0x02;
 constexpr unsigned kWireframe = 0x40;
 constexpr unsigned kSolid = 0x80;
 
@@ -77,10 +79,26 @@ CDxMFCView::CDxMFCView() {
     MapCommand(ids::RenderSolid, [this] { SetQualityBits(kFillBits, kSolid); });
     MapCommand(ids::RenderFlat, [this] { SetQualityBits(kShadeBits, 0); });
     MapCommand(ids::RenderGouraud, [this] { SetQualityBits(kShadeBits, kGouraud); });
+    MapCommand(ids::RenderPhong, [this] { SetQualityBits(kShadeBits, kPhong); });
     MapCommand(ids::RenderDithered, &CDxMFCView::OnDithered);
     MapCommand(ids::RenderTextureFiltering, &CDxMFCView::OnTextureFiltering);
     MapCommand(ids::ProjectionPerspective, [this] { SetProjection(kPerspective); });
     MapCommand(ids::ProjectionOrthographic, [this] { SetProjection(kOrthographic); });
+    MapLinkCommands();
+    MapCommand(ids::FourPaneView, [this] { SetFourPanes(!m_panes.IsSplit()); });
+    MapUpdate(ids::FourPaneView,
+              [this](framework::CCmdUI& ui) { ui.SetCheck(m_panes.IsSplit() ? 1 : 0); });
+    MapCommand(ids::ViewOnionSkin, [this] {
+        m_onion.SetShown(!m_onion.IsShown());
+        g_redrawRequest = 1;
+    });
+    MapUpdate(ids::ViewOnionSkin,
+              [this](framework::CCmdUI& ui) { ui.SetCheck(m_onion.IsShown() ? 1 : 0); });
+    {
+        const AppSettings settings;
+        m_panes.SetSplit(settings.FourPaneView());
+        m_onion.SetGhostsPerSide(settings.OnionSkinGhosts());
+    }
 
     for (framework::CommandId id :
          {ids::DriverDirect3DHal, ids::DriverRgbEmulation, ids::DriverUseVideoMemory}) {
@@ -88,13 +106,48 @@ CDxMFCView::CDxMFCView() {
     }
     for (framework::CommandId id :
          {ids::RenderLighting, ids::RenderPoints, ids::RenderWireframe, ids::RenderSolid,
-          ids::RenderFlat, ids::RenderGouraud, ids::RenderDithered, ids::RenderTextureFiltering,
-          ids::ProjectionPerspective, ids::ProjectionOrthographic}) {
+          ids::RenderFlat, ids::RenderGouraud, ids::RenderPhong, ids::RenderDithered,
+          ids::RenderTextureFiltering, ids::ProjectionPerspective, ids::ProjectionOrthographic}) {
         MapUpdate(id, &CDxMFCView::OnUpdateRenderer);
     }
 }
 
+void CDxMFCView::FollowPendingLink() {
+    if (m_interaction.PendingLink() == ViewInteraction::Link::None) {
+        unsetCursor();
+    } else {
+        setCursor(Qt::CrossCursor);
+    }
+}
+
+void CDxMFCView::MapLinkCommands() {
+    using Link = ViewInteraction::Link;
+    for (const auto& [id, link] :
+         {std::pair(ids::SetParent, Link::Parent), std::pair(ids::SetChild, Link::Child)}) {
+        MapCommand(id, [this, link = link] {
+            // A second press of the same button takes the request back.
+            m_interaction.RequestLink(m_interaction.PendingLink() == link ? Link::None : link);
+            FollowPendingLink();
+            setFocus();
+        });
+        MapUpdate(id, [this, link = link](framework::CCmdUI& ui) {
+            // The Shift+Ctrl click's conditions: the parent-child mode, a part selected.
+            ui.Enable(g_operationMode == 0 && SelectedPartInScene() != nullptr);
+            ui.SetCheck(m_interaction.PendingLink() == link ? 1 : 0);
+        });
+    }
+}
+
+void CDxMFCView::SetFourPanes(bool split) {
+    m_panes.SetSplit(split);
+    m_pressedPane = nullptr;
+    AppSettings().SetFourPaneView(split);
+    g_redrawRequest = 1;
+}
+
 CDxMFCView::~CDxMFCView() {
+    m_pressedPane = nullptr;
+    m_panes.Release();
     m_cameraPivot = nullptr;
     m_camera = nullptr;
     if (m_parentD3R != nullptr && m_device != nullptr) {
@@ -168,12 +221,22 @@ int CDxMFCView::Render() {
     if (AsyncKeyState::Instance().IsKeyDown(Qt::Key_F)) {
         Overlay().Toggle();
     }
+    const std::span<rm::Viewport* const> panes =
+        m_panes.Update(*m_device, g_sceneRoot, m_cameraPivot.Get());
+    if (panes.empty()) {
+        m_pressedPane = nullptr;
+    }
     return render::SceneSetup::RenderFrame(
         *m_device, g_gridFrame, g_sceneRoot, g_selection.PlacedBox(g_d3drm), labelParent,
         [this](surface::Image& picture, const render::FrameStats& stats) {
             DrawOverlay(picture, stats);
         },
-        nullptr);
+        nullptr, panes,
+        [this](std::span<rm::Viewport* const> viewports) {
+            if (rm::Device* device = m_device->D3DRMDevice()) {
+                m_onion.Draw(viewports, *device);
+            }
+        });
 }
 
 void CDxMFCView::DrawOverlay(surface::Image& picture, const render::FrameStats& stats) {
@@ -435,7 +498,10 @@ void CDxMFCView::OnUpdateRenderer(framework::CCmdUI& ui) {
         check = (quality & kShadeBits) == 0;
         break;
     case ids::RenderGouraud:
-        check = (quality & kGouraud) != 0;
+        check = (quality & kShadeBits) == kGouraud;
+        break;
+    case ids::RenderPhong:
+        check = (quality & kShadeBits) == kPhong;
         break;
     case ids::RenderDithered:
         check = m_saved.dither != 0;
@@ -463,7 +529,17 @@ IViewFrame* CDxMFCView::MainFrame() const {
 }
 
 rm::Viewport* CDxMFCView::GetViewport() const {
+    if (m_panes.IsSplit() && m_panes.Holds(m_pressedPane)) {
+        return m_pressedPane;
+    }
     return m_device != nullptr ? m_device->Viewport() : nullptr;
+}
+
+rm::Frame* CDxMFCView::GetCamera() const {
+    if (m_panes.IsSplit() && m_panes.Holds(m_pressedPane)) {
+        return m_pressedPane->GetCamera();
+    }
+    return m_camera.Get();
 }
 
 ViewInteraction::Mouse CDxMFCView::MouseOf(const QMouseEvent* event) const {
@@ -478,8 +554,14 @@ ViewInteraction::Mouse CDxMFCView::MouseOf(const QMouseEvent* event) const {
 
 void CDxMFCView::mousePressEvent(QMouseEvent* event) {
     m_interaction.SetPixelRatio(devicePixelRatioF());
+    // In the split view a press works in the pane it falls in, until the next press.
+    if (m_panes.IsSplit() && !(event->buttons() & ~event->button())) {
+        const QPointF at = event->position() * devicePixelRatioF();
+        m_pressedPane = m_panes.PaneAt(static_cast<int>(at.x()), static_cast<int>(at.y()));
+    }
     if (event->button() == Qt::LeftButton) {
         m_interaction.LeftButtonDown(MouseOf(event));
+        FollowPendingLink();
     } else if (event->button() == Qt::RightButton) {
         m_interaction.RightButtonDown();
     }
@@ -511,7 +593,7 @@ void CDxMFCView::keyPressEvent(QKeyEvent* event) {
     static constexpr std::pair<int, Key> kPad[] = {{Qt::Key_0, Key::Pad0}, {Qt::Key_2, Key::Pad2},
                                                    {Qt::Key_4, Key::Pad4}, {Qt::Key_5, Key::Pad5},
                                                    {Qt::Key_6, Key::Pad6}, {Qt::Key_8, Key::Pad8}};
-    Key key = Key::Other;
+    Key key = event->key() == Qt::Key_Escape ? Key::Escape : Key::Other;
     for (const auto& [code, mapped] : kArrows) {
         if (event->key() == code) {
             key = mapped;
@@ -525,6 +607,7 @@ void CDxMFCView::keyPressEvent(QKeyEvent* event) {
     if (!m_interaction.KeyDown(key, (event->modifiers() & Qt::AltModifier) != 0)) {
         View::keyPressEvent(event);
     }
+    FollowPendingLink();
 }
 
 int CDxMFCView::SelectPart(rm::Frame* part) {

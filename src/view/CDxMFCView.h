@@ -8,7 +8,9 @@
 #include "platform/rm/Ref.h"
 #include "platform/surface/Window.h"
 #include "render/SceneSetup.h"
+#include "view/OnionSkin.h"
 #include "view/ViewInteraction.h"
+#include "view/ViewPanes.h"
 
 namespace framework {
 class CCmdUI;
@@ -74,8 +76,16 @@ public:
     int SelectPart(rm::Frame* part) override;
 
     rm::Frame* GetCameraPivot() const override { return m_cameraPivot.Get(); }
-    rm::Frame* GetCamera() const override { return m_camera.Get(); }
+    /// The camera and viewport of the pane the last left or right press fell in (the
+    /// user's when the view is not split).
+    rm::Frame* GetCamera() const override;
     rm::Viewport* GetViewport() const override;
+    /// The onion skin and the panes (View menu), for the commands and tests.
+    OnionSkin& Onion() { return m_onion; }
+    ViewPanes& Panes() { return m_panes; }
+    /// Splits the view into four panes or joins them (View menu "４分割表示"), and
+    /// remembers the choice for the next run.
+    void SetFourPanes(bool split);
     /// The mouse and keyboard handling.
     ViewInteraction& Interaction() { return m_interaction; }
     render::Direct3R* GetDevice() const override { return m_device; }
@@ -113,6 +123,10 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    /// Set Parent and Set Child: the next click in the view links the selected part.
+    void MapLinkCommands();
+    /// The cross cursor while a click is awaited for Set Parent or Set Child.
+    void FollowPendingLink();
     void OnDriverHal();
     void OnDriverEmulation();
     void OnUseVideoMemory();
@@ -137,6 +151,12 @@ private:
     /// perspective, 1 orthographic) as the commands show them; put back after every
     /// rebuild of the device, which starts from its defaults.
     render::RenderState m_saved;
+
+    OnionSkin m_onion;
+    ViewPanes m_panes;
+    /// The pane of the last press; null: the user's. Borrowed from m_panes, and used only
+    /// while m_panes still holds it (a resize makes the panes again).
+    rm::Viewport* m_pressedPane = nullptr;
 
     render::ParentD3R* m_parentD3R = nullptr; // borrowed from the main frame
     QImage m_picture;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "app/KeyTimeRules.h"
 #include "app/ProgramState.h"
@@ -439,16 +440,20 @@ void ViewInteraction::LeftButtonDown(const Mouse& mouse) {
                        static_cast<int>(mouse.point.y() * m_pixelRatio), &m_picks);
     }
     bool handled = false;
-    if (!m_picks.empty()) {
+    if (m_picks.empty()) {
+        m_pendingLink = Link::None;
+    } else {
         const rm::PickRecord& pick = m_picks.front();
         rm::Frame* deepest = pick.framePath.empty() ? nullptr : pick.framePath.back().Get();
         if (pick.framePath.size() > 2) {
             PickCharacter(pick);
         }
-        if (mouse.shift && mouse.control && g_operationMode == 0 &&
-            SelectedPartInScene() != nullptr && g_currentCharacter == before &&
-            deepest != nullptr) {
-            handled = Reparent(deepest);
+        const Link link = std::exchange(m_pendingLink, Link::None);
+        const bool linking =
+            link != Link::None || (mouse.shift && mouse.control && g_operationMode == 0);
+        rm::Frame* selected = SelectedPartInScene();
+        if (linking && selected != nullptr && g_currentCharacter == before && deepest != nullptr) {
+            handled = link == Link::Child ? Reparent(deepest, selected) : Reparent(deepest);
         } else if (pick.visual != nullptr) {
             handled = SelectPart(deepest, pick.visual.Get()) != 0;
         }
@@ -515,11 +520,14 @@ bool ViewInteraction::PickCharacter(const rm::PickRecord& pick) {
     return true;
 }
 
-bool ViewInteraction::Reparent(rm::Frame* target) {
+rm::Frame* ViewInteraction::SelectedPartNow() {
+    return g_selection.Part();
+}
+
+bool ViewInteraction::Reparent(rm::Frame* part, rm::Frame* target) {
     g_redrawRequest = 1;
     EditScope scope(m_host.History(), framework::Tr(QT_TRANSLATE_NOOP("Pavrix", "親の変更")),
                     EditScope::ModelFrames);
-    rm::Frame* part = g_selection.Part();
     rm::Frame* root = g_currentModel != nullptr ? g_currentModel->Root() : nullptr;
     // Only parts of the current model move, within it; its root has no parent to change,
     // and no frame may end up under itself.
@@ -544,6 +552,8 @@ bool ViewInteraction::Reparent(rm::Frame* target) {
     // The part keeps its visuals but takes another place in the depth-first order.
     g_selection.Resolve(g_sceneRoot, root);
     m_host.MarkDocumentModified();
+    // The bars and the timeline's part tree show the new tree (the key-time list stays).
+    m_host.RefreshKeyRange(0);
     return true;
 }
 
@@ -556,6 +566,12 @@ bool ViewInteraction::KeyDown(Key key, bool alt) {
     }
     int preset = -1;
     switch (key) {
+    case Key::Escape:
+        if (m_pendingLink == Link::None) {
+            return false;
+        }
+        m_pendingLink = Link::None;
+        return true;
     case Key::Left:
         m_host.PreviousKey();
         break;

@@ -73,7 +73,16 @@ public:
     };
 
     /// The keys the view reacts to.
-    enum class Key { Left, Right, Up, Down, Pad0, Pad2, Pad4, Pad5, Pad6, Pad8, Other };
+    enum class Key { Left, Right, Up, Down, Pad0, Pad2, Pad4, Pad5, Pad6, Pad8, Escape, Other };
+
+    /// What the next left click links (Set Parent and Set Child by buttons).
+    enum class Link {
+        None,
+        /// The clicked part becomes the selected part's parent.
+        Parent,
+        /// The clicked part becomes the selected part's child.
+        Child,
+    };
 
     /// `host` is borrowed and must outlive the interaction.
     explicit ViewInteraction(Host& host);
@@ -93,7 +102,17 @@ public:
     /// parent-child mode): the selected part goes under `target`, or under the model's root
     /// when `target` is the part itself; a target inside the part's own subtree is lifted
     /// to the root first. One step of the edit history. Returns true (the click is handled).
-    bool Reparent(rm::Frame* target);
+    bool Reparent(rm::Frame* target) { return Reparent(SelectedPartNow(), target); }
+    /// The same re-parenting of any `part` of the current model: it goes under `target`,
+    /// or under the root when `target` is the part itself, with the same checks, messages
+    /// and lifting of a target inside the part's subtree.
+    bool Reparent(rm::Frame* part, rm::Frame* target);
+    /// Makes the next left click link the selected part with the clicked one (Set Parent,
+    /// Set Child) instead of selecting: the click runs the re-parenting above, with the
+    /// selected part as the part (Parent) or as the target (Child). Escape, a click that
+    /// picks nothing or picks another character cancels it; Link::None cancels too.
+    void RequestLink(Link link) { m_pendingLink = link; }
+    Link PendingLink() const { return m_pendingLink; }
     void RightButtonDown() {}
     void RightButtonUp() { m_rightDrag = false; }
     /// true when the key was one of the view's (with Alt held none is).
@@ -129,6 +148,7 @@ private:
     void UnselectPart();
     void StepPart(int step);
     void AfterKeyWritten();
+    static rm::Frame* SelectedPartNow();
 
     Host& m_host;
     double m_pixelRatio = 1.0;
@@ -139,4 +159,5 @@ private:
     std::vector<rm::PickRecord> m_picks; // reused between picks
     /// Open from a left press to its release.
     std::unique_ptr<EditScope> m_dragScope;
+    Link m_pendingLink = Link::None;
 };

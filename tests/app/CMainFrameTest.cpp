@@ -243,7 +243,7 @@ TEST_F(MainFrameTest, ZBufferCommandsSetTheSceneRootAndMoveTheCheckMark) {
     EXPECT_FALSE(off->isChecked());
 }
 
-TEST_F(MainFrameTest, EditCommandsAndUnhandledButtonsAreNeverEnabled) {
+TEST_F(MainFrameTest, EditCommandsAndButtonsWithoutWhatTheyWorkOnAreGreyed) {
     const framework::CommandId editCommands[] = {ids::EditUndo, ids::EditCut, ids::EditCopy,
                                                  ids::EditPaste};
     frame->OnIdleUpdateCmdUI();
@@ -262,18 +262,20 @@ TEST_F(MainFrameTest, EditCommandsAndUnhandledButtonsAreNeverEnabled) {
           ids::CopyPartsKeyFrame, ids::PastePartsKeyFrame}) {
         EXPECT_EQ(frame->GetMainToolBar()->IsButtonEnabled(id), 0) << id;
     }
-    EXPECT_EQ(frame->GetAnimationToolBar()->IsButtonEnabled(ids::ReverseRotatePositionScale), 0);
+    // The per-part buttons above wait for a selected part; Reverse works on the whole set.
+    EXPECT_EQ(frame->GetAnimationToolBar()->IsButtonEnabled(ids::ReverseRotatePositionScale), 1);
     // Handled buttons stay usable.
     EXPECT_EQ(frame->GetMainToolBar()->IsButtonEnabled(ids::FileOpen), 1);
     EXPECT_EQ(frame->GetMainToolBar()->IsButtonEnabled(ids::AppAbout), 1);
 
-    // The part tool bar's buttons, once it is shown.
+    // The part tool bar's buttons, once it is shown: Set Parent and Set Child wait for a
+    // selected part, 32827 has nothing behind it.
     Panel().ClickButton(ctl::ParentChild);
     frame->OnIdleUpdateCmdUI();
-    for (framework::CommandId id :
-         {ids::SelectParts, ids::SetParent, ids::SetChild, ids::PartsButton32827}) {
+    for (framework::CommandId id : {ids::SetParent, ids::SetChild, ids::PartsButton32827}) {
         EXPECT_EQ(frame->GetPartsToolBar()->IsButtonEnabled(id), 0) << id;
     }
+    EXPECT_EQ(frame->GetPartsToolBar()->IsButtonEnabled(ids::SelectParts), 1);
 }
 
 TEST_F(MainFrameTest, ToolBarMenuEntryShowsAndHidesTheFirstToolBarOnly) {

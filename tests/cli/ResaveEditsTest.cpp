@@ -98,6 +98,21 @@ std::string ReadAll(const std::string& path) {
     return text.str();
 }
 
+TEST_F(ResaveEditsTest, ReverseSwapsTheFirstAndLastKeysAndTwiceGivesThePlainResave) {
+    ASSERT_EQ(RunEdits({"--reverse"}), cli::kExitOk) << stderrText;
+    EXPECT_NE(stderrText.find("Reverse Rotate, Position, Scale"), std::string::npos);
+    const batch_test::Snapshot reversed = batch_test::CaptureFile(out);
+    ASSERT_EQ(reversed.parts.size(), 2u);
+    ASSERT_EQ(reversed.parts[1].positionKeys.size(), 2u);
+    EXPECT_EQ(reversed.parts[1].positionKeyTimes, (std::vector<float>{5, 15}));
+    EXPECT_FLOAT_EQ(reversed.parts[1].positionKeys[0].z, batch_test::kArmPositions[1].z);
+    EXPECT_FLOAT_EQ(reversed.parts[1].positionKeys[1].z, batch_test::kArmPositions[0].z);
+
+    ASSERT_EQ(Run({"--resave", in, folder.File("plain.x")}), cli::kExitOk);
+    ASSERT_EQ(RunEdits({"--reverse", "--reverse"}), cli::kExitOk) << stderrText;
+    EXPECT_EQ(ReadAll(out), ReadAll(folder.File("plain.x")));
+}
+
 /// The two boxes with rotation keys at 10 and 20 and, per set, the Arm's position keys at 5
 /// and 15 (times that hold nothing else): (s, 1, 0) and (0, 2s, 0) in set s.
 std::string PositionKeyedSets(int sets) {

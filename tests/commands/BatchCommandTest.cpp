@@ -17,12 +17,11 @@
 #include "commands/ChangeModelScaleCommand.h"
 #include "commands/CommandFixture.h"
 #include "commands/DeleteAllPositionKeyCommand.h"
-#include "commands/IBatchCommandHost.h"
 #include "commands/MoveFirstKeyTimeZeroCommand.h"
 #include "commands/ResetOrientationCommand.h"
+#include "commands/ScriptedBatchHost.h"
 #include "commands/SkinOnCommand.h"
 #include "platform/framework/MessageBoxCodes.h"
-#include "platform/framework/ScriptedMessageBox.h"
 #include "support/BatchTestFiles.h"
 #include "support/ScriptedBoxTexts.h"
 #include "xfile/DocumentSave.h"
@@ -33,45 +32,6 @@ using framework::IdCancel;
 using framework::IdNo;
 using framework::IdOk;
 using framework::IdYes;
-
-class ScriptedBatchHost : public IBatchCommandHost {
-public:
-    int ShowMessage(const QString& text, const QString& caption, unsigned style) override {
-        return box.Show(nullptr, text, caption, style);
-    }
-    int RefreshKeyRange(int rebuild) override {
-        if (rebuild && g_currentAnimation != nullptr) {
-            g_currentAnimation->UpdateTotalKeyTimeBuffer();
-        }
-        ++rangeRefreshes;
-        return 1;
-    }
-    void RefreshTimeDisplay() override { ++timeRefreshes; }
-    int MarkDocumentModified() override {
-        ++modified;
-        return 1;
-    }
-    int RunModelScaleDialog(ScaleFactors& f, int& withKeys) override {
-        ++dialogs;
-        f = factors;
-        withKeys = scalePositionKeys;
-        return dialogAnswer;
-    }
-    int RunPositionKeyScaleDialog(ScaleFactors& f) override {
-        ++dialogs;
-        f = factors;
-        return dialogAnswer;
-    }
-
-    framework::ScriptedMessageBox box;
-    ScaleFactors factors;
-    int scalePositionKeys = 0;
-    int dialogAnswer = IdOk;
-    int dialogs = 0;
-    int rangeRefreshes = 0;
-    int timeRefreshes = 0;
-    int modified = 0;
-};
 
 class BatchCommandTest : public CommandFixture {
 protected:
@@ -106,11 +66,7 @@ protected:
 
     /// Saves the current character and opens the file again, as a user would look.
     batch_test::Snapshot SavedAndReopened() {
-        const std::string path = dir.filePath(QStringLiteral("out.x")).toStdString();
-        std::string error;
-        EXPECT_EQ(xfile::SaveCharacter(path.c_str(), g_currentModel, g_currentAnimation, &error), 1)
-            << error;
-        return batch_test::CaptureFile(path);
+        return batch_test::CaptureFile(SaveCurrent("out.x"));
     }
 
     std::vector<std::string> Texts() const { return Utf8Texts(host.box); }

@@ -3,6 +3,8 @@
 // What the command tests share: the program-wide state reset around each test, a folder
 // for files, and File Open of a character as the document does it.
 
+#include <string>
+
 #include <QString>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -11,6 +13,7 @@
 #include "platform/rm/Frame.h"
 #include "scene/DocumentOpen.h"
 #include "scene/SceneFixture.h"
+#include "xfile/DocumentSave.h"
 
 class CommandFixture : public SceneFixture {
 protected:
@@ -31,6 +34,16 @@ protected:
         g_currentCharacter = doc.currentCharacter;
         g_currentModel = doc.currentModel;
         g_currentAnimation = doc.currentAnimation;
+    }
+
+    /// Saves the current model and animation set as File Save does to `name` in the
+    /// test's folder; its path.
+    std::string SaveCurrent(const char* name) {
+        const std::string path = dir.filePath(QString::fromUtf8(name)).toStdString();
+        std::string error;
+        EXPECT_EQ(xfile::SaveCharacter(path.c_str(), g_currentModel, g_currentAnimation, &error), 1)
+            << error;
+        return path;
     }
 
     QTemporaryDir dir;

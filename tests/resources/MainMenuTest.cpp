@@ -55,11 +55,12 @@ TEST(MainMenuTest, TheFourMenusHoldTheirEntriesInOrder) {
     EXPECT_EQ(menu[3].text, QStringLiteral("Help(&H)"));
     EXPECT_EQ(Shape(menu[0].items),
               "57600 57601 57603 57604 32842 - 32810 - 32814 32813 - 57616 - 57665");
-    EXPECT_EQ(Shape(menu[1].items), "57643 57644 - 57635 57634 57637");
-    EXPECT_EQ(Shape(menu[2].items), "[32774 32776 - 32789] "
-                                    "[32781 - 32782 32783 32784 - 32785 32786 - 32780 32788] "
-                                    "[32805 32806] [32808 32809] - 32841 - 59392 32843 - "
-                                    "[32844 32845]");
+    EXPECT_EQ(Shape(menu[1].items),
+              "57643 57644 - 57635 57634 57637 - 32830 32831 32835 32817 - 32826 32839");
+    EXPECT_EQ(Shape(menu[2].items),
+              "[32774 32776 - 32789] "
+              "[32781 - 32782 32783 32784 - 32785 32786 32787 - 32780 32788] "
+              "[32805 32806] [32808 32809] - 32841 32790 32846 - 59392 32843 - [32844 32845]");
     EXPECT_EQ(Shape(menu[3].items), "32840 - 57664");
     EXPECT_EQ(menu[2].items[0].text, QStringLiteral("Driver(&D)"));
     EXPECT_EQ(menu[2].items[1].text, QStringLiteral("Renderer(&R)"));

@@ -61,6 +61,7 @@ struct Snapshot {
         std::vector<float> keyTimes;          // all keys of the part's animation
         std::vector<rm::Vector> positionKeys; // values of its position keys
         std::vector<float> positionKeyTimes;
+        std::vector<rm::Quaternion> rotationKeys; // values of its rotation keys
     };
     std::vector<Part> parts;
 };
@@ -88,6 +89,8 @@ inline Snapshot Capture(CModelData* model) {
                     if (key.dwKeyType == rm::D3DRMANIMATION_POSITIONKEY) {
                         part.positionKeys.push_back(key.dvPositionKey);
                         part.positionKeyTimes.push_back(key.dvTime);
+                    } else if (key.dwKeyType == rm::D3DRMANIMATION_ROTATEKEY) {
+                        part.rotationKeys.push_back(key.dqRotateKey);
                     }
                 }
             }
@@ -111,15 +114,17 @@ inline Snapshot Capture(CModelData* model) {
 }
 
 /// Opens `path` as File Open does in a scene of its own (made and taken down here, the
-/// scene globals put back after) and captures it. Empty when it does not open.
-inline Snapshot CaptureFile(const std::string& path) {
+/// scene globals put back after) and hands the opened document to `look`. false when the
+/// file does not open (`look` is not called).
+template <class Look>
+bool LookAtFile(const std::string& path, Look look) {
     rm::Context* previous = g_d3drm;
     auto* previousModels = g_modelLibrary;
     auto* previousAnimations = g_animationLibrary;
     rm::Ref<rm::Context> d3drm;
     rm::Direct3DRMCreate(&d3drm);
     g_d3drm = d3drm.Get();
-    Snapshot snapshot;
+    bool opened = false;
     {
         auto store = std::make_unique<CObjectStore>(&g_modelLibrary, &g_animationLibrary);
         rm::Ref<rm::Frame> sceneFrame;
@@ -128,13 +133,22 @@ inline Snapshot CaptureFile(const std::string& path) {
         doc.sceneFrame = sceneFrame.Get();
         doc.store = store.get();
         if (scene::OpenDocument(doc, path.c_str(), scene::kOpenNewScene).ok) {
-            snapshot = Capture(doc.currentModel);
+            opened = true;
+            look(doc);
         }
         store.reset();
     }
     g_d3drm = previous;
     g_modelLibrary = previousModels;
     g_animationLibrary = previousAnimations;
+    return opened;
+}
+
+/// LookAtFile capturing the character. Empty when it does not open.
+inline Snapshot CaptureFile(const std::string& path) {
+    Snapshot snapshot;
+    LookAtFile(path,
+               [&](const scene::SceneDocument& doc) { snapshot = Capture(doc.currentModel); });
     return snapshot;
 }
 

@@ -10,6 +10,7 @@
 #include <tuple>
 #include <vector>
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -269,6 +270,20 @@ TEST_F(TimelineDockTest, TheDockIsShownAndHiddenFromTheViewMenu) {
     EXPECT_EQ(Menu(resources::ids::ViewTimeline), 1);
     EXPECT_TRUE(dock->isVisible());
     EXPECT_EQ(frame->dockWidgetArea(dock), Qt::BottomDockWidgetArea);
+}
+
+TEST_F(TimelineDockTest, SelectPartsShowsTheDockWithItsSearchFieldReadyForTyping) {
+    QTest::keyClicks(&dock->SearchField(), QStringLiteral("head"));
+    EXPECT_EQ(Menu(resources::ids::ViewTimeline), 1);
+    ASSERT_FALSE(dock->isVisible());
+    frame->activateWindow();
+    EXPECT_EQ(Menu(resources::ids::SelectParts), 1);
+    EXPECT_TRUE(dock->isVisible());
+    EXPECT_TRUE(dock->SearchField().hasFocus());
+    EXPECT_EQ(dock->SearchField().selectedText(), QStringLiteral("head"))
+        << "what was typed before is chosen, so typing replaces it";
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("foot"));
+    EXPECT_EQ(dock->SearchField().text(), QStringLiteral("foot"));
 }
 
 TEST_F(TimelineDockTest, ItsPlaceAndWhetherItShowsAreKeptForTheNextRun) {

@@ -10,6 +10,8 @@
 #include "platform/rm/Math.h"
 #include "platform/rm/MeshBuilder.h"
 #include "support/RmMatchers.h"
+#include "timeline/PartTree.h"
+#include "timeline/TimelineDock.h"
 #include "view/InteractionFixture.h"
 
 namespace {
@@ -310,6 +312,83 @@ TEST_F(ViewInteractionTest, ASelectedPartWhoseModelLeftTheSceneIsLetGo) {
     EXPECT_EQ(g_selection.Part(), nullptr);
     EXPECT_EQ(CPartRecord::Of(head)->animation->Keys().size(), keys);
     EXPECT_EQ(head->Visuals().size(), 1u) << "its box was taken off";
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ViewInteractionTest, SetParentAndSetChildByButtonsLinkWithTheNextClickAndEscapeCancels) {
+    rm::Frame* root = g_currentModel->Root();
+    rm::Frame* arm = Part("UpperArm_L");
+    rm::Frame* head = Part("Head");
+    rm::Frame* leg = Part("UpperLeg_R");
+    const struct Row {
+        const char* what;
+        framework::CommandId button;
+        rm::Frame* selected;
+        rm::Frame* clicked;
+        bool escapeFirst;
+        /// Who ends up under whom (null: nothing moves).
+        rm::Frame* child;
+        rm::Frame* parent;
+    } rows[] = {
+        {"Set Parent: the arm goes under the head", ids::SetParent, arm, head, false, arm, head},
+        {"Set Child: the leg comes under the arm", ids::SetChild, arm, leg, false, leg, arm},
+        {"Escape cancels: the click only selects", ids::SetParent, head, leg, true, nullptr,
+         nullptr},
+    };
+    rm::Frame* armParent = arm->GetParent();
+    rm::Frame* legParent = leg->GetParent();
+    // The buttons are greyed in the animation mode and without a selection.
+    SelectByClick(arm);
+    EXPECT_FALSE(frame->IsCommandEnabled(ids::SetParent));
+    Panel().ClickButton(ctl::ParentChild);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        SelectByClick(row.selected);
+        rm::Frame* oldParent = row.clicked->GetParent();
+        ui.messageBox.Clear();
+        ASSERT_TRUE(frame->IsCommandEnabled(row.button));
+        frame->OnCommand(row.button, framework::CommandSource::Control);
+        EXPECT_NE(view->Interaction().PendingLink(), ViewInteraction::Link::None);
+        if (row.escapeFirst) {
+            Key(Qt::Key_Escape);
+            EXPECT_EQ(view->Interaction().PendingLink(), ViewInteraction::Link::None);
+        }
+        Click(PointOf(row.clicked));
+        EXPECT_EQ(view->Interaction().PendingLink(), ViewInteraction::Link::None)
+            << "one click per press of the button";
+        if (row.child == nullptr) {
+            EXPECT_TRUE(ui.messageBox.Asked().empty());
+            EXPECT_EQ(g_selection.Part(), row.clicked);
+            EXPECT_EQ(row.clicked->GetParent(), oldParent);
+            continue;
+        }
+        ASSERT_EQ(ui.messageBox.Asked().size(), 1u);
+        EXPECT_EQ(ui.messageBox.Asked()[0].text,
+                  QStringLiteral("選択しているパーツの親を変更しました。"));
+        EXPECT_EQ(row.child->GetParent(), row.parent);
+        EXPECT_EQ(g_selection.Part(), row.selected) << "the selection stays";
+        // The timeline's part tree shows the new tree at once.
+        const auto& parts = frame->GetTimeline()->Tree().Parts();
+        const auto itemOf = [&](const rm::Frame* part) -> QTreeWidgetItem* {
+            for (const auto& r : parts) {
+                if (r.frame.Get() == part) {
+                    return r.item;
+                }
+            }
+            return nullptr;
+        };
+        ASSERT_NE(itemOf(row.child), nullptr);
+        EXPECT_EQ(itemOf(row.child)->parent(), itemOf(row.parent));
+    }
+    // Each link is one step: two undos put the leg and the arm back.
+    frame->OnCommand(ids::EditUndo, framework::CommandSource::Menu);
+    frame->OnCommand(ids::EditUndo, framework::CommandSource::Menu);
+    EXPECT_EQ(Part("UpperLeg_R")->GetParent(), legParent);
+    EXPECT_EQ(Part("UpperArm_L")->GetParent(), armParent);
+    EXPECT_NE(root, nullptr);
 }
 
 } // namespace

@@ -31,9 +31,12 @@ struct LightSet {
     float pointColours[GlDrawPrograms::kMaxLights * 3] = {};
 };
 
+// The device's quality `a` lowered to a builder group's `b`. Shading is lowered to flat
+// only: a group that shades smoothly takes the device's smooth mode, per vertex or per pixel.
 D3DRMRENDERQUALITY LowerOf(D3DRMRENDERQUALITY a, D3DRMRENDERQUALITY b) {
-    return std::min(a & D3DRMSHADE_MASK, b & D3DRMSHADE_MASK) |
-           std::min(a & D3DRMLIGHT_MASK, b & D3DRMLIGHT_MASK) |
+    const std::uint32_t shade =
+        (b & D3DRMSHADE_MASK) == D3DRMSHADE_FLAT ? D3DRMSHADE_FLAT : (a & D3DRMSHADE_MASK);
+    return shade | std::min(a & D3DRMLIGHT_MASK, b & D3DRMLIGHT_MASK) |
            std::min(a & D3DRMFILL_MASK, b & D3DRMFILL_MASK);
 }
 
@@ -270,7 +273,10 @@ HRESULT Device::RenderTree(const Frame* root, const ViewState& view) {
     // Depth-first, parents before children, the order the tree is drawn in when the
     // z-buffer is off.
     m_walk->Walk(root);
-    GatherLights(m_walk->Entries(), &m_shared->lights);
+    const bool ghost = m_tint[3] > 0;
+    if (!ghost) {
+        GatherLights(m_walk->Entries(), &m_shared->lights);
+    }
     m_shared->worldToClip = view.worldToClip;
     m_shared->eye = view.eye;
     ++m_frameSerial;
@@ -282,7 +288,7 @@ HRESULT Device::RenderTree(const Frame* root, const ViewState& view) {
     } else {
         glEnable(GL_DEPTH_TEST);
         glDepthFunc(GL_LEQUAL);
-        glDepthMask(GL_TRUE);
+        glDepthMask(ghost ? GL_FALSE : GL_TRUE);
     }
     if (m_dither) {
         glEnable(GL_DITHER);
@@ -307,6 +313,7 @@ HRESULT Device::RenderTree(const Frame* root, const ViewState& view) {
     }
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     glDisable(GL_BLEND);
+    glDepthMask(GL_TRUE);
     glBindVertexArray(0);
     glUseProgram(0);
     m_currentProgram = 0;
@@ -342,11 +349,14 @@ void Device::DrawVisual(Visual* visual, const Matrix4& frameWorld) {
         const std::uint32_t fill = quality & D3DRMFILL_MASK;
         const bool lit = (quality & D3DRMLIGHT_MASK) != D3DRMLIGHT_OFF;
         const bool flat = (quality & D3DRMSHADE_MASK) == D3DRMSHADE_FLAT;
+        const bool phong = (quality & D3DRMSHADE_MASK) == D3DRMSHADE_PHONG;
         const auto kind =
             fill == D3DRMFILL_WIREFRAME ? GlDrawPrograms::kWire : GlDrawPrograms::kFill;
-        // Points have no face to take a normal from: they are lit per vertex.
+        // Points have no face to take a normal from: they are lit per vertex, as are the
+        // edges of the wireframe in Phong shading (a pixel of a line has no surface).
         const auto lighting = !lit                                 ? GlDrawPrograms::kUnlit
                               : (flat && fill != D3DRMFILL_POINTS) ? GlDrawPrograms::kPerFace
+                              : (phong && fill == D3DRMFILL_SOLID) ? GlDrawPrograms::kPerPixel
                                                                    : GlDrawPrograms::kPerVertex;
         const unsigned texture = m_textures->Get(group.texture.Get());
         float emissive[3] = {0, 0, 0}, specular[3] = {0, 0, 0}, power = 0;
@@ -393,6 +403,7 @@ void Device::DrawVisual(Visual* visual, const Matrix4& frameWorld) {
             }
             const Vector4& eye = m_shared->eye;
             glUniform4f(u.eye, eye.x, eye.y, eye.z, eye.w);
+            glUniform4fv(u.tint, 1, m_tint);
             program->frame = m_frameSerial;
         }
         if (std::find(matricesFor, matricesFor + matricesCount, program->name) ==
@@ -415,7 +426,7 @@ void Device::DrawVisual(Visual* visual, const Matrix4& frameWorld) {
         if (texture) {
             glBindTexture(GL_TEXTURE_2D, texture);
         }
-        if (group.translucent) {
+        if (group.translucent || m_tint[3] > 0) {
             glEnable(GL_BLEND);
         } else {
             glDisable(GL_BLEND);

@@ -111,6 +111,17 @@ public:
     /// Draws root and its subtree (lights found in the tree light it; the root's
     /// z-buffer mode switches depth testing).
     HRESULT RenderTree(const Frame* root, const ViewState& view);
+    /// Ghost drawing (onion skin): with `alpha` above 0 the trees drawn next are ghosts,
+    /// every colour mixed half and half with (r, g, b) and laid over the picture with
+    /// `alpha`, tested against the depth but never writing it, and lit by the lights of
+    /// the last tree drawn without a tint (a ghost of a model is a subtree without the
+    /// scene's lights). `alpha` 0 ends it. Components 0 to 1.
+    void SetTint(float r, float g, float b, float alpha) {
+        m_tint[0] = r;
+        m_tint[1] = g;
+        m_tint[2] = b;
+        m_tint[3] = alpha;
+    }
     /// Clears the rectangle: the colour to background with D3DRMCLEAR_TARGET (1), the
     /// depth with D3DRMCLEAR_ZBUFFER (2).
     HRESULT ClearRect(int x, int y, int width, int height, std::uint32_t flags,
@@ -132,6 +143,7 @@ private:
     DeviceTarget m_target;
     D3DRMRENDERQUALITY m_quality = D3DRMRENDER_FLAT;
     int m_dither = 1;
+    float m_tint[4] = {0, 0, 0, 0};
     D3DRMTEXTUREQUALITY m_textureQuality = D3DRMTEXTURE_NEAREST;
     std::uint32_t m_bufferCount = 1;
     std::uint32_t m_shades = 32;

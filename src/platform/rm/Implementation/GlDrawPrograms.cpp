@@ -101,6 +101,9 @@ out vec4 VS_OUT_Color;
 #if SPECULAR
 out vec3 VS_OUT_Specular;
 #endif
+#if LIGHTING == 3
+out vec3 VS_OUT_Normal;
+#endif
 void main() {
 #if SKIN_BONES > 0
     // The weighted sum of the bones' matrices, each three columns; a bone left out weighs
@@ -138,6 +141,9 @@ void main() {
     VS_OUT_Color = aColor;
 #if SPECULAR
     VS_OUT_Specular = vec3(0.0);
+#endif
+#if LIGHTING == 3
+    VS_OUT_Normal = uNormalMatrix * normal;
 #endif
 #if LIGHTING == 1
     vec3 n = uNormalMatrix * normal;
@@ -254,6 +260,13 @@ in vec4 vColor;
 #if SPECULAR
 in vec3 vSpecular;
 #endif
+#if LIGHTING == 3
+#if NEEDS_WORLD
+in vec3 vWorld;
+#endif
+in vec3 vNormal;
+#endif
+uniform vec4 uTint;
 out vec4 fragColor;
 void main() {
     vec4 base = vColor;
@@ -262,10 +275,28 @@ void main() {
 #else
     vec3 shine = vec3(0.0);
 #endif
+#if LIGHTING == 3
+    // Phong: the colour is unlit so far; light it here with the interpolated normal.
+    // Parallel lights without highlights need no position: nothing interpolates one then.
+#if NEEDS_WORLD
+    vec3 world = vWorld;
+#else
+    vec3 world = vec3(0.0);
+#endif
+    float len = length(vNormal);
+    if (len > 0.0) {
+        vec3 d;
+        LightSurface(world, vNormal / len, vColor.rgb, d, shine);
+        base = vec4(d, vColor.a);
+    }
+#endif
 #if TEXTURED
     base.rgb *= texture(uTexture, vTexCoord).rgb;
 #endif
     fragColor = vec4(base.rgb + shine, base.a);
+    if (uTint.a > 0.0) {
+        fragColor = vec4(mix(fragColor.rgb, uTint.rgb, 0.5), uTint.a);
+    }
 }
 )";
 
@@ -325,6 +356,7 @@ GlDrawPrograms::Locations Find(unsigned program) {
     l.mirror = glGetUniformLocation(program, "uMirror");
     l.bones = glGetUniformLocation(program, "uBones");
     l.rigid = glGetUniformLocation(program, "uRigid");
+    l.tint = glGetUniformLocation(program, "uTint");
     return l;
 }
 
@@ -348,7 +380,7 @@ unsigned Build(const GlDrawPrograms::Variant& v, std::string* error) {
     define("SKIN_BONES", v.bones);
     const char* prefix = geometry ? "g" : "v";
     std::string vertexNames;
-    for (const char* name : {"World", "TexCoord", "Color", "Specular"}) {
+    for (const char* name : {"World", "TexCoord", "Color", "Specular", "Normal"}) {
         vertexNames += std::string("#define VS_OUT_") + name + " " + prefix + name + "\n";
     }
     std::vector<unsigned> shaders;

@@ -35,8 +35,9 @@ namespace rm {
 class GlDrawPrograms : private platform::NonCopyable {
 public:
     enum Kind { kFill = 0, kWire = 1 };
-    /// Lighting: none, per vertex (Gouraud, and points), per face (flat).
-    enum Lighting { kUnlit = 0, kPerVertex = 1, kPerFace = 2 };
+    /// Lighting: none, per vertex (Gouraud, and points), per face (flat), per pixel from
+    /// the normals interpolated across the triangle (Phong; fill programs only).
+    enum Lighting { kUnlit = 0, kPerVertex = 1, kPerFace = 2, kPerPixel = 3 };
 
     /// The most parallel lights, and the most point lights, a draw takes into account
     /// (ambient lights are summed apart).
@@ -75,6 +76,7 @@ public:
         int mirror = -1; // -1 when the frame mirrors (geometry stages)
         int bones = -1;
         int rigid = -1; // index of the rigid matrix in uBones
+        int tint = -1;  // ghost colour and alpha (Device::SetTint); alpha 0: none
     };
 
     /// One built program.

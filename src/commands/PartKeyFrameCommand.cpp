@@ -1,0 +1,49 @@
+#include "commands/PartKeyFrameCommand.h"
+
+#include "app/ProgramState.h"
+#include "commands/IKeyFrameHost.h"
+#include "commands/KeyEditCommand.h"
+#include "platform/framework/DecodeName.h"
+#include "platform/framework/Translate.h"
+#include "scene/CPartRecord.h"
+
+namespace {
+
+constexpr char kNoAnimation[] =
+    QT_TRANSLATE_NOOP("Pavrix", "このパーツにはアニメーションがありません。");
+
+} // namespace
+
+QString PartKeyFrameCommand::PartName(const rm::Frame* part) {
+    const CPartRecord* record = part != nullptr ? CPartRecord::Of(part) : nullptr;
+    if (record != nullptr && record->baseName) {
+        return framework::DecodeName(*record->baseName);
+    }
+    return part != nullptr ? framework::DecodeName(part->Name()) : QString();
+}
+
+bool PartKeyFrameCommand::FindTarget(const char* caption, const char* noPart, Target* target) {
+    if (g_currentAnimation == nullptr) {
+        Inform(kNoAnimationDataMessage, caption);
+        return false;
+    }
+    target->part = m_host.GetSelectedPart();
+    if (target->part == nullptr) {
+        Inform(noPart, caption);
+        return false;
+    }
+    target->animation = KeyEditCommand::DrivingAnimation(target->part);
+    if (target->animation == nullptr) {
+        Inform(kNoAnimation, caption);
+        return false;
+    }
+    target->name = PartName(target->part);
+    return true;
+}
+
+void PartKeyFrameCommand::RefreshAfterChange() {
+    m_host.PoseCurrentAnimation(g_currentTime);
+    m_host.RefreshKeyRange(1);
+    m_host.RefreshTimeDisplay();
+    m_host.MarkDocumentModified();
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+// The batch commands without a window: a host whose message boxes are answered from a
+// queue and whose scale dialogs give the factors a test sets.
+
+#include "app/ProgramState.h"
+#include "commands/IBatchCommandHost.h"
+#include "platform/framework/MessageBoxCodes.h"
+#include "platform/framework/ScriptedMessageBox.h"
+#include "scene/CAnimationData.h"
+
+class ScriptedBatchHost : public IBatchCommandHost {
+public:
+    int ShowMessage(const QString& text, const QString& caption, unsigned style) override {
+        return box.Show(nullptr, text, caption, style);
+    }
+    int RefreshKeyRange(int rebuild) override {
+        if (rebuild && g_currentAnimation != nullptr) {
+            g_currentAnimation->UpdateTotalKeyTimeBuffer();
+        }
+        ++rangeRefreshes;
+        return 1;
+    }
+    void RefreshTimeDisplay() override { ++timeRefreshes; }
+    int MarkDocumentModified() override {
+        ++modified;
+        return 1;
+    }
+    int RunModelScaleDialog(ScaleFactors& f, int& withKeys) override {
+        ++dialogs;
+        f = factors;
+        withKeys = scalePositionKeys;
+        return dialogAnswer;
+    }
+    int RunPositionKeyScaleDialog(ScaleFactors& f) override {
+        ++dialogs;
+        f = factors;
+        return dialogAnswer;
+    }
+
+    framework::ScriptedMessageBox box;
+    ScaleFactors factors;
+    int scalePositionKeys = 0;
+    int dialogAnswer = framework::IdOk;
+    int dialogs = 0;
+    int rangeRefreshes = 0;
+    int timeRefreshes = 0;
+    int modified = 0;
+};
