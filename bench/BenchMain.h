@@ -16,7 +16,8 @@
 /// How a benchmark program runs its benchmarks.
 struct BenchRun {
     BenchRun() = default;
-    explicit BenchRun(benchmark::BenchmarkReporter* reporter) : reporter(reporter) {}
+    // Implicit, so that RunBenchmarks(argc, argv, &reporter) reads as it always did.
+    BenchRun(benchmark::BenchmarkReporter* reporter) : reporter(reporter) {}
     BenchRun(int defaultRepetitions, std::function<void()> summary)
         : defaultRepetitions(defaultRepetitions), summary(std::move(summary)) {}
 
