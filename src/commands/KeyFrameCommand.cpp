@@ -6,9 +6,9 @@
 
 const char kNoAnimationDataMessage[] = "アニメーションデータが存在しません。";
 
-int KeyFrameCommand::Execute() {
-    EditScope scope(m_host.History(), QString::fromUtf8(StepName()), Touches());
-    return Run();
+int KeyFrameCommand::Execute(session::EditContext& context) {
+    EditScope scope(m_host.History(), context, QString::fromUtf8(StepName()), Touches());
+    return Run(context);
 }
 
 unsigned KeyFrameCommand::Touches() const {

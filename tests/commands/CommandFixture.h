@@ -1,22 +1,19 @@
 #pragma once
 
-// What the command tests share: the program-wide state reset around each test, a folder
+// What the command tests share: an edit context of their own, a folder
 // for files, and File Open of a character as the document does it.
 
 #include <QString>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "app/ProgramState.h"
 #include "platform/rm/Frame.h"
 #include "scene/DocumentOpen.h"
 #include "scene/SceneFixture.h"
+#include "session/EditContext.h"
 
 class CommandFixture : public SceneFixture {
 protected:
-    CommandFixture() { ResetProgramState(); }
-    ~CommandFixture() override { ResetProgramState(); }
-
     /// Opens `path` as a new scene and makes its character, model and animation set
     /// current.
     void OpenAsDocument(const QString& path) {
@@ -28,10 +25,11 @@ protected:
         const scene::DocumentOpenResult opened =
             scene::OpenDocument(doc, name.constData(), scene::kOpenNewScene);
         ASSERT_EQ(opened.ok, 1) << opened.reason;
-        g_currentCharacter = doc.currentCharacter;
-        g_currentModel = doc.currentModel;
-        g_currentAnimation = doc.currentAnimation;
+        context.TakeCurrentPointers(doc);
     }
+
+    /// What the commands under test work on.
+    session::EditContext context;
 
     QTemporaryDir dir;
     rm::Ref<rm::Frame> sceneFrame;
