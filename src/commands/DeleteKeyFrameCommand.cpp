@@ -2,16 +2,17 @@
 
 #include "commands/IKeyFrameHost.h"
 #include "platform/framework/MessageBoxCodes.h"
+#include "platform/framework/Translate.h"
 #include "scene/CAnimationData.h"
 #include "session/EditContext.h"
 #include "session/KeyTimeRules.h"
 
 namespace {
 
-constexpr char kCaption[] = "Delete Key Frame";
-constexpr char kNoKey[] = "Time \"%d\" にはキーが存在しません。";
-constexpr char kConfirm[] = "Time \"%d\" のキーを削除します。";
-constexpr char kDeleted[] = "キーの削除完了。";
+constexpr char kCaption[] = QT_TRANSLATE_NOOP("Pavrix", "Delete Key Frame");
+constexpr char kNoKey[] = QT_TRANSLATE_NOOP("Pavrix", "Time \"%d\" にはキーが存在しません。");
+constexpr char kConfirm[] = QT_TRANSLATE_NOOP("Pavrix", "Time \"%d\" のキーを削除します。");
+constexpr char kDeleted[] = QT_TRANSLATE_NOOP("Pavrix", "キーの削除完了。");
 
 } // namespace
 
@@ -28,11 +29,11 @@ int DeleteKeyFrameCommand::Run(session::EditContext& context) {
         found = context.currentAnimation->KeyTime(static_cast<int>(i)) == keyTime;
     }
     if (!found) {
-        m_host.ShowMessage(QString::asprintf(kNoKey, static_cast<int>(context.keyTime)),
-                           QString::fromUtf8(kCaption), framework::MbIconInformation);
+        m_host.ShowMessage(framework::TrFormat(kNoKey, static_cast<int>(context.keyTime)),
+                           framework::Tr(kCaption), framework::MbIconInformation);
         return 0;
     }
-    const bool confirmed = Confirm(QString::asprintf(kConfirm, static_cast<int>(context.keyTime)),
+    const bool confirmed = Confirm(framework::TrFormat(kConfirm, static_cast<int>(context.keyTime)),
                                    kCaption, framework::MbOkCancel | framework::MbIconExclamation);
     if (confirmed) {
         context.currentAnimation->DeleteKeysAt(keyTime);

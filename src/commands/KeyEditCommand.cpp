@@ -4,6 +4,7 @@
 
 #include "commands/EditScope.h"
 #include "commands/IKeyFrameHost.h"
+#include "platform/framework/Translate.h"
 #include "platform/rm/AnimationSet.h"
 #include "scene/CAnimationData.h"
 #include "scene/CPartRecord.h"
@@ -37,7 +38,7 @@ int KeyEditCommand::Run(session::EditContext& context) {
         return 0;
     }
     m_host.StopPlayback();
-    const QString name = QString::fromUtf8(StepName());
+    const QString name = framework::Tr(StepName());
     EditScope scope(m_host.History(), context, name, EditScope::PartAnimation, targets.front());
     // Scopes opened inside an open one add what they touch to it and push nothing.
     for (std::size_t i = 1; i < targets.size(); ++i) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QGridLayout>
 #include <QHeaderView>
@@ -24,8 +25,22 @@
 
 namespace timeline {
 
-TimelineDock::TimelineDock(ITimelineHost& host, session::EditContext& context, QWidget* parent)
-    : QDockWidget(QStringLiteral("Timeline"), parent), m_host(host), m_context(context) {
+namespace {
+
+rm::Frame* CurrentModelRoot() {
+    if (m_context.currentModel != nullptr) {
+        return m_context.currentModel->Root();
+    }
+    if (m_context.currentAnimation != nullptr && m_context.currentAnimation->Model() != nullptr) {
+        return m_context.currentAnimation->Model()->Root();
+    }
+    return nullptr;
+}
+
+} // namespace
+
+TimelineDock::TimelineDock(ITimelineHost& host, QWidget* parent)
+    : QDockWidget(QCoreApplication::translate("Pavrix", "Timeline"), parent), m_host(host) {
     setObjectName(QStringLiteral("TimelineDock"));
     setAllowedAreas(Qt::AllDockWidgetAreas);
 
@@ -34,7 +49,7 @@ TimelineDock::TimelineDock(ITimelineHost& host, session::EditContext& context, Q
     layout->setContentsMargins(2, 2, 2, 2);
     layout->setSpacing(2);
     m_search = new QLineEdit(contents);
-    m_search->setPlaceholderText(QStringLiteral("Search parts"));
+    m_search->setPlaceholderText(QCoreApplication::translate("Pavrix", "Search parts"));
     m_search->setClearButtonEnabled(true);
     layout->addWidget(m_search);
 
