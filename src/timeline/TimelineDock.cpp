@@ -25,22 +25,9 @@
 
 namespace timeline {
 
-namespace {
-
-rm::Frame* CurrentModelRoot() {
-    if (m_context.currentModel != nullptr) {
-        return m_context.currentModel->Root();
-    }
-    if (m_context.currentAnimation != nullptr && m_context.currentAnimation->Model() != nullptr) {
-        return m_context.currentAnimation->Model()->Root();
-    }
-    return nullptr;
-}
-
-} // namespace
-
-TimelineDock::TimelineDock(ITimelineHost& host, QWidget* parent)
-    : QDockWidget(QCoreApplication::translate("Pavrix", "Timeline"), parent), m_host(host) {
+TimelineDock::TimelineDock(ITimelineHost& host, session::EditContext& context, QWidget* parent)
+    : QDockWidget(QCoreApplication::translate("Pavrix", "Timeline"), parent), m_host(host),
+      m_context(context) {
     setObjectName(QStringLiteral("TimelineDock"));
     setAllowedAreas(Qt::AllDockWidgetAreas);
 
