@@ -18,7 +18,6 @@
 
 #include "BenchMain.h"
 #include "BenchView.h"
-#include "app/ProgramState.h"
 #include "platform/rm/Animation.h"
 #include "platform/rm/AnimationSet.h"
 #include "platform/rm/Context.h"
@@ -26,6 +25,7 @@
 #include "platform/rm/MeshBuilder.h"
 #include "scene/CAnimationData.h"
 #include "scene/CPartRecord.h"
+#include "session/EditContext.h"
 #include "view/ViewInteraction.h"
 
 namespace {
@@ -104,6 +104,9 @@ public:
     int RefreshKeyRange(int) override { return 1; }
     void RefreshTimeDisplay() override {}
     int MarkDocumentModified() override { return 1; }
+    session::EditContext& Context() override { return context; }
+
+    session::EditContext context;
 };
 
 /// 200 parts in 10 chains of 20 under one root, each driven by an animation with a
@@ -141,9 +144,7 @@ public:
         m_data.UpdateTotalKeyTimeBuffer();
     }
     ~Character() {
-        EmptySelection();
         m_records.clear();
-        g_currentAnimation = nullptr;
         g_d3drm = nullptr;
     }
 
@@ -159,13 +160,12 @@ private:
 };
 
 void RotateDragStep(benchmark::State& state) {
-    ResetProgramState();
     Character character;
-    g_currentAnimation = &character.Data();
-    g_currentTime = 512;
-    g_keyTime = 512;
-    SetSelectedPart(character.Part());
     QuietHost host;
+    host.context.currentAnimation = &character.Data();
+    host.context.currentTime = 512;
+    host.context.keyTime = 512;
+    host.context.SetSelectedPart(character.Part());
     ViewInteraction interaction(host);
     ViewInteraction::Mouse mouse;
     mouse.left = true;
@@ -179,7 +179,6 @@ void RotateDragStep(benchmark::State& state) {
     }
     state.counters["keys"] = double(character.Data().Set()->Animations().size()) * 2048;
     state.counters["times"] = character.Data().KeyTimeCount();
-    ResetProgramState();
 }
 
 // ---------------------------------------------------------------------------------------

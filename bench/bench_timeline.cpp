@@ -16,8 +16,6 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchMain.h"
-#include "app/KeyTimeRules.h"
-#include "app/ProgramState.h"
 #include "commands/IKeyFrameHost.h"
 #include "commands/MoveKeysCommand.h"
 #include "commands/UndoHistory.h"
@@ -28,6 +26,8 @@
 #include "scene/CAnimationData.h"
 #include "scene/CModelData.h"
 #include "scene/SceneContext.h"
+#include "session/EditContext.h"
+#include "session/KeyTimeRules.h"
 #include "timeline/ITimelineHost.h"
 #include "timeline/KeySelection.h"
 #include "timeline/KeySheet.h"
@@ -41,7 +41,7 @@ constexpr int kTimes = 1024;
 constexpr int kSheetWidth = 1280;
 constexpr int kSheetHeight = 400;
 
-/// The character, made current (g_currentModel, g_currentAnimation).
+/// The character, made current in its own edit context.
 class Character {
 public:
     Character() {
@@ -68,12 +68,11 @@ public:
             animations.push_back(keys);
         }
         animation->UpdateTotalKeyTimeBuffer();
-        g_currentModel = model.get();
-        g_currentAnimation = animation.get();
+        context.currentModel = model.get();
+        context.currentAnimation = animation.get();
     }
     ~Character() {
-        g_currentAnimation = nullptr;
-        g_currentModel = nullptr;
+        context.EmptyCurrentPointers();
         animation.reset();
         animations.clear();
         parts.clear();
@@ -96,6 +95,7 @@ public:
         return keys;
     }
 
+    session::EditContext context;
     std::unique_ptr<CModelData> model;
     std::unique_ptr<CAnimationData> animation;
     std::vector<rm::Ref<rm::Frame>> parts;
@@ -109,11 +109,15 @@ private:
 /// the key-time list rebuilt, the history recording.
 class Host : public IKeyFrameHost, public ITimelineHost {
 public:
+    explicit Host(session::EditContext& context) : context(context) {}
+
     int ShowMessage(const QString&, const QString&, unsigned) override { return framework::IdOk; }
     void StopPlayback() override {}
-    void PoseCurrentAnimation(float time) override { PoseAnimation(g_currentAnimation, time); }
+    void PoseCurrentAnimation(float time) override {
+        PoseAnimation(context.currentAnimation, time);
+    }
     int RefreshKeyRange(int rebuild) override {
-        return rebuild != 0 ? g_currentAnimation->UpdateTotalKeyTimeBuffer() : 1;
+        return rebuild != 0 ? context.currentAnimation->UpdateTotalKeyTimeBuffer() : 1;
     }
     void RefreshTimeDisplay() override {}
     int MarkDocumentModified() override { return 1; }
@@ -128,6 +132,7 @@ public:
     void SelectPart(rm::Frame* part) override { selected = part; }
     void EditPartKeys() override {}
 
+    session::EditContext& context;
     UndoHistory history;
     /// False: the edits take no undo pictures (to tell their share from the edit's own).
     bool record = true;
@@ -138,7 +143,7 @@ void BM_PaintSheet(benchmark::State& state) {
     Character c;
     timeline::PartTree tree;
     timeline::KeySelection selection;
-    timeline::KeySheet sheet(tree, selection);
+    timeline::KeySheet sheet(tree, selection, c.context);
     tree.setAttribute(Qt::WA_DontShowOnScreen);
     sheet.setAttribute(Qt::WA_DontShowOnScreen);
     tree.resize(300, kSheetHeight);
@@ -162,13 +167,13 @@ void BM_PaintSheet(benchmark::State& state) {
 
 void BM_MoveChosenKeys(benchmark::State& state, bool record) {
     Character c;
-    Host host;
+    Host host(c.context);
     host.record = record;
     const std::vector<KeyRef> keys = c.ChosenKeys();
     int delta = 1;
     for (auto _ : state) {
         MoveKeysCommand move(host, keys, delta);
-        if (move.Execute() != 1 || move.MovedBy() != delta) {
+        if (move.Execute(c.context) != 1 || move.MovedBy() != delta) {
             state.SkipWithError("the keys did not move");
             break;
         }
@@ -193,8 +198,8 @@ void BM_CopyPeer(benchmark::State& state) {
 
 void BM_TreeFollowsSelection(benchmark::State& state) {
     Character c;
-    Host host;
-    timeline::TimelineDock dock(host);
+    Host host(c.context);
+    timeline::TimelineDock dock(host, c.context);
     dock.setAttribute(Qt::WA_DontShowOnScreen);
     dock.resize(kSheetWidth + 300, kSheetHeight);
     dock.show();

@@ -16,7 +16,6 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchMain.h"
-#include "app/ProgramState.h"
 #include "commands/EditScope.h"
 #include "commands/UndoHistory.h"
 #include "platform/rm/AnimationSet.h"
@@ -26,6 +25,7 @@
 #include "scene/CAnimationData.h"
 #include "scene/CModelData.h"
 #include "scene/SceneContext.h"
+#include "session/EditContext.h"
 
 namespace {
 
@@ -75,12 +75,11 @@ public:
         model->RecordPartAnimations(animation->Set());
         animation->m_model = model.get();
         animation->UpdateTotalKeyTimeBuffer();
-        g_currentModel = model.get();
-        g_currentAnimation = animation.get();
+        context.currentModel = model.get();
+        context.currentAnimation = animation.get();
     }
     ~Character() {
-        g_currentModel = nullptr;
-        g_currentAnimation = nullptr;
+        context.EmptyCurrentPointers();
         animation.reset();
         model.reset();
         g_d3drm = nullptr;
@@ -92,6 +91,7 @@ public:
         return animation->Set()->Animations()[std::size_t(p)].Get();
     }
 
+    session::EditContext context;
     std::unique_ptr<CModelData> model;
     std::unique_ptr<CAnimationData> animation;
     std::vector<rm::Frame*> parts;
@@ -106,16 +106,16 @@ enum class Kind { TurnPart, PasteKeyTime, ScaleModel };
 std::unique_ptr<EditScope> OpenScope(Character& c, UndoHistory& history, Kind kind) {
     switch (kind) {
     case Kind::TurnPart:
-        return std::make_unique<EditScope>(&history, QStringLiteral("turn"),
+        return std::make_unique<EditScope>(&history, c.context, QStringLiteral("turn"),
                                            EditScope::ModelFrames | EditScope::PartAnimation,
                                            c.PartAnimation(100));
     case Kind::PasteKeyTime:
-        return std::make_unique<EditScope>(&history, QStringLiteral("paste"),
+        return std::make_unique<EditScope>(&history, c.context, QStringLiteral("paste"),
                                            EditScope::AnimationSets);
     case Kind::ScaleModel:
         break;
     }
-    return std::make_unique<EditScope>(&history, QStringLiteral("scale"),
+    return std::make_unique<EditScope>(&history, c.context, QStringLiteral("scale"),
                                        EditScope::ModelFrames | EditScope::Meshes |
                                            EditScope::AnimationSets);
 }

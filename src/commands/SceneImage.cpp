@@ -5,13 +5,13 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "app/ProgramState.h"
 #include "platform/rm/AnimationSet.h"
 #include "platform/rm/Mesh.h"
 #include "platform/rm/MeshBuilder.h"
 #include "scene/CAnimationData.h"
 #include "scene/CCharacterData.h"
 #include "scene/CPartRecord.h"
+#include "session/EditContext.h"
 
 namespace {
 
@@ -160,13 +160,14 @@ bool SceneImage::MeshEntry::operator==(const MeshEntry& other) const {
     return true;
 }
 
-void SceneImage::CaptureCurrent() {
-    m_current.character = g_currentCharacter;
-    m_current.model = g_currentModel;
-    m_current.animation = g_currentAnimation;
-    m_current.currentTime = g_currentTime;
-    m_current.keyTime = g_keyTime;
-    m_current.keyIndex = g_keyIndex;
+void SceneImage::CaptureCurrent(session::EditContext& context) {
+    m_current.context = &context;
+    m_current.character = context.currentCharacter;
+    m_current.model = context.currentModel;
+    m_current.animation = context.currentAnimation;
+    m_current.currentTime = context.currentTime;
+    m_current.keyTime = context.keyTime;
+    m_current.keyIndex = context.keyIndex;
     if (CAnimationData* set = m_current.animation) {
         m_current.setTime = set->m_time;
         m_current.firstTime = set->m_firstTime;
@@ -254,7 +255,7 @@ bool SceneImage::Matches(const AnimationEntry& entry) {
 
 SceneImage::Differences SceneImage::TakeAfter(SceneImage& before, SceneImage* after) {
     Differences differences;
-    after->CaptureCurrent();
+    after->CaptureCurrent(*before.m_current.context);
     // The same subject: an edit may make another character current only through a load,
     // and a load ends the history.
     after->m_current.character = before.m_current.character;

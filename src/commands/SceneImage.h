@@ -16,6 +16,10 @@ class CAnimationData;
 class CCharacterData;
 class CModelData;
 
+namespace session {
+class EditContext;
+} // namespace session
+
 /// A picture of what an edit may change, taken before or after it; two pictures of the same
 /// objects make the SceneChange an undo step keeps. It holds a reference to every object it
 /// names, so nothing it names goes away while the picture lives.
@@ -33,8 +37,9 @@ public:
         bool meshes = false;
     };
 
-    /// The current pointers and the time (see the class comment). Called by every capture.
-    void CaptureCurrent();
+    /// The current pointers and the time of `context` (see the class comment), which the
+    /// picture remembers: a step writes them back into that context. Called by every capture.
+    void CaptureCurrent(session::EditContext& context);
     /// Every frame of the tree under `root` (root included), depth first: its parent, the
     /// order of its children, its pose and rest matrices, its name and its part record (base name,
     /// file name, animation). The root is not moved from its own parent on restore.
@@ -68,6 +73,7 @@ private:
 
     /// The current pointers and the time.
     struct Current {
+        session::EditContext* context = nullptr; // borrowed; where the rest was taken
         CCharacterData* character = nullptr;
         CModelData* model = nullptr;
         CAnimationData* animation = nullptr;

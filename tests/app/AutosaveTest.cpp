@@ -13,7 +13,6 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "app/ProgramState.h"
 #include "app/ShellFixture.h"
 #include "platform/framework/Document.h"
 #include "platform/framework/MessageBoxCodes.h"
@@ -22,6 +21,7 @@
 #include "resources/CommandIds.h"
 #include "scene/CAnimationData.h"
 #include "scene/CModelData.h"
+#include "session/EditContext.h"
 
 namespace {
 
@@ -43,11 +43,12 @@ protected:
 
     /// An edit as the user makes one: a key added for a part at a time between two keys.
     void Edit() {
-        SetSelectedPart(g_currentModel->Root()->Children().front().Get());
-        const float time = (g_currentAnimation->KeyTime(0) + g_currentAnimation->KeyTime(1)) / 2;
-        g_currentTime = std::floor(time);
-        g_keyTime = static_cast<unsigned>(g_currentTime);
-        frame->PoseCurrentAnimation(g_currentTime);
+        Context().SetSelectedPart(Context().currentModel->Root()->Children().front().Get());
+        const float time =
+            (Context().currentAnimation->KeyTime(0) + Context().currentAnimation->KeyTime(1)) / 2;
+        Context().currentTime = std::floor(time);
+        Context().keyTime = static_cast<unsigned>(Context().currentTime);
+        frame->PoseCurrentAnimation(Context().currentTime);
         ui.messageBox.Push(framework::IdOk);
         ASSERT_EQ(frame->AddKeyFrame(1), 1);
         ASSERT_TRUE(Document().IsModified());
@@ -70,9 +71,9 @@ TEST_F(AutosaveTest, WritesOnlyWhenDueAndIdleAndGoesWithTheSaveAndTheNormalEnd) 
     Edit();
     EXPECT_FALSE(app->PollAutosave(1000)) << "the interval starts with the change";
     EXPECT_FALSE(app->PollAutosave(1059));
-    g_playState = 1;
+    Context().playState = 1;
     EXPECT_FALSE(app->PollAutosave(1061)) << "never during playback";
-    g_playState = 0;
+    Context().playState = 0;
     ASSERT_TRUE(app->PollAutosave(1062));
     const QString file = autosave->FileName();
     EXPECT_TRUE(file.startsWith(Folder()));
