@@ -65,6 +65,7 @@ public:
     void RestoreKeys(std::vector<AnimationKey> keys, std::uint32_t nextId) {
         m_keys = std::move(keys);
         m_nextId = nextId;
+        m_typesKnown = false;
     }
 
     /// Poses the frame for `time` (Frame::SetPose; its rest transform stays): each
@@ -78,13 +79,16 @@ public:
 private:
     std::uint32_t AddKeyOfType(std::uint32_t type, float time, const float* value, int n);
     void Insert(const AnimationKey& key);
+    /// Bit 1 << type for each key type the animation has keys of.
+    std::uint32_t KeyTypes() const;
 
     std::vector<AnimationKey> m_keys;
     std::uint32_t m_nextId = 1;
     std::uint32_t m_options;
     Ref<Frame> m_frame;
-    // Working buffers reused by SetTime so posing allocates nothing.
-    std::vector<const AnimationKey*> m_scratch;
+    // KeyTypes, kept up to date by additions and found again after a removal.
+    mutable std::uint32_t m_types = 0;
+    mutable bool m_typesKnown = true;
 };
 
 } // namespace rm
