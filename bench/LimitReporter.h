@@ -31,7 +31,7 @@ public:
             if (!run.error_occurred && (run.run_type == Run::RT_Iteration || median)) {
                 const double toMs = 1e3 / benchmark::GetTimeUnitMultiplier(run.time_unit);
                 m_times[run.run_name.function_name] = {run.GetAdjustedRealTime() * toMs,
-                                               run.GetAdjustedCPUTime() * toMs};
+                                                       run.GetAdjustedCPUTime() * toMs};
             }
         }
         ConsoleReporter::ReportRuns(runs);
