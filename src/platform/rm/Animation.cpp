@@ -185,6 +185,8 @@ HRESULT Animation::ModifyKeys(std::span<const AnimationKey> keys,
         next = *it + 1;
         return *it;
     };
+    thread_local std::vector<std::size_t> movedAt;
+    movedAt.clear();
     bool moved = false;
     bool removed = false;
     for (std::size_t k = 0; k < keys.size(); ++k) {
@@ -197,6 +199,7 @@ HRESULT Animation::ModifyKeys(std::span<const AnimationKey> keys,
         if (key.dvTime != keys[k].dvTime) {
             key.dvTime = keys[k].dvTime;
             places[i] = {std::uint32_t(k), true, false};
+            movedAt.push_back(i);
             moved = true;
         }
     }
@@ -223,7 +226,20 @@ HRESULT Animation::ModifyKeys(std::span<const AnimationKey> keys,
         return p.order < q.order;
     };
     // Uniform moves (every key shifted or scaled alike) leave the keys in order already.
+    // Without removals only the neighbours of the moved keys need a look: the others kept
+    // their times and their order.
     bool ordered = true;
+    if (!removed) {
+        for (const std::size_t i : movedAt) {
+            if ((i > 0 && before(i, i - 1)) || (i + 1 < n && before(i + 1, i))) {
+                ordered = false;
+                break;
+            }
+        }
+        if (ordered) {
+            return D3DRM_OK;
+        }
+    }
     std::size_t last = n;
     for (std::size_t i = 0; i < n && ordered; ++i) {
         if (places[i].removed) {
