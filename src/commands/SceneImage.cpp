@@ -208,6 +208,7 @@ SceneImage::AnimationEntry SceneImage::Take(rm::Animation* animation, bool withK
     entry.state.frame = animation->GetFrame();
     if (withKeys) {
         entry.keys = animation->Keys();
+        entry.watch = animation->WatchKeys();
     }
     return entry;
 }
@@ -294,9 +295,14 @@ SceneImage::Differences SceneImage::TakeAfter(SceneImage& before, SceneImage* af
     for (AnimationEntry& entry : before.m_animations) {
         rm::Animation* animation = entry.animation.Get();
         AnimationEntry now = Take(animation, false);
+        // Where the animation says its keys stayed as they were, they are not compared.
+        rm::Animation::ChangedStretch stretch{0, animation->Keys().size()};
+        if (const auto changed = animation->ChangedSince(entry.watch)) {
+            stretch = *changed;
+        }
         now.keysChange = ArrayDifference<rm::AnimationKey>::Between(
             std::span<const rm::AnimationKey>(entry.keys),
-            std::span<const rm::AnimationKey>(animation->Keys()));
+            std::span<const rm::AnimationKey>(animation->Keys()), stretch.first, stretch.last);
         if (now.keysChange.Empty() && now.state == entry.state) {
             continue;
         }

@@ -130,6 +130,7 @@ private:
         rm::Ref<rm::Animation> animation;
         AnimationState state;
         std::vector<rm::AnimationKey> keys;
+        std::uint64_t watch = 0; // the animation's watch of its keys since they were taken
         ArrayDifference<rm::AnimationKey> keysChange;
     };
     struct MeshEntry {

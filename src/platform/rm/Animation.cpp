@@ -29,6 +29,23 @@ HRESULT Animation::SetFrame(Frame* frame) {
     return D3DRM_OK;
 }
 
+std::uint64_t Animation::WatchKeys() {
+    m_changedFirst = kToTheEnd;
+    m_changedLast = 0;
+    return ++m_watch;
+}
+
+std::optional<Animation::ChangedStretch> Animation::ChangedSince(std::uint64_t watch) const {
+    if (watch != m_watch) {
+        return std::nullopt;
+    }
+    if (m_changedFirst >= m_changedLast) {
+        return ChangedStretch{};
+    }
+    const std::size_t n = m_keys.size();
+    return ChangedStretch{std::min(m_changedFirst, n), std::min(m_changedLast, n)};
+}
+
 std::uint32_t Animation::KeyTypes() const {
     if (!m_typesKnown) {
         constexpr std::uint32_t kAll = TypeBit(D3DRMANIMATION_ROTATEKEY) |
@@ -47,6 +64,7 @@ void Animation::Insert(const AnimationKey& key) {
     // After every key of the same time, so equal times keep insertion order.
     auto it = std::upper_bound(m_keys.begin(), m_keys.end(), key.dvTime,
                                [](float time, const AnimationKey& k) { return time < k.dvTime; });
+    Changed(std::size_t(it - m_keys.begin()), kToTheEnd);
     m_keys.insert(it, key);
     m_types |= TypeBit(key.dwKeyType);
 }
@@ -122,11 +140,13 @@ HRESULT Animation::ModifyKey(const AnimationKey* key) {
     }
     if (it->dvTime == key->dvTime) {
         it->dqRotateKey = key->dqRotateKey; // same time: the key keeps its place
+        Changed(std::size_t(it - m_keys.begin()), std::size_t(it - m_keys.begin()) + 1);
         return D3DRM_OK;
     }
     AnimationKey updated = *it;
     updated.dvTime = key->dvTime;
     updated.dqRotateKey = key->dqRotateKey;
+    Changed(std::size_t(it - m_keys.begin()), kToTheEnd);
     m_keys.erase(it);
     Insert(updated);
     return D3DRM_OK;
@@ -195,6 +215,7 @@ HRESULT Animation::ModifyKeys(std::span<const AnimationKey> keys,
             continue;
         }
         AnimationKey& key = m_keys[i];
+        Changed(i, i + 1);
         key.dqRotateKey = keys[k].dqRotateKey;
         if (key.dvTime != keys[k].dvTime) {
             key.dvTime = keys[k].dvTime;
@@ -260,6 +281,7 @@ HRESULT Animation::ModifyKeys(std::span<const AnimationKey> keys,
         }
         m_keys.resize(kept);
         m_typesKnown = false;
+        Changed(0, kToTheEnd);
         return D3DRM_OK;
     }
     std::vector<std::size_t> order;
@@ -277,6 +299,7 @@ HRESULT Animation::ModifyKeys(std::span<const AnimationKey> keys,
     }
     m_keys = std::move(sorted);
     m_typesKnown = false;
+    Changed(0, kToTheEnd);
     return D3DRM_OK;
 }
 
@@ -284,6 +307,7 @@ HRESULT Animation::DeleteKey(float time) {
     const auto before = m_keys.size();
     std::erase_if(m_keys, [time](const AnimationKey& k) { return k.dvTime == time; });
     m_typesKnown = false;
+    Changed(0, kToTheEnd);
     return m_keys.size() == before ? D3DRMERR_NOTFOUND : D3DRM_OK;
 }
 
@@ -293,6 +317,7 @@ HRESULT Animation::DeleteKeyByID(std::uint32_t id) {
     if (it == m_keys.end()) {
         return D3DRMERR_NOTFOUND;
     }
+    Changed(std::size_t(it - m_keys.begin()), kToTheEnd);
     m_keys.erase(it);
     m_typesKnown = false;
     return D3DRM_OK;
@@ -300,6 +325,7 @@ HRESULT Animation::DeleteKeyByID(std::uint32_t id) {
 
 std::size_t Animation::DeleteKeysOfType(std::uint32_t type, float timeMin, float timeMax) {
     m_typesKnown = false;
+    Changed(0, kToTheEnd);
     return std::erase_if(m_keys, [=](const AnimationKey& k) {
         return k.dwKeyType == type && k.dvTime >= timeMin && k.dvTime <= timeMax;
     });

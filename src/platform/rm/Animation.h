@@ -1,6 +1,9 @@
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <utility>
 #include <vector>
@@ -66,7 +69,20 @@ public:
         m_keys = std::move(keys);
         m_nextId = nextId;
         m_typesKnown = false;
+        Changed(0, kToTheEnd);
     }
+
+    /// Where the keys changed since a watch started (for undo pictures, which then compare
+    /// only there): outside [first, last) of Keys() the keys are those of the start, at the
+    /// same places (last is the end when the count changed).
+    struct ChangedStretch {
+        std::size_t first = 0;
+        std::size_t last = 0;
+    };
+    /// Starts a watch of the keys (ending the one before) and returns its number.
+    std::uint64_t WatchKeys();
+    /// The stretch changed since `watch` started; nothing when another watch started since.
+    std::optional<ChangedStretch> ChangedSince(std::uint64_t watch) const;
 
     /// Poses the frame for `time` (Frame::SetPose; its rest transform stays): each
     /// component the options allow and the animation has keys for is interpolated (slerp
@@ -79,6 +95,12 @@ public:
 private:
     std::uint32_t AddKeyOfType(std::uint32_t type, float time, const float* value, int n);
     void Insert(const AnimationKey& key);
+    static constexpr std::size_t kToTheEnd = std::size_t(-1);
+    /// Widens the stretch changed since the watch to [first, last) (kToTheEnd: to the end).
+    void Changed(std::size_t first, std::size_t last) {
+        m_changedFirst = std::min(m_changedFirst, first);
+        m_changedLast = std::max(m_changedLast, last);
+    }
     /// Bit 1 << type for each key type the animation has keys of.
     std::uint32_t KeyTypes() const;
 
@@ -89,6 +111,10 @@ private:
     // KeyTypes, kept up to date by additions and found again after a removal.
     mutable std::uint32_t m_types = 0;
     mutable bool m_typesKnown = true;
+    // The watch of WatchKeys and what changed since it started (nothing: first past last).
+    std::uint64_t m_watch = 0;
+    std::size_t m_changedFirst = kToTheEnd;
+    std::size_t m_changedLast = 0;
 };
 
 } // namespace rm
