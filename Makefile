@@ -11,7 +11,7 @@ PREFIX     ?= /usr/local
 CLANG_FORMAT ?= clang-format-16
 
 .PHONY: all deps configure build test run bench fuzz sanitize soak format format-check clean \
-        install release-check desktop-check
+        install release-check desktop-check translations package
 
 all: build
 
@@ -85,9 +85,21 @@ release-check: deps
 	    -DPAVRIX_BUILD_BENCH=OFF $(CMAKE_ARGS)
 	cmake --build $(BUILD)-release-clang -j$(JOBS)
 
-# Installs into a temporary prefix and checks the desktop entry and the .x file type.
+# The Debian package of a build: $(BUILD)/pavrix_VERSION_ARCH.deb (CPack; dependencies
+# from dpkg-shlibdeps).
+package: build
+	cmake --build $(BUILD) --target package
+
+# Installs into a temporary prefix and checks the desktop entry, the .x file type and the
+# software-centre metadata; then builds the package, installs it into a dpkg tree of its
+# own, runs it, removes it, and has lintian check it.
 desktop-check: build
 	scripts/check-desktop-install $(BUILD)
+
+# Gathers the interface texts of src/ into translations/*.ts again (lupdate): new texts come
+# in unfinished (the language test names them) until their translation is written.
+translations: configure
+	cmake --build $(BUILD) --target pavrix_lupdate
 
 format:
 	git ls-files '*.h' '*.cpp' | xargs $(CLANG_FORMAT) -i

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <utility>
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include "app/AnimationSetChoice.h"
@@ -120,8 +121,8 @@ void AnimationBarDisplay::ShowKeyLength(unsigned length) {
         return;
     }
     m_animationBar->Controls().SetDlgItemText(
-        ctl::Length,
-        length == 0 ? QStringLiteral("Last") : QString::number(static_cast<int>(length)));
+        ctl::Length, length == 0 ? QCoreApplication::translate("Pavrix", "Last")
+                                 : QString::number(static_cast<int>(length)));
 }
 
 QString AnimationBarDisplay::GetKeyLengthText() const {
@@ -167,7 +168,7 @@ int AnimationBarDisplay::ShowKeyRange(int rebuild) {
     AnimationSetChoice::ShowSets(m_controlPanel->Controls(), ctl::AnimationName, g_currentCharacter,
                                  g_currentAnimation);
 
-    QString modelName = QStringLiteral("non");
+    QString modelName = QCoreApplication::translate("Pavrix", "non");
     if (g_currentModel != nullptr && g_modelLibrary != nullptr) {
         if (const auto* entry = g_modelLibrary->Entries().FindEntry(g_currentModel);
             entry != nullptr && entry->Name() != nullptr) {
@@ -203,7 +204,7 @@ int AnimationBarDisplay::ResetAnimationBar() {
     framework::DialogControls& bar = m_animationBar->Controls();
     bar.SetDlgItemText(ctl::Min, QString::asprintf("%.2f", 0.0));
     bar.SetDlgItemText(ctl::Max, QString::asprintf("%.2f", 0.0));
-    bar.SetDlgItemText(ctl::Length, QStringLiteral("Non"));
+    bar.SetDlgItemText(ctl::Length, QCoreApplication::translate("Pavrix", "Non"));
     if (framework::TrackBar* slider = SliderOf(m_animationBar)) {
         slider->ClearTics();
         slider->setRange(0, 1);
@@ -218,7 +219,8 @@ void AnimationBarDisplay::OnSceneCleared() {
     if (m_controlPanel != nullptr) {
         AnimationSetChoice::ShowSets(m_controlPanel->Controls(), ctl::AnimationName, nullptr,
                                      nullptr);
-        m_controlPanel->Controls().SetDlgItemText(ctl::ModelName, QStringLiteral("non"));
+        m_controlPanel->Controls().SetDlgItemText(ctl::ModelName,
+                                                  QCoreApplication::translate("Pavrix", "non"));
     }
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include "platform/framework/DecodeName.h"
@@ -18,11 +19,11 @@ constexpr int kFixedCount = AnimationSetChoice::kFixedSpeedCount;
 
 QString FileNameOfEntry(const CAnimationData* animation) {
     if (g_animationLibrary == nullptr) {
-        return QStringLiteral("non");
+        return QCoreApplication::translate("Pavrix", "non");
     }
     const auto* entry = g_animationLibrary->Entries().FindEntry(animation);
     if (entry == nullptr || entry->Name() == nullptr) {
-        return QStringLiteral("non");
+        return QCoreApplication::translate("Pavrix", "non");
     }
     const QString path = QFile::decodeName(entry->Name());
     const qsizetype cut =
@@ -41,7 +42,7 @@ std::uint32_t TicksOfEntry(const QString& label) {
 
 QString AnimationSetChoice::Label(const CAnimationData* animation, bool oneOfSeveral) {
     if (animation == nullptr) {
-        return QStringLiteral("non");
+        return QCoreApplication::translate("Pavrix", "non");
     }
     if (oneOfSeveral && animation->Set() != nullptr && animation->Set()->HasName()) {
         return framework::DecodeName(animation->Set()->Name());
@@ -55,7 +56,7 @@ void AnimationSetChoice::ShowSets(framework::DialogControls& panel, int id,
         panel.DeleteString(id, 0);
     }
     if (current == nullptr) {
-        panel.SetCurSel(id, panel.AddString(id, QStringLiteral("non")));
+        panel.SetCurSel(id, panel.AddString(id, QCoreApplication::translate("Pavrix", "non")));
         return;
     }
     if (character == nullptr || character->Animations().empty()) {

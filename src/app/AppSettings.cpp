@@ -13,6 +13,7 @@ constexpr char kLastFolder[] = "FileDialogs/lastFolder";
 constexpr char kPlaySpeed[] = "Playback/playSpeedIndex";
 constexpr char kAutosaveInterval[] = "autosave/intervalSeconds";
 constexpr int kDefaultAutosaveInterval = 60;
+constexpr char kLanguage[] = "Interface/language";
 constexpr char kUndoSteps[] = "Undo/steps";
 constexpr char kUndoBudget[] = "Undo/budgetMiB";
 
@@ -71,6 +72,20 @@ int AppSettings::PlaySpeedIndex() const {
 
 void AppSettings::SetPlaySpeedIndex(int index) {
     m_settings.setValue(QLatin1String(kPlaySpeed), index);
+}
+
+QString AppSettings::Language() const {
+    const QString language = m_settings.value(QLatin1String(kLanguage)).toString();
+    for (const char* known : kLanguages) {
+        if (language == QLatin1String(known)) {
+            return language;
+        }
+    }
+    return QLatin1String(kLanguages[0]);
+}
+
+void AppSettings::SetLanguage(const QString& language) {
+    m_settings.setValue(QLatin1String(kLanguage), language);
 }
 
 int AppSettings::AutosaveIntervalSeconds() const {

@@ -14,8 +14,12 @@
 ///
 /// Values that are missing or of the wrong kind read as empty (or -1), never as garbage:
 /// the file is the user's and may have been edited by hand.
+/// The interface languages it knows are `kLanguages`.
 class AppSettings {
 public:
+    /// The interface languages, the default first.
+    static constexpr const char* kLanguages[] = {"ja", "en"};
+
     AppSettings();
 
     /// The file the settings are kept in.
@@ -35,6 +39,11 @@ public:
     /// The index of the animation bar's Play Speed entry; -1 when none was kept.
     int PlaySpeedIndex() const;
     void SetPlaySpeedIndex(int index);
+
+    /// The interface language chosen in View ▸ Language (Interface/language): "ja" or
+    /// "en"; "ja" when missing or anything else.
+    QString Language() const;
+    void SetLanguage(const QString& language);
 
     /// Seconds between autosaves of a modified document (autosave/intervalSeconds): 60
     /// when missing or not a number, 0 (autosave off) for 0 or less.

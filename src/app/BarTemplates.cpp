@@ -1,6 +1,7 @@
 #include "app/BarTemplates.h"
 
 #include "app/BarControlIds.h"
+#include "platform/framework/Translate.h"
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -12,7 +13,12 @@ Control Label(const char* text, QRect rect, int id = -1) {
     return Control::Make(Kind::Static, id, text, rect);
 }
 
-Control Combo(int id, QStringList items, QRect rect, unsigned style = 0) {
+// The entries are shown in the interface language.
+Control Combo(int id, std::initializer_list<const char*> entries, QRect rect, unsigned style = 0) {
+    QStringList items;
+    for (const char* entry : entries) {
+        items.push_back(framework::Tr(entry));
+    }
     return Control::Make(Kind::ComboBox, id, "", rect, style, std::move(items));
 }
 
@@ -24,27 +30,36 @@ framework::DialogTemplate ControlPanelTemplate() {
     panel.id = resources::res::ControlPanel;
     panel.size = QSize(72, 288);
     panel.controls = {
-        Label("Operation Mode", QRect(4, 4, 64, 8)),
-        Control::Make(Kind::RadioButton, ctl::ParentChild, "Parent-Child", QRect(4, 14, 64, 14),
+        Label(QT_TRANSLATE_NOOP("Pavrix", "Operation Mode"), QRect(4, 4, 64, 8)),
+        Control::Make(Kind::RadioButton, ctl::ParentChild,
+                      QT_TRANSLATE_NOOP("Pavrix", "Parent-Child"), QRect(4, 14, 64, 14),
                       Control::Group | kToggle),
-        Control::Make(Kind::RadioButton, ctl::Animation, "Animation", QRect(4, 29, 64, 14),
-                      kToggle),
+        Control::Make(Kind::RadioButton, ctl::Animation, QT_TRANSLATE_NOOP("Pavrix", "Animation"),
+                      QRect(4, 29, 64, 14), kToggle),
 
-        Label("Camera View", QRect(4, 50, 64, 8)),
-        Combo(ctl::CameraView, {"User", "Flont", "Back", "Left", "Right", "Top", "Bottom"},
+        Label(QT_TRANSLATE_NOOP("Pavrix", "Camera View"), QRect(4, 50, 64, 8)),
+        Combo(ctl::CameraView,
+              {QT_TRANSLATE_NOOP("Pavrix", "User"), QT_TRANSLATE_NOOP("Pavrix", "Flont"),
+               QT_TRANSLATE_NOOP("Pavrix", "Back"), QT_TRANSLATE_NOOP("Pavrix", "Left"),
+               QT_TRANSLATE_NOOP("Pavrix", "Right"), QT_TRANSLATE_NOOP("Pavrix", "Top"),
+               QT_TRANSLATE_NOOP("Pavrix", "Bottom")},
               QRect(4, 60, 64, 90), Control::Group),
-        Control::Make(Kind::PushButton, ctl::Center, "Center", QRect(4, 76, 64, 14)),
+        Control::Make(Kind::PushButton, ctl::Center, QT_TRANSLATE_NOOP("Pavrix", "Center"),
+                      QRect(4, 76, 64, 14)),
 
-        Label("Mouse Function", QRect(4, 97, 64, 8)),
-        Label("plase", QRect(8, 107, 60, 8)),
+        Label(QT_TRANSLATE_NOOP("Pavrix", "Mouse Function"), QRect(4, 97, 64, 8)),
+        Label(QT_TRANSLATE_NOOP("Pavrix", "plase"), QRect(8, 107, 60, 8)),
         // One radio group of four: the second label sits inside it without ending it.
-        Control::Make(Kind::RadioButton, ctl::MoveModel, "Move", QRect(4, 116, 64, 14),
-                      Control::Group | kToggle),
-        Label("animation", QRect(8, 134, 60, 8), ctl::SecondGroupLabel),
-        Control::Make(Kind::RadioButton, ctl::MovePart, "Move", QRect(4, 143, 64, 14), kToggle),
-        Control::Make(Kind::RadioButton, ctl::Rotate, "Rotate", QRect(4, 158, 64, 14), kToggle),
-        Control::Make(Kind::RadioButton, ctl::Zoom, "Zoom", QRect(4, 173, 64, 14),
-                      kToggle | Control::Disabled),
+        Control::Make(Kind::RadioButton, ctl::MoveModel, QT_TRANSLATE_NOOP("Pavrix", "Move"),
+                      QRect(4, 116, 64, 14), Control::Group | kToggle),
+        Label(QT_TRANSLATE_NOOP("Pavrix", "animation"), QRect(8, 134, 60, 8),
+              ctl::SecondGroupLabel),
+        Control::Make(Kind::RadioButton, ctl::MovePart, QT_TRANSLATE_NOOP("Pavrix", "Move"),
+                      QRect(4, 143, 64, 14), kToggle),
+        Control::Make(Kind::RadioButton, ctl::Rotate, QT_TRANSLATE_NOOP("Pavrix", "Rotate"),
+                      QRect(4, 158, 64, 14), kToggle),
+        Control::Make(Kind::RadioButton, ctl::Zoom, QT_TRANSLATE_NOOP("Pavrix", "Zoom"),
+                      QRect(4, 173, 64, 14), kToggle | Control::Disabled),
 
         Control::Make(Kind::CheckBox, ctl::AxisX, "X", QRect(4, 192, 15, 14),
                       Control::Group | kToggle),
@@ -52,11 +67,11 @@ framework::DialogTemplate ControlPanelTemplate() {
         Control::Make(Kind::CheckBox, ctl::AxisZ, "Z", QRect(36, 192, 15, 14), kToggle),
         Control::Make(Kind::CheckBox, ctl::AxisNegative, "-", QRect(53, 192, 15, 14), kToggle),
 
-        Label("Animation Name", QRect(4, 213, 64, 8)),
+        Label(QT_TRANSLATE_NOOP("Pavrix", "Animation Name"), QRect(4, 213, 64, 8)),
         Combo(ctl::AnimationName, {}, QRect(4, 222, 64, 90)),
-        Label("Model Name", QRect(4, 239, 64, 8)),
+        Label(QT_TRANSLATE_NOOP("Pavrix", "Model Name"), QRect(4, 239, 64, 8)),
         Control::Make(Kind::Edit, ctl::ModelName, "", QRect(4, 248, 64, 12), Control::ReadOnly),
-        Label("Part Name", QRect(4, 265, 64, 8)),
+        Label(QT_TRANSLATE_NOOP("Pavrix", "Part Name"), QRect(4, 265, 64, 8)),
         Control::Make(Kind::Edit, ctl::PartName, "", QRect(4, 274, 64, 12), Control::ReadOnly),
     };
     return panel;
@@ -67,20 +82,21 @@ framework::DialogTemplate AnimationBarTemplate() {
     bar.id = resources::res::AnimationBar;
     bar.size = QSize(330, 38);
     bar.controls = {
-        Label("Time", QRect(4, 5, 18, 8)),
+        Label(QT_TRANSLATE_NOOP("Pavrix", "Time"), QRect(4, 5, 18, 8)),
         Control::Make(Kind::Edit, ctl::Time, "", QRect(24, 3, 36, 12)),
-        Label("Key No", QRect(66, 5, 26, 8)),
+        Label(QT_TRANSLATE_NOOP("Pavrix", "Key No"), QRect(66, 5, 26, 8)),
         Control::Make(Kind::Edit, ctl::KeyNo, "", QRect(93, 3, 26, 12), Control::ReadOnly),
-        Label("Length", QRect(126, 5, 24, 8)),
+        Label(QT_TRANSLATE_NOOP("Pavrix", "Length"), QRect(126, 5, 24, 8)),
         Control::Make(Kind::Edit, ctl::Length, "", QRect(151, 3, 28, 12), Control::Number),
-        Control::Make(Kind::PushButton, ctl::ChangeLength, "-> Change", QRect(182, 2, 42, 14)),
-        Label("Play Speed", QRect(232, 5, 40, 8)),
+        Control::Make(Kind::PushButton, ctl::ChangeLength, QT_TRANSLATE_NOOP("Pavrix", "-> Change"),
+                      QRect(182, 2, 42, 14)),
+        Label(QT_TRANSLATE_NOOP("Pavrix", "Play Speed"), QRect(232, 5, 40, 8)),
         Combo(ctl::PlaySpeed, {"1/120", "1/90", "1/60", "1/30", "1/15", "1/10"},
               QRect(274, 3, 48, 90)),
 
-        Label("Min", QRect(4, 23, 16, 8)),
+        Label(QT_TRANSLATE_NOOP("Pavrix", "Min"), QRect(4, 23, 16, 8)),
         Control::Make(Kind::Edit, ctl::Min, "", QRect(24, 21, 36, 12), Control::ReadOnly),
-        Label("Max", QRect(66, 23, 16, 8)),
+        Label(QT_TRANSLATE_NOOP("Pavrix", "Max"), QRect(66, 23, 16, 8)),
         Control::Make(Kind::Edit, ctl::Max, "", QRect(83, 21, 36, 12), Control::ReadOnly),
         Control::Make(Kind::TrackBar, ctl::TimeSlider, "", QRect(124, 20, 198, 16)),
     };

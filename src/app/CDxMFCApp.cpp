@@ -2,6 +2,8 @@
 
 #include <chrono>
 #include <memory>
+#include <string>
+#include <utility>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -23,6 +25,7 @@
 #include "platform/framework/SingleDocTemplate.h"
 #include "platform/framework/StandardIds.h"
 #include "platform/framework/ToolBar.h"
+#include "platform/framework/Translate.h"
 #include "platform/framework/UiServices.h"
 #include "platform/framework/View.h"
 #include "resources/AboutBox.h"
@@ -32,11 +35,12 @@
 
 namespace {
 
-constexpr char kMissingRecentFileMessage[] =
-    "%1\nこのファイルは見つかりません。最近使ったファイルの一覧から削除しました。";
-constexpr char kRecoveryQuestion[] = "前回、保存されていない作業が自動保存されています。\n\n"
-                                     "ファイル: %1\n自動保存の時刻: %2\n\n復元しますか？";
-constexpr char kUntitled[] = "(無題)";
+constexpr char kMissingRecentFileMessage[] = QT_TRANSLATE_NOOP(
+    "Pavrix", "%1\nこのファイルは見つかりません。最近使ったファイルの一覧から削除しました。");
+constexpr char kRecoveryQuestion[] =
+    QT_TRANSLATE_NOOP("Pavrix", "前回、保存されていない作業が自動保存されています。\n\n"
+                                "ファイル: %1\n自動保存の時刻: %2\n\n復元しますか？");
+constexpr char kUntitled[] = QT_TRANSLATE_NOOP("Pavrix", "(無題)");
 
 } // namespace
 
@@ -45,6 +49,13 @@ CDxMFCApp::CDxMFCApp(QStringList arguments, ViewFactory makeView)
       m_makeView(std::move(makeView)) {
     namespace ids = framework::ids;
     MapCommand(resources::ids::AppAbout, [this] { OnAppAbout(); });
+    for (const auto& [id, language] :
+         {std::pair{resources::ids::ViewLanguageJapanese, AppSettings::kLanguages[0]},
+          std::pair{resources::ids::ViewLanguageEnglish, AppSettings::kLanguages[1]}}) {
+        const QString code = QLatin1String(language);
+        MapCommand(id, [this, code] { OnChooseLanguage(code); });
+        MapUpdate(id, [this, code](framework::CCmdUI& ui) { ui.SetCheck(m_language == code); });
+    }
     MapCommandRange(ids::FileMruFirst, ids::FileMruLast,
                     [this](framework::CommandId id) { OnOpenRecentFile(id); });
     MapUpdateRange(ids::FileMruFirst, ids::FileMruLast,
@@ -52,8 +63,8 @@ CDxMFCApp::CDxMFCApp(QStringList arguments, ViewFactory makeView)
     // The scene data model's own messages (an unnamed frame, too many key times) go to
     // the application's message box like the document's.
     m_previousMessageHook = scene::SetMessageHook([](std::string_view text) {
-        framework::UiServices::AppMessageBox(
-            QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), framework::MbOk);
+        framework::UiServices::AppMessageBox(framework::Tr(std::string(text).c_str()),
+                                             framework::MbOk);
     });
 }
 
@@ -63,6 +74,13 @@ CDxMFCApp::~CDxMFCApp() {
 
 int CDxMFCApp::InitInstance() {
     m_settings = std::make_unique<AppSettings>();
+    if (m_language.isEmpty() || !framework::SetTextLanguage(m_language)) {
+        m_language = m_settings->Language();
+        if (!framework::SetTextLanguage(m_language)) {
+            m_language = QLatin1String(framework::kSourceLanguage);
+            framework::SetTextLanguage(m_language);
+        }
+    }
     m_autosave =
         std::make_unique<Autosave>(Autosave::DefaultFolder(), m_settings->AutosaveIntervalSeconds(),
                                    QCoreApplication::applicationPid());
@@ -102,9 +120,9 @@ void CDxMFCApp::OfferRecovery() {
     }
     for (const Autosave::Orphan& orphan : m_autosave->FindOrphans()) {
         const QString name =
-            orphan.originalPath.isEmpty() ? QString::fromUtf8(kUntitled) : orphan.originalPath;
+            orphan.originalPath.isEmpty() ? framework::Tr(kUntitled) : orphan.originalPath;
         const QString text =
-            QString::fromUtf8(kRecoveryQuestion)
+            framework::Tr(kRecoveryQuestion)
                 .arg(name, orphan.time.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")));
         if (framework::UiServices::AppMessageBox(
                 text, framework::MbYesNo | framework::MbIconQuestion) != framework::IdYes) {
@@ -244,7 +262,7 @@ void CDxMFCApp::OnOpenRecentFile(framework::CommandId id) {
     m_recentFiles.Remove(index);
     OnRecentFilesChanged();
     framework::UiServices::AppMessageBox(
-        QString::fromUtf8(kMissingRecentFileMessage).arg(QDir::toNativeSeparators(path)),
+        framework::Tr(kMissingRecentFileMessage).arg(QDir::toNativeSeparators(path)),
         framework::MbOk | framework::MbIconInformation);
 }
 
@@ -287,6 +305,25 @@ int CDxMFCApp::Run() {
 
 CMainFrame* CDxMFCApp::GetMainFrame() const {
     return dynamic_cast<CMainFrame*>(GetMainWnd());
+}
+
+void CDxMFCApp::OnChooseLanguage(const QString& language) {
+    if (m_settings == nullptr || language == m_language) {
+        return;
+    }
+    // The message is in the chosen language; the running interface keeps its own.
+    const QString running = framework::TextLanguage();
+    if (!framework::SetTextLanguage(language)) {
+        return;
+    }
+    //: Shown in the language just chosen: each translation names its own language.
+    const QString text = QCoreApplication::translate(
+        "Pavrix", "画面の言語は、次に Pavrix を起動したときから日本語になります。");
+    framework::SetTextLanguage(running);
+    m_language = language;
+    m_settings->SetLanguage(language);
+    m_settings->Sync();
+    framework::UiServices::AppMessageBox(text, framework::MbIconInformation);
 }
 
 void CDxMFCApp::OnAppAbout() {

@@ -47,8 +47,12 @@ public:
     CDxMFCApp(QStringList arguments, ViewFactory makeView);
     ~CDxMFCApp() override;
 
-    /// Start-up: the settings, the template, the command line (a file name is opened as
-    /// File Open does, else New), then the window text ("Pavrix / Prototype", or the
+    /// The interface language of this run ("ja" or "en", `--lang`); without one,
+    /// InitInstance takes the language the settings keep. Before InitInstance.
+    void SetLanguage(const QString& language) { m_language = language; }
+
+    /// Start-up: the settings, the interface language, the template, the command line (a file name
+    /// is opened as File Open does, else New), then the window text ("Pavrix / Prototype", or the
     /// file's name when one was opened), the remembered geometry, bars and play speed,
     /// and the window shown. 0 when the command line could not be carried out (the
     /// program then ends).
@@ -80,6 +84,9 @@ public:
 
 private:
     void OnAppAbout();
+    /// View ▸ Language: keeps `language` in the settings and says, in that language, that
+    /// the interface changes at the next start.
+    void OnChooseLanguage(const QString& language);
     /// 57616 …: opens the file of that entry as File Open does; a file that is gone is
     /// taken off the list with a message.
     void OnOpenRecentFile(framework::CommandId id);
@@ -96,6 +103,8 @@ private:
     double CommandStateNow() const;
 
     QStringList m_arguments;
+    /// The language of this run (SetLanguage), then the one chosen in View ▸ Language.
+    QString m_language;
     ViewFactory m_makeView;
     PassHook m_passHook;
     scene::MessageHook m_previousMessageHook;

@@ -15,6 +15,7 @@
 #include "platform/framework/MessageBoxCodes.h"
 #include "platform/framework/OpenTiming.h"
 #include "platform/framework/SingleDocTemplate.h"
+#include "platform/framework/Translate.h"
 #include "platform/framework/UiServices.h"
 #include "platform/rm/AnimationSet.h"
 #include "platform/rm/XFileOpenScope.h"
@@ -38,7 +39,7 @@ IDocumentFrame* CDxMFCDoc::GetMainFrame() const {
 void CDxMFCDoc::OnFileCommand(int mode) {
     framework::FileDialog dialog(true, QStringLiteral("x"), QString(),
                                  framework::OfnHideReadOnly | framework::OfnOverwritePrompt,
-                                 QString::fromUtf8(kFileFilter), nullptr);
+                                 framework::Tr(kFileFilter), nullptr);
     if (dialog.DoModal() != framework::IdOk) {
         return;
     }
@@ -73,7 +74,7 @@ int CDxMFCDoc::OnOpenDocument(const QString& path) {
     m_failedOpenChangedNothing = 0;
     framework::OpenTiming::OpenStarted();
     const auto showMessage = [](const scene::DocumentMessage& message) {
-        QString text = QString::fromStdString(message.text);
+        QString text = framework::Tr(message.text.c_str());
         if (!message.detail.empty()) {
             text += QLatin1Char('\n') + FailureCause::DetailLines(message.detail);
         }
@@ -137,7 +138,7 @@ int CDxMFCDoc::CanSave() {
     if (g_currentAnimation != nullptr && g_currentModel != nullptr) {
         return 1;
     }
-    framework::UiServices::AppMessageBox(QString::fromUtf8(kNothingToSaveMessage),
+    framework::UiServices::AppMessageBox(framework::Tr(kNothingToSaveMessage),
                                          framework::MbIconInformation);
     return 0;
 }
@@ -182,8 +183,7 @@ int CDxMFCDoc::OnSaveDocument(const QString& path) {
     if (!saved) {
         // The edits are still only in memory: the document stays modified, so quitting
         // asks again.
-        framework::UiServices::AppMessageBox(QString::fromUtf8(kSaveFailedMessage) +
-                                                 QLatin1Char('\n') +
+        framework::UiServices::AppMessageBox(framework::Tr(kSaveFailedMessage) + QLatin1Char('\n') +
                                                  FailureCause::DetailLines(error),
                                              framework::MbOk);
         return 0;

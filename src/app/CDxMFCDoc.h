@@ -19,11 +19,14 @@ class IDocumentFrame;
 class CDxMFCDoc : public framework::Document {
 public:
     /// The filter of the file commands' open dialog.
-    static constexpr char kFileFilter[] = "X ﾌｧｲﾙ (*.x)|*.x|すべてのﾌｧｲﾙ (*.*)|*.*||";
+    static constexpr char kFileFilter[] =
+        QT_TRANSLATE_NOOP("Pavrix", "X ﾌｧｲﾙ (*.x)|*.x|すべてのﾌｧｲﾙ (*.*)|*.*||");
     /// Shown above the reason when a file could not be written.
-    static constexpr char kSaveFailedMessage[] = "ファイルの保存に失敗しました。";
+    static constexpr char kSaveFailedMessage[] =
+        QT_TRANSLATE_NOOP("Pavrix", "ファイルの保存に失敗しました。");
     /// Shown by Save and Save As when no character is loaded.
-    static constexpr char kNothingToSaveMessage[] = "保存するデータがありません。";
+    static constexpr char kNothingToSaveMessage[] =
+        QT_TRANSLATE_NOOP("Pavrix", "保存するデータがありません。");
 
     CDxMFCDoc();
 

@@ -5,7 +5,6 @@
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QEvent>
@@ -44,6 +43,7 @@
 #include "platform/framework/Document.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "platform/framework/ToolBar.h"
+#include "platform/framework/Translate.h"
 #include "platform/framework/View.h"
 #include "platform/rm/Frame.h"
 #include "render/Direct3R.h"
@@ -59,8 +59,8 @@ using framework::CCmdUI;
 using framework::Notification;
 namespace ids = resources::ids;
 
-constexpr char kNoRetainedModeMessage[] =
-    "Direct3DRM3 の初期化に失敗しました。\nPavrix の実行には、DirectX6 が必要です。";
+constexpr char kNoRetainedModeMessage[] = QT_TRANSLATE_NOOP(
+    "Pavrix", "Direct3DRM3 の初期化に失敗しました。\nPavrix の実行には、DirectX6 が必要です。");
 
 } // namespace
 
@@ -237,7 +237,7 @@ CMainFrame::~CMainFrame() {
 
 int CMainFrame::OnCreate(framework::CreateContext& context) {
     if (m_parentD3R.D3DRM() == nullptr) {
-        MessageBox(QString::fromUtf8(kNoRetainedModeMessage), QStringLiteral("Pavrix"),
+        MessageBox(framework::Tr(kNoRetainedModeMessage), QStringLiteral("Pavrix"),
                    framework::MbIconInformation);
         return -1;
     }
@@ -458,17 +458,24 @@ int CMainFrame::OnDropFiles(const QStringList& paths) {
 }
 
 void CMainFrame::OnManual() {
+    // Help always answers: the page, or a message saying why not and where to look.
     const QString path = manual_page::Find();
     if (path.isEmpty()) {
+        MessageBox(manual_page::MissingMessage(), manual_page::Caption(),
+                   framework::MbIconInformation);
         return;
     }
-    const QUrl url = QUrl::fromLocalFile(path);
-    const bool shown = m_urlOpener ? m_urlOpener(url) : QDesktopServices::openUrl(url);
-    // Without a viewer the desktop shows nothing at all: say so, and where the page is.
-    if (!shown) {
+    const auto noViewer = [this, path] {
         MessageBox(manual_page::NoViewerMessage(path), manual_page::Caption(),
                    framework::MbIconInformation);
+    };
+    if (m_urlOpener) {
+        if (!m_urlOpener(QUrl::fromLocalFile(path))) {
+            noViewer();
+        }
+        return;
     }
+    m_manualViewer.Open(path, noViewer);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -521,9 +528,10 @@ void CMainFrame::OnTimeTyped() {
         GoToTime(time);
         return;
     }
-    MessageBox(QString::asprintf("%.2f から %.2f までの数字を入力してください。",
-                                 FirstKeyTime(g_currentAnimation), LastKeyTime(g_currentAnimation)),
-               QStringLiteral("Time"), framework::MbIconInformation);
+    MessageBox(framework::TrFormat(
+                   QT_TRANSLATE_NOOP("Pavrix", "%.2f から %.2f までの数字を入力してください。"),
+                   FirstKeyTime(g_currentAnimation), LastKeyTime(g_currentAnimation)),
+               QCoreApplication::translate("Pavrix", "Time"), framework::MbIconInformation);
     RefreshTimeDisplay();
 }
 
@@ -594,7 +602,9 @@ void CMainFrame::SetOperationMode(int mode) {
     ShowControlBar(m_animationToolBar, parentChild ? 0 : 1);
     ShowControlBar(m_partsToolBar, parentChild ? 1 : 0);
     m_controlPanel->Controls().SetDlgItemText(
-        ctl::SecondGroupLabel, parentChild ? QStringLiteral("Model") : QStringLiteral("Animation"));
+        ctl::SecondGroupLabel,
+        framework::Tr(parentChild ? QT_TRANSLATE_NOOP("Pavrix", "Model")
+                                  : QT_TRANSLATE_NOOP("Pavrix", "Animation")));
     // The "<Parent>" label is drawn in the parent-child mode only.
     g_redrawRequest = 1;
 }

@@ -9,6 +9,7 @@
 #include "app/AnimationBarDisplay.h"
 #include "app/IDocumentFrame.h"
 #include "app/KeyTimeRules.h"
+#include "app/ManualViewer.h"
 #include "app/Playback.h"
 #include "app/ProgramState.h"
 #include "app/SceneServices.h"
@@ -173,7 +174,8 @@ public:
     /// an active view and document or when the question was cancelled.
     int OnDropFiles(const QStringList& paths);
     /// Replaces how the manual page (manual_page::Find) is handed to the desktop (tests);
-    /// empty restores it. When no viewer takes the page a message says so and names it.
+    /// empty restores xdg-open (ManualViewer). When no viewer takes the page a message
+    /// says so and names it; without the page, a message names the places looked in.
     void SetUrlOpener(UrlOpener opener) { m_urlOpener = std::move(opener); }
 
     /// See SceneServices.
@@ -275,4 +277,6 @@ private:
     UndoHistory m_history;
 
     UrlOpener m_urlOpener;
+    /// Hands the manual to xdg-open when no UrlOpener is set.
+    ManualViewer m_manualViewer;
 };

@@ -6,6 +6,8 @@
 
 #include <QStringDecoder>
 
+#include "platform/framework/Translate.h"
+
 namespace {
 
 struct Cause {
@@ -19,15 +21,17 @@ struct Cause {
 // goes on to say more.
 const Cause kCauses[] = {
     {{"no such file or directory", "not a directory"},
-     "ファイルまたはフォルダーが見つかりません。"},
+     QT_TRANSLATE_NOOP("Pavrix", "ファイルまたはフォルダーが見つかりません。")},
     {{"permission denied", "operation not permitted", "read-only file system"},
-     "このファイルまたはフォルダーに書き込む(読み込む)権限がありません。"},
+     QT_TRANSLATE_NOOP("Pavrix",
+                       "このファイルまたはフォルダーに書き込む(読み込む)権限がありません。")},
     {{"no space left on device", "disk quota exceeded", "file too large"},
-     "ディスクの空き容量が足りません。"},
+     QT_TRANSLATE_NOOP("Pavrix", "ディスクの空き容量が足りません。")},
     {{"found end of file", "found an empty file", "ends early", "unexpected end"},
-     "ファイルが途中で終わっています(壊れているか、書き込みの途中です)。"},
+     QT_TRANSLATE_NOOP("Pavrix",
+                       "ファイルが途中で終わっています(壊れているか、書き込みの途中です)。")},
     {{"expected 'xof '", "expected the 16-byte header", "expected the header 'xof"},
-     "X ファイル (.x) ではありません。"},
+     QT_TRANSLATE_NOOP("Pavrix", "X ファイル (.x) ではありません。")},
 };
 
 std::string Lower(std::string_view text) {
@@ -44,7 +48,7 @@ QString FailureCause::Explain(std::string_view technical) {
     for (const Cause& cause : kCauses) {
         for (std::string_view clue : cause.clues) {
             if (lower.find(clue) != std::string::npos) {
-                return QString::fromUtf8(cause.text);
+                return framework::Tr(cause.text);
             }
         }
     }

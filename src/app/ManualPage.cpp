@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "platform/framework/Translate.h"
+
 namespace manual_page {
 
 namespace {
@@ -11,21 +13,27 @@ namespace {
 constexpr char kManualFile[] = "Manual.htm";
 /// Where an installed program finds its manual, from the program's folder.
 constexpr char kInstalledManual[] = "../share/doc/pavrix/Manual.htm";
-constexpr char kNoViewerMessage[] = "簡易説明書を表示できませんでした。\n"
-                                    "HTML ファイルを表示するプログラム (ウェブブラウザーなど) "
-                                    "が見つかりません。\n%1";
+constexpr char kMissingMessage[] = QT_TRANSLATE_NOOP(
+    "Pavrix", "簡易説明書 (Manual.htm) が見つかりませんでした。次の場所を探しました:\n%1");
+constexpr char kNoViewerMessage[] =
+    QT_TRANSLATE_NOOP("Pavrix", "簡易説明書を表示できませんでした。\n"
+                                "HTML ファイルを表示するプログラム (ウェブブラウザーなど) "
+                                "が見つかりません。\n%1");
 
 } // namespace
 
-QString Find() {
-    const QString here = QDir::current().absoluteFilePath(QString::fromLatin1(kManualFile));
-    if (QFileInfo(here).isFile()) {
-        return here;
-    }
+QStringList Places() {
+    QStringList places{QDir::current().absoluteFilePath(QString::fromLatin1(kManualFile))};
     const QDir programFolder(QCoreApplication::applicationDirPath());
     for (const char* name : {kManualFile, kInstalledManual}) {
-        const QString path =
-            QDir::cleanPath(programFolder.absoluteFilePath(QString::fromLatin1(name)));
+        places.push_back(
+            QDir::cleanPath(programFolder.absoluteFilePath(QString::fromLatin1(name))));
+    }
+    return places;
+}
+
+QString Find() {
+    for (const QString& path : Places()) {
         if (QFileInfo(path).isFile()) {
             return path;
         }
@@ -33,12 +41,20 @@ QString Find() {
     return QString();
 }
 
+QString MissingMessage() {
+    QStringList places = Places();
+    for (QString& place : places) {
+        place = QDir::toNativeSeparators(place);
+    }
+    return framework::Tr(kMissingMessage).arg(places.join(QLatin1Char('\n')));
+}
+
 QString NoViewerMessage(const QString& path) {
-    return QString::fromUtf8(kNoViewerMessage).arg(QDir::toNativeSeparators(path));
+    return framework::Tr(kNoViewerMessage).arg(QDir::toNativeSeparators(path));
 }
 
 QString Caption() {
-    return QStringLiteral("Manual");
+    return QCoreApplication::translate("Pavrix", "Manual");
 }
 
 } // namespace manual_page

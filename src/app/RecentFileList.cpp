@@ -7,6 +7,7 @@
 
 #include "platform/framework/FrameWindow.h"
 #include "platform/framework/StandardIds.h"
+#include "platform/framework/Translate.h"
 
 namespace ids = framework::ids;
 
@@ -69,7 +70,7 @@ void RecentFileList::UpdateMenu(framework::FrameWindow& frame) const {
         }
     }
     if (m_paths.isEmpty()) {
-        first->setText(QString::fromUtf8(kPlaceholderText));
+        first->setText(framework::Tr(kPlaceholderText));
         first->setEnabled(false);
         return;
     }

@@ -14,7 +14,7 @@ class RecentFileList {
 public:
     static constexpr int kMaxEntries = 4;
     /// Shown, greyed, in place of the first entry while the list is empty.
-    static constexpr char kPlaceholderText[] = "最新のﾌｧｲﾙ";
+    static constexpr char kPlaceholderText[] = QT_TRANSLATE_NOOP("Pavrix", "最新のﾌｧｲﾙ");
 
     /// Puts `path` first, as an absolute clean path; a path already listed moves up, and
     /// the oldest entry falls off past four. An empty path changes nothing.

@@ -1,7 +1,11 @@
 // The pavrix program: the editor, or, for the options of the command line, the headless
 // commands without any window.
 
+#include <cstddef>
 #include <cstdio>
+#include <optional>
+#include <string_view>
+#include <vector>
 
 #include <QAction>
 #include <QApplication>
@@ -63,9 +67,43 @@ void InstallScreenshot(CDxMFCApp& app) {
     });
 }
 
+/// Takes `--lang ja|en` (before any "--") out of the arguments: its value, "" without
+/// one, or nothing (after a message) when the option is wrong.
+std::optional<QString> TakeLanguage(std::vector<char*>& arguments) {
+    QString language;
+    std::vector<char*> kept;
+    bool filesOnly = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string_view argument = arguments[i];
+        filesOnly = filesOnly || argument == "--";
+        if (filesOnly || i == 0 || argument != "--lang") {
+            kept.push_back(arguments[i]);
+            continue;
+        }
+        const std::string_view value = i + 1 < arguments.size() ? arguments[i + 1] : "";
+        if (value != "ja" && value != "en") {
+            std::fprintf(stderr, "pavrix: --lang takes ja or en\n"
+                                 "Try 'pavrix --help' for more information.\n");
+            return std::nullopt;
+        }
+        language = QString::fromLatin1(value.data(), static_cast<qsizetype>(value.size()));
+        ++i;
+    }
+    arguments = std::move(kept);
+    return language;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    std::vector<char*> arguments(argv, argv + argc);
+    const std::optional<QString> language = TakeLanguage(arguments);
+    if (!language) {
+        return 2;
+    }
+    argc = static_cast<int>(arguments.size());
+    arguments.push_back(nullptr);
+    argv = arguments.data();
     if (cli::IsCommandLine(argc, argv)) {
         return cli::Run(argc, argv);
     }
@@ -82,6 +120,7 @@ int main(int argc, char** argv) {
         }
     }
     CDxMFCApp app(files, [] { return new CDxMFCView; });
+    app.SetLanguage(*language);
     if (!app.InitInstance()) {
         app.ExitInstance();
         return 1;

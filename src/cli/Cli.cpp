@@ -46,10 +46,12 @@ constexpr Command kCommands[] = {
 };
 
 void PrintUsage(std::ostream& os) {
-    os << "Usage: pavrix [FILE]\n"
+    os << "Usage: pavrix [--lang ja|en] [FILE]\n"
           "  or:  pavrix OPTION ARGUMENTS...\n"
           "Edit the keyframe animation of jointed 3D characters in DirectX .x files.\n"
-          "Without an option, open the editor, on FILE when one is given.\n\n";
+          "Without an option, open the editor, on FILE when one is given; --lang sets its\n"
+          "interface language for this run (else the one chosen in View > Language, at\n"
+          "first Japanese).\n\n";
     for (const Command& c : kCommands) {
         os << "  pavrix " << c.option << ' ' << c.arguments << "\n      " << c.summary << '\n';
     }

@@ -4,6 +4,7 @@
 #include "app/ProgramState.h"
 #include "commands/IKeyFrameHost.h"
 #include "platform/framework/MessageBoxCodes.h"
+#include "platform/framework/Translate.h"
 #include "platform/rm/AnimationSet.h"
 #include "platform/rm/Context.h"
 #include "platform/rm/Frame.h"
@@ -14,14 +15,15 @@
 
 namespace {
 
-constexpr char kCaption[] = "Add Key Frame";
-constexpr char kSelectPartFirst[] =
-    "アニメーションを追加するパーツを選択後、\nボタンを押してください。";
-constexpr char kKeyExists[] = "Time \"%d\" にはすでにキーが存在します";
-constexpr char kCreateAnimation[] =
-    "このパーツにはアニメーションがありません。\nアニメーションを生成しますか？";
-constexpr char kConfirmAdd[] = "アニメーションキーを Time \"%d\" へ追加しますか？";
-constexpr char kAdded[] = "キーの追加完了。";
+constexpr char kCaption[] = QT_TRANSLATE_NOOP("Pavrix", "Add Key Frame");
+constexpr char kSelectPartFirst[] = QT_TRANSLATE_NOOP(
+    "Pavrix", "アニメーションを追加するパーツを選択後、\nボタンを押してください。");
+constexpr char kKeyExists[] = QT_TRANSLATE_NOOP("Pavrix", "Time \"%d\" にはすでにキーが存在します");
+constexpr char kCreateAnimation[] = QT_TRANSLATE_NOOP(
+    "Pavrix", "このパーツにはアニメーションがありません。\nアニメーションを生成しますか？");
+constexpr char kConfirmAdd[] =
+    QT_TRANSLATE_NOOP("Pavrix", "アニメーションキーを Time \"%d\" へ追加しますか？");
+constexpr char kAdded[] = QT_TRANSLATE_NOOP("Pavrix", "キーの追加完了。");
 constexpr unsigned kQuestion = framework::MbOkCancel | framework::MbIconQuestion;
 /// Closed, linear position, scale and rotation, position.
 constexpr std::uint32_t kNewAnimationOptions = 0x36;
@@ -71,8 +73,8 @@ int AddKeyFrameCommand::Run() {
     }
     if (IsKeyTime(g_currentAnimation, static_cast<float>(ToKeyTime(g_currentTime)))) {
         if (!m_silent) {
-            m_host.ShowMessage(QString::asprintf(kKeyExists, static_cast<int>(g_keyTime)),
-                               QString::fromUtf8(kCaption), framework::MbIconInformation);
+            m_host.ShowMessage(framework::TrFormat(kKeyExists, static_cast<int>(g_keyTime)),
+                               framework::Tr(kCaption), framework::MbIconInformation);
         }
         return 0;
     }
@@ -84,10 +86,10 @@ int AddKeyFrameCommand::Run() {
     // animation behind.
     const bool needsAnimation = record->animation == nullptr;
     if (!m_silent) {
-        if (needsAnimation && !Confirm(QString::fromUtf8(kCreateAnimation), kCaption, kQuestion)) {
+        if (needsAnimation && !Confirm(framework::Tr(kCreateAnimation), kCaption, kQuestion)) {
             return 0;
         }
-        if (!Confirm(QString::asprintf(kConfirmAdd, static_cast<int>(g_keyTime)), kCaption,
+        if (!Confirm(framework::TrFormat(kConfirmAdd, static_cast<int>(g_keyTime)), kCaption,
                      kQuestion)) {
             return 0;
         }

@@ -18,7 +18,7 @@ public:
 protected:
     /// 1 when the key was added.
     int Run() override;
-    const char* StepName() const override { return "キーの追加"; }
+    const char* StepName() const override { return QT_TRANSLATE_NOOP("Pavrix", "キーの追加"); }
 
 private:
     int m_silent;

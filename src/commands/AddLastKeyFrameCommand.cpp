@@ -5,16 +5,18 @@
 #include "commands/AddKeyFrameCommand.h"
 #include "commands/IKeyFrameHost.h"
 #include "platform/framework/MessageBoxCodes.h"
+#include "platform/framework/Translate.h"
 #include "platform/rm/AnimationSet.h"
 #include "scene/CAnimationData.h"
 
 namespace {
 
-constexpr char kCaption[] = "Add Last Key Frame";
-constexpr char kConfirm[] = "アニメーションの最後(+1)にキーを追加しますか？";
-constexpr char kNoAnimationYet[] =
-    "現在アニメーションが登録されていません。\nアニメーションを生成しますか？";
-constexpr char kAdded[] = "キーの追加完了。";
+constexpr char kCaption[] = QT_TRANSLATE_NOOP("Pavrix", "Add Last Key Frame");
+constexpr char kConfirm[] =
+    QT_TRANSLATE_NOOP("Pavrix", "アニメーションの最後(+1)にキーを追加しますか？");
+constexpr char kNoAnimationYet[] = QT_TRANSLATE_NOOP(
+    "Pavrix", "現在アニメーションが登録されていません。\nアニメーションを生成しますか？");
+constexpr char kAdded[] = QT_TRANSLATE_NOOP("Pavrix", "キーの追加完了。");
 constexpr unsigned kQuestion = framework::MbOkCancel | framework::MbIconQuestion;
 
 } // namespace
@@ -25,11 +27,11 @@ int AddLastKeyFrameCommand::Run() {
         Inform(kNoAnimationDataMessage, "Add Key Frame");
         return 0;
     }
-    if (!Confirm(QString::fromUtf8(kConfirm), kCaption, kQuestion)) {
+    if (!Confirm(framework::Tr(kConfirm), kCaption, kQuestion)) {
         return 0;
     }
     if (g_currentAnimation->Set()->Animations().empty()) {
-        if (!Confirm(QString::fromUtf8(kNoAnimationYet), kCaption, kQuestion)) {
+        if (!Confirm(framework::Tr(kNoAnimationYet), kCaption, kQuestion)) {
             return 0;
         }
         const unsigned keyTime = g_keyTime;

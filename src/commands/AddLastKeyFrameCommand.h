@@ -12,5 +12,7 @@ public:
 
 protected:
     int Run() override;
-    const char* StepName() const override { return "最後にキーを追加"; }
+    const char* StepName() const override {
+        return QT_TRANSLATE_NOOP("Pavrix", "最後にキーを追加");
+    }
 };

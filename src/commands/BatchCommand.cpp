@@ -6,10 +6,11 @@
 #include "commands/IBatchCommandHost.h"
 #include "commands/KeyFrameCommand.h"
 #include "platform/framework/MessageBoxCodes.h"
+#include "platform/framework/Translate.h"
 
 namespace {
 
-constexpr char kNoModelMessage[] = "モデルデータが存在しません。";
+constexpr char kNoModelMessage[] = QT_TRANSLATE_NOOP("Pavrix", "モデルデータが存在しません。");
 
 } // namespace
 
@@ -24,7 +25,7 @@ CommandResult BatchCommand::Execute() {
     if (!AskFirst(recipe)) {
         return CommandResult::Cancelled;
     }
-    EditScope scope(m_host.History(), QString::fromUtf8(recipe.stepName), recipe.touches);
+    EditScope scope(m_host.History(), framework::Tr(recipe.stepName), recipe.touches);
     const Outcome outcome = Apply();
     if (outcome == Outcome::Failed) {
         return CommandResult::Refused;
@@ -63,12 +64,10 @@ bool BatchCommand::AskFirst(const Recipe& recipe) {
 }
 
 void BatchCommand::Inform(const char* text, const char* caption) {
-    m_host.ShowMessage(QString::fromUtf8(text), QString::fromUtf8(caption),
-                       framework::MbIconInformation);
+    m_host.ShowMessage(framework::Tr(text), framework::Tr(caption), framework::MbIconInformation);
 }
 
 bool BatchCommand::Confirm(const char* text, const char* caption, unsigned style) {
-    const int answer =
-        m_host.ShowMessage(QString::fromUtf8(text), QString::fromUtf8(caption), style);
+    const int answer = m_host.ShowMessage(framework::Tr(text), framework::Tr(caption), style);
     return answer == framework::IdOk || answer == framework::IdYes;
 }

@@ -7,14 +7,15 @@
 #include "scene/CAnimationData.h"
 
 const BatchCommand::Recipe& ChangeAllPositionKeyScaleCommand::GetRecipe() const {
-    static const Recipe recipe{"Change All Position Key Scale",
-                               "ポジションキーの移動サイズの変更",
-                               EditScope::AnimationSets,
-                               Ask::PositionKeyScaleDialog,
-                               nullptr,
-                               "すべてのポジションキーの移動サイズ変更完了。",
-                               false,
-                               true};
+    static const Recipe recipe{
+        QT_TRANSLATE_NOOP("Pavrix", "Change All Position Key Scale"),
+        QT_TRANSLATE_NOOP("Pavrix", "ポジションキーの移動サイズの変更"),
+        EditScope::AnimationSets,
+        Ask::PositionKeyScaleDialog,
+        nullptr,
+        QT_TRANSLATE_NOOP("Pavrix", "すべてのポジションキーの移動サイズ変更完了。"),
+        false,
+        true};
     return recipe;
 }
 

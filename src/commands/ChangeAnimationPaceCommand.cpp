@@ -7,19 +7,19 @@
 
 namespace {
 
-constexpr char kQuestion[] =
-    "アニメーション全体の長さを変更することで、\n再生ペースを変えます。\n\n"
-    "現在の機能：アニメーションの長さ×２倍";
+constexpr char kQuestion[] = QT_TRANSLATE_NOOP(
+    "Pavrix", "アニメーション全体の長さを変更することで、\n再生ペースを変えます。\n\n"
+              "現在の機能：アニメーションの長さ×２倍");
 
 } // namespace
 
 const BatchCommand::Recipe& ChangeAnimationPaceCommand::GetRecipe() const {
-    static const Recipe recipe{"Change Animation Pace",
-                               "アニメーションのペースの変更",
+    static const Recipe recipe{QT_TRANSLATE_NOOP("Pavrix", "Change Animation Pace"),
+                               QT_TRANSLATE_NOOP("Pavrix", "アニメーションのペースの変更"),
                                EditScope::AnimationSets,
                                Ask::Warning,
                                kQuestion,
-                               "アニメーションの長さの変更完了。",
+                               QT_TRANSLATE_NOOP("Pavrix", "アニメーションの長さの変更完了。"),
                                true,
                                true};
     return recipe;

@@ -4,12 +4,14 @@
 #include "app/ProgramState.h"
 #include "commands/IKeyFrameHost.h"
 #include "platform/framework/MessageBoxCodes.h"
+#include "platform/framework/Translate.h"
 #include "scene/CAnimationData.h"
 
 namespace {
 
-constexpr char kQuestion[] = "キーの範囲を %d から %d へ変更しますか？";
-constexpr char kCaption[] = "Change Key Frame Length";
+constexpr char kQuestion[] =
+    QT_TRANSLATE_NOOP("Pavrix", "キーの範囲を %d から %d へ変更しますか？");
+constexpr char kCaption[] = QT_TRANSLATE_NOOP("Pavrix", "Change Key Frame Length");
 /// Beyond 2^24 a 32-bit float no longer holds every whole key time.
 constexpr unsigned kLongestKeyLength = 16777216;
 
@@ -45,7 +47,7 @@ int ChangeKeyLengthCommand::ApplyLength() {
         return 0;
     }
     const QString question =
-        QString::asprintf(kQuestion, static_cast<int>(length), static_cast<int>(newLength));
+        framework::TrFormat(kQuestion, static_cast<int>(length), static_cast<int>(newLength));
     if (!Confirm(question, kCaption, framework::MbYesNo | framework::MbIconQuestion)) {
         m_host.ShowKeyLength(length);
         return 0;

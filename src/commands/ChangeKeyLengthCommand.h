@@ -22,7 +22,9 @@ public:
 
 protected:
     int Run() override;
-    const char* StepName() const override { return "キーの長さの変更"; }
+    const char* StepName() const override {
+        return QT_TRANSLATE_NOOP("Pavrix", "キーの長さの変更");
+    }
 
 private:
     int ApplyLength();

@@ -19,12 +19,12 @@ constexpr unsigned kTouches = EditScope::ModelFrames | EditScope::Meshes | EditS
 } // namespace
 
 const BatchCommand::Recipe& ChangeModelScaleCommand::GetRecipe() const {
-    static const Recipe recipe{"Change Model Scale",
-                               "モデルの大きさの変更",
+    static const Recipe recipe{QT_TRANSLATE_NOOP("Pavrix", "Change Model Scale"),
+                               QT_TRANSLATE_NOOP("Pavrix", "モデルの大きさの変更"),
                                kTouches,
                                Ask::ModelScaleDialog,
                                nullptr,
-                               "スケールの変更完了。",
+                               QT_TRANSLATE_NOOP("Pavrix", "スケールの変更完了。"),
                                false,
                                true,
                                true};

@@ -14,7 +14,7 @@ public:
 protected:
     /// Changes no animation: 0.
     int Run() override;
-    const char* StepName() const override { return "キーのコピー"; }
+    const char* StepName() const override { return QT_TRANSLATE_NOOP("Pavrix", "キーのコピー"); }
     unsigned Touches() const override { return 0; }
 
 private:

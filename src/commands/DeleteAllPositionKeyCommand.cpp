@@ -7,18 +7,19 @@
 
 namespace {
 
-constexpr char kQuestion[] = "すべてのポジション(位置)キーを削除し、\n"
-                             "アニメーションをモデルのサイズに依存しないようにします。";
+constexpr char kQuestion[] =
+    QT_TRANSLATE_NOOP("Pavrix", "すべてのポジション(位置)キーを削除し、\n"
+                                "アニメーションをモデルのサイズに依存しないようにします。");
 
 } // namespace
 
 const BatchCommand::Recipe& DeleteAllPositionKeyCommand::GetRecipe() const {
-    static const Recipe recipe{"Delete All Position Key",
-                               "ポジションキーの全削除",
+    static const Recipe recipe{QT_TRANSLATE_NOOP("Pavrix", "Delete All Position Key"),
+                               QT_TRANSLATE_NOOP("Pavrix", "ポジションキーの全削除"),
                                EditScope::AnimationSets,
                                Ask::Warning,
                                kQuestion,
-                               "ポジションキーの削除完了。",
+                               QT_TRANSLATE_NOOP("Pavrix", "ポジションキーの削除完了。"),
                                true,
                                true};
     return recipe;

@@ -4,14 +4,15 @@
 #include "app/ProgramState.h"
 #include "commands/IKeyFrameHost.h"
 #include "platform/framework/MessageBoxCodes.h"
+#include "platform/framework/Translate.h"
 #include "scene/CAnimationData.h"
 
 namespace {
 
-constexpr char kCaption[] = "Delete Key Frame";
-constexpr char kNoKey[] = "Time \"%d\" にはキーが存在しません。";
-constexpr char kConfirm[] = "Time \"%d\" のキーを削除します。";
-constexpr char kDeleted[] = "キーの削除完了。";
+constexpr char kCaption[] = QT_TRANSLATE_NOOP("Pavrix", "Delete Key Frame");
+constexpr char kNoKey[] = QT_TRANSLATE_NOOP("Pavrix", "Time \"%d\" にはキーが存在しません。");
+constexpr char kConfirm[] = QT_TRANSLATE_NOOP("Pavrix", "Time \"%d\" のキーを削除します。");
+constexpr char kDeleted[] = QT_TRANSLATE_NOOP("Pavrix", "キーの削除完了。");
 
 } // namespace
 
@@ -28,11 +29,11 @@ int DeleteKeyFrameCommand::Run() {
         found = g_currentAnimation->KeyTime(static_cast<int>(i)) == keyTime;
     }
     if (!found) {
-        m_host.ShowMessage(QString::asprintf(kNoKey, static_cast<int>(g_keyTime)),
-                           QString::fromUtf8(kCaption), framework::MbIconInformation);
+        m_host.ShowMessage(framework::TrFormat(kNoKey, static_cast<int>(g_keyTime)),
+                           framework::Tr(kCaption), framework::MbIconInformation);
         return 0;
     }
-    const bool confirmed = Confirm(QString::asprintf(kConfirm, static_cast<int>(g_keyTime)),
+    const bool confirmed = Confirm(framework::TrFormat(kConfirm, static_cast<int>(g_keyTime)),
                                    kCaption, framework::MbOkCancel | framework::MbIconExclamation);
     if (confirmed) {
         g_currentAnimation->DeleteKeysAt(keyTime);

@@ -12,5 +12,5 @@ public:
 
 protected:
     int Run() override;
-    const char* StepName() const override { return "キーの削除"; }
+    const char* StepName() const override { return QT_TRANSLATE_NOOP("Pavrix", "キーの削除"); }
 };

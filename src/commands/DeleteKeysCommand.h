@@ -14,7 +14,9 @@ public:
         : KeyEditCommand(host), m_keys(std::move(keys)) {}
 
 protected:
-    const char* StepName() const override { return "選択したキーの削除"; }
+    const char* StepName() const override {
+        return QT_TRANSLATE_NOOP("Pavrix", "選択したキーの削除");
+    }
     std::vector<rm::Animation*> Targets() const override;
     int Edit() override;
 

@@ -12,6 +12,8 @@ public:
 protected:
     /// 1 when the dialog was left with OK.
     int Run() override;
-    const char* StepName() const override { return "パーツのアニメーション情報の変更"; }
+    const char* StepName() const override {
+        return QT_TRANSLATE_NOOP("Pavrix", "パーツのアニメーション情報の変更");
+    }
     unsigned Touches() const override;
 };

@@ -9,6 +9,7 @@
 #include "gltf/DocumentExport.h"
 #include "platform/framework/FileDialog.h"
 #include "platform/framework/MessageBoxCodes.h"
+#include "platform/framework/Translate.h"
 
 ExportFileCommand::ExportFileCommand(IBatchCommandHost& host, const scene::SceneDocument& doc,
                                      double ticksPerSecond)
@@ -23,15 +24,15 @@ QString ExportFileCommand::WithExtension(const QString& path) {
 }
 
 void ExportFileCommand::Execute() {
-    const QString caption = QString::fromUtf8(kCaption);
+    const QString caption = framework::Tr(kCaption);
     if (!m_doc.currentModel) {
-        m_host.ShowMessage(QString::fromUtf8(kNoModelMessage), caption,
+        m_host.ShowMessage(framework::Tr(kNoModelMessage), caption,
                            framework::MbOk | framework::MbIconInformation);
         return;
     }
     framework::FileDialog dialog(false, QStringLiteral("glb"), QString(),
                                  framework::OfnHideReadOnly | framework::OfnOverwritePrompt,
-                                 QString::fromUtf8(kFileFilter));
+                                 framework::Tr(kFileFilter));
     if (dialog.DoModal() != framework::IdOk) {
         return;
     }
@@ -44,13 +45,13 @@ void ExportFileCommand::Execute() {
     std::vector<std::string> warnings;
     if (!gltf::ExportDocument(QFile::encodeName(path).constData(), m_doc, options, &error,
                               &warnings)) {
-        m_host.ShowMessage(QString::fromUtf8(kFailedMessage) + QLatin1Char('\n') +
+        m_host.ShowMessage(framework::Tr(kFailedMessage) + QLatin1Char('\n') +
                                QString::fromStdString(error),
                            caption, framework::MbOk | framework::MbIconExclamation);
         return;
     }
     if (!warnings.empty()) {
-        QString text = QString::fromUtf8(kWarningsMessage);
+        QString text = framework::Tr(kWarningsMessage);
         for (const std::string& warning : warnings) {
             text += QLatin1Char('\n') + QString::fromStdString(warning);
         }

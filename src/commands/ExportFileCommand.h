@@ -19,12 +19,15 @@ public:
                       double ticksPerSecond);
     void Execute();
 
-    static constexpr char kCaption[] = "Export";
-    static constexpr char kFileFilter[] =
-        "glTF バイナリ (*.glb)|*.glb|glTF (*.gltf)|*.gltf|すべてのﾌｧｲﾙ (*.*)|*.*||";
-    static constexpr char kNoModelMessage[] = "エクスポートするモデルがありません。";
-    static constexpr char kFailedMessage[] = "エクスポートに失敗しました。";
-    static constexpr char kWarningsMessage[] = "エクスポートしました。次の点を変えています:";
+    static constexpr char kCaption[] = QT_TRANSLATE_NOOP("Pavrix", "Export");
+    static constexpr char kFileFilter[] = QT_TRANSLATE_NOOP(
+        "Pavrix", "glTF バイナリ (*.glb)|*.glb|glTF (*.gltf)|*.gltf|すべてのﾌｧｲﾙ (*.*)|*.*||");
+    static constexpr char kNoModelMessage[] =
+        QT_TRANSLATE_NOOP("Pavrix", "エクスポートするモデルがありません。");
+    static constexpr char kFailedMessage[] =
+        QT_TRANSLATE_NOOP("Pavrix", "エクスポートに失敗しました。");
+    static constexpr char kWarningsMessage[] =
+        QT_TRANSLATE_NOOP("Pavrix", "エクスポートしました。次の点を変えています:");
 
     /// `path` with ".glb" appended unless it ends in .glb or .gltf (any case).
     static QString WithExtension(const QString& path);

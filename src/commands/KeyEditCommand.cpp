@@ -5,6 +5,7 @@
 #include "app/ProgramState.h"
 #include "commands/EditScope.h"
 #include "commands/IKeyFrameHost.h"
+#include "platform/framework/Translate.h"
 #include "platform/rm/AnimationSet.h"
 #include "scene/CAnimationData.h"
 #include "scene/CPartRecord.h"
@@ -34,7 +35,7 @@ int KeyEditCommand::Run() {
         return 0;
     }
     m_host.StopPlayback();
-    const QString name = QString::fromUtf8(StepName());
+    const QString name = framework::Tr(StepName());
     EditScope scope(m_host.History(), name, EditScope::PartAnimation, targets.front());
     // Scopes opened inside an open one add what they touch to it and push nothing.
     for (std::size_t i = 1; i < targets.size(); ++i) {

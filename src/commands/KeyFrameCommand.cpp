@@ -3,11 +3,13 @@
 #include "commands/EditScope.h"
 #include "commands/IKeyFrameHost.h"
 #include "platform/framework/MessageBoxCodes.h"
+#include "platform/framework/Translate.h"
 
-const char kNoAnimationDataMessage[] = "アニメーションデータが存在しません。";
+const char kNoAnimationDataMessage[] =
+    QT_TRANSLATE_NOOP("Pavrix", "アニメーションデータが存在しません。");
 
 int KeyFrameCommand::Execute() {
-    EditScope scope(m_host.History(), QString::fromUtf8(StepName()), Touches());
+    EditScope scope(m_host.History(), framework::Tr(StepName()), Touches());
     return Run();
 }
 
@@ -16,11 +18,10 @@ unsigned KeyFrameCommand::Touches() const {
 }
 
 void KeyFrameCommand::Inform(const char* text, const char* caption) {
-    m_host.ShowMessage(QString::fromUtf8(text), QString::fromUtf8(caption),
-                       framework::MbIconInformation);
+    m_host.ShowMessage(framework::Tr(text), framework::Tr(caption), framework::MbIconInformation);
 }
 
 bool KeyFrameCommand::Confirm(const QString& text, const char* caption, unsigned style) {
-    const int answer = m_host.ShowMessage(text, QString::fromUtf8(caption), style);
+    const int answer = m_host.ShowMessage(text, framework::Tr(caption), style);
     return answer == framework::IdOk || answer == framework::IdYes;
 }

@@ -7,17 +7,18 @@
 
 namespace {
 
-constexpr char kQuestion[] = "先頭キーが0から始まるよう、すべてのキーを移動します。\n";
+constexpr char kQuestion[] =
+    QT_TRANSLATE_NOOP("Pavrix", "先頭キーが0から始まるよう、すべてのキーを移動します。\n");
 
 } // namespace
 
 const BatchCommand::Recipe& MoveFirstKeyTimeZeroCommand::GetRecipe() const {
-    static const Recipe recipe{"Move First Key Time Zero",
-                               "先頭キーを0へ移動",
+    static const Recipe recipe{QT_TRANSLATE_NOOP("Pavrix", "Move First Key Time Zero"),
+                               QT_TRANSLATE_NOOP("Pavrix", "先頭キーを0へ移動"),
                                EditScope::AnimationSets,
                                Ask::Warning,
                                kQuestion,
-                               "変更完了。",
+                               QT_TRANSLATE_NOOP("Pavrix", "変更完了。"),
                                true,
                                true};
     return recipe;

@@ -25,7 +25,7 @@ public:
     int MovedBy() const { return m_moved; }
 
 protected:
-    const char* StepName() const override { return "キーの移動"; }
+    const char* StepName() const override { return QT_TRANSLATE_NOOP("Pavrix", "キーの移動"); }
     std::vector<rm::Animation*> Targets() const override;
     int Edit() override;
 

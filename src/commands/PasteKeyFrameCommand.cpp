@@ -4,14 +4,16 @@
 #include "app/ProgramState.h"
 #include "commands/IKeyFrameHost.h"
 #include "platform/framework/MessageBoxCodes.h"
+#include "platform/framework/Translate.h"
 #include "scene/CAnimationData.h"
 
 namespace {
 
-constexpr char kCaption[] = "Paste Key Frame";
-constexpr char kCopyFirst[] =
-    "ペーストを行う前に、コピーしたいキーを\nコピーボタンで選択してください。";
-constexpr char kConfirm[] = "コピーした Time \"%d\" のキーを、\nTime \"%d\" にペーストします。";
+constexpr char kCaption[] = QT_TRANSLATE_NOOP("Pavrix", "Paste Key Frame");
+constexpr char kCopyFirst[] = QT_TRANSLATE_NOOP(
+    "Pavrix", "ペーストを行う前に、コピーしたいキーを\nコピーボタンで選択してください。");
+constexpr char kConfirm[] = QT_TRANSLATE_NOOP(
+    "Pavrix", "コピーした Time \"%d\" のキーを、\nTime \"%d\" にペーストします。");
 
 } // namespace
 
@@ -26,8 +28,8 @@ int PasteKeyFrameCommand::Run() {
         Inform(kCopyFirst, kCaption);
         return 0;
     }
-    const QString question = QString::asprintf(kConfirm, static_cast<int>(ToKeyTime(source)),
-                                               static_cast<int>(g_keyTime));
+    const QString question = framework::TrFormat(kConfirm, static_cast<int>(ToKeyTime(source)),
+                                                 static_cast<int>(g_keyTime));
     if (!Confirm(question, kCaption, framework::MbOkCancel | framework::MbIconExclamation)) {
         return 0;
     }

@@ -14,7 +14,7 @@ public:
 
 protected:
     int Run() override;
-    const char* StepName() const override { return "キーの貼り付け"; }
+    const char* StepName() const override { return QT_TRANSLATE_NOOP("Pavrix", "キーの貼り付け"); }
 
 private:
     const CopiedKey& m_copied;

@@ -22,7 +22,9 @@ public:
     const std::vector<KeyRef>& Pasted() const { return m_pasted; }
 
 protected:
-    const char* StepName() const override { return "選択したキーの貼り付け"; }
+    const char* StepName() const override {
+        return QT_TRANSLATE_NOOP("Pavrix", "選択したキーの貼り付け");
+    }
     std::vector<rm::Animation*> Targets() const override;
     int Edit() override;
 

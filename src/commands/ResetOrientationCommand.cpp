@@ -6,8 +6,8 @@
 
 const BatchCommand::Recipe& ResetOrientationCommand::GetRecipe() const {
     // No question and no message but the missing set's, under the skin command's caption.
-    static const Recipe recipe{"Morphing Skin",
-                               "姿勢のリセット",
+    static const Recipe recipe{QT_TRANSLATE_NOOP("Pavrix", "Morphing Skin"),
+                               QT_TRANSLATE_NOOP("Pavrix", "姿勢のリセット"),
                                EditScope::ModelFrames,
                                Ask::Nothing,
                                nullptr,

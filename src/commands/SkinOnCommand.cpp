@@ -11,21 +11,28 @@
 
 namespace {
 
-constexpr char kQuestion[] =
-    "モーフィングによるスキン処理を行いますか？\n一度実行したら元には戻せません。";
-constexpr char kDone[] = "スキン処理機能が有効になりました。\n"
-                         "この操作は元に戻せません。それまでの操作も元に戻せなくなりました。";
+constexpr char kQuestion[] = QT_TRANSLATE_NOOP(
+    "Pavrix", "モーフィングによるスキン処理を行いますか？\n一度実行したら元には戻せません。");
+constexpr char kDone[] = QT_TRANSLATE_NOOP(
+    "Pavrix", "スキン処理機能が有効になりました。\n"
+              "この操作は元に戻せません。それまでの操作も元に戻せなくなりました。");
 
-constexpr char kDropped[] = "スキン処理で頂点の並びが変わったため、"
-                            "次のデータは削除され、保存されません。";
+constexpr char kDropped[] = QT_TRANSLATE_NOOP("Pavrix", "スキン処理で頂点の並びが変わったため、"
+                                                        "次のデータは削除され、保存されません。");
 
 } // namespace
 
 const BatchCommand::Recipe& SkinOnCommand::GetRecipe() const {
     // No step: the skin cannot be taken back, and the history before it is forgotten (the
     // meshes it replaces are gone). The next save writes the meshes it made: modified.
-    static const Recipe recipe{"Morphing Skin", "スキン処理", 0,     Ask::YesNo,
-                               kQuestion,       kDone,        false, true};
+    static const Recipe recipe{QT_TRANSLATE_NOOP("Pavrix", "Morphing Skin"),
+                               QT_TRANSLATE_NOOP("Pavrix", "スキン処理"),
+                               0,
+                               Ask::YesNo,
+                               kQuestion,
+                               kDone,
+                               false,
+                               true};
     return recipe;
 }
 

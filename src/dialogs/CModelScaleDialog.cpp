@@ -1,6 +1,7 @@
 #include "dialogs/CModelScaleDialog.h"
 
 #include <QBoxLayout>
+#include <QCoreApplication>
 
 #include "resources/ResourceIds.h"
 
@@ -18,12 +19,12 @@ framework::DialogTemplate CModelScaleDialog::Template() {
     using Kind = Control::Kind;
     framework::DialogTemplate dialog;
     dialog.id = resources::res::ModelScaleDialog;
-    dialog.title = QStringLiteral("モデルスケールの変更");
+    dialog.title = QCoreApplication::translate("Pavrix", "モデルスケールの変更");
     AddFactorControls(dialog, ScaleXEdit);
     Control check;
     check.kind = Kind::CheckBox;
     check.id = PositionKeysCheck;
-    check.text = QStringLiteral("ﾎﾟｼﾞｼｮﾝｷｰのｽｹｰﾙ変更も行う");
+    check.text = QCoreApplication::translate("Pavrix", "ﾎﾟｼﾞｼｮﾝｷｰのｽｹｰﾙ変更も行う");
     check.style = Control::Group;
     dialog.controls.push_back(check);
     AddOkCancel(dialog);

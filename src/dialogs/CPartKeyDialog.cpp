@@ -11,6 +11,7 @@
 #include "dialogs/PartNameText.h"
 #include "platform/framework/IMessageBox.h"
 #include "platform/framework/MessageBoxCodes.h"
+#include "platform/framework/Translate.h"
 #include "platform/framework/UiServices.h"
 #include "platform/rm/Animation.h"
 #include "platform/rm/AnimationSet.h"
@@ -23,15 +24,17 @@
 
 namespace {
 
-constexpr char kTitle[] = "パーツ・アニメーションキーの編集";
-constexpr char kBadName[] =
+constexpr char kTitle[] = QT_TRANSLATE_NOOP("Pavrix", "パーツ・アニメーションキーの編集");
+constexpr char kBadName[] = QT_TRANSLATE_NOOP(
+    "Pavrix",
     "パーツ名「%1」は使えません。\n"
     "空白、{ } [ ] ( ) < > \" , ; を含む名前や、Shift-JIS (コードページ 932) で表せない文字を"
     "含む名前は、保存したファイルから読み直せません。\n"
-    "パーツ名は「%2」のままです。";
-constexpr char kNameTaken[] = "パーツ名「%1」は同じモデルの別のパーツが使っています。\n"
-                              "アニメーションはパーツ名で結び付くため、同じ名前は付けられません。\n"
-                              "パーツ名は「%2」のままです。";
+    "パーツ名は「%2」のままです。");
+constexpr char kNameTaken[] = QT_TRANSLATE_NOOP(
+    "Pavrix", "パーツ名「%1」は同じモデルの別のパーツが使っています。\n"
+              "アニメーションはパーツ名で結び付くため、同じ名前は付けられません。\n"
+              "パーツ名は「%2」のままです。");
 
 // The root of the model `frame` belongs to. The model's frames all carry part records; the
 // frame above its root does not.
@@ -93,27 +96,31 @@ framework::DialogTemplate CPartKeyDialog::Template() {
     };
     framework::DialogTemplate dialog;
     dialog.id = resources::res::PartKeyDialog;
-    dialog.title = QString::fromUtf8(kTitle);
+    dialog.title = framework::Tr(kTitle);
     dialog.size = QSize(238, 221);
     dialog.controls = {
-        make(Kind::Static, -1, "Animation Key List"),
+        make(Kind::Static, -1, QT_TRANSLATE_NOOP("Pavrix", "Animation Key List")),
         make(Kind::ListBox, KeyList, ""),
-        make(Kind::Static, -1, "PartsTypeName"),
+        make(Kind::Static, -1, QT_TRANSLATE_NOOP("Pavrix", "PartsTypeName")),
         make(Kind::Edit, PartTypeNameEdit, ""),
-        make(Kind::GroupBox, -1, "Animation Option"),
-        make(Kind::Static, -1, "Play"),
-        make(Kind::RadioButton, ControlId::CloseRadio, "Close", Control::Group),
-        make(Kind::RadioButton, ControlId::OpenRadio, "Open"),
-        make(Kind::Static, -1, "Matrix", Control::Group),
-        make(Kind::CheckBox, ControlId::PositionCheck, "Position"),
-        make(Kind::CheckBox, ControlId::ScaleRotationCheck, "Scale && Rotation"),
-        make(Kind::Static, -1, "Position Complement"),
-        make(Kind::RadioButton, ControlId::LinerRadio, "Liner", Control::Group),
-        make(Kind::RadioButton, ControlId::SplineRadio, "Spline"),
-        make(Kind::Static, -1, "Select Parts", Control::Group),
-        make(Kind::PushButton, ControlId::BackButton, "Back"),
-        make(Kind::PushButton, ControlId::ForwardButton, "Forward"),
-        make(Kind::DefPushButton, framework::IdOk, "OK", Control::Group),
+        make(Kind::GroupBox, -1, QT_TRANSLATE_NOOP("Pavrix", "Animation Option")),
+        make(Kind::Static, -1, QT_TRANSLATE_NOOP("Pavrix", "Play")),
+        make(Kind::RadioButton, ControlId::CloseRadio, QT_TRANSLATE_NOOP("Pavrix", "Close"),
+             Control::Group),
+        make(Kind::RadioButton, ControlId::OpenRadio, QT_TRANSLATE_NOOP("Pavrix", "Open")),
+        make(Kind::Static, -1, QT_TRANSLATE_NOOP("Pavrix", "Matrix"), Control::Group),
+        make(Kind::CheckBox, ControlId::PositionCheck, QT_TRANSLATE_NOOP("Pavrix", "Position")),
+        make(Kind::CheckBox, ControlId::ScaleRotationCheck,
+             QT_TRANSLATE_NOOP("Pavrix", "Scale && Rotation")),
+        make(Kind::Static, -1, QT_TRANSLATE_NOOP("Pavrix", "Position Complement")),
+        make(Kind::RadioButton, ControlId::LinerRadio, QT_TRANSLATE_NOOP("Pavrix", "Liner"),
+             Control::Group),
+        make(Kind::RadioButton, ControlId::SplineRadio, QT_TRANSLATE_NOOP("Pavrix", "Spline")),
+        make(Kind::Static, -1, QT_TRANSLATE_NOOP("Pavrix", "Select Parts"), Control::Group),
+        make(Kind::PushButton, ControlId::BackButton, QT_TRANSLATE_NOOP("Pavrix", "Back")),
+        make(Kind::PushButton, ControlId::ForwardButton, QT_TRANSLATE_NOOP("Pavrix", "Forward")),
+        make(Kind::DefPushButton, framework::IdOk, QT_TRANSLATE_NOOP("Pavrix", "OK"),
+             Control::Group),
     };
     return dialog;
 }
@@ -314,8 +321,8 @@ void CPartKeyDialog::Rename(const QString& text) {
                                                              : nullptr;
     if (refusal != nullptr) {
         framework::UiServices::MessageBoxes().Show(
-            this, QString::fromUtf8(refusal).arg(text, part_name_text::ToText(old)),
-            QString::fromUtf8(kTitle), framework::MbIconExclamation);
+            this, framework::Tr(refusal).arg(text, part_name_text::ToText(old)),
+            framework::Tr(kTitle), framework::MbIconExclamation);
         return;
     }
     m_changed = true;

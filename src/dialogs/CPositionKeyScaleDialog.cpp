@@ -1,6 +1,7 @@
 #include "dialogs/CPositionKeyScaleDialog.h"
 
 #include <QBoxLayout>
+#include <QCoreApplication>
 
 #include "resources/ResourceIds.h"
 
@@ -15,7 +16,7 @@ constexpr int kCancelIndex = 8;
 framework::DialogTemplate CPositionKeyScaleDialog::Template() {
     framework::DialogTemplate dialog;
     dialog.id = resources::res::PositionKeyScaleDialog;
-    dialog.title = QStringLiteral("ポジションキースケールの変更");
+    dialog.title = QCoreApplication::translate("Pavrix", "ポジションキースケールの変更");
     AddFactorControls(dialog, ScaleXEdit);
     AddOkCancel(dialog);
     return dialog;

@@ -1,12 +1,14 @@
 #include "dialogs/ScaleFactorDialog.h"
 
 #include <QBoxLayout>
+#include <QCoreApplication>
 
 #include "platform/framework/MessageBoxCodes.h"
+#include "platform/framework/Translate.h"
 
 namespace {
 
-constexpr char kLimitLine[] = "Min : x0.01 ～ Max : x100";
+constexpr char kLimitLine[] = QT_TRANSLATE_NOOP("Pavrix", "Min : x0.01 ～ Max : x100");
 
 } // namespace
 
@@ -20,7 +22,7 @@ void ScaleFactorDialog::AddFactorControls(framework::DialogTemplate& dialogTempl
     using Kind = Control::Kind;
     Control limit;
     limit.kind = Kind::Static;
-    limit.text = QString::fromUtf8(kLimitLine);
+    limit.text = framework::Tr(kLimitLine);
     dialogTemplate.controls.push_back(limit);
     const char* const labels[] = {"x :", "y :", "z :"};
     for (int axis = 0; axis < 3; ++axis) {
@@ -41,12 +43,12 @@ void ScaleFactorDialog::AddOkCancel(framework::DialogTemplate& dialogTemplate) {
     Control ok;
     ok.kind = Control::Kind::DefPushButton;
     ok.id = framework::IdOk;
-    ok.text = QStringLiteral("OK");
+    ok.text = QCoreApplication::translate("Pavrix", "OK");
     ok.style = Control::Group;
     Control cancel;
     cancel.kind = Control::Kind::PushButton;
     cancel.id = framework::IdCancel;
-    cancel.text = QStringLiteral("ｷｬﾝｾﾙ");
+    cancel.text = QCoreApplication::translate("Pavrix", "ｷｬﾝｾﾙ");
     dialogTemplate.controls.push_back(ok);
     dialogTemplate.controls.push_back(cancel);
 }

@@ -1,5 +1,7 @@
 #include "resources/AboutBox.h"
 
+#include <QCoreApplication>
+
 #include "platform/framework/MessageBoxCodes.h"
 #include "resources/AppIcon.h"
 #include "resources/ResourceIds.h"
@@ -11,7 +13,7 @@ framework::DialogTemplate AboutBoxTemplate() {
     using Kind = Control::Kind;
     framework::DialogTemplate dialog;
     dialog.id = res::AboutBox;
-    dialog.title = QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報");
+    dialog.title = QCoreApplication::translate("Pavrix", "ﾊﾞｰｼﾞｮﾝ情報");
     dialog.size = QSize(159, 111);
 
     Control icon;
@@ -29,7 +31,7 @@ framework::DialogTemplate AboutBoxTemplate() {
     Control ok;
     ok.kind = Kind::DefPushButton;
     ok.id = framework::IdOk;
-    ok.text = QStringLiteral("OK");
+    ok.text = QCoreApplication::translate("Pavrix", "OK");
     ok.rect = QRect(55, 88, 50, 14);
     ok.style = Control::Group;
 

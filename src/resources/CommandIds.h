@@ -70,6 +70,9 @@ constexpr CommandId ViewFrameAll = 32841;
 constexpr CommandId FileExport = 32842;
 // View menu: show or hide the timeline dock.
 constexpr CommandId ViewTimeline = 32843;
+// View ▸ Language: the interface in Japanese or in English, from the next start.
+constexpr CommandId ViewLanguageJapanese = 32844;
+constexpr CommandId ViewLanguageEnglish = 32845;
 
 // Identifiers with a prompt string (or a button) but no handler anywhere: their buttons
 // are always greyed.
@@ -88,6 +91,6 @@ constexpr CommandId ReverseRotatePositionScale = 32839;
 
 /// First and last of the program's own command identifiers.
 constexpr CommandId ProgramFirst = 32774;
-constexpr CommandId ProgramLast = 32843;
+constexpr CommandId ProgramLast = 32845;
 
 } // namespace resources::ids

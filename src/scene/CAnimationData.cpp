@@ -15,8 +15,8 @@
 
 namespace {
 constexpr unsigned kMaxKeyTimes = 1024;
-constexpr char kTooManyKeyTimes[] =
-    "CAnimationData:UpdateTotalKeyTimeBuffer\nトータルキーの数が最大許容値を越えました";
+constexpr char kTooManyKeyTimes[] = QT_TRANSLATE_NOOP(
+    "Pavrix", "CAnimationData:UpdateTotalKeyTimeBuffer\nトータルキーの数が最大許容値を越えました");
 } // namespace
 
 CAnimationData::~CAnimationData() {

@@ -46,7 +46,7 @@ namespace {
 
 void BindSubtree(CAnimationSetBase& set, rm::Frame* frame) {
     if (!frame->HasName()) {
-        scene::ShowMessage("フレーム名がありません！");
+        scene::ShowMessage(QT_TRANSLATE_NOOP("Pavrix", "フレーム名がありません！"));
         return;
     }
     if (auto base = scene::BaseName(frame->Name())) {

@@ -2,6 +2,7 @@
 
 #include "scene/DocumentOpenResult.h"
 #include "scene/SceneDocument.h"
+#include "scene/SceneMessages.h"
 
 namespace scene {
 
@@ -16,15 +17,17 @@ inline constexpr int kOpenChangeAnimation = 2;
 inline constexpr int kOpenChangeModel = 3;
 
 // Texts the open sequence shows.
-inline constexpr char kLoadModelFirstMessage[] =
-    "アニメーションデータをロードする前に、モデルデータをロードしてください。";
-inline constexpr char kNoCharacterMessage[] = "Not CharacterData!";
-inline constexpr char kModelLoadFailedMessage[] = "モデルのロードに失敗しました。";
-inline constexpr char kNoModelMessage[] = "Not ModelData!";
-inline constexpr char kAnimationLoadFailedMessage[] = "アニメーションのロードに失敗しました。";
-inline constexpr char kNoAnimationMessage[] = "Not AnimationData!";
+inline constexpr char kLoadModelFirstMessage[] = QT_TRANSLATE_NOOP(
+    "Pavrix", "アニメーションデータをロードする前に、モデルデータをロードしてください。");
+inline constexpr char kNoCharacterMessage[] = QT_TRANSLATE_NOOP("Pavrix", "Not CharacterData!");
+inline constexpr char kModelLoadFailedMessage[] =
+    QT_TRANSLATE_NOOP("Pavrix", "モデルのロードに失敗しました。");
+inline constexpr char kNoModelMessage[] = QT_TRANSLATE_NOOP("Pavrix", "Not ModelData!");
+inline constexpr char kAnimationLoadFailedMessage[] =
+    QT_TRANSLATE_NOOP("Pavrix", "アニメーションのロードに失敗しました。");
+inline constexpr char kNoAnimationMessage[] = QT_TRANSLATE_NOOP("Pavrix", "Not AnimationData!");
 inline constexpr char kEmptyAnimationNotice[] =
-    "アニメーションがないので空のアニメーションを生成します。";
+    QT_TRANSLATE_NOOP("Pavrix", "アニメーションがないので空のアニメーションを生成します。");
 
 /// Reads the file an open in `mode` takes, before anything of the document is let go, and
 /// fails as OpenDocument does (message shown and returned) when the open could not succeed:

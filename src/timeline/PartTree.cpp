@@ -1,5 +1,6 @@
 #include "timeline/PartTree.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QSignalBlocker>
 
@@ -17,7 +18,9 @@ constexpr int kChannelRole = Qt::UserRole + 1;
 constexpr int kNameColumn = 0;
 constexpr int kCountColumn = 1;
 
-const char* const kChannelNames[3] = {"Rotation", "Scale", "Position"};
+const char* const kChannelNames[3] = {QT_TRANSLATE_NOOP("Pavrix", "Rotation"),
+                                      QT_TRANSLATE_NOOP("Pavrix", "Scale"),
+                                      QT_TRANSLATE_NOOP("Pavrix", "Position")};
 
 /// The name a part goes by: the name its animations bind to, else the one read from the
 /// file, else the frame's working name without its "@<id>".
@@ -55,7 +58,8 @@ void SetTextIfChanged(QTreeWidgetItem* item, int column, const QString& text) {
 
 PartTree::PartTree(QWidget* parent) : QTreeWidget(parent) {
     setColumnCount(2);
-    setHeaderLabels({QStringLiteral("Part"), QStringLiteral("Keys")});
+    setHeaderLabels({QCoreApplication::translate("Pavrix", "Part"),
+                     QCoreApplication::translate("Pavrix", "Keys")});
     header()->setStretchLastSection(false);
     header()->setSectionResizeMode(kNameColumn, QHeaderView::Stretch);
     header()->setSectionResizeMode(kCountColumn, QHeaderView::ResizeToContents);
@@ -145,17 +149,20 @@ void PartTree::MakeItems(const std::vector<Shape>& shapes) {
         parents.resize(std::size_t(shape.depth));
         row.item =
             parents.empty() ? new QTreeWidgetItem(this) : new QTreeWidgetItem(parents.back());
-        row.item->setText(kNameColumn, row.name.isEmpty() ? QStringLiteral("(no name)") : row.name);
+        row.item->setText(kNameColumn, row.name.isEmpty()
+                                           ? QCoreApplication::translate("Pavrix", "(no name)")
+                                           : row.name);
         const int index = static_cast<int>(m_parts.size());
         row.item->setData(kNameColumn, kPartRole, index);
         row.item->setData(kNameColumn, kChannelRole, int(Channel::Part));
         if (row.animation) {
-            row.item->setToolTip(kCountColumn,
-                                 QStringLiteral("Click to show or hide the rotation, scale and "
-                                                "position rows"));
+            row.item->setToolTip(kCountColumn, QCoreApplication::translate(
+                                                   "Pavrix", "Click to show or hide the "
+                                                             "rotation, scale and position rows"));
             for (int c = 0; c < 3; ++c) {
                 auto* channel = new QTreeWidgetItem(row.item);
-                channel->setText(kNameColumn, QString::fromLatin1(kChannelNames[c]));
+                channel->setText(kNameColumn,
+                                 QCoreApplication::translate("Pavrix", kChannelNames[c]));
                 channel->setData(kNameColumn, kPartRole, index);
                 channel->setData(kNameColumn, kChannelRole, c + 1);
                 channel->setForeground(kNameColumn, palette().brush(QPalette::PlaceholderText));

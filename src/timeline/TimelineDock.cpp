@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QGridLayout>
 #include <QHeaderView>
@@ -39,7 +40,7 @@ rm::Frame* CurrentModelRoot() {
 } // namespace
 
 TimelineDock::TimelineDock(ITimelineHost& host, QWidget* parent)
-    : QDockWidget(QStringLiteral("Timeline"), parent), m_host(host) {
+    : QDockWidget(QCoreApplication::translate("Pavrix", "Timeline"), parent), m_host(host) {
     setObjectName(QStringLiteral("TimelineDock"));
     setAllowedAreas(Qt::AllDockWidgetAreas);
 
@@ -48,7 +49,7 @@ TimelineDock::TimelineDock(ITimelineHost& host, QWidget* parent)
     layout->setContentsMargins(2, 2, 2, 2);
     layout->setSpacing(2);
     m_search = new QLineEdit(contents);
-    m_search->setPlaceholderText(QStringLiteral("Search parts"));
+    m_search->setPlaceholderText(QCoreApplication::translate("Pavrix", "Search parts"));
     m_search->setClearButtonEnabled(true);
     layout->addWidget(m_search);
 

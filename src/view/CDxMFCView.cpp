@@ -16,6 +16,7 @@
 #include "platform/framework/FrameWindow.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "platform/framework/OpenTiming.h"
+#include "platform/framework/Translate.h"
 #include "platform/framework/UiServices.h"
 #include "platform/rm/DebugOutput.h"
 #include "platform/rm/Device.h"
@@ -50,7 +51,7 @@ constexpr int kOrthographic = 1;
 const QColor kLabelColour(64, 0, 0);
 
 void ShowAppMessage(const char* text) {
-    framework::UiServices::AppMessageBox(QString::fromUtf8(text), framework::MbOk);
+    framework::UiServices::AppMessageBox(framework::Tr(text), framework::MbOk);
 }
 
 // Text placed like the platform's text output: (x, y) is the top left corner.

@@ -6,6 +6,7 @@
 #include "app/KeyTimeRules.h"
 #include "app/ProgramState.h"
 #include "commands/EditScope.h"
+#include "platform/framework/Translate.h"
 #include "platform/rm/Animation.h"
 #include "platform/rm/Frame.h"
 #include "platform/rm/Math.h"
@@ -37,12 +38,15 @@ constexpr float kSmallestField = 0.0001f;
 constexpr float kLargestField = 10.0f;
 constexpr float kHalfPi = 1.5707963f;
 
-constexpr char kNotCharacter[] = "Not Character Data!";
-constexpr char kNotModel[] = "Not Model Data!";
-constexpr char kNotAnimation[] = "Not Animation Data!";
-constexpr char kParentIsRoot[] = "選択しているパーツの親を\nモデルのRootに変更しました。";
-constexpr char kParentChanged[] = "選択しているパーツの親を変更しました。";
-constexpr char kRootHasNoParent[] = "モデルのRootの親は変更できません。";
+constexpr char kNotCharacter[] = QT_TRANSLATE_NOOP("Pavrix", "Not Character Data!");
+constexpr char kNotModel[] = QT_TRANSLATE_NOOP("Pavrix", "Not Model Data!");
+constexpr char kNotAnimation[] = QT_TRANSLATE_NOOP("Pavrix", "Not Animation Data!");
+constexpr char kParentIsRoot[] =
+    QT_TRANSLATE_NOOP("Pavrix", "選択しているパーツの親を\nモデルのRootに変更しました。");
+constexpr char kParentChanged[] =
+    QT_TRANSLATE_NOOP("Pavrix", "選択しているパーツの親を変更しました。");
+constexpr char kRootHasNoParent[] =
+    QT_TRANSLATE_NOOP("Pavrix", "モデルのRootの親は変更できません。");
 
 /// The root frame of the model the current animation set is bound to, or null.
 rm::Frame* CurrentModelRoot() {
@@ -456,7 +460,9 @@ void ViewInteraction::LeftButtonDown(const Mouse& mouse) {
 }
 
 void ViewInteraction::BeginDrag() {
-    static const char* const kDragNames[] = {"モデルの移動", "パーツの移動", "パーツの回転"};
+    static const char* const kDragNames[] = {QT_TRANSLATE_NOOP("Pavrix", "モデルの移動"),
+                                             QT_TRANSLATE_NOOP("Pavrix", "パーツの移動"),
+                                             QT_TRANSLATE_NOOP("Pavrix", "パーツの回転")};
     m_dragScope.reset();
     if (g_mouseFunction < 0 || g_mouseFunction > 2) {
         return;
@@ -464,7 +470,7 @@ void ViewInteraction::BeginDrag() {
     rm::Frame* part = SelectedPartInScene();
     const bool keyed = g_operationMode == 1 && g_mouseFunction != 0;
     m_dragScope = std::make_unique<EditScope>(
-        m_host.History(), QString::fromUtf8(kDragNames[g_mouseFunction]),
+        m_host.History(), framework::Tr(kDragNames[g_mouseFunction]),
         EditScope::ModelFrames | (keyed ? EditScope::PartAnimation : 0u),
         keyed && part != nullptr ? PartAnimation(part) : nullptr);
 }
@@ -511,7 +517,8 @@ bool ViewInteraction::PickCharacter(const rm::PickRecord& pick) {
 
 bool ViewInteraction::Reparent(rm::Frame* target) {
     g_redrawRequest = 1;
-    EditScope scope(m_host.History(), QString::fromUtf8("親の変更"), EditScope::ModelFrames);
+    EditScope scope(m_host.History(), framework::Tr(QT_TRANSLATE_NOOP("Pavrix", "親の変更")),
+                    EditScope::ModelFrames);
     rm::Frame* part = g_selection.Part();
     rm::Frame* root = g_currentModel != nullptr ? g_currentModel->Root() : nullptr;
     // Only parts of the current model move, within it; its root has no parent to change,
@@ -520,15 +527,15 @@ bool ViewInteraction::Reparent(rm::Frame* target) {
         return true;
     }
     if (part == root) {
-        m_host.ShowMessage(QString::fromUtf8(kRootHasNoParent));
+        m_host.ShowMessage(framework::Tr(kRootHasNoParent));
         return true;
     }
     rm::Frame* parent = target;
     if (target == part) {
-        m_host.ShowMessage(QString::fromUtf8(kParentIsRoot));
+        m_host.ShowMessage(framework::Tr(kParentIsRoot));
         parent = root;
     } else {
-        m_host.ShowMessage(QString::fromUtf8(kParentChanged));
+        m_host.ShowMessage(framework::Tr(kParentChanged));
         if (IsInside(target, part)) {
             root->AddChild(target);
         }

@@ -1070,7 +1070,7 @@ TEST_F(DropTest, OnlyLocalFilesAreTaken) {
     EXPECT_FALSE(remoteEnter.isAccepted());
 }
 
-TEST_F(MainFrameTest, TheManualIsOpenedFromTheWorkingDirectoryAndNothingHappensWithoutIt) {
+TEST_F(MainFrameTest, TheManualIsOpenedFromTheWorkingDirectoryAndItsAbsenceIsSaid) {
     ASSERT_TRUE(QFileInfo(QStringLiteral(PAVRIX_PROGRAM_DIR "/Manual.htm")).isFile())
         << "the build puts the manual beside the program";
     QTemporaryDir workingDir;
@@ -1086,8 +1086,13 @@ TEST_F(MainFrameTest, TheManualIsOpenedFromTheWorkingDirectoryAndNothingHappensW
     const bool besideTests =
         QFileInfo(QCoreApplication::applicationDirPath() + QStringLiteral("/Manual.htm")).isFile();
     EXPECT_EQ(frame->OnCommand(ids::Manual, framework::CommandSource::Menu), 1);
+    // Without the page a message names the places looked in, the working directory first.
     if (!besideTests) {
         EXPECT_TRUE(opened.empty());
+        ASSERT_EQ(ui.messageBox.Asked().size(), 1u);
+        EXPECT_TRUE(ui.messageBox.Asked()[0].text.contains(
+            QDir::toNativeSeparators(workingDir.filePath(QStringLiteral("Manual.htm")))));
+        ui.messageBox.Clear();
     }
 
     QFile manual(workingDir.filePath(QStringLiteral("Manual.htm")));

@@ -48,6 +48,7 @@ protected:
     /// Starts the program as `pavrix arguments...` would; false when start-up failed.
     bool Start(const QStringList& arguments = {}) {
         app = std::make_unique<CDxMFCApp>(arguments, [] { return new CDxMFCView; });
+        app->SetLanguage(language);
         if (!app->InitInstance()) {
             return false;
         }
@@ -82,6 +83,8 @@ protected:
     framework::DialogControls& Bar() { return frame->GetAnimationBar()->Controls(); }
 
     QTemporaryDir config;
+    /// The interface language `Start` gives the program (`--lang`); empty: the settings'.
+    QString language;
     framework::ScriptedUi ui;
     std::unique_ptr<CDxMFCApp> app;
     CMainFrame* frame = nullptr; // owned by the template

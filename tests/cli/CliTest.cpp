@@ -72,7 +72,7 @@ TEST(CliTest, HelpGoesToStandardOutput) {
     const Result r = RunCli({"--help"});
     EXPECT_EQ(r.status, cli::kExitOk);
     EXPECT_THAT(r.out, HasSubstr("pavrix --info FILE..."));
-    EXPECT_THAT(r.out, HasSubstr("Usage: pavrix [FILE]"));
+    EXPECT_THAT(r.out, HasSubstr("Usage: pavrix [--lang ja|en] [FILE]"));
     EXPECT_THAT(r.out, HasSubstr("pavrix --version"));
     EXPECT_EQ(r.err, "");
 }

@@ -58,7 +58,8 @@ TEST(MainMenuTest, TheFourMenusHoldTheirEntriesInOrder) {
     EXPECT_EQ(Shape(menu[1].items), "57643 57644 - 57635 57634 57637");
     EXPECT_EQ(Shape(menu[2].items), "[32774 32776 - 32789] "
                                     "[32781 - 32782 32783 32784 - 32785 32786 - 32780 32788] "
-                                    "[32805 32806] [32808 32809] - 32841 - 59392 32843");
+                                    "[32805 32806] [32808 32809] - 32841 - 59392 32843 - "
+                                    "[32844 32845]");
     EXPECT_EQ(Shape(menu[3].items), "32840 - 57664");
     EXPECT_EQ(menu[2].items[0].text, QStringLiteral("Driver(&D)"));
     EXPECT_EQ(menu[2].items[1].text, QStringLiteral("Renderer(&R)"));
@@ -97,6 +98,8 @@ TEST(MainMenuTest, EntriesCarryTheirExactTexts) {
         {32841, "ﾓﾃﾞﾙ全体を表示(&W)\tHome"},
         {59392, "ﾂｰﾙ ﾊﾞｰ(&T)"},
         {32843, "ﾀｲﾑﾗｲﾝ(&L)"},
+        {32844, "日本語"},
+        {32845, "English"},
         {32840, "簡易説明書(&H)"},
         {57664, "ﾊﾞｰｼﾞｮﾝ情報 (&A)..."},
     };

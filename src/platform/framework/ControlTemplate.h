@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform/framework/Translate.h"
+
 namespace framework {
 
 /// One control of a dialog template. Positions and sizes are in dialog units (a quarter
@@ -39,13 +41,13 @@ struct ControlTemplate {
         Sorted = 0x40, ///< combo or list box keeps its entries sorted
     };
 
-    /// A control of `kind` with UTF-8 `text`.
+    /// A control of `kind` with UTF-8 `text`, shown in the interface language.
     static ControlTemplate Make(Kind kind, int id, const char* text, QRect rect = {},
                                 unsigned style = 0, QStringList items = {}) {
         ControlTemplate control;
         control.kind = kind;
         control.id = id;
-        control.text = QString::fromUtf8(text);
+        control.text = Tr(text);
         control.rect = rect;
         control.style = style;
         control.items = std::move(items);

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -24,10 +25,10 @@ QPushButton* AddButton(QMessageBox& box, const QString& label, QMessageBox::Butt
 } // namespace
 
 void QtMessageBox::Configure(QMessageBox& box, unsigned style) {
-    const QString ok = QStringLiteral("OK");
-    const QString cancel = QStringLiteral("ｷｬﾝｾﾙ");
-    const QString yes = QStringLiteral("はい(&Y)");
-    const QString no = QStringLiteral("いいえ(&N)");
+    const QString ok = QCoreApplication::translate("Pavrix", "OK");
+    const QString cancel = QCoreApplication::translate("Pavrix", "ｷｬﾝｾﾙ");
+    const QString yes = QCoreApplication::translate("Pavrix", "はい(&Y)");
+    const QString no = QCoreApplication::translate("Pavrix", "いいえ(&N)");
     // The first button is the default; Escape answers Cancel where there is one (No where
     // the box asks yes or no only: Qt then closes it as No).
     const unsigned type = style & MbTypeMask;
