@@ -7,8 +7,6 @@
 // At the end the program prints each measured time against its limit.
 
 #include <cmath>
-#include <cstdio>
-#include <map>
 #include <memory>
 #include <numbers>
 #include <string>
@@ -18,6 +16,7 @@
 
 #include "BenchMain.h"
 #include "BenchView.h"
+#include "LimitReporter.h"
 #include "platform/rm/Animation.h"
 #include "platform/rm/AnimationSet.h"
 #include "platform/rm/Context.h"
@@ -181,47 +180,13 @@ void RotateDragStep(benchmark::State& state) {
     state.counters["times"] = character.Data().KeyTimeCount();
 }
 
-// ---------------------------------------------------------------------------------------
-
-class LimitReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (!run.error_occurred && run.run_type == Run::RT_Iteration) {
-                m_ms[run.run_name.function_name] = run.GetAdjustedRealTime() /
-                                                   benchmark::GetTimeUnitMultiplier(run.time_unit) *
-                                                   1e3;
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        const struct {
-            const char* name;
-            double limitMs;
-        } limits[] = {{"Pick/OnAPart", 2.0}, {"Pick/BetweenParts", 2.0}, {"RotateDragStep", 0.2}};
-        std::printf("\nAgainst the limits:\n");
-        for (const auto& limit : limits) {
-            const auto found = m_ms.find(limit.name);
-            if (found == m_ms.end()) {
-                continue;
-            }
-            std::printf("  %-20s %8.4f ms   limit %5.2f ms   %s\n", limit.name, found->second,
-                        limit.limitMs, found->second < limit.limitMs ? "within" : "OVER");
-        }
-    }
-
-private:
-    std::map<std::string, double> m_ms;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("Pick/OnAPart", Pick, true)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("Pick/BetweenParts", Pick, false)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("RotateDragStep", RotateDragStep)->Unit(benchmark::kMicrosecond);
-    LimitReporter reporter;
+    LimitReporter reporter(
+        {{"Pick/OnAPart", 2.0}, {"Pick/BetweenParts", 2.0}, {"RotateDragStep", 0.2}});
     return RunBenchmarks(argc, argv, &reporter);
 }

@@ -83,8 +83,9 @@ SceneChange SceneChange::Between(const SceneImage& before, const SceneImage& aft
         }
     }
 
-    // TakeAfter left in both pictures only the animations that changed; the after picture
-    // also names those the edit added to a set, which the set's change keeps alive.
+    // TakeAfter left in both pictures only the animations that changed, the after picture
+    // with the difference of their keys; it also names those the edit added to a set, which
+    // the set's change keeps alive.
     std::unordered_map<const rm::Animation*, const SceneImage::AnimationEntry*> now;
     for (const SceneImage::AnimationEntry& entry : after.m_animations) {
         now.emplace(entry.animation.Get(), &entry);
@@ -94,9 +95,8 @@ SceneChange SceneChange::Between(const SceneImage& before, const SceneImage& aft
         if (found == now.end()) {
             continue;
         }
-        change.m_animations.push_back({entry.animation,
-                                       {entry.state, found->second->state},
-                                       DifferenceOf(entry.keys, found->second->keys)});
+        change.m_animations.push_back(
+            {entry.animation, {entry.state, found->second->state}, found->second->keysChange});
     }
 
     // TakeAfter left the same meshes, in the same order, in both pictures.

@@ -96,7 +96,8 @@ void UndoHistory::SetLimits(int stepLimit, std::size_t byteLimit) {
 void UndoHistory::Push(const QString& name, const SceneImage& before, SceneImage after) {
     m_stack.push(new EditStep(name, SceneChange::Between(before, after, &m_lastFrames), m_bytes,
                               EditStep::Pushed::AfterItHappened));
-    m_lastFrames = after.FramesNow();
+    // Nothing changed since `after` was taken: its frames are the frames now.
+    m_lastFrames = std::move(after).FramesOnly();
     for (int i = 0; i + 1 < m_stack.count() && m_bytes > m_byteLimit; ++i) {
         StepAt(i)->Drop();
     }
