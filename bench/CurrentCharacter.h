@@ -1,18 +1,18 @@
 #pragma once
 
-// A character built in memory for the editing benchmarks and made current
-// (g_currentModel, g_currentAnimation): the shared factory, a model and an animation set
-// whose parts the benchmark adds one by one.
+// A character built in memory for the editing benchmarks and made current in its own edit
+// context: the shared factory, a model and an animation set whose parts the benchmark adds
+// one by one.
 
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "CurrentFactory.h"
-#include "app/ProgramState.h"
 #include "platform/rm/AnimationSet.h"
 #include "scene/CAnimationData.h"
 #include "scene/CModelData.h"
+#include "session/EditContext.h"
 
 class CurrentCharacter : public CurrentFactory {
 public:
@@ -22,8 +22,7 @@ public:
         animation->CreateEmptySet();
     }
     ~CurrentCharacter() {
-        g_currentAnimation = nullptr;
-        g_currentModel = nullptr;
+        context.EmptyCurrentPointers();
         animation.reset();
         animations.clear();
         parts.clear();
@@ -48,10 +47,11 @@ public:
     /// Builds the key-time list and makes the character current.
     void MakeCurrent() {
         animation->UpdateTotalKeyTimeBuffer();
-        g_currentModel = model.get();
-        g_currentAnimation = animation.get();
+        context.currentModel = model.get();
+        context.currentAnimation = animation.get();
     }
 
+    session::EditContext context;
     std::unique_ptr<CModelData> model;
     std::unique_ptr<CAnimationData> animation;
     std::vector<rm::Ref<rm::Frame>> parts;

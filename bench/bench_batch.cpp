@@ -13,11 +13,11 @@
 
 #include "BenchMain.h"
 #include "KeyedAnimationSet.h"
-#include "app/ProgramState.h"
 #include "dialogs/CPartKeyDialog.h"
 #include "scene/CModelData.h"
 #include "scene/CPartRecord.h"
 #include "scene/SceneContext.h"
+#include "session/EditContext.h"
 
 namespace {
 
@@ -172,10 +172,11 @@ void BM_PartKeyDialogRefresh(benchmark::State& state) {
             }
         }
         CPartRecord::Of(part.Get())->animation = animation.Get();
-        g_sceneRoot = model.Root();
-        SetSelectedPart(part.Get());
+        session::EditContext context;
+        context.sceneRoot = model.Root();
+        context.SetSelectedPart(part.Get());
 
-        CPartKeyDialog dialog([] { return nullptr; });
+        CPartKeyDialog dialog(context, [] { return nullptr; });
         int lines = 0;
         for (auto _ : state) {
             dialog.Refresh();
@@ -184,8 +185,7 @@ void BM_PartKeyDialogRefresh(benchmark::State& state) {
         state.counters["keys"] = 10000;
         state.counters["lines"] = lines;
         state.counters["limit_ms"] = 50;
-        SetSelectedPart(nullptr);
-        ResetProgramState();
+        context.SetSelectedPart(nullptr);
     }
 }
 BENCHMARK(BM_PartKeyDialogRefresh)->Unit(benchmark::kMillisecond);

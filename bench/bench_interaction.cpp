@@ -7,8 +7,6 @@
 // At the end the program prints each measured time against its limit.
 
 #include <cmath>
-#include <cstdio>
-#include <map>
 #include <memory>
 #include <numbers>
 #include <string>
@@ -19,7 +17,6 @@
 #include "BenchMain.h"
 #include "BenchView.h"
 #include "CurrentFactory.h"
-#include "app/ProgramState.h"
 #include "platform/rm/Animation.h"
 #include "platform/rm/AnimationSet.h"
 #include "platform/rm/Context.h"
@@ -27,6 +24,7 @@
 #include "platform/rm/MeshBuilder.h"
 #include "scene/CAnimationData.h"
 #include "scene/CPartRecord.h"
+#include "session/EditContext.h"
 #include "view/ViewInteraction.h"
 
 namespace {
@@ -106,6 +104,9 @@ public:
     int RefreshKeyRange(int) override { return 1; }
     void RefreshTimeDisplay() override {}
     int MarkDocumentModified() override { return 1; }
+    session::EditContext& Context() override { return context; }
+
+    session::EditContext context;
 };
 
 /// 200 parts in 10 chains of 20 under one root, each driven by an animation with a
@@ -140,11 +141,7 @@ public:
         }
         m_data.UpdateTotalKeyTimeBuffer();
     }
-    ~Character() {
-        EmptySelection();
-        m_records.clear();
-        g_currentAnimation = nullptr;
-    }
+    ~Character() { m_records.clear(); }
 
     CAnimationData& Data() { return m_data; }
     /// The 10th part of the 5th chain.
@@ -157,13 +154,12 @@ private:
 };
 
 void RotateDragStep(benchmark::State& state) {
-    ResetProgramState();
     Character character;
-    g_currentAnimation = &character.Data();
-    g_currentTime = 512;
-    g_keyTime = 512;
-    SetSelectedPart(character.Part());
     QuietHost host;
+    host.context.currentAnimation = &character.Data();
+    host.context.currentTime = 512;
+    host.context.keyTime = 512;
+    host.context.SetSelectedPart(character.Part());
     ViewInteraction interaction(host);
     ViewInteraction::Mouse mouse;
     mouse.left = true;
@@ -178,7 +174,6 @@ void RotateDragStep(benchmark::State& state) {
     state.counters["keys"] = double(character.Data().Set()->Animations().size()) * 2048;
     state.counters["times"] = character.Data().KeyTimeCount();
     state.counters["limit_ms"] = 0.2;
-    ResetProgramState();
 }
 
 } // namespace

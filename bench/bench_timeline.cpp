@@ -3,8 +3,10 @@
 // sheet at 1280 × 400 with every key in view (8 ms), moving 1,000 chosen keys (five of each
 // part, so the key-time list keeps its 1,024 times) by one unit as the sheet's drag does it — the
 // key edit, the rebuild of the key-time list and the undo step — (5 ms), and the tree following a
-// part selected in the view (1 ms). Each reports its limit as "limit_ms"; the peer in the same run
-// is a plain copy of every key the move's step pictures.
+// part selected in the view (1 ms). Each reports its limit on the CPU time of the thread that
+// paints and edits as "limit_cpu_ms" (the machine may be shared; each is work of the GUI thread
+// alone), and the summary at the end sets each against its limit; the peer in the same run is a
+// plain copy of every key the move's step pictures.
 
 #include <memory>
 #include <string>
@@ -17,8 +19,6 @@
 
 #include "BenchMain.h"
 #include "CurrentCharacter.h"
-#include "app/KeyTimeRules.h"
-#include "app/ProgramState.h"
 #include "commands/IKeyFrameHost.h"
 #include "commands/MoveKeysCommand.h"
 #include "commands/UndoHistory.h"
@@ -29,6 +29,8 @@
 #include "scene/CAnimationData.h"
 #include "scene/CModelData.h"
 #include "scene/SceneContext.h"
+#include "session/EditContext.h"
+#include "session/KeyTimeRules.h"
 #include "timeline/ITimelineHost.h"
 #include "timeline/KeySelection.h"
 #include "timeline/KeySheet.h"
@@ -37,7 +39,7 @@
 
 namespace {
 
-/// The character, made current (g_currentModel, g_currentAnimation).
+/// The character, made current in its own edit context.
 class Character : public CurrentCharacter {
 public:
     Character() {
@@ -71,11 +73,15 @@ public:
 /// the key-time list rebuilt, the history recording.
 class Host : public IKeyFrameHost, public ITimelineHost {
 public:
+    explicit Host(session::EditContext& context) : context(context) {}
+
     int ShowMessage(const QString&, const QString&, unsigned) override { return framework::IdOk; }
     void StopPlayback() override {}
-    void PoseCurrentAnimation(float time) override { PoseAnimation(g_currentAnimation, time); }
+    void PoseCurrentAnimation(float time) override {
+        PoseAnimation(context.currentAnimation, time);
+    }
     int RefreshKeyRange(int rebuild) override {
-        return rebuild != 0 ? g_currentAnimation->UpdateTotalKeyTimeBuffer() : 1;
+        return rebuild != 0 ? context.currentAnimation->UpdateTotalKeyTimeBuffer() : 1;
     }
     void RefreshTimeDisplay() override {}
     int MarkDocumentModified() override { return 1; }
@@ -90,6 +96,7 @@ public:
     void SelectPart(rm::Frame* part) override { selected = part; }
     void EditPartKeys() override {}
 
+    session::EditContext& context;
     UndoHistory history;
     /// False: the edits take no undo pictures (to tell their share from the edit's own).
     bool record = true;
@@ -104,7 +111,7 @@ void BM_PaintSheet(benchmark::State& state) {
     Character c;
     timeline::PartTree tree;
     timeline::KeySelection selection;
-    timeline::KeySheet sheet(tree, selection);
+    timeline::KeySheet sheet(tree, selection, c.context);
     tree.setAttribute(Qt::WA_DontShowOnScreen);
     sheet.setAttribute(Qt::WA_DontShowOnScreen);
     tree.resize(300, kSheetHeight);
@@ -120,7 +127,7 @@ void BM_PaintSheet(benchmark::State& state) {
         QPainter painter(&image);
         sheet.Paint(painter, all);
     }
-    state.counters["limit_ms"] = 8;
+    state.counters["limit_cpu_ms"] = 8;
     state.counters["rows_drawn"] =
         double((kSheetHeight - sheet.RulerHeight()) /
                std::max(1, tree.visualItemRect(tree.topLevelItem(0)).height()));
@@ -128,20 +135,22 @@ void BM_PaintSheet(benchmark::State& state) {
 
 void BM_MoveChosenKeys(benchmark::State& state, bool record) {
     Character c;
-    Host host;
+    Host host(c.context);
     host.record = record;
     const std::vector<KeyRef> keys = c.ChosenKeys();
     int delta = 1;
     for (auto _ : state) {
         MoveKeysCommand move(host, keys, delta);
-        if (move.Execute() != 1 || move.MovedBy() != delta) {
+        if (move.Execute(c.context) != 1 || move.MovedBy() != delta) {
             state.SkipWithError("the keys did not move");
             break;
         }
         delta = -delta;
     }
     state.counters["keys"] = double(keys.size());
-    state.counters["limit_ms"] = 5;
+    if (record) {
+        state.counters["limit_cpu_ms"] = 5;
+    }
 }
 
 /// The peer: one plain copy of every key of the animations the move's step pictures.
@@ -159,8 +168,8 @@ void BM_CopyPeer(benchmark::State& state) {
 
 void BM_TreeFollowsSelection(benchmark::State& state) {
     Character c;
-    Host host;
-    timeline::TimelineDock dock(host);
+    Host host(c.context);
+    timeline::TimelineDock dock(host, c.context);
     dock.setAttribute(Qt::WA_DontShowOnScreen);
     dock.resize(kSheetWidth + 300, kSheetHeight);
     dock.show();
@@ -172,7 +181,7 @@ void BM_TreeFollowsSelection(benchmark::State& state) {
         next = (next + 97) % c.parts.size();
         dock.FollowSelection();
     }
-    state.counters["limit_ms"] = 1;
+    state.counters["limit_cpu_ms"] = 1;
 }
 
 } // namespace

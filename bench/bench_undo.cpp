@@ -17,7 +17,6 @@
 
 #include "BenchMain.h"
 #include "CurrentCharacter.h"
-#include "app/ProgramState.h"
 #include "commands/EditScope.h"
 #include "commands/UndoHistory.h"
 #include "platform/rm/AnimationSet.h"
@@ -27,6 +26,7 @@
 #include "scene/CAnimationData.h"
 #include "scene/CModelData.h"
 #include "scene/SceneContext.h"
+#include "session/EditContext.h"
 
 namespace {
 
@@ -75,16 +75,16 @@ enum class Kind { TurnPart, PasteKeyTime, ScaleModel };
 std::unique_ptr<EditScope> OpenScope(Character& c, UndoHistory& history, Kind kind) {
     switch (kind) {
     case Kind::TurnPart:
-        return std::make_unique<EditScope>(&history, QStringLiteral("turn"),
+        return std::make_unique<EditScope>(&history, c.context, QStringLiteral("turn"),
                                            EditScope::ModelFrames | EditScope::PartAnimation,
                                            c.PartAnimation(100));
     case Kind::PasteKeyTime:
-        return std::make_unique<EditScope>(&history, QStringLiteral("paste"),
+        return std::make_unique<EditScope>(&history, c.context, QStringLiteral("paste"),
                                            EditScope::AnimationSets);
     case Kind::ScaleModel:
         break;
     }
-    return std::make_unique<EditScope>(&history, QStringLiteral("scale"),
+    return std::make_unique<EditScope>(&history, c.context, QStringLiteral("scale"),
                                        EditScope::ModelFrames | EditScope::Meshes |
                                            EditScope::AnimationSets);
 }

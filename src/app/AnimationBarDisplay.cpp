@@ -9,8 +9,6 @@
 
 #include "app/AnimationSetChoice.h"
 #include "app/BarControlIds.h"
-#include "app/KeyTimeRules.h"
-#include "app/ProgramState.h"
 #include "platform/framework/DialogBar.h"
 #include "platform/framework/Document.h"
 #include "platform/framework/ToolBar.h"
@@ -21,6 +19,8 @@
 #include "scene/CCharacterData.h"
 #include "scene/CModelData.h"
 #include "scene/ModelLibrary.h"
+#include "session/EditContext.h"
+#include "session/KeyTimeRules.h"
 
 namespace {
 
@@ -47,8 +47,8 @@ framework::TrackBar* SliderOf(framework::DialogBar* bar) {
 
 } // namespace
 
-AnimationBarDisplay::AnimationBarDisplay(DocumentGetter document)
-    : m_document(std::move(document)) {}
+AnimationBarDisplay::AnimationBarDisplay(session::EditContext& context, DocumentGetter document)
+    : m_context(context), m_document(std::move(document)) {}
 
 void AnimationBarDisplay::SetBars(framework::DialogBar* animationBar,
                                   framework::DialogBar* controlPanel,
@@ -88,13 +88,13 @@ int AnimationBarDisplay::RefreshKeyRange(int rebuild) {
 }
 
 int AnimationBarDisplay::ReadTypedTime(float* time) const {
-    if (g_currentAnimation == nullptr || m_animationBar == nullptr) {
+    if (m_context.currentAnimation == nullptr || m_animationBar == nullptr) {
         return 0;
     }
     bool ok = false;
     const float typed = m_animationBar->Controls().GetDlgItemText(ctl::Time).trimmed().toFloat(&ok);
-    if (!ok || !std::isfinite(typed) || typed < FirstKeyTime(g_currentAnimation) ||
-        typed > LastKeyTime(g_currentAnimation)) {
+    if (!ok || !std::isfinite(typed) || typed < FirstKeyTime(m_context.currentAnimation) ||
+        typed > LastKeyTime(m_context.currentAnimation)) {
         return 0;
     }
     *time = typed;
@@ -102,18 +102,18 @@ int AnimationBarDisplay::ReadTypedTime(float* time) const {
 }
 
 void AnimationBarDisplay::ShowTimeDisplay() {
-    if (g_currentAnimation == nullptr || m_animationBar == nullptr) {
+    if (m_context.currentAnimation == nullptr || m_animationBar == nullptr) {
         return;
     }
-    g_redrawRequest = 1;
+    m_context.redrawRequest = 1;
     framework::DialogControls& bar = m_animationBar->Controls();
-    bar.SetDlgItemText(ctl::Time, QString::asprintf("%.2f", g_currentTime));
+    bar.SetDlgItemText(ctl::Time, QString::asprintf("%.2f", m_context.currentTime));
     if (framework::TrackBar* slider = SliderOf(m_animationBar)) {
-        slider->setValue(ToSliderPosition(g_currentTime));
-        RecomputeKeyIndex();
+        slider->setValue(ToSliderPosition(m_context.currentTime));
+        RecomputeKeyIndex(m_context);
     }
-    bar.SetDlgItemText(ctl::KeyNo, QString::number(static_cast<int>(g_keyIndex)));
-    ShowKeyLength(CurrentKeyLength());
+    bar.SetDlgItemText(ctl::KeyNo, QString::number(static_cast<int>(m_context.keyIndex)));
+    ShowKeyLength(CurrentKeyLength(m_context));
 }
 
 void AnimationBarDisplay::ShowKeyLength(unsigned length) {
@@ -131,23 +131,25 @@ QString AnimationBarDisplay::GetKeyLengthText() const {
 }
 
 int AnimationBarDisplay::ShowKeyRange(int rebuild) {
-    if (g_currentAnimation == nullptr || m_animationBar == nullptr || m_controlPanel == nullptr) {
+    if (m_context.currentAnimation == nullptr || m_animationBar == nullptr ||
+        m_controlPanel == nullptr) {
         return 0;
     }
     if (rebuild) {
-        g_currentAnimation->UpdateTotalKeyTimeBuffer();
+        m_context.currentAnimation->UpdateTotalKeyTimeBuffer();
     }
-    const float first = FirstKeyTime(g_currentAnimation);
-    const float last = LastKeyTime(g_currentAnimation);
+    const float first = FirstKeyTime(m_context.currentAnimation);
+    const float last = LastKeyTime(m_context.currentAnimation);
     framework::DialogControls& bar = m_animationBar->Controls();
     bar.SetDlgItemText(ctl::Min, QString::asprintf("%.2f", first));
     bar.SetDlgItemText(ctl::Max, QString::asprintf("%.2f", last));
 
     // The document is named after the file the character's sets came from, which the
     // library entry of its first set names.
-    const CAnimationData* named = g_currentAnimation;
-    if (g_currentCharacter != nullptr && !g_currentCharacter->Animations().empty()) {
-        named = g_currentCharacter->Animations().front();
+    const CAnimationData* named = m_context.currentAnimation;
+    if (m_context.currentCharacter != nullptr &&
+        !m_context.currentCharacter->Animations().empty()) {
+        named = m_context.currentCharacter->Animations().front();
     }
     if (g_animationLibrary != nullptr) {
         if (const auto* entry = g_animationLibrary->Entries().FindEntry(named);
@@ -165,12 +167,12 @@ int AnimationBarDisplay::ShowKeyRange(int rebuild) {
             }
         }
     }
-    AnimationSetChoice::ShowSets(m_controlPanel->Controls(), ctl::AnimationName, g_currentCharacter,
-                                 g_currentAnimation);
+    AnimationSetChoice::ShowSets(m_controlPanel->Controls(), ctl::AnimationName,
+                                 m_context.currentCharacter, m_context.currentAnimation);
 
     QString modelName = QCoreApplication::translate("Pavrix", "non");
-    if (g_currentModel != nullptr && g_modelLibrary != nullptr) {
-        if (const auto* entry = g_modelLibrary->Entries().FindEntry(g_currentModel);
+    if (m_context.currentModel != nullptr && g_modelLibrary != nullptr) {
+        if (const auto* entry = g_modelLibrary->Entries().FindEntry(m_context.currentModel);
             entry != nullptr && entry->Name() != nullptr) {
             modelName = FileNamePart(entry->Name());
         }
@@ -181,9 +183,10 @@ int AnimationBarDisplay::ShowKeyRange(int rebuild) {
         slider->ClearTics();
         slider->setRange(ToSliderPosition(first), ToSliderPosition(last));
         slider->SetTicFreq(1);
-        const unsigned count = g_currentAnimation->KeyTimeCount();
+        const unsigned count = m_context.currentAnimation->KeyTimeCount();
         for (unsigned i = 0; i < count; ++i) {
-            slider->SetTic(ToSliderPosition(g_currentAnimation->KeyTime(static_cast<int>(i))));
+            slider->SetTic(
+                ToSliderPosition(m_context.currentAnimation->KeyTime(static_cast<int>(i))));
         }
     }
     return 1;
@@ -191,7 +194,7 @@ int AnimationBarDisplay::ShowKeyRange(int rebuild) {
 
 int AnimationBarDisplay::ResetAnimationBar() {
     RefreshTimeDisplay();
-    if (g_currentAnimation != nullptr) {
+    if (m_context.currentAnimation != nullptr) {
         RefreshKeyRange(1);
         return 1;
     }

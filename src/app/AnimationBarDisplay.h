@@ -17,6 +17,10 @@ class ToolBar;
 
 class CAnimationData;
 
+namespace session {
+class EditContext;
+} // namespace session
+
 /// The read-outs of the animation bar (dialog bar 103) and the name edits of the control
 /// panel (dialog bar 136) for the current animation set: time, slider, key number, key
 /// length, first and last key time, the set's and the model's file names. It also keeps
@@ -28,14 +32,15 @@ public:
     /// The document whose path name follows the current animation set (may give null).
     using DocumentGetter = std::function<framework::Document*()>;
 
-    explicit AnimationBarDisplay(DocumentGetter document);
+    /// `context` is borrowed and must outlive the display.
+    AnimationBarDisplay(session::EditContext& context, DocumentGetter document);
 
     /// The bars, once they exist (all borrowed; the frame owns them).
     void SetBars(framework::DialogBar* animationBar, framework::DialogBar* controlPanel,
                  framework::ToolBar* animationToolBar);
 
     /// Shows the current time, slider position, key number and key length of the current
-    /// animation set, recomputes g_keyIndex and requests a redraw. Nothing without a
+    /// animation set, recomputes the key index and requests a redraw. Nothing without a
     /// current animation set.
     void RefreshTimeDisplay() override;
     void ReleasePlayButtons() override;
@@ -73,6 +78,7 @@ private:
     void ShowTimeDisplay();
     int ShowKeyRange(int rebuild);
 
+    session::EditContext& m_context;
     DocumentGetter m_document;
     std::function<void()> m_keysChanged;
     std::function<void()> m_timeChanged;

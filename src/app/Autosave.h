@@ -20,8 +20,12 @@ struct SceneDocument;
 /// tells the autosaves of running editors from those a crash or a kill left behind; only
 /// the latter are offered for recovery, so two editors never take or remove each other's.
 ///
-/// It is polled from the program's loop between edits: nothing is written while playback
-/// runs or a mouse button is held (a drag), so neither waits for a write.
+/// It is polled from the program's loop between edits: nothing is started while playback
+/// runs or a mouse button is held (a drag). The loop does not wait for the write either: the
+/// editor forks, and the child process, holding the scene exactly as it was at that moment
+/// (the kernel copies its pages only when the editor changes them), formats, writes and
+/// syncs the file and exits. The file replaces the previous autosave only once it is whole
+/// on disk, so a crash of either process mid-write leaves the previous one intact.
 class Autosave {
 public:
     /// An autosave a previous editor left: the file, the user's file it stands for (empty
@@ -51,9 +55,10 @@ public:
         bool modified = false;
         bool busy = false;
     };
-    /// One pass of the loop at `now` (seconds, any steady origin): a document no longer
-    /// modified has its autosave removed; one that is, is written (`document()`, the user's
-    /// file `originalPath`) when Due and not busy. True when it wrote.
+    /// One pass of the loop at `now` (seconds, any steady origin): a write that finished is
+    /// collected; a document no longer modified has its autosave removed; one that is, has
+    /// its write started (`document()`, the user's file `originalPath`) when Due, not busy
+    /// and no write is under way. True when it started one (Finish waits for it).
     bool Poll(double now, const Moment& moment,
               const std::function<scene::SceneDocument()>& document, const QString& originalPath);
 
@@ -61,10 +66,19 @@ public:
     /// the document modified, and the interval passed since the last write (or since the
     /// document was first seen modified).
     bool Due(double now, bool modified);
-    /// Writes `doc` (the user's file `originalPath`) as this editor's autosave now; true on
-    /// success. The interval starts again from `now` either way.
+    /// Writes `doc` (the user's file `originalPath`) as this editor's autosave and waits
+    /// for it; true on success. The interval starts again from `now` either way.
     bool Write(const scene::SceneDocument& doc, const QString& originalPath, double now);
-    /// Removes this editor's autosave and its note (a save or a normal close).
+    /// Starts writing `doc` in the background (see the class comment; where no process can
+    /// be started, it is written here and now). False when the folder cannot be locked or a
+    /// write is under way already. The interval starts again from `now` either way.
+    bool Start(const scene::SceneDocument& doc, const QString& originalPath, double now);
+    /// Whether a write started by Start has not been collected yet.
+    bool Writing() const { return m_writer > 0; }
+    /// Waits for the write under way, if any; true when the last write succeeded.
+    bool Finish();
+    /// Removes this editor's autosave and its note (a save or a normal close); a write
+    /// under way is stopped first.
     void Discard();
 
     /// Autosaves of editors no longer running, newest first.
@@ -76,6 +90,8 @@ public:
 
 private:
     bool Lock();
+    /// Collects the write under way when it has ended (waiting for it with `wait`).
+    void Collect(bool wait);
 
     QString m_folder;
     int m_interval;
@@ -83,4 +99,7 @@ private:
     std::unique_ptr<QLockFile> m_lock;
     double m_since = -1;
     bool m_written = false;
+    /// The process writing the autosave (0: none) and whether the last write succeeded.
+    qint64 m_writer = 0;
+    bool m_lastWriteOk = false;
 };

@@ -16,7 +16,6 @@
 #include "app/BarControlIds.h"
 #include "app/CDxMFCDoc.h"
 #include "app/CMainFrame.h"
-#include "app/ProgramState.h"
 #include "platform/framework/Dialog.h"
 #include "platform/framework/DialogBar.h"
 #include "platform/framework/Document.h"
@@ -32,6 +31,7 @@
 #include "resources/CommandIds.h"
 #include "resources/MainFrameResources.h"
 #include "resources/Strings.h"
+#include "session/EditContext.h"
 
 namespace {
 
@@ -159,10 +159,11 @@ bool CDxMFCApp::PollAutosave(double now) {
         return false;
     }
     Autosave::Moment moment;
-    moment.modified =
-        document->IsModified() != 0 && g_currentAnimation != nullptr && g_currentModel != nullptr;
+    moment.modified = document->IsModified() != 0 && frame->Context().currentAnimation != nullptr &&
+                      frame->Context().currentModel != nullptr;
     // Between edits only: a write never holds up playback or a drag.
-    moment.busy = g_playState != 0 || QGuiApplication::mouseButtons() != Qt::NoButton;
+    moment.busy =
+        frame->Context().playState != 0 || QGuiApplication::mouseButtons() != Qt::NoButton;
     return m_autosave->Poll(
         now, moment, [frame] { return frame->MakeSceneDocument(); }, document->GetPathName());
 }

@@ -6,9 +6,6 @@
 
 #include "app/FailureCause.h"
 #include "app/IDocumentFrame.h"
-#include "app/KeyTimeRules.h"
-#include "app/ProgramState.h"
-#include "app/SceneServices.h"
 #include "platform/framework/Application.h"
 #include "platform/framework/FileDialog.h"
 #include "platform/framework/FrameWindow.h"
@@ -23,6 +20,8 @@
 #include "resources/CommandIds.h"
 #include "scene/CAnimationData.h"
 #include "scene/DocumentOpen.h"
+#include "session/EditContext.h"
+#include "session/KeyTimeRules.h"
 #include "xfile/DocumentSave.h"
 
 CDxMFCDoc::CDxMFCDoc() {
@@ -55,20 +54,22 @@ int CDxMFCDoc::OnNewDocument() {
         return 0;
     }
     IDocumentFrame* frame = GetMainFrame();
-    if (frame == nullptr || frame->GetParentD3R().D3DRM() == nullptr || g_sceneFrame == nullptr) {
+    if (frame == nullptr || frame->GetParentD3R().D3DRM() == nullptr ||
+        frame->Context().sceneFrame == nullptr) {
         return 0;
     }
     frame->StopPlayback();
     // What the history's steps name is being cleared away.
     frame->ClearHistory(0);
-    frame->ClearScene(g_selection.Part() != nullptr ? 0 : 1);
+    frame->ClearScene(frame->Context().selection.Part() != nullptr ? 0 : 1);
     m_saveNeedsNewName = 0;
     return 1;
 }
 
 int CDxMFCDoc::OnOpenDocument(const QString& path) {
     IDocumentFrame* frame = GetMainFrame();
-    if (frame == nullptr || frame->GetParentD3R().D3DRM() == nullptr || g_sceneFrame == nullptr) {
+    if (frame == nullptr || frame->GetParentD3R().D3DRM() == nullptr ||
+        frame->Context().sceneFrame == nullptr) {
         return 0;
     }
     m_failedOpenChangedNothing = 0;
@@ -103,7 +104,7 @@ int CDxMFCDoc::OnOpenDocument(const QString& path) {
     doc.onMessage = showMessage;
     const scene::DocumentOpenResult result =
         scene::OpenDocument(doc, fileName.constData(), m_openMode);
-    SceneServices::TakeCurrentPointers(doc);
+    frame->Context().TakeCurrentPointers(doc);
     m_failedOpenClearedScene = !result.ok && m_openMode == scene::kOpenNewScene;
     if (!result.ok) {
         return 0;
@@ -111,8 +112,9 @@ int CDxMFCDoc::OnOpenDocument(const QString& path) {
     m_saveNeedsNewName =
         m_openMode == scene::kOpenChangeAnimation || m_openMode == scene::kOpenChangeModel;
 
-    frame->OfferTickRate(
-        g_currentAnimation->Set() != nullptr ? g_currentAnimation->Set()->TicksPerSecond() : 0);
+    frame->OfferTickRate(frame->Context().currentAnimation->Set() != nullptr
+                             ? frame->Context().currentAnimation->Set()->TicksPerSecond()
+                             : 0);
     frame->CenterOnFrame(result.centerFrame);
     // The open sequence has just built the key-time list: building it again would show
     // the over-limit message a second time.
@@ -120,8 +122,8 @@ int CDxMFCDoc::OnOpenDocument(const QString& path) {
     frame->RefreshTimeDisplay();
     // The view shows the pose at the time the bar shows, not the model at rest: the first
     // drag starts from what is on screen.
-    PoseAnimation(g_currentAnimation, g_currentTime);
-    g_redrawRequest = 1;
+    PoseAnimation(frame->Context().currentAnimation, frame->Context().currentTime);
+    frame->Context().redrawRequest = 1;
     SetPathName(QFile::decodeName(QByteArray::fromStdString(result.pathName)));
     // Opening and inserting bring the file to the recent-file list; changing the model or
     // the animation takes only part of it.
@@ -135,7 +137,9 @@ int CDxMFCDoc::OnOpenDocument(const QString& path) {
 }
 
 int CDxMFCDoc::CanSave() {
-    if (g_currentAnimation != nullptr && g_currentModel != nullptr) {
+    IDocumentFrame* frame = GetMainFrame();
+    if (frame != nullptr && frame->Context().currentAnimation != nullptr &&
+        frame->Context().currentModel != nullptr) {
         return 1;
     }
     framework::UiServices::AppMessageBox(framework::Tr(kNothingToSaveMessage),
@@ -173,7 +177,7 @@ void CDxMFCDoc::OnOpenDocumentFailed(int wasModified) {
 int CDxMFCDoc::OnSaveDocument(const QString& path) {
     IDocumentFrame* frame = GetMainFrame();
     if (frame == nullptr || frame->GetParentD3R().D3DRM() == nullptr ||
-        g_currentAnimation == nullptr || g_currentModel == nullptr) {
+        frame->Context().currentAnimation == nullptr || frame->Context().currentModel == nullptr) {
         return 0;
     }
     frame->StopPlayback();

@@ -18,9 +18,7 @@
 #include "app/CDxMFCDoc.h"
 #include "app/DroppedFiles.h"
 #include "app/IRenderView.h"
-#include "app/KeyTimeRules.h"
 #include "app/ManualPage.h"
-#include "app/ProgramState.h"
 #include "app/UndoMenuTexts.h"
 #include "commands/AddLastKeyFrameCommand.h"
 #include "commands/ChangeAllPositionKeyScaleCommand.h"
@@ -56,6 +54,8 @@
 #include "resources/ToolBars.h"
 #include "scene/CModelData.h"
 #include "scene/DocumentOpen.h"
+#include "session/EditContext.h"
+#include "session/KeyTimeRules.h"
 #include "timeline/TimelineDock.h"
 
 namespace {
@@ -70,23 +70,24 @@ constexpr char kNoRetainedModeMessage[] = QT_TRANSLATE_NOOP(
 } // namespace
 
 CMainFrame::CMainFrame()
-    : m_display([this] { return GetActiveDocument(); }), m_playback(m_display), m_scene([this] {
+    : m_display(m_context, [this] { return GetActiveDocument(); }),
+      m_playback(m_context, m_display), m_scene(m_context, [this] {
           m_display.OnSceneCleared();
           OfferTickRate(0);
           m_display.ResetAnimationBar();
       }) {
-    ResetProgramState();
+    m_context.Reset();
     // The smallest size the user can drag the window to.
     setMinimumSize(320, 240);
 
     for (const auto& [id, mode] : {std::pair(ids::ZBufferOn, rm::D3DRMZBUFFER_ENABLE),
                                    std::pair(ids::ZBufferOff, rm::D3DRMZBUFFER_DISABLE)}) {
-        MapCommand(id, [mode = mode] {
-            if (g_sceneRoot == nullptr) {
+        MapCommand(id, [this, mode = mode] {
+            if (m_context.sceneRoot == nullptr) {
                 return;
             }
-            g_sceneRoot->SetZbufferMode(mode);
-            g_redrawRequest = 1;
+            m_context.sceneRoot->SetZbufferMode(mode);
+            m_context.redrawRequest = 1;
         });
     }
     MapUpdate(ids::ZBufferOn, [this](CCmdUI& ui) { OnUpdateZBuffer(ui, false); });
@@ -95,24 +96,27 @@ CMainFrame::CMainFrame()
     MapCommand(ctl::ParentChild, [this] { SetOperationMode(0); });
     MapCommand(ctl::Animation, [this] { SetOperationMode(1); });
     MapNotify(ctl::CameraView, Notification::SelEndOk, &CMainFrame::ApplyCameraView);
-    MapCommand(ctl::Center, [this] { CenterOnFrame(SceneServices::CenterTarget()); });
-    MapCommand(ctl::MoveModel, [] { g_mouseFunction = 0; });
-    MapCommand(ctl::MovePart, [] { g_mouseFunction = 1; });
-    MapCommand(ctl::Rotate, [] { g_mouseFunction = 2; });
-    MapCommand(ctl::Zoom, [] { g_mouseFunction = 3; });
+    MapCommand(ctl::Center, [this] { CenterOnFrame(m_scene.CenterTarget()); });
+    MapCommand(ctl::MoveModel, [this] { m_context.mouseFunction = 0; });
+    MapCommand(ctl::MovePart, [this] { m_context.mouseFunction = 1; });
+    MapCommand(ctl::Rotate, [this] { m_context.mouseFunction = 2; });
+    MapCommand(ctl::Zoom, [this] { m_context.mouseFunction = 3; });
     for (int id : {ctl::AxisX, ctl::AxisY, ctl::AxisZ, ctl::AxisNegative}) {
         MapCommand(static_cast<framework::CommandId>(id), [this, id] { OnAxisButton(id); });
     }
     MapPlaybackCommands();
     MapEditCommands();
     MapCommand(ids::AddKeyFrame, [this] { AddKeyFrame(0); });
-    MapCommand(ids::AddLastKeyFrame, [this] { AddLastKeyFrameCommand(*this).Execute(); });
-    MapCommand(ids::DeleteKeyFrame, [this] { DeleteKeyFrameCommand(*this).Execute(); });
-    MapCommand(ids::CopyKeyFrame, [this] { CopyKeyFrameCommand(*this, m_copiedKey).Execute(); });
-    MapCommand(ids::PasteKeyFrame, [this] { PasteKeyFrameCommand(*this, m_copiedKey).Execute(); });
-    MapCommand(ctl::ChangeLength, [this] { ChangeKeyLengthCommand(*this).Execute(); });
+    MapCommand(ids::AddLastKeyFrame, [this] { AddLastKeyFrameCommand(*this).Execute(m_context); });
+    MapCommand(ids::DeleteKeyFrame, [this] { DeleteKeyFrameCommand(*this).Execute(m_context); });
+    MapCommand(ids::CopyKeyFrame,
+               [this] { CopyKeyFrameCommand(*this, m_copiedKey).Execute(m_context); });
+    MapCommand(ids::PasteKeyFrame,
+               [this] { PasteKeyFrameCommand(*this, m_copiedKey).Execute(m_context); });
+    MapCommand(ctl::ChangeLength, [this] { ChangeKeyLengthCommand(*this).Execute(m_context); });
     MapPartKeyCommands();
-    MapCommand(ids::EditPartsAnimationKey, [this] { EditPartKeysCommand(*this).Execute(); });
+    MapCommand(ids::EditPartsAnimationKey,
+               [this] { EditPartKeysCommand(*this).Execute(m_context); });
     MapCommand(ids::Manual, &CMainFrame::OnManual);
     MapBatchCommand<ChangeModelScaleCommand>(ids::ChangeModelScale);
     MapBatchCommand<DeleteAllPositionKeyCommand>(ids::DeleteAllPositionKey);
@@ -195,12 +199,14 @@ void CMainFrame::MapPlaybackCommands() {
 }
 
 void CMainFrame::MapPartKeyCommands() {
-    MapCommand(ids::DeletePartsKeyFrame, [this] { DeletePartsKeyFrameCommand(*this).Execute(); });
+    MapCommand(ids::DeletePartsKeyFrame,
+               [this] { DeletePartsKeyFrameCommand(*this).Execute(m_context); });
     MapCommand(ids::CopyPartsKeyFrame,
-               [this] { CopyPartsKeyFrameCommand(*this, m_copiedPartKeys).Execute(); });
+               [this] { CopyPartsKeyFrameCommand(*this, m_copiedPartKeys).Execute(m_context); });
     MapCommand(ids::PastePartsKeyFrame,
-               [this] { PastePartsKeyFrameCommand(*this, m_copiedPartKeys).Execute(); });
-    MapCommand(ids::DeletePositionKey, [this] { DeletePositionKeyCommand(*this).Execute(); });
+               [this] { PastePartsKeyFrameCommand(*this, m_copiedPartKeys).Execute(m_context); });
+    MapCommand(ids::DeletePositionKey,
+               [this] { DeletePositionKeyCommand(*this).Execute(m_context); });
     // They work on the selected part: greyed while there is none.
     for (const framework::CommandId id : {ids::DeletePartsKeyFrame, ids::CopyPartsKeyFrame,
                                           ids::PastePartsKeyFrame, ids::DeletePositionKey}) {
@@ -236,17 +242,19 @@ void CMainFrame::AfterUndoStep() {
     ResolveSelection();
     // What came back is shown as the pose at the time the bar shows, so the next drag
     // starts from what is on screen.
-    if (g_currentAnimation != nullptr) {
-        PoseAnimation(g_currentAnimation, g_currentTime);
-    } else if (g_currentModel != nullptr) {
-        g_currentModel->UpdateSkin();
+    if (m_context.currentAnimation != nullptr) {
+        PoseAnimation(m_context.currentAnimation, m_context.currentTime);
+    } else if (m_context.currentModel != nullptr) {
+        m_context.currentModel->UpdateSkin();
     }
-    g_redrawRequest = 1;
+    m_context.redrawRequest = 1;
 }
 
 void CMainFrame::ResolveSelection() {
-    g_selection.Resolve(g_sceneRoot, g_currentModel != nullptr ? g_currentModel->Root() : nullptr);
-    g_redrawRequest = 1;
+    m_context.selection.Resolve(m_context.sceneRoot, m_context.currentModel != nullptr
+                                                         ? m_context.currentModel->Root()
+                                                         : nullptr);
+    m_context.redrawRequest = 1;
 }
 
 CMainFrame::~CMainFrame() {
@@ -307,9 +315,9 @@ int CMainFrame::OnCreate(framework::CreateContext& context) {
     panel.SetCurSel(ctl::CameraView, 0);
     panel.CheckDlgButton(ctl::Animation, 1);
     panel.CheckDlgButton(ctl::Rotate, 1);
-    panel.CheckDlgButton(ctl::AxisX, g_axisX);
-    panel.CheckDlgButton(ctl::AxisY, g_axisY);
-    panel.CheckDlgButton(ctl::AxisZ, g_axisZ);
+    panel.CheckDlgButton(ctl::AxisX, m_context.axisX);
+    panel.CheckDlgButton(ctl::AxisY, m_context.axisY);
+    panel.CheckDlgButton(ctl::AxisZ, m_context.axisZ);
 
     m_animationBar->Controls().SetCurSel(ctl::PlaySpeed, AnimationSetChoice::kStartSpeedIndex);
     m_display.SetBars(m_animationBar, m_controlPanel, m_animationToolBar);
@@ -321,7 +329,7 @@ int CMainFrame::OnCreate(framework::CreateContext& context) {
 }
 
 void CMainFrame::CreateTimeline() {
-    m_timeline = new timeline::TimelineDock(*this, this);
+    m_timeline = new timeline::TimelineDock(*this, m_context, this);
     addDockWidget(Qt::BottomDockWidgetArea, m_timeline);
     m_display.SetFollowers([this] { m_timeline->Refresh(); }, [this] { m_timeline->FollowTime(); });
     connect(m_timeline, &timeline::TimelineDock::SelectedPartShown, this,
@@ -375,8 +383,8 @@ IRenderView* CMainFrame::GetRenderView() const {
 
 int CMainFrame::Tick() {
     const float step = m_playback.MeasureTick();
-    if (g_sceneRoot != nullptr) {
-        g_sceneRoot->Move(step);
+    if (m_context.sceneRoot != nullptr) {
+        m_context.sceneRoot->Move(step);
     }
     m_playback.Advance(step);
     // The selection changes in many places (clicks, keys, undo, clearing); the timeline
@@ -395,7 +403,7 @@ int CMainFrame::Tick() {
             this, [] {}, Qt::QueuedConnection);
     }
 
-    const int redraw = g_redrawRequest;
+    const int redraw = m_context.redrawRequest;
     IRenderView* view = GetRenderView();
     if (view != nullptr) {
         view->Render();
@@ -417,13 +425,14 @@ int CMainFrame::Tick() {
 // Playback and the animation bar.
 
 int CMainFrame::UpdateKeyLength(int apply) {
-    if (g_currentAnimation == nullptr || m_animationBar == nullptr) {
+    if (m_context.currentAnimation == nullptr || m_animationBar == nullptr) {
         return 0;
     }
     if (apply) {
-        ChangeKeyLengthCommand(*this, ChangeKeyLengthCommand::Trigger::TypedLength).Execute();
+        ChangeKeyLengthCommand(*this, ChangeKeyLengthCommand::Trigger::TypedLength)
+            .Execute(m_context);
     } else {
-        m_display.ShowKeyLength(CurrentKeyLength());
+        m_display.ShowKeyLength(CurrentKeyLength(m_context));
     }
     return 1;
 }
@@ -479,7 +488,7 @@ int CMainFrame::OnDropFiles(const QStringList& paths) {
     if (GetActiveView() == nullptr || document == nullptr || !document->OpenDroppedFiles(paths)) {
         return 0;
     }
-    CenterOnFrame(g_sceneFrame);
+    CenterOnFrame(m_context.sceneFrame);
     return 1;
 }
 
@@ -517,11 +526,12 @@ void CMainFrame::NextKey() {
 
 int CMainFrame::CenterOnFrame(rm::Frame* frame) {
     IRenderView* view = GetRenderView();
-    return view != nullptr ? SceneServices::CenterOnFrame(view->GetCameraPivot(), frame) : 0;
+    return view != nullptr ? m_scene.CenterOnFrame(view->GetCameraPivot(), frame) : 0;
 }
 
 int CMainFrame::RunPartKeyDialog() {
-    CPartKeyDialog dialog([this] { return GetRenderView(); }, this);
+    CPartKeyDialog dialog(
+        m_context, [this] { return GetRenderView(); }, this);
     const int result = dialog.DoModal();
     // Options and names are applied however the dialog was left; a quit must ask first.
     if (dialog.ChangedSomething()) {
@@ -542,11 +552,11 @@ void CMainFrame::SelectPart(rm::Frame* part) {
 }
 
 void CMainFrame::EditPartKeys() {
-    EditPartKeysCommand(*this).Execute();
+    EditPartKeysCommand(*this).Execute(m_context);
 }
 
 void CMainFrame::OnTimeTyped() {
-    if (g_currentAnimation == nullptr) {
+    if (m_context.currentAnimation == nullptr) {
         return;
     }
     float time = 0;
@@ -556,7 +566,8 @@ void CMainFrame::OnTimeTyped() {
     }
     MessageBox(framework::TrFormat(
                    QT_TRANSLATE_NOOP("Pavrix", "%.2f から %.2f までの数字を入力してください。"),
-                   FirstKeyTime(g_currentAnimation), LastKeyTime(g_currentAnimation)),
+                   FirstKeyTime(m_context.currentAnimation),
+                   LastKeyTime(m_context.currentAnimation)),
                QCoreApplication::translate("Pavrix", "Time"), framework::MbIconInformation);
     RefreshTimeDisplay();
 }
@@ -597,7 +608,7 @@ void CMainFrame::ApplyCameraView() {
     if (index >= 1 && index <= 6) {
         render::SceneSetup::ApplyCameraView(view->GetCameraPivot(), index);
         // The new view must be shown even when nothing else asks for a drawing.
-        g_redrawRequest = 1;
+        m_context.redrawRequest = 1;
     }
 }
 
@@ -614,16 +625,16 @@ int CMainFrame::MarkDocumentModified() {
 // Commands and bar controls.
 
 void CMainFrame::OnUpdateZBuffer(CCmdUI& ui, bool disabled) {
-    const bool isDisabled =
-        g_sceneRoot != nullptr && g_sceneRoot->GetZbufferMode() == rm::D3DRMZBUFFER_DISABLE;
-    ui.SetCheck(g_sceneRoot != nullptr && isDisabled == disabled ? 1 : 0);
+    const bool isDisabled = m_context.sceneRoot != nullptr &&
+                            m_context.sceneRoot->GetZbufferMode() == rm::D3DRMZBUFFER_DISABLE;
+    ui.SetCheck(m_context.sceneRoot != nullptr && isDisabled == disabled ? 1 : 0);
 }
 
 void CMainFrame::SetOperationMode(int mode) {
-    if (g_operationMode == mode) {
+    if (m_context.operationMode == mode) {
         return;
     }
-    g_operationMode = mode;
+    m_context.operationMode = mode;
     const bool parentChild = mode == 0;
     ShowControlBar(m_animationToolBar, parentChild ? 0 : 1);
     ShowControlBar(m_partsToolBar, parentChild ? 1 : 0);
@@ -632,7 +643,7 @@ void CMainFrame::SetOperationMode(int mode) {
         framework::Tr(parentChild ? QT_TRANSLATE_NOOP("Pavrix", "Model")
                                   : QT_TRANSLATE_NOOP("Pavrix", "Animation")));
     // The "<Parent>" label is drawn in the parent-child mode only.
-    g_redrawRequest = 1;
+    m_context.redrawRequest = 1;
 }
 
 int CMainFrame::FrameWholeModel() {
@@ -640,15 +651,17 @@ int CMainFrame::FrameWholeModel() {
     if (view == nullptr || view->GetDevice() == nullptr) {
         return 0;
     }
-    return SceneServices::FrameWholeModel(view->GetCameraPivot(), view->GetDevice()->Viewport());
+    return m_scene.FrameWholeModel(view->GetCameraPivot(), view->GetDevice()->Viewport());
 }
 
 void CMainFrame::OnAxisButton(int id) {
     const int checked = m_controlPanel->Controls().IsDlgButtonChecked(id);
     if (id == ctl::AxisNegative) {
-        g_axisPositive = checked ? 0 : 1;
+        m_context.axisPositive = checked ? 0 : 1;
     } else {
-        *(id == ctl::AxisX ? &g_axisX : id == ctl::AxisY ? &g_axisY : &g_axisZ) = checked;
+        *(id == ctl::AxisX   ? &m_context.axisX
+          : id == ctl::AxisY ? &m_context.axisY
+                             : &m_context.axisZ) = checked;
     }
 }
 

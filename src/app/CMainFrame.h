@@ -8,10 +8,8 @@
 
 #include "app/AnimationBarDisplay.h"
 #include "app/IDocumentFrame.h"
-#include "app/KeyTimeRules.h"
 #include "app/ManualViewer.h"
 #include "app/Playback.h"
-#include "app/ProgramState.h"
 #include "app/SceneServices.h"
 #include "commands/AddKeyFrameCommand.h"
 #include "commands/CopiedKey.h"
@@ -22,6 +20,8 @@
 #include "platform/framework/FrameWindow.h"
 #include "render/ParentD3R.h"
 #include "scene/SceneDocument.h"
+#include "session/EditContext.h"
+#include "session/KeyTimeRules.h"
 #include "timeline/ITimelineHost.h"
 #include "view/IViewFrame.h"
 
@@ -46,8 +46,8 @@ class QUrl;
 /// (dialog bar 136, left) and the animation bar (dialog bar 103, bottom) around the 3D
 /// view. It owns what the whole scene shares: the scene-library object (through
 /// m_parentD3R) and the scene (SceneServices: object store, scene root with background
-/// and lights, scene frame, floor grid), and it gives the program-wide state
-/// (ProgramState.h) its start values.
+/// and lights, scene frame, floor grid) and the edit context (session::EditContext) it
+/// hands to the commands, the view, the dock and the dialogs.
 ///
 /// It is a router: it maps command ids onto playback (Playback), the bar read-outs
 /// (AnimationBarDisplay), the scene services (SceneServices), the key-frame and the batch
@@ -90,13 +90,13 @@ public:
     /// grid), then the view. 0 when the scene could not be made.
     int OnCreateClient(framework::CreateContext& context) override;
 
-    /// One pass of the program: counts ticks per second (g_fps), takes the elapsed time
-    /// as the frame step (g_frameStep, seconds × 60), moves the scene root by it, advances
-    /// playback (below), has the view render when g_redrawRequest is set, then paces the
+    /// One pass of the program: counts ticks per second (the context's fps), takes the elapsed time
+    /// as the frame step (frameStep, seconds × 60), moves the scene root by it, advances
+    /// playback (below), has the view render when redrawRequest is set, then paces the
     /// loop: 10 ms asleep when nothing was to be drawn, 5 ms while the application is
     /// inactive, else none. Returns 1.
     ///
-    /// Playback: in play state 1 the current time advances by g_frameStep × the play
+    /// Playback: in play state 1 the current time advances by frameStep × the play
     /// speed and, past the last key time, starts again at the first key time itself (the
     /// rest of the step is dropped); the current animation set is posed there. In play
     /// state 2 every animation set of the library advances from its own last posed time
@@ -108,17 +108,19 @@ public:
         m_playback.SetTickServices(std::move(clock), std::move(sleep));
     }
 
-    /// (Re)builds the floor grid as a root frame of its own in g_gridFrame. 1 on success.
+    /// (Re)builds the floor grid as a root frame of its own (gridFrame). 1 on success.
     int BuildGrid() { return m_scene.BuildGrid(m_parentD3R.D3DRM()); }
 
     /// Releases the Play and Play All buttons, drops the fraction of the current time
-    /// (g_keyTime takes it), stops playback (g_playState 0) and refreshes the time display.
+    /// (keyTime takes it), stops playback (playState 0) and refreshes the time display.
     /// The animation set is not posed again.
     void StopPlayback() override { m_playback.Stop(); }
     /// Poses the current animation set at `time` (key-time units): the set remembers the
     /// time, every part it drives takes its pose, and the bound model's skin follows (when
     /// it is on). Nothing without a current animation set.
-    void PoseCurrentAnimation(float time) override { PoseAnimation(g_currentAnimation, time); }
+    void PoseCurrentAnimation(float time) override {
+        PoseAnimation(m_context.currentAnimation, time);
+    }
     /// See AnimationBarDisplay.
     void RefreshTimeDisplay() override { m_display.RefreshTimeDisplay(); }
     int RefreshKeyRange(int rebuild) override { return m_display.RefreshKeyRange(rebuild); }
@@ -137,7 +139,9 @@ public:
     int UpdateKeyLength(int apply);
     /// "Add Key Frame" for the selected part at the current time (AddKeyFrameCommand);
     /// with `silent` non-zero it shows and asks nothing. 1 when a key was added.
-    int AddKeyFrame(int silent) override { return AddKeyFrameCommand(*this, silent).Execute(); }
+    int AddKeyFrame(int silent) override {
+        return AddKeyFrameCommand(*this, silent).Execute(m_context);
+    }
 
     /// See SceneServices.
     int ClearSelection() override { return m_scene.ClearSelection(); }
@@ -181,9 +185,8 @@ public:
 
     /// See SceneServices.
     scene::SceneDocument MakeSceneDocument() override { return m_scene.MakeSceneDocument(); }
-    static void TakeCurrentPointers(const scene::SceneDocument& doc) {
-        SceneServices::TakeCurrentPointers(doc);
-    }
+    /// The edit context (IDocumentFrame, IViewFrame).
+    session::EditContext& Context() override { return m_context; }
 
     /// The owner of the scene-library object and of the views' device wrappers.
     render::ParentD3R& GetParentD3R() override { return m_parentD3R; }
@@ -201,7 +204,10 @@ public:
     int ShowMessage(const QString& text, const QString& caption, unsigned style) override {
         return MessageBox(text, caption, style);
     }
-    rm::Frame* GetSelectedPart() const override { return SelectedPartInScene(); }
+    rm::Frame* GetSelectedPart() const override {
+        // Reading the selection brings it up to date with the scene.
+        return const_cast<session::EditContext&>(m_context).SelectedPartInScene();
+    }
     QString GetKeyLengthText() const override { return m_display.GetKeyLengthText(); }
     void ShowKeyLength(unsigned length) override { m_display.ShowKeyLength(length); }
     int RunPartKeyDialog() override;
@@ -235,7 +241,7 @@ private:
     template <class Command>
     void MapBatchCommand(framework::CommandId id) {
         MapCommand(id, [this] {
-            Command(static_cast<IBatchCommandHost&>(*this)).Execute();
+            Command(static_cast<IBatchCommandHost&>(*this)).Execute(m_context);
             ResolveSelection();
         });
     }
@@ -261,6 +267,8 @@ private:
 
     // Declared first, destroyed last: everything below may still hold scene objects.
     render::ParentD3R m_parentD3R;
+    /// What the editor works on; handed to the commands, the view, the dock and the dialogs.
+    session::EditContext m_context;
     // The bars are children of the frame, which deletes them.
     framework::ToolBar* m_mainToolBar = nullptr;
     framework::ToolBar* m_animationToolBar = nullptr;

@@ -4,6 +4,10 @@
 
 #include "scene/SceneDocument.h"
 
+namespace session {
+class EditContext;
+} // namespace session
+
 namespace rm {
 class Frame;
 } // namespace rm
@@ -22,6 +26,8 @@ public:
 
     /// The owner of the scene-library object; its D3DRM() is null before the frame is up.
     virtual render::ParentD3R& GetParentD3R() = 0;
+    /// What the editor works on: the current pointers, the time and the selection.
+    virtual session::EditContext& Context() = 0;
     virtual void StopPlayback() = 0;
     virtual int ClearSelection() = 0;
     /// Only the current character when `all` is 0, else everything.

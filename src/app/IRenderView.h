@@ -26,12 +26,12 @@ class IRenderView {
 public:
     virtual ~IRenderView() = default;
 
-    /// The pivot the camera orbits (a child of g_sceneRoot); null until the view's initial
+    /// The pivot the camera orbits (a child of sceneRoot); null until the view's initial
     /// update made it. Borrowed.
     virtual rm::Frame* GetCameraPivot() const = 0;
     /// The view's device wrapper; null until the initial update got one. Borrowed.
     virtual render::Direct3R* GetDevice() const = 0;
-    /// Draws one frame if g_redrawRequest is set, and clears it. Returns 1 when a picture
+    /// Draws one frame if redrawRequest is set, and clears it. Returns 1 when a picture
     /// was shown, 0 when nothing was drawn.
     virtual int Render() = 0;
     /// The view's size changed to cx × cy pixels, or its window was minimised or restored

@@ -6,12 +6,12 @@
 #include <thread>
 
 #include "app/AnimationSetChoice.h"
-#include "app/KeyTimeRules.h"
-#include "app/ProgramState.h"
 #include "scene/AnimationLibrary.h"
 #include "scene/CAnimationData.h"
 #include "scene/CCharacterData.h"
 #include "scene/CModelData.h"
+#include "session/EditContext.h"
+#include "session/KeyTimeRules.h"
 
 namespace {
 
@@ -19,11 +19,11 @@ constexpr const auto& kPlaySpeeds = AnimationSetChoice::kFixedSpeeds;
 
 /// Whether play-all advances `animation`: the sets of a character all drive its model, so
 /// only its current one plays; a set no character holds plays as well.
-bool IsPlayedInPlayAll(const CAnimationData* animation) {
-    if (g_libraries == nullptr) {
+bool IsPlayedInPlayAll(CObjectStore* libraries, const CAnimationData* animation) {
+    if (libraries == nullptr) {
         return true;
     }
-    for (auto* entry = g_libraries->Characters().Head(); entry != nullptr; entry = entry->Next()) {
+    for (auto* entry = libraries->Characters().Head(); entry != nullptr; entry = entry->Next()) {
         const CCharacterData& character = entry->Payload();
         const auto sets = character.Animations();
         if (std::find(sets.begin(), sets.end(), animation) != sets.end()) {
@@ -35,7 +35,8 @@ bool IsPlayedInPlayAll(const CAnimationData* animation) {
 
 } // namespace
 
-Playback::Playback(Display& display) : m_display(display) {
+Playback::Playback(session::EditContext& context, Display& display)
+    : m_context(context), m_display(display) {
     m_clockOrigin = Now();
 }
 
@@ -47,30 +48,31 @@ void Playback::SetPlaySpeedIndex(int index) {
 
 void Playback::Stop() {
     m_display.ReleasePlayButtons();
-    g_keyTime = ToKeyTime(g_currentTime);
-    g_playState = 0;
-    g_currentTime = static_cast<float>(g_keyTime);
+    m_context.keyTime = ToKeyTime(m_context.currentTime);
+    m_context.playState = 0;
+    m_context.currentTime = static_cast<float>(m_context.keyTime);
     m_display.RefreshTimeDisplay();
 }
 
 void Playback::TogglePlay(int state) {
-    if (g_playState > 0) {
+    if (m_context.playState > 0) {
         Stop();
         return;
     }
-    g_playState = state;
+    m_context.playState = state;
     m_display.RefreshTimeDisplay();
 }
 
 void Playback::FollowPlayButtons(bool play, bool playAll) {
-    g_playState = playAll ? 2 : play ? 1 : 0;
+    m_context.playState = playAll ? 2 : play ? 1 : 0;
 }
 
 void Playback::Advance(float step) {
-    if (g_playState == 2) {
+    if (m_context.playState == 2) {
         PlayAllStep(step);
-    } else if (g_playState == 1 && g_currentAnimation != nullptr) {
-        ShowTime(WrapPastLastKeyTime(g_currentAnimation, step * m_playSpeed + g_currentTime));
+    } else if (m_context.playState == 1 && m_context.currentAnimation != nullptr) {
+        ShowTime(WrapPastLastKeyTime(m_context.currentAnimation,
+                                     step * m_playSpeed + m_context.currentTime));
     }
 }
 
@@ -82,107 +84,108 @@ void Playback::PlayAllStep(float step) {
     entries.BeginWalk();
     while (auto* entry = entries.WalkNext()) {
         CAnimationData* animation = &entry->Payload();
-        if (!IsPlayedInPlayAll(animation)) {
+        if (!IsPlayedInPlayAll(m_context.libraries, animation)) {
             continue;
         }
         const float base = animation->Set() != nullptr ? animation->m_time : -1.0f;
         const float time = WrapPastLastKeyTime(animation, step * m_playSpeed + base);
         PoseAnimation(animation, time);
-        if (animation == g_currentAnimation) {
-            g_currentTime = time;
+        if (animation == m_context.currentAnimation) {
+            m_context.currentTime = time;
             m_display.RefreshTimeDisplay();
         }
     }
 }
 
 void Playback::StepForward() {
-    if (g_currentAnimation == nullptr) {
+    if (m_context.currentAnimation == nullptr) {
         return;
     }
-    GoToTime(WrapPastLastKeyTime(g_currentAnimation, g_currentTime + m_playSpeed));
+    GoToTime(WrapPastLastKeyTime(m_context.currentAnimation, m_context.currentTime + m_playSpeed));
 }
 
 void Playback::StepBack() {
-    if (g_currentAnimation == nullptr) {
+    if (m_context.currentAnimation == nullptr) {
         return;
     }
-    float time = g_currentTime - m_playSpeed;
-    if (time < FirstKeyTime(g_currentAnimation)) {
-        time = LastKeyTime(g_currentAnimation);
+    float time = m_context.currentTime - m_playSpeed;
+    if (time < FirstKeyTime(m_context.currentAnimation)) {
+        time = LastKeyTime(m_context.currentAnimation);
     }
     GoToTime(time);
 }
 
 void Playback::PreviousKey() {
-    if (g_currentAnimation == nullptr) {
+    if (m_context.currentAnimation == nullptr) {
         return;
     }
     // On the current key itself the previous one is meant; between keys, the current one.
-    if (static_cast<float>(g_keyTime) == g_currentTime && g_keyIndex > 0) {
-        --g_keyIndex;
+    if (static_cast<float>(m_context.keyTime) == m_context.currentTime && m_context.keyIndex > 0) {
+        --m_context.keyIndex;
     }
-    GoToTime(
-        static_cast<float>(ToKeyTime(g_currentAnimation->KeyTime(static_cast<int>(g_keyIndex)))));
+    GoToTime(static_cast<float>(
+        ToKeyTime(m_context.currentAnimation->KeyTime(static_cast<int>(m_context.keyIndex)))));
 }
 
 void Playback::NextKey() {
-    if (g_currentAnimation == nullptr) {
+    if (m_context.currentAnimation == nullptr) {
         return;
     }
-    if (g_keyIndex + 1 < g_currentAnimation->KeyTimeCount()) {
-        ++g_keyIndex;
+    if (m_context.keyIndex + 1 < m_context.currentAnimation->KeyTimeCount()) {
+        ++m_context.keyIndex;
     }
-    GoToTime(
-        static_cast<float>(ToKeyTime(g_currentAnimation->KeyTime(static_cast<int>(g_keyIndex)))));
+    GoToTime(static_cast<float>(
+        ToKeyTime(m_context.currentAnimation->KeyTime(static_cast<int>(m_context.keyIndex)))));
 }
 
 void Playback::FirstKey() {
-    if (g_currentAnimation != nullptr) {
-        GoToTime(FirstKeyTime(g_currentAnimation));
+    if (m_context.currentAnimation != nullptr) {
+        GoToTime(FirstKeyTime(m_context.currentAnimation));
     }
 }
 
 void Playback::LastKey() {
-    if (g_currentAnimation != nullptr) {
-        GoToTime(LastKeyTime(g_currentAnimation));
+    if (m_context.currentAnimation != nullptr) {
+        GoToTime(LastKeyTime(m_context.currentAnimation));
     }
 }
 
 void Playback::JumpTo(int position) {
     // Not while playing, where the next tick would move the time on anyway.
-    if (g_currentAnimation == nullptr || g_playState != 0) {
+    if (m_context.currentAnimation == nullptr || m_context.playState != 0) {
         return;
     }
     ShowTime(static_cast<float>(position));
 }
 
 int Playback::SelectAnimationSet(int index) {
-    if (g_currentCharacter == nullptr || index < 0 ||
-        index >= static_cast<int>(g_currentCharacter->Animations().size())) {
+    if (m_context.currentCharacter == nullptr || index < 0 ||
+        index >= static_cast<int>(m_context.currentCharacter->Animations().size())) {
         return 0;
     }
-    if (g_currentCharacter->Animations()[std::size_t(index)] == g_currentAnimation) {
+    if (m_context.currentCharacter->Animations()[std::size_t(index)] ==
+        m_context.currentAnimation) {
         return 1;
     }
     Stop();
-    if (!g_currentCharacter->SelectAnimation(index)) {
+    if (!m_context.currentCharacter->SelectAnimation(index)) {
         return 0;
     }
-    g_currentAnimation = g_currentCharacter->m_current;
+    m_context.currentAnimation = m_context.currentCharacter->m_current;
     m_display.RefreshKeyRange(1);
-    g_keyIndex = 0;
-    GoToTime(FirstKeyTime(g_currentAnimation));
+    m_context.keyIndex = 0;
+    GoToTime(FirstKeyTime(m_context.currentAnimation));
     return 1;
 }
 
 void Playback::GoToTime(float time) {
-    g_keyTime = ToKeyTime(time);
+    m_context.keyTime = ToKeyTime(time);
     ShowTime(time);
 }
 
 void Playback::ShowTime(float time) {
-    g_currentTime = time;
-    PoseAnimation(g_currentAnimation, time);
+    m_context.currentTime = time;
+    PoseAnimation(m_context.currentAnimation, time);
     m_display.RefreshTimeDisplay();
 }
 
@@ -216,14 +219,14 @@ float Playback::MeasureTick() {
     ++m_ticksSinceCount;
     if (m_lastFpsCount + 1.0 <= countTime) {
         m_lastFpsCount = countTime;
-        g_fps = m_ticksSinceCount;
+        m_context.fps = m_ticksSinceCount;
         m_ticksSinceCount = 0;
     }
     const double now = Now();
     const double elapsed = now - m_previousTick;
     m_previousTick = now;
-    g_frameStep = static_cast<float>(elapsed * 60.0);
-    return g_frameStep;
+    m_context.frameStep = static_cast<float>(elapsed * 60.0);
+    return m_context.frameStep;
 }
 
 void Playback::Pause(int milliseconds) {

@@ -2,11 +2,15 @@
 
 #include <functional>
 
+namespace session {
+class EditContext;
+} // namespace session
+
 /// Playback and time navigation of the current animation set, without any widget: the
 /// play state, the play speed, the tick's clock and frame-rate count, and the moves of
 /// the current time (play, play all, step, previous and next key, first and last key
-/// time, a jump to a slider position). It works on the program-wide state
-/// (ProgramState.h) and shows what it changed through its Display.
+/// time, a jump to a slider position). It works on the edit context it is given and
+/// shows what it changed through its Display.
 ///
 /// Two helpers carry every move: GoToTime (set the time, its key time, pose, refresh the
 /// bar) and WrapPastLastKeyTime (KeyTimeRules.h) for the loop past the last key time.
@@ -30,8 +34,8 @@ public:
         virtual int RefreshKeyRange(int rebuild) = 0;
     };
 
-    /// `display` is borrowed and must outlive the playback.
-    explicit Playback(Display& display);
+    /// `context` and `display` are borrowed and must outlive the playback.
+    Playback(session::EditContext& context, Display& display);
 
     /// The speed factor: key-time units per tick unit (0.5 at start, "1/30").
     float GetPlaySpeed() const { return m_playSpeed; }
@@ -71,8 +75,8 @@ public:
     /// Goes to `time`: the current time, its key time, the pose and the display.
     void GoToTime(float time);
 
-    /// The tick's clock: counts ticks per second (g_fps), takes the time since the last
-    /// tick as the frame step (g_frameStep, seconds × 60) and returns it.
+    /// The tick's clock: counts ticks per second (fps), takes the time since the last
+    /// tick as the frame step (frameStep, seconds × 60) and returns it.
     float MeasureTick();
     /// Sleeps `milliseconds` with the tick's sleep.
     void Pause(int milliseconds);
@@ -84,6 +88,7 @@ private:
     void PlayAllStep(float step);
     double Now() const;
 
+    session::EditContext& m_context;
     Display& m_display;
     float m_playSpeed = 0.5f;
     Clock m_clock;

@@ -1,6 +1,5 @@
 #include "app/SceneServices.h"
 
-#include "app/ProgramState.h"
 #include "platform/rm/DebugOutput.h"
 #include "platform/rm/Frame.h"
 #include "render/ModelFraming.h"
@@ -8,9 +7,10 @@
 #include "scene/CCharacterData.h"
 #include "scene/CModelData.h"
 #include "scene/DocumentOpen.h"
+#include "session/EditContext.h"
 
-SceneServices::SceneServices(std::function<void()> onSceneCleared)
-    : m_onSceneCleared(std::move(onSceneCleared)) {}
+SceneServices::SceneServices(session::EditContext& context, std::function<void()> onSceneCleared)
+    : m_context(context), m_onSceneCleared(std::move(onSceneCleared)) {}
 
 SceneServices::~SceneServices() = default;
 
@@ -18,15 +18,15 @@ int SceneServices::Create(rm::Context* d3drm) {
     g_d3drm = d3drm;
     // The store publishes its two libraries in g_modelLibrary and g_animationLibrary.
     m_libraries = std::make_unique<CObjectStore>(&g_modelLibrary, &g_animationLibrary);
-    g_libraries = m_libraries.get();
+    m_context.libraries = m_libraries.get();
 
     if (!render::SceneSetup::CreateSceneFrames(g_d3drm, render::kAppWorkspaceColor,
                                                render::kInactiveBorderColor, &m_scene)) {
         return 0;
     }
-    g_sceneRoot = m_scene.sceneRoot.Get();
-    g_sceneFrame = m_scene.sceneFrame.Get();
-    g_gridFrame = m_scene.gridFrame.Get();
+    m_context.sceneRoot = m_scene.sceneRoot.Get();
+    m_context.sceneFrame = m_scene.sceneFrame.Get();
+    m_context.gridFrame = m_scene.gridFrame.Get();
     return 1;
 }
 
@@ -34,17 +34,17 @@ void SceneServices::Release(rm::Context* d3drm) {
     if (m_libraries != nullptr) {
         // Characters, then animation sets, then models: the store's own order.
         m_libraries.reset();
-        g_libraries = nullptr;
+        m_context.libraries = nullptr;
     }
     rm::OutputDebugStringA("Release D3DRM frame\n");
-    g_sceneFrame = nullptr;
+    m_context.sceneFrame = nullptr;
     m_scene.sceneFrame = nullptr;
-    g_gridFrame = nullptr;
+    m_context.gridFrame = nullptr;
     m_scene.gridFrame = nullptr;
-    g_sceneRoot = nullptr;
+    m_context.sceneRoot = nullptr;
     m_scene.sceneRoot = nullptr;
-    EmptyCurrentPointers();
-    EmptySelection();
+    m_context.EmptyCurrentPointers();
+    m_context.EmptySelection();
     if (g_d3drm == d3drm) {
         g_d3drm = nullptr;
     }
@@ -53,33 +53,22 @@ void SceneServices::Release(rm::Context* d3drm) {
 int SceneServices::BuildGrid(rm::Context* d3drm) {
     const int built =
         render::SceneSetup::BuildGrid(d3drm, render::kInactiveBorderColor, &m_scene.gridFrame);
-    g_gridFrame = m_scene.gridFrame.Get();
+    m_context.gridFrame = m_scene.gridFrame.Get();
     return built;
 }
 
 int SceneServices::ClearSelection() {
-    if (g_selection.Part() != nullptr) {
-        g_redrawRequest = 1;
+    if (m_context.selection.Part() != nullptr) {
+        m_context.redrawRequest = 1;
     }
-    EmptySelection();
+    m_context.EmptySelection();
     return 1;
 }
 
 scene::SceneDocument SceneServices::MakeSceneDocument() {
-    scene::SceneDocument doc;
-    doc.sceneFrame = g_sceneFrame;
-    doc.store = g_libraries;
-    doc.currentCharacter = g_currentCharacter;
-    doc.currentModel = g_currentModel;
-    doc.currentAnimation = g_currentAnimation;
+    scene::SceneDocument doc = m_context.MakeSceneDocument();
     doc.onSceneCleared = [this] { OnSceneCleared(); };
     return doc;
-}
-
-void SceneServices::TakeCurrentPointers(const scene::SceneDocument& doc) {
-    g_currentCharacter = doc.currentCharacter;
-    g_currentModel = doc.currentModel;
-    g_currentAnimation = doc.currentAnimation;
 }
 
 int SceneServices::ClearScene(int all) {
@@ -90,13 +79,13 @@ int SceneServices::ClearScene(int all) {
 }
 
 void SceneServices::OnSceneCleared() {
-    EmptySelection();
-    EmptyCurrentPointers();
-    g_keyIndex = 0;
-    g_keyTime = 0;
-    g_currentTime = 0;
+    m_context.EmptySelection();
+    m_context.EmptyCurrentPointers();
+    m_context.keyIndex = 0;
+    m_context.keyTime = 0;
+    m_context.currentTime = 0;
     // What was shown is gone: the view must draw the empty scene.
-    g_redrawRequest = 1;
+    m_context.redrawRequest = 1;
     if (m_onSceneCleared) {
         m_onSceneCleared();
     }
@@ -107,16 +96,17 @@ int SceneServices::CenterOnFrame(rm::Frame* pivot, rm::Frame* frame) {
         return 0;
     }
     render::SceneSetup::CenterOnFrame(pivot, frame);
-    g_redrawRequest = 1;
+    m_context.redrawRequest = 1;
     return 1;
 }
 
-rm::Frame* SceneServices::CenterTarget() {
-    if (g_selection.Part() != nullptr && g_currentAnimation != nullptr &&
-        g_currentAnimation->Model() != nullptr && g_currentAnimation->Model()->Root() != nullptr) {
-        return g_currentAnimation->Model()->Root();
+rm::Frame* SceneServices::CenterTarget() const {
+    if (m_context.selection.Part() != nullptr && m_context.currentAnimation != nullptr &&
+        m_context.currentAnimation->Model() != nullptr &&
+        m_context.currentAnimation->Model()->Root() != nullptr) {
+        return m_context.currentAnimation->Model()->Root();
     }
-    return g_sceneFrame;
+    return m_context.sceneFrame;
 }
 
 int SceneServices::FrameWholeModel(rm::Frame* pivot, rm::Viewport* viewport) {
@@ -124,6 +114,6 @@ int SceneServices::FrameWholeModel(rm::Frame* pivot, rm::Viewport* viewport) {
         !render::ModelFraming::FrameWhole(pivot, viewport, CenterTarget())) {
         return 0;
     }
-    g_redrawRequest = 1;
+    m_context.redrawRequest = 1;
     return 1;
 }

@@ -14,10 +14,10 @@
 
 #include "app/CDxMFCApp.h"
 #include "app/CMainFrame.h"
-#include "app/ProgramState.h"
 #include "cli/Cli.h"
 #include "platform/framework/ToolBar.h"
 #include "resources/CommandIds.h"
+#include "session/EditContext.h"
 #include "view/CDxMFCView.h"
 
 namespace {
@@ -60,8 +60,8 @@ void InstallScreenshot(CDxMFCApp& app) {
         int status = 0;
         if (CMainFrame* frame = app.GetMainFrame()) {
             status = frame->grab().save(path) ? 0 : 1;
-            std::fprintf(stderr, "pavrix: %d frames per second, time %.2f\n", g_fps,
-                         static_cast<double>(g_currentTime));
+            std::fprintf(stderr, "pavrix: %d frames per second, time %.2f\n", frame->Context().fps,
+                         static_cast<double>(frame->Context().currentTime));
         }
         app.PostQuitMessage(status);
     });

@@ -1,8 +1,8 @@
 #include "cli/HeadlessBatchHost.h"
 
-#include "app/ProgramState.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "scene/CAnimationData.h"
+#include "session/EditContext.h"
 
 namespace cli {
 
@@ -20,11 +20,11 @@ int HeadlessBatchHost::ShowMessage(const QString& text, const QString& caption, 
 }
 
 int HeadlessBatchHost::RefreshKeyRange(int rebuild) {
-    if (g_currentAnimation == nullptr) {
+    if (m_context.currentAnimation == nullptr) {
         return 0;
     }
     if (rebuild) {
-        g_currentAnimation->UpdateTotalKeyTimeBuffer();
+        m_context.currentAnimation->UpdateTotalKeyTimeBuffer();
     }
     return 1;
 }

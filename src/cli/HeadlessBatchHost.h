@@ -4,6 +4,10 @@
 
 #include "commands/IBatchCommandHost.h"
 
+namespace session {
+class EditContext;
+} // namespace session
+
 namespace cli {
 
 /// The batch commands' host on the command line: every message goes to `err` as one line
@@ -13,7 +17,9 @@ namespace cli {
 /// to show it and no document to mark.
 class HeadlessBatchHost : public IBatchCommandHost {
 public:
-    explicit HeadlessBatchHost(std::ostream& err) : m_err(err) {}
+    /// `context` (the scene the commands run on) and `err` are borrowed.
+    HeadlessBatchHost(const session::EditContext& context, std::ostream& err)
+        : m_context(context), m_err(err) {}
 
     /// The answers of the next scale dialog.
     void SetScaleAnswer(const ScaleFactors& factors, int scalePositionKeys) {
@@ -29,6 +35,7 @@ public:
     int RunPositionKeyScaleDialog(ScaleFactors& factors) override;
 
 private:
+    const session::EditContext& m_context;
     std::ostream& m_err;
     ScaleFactors m_factors;
     int m_scalePositionKeys = 0;

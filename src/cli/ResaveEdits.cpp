@@ -7,7 +7,6 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/ProgramState.h"
 #include "cli/HeadlessBatchHost.h"
 #include "commands/ChangeAllPositionKeyScaleCommand.h"
 #include "commands/ChangeAnimationPaceCommand.h"
@@ -19,6 +18,7 @@
 #include "platform/framework/DataExchange.h"
 #include "scene/CAnimationData.h"
 #include "scene/SceneDocument.h"
+#include "session/EditContext.h"
 
 namespace cli {
 
@@ -41,31 +41,6 @@ bool ParseFactors(const std::string& text, ScaleFactors* factors) {
     *factors = {values[0], values[1], values[2]};
     return true;
 }
-
-/// Makes a document's character, model and animation set the current ones, and puts
-/// back what was current before when it goes.
-class CurrentPointers {
-public:
-    explicit CurrentPointers(const scene::SceneDocument& doc)
-        : m_character(g_currentCharacter), m_model(g_currentModel),
-          m_animation(g_currentAnimation) {
-        g_currentCharacter = doc.currentCharacter;
-        g_currentModel = doc.currentModel;
-        g_currentAnimation = doc.currentAnimation;
-    }
-    ~CurrentPointers() {
-        g_currentCharacter = m_character;
-        g_currentModel = m_model;
-        g_currentAnimation = m_animation;
-    }
-    CurrentPointers(const CurrentPointers&) = delete;
-    CurrentPointers& operator=(const CurrentPointers&) = delete;
-
-private:
-    CCharacterData* m_character;
-    CModelData* m_model;
-    CAnimationData* m_animation;
-};
 
 } // namespace
 
@@ -125,37 +100,37 @@ void ResaveEdits::Run(const scene::SceneDocument& doc, std::ostream& err) const 
     if (m_edits.empty()) {
         return;
     }
-    CurrentPointers current(doc);
-    HeadlessBatchHost host(err);
+    session::EditContext context(doc);
+    HeadlessBatchHost host(context, err);
     // The editor builds the key-time list when a file is opened; the commands read it.
-    if (g_currentAnimation != nullptr) {
-        g_currentAnimation->UpdateTotalKeyTimeBuffer();
+    if (context.currentAnimation != nullptr) {
+        context.currentAnimation->UpdateTotalKeyTimeBuffer();
     }
     for (const Edit& edit : m_edits) {
         switch (edit.kind) {
         case Kind::ModelScale:
         case Kind::ModelScaleWithKeys:
             host.SetScaleAnswer(edit.factors, edit.kind == Kind::ModelScaleWithKeys ? 1 : 0);
-            ChangeModelScaleCommand(host).Execute();
+            ChangeModelScaleCommand(host).Execute(context);
             break;
         case Kind::PositionKeyScale:
             host.SetScaleAnswer(edit.factors, 0);
-            ChangeAllPositionKeyScaleCommand(host).Execute();
+            ChangeAllPositionKeyScaleCommand(host).Execute(context);
             break;
         case Kind::DeletePositionKeys:
-            DeleteAllPositionKeyCommand(host).Execute();
+            DeleteAllPositionKeyCommand(host).Execute(context);
             break;
         case Kind::DoubleLength:
-            ChangeAnimationPaceCommand(host).Execute();
+            ChangeAnimationPaceCommand(host).Execute(context);
             break;
         case Kind::FirstKeyZero:
-            MoveFirstKeyTimeZeroCommand(host).Execute();
+            MoveFirstKeyTimeZeroCommand(host).Execute(context);
             break;
         case Kind::ResetOrientation:
-            ResetOrientationCommand(host).Execute();
+            ResetOrientationCommand(host).Execute(context);
             break;
         case Kind::Reverse:
-            ReverseRotatePositionScaleCommand(host).Execute();
+            ReverseRotatePositionScaleCommand(host).Execute(context);
             break;
         }
     }

@@ -1,7 +1,5 @@
 #include "commands/AddKeyFrameCommand.h"
 
-#include "app/KeyTimeRules.h"
-#include "app/ProgramState.h"
 #include "commands/IKeyFrameHost.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "platform/framework/Translate.h"
@@ -12,6 +10,8 @@
 #include "scene/CAnimationData.h"
 #include "scene/CPartRecord.h"
 #include "scene/PartNaming.h"
+#include "session/EditContext.h"
+#include "session/KeyTimeRules.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ bool IsKeyTime(const CAnimationData* animation, float time) {
 
 /// A new animation driving `part`, in the current set, named after the part so that a
 /// later binding by part names finds it again.
-rm::Animation* CreatePartAnimation(rm::Frame* part) {
+rm::Animation* CreatePartAnimation(CAnimationData* set, rm::Frame* part) {
     rm::Ref<rm::Animation> animation;
     if (g_d3drm == nullptr || rm::Failed(g_d3drm->CreateAnimation(&animation))) {
         return nullptr;
@@ -49,20 +49,20 @@ rm::Animation* CreatePartAnimation(rm::Frame* part) {
     if (part->HasName()) {
         scene::NameAnimation(animation.Get(), nullptr);
     }
-    g_currentAnimation->Set()->AddAnimation(animation.Get());
+    set->Set()->AddAnimation(animation.Get());
     return animation.Get(); // the set holds it
 }
 
 } // namespace
 
-int AddKeyFrameCommand::Run() {
+int AddKeyFrameCommand::Run(session::EditContext& context) {
     m_host.StopPlayback();
     const auto inform = [this](const char* text) {
         if (!m_silent) {
             Inform(text, kCaption);
         }
     };
-    if (g_currentAnimation == nullptr || g_currentAnimation->Set() == nullptr) {
+    if (context.currentAnimation == nullptr || context.currentAnimation->Set() == nullptr) {
         inform(kNoAnimationDataMessage);
         return 0;
     }
@@ -71,9 +71,9 @@ int AddKeyFrameCommand::Run() {
         inform(kSelectPartFirst);
         return 0;
     }
-    if (IsKeyTime(g_currentAnimation, static_cast<float>(ToKeyTime(g_currentTime)))) {
+    if (IsKeyTime(context.currentAnimation, static_cast<float>(ToKeyTime(context.currentTime)))) {
         if (!m_silent) {
-            m_host.ShowMessage(framework::TrFormat(kKeyExists, static_cast<int>(g_keyTime)),
+            m_host.ShowMessage(framework::TrFormat(kKeyExists, static_cast<int>(context.keyTime)),
                                framework::Tr(kCaption), framework::MbIconInformation);
         }
         return 0;
@@ -89,24 +89,24 @@ int AddKeyFrameCommand::Run() {
         if (needsAnimation && !Confirm(framework::Tr(kCreateAnimation), kCaption, kQuestion)) {
             return 0;
         }
-        if (!Confirm(framework::TrFormat(kConfirmAdd, static_cast<int>(g_keyTime)), kCaption,
+        if (!Confirm(framework::TrFormat(kConfirmAdd, static_cast<int>(context.keyTime)), kCaption,
                      kQuestion)) {
             return 0;
         }
     }
     if (needsAnimation) {
-        record->animation = CreatePartAnimation(part);
+        record->animation = CreatePartAnimation(context.currentAnimation, part);
         if (record->animation == nullptr) {
             return 0;
         }
     }
 
-    g_keyTime = ToKeyTime(g_currentTime);
+    context.keyTime = ToKeyTime(context.currentTime);
     rm::Vector direction, up;
     part->GetOrientation(part->GetParent(), &direction, &up);
-    const float time = static_cast<float>(g_keyTime);
+    const float time = static_cast<float>(context.keyTime);
     record->animation->AddRotateKey(time, render::OrientationToQuaternion(direction, up));
-    g_currentAnimation->ExtendRotationKeys(time);
+    context.currentAnimation->ExtendRotationKeys(time);
     m_host.RefreshKeyRange(1);
     m_host.RefreshTimeDisplay();
     inform(kAdded);

@@ -17,7 +17,7 @@ public:
 
 protected:
     /// 1 when the key was added.
-    int Run() override;
+    int Run(session::EditContext& context) override;
     const char* StepName() const override { return QT_TRANSLATE_NOOP("Pavrix", "キーの追加"); }
 
 private:

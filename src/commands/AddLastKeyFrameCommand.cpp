@@ -1,13 +1,13 @@
 #include "commands/AddLastKeyFrameCommand.h"
 
-#include "app/KeyTimeRules.h"
-#include "app/ProgramState.h"
 #include "commands/AddKeyFrameCommand.h"
 #include "commands/IKeyFrameHost.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "platform/framework/Translate.h"
 #include "platform/rm/AnimationSet.h"
 #include "scene/CAnimationData.h"
+#include "session/EditContext.h"
+#include "session/KeyTimeRules.h"
 
 namespace {
 
@@ -21,36 +21,36 @@ constexpr unsigned kQuestion = framework::MbOkCancel | framework::MbIconQuestion
 
 } // namespace
 
-int AddLastKeyFrameCommand::Run() {
+int AddLastKeyFrameCommand::Run(session::EditContext& context) {
     m_host.StopPlayback();
-    if (g_currentAnimation == nullptr || g_currentAnimation->Set() == nullptr) {
+    if (context.currentAnimation == nullptr || context.currentAnimation->Set() == nullptr) {
         Inform(kNoAnimationDataMessage, "Add Key Frame");
         return 0;
     }
     if (!Confirm(framework::Tr(kConfirm), kCaption, kQuestion)) {
         return 0;
     }
-    if (g_currentAnimation->Set()->Animations().empty()) {
+    if (context.currentAnimation->Set()->Animations().empty()) {
         if (!Confirm(framework::Tr(kNoAnimationYet), kCaption, kQuestion)) {
             return 0;
         }
-        const unsigned keyTime = g_keyTime;
-        g_keyTime = ToKeyTime(FirstKeyTime(g_currentAnimation));
-        if (!AddKeyFrameCommand(m_host, 1).Execute()) {
-            g_keyTime = keyTime;
+        const unsigned keyTime = context.keyTime;
+        context.keyTime = ToKeyTime(FirstKeyTime(context.currentAnimation));
+        if (!AddKeyFrameCommand(m_host, 1).Execute(context)) {
+            context.keyTime = keyTime;
             return 0;
         }
     }
-    g_keyTime = ToKeyTime(LastKeyTime(g_currentAnimation)) + 1;
-    g_currentTime = static_cast<float>(g_keyTime);
-    g_currentAnimation->ExtendRotationKeys(g_currentTime);
-    m_host.PoseCurrentAnimation(g_currentTime);
+    context.keyTime = ToKeyTime(LastKeyTime(context.currentAnimation)) + 1;
+    context.currentTime = static_cast<float>(context.keyTime);
+    context.currentAnimation->ExtendRotationKeys(context.currentTime);
+    m_host.PoseCurrentAnimation(context.currentTime);
     m_host.RefreshKeyRange(1);
     m_host.RefreshTimeDisplay();
     // With no key time at all (no part has a rotation key) the index stays at 0 rather
     // than wrapping round.
-    const unsigned count = g_currentAnimation->KeyTimeCount();
-    g_keyIndex = count > 0 ? count - 1 : 0;
+    const unsigned count = context.currentAnimation->KeyTimeCount();
+    context.keyIndex = count > 0 ? count - 1 : 0;
     Inform(kAdded, kCaption);
     m_host.MarkDocumentModified();
     return 1;

@@ -21,15 +21,21 @@ class ArrayDifference {
 public:
     ArrayDifference() = default;
 
-    /// The difference that turns `before` into `after`.
-    static ArrayDifference Between(std::span<const T> before, std::span<const T> after) {
+    /// The difference that turns `before` into `after`. The records before `first`, and for
+    /// arrays of the same length those from `last` on, are known to be the same on both sides
+    /// and are not compared.
+    static ArrayDifference Between(std::span<const T> before, std::span<const T> after,
+                                   std::size_t first = 0, std::size_t last = std::size_t(-1)) {
         ArrayDifference d;
         d.m_beforeSize = std::uint32_t(before.size());
         d.m_afterSize = std::uint32_t(after.size());
+        const std::size_t shorter = std::min(before.size(), after.size());
+        first = std::min(first, shorter);
         if (before.size() == after.size()) {
             constexpr std::size_t kBlock = 64; // equal stretches are passed a block at a time
-            for (std::size_t i = 0; i < before.size();) {
-                if (i + kBlock <= before.size() &&
+            const std::size_t end = std::max(first, std::min(last, before.size()));
+            for (std::size_t i = first; i < end;) {
+                if (i + kBlock <= end &&
                     std::memcmp(&before[i], &after[i], kBlock * sizeof(T)) == 0) {
                     i += kBlock;
                     continue;
@@ -38,17 +44,16 @@ public:
                     ++i;
                     continue;
                 }
-                std::size_t end = i + 1;
-                while (end < before.size() && !Same(before[end], after[end])) {
-                    ++end;
+                std::size_t stop = i + 1;
+                while (stop < end && !Same(before[stop], after[stop])) {
+                    ++stop;
                 }
-                d.AddRun(before, after, i, end - i, end - i);
-                i = end;
+                d.AddRun(before, after, i, stop - i, stop - i);
+                i = stop;
             }
             return d;
         }
-        const std::size_t shorter = std::min(before.size(), after.size());
-        std::size_t head = 0;
+        std::size_t head = first;
         while (head < shorter && Same(before[head], after[head])) {
             ++head;
         }

@@ -1,12 +1,12 @@
 #include "commands/BatchCommand.h"
 
-#include "app/KeyTimeRules.h"
-#include "app/ProgramState.h"
 #include "commands/EditScope.h"
 #include "commands/IBatchCommandHost.h"
 #include "commands/KeyFrameCommand.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "platform/framework/Translate.h"
+#include "session/EditContext.h"
+#include "session/KeyTimeRules.h"
 
 namespace {
 
@@ -14,10 +14,10 @@ constexpr char kNoModelMessage[] = QT_TRANSLATE_NOOP("Pavrix", "モデルデー�
 
 } // namespace
 
-CommandResult BatchCommand::Execute() {
+CommandResult BatchCommand::Execute(session::EditContext& context) {
     const Recipe& recipe = GetRecipe();
     const bool missing =
-        recipe.needsModel ? g_currentModel == nullptr : g_currentAnimation == nullptr;
+        recipe.needsModel ? context.currentModel == nullptr : context.currentAnimation == nullptr;
     if (missing) {
         Inform(recipe.needsModel ? kNoModelMessage : kNoAnimationDataMessage, recipe.caption);
         return CommandResult::Refused;
@@ -25,8 +25,8 @@ CommandResult BatchCommand::Execute() {
     if (!AskFirst(recipe)) {
         return CommandResult::Cancelled;
     }
-    EditScope scope(m_host.History(), framework::Tr(recipe.stepName), recipe.touches);
-    const Outcome outcome = Apply();
+    EditScope scope(m_host.History(), context, framework::Tr(recipe.stepName), recipe.touches);
+    const Outcome outcome = Apply(context);
     if (outcome == Outcome::Failed) {
         return CommandResult::Refused;
     }
@@ -38,7 +38,7 @@ CommandResult BatchCommand::Execute() {
         m_host.RefreshTimeDisplay();
     }
     // What changed is shown at the time the bar shows.
-    PoseAnimation(g_currentAnimation, g_currentTime);
+    PoseAnimation(context.currentAnimation, context.currentTime);
     if (recipe.markModified) {
         m_host.MarkDocumentModified();
     }

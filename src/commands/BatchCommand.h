@@ -6,10 +6,14 @@
 
 class IBatchCommandHost;
 
+namespace session {
+class EditContext;
+} // namespace session
+
 /// One model or animation batch command of the main frame. They all run the same way
 /// (Execute): without what they work on they say so under their caption; they ask their
 /// question or run their dialog; then, inside one edit scope (EditScope) naming what they
-/// may touch, they change the current model or animation set (ProgramState.h) through the
+/// may touch, they change the current model or animation set of the edit context through the
 /// scene objects' own operations, show their completion message, refresh the animation bar
 /// and mark the document modified, each as their Recipe says. The commands do not stop
 /// playback.
@@ -21,7 +25,8 @@ public:
 
     /// Runs the command once. Refused when what it needs is missing or its operation did
     /// nothing, Cancelled when its question or dialog was declined.
-    CommandResult Execute();
+    /// `context` is borrowed for the run.
+    CommandResult Execute(session::EditContext& context);
 
 protected:
     /// What a command asks before it acts.
@@ -60,7 +65,7 @@ protected:
 
     virtual const Recipe& GetRecipe() const = 0;
     /// The command's operation, inside the edit scope.
-    virtual Outcome Apply() = 0;
+    virtual Outcome Apply(session::EditContext& context) = 0;
 
     /// An information box (style 64).
     void Inform(const char* text, const char* caption);

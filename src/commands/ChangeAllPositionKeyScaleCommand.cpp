@@ -1,10 +1,10 @@
 #include "commands/ChangeAllPositionKeyScaleCommand.h"
 
-#include "app/ProgramState.h"
 #include "commands/EditScope.h"
 #include "commands/IBatchCommandHost.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "scene/CAnimationData.h"
+#include "session/EditContext.h"
 
 const BatchCommand::Recipe& ChangeAllPositionKeyScaleCommand::GetRecipe() const {
     static const Recipe recipe{
@@ -19,9 +19,9 @@ const BatchCommand::Recipe& ChangeAllPositionKeyScaleCommand::GetRecipe() const 
     return recipe;
 }
 
-BatchCommand::Outcome ChangeAllPositionKeyScaleCommand::Apply() {
+BatchCommand::Outcome ChangeAllPositionKeyScaleCommand::Apply(session::EditContext& context) {
     const ScaleFactors factors = LimitScaleFactors(m_factors);
-    g_currentAnimation->ScalePositionKeys(factors.x, factors.y, factors.z, -1.0f);
-    g_redrawRequest = 1;
+    context.currentAnimation->ScalePositionKeys(factors.x, factors.y, factors.z, -1.0f);
+    context.redrawRequest = 1;
     return Outcome::Changed;
 }

@@ -1,9 +1,9 @@
 #include "commands/ChangeAnimationPaceCommand.h"
 
-#include "app/ProgramState.h"
 #include "commands/EditScope.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "scene/CAnimationData.h"
+#include "session/EditContext.h"
 
 namespace {
 
@@ -25,10 +25,11 @@ const BatchCommand::Recipe& ChangeAnimationPaceCommand::GetRecipe() const {
     return recipe;
 }
 
-BatchCommand::Outcome ChangeAnimationPaceCommand::Apply() {
-    const unsigned count = g_currentAnimation->KeyTimeCount();
-    const float first = g_currentAnimation->KeyTime(0);
-    const float last = count > 0 ? g_currentAnimation->KeyTime(static_cast<int>(count) - 1) : 0.0f;
-    return g_currentAnimation->ScaleToLength(2.0f * (last - first)) ? Outcome::Changed
-                                                                    : Outcome::Failed;
+BatchCommand::Outcome ChangeAnimationPaceCommand::Apply(session::EditContext& context) {
+    const unsigned count = context.currentAnimation->KeyTimeCount();
+    const float first = context.currentAnimation->KeyTime(0);
+    const float last =
+        count > 0 ? context.currentAnimation->KeyTime(static_cast<int>(count) - 1) : 0.0f;
+    return context.currentAnimation->ScaleToLength(2.0f * (last - first)) ? Outcome::Changed
+                                                                          : Outcome::Failed;
 }

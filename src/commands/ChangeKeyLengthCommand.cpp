@@ -1,11 +1,11 @@
 #include "commands/ChangeKeyLengthCommand.h"
 
-#include "app/KeyTimeRules.h"
-#include "app/ProgramState.h"
 #include "commands/IKeyFrameHost.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "platform/framework/Translate.h"
 #include "scene/CAnimationData.h"
+#include "session/EditContext.h"
+#include "session/KeyTimeRules.h"
 
 namespace {
 
@@ -17,24 +17,24 @@ constexpr unsigned kLongestKeyLength = 16777216;
 
 } // namespace
 
-int ChangeKeyLengthCommand::Run() {
-    if (g_currentAnimation == nullptr) {
+int ChangeKeyLengthCommand::Run(session::EditContext& context) {
+    if (context.currentAnimation == nullptr) {
         return 0;
     }
     if (m_trigger == Trigger::TypedLength) {
-        return ApplyLength();
+        return ApplyLength(context);
     }
-    RecomputeKeyIndex();
-    const int changed = ApplyLength();
+    RecomputeKeyIndex(context);
+    const int changed = ApplyLength(context);
     m_host.StopPlayback();
     return changed;
 }
 
-int ChangeKeyLengthCommand::ApplyLength() {
-    if (g_currentAnimation == nullptr) {
+int ChangeKeyLengthCommand::ApplyLength(session::EditContext& context) {
+    if (context.currentAnimation == nullptr) {
         return 0;
     }
-    const unsigned length = CurrentKeyLength();
+    const unsigned length = CurrentKeyLength(context);
     if (length == 0) {
         m_host.ShowKeyLength(0);
         return 0;
@@ -52,7 +52,8 @@ int ChangeKeyLengthCommand::ApplyLength() {
         m_host.ShowKeyLength(length);
         return 0;
     }
-    g_currentAnimation->SetKeyInterval(static_cast<int>(g_keyIndex), static_cast<float>(newLength));
+    context.currentAnimation->SetKeyInterval(static_cast<int>(context.keyIndex),
+                                             static_cast<float>(newLength));
     m_host.ShowKeyLength(newLength);
     m_host.RefreshKeyRange(1);
     // The keys moved: quitting must ask before this edit is lost.

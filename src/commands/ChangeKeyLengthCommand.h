@@ -21,13 +21,13 @@ public:
         : KeyFrameCommand(host), m_trigger(trigger) {}
 
 protected:
-    int Run() override;
+    int Run(session::EditContext& context) override;
     const char* StepName() const override {
         return QT_TRANSLATE_NOOP("Pavrix", "キーの長さの変更");
     }
 
 private:
-    int ApplyLength();
+    int ApplyLength(session::EditContext& context);
 
     Trigger m_trigger;
 };

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/ProgramState.h"
 #include "commands/EditScope.h"
 #include "commands/IBatchCommandHost.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "scene/CAnimationData.h"
 #include "scene/CCharacterData.h"
 #include "scene/CModelData.h"
+#include "session/EditContext.h"
 
 namespace {
 
@@ -31,28 +31,29 @@ const BatchCommand::Recipe& ChangeModelScaleCommand::GetRecipe() const {
     return recipe;
 }
 
-BatchCommand::Outcome ChangeModelScaleCommand::Apply() {
+BatchCommand::Outcome ChangeModelScaleCommand::Apply(session::EditContext& context) {
     // The dialog limits what it shows; the limit is applied here too, so that every way
     // of giving factors (the headless options among them) passes the same test.
     const ScaleFactors factors = LimitScaleFactors(m_factors);
-    g_currentModel->Scale(g_currentModel->Root(), factors.x, factors.y, factors.z);
+    context.currentModel->Scale(context.currentModel->Root(), factors.x, factors.y, factors.z);
     if (m_scalePositionKeys) {
         // Every set of the character that moves this model is kept and saved with it, so
         // all of them follow the new size, not only the one shown.
         std::vector<CAnimationData*> sets;
-        if (g_currentCharacter != nullptr) {
-            const auto all = g_currentCharacter->Animations();
+        if (context.currentCharacter != nullptr) {
+            const auto all = context.currentCharacter->Animations();
             sets.assign(all.begin(), all.end());
         }
-        if (std::find(sets.begin(), sets.end(), g_currentAnimation) == sets.end()) {
-            sets.push_back(g_currentAnimation);
+        if (std::find(sets.begin(), sets.end(), context.currentAnimation) == sets.end()) {
+            sets.push_back(context.currentAnimation);
         }
         for (CAnimationData* set : sets) {
-            if (set != nullptr && (set == g_currentAnimation || set->Model() == g_currentModel)) {
+            if (set != nullptr &&
+                (set == context.currentAnimation || set->Model() == context.currentModel)) {
                 set->ScalePositionKeys(factors.x, factors.y, factors.z, -1.0f);
             }
         }
     }
-    g_redrawRequest = 1;
+    context.redrawRequest = 1;
     return Outcome::Changed;
 }

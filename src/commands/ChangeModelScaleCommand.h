@@ -13,5 +13,5 @@ public:
 
 protected:
     const Recipe& GetRecipe() const override;
-    Outcome Apply() override;
+    Outcome Apply(session::EditContext& context) override;
 };

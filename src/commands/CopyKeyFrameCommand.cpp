@@ -1,10 +1,10 @@
 #include "commands/CopyKeyFrameCommand.h"
 
-#include "app/ProgramState.h"
+#include "session/EditContext.h"
 
-int CopyKeyFrameCommand::Run() {
+int CopyKeyFrameCommand::Run(session::EditContext& context) {
     m_copied.hasCopiedKey = 1;
-    m_copied.copiedKeyTime = static_cast<float>(g_keyTime);
-    m_copied.copiedKeyAnimation = g_currentAnimation;
+    m_copied.copiedKeyTime = static_cast<float>(context.keyTime);
+    m_copied.copiedKeyAnimation = context.currentAnimation;
     return 0;
 }

@@ -13,7 +13,7 @@ public:
 
 protected:
     /// Changes no animation: 0.
-    int Run() override;
+    int Run(session::EditContext& context) override;
     const char* StepName() const override { return QT_TRANSLATE_NOOP("Pavrix", "キーのコピー"); }
     unsigned Touches() const override { return 0; }
 

@@ -1,10 +1,10 @@
 #include "commands/CopyPartsKeyFrameCommand.h"
 
-#include "app/ProgramState.h"
 #include "commands/IKeyFrameHost.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "platform/framework/Translate.h"
 #include "platform/rm/Animation.h"
+#include "session/EditContext.h"
 
 namespace {
 
@@ -16,12 +16,12 @@ constexpr char kNoKey[] =
 
 } // namespace
 
-int CopyPartsKeyFrameCommand::Run() {
+int CopyPartsKeyFrameCommand::Run(session::EditContext& context) {
     Target target;
-    if (!FindTarget(kCaption, kNoPart, &target)) {
+    if (!FindTarget(context, kCaption, kNoPart, &target)) {
         return 0;
     }
-    const float time = static_cast<float>(g_keyTime);
+    const float time = static_cast<float>(context.keyTime);
     CopiedKeys keys;
     for (const rm::AnimationKey& key : target.animation->Keys()) {
         if (key.dvTime == time) {
@@ -31,12 +31,12 @@ int CopyPartsKeyFrameCommand::Run() {
         }
     }
     if (keys.Empty()) {
-        m_host.ShowMessage(framework::Tr(kNoKey).arg(target.name).arg(g_keyTime),
+        m_host.ShowMessage(framework::Tr(kNoKey).arg(target.name).arg(context.keyTime),
                            framework::Tr(kCaption), framework::MbIconInformation);
         return 0;
     }
     m_copied.keys = std::move(keys);
-    m_copied.time = static_cast<int>(g_keyTime);
+    m_copied.time = static_cast<int>(context.keyTime);
     m_copied.partName = target.name;
     return 0;
 }

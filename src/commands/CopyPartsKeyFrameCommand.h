@@ -16,7 +16,7 @@ public:
 
 protected:
     /// Changes no animation: 0.
-    int Run() override;
+    int Run(session::EditContext& context) override;
     const char* StepName() const override {
         return QT_TRANSLATE_NOOP("Pavrix", "パーツのキーのコピー");
     }

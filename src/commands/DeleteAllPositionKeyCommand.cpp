@@ -1,9 +1,9 @@
 #include "commands/DeleteAllPositionKeyCommand.h"
 
-#include "app/ProgramState.h"
 #include "commands/EditScope.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "scene/CAnimationData.h"
+#include "session/EditContext.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ const BatchCommand::Recipe& DeleteAllPositionKeyCommand::GetRecipe() const {
     return recipe;
 }
 
-BatchCommand::Outcome DeleteAllPositionKeyCommand::Apply() {
-    g_currentAnimation->DeletePositionKeys(-1.0f);
+BatchCommand::Outcome DeleteAllPositionKeyCommand::Apply(session::EditContext& context) {
+    context.currentAnimation->DeletePositionKeys(-1.0f);
     return Outcome::Changed;
 }

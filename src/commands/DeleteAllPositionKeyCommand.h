@@ -12,5 +12,5 @@ public:
 
 protected:
     const Recipe& GetRecipe() const override;
-    Outcome Apply() override;
+    Outcome Apply(session::EditContext& context) override;
 };

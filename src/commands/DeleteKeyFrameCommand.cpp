@@ -1,11 +1,11 @@
 #include "commands/DeleteKeyFrameCommand.h"
 
-#include "app/KeyTimeRules.h"
-#include "app/ProgramState.h"
 #include "commands/IKeyFrameHost.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "platform/framework/Translate.h"
 #include "scene/CAnimationData.h"
+#include "session/EditContext.h"
+#include "session/KeyTimeRules.h"
 
 namespace {
 
@@ -16,36 +16,37 @@ constexpr char kDeleted[] = QT_TRANSLATE_NOOP("Pavrix", "キーの削除完了�
 
 } // namespace
 
-int DeleteKeyFrameCommand::Run() {
+int DeleteKeyFrameCommand::Run(session::EditContext& context) {
     m_host.StopPlayback();
-    if (g_currentAnimation == nullptr) {
+    if (context.currentAnimation == nullptr) {
         Inform(kNoAnimationDataMessage, kCaption);
         return 0;
     }
-    const unsigned count = g_currentAnimation->KeyTimeCount();
-    const float keyTime = static_cast<float>(g_keyTime);
+    const unsigned count = context.currentAnimation->KeyTimeCount();
+    const float keyTime = static_cast<float>(context.keyTime);
     bool found = false;
     for (unsigned i = 0; i < count && !found; ++i) {
-        found = g_currentAnimation->KeyTime(static_cast<int>(i)) == keyTime;
+        found = context.currentAnimation->KeyTime(static_cast<int>(i)) == keyTime;
     }
     if (!found) {
-        m_host.ShowMessage(framework::TrFormat(kNoKey, static_cast<int>(g_keyTime)),
+        m_host.ShowMessage(framework::TrFormat(kNoKey, static_cast<int>(context.keyTime)),
                            framework::Tr(kCaption), framework::MbIconInformation);
         return 0;
     }
-    const bool confirmed = Confirm(framework::TrFormat(kConfirm, static_cast<int>(g_keyTime)),
+    const bool confirmed = Confirm(framework::TrFormat(kConfirm, static_cast<int>(context.keyTime)),
                                    kCaption, framework::MbOkCancel | framework::MbIconExclamation);
     if (confirmed) {
-        g_currentAnimation->DeleteKeysAt(keyTime);
+        context.currentAnimation->DeleteKeysAt(keyTime);
         Inform(kDeleted, kCaption);
     }
-    if (g_keyIndex >= count) {
-        g_keyIndex = 0;
+    if (context.keyIndex >= count) {
+        context.keyIndex = 0;
     }
-    const unsigned time = ToKeyTime(g_currentAnimation->KeyTime(static_cast<int>(g_keyIndex)));
-    g_keyTime = time;
-    g_currentTime = static_cast<float>(time);
-    m_host.PoseCurrentAnimation(g_currentTime);
+    const unsigned time =
+        ToKeyTime(context.currentAnimation->KeyTime(static_cast<int>(context.keyIndex)));
+    context.keyTime = time;
+    context.currentTime = static_cast<float>(time);
+    m_host.PoseCurrentAnimation(context.currentTime);
     m_host.RefreshKeyRange(1);
     m_host.RefreshTimeDisplay();
     m_host.MarkDocumentModified();

@@ -11,6 +11,6 @@ public:
     using KeyFrameCommand::KeyFrameCommand;
 
 protected:
-    int Run() override;
+    int Run(session::EditContext& context) override;
     const char* StepName() const override { return QT_TRANSLATE_NOOP("Pavrix", "キーの削除"); }
 };

@@ -2,12 +2,12 @@
 
 #include <cfloat>
 
-#include "app/ProgramState.h"
 #include "commands/EditScope.h"
 #include "commands/IKeyFrameHost.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "platform/framework/Translate.h"
 #include "platform/rm/Animation.h"
+#include "session/EditContext.h"
 
 namespace {
 
@@ -21,9 +21,9 @@ constexpr char kDone[] = QT_TRANSLATE_NOOP("Pavrix", "ポジションキーの�
 
 } // namespace
 
-int DeletePositionKeyCommand::Run() {
+int DeletePositionKeyCommand::Run(session::EditContext& context) {
     Target target;
-    if (!FindTarget(kCaption, kNoPart, &target)) {
+    if (!FindTarget(context, kCaption, kNoPart, &target)) {
         return 0;
     }
     if (!Confirm(framework::Tr(kQuestion).arg(target.name), kCaption,
@@ -32,11 +32,11 @@ int DeletePositionKeyCommand::Run() {
     }
     std::size_t deleted = 0;
     {
-        EditScope scope(m_host.History(), framework::Tr(StepName()), EditScope::PartAnimation,
-                        target.animation);
+        EditScope scope(m_host.History(), context, framework::Tr(StepName()),
+                        EditScope::PartAnimation, target.animation);
         deleted = target.animation->DeleteKeysOfType(rm::D3DRMANIMATION_POSITIONKEY, 0, FLT_MAX);
         if (deleted > 0) {
-            RefreshAfterChange();
+            RefreshAfterChange(context);
         }
     }
     Inform(kDone, kCaption);

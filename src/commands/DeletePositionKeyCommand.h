@@ -11,7 +11,7 @@ public:
     using PartKeyFrameCommand::PartKeyFrameCommand;
 
 protected:
-    int Run() override;
+    int Run(session::EditContext& context) override;
     const char* StepName() const override {
         return QT_TRANSLATE_NOOP("Pavrix", "パーツのポジションキーの削除");
     }

@@ -1,17 +1,17 @@
 #include "commands/EditPartKeysCommand.h"
 
-#include "app/ProgramState.h"
 #include "commands/EditScope.h"
 #include "commands/IKeyFrameHost.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "scene/CCharacterData.h"
+#include "session/EditContext.h"
 
-int EditPartKeysCommand::Run() {
+int EditPartKeysCommand::Run(session::EditContext& context) {
     if (m_host.RunPartKeyDialog() != framework::IdOk) {
         return 0;
     }
-    if (g_currentCharacter != nullptr) {
-        g_currentCharacter->SetModel(nullptr);
+    if (context.currentCharacter != nullptr) {
+        context.currentCharacter->SetModel(nullptr);
     }
     return 1;
 }

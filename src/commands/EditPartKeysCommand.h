@@ -11,7 +11,7 @@ public:
 
 protected:
     /// 1 when the dialog was left with OK.
-    int Run() override;
+    int Run(session::EditContext& context) override;
     const char* StepName() const override {
         return QT_TRANSLATE_NOOP("Pavrix", "パーツのアニメーション情報の変更");
     }

@@ -2,8 +2,9 @@
 
 #include <utility>
 
-EditStep::EditStep(const QString& name, SceneChange change, std::size_t& totalBytes)
-    : m_change(std::move(change)), m_totalBytes(totalBytes) {
+EditStep::EditStep(const QString& name, SceneChange change, std::size_t& totalBytes, Pushed pushed)
+    : m_change(std::move(change)), m_totalBytes(totalBytes),
+      m_applied(pushed == Pushed::AfterItHappened) {
     setText(name);
     m_bytes = m_change.Bytes();
     m_totalBytes += m_bytes;
@@ -17,15 +18,15 @@ void EditStep::undo() {
     if (!m_dropped) {
         m_change.Undo();
     }
-    m_done = false;
+    m_applied = false;
 }
 
 void EditStep::redo() {
-    // The edit itself made the change before the step was pushed.
-    if (!m_done && !m_dropped) {
+    // Skip-first-redo: a step pushed after its edit finds the change made already.
+    if (!SkipsNextRedo() && !m_dropped) {
         m_change.Redo();
     }
-    m_done = true;
+    m_applied = true;
 }
 
 void EditStep::Drop() {

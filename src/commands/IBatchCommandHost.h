@@ -10,8 +10,8 @@ class UndoHistory;
 /// boxes, the animation bar, the document's modified flag and the two scale dialogs. The
 /// main frame implements it with its windows; the headless command line with a host that
 /// answers every question with yes and takes the factors from its options; tests with a
-/// scripted one. Everything else the commands touch is the program-wide state
-/// (ProgramState.h) and the scene objects themselves.
+/// scripted one. Everything else the commands touch is the edit context they are given
+/// (EditContext.h) and the scene objects themselves.
 class IBatchCommandHost {
 public:
     virtual ~IBatchCommandHost() = default;

@@ -11,8 +11,8 @@ class Frame;
 /// What the key-frame commands need of the window they run in: message boxes, playback,
 /// posing, the animation bar, the document's modified flag, the selection and the part
 /// key dialog. The main frame implements it; tests give a scripted one, so every command
-/// runs without a window. Everything else the commands touch is the program-wide state
-/// (ProgramState.h) and the scene objects themselves.
+/// runs without a window. Everything else the commands touch is the edit context they are
+/// given (EditContext.h) and the scene objects themselves.
 class IKeyFrameHost {
 public:
     virtual ~IKeyFrameHost() = default;

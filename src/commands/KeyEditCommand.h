@@ -18,11 +18,13 @@ class KeyEditCommand : public KeyFrameCommand {
 public:
     using KeyFrameCommand::KeyFrameCommand;
 
-    /// The animation of the current animation set that drives `part`, or null. Borrowed.
-    static rm::Animation* DrivingAnimation(const rm::Frame* part);
+    /// The animation of `context`'s current animation set that drives `part`, or null.
+    /// Borrowed.
+    static rm::Animation* DrivingAnimation(const session::EditContext& context,
+                                           const rm::Frame* part);
 
 protected:
-    int Run() final;
+    int Run(session::EditContext& context) final;
     /// Opens its own scope over Targets().
     unsigned Touches() const final { return 0; }
 
@@ -30,4 +32,9 @@ protected:
     virtual std::vector<rm::Animation*> Targets() const = 0;
     /// The edit itself, inside the scope. 1 when it changed a key.
     virtual int Edit() = 0;
+    /// The context of the run under way (for Targets and Edit).
+    const session::EditContext& EditedContext() const { return *m_context; }
+
+private:
+    const session::EditContext* m_context = nullptr;
 };

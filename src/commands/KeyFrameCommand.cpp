@@ -8,9 +8,9 @@
 const char kNoAnimationDataMessage[] =
     QT_TRANSLATE_NOOP("Pavrix", "アニメーションデータが存在しません。");
 
-int KeyFrameCommand::Execute() {
-    EditScope scope(m_host.History(), framework::Tr(StepName()), Touches());
-    return Run();
+int KeyFrameCommand::Execute(session::EditContext& context) {
+    EditScope scope(m_host.History(), context, framework::Tr(StepName()), Touches());
+    return Run(context);
 }
 
 unsigned KeyFrameCommand::Touches() const {

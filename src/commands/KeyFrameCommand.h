@@ -6,6 +6,10 @@
 
 class IKeyFrameHost;
 
+namespace session {
+class EditContext;
+} // namespace session
+
 /// One key-frame command of the main frame. Execute is the command's only entry point:
 /// it asks its questions through the host, changes the current animation set only
 /// through the scene objects' own key operations, and refreshes through the host, all
@@ -17,12 +21,13 @@ public:
     explicit KeyFrameCommand(IKeyFrameHost& host) : m_host(host) {}
     virtual ~KeyFrameCommand() = default;
 
-    /// Runs the command once. 1 when it changed the animation, else 0.
-    int Execute();
+    /// Runs the command once on `context` (borrowed for the run). 1 when it changed the
+    /// animation, else 0.
+    int Execute(session::EditContext& context);
 
 protected:
     /// The command itself, run inside the edit scope.
-    virtual int Run() = 0;
+    virtual int Run(session::EditContext& context) = 0;
     /// The name of its step in the edit history (Edit menu).
     virtual const char* StepName() const = 0;
     /// What it may change (EditScope::Touch bits): the animation sets unless it says

@@ -1,9 +1,9 @@
 #include "commands/MoveFirstKeyTimeZeroCommand.h"
 
-#include "app/ProgramState.h"
 #include "commands/EditScope.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "scene/CAnimationData.h"
+#include "session/EditContext.h"
 
 namespace {
 
@@ -24,9 +24,9 @@ const BatchCommand::Recipe& MoveFirstKeyTimeZeroCommand::GetRecipe() const {
     return recipe;
 }
 
-BatchCommand::Outcome MoveFirstKeyTimeZeroCommand::Apply() {
-    const float first = g_currentAnimation->KeyTime(0);
-    if (!g_currentAnimation->ShiftKeyTimes(-first)) {
+BatchCommand::Outcome MoveFirstKeyTimeZeroCommand::Apply(session::EditContext& context) {
+    const float first = context.currentAnimation->KeyTime(0);
+    if (!context.currentAnimation->ShiftKeyTimes(-first)) {
         return Outcome::Failed;
     }
     // Keys starting at 0 stay where they are; the command still says it is done.

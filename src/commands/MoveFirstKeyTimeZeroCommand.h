@@ -11,5 +11,5 @@ public:
 
 protected:
     const Recipe& GetRecipe() const override;
-    Outcome Apply() override;
+    Outcome Apply(session::EditContext& context) override;
 };

@@ -1,11 +1,11 @@
 #include "commands/PartKeyFrameCommand.h"
 
-#include "app/ProgramState.h"
 #include "commands/IKeyFrameHost.h"
 #include "commands/KeyEditCommand.h"
 #include "platform/framework/DecodeName.h"
 #include "platform/framework/Translate.h"
 #include "scene/CPartRecord.h"
+#include "session/EditContext.h"
 
 namespace {
 
@@ -22,8 +22,9 @@ QString PartKeyFrameCommand::PartName(const rm::Frame* part) {
     return part != nullptr ? framework::DecodeName(part->Name()) : QString();
 }
 
-bool PartKeyFrameCommand::FindTarget(const char* caption, const char* noPart, Target* target) {
-    if (g_currentAnimation == nullptr) {
+bool PartKeyFrameCommand::FindTarget(session::EditContext& context, const char* caption,
+                                     const char* noPart, Target* target) {
+    if (context.currentAnimation == nullptr) {
         Inform(kNoAnimationDataMessage, caption);
         return false;
     }
@@ -32,7 +33,7 @@ bool PartKeyFrameCommand::FindTarget(const char* caption, const char* noPart, Ta
         Inform(noPart, caption);
         return false;
     }
-    target->animation = KeyEditCommand::DrivingAnimation(target->part);
+    target->animation = KeyEditCommand::DrivingAnimation(context, target->part);
     if (target->animation == nullptr) {
         Inform(kNoAnimation, caption);
         return false;
@@ -41,8 +42,8 @@ bool PartKeyFrameCommand::FindTarget(const char* caption, const char* noPart, Ta
     return true;
 }
 
-void PartKeyFrameCommand::RefreshAfterChange() {
-    m_host.PoseCurrentAnimation(g_currentTime);
+void PartKeyFrameCommand::RefreshAfterChange(session::EditContext& context) {
+    m_host.PoseCurrentAnimation(context.currentTime);
     m_host.RefreshKeyRange(1);
     m_host.RefreshTimeDisplay();
     m_host.MarkDocumentModified();

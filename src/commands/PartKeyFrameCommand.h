@@ -30,10 +30,11 @@ protected:
 
     /// The checks above, with `noPart` as the message for no selected part. False (after
     /// the message) when one fails.
-    bool FindTarget(const char* caption, const char* noPart, Target* target);
+    bool FindTarget(session::EditContext& context, const char* caption, const char* noPart,
+                    Target* target);
     /// Scopes are opened by the commands themselves, over one part's animation.
     unsigned Touches() const override { return 0; }
     /// What every change ends with: the set posed at the current time, the key-time list
     /// rebuilt with the bar, the time shown, the document marked modified.
-    void RefreshAfterChange();
+    void RefreshAfterChange(session::EditContext& context);
 };

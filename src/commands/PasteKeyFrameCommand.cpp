@@ -1,11 +1,11 @@
 #include "commands/PasteKeyFrameCommand.h"
 
-#include "app/KeyTimeRules.h"
-#include "app/ProgramState.h"
 #include "commands/IKeyFrameHost.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "platform/framework/Translate.h"
 #include "scene/CAnimationData.h"
+#include "session/EditContext.h"
+#include "session/KeyTimeRules.h"
 
 namespace {
 
@@ -17,25 +17,25 @@ constexpr char kConfirm[] = QT_TRANSLATE_NOOP(
 
 } // namespace
 
-int PasteKeyFrameCommand::Run() {
-    if (g_currentAnimation == nullptr) {
+int PasteKeyFrameCommand::Run(session::EditContext& context) {
+    if (context.currentAnimation == nullptr) {
         Inform(kNoAnimationDataMessage, kCaption);
         return 0;
     }
     const float source = m_copied.copiedKeyTime;
-    if (!m_copied.hasCopiedKey || source < FirstKeyTime(g_currentAnimation) ||
-        source > LastKeyTime(g_currentAnimation)) {
+    if (!m_copied.hasCopiedKey || source < FirstKeyTime(context.currentAnimation) ||
+        source > LastKeyTime(context.currentAnimation)) {
         Inform(kCopyFirst, kCaption);
         return 0;
     }
     const QString question = framework::TrFormat(kConfirm, static_cast<int>(ToKeyTime(source)),
-                                                 static_cast<int>(g_keyTime));
+                                                 static_cast<int>(context.keyTime));
     if (!Confirm(question, kCaption, framework::MbOkCancel | framework::MbIconExclamation)) {
         return 0;
     }
-    g_currentAnimation->CopyKeys(static_cast<float>(g_keyTime), source);
-    g_currentTime = static_cast<float>(g_keyTime);
-    m_host.PoseCurrentAnimation(g_currentTime);
+    context.currentAnimation->CopyKeys(static_cast<float>(context.keyTime), source);
+    context.currentTime = static_cast<float>(context.keyTime);
+    m_host.PoseCurrentAnimation(context.currentTime);
     m_host.RefreshKeyRange(1);
     m_host.RefreshTimeDisplay();
     m_host.MarkDocumentModified();

@@ -13,7 +13,7 @@ public:
         : KeyFrameCommand(host), m_copied(copied) {}
 
 protected:
-    int Run() override;
+    int Run(session::EditContext& context) override;
     const char* StepName() const override { return QT_TRANSLATE_NOOP("Pavrix", "キーの貼り付け"); }
 
 private:

@@ -8,10 +8,10 @@
 rm::Animation* PasteKeysCommand::TargetOf(std::size_t index) const {
     if (m_copied.OnePart()) {
         if (rm::Frame* selected = m_host.GetSelectedPart()) {
-            return DrivingAnimation(selected);
+            return DrivingAnimation(EditedContext(), selected);
         }
     }
-    return DrivingAnimation(m_copied.entries[index].part.Get());
+    return DrivingAnimation(EditedContext(), m_copied.entries[index].part.Get());
 }
 
 std::vector<rm::Animation*> PasteKeysCommand::Targets() const {

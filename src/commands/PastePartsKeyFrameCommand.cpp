@@ -1,10 +1,10 @@
 #include "commands/PastePartsKeyFrameCommand.h"
 
-#include "app/ProgramState.h"
 #include "commands/IKeyFrameHost.h"
 #include "commands/PasteKeysCommand.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "platform/framework/Translate.h"
+#include "session/EditContext.h"
 
 namespace {
 
@@ -19,24 +19,24 @@ constexpr char kConfirm[] = QT_TRANSLATE_NOOP(
 
 } // namespace
 
-int PastePartsKeyFrameCommand::Run() {
-    if (g_currentAnimation != nullptr && m_copied.keys.Empty()) {
+int PastePartsKeyFrameCommand::Run(session::EditContext& context) {
+    if (context.currentAnimation != nullptr && m_copied.keys.Empty()) {
         Inform(kCopyFirst, kCaption);
         return 0;
     }
     Target target;
-    if (!FindTarget(kCaption, kNoPart, &target)) {
+    if (!FindTarget(context, kCaption, kNoPart, &target)) {
         return 0;
     }
     const QString question = framework::Tr(kConfirm)
                                  .arg(m_copied.partName)
                                  .arg(m_copied.time)
                                  .arg(target.name)
-                                 .arg(g_keyTime);
+                                 .arg(context.keyTime);
     if (!Confirm(question, kCaption, framework::MbOkCancel | framework::MbIconExclamation)) {
         return 0;
     }
-    g_currentTime = static_cast<float>(g_keyTime);
-    return PasteKeysCommand(m_host, m_copied.keys, static_cast<float>(g_keyTime), StepName())
-        .Execute();
+    context.currentTime = static_cast<float>(context.keyTime);
+    return PasteKeysCommand(m_host, m_copied.keys, static_cast<float>(context.keyTime), StepName())
+        .Execute(context);
 }

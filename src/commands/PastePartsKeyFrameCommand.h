@@ -14,7 +14,7 @@ public:
         : PartKeyFrameCommand(host), m_copied(copied) {}
 
 protected:
-    int Run() override;
+    int Run(session::EditContext& context) override;
     const char* StepName() const override {
         return QT_TRANSLATE_NOOP("Pavrix", "パーツのキーの貼り付け");
     }

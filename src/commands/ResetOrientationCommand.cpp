@@ -1,8 +1,8 @@
 #include "commands/ResetOrientationCommand.h"
 
-#include "app/ProgramState.h"
 #include "commands/EditScope.h"
 #include "scene/CModelData.h"
+#include "session/EditContext.h"
 
 const BatchCommand::Recipe& ResetOrientationCommand::GetRecipe() const {
     // No question and no message but the missing set's, under the skin command's caption.
@@ -17,11 +17,11 @@ const BatchCommand::Recipe& ResetOrientationCommand::GetRecipe() const {
     return recipe;
 }
 
-BatchCommand::Outcome ResetOrientationCommand::Apply() {
-    g_redrawRequest = 1;
-    if (g_currentModel == nullptr) {
+BatchCommand::Outcome ResetOrientationCommand::Apply(session::EditContext& context) {
+    context.redrawRequest = 1;
+    if (context.currentModel == nullptr) {
         return Outcome::Failed;
     }
-    g_currentModel->ResetOrientation(g_currentModel->Root());
+    context.currentModel->ResetOrientation(context.currentModel->Root());
     return Outcome::Changed;
 }

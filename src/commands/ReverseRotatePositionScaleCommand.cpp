@@ -1,9 +1,9 @@
 #include "commands/ReverseRotatePositionScaleCommand.h"
 
-#include "app/ProgramState.h"
 #include "commands/EditScope.h"
 #include "platform/framework/Translate.h"
 #include "scene/CAnimationData.h"
+#include "session/EditContext.h"
 
 namespace {
 
@@ -25,6 +25,6 @@ const BatchCommand::Recipe& ReverseRotatePositionScaleCommand::GetRecipe() const
     return recipe;
 }
 
-BatchCommand::Outcome ReverseRotatePositionScaleCommand::Apply() {
-    return g_currentAnimation->ReverseKeyTimes() ? Outcome::Changed : Outcome::Unchanged;
+BatchCommand::Outcome ReverseRotatePositionScaleCommand::Apply(session::EditContext& context) {
+    return context.currentAnimation->ReverseKeyTimes() ? Outcome::Changed : Outcome::Unchanged;
 }

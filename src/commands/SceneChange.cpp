@@ -6,12 +6,12 @@
 #include <unordered_set>
 #include <utility>
 
-#include "app/ProgramState.h"
 #include "platform/rm/AnimationSet.h"
 #include "platform/rm/Mesh.h"
 #include "platform/rm/MeshBuilder.h"
 #include "scene/CAnimationData.h"
 #include "scene/CCharacterData.h"
+#include "session/EditContext.h"
 
 namespace {
 
@@ -83,8 +83,9 @@ SceneChange SceneChange::Between(const SceneImage& before, const SceneImage& aft
         }
     }
 
-    // TakeAfter left in both pictures only the animations that changed; the after picture
-    // also names those the edit added to a set, which the set's change keeps alive.
+    // TakeAfter left in both pictures only the animations that changed, the after picture
+    // with the difference of their keys; it also names those the edit added to a set, which
+    // the set's change keeps alive.
     std::unordered_map<const rm::Animation*, const SceneImage::AnimationEntry*> now;
     for (const SceneImage::AnimationEntry& entry : after.m_animations) {
         now.emplace(entry.animation.Get(), &entry);
@@ -94,9 +95,8 @@ SceneChange SceneChange::Between(const SceneImage& before, const SceneImage& aft
         if (found == now.end()) {
             continue;
         }
-        change.m_animations.push_back({entry.animation,
-                                       {entry.state, found->second->state},
-                                       DifferenceOf(entry.keys, found->second->keys)});
+        change.m_animations.push_back(
+            {entry.animation, {entry.state, found->second->state}, found->second->keysChange});
     }
 
     // TakeAfter left the same meshes, in the same order, in both pictures.
@@ -119,9 +119,9 @@ SceneChange SceneChange::Between(const SceneImage& before, const SceneImage& aft
 }
 
 void SceneChange::SetCurrent(const SceneImage::Current& current) {
-    g_currentCharacter = current.character;
-    g_currentModel = current.model;
-    g_currentAnimation = current.animation;
+    current.context->currentCharacter = current.character;
+    current.context->currentModel = current.model;
+    current.context->currentAnimation = current.animation;
     CCharacterData* character = current.character;
     if (character != nullptr && current.animation != nullptr &&
         character->m_current != current.animation) {
@@ -199,9 +199,9 @@ void SceneChange::Apply(bool forward) const {
     for (const MeshChange& change : m_meshes) {
         ApplyMesh(change, forward);
     }
-    g_currentTime = current.currentTime;
-    g_keyTime = current.keyTime;
-    g_keyIndex = current.keyIndex;
+    current.context->currentTime = current.currentTime;
+    current.context->keyTime = current.keyTime;
+    current.context->keyIndex = current.keyIndex;
     if (CAnimationData* set = current.animation) {
         set->m_time = current.setTime;
         set->m_firstTime = current.firstTime;

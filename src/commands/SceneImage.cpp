@@ -2,16 +2,18 @@
 
 #include <algorithm>
 #include <cstring>
+#include <span>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 
-#include "app/ProgramState.h"
 #include "platform/rm/AnimationSet.h"
 #include "platform/rm/Mesh.h"
 #include "platform/rm/MeshBuilder.h"
 #include "scene/CAnimationData.h"
 #include "scene/CCharacterData.h"
 #include "scene/CPartRecord.h"
+#include "session/EditContext.h"
 
 namespace {
 
@@ -160,13 +162,14 @@ bool SceneImage::MeshEntry::operator==(const MeshEntry& other) const {
     return true;
 }
 
-void SceneImage::CaptureCurrent() {
-    m_current.character = g_currentCharacter;
-    m_current.model = g_currentModel;
-    m_current.animation = g_currentAnimation;
-    m_current.currentTime = g_currentTime;
-    m_current.keyTime = g_keyTime;
-    m_current.keyIndex = g_keyIndex;
+void SceneImage::CaptureCurrent(session::EditContext& context) {
+    m_current.context = &context;
+    m_current.character = context.currentCharacter;
+    m_current.model = context.currentModel;
+    m_current.animation = context.currentAnimation;
+    m_current.currentTime = context.currentTime;
+    m_current.keyTime = context.keyTime;
+    m_current.keyIndex = context.keyIndex;
     if (CAnimationData* set = m_current.animation) {
         m_current.setTime = set->m_time;
         m_current.firstTime = set->m_firstTime;
@@ -197,20 +200,23 @@ void SceneImage::CaptureSet(CAnimationData* set) {
     m_sets.push_back(std::move(entry));
 }
 
-SceneImage::AnimationEntry SceneImage::Take(rm::Animation* animation) {
+SceneImage::AnimationEntry SceneImage::Take(rm::Animation* animation, bool withKeys) {
     AnimationEntry entry;
     entry.animation = animation;
     entry.state.options = animation->GetOptions();
     entry.state.nextId = animation->NextKeyId();
     entry.state.name = animation->Name();
     entry.state.frame = animation->GetFrame();
-    entry.keys = animation->Keys();
+    if (withKeys) {
+        entry.keys = animation->Keys();
+        entry.watch = animation->WatchKeys();
+    }
     return entry;
 }
 
 void SceneImage::CaptureAnimation(rm::Animation* animation) {
     if (animation != nullptr && !HasAnimation(animation)) {
-        m_animations.push_back(Take(animation));
+        m_animations.push_back(Take(animation, true));
     }
 }
 
@@ -245,16 +251,9 @@ void SceneImage::CaptureMeshes(rm::Frame* root) {
     }
 }
 
-bool SceneImage::Matches(const AnimationEntry& entry) {
-    const rm::Animation* animation = entry.animation.Get();
-    return entry.state.options == animation->GetOptions() &&
-           entry.state.nextId == animation->NextKeyId() && entry.state.name == animation->Name() &&
-           entry.state.frame == animation->GetFrame() && SameBytes(entry.keys, animation->Keys());
-}
-
 SceneImage::Differences SceneImage::TakeAfter(SceneImage& before, SceneImage* after) {
     Differences differences;
-    after->CaptureCurrent();
+    after->CaptureCurrent(*before.m_current.context);
     // The same subject: an edit may make another character current only through a load,
     // and a load ends the history.
     after->m_current.character = before.m_current.character;
@@ -291,20 +290,35 @@ SceneImage::Differences SceneImage::TakeAfter(SceneImage& before, SceneImage* af
         differences.animations = differences.animations || now.animations != set.animations;
         after->m_sets.push_back(std::move(now));
     }
-    // Only what changed is pictured after, and kept before: unchanged keys are compared
-    // where they are, never copied a second time.
+    // Only what changed is kept: the keys are compared where they are, in the same pass that
+    // finds the runs that differ, and never copied a second time.
     std::vector<AnimationEntry> changed;
     for (AnimationEntry& entry : before.m_animations) {
-        if (!Matches(entry)) {
-            after->m_animations.push_back(Take(entry.animation.Get()));
-            changed.push_back(std::move(entry));
+        rm::Animation* animation = entry.animation.Get();
+        AnimationEntry now = Take(animation, false);
+        // Where the animation says its keys stayed as they were, they are not compared.
+        rm::Animation::ChangedStretch stretch{0, animation->Keys().size()};
+        if (const auto changed = animation->ChangedSince(entry.watch)) {
+            stretch = *changed;
         }
+        now.keysChange = ArrayDifference<rm::AnimationKey>::Between(
+            std::span<const rm::AnimationKey>(entry.keys),
+            std::span<const rm::AnimationKey>(animation->Keys()), stretch.first, stretch.last);
+        if (now.keysChange.Empty() && now.state == entry.state) {
+            continue;
+        }
+        // The difference holds what the step needs of the keys.
+        std::vector<rm::AnimationKey>().swap(entry.keys);
+        after->m_animations.push_back(std::move(now));
+        changed.push_back(std::move(entry));
     }
     before.m_animations = std::move(changed);
+    // An animation a set holds now that was not pictured before: added by the edit, kept
+    // alive by the set's change.
     for (const SetEntry& set : after->m_sets) {
         for (const auto& animation : set.animations) {
             if (pictured.insert(animation.Get()).second) {
-                after->m_animations.push_back(Take(animation.Get()));
+                after->m_animations.push_back(Take(animation.Get(), false));
             }
         }
     }
@@ -332,6 +346,13 @@ SceneImage SceneImage::FramesNow() const {
     SceneImage now;
     now.CaptureFrames(m_frameRoot.Get());
     return now;
+}
+
+SceneImage SceneImage::FramesOnly() && {
+    SceneImage frames;
+    frames.m_frameRoot = std::move(m_frameRoot);
+    frames.m_frames = std::move(m_frames);
+    return frames;
 }
 
 bool SceneImage::HasSet(const CAnimationData* set) const {

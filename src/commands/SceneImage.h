@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/ArrayDifference.h"
 #include "platform/rm/Animation.h"
 #include "platform/rm/Frame.h"
 #include "platform/rm/MeshSkin.h"
@@ -15,6 +16,10 @@
 class CAnimationData;
 class CCharacterData;
 class CModelData;
+
+namespace session {
+class EditContext;
+} // namespace session
 
 /// A picture of what an edit may change, taken before or after it; two pictures of the same
 /// objects make the SceneChange an undo step keeps. It holds a reference to every object it
@@ -33,8 +38,9 @@ public:
         bool meshes = false;
     };
 
-    /// The current pointers and the time (see the class comment). Called by every capture.
-    void CaptureCurrent();
+    /// The current pointers and the time of `context` (see the class comment), which the
+    /// picture remembers: a step writes them back into that context. Called by every capture.
+    void CaptureCurrent(session::EditContext& context);
     /// Every frame of the tree under `root` (root included), depth first: its parent, the
     /// order of its children, its pose and rest matrices, its name and its part record (base name,
     /// file name, animation). The root is not moved from its own parent on restore.
@@ -60,6 +66,9 @@ public:
     /// A picture of the frames of the tree this one pictured, as they are now (empty when
     /// it pictured none).
     SceneImage FramesNow() const;
+    /// This picture's frames alone, moved out: what FramesNow gives while nothing changed
+    /// since this picture was taken, without taking them again.
+    SceneImage FramesOnly() &&;
     bool HasSet(const CAnimationData* set) const;
     bool HasAnimation(const rm::Animation* animation) const;
 
@@ -68,6 +77,7 @@ private:
 
     /// The current pointers and the time.
     struct Current {
+        session::EditContext* context = nullptr; // borrowed; where the rest was taken
         CCharacterData* character = nullptr;
         CModelData* model = nullptr;
         CAnimationData* animation = nullptr;
@@ -120,10 +130,14 @@ private:
         rm::Ref<rm::Frame> frame;
         bool operator==(const AnimationState& other) const;
     };
+    /// Before an edit: the state and every key. After it (TakeAfter): the state and how the
+    /// keys differ from the picture before; the keys themselves are never copied twice.
     struct AnimationEntry {
         rm::Ref<rm::Animation> animation;
         AnimationState state;
         std::vector<rm::AnimationKey> keys;
+        std::uint64_t watch = 0; // the animation's watch of its keys since they were taken
+        ArrayDifference<rm::AnimationKey> keysChange;
     };
     struct MeshEntry {
         rm::Ref<rm::Visual> visual;
@@ -133,9 +147,8 @@ private:
         bool operator==(const MeshEntry& other) const;
     };
 
-    static AnimationEntry Take(rm::Animation* animation);
-    /// Whether the animation is as `entry` pictures it.
-    static bool Matches(const AnimationEntry& entry);
+    /// The animation's state, with its keys when `withKeys`.
+    static AnimationEntry Take(rm::Animation* animation, bool withKeys);
     static MeshEntry Take(rm::Visual* visual);
     static bool SameSkin(const rm::MeshSkin& a, const rm::MeshSkin& b);
     static std::size_t SkinBytes(const rm::MeshSkin& skin);

@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "app/ProgramState.h"
 #include "commands/IBatchCommandHost.h"
 #include "commands/UndoHistory.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "scene/CModelData.h"
+#include "session/EditContext.h"
 
 namespace {
 
@@ -36,10 +36,10 @@ const BatchCommand::Recipe& SkinOnCommand::GetRecipe() const {
     return recipe;
 }
 
-BatchCommand::Outcome SkinOnCommand::Apply() {
-    g_redrawRequest = 1;
+BatchCommand::Outcome SkinOnCommand::Apply(session::EditContext& context) {
+    context.redrawRequest = 1;
     std::vector<std::string> dropped;
-    if (g_currentModel == nullptr || !g_currentModel->EnableSkin(&dropped)) {
+    if (context.currentModel == nullptr || !context.currentModel->EnableSkin(&dropped)) {
         return Outcome::Failed;
     }
     if (!dropped.empty()) {

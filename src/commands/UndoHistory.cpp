@@ -94,8 +94,10 @@ void UndoHistory::SetLimits(int stepLimit, std::size_t byteLimit) {
 }
 
 void UndoHistory::Push(const QString& name, const SceneImage& before, SceneImage after) {
-    m_stack.push(new EditStep(name, SceneChange::Between(before, after, &m_lastFrames), m_bytes));
-    m_lastFrames = after.FramesNow();
+    m_stack.push(new EditStep(name, SceneChange::Between(before, after, &m_lastFrames), m_bytes,
+                              EditStep::Pushed::AfterItHappened));
+    // Nothing changed since `after` was taken: its frames are the frames now.
+    m_lastFrames = std::move(after).FramesOnly();
     for (int i = 0; i + 1 < m_stack.count() && m_bytes > m_byteLimit; ++i) {
         StepAt(i)->Drop();
     }

@@ -7,7 +7,6 @@
 #include <QGroupBox>
 
 #include "app/IRenderView.h"
-#include "app/ProgramState.h"
 #include "dialogs/PartNameText.h"
 #include "platform/framework/IMessageBox.h"
 #include "platform/framework/MessageBoxCodes.h"
@@ -21,6 +20,7 @@
 #include "scene/CPartRecord.h"
 #include "scene/PartNaming.h"
 #include "scene/SkinEdits.h"
+#include "session/EditContext.h"
 
 namespace {
 
@@ -125,8 +125,10 @@ framework::DialogTemplate CPartKeyDialog::Template() {
     return dialog;
 }
 
-CPartKeyDialog::CPartKeyDialog(ActiveView activeView, QWidget* parent)
-    : framework::Dialog(Template(), parent), m_activeView(std::move(activeView)) {
+CPartKeyDialog::CPartKeyDialog(session::EditContext& context, ActiveView activeView,
+                               QWidget* parent)
+    : framework::Dialog(Template(), parent), m_context(context),
+      m_activeView(std::move(activeView)) {
     // A caption without a system menu or close box: Escape is the way out besides OK.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setLayout(MakeLayout());
@@ -227,7 +229,7 @@ int CPartKeyDialog::Refresh() {
     m_animation = nullptr;
     m_options = 0;
     m_partRecord = nullptr;
-    m_frame = SelectedPartInScene();
+    m_frame = m_context.SelectedPartInScene();
     if (m_frame == nullptr) {
         return 0;
     }
@@ -370,6 +372,6 @@ void CPartKeyDialog::Step(int direction) {
         view->SelectNextPart();
     }
     Refresh();
-    g_redrawRequest = 1;
+    m_context.redrawRequest = 1;
     view->Render();
 }

@@ -10,6 +10,10 @@
 #include "platform/rm/Types.h"
 
 class IRenderView;
+
+namespace session {
+class EditContext;
+} // namespace session
 struct CPartRecord;
 
 namespace rm {
@@ -18,7 +22,7 @@ class Frame;
 } // namespace rm
 
 /// "パーツ・アニメーションキーの編集" (template 135): the keys of the animation that drives
-/// the selected part (g_selection), that animation's play and interpolation options,
+/// the selected part (the context's selection), that animation's play and interpolation options,
 /// the part's type name (its base name, by which animations bind to it), and Back and
 /// Forward to the previous and next part of the view's part order.
 ///
@@ -49,7 +53,8 @@ public:
     /// The main window's active 3D view, or null; Back and Forward step through it.
     using ActiveView = std::function<IRenderView*()>;
 
-    explicit CPartKeyDialog(ActiveView activeView, QWidget* parent = nullptr);
+    /// `context` is borrowed and must outlive the dialog.
+    CPartKeyDialog(session::EditContext& context, ActiveView activeView, QWidget* parent = nullptr);
     ~CPartKeyDialog() override;
 
     static framework::DialogTemplate Template();
@@ -91,6 +96,7 @@ private:
     void Rename(const QString& text);
     QLayout* MakeLayout();
 
+    session::EditContext& m_context;
     ActiveView m_activeView;
     int m_playOption = -1;
     int m_scaleRotation = 0;

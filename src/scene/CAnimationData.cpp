@@ -146,8 +146,28 @@ int CAnimationData::UpdateTotalKeyTimeBuffer() {
     // the smallest times of all parts are among the smallest of those merged so far.
     m_keyTimes.clear();
     bool tooMany = false;
+    // Parts are mostly keyed at the same times: an animation whose times are all listed
+    // already changes nothing, and reading them costs less than merging them.
+    const auto listedAlready = [this](const std::vector<rm::AnimationKey>& keys) {
+        auto listed = m_keyTimes.begin();
+        for (const rm::AnimationKey& key : keys) {
+            if (!(key.dvTime >= 0)) {
+                continue;
+            }
+            while (listed != m_keyTimes.end() && *listed < key.dvTime) {
+                ++listed;
+            }
+            if (listed == m_keyTimes.end() || *listed != key.dvTime) {
+                return false;
+            }
+        }
+        return true;
+    };
     for (const auto& animation : m_set->Animations()) {
         const auto& keys = animation->Keys();
+        if (!m_keyTimes.empty() && listedAlready(keys)) {
+            continue;
+        }
         auto key = keys.begin();
         auto listed = m_keyTimes.begin();
         m_timeScratch.clear();

@@ -5,6 +5,7 @@
 
 #include "platform/Assert.h"
 #include "platform/rm/Animation.h"
+#include "platform/rm/BoneNameAlias.h"
 #include "platform/rm/Frame.h"
 
 namespace scene {
@@ -72,6 +73,18 @@ std::optional<std::string_view> BaseName(std::string_view name) {
     }
     return name.substr(0, at);
 }
+
+std::string_view BoneNameOf(std::string_view frameName) {
+    return BaseName(frameName).value_or(std::string_view());
+}
+
+namespace {
+
+// Bones and animations in a file name the frames as the file does; the frames carry
+// working names. The scene library learns the rule from here, before any model is read.
+[[maybe_unused]] const bool kBoneNamesInstalled = (rm::SetBoneNameAlias(&BoneNameOf), true);
+
+} // namespace
 
 bool HasBaseName(std::string_view workingName, std::string_view base) {
     const auto own = BaseName(workingName);

@@ -49,6 +49,11 @@ std::string MakeTempPartName(int number, std::uintptr_t id);
 /// no base name and never matches). The view points into name.
 std::optional<std::string_view> BaseName(std::string_view name);
 
+/// The name a skin's bones know a frame by: the base name of a working name (the name the
+/// file gave the frame), empty for a name without one. Installed as the scene library's
+/// bone-name alias (rm::SetBoneNameAlias) while this layer is part of the program.
+std::string_view BoneNameOf(std::string_view frameName);
+
 /// Whether the working name workingName has exactly the base name base (byte by byte,
 /// case-sensitive). A name without '@' never matches.
 bool HasBaseName(std::string_view workingName, std::string_view base);

@@ -11,9 +11,9 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
-#include "app/ProgramState.h"
 #include "commands/MoveKeysCommand.h"
 #include "scene/CAnimationData.h"
+#include "session/EditContext.h"
 #include "timeline/KeySelection.h"
 
 namespace timeline {
@@ -41,8 +41,9 @@ QColor Faded(QColor color, int alpha) {
 
 } // namespace
 
-KeySheet::KeySheet(PartTree& tree, KeySelection& selection, QWidget* parent)
-    : QWidget(parent), m_tree(tree), m_selection(selection) {
+KeySheet::KeySheet(PartTree& tree, KeySelection& selection, const session::EditContext& context,
+                   QWidget* parent)
+    : QWidget(parent), m_tree(tree), m_selection(selection), m_context(context) {
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(false);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -182,9 +183,9 @@ void KeySheet::Paint(QPainter& painter, const QRect& rect) {
         painter.setPen(palette().color(QPalette::Highlight));
         painter.drawRect(box.adjusted(0, 0, -1, -1));
     }
-    if (g_currentAnimation != nullptr) {
-        const int x = static_cast<int>(std::lround(m_axis.ToX(g_currentTime)));
-        m_shownTime = g_currentTime;
+    if (m_context.currentAnimation != nullptr) {
+        const int x = static_cast<int>(std::lround(m_axis.ToX(m_context.currentTime)));
+        m_shownTime = m_context.currentTime;
         painter.fillRect(QRect(x - 1, 0, 2, height()), palette().color(QPalette::Link));
     }
 }
@@ -197,11 +198,11 @@ void KeySheet::PaintRuler(QPainter& painter, const QRect& rect) {
     painter.drawLine(area.left(), ruler - 1, area.right(), ruler - 1);
 
     // The key-time list's times, faintly.
-    if (g_currentAnimation != nullptr) {
+    if (m_context.currentAnimation != nullptr) {
         painter.setPen(Faded(palette().color(QPalette::ButtonText), 70));
         const double from = m_axis.ToTime(rect.left() - 1);
         const double to = m_axis.ToTime(rect.right() + 1);
-        const std::vector<float>& times = g_currentAnimation->KeyTimeList();
+        const std::vector<float>& times = m_context.currentAnimation->KeyTimeList();
         int lastX = -1;
         for (auto at = std::lower_bound(times.begin(), times.end(), float(from));
              at != times.end() && *at <= to; ++at) {

@@ -13,6 +13,10 @@
 
 class QTreeWidgetItem;
 
+namespace session {
+class EditContext;
+} // namespace session
+
 namespace timeline {
 
 class KeySelection;
@@ -34,7 +38,9 @@ class KeySheet : public QWidget {
 
 public:
     /// `tree` and `selection` are borrowed and outlive the sheet.
-    KeySheet(PartTree& tree, KeySelection& selection, QWidget* parent = nullptr);
+    /// `context` is borrowed and must outlive the sheet: its current set and time are drawn.
+    KeySheet(PartTree& tree, KeySelection& selection, const session::EditContext& context,
+             QWidget* parent = nullptr);
 
     TimeAxis& Axis() { return m_axis; }
     const TimeAxis& Axis() const { return m_axis; }
@@ -104,6 +110,7 @@ private:
 
     PartTree& m_tree;
     KeySelection& m_selection;
+    const session::EditContext& m_context;
     TimeAxis m_axis;
     Drag m_drag = Drag::None;
     QPoint m_pressPoint;

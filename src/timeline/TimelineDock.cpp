@@ -12,22 +12,22 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
-#include "app/ProgramState.h"
-#include "commands/CurrentModelRoot.h"
 #include "commands/DeleteKeysCommand.h"
 #include "commands/IKeyFrameHost.h"
 #include "commands/MoveKeysCommand.h"
 #include "commands/PasteKeysCommand.h"
 #include "scene/CAnimationData.h"
 #include "scene/CModelData.h"
+#include "session/EditContext.h"
 #include "timeline/ITimelineHost.h"
 #include "timeline/KeySheet.h"
 #include "timeline/PartTree.h"
 
 namespace timeline {
 
-TimelineDock::TimelineDock(ITimelineHost& host, QWidget* parent)
-    : QDockWidget(QCoreApplication::translate("Pavrix", "Timeline"), parent), m_host(host) {
+TimelineDock::TimelineDock(ITimelineHost& host, session::EditContext& context, QWidget* parent)
+    : QDockWidget(QCoreApplication::translate("Pavrix", "Timeline"), parent), m_host(host),
+      m_context(context) {
     setObjectName(QStringLiteral("TimelineDock"));
     setAllowedAreas(Qt::AllDockWidgetAreas);
 
@@ -54,7 +54,7 @@ TimelineDock::TimelineDock(ITimelineHost& host, QWidget* parent)
     auto* grid = new QGridLayout(right);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setSpacing(0);
-    m_sheet = new KeySheet(*m_tree, m_selection, right);
+    m_sheet = new KeySheet(*m_tree, m_selection, m_context, right);
     m_rowsBar = new QScrollBar(Qt::Vertical, right);
     m_timeBar = new QScrollBar(Qt::Horizontal, right);
     grid->addWidget(m_sheet, 0, 0);
@@ -107,11 +107,11 @@ rm::Frame* TimelineDock::SelectedPart() const {
 }
 
 void TimelineDock::Refresh() {
-    const void* model = CurrentModelRoot();
-    const bool newScene = model != m_shownModel || g_currentAnimation != m_shownSet;
+    const void* model = m_context.CurrentModelRoot();
+    const bool newScene = model != m_shownModel || m_context.currentAnimation != m_shownSet;
     m_shownModel = model;
-    m_shownSet = g_currentAnimation;
-    m_tree->Rebuild(CurrentModelRoot(), g_currentAnimation);
+    m_shownSet = m_context.currentAnimation;
+    m_tree->Rebuild(m_context.CurrentModelRoot(), m_context.currentAnimation);
     if (newScene) {
         m_selection.Clear();
         m_autoFrame = true;
@@ -158,7 +158,7 @@ void TimelineDock::ShowPartSearch() {
 }
 
 void TimelineDock::FollowTime() {
-    m_sheet->FollowTime(g_currentTime);
+    m_sheet->FollowTime(m_context.currentTime);
 }
 
 bool TimelineDock::eventFilter(QObject* watched, QEvent* event) {
@@ -190,12 +190,12 @@ void TimelineDock::UpdateTimeScroll() {
 }
 
 void TimelineDock::OnTimeRequested(int time) {
-    if (g_currentAnimation == nullptr || g_currentAnimation->KeyTimeCount() == 0) {
+    if (m_context.currentAnimation == nullptr || m_context.currentAnimation->KeyTimeCount() == 0) {
         return;
     }
-    const auto& times = g_currentAnimation->KeyTimeList();
+    const auto& times = m_context.currentAnimation->KeyTimeList();
     const float clamped = std::clamp(static_cast<float>(time), times.front(), times.back());
-    if (clamped != g_currentTime) {
+    if (clamped != m_context.currentTime) {
         m_host.GoToTime(clamped);
     }
 }
@@ -209,7 +209,7 @@ void TimelineDock::OnPartRequested(rm::Frame* part) {
 
 int TimelineDock::MoveKeys(int delta) {
     MoveKeysCommand command(m_host.KeyFrameHost(), m_selection.Keys(), delta);
-    return command.Execute();
+    return command.Execute(m_context);
 }
 
 int TimelineDock::DeleteKeys() {
@@ -217,7 +217,7 @@ int TimelineDock::DeleteKeys() {
     if (keys.empty()) {
         return 0;
     }
-    const int deleted = DeleteKeysCommand(m_host.KeyFrameHost(), keys).Execute();
+    const int deleted = DeleteKeysCommand(m_host.KeyFrameHost(), keys).Execute(m_context);
     if (deleted) {
         m_selection.Clear();
         m_sheet->update();
@@ -258,8 +258,9 @@ int TimelineDock::PasteKeys() {
     if (m_copied.Empty()) {
         return 0;
     }
-    PasteKeysCommand command(m_host.KeyFrameHost(), m_copied, static_cast<float>(g_keyTime));
-    if (!command.Execute()) {
+    PasteKeysCommand command(m_host.KeyFrameHost(), m_copied,
+                             static_cast<float>(m_context.keyTime));
+    if (!command.Execute(m_context)) {
         return 0;
     }
     m_selection.Clear();

@@ -15,6 +15,10 @@ namespace rm {
 class Frame;
 } // namespace rm
 
+namespace session {
+class EditContext;
+} // namespace session
+
 namespace timeline {
 
 class KeySheet;
@@ -22,7 +26,7 @@ class PartTree;
 
 /// The timeline: a dock with the part tree on the left and the key sheet on the right,
 /// scrolling together, and a search field over the tree. It shows the current model and
-/// animation set (ProgramState.h) and follows them when told (Refresh, FollowSelection,
+/// animation set (the edit context) and follows them when told (Refresh, FollowSelection,
 /// FollowTime); every key edit it makes is a command of src/commands run on the host's
 /// key-frame host, so it is one step of the edit history and ends with the usual refresh.
 ///
@@ -34,7 +38,8 @@ class TimelineDock : public QDockWidget {
 
 public:
     /// `host` is borrowed and outlives the dock.
-    explicit TimelineDock(ITimelineHost& host, QWidget* parent = nullptr);
+    /// `host` and `context` are borrowed and must outlive the dock.
+    TimelineDock(ITimelineHost& host, session::EditContext& context, QWidget* parent = nullptr);
     ~TimelineDock() override;
 
     /// After any change of keys, model or animation set: the tree is read again, chosen
@@ -43,7 +48,7 @@ public:
     void Refresh();
     /// Highlights the part selected in the view (nothing when it is the one shown).
     void FollowSelection();
-    /// Moves the current time's line to g_currentTime.
+    /// Moves the current time's line to the context's current time.
     void FollowTime();
 
     /// Select Parts: the dock shows (floated docks too) and its search field takes the
@@ -78,6 +83,7 @@ private:
     void UpdateTimeScroll();
 
     ITimelineHost& m_host;
+    session::EditContext& m_context;
     PartTree* m_tree = nullptr;
     KeySheet* m_sheet = nullptr;
     QLineEdit* m_search = nullptr;

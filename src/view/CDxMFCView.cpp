@@ -12,7 +12,6 @@
 #include <QScreen>
 
 #include "app/AppSettings.h"
-#include "app/ProgramState.h"
 #include "platform/framework/CCmdUI.h"
 #include "platform/framework/FrameWindow.h"
 #include "platform/framework/MessageBoxCodes.h"
@@ -29,6 +28,7 @@
 #include "resources/CommandIds.h"
 #include "scene/CAnimationData.h"
 #include "scene/CModelData.h"
+#include "session/EditContext.h"
 #include "view/AsyncKeyState.h"
 #include "view/FpsOverlay.h"
 #include "view/IViewFrame.h"
@@ -90,7 +90,7 @@ CDxMFCView::CDxMFCView() {
               [this](framework::CCmdUI& ui) { ui.SetCheck(m_panes.IsSplit() ? 1 : 0); });
     MapCommand(ids::ViewOnionSkin, [this] {
         m_onion.SetShown(!m_onion.IsShown());
-        g_redrawRequest = 1;
+        Context().redrawRequest = 1;
     });
     MapUpdate(ids::ViewOnionSkin,
               [this](framework::CCmdUI& ui) { ui.SetCheck(m_onion.IsShown() ? 1 : 0); });
@@ -132,7 +132,7 @@ void CDxMFCView::MapLinkCommands() {
         });
         MapUpdate(id, [this, link = link](framework::CCmdUI& ui) {
             // The Shift+Ctrl click's conditions: the parent-child mode, a part selected.
-            ui.Enable(g_operationMode == 0 && SelectedPartInScene() != nullptr);
+            ui.Enable(Context().operationMode == 0 && Context().SelectedPartInScene() != nullptr);
             ui.SetCheck(m_interaction.PendingLink() == link ? 1 : 0);
         });
     }
@@ -142,7 +142,7 @@ void CDxMFCView::SetFourPanes(bool split) {
     m_panes.SetSplit(split);
     m_pressedPane = nullptr;
     AppSettings().SetFourPaneView(split);
-    g_redrawRequest = 1;
+    Context().redrawRequest = 1;
 }
 
 CDxMFCView::~CDxMFCView() {
@@ -180,15 +180,16 @@ void CDxMFCView::OnInitialUpdate() {
 
     render::CameraRig rig;
     const render::ViewSetupResult result =
-        render::SceneSetup::SetUpView(m_device, this, g_sceneRoot, &rig, &m_saved);
+        render::SceneSetup::SetUpView(m_device, this, Context().sceneRoot, &rig, &m_saved);
     m_cameraPivot = rig.pivot;
     m_camera = rig.camera;
     switch (result) {
     case render::ViewSetupResult::Ok:
         // A file opened from the command line was loaded before the camera existed; it is
         // framed now, as a file opened later is at once.
-        if (g_currentAnimation != nullptr && g_currentAnimation->Model() != nullptr) {
-            frame->CenterOnFrame(g_currentAnimation->Model()->Root());
+        if (Context().currentAnimation != nullptr &&
+            Context().currentAnimation->Model() != nullptr) {
+            frame->CenterOnFrame(Context().currentAnimation->Model()->Root());
         }
         break;
     case render::ViewSetupResult::DirectDrawFailed:
@@ -207,14 +208,14 @@ int CDxMFCView::Render() {
     if (m_device == nullptr || !m_device->IsEnabled()) {
         return 0;
     }
-    if (!g_redrawRequest) {
+    if (!Context().redrawRequest) {
         return 0;
     }
-    g_redrawRequest = 0;
+    Context().redrawRequest = 0;
 
     rm::Frame* labelParent = nullptr;
-    rm::Frame* part = SelectedPartInScene();
-    if (g_operationMode == 0 && part != nullptr) {
+    rm::Frame* part = Context().SelectedPartInScene();
+    if (Context().operationMode == 0 && part != nullptr) {
         labelParent = part->GetParent();
     }
     // Held down, F toggles on every frame drawn; a short tap shows or hides the lines.
@@ -222,19 +223,20 @@ int CDxMFCView::Render() {
         Overlay().Toggle();
     }
     const std::span<rm::Viewport* const> panes =
-        m_panes.Update(*m_device, g_sceneRoot, m_cameraPivot.Get());
+        m_panes.Update(*m_device, Context().sceneRoot, m_cameraPivot.Get());
     if (panes.empty()) {
         m_pressedPane = nullptr;
     }
     return render::SceneSetup::RenderFrame(
-        *m_device, g_gridFrame, g_sceneRoot, g_selection.PlacedBox(g_d3drm), labelParent,
+        *m_device, Context().gridFrame, Context().sceneRoot, Context().selection.PlacedBox(g_d3drm),
+        labelParent,
         [this](surface::Image& picture, const render::FrameStats& stats) {
             DrawOverlay(picture, stats);
         },
         nullptr, panes,
         [this](std::span<rm::Viewport* const> viewports) {
             if (rm::Device* device = m_device->D3DRMDevice()) {
-                m_onion.Draw(viewports, *device);
+                m_onion.Draw(Context(), viewports, *device);
             }
         });
 }
@@ -253,7 +255,7 @@ void CDxMFCView::DrawOverlay(surface::Image& picture, const render::FrameStats& 
         if (overlay.IsShown()) {
             const int grey = overlay.StepGrey();
             painter.setPen(QColor(grey, grey, grey));
-            WriteText(painter, 16, 16, QString::asprintf("FPS %d ", g_fps));
+            WriteText(painter, 16, 16, QString::asprintf("FPS %d ", Context().fps));
             WriteText(painter, 16, 32,
                       QString::asprintf("Triangles %d(+576) ",
                                         overlay.TrianglesThisFrame(stats.trianglesDrawn)));
@@ -284,7 +286,7 @@ void CDxMFCView::paintEvent(QPaintEvent* event) {
     // new picture at once, as the device layer's paint handling expects.
     if (!m_presentPending && m_device != nullptr && m_device->IsWindowReady()) {
         m_device->PaintHandle(this);
-        g_redrawRequest = 1;
+        Context().redrawRequest = 1;
         Render();
     }
     m_presentPending = false;
@@ -329,7 +331,7 @@ void CDxMFCView::RestoreRenderState() {
     if (m_device != nullptr) {
         render::SceneSetup::RestoreRenderState(*m_device, m_saved);
     }
-    g_redrawRequest = 1;
+    Context().redrawRequest = 1;
 }
 
 void CDxMFCView::ResetPalette() {
@@ -423,7 +425,7 @@ void CDxMFCView::SetQualityBits(unsigned clear, unsigned set) {
     }
     m_saved.quality = (m_saved.quality & ~clear) | set;
     device->SetQuality(m_saved.quality);
-    g_redrawRequest = 1;
+    Context().redrawRequest = 1;
 }
 
 void CDxMFCView::OnLighting() {
@@ -437,7 +439,7 @@ void CDxMFCView::OnDithered() {
     }
     m_saved.dither = device->GetDither() ? 0 : 1;
     device->SetDither(m_saved.dither);
-    g_redrawRequest = 1;
+    Context().redrawRequest = 1;
 }
 
 void CDxMFCView::OnTextureFiltering() {
@@ -447,7 +449,7 @@ void CDxMFCView::OnTextureFiltering() {
     }
     m_saved.textureQuality = 1 - (m_saved.textureQuality & 1);
     device->SetTextureQuality(m_saved.textureQuality);
-    g_redrawRequest = 1;
+    Context().redrawRequest = 1;
 }
 
 void CDxMFCView::SetProjection(int projection) {
@@ -457,7 +459,7 @@ void CDxMFCView::SetProjection(int projection) {
     }
     m_saved.projection = static_cast<rm::D3DRMPROJECTIONTYPE>(projection);
     viewport->SetProjection(m_saved.projection);
-    g_redrawRequest = 1;
+    Context().redrawRequest = 1;
 }
 
 void CDxMFCView::OnUpdateDriver(framework::CCmdUI& ui) {
@@ -526,6 +528,16 @@ void CDxMFCView::OnUpdateRenderer(framework::CCmdUI& ui) {
 
 IViewFrame* CDxMFCView::MainFrame() const {
     return dynamic_cast<IViewFrame*>(GetParentFrame());
+}
+
+session::EditContext& CDxMFCView::Context() {
+    if (IViewFrame* frame = MainFrame()) {
+        return frame->Context();
+    }
+    if (m_frameless == nullptr) {
+        m_frameless = std::make_unique<session::EditContext>();
+    }
+    return *m_frameless;
 }
 
 rm::Viewport* CDxMFCView::GetViewport() const {
@@ -617,13 +629,14 @@ int CDxMFCView::SelectPart(rm::Frame* part) {
     if (!m_interaction.SelectPart(part, nullptr)) {
         // A bone of a skin shows no mesh of its own: it is selected all the same, without
         // a box, so its keys can be worked on.
-        SetSelectedPart(part);
-        g_selection.SetPartIndex(
-            std::max(0, ViewInteraction::IndexOf(
-                            g_currentModel != nullptr ? g_currentModel->Root() : nullptr, part)));
-        g_redrawRequest = 1;
+        Context().SetSelectedPart(part);
+        Context().selection.SetPartIndex(std::max(
+            0, ViewInteraction::IndexOf(
+                   Context().currentModel != nullptr ? Context().currentModel->Root() : nullptr,
+                   part)));
+        Context().redrawRequest = 1;
     }
-    return g_selection.Part() == part ? 1 : 0;
+    return Context().selection.Part() == part ? 1 : 0;
 }
 
 int CDxMFCView::SelectCameraView(int index) {

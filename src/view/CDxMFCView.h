@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include <QImage>
 #include <QPoint>
 
@@ -27,7 +29,7 @@ class FpsOverlay;
 /// The 3D view. It takes one device wrapper from the main frame's ParentD3R, hangs a
 /// camera rig (a pivot under the scene root, the camera 15 units behind it) into the
 /// scene, and draws the grid and the scene when the program asks for it and
-/// g_redrawRequest is set, with a small text overlay: "<Parent>" at the selected part's
+/// redrawRequest is set, with a small text overlay: "<Parent>" at the selected part's
 /// parent in the parent-child mode and, while F has toggled it on, the frame rate and the
 /// triangle count. It carries the View menu's driver, renderer and projection commands.
 ///
@@ -55,7 +57,7 @@ public:
     /// "Direct3DRM viewport creation failed" and leaves the view blank for the run.
     void OnInitialUpdate() override;
 
-    /// Draws one frame when the device is enabled and g_redrawRequest is set (clearing
+    /// Draws one frame when the device is enabled and redrawRequest is set (clearing
     /// it). Returns the result of showing the picture (1), or 0 when nothing was drawn.
     int Render() override;
     /// Reads quality, dither, texture quality and projection from the device and the
@@ -113,6 +115,8 @@ public:
     void RefreshTimeDisplay() override;
     int MarkDocumentModified() override;
     UndoHistory* History() override;
+    /// The frame's edit context; without a frame an empty one of the view's own.
+    session::EditContext& Context() override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -144,6 +148,8 @@ private:
     ViewInteraction::Mouse MouseOf(const QMouseEvent* event) const;
 
     render::Direct3R* m_device = nullptr; // owned by m_parentD3R
+    /// What the view works on while it has no frame (nothing loaded).
+    std::unique_ptr<session::EditContext> m_frameless;
     ViewInteraction m_interaction{*this};
     rm::Ref<rm::Frame> m_camera;
     rm::Ref<rm::Frame> m_cameraPivot;

@@ -10,6 +10,10 @@ class ParentD3R;
 
 class UndoHistory;
 
+namespace session {
+class EditContext;
+} // namespace session
+
 /// What the 3D view needs of the frame window it sits in: the owner of the device wrappers,
 /// the camera views of the control panel, the key-time steps, adding a key, the bar
 /// refreshes, the selection box, the modified mark and the edit history. The main frame
@@ -21,6 +25,9 @@ public:
 
     /// The owner of the scene-library object and of the views' device wrappers.
     virtual render::ParentD3R& GetParentD3R() = 0;
+    /// What the editor works on: the current pointers, the time, the selection and the
+    /// control-panel settings.
+    virtual session::EditContext& Context() = 0;
     /// Shows camera view `index` in the control panel's list without applying it.
     virtual int SelectCameraView(int index) = 0;
     /// Points the camera pivot as the control panel's camera view says.

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/KeyTimeRules.h"
-#include "app/ProgramState.h"
 #include "platform/rm/Device.h"
 #include "platform/rm/Viewport.h"
 #include "scene/CAnimationData.h"
 #include "scene/CModelData.h"
+#include "session/EditContext.h"
+#include "session/KeyTimeRules.h"
 
 namespace {
 
@@ -38,19 +38,20 @@ void OnionSkin::GhostTimes(const CAnimationData& animation, float time, int perS
     }
 }
 
-void OnionSkin::Draw(std::span<rm::Viewport* const> viewports, rm::Device& device) {
-    CAnimationData* animation = g_currentAnimation;
+void OnionSkin::Draw(const session::EditContext& context, std::span<rm::Viewport* const> viewports,
+                     rm::Device& device) {
+    CAnimationData* animation = context.currentAnimation;
     if (!m_shown || animation == nullptr || animation->Model() == nullptr ||
         animation->Model()->Root() == nullptr) {
         return;
     }
-    GhostTimes(*animation, g_currentTime, m_ghostsPerSide, &m_earlier, &m_later);
+    GhostTimes(*animation, context.currentTime, m_ghostsPerSide, &m_earlier, &m_later);
     if (m_earlier.empty() && m_later.empty()) {
         return;
     }
     DrawGhosts(viewports, device, animation->Model()->Root(), m_earlier, m_later,
                [animation](float time) { PoseAnimation(animation, time); });
-    PoseAnimation(animation, g_currentTime);
+    PoseAnimation(animation, context.currentTime);
 }
 
 void OnionSkin::DrawGhosts(std::span<rm::Viewport* const> viewports, rm::Device& device,

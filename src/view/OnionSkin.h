@@ -6,6 +6,10 @@
 
 class CAnimationData;
 
+namespace session {
+class EditContext;
+} // namespace session
+
 namespace rm {
 class Device;
 class Frame;
@@ -34,10 +38,11 @@ public:
     static void GhostTimes(const CAnimationData& animation, float time, int perSide,
                            std::vector<float>* earlier, std::vector<float>* later);
 
-    /// Draws the ghosts of the current animation set's model (ProgramState.h) into each
-    /// of `viewports` on `device`, then poses the set at g_currentTime again. Nothing while
-    /// hidden or without a current animation set bound to a model.
-    void Draw(std::span<rm::Viewport* const> viewports, rm::Device& device);
+    /// Draws the ghosts of `context`'s current animation set's model into each of
+    /// `viewports` on `device`, then poses the set at the context's current time again. Nothing
+    /// while hidden or without a current animation set bound to a model.
+    void Draw(const session::EditContext& context, std::span<rm::Viewport* const> viewports,
+              rm::Device& device);
 
     /// The drawing itself: for each time of `earlier` and of `later` (nearest first, at
     /// most kMostGhosts each), `pose` poses the model for that time and `root` is drawn as

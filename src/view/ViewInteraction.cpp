@@ -4,8 +4,6 @@
 #include <cmath>
 #include <utility>
 
-#include "app/KeyTimeRules.h"
-#include "app/ProgramState.h"
 #include "commands/EditScope.h"
 #include "platform/framework/Translate.h"
 #include "platform/rm/Animation.h"
@@ -18,6 +16,8 @@
 #include "scene/CCharacterData.h"
 #include "scene/CModelData.h"
 #include "scene/CPartRecord.h"
+#include "session/EditContext.h"
+#include "session/KeyTimeRules.h"
 
 namespace {
 
@@ -49,12 +49,12 @@ constexpr char kParentChanged[] =
 constexpr char kRootHasNoParent[] =
     QT_TRANSLATE_NOOP("Pavrix", "モデルのRootの親は変更できません。");
 
-/// The root frame of the model the current animation set is bound to, or null.
-rm::Frame* CurrentModelRoot() {
-    if (g_currentAnimation == nullptr || g_currentAnimation->Model() == nullptr) {
+/// The root frame of the model `context`'s current animation set is bound to, or null.
+rm::Frame* AnimatedModelRoot(const session::EditContext& context) {
+    if (context.currentAnimation == nullptr || context.currentAnimation->Model() == nullptr) {
         return nullptr;
     }
-    return g_currentAnimation->Model()->Root();
+    return context.currentAnimation->Model()->Root();
 }
 
 bool IsInside(const rm::Frame* frame, const rm::Frame* ancestor) {
@@ -86,13 +86,13 @@ rm::Animation* PartAnimation(const rm::Frame* part) {
 
 /// A drag of the Parent-Child mode edits the model: `edit` works on the frame's rest
 /// transform (shown for the moment), and the frame is posed again for the time shown, so
-/// a component its animation has keys for keeps showing the keys.
+/// a component its animation has keys for keeps showing the keys (at `time`).
 template <typename Edit>
-void EditRest(rm::Frame* frame, Edit edit) {
+void EditRest(rm::Frame* frame, float time, Edit edit) {
     frame->ResetPose();
     edit();
     if (rm::Animation* animation = PartAnimation(frame)) {
-        animation->SetTime(g_currentTime);
+        animation->SetTime(time);
     }
 }
 
@@ -110,6 +110,10 @@ void EditPose(rm::Frame* frame, Edit edit) {
 } // namespace
 
 ViewInteraction::ViewInteraction(Host& host) : m_host(host) {}
+
+session::EditContext& ViewInteraction::Context() const {
+    return m_host.Context();
+}
 
 ViewInteraction::~ViewInteraction() = default;
 
@@ -142,15 +146,15 @@ int ViewInteraction::IndexOf(rm::Frame* root, const rm::Frame* frame) {
 // The selection.
 
 void ViewInteraction::UnselectPart() {
-    g_redrawRequest = 1;
-    EmptySelection();
+    Context().redrawRequest = 1;
+    Context().EmptySelection();
 }
 
 int ViewInteraction::SelectPart(rm::Frame* frame, rm::Visual* visual) {
     if (frame == nullptr) {
         return 0;
     }
-    g_redrawRequest = 1;
+    Context().redrawRequest = 1;
     int cycle = 0;
     if (visual == nullptr) {
         const auto& visuals = frame->Visuals();
@@ -158,8 +162,8 @@ int ViewInteraction::SelectPart(rm::Frame* frame, rm::Visual* visual) {
             UnselectPart();
             return 0;
         }
-        if (frame == g_selection.Part() && visuals.size() >= 2) {
-            cycle = g_selection.VisualCycle() + 1;
+        if (frame == Context().selection.Part() && visuals.size() >= 2) {
+            cycle = Context().selection.VisualCycle() + 1;
             if (cycle < 0 || cycle >= static_cast<int>(visuals.size())) {
                 cycle = 0;
             }
@@ -169,19 +173,19 @@ int ViewInteraction::SelectPart(rm::Frame* frame, rm::Visual* visual) {
 
     // Only a mesh or a mesh builder is taken as the picked visual (it gives the box).
     const std::string_view kind = visual->GetClassName();
-    g_selection.Select(frame, kind == "Mesh" || kind == "Builder" ? visual : nullptr);
-    g_selection.SetVisualCycle(cycle);
-    g_selection.SetPartIndex(std::max(0, IndexOf(CurrentModelRoot(), frame)));
+    Context().selection.Select(frame, kind == "Mesh" || kind == "Builder" ? visual : nullptr);
+    Context().selection.SetVisualCycle(cycle);
+    Context().selection.SetPartIndex(std::max(0, IndexOf(AnimatedModelRoot(Context()), frame)));
     return 1;
 }
 
 void ViewInteraction::StepPart(int step) {
-    rm::Frame* root = CurrentModelRoot();
+    rm::Frame* root = AnimatedModelRoot(Context());
     if (root == nullptr) {
         return;
     }
     const int count = CountFrames(root);
-    const int start = ((g_selection.PartIndex() % count) + count) % count;
+    const int start = ((Context().selection.PartIndex() % count) + count) % count;
     int index = start;
     // Each frame is tried once at most: a model without visuals ends the search.
     for (int tried = 0; tried < count; ++tried) {
@@ -190,11 +194,11 @@ void ViewInteraction::StepPart(int step) {
             break;
         }
         if (SelectPart(FrameAt(root, index), nullptr)) {
-            g_selection.SetPartIndex(index);
+            Context().selection.SetPartIndex(index);
             return;
         }
     }
-    g_selection.SetPartIndex(index);
+    Context().selection.SetPartIndex(index);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -215,7 +219,7 @@ void ViewInteraction::MouseMove(const Mouse& mouse) {
         m_dragScope.reset();
         return;
     }
-    if (g_operationMode != 0 && g_operationMode != 1) {
+    if (Context().operationMode != 0 && Context().operationMode != 1) {
         return;
     }
     if (!m_leftDrag) {
@@ -228,7 +232,7 @@ void ViewInteraction::MouseMove(const Mouse& mouse) {
 }
 
 void ViewInteraction::CameraDrag(const Mouse& mouse, float dx, float dy) {
-    g_redrawRequest = 1;
+    Context().redrawRequest = 1;
     rm::Frame* pivot = m_host.GetCameraPivot();
     rm::Frame* camera = m_host.GetCamera();
     if (mouse.control) {
@@ -256,19 +260,19 @@ void ViewInteraction::CameraDrag(const Mouse& mouse, float dx, float dy) {
 }
 
 void ViewInteraction::LeftDrag(const Mouse& mouse, float dx, float dy) {
-    switch (g_mouseFunction) {
+    switch (Context().mouseFunction) {
     case 0:
         MoveModel(mouse, dx, dy);
         break;
     case 1:
-        g_redrawRequest = 1;
-        if (rm::Frame* part = SelectedPartInScene()) {
+        Context().redrawRequest = 1;
+        if (rm::Frame* part = Context().SelectedPartInScene()) {
             MovePart(part, mouse, dx, dy);
         }
         break;
     case 2:
-        g_redrawRequest = 1;
-        if (rm::Frame* part = SelectedPartInScene()) {
+        Context().redrawRequest = 1;
+        if (rm::Frame* part = Context().SelectedPartInScene()) {
             TurnPart(part, mouse, dx, dy);
         }
         break;
@@ -278,13 +282,13 @@ void ViewInteraction::LeftDrag(const Mouse& mouse, float dx, float dy) {
 }
 
 void ViewInteraction::MoveModel(const Mouse& mouse, float dx, float dy) {
-    rm::Frame* root = CurrentModelRoot();
+    rm::Frame* root = AnimatedModelRoot(Context());
     rm::Frame* camera = m_host.GetCamera();
     if (root == nullptr || camera == nullptr) {
         return;
     }
     rm::Vector direction, up;
-    camera->GetOrientation(g_sceneRoot, &direction, &up);
+    camera->GetOrientation(Context().sceneRoot, &direction, &up);
     rm::Vector right = rm::VectorCrossProduct(direction, up);
     if (mouse.shift) {
         up.z = right.z = 0;
@@ -293,41 +297,41 @@ void ViewInteraction::MoveModel(const Mouse& mouse, float dx, float dy) {
     }
     rm::VectorNormalize(&up);
     rm::VectorNormalize(&right);
-    EditRest(root, [&] {
+    EditRest(root, Context().currentTime, [&] {
         rm::Vector p;
-        root->GetPosition(g_sceneRoot, &p);
+        root->GetPosition(Context().sceneRoot, &p);
         p.x -= (up.x * dy + right.x * dx) * 0.02f;
         if (mouse.shift) {
             p.y -= (up.y * dy + right.y * dx) * 0.02f;
         } else {
             p.z -= (up.z * dy + right.z * dx) * 0.02f;
         }
-        root->SetPosition(g_sceneRoot, p.x, p.y, p.z);
+        root->SetPosition(Context().sceneRoot, p.x, p.y, p.z);
     });
-    g_redrawRequest = 1;
+    Context().redrawRequest = 1;
     // The model's place is written with it: quitting must ask first.
     m_host.MarkDocumentModified();
 }
 
 void ViewInteraction::MovePart(rm::Frame* part, const Mouse& mouse, float dx, float dy) {
-    const float v = g_axisPositive ? dy : -dy;
+    const float v = Context().axisPositive ? dy : -dy;
     const auto move = [&] {
         rm::Vector p;
         part->GetPosition(nullptr, &p);
-        if (g_axisX) {
+        if (Context().axisX) {
             p.x += dx * 0.02f;
         }
         if (mouse.shift) {
-            if (g_axisY) {
+            if (Context().axisY) {
                 p.y -= v * 0.02f;
             }
-        } else if (g_axisZ) {
+        } else if (Context().axisZ) {
             p.z -= v * 0.02f;
         }
         part->SetPosition(nullptr, p.x, p.y, p.z);
     };
-    if (g_operationMode != 1) {
-        EditRest(part, move);
+    if (Context().operationMode != 1) {
+        EditRest(part, Context().currentTime, move);
         m_host.MarkDocumentModified();
         return;
     }
@@ -338,17 +342,17 @@ void ViewInteraction::MovePart(rm::Frame* part, const Mouse& mouse, float dx, fl
     if (!PrepareKey(animation, rm::D3DRMANIMATION_POSITIONKEY)) {
         return;
     }
-    animation->AddPositionKey(static_cast<float>(g_keyTime), p.x, p.y, p.z);
+    animation->AddPositionKey(static_cast<float>(Context().keyTime), p.x, p.y, p.z);
     AfterKeyWritten();
 }
 
 void ViewInteraction::TurnPart(rm::Frame* part, const Mouse& mouse, float dx, float dy) {
-    const float v = g_axisPositive ? dy : -dy;
-    if (g_operationMode == 0) {
-        const float ax = g_axisX ? v * -0.5f * kDegree : 0.0f;
-        const float ay = g_axisY ? dx * -0.5f * kDegree : 0.0f;
-        const float az = g_axisZ ? dx * -0.5f * kDegree : 0.0f;
-        EditRest(part, [&] {
+    const float v = Context().axisPositive ? dy : -dy;
+    if (Context().operationMode == 0) {
+        const float ax = Context().axisX ? v * -0.5f * kDegree : 0.0f;
+        const float ay = Context().axisY ? dx * -0.5f * kDegree : 0.0f;
+        const float az = Context().axisZ ? dx * -0.5f * kDegree : 0.0f;
+        EditRest(part, Context().currentTime, [&] {
             part->SetRotation(part, 1, 0, 0, ax);
             part->Move(1.0f);
             if (mouse.shift) {
@@ -363,9 +367,9 @@ void ViewInteraction::TurnPart(rm::Frame* part, const Mouse& mouse, float dx, fl
         m_host.MarkDocumentModified();
         return;
     }
-    const float ax = g_axisX ? v * 0.5f * kDegree : 0.0f;
-    const float ay = g_axisY ? dx * 0.5f * kDegree : 0.0f;
-    const float az = g_axisZ ? dx * 0.5f * kDegree : 0.0f;
+    const float ax = Context().axisX ? v * 0.5f * kDegree : 0.0f;
+    const float ay = Context().axisY ? dx * 0.5f * kDegree : 0.0f;
+    const float az = Context().axisZ ? dx * 0.5f * kDegree : 0.0f;
     const rm::Quaternion q1 = rm::QuaternionFromRotation({1, 0, 0}, ax);
     const rm::Quaternion q2 = mouse.shift ? rm::QuaternionFromRotation({0, 0, 1}, az)
                                           : rm::QuaternionFromRotation({0, 1, 0}, ay);
@@ -379,17 +383,17 @@ void ViewInteraction::TurnPart(rm::Frame* part, const Mouse& mouse, float dx, fl
     if (!PrepareKey(animation, rm::D3DRMANIMATION_ROTATEKEY)) {
         return;
     }
-    animation->AddRotateKey(static_cast<float>(g_keyTime), q);
+    animation->AddRotateKey(static_cast<float>(Context().keyTime), q);
     AfterKeyWritten();
 }
 
 void ViewInteraction::AfterKeyWritten() {
     // A key at a time the key-time list does not hold yet (the key time can differ from
     // the current time's whole part) must show on the bar.
-    const float keyTime = static_cast<float>(g_keyTime);
+    const float keyTime = static_cast<float>(Context().keyTime);
     bool listed = false;
-    for (unsigned i = 0; i < g_currentAnimation->KeyTimeCount() && !listed; ++i) {
-        listed = g_currentAnimation->KeyTime(static_cast<int>(i)) == keyTime;
+    for (unsigned i = 0; i < Context().currentAnimation->KeyTimeCount() && !listed; ++i) {
+        listed = Context().currentAnimation->KeyTime(static_cast<int>(i)) == keyTime;
     }
     if (!listed) {
         m_host.RefreshKeyRange(1);
@@ -398,13 +402,13 @@ void ViewInteraction::AfterKeyWritten() {
 }
 
 int ViewInteraction::PrepareKey(rm::Animation* animation, std::uint32_t keyType) {
-    if (g_currentAnimation == nullptr) {
+    if (Context().currentAnimation == nullptr) {
         return 0;
     }
-    const float now = static_cast<float>(ToKeyTime(g_currentTime));
+    const float now = static_cast<float>(ToKeyTime(Context().currentTime));
     bool listed = false;
-    for (unsigned i = 0; i < g_currentAnimation->KeyTimeCount() && !listed; ++i) {
-        listed = g_currentAnimation->KeyTime(static_cast<int>(i)) == now;
+    for (unsigned i = 0; i < Context().currentAnimation->KeyTimeCount() && !listed; ++i) {
+        listed = Context().currentAnimation->KeyTime(static_cast<int>(i)) == now;
     }
     if (!listed && !m_host.AddKeyFrame(0)) {
         return 0;
@@ -412,7 +416,7 @@ int ViewInteraction::PrepareKey(rm::Animation* animation, std::uint32_t keyType)
     if (animation == nullptr) {
         return 0;
     }
-    const float time = static_cast<float>(g_keyTime);
+    const float time = static_cast<float>(Context().keyTime);
     for (const rm::AnimationKey& key : animation->Keys()) {
         if (key.dvTime > time) {
             break;
@@ -432,7 +436,7 @@ void ViewInteraction::LeftButtonDown(const Mouse& mouse) {
     if (m_rightDrag) {
         return;
     }
-    CCharacterData* before = g_currentCharacter;
+    CCharacterData* before = Context().currentCharacter;
     rm::Viewport* viewport = m_host.GetViewport();
     m_picks.clear();
     if (viewport != nullptr) {
@@ -450,9 +454,10 @@ void ViewInteraction::LeftButtonDown(const Mouse& mouse) {
         }
         const Link link = std::exchange(m_pendingLink, Link::None);
         const bool linking =
-            link != Link::None || (mouse.shift && mouse.control && g_operationMode == 0);
-        rm::Frame* selected = SelectedPartInScene();
-        if (linking && selected != nullptr && g_currentCharacter == before && deepest != nullptr) {
+            link != Link::None || (mouse.shift && mouse.control && Context().operationMode == 0);
+        rm::Frame* selected = Context().SelectedPartInScene();
+        if (linking && selected != nullptr && Context().currentCharacter == before &&
+            deepest != nullptr) {
             handled = link == Link::Child ? Reparent(deepest, selected) : Reparent(deepest);
         } else if (pick.visual != nullptr) {
             handled = SelectPart(deepest, pick.visual.Get()) != 0;
@@ -469,13 +474,13 @@ void ViewInteraction::BeginDrag() {
                                              QT_TRANSLATE_NOOP("Pavrix", "パーツの移動"),
                                              QT_TRANSLATE_NOOP("Pavrix", "パーツの回転")};
     m_dragScope.reset();
-    if (g_mouseFunction < 0 || g_mouseFunction > 2) {
+    if (Context().mouseFunction < 0 || Context().mouseFunction > 2) {
         return;
     }
-    rm::Frame* part = SelectedPartInScene();
-    const bool keyed = g_operationMode == 1 && g_mouseFunction != 0;
+    rm::Frame* part = Context().SelectedPartInScene();
+    const bool keyed = Context().operationMode == 1 && Context().mouseFunction != 0;
     m_dragScope = std::make_unique<EditScope>(
-        m_host.History(), framework::Tr(kDragNames[g_mouseFunction]),
+        m_host.History(), Context(), framework::Tr(kDragNames[Context().mouseFunction]),
         EditScope::ModelFrames | (keyed ? EditScope::PartAnimation : 0u),
         keyed && part != nullptr ? PartAnimation(part) : nullptr);
 }
@@ -488,8 +493,8 @@ void ViewInteraction::LeftButtonUp() {
 bool ViewInteraction::PickCharacter(const rm::PickRecord& pick) {
     rm::Frame* root = pick.framePath[2].Get();
     CCharacterData* character = nullptr;
-    if (g_libraries != nullptr) {
-        for (auto* entry = g_libraries->Characters().Head(); entry != nullptr;
+    if (Context().libraries != nullptr) {
+        for (auto* entry = Context().libraries->Characters().Head(); entry != nullptr;
              entry = entry->Next()) {
             CCharacterData& candidate = entry->Payload();
             if (candidate.m_model != nullptr && candidate.m_model->Root() == root) {
@@ -498,37 +503,38 @@ bool ViewInteraction::PickCharacter(const rm::PickRecord& pick) {
             }
         }
     }
-    g_currentCharacter = character;
-    g_currentModel = character != nullptr ? character->m_model : nullptr;
-    g_currentAnimation = character != nullptr ? character->m_current : nullptr;
+    Context().currentCharacter = character;
+    Context().currentModel = character != nullptr ? character->m_model : nullptr;
+    Context().currentAnimation = character != nullptr ? character->m_current : nullptr;
     if (character == nullptr) {
         m_host.ShowMessage(QString::fromLatin1(kNotCharacter));
         return false;
     }
-    if (g_currentModel == nullptr) {
+    if (Context().currentModel == nullptr) {
         m_host.ShowMessage(QString::fromLatin1(kNotModel));
         return false;
     }
-    if (g_currentAnimation == nullptr) {
+    if (Context().currentAnimation == nullptr) {
         m_host.ShowMessage(QString::fromLatin1(kNotAnimation));
         return false;
     }
-    g_currentTime = g_currentAnimation->Set() != nullptr ? g_currentAnimation->m_time : -1.0f;
-    g_keyTime = ToKeyTime(g_currentTime);
+    Context().currentTime =
+        Context().currentAnimation->Set() != nullptr ? Context().currentAnimation->m_time : -1.0f;
+    Context().keyTime = ToKeyTime(Context().currentTime);
     m_host.RefreshKeyRange(0);
     m_host.RefreshTimeDisplay();
     return true;
 }
 
-rm::Frame* ViewInteraction::SelectedPartNow() {
-    return g_selection.Part();
+rm::Frame* ViewInteraction::SelectedPartNow() const {
+    return Context().selection.Part();
 }
 
 bool ViewInteraction::Reparent(rm::Frame* part, rm::Frame* target) {
-    g_redrawRequest = 1;
-    EditScope scope(m_host.History(), framework::Tr(QT_TRANSLATE_NOOP("Pavrix", "親の変更")),
-                    EditScope::ModelFrames);
-    rm::Frame* root = g_currentModel != nullptr ? g_currentModel->Root() : nullptr;
+    Context().redrawRequest = 1;
+    EditScope scope(m_host.History(), Context(),
+                    framework::Tr(QT_TRANSLATE_NOOP("Pavrix", "親の変更")), EditScope::ModelFrames);
+    rm::Frame* root = Context().currentModel != nullptr ? Context().currentModel->Root() : nullptr;
     // Only parts of the current model move, within it; its root has no parent to change,
     // and no frame may end up under itself.
     if (root == nullptr || !IsInside(part, root) || !IsInside(target, root)) {
@@ -550,7 +556,7 @@ bool ViewInteraction::Reparent(rm::Frame* part, rm::Frame* target) {
     }
     parent->AddChild(part);
     // The part keeps its visuals but takes another place in the depth-first order.
-    g_selection.Resolve(g_sceneRoot, root);
+    Context().selection.Resolve(Context().sceneRoot, root);
     m_host.MarkDocumentModified();
     // The bars and the timeline's part tree show the new tree (the key-time list stays).
     m_host.RefreshKeyRange(0);
@@ -599,6 +605,6 @@ bool ViewInteraction::KeyDown(Key key, bool alt) {
         m_host.SelectCameraView(preset);
         m_host.ApplyCameraView();
     }
-    g_redrawRequest = 1;
+    Context().redrawRequest = 1;
     return true;
 }

@@ -13,6 +13,10 @@
 class EditScope;
 class UndoHistory;
 
+namespace session {
+class EditContext;
+} // namespace session
+
 namespace rm {
 class Animation;
 } // namespace rm
@@ -25,8 +29,8 @@ class Animation;
 /// numeric-pad camera presets. No widget: the view translates its events and gives the
 /// window's services through the Host, so the handlers run headless too.
 ///
-/// It works on the program-wide state (ProgramState.h): the selection, the current
-/// character, model and animation set, the time and the control-panel settings.
+/// It works on the host's edit context: the selection, the current character, model and
+/// animation set, the time and the control-panel settings.
 ///
 /// Two choices of ours: after a pick the part index is the picked part's place in the
 /// depth-first order of the current model (its root 0), so Up and Down step from the
@@ -60,6 +64,8 @@ public:
         virtual int MarkDocumentModified() = 0;
         /// The edit history; null records nothing.
         virtual UndoHistory* History() { return nullptr; }
+        /// What the interaction works on (borrowed; lives as long as the host).
+        virtual session::EditContext& Context() = 0;
     };
 
     /// The mouse at an event: where (view pixels, y down), which buttons are held and
@@ -128,7 +134,7 @@ public:
     void SelectNextPart() { StepPart(+1); }
     /// Makes sure the current key time has keys for `animation` to take one of `keyType`
     /// (1 rotation, 3 position): adds a key frame when the current time is no key time
-    /// (which may ask), then takes out the first key of that type at g_keyTime. 0 when no
+    /// (which may ask), then takes out the first key of that type at keyTime. 0 when no
     /// key frame could be added or there is no animation.
     int PrepareKey(rm::Animation* animation, std::uint32_t keyType);
 
@@ -139,6 +145,7 @@ public:
     static int CountFrames(rm::Frame* root);
 
 private:
+    session::EditContext& Context() const;
     void CameraDrag(const Mouse& mouse, float dx, float dy);
     void LeftDrag(const Mouse& mouse, float dx, float dy);
     void MoveModel(const Mouse& mouse, float dx, float dy);
@@ -148,7 +155,7 @@ private:
     void UnselectPart();
     void StepPart(int step);
     void AfterKeyWritten();
-    static rm::Frame* SelectedPartNow();
+    rm::Frame* SelectedPartNow() const;
 
     Host& m_host;
     double m_pixelRatio = 1.0;

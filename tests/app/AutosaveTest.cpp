@@ -13,7 +13,6 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "app/ProgramState.h"
 #include "app/ShellFixture.h"
 #include "platform/framework/Document.h"
 #include "platform/framework/MessageBoxCodes.h"
@@ -22,6 +21,7 @@
 #include "resources/CommandIds.h"
 #include "scene/CAnimationData.h"
 #include "scene/CModelData.h"
+#include "session/EditContext.h"
 
 namespace {
 
@@ -43,11 +43,12 @@ protected:
 
     /// An edit as the user makes one: a key added for a part at a time between two keys.
     void Edit() {
-        SetSelectedPart(g_currentModel->Root()->Children().front().Get());
-        const float time = (g_currentAnimation->KeyTime(0) + g_currentAnimation->KeyTime(1)) / 2;
-        g_currentTime = std::floor(time);
-        g_keyTime = static_cast<unsigned>(g_currentTime);
-        frame->PoseCurrentAnimation(g_currentTime);
+        Context().SetSelectedPart(Context().currentModel->Root()->Children().front().Get());
+        const float time =
+            (Context().currentAnimation->KeyTime(0) + Context().currentAnimation->KeyTime(1)) / 2;
+        Context().currentTime = std::floor(time);
+        Context().keyTime = static_cast<unsigned>(Context().currentTime);
+        frame->PoseCurrentAnimation(Context().currentTime);
         ui.messageBox.Push(framework::IdOk);
         ASSERT_EQ(frame->AddKeyFrame(1), 1);
         ASSERT_TRUE(Document().IsModified());
@@ -70,10 +71,11 @@ TEST_F(AutosaveTest, WritesOnlyWhenDueAndIdleAndGoesWithTheSaveAndTheNormalEnd) 
     Edit();
     EXPECT_FALSE(app->PollAutosave(1000)) << "the interval starts with the change";
     EXPECT_FALSE(app->PollAutosave(1059));
-    g_playState = 1;
+    Context().playState = 1;
     EXPECT_FALSE(app->PollAutosave(1061)) << "never during playback";
-    g_playState = 0;
+    Context().playState = 0;
     ASSERT_TRUE(app->PollAutosave(1062));
+    ASSERT_TRUE(autosave->Finish()) << "written in the background";
     const QString file = autosave->FileName();
     EXPECT_TRUE(file.startsWith(Folder()));
     EXPECT_EQ(Bytes(user), Bytes(QString::fromStdString(shell_test::SampleWalker())))
@@ -93,6 +95,7 @@ TEST_F(AutosaveTest, WritesOnlyWhenDueAndIdleAndGoesWithTheSaveAndTheNormalEnd) 
     ASSERT_TRUE(Document().IsModified());
     app->PollAutosave(3000);
     ASSERT_TRUE(app->PollAutosave(3100));
+    ASSERT_TRUE(autosave->Finish());
     ASSERT_TRUE(QFileInfo::exists(file));
     ui.messageBox.Push(framework::IdNo); // the changes are given up on purpose
     Stop();
@@ -148,11 +151,38 @@ TEST_F(AutosaveTest, AfterACrashYesRecoversTheUsersFileModifiedAndNoRemovesIt) {
     }
 }
 
+TEST_F(AutosaveTest, TheBackgroundWriteIsWhatASaveWritesAndADiscardUnderWayLeavesNothing) {
+    Edit();
+    const QString expected = dir.filePath(QStringLiteral("expected.x"));
+    ASSERT_EQ(Document().DoSave(expected, 0), 1);
+    Document().SetModifiedFlag(1);
+    Autosave own(Folder(), 60, 5151);
+    ASSERT_TRUE(own.Start(frame->MakeSceneDocument(), user, 0));
+    ASSERT_TRUE(own.Finish());
+    EXPECT_FALSE(own.Writing());
+    EXPECT_EQ(Bytes(own.FileName()), Bytes(expected));
+    const std::vector<Autosave::Orphan> none = own.FindOrphans();
+    EXPECT_TRUE(none.empty()) << "this editor's own is no orphan";
+
+    // Stopped while it writes (or just after): neither the file, its note nor a temporary
+    // file of it stays behind (only the lock, held while the editor runs).
+    ASSERT_TRUE(own.Start(frame->MakeSceneDocument(), user, 10));
+    own.Discard();
+    EXPECT_FALSE(own.Writing());
+    const QStringList left = QDir(Folder()).entryList(QDir::Files | QDir::Hidden);
+    for (const QString& name : left) {
+        EXPECT_TRUE(!name.contains(QStringLiteral("autosave-5151.")) ||
+                    name == QStringLiteral("autosave-5151.lock"))
+            << name.toStdString();
+    }
+}
+
 TEST_F(AutosaveTest, TwoEditorsNeverTakeEachOthersAutosave) {
     Edit();
     Autosave other(Folder(), 60, 4242);
     ASSERT_TRUE(other.Write(frame->MakeSceneDocument(), user, 0));
     ASSERT_TRUE(app->PollAutosave(0) || app->PollAutosave(100));
+    ASSERT_TRUE(app->GetAutosave()->Finish());
     // Both are running: neither sees the other's as left behind.
     EXPECT_TRUE(app->GetAutosave()->FindOrphans().empty());
     EXPECT_TRUE(other.FindOrphans().empty());

@@ -10,13 +10,13 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "app/ProgramState.h"
 #include "app/ShellFixture.h"
 #include "dialogs/CModelScaleDialog.h"
 #include "dialogs/CPartKeyDialog.h"
 #include "platform/framework/Document.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "resources/CommandIds.h"
+#include "session/EditContext.h"
 #include "support/BatchTestFiles.h"
 
 namespace {
@@ -44,7 +44,7 @@ protected:
 
 TEST_F(BatchEditingTest, EditsSavedThroughTheMenuComeBackFromTheFile) {
     ASSERT_EQ(OpenFile(in), 1);
-    const batch_test::Snapshot before = batch_test::Capture(g_currentModel);
+    const batch_test::Snapshot before = batch_test::Capture(Context().currentModel);
     ASSERT_EQ(before.parts.size(), 2u);
 
     const struct {
@@ -97,7 +97,7 @@ TEST_F(BatchEditingTest, EditsSavedThroughTheMenuComeBackFromTheFile) {
         {"the Arm renamed in the part key dialog", ids::EditPartsAnimationKey,
          [this] {
              view->Interaction().SelectPart(
-                 g_currentModel->Root()->Children()[0]->Children()[0].Get(), nullptr);
+                 Context().currentModel->Root()->Children()[0]->Children()[0].Get(), nullptr);
              ui.dialogRunner.Push([](Dialog& dialog) {
                  dialog.SetDlgItemText(CPartKeyDialog::PartTypeNameEdit, QStringLiteral("Hand"));
                  dialog.ClickButton(IdOk);
@@ -118,7 +118,7 @@ TEST_F(BatchEditingTest, EditsSavedThroughTheMenuComeBackFromTheFile) {
         ui.fileDialog.Choose(out);
         ASSERT_EQ(Menu(ids::FileSaveAs), 1) << row.what;
         ASSERT_EQ(OpenFile(out), 1) << row.what;
-        const batch_test::Snapshot after = batch_test::Capture(g_currentModel);
+        const batch_test::Snapshot after = batch_test::Capture(Context().currentModel);
         ASSERT_EQ(after.parts.size(), 2u) << row.what;
         SCOPED_TRACE(row.what);
         row.check(after);

@@ -16,7 +16,6 @@
 #include <sys/fsuid.h>
 
 #include "app/BarControlIds.h"
-#include "app/ProgramState.h"
 #include "app/ShellFixture.h"
 #include "platform/framework/Document.h"
 #include "platform/framework/MessageBoxCodes.h"
@@ -27,6 +26,7 @@
 #include "scene/CAnimationData.h"
 #include "scene/CModelData.h"
 #include "scene/CPartRecord.h"
+#include "session/EditContext.h"
 
 namespace {
 
@@ -64,10 +64,10 @@ TEST_F(ApplicationTest, OpensTheFileOfTheCommandLineAndFramesItInTheView) {
     ASSERT_TRUE(Start({QString::fromStdString(SampleWalker())}));
     // The file's name, with the place of the unsaved-changes mark.
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("walker.x[*] - Pavrix"));
-    ASSERT_NE(g_currentAnimation, nullptr);
-    ASSERT_NE(g_currentModel, nullptr);
-    EXPECT_NE(g_currentCharacter, nullptr);
-    EXPECT_EQ(g_currentModel->Root()->GetParent(), g_sceneFrame);
+    ASSERT_NE(Context().currentAnimation, nullptr);
+    ASSERT_NE(Context().currentModel, nullptr);
+    EXPECT_NE(Context().currentCharacter, nullptr);
+    EXPECT_EQ(Context().currentModel->Root()->GetParent(), Context().sceneFrame);
     EXPECT_EQ(Panel().GetDlgItemText(ctl::AnimationName), QStringLiteral("walker.x"));
     EXPECT_EQ(Panel().GetDlgItemText(ctl::ModelName), QStringLiteral("walker.x"));
     EXPECT_EQ(Bar().GetDlgItemText(ctl::Min), QStringLiteral("0.00"));
@@ -78,23 +78,23 @@ TEST_F(ApplicationTest, OpensTheFileOfTheCommandLineAndFramesItInTheView) {
 
     // The camera pivot sits at the centre of the model.
     rm::Box box;
-    g_currentModel->Root()->GetHierarchyBox(&box);
+    Context().currentModel->Root()->GetHierarchyBox(&box);
     rm::Vector pivot;
-    view->GetCameraPivot()->GetPosition(g_currentModel->Root(), &pivot);
+    view->GetCameraPivot()->GetPosition(Context().currentModel->Root(), &pivot);
     EXPECT_NEAR(pivot.y, (box.min.y + box.max.y) * 0.5f, 1e-3f);
     EXPECT_EQ(ui.messageBox.Asked().size(), 0u);
 }
 
 TEST_F(ApplicationTest, CenterWithAPartSelectedCentresOnTheWholeModel) {
     ASSERT_TRUE(Start({QString::fromStdString(SampleWalker())}));
-    rm::Frame* root = g_currentModel->Root();
+    rm::Frame* root = Context().currentModel->Root();
     ASSERT_NE(root, nullptr);
     ASSERT_FALSE(root->Children().empty());
     rm::Frame* part = root->Children().front().Get();
     while (!part->Children().empty()) {
         part = part->Children().front().Get();
     }
-    SetSelectedPart(part);
+    Context().SetSelectedPart(part);
     view->GetCameraPivot()->SetPosition(nullptr, 50, 50, 50);
     ASSERT_EQ(frame->OnCmdMsg(ctl::Center), 1);
     rm::Box box;
@@ -104,7 +104,7 @@ TEST_F(ApplicationTest, CenterWithAPartSelectedCentresOnTheWholeModel) {
     EXPECT_NEAR(pivot.x, (box.min.x + box.max.x) * 0.5f, 1e-3f);
     EXPECT_NEAR(pivot.y, (box.min.y + box.max.y) * 0.5f, 1e-3f);
     EXPECT_NEAR(pivot.z, (box.min.z + box.max.z) * 0.5f, 1e-3f);
-    SetSelectedPart(nullptr);
+    Context().SetSelectedPart(nullptr);
 }
 
 TEST_F(ApplicationTest, AFileThatCannotBeLoadedEndsTheStartWithTheLoadMessage) {
@@ -188,7 +188,8 @@ TEST_F(ApplicationTest, ExitAsksAboutChangesThenEndsTheLoop) {
     ASSERT_EQ(ui.messageBox.Asked().size(), 1u);
     EXPECT_EQ(ui.messageBox.Asked()[0].style & framework::MbTypeMask, framework::MbYesNoCancel);
     EXPECT_EQ(app->GetMainWnd(), nullptr);
-    EXPECT_EQ(g_sceneRoot, nullptr);
+    // The frame took its edit context with it; the scene it released leaves no factory.
+    EXPECT_EQ(g_d3drm, nullptr);
     app.reset();
 }
 
@@ -239,12 +240,12 @@ void AddParts(rm::Frame* frame, int depth, std::vector<PartState>* out) {
 }
 
 /// The current character as it is in memory now.
-CharacterState Capture() {
+CharacterState Capture(const session::EditContext& context) {
     CharacterState state;
-    for (const auto& child : g_currentModel->Root()->Children()) {
+    for (const auto& child : context.currentModel->Root()->Children()) {
         AddParts(child.Get(), 0, &state.parts);
     }
-    for (const auto& animation : g_currentAnimation->Set()->Animations()) {
+    for (const auto& animation : context.currentAnimation->Set()->Animations()) {
         TrackState track;
         if (const auto driven = animation->GetFrame()) {
             track.part = FileNameOf(driven.Get());
@@ -256,8 +257,8 @@ CharacterState Capture() {
         }
         state.tracks.push_back(std::move(track));
     }
-    for (unsigned i = 0; i < g_currentAnimation->KeyTimeCount(); ++i) {
-        state.keyTimes.push_back(g_currentAnimation->KeyTime(static_cast<int>(i)));
+    for (unsigned i = 0; i < context.currentAnimation->KeyTimeCount(); ++i) {
+        state.keyTimes.push_back(context.currentAnimation->KeyTime(static_cast<int>(i)));
     }
     return state;
 }
@@ -439,7 +440,7 @@ TEST_F(OpenPlaySaveTest, TheTestCharacterPlaysStopsSavesUnderANewNameAndOpensAga
                 app->PostQuitMessage(1);
                 return;
             }
-            atOpen = Capture();
+            atOpen = Capture(Context());
             Bar().SetCurSel(ctl::PlaySpeed, 0); // "1/120": 120 key-time units a second
             frame->RouteCommand(ctl::PlaySpeed, framework::Notification::SelChange);
             Click(ids::PlayAnimation);
@@ -447,12 +448,12 @@ TEST_F(OpenPlaySaveTest, TheTestCharacterPlaysStopsSavesUnderANewNameAndOpensAga
             earlyPicture = view->GetPicture();
         } else if (pass == kStopPass) {
             latePicture = view->GetPicture();
-            playedTo = g_currentTime;
-            playStateWhilePlaying = g_playState;
+            playedTo = Context().currentTime;
+            playStateWhilePlaying = Context().playState;
             Click(ids::StopAnimation);
-            stoppedAt = g_currentTime;
+            stoppedAt = Context().currentTime;
             frame->MarkDocumentModified();
-            beforeSave = Capture();
+            beforeSave = Capture(Context());
             savedResult = SaveAs(saved);
             modifiedAfterSave = frame->GetActiveDocument()->IsModified();
             pathAfterSave = frame->GetActiveDocument()->GetPathName();
@@ -460,7 +461,7 @@ TEST_F(OpenPlaySaveTest, TheTestCharacterPlaysStopsSavesUnderANewNameAndOpensAga
         } else if (pass == kStopPass + 1) {
             ui.fileDialog.Choose(saved);
             frame->OnCommand(ids::FileOpen, framework::CommandSource::Menu);
-            reopened = Capture();
+            reopened = Capture(Context());
         } else if (pass == kStopPass + 2) {
             ui.messageBox.Clear();
             frame->MarkDocumentModified();

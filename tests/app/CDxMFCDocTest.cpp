@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include "app/BarControlIds.h"
-#include "app/ProgramState.h"
 #include "app/ShellFixture.h"
 #include "app/TestCharacters.h"
 #include "platform/framework/FileDialogRequest.h"
@@ -20,6 +19,7 @@
 #include "scene/CAnimationData.h"
 #include "scene/CCharacterData.h"
 #include "scene/CModelData.h"
+#include "session/EditContext.h"
 
 namespace {
 
@@ -40,21 +40,21 @@ protected:
         return frame->OnCommand(ids::FileOpen, framework::CommandSource::Menu);
     }
 
-    int CharacterCount() { return g_libraries->Characters().Count(); }
+    int CharacterCount() { return Context().libraries->Characters().Count(); }
 
     CDxMFCDoc* document = nullptr;
 };
 
 TEST_F(DocumentTest, OpenLoadsTheCharacterAndFillsTheBars) {
     ASSERT_EQ(OpenThroughTheMenu(SampleWalker()), 1);
-    ASSERT_NE(g_currentAnimation, nullptr);
+    ASSERT_NE(Context().currentAnimation, nullptr);
     EXPECT_EQ(CharacterCount(), 1);
     EXPECT_EQ(Panel().GetDlgItemText(ctl::AnimationName), QStringLiteral("walker.x"));
     EXPECT_EQ(Bar().GetDlgItemText(ctl::Length).toInt() > 0 ||
                   Bar().GetDlgItemText(ctl::Length) == QStringLiteral("Last"),
               true);
     EXPECT_EQ(document->GetPathName(), QString::fromStdString(SampleWalker()));
-    EXPECT_EQ(g_redrawRequest, 1);
+    EXPECT_EQ(Context().redrawRequest, 1);
     EXPECT_EQ(document->GetOpenMode(), 0);
 
     // A second open replaces the scene.
@@ -76,35 +76,35 @@ TEST_F(DocumentTest, AnAnimationOverTheKeyTimeLimitIsReportedOnce) {
                   texts.begin(), texts.end(),
                   [](const QString& text) { return text.contains(QStringLiteral("最大許容値")); }),
               1);
-    EXPECT_EQ(g_currentAnimation->KeyTimeCount(), 1024u);
+    EXPECT_EQ(Context().currentAnimation->KeyTimeCount(), 1024u);
     EXPECT_EQ(Bar().GetDlgItemText(ctl::Max), QStringLiteral("1023.00"));
 }
 
 TEST_F(DocumentTest, NewWithNothingSelectedClearsTheWholeScene) {
     ASSERT_EQ(OpenThroughTheMenu(SampleWalker()), 1);
-    g_currentTime = 12.5f;
+    Context().currentTime = 12.5f;
     ASSERT_EQ(frame->OnCommand(ids::FileNew, framework::CommandSource::Menu), 1);
     EXPECT_EQ(CharacterCount(), 0);
-    EXPECT_EQ(g_libraries->Models().Entries().Count(), 0);
-    EXPECT_EQ(g_currentAnimation, nullptr);
-    EXPECT_EQ(g_currentModel, nullptr);
-    EXPECT_EQ(g_currentCharacter, nullptr);
-    EXPECT_EQ(g_currentTime, 0.0f);
-    EXPECT_EQ(g_sceneFrame->GetChildren().size(), 0u);
+    EXPECT_EQ(Context().libraries->Models().Entries().Count(), 0);
+    EXPECT_EQ(Context().currentAnimation, nullptr);
+    EXPECT_EQ(Context().currentModel, nullptr);
+    EXPECT_EQ(Context().currentCharacter, nullptr);
+    EXPECT_EQ(Context().currentTime, 0.0f);
+    EXPECT_EQ(Context().sceneFrame->GetChildren().size(), 0u);
     EXPECT_EQ(Bar().GetDlgItemText(ctl::Min), QStringLiteral("0.00"));
     EXPECT_EQ(Bar().GetDlgItemText(ctl::Max), QStringLiteral("0.00"));
     EXPECT_EQ(Bar().GetDlgItemText(ctl::Length), QStringLiteral("Non"));
     EXPECT_EQ(Panel().GetDlgItemText(ctl::AnimationName), QStringLiteral("non"));
-    EXPECT_EQ(g_redrawRequest, 1);
+    EXPECT_EQ(Context().redrawRequest, 1);
 }
 
 TEST_F(DocumentTest, ClearSceneOfTheCurrentCharacterWithoutOneKeepsTheLists) {
     ASSERT_EQ(OpenThroughTheMenu(SampleWalker()), 1);
-    g_currentCharacter = nullptr;
+    Context().currentCharacter = nullptr;
     EXPECT_EQ(frame->ClearScene(0), 1);
     EXPECT_EQ(CharacterCount(), 1);
-    EXPECT_EQ(g_currentModel, nullptr);
-    EXPECT_EQ(g_currentAnimation, nullptr);
+    EXPECT_EQ(Context().currentModel, nullptr);
+    EXPECT_EQ(Context().currentAnimation, nullptr);
     EXPECT_EQ(Bar().GetDlgItemText(ctl::Length), QStringLiteral("Non"));
 }
 
@@ -132,8 +132,8 @@ TEST_F(DocumentTest, AFailedOpenShowsTheLoadMessageAndKeepsTheDocumentAsItWas) {
         ASSERT_EQ(frame->OnCommand(ids::DeleteAllPositionKey, framework::CommandSource::Menu), 1);
         ASSERT_EQ(document->IsModified(), 1);
         ui.messageBox.Clear();
-        CModelData* model = g_currentModel;
-        CAnimationData* animation = g_currentAnimation;
+        CModelData* model = Context().currentModel;
+        CAnimationData* animation = Context().currentAnimation;
         const QString title = frame->windowTitle();
         // Unsaved changes: the open asks first; "No" lets them go only if the open works.
         ui.messageBox.Push(framework::IdNo);
@@ -147,9 +147,9 @@ TEST_F(DocumentTest, AFailedOpenShowsTheLoadMessageAndKeepsTheDocumentAsItWas) {
         if (!row.reason.isEmpty()) {
             EXPECT_EQ(text.section(QLatin1Char('\n'), 1, 1), row.reason);
         }
-        EXPECT_EQ(g_currentModel, model);
-        EXPECT_EQ(g_currentAnimation, animation);
-        EXPECT_EQ(g_currentModel->Root()->GetParent(), g_sceneFrame);
+        EXPECT_EQ(Context().currentModel, model);
+        EXPECT_EQ(Context().currentAnimation, animation);
+        EXPECT_EQ(Context().currentModel->Root()->GetParent(), Context().sceneFrame);
         EXPECT_EQ(document->GetPathName(), walker);
         EXPECT_EQ(frame->windowTitle(), title);
         EXPECT_EQ(document->IsModified(), 1);
@@ -172,7 +172,7 @@ TEST_F(DocumentTest, SaveWritesTheCharacterThatOpensAgain) {
     EXPECT_EQ(document->IsModified(), 0);
     ASSERT_TRUE(QFile::exists(path));
     ASSERT_EQ(OpenThroughTheMenu(path.toStdString()), 1);
-    EXPECT_NE(g_currentAnimation, nullptr);
+    EXPECT_NE(Context().currentAnimation, nullptr);
     EXPECT_EQ(Bar().GetDlgItemText(ctl::Max).isEmpty(), false);
 }
 
@@ -265,18 +265,18 @@ TEST_F(DocumentStateTest, InsertingTheSameFileTwiceGivesTwoCharactersUnderSuffix
     const std::string walker = SampleWalker();
     const std::string suffixed = std::string(PAVRIX_SAMPLES_DIR) + "/walker_1.x";
     ASSERT_EQ(Command(ids::InsertCharacter, QString::fromStdString(walker)), 1);
-    CCharacterData* first = g_currentCharacter;
+    CCharacterData* first = Context().currentCharacter;
     ASSERT_EQ(Command(ids::InsertCharacter, QString::fromStdString(walker)), 1);
     EXPECT_EQ(CharacterCount(), 2);
-    EXPECT_NE(g_currentCharacter, first);
-    EXPECT_EQ(g_currentCharacter->m_ownsData, 1);
+    EXPECT_NE(Context().currentCharacter, first);
+    EXPECT_EQ(Context().currentCharacter->m_ownsData, 1);
     EXPECT_EQ(ModelNames(), (std::vector<std::string>{walker, suffixed}));
     EXPECT_EQ(AnimationNames(), (std::vector<std::string>{walker, suffixed}));
     EXPECT_EQ(document->GetPathName(), QString::fromStdString(suffixed));
     EXPECT_EQ(Panel().GetDlgItemText(ctl::AnimationName), QStringLiteral("walker_1.x"));
     EXPECT_EQ(Panel().GetDlgItemText(ctl::ModelName), QStringLiteral("walker_1.x"));
-    EXPECT_EQ(g_sceneFrame->GetChildren().size(), 2u);
-    EXPECT_EQ(g_currentAnimation->Model(), g_currentModel);
+    EXPECT_EQ(Context().sceneFrame->GetChildren().size(), 2u);
+    EXPECT_EQ(Context().currentAnimation->Model(), Context().currentModel);
     EXPECT_EQ(document->GetOpenMode(), 0);
     EXPECT_EQ(ui.messageBox.Asked().size(), 0u);
 }
@@ -291,8 +291,8 @@ TEST_F(DocumentStateTest, ChangeAnimationBeforeAnythingIsLoadedShowsTheMessageAn
     EXPECT_EQ(CharacterCount(), 0);
     EXPECT_TRUE(ModelNames().empty());
     EXPECT_TRUE(AnimationNames().empty());
-    EXPECT_EQ(g_currentCharacter, nullptr);
-    EXPECT_EQ(g_currentAnimation, nullptr);
+    EXPECT_EQ(Context().currentCharacter, nullptr);
+    EXPECT_EQ(Context().currentAnimation, nullptr);
     EXPECT_EQ(document->GetOpenMode(), 0);
 }
 
@@ -301,13 +301,13 @@ TEST_F(DocumentStateTest, ChangeModelBeforeAnythingIsLoadedLeavesTheModelInTheSc
     EXPECT_EQ(Command(ids::ChangeModel, path), 1);
     EXPECT_EQ(ui.messageBox.Asked().size(), 0u);
     EXPECT_EQ(CharacterCount(), 1);
-    ASSERT_NE(g_currentCharacter, nullptr);
-    EXPECT_EQ(g_currentCharacter->m_ownsData, 0);
+    ASSERT_NE(Context().currentCharacter, nullptr);
+    EXPECT_EQ(Context().currentCharacter->m_ownsData, 0);
     EXPECT_EQ(ModelNames(), (std::vector<std::string>{SampleWalker()}));
     EXPECT_TRUE(AnimationNames().empty());
-    ASSERT_NE(g_currentModel, nullptr);
-    EXPECT_EQ(g_currentModel->Root()->GetParent(), g_sceneFrame);
-    EXPECT_EQ(g_currentAnimation, nullptr);
+    ASSERT_NE(Context().currentModel, nullptr);
+    EXPECT_EQ(Context().currentModel->Root()->GetParent(), Context().sceneFrame);
+    EXPECT_EQ(Context().currentAnimation, nullptr);
     // The failed open leaves the document's name alone.
     EXPECT_EQ(document->GetPathName(), QString());
     EXPECT_EQ(document->GetOpenMode(), 0);
@@ -315,32 +315,32 @@ TEST_F(DocumentStateTest, ChangeModelBeforeAnythingIsLoadedLeavesTheModelInTheSc
 
 TEST_F(DocumentStateTest, ChangeAnimationReplacesTheCurrentCharactersSetsOnly) {
     ASSERT_EQ(OpenThroughTheMenu(Write({0, 10, 20}, QStringLiteral("body.x")).toStdString()), 1);
-    CCharacterData* character = g_currentCharacter;
-    CModelData* model = g_currentModel;
+    CCharacterData* character = Context().currentCharacter;
+    CModelData* model = Context().currentModel;
     const QString moves = Write({0, 50}, QStringLiteral("moves.x"));
     ASSERT_EQ(Command(ids::ChangeAnimation, moves), 1);
-    EXPECT_EQ(g_currentCharacter, character);
-    EXPECT_EQ(g_currentModel, model);
+    EXPECT_EQ(Context().currentCharacter, character);
+    EXPECT_EQ(Context().currentModel, model);
     EXPECT_EQ(AnimationNames(), (std::vector<std::string>{moves.toStdString()}));
     EXPECT_EQ(ModelNames(), (std::vector<std::string>{dir.filePath("body.x").toStdString()}));
-    EXPECT_EQ(g_currentAnimation->Model(), model);
+    EXPECT_EQ(Context().currentAnimation->Model(), model);
     EXPECT_EQ(Bar().GetDlgItemText(ctl::Max), QStringLiteral("50.00"));
     EXPECT_EQ(document->GetPathName(), moves);
-    EXPECT_EQ(g_sceneFrame->GetChildren().size(), 1u);
+    EXPECT_EQ(Context().sceneFrame->GetChildren().size(), 1u);
 }
 
 TEST_F(DocumentStateTest, ChangeModelBindsTheCurrentAnimationToTheNewModel) {
     ASSERT_EQ(OpenThroughTheMenu(Write({0, 10, 20}, QStringLiteral("body.x")).toStdString()), 1);
-    CCharacterData* character = g_currentCharacter;
-    CAnimationData* animation = g_currentAnimation;
+    CCharacterData* character = Context().currentCharacter;
+    CAnimationData* animation = Context().currentAnimation;
     const QString other = Write({}, QStringLiteral("other.x"), 4.0f);
     ASSERT_EQ(Command(ids::ChangeModel, other), 1);
-    EXPECT_EQ(g_currentCharacter, character);
-    EXPECT_EQ(g_currentAnimation, animation);
+    EXPECT_EQ(Context().currentCharacter, character);
+    EXPECT_EQ(Context().currentAnimation, animation);
     EXPECT_EQ(ModelNames(), (std::vector<std::string>{other.toStdString()}));
-    EXPECT_EQ(g_currentAnimation->Model(), g_currentModel);
-    ASSERT_EQ(g_sceneFrame->GetChildren().size(), 1u);
-    EXPECT_EQ(g_sceneFrame->GetChildren()[0].Get(), g_currentModel->Root());
+    EXPECT_EQ(Context().currentAnimation->Model(), Context().currentModel);
+    ASSERT_EQ(Context().sceneFrame->GetChildren().size(), 1u);
+    EXPECT_EQ(Context().sceneFrame->GetChildren()[0].Get(), Context().currentModel->Root());
     EXPECT_EQ(Panel().GetDlgItemText(ctl::ModelName), QStringLiteral("other.x"));
     // No question about the animation, no notice: the model file's own (none) is not read.
     EXPECT_EQ(ui.messageBox.Asked().size(), 0u);
@@ -348,18 +348,18 @@ TEST_F(DocumentStateTest, ChangeModelBindsTheCurrentAnimationToTheNewModel) {
 
 TEST_F(DocumentStateTest, NewWithAPartSelectedDeletesOnlyTheCurrentCharacter) {
     ASSERT_EQ(Command(ids::InsertCharacter, Write({0, 10}, QStringLiteral("a.x"))), 1);
-    CCharacterData* first = g_currentCharacter;
+    CCharacterData* first = Context().currentCharacter;
     ASSERT_EQ(Command(ids::InsertCharacter, Write({0, 10}, QStringLiteral("b.x"), 3.0f)), 1);
-    SetSelectedPart(g_currentModel->Root()->GetChildren()[0].Get());
+    Context().SetSelectedPart(Context().currentModel->Root()->GetChildren()[0].Get());
     ASSERT_EQ(frame->OnCommand(ids::FileNew, framework::CommandSource::Menu), 1);
     EXPECT_EQ(CharacterCount(), 1);
-    EXPECT_EQ(&g_libraries->Characters().Head()->Payload(), first);
-    ASSERT_EQ(g_sceneFrame->GetChildren().size(), 1u);
-    EXPECT_EQ(g_sceneFrame->GetChildren()[0].Get(), first->m_model->Root());
-    EXPECT_EQ(g_currentCharacter, nullptr);
-    EXPECT_EQ(g_currentModel, nullptr);
-    EXPECT_EQ(g_currentAnimation, nullptr);
-    EXPECT_EQ(g_selection.Part(), nullptr);
+    EXPECT_EQ(&Context().libraries->Characters().Head()->Payload(), first);
+    ASSERT_EQ(Context().sceneFrame->GetChildren().size(), 1u);
+    EXPECT_EQ(Context().sceneFrame->GetChildren()[0].Get(), first->m_model->Root());
+    EXPECT_EQ(Context().currentCharacter, nullptr);
+    EXPECT_EQ(Context().currentModel, nullptr);
+    EXPECT_EQ(Context().currentAnimation, nullptr);
+    EXPECT_EQ(Context().selection.Part(), nullptr);
     EXPECT_EQ(Bar().GetDlgItemText(ctl::Length), QStringLiteral("Non"));
     EXPECT_EQ(Panel().GetDlgItemText(ctl::AnimationName), QStringLiteral("non"));
 }
@@ -370,8 +370,8 @@ TEST_F(DocumentStateTest, AFileWithAModelOnlyGetsAnEmptyAnimationAndTheNotice) {
     EXPECT_EQ(ui.messageBox.Texts(),
               (std::vector<QString>{
                   QStringLiteral("アニメーションがないので空のアニメーションを生成します。")}));
-    ASSERT_NE(g_currentAnimation, nullptr);
-    EXPECT_EQ(g_currentAnimation->KeyTimeCount(), 0u);
+    ASSERT_NE(Context().currentAnimation, nullptr);
+    EXPECT_EQ(Context().currentAnimation->KeyTimeCount(), 0u);
     EXPECT_EQ(AnimationNames(), (std::vector<std::string>{path.toStdString()}));
     EXPECT_EQ(Bar().GetDlgItemText(ctl::Min), QStringLiteral("0.00"));
     EXPECT_EQ(Bar().GetDlgItemText(ctl::Max), QStringLiteral("0.00"));

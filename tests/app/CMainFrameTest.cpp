@@ -18,7 +18,6 @@
 
 #include "app/BarControlIds.h"
 #include "app/CDxMFCDoc.h"
-#include "app/ProgramState.h"
 #include "app/ShellFixture.h"
 #include "app/TestCharacters.h"
 #include "platform/framework/Document.h"
@@ -32,6 +31,7 @@
 #include "scene/CAnimationData.h"
 #include "scene/CCharacterData.h"
 #include "scene/CModelData.h"
+#include "session/EditContext.h"
 
 namespace {
 
@@ -102,25 +102,25 @@ TEST_F(MainFrameTest, StartsInAnimationModeWithRotateAllAxesUserViewAndSpeedOneT
               Style::Button);
 
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Pavrix / Prototype[*]"));
-    EXPECT_EQ(g_operationMode, 1);
-    EXPECT_EQ(g_mouseFunction, 2);
-    EXPECT_EQ(g_axisPositive, 1);
-    EXPECT_EQ(g_playState, 0);
-    EXPECT_EQ(g_currentAnimation, nullptr);
-    EXPECT_NE(g_sceneRoot, nullptr);
-    EXPECT_NE(g_sceneFrame, nullptr);
-    EXPECT_NE(g_gridFrame, nullptr);
-    EXPECT_EQ(g_sceneFrame->GetParent(), g_sceneRoot);
-    EXPECT_EQ(g_gridFrame->GetParent(), nullptr);
-    EXPECT_NE(g_libraries, nullptr);
-    EXPECT_EQ(g_modelLibrary, &g_libraries->Models());
-    EXPECT_EQ(g_animationLibrary, &g_libraries->Animations());
+    EXPECT_EQ(Context().operationMode, 1);
+    EXPECT_EQ(Context().mouseFunction, 2);
+    EXPECT_EQ(Context().axisPositive, 1);
+    EXPECT_EQ(Context().playState, 0);
+    EXPECT_EQ(Context().currentAnimation, nullptr);
+    EXPECT_NE(Context().sceneRoot, nullptr);
+    EXPECT_NE(Context().sceneFrame, nullptr);
+    EXPECT_NE(Context().gridFrame, nullptr);
+    EXPECT_EQ(Context().sceneFrame->GetParent(), Context().sceneRoot);
+    EXPECT_EQ(Context().gridFrame->GetParent(), nullptr);
+    EXPECT_NE(Context().libraries, nullptr);
+    EXPECT_EQ(g_modelLibrary, &Context().libraries->Models());
+    EXPECT_EQ(g_animationLibrary, &Context().libraries->Animations());
     EXPECT_EQ(g_d3drm, frame->GetParentD3R().D3DRM());
 }
 
 TEST_F(MainFrameTest, ParentChildModeSwapsTheToolBarsAndRelabelsTheSecondGroup) {
     ASSERT_EQ(Panel().ClickButton(ctl::ParentChild), 1);
-    EXPECT_EQ(g_operationMode, 0);
+    EXPECT_EQ(Context().operationMode, 0);
     EXPECT_EQ(frame->GetAnimationToolBar()->IsShown(), 0);
     EXPECT_EQ(frame->GetPartsToolBar()->IsShown(), 1);
     EXPECT_EQ(Panel().GetDlgItemText(ctl::SecondGroupLabel), QStringLiteral("Model"));
@@ -132,7 +132,7 @@ TEST_F(MainFrameTest, ParentChildModeSwapsTheToolBarsAndRelabelsTheSecondGroup) 
     frame->ShowControlBar(frame->GetAnimationToolBar(), 0);
 
     ASSERT_EQ(Panel().ClickButton(ctl::Animation), 1);
-    EXPECT_EQ(g_operationMode, 1);
+    EXPECT_EQ(Context().operationMode, 1);
     EXPECT_EQ(frame->GetAnimationToolBar()->IsShown(), 1);
     EXPECT_EQ(frame->GetPartsToolBar()->IsShown(), 0);
     EXPECT_EQ(Panel().GetDlgItemText(ctl::SecondGroupLabel), QStringLiteral("Animation"));
@@ -145,20 +145,20 @@ TEST_F(MainFrameTest, MouseFunctionAndAxisButtonsSetTheirSettings) {
     } functions[] = {{ctl::MoveModel, 0}, {ctl::MovePart, 1}, {ctl::Rotate, 2}};
     for (const auto& row : functions) {
         Panel().ClickButton(row.button);
-        EXPECT_EQ(g_mouseFunction, row.function) << row.button;
+        EXPECT_EQ(Context().mouseFunction, row.function) << row.button;
     }
     Panel().ClickButton(ctl::AxisY);
-    EXPECT_EQ(g_axisY, 0);
-    EXPECT_EQ(g_axisX, 1);
+    EXPECT_EQ(Context().axisY, 0);
+    EXPECT_EQ(Context().axisX, 1);
     Panel().ClickButton(ctl::AxisY);
-    EXPECT_EQ(g_axisY, 1);
+    EXPECT_EQ(Context().axisY, 1);
     Panel().ClickButton(ctl::AxisNegative);
-    EXPECT_EQ(g_axisPositive, 0);
+    EXPECT_EQ(Context().axisPositive, 0);
     Panel().ClickButton(ctl::AxisNegative);
-    EXPECT_EQ(g_axisPositive, 1);
+    EXPECT_EQ(Context().axisPositive, 1);
     // The animation bar's "Min" edit shares 1012 with "X": its changes are no click.
     Bar().SetDlgItemText(ctl::Min, QStringLiteral("5.00"));
-    EXPECT_EQ(g_axisX, 1);
+    EXPECT_EQ(Context().axisX, 1);
 }
 
 TEST_F(MainFrameTest, CameraViewsPointThePivotFromTheWorld) {
@@ -171,13 +171,13 @@ TEST_F(MainFrameTest, CameraViewsPointThePivotFromTheWorld) {
         {4, {-1, 0, 0}, {0, 1, 0}}, {5, {0, -1, 0}, {0, 0, 1}}, {6, {0, 1, 0}, {0, 0, 1}},
     };
     for (const auto& row : views) {
-        g_redrawRequest = 0;
+        Context().redrawRequest = 0;
         ChooseCameraView(row.index);
         rm::Vector direction, up;
         PivotOrientation(&direction, &up);
         EXPECT_TRUE(Near(direction, row.direction)) << "view " << row.index;
         EXPECT_TRUE(Near(up, row.up)) << "view " << row.index;
-        EXPECT_EQ(g_redrawRequest, 1) << "view " << row.index;
+        EXPECT_EQ(Context().redrawRequest, 1) << "view " << row.index;
     }
     // "User" leaves the pivot as it is ("Bottom" from the last row).
     ChooseCameraView(0);
@@ -205,19 +205,19 @@ TEST_F(MainFrameTest, SelectCameraViewShowsTheEntryWithoutTurningThePivot) {
 
 TEST_F(MainFrameTest, CenterWithNothingSelectedCentresOnTheSceneFrame) {
     rm::Ref<rm::Frame> child;
-    ASSERT_EQ(g_d3drm->CreateFrame(g_sceneFrame, &child), rm::D3DRM_OK);
+    ASSERT_EQ(g_d3drm->CreateFrame(Context().sceneFrame, &child), rm::D3DRM_OK);
     rm::Ref<rm::MeshBuilder> builder;
     g_d3drm->CreateMeshBuilder(&builder);
     const rm::Vector corners[3] = {{2, 0, 4}, {6, 0, 4}, {2, 8, 10}};
     const std::uint32_t faces[] = {3, 0, 1, 2, 0};
     builder->AddFaces(3, corners, 0, nullptr, faces);
     child->AddVisual(builder.Get());
-    g_redrawRequest = 0;
+    Context().redrawRequest = 0;
     ASSERT_EQ(frame->OnCmdMsg(ctl::Center), 1);
     rm::Vector position;
     view->GetCameraPivot()->GetPosition(nullptr, &position);
     EXPECT_TRUE(Near(position, {4, 4, 7}));
-    EXPECT_EQ(g_redrawRequest, 1);
+    EXPECT_EQ(Context().redrawRequest, 1);
     EXPECT_EQ(frame->CenterOnFrame(nullptr), 0);
 }
 
@@ -231,13 +231,13 @@ TEST_F(MainFrameTest, ZBufferCommandsSetTheSceneRootAndMoveTheCheckMark) {
     EXPECT_FALSE(off->isChecked());
 
     ASSERT_EQ(frame->OnCommand(ids::ZBufferOff, framework::CommandSource::Menu), 1);
-    EXPECT_EQ(g_sceneRoot->GetZbufferMode(), rm::D3DRMZBUFFER_DISABLE);
+    EXPECT_EQ(Context().sceneRoot->GetZbufferMode(), rm::D3DRMZBUFFER_DISABLE);
     frame->UpdateAllMenuItems();
     EXPECT_FALSE(on->isChecked());
     EXPECT_TRUE(off->isChecked());
 
     frame->OnCommand(ids::ZBufferOn, framework::CommandSource::Menu);
-    EXPECT_EQ(g_sceneRoot->GetZbufferMode(), rm::D3DRMZBUFFER_ENABLE);
+    EXPECT_EQ(Context().sceneRoot->GetZbufferMode(), rm::D3DRMZBUFFER_ENABLE);
     frame->UpdateAllMenuItems();
     EXPECT_TRUE(on->isChecked());
     EXPECT_FALSE(off->isChecked());
@@ -317,7 +317,7 @@ TEST_F(MainFrameTest, TimeSliderReachesTheRightEdgeOfTheAnimationBar) {
 
 TEST_F(MainFrameTest, SelectionBoxIsDrawnAtThePartOutsideTheSceneAndGoesWithClearSelection) {
     rm::Ref<rm::Frame> part;
-    ASSERT_EQ(g_d3drm->CreateFrame(g_sceneFrame, &part), rm::D3DRM_OK);
+    ASSERT_EQ(g_d3drm->CreateFrame(Context().sceneFrame, &part), rm::D3DRM_OK);
     part->SetPosition(nullptr, 4, 5, 6);
     rm::Ref<rm::MeshBuilder> builder;
     ASSERT_EQ(g_d3drm->CreateMeshBuilder(&builder), rm::D3DRM_OK);
@@ -326,11 +326,11 @@ TEST_F(MainFrameTest, SelectionBoxIsDrawnAtThePartOutsideTheSceneAndGoesWithClea
     ASSERT_EQ(builder->AddFaces(3, corners, 0, nullptr, faces), rm::D3DRM_OK);
     part->AddVisual(builder.Get());
 
-    g_selection.Select(part.Get(), builder.Get());
-    g_selection.SetVisualCycle(2);
-    g_selection.SetPartIndex(5);
-    EXPECT_EQ(g_selection.PlacedBox(nullptr), nullptr);
-    rm::Frame* placed = g_selection.PlacedBox(g_d3drm);
+    Context().selection.Select(part.Get(), builder.Get());
+    Context().selection.SetVisualCycle(2);
+    Context().selection.SetPartIndex(5);
+    EXPECT_EQ(Context().selection.PlacedBox(nullptr), nullptr);
+    rm::Frame* placed = Context().selection.PlacedBox(g_d3drm);
     ASSERT_NE(placed, nullptr);
     // A root of its own where the part is: no walk of the scene meets it.
     EXPECT_EQ(placed->GetParent(), nullptr);
@@ -338,17 +338,17 @@ TEST_F(MainFrameTest, SelectionBoxIsDrawnAtThePartOutsideTheSceneAndGoesWithClea
     rm::Vector at;
     placed->GetPosition(nullptr, &at);
     EXPECT_TRUE(Near(at, {4, 5, 6}));
-    ASSERT_NE(g_selection.BoxMesh(), nullptr);
+    ASSERT_NE(Context().selection.BoxMesh(), nullptr);
     rm::Box drawn;
-    g_selection.BoxMesh()->GetBox(&drawn);
+    Context().selection.BoxMesh()->GetBox(&drawn);
     EXPECT_TRUE(Near(drawn.min, corners[0]));
     EXPECT_TRUE(Near(drawn.max, corners[1]));
 
     EXPECT_EQ(frame->ClearSelection(), 1);
-    EXPECT_EQ(g_selection.Part(), nullptr);
-    EXPECT_EQ(g_selection.BoxMesh(), nullptr);
-    EXPECT_EQ(g_selection.VisualCycle(), 0);
-    EXPECT_EQ(g_selection.PartIndex(), 0);
+    EXPECT_EQ(Context().selection.Part(), nullptr);
+    EXPECT_EQ(Context().selection.BoxMesh(), nullptr);
+    EXPECT_EQ(Context().selection.VisualCycle(), 0);
+    EXPECT_EQ(Context().selection.PartIndex(), 0);
 }
 
 TEST_F(MainFrameTest, MarkDocumentModifiedMarksTheViewsDocument) {
@@ -412,10 +412,10 @@ TEST_F(TickTest, PacesBySleepingWhenNothingIsDrawnOrTheApplicationIsInactive) {
     for (const auto& row : cases) {
         sleeps.clear();
         view->GetDevice()->ActivateHandle(row.active);
-        g_redrawRequest = row.redraw;
+        Context().redrawRequest = row.redraw;
         EXPECT_EQ(frame->Tick(), 1);
         EXPECT_EQ(sleeps, row.sleeps) << "redraw " << row.redraw << " active " << row.active;
-        EXPECT_EQ(g_redrawRequest, 0);
+        EXPECT_EQ(Context().redrawRequest, 0);
     }
 }
 
@@ -424,8 +424,8 @@ TEST_F(TickTest, CountsTicksPerSecondAndChangesTheCountAtMostOncePerSecond) {
     std::vector<int> shown;
     for (int i = 0; i < 25; ++i) {
         frame->Tick();
-        shown.push_back(g_fps);
-        EXPECT_NEAR(g_frameStep, 6.0f, 1e-4f) << i;
+        shown.push_back(Context().fps);
+        EXPECT_NEAR(Context().frameStep, 6.0f, 1e-4f) << i;
     }
     // Ticks at 0.1, 0.2, ... seconds: the count is taken at 1.0 s and at 2.0 s.
     for (int i = 0; i < 25; ++i) {
@@ -436,11 +436,11 @@ TEST_F(TickTest, CountsTicksPerSecondAndChangesTheCountAtMostOncePerSecond) {
 
 TEST_F(TickTest, MovesTheSceneRootByTheFrameStep) {
     UseClock(1.0 / 60.0);
-    g_sceneRoot->SetRotation(nullptr, 0, 1, 0, 0.1f);
+    Context().sceneRoot->SetRotation(nullptr, 0, 1, 0, 0.1f);
     frame->Tick();
     frame->Tick();
     rm::Vector direction, up;
-    g_sceneRoot->GetOrientation(nullptr, &direction, &up);
+    Context().sceneRoot->GetOrientation(nullptr, &direction, &up);
     // Two steps of 1.0 at 0.1 radians each.
     EXPECT_NEAR(std::fabs(std::atan2(direction.x, direction.z)), 0.2f, 1e-3f) << direction.x;
 }
@@ -457,10 +457,8 @@ TEST_F(MainFrameTest, DestructionReleasesTheViewsDeviceBeforeTheSceneAndEmptiesT
     ASSERT_NE(device, std::string::npos) << log;
     ASSERT_NE(scene, std::string::npos) << log;
     EXPECT_LT(device, scene);
-    EXPECT_EQ(g_sceneRoot, nullptr);
-    EXPECT_EQ(g_sceneFrame, nullptr);
-    EXPECT_EQ(g_gridFrame, nullptr);
-    EXPECT_EQ(g_libraries, nullptr);
+    // The scene frames and the store were named in the frame's edit context, which went
+    // with the frame; what stays program-wide is emptied.
     EXPECT_EQ(g_modelLibrary, nullptr);
     EXPECT_EQ(g_animationLibrary, nullptr);
     EXPECT_EQ(g_d3drm, nullptr);
@@ -519,7 +517,7 @@ protected:
         ASSERT_FALSE(path.isEmpty());
         ui.fileDialog.Choose(path);
         ASSERT_EQ(frame->OnCommand(ids::FileOpen, framework::CommandSource::Menu), 1);
-        ASSERT_NE(g_currentAnimation, nullptr);
+        ASSERT_NE(Context().currentAnimation, nullptr);
     }
 
     void InsertWithKeys(const std::vector<float>& times, const QString& name, float x = 0.0f) {
@@ -575,16 +573,18 @@ TEST_F(PlaybackTest, OneSecondAdvancesByTheChosenSpeedAndPosesTheParts) {
         frame->OnCmdMsg(ids::AnimationFirst);
         SetSpeedIndex(row.speedIndex);
         Click(ids::PlayAnimation);
-        ASSERT_EQ(g_playState, 1);
+        ASSERT_EQ(Context().playState, 1);
         for (int i = 0; i < 64; ++i) {
             TickAfter(kTick);
         }
-        EXPECT_NEAR(g_currentTime, row.unitsPerSecond, 1e-3f) << row.speedIndex;
-        EXPECT_NEAR(ArmAngle(g_currentModel), shell_test::ArmAngleAt(g_currentTime), 1e-3f)
+        EXPECT_NEAR(Context().currentTime, row.unitsPerSecond, 1e-3f) << row.speedIndex;
+        EXPECT_NEAR(ArmAngle(Context().currentModel), shell_test::ArmAngleAt(Context().currentTime),
+                    1e-3f)
             << row.speedIndex;
-        EXPECT_FLOAT_EQ(g_currentAnimation->m_time, g_currentTime);
-        EXPECT_EQ(Bar().GetDlgItemText(ctl::Time), QString::asprintf("%.2f", g_currentTime));
-        EXPECT_EQ(Slider()->value(), static_cast<int>(g_currentTime));
+        EXPECT_FLOAT_EQ(Context().currentAnimation->m_time, Context().currentTime);
+        EXPECT_EQ(Bar().GetDlgItemText(ctl::Time),
+                  QString::asprintf("%.2f", Context().currentTime));
+        EXPECT_EQ(Slider()->value(), static_cast<int>(Context().currentTime));
         Click(ids::StopAnimation);
     }
 }
@@ -607,16 +607,16 @@ TEST_F(PlaybackTest, PastTheLastKeyTimeTheTimeStartsAgainAtTheFirstKeyTimeItself
             const QString path = Write({}, QStringLiteral("model.x"));
             ui.fileDialog.Choose(path);
             frame->OnCommand(ids::FileOpen, framework::CommandSource::Menu);
-            ASSERT_NE(g_currentAnimation, nullptr);
+            ASSERT_NE(Context().currentAnimation, nullptr);
         } else {
             OpenWithKeys(row.keys);
         }
-        g_currentTime = row.start;
+        Context().currentTime = row.start;
         Click(ids::PlayAnimation);
         TickAfter(1.0 / 60.0);
-        EXPECT_NEAR(g_currentTime, row.expected, 1e-4f) << row.start;
+        EXPECT_NEAR(Context().currentTime, row.expected, 1e-4f) << row.start;
         Click(ids::PlayAnimation);
-        EXPECT_EQ(g_playState, 0);
+        EXPECT_EQ(Context().playState, 0);
     }
 }
 
@@ -629,7 +629,7 @@ TEST_F(PlaybackTest, ASingleKeyTimeIsFirstAndLastAndPlaybackHoldsThere) {
     std::vector<float> seen;
     for (int i = 0; i < 14; ++i) {
         TickAfter(kTick);
-        seen.push_back(g_currentTime);
+        seen.push_back(Context().currentTime);
     }
     // 0.9375 a tick: up to 10, then held at 10.
     EXPECT_FLOAT_EQ(seen[9], 9.375f);
@@ -638,13 +638,13 @@ TEST_F(PlaybackTest, ASingleKeyTimeIsFirstAndLastAndPlaybackHoldsThere) {
     }
     Click(ids::StopAnimation);
 
-    g_currentTime = 3.0f;
+    Context().currentTime = 3.0f;
     frame->OnCmdMsg(ids::AnimationFirst);
-    EXPECT_FLOAT_EQ(g_currentTime, 10.0f);
-    g_currentTime = 3.0f;
+    EXPECT_FLOAT_EQ(Context().currentTime, 10.0f);
+    Context().currentTime = 3.0f;
     frame->OnCmdMsg(ids::AnimationLast);
-    EXPECT_FLOAT_EQ(g_currentTime, 10.0f);
-    EXPECT_EQ(g_keyTime, 10u);
+    EXPECT_FLOAT_EQ(Context().currentTime, 10.0f);
+    EXPECT_EQ(Context().keyTime, 10u);
 }
 
 TEST_F(PlaybackTest, HeldStepButtonsStepByThePlaySpeedAndWrapAtTheEnds) {
@@ -656,31 +656,31 @@ TEST_F(PlaybackTest, HeldStepButtonsStepByThePlaySpeedAndWrapAtTheEnds) {
     ASSERT_NE(bar->GetButton(ids::AnimationBackStep), nullptr);
 
     // Speed 0.5 ("1/30"): back from 0.2 goes below 0 and comes round to the last key time.
-    g_currentTime = 0.2f;
+    Context().currentTime = 0.2f;
     bar->PressButton(ids::AnimationBackStep, 1);
     frame->OnIdleUpdateCmdUI();
-    EXPECT_FLOAT_EQ(g_currentTime, 20.0f);
-    EXPECT_EQ(g_keyTime, 20u);
+    EXPECT_FLOAT_EQ(Context().currentTime, 20.0f);
+    EXPECT_EQ(Context().keyTime, 20u);
     EXPECT_EQ(Bar().GetDlgItemText(ctl::KeyNo), QStringLiteral("2"));
     frame->OnIdleUpdateCmdUI();
-    EXPECT_FLOAT_EQ(g_currentTime, 19.5f);
-    EXPECT_EQ(g_keyTime, 19u);
-    EXPECT_NEAR(ArmAngle(g_currentModel), shell_test::ArmAngleAt(19.5f), 1e-4f);
+    EXPECT_FLOAT_EQ(Context().currentTime, 19.5f);
+    EXPECT_EQ(Context().keyTime, 19u);
+    EXPECT_NEAR(ArmAngle(Context().currentModel), shell_test::ArmAngleAt(19.5f), 1e-4f);
     // Let go: no more steps.
     bar->PressButton(ids::AnimationBackStep, 0);
     frame->OnIdleUpdateCmdUI();
-    EXPECT_FLOAT_EQ(g_currentTime, 19.5f);
+    EXPECT_FLOAT_EQ(Context().currentTime, 19.5f);
     // The command itself does nothing.
     EXPECT_EQ(frame->OnCmdMsg(ids::AnimationBackStep), 1);
-    EXPECT_FLOAT_EQ(g_currentTime, 19.5f);
+    EXPECT_FLOAT_EQ(Context().currentTime, 19.5f);
 
-    g_currentTime = 19.8f;
+    Context().currentTime = 19.8f;
     bar->PressButton(ids::AnimationForwardStep, 1);
     frame->OnIdleUpdateCmdUI();
-    EXPECT_FLOAT_EQ(g_currentTime, 0.0f);
+    EXPECT_FLOAT_EQ(Context().currentTime, 0.0f);
     frame->OnIdleUpdateCmdUI();
-    EXPECT_FLOAT_EQ(g_currentTime, 0.5f);
-    EXPECT_EQ(g_keyTime, 0u);
+    EXPECT_FLOAT_EQ(Context().currentTime, 0.5f);
+    EXPECT_EQ(Context().keyTime, 0u);
 
     // While held, every pass of the loop asks for the next command-state update.
     while (app->TakeIdleRequest()) {
@@ -690,14 +690,14 @@ TEST_F(PlaybackTest, HeldStepButtonsStepByThePlaySpeedAndWrapAtTheEnds) {
     EXPECT_EQ(app->TakeIdleRequest(), 1);
     bar->PressButton(ids::AnimationForwardStep, 0);
     EXPECT_EQ(frame->OnCmdMsg(ids::AnimationForwardStep), 1);
-    EXPECT_FLOAT_EQ(g_currentTime, 0.5f);
+    EXPECT_FLOAT_EQ(Context().currentTime, 0.5f);
 
     // A click that no update saw still steps once.
     frame->OnIdleUpdateCmdUI();
     EXPECT_EQ(frame->OnCmdMsg(ids::AnimationForwardStep), 1);
-    EXPECT_FLOAT_EQ(g_currentTime, 1.0f);
+    EXPECT_FLOAT_EQ(Context().currentTime, 1.0f);
     EXPECT_EQ(frame->OnCmdMsg(ids::AnimationBackStep), 1);
-    EXPECT_FLOAT_EQ(g_currentTime, 0.5f);
+    EXPECT_FLOAT_EQ(Context().currentTime, 0.5f);
 }
 
 TEST_F(PlaybackTest, PreviousAndNextKeyGoFromKeyTimeToKeyTime) {
@@ -717,18 +717,19 @@ TEST_F(PlaybackTest, PreviousAndNextKeyGoFromKeyTimeToKeyTime) {
         {20, 20.0f, 2, ids::KeyFrameRight, 20.0f, 2}, // the last stays
     };
     for (const auto& row : rows) {
-        g_keyTime = row.keyTime;
-        g_currentTime = row.time;
-        g_keyIndex = row.index;
+        Context().keyTime = row.keyTime;
+        Context().currentTime = row.time;
+        Context().keyIndex = row.index;
         ASSERT_EQ(frame->OnCommand(row.command, framework::CommandSource::Control), 1);
-        EXPECT_FLOAT_EQ(g_currentTime, row.expectedTime) << row.time << " " << row.command;
-        EXPECT_EQ(g_keyTime, static_cast<unsigned>(row.expectedTime));
-        EXPECT_EQ(g_keyIndex, row.expectedIndex);
+        EXPECT_FLOAT_EQ(Context().currentTime, row.expectedTime) << row.time << " " << row.command;
+        EXPECT_EQ(Context().keyTime, static_cast<unsigned>(row.expectedTime));
+        EXPECT_EQ(Context().keyIndex, row.expectedIndex);
         EXPECT_EQ(Bar().GetDlgItemText(ctl::KeyNo), QString::number(row.expectedIndex));
         // The file's animations are closed loops: on the last key time they show the first
         // key's pose, so the pose is checked before it only.
         if (row.expectedTime < 20.0f) {
-            EXPECT_NEAR(ArmAngle(g_currentModel), shell_test::ArmAngleAt(row.expectedTime), 1e-4f);
+            EXPECT_NEAR(ArmAngle(Context().currentModel), shell_test::ArmAngleAt(row.expectedTime),
+                        1e-4f);
         }
     }
 }
@@ -738,28 +739,28 @@ TEST_F(PlaybackTest, StopDropsTheFractionReleasesBothButtonsAndDoesNotPoseAgain)
     SetSpeedIndex(2);
     Click(ids::PlayAnimation);
     TickAfter(12.7 / 60.0);
-    ASSERT_NEAR(g_currentTime, 12.7f, 1e-4f);
+    ASSERT_NEAR(Context().currentTime, 12.7f, 1e-4f);
     Click(ids::StopAnimation);
-    EXPECT_EQ(g_playState, 0);
-    EXPECT_FLOAT_EQ(g_currentTime, 12.0f);
-    EXPECT_EQ(g_keyTime, 12u);
+    EXPECT_EQ(Context().playState, 0);
+    EXPECT_FLOAT_EQ(Context().currentTime, 12.0f);
+    EXPECT_EQ(Context().keyTime, 12u);
     EXPECT_EQ(Bar().GetDlgItemText(ctl::Time), QStringLiteral("12.00"));
     EXPECT_EQ(Bar().GetDlgItemText(ctl::KeyNo), QStringLiteral("1"));
     EXPECT_EQ(Button(ids::PlayAnimation)->isChecked(), false);
     // The parts keep the pose of 12.7.
-    EXPECT_NEAR(ArmAngle(g_currentModel), shell_test::ArmAngleAt(12.7f), 1e-4f);
+    EXPECT_NEAR(ArmAngle(Context().currentModel), shell_test::ArmAngleAt(12.7f), 1e-4f);
 
     Click(ids::AnimationPlayAll);
     ASSERT_TRUE(Button(ids::AnimationPlayAll)->isChecked());
     frame->StopPlayback();
     EXPECT_FALSE(Button(ids::AnimationPlayAll)->isChecked());
-    EXPECT_EQ(g_playState, 0);
+    EXPECT_EQ(Context().playState, 0);
 }
 
 TEST_F(PlaybackTest, ThePlayStateFollowsTheTwoCheckBoxes) {
     framework::ToolBar* bar = frame->GetAnimationToolBar();
     const auto state = [&] {
-        return std::make_tuple(g_playState, bar->IsButtonChecked(ids::PlayAnimation),
+        return std::make_tuple(Context().playState, bar->IsButtonChecked(ids::PlayAnimation),
                                bar->IsButtonChecked(ids::AnimationPlayAll));
     };
     Click(ids::PlayAnimation);
@@ -782,7 +783,7 @@ TEST_F(PlaybackTest, ThePlayStateFollowsTheTwoCheckBoxes) {
         bar->CheckButton(ids::PlayAnimation, row.play);
         bar->CheckButton(ids::AnimationPlayAll, row.playAll);
         frame->OnIdleUpdateCmdUI();
-        EXPECT_EQ(g_playState, row.expected) << row.play << row.playAll;
+        EXPECT_EQ(Context().playState, row.expected) << row.play << row.playAll;
     }
 }
 
@@ -795,25 +796,25 @@ TEST_F(PlaybackTest, ReleasingTheSliderMovesTheTimeOnlyWhileStopped) {
 
     slider->setValue(7);
     // Dragging alone changes nothing.
-    EXPECT_FLOAT_EQ(g_currentTime, 0.0f);
+    EXPECT_FLOAT_EQ(Context().currentTime, 0.0f);
     slider->onReleasedCapture();
-    EXPECT_FLOAT_EQ(g_currentTime, 7.0f);
-    EXPECT_EQ(g_keyIndex, 0u);
+    EXPECT_FLOAT_EQ(Context().currentTime, 7.0f);
+    EXPECT_EQ(Context().keyIndex, 0u);
     EXPECT_EQ(Bar().GetDlgItemText(ctl::Time), QStringLiteral("7.00"));
     EXPECT_EQ(Bar().GetDlgItemText(ctl::KeyNo), QStringLiteral("0"));
-    EXPECT_NEAR(ArmAngle(g_currentModel), shell_test::ArmAngleAt(7), 1e-4f);
+    EXPECT_NEAR(ArmAngle(Context().currentModel), shell_test::ArmAngleAt(7), 1e-4f);
 
     Click(ids::PlayAnimation);
     slider->setValue(15);
     slider->onReleasedCapture();
-    EXPECT_FLOAT_EQ(g_currentTime, 7.0f);
+    EXPECT_FLOAT_EQ(Context().currentTime, 7.0f);
     Click(ids::StopAnimation);
 
     slider->setValue(15);
     slider->onReleasedCapture();
-    EXPECT_FLOAT_EQ(g_currentTime, 15.0f);
-    EXPECT_EQ(g_keyIndex, 1u);
-    EXPECT_EQ(g_keyTime, 15u);
+    EXPECT_FLOAT_EQ(Context().currentTime, 15.0f);
+    EXPECT_EQ(Context().keyIndex, 1u);
+    EXPECT_EQ(Context().keyTime, 15u);
 }
 
 TEST_F(PlaybackTest, TheLengthEditShowsTheGapToTheNextKeyTimeOrLast) {
@@ -824,9 +825,9 @@ TEST_F(PlaybackTest, TheLengthEditShowsTheGapToTheNextKeyTimeOrLast) {
     frame->OnCmdMsg(ids::KeyFrameRight);
     EXPECT_EQ(Bar().GetDlgItemText(ctl::Length), QStringLiteral("Last"));
     // Between keys the gap counts from the current key time.
-    g_currentTime = 12.0f;
-    g_keyTime = 12;
-    g_keyIndex = 1;
+    Context().currentTime = 12.0f;
+    Context().keyTime = 12;
+    Context().keyIndex = 1;
     frame->RefreshTimeDisplay();
     EXPECT_EQ(Bar().GetDlgItemText(ctl::Length), QStringLiteral("13"));
 }
@@ -843,12 +844,12 @@ TEST_F(PlaybackTest, ChangingTheKeyLengthMovesTheLaterKeysAfterYesAndStopsPlayba
               QStringLiteral("キーの範囲を 10 から 15 へ変更しますか？"));
     EXPECT_EQ(ui.messageBox.Asked()[0].caption, QStringLiteral("Change Key Frame Length"));
     EXPECT_EQ(ui.messageBox.Asked()[0].style, 36u);
-    ASSERT_EQ(g_currentAnimation->KeyTimeCount(), 3u);
-    EXPECT_FLOAT_EQ(g_currentAnimation->KeyTime(1), 15.0f);
-    EXPECT_FLOAT_EQ(g_currentAnimation->KeyTime(2), 25.0f);
+    ASSERT_EQ(Context().currentAnimation->KeyTimeCount(), 3u);
+    EXPECT_FLOAT_EQ(Context().currentAnimation->KeyTime(1), 15.0f);
+    EXPECT_FLOAT_EQ(Context().currentAnimation->KeyTime(2), 25.0f);
     EXPECT_EQ(Bar().GetDlgItemText(ctl::Length), QStringLiteral("15"));
     EXPECT_EQ(Bar().GetDlgItemText(ctl::Max), QStringLiteral("25.00"));
-    EXPECT_EQ(g_playState, 0);
+    EXPECT_EQ(Context().playState, 0);
     EXPECT_FALSE(Button(ids::PlayAnimation)->isChecked());
     EXPECT_EQ(document->IsModified(), 1);
 
@@ -857,7 +858,7 @@ TEST_F(PlaybackTest, ChangingTheKeyLengthMovesTheLaterKeysAfterYesAndStopsPlayba
     ui.messageBox.Push(framework::IdNo);
     Bar().ClickButton(ctl::ChangeLength);
     EXPECT_EQ(Bar().GetDlgItemText(ctl::Length), QStringLiteral("15"));
-    EXPECT_FLOAT_EQ(g_currentAnimation->KeyTime(1), 15.0f);
+    EXPECT_FLOAT_EQ(Context().currentAnimation->KeyTime(1), 15.0f);
 
     // Unchanged, zero or absurd lengths ask nothing.
     ui.messageBox.Clear();
@@ -876,68 +877,68 @@ TEST_F(PlaybackTest, ChangingTheKeyLengthMovesTheLaterKeysAfterYesAndStopsPlayba
 
 TEST_F(PlaybackTest, PlayAllAdvancesEveryAnimationSetInItsOwnLoop) {
     OpenWithKeys({0, 10, 20}, QStringLiteral("short.x"));
-    CAnimationData* shortSet = g_currentAnimation;
-    CModelData* shortModel = g_currentModel;
+    CAnimationData* shortSet = Context().currentAnimation;
+    CModelData* shortModel = Context().currentModel;
     InsertWithKeys({0, 100}, QStringLiteral("long.x"), 3.0f);
-    CAnimationData* longSet = g_currentAnimation;
+    CAnimationData* longSet = Context().currentAnimation;
     ASSERT_NE(longSet, shortSet);
     SetSpeedIndex(2);
     Click(ids::AnimationPlayAll);
-    ASSERT_EQ(g_playState, 2);
+    ASSERT_EQ(Context().playState, 2);
     for (int i = 0; i < 30; ++i) {
         TickAfter(kTick);
     }
     // 0.9375 a tick: the short set passes 20 at tick 22 and starts again at 0.
     EXPECT_FLOAT_EQ(shortSet->m_time, 7.5f);
     EXPECT_FLOAT_EQ(longSet->m_time, 28.125f);
-    EXPECT_FLOAT_EQ(g_currentTime, 28.125f);
+    EXPECT_FLOAT_EQ(Context().currentTime, 28.125f);
     EXPECT_EQ(Bar().GetDlgItemText(ctl::Time), QStringLiteral("28.13"));
     EXPECT_NEAR(ArmAngle(shortModel), shell_test::ArmAngleAt(7.5f), 1e-4f);
-    EXPECT_NEAR(ArmAngle(g_currentModel), shell_test::ArmAngleAt(28.125f), 1e-4f);
+    EXPECT_NEAR(ArmAngle(Context().currentModel), shell_test::ArmAngleAt(28.125f), 1e-4f);
 
     // Stop drops the fraction of the shown time only; each set keeps the time it was
     // posed at, and playing all again goes on from there.
     Click(ids::StopAnimation);
-    EXPECT_FLOAT_EQ(g_currentTime, 28.0f);
+    EXPECT_FLOAT_EQ(Context().currentTime, 28.0f);
     Click(ids::AnimationPlayAll);
     TickAfter(kTick);
     EXPECT_FLOAT_EQ(shortSet->m_time, 8.4375f);
     EXPECT_FLOAT_EQ(longSet->m_time, 29.0625f);
-    EXPECT_FLOAT_EQ(g_currentTime, 29.0625f);
+    EXPECT_FLOAT_EQ(Context().currentTime, 29.0625f);
 }
 
 TEST_F(PlaybackTest, EveryPosingMovesTheWeldedVerticesOfTheSkinTogether) {
     OpenWithKeys({0, 100});
-    ASSERT_EQ(g_currentModel->EnableSkin(), 1);
-    ASSERT_FALSE(g_currentModel->Welds().Empty());
+    ASSERT_EQ(Context().currentModel->EnableSkin(), 1);
+    ASSERT_FALSE(Context().currentModel->Welds().Empty());
 
     // Posing without the skin update pulls the Arm's corners off the Body's.
-    g_currentAnimation->Set()->SetTime(50.0f);
-    ASSERT_GT(LargestWeldGap(*g_currentModel), 0.1f);
+    Context().currentAnimation->Set()->SetTime(50.0f);
+    ASSERT_GT(LargestWeldGap(*Context().currentModel), 0.1f);
     frame->PoseCurrentAnimation(50.0f);
-    EXPECT_LT(LargestWeldGap(*g_currentModel), 1e-4f);
+    EXPECT_LT(LargestWeldGap(*Context().currentModel), 1e-4f);
 
     SetSpeedIndex(2);
     Click(ids::PlayAnimation);
     for (int i = 0; i < 40; ++i) {
         TickAfter(kTick);
     }
-    EXPECT_NEAR(ArmAngle(g_currentModel), shell_test::ArmAngleAt(37.5f), 1e-4f);
-    EXPECT_LT(LargestWeldGap(*g_currentModel), 1e-4f) << "playing";
+    EXPECT_NEAR(ArmAngle(Context().currentModel), shell_test::ArmAngleAt(37.5f), 1e-4f);
+    EXPECT_LT(LargestWeldGap(*Context().currentModel), 1e-4f) << "playing";
     Click(ids::StopAnimation);
 
     Click(ids::AnimationPlayAll);
     TickAfter(kTick * 8);
-    EXPECT_LT(LargestWeldGap(*g_currentModel), 1e-4f) << "playing all";
+    EXPECT_LT(LargestWeldGap(*Context().currentModel), 1e-4f) << "playing all";
     Click(ids::StopAnimation);
 
     for (framework::CommandId command :
          {ids::KeyFrameRight, ids::AnimationFirst, ids::AnimationLast, ids::KeyFrameLeft}) {
         // A pose the skin has not followed yet.
-        g_currentAnimation->Set()->SetTime(73.0f);
-        ASSERT_GT(LargestWeldGap(*g_currentModel), 0.05f) << command;
+        Context().currentAnimation->Set()->SetTime(73.0f);
+        ASSERT_GT(LargestWeldGap(*Context().currentModel), 0.05f) << command;
         frame->OnCmdMsg(command);
-        EXPECT_LT(LargestWeldGap(*g_currentModel), 1e-4f) << command;
+        EXPECT_LT(LargestWeldGap(*Context().currentModel), 1e-4f) << command;
     }
 }
 
@@ -952,10 +953,10 @@ TEST_F(PlaybackTest, WithoutAnAnimationSetTheCommandsDoNothingAndTheTickStillPac
     frame->OnIdleUpdateCmdUI();
     frame->GetAnimationToolBar()->PressButton(ids::AnimationForwardStep, 0);
     Click(ids::PlayAnimation);
-    g_redrawRequest = 0;
+    Context().redrawRequest = 0;
     frame->Tick();
-    EXPECT_EQ(g_currentTime, 0.0f);
-    EXPECT_EQ(g_playState, 1);
+    EXPECT_EQ(Context().currentTime, 0.0f);
+    EXPECT_EQ(Context().playState, 1);
     EXPECT_EQ(sleeps, std::vector<int>{10});
     EXPECT_EQ(Bar().GetDlgItemText(ctl::Length), QStringLiteral("Non"));
     EXPECT_EQ(ui.messageBox.Asked().size(), 0u);
@@ -1008,9 +1009,9 @@ TEST_F(DropTest, DroppingTwoFilesStartsANewSceneWithBothAndFramesThemAll) {
     const QString b = Write({0, 40}, QStringLiteral("b.x"), 20.0f);
     ASSERT_TRUE(Drop({a, b}));
 
-    EXPECT_EQ(g_libraries->Characters().Count(), 2);
+    EXPECT_EQ(Context().libraries->Characters().Count(), 2);
     EXPECT_EQ(ModelNames(), (std::vector<std::string>{a.toStdString(), b.toStdString()}));
-    EXPECT_EQ(g_sceneFrame->GetChildren().size(), 2u);
+    EXPECT_EQ(Context().sceneFrame->GetChildren().size(), 2u);
     EXPECT_EQ(Bar().GetDlgItemText(ctl::Max), QStringLiteral("40.00"));
     auto* document = dynamic_cast<CDxMFCDoc*>(frame->GetActiveDocument());
     EXPECT_EQ(document->GetPathName(), b);
@@ -1019,9 +1020,9 @@ TEST_F(DropTest, DroppingTwoFilesStartsANewSceneWithBothAndFramesThemAll) {
 
     // The camera centres on both: the boxes span x from -0.5 to 20.5.
     rm::Box box;
-    g_sceneFrame->GetHierarchyBox(&box);
+    Context().sceneFrame->GetHierarchyBox(&box);
     rm::Vector pivot;
-    view->GetCameraPivot()->GetPosition(g_sceneFrame, &pivot);
+    view->GetCameraPivot()->GetPosition(Context().sceneFrame, &pivot);
     EXPECT_NEAR(pivot.x, 10.0f, 1e-3f);
     EXPECT_NEAR(pivot.y, (box.min.y + box.max.y) * 0.5f, 1e-3f);
 }
@@ -1035,8 +1036,8 @@ TEST_F(DropTest, AFileThatFailsDoesNotStopTheOthers) {
               QStringLiteral("モデルのロードに失敗しました。"));
     EXPECT_TRUE(ui.messageBox.Texts()[0].contains(QStringLiteral("\nheader_bad_magic.x:1: ")));
     EXPECT_EQ(ModelNames(), (std::vector<std::string>{good.toStdString()}));
-    ASSERT_NE(g_currentCharacter, nullptr);
-    EXPECT_EQ(g_currentCharacter->m_model, g_currentModel);
+    ASSERT_NE(Context().currentCharacter, nullptr);
+    EXPECT_EQ(Context().currentCharacter->m_model, Context().currentModel);
     EXPECT_EQ(frame->GetActiveDocument()->GetPathName(), good);
 }
 
@@ -1122,7 +1123,7 @@ protected:
                                                             sets, ticksPerSecond);
         ui.fileDialog.Choose(path);
         ASSERT_EQ(frame->OnCommand(ids::FileOpen, framework::CommandSource::Menu), 1);
-        ASSERT_NE(g_currentAnimation, nullptr);
+        ASSERT_NE(Context().currentAnimation, nullptr);
     }
     void ChooseSet(int index) {
         Panel().SetCurSel(ctl::AnimationName, index);
@@ -1143,24 +1144,24 @@ TEST_F(AnimationSetsTest, TheAnimationNameBoxOffersTheSetsAndPlaybackFollowsTheC
     EXPECT_EQ(SetLabels(), (std::vector<QString>{QStringLiteral("Turn"), QStringLiteral("Spin")}));
     EXPECT_EQ(Panel().GetCurSel(ctl::AnimationName), 0);
     EXPECT_EQ(Bar().GetDlgItemText(ctl::Max), QStringLiteral("100.00"));
-    CAnimationData* turn = g_currentAnimation;
+    CAnimationData* turn = Context().currentAnimation;
 
     Click(ids::PlayAnimation);
     ChooseSet(1);
-    EXPECT_EQ(g_playState, 0) << "choosing a set stops playback";
-    ASSERT_NE(g_currentAnimation, turn);
-    EXPECT_EQ(g_currentAnimation, g_currentCharacter->m_current);
+    EXPECT_EQ(Context().playState, 0) << "choosing a set stops playback";
+    ASSERT_NE(Context().currentAnimation, turn);
+    EXPECT_EQ(Context().currentAnimation, Context().currentCharacter->m_current);
     EXPECT_EQ(Panel().GetCurSel(ctl::AnimationName), 1);
     EXPECT_EQ(Bar().GetDlgItemText(ctl::Max), QStringLiteral("50.00"));
-    EXPECT_EQ(g_currentAnimation->KeyTimeCount(), 2u);
+    EXPECT_EQ(Context().currentAnimation->KeyTimeCount(), 2u);
 
     // One second at "1/30" plays the chosen set: 30 units, the Arm turned at its rate.
     Click(ids::PlayAnimation);
     for (int i = 0; i < 64; ++i) {
         TickAfter(kTick);
     }
-    EXPECT_NEAR(g_currentTime, 30.0f, 1e-3f);
-    EXPECT_NEAR(ArmAngle(g_currentModel), 0.02f * 30.0f, 1e-3f);
+    EXPECT_NEAR(Context().currentTime, 30.0f, 1e-3f);
+    EXPECT_NEAR(ArmAngle(Context().currentModel), 0.02f * 30.0f, 1e-3f);
     EXPECT_FLOAT_EQ(turn->m_time, 0.0f) << "the other set stands still";
     Click(ids::StopAnimation);
 
@@ -1170,14 +1171,14 @@ TEST_F(AnimationSetsTest, TheAnimationNameBoxOffersTheSetsAndPlaybackFollowsTheC
         TickAfter(kTick);
     }
     EXPECT_FLOAT_EQ(turn->m_time, 0.0f);
-    EXPECT_NEAR(ArmAngle(g_currentModel), 0.02f * g_currentTime, 1e-3f);
+    EXPECT_NEAR(ArmAngle(Context().currentModel), 0.02f * Context().currentTime, 1e-3f);
     Click(ids::StopAnimation);
 
     // Choosing a set is no edit and does not rename the document.
     EXPECT_EQ(frame->GetActiveDocument()->GetPathName(), path);
     EXPECT_EQ(frame->GetActiveDocument()->IsModified(), 0);
     ChooseSet(0);
-    EXPECT_EQ(g_currentAnimation, turn);
+    EXPECT_EQ(Context().currentAnimation, turn);
     EXPECT_EQ(frame->GetActiveDocument()->GetPathName(), path);
 }
 
@@ -1193,13 +1194,14 @@ TEST_F(AnimationSetsTest, AFilesTickRateIsAPlaySpeedSelectedAfterTheOpenAndTheLo
     for (int i = 0; i < 32; ++i) {
         TickAfter(kTick);
     }
-    EXPECT_NEAR(g_currentTime, 2400.0f, 0.01f) << "half a second, half the loop";
+    EXPECT_NEAR(Context().currentTime, 2400.0f, 0.01f) << "half a second, half the loop";
     for (int i = 0; i < 32; ++i) {
         TickAfter(kTick);
     }
-    EXPECT_NEAR(g_currentTime, 4800.0f, 0.01f);
+    EXPECT_NEAR(Context().currentTime, 4800.0f, 0.01f);
     TickAfter(kTick);
-    EXPECT_EQ(g_currentTime, 0.0f) << "past the end after one second: the loop starts again";
+    EXPECT_EQ(Context().currentTime, 0.0f)
+        << "past the end after one second: the loop starts again";
     Click(ids::StopAnimation);
 
     // The fixed choices stay; another file without a tick rate takes the entry away.

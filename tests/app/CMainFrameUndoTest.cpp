@@ -18,8 +18,6 @@
 #include <gtest/gtest.h>
 
 #include "app/BarControlIds.h"
-#include "app/KeyTimeRules.h"
-#include "app/ProgramState.h"
 #include "app/ShellFixture.h"
 #include "commands/UndoHistory.h"
 #include "dialogs/CModelScaleDialog.h"
@@ -31,6 +29,8 @@
 #include "scene/CAnimationData.h"
 #include "scene/CModelData.h"
 #include "scene/CPartRecord.h"
+#include "session/EditContext.h"
+#include "session/KeyTimeRules.h"
 
 namespace {
 
@@ -42,7 +42,9 @@ class UndoTest : public shell_test::ShellFixture {
 protected:
     void SetUp() override { ASSERT_TRUE(StartWith(dir)); }
 
-    bool Open(const QString& path) { return OpenFile(path) == 1 && g_currentAnimation != nullptr; }
+    bool Open(const QString& path) {
+        return OpenFile(path) == 1 && Context().currentAnimation != nullptr;
+    }
     framework::Document& Document() { return *frame->GetActiveDocument(); }
     UndoHistory& History() { return *frame->History(); }
 
@@ -56,28 +58,30 @@ protected:
 
     /// Moves the time as the animation bar does.
     void GoTo(float time) {
-        g_currentTime = time;
-        g_keyTime = ToKeyTime(time);
+        Context().currentTime = time;
+        Context().keyTime = ToKeyTime(time);
         frame->PoseCurrentAnimation(time);
         frame->RefreshTimeDisplay();
     }
-    float KeyTime(int index) const { return g_currentAnimation->KeyTime(index); }
-    int KeyTimeCount() const { return static_cast<int>(g_currentAnimation->KeyTimeCount()); }
+    float KeyTime(int index) const { return Context().currentAnimation->KeyTime(index); }
+    int KeyTimeCount() const {
+        return static_cast<int>(Context().currentAnimation->KeyTimeCount());
+    }
 
     /// The frame at `index` of the current model, depth first (root 0), selected.
     rm::Frame* Select(int index) {
-        rm::Frame* part = ViewInteraction::FrameAt(g_currentModel->Root(), index);
+        rm::Frame* part = ViewInteraction::FrameAt(Context().currentModel->Root(), index);
         // A bone without a mesh of its own cannot be picked; the commands take it all the
         // same (the part key dialog renames the skin's bones with it).
         if (!view->Interaction().SelectPart(part, nullptr)) {
-            SetSelectedPart(part);
+            Context().SetSelectedPart(part);
         }
         return part;
     }
     /// A left drag with `function` in `mode`: press (after the pick), three moves, release.
     void Drag(int mode, int function, int dx, int dy) {
-        g_operationMode = mode;
-        g_mouseFunction = function;
+        Context().operationMode = mode;
+        Context().mouseFunction = function;
         ViewInteraction& interaction = view->Interaction();
         interaction.BeginDrag();
         ViewInteraction::Mouse mouse;
@@ -88,7 +92,7 @@ protected:
             mouse.point += QPoint(dx, dy);
         }
         interaction.LeftButtonUp();
-        g_operationMode = 1;
+        Context().operationMode = 1;
     }
     void RandomEdit(std::mt19937& rng, bool first);
 
@@ -174,7 +178,7 @@ TEST_F(UndoTest, EveryEditUndoneSavesTheFileBeforeItAndRedoneTheFileAfterIt) {
              GoTo(KeyTime(1));
              Select(5);
              Drag(0, 2, 7, -4);
-             g_operationMode = 1;
+             Context().operationMode = 1;
          },
          [this] { Menu(ids::ResetOrientation); }},
         {"turn drag", [] {},
@@ -189,10 +193,11 @@ TEST_F(UndoTest, EveryEditUndoneSavesTheFileBeforeItAndRedoneTheFileAfterIt) {
          }},
         {"re-parent", [] {},
          [this] {
-             g_operationMode = 0;
+             Context().operationMode = 0;
              Select(4);
-             view->Interaction().Reparent(ViewInteraction::FrameAt(g_currentModel->Root(), 8));
-             g_operationMode = 1;
+             view->Interaction().Reparent(
+                 ViewInteraction::FrameAt(Context().currentModel->Root(), 8));
+             Context().operationMode = 1;
          }},
     };
     for (const auto& row : rows) {
@@ -219,7 +224,7 @@ void UndoTest::RandomEdit(std::mt19937& rng, bool first) {
         return n <= 1 ? 0 : std::uniform_int_distribution<int>(0, n - 1)(rng);
     };
     const auto anyPart = [&] {
-        return pick(ViewInteraction::CountFrames(g_currentModel->Root()) - 1) + 1;
+        return pick(ViewInteraction::CountFrames(Context().currentModel->Root()) - 1) + 1;
     };
     const auto anyKey = [&] { GoTo(KeyTime(pick(KeyTimeCount()))); };
     static const char* const kFactors[] = {"2", "0.5", "1.5", "-1", "0.25"};
@@ -305,10 +310,11 @@ void UndoTest::RandomEdit(std::mt19937& rng, bool first) {
         Drag(0, pick(2) + 1, pick(21) - 10, pick(21) - 10);
         break;
     case 9:
-        g_operationMode = 0;
+        Context().operationMode = 0;
         Select(anyPart());
-        view->Interaction().Reparent(ViewInteraction::FrameAt(g_currentModel->Root(), anyPart()));
-        g_operationMode = 1;
+        view->Interaction().Reparent(
+            ViewInteraction::FrameAt(Context().currentModel->Root(), anyPart()));
+        Context().operationMode = 1;
         break;
     default:
         Drag(1, 0, pick(21) - 10, pick(21) - 10);
@@ -392,13 +398,13 @@ TEST_F(UndoTest, TheModifiedFlagAndTheEditMenuFollowTheHistory) {
     // A drag of the whole model is a step too, though the file does not carry where the
     // model stands.
     rm::Vector before, moved, after;
-    g_currentModel->Root()->GetPosition(nullptr, &before);
+    Context().currentModel->Root()->GetPosition(nullptr, &before);
     Drag(1, 0, 8, 8);
-    g_currentModel->Root()->GetPosition(nullptr, &moved);
+    Context().currentModel->Root()->GetPosition(nullptr, &moved);
     EXPECT_NE(moved.x, before.x);
     EXPECT_EQ(state()[1], "+元に戻す(&U): モデルの移動\tCtrl+Z");
     Menu(ids::EditUndo);
-    g_currentModel->Root()->GetPosition(nullptr, &after);
+    Context().currentModel->Root()->GetPosition(nullptr, &after);
     EXPECT_EQ(after.x, before.x);
     EXPECT_EQ(after.z, before.z);
 

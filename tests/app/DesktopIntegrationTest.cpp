@@ -16,7 +16,6 @@
 
 #include "app/AppSettings.h"
 #include "app/BarControlIds.h"
-#include "app/ProgramState.h"
 #include "app/ShellFixture.h"
 #include "app/TestCharacters.h"
 #include "platform/framework/Document.h"
@@ -26,6 +25,7 @@
 #include "render/Direct3R.h"
 #include "resources/CommandIds.h"
 #include "scene/CModelData.h"
+#include "session/EditContext.h"
 
 namespace {
 
@@ -170,20 +170,20 @@ TEST_F(DesktopTest, FrameWholeModelFillsTheViewWithAModelOfAnySize) {
     for (float scale : {0.5f, 400.0f}) {
         ASSERT_TRUE(Start({Character("m.x", 30.0f)}));
         view->GetCameraPivot()->SetPosition(nullptr, -50, 5, 0);
-        g_currentModel->Root()->AddScale(rm::D3DRMCOMBINE_BEFORE, scale, scale, scale);
+        Context().currentModel->Root()->AddScale(rm::D3DRMCOMBINE_BEFORE, scale, scale, scale);
         ASSERT_EQ(frame->OnCommand(ids::ViewFrameAll, framework::CommandSource::Accelerator), 1);
         EXPECT_EQ(frame->FindAccelerator(QKeyCombination(Qt::Key_Home)), ids::ViewFrameAll);
 
         rm::Viewport* viewport = view->GetDevice()->Viewport();
         rm::Box box;
-        g_sceneFrame->GetHierarchyBox(&box);
+        Context().sceneFrame->GetHierarchyBox(&box);
         float top = 1e9f, bottom = -1e9f;
         for (int corner = 0; corner < 8; ++corner) {
             const rm::Vector local{(corner & 1) ? box.max.x : box.min.x,
                                    (corner & 2) ? box.max.y : box.min.y,
                                    (corner & 4) ? box.max.z : box.min.z};
             rm::Vector world;
-            g_sceneFrame->Transform(&world, &local);
+            Context().sceneFrame->Transform(&world, &local);
             rm::Vector4 screen;
             viewport->Transform(&screen, world);
             const float x = screen.x / screen.w, y = screen.y / screen.w;

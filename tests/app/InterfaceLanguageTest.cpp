@@ -26,7 +26,6 @@
 #include <gtest/gtest.h>
 
 #include "app/AppSettings.h"
-#include "app/ProgramState.h"
 #include "app/ShellFixture.h"
 #include "platform/framework/Dialog.h"
 #include "platform/framework/MessageBoxCodes.h"
@@ -35,6 +34,7 @@
 #include "platform/rm/Frame.h"
 #include "resources/CommandIds.h"
 #include "scene/CModelData.h"
+#include "session/EditContext.h"
 
 namespace {
 
@@ -245,7 +245,8 @@ protected:
             ADD_FAILURE() << "the editor did not start";
             return texts;
         }
-        view->Interaction().SelectPart(g_currentModel->Root()->Children()[0].Get(), nullptr);
+        view->Interaction().SelectPart(Context().currentModel->Root()->Children()[0].Get(),
+                                       nullptr);
         CollectTexts(frame, texts);
         const auto collect = [&texts](framework::Dialog& dialog) { CollectTexts(&dialog, texts); };
         for (framework::CommandId id :

@@ -4,11 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include "app/KeyTimeRules.h"
-#include "app/ProgramState.h"
 #include "platform/rm/Animation.h"
 #include "platform/rm/Frame.h"
 #include "scene/SceneFixture.h"
+#include "session/EditContext.h"
+#include "session/KeyTimeRules.h"
 
 namespace {
 
@@ -16,7 +16,7 @@ namespace {
 class PlaybackWithoutWindowTest : public SceneFixture, public Playback::Display {
 protected:
     void SetUp() override {
-        ResetProgramState();
+        context.Reset();
         g_animationLibrary = &store->Animations();
         set = MakeAnimation("walk.x", {{"armAnim", "Arm"}});
         arm = AnimationAt(set, 0);
@@ -24,18 +24,18 @@ protected:
             arm->AddPositionKey(t, t, 0, 0);
         }
         set->UpdateTotalKeyTimeBuffer();
-        g_currentAnimation = set;
+        context.currentAnimation = set;
     }
-    void TearDown() override { ResetProgramState(); }
+    void TearDown() override { context.Reset(); }
 
     void RefreshTimeDisplay() override {
         ++refreshes;
-        RecomputeKeyIndex();
+        RecomputeKeyIndex(context);
     }
     void ReleasePlayButtons() override { ++releases; }
     int RefreshKeyRange(int rebuild) override {
         if (rebuild) {
-            g_currentAnimation->UpdateTotalKeyTimeBuffer();
+            context.currentAnimation->UpdateTotalKeyTimeBuffer();
         }
         return 1;
     }
@@ -51,7 +51,8 @@ protected:
     rm::Animation* arm = nullptr;
     int refreshes = 0;
     int releases = 0;
-    Playback playback{*this};
+    session::EditContext context;
+    Playback playback{context, *this};
 };
 
 TEST_F(PlaybackWithoutWindowTest, EveryMoveGoesToItsTimePosesThereAndShowsIt) {
@@ -74,13 +75,13 @@ TEST_F(PlaybackWithoutWindowTest, EveryMoveGoesToItsTimePosesThereAndShowsIt) {
         {7.0f, 7, 0, &Playback::LastKey, 20.0f},
     };
     for (const auto& row : rows) {
-        g_currentTime = row.time;
-        g_keyTime = row.keyTime;
-        g_keyIndex = row.keyIndex;
+        context.currentTime = row.time;
+        context.keyTime = row.keyTime;
+        context.keyIndex = row.keyIndex;
         const int before = refreshes;
         (playback.*row.move)();
-        EXPECT_FLOAT_EQ(g_currentTime, row.expected) << row.time;
-        EXPECT_EQ(g_keyTime, ToKeyTime(row.expected)) << row.time;
+        EXPECT_FLOAT_EQ(context.currentTime, row.expected) << row.time;
+        EXPECT_EQ(context.keyTime, ToKeyTime(row.expected)) << row.time;
         EXPECT_FLOAT_EQ(set->m_time, row.expected) << row.time;
         EXPECT_FLOAT_EQ(PosedTime(), row.expected == 20.0f ? 0.0f : row.expected)
             << "a closed loop shows the first key on the last key time";
@@ -91,34 +92,34 @@ TEST_F(PlaybackWithoutWindowTest, EveryMoveGoesToItsTimePosesThereAndShowsIt) {
 TEST_F(PlaybackWithoutWindowTest, PlayingLoopsToTheFirstKeyTimeAndStopDropsTheFraction) {
     playback.SetPlaySpeedIndex(2); // 1.0
     playback.TogglePlay(1);
-    EXPECT_EQ(g_playState, 1);
-    g_currentTime = 19.5f;
+    EXPECT_EQ(context.playState, 1);
+    context.currentTime = 19.5f;
     playback.Advance(1.0f);
-    EXPECT_FLOAT_EQ(g_currentTime, 0.0f) << "20.5 is past 20: the first key time, not 0.5";
+    EXPECT_FLOAT_EQ(context.currentTime, 0.0f) << "20.5 is past 20: the first key time, not 0.5";
     playback.Advance(12.7f);
-    EXPECT_NEAR(g_currentTime, 12.7f, 1e-5f);
+    EXPECT_NEAR(context.currentTime, 12.7f, 1e-5f);
     playback.JumpTo(3);
-    EXPECT_NEAR(g_currentTime, 12.7f, 1e-5f) << "no jump while playing";
+    EXPECT_NEAR(context.currentTime, 12.7f, 1e-5f) << "no jump while playing";
 
     playback.TogglePlay(2);
-    EXPECT_EQ(g_playState, 0);
+    EXPECT_EQ(context.playState, 0);
     EXPECT_EQ(releases, 1);
-    EXPECT_FLOAT_EQ(g_currentTime, 12.0f);
-    EXPECT_EQ(g_keyTime, 12u);
+    EXPECT_FLOAT_EQ(context.currentTime, 12.0f);
+    EXPECT_EQ(context.keyTime, 12u);
     EXPECT_NEAR(PosedTime(), 12.7f, 1e-4f) << "stop does not pose again";
     playback.JumpTo(3);
-    EXPECT_FLOAT_EQ(g_currentTime, 3.0f);
+    EXPECT_FLOAT_EQ(context.currentTime, 3.0f);
 
     playback.SetPlaySpeedIndex(9);
     EXPECT_FLOAT_EQ(playback.GetPlaySpeed(), 1.0f) << "an unknown entry changes nothing";
     playback.FollowPlayButtons(true, true);
-    EXPECT_EQ(g_playState, 2);
+    EXPECT_EQ(context.playState, 2);
 }
 
 TEST_F(PlaybackWithoutWindowTest, PlayAllAdvancesSetsThatAreNotCurrentFromTheirOwnTime) {
-    g_currentAnimation = nullptr;
+    context.currentAnimation = nullptr;
     set->m_time = 19.0f;
-    g_playState = 2;
+    context.playState = 2;
     playback.Advance(4.0f); // 0.5 × 4 = 2: 21 is past 20
     EXPECT_FLOAT_EQ(set->m_time, 0.0f);
     playback.Advance(4.0f);
@@ -133,13 +134,13 @@ TEST_F(PlaybackWithoutWindowTest, TheTickClockGivesTheFrameStepAndCountsTicksOnc
     playback.SetTickServices([&] { return now; }, [&](int ms) { sleeps.push_back(ms); });
     now = 0.5;
     EXPECT_FLOAT_EQ(playback.MeasureTick(), 30.0f);
-    EXPECT_EQ(g_fps, 0);
+    EXPECT_EQ(context.fps, 0);
     now = 1.0;
     playback.MeasureTick();
-    EXPECT_EQ(g_fps, 2);
+    EXPECT_EQ(context.fps, 2);
     now = 1.5;
     playback.MeasureTick();
-    EXPECT_EQ(g_fps, 2) << "the count changes at most once a second";
+    EXPECT_EQ(context.fps, 2) << "the count changes at most once a second";
     playback.Pause(10);
     EXPECT_EQ(sleeps, std::vector<int>{10});
 }

@@ -8,7 +8,6 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "app/ProgramState.h"
 #include "app/ShellFixture.h"
 #include "app/TestCharacters.h"
 #include "platform/framework/Document.h"
@@ -18,6 +17,7 @@
 #include "platform/rm/MeshBuilder.h"
 #include "resources/CommandIds.h"
 #include "scene/CModelData.h"
+#include "session/EditContext.h"
 #include "view/ViewInteraction.h"
 
 namespace {
@@ -30,19 +30,19 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(StartWith(dir));
         ASSERT_EQ(OpenFile(QString::fromStdString(shell_test::SampleWalker())), 1);
-        ASSERT_NE(g_currentModel, nullptr);
+        ASSERT_NE(Context().currentModel, nullptr);
     }
 
     /// Picks the part at `index` of the current model (depth first, root 0) as a click does.
     void Pick(int index) {
-        rm::Frame* part = ViewInteraction::FrameAt(g_currentModel->Root(), index);
+        rm::Frame* part = ViewInteraction::FrameAt(Context().currentModel->Root(), index);
         ASSERT_EQ(view->Interaction().SelectPart(part, nullptr), 1);
     }
 
     /// True when the selected visual is one of the selected part's visuals now.
-    static bool SelectedVisualIsOnPart() {
-        rm::Frame* part = g_selection.Part();
-        rm::Visual* visual = g_selection.Visual();
+    bool SelectedVisualIsOnPart() {
+        rm::Frame* part = Context().selection.Part();
+        rm::Visual* visual = Context().selection.Visual();
         if (part == nullptr || visual == nullptr) {
             return false;
         }
@@ -52,9 +52,9 @@ protected:
     }
 
     /// Every mesh the model's welds write into.
-    static std::vector<rm::Mesh*> WeldedMeshes() {
+    std::vector<rm::Mesh*> WeldedMeshes() {
         std::vector<rm::Mesh*> meshes;
-        for (const auto& record : g_currentModel->Welds().Records()) {
+        for (const auto& record : Context().currentModel->Welds().Records()) {
             for (const auto& mesh : record.meshes) {
                 meshes.push_back(mesh.mesh);
             }
@@ -70,11 +70,11 @@ TEST_F(SelectionLifetimeTest, SkinOnAfterSteppingThroughThePartsLeavesTheSelecti
     Pick(2);
     view->Interaction().KeyDown(Key::Up, false);
     view->Interaction().KeyDown(Key::Up, false);
-    ASSERT_NE(g_selection.Part(), nullptr);
+    ASSERT_NE(Context().selection.Part(), nullptr);
     ui.messageBox.Push(framework::IdYes);
     ui.messageBox.Push(framework::IdOk);
     Menu(ids::SkinOn);
-    ASSERT_TRUE(g_currentModel->SkinOn());
+    ASSERT_TRUE(Context().currentModel->SkinOn());
     EXPECT_TRUE(SelectedVisualIsOnPart());
 
     // The steps that read the old mesh builder after it was freed.
@@ -95,15 +95,15 @@ TEST_F(SelectionLifetimeTest, TheSelectionBoxIsNeverWeldedSavedOrKeptAfterADesel
     for (int index = 0; index < 2; ++index) {
         SCOPED_TRACE(index);
         ASSERT_EQ(OpenFile(path), 1);
-        rm::Frame* part = ViewInteraction::FrameAt(g_currentModel->Root(), index);
+        rm::Frame* part = ViewInteraction::FrameAt(Context().currentModel->Root(), index);
         if (!view->Interaction().SelectPart(part, nullptr)) {
             continue;
         }
         ui.messageBox.Push(framework::IdYes);
         ui.messageBox.Push(framework::IdOk);
         Menu(ids::SkinOn);
-        ASSERT_TRUE(g_currentModel->SkinOn());
-        rm::Mesh* box = g_selection.BoxMesh();
+        ASSERT_TRUE(Context().currentModel->SkinOn());
+        rm::Mesh* box = Context().selection.BoxMesh();
         for (rm::Mesh* mesh : WeldedMeshes()) {
             ASSERT_NE(mesh, box);
         }

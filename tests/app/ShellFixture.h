@@ -83,6 +83,8 @@ protected:
         return Menu(framework::ids::FileOpen);
     }
 
+    /// The main frame's edit context.
+    session::EditContext& Context() const { return frame->Context(); }
     framework::DialogControls& Panel() { return frame->GetControlPanel()->Controls(); }
     framework::DialogControls& Bar() { return frame->GetAnimationBar()->Controls(); }
 

@@ -10,8 +10,6 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "app/KeyTimeRules.h"
-#include "app/ProgramState.h"
 #include "commands/ChangeAllPositionKeyScaleCommand.h"
 #include "commands/ChangeAnimationPaceCommand.h"
 #include "commands/ChangeModelScaleCommand.h"
@@ -22,6 +20,8 @@
 #include "commands/ScriptedBatchHost.h"
 #include "commands/SkinOnCommand.h"
 #include "platform/framework/MessageBoxCodes.h"
+#include "session/EditContext.h"
+#include "session/KeyTimeRules.h"
 #include "support/BatchTestFiles.h"
 #include "support/ScriptedBoxTexts.h"
 #include "xfile/DocumentSave.h"
@@ -45,7 +45,7 @@ protected:
         file.write(text.data(), static_cast<qint64>(text.size()));
         file.close();
         ASSERT_NO_FATAL_FAILURE(OpenAsDocument(path));
-        g_currentAnimation->UpdateTotalKeyTimeBuffer();
+        context.currentAnimation->UpdateTotalKeyTimeBuffer();
     }
 
     /// The character with both parts' rotation keys at `times` and no position keys.
@@ -58,8 +58,8 @@ protected:
 
     std::vector<float> KeyTimes() const {
         std::vector<float> times;
-        for (unsigned i = 0; i < g_currentAnimation->KeyTimeCount(); ++i) {
-            times.push_back(g_currentAnimation->KeyTime(static_cast<int>(i)));
+        for (unsigned i = 0; i < context.currentAnimation->KeyTimeCount(); ++i) {
+            times.push_back(context.currentAnimation->KeyTime(static_cast<int>(i)));
         }
         return times;
     }
@@ -71,7 +71,7 @@ protected:
 
     std::vector<std::string> Texts() const { return Utf8Texts(host.box); }
 
-    ScriptedBatchHost host;
+    ScriptedBatchHost host{context};
 };
 
 constexpr char kNoAnimation[] = "アニメーションデータが存在しません。";
@@ -97,7 +97,7 @@ TEST_F(BatchCommandTest, WithoutDataEachCommandSaysSoUnderItsCaptionAndChangesNo
     };
     for (const auto& row : rows) {
         host.box.Clear();
-        EXPECT_EQ(row.command->Execute(), CommandResult::Refused) << row.caption;
+        EXPECT_EQ(row.command->Execute(context), CommandResult::Refused) << row.caption;
         ASSERT_EQ(host.box.Asked().size(), 1u) << row.caption;
         EXPECT_EQ(host.box.Asked()[0].text.toStdString(), row.text);
         EXPECT_EQ(host.box.Asked()[0].caption.toStdString(), row.caption);
@@ -110,7 +110,7 @@ TEST_F(BatchCommandTest, WithoutDataEachCommandSaysSoUnderItsCaptionAndChangesNo
 TEST_F(BatchCommandTest, PaceDoublesTheKeyTimesAndLeavesASingleKeyTimeAloneWithoutAWord) {
     OpenWithKeyTimes({0, 10, 20});
     host.box.Push(IdOk);
-    EXPECT_EQ(ChangeAnimationPaceCommand(host).Execute(), CommandResult::Changed);
+    EXPECT_EQ(ChangeAnimationPaceCommand(host).Execute(context), CommandResult::Changed);
     EXPECT_EQ(KeyTimes(), (std::vector<float>{0, 20, 40}));
     ASSERT_EQ(host.box.Asked().size(), 2u);
     EXPECT_EQ(host.box.Asked()[0].style, 49u);
@@ -124,15 +124,15 @@ TEST_F(BatchCommandTest, PaceDoublesTheKeyTimesAndLeavesASingleKeyTimeAloneWitho
 
     host.box.Clear();
     host.box.Push(IdCancel);
-    EXPECT_EQ(ChangeAnimationPaceCommand(host).Execute(), CommandResult::Cancelled);
+    EXPECT_EQ(ChangeAnimationPaceCommand(host).Execute(context), CommandResult::Cancelled);
     EXPECT_EQ(KeyTimes(), (std::vector<float>{0, 20, 40}));
 
-    ResetProgramState();
+    context.Reset();
     OpenWithKeyTimes({10});
     host.box.Clear();
     host.modified = 0;
     host.box.Push(IdOk);
-    EXPECT_EQ(ChangeAnimationPaceCommand(host).Execute(), CommandResult::Refused);
+    EXPECT_EQ(ChangeAnimationPaceCommand(host).Execute(context), CommandResult::Refused);
     EXPECT_EQ(host.box.Asked().size(), 1u); // the question only
     EXPECT_EQ(KeyTimes(), (std::vector<float>{10}));
     EXPECT_EQ(host.modified, 0);
@@ -141,7 +141,7 @@ TEST_F(BatchCommandTest, PaceDoublesTheKeyTimesAndLeavesASingleKeyTimeAloneWitho
 TEST_F(BatchCommandTest, FirstKeyZeroMovesEveryKeyAndStillReportsWhenTheKeysStartAtZero) {
     OpenWithKeyTimes({5, 15});
     host.box.Push(IdOk);
-    EXPECT_EQ(MoveFirstKeyTimeZeroCommand(host).Execute(), CommandResult::Changed);
+    EXPECT_EQ(MoveFirstKeyTimeZeroCommand(host).Execute(context), CommandResult::Changed);
     EXPECT_EQ(KeyTimes(), (std::vector<float>{0, 10}));
     EXPECT_EQ(Texts(),
               (std::vector<std::string>{"先頭キーが0から始まるよう、すべてのキーを移動します。\n",
@@ -149,33 +149,33 @@ TEST_F(BatchCommandTest, FirstKeyZeroMovesEveryKeyAndStillReportsWhenTheKeysStar
     EXPECT_EQ(host.box.Asked()[0].style, 49u);
 
     host.box.Clear();
-    EXPECT_EQ(MoveFirstKeyTimeZeroCommand(host).Execute(), CommandResult::Refused);
+    EXPECT_EQ(MoveFirstKeyTimeZeroCommand(host).Execute(context), CommandResult::Refused);
     EXPECT_EQ(KeyTimes(), (std::vector<float>{0, 10}));
     EXPECT_EQ(Texts().back(), "変更完了。");
     EXPECT_EQ(host.modified, 2);
 
     host.box.Clear();
     host.box.Push(IdCancel);
-    g_currentAnimation->ShiftKeyTimes(3);
-    g_currentAnimation->UpdateTotalKeyTimeBuffer();
-    EXPECT_EQ(MoveFirstKeyTimeZeroCommand(host).Execute(), CommandResult::Cancelled);
+    context.currentAnimation->ShiftKeyTimes(3);
+    context.currentAnimation->UpdateTotalKeyTimeBuffer();
+    EXPECT_EQ(MoveFirstKeyTimeZeroCommand(host).Execute(context), CommandResult::Cancelled);
     EXPECT_EQ(KeyTimes(), (std::vector<float>{3, 13}));
 }
 
 TEST_F(BatchCommandTest, DeleteAllPositionKeysKeepsTheOtherKeysAndRebuildsTheKeyTimeList) {
     Open();
     // A key time that only the Arm's position keys hold.
-    CPartRecord::Of(g_currentModel->Root()->Children()[0]->Children()[0].Get())
+    CPartRecord::Of(context.currentModel->Root()->Children()[0]->Children()[0].Get())
         ->animation->AddPositionKey(25, 1, 2, 3);
-    g_currentAnimation->UpdateTotalKeyTimeBuffer();
+    context.currentAnimation->UpdateTotalKeyTimeBuffer();
 
     host.box.Push(IdCancel);
-    EXPECT_EQ(DeleteAllPositionKeyCommand(host).Execute(), CommandResult::Cancelled);
-    EXPECT_EQ(batch_test::Capture(g_currentModel).parts[1].positionKeys.size(), 3u);
+    EXPECT_EQ(DeleteAllPositionKeyCommand(host).Execute(context), CommandResult::Cancelled);
+    EXPECT_EQ(batch_test::Capture(context.currentModel).parts[1].positionKeys.size(), 3u);
 
     host.box.Push(IdOk);
-    EXPECT_EQ(DeleteAllPositionKeyCommand(host).Execute(), CommandResult::Changed);
-    const batch_test::Snapshot now = batch_test::Capture(g_currentModel);
+    EXPECT_EQ(DeleteAllPositionKeyCommand(host).Execute(context), CommandResult::Changed);
+    const batch_test::Snapshot now = batch_test::Capture(context.currentModel);
     EXPECT_TRUE(now.parts[1].positionKeys.empty());
     EXPECT_EQ(now.parts[1].keyTimes, (std::vector<float>{5, 15})); // the rotation keys
     EXPECT_EQ(KeyTimes(), (std::vector<float>{5, 15}));            // 25 held nothing else
@@ -187,7 +187,7 @@ TEST_F(BatchCommandTest, DeleteAllPositionKeysKeepsTheOtherKeysAndRebuildsTheKey
 
 TEST_F(BatchCommandTest, ModelScaleScalesFramesAndMeshesAndThePositionKeysOnlyWithTheCheckBox) {
     Open();
-    const batch_test::Snapshot before = batch_test::Capture(g_currentModel);
+    const batch_test::Snapshot before = batch_test::Capture(context.currentModel);
     const struct {
         int withKeys;
         ScaleFactors factors;
@@ -198,14 +198,14 @@ TEST_F(BatchCommandTest, ModelScaleScalesFramesAndMeshesAndThePositionKeysOnlyWi
         {1, {1, 0, -0.005f}, {1, 0.01f, -0.01f}},
     };
     for (const auto& row : rows) {
-        ResetProgramState();
+        context.Reset();
         Open();
         host.box.Clear();
         host.factors = row.factors;
         host.scalePositionKeys = row.withKeys;
-        EXPECT_EQ(ChangeModelScaleCommand(host).Execute(), CommandResult::Changed);
+        EXPECT_EQ(ChangeModelScaleCommand(host).Execute(context), CommandResult::Changed);
         EXPECT_EQ(Texts(), std::vector<std::string>{"スケールの変更完了。"});
-        EXPECT_EQ(g_redrawRequest, 1);
+        EXPECT_EQ(context.redrawRequest, 1);
         const batch_test::Snapshot after = SavedAndReopened();
         ASSERT_EQ(after.parts.size(), before.parts.size());
         for (std::size_t p = 0; p < before.parts.size(); ++p) {
@@ -230,7 +230,7 @@ TEST_F(BatchCommandTest, ModelScaleScalesFramesAndMeshesAndThePositionKeysOnlyWi
     host.box.Clear();
     host.dialogAnswer = IdCancel;
     host.modified = 0;
-    EXPECT_EQ(ChangeModelScaleCommand(host).Execute(), CommandResult::Cancelled);
+    EXPECT_EQ(ChangeModelScaleCommand(host).Execute(context), CommandResult::Cancelled);
     EXPECT_TRUE(host.box.Asked().empty());
     EXPECT_EQ(host.modified, 0);
 }
@@ -238,7 +238,7 @@ TEST_F(BatchCommandTest, ModelScaleScalesFramesAndMeshesAndThePositionKeysOnlyWi
 TEST_F(BatchCommandTest, PositionKeyScaleHalvesEveryPositionKeyAndNothingElse) {
     Open();
     host.factors = {0.5f, 0.5f, 0.5f};
-    EXPECT_EQ(ChangeAllPositionKeyScaleCommand(host).Execute(), CommandResult::Changed);
+    EXPECT_EQ(ChangeAllPositionKeyScaleCommand(host).Execute(context), CommandResult::Changed);
     EXPECT_EQ(Texts(), std::vector<std::string>{"すべてのポジションキーの移動サイズ変更完了。"});
     EXPECT_EQ(host.box.Asked()[0].caption, QStringLiteral("Change All Position Key Scale"));
     const batch_test::Snapshot after = SavedAndReopened();
@@ -255,42 +255,42 @@ TEST_F(BatchCommandTest, PositionKeyScaleHalvesEveryPositionKeyAndNothingElse) {
 TEST_F(BatchCommandTest, SkinOnAsksYesNoAndReportsOnlyWhenAModelTookIt) {
     Open();
     host.box.Push(IdNo);
-    EXPECT_EQ(SkinOnCommand(host).Execute(), CommandResult::Cancelled);
-    EXPECT_EQ(g_currentModel->UpdateSkin(), 0); // still off
+    EXPECT_EQ(SkinOnCommand(host).Execute(context), CommandResult::Cancelled);
+    EXPECT_EQ(context.currentModel->UpdateSkin(), 0); // still off
     EXPECT_EQ(host.box.Asked()[0].style, 36u);
     EXPECT_EQ(host.box.Asked()[0].text.toStdString(),
               "モーフィングによるスキン処理を行いますか？\n一度実行したら元には戻せません。");
 
     host.box.Clear();
     host.box.Push(IdYes);
-    EXPECT_EQ(SkinOnCommand(host).Execute(), CommandResult::Changed);
-    EXPECT_EQ(g_currentModel->UpdateSkin(), 1);
+    EXPECT_EQ(SkinOnCommand(host).Execute(context), CommandResult::Changed);
+    EXPECT_EQ(context.currentModel->UpdateSkin(), 1);
     EXPECT_EQ(Texts().back(), "スキン処理機能が有効になりました。\n"
                               "この操作は元に戻せません。それまでの操作も元に戻せなくなりました。");
     EXPECT_EQ(host.modified, 1); // the next save writes the meshes the skin made
 
-    CModelData* model = g_currentModel;
-    g_currentModel = nullptr;
-    g_redrawRequest = 0;
+    CModelData* model = context.currentModel;
+    context.currentModel = nullptr;
+    context.redrawRequest = 0;
     host.box.Clear();
     host.box.Push(IdYes);
-    EXPECT_EQ(SkinOnCommand(host).Execute(), CommandResult::Refused);
-    EXPECT_EQ(g_redrawRequest, 1);
+    EXPECT_EQ(SkinOnCommand(host).Execute(context), CommandResult::Refused);
+    EXPECT_EQ(context.redrawRequest, 1);
     EXPECT_EQ(host.box.Asked().size(), 1u);
-    g_currentModel = model;
+    context.currentModel = model;
 }
 
 TEST_F(BatchCommandTest, ResetOrientationTurnsThePartsBackButNotTheRootAndKeepsTheKeys) {
     Open();
-    rm::Frame* root = g_currentModel->Root();
+    rm::Frame* root = context.currentModel->Root();
     rm::Frame* arm = root->Children()[0]->Children()[0].Get();
-    PoseAnimation(g_currentAnimation, 15); // the Arm turns
+    PoseAnimation(context.currentAnimation, 15); // the Arm turns
     root->SetOrientation(nullptr, 1, 0, 0, 0, 1, 0);
     rm::Vector direction, up;
     arm->GetOrientation(arm->GetParent(), &direction, &up);
     ASSERT_GT(std::abs(up.x), 0.01f);
 
-    EXPECT_EQ(ResetOrientationCommand(host).Execute(), CommandResult::Changed);
+    EXPECT_EQ(ResetOrientationCommand(host).Execute(context), CommandResult::Changed);
     // The model's orientation is reset; the keys still turn the Arm shown.
     const rm::Matrix4& rest = arm->GetRestTransform();
     EXPECT_NEAR(rest.m[1][0], 0.0f, 1e-6f); // up.x
@@ -301,7 +301,7 @@ TEST_F(BatchCommandTest, ResetOrientationTurnsThePartsBackButNotTheRootAndKeepsT
     EXPECT_NEAR(direction.x, 1.0f, 1e-6f);
     EXPECT_TRUE(host.box.Asked().empty());
     EXPECT_EQ(host.modified, 0);
-    EXPECT_EQ(batch_test::Capture(g_currentModel).parts[1].keyTimes.size(), 4u);
+    EXPECT_EQ(batch_test::Capture(context.currentModel).parts[1].keyTimes.size(), 4u);
 }
 
 } // namespace

@@ -12,7 +12,7 @@ TEST_F(KeyFrameCommandTest, ChangeKeyLengthMovesEveryLaterKeyAfterYes) {
     GoTo(0);
     host.lengthText = QStringLiteral("15");
     host.box.Push(IdYes);
-    ASSERT_EQ(ChangeKeyLengthCommand(host).Execute(), 1);
+    ASSERT_EQ(ChangeKeyLengthCommand(host).Execute(context), 1);
     ASSERT_EQ(host.box.Asked().size(), 1u);
     ExpectBox(0, QStringLiteral("キーの範囲を 10 から 15 へ変更しますか？"), 36u,
               "Change Key Frame Length");
@@ -23,7 +23,7 @@ TEST_F(KeyFrameCommandTest, ChangeKeyLengthMovesEveryLaterKeyAfterYes) {
 
     host.lengthText = QStringLiteral("30");
     host.box.Push(IdNo);
-    EXPECT_EQ(ChangeKeyLengthCommand(host).Execute(), 0);
+    EXPECT_EQ(ChangeKeyLengthCommand(host).Execute(context), 0);
     EXPECT_EQ(host.lengthText, QStringLiteral("15"));
     EXPECT_EQ(KeyTimes(), (std::vector<float>{0, 15, 25}));
 }
@@ -33,14 +33,14 @@ TEST_F(KeyFrameCommandTest, ChangeKeyLengthAsksNothingForTheSameOrAnUnusableLeng
     GoTo(0);
     for (const char* text : {"10", "0", "-5", "ten", "99999999999", ""}) {
         host.lengthText = QString::fromLatin1(text);
-        g_playState = 1;
-        EXPECT_EQ(ChangeKeyLengthCommand(host).Execute(), 0) << text;
+        context.playState = 1;
+        EXPECT_EQ(ChangeKeyLengthCommand(host).Execute(context), 0) << text;
         EXPECT_EQ(host.lengthText, QStringLiteral("10")) << text;
-        EXPECT_EQ(g_playState, 0) << "playback stops in every case";
+        EXPECT_EQ(context.playState, 0) << "playback stops in every case";
     }
     GoTo(20);
     host.lengthText = QStringLiteral("5");
-    ChangeKeyLengthCommand(host).Execute();
+    ChangeKeyLengthCommand(host).Execute(context);
     EXPECT_EQ(host.lengthText, QStringLiteral("Last"));
     EXPECT_TRUE(host.box.Asked().empty());
     EXPECT_EQ(host.modified, 0);

@@ -1,6 +1,6 @@
 #pragma once
 
-// What the command tests share: the program-wide state reset around each test, a folder
+// What the command tests share: an edit context of their own, a folder
 // for files, and File Open of a character as the document does it.
 
 #include <string>
@@ -9,17 +9,14 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "app/ProgramState.h"
 #include "platform/rm/Frame.h"
 #include "scene/DocumentOpen.h"
 #include "scene/SceneFixture.h"
+#include "session/EditContext.h"
 #include "xfile/DocumentSave.h"
 
 class CommandFixture : public SceneFixture {
 protected:
-    CommandFixture() { ResetProgramState(); }
-    ~CommandFixture() override { ResetProgramState(); }
-
     /// Opens `path` as a new scene and makes its character, model and animation set
     /// current.
     void OpenAsDocument(const QString& path) {
@@ -31,9 +28,7 @@ protected:
         const scene::DocumentOpenResult opened =
             scene::OpenDocument(doc, name.constData(), scene::kOpenNewScene);
         ASSERT_EQ(opened.ok, 1) << opened.reason;
-        g_currentCharacter = doc.currentCharacter;
-        g_currentModel = doc.currentModel;
-        g_currentAnimation = doc.currentAnimation;
+        context.TakeCurrentPointers(doc);
     }
 
     /// Saves the current model and animation set as File Save does to `name` in the
@@ -41,10 +36,15 @@ protected:
     std::string SaveCurrent(const char* name) {
         const std::string path = dir.filePath(QString::fromUtf8(name)).toStdString();
         std::string error;
-        EXPECT_EQ(xfile::SaveCharacter(path.c_str(), g_currentModel, g_currentAnimation, &error), 1)
+        EXPECT_EQ(xfile::SaveCharacter(path.c_str(), context.currentModel, context.currentAnimation,
+                                       &error),
+                  1)
             << error;
         return path;
     }
+
+    /// What the commands under test work on.
+    session::EditContext context;
 
     QTemporaryDir dir;
     rm::Ref<rm::Frame> sceneFrame;

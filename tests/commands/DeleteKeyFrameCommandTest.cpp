@@ -11,7 +11,7 @@ TEST_F(KeyFrameCommandTest, DeleteKeyRemovesEveryPartsKeysAtTheKeyTimeAfterTheWa
     Open({0, 10, 20});
     GoTo(10);
     host.box.Push(IdOk);
-    ASSERT_EQ(DeleteKeyFrameCommand(host).Execute(), 1);
+    ASSERT_EQ(DeleteKeyFrameCommand(host).Execute(context), 1);
     ASSERT_EQ(host.box.Asked().size(), 2u);
     ExpectBox(0, QStringLiteral("Time \"10\" のキーを削除します。"), 49u, "Delete Key Frame");
     EXPECT_EQ(host.box.Asked()[1].text, QStringLiteral("キーの削除完了。"));
@@ -25,24 +25,24 @@ TEST_F(KeyFrameCommandTest, DeleteKeyRemovesEveryPartsKeysAtTheKeyTimeAfterTheWa
 TEST_F(KeyFrameCommandTest, DeleteKeyCancelledStillGoesBackToTheCurrentKeyAndMarksModified) {
     Open({0, 10, 20});
     GoTo(20);
-    g_currentTime = 20.5f; // stopping drops the fraction
-    g_keyIndex = 1;        // the key the bar shows goes first
+    context.currentTime = 20.5f; // stopping drops the fraction
+    context.keyIndex = 1;        // the key the bar shows goes first
     host.box.Push(IdCancel);
-    EXPECT_EQ(DeleteKeyFrameCommand(host).Execute(), 0);
+    EXPECT_EQ(DeleteKeyFrameCommand(host).Execute(context), 0);
     EXPECT_EQ(host.box.Asked().size(), 1u);
     EXPECT_EQ(Times(arm), (std::vector<float>{0, 10, 20}));
-    EXPECT_FLOAT_EQ(g_currentTime, 10.0f);
-    EXPECT_EQ(g_keyTime, 10u);
+    EXPECT_FLOAT_EQ(context.currentTime, 10.0f);
+    EXPECT_EQ(context.keyTime, 10u);
     EXPECT_EQ(host.poses, 1);
     EXPECT_EQ(host.rangeRefreshes, 1);
     EXPECT_EQ(host.modified, 1);
 
     // An index past the list starts again at its first key time.
     GoTo(20);
-    g_keyIndex = 7;
+    context.keyIndex = 7;
     host.box.Push(IdCancel);
-    DeleteKeyFrameCommand(host).Execute();
-    EXPECT_FLOAT_EQ(g_currentTime, 0.0f);
+    DeleteKeyFrameCommand(host).Execute(context);
+    EXPECT_FLOAT_EQ(context.currentTime, 0.0f);
 }
 
 TEST_F(KeyFrameCommandTest, DeleteKeyAtATimeWithoutKeysOrWithoutASetSaysSo) {
@@ -59,15 +59,15 @@ TEST_F(KeyFrameCommandTest, DeleteKeyAtATimeWithoutKeysOrWithoutASetSaysSo) {
             Open({0, 10, 20});
         }
         host.box.Clear();
-        g_currentTime = static_cast<float>(row.keyTime);
-        EXPECT_EQ(DeleteKeyFrameCommand(host).Execute(), 0);
+        context.currentTime = static_cast<float>(row.keyTime);
+        EXPECT_EQ(DeleteKeyFrameCommand(host).Execute(context), 0);
         EXPECT_EQ(Texts(), std::vector<std::string>{row.message});
         EXPECT_EQ(host.box.Asked()[0].style, 64u);
         EXPECT_EQ(host.modified, 0);
         if (row.open) {
             EXPECT_EQ(Times(arm), (std::vector<float>{0, 10, 20}));
         }
-        ResetProgramState();
+        context.Reset();
     }
 }
 

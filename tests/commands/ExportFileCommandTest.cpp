@@ -10,7 +10,6 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
-#include "app/ProgramState.h"
 #include "commands/CommandFixture.h"
 #include "commands/IBatchCommandHost.h"
 #include "commands/SkinOnCommand.h"
@@ -20,6 +19,7 @@
 #include "platform/rm/Mesh.h"
 #include "scene/CAnimationData.h"
 #include "scene/CModelData.h"
+#include "session/EditContext.h"
 #include "support/BatchTestFiles.h"
 
 namespace {
@@ -52,9 +52,9 @@ class ExportFileCommandTest : public CommandFixture {
 protected:
     scene::SceneDocument Document() const {
         scene::SceneDocument doc;
-        doc.currentCharacter = g_currentCharacter;
-        doc.currentModel = g_currentModel;
-        doc.currentAnimation = g_currentAnimation;
+        doc.currentCharacter = context.currentCharacter;
+        doc.currentModel = context.currentModel;
+        doc.currentAnimation = context.currentAnimation;
         return doc;
     }
     void Export(const QString& path) {
@@ -128,18 +128,18 @@ TEST_F(ExportFileCommandTest, AWeldedSkinGoesAcrossAsItsRigidPartsWhateverThePos
         file.write(QByteArray::fromStdString(batch_test::CharacterText()));
     }
     ASSERT_NO_FATAL_FAILURE(OpenAsDocument(path));
-    g_currentAnimation->UpdateTotalKeyTimeBuffer();
+    context.currentAnimation->UpdateTotalKeyTimeBuffer();
     host.answer = framework::IdYes;
-    SkinOnCommand(host).Execute();
-    ASSERT_TRUE(g_currentModel->SkinOn());
-    ASSERT_FALSE(g_currentModel->Welds().Empty());
+    SkinOnCommand(host).Execute(context);
+    ASSERT_TRUE(context.currentModel->SkinOn());
+    ASSERT_FALSE(context.currentModel->Welds().Empty());
     const QString atRest = dir.filePath(QStringLiteral("rest.glb"));
     Export(atRest);
 
     // Posed, the welded vertices follow their anchors; the frames are then put back at
     // rest while the meshes keep the moved vertices.
     std::vector<rm::Frame*> frames;
-    std::vector<rm::Frame*> stack{g_currentModel->Root()};
+    std::vector<rm::Frame*> stack{context.currentModel->Root()};
     while (!stack.empty()) {
         rm::Frame* frame = stack.back();
         stack.pop_back();
@@ -149,13 +149,13 @@ TEST_F(ExportFileCommandTest, AWeldedSkinGoesAcrossAsItsRigidPartsWhateverThePos
         }
     }
     std::vector<float> before, after;
-    Positions(*g_currentModel->Root(), &before);
-    g_currentAnimation->Set()->SetTime(g_currentAnimation->KeyTime(1));
-    g_currentModel->UpdateSkin();
+    Positions(*context.currentModel->Root(), &before);
+    context.currentAnimation->Set()->SetTime(context.currentAnimation->KeyTime(1));
+    context.currentModel->UpdateSkin();
     for (rm::Frame* frame : frames) {
         frame->ResetPose();
     }
-    Positions(*g_currentModel->Root(), &after);
+    Positions(*context.currentModel->Root(), &after);
     ASSERT_NE(before, after) << "the pose moved no welded vertex";
 
     const QString posed = dir.filePath(QStringLiteral("posed.glb"));

@@ -57,7 +57,7 @@ TEST_F(KeyEditCommandTest, AMoveStopsBeforeAKeyOfItsChannelThatStays) {
     for (const Case& c : cases) {
         Open({0, 10, 20, 30});
         AnimationOf(arm)->AddPositionKey(14, 0, 1, 0);
-        g_currentAnimation->UpdateTotalKeyTimeBuffer();
+        context.currentAnimation->UpdateTotalKeyTimeBuffer();
         std::vector<KeyRef> keys;
         for (float time : c.from) {
             const std::vector<KeyRef> at = KeysAt(arm, time);
@@ -66,13 +66,13 @@ TEST_F(KeyEditCommandTest, AMoveStopsBeforeAKeyOfItsChannelThatStays) {
         const std::vector<float> bodyBefore = Times(body);
         MoveKeysCommand move(host, keys, c.delta);
         const int allowed = MoveKeysCommand::AllowedDelta(keys, c.delta);
-        EXPECT_EQ(move.Execute(), allowed != 0 ? 1 : 0);
+        EXPECT_EQ(move.Execute(context), allowed != 0 ? 1 : 0);
         EXPECT_EQ(move.MovedBy(), allowed);
         EXPECT_EQ(Times(arm, 1), c.expected) << "delta " << c.delta;
         EXPECT_EQ(Times(body), bodyBefore) << "other parts keep their keys";
         // The key-time list holds every time a key now lies at.
         for (float time : Times(arm)) {
-            const auto& list = g_currentAnimation->KeyTimeList();
+            const auto& list = context.currentAnimation->KeyTimeList();
             EXPECT_TRUE(std::binary_search(list.begin(), list.end(), time)) << time;
         }
     }
@@ -81,7 +81,7 @@ TEST_F(KeyEditCommandTest, AMoveStopsBeforeAKeyOfItsChannelThatStays) {
 TEST_F(KeyEditCommandTest, AMovedKeyKeepsItsValueAndIdentifier) {
     Open({0, 10, 20});
     const rm::AnimationKey before = KeyAt(arm, 10);
-    ASSERT_EQ(MoveKeysCommand(host, KeysAt(arm, 10), 3).Execute(), 1);
+    ASSERT_EQ(MoveKeysCommand(host, KeysAt(arm, 10), 3).Execute(context), 1);
     const rm::AnimationKey after = KeyAt(arm, 13);
     EXPECT_EQ(after.dwID, before.dwID);
     EXPECT_EQ(after.dqRotateKey.s, before.dqRotateKey.s);
@@ -95,12 +95,12 @@ TEST_F(KeyEditCommandTest, DeleteTakesExactlyTheChosenKeysAndTheListFollows) {
     std::vector<KeyRef> keys = KeysAt(arm, 10);
     const std::vector<KeyRef> body10 = KeysAt(body, 10);
     keys.insert(keys.end(), body10.begin(), body10.end());
-    ASSERT_EQ(DeleteKeysCommand(host, keys).Execute(), 1);
+    ASSERT_EQ(DeleteKeysCommand(host, keys).Execute(context), 1);
     EXPECT_EQ(Times(arm), (std::vector<float>{0, 20}));
     EXPECT_EQ(Times(body), (std::vector<float>{0, 20}));
     EXPECT_EQ(KeyTimes(), (std::vector<float>{0, 20}));
     // Keys that are gone already change nothing.
-    EXPECT_EQ(DeleteKeysCommand(host, keys).Execute(), 0);
+    EXPECT_EQ(DeleteKeysCommand(host, keys).Execute(context), 0);
 }
 
 TEST_F(KeyEditCommandTest, OnePartsKeysPasteOntoTheSelectedPartKeepingTheirSpacing) {
@@ -113,7 +113,7 @@ TEST_F(KeyEditCommandTest, OnePartsKeysPasteOntoTheSelectedPartKeepingTheirSpaci
     }
     host.selected = body;
     PasteKeysCommand paste(host, copied, 5);
-    ASSERT_EQ(paste.Execute(), 1);
+    ASSERT_EQ(paste.Execute(context), 1);
     EXPECT_EQ(Times(body), (std::vector<float>{0, 5, 10, 20, 25, 30}));
     EXPECT_EQ(Times(arm), (std::vector<float>{0, 10, 20, 30}));
     EXPECT_EQ(KeyAt(body, 25).dqRotateKey.v.x, KeyAt(arm, 30).dqRotateKey.v.x);
@@ -121,7 +121,7 @@ TEST_F(KeyEditCommandTest, OnePartsKeysPasteOntoTheSelectedPartKeepingTheirSpaci
 
     // Onto a time that has a key of the channel: the key takes the value, no twin.
     PasteKeysCommand again(host, copied, 0);
-    ASSERT_EQ(again.Execute(), 1);
+    ASSERT_EQ(again.Execute(context), 1);
     EXPECT_EQ(Times(body), (std::vector<float>{0, 5, 10, 20, 25, 30}));
     EXPECT_EQ(KeyAt(body, 0).dqRotateKey.v.x, KeyAt(arm, 10).dqRotateKey.v.x);
     EXPECT_EQ(KeyAt(body, 20).dqRotateKey.v.x, KeyAt(arm, 30).dqRotateKey.v.x);
@@ -135,7 +135,7 @@ TEST_F(KeyEditCommandTest, KeysOfSeveralPartsPasteOntoTheirOwnParts) {
     copied.entries[0].key.dvTime = 0;
     copied.entries[1].key.dvTime = 10;
     host.selected = arm; // not the target: more than one part was copied
-    ASSERT_EQ(PasteKeysCommand(host, copied, 40).Execute(), 1);
+    ASSERT_EQ(PasteKeysCommand(host, copied, 40).Execute(context), 1);
     EXPECT_EQ(Times(body), (std::vector<float>{0, 10, 20, 40}));
     EXPECT_EQ(Times(arm), (std::vector<float>{0, 10, 20, 50}));
     EXPECT_EQ(KeyTimes(), (std::vector<float>{0, 10, 20, 40, 50}));

@@ -12,8 +12,6 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "app/KeyTimeRules.h"
-#include "app/ProgramState.h"
 #include "app/TestCharacters.h"
 #include "commands/CommandFixture.h"
 #include "commands/IKeyFrameHost.h"
@@ -24,34 +22,38 @@
 #include "platform/rm/Frame.h"
 #include "scene/CPartRecord.h"
 #include "scene/DocumentOpen.h"
+#include "session/EditContext.h"
+#include "session/KeyTimeRules.h"
 #include "support/ScriptedBoxTexts.h"
 
 class ScriptedKeyFrameHost : public IKeyFrameHost {
 public:
+    explicit ScriptedKeyFrameHost(session::EditContext& context) : context(context) {}
+
     int ShowMessage(const QString& text, const QString& caption, unsigned style) override {
         return box.Show(nullptr, text, caption, style);
     }
     void StopPlayback() override {
         ++stops;
-        g_keyTime = ToKeyTime(g_currentTime);
-        g_playState = 0;
-        g_currentTime = static_cast<float>(g_keyTime);
+        context.keyTime = ToKeyTime(context.currentTime);
+        context.playState = 0;
+        context.currentTime = static_cast<float>(context.keyTime);
     }
     void PoseCurrentAnimation(float time) override {
         ++poses;
-        PoseAnimation(g_currentAnimation, time);
+        PoseAnimation(context.currentAnimation, time);
     }
     int RefreshKeyRange(int rebuild) override {
-        if (g_currentAnimation == nullptr) {
+        if (context.currentAnimation == nullptr) {
             return 0;
         }
         if (rebuild) {
-            g_currentAnimation->UpdateTotalKeyTimeBuffer();
+            context.currentAnimation->UpdateTotalKeyTimeBuffer();
         }
         ++rangeRefreshes;
         return 1;
     }
-    void RefreshTimeDisplay() override { RecomputeKeyIndex(); }
+    void RefreshTimeDisplay() override { RecomputeKeyIndex(context); }
     int MarkDocumentModified() override {
         modified = 1;
         return 1;
@@ -63,6 +65,7 @@ public:
     }
     int RunPartKeyDialog() override { return dialogAnswer; }
 
+    session::EditContext& context;
     framework::ScriptedMessageBox box;
     rm::Frame* selected = nullptr;
     QString lengthText;
@@ -80,21 +83,21 @@ protected:
         ASSERT_NO_FATAL_FAILURE(OpenAsDocument(
             shell_test::WriteCharacter(dir.path(), QStringLiteral("keys.x"), times)));
         g_animationLibrary = &store->Animations();
-        body = g_currentModel->Root()->Children().at(0).Get();
+        body = context.currentModel->Root()->Children().at(0).Get();
         arm = body->Children().at(0).Get();
     }
 
     /// Puts the time at a key time as the bar would show it.
     void GoTo(float time) {
-        g_currentTime = time;
-        g_keyTime = ToKeyTime(time);
-        RecomputeKeyIndex();
+        context.currentTime = time;
+        context.keyTime = ToKeyTime(time);
+        RecomputeKeyIndex(context);
     }
 
     std::vector<float> KeyTimes() const {
         std::vector<float> times;
-        for (unsigned i = 0; i < g_currentAnimation->KeyTimeCount(); ++i) {
-            times.push_back(g_currentAnimation->KeyTime(static_cast<int>(i)));
+        for (unsigned i = 0; i < context.currentAnimation->KeyTimeCount(); ++i) {
+            times.push_back(context.currentAnimation->KeyTime(static_cast<int>(i)));
         }
         return times;
     }
@@ -125,7 +128,7 @@ protected:
         EXPECT_EQ(host.box.Asked()[index].caption, QString::fromUtf8(caption));
     }
 
-    ScriptedKeyFrameHost host;
+    ScriptedKeyFrameHost host{context};
     rm::Frame* body = nullptr;
     rm::Frame* arm = nullptr;
 };

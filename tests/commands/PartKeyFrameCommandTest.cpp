@@ -25,6 +25,7 @@ using framework::IdOk;
 
 class RecordingHost : public ScriptedKeyFrameHost {
 public:
+    using ScriptedKeyFrameHost::ScriptedKeyFrameHost;
     UndoHistory* History() override { return &history; }
     UndoHistory history;
 };
@@ -40,8 +41,8 @@ protected:
         file.write(text.data(), static_cast<qint64>(text.size()));
         file.close();
         ASSERT_NO_FATAL_FAILURE(OpenAsDocument(path));
-        g_currentAnimation->UpdateTotalKeyTimeBuffer();
-        body = g_currentModel->Root()->Children().at(0).Get();
+        context.currentAnimation->UpdateTotalKeyTimeBuffer();
+        body = context.currentModel->Root()->Children().at(0).Get();
         arm = body->Children().at(0).Get();
     }
 
@@ -72,7 +73,7 @@ protected:
         return none;
     }
 
-    RecordingHost host;
+    RecordingHost host{context};
     CopiedPartKeys copied;
 };
 
@@ -99,7 +100,7 @@ TEST_F(PartKeyFrameCommandTest, EachCommandChangesOnlyTheSelectedPartsKeysInTheS
              host.selected = arm;
              GoTo(15);
              host.box.Push(IdOk);
-             EXPECT_EQ(DeletePartsKeyFrameCommand(host).Execute(), 1);
+             EXPECT_EQ(DeletePartsKeyFrameCommand(host).Execute(context), 1);
          },
          [](const Snapshot::Part&, const Snapshot::Part& after) {
              EXPECT_EQ(after.keyTimes, (std::vector<float>{5, 5}));
@@ -108,10 +109,10 @@ TEST_F(PartKeyFrameCommandTest, EachCommandChangesOnlyTheSelectedPartsKeysInTheS
          [this] {
              host.selected = arm;
              GoTo(5);
-             CopyPartsKeyFrameCommand(host, copied).Execute();
+             CopyPartsKeyFrameCommand(host, copied).Execute(context);
              GoTo(15);
              host.box.Push(IdOk);
-             EXPECT_EQ(PastePartsKeyFrameCommand(host, copied).Execute(), 1);
+             EXPECT_EQ(PastePartsKeyFrameCommand(host, copied).Execute(context), 1);
          },
          [](const Snapshot::Part& before, const Snapshot::Part& after) {
              EXPECT_EQ(after.keyTimes, before.keyTimes);
@@ -124,11 +125,11 @@ TEST_F(PartKeyFrameCommandTest, EachCommandChangesOnlyTheSelectedPartsKeysInTheS
          [this] {
              host.selected = arm;
              GoTo(5);
-             CopyPartsKeyFrameCommand(host, copied).Execute();
+             CopyPartsKeyFrameCommand(host, copied).Execute(context);
              host.selected = body;
              GoTo(15);
              host.box.Push(IdOk);
-             EXPECT_EQ(PastePartsKeyFrameCommand(host, copied).Execute(), 1);
+             EXPECT_EQ(PastePartsKeyFrameCommand(host, copied).Execute(context), 1);
          },
          [](const Snapshot::Part& before, const Snapshot::Part& after) {
              // The Arm's kinds: its rotation replaces the Body's, its position is added.
@@ -142,7 +143,7 @@ TEST_F(PartKeyFrameCommandTest, EachCommandChangesOnlyTheSelectedPartsKeysInTheS
          [this] {
              host.selected = arm;
              host.box.Push(IdOk);
-             EXPECT_EQ(DeletePositionKeyCommand(host).Execute(), 1);
+             EXPECT_EQ(DeletePositionKeyCommand(host).Execute(context), 1);
          },
          [](const Snapshot::Part& before, const Snapshot::Part& after) {
              EXPECT_TRUE(after.positionKeys.empty());
@@ -194,27 +195,27 @@ TEST_F(PartKeyFrameCommandTest, WithoutAPartOrAKeyOrWhenCancelledNothingChanges)
         const char* caption;
     } rows[] = {
         {"delete, no part", nullptr, 5,
-         [this] { return DeletePartsKeyFrameCommand(host).Execute(); }, 0,
+         [this] { return DeletePartsKeyFrameCommand(host).Execute(context); }, 0,
          "キーを削除するパーツを選択後、\nボタンを押してください。", "Delete Parts Key Frame"},
         {"delete, no key at 10", &arm, 10,
-         [this] { return DeletePartsKeyFrameCommand(host).Execute(); }, 0,
+         [this] { return DeletePartsKeyFrameCommand(host).Execute(context); }, 0,
          "パーツ \"Arm\" の Time \"10\" にはキーが存在しません。", "Delete Parts Key Frame"},
         {"delete, cancelled", &arm, 5,
-         [this] { return DeletePartsKeyFrameCommand(host).Execute(); }, IdCancel,
+         [this] { return DeletePartsKeyFrameCommand(host).Execute(context); }, IdCancel,
          "パーツ \"Arm\" の Time \"5\" のキーを削除します。", "Delete Parts Key Frame"},
         {"copy, no part", nullptr, 5,
-         [this] { return CopyPartsKeyFrameCommand(host, copied).Execute(); }, 0,
+         [this] { return CopyPartsKeyFrameCommand(host, copied).Execute(context); }, 0,
          "キーをコピーするパーツを選択後、\nボタンを押してください。", "Copy Parts Key Frame"},
         {"paste, nothing copied", &arm, 5,
-         [this] { return PastePartsKeyFrameCommand(host, copied).Execute(); }, 0,
+         [this] { return PastePartsKeyFrameCommand(host, copied).Execute(context); }, 0,
          "ペーストを行う前に、コピーしたいパーツのキーを\nコピーボタンで選択してください。",
          "Paste Parts Key Frame"},
         {"delete position keys, no part", nullptr, 5,
-         [this] { return DeletePositionKeyCommand(host).Execute(); }, 0,
+         [this] { return DeletePositionKeyCommand(host).Execute(context); }, 0,
          "ポジションキーを削除するパーツを選択後、\nボタンを押してください。",
          "Delete Position Key"},
         {"delete position keys, cancelled", &arm, 5,
-         [this] { return DeletePositionKeyCommand(host).Execute(); }, IdCancel,
+         [this] { return DeletePositionKeyCommand(host).Execute(context); }, IdCancel,
          "パーツ \"Arm\" のすべてのポジション(位置)キーを削除し、\nアニメーションをモデルのサイズに"
          "依存しないようにします。",
          "Delete Position Key"},

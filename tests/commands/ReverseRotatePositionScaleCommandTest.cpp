@@ -10,9 +10,9 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
-#include "app/KeyTimeRules.h"
 #include "commands/CommandFixture.h"
 #include "commands/ScriptedBatchHost.h"
+#include "session/KeyTimeRules.h"
 #include "support/BatchTestFiles.h"
 #include "support/ScriptedBoxTexts.h"
 #include "xfile/DocumentSave.h"
@@ -36,9 +36,9 @@ class ReverseRotatePositionScaleCommandTest : public CommandFixture {
 protected:
     void OpenWalker() {
         ASSERT_NO_FATAL_FAILURE(OpenAsDocument(QStringLiteral(PAVRIX_SAMPLES_DIR "/walker.x")));
-        g_currentAnimation->UpdateTotalKeyTimeBuffer();
-        first = FirstKeyTime(g_currentAnimation);
-        last = LastKeyTime(g_currentAnimation);
+        context.currentAnimation->UpdateTotalKeyTimeBuffer();
+        first = FirstKeyTime(context.currentAnimation);
+        last = LastKeyTime(context.currentAnimation);
         ASSERT_LT(first, last);
     }
 
@@ -71,7 +71,7 @@ protected:
         return poses;
     }
 
-    ScriptedBatchHost host;
+    ScriptedBatchHost host{context};
     float first = 0;
     float last = 0;
 };
@@ -87,14 +87,14 @@ TEST_F(ReverseRotatePositionScaleCommandTest,
     const std::vector<Pose> original = PosesOfFile(SaveCurrent("plain.x"), mirrored);
 
     host.box.Push(IdOk);
-    ASSERT_EQ(ReverseRotatePositionScaleCommand(host).Execute(), CommandResult::Changed);
+    ASSERT_EQ(ReverseRotatePositionScaleCommand(host).Execute(context), CommandResult::Changed);
     ASSERT_EQ(host.box.Asked().size(), 2u);
     EXPECT_EQ(host.box.Asked()[0].caption, QStringLiteral("Reverse Rotate, Position, Scale"));
     EXPECT_EQ(host.box.Asked()[0].style, 49u) << "an OK/Cancel warning, as the batch commands";
     EXPECT_EQ(host.box.Asked()[1].text, QStringLiteral("反転完了。"));
     EXPECT_EQ(host.modified, 1);
-    EXPECT_FLOAT_EQ(FirstKeyTime(g_currentAnimation), first) << "the span stays";
-    EXPECT_FLOAT_EQ(LastKeyTime(g_currentAnimation), last);
+    EXPECT_FLOAT_EQ(FirstKeyTime(context.currentAnimation), first) << "the span stays";
+    EXPECT_FLOAT_EQ(LastKeyTime(context.currentAnimation), last);
 
     const std::vector<Pose> reversed = PosesOfFile(SaveCurrent("reversed.x"), times);
     ASSERT_EQ(reversed.size(), original.size());
@@ -117,14 +117,14 @@ TEST_F(ReverseRotatePositionScaleCommandTest,
     ASSERT_NO_FATAL_FAILURE(OpenWalker());
     const QByteArray plain = Bytes(SaveCurrent("plain.x"));
     host.box.Push(IdOk);
-    ReverseRotatePositionScaleCommand(host).Execute();
+    ReverseRotatePositionScaleCommand(host).Execute(context);
     const std::string once = SaveCurrent("once.x");
     EXPECT_NE(Bytes(once), plain);
 
     ASSERT_NO_FATAL_FAILURE(OpenAsDocument(QString::fromStdString(once)));
-    g_currentAnimation->UpdateTotalKeyTimeBuffer();
+    context.currentAnimation->UpdateTotalKeyTimeBuffer();
     host.box.Push(IdOk);
-    ReverseRotatePositionScaleCommand(host).Execute();
+    ReverseRotatePositionScaleCommand(host).Execute(context);
     EXPECT_EQ(Bytes(SaveCurrent("twice.x")), plain);
 }
 
@@ -132,7 +132,7 @@ TEST_F(ReverseRotatePositionScaleCommandTest, CancelledOrWithoutKeysNothingChang
     ASSERT_NO_FATAL_FAILURE(OpenWalker());
     const QByteArray plain = Bytes(SaveCurrent("plain.x"));
     host.box.Push(IdCancel);
-    EXPECT_EQ(ReverseRotatePositionScaleCommand(host).Execute(), CommandResult::Cancelled);
+    EXPECT_EQ(ReverseRotatePositionScaleCommand(host).Execute(context), CommandResult::Cancelled);
     EXPECT_EQ(Bytes(SaveCurrent("cancelled.x")), plain);
     EXPECT_EQ(host.modified, 0);
 
@@ -141,7 +141,7 @@ TEST_F(ReverseRotatePositionScaleCommandTest, CancelledOrWithoutKeysNothingChang
         OpenAsDocument(shell_test::WriteCharacter(dir.path(), QStringLiteral("bare.x"), {})));
     const QByteArray bare = Bytes(SaveCurrent("bare-before.x"));
     host.box.Push(IdOk);
-    EXPECT_EQ(ReverseRotatePositionScaleCommand(host).Execute(), CommandResult::Refused);
+    EXPECT_EQ(ReverseRotatePositionScaleCommand(host).Execute(context), CommandResult::Refused);
     EXPECT_EQ(Bytes(SaveCurrent("bare-after.x")), bare);
 }
 

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "UndoFixture.h"
-#include "app/ProgramState.h"
+#include "session/EditContext.h"
 
 namespace {
 
@@ -42,13 +42,13 @@ TEST_F(SceneChangeTest, UndoAndRedoGiveBackEachStateByteForByte) {
          [this] {
              animation->CopyKeys(55, 20);
              animation->UpdateTotalKeyTimeBuffer();
-             g_keyTime = 55;
+             context.keyTime = 55;
          }},
         {"a key at a new time for one part, and the time moved",
          [this] {
              PartAnimation(1)->AddPositionKey(1000, 1, 2, 3);
              animation->UpdateTotalKeyTimeBuffer();
-             g_currentTime = 1000;
+             context.currentTime = 1000;
          }},
         {"keys removed from the middle",
          [this] {
@@ -73,16 +73,16 @@ TEST_F(SceneChangeTest, UndoAndRedoGiveBackEachStateByteForByte) {
     for (const Case& c : cases) {
         SceneImage before, after;
         const std::vector<float> timesBefore = animation->KeyTimeList();
-        const unsigned keyTimeBefore = g_keyTime;
-        const float timeBefore = g_currentTime;
+        const unsigned keyTimeBefore = context.keyTime;
+        const float timeBefore = context.currentTime;
         const SceneChange change = Record([&] { c.edit(); }, &before, &after);
         const std::vector<float> timesAfter = animation->KeyTimeList();
 
         change.Undo();
         EXPECT_TRUE(SameAs(before)) << c.name;
         EXPECT_EQ(animation->KeyTimeList(), timesBefore) << c.name;
-        EXPECT_EQ(g_keyTime, keyTimeBefore) << c.name;
-        EXPECT_EQ(g_currentTime, timeBefore) << c.name;
+        EXPECT_EQ(context.keyTime, keyTimeBefore) << c.name;
+        EXPECT_EQ(context.currentTime, timeBefore) << c.name;
         change.Redo();
         EXPECT_TRUE(SameAs(after)) << c.name;
         EXPECT_EQ(animation->KeyTimeList(), timesAfter) << c.name;

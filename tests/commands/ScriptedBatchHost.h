@@ -3,20 +3,23 @@
 // The batch commands without a window: a host whose message boxes are answered from a
 // queue and whose scale dialogs give the factors a test sets.
 
-#include "app/ProgramState.h"
 #include "commands/IBatchCommandHost.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "platform/framework/ScriptedMessageBox.h"
 #include "scene/CAnimationData.h"
+#include "session/EditContext.h"
 
 class ScriptedBatchHost : public IBatchCommandHost {
 public:
+    explicit ScriptedBatchHost(session::EditContext& context) : context(context) {}
+
+    session::EditContext& context;
     int ShowMessage(const QString& text, const QString& caption, unsigned style) override {
         return box.Show(nullptr, text, caption, style);
     }
     int RefreshKeyRange(int rebuild) override {
-        if (rebuild && g_currentAnimation != nullptr) {
-            g_currentAnimation->UpdateTotalKeyTimeBuffer();
+        if (rebuild && context.currentAnimation != nullptr) {
+            context.currentAnimation->UpdateTotalKeyTimeBuffer();
         }
         ++rangeRefreshes;
         return 1;

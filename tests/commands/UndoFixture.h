@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include "app/ProgramState.h"
 #include "commands/SceneImage.h"
 #include "platform/rm/AnimationSet.h"
 #include "platform/rm/Math.h"
@@ -18,6 +17,7 @@
 #include "scene/CAnimationData.h"
 #include "scene/CModelData.h"
 #include "scene/SceneFixture.h"
+#include "session/EditContext.h"
 
 class UndoFixture : public SceneFixture {
 protected:
@@ -25,7 +25,6 @@ protected:
     static constexpr int kTimes = 64;
 
     UndoFixture() {
-        ResetProgramState();
         model = std::make_unique<CModelData>();
         animation = std::make_unique<CAnimationData>();
         animation->CreateEmptySet();
@@ -57,25 +56,28 @@ protected:
         model->RecordPartAnimations(animation->Set());
         animation->m_model = model.get();
         animation->UpdateTotalKeyTimeBuffer();
-        g_currentModel = model.get();
-        g_currentAnimation = animation.get();
+        context.currentModel = model.get();
+        context.currentAnimation = animation.get();
     }
     ~UndoFixture() override {
-        ResetProgramState();
+        context.Reset();
         animation.reset();
         model.reset();
     }
+
+    /// What the edits under test work on.
+    session::EditContext context;
 
     rm::Animation* PartAnimation(int p) const {
         return animation->Set()->Animations()[std::size_t(p)].Get();
     }
 
     /// A picture of everything an edit may touch.
-    static SceneImage PictureOfAll(CModelData* model) {
+    SceneImage PictureOfAll(CModelData* model) {
         SceneImage image;
-        image.CaptureCurrent();
+        image.CaptureCurrent(context);
         image.CaptureFrames(model->Root());
-        image.CaptureSet(g_currentAnimation);
+        image.CaptureSet(context.currentAnimation);
         image.CaptureMeshes(model->Root());
         return image;
     }

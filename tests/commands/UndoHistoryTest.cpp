@@ -13,7 +13,7 @@ class UndoHistoryTest : public UndoFixture {
 protected:
     /// One step turning part p's key at `time` (a key of its own each time).
     void KeyStep(UndoHistory& history, int p, float time) {
-        EditScope scope(&history, QStringLiteral("key"), EditScope::PartAnimation,
+        EditScope scope(&history, context, QStringLiteral("key"), EditScope::PartAnimation,
                         PartAnimation(p));
         PartAnimation(p)->AddScaleKey(time, 2, 2, 2);
     }

@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include "app/IRenderView.h"
-#include "app/ProgramState.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "platform/framework/ScriptedUi.h"
 #include "platform/rm/Animation.h"
@@ -20,6 +19,7 @@
 #include "scene/CPartRecord.h"
 #include "scene/PartNaming.h"
 #include "scene/SceneFixture.h"
+#include "session/EditContext.h"
 #include "support/BatchTestFiles.h"
 #include "xfile/DocumentSave.h"
 
@@ -32,21 +32,24 @@ using framework::IdOk;
 /// A view that steps through a fixed list of parts.
 class PartListView : public IRenderView {
 public:
+    explicit PartListView(session::EditContext& context) : context(context) {}
+
     rm::Frame* GetCameraPivot() const override { return nullptr; }
     render::Direct3R* GetDevice() const override { return nullptr; }
     int Render() override {
         ++renders;
-        g_redrawRequest = 0;
+        context.redrawRequest = 0;
         return 1;
     }
     void OnSize(unsigned, int, int) override {}
     void SelectPreviousPart() override { Step(-1); }
     void SelectNextPart() override { Step(+1); }
     int SelectPart(rm::Frame* part) override {
-        SetSelectedPart(part);
+        context.SetSelectedPart(part);
         return 1;
     }
 
+    session::EditContext& context;
     std::vector<rm::Frame*> parts;
     int renders = 0;
 
@@ -54,27 +57,27 @@ private:
     void Step(int step) {
         int at = 0;
         for (std::size_t i = 0; i < parts.size(); ++i) {
-            if (parts[i] == g_selection.Part()) {
+            if (parts[i] == context.selection.Part()) {
                 at = static_cast<int>(i);
             }
         }
         const int n = static_cast<int>(parts.size());
-        SetSelectedPart(parts[static_cast<std::size_t>(((at + step) % n + n) % n)]);
+        context.SetSelectedPart(parts[static_cast<std::size_t>(((at + step) % n + n) % n)]);
     }
 };
 
 class CPartKeyDialogTest : public SceneFixture {
 protected:
     CPartKeyDialogTest() {
-        ResetProgramState();
+        context.Reset();
         d3drm->CreateFrame(nullptr, &sceneRoot);
         d3drm->CreateFrame(sceneRoot.Get(), &sceneFrame);
-        g_sceneRoot = sceneRoot.Get();
+        context.sceneRoot = sceneRoot.Get();
         Open();
     }
     ~CPartKeyDialogTest() override {
-        SetSelectedPart(nullptr);
-        ResetProgramState();
+        context.SetSelectedPart(nullptr);
+        context.Reset();
     }
 
     void Open() {
@@ -88,23 +91,23 @@ protected:
         scene::SceneDocument doc;
         doc.sceneFrame = sceneFrame.Get();
         doc.store = store.get();
-        SetSelectedPart(nullptr);
+        context.SetSelectedPart(nullptr);
         ASSERT_EQ(scene::OpenDocument(doc, path.toLocal8Bit().constData(), scene::kOpenNewScene).ok,
                   1);
-        g_currentCharacter = doc.currentCharacter;
-        g_currentModel = doc.currentModel;
-        g_currentAnimation = doc.currentAnimation;
-        body = g_currentModel->Root()->Children()[0].Get();
+        context.currentCharacter = doc.currentCharacter;
+        context.currentModel = doc.currentModel;
+        context.currentAnimation = doc.currentAnimation;
+        body = context.currentModel->Root()->Children()[0].Get();
         arm = body->Children()[0].Get();
         view.parts = {body, arm};
     }
 
     /// Runs the dialog on `part` with `script` playing the user; returns its result.
     int Run(rm::Frame* part, std::function<void(CPartKeyDialog&)> script) {
-        SetSelectedPart(part);
+        context.SetSelectedPart(part);
         ui.dialogRunner.Push(
             [script](Dialog& dialog) { script(static_cast<CPartKeyDialog&>(dialog)); });
-        CPartKeyDialog dialog([this] { return withView ? &view : nullptr; });
+        CPartKeyDialog dialog(context, [this] { return withView ? &view : nullptr; });
         return dialog.DoModal();
     }
 
@@ -121,10 +124,11 @@ protected:
         return CPartRecord::Of(part)->baseName.value_or("");
     }
 
+    session::EditContext context;
     QTemporaryDir dir;
     rm::Ref<rm::Frame> sceneRoot, sceneFrame;
     framework::ScriptedUi ui;
-    PartListView view;
+    PartListView view{context};
     bool withView = true;
     rm::Frame* body = nullptr;
     rm::Frame* arm = nullptr;
@@ -229,7 +233,7 @@ TEST_F(CPartKeyDialogTest, ARenamedPartIsStoredInCodePage932AndKeepsItsAnimation
         }
         EXPECT_EQ(arm->Name(), scene::MakeWorkingName(expected, arm->Id()));
         // OK rebinds the sets by name: the part keeps its animation.
-        g_currentCharacter->SetModel(nullptr);
+        context.currentCharacter->SetModel(nullptr);
         EXPECT_EQ(AnimationOf(arm), animation) << row.typed.toStdString();
     }
 }
@@ -239,10 +243,12 @@ TEST_F(CPartKeyDialogTest, ARenamedPartIsSavedAndReopenedUnderItsNewNameWithItsA
         dialog.SetDlgItemText(CPartKeyDialog::PartTypeNameEdit, QStringLiteral("右腕マー"));
         dialog.ClickButton(IdOk);
     });
-    g_currentCharacter->SetModel(nullptr);
+    context.currentCharacter->SetModel(nullptr);
     const std::string path = dir.filePath(QStringLiteral("renamed.x")).toStdString();
     std::string error;
-    ASSERT_EQ(xfile::SaveCharacter(path.c_str(), g_currentModel, g_currentAnimation, &error), 1)
+    ASSERT_EQ(
+        xfile::SaveCharacter(path.c_str(), context.currentModel, context.currentAnimation, &error),
+        1)
         << error;
     const batch_test::Snapshot reopened = batch_test::CaptureFile(path);
     ASSERT_EQ(reopened.parts.size(), 2u);
@@ -256,7 +262,7 @@ TEST_F(CPartKeyDialogTest, ARenamedPartIsSavedAndReopenedUnderItsNewNameWithItsA
 TEST_F(CPartKeyDialogTest, EveryAnimationSetAndBoneBoundToThePartFollowsARename) {
     // A second set drives the Arm too, as the other sets of a character do.
     CAnimationData* second = MakeAnimation("second.x", {{"Wave", "Arm"}});
-    ASSERT_EQ(second->Bind(g_currentModel), 1);
+    ASSERT_EQ(second->Bind(context.currentModel), 1);
     g_animationLibrary = &store->Animations();
     rm::Animation* wave = second->Set()->Animations()[0].Get();
     ASSERT_EQ(wave->GetFrame().Get(), arm);
@@ -273,7 +279,7 @@ TEST_F(CPartKeyDialogTest, EveryAnimationSetAndBoneBoundToThePartFollowsARename)
     EXPECT_EQ(skinned->GetSkin().bones[0].frameName, "Hand");
     EXPECT_EQ(skinned->GetSkin().bones[1].frameName, "Body");
     EXPECT_EQ(wave->Name(), scene::MakeWorkingName("Hand", wave->Id()));
-    ASSERT_EQ(second->Bind(g_currentModel), 1);
+    ASSERT_EQ(second->Bind(context.currentModel), 1);
     EXPECT_EQ(wave->GetFrame().Get(), arm);
 }
 

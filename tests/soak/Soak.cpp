@@ -33,8 +33,6 @@
 #include "app/BarControlIds.h"
 #include "app/CDxMFCApp.h"
 #include "app/CMainFrame.h"
-#include "app/KeyTimeRules.h"
-#include "app/ProgramState.h"
 #include "commands/UndoHistory.h"
 #include "dialogs/CModelScaleDialog.h"
 #include "dialogs/CPartKeyDialog.h"
@@ -57,6 +55,8 @@
 #include "scene/CAnimationData.h"
 #include "scene/CCharacterData.h"
 #include "scene/CModelData.h"
+#include "session/EditContext.h"
+#include "session/KeyTimeRules.h"
 #include "view/CDxMFCView.h"
 
 namespace {
@@ -280,14 +280,15 @@ private:
     void MouseInView() {
         static const Qt::MouseButton kButtons[] = {Qt::LeftButton, Qt::LeftButton, Qt::RightButton,
                                                    Qt::MiddleButton};
-        g_operationMode = static_cast<int>(m_rng() % 2);
-        g_mouseFunction = static_cast<int>(m_rng() % 4);
+        m_frame->Context().operationMode = static_cast<int>(m_rng() % 2);
+        m_frame->Context().mouseFunction = static_cast<int>(m_rng() % 4);
         const Qt::MouseButton button = kButtons[m_rng() % std::size(kButtons)];
         const Qt::KeyboardModifiers modifiers = RandomModifiers();
         const QPoint from = RandomPoint();
         const int moves = static_cast<int>(m_rng() % 6);
-        Describe("mouse " + std::to_string(button) + " mode " + std::to_string(g_operationMode) +
-                 " function " + std::to_string(g_mouseFunction) + " modifiers " +
+        Describe("mouse " + std::to_string(button) + " mode " +
+                 std::to_string(m_frame->Context().operationMode) + " function " +
+                 std::to_string(m_frame->Context().mouseFunction) + " modifiers " +
                  std::to_string(modifiers.toInt()) + " moves " + std::to_string(moves));
         QTest::mousePress(m_view, button, modifiers, from);
         QPoint at = from;
@@ -415,26 +416,28 @@ private:
             return;
         }
         m_baseValid = false;
-        if (g_currentAnimation == nullptr || m_baseTooSlow == g_currentAnimation) {
+        if (m_frame->Context().currentAnimation == nullptr ||
+            m_baseTooSlow == m_frame->Context().currentAnimation) {
             return;
         }
         QElapsedTimer timer;
         timer.start();
         m_base = SaveBytes(QStringLiteral("base.x"));
         m_baseValid = !m_base.isEmpty();
-        m_baseTime = g_currentTime;
-        m_baseAnimation = g_currentAnimation;
+        m_baseTime = m_frame->Context().currentTime;
+        m_baseAnimation = m_frame->Context().currentAnimation;
         // A large character is left out of the undo check: its saves would take the run's
         // time.
         if (timer.elapsed() > 200) {
-            m_baseTooSlow = g_currentAnimation;
+            m_baseTooSlow = m_frame->Context().currentAnimation;
             m_baseValid = false;
         }
     }
 
     QByteArray SaveBytes(const QString& name) {
         framework::Document* document = m_frame->GetActiveDocument();
-        if (document == nullptr || g_currentAnimation == nullptr || g_currentModel == nullptr) {
+        if (document == nullptr || m_frame->Context().currentAnimation == nullptr ||
+            m_frame->Context().currentModel == nullptr) {
             return {};
         }
         const QString path = QDir(m_scratch).filePath(name);
@@ -449,9 +452,9 @@ private:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
-    static bool InScene(const rm::Frame* frame) {
+    bool InScene(const rm::Frame* frame) {
         for (const rm::Frame* f = frame; f != nullptr; f = f->GetParent()) {
-            if (f == g_sceneRoot) {
+            if (f == m_frame->Context().sceneRoot) {
                 return true;
             }
         }
@@ -481,30 +484,32 @@ private:
 
     std::string CheckInvariants() {
         // The selection names only what is in the scene.
-        if (rm::Frame* part = g_selection.Part()) {
+        if (rm::Frame* part = m_frame->Context().selection.Part()) {
             if (!InScene(part)) {
                 return "the selected part is not in the scene";
             }
-            if (g_selection.Visual() != nullptr && !Carries(part, g_selection.Visual())) {
+            if (m_frame->Context().selection.Visual() != nullptr &&
+                !Carries(part, m_frame->Context().selection.Visual())) {
                 return "the selected visual is not on the selected part";
             }
         }
         // The box is in no frame of the scene and in no weld.
-        if (rm::Mesh* box = g_selection.BoxMesh()) {
-            if (g_sceneRoot != nullptr && TreeCarries(g_sceneRoot, box)) {
+        if (rm::Mesh* box = m_frame->Context().selection.BoxMesh()) {
+            if (m_frame->Context().sceneRoot != nullptr &&
+                TreeCarries(m_frame->Context().sceneRoot, box)) {
                 return "the selection box hangs in the scene";
             }
         }
-        if (g_libraries != nullptr) {
-            for (auto* entry = g_libraries->Characters().Head(); entry != nullptr;
+        if (m_frame->Context().libraries != nullptr) {
+            for (auto* entry = m_frame->Context().libraries->Characters().Head(); entry != nullptr;
                  entry = entry->Next()) {
                 const CModelData* model = entry->Payload().m_model;
-                if (model == nullptr || g_selection.BoxMesh() == nullptr) {
+                if (model == nullptr || m_frame->Context().selection.BoxMesh() == nullptr) {
                     continue;
                 }
                 for (const auto& record : model->Welds().Records()) {
                     for (const auto& mesh : record.meshes) {
-                        if (mesh.mesh == g_selection.BoxMesh()) {
+                        if (mesh.mesh == m_frame->Context().selection.BoxMesh()) {
                             return "the selection box is welded";
                         }
                     }
@@ -512,11 +517,11 @@ private:
             }
         }
         // The key-time list is what a fresh rebuild makes.
-        if (g_currentAnimation != nullptr) {
-            const std::vector<float> kept = g_currentAnimation->KeyTimeList();
-            g_currentAnimation->UpdateTotalKeyTimeBuffer();
-            if (g_currentAnimation->KeyTimeList() != kept) {
-                g_currentAnimation->RestoreKeyTimeList(kept);
+        if (m_frame->Context().currentAnimation != nullptr) {
+            const std::vector<float> kept = m_frame->Context().currentAnimation->KeyTimeList();
+            m_frame->Context().currentAnimation->UpdateTotalKeyTimeBuffer();
+            if (m_frame->Context().currentAnimation->KeyTimeList() != kept) {
+                m_frame->Context().currentAnimation->RestoreKeyTimeList(kept);
                 return "the key-time list differs from a fresh rebuild";
             }
         }
@@ -542,21 +547,21 @@ private:
     std::string CheckUndoAll() {
         UndoHistory* history = m_frame->History();
         if (history == nullptr || !m_baseValid || !history->CanUndo() ||
-            g_currentAnimation == nullptr) {
+            m_frame->Context().currentAnimation == nullptr) {
             return {};
         }
         Describe("undo-all check");
         // A save writes the frames as posed at the current time: each comparison is made at
         // the time its other side was saved at.
-        const float nowTime = g_currentTime;
-        const CAnimationData* nowAnimation = g_currentAnimation;
+        const float nowTime = m_frame->Context().currentTime;
+        const CAnimationData* nowAnimation = m_frame->Context().currentAnimation;
         const QByteArray now = SaveBytes(QStringLiteral("now.x"));
         int undone = 0;
         while (history->CanUndo()) {
             m_frame->OnCommand(ids::EditUndo, framework::CommandSource::Menu);
             ++undone;
         }
-        if (g_currentAnimation != m_baseAnimation) {
+        if (m_frame->Context().currentAnimation != m_baseAnimation) {
             return {};
         }
         PoseAt(m_baseTime);
@@ -564,7 +569,7 @@ private:
         for (int i = 0; i < undone; ++i) {
             m_frame->OnCommand(ids::EditRedo, framework::CommandSource::Menu);
         }
-        if (g_currentAnimation != nowAnimation) {
+        if (m_frame->Context().currentAnimation != nowAnimation) {
             return {};
         }
         PoseAt(nowTime);
@@ -579,8 +584,8 @@ private:
     }
 
     void PoseAt(float time) {
-        g_currentTime = time;
-        g_keyTime = ToKeyTime(time);
+        m_frame->Context().currentTime = time;
+        m_frame->Context().keyTime = ToKeyTime(time);
         m_frame->PoseCurrentAnimation(time);
     }
 

@@ -17,7 +17,6 @@
 #include <gtest/gtest.h>
 
 #include "app/BarControlIds.h"
-#include "app/ProgramState.h"
 #include "app/ShellFixture.h"
 #include "commands/UndoHistory.h"
 #include "platform/framework/Document.h"
@@ -25,6 +24,7 @@
 #include "resources/CommandIds.h"
 #include "scene/CAnimationData.h"
 #include "scene/CModelData.h"
+#include "session/EditContext.h"
 #include "timeline/KeySheet.h"
 #include "timeline/PartTree.h"
 
@@ -38,9 +38,9 @@ using timeline::TimelineDock;
 /// Every key of the current set by (part, key type, time): its value.
 using KeyTable = std::map<std::tuple<std::string, std::uint32_t, float>, std::vector<float>>;
 
-KeyTable ReadKeys() {
+KeyTable ReadKeys(const session::EditContext& context) {
     KeyTable table;
-    for (const auto& animation : g_currentAnimation->Set()->Animations()) {
+    for (const auto& animation : context.currentAnimation->Set()->Animations()) {
         const rm::Ref<rm::Frame> frame = animation->GetFrame();
         std::string name = frame ? frame->Name() : std::string();
         name = name.substr(0, name.rfind('@'));
@@ -63,7 +63,7 @@ protected:
         frame->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(frame));
         ASSERT_EQ(OpenFile(QString::fromStdString(shell_test::SampleWalker())), 1);
-        ASSERT_NE(g_currentAnimation, nullptr);
+        ASSERT_NE(Context().currentAnimation, nullptr);
         dock = frame->GetTimeline();
         ASSERT_NE(dock, nullptr);
         ASSERT_TRUE(dock->isVisible());
@@ -117,7 +117,7 @@ protected:
         const QString path = dir.filePath(QStringLiteral("saved%1.x").arg(++saves));
         ASSERT_EQ(frame->GetActiveDocument()->DoSave(path, 0), 1);
         ASSERT_EQ(OpenFile(path), 1);
-        ASSERT_NE(g_currentAnimation, nullptr);
+        ASSERT_NE(Context().currentAnimation, nullptr);
     }
     int Pixels(float units) {
         return static_cast<int>(std::lround(units * Sheet().Axis().Scale()));
@@ -129,11 +129,12 @@ protected:
 };
 
 TEST_F(TimelineDockTest, AKeyDraggedFrom10To15IsTheOnlyKeyMovedInTheSavedFile) {
-    const KeyTable before = ReadKeys();
+    const KeyTable before = ReadKeys(Context());
     const QPoint key = Mark("UpperArm_L", 10);
     QTest::mouseClick(&Sheet(), Qt::LeftButton, {}, key);
     EXPECT_EQ(dock->Selection().Count(), 1u);
-    EXPECT_EQ(g_selection.Part(), Part("UpperArm_L")) << "the key's part is selected in the view";
+    EXPECT_EQ(Context().selection.Part(), Part("UpperArm_L"))
+        << "the key's part is selected in the view";
 
     Drag(key, key + QPoint(Pixels(5), 0));
     EXPECT_EQ(frame->History()->UndoText(), QStringLiteral("キーの移動"));
@@ -144,10 +145,10 @@ TEST_F(TimelineDockTest, AKeyDraggedFrom10To15IsTheOnlyKeyMovedInTheSavedFile) {
     const auto moved = expected.extract({"UpperArm_L", 1, 10.0f});
     ASSERT_FALSE(moved.empty());
     expected[{"UpperArm_L", 1, 15.0f}] = moved.mapped();
-    const KeyTable after = ReadKeys();
+    const KeyTable after = ReadKeys(Context());
     EXPECT_EQ(after, expected);
     // The key-time list holds the new time.
-    const auto& times = g_currentAnimation->KeyTimeList();
+    const auto& times = Context().currentAnimation->KeyTimeList();
     EXPECT_TRUE(std::binary_search(times.begin(), times.end(), 15.0f));
 }
 
@@ -158,22 +159,22 @@ TEST_F(TimelineDockTest, AMoveThatWouldLandOnANeighbourStopsBeforeIt) {
     };
     // Keys lie every two units; 0 is taken and nothing goes below it.
     for (const Case& c : {Case{12, 11}, Case{8, 9}, Case{13, 13}, Case{-6, 1}}) {
-        const KeyTable before = ReadKeys();
+        const KeyTable before = ReadKeys(Context());
         const QPoint key = Mark("LowerArm_R", 10);
         QTest::mouseClick(&Sheet(), Qt::LeftButton, {}, key);
         Drag(key, key + QPoint(Pixels(c.to - 10), 0));
-        const KeyTable after = ReadKeys();
+        const KeyTable after = ReadKeys(Context());
         EXPECT_EQ(after.count({"LowerArm_R", 1, 10.0f}), 0u) << "to " << c.to;
         ASSERT_EQ(after.count({"LowerArm_R", 1, c.expected}), 1u) << "to " << c.to;
         EXPECT_EQ(after.at({"LowerArm_R", 1, c.expected}), before.at({"LowerArm_R", 1, 10.0f}));
         EXPECT_EQ(after.size(), before.size());
         ASSERT_EQ(frame->History()->Undo(), 1);
-        EXPECT_EQ(ReadKeys(), before) << "one undo takes the move back";
+        EXPECT_EQ(ReadKeys(Context()), before) << "one undo takes the move back";
     }
 }
 
 TEST_F(TimelineDockTest, BoxChosenKeysOfThreePartsPasteAt50AndOneUndoTakesThemAway) {
-    const KeyTable before = ReadKeys();
+    const KeyTable before = ReadKeys(Context());
     const char* const parts[] = {"Chest", "Head", "UpperArm_L"};
     // From the empty space just before 20 in the first row to just after it in the third.
     const QPoint first = Mark(parts[0], 20) - QPoint(Pixels(0.7f), 0);
@@ -189,11 +190,11 @@ TEST_F(TimelineDockTest, BoxChosenKeysOfThreePartsPasteAt50AndOneUndoTakesThemAw
     time->selectAll();
     QTest::keyClicks(time, QStringLiteral("50"));
     QTest::keyClick(time, Qt::Key_Return);
-    ASSERT_EQ(g_currentTime, 50.0f);
+    ASSERT_EQ(Context().currentTime, 50.0f);
 
     Sheet().setFocus();
     QTest::keyClick(&Sheet(), Qt::Key_V, Qt::ControlModifier);
-    const KeyTable pasted = ReadKeys();
+    const KeyTable pasted = ReadKeys(Context());
     KeyTable expected = before;
     for (const char* part : parts) {
         expected[{part, 1, 50.0f}] = before.at({part, 1, 20.0f});
@@ -202,12 +203,12 @@ TEST_F(TimelineDockTest, BoxChosenKeysOfThreePartsPasteAt50AndOneUndoTakesThemAw
     EXPECT_EQ(dock->Selection().Count(), 3u) << "the pasted keys are chosen";
 
     QTest::keyClick(&Sheet(), Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(ReadKeys(), before);
+    EXPECT_EQ(ReadKeys(Context()), before);
     EXPECT_FALSE(frame->History()->CanUndo());
 }
 
 TEST_F(TimelineDockTest, DeleteTakesTheChosenKeysOfOneChannelOnly) {
-    const KeyTable before = ReadKeys();
+    const KeyTable before = ReadKeys(Context());
     QTest::mouseClick(&Sheet(), Qt::LeftButton, {}, Mark("Hips", 30, Channel::Position));
     QTest::mouseClick(&Sheet(), Qt::LeftButton, Qt::ControlModifier,
                       Mark("Hips", 34, Channel::Position));
@@ -217,14 +218,14 @@ TEST_F(TimelineDockTest, DeleteTakesTheChosenKeysOfOneChannelOnly) {
     expected.erase({"Hips", 3, 30.0f});
     expected.erase({"Hips", 3, 34.0f});
     SaveAndReopen();
-    EXPECT_EQ(ReadKeys(), expected);
+    EXPECT_EQ(ReadKeys(Context()), expected);
 }
 
 TEST_F(TimelineDockTest, TreeAndViewFollowEachOther) {
     // A click on a name selects the part in the view and shows its name in the panel.
     QTreeWidgetItem* head = Row("Head");
     QTest::mouseClick(Tree().viewport(), Qt::LeftButton, {}, Tree().visualItemRect(head).center());
-    EXPECT_EQ(g_selection.Part(), Part("Head"));
+    EXPECT_EQ(Context().selection.Part(), Part("Head"));
     EXPECT_EQ(Panel().GetDlgItemText(ctl::PartName), QStringLiteral("Head"));
 
     // A pick in the view highlights the row once the loop has gone round.
@@ -249,8 +250,8 @@ TEST_F(TimelineDockTest, TreeAndViewFollowEachOther) {
 TEST_F(TimelineDockTest, RulerClicksAndTypedTimesStayWithinTheKeyRange) {
     QTest::mouseClick(&Sheet(), Qt::LeftButton, {},
                       QPoint(static_cast<int>(Sheet().Axis().ToX(37)), 4));
-    EXPECT_EQ(g_currentTime, 37.0f);
-    EXPECT_EQ(g_keyTime, 37u);
+    EXPECT_EQ(Context().currentTime, 37.0f);
+    EXPECT_EQ(Context().keyTime, 37u);
 
     auto* time = qobject_cast<QLineEdit*>(Bar().GetDlgItem(ctl::Time));
     for (const char* typed : {"500", "-1", "abc"}) {
@@ -258,7 +259,7 @@ TEST_F(TimelineDockTest, RulerClicksAndTypedTimesStayWithinTheKeyRange) {
         time->selectAll();
         QTest::keyClicks(time, QString::fromLatin1(typed));
         QTest::keyClick(time, Qt::Key_Return);
-        EXPECT_EQ(g_currentTime, 37.0f) << typed;
+        EXPECT_EQ(Context().currentTime, 37.0f) << typed;
         EXPECT_EQ(time->text(), QStringLiteral("37.00")) << typed;
     }
     EXPECT_EQ(ui.messageBox.Asked().size(), 3u);

@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include "app/BarControlIds.h"
-#include "app/ProgramState.h"
 #include "app/ShellFixture.h"
 #include "platform/rm/DebugOutput.h"
 #include "platform/rm/Device.h"
@@ -19,6 +18,7 @@
 #include "platform/rm/Viewport.h"
 #include "render/Direct3R.h"
 #include "resources/CommandIds.h"
+#include "session/EditContext.h"
 #include "view/AsyncKeyState.h"
 #include "view/FpsOverlay.h"
 
@@ -46,7 +46,7 @@ protected:
     std::uint64_t Updates() { return view->GetDevice()->D3DRMDevice()->GetUpdateCount(); }
 
     int RenderNow() {
-        g_redrawRequest = 1;
+        Context().redrawRequest = 1;
         return view->Render();
     }
 
@@ -115,7 +115,7 @@ TEST_F(ViewTest, InitialUpdateHangsTheCameraRigUnderTheSceneRoot) {
     rm::Frame* camera = view->GetCamera();
     ASSERT_NE(pivot, nullptr);
     ASSERT_NE(camera, nullptr);
-    EXPECT_EQ(pivot->GetParent(), g_sceneRoot);
+    EXPECT_EQ(pivot->GetParent(), Context().sceneRoot);
     EXPECT_EQ(camera->GetParent(), pivot);
     rm::Vector position;
     camera->GetPosition(pivot, &position);
@@ -132,14 +132,14 @@ TEST_F(ViewTest, InitialUpdateHangsTheCameraRigUnderTheSceneRoot) {
 }
 
 TEST_F(ViewTest, RendersOnlyWhileARedrawIsRequested) {
-    g_redrawRequest = 0;
+    Context().redrawRequest = 0;
     const std::uint64_t before = Updates();
     EXPECT_EQ(view->Render(), 0);
     EXPECT_EQ(Updates(), before);
 
-    g_redrawRequest = 1;
+    Context().redrawRequest = 1;
     EXPECT_EQ(view->Render(), 1);
-    EXPECT_EQ(g_redrawRequest, 0);
+    EXPECT_EQ(Context().redrawRequest, 0);
     EXPECT_EQ(Updates(), before + 1);
     EXPECT_EQ(view->Render(), 0);
     EXPECT_EQ(Updates(), before + 1);
@@ -154,7 +154,7 @@ TEST_F(ViewTest, RendersOnlyWhileARedrawIsRequested) {
 
 TEST_F(ViewTest, TheTickRendersOnRequest) {
     frame->SetTickServices([] { return 0.0; }, [](int) {});
-    g_redrawRequest = 1;
+    Context().redrawRequest = 1;
     const std::uint64_t before = Updates();
     frame->Tick();
     EXPECT_EQ(Updates(), before + 1);
@@ -164,11 +164,11 @@ TEST_F(ViewTest, TheTickRendersOnRequest) {
 
 TEST_F(ViewTest, ARepaintOfTheWindowDrawsANewPicture) {
     QCoreApplication::processEvents();
-    g_redrawRequest = 0;
+    Context().redrawRequest = 0;
     const std::uint64_t before = Updates();
     view->repaint();
     EXPECT_EQ(Updates(), before + 1);
-    EXPECT_EQ(g_redrawRequest, 0);
+    EXPECT_EQ(Context().redrawRequest, 0);
 }
 
 TEST_F(ViewTest, RendererCommandsMoveTheirCheckMarks) {
@@ -212,10 +212,10 @@ TEST_F(ViewTest, RendererCommandsMoveTheirCheckMarks) {
          {ids::RenderLighting, ids::RenderSolid, ids::RenderFlat, ids::ProjectionPerspective}},
     };
     for (const auto& step : steps) {
-        g_redrawRequest = 0;
+        Context().redrawRequest = 0;
         Command(step.command);
         EXPECT_EQ(Checked(), step.checked) << "after " << step.command;
-        EXPECT_EQ(g_redrawRequest, 1) << step.command;
+        EXPECT_EQ(Context().redrawRequest, 1) << step.command;
     }
     // What the marks show is what the device and the viewport do.
     rm::Device* device = view->GetDevice()->D3DRMDevice();
@@ -328,10 +328,10 @@ TEST_F(ViewTest, WithOnlyTheGridDrawnTheTriangleLineShowsZero) {
 
 TEST_F(ViewTest, ParentLabelIsWrittenInTheParentChildModeOnly) {
     rm::Ref<rm::Frame> parent, part;
-    ASSERT_EQ(g_d3drm->CreateFrame(g_sceneFrame, &parent), rm::D3DRM_OK);
+    ASSERT_EQ(g_d3drm->CreateFrame(Context().sceneFrame, &parent), rm::D3DRM_OK);
     ASSERT_EQ(g_d3drm->CreateFrame(parent.Get(), &part), rm::D3DRM_OK);
     parent->SetPosition(nullptr, 0, 0, 0);
-    SetSelectedPart(part.Get());
+    Context().SetSelectedPart(part.Get());
     const QRect around(view->width() / 2 - 10, view->height() / 2 - 30, 120, 80);
 
     RenderNow();
@@ -344,7 +344,7 @@ TEST_F(ViewTest, ParentLabelIsWrittenInTheParentChildModeOnly) {
     parent->SetPosition(nullptr, 0, 0, -40);
     RenderNow();
     EXPECT_EQ(CountReddish(view->GetPicture().rect()), 0);
-    SetSelectedPart(nullptr);
+    Context().SetSelectedPart(nullptr);
 }
 
 TEST_F(ViewTest, RestoreRenderStatePutsTheSavedStateBackOnTheDevice) {
@@ -352,11 +352,11 @@ TEST_F(ViewTest, RestoreRenderStatePutsTheSavedStateBackOnTheDevice) {
     const render::RenderState saved = view->GetSavedRenderState();
     device->SetQuality(rm::D3DRMRENDER_WIREFRAME);
     device->SetDither(saved.dither ? 0 : 1);
-    g_redrawRequest = 0;
+    Context().redrawRequest = 0;
     view->RestoreRenderState();
     EXPECT_EQ(device->GetQuality(), saved.quality);
     EXPECT_EQ(device->GetDither(), saved.dither);
-    EXPECT_EQ(g_redrawRequest, 1);
+    EXPECT_EQ(Context().redrawRequest, 1);
     device->SetQuality(rm::D3DRMRENDER_FLAT);
     view->SaveRenderState();
     EXPECT_EQ(view->GetSavedRenderState().quality, rm::D3DRMRENDER_FLAT);

@@ -59,7 +59,7 @@ TEST_F(EditingSequenceTest, TheSavedFileHoldsExactlyTheKeysTheEditsMade) {
     slider->setValue(5);
     slider->onReleasedCapture();
     Click(PointOf(arm));
-    ASSERT_EQ(g_selection.Part(), arm);
+    ASSERT_EQ(Context().selection.Part(), arm);
     ui.messageBox.Push(IdOk);
     ui.messageBox.Push(IdOk);
     Press(frame->GetAnimationToolBar(), ids::AddKeyFrame);
@@ -72,7 +72,7 @@ TEST_F(EditingSequenceTest, TheSavedFileHoldsExactlyTheKeysTheEditsMade) {
 
     // Delete the key time 10 (Right: the next key).
     Key(Qt::Key_Right);
-    ASSERT_EQ(g_keyTime, 10u);
+    ASSERT_EQ(Context().keyTime, 10u);
     ui.messageBox.Push(IdOk);
     ui.messageBox.Push(IdOk);
     Press(frame->GetMainToolBar(), ids::DeleteKeyFrame);
@@ -81,16 +81,16 @@ TEST_F(EditingSequenceTest, TheSavedFileHoldsExactlyTheKeysTheEditsMade) {
     // at 5).
     Key(Qt::Key_Left);
     Key(Qt::Key_Right);
-    ASSERT_EQ(g_keyTime, 5u);
+    ASSERT_EQ(Context().keyTime, 5u);
     Press(frame->GetMainToolBar(), ids::CopyKeyFrame);
     Key(Qt::Key_Right);
-    ASSERT_EQ(g_keyTime, 20u);
+    ASSERT_EQ(Context().keyTime, 20u);
     ui.messageBox.Push(IdOk);
     Press(frame->GetMainToolBar(), ids::PasteKeyFrame);
 
     // From 5 the next key time is 15 units on; make it 10.
     Key(Qt::Key_Left);
-    ASSERT_EQ(g_keyTime, 5u);
+    ASSERT_EQ(Context().keyTime, 5u);
     ASSERT_EQ(Bar().GetDlgItemText(ctl::Length), QStringLiteral("15"));
     Bar().SetDlgItemText(ctl::Length, QStringLiteral("10"));
     ui.messageBox.Push(IdYes);
@@ -99,7 +99,7 @@ TEST_F(EditingSequenceTest, TheSavedFileHoldsExactlyTheKeysTheEditsMade) {
     EXPECT_EQ(ui.messageBox.UnscriptedCount(), 0);
 
     // Save with the part still selected, and open the file again.
-    ASSERT_NE(g_selection.Part(), nullptr);
+    ASSERT_NE(Context().selection.Part(), nullptr);
     ASSERT_EQ(frame->OnCommand(ids::FileSave, framework::CommandSource::Menu), 1);
     Open(path.toStdString());
     arm = Part("Arm");

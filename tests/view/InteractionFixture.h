@@ -8,7 +8,6 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "app/ProgramState.h"
 #include "app/ShellFixture.h"
 #include "platform/rm/Frame.h"
 #include "platform/rm/Mesh.h"
@@ -18,6 +17,7 @@
 #include "scene/CAnimationData.h"
 #include "scene/CModelData.h"
 #include "scene/CPartRecord.h"
+#include "session/EditContext.h"
 #include "view/CDxMFCView.h"
 
 class InteractionFixture : public shell_test::ShellFixture {
@@ -32,12 +32,12 @@ protected:
     void Open(const std::string& path) {
         ui.fileDialog.Choose(QString::fromStdString(path));
         ASSERT_EQ(frame->OnCommand(resources::ids::FileOpen, framework::CommandSource::Menu), 1);
-        ASSERT_NE(g_currentAnimation, nullptr);
+        ASSERT_NE(Context().currentAnimation, nullptr);
     }
 
     /// The frame of the current model whose base name is `name`.
-    static rm::Frame* Part(const char* name) {
-        for (auto* e = g_currentModel->PartRecords().Head(); e != nullptr; e = e->Next()) {
+    rm::Frame* Part(const char* name) {
+        for (auto* e = Context().currentModel->PartRecords().Head(); e != nullptr; e = e->Next()) {
             if (e->Payload().baseName && *e->Payload().baseName == name) {
                 return e->Payload().frame.Get();
             }

@@ -67,7 +67,7 @@ TEST_F(RestPoseTest, SavesAfterSteppingAndPosingWriteTheModelsRestPose) {
     rm::Frame* arm = Part("UpperArm_L");
     ASSERT_NE(arm, nullptr);
     Click(PointOf(arm));
-    ASSERT_EQ(g_selection.Part(), arm);
+    ASSERT_EQ(Context().selection.Part(), arm);
     for (int i = 0; i < 3; ++i) {
         Key(Qt::Key_Right);
     }
@@ -117,7 +117,7 @@ TEST_F(RestPoseTest, AParentChildDragEditsTheModelAndUndoTakesItBack) {
     const rm::Matrix4 poseBefore = arm->LocalTransform();
     const auto keysBefore = CPartRecord::Of(arm)->animation->Keys();
     Click(PointOf(arm));
-    g_operationMode = 0;
+    Context().operationMode = 0;
     Key(Qt::Key_Right);
     Drag(Qt::LeftButton, PointOf(arm), QPoint(0, -20));
     EXPECT_FALSE(Same(arm->GetRestTransform(), restBefore));

@@ -29,14 +29,14 @@ protected:
         for (int i = 0; i < 5; ++i) {
             frame->OnCmdMsg(ids::KeyFrameRight);
         }
-        ASSERT_EQ(g_keyTime, 10u);
+        ASSERT_EQ(Context().keyTime, 10u);
         ui.messageBox.Clear();
         frame->GetActiveDocument()->SetModifiedFlag(0);
     }
 
     void SelectByClick(rm::Frame* part) {
         Click(PointOf(part));
-        ASSERT_EQ(g_selection.Part(), part);
+        ASSERT_EQ(Context().selection.Part(), part);
     }
 
     /// The part's rotation relative to its parent.
@@ -52,8 +52,8 @@ protected:
         return p;
     }
 
-    static int RootIndex(rm::Frame* part) {
-        return ViewInteraction::IndexOf(g_currentModel->Root(), part);
+    int RootIndex(rm::Frame* part) {
+        return ViewInteraction::IndexOf(Context().currentModel->Root(), part);
     }
 };
 
@@ -62,18 +62,19 @@ TEST_F(ViewInteractionTest, AClickSelectsThePartUnderTheMouseAndDrawsTheBoxAroun
         rm::Frame* part = Part(name);
         ASSERT_NE(part, nullptr) << name;
         Click(PointOf(part));
-        EXPECT_EQ(g_selection.Part(), part) << name;
-        ASSERT_NE(g_selection.PlacedBox(g_d3drm), nullptr) << name;
+        EXPECT_EQ(Context().selection.Part(), part) << name;
+        ASSERT_NE(Context().selection.PlacedBox(g_d3drm), nullptr) << name;
         // The box is the view's: the part carries only its own visuals.
         EXPECT_EQ(part->Visuals().size(), 1u) << name;
-        EXPECT_TRUE(g_selection.Mesh() != nullptr || g_selection.MeshBuilder() != nullptr);
-        EXPECT_EQ(g_selection.PartIndex(), RootIndex(part)) << "the index follows the pick";
+        EXPECT_TRUE(Context().selection.Mesh() != nullptr ||
+                    Context().selection.MeshBuilder() != nullptr);
+        EXPECT_EQ(Context().selection.PartIndex(), RootIndex(part)) << "the index follows the pick";
     }
 
     // Empty space: the selection and its box go.
     Click(QPoint(2, 2));
-    EXPECT_EQ(g_selection.Part(), nullptr);
-    EXPECT_EQ(g_selection.PlacedBox(g_d3drm), nullptr);
+    EXPECT_EQ(Context().selection.Part(), nullptr);
+    EXPECT_EQ(Context().selection.PlacedBox(g_d3drm), nullptr);
     EXPECT_TRUE(ui.messageBox.Asked().empty());
 }
 
@@ -107,7 +108,7 @@ TEST_F(ViewInteractionTest, AMoveDragKeysThePartsNewPositionAtTheKeyTime) {
     rm::Frame* head = Part("Head");
     SelectByClick(head);
     Panel().ClickButton(ctl::MovePart);
-    ASSERT_EQ(g_mouseFunction, 1);
+    ASSERT_EQ(Context().mouseFunction, 1);
     const rm::Vector before = Position(head);
     Drag(Qt::LeftButton, PointOf(head), QPoint(20, 10));
     const rm::Vector after = Position(head);
@@ -122,7 +123,7 @@ TEST_F(ViewInteractionTest, ATurnInTheParentChildModeTurnsTheModelAndWritesNoKey
     rm::Frame* arm = Part("UpperArm_L");
     SelectByClick(arm);
     Panel().ClickButton(ctl::ParentChild);
-    ASSERT_EQ(g_operationMode, 0);
+    ASSERT_EQ(Context().operationMode, 0);
     const auto keys = CPartRecord::Of(arm)->animation->Keys();
     const rm::Quaternion before = Rotation(arm);
     const rm::Quaternion restBefore = rm::DecomposeMatrix(arm->GetRestTransform()).rotation;
@@ -140,7 +141,7 @@ TEST_F(ViewInteractionTest, ATurnInTheParentChildModeTurnsTheModelAndWritesNoKey
 
 TEST_F(ViewInteractionTest, ShiftCtrlReparentsToTheRootOrUnderAPartOfTheSubtree) {
     Panel().ClickButton(ctl::ParentChild);
-    rm::Frame* root = g_currentModel->Root();
+    rm::Frame* root = Context().currentModel->Root();
     rm::Frame* arm = Part("UpperArm_L");
     // On the selected part itself: its parent becomes the model's root.
     SelectByClick(arm);
@@ -150,7 +151,7 @@ TEST_F(ViewInteractionTest, ShiftCtrlReparentsToTheRootOrUnderAPartOfTheSubtree)
               QStringLiteral("選択しているパーツの親を\nモデルのRootに変更しました。"));
     EXPECT_EQ(ui.messageBox.Asked()[0].style, 0u);
     EXPECT_EQ(arm->GetParent(), root);
-    EXPECT_EQ(g_selection.Part(), arm) << "the selection stays";
+    EXPECT_EQ(Context().selection.Part(), arm) << "the selection stays";
 
     // On a part inside the selected part's subtree: that part goes to the root first, then
     // the selected part goes under it; no frame ends up under itself.
@@ -168,12 +169,12 @@ TEST_F(ViewInteractionTest, ShiftCtrlReparentsToTheRootOrUnderAPartOfTheSubtree)
 
     // Without both keys, or in the animation mode, a click only selects.
     Click(PointOf(arm), Qt::ShiftModifier);
-    EXPECT_EQ(g_selection.Part(), arm);
+    EXPECT_EQ(Context().selection.Part(), arm);
     EXPECT_EQ(arm->GetParent(), root);
 }
 
 TEST_F(ViewInteractionTest, UpAndDownWrapRoundTheModelAndPassFramesWithoutVisuals) {
-    rm::Frame* root = g_currentModel->Root();
+    rm::Frame* root = Context().currentModel->Root();
     rm::Frame* head = Part("Head");
     // A frame without visuals right after the Head (the model's root has none either).
     rm::Ref<rm::Frame> empty;
@@ -181,19 +182,19 @@ TEST_F(ViewInteractionTest, UpAndDownWrapRoundTheModelAndPassFramesWithoutVisual
     ASSERT_EQ(RootIndex(empty.Get()), RootIndex(head) + 1);
     SelectByClick(head);
     Key(Qt::Key_Up);
-    EXPECT_EQ(g_selection.Part(), ViewInteraction::FrameAt(root, RootIndex(head) + 2));
+    EXPECT_EQ(Context().selection.Part(), ViewInteraction::FrameAt(root, RootIndex(head) + 2));
     Key(Qt::Key_Down);
-    EXPECT_EQ(g_selection.Part(), head);
+    EXPECT_EQ(Context().selection.Part(), head);
 
     const int count = ViewInteraction::CountFrames(root);
     rm::Frame* last = ViewInteraction::FrameAt(root, count - 1);
     rm::Frame* first = ViewInteraction::FrameAt(root, 1);
     SelectByClick(last);
     Key(Qt::Key_Up);
-    EXPECT_EQ(g_selection.Part(), first) << "past the last frame and the root";
+    EXPECT_EQ(Context().selection.Part(), first) << "past the last frame and the root";
     Key(Qt::Key_Down);
-    EXPECT_EQ(g_selection.Part(), last);
-    ASSERT_NE(g_selection.PlacedBox(g_d3drm), nullptr);
+    EXPECT_EQ(Context().selection.Part(), last);
+    ASSERT_NE(Context().selection.PlacedBox(g_d3drm), nullptr);
 }
 
 TEST_F(ViewInteractionTest, SelectingTheSelectedPartAgainCyclesItsVisualsAndComesRound) {
@@ -211,7 +212,7 @@ TEST_F(ViewInteractionTest, SelectingTheSelectedPartAgainCyclesItsVisualsAndCome
     std::vector<rm::Visual*> taken;
     for (int i = 0; i < 4; ++i) {
         ASSERT_EQ(interaction.SelectPart(head, nullptr), 1);
-        taken.push_back(g_selection.Visual());
+        taken.push_back(Context().selection.Visual());
         // The box is never taken as one of the part's visuals.
         EXPECT_EQ(head->Visuals().size(), 2u);
     }
@@ -252,13 +253,13 @@ TEST_F(ViewInteractionTest, ArrowsStepKeysAndPartsButNotWithAlt) {
     rm::Frame* head = Part("Head");
     SelectByClick(head);
     Key(Qt::Key_Right);
-    EXPECT_EQ(g_keyTime, 12u);
+    EXPECT_EQ(Context().keyTime, 12u);
     Key(Qt::Key_Left);
-    EXPECT_EQ(g_keyTime, 10u);
+    EXPECT_EQ(Context().keyTime, 10u);
     for (Qt::Key key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Left, Qt::Key_Right}) {
         Key(key, Qt::AltModifier);
-        EXPECT_EQ(g_selection.Part(), head) << key;
-        EXPECT_EQ(g_keyTime, 10u) << key;
+        EXPECT_EQ(Context().selection.Part(), head) << key;
+        EXPECT_EQ(Context().keyTime, 10u) << key;
     }
     // Numeric pad 5: the "Top" preset, shown and applied.
     Key(Qt::Key_5, Qt::KeypadModifier);
@@ -275,41 +276,41 @@ TEST_F(ViewInteractionTest, APickOfAModelWithoutACharacterOrAnimationSaysSo) {
     // A model root the character list does not know: a stray frame over the Hips.
     rm::Frame* hips = Part("Hips");
     rm::Ref<rm::Frame> stray;
-    g_d3drm->CreateFrame(g_sceneFrame, &stray);
+    g_d3drm->CreateFrame(Context().sceneFrame, &stray);
     stray->AddChild(hips);
     Click(PointOf(hips));
     ASSERT_EQ(ui.messageBox.Asked().size(), 1u);
     EXPECT_EQ(ui.messageBox.Asked()[0].text, QStringLiteral("Not Character Data!"));
     EXPECT_EQ(ui.messageBox.Asked()[0].caption, framework::UiServices::AppTitle());
     EXPECT_EQ(ui.messageBox.Asked()[0].style, 0u);
-    EXPECT_EQ(g_currentAnimation, nullptr);
-    EXPECT_EQ(g_currentCharacter, nullptr);
+    EXPECT_EQ(Context().currentAnimation, nullptr);
+    EXPECT_EQ(Context().currentCharacter, nullptr);
 }
 
 TEST_F(ViewInteractionTest, APickOfACharacterWithoutAnAnimationSetSaysSo) {
     ASSERT_EQ(frame->OnCommand(ids::FileNew, framework::CommandSource::Menu), 1);
     ui.fileDialog.Choose(QString::fromStdString(shell_test::SampleWalker()));
     frame->OnCommand(ids::ChangeModel, framework::CommandSource::Menu);
-    ASSERT_NE(g_currentModel, nullptr);
-    ASSERT_EQ(g_currentAnimation, nullptr);
+    ASSERT_NE(Context().currentModel, nullptr);
+    ASSERT_EQ(Context().currentAnimation, nullptr);
     ui.messageBox.Clear();
     rm::Frame* head = Part("Head");
     Click(PointOf(head));
     ASSERT_EQ(ui.messageBox.Asked().size(), 1u);
     EXPECT_EQ(ui.messageBox.Asked()[0].text, QStringLiteral("Not Animation Data!"));
-    EXPECT_EQ(g_selection.Part(), head) << "the part is picked all the same";
+    EXPECT_EQ(Context().selection.Part(), head) << "the part is picked all the same";
     // Up and Down need an animation set bound to the model.
     Key(Qt::Key_Up);
-    EXPECT_EQ(g_selection.Part(), head);
+    EXPECT_EQ(Context().selection.Part(), head);
 }
 
 TEST_F(ViewInteractionTest, ASelectedPartWhoseModelLeftTheSceneIsLetGo) {
     rm::Frame* head = Part("Head");
     SelectByClick(head);
     const auto keys = CPartRecord::Of(head)->animation->Keys().size();
-    g_sceneFrame->DeleteChild(g_currentModel->Root());
+    Context().sceneFrame->DeleteChild(Context().currentModel->Root());
     Drag(Qt::LeftButton, QPoint(150, 150), QPoint(20, 0));
-    EXPECT_EQ(g_selection.Part(), nullptr);
+    EXPECT_EQ(Context().selection.Part(), nullptr);
     EXPECT_EQ(CPartRecord::Of(head)->animation->Keys().size(), keys);
     EXPECT_EQ(head->Visuals().size(), 1u) << "its box was taken off";
 }
@@ -319,7 +320,7 @@ TEST_F(ViewInteractionTest, ASelectedPartWhoseModelLeftTheSceneIsLetGo) {
 namespace {
 
 TEST_F(ViewInteractionTest, SetParentAndSetChildByButtonsLinkWithTheNextClickAndEscapeCancels) {
-    rm::Frame* root = g_currentModel->Root();
+    rm::Frame* root = Context().currentModel->Root();
     rm::Frame* arm = Part("UpperArm_L");
     rm::Frame* head = Part("Head");
     rm::Frame* leg = Part("UpperLeg_R");
@@ -361,7 +362,7 @@ TEST_F(ViewInteractionTest, SetParentAndSetChildByButtonsLinkWithTheNextClickAnd
             << "one click per press of the button";
         if (row.child == nullptr) {
             EXPECT_TRUE(ui.messageBox.Asked().empty());
-            EXPECT_EQ(g_selection.Part(), row.clicked);
+            EXPECT_EQ(Context().selection.Part(), row.clicked);
             EXPECT_EQ(row.clicked->GetParent(), oldParent);
             continue;
         }
@@ -369,7 +370,7 @@ TEST_F(ViewInteractionTest, SetParentAndSetChildByButtonsLinkWithTheNextClickAnd
         EXPECT_EQ(ui.messageBox.Asked()[0].text,
                   QStringLiteral("選択しているパーツの親を変更しました。"));
         EXPECT_EQ(row.child->GetParent(), row.parent);
-        EXPECT_EQ(g_selection.Part(), row.selected) << "the selection stays";
+        EXPECT_EQ(Context().selection.Part(), row.selected) << "the selection stays";
         // The timeline's part tree shows the new tree at once.
         const auto& parts = frame->GetTimeline()->Tree().Parts();
         const auto itemOf = [&](const rm::Frame* part) -> QTreeWidgetItem* {

@@ -28,7 +28,7 @@ protected:
     }
 
     QImage Picture() {
-        g_redrawRequest = 1;
+        Context().redrawRequest = 1;
         view->Render();
         return view->GetPicture().convertToFormat(QImage::Format_RGB32);
     }
@@ -46,7 +46,7 @@ protected:
 };
 
 TEST_F(ViewModesTest, GhostTimesAreTheNearestKeyTimesEachSideButNotTheCurrentOne) {
-    const std::vector<float>& times = g_currentAnimation->KeyTimeList();
+    const std::vector<float>& times = Context().currentAnimation->KeyTimeList();
     ASSERT_GE(times.size(), 8u);
     const struct {
         float time;
@@ -60,7 +60,7 @@ TEST_F(ViewModesTest, GhostTimesAreTheNearestKeyTimesEachSideButNotTheCurrentOne
     };
     for (const auto& row : rows) {
         std::vector<float> earlier, later;
-        OnionSkin::GhostTimes(*g_currentAnimation, row.time, row.perSide, &earlier, &later);
+        OnionSkin::GhostTimes(*Context().currentAnimation, row.time, row.perSide, &earlier, &later);
         EXPECT_EQ(earlier, row.earlier) << row.time;
         EXPECT_EQ(later, row.later) << row.time;
     }
@@ -69,7 +69,7 @@ TEST_F(ViewModesTest, GhostTimesAreTheNearestKeyTimesEachSideButNotTheCurrentOne
 TEST_F(ViewModesTest, OnionSkinDrawsTintedGhostsThatAreNeverPickedAndPutsThePoseBack) {
     EXPECT_FALSE(view->Onion().IsShown()) << "off by default";
     const QImage plain = Picture();
-    const std::vector<rm::Matrix4> before = Poses(g_currentModel->Root());
+    const std::vector<rm::Matrix4> before = Poses(Context().currentModel->Root());
     ASSERT_EQ(Menu(ids::ViewOnionSkin), 1);
     ASSERT_TRUE(view->Onion().IsShown());
     const QImage ghosts = Picture();
@@ -96,14 +96,15 @@ TEST_F(ViewModesTest, OnionSkinDrawsTintedGhostsThatAreNeverPickedAndPutsThePose
     for (std::size_t i = 0; i < before.size(); ++i) {
         for (int r = 0; r < 4; ++r) {
             for (int c = 0; c < 4; ++c) {
-                EXPECT_FLOAT_EQ(Poses(g_currentModel->Root())[i].m[r][c], before[i].m[r][c]);
+                EXPECT_FLOAT_EQ(Poses(Context().currentModel->Root())[i].m[r][c],
+                                before[i].m[r][c]);
             }
         }
     }
     ASSERT_GE(ghostOnly.x(), 0);
     const double ratio = view->devicePixelRatioF();
     Click(QPoint(static_cast<int>(ghostOnly.x() / ratio), static_cast<int>(ghostOnly.y() / ratio)));
-    EXPECT_EQ(g_selection.Part(), nullptr) << "a ghost is never picked";
+    EXPECT_EQ(Context().selection.Part(), nullptr) << "a ghost is never picked";
 
     ASSERT_EQ(Menu(ids::ViewOnionSkin), 1);
     EXPECT_EQ(Picture(), plain);
@@ -138,9 +139,10 @@ TEST_F(ViewModesTest, FourPanesEachPickTheSameSceneAndTheChoiceIsKept) {
         const QPoint at(static_cast<int>(screen.x / screen.w / ratio),
                         static_cast<int>(screen.y / screen.w / ratio));
         Click(QPoint(2, 2)); // the corner: nothing there
-        ASSERT_EQ(g_selection.Part(), nullptr);
+        ASSERT_EQ(Context().selection.Part(), nullptr);
         Click(at);
-        EXPECT_EQ(g_selection.Part(), head) << "pane at " << quarter.x() << "," << quarter.y();
+        EXPECT_EQ(Context().selection.Part(), head)
+            << "pane at " << quarter.x() << "," << quarter.y();
     }
     // A drag that outlives its pane (the view is resized under it) goes on in the user's.
     const QPoint centre(view->width() * 3 / 4, view->height() * 3 / 4);
@@ -187,7 +189,7 @@ TEST_F(ViewModesTest, PhongLightsPerPixelWhereGouraudLightsPerVertex) {
     faces.push_back(0);
     sphere->AddFaces(std::uint32_t(points.size()), points.data(), std::uint32_t(normals.size()),
                      normals.data(), faces.data());
-    g_currentModel->Root()->AddVisual(sphere.Get());
+    Context().currentModel->Root()->AddVisual(sphere.Get());
 
     ASSERT_EQ(Menu(ids::RenderGouraud), 1);
     const QImage gouraud = Picture();
@@ -208,7 +210,7 @@ TEST_F(ViewModesTest, PhongLightsPerPixelWhereGouraudLightsPerVertex) {
     EXPECT_GT(differ, 200);
     ASSERT_EQ(Menu(ids::RenderGouraud), 1);
     EXPECT_EQ(Picture(), gouraud);
-    g_currentModel->Root()->DeleteVisual(sphere.Get());
+    Context().currentModel->Root()->DeleteVisual(sphere.Get());
 }
 
 } // namespace

@@ -7,6 +7,15 @@
 
 namespace rm {
 
+namespace {
+
+/// The bit of a key type in Animation::KeyTypes (none for a type out of range).
+constexpr std::uint32_t TypeBit(std::uint32_t type) {
+    return type < 32 ? 1u << type : 0;
+}
+
+} // namespace
+
 Animation::Animation() : m_options(kDefaultAnimationOptions) {}
 Animation::~Animation() = default;
 
@@ -20,11 +29,44 @@ HRESULT Animation::SetFrame(Frame* frame) {
     return D3DRM_OK;
 }
 
+std::uint64_t Animation::WatchKeys() {
+    m_changedFirst = kToTheEnd;
+    m_changedLast = 0;
+    return ++m_watch;
+}
+
+std::optional<Animation::ChangedStretch> Animation::ChangedSince(std::uint64_t watch) const {
+    if (watch != m_watch) {
+        return std::nullopt;
+    }
+    if (m_changedFirst >= m_changedLast) {
+        return ChangedStretch{};
+    }
+    const std::size_t n = m_keys.size();
+    return ChangedStretch{std::min(m_changedFirst, n), std::min(m_changedLast, n)};
+}
+
+std::uint32_t Animation::KeyTypes() const {
+    if (!m_typesKnown) {
+        constexpr std::uint32_t kAll = TypeBit(D3DRMANIMATION_ROTATEKEY) |
+                                       TypeBit(D3DRMANIMATION_SCALEKEY) |
+                                       TypeBit(D3DRMANIMATION_POSITIONKEY);
+        m_types = 0;
+        for (auto key = m_keys.begin(); key != m_keys.end() && (m_types & kAll) != kAll; ++key) {
+            m_types |= TypeBit(key->dwKeyType);
+        }
+        m_typesKnown = true;
+    }
+    return m_types;
+}
+
 void Animation::Insert(const AnimationKey& key) {
     // After every key of the same time, so equal times keep insertion order.
     auto it = std::upper_bound(m_keys.begin(), m_keys.end(), key.dvTime,
                                [](float time, const AnimationKey& k) { return time < k.dvTime; });
+    Changed(std::size_t(it - m_keys.begin()), kToTheEnd);
     m_keys.insert(it, key);
+    m_types |= TypeBit(key.dwKeyType);
 }
 
 std::uint32_t Animation::AddKeyOfType(std::uint32_t type, float time, const float* value, int n) {
@@ -98,11 +140,13 @@ HRESULT Animation::ModifyKey(const AnimationKey* key) {
     }
     if (it->dvTime == key->dvTime) {
         it->dqRotateKey = key->dqRotateKey; // same time: the key keeps its place
+        Changed(std::size_t(it - m_keys.begin()), std::size_t(it - m_keys.begin()) + 1);
         return D3DRM_OK;
     }
     AnimationKey updated = *it;
     updated.dvTime = key->dvTime;
     updated.dqRotateKey = key->dqRotateKey;
+    Changed(std::size_t(it - m_keys.begin()), kToTheEnd);
     m_keys.erase(it);
     Insert(updated);
     return D3DRM_OK;
@@ -161,6 +205,8 @@ HRESULT Animation::ModifyKeys(std::span<const AnimationKey> keys,
         next = *it + 1;
         return *it;
     };
+    thread_local std::vector<std::size_t> movedAt;
+    movedAt.clear();
     bool moved = false;
     bool removed = false;
     for (std::size_t k = 0; k < keys.size(); ++k) {
@@ -169,10 +215,12 @@ HRESULT Animation::ModifyKeys(std::span<const AnimationKey> keys,
             continue;
         }
         AnimationKey& key = m_keys[i];
+        Changed(i, i + 1);
         key.dqRotateKey = keys[k].dqRotateKey;
         if (key.dvTime != keys[k].dvTime) {
             key.dvTime = keys[k].dvTime;
             places[i] = {std::uint32_t(k), true, false};
+            movedAt.push_back(i);
             moved = true;
         }
     }
@@ -199,7 +247,20 @@ HRESULT Animation::ModifyKeys(std::span<const AnimationKey> keys,
         return p.order < q.order;
     };
     // Uniform moves (every key shifted or scaled alike) leave the keys in order already.
+    // Without removals only the neighbours of the moved keys need a look: the others kept
+    // their times and their order.
     bool ordered = true;
+    if (!removed) {
+        for (const std::size_t i : movedAt) {
+            if ((i > 0 && before(i, i - 1)) || (i + 1 < n && before(i + 1, i))) {
+                ordered = false;
+                break;
+            }
+        }
+        if (ordered) {
+            return D3DRM_OK;
+        }
+    }
     std::size_t last = n;
     for (std::size_t i = 0; i < n && ordered; ++i) {
         if (places[i].removed) {
@@ -219,6 +280,8 @@ HRESULT Animation::ModifyKeys(std::span<const AnimationKey> keys,
             }
         }
         m_keys.resize(kept);
+        m_typesKnown = false;
+        Changed(0, kToTheEnd);
         return D3DRM_OK;
     }
     std::vector<std::size_t> order;
@@ -235,12 +298,16 @@ HRESULT Animation::ModifyKeys(std::span<const AnimationKey> keys,
         sorted.push_back(m_keys[i]);
     }
     m_keys = std::move(sorted);
+    m_typesKnown = false;
+    Changed(0, kToTheEnd);
     return D3DRM_OK;
 }
 
 HRESULT Animation::DeleteKey(float time) {
     const auto before = m_keys.size();
     std::erase_if(m_keys, [time](const AnimationKey& k) { return k.dvTime == time; });
+    m_typesKnown = false;
+    Changed(0, kToTheEnd);
     return m_keys.size() == before ? D3DRMERR_NOTFOUND : D3DRM_OK;
 }
 
@@ -250,11 +317,15 @@ HRESULT Animation::DeleteKeyByID(std::uint32_t id) {
     if (it == m_keys.end()) {
         return D3DRMERR_NOTFOUND;
     }
+    Changed(std::size_t(it - m_keys.begin()), kToTheEnd);
     m_keys.erase(it);
+    m_typesKnown = false;
     return D3DRM_OK;
 }
 
 std::size_t Animation::DeleteKeysOfType(std::uint32_t type, float timeMin, float timeMax) {
+    m_typesKnown = false;
+    Changed(0, kToTheEnd);
     return std::erase_if(m_keys, [=](const AnimationKey& k) {
         return k.dwKeyType == type && k.dvTime >= timeMin && k.dvTime <= timeMax;
     });
@@ -272,13 +343,6 @@ float KeyRangeTime(float time, float first, float last, bool closed) {
         return first + t;
     }
     return std::clamp(time, first, last);
-}
-
-/// Index of the last key at or before time (keys non-empty, time within range).
-std::size_t Segment(const std::vector<const AnimationKey*>& keys, float time) {
-    auto it = std::upper_bound(keys.begin(), keys.end(), time,
-                               [](float t, const AnimationKey* k) { return t < k->dvTime; });
-    return it == keys.begin() ? 0 : std::size_t(it - keys.begin()) - 1;
 }
 
 Vector Lerp(const Vector& a, const Vector& b, float alpha) {
@@ -311,55 +375,82 @@ HRESULT Animation::SetTime(float time) {
     Quaternion rotation;
     Vector scale{1, 1, 1}, translation;
 
-    auto collect = [&](std::uint32_t type) {
-        m_scratch.clear();
-        for (const auto& k : m_keys) {
-            if (k.dwKeyType == type) {
-                m_scratch.push_back(&k);
+    // The keys of one type are found among all keys, which are in time order: the segment
+    // by one search over every key, its ends and neighbours of the same type by walking from
+    // there (the types are interleaved, so the walks are short).
+    constexpr std::size_t kNone = std::size_t(-1);
+    const std::size_t n = m_keys.size();
+    const auto nextOfType = [&](std::size_t from, std::uint32_t type) {
+        for (std::size_t k = from; k < n; ++k) {
+            if (m_keys[k].dwKeyType == type) {
+                return k;
             }
         }
-        return !m_scratch.empty();
+        return kNone;
     };
-    // Index and blend factor of the segment holding `time`.
-    auto locate = [&](std::size_t* i, float* alpha) {
-        const float t =
-            KeyRangeTime(time, m_scratch.front()->dvTime, m_scratch.back()->dvTime, closed);
-        *i = Segment(m_scratch, t);
-        *alpha = 0;
-        if (*i + 1 < m_scratch.size()) {
-            const float t0 = m_scratch[*i]->dvTime, t1 = m_scratch[*i + 1]->dvTime;
-            *alpha = t1 > t0 ? (t - t0) / (t1 - t0) : 0;
+    const auto previousOfType = [&](std::size_t before, std::uint32_t type) {
+        for (std::size_t k = before; k-- > 0;) {
+            if (m_keys[k].dwKeyType == type) {
+                return k;
+            }
         }
+        return kNone;
+    };
+    // The last key of `type` at or before `time` (within the key range), the next one of its
+    // type (kNone at the end) and the blend factor between them; false without such keys.
+    std::size_t i = 0;
+    std::size_t next = kNone;
+    float alpha = 0;
+    const std::uint32_t types = KeyTypes();
+    const auto locate = [&](std::uint32_t type) {
+        if ((types & TypeBit(type)) == 0) {
+            return false;
+        }
+        const std::size_t first = nextOfType(0, type);
+        if (first == kNone) {
+            return false;
+        }
+        const float t = KeyRangeTime(time, m_keys[first].dvTime,
+                                     m_keys[previousOfType(n, type)].dvTime, closed);
+        const auto after =
+            std::upper_bound(m_keys.begin(), m_keys.end(), t,
+                             [](float value, const AnimationKey& k) { return value < k.dvTime; });
+        i = previousOfType(std::size_t(after - m_keys.begin()), type);
+        if (i == kNone) {
+            i = first;
+        }
+        next = nextOfType(i + 1, type);
+        alpha = 0;
+        if (next != kNone) {
+            const float t0 = m_keys[i].dvTime, t1 = m_keys[next].dvTime;
+            alpha = t1 > t0 ? (t - t0) / (t1 - t0) : 0;
+        }
+        return true;
     };
 
-    std::size_t i = 0;
-    float alpha = 0;
-    if (scaleAndRotation && collect(D3DRMANIMATION_ROTATEKEY)) {
-        locate(&i, &alpha);
-        const Quaternion a = m_scratch[i]->dqRotateKey;
-        rotation = i + 1 < m_scratch.size()
-                       ? QuaternionSlerp(a, m_scratch[i + 1]->dqRotateKey, alpha)
-                       : QuaternionNormalize(a);
+    if (scaleAndRotation && locate(D3DRMANIMATION_ROTATEKEY)) {
+        const Quaternion a = m_keys[i].dqRotateKey;
+        rotation = next != kNone ? QuaternionSlerp(a, m_keys[next].dqRotateKey, alpha)
+                                 : QuaternionNormalize(a);
         haveRotation = true;
     }
-    if (scaleAndRotation && collect(D3DRMANIMATION_SCALEKEY)) {
-        locate(&i, &alpha);
-        const Vector a = m_scratch[i]->dvScaleKey;
-        scale = i + 1 < m_scratch.size() ? Lerp(a, m_scratch[i + 1]->dvScaleKey, alpha) : a;
+    if (scaleAndRotation && locate(D3DRMANIMATION_SCALEKEY)) {
+        const Vector a = m_keys[i].dvScaleKey;
+        scale = next != kNone ? Lerp(a, m_keys[next].dvScaleKey, alpha) : a;
         haveScale = true;
     }
-    if (position && collect(D3DRMANIMATION_POSITIONKEY)) {
-        locate(&i, &alpha);
-        const std::size_t n = m_scratch.size();
-        const Vector p1 = m_scratch[i]->dvPositionKey;
-        if (i + 1 >= n) {
+    if (position && locate(D3DRMANIMATION_POSITIONKEY)) {
+        const Vector p1 = m_keys[i].dvPositionKey;
+        if (next == kNone) {
             translation = p1;
         } else if (!spline) {
-            translation = Lerp(p1, m_scratch[i + 1]->dvPositionKey, alpha);
+            translation = Lerp(p1, m_keys[next].dvPositionKey, alpha);
         } else {
-            const Vector p0 = m_scratch[i > 0 ? i - 1 : i]->dvPositionKey;
-            const Vector p2 = m_scratch[i + 1]->dvPositionKey;
-            const Vector p3 = m_scratch[i + 2 < n ? i + 2 : i + 1]->dvPositionKey;
+            const std::size_t before = previousOfType(i, D3DRMANIMATION_POSITIONKEY);
+            const std::size_t beyond = nextOfType(next + 1, D3DRMANIMATION_POSITIONKEY);
+            const Vector p0 = m_keys[before != kNone ? before : i].dvPositionKey;
+            const Vector p2 = m_keys[next].dvPositionKey;
+            const Vector p3 = m_keys[beyond != kNone ? beyond : next].dvPositionKey;
             translation = CatmullRom(p0, p1, p2, p3, alpha);
         }
         havePosition = true;

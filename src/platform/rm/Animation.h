@@ -1,6 +1,9 @@
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <utility>
 #include <vector>
@@ -65,7 +68,21 @@ public:
     void RestoreKeys(std::vector<AnimationKey> keys, std::uint32_t nextId) {
         m_keys = std::move(keys);
         m_nextId = nextId;
+        m_typesKnown = false;
+        Changed(0, kToTheEnd);
     }
+
+    /// Where the keys changed since a watch started (for undo pictures, which then compare
+    /// only there): outside [first, last) of Keys() the keys are those of the start, at the
+    /// same places (last is the end when the count changed).
+    struct ChangedStretch {
+        std::size_t first = 0;
+        std::size_t last = 0;
+    };
+    /// Starts a watch of the keys (ending the one before) and returns its number.
+    std::uint64_t WatchKeys();
+    /// The stretch changed since `watch` started; nothing when another watch started since.
+    std::optional<ChangedStretch> ChangedSince(std::uint64_t watch) const;
 
     /// Poses the frame for `time` (Frame::SetPose; its rest transform stays): each
     /// component the options allow and the animation has keys for is interpolated (slerp
@@ -78,13 +95,26 @@ public:
 private:
     std::uint32_t AddKeyOfType(std::uint32_t type, float time, const float* value, int n);
     void Insert(const AnimationKey& key);
+    static constexpr std::size_t kToTheEnd = std::size_t(-1);
+    /// Widens the stretch changed since the watch to [first, last) (kToTheEnd: to the end).
+    void Changed(std::size_t first, std::size_t last) {
+        m_changedFirst = std::min(m_changedFirst, first);
+        m_changedLast = std::max(m_changedLast, last);
+    }
+    /// Bit 1 << type for each key type the animation has keys of.
+    std::uint32_t KeyTypes() const;
 
     std::vector<AnimationKey> m_keys;
     std::uint32_t m_nextId = 1;
     std::uint32_t m_options;
     Ref<Frame> m_frame;
-    // Working buffers reused by SetTime so posing allocates nothing.
-    std::vector<const AnimationKey*> m_scratch;
+    // KeyTypes, kept up to date by additions and found again after a removal.
+    mutable std::uint32_t m_types = 0;
+    mutable bool m_typesKnown = true;
+    // The watch of WatchKeys and what changed since it started (nothing: first past last).
+    std::uint64_t m_watch = 0;
+    std::size_t m_changedFirst = kToTheEnd;
+    std::size_t m_changedLast = 0;
 };
 
 } // namespace rm

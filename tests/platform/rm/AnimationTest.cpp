@@ -354,3 +354,85 @@ TEST(AnimationSetTest, SetTimePosesEveryAnimationAndSkipsUnboundOnes) {
     EXPECT_EQ(set->DeleteAnimation(animations[1].Get()), D3DRMERR_NOTFOUND);
     EXPECT_EQ(set->GetAnimations().size(), 2u);
 }
+
+TEST_F(AnimationTest, KeysOutsideTheChangedStretchAreThoseOfTheWatchStart) {
+    // Every kind of key edit, each on a fresh animation of rotation, scale and position keys
+    // at 0, 10, … 90: outside the stretch it reports, the keys are the ones the watch began
+    // with, at the same places.
+    struct Case {
+        const char* name;
+        void (*edit)(Animation&);
+    };
+    const Case cases[] = {
+        {"add in the middle", [](Animation& a) { a.AddPositionKey(45, 1, 2, 3); }},
+        {"add at the end", [](Animation& a) { a.AddScaleKey(200, 2, 2, 2); }},
+        {"modify in place",
+         [](Animation& a) {
+             AnimationKey key = a.Keys()[13];
+             key.dqRotateKey = TurnY(1);
+             a.ModifyKey(&key);
+         }},
+        {"modify to another time",
+         [](Animation& a) {
+             AnimationKey key = a.Keys()[20];
+             key.dvTime = 5;
+             a.ModifyKey(&key);
+         }},
+        {"modify several in place",
+         [](Animation& a) {
+             AnimationKey keys[] = {a.Keys()[12], a.Keys()[15]};
+             keys[0].dvTime += 1;
+             keys[1].dvScaleKey = {3, 3, 3};
+             a.ModifyKeys(keys);
+         }},
+        {"modify several out of order",
+         [](Animation& a) {
+             AnimationKey keys[] = {a.Keys()[3], a.Keys()[25]};
+             keys[0].dvTime = 85;
+             keys[1].dvTime = 2;
+             a.ModifyKeys(keys);
+         }},
+        {"modify and delete",
+         [](Animation& a) {
+             AnimationKey key = a.Keys()[16];
+             key.dvTime += 1;
+             const std::uint32_t gone[] = {a.Keys()[17].dwID};
+             a.ModifyKeys({&key, 1}, gone);
+         }},
+        {"delete a time", [](Animation& a) { a.DeleteKey(40); }},
+        {"delete by identifier", [](Animation& a) { a.DeleteKeyByID(a.Keys()[22].dwID); }},
+        {"delete a type",
+         [](Animation& a) { a.DeleteKeysOfType(D3DRMANIMATION_SCALEKEY, 30, 60); }},
+        {"restore", [](Animation& a) { a.RestoreKeys({a.Keys()[0]}, a.NextKeyId()); }},
+        {"nothing", [](Animation&) {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Ref<Animation> a = MakeRef<Animation>();
+        for (int t = 0; t < 10; ++t) {
+            a->AddRotateKey(10.0f * float(t), TurnY(0.1f * float(t)));
+            a->AddScaleKey(10.0f * float(t), 1, 1, 1);
+            a->AddPositionKey(10.0f * float(t), float(t), 0, 0);
+        }
+        const std::vector<AnimationKey> was = a->Keys();
+        const std::uint64_t watch = a->WatchKeys();
+        c.edit(*a);
+        const auto stretch = a->ChangedSince(watch);
+        ASSERT_TRUE(stretch.has_value());
+        const std::vector<AnimationKey>& now = a->Keys();
+        ASSERT_LE(stretch->first, std::min(was.size(), now.size()));
+        for (std::size_t i = 0; i < stretch->first; ++i) {
+            EXPECT_EQ(std::memcmp(&was[i], &now[i], sizeof(AnimationKey)), 0) << i;
+        }
+        if (was.size() == now.size()) {
+            for (std::size_t i = stretch->last; i < now.size(); ++i) {
+                EXPECT_EQ(std::memcmp(&was[i], &now[i], sizeof(AnimationKey)), 0) << i;
+            }
+        } else {
+            EXPECT_EQ(stretch->last, now.size()) << "a count that changed: to the end";
+        }
+        // A watch started since ends this one: its owner compares everything.
+        a->WatchKeys();
+        EXPECT_FALSE(a->ChangedSince(watch).has_value());
+    }
+}

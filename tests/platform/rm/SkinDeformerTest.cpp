@@ -7,11 +7,13 @@
 #include <numbers>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "DeviceSceneTest.h"
+#include "platform/rm/BoneNameAlias.h"
 #include "platform/rm/Implementation/FrameWalk.h"
 #include "platform/rm/Implementation/MeshCache.h"
 #include "platform/rm/Math.h"
@@ -80,6 +82,13 @@ TEST(SkinDeformerTest, MovesAVertexByItsWeightedBonesAndLeavesTheUnweightedRigid
          TransformPoint({1, 0, 0}, turn),
          turnedNormal},
     };
+    // The editor's working names, "name@identifier", answer to the name before the '@', as
+    // its scene layer installs the rule.
+    const BoneNameAlias before = GetBoneNameAlias();
+    SetBoneNameAlias([](std::string_view name) {
+        const std::size_t at = name.rfind('@');
+        return at == std::string_view::npos ? std::string_view() : name.substr(0, at);
+    });
     FrameWalk walk;
     walk.Walk(root.Get());
     for (const Case& c : cases) {
@@ -99,6 +108,12 @@ TEST(SkinDeformerTest, MovesAVertexByItsWeightedBonesAndLeavesTheUnweightedRigid
         ExpectNear(out.position, c.position, 1e-5f);
         ExpectNear(out.normal, c.normal, 1e-5f);
     }
+    // Without a rule a frame answers to its own name only.
+    SetBoneNameAlias(nullptr);
+    walk.Walk(root.Get());
+    EXPECT_EQ(walk.Find("Shown"), nullptr);
+    EXPECT_NE(walk.Find("Shown@7f3a"), nullptr);
+    SetBoneNameAlias(before);
 }
 
 TEST(SkinDeformerTest, AVertexStageGetsTheFourLargestWeightsScaledToTheSumOfAll) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/rm/BoneNameAlias.h"
 #include "platform/rm/Math.h"
 
 namespace rm {
@@ -31,15 +32,16 @@ const Matrix4* FrameWalk::Find(std::string_view name) {
         return nullptr;
     }
     if (!m_named) {
+        const BoneNameAlias alias = GetBoneNameAlias();
         for (std::size_t i = 0; i < m_entries.size(); ++i) {
             const std::string_view own = m_entries[i].first->Name();
             if (own.empty()) {
                 continue;
             }
             m_byName.emplace_back(own, i);
-            const std::size_t at = own.rfind('@');
-            if (at != std::string_view::npos && at > 0) {
-                m_byName.emplace_back(own.substr(0, at), i);
+            if (const std::string_view other = alias != nullptr ? alias(own) : std::string_view();
+                !other.empty()) {
+                m_byName.emplace_back(other, i);
             }
         }
         // Equal names stay in walk order: the first found is the first in the walk.

@@ -20,10 +20,8 @@ public:
     void Walk(const Frame* root);
     const std::vector<Entry>& Entries() const { return m_entries; }
     /// The world matrix of the first frame in the walk that answers to `name`; null for an
-    /// empty name or when none does. A frame answers to its own name and, when that holds
-    /// an '@', to the part before the last '@': the editor names the frames it shows
-    /// `name@identifier` after the name they were read with, which is the name bones
-    /// and animations in the file give them.
+    /// empty name or when none does. A frame answers to its own name and to the alias the
+    /// installed BoneNameAlias gives it (none without one).
     const Matrix4* Find(std::string_view name);
 
 private:

@@ -1,12 +1,12 @@
-#include "app/KeyTimeRules.h"
+#include "session/KeyTimeRules.h"
 
 #include <cmath>
 #include <cstdint>
 
-#include "app/ProgramState.h"
 #include "platform/rm/AnimationSet.h"
 #include "scene/CAnimationData.h"
 #include "scene/CModelData.h"
+#include "session/EditContext.h"
 
 unsigned ToKeyTime(float time) {
     // Truncating through a 64-bit integer keeps the conversion defined for negative and
@@ -42,26 +42,28 @@ void PoseAnimation(CAnimationData* animation, float time) {
     }
 }
 
-void RecomputeKeyIndex() {
-    if (g_currentAnimation == nullptr) {
+void RecomputeKeyIndex(session::EditContext& context) {
+    if (context.currentAnimation == nullptr) {
         return;
     }
-    const unsigned previous = g_keyIndex;
-    const unsigned count = g_currentAnimation->KeyTimeCount();
+    const unsigned previous = context.keyIndex;
+    const unsigned count = context.currentAnimation->KeyTimeCount();
     for (unsigned i = 0; i < count; ++i) {
-        if (g_currentAnimation->KeyTime(static_cast<int>(i)) > g_currentTime) {
+        if (context.currentAnimation->KeyTime(static_cast<int>(i)) > context.currentTime) {
             break;
         }
-        g_keyIndex = i;
+        context.keyIndex = i;
     }
-    if (g_keyIndex != previous) {
-        g_keyTime = ToKeyTime(g_currentTime);
+    if (context.keyIndex != previous) {
+        context.keyTime = ToKeyTime(context.currentTime);
     }
 }
 
-unsigned CurrentKeyLength() {
-    if (g_currentAnimation == nullptr || g_keyIndex + 1 >= g_currentAnimation->KeyTimeCount()) {
+unsigned CurrentKeyLength(const session::EditContext& context) {
+    if (context.currentAnimation == nullptr ||
+        context.keyIndex + 1 >= context.currentAnimation->KeyTimeCount()) {
         return 0;
     }
-    return ToKeyTime(g_currentAnimation->KeyTime(static_cast<int>(g_keyIndex + 1))) - g_keyTime;
+    return ToKeyTime(context.currentAnimation->KeyTime(static_cast<int>(context.keyIndex + 1))) -
+           context.keyTime;
 }

@@ -1,4 +1,4 @@
-#include "app/Selection.h"
+#include "session/Selection.h"
 
 #include <algorithm>
 

@@ -3,10 +3,14 @@
 // The rules every part of the editor applies to the current time and the key-time list:
 // whole key times, the first and last key time, posing an animation set, the wrap of
 // playback past the last key time, and the key index and key length the animation bar
-// shows. Plain functions over the program-wide state (ProgramState.h), shared by
+// shows. Plain functions over the edit context (EditContext.h), shared by
 // playback, the key-frame commands and the view.
 
 class CAnimationData;
+
+namespace session {
+class EditContext;
+} // namespace session
 
 /// A time truncated toward zero as a whole key time; 0 for times that do not fit (NaN,
 /// infinities, beyond ±9e18). Large positive times wrap as unsigned numbers do.
@@ -23,10 +27,10 @@ float WrapPastLastKeyTime(const CAnimationData* animation, float time);
 /// bound model's skin follow. Nothing without a set or without its scene-library set.
 void PoseAnimation(CAnimationData* animation, float time);
 
-/// The last key-time list entry at or before g_currentTime becomes g_keyIndex (before
-/// the first entry the index stays); when the index changed, g_keyTime takes the current
-/// time's whole part. Nothing without a current animation set.
-void RecomputeKeyIndex();
-/// The gap from g_keyTime to the key time after g_keyIndex (unsigned arithmetic), or 0
-/// when g_keyIndex is the last entry or there is no current animation set.
-unsigned CurrentKeyLength();
+/// The last key-time list entry at or before the context's currentTime becomes its keyIndex
+/// (before the first entry the index stays); when the index changed, keyTime takes the
+/// current time's whole part. Nothing without a current animation set.
+void RecomputeKeyIndex(session::EditContext& context);
+/// The gap from keyTime to the key time after keyIndex (unsigned arithmetic), or 0 when
+/// keyIndex is the last entry or there is no current animation set.
+unsigned CurrentKeyLength(const session::EditContext& context);
