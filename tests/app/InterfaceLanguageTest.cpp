@@ -3,6 +3,7 @@
 // fields), and the English interface shows no Japanese anywhere, while the Japanese one
 // keeps its texts.
 
+#include <cstring>
 #include <map>
 #include <set>
 #include <vector>
@@ -162,16 +163,24 @@ TEST(TranslationFileTest, TranslationsKeepWhatTheProgramReadsFromATextAndAreEngl
 }
 
 TEST(TranslationFileTest, TheSpecificationsTyposAreProperEnglishAndTheJapaneseStaysAsWritten) {
-    ASSERT_TRUE(framework::SetTextLanguage(QStringLiteral("en")));
-    EXPECT_EQ(framework::Tr("Flont"), QStringLiteral("Front"));
-    EXPECT_EQ(framework::Tr("Liner"), QStringLiteral("Linear"));
-    EXPECT_EQ(framework::Tr("File(&F)"), QStringLiteral("&File"));
-    EXPECT_EQ(framework::TrFormat("Time \"%d\" のキーを削除します。", 12),
-              QStringLiteral("The key at Time \"12\" will be deleted."));
-    ASSERT_TRUE(framework::SetTextLanguage(QStringLiteral("ja")));
-    EXPECT_EQ(framework::Tr("Flont"), QStringLiteral("Flont"));
-    EXPECT_EQ(framework::TrFormat("Time \"%d\" のキーを削除します。", 12),
-              QString::fromUtf8("Time \"12\" のキーを削除します。"));
+    // A text with "%d" is shown through TrFormat with 12, the others through Tr.
+    const char* const keyAt = "Time \"%d\" のキーを削除します。";
+    const struct {
+        const char* language;
+        const char* source;
+        const char* shown;
+    } rows[] = {
+        {"en", "Flont", "Front"},    {"en", "Liner", "Linear"},
+        {"en", "File(&F)", "&File"}, {"en", keyAt, "The key at Time \"12\" will be deleted."},
+        {"ja", "Flont", "Flont"},    {"ja", keyAt, "Time \"12\" のキーを削除します。"},
+    };
+    for (const auto& row : rows) {
+        ASSERT_TRUE(framework::SetTextLanguage(QString::fromLatin1(row.language)));
+        const bool formatted = std::strchr(row.source, '%') != nullptr;
+        EXPECT_EQ(formatted ? framework::TrFormat(row.source, 12) : framework::Tr(row.source),
+                  QString::fromUtf8(row.shown))
+            << row.language << ": " << row.source;
+    }
     EXPECT_FALSE(framework::SetTextLanguage(QStringLiteral("xx")));
     EXPECT_EQ(framework::TextLanguage(), QStringLiteral("ja"));
 }
@@ -217,13 +226,13 @@ void CollectTexts(QWidget* root, std::map<QString, QString>& texts) {
                 }
             }
         }
-        for (QAction* action : widget->actions()) {
-            add(action, action->text());
-            add(action, action->toolTip());
-            add(action, action->statusTip());
-        }
     }
-    for (QAction* action : root->findChildren<QAction*>()) {
+    // The widgets' own actions, and the actions of the menus' and bars' trees.
+    QList<QAction*> actions = root->findChildren<QAction*>();
+    for (QWidget* widget : widgets) {
+        actions += widget->actions();
+    }
+    for (QAction* action : actions) {
         add(action, action->text());
         add(action, action->toolTip());
         add(action, action->statusTip());
@@ -270,12 +279,10 @@ TEST_F(InterfaceLanguageTest, TheEnglishInterfaceShowsNoJapaneseCharacter) {
     const std::map<QString, QString> texts = EveryText();
     // The language menu names each language in itself.
     const QString japaneseName = QString::fromUtf8("日本語");
-    EXPECT_TRUE(texts.contains(japaneseName));
-    EXPECT_TRUE(texts.contains(QStringLiteral("&File")));
-    EXPECT_TRUE(texts.contains(QStringLiteral("Front")));
-    EXPECT_TRUE(texts.contains(QStringLiteral("Linear")));
-    EXPECT_TRUE(texts.contains(QStringLiteral("Cancel")));
-    EXPECT_TRUE(texts.contains(QStringLiteral("Scale the position keys too")));
+    for (const char* text :
+         {"日本語", "&File", "Front", "Linear", "Cancel", "Scale the position keys too"}) {
+        EXPECT_TRUE(texts.contains(QString::fromUtf8(text))) << text;
+    }
     EXPECT_GT(texts.size(), 150u);
     for (const auto& [text, owner] : texts) {
         if (text != japaneseName) {
