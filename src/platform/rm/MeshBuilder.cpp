@@ -333,9 +333,16 @@ void MeshBuilder::SetFaceLooks(std::vector<FaceLook> looks, std::vector<std::uin
     m_faceLook = std::move(faceLooks);
     m_lookUses.assign(m_looks.size(), 0);
     m_freeLooks.clear();
-    for (const std::uint32_t look : m_faceLook) {
+    // Counted a run of equal indices at a time: neighbouring faces mostly share a look.
+    std::size_t f = 0;
+    while (f < m_faceLook.size()) {
+        const std::uint32_t look = m_faceLook[f];
         PAVRIX_ASSERT(look < m_looks.size(), "MeshBuilder::SetFaceLooks: no such look");
-        ++m_lookUses[look];
+        const std::size_t runStart = f;
+        while (f < m_faceLook.size() && m_faceLook[f] == look) {
+            ++f;
+        }
+        m_lookUses[look] += std::uint32_t(f - runStart);
     }
     for (std::uint32_t i = 0; i < m_looks.size(); ++i) {
         if (m_lookUses[i] == 0) {

@@ -222,12 +222,14 @@ void XFileSceneBuilder::FillMeshBuilder(std::uint32_t index, MeshBuilder* builde
         }
     }
     std::vector<MeshBuilder::FaceLook> looks(wraps ? 4 * entries : entries);
-    std::vector<bool> ready(looks.size(), false);
+    std::vector<std::uint8_t> ready(looks.size(), 0);
+    std::uint32_t previous = std::uint32_t(looks.size());
     for (const std::uint32_t index : faceLooks) {
-        if (ready[index]) {
+        if (index == previous || ready[index]) {
             continue;
         }
-        ready[index] = true;
+        previous = index;
+        ready[index] = 1;
         MeshBuilder::FaceLook& look = looks[index];
         const std::uint32_t entry = wraps ? index / 4 : index;
         look.wrap = wraps ? std::uint8_t(index % 4) : 0;
