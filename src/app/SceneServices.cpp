@@ -24,10 +24,14 @@ int SceneServices::Create(rm::Context* d3drm) {
                                                render::kInactiveBorderColor, &m_scene)) {
         return 0;
     }
+    PublishFrames();
+    return 1;
+}
+
+void SceneServices::PublishFrames() {
     m_context.sceneRoot = m_scene.sceneRoot.Get();
     m_context.sceneFrame = m_scene.sceneFrame.Get();
     m_context.gridFrame = m_scene.gridFrame.Get();
-    return 1;
 }
 
 void SceneServices::Release(rm::Context* d3drm) {
@@ -37,12 +41,10 @@ void SceneServices::Release(rm::Context* d3drm) {
         m_context.libraries = nullptr;
     }
     rm::OutputDebugStringA("Release D3DRM frame\n");
-    m_context.sceneFrame = nullptr;
     m_scene.sceneFrame = nullptr;
-    m_context.gridFrame = nullptr;
     m_scene.gridFrame = nullptr;
-    m_context.sceneRoot = nullptr;
     m_scene.sceneRoot = nullptr;
+    PublishFrames();
     m_context.EmptyCurrentPointers();
     m_context.EmptySelection();
     if (g_d3drm == d3drm) {
@@ -53,7 +55,7 @@ void SceneServices::Release(rm::Context* d3drm) {
 int SceneServices::BuildGrid(rm::Context* d3drm) {
     const int built =
         render::SceneSetup::BuildGrid(d3drm, render::kInactiveBorderColor, &m_scene.gridFrame);
-    m_context.gridFrame = m_scene.gridFrame.Get();
+    PublishFrames();
     return built;
 }
 

@@ -62,6 +62,8 @@ public:
 
 private:
     void OnSceneCleared();
+    /// Names the scene root, scene frame and grid as they are now in the edit context.
+    void PublishFrames();
 
     session::EditContext& m_context;
     std::function<void()> m_onSceneCleared;

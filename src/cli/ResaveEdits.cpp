@@ -8,7 +8,6 @@
 #include <QStringList>
 
 #include "cli/HeadlessBatchHost.h"
-#include "commands/BatchCommand.h"
 #include "platform/framework/DataExchange.h"
 #include "scene/CAnimationData.h"
 #include "scene/SceneDocument.h"
@@ -53,26 +52,28 @@ const char* ResaveEdits::Usage() {
 }
 
 int ResaveEdits::Parse(std::span<const std::string> args, std::size_t* index, std::string* why) {
+    using Command = BatchCommand::Kind;
     static constexpr struct {
         std::string_view name;
-        Kind kind;
+        Command command;
         bool takesFactors;
+        int scalePositionKeys;
     } kOptions[] = {
-        {"--model-scale", Kind::ModelScale, true},
-        {"--model-scale-with-keys", Kind::ModelScaleWithKeys, true},
-        {"--position-key-scale", Kind::PositionKeyScale, true},
-        {"--delete-position-keys", Kind::DeletePositionKeys, false},
-        {"--double-length", Kind::DoubleLength, false},
-        {"--first-key-zero", Kind::FirstKeyZero, false},
-        {"--reset-orientation", Kind::ResetOrientation, false},
-        {"--reverse", Kind::Reverse, false},
+        {"--model-scale", Command::ChangeModelScale, true, 0},
+        {"--model-scale-with-keys", Command::ChangeModelScale, true, 1},
+        {"--position-key-scale", Command::ChangeAllPositionKeyScale, true, 0},
+        {"--delete-position-keys", Command::DeleteAllPositionKey, false, 0},
+        {"--double-length", Command::ChangeAnimationPace, false, 0},
+        {"--first-key-zero", Command::MoveFirstKeyTimeZero, false, 0},
+        {"--reset-orientation", Command::ResetOrientation, false, 0},
+        {"--reverse", Command::ReverseRotatePositionScale, false, 0},
     };
     const std::string& arg = args[*index];
     for (const auto& option : kOptions) {
         if (arg != option.name) {
             continue;
         }
-        Edit edit{option.kind, {}};
+        Edit edit{option.command, option.takesFactors, option.scalePositionKeys, {}};
         if (option.takesFactors) {
             if (*index + 1 >= args.size()) {
                 *why = arg + " needs three factors X,Y,Z";
@@ -101,32 +102,10 @@ void ResaveEdits::Run(const scene::SceneDocument& doc, std::ostream& err) const 
         context.currentAnimation->UpdateTotalKeyTimeBuffer();
     }
     for (const Edit& edit : m_edits) {
-        switch (edit.kind) {
-        case Kind::ModelScale:
-        case Kind::ModelScaleWithKeys:
-            host.SetScaleAnswer(edit.factors, edit.kind == Kind::ModelScaleWithKeys ? 1 : 0);
-            BatchCommand(host, BatchCommand::Kind::ChangeModelScale).Execute(context);
-            break;
-        case Kind::PositionKeyScale:
-            host.SetScaleAnswer(edit.factors, 0);
-            BatchCommand(host, BatchCommand::Kind::ChangeAllPositionKeyScale).Execute(context);
-            break;
-        case Kind::DeletePositionKeys:
-            BatchCommand(host, BatchCommand::Kind::DeleteAllPositionKey).Execute(context);
-            break;
-        case Kind::DoubleLength:
-            BatchCommand(host, BatchCommand::Kind::ChangeAnimationPace).Execute(context);
-            break;
-        case Kind::FirstKeyZero:
-            BatchCommand(host, BatchCommand::Kind::MoveFirstKeyTimeZero).Execute(context);
-            break;
-        case Kind::ResetOrientation:
-            BatchCommand(host, BatchCommand::Kind::ResetOrientation).Execute(context);
-            break;
-        case Kind::Reverse:
-            BatchCommand(host, BatchCommand::Kind::ReverseRotatePositionScale).Execute(context);
-            break;
+        if (edit.answersScale) {
+            host.SetScaleAnswer(edit.factors, edit.scalePositionKeys);
         }
+        BatchCommand(host, edit.command).Execute(context);
     }
 }
 

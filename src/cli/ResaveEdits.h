@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/BatchCommand.h"
 #include "commands/ScaleFactors.h"
 
 namespace scene {
@@ -34,18 +35,12 @@ public:
     void Run(const scene::SceneDocument& doc, std::ostream& err) const;
 
 private:
-    enum class Kind {
-        ModelScale,
-        ModelScaleWithKeys,
-        PositionKeyScale,
-        DeletePositionKeys,
-        DoubleLength,
-        FirstKeyZero,
-        ResetOrientation,
-        Reverse,
-    };
+    /// One edit: the batch command it runs and, for the scale commands, the dialog's
+    /// answer (the factors and the state of its check box).
     struct Edit {
-        Kind kind;
+        BatchCommand::Kind command;
+        bool answersScale;
+        int scalePositionKeys;
         ScaleFactors factors;
     };
 

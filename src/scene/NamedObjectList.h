@@ -3,20 +3,19 @@
 #include <string_view>
 
 #include "scene/NamedEntry.h"
-#include "scene/ObjectListBase.h"
+#include "scene/ObjectList.h"
 
 /// An owning, insertion-ordered, doubly linked list of named entries, each holding one T
 /// (the payload). Add, AddNamed and Remove hand out and take the payload, not the entry.
 /// Names are kept whole, of any length, as the bytes given. Used on the user-interface
 /// thread only.
 template <typename T>
-class NamedObjectList : public ObjectListBase<NamedEntry<T>> {
+class NamedObjectList : public ObjectList<T, NamedEntry<T>> {
 public:
     using Entry = NamedEntry<T>;
 
-    NamedObjectList() = default;
-    /// Destroys every element, head first, while the whole list is still alive, so an
-    /// element's destructor may add to or remove from this list.
+    /// Clears as ObjectList does, while AddNamed is still there for an element's
+    /// destructor to call.
     ~NamedObjectList() override { this->Clear(); }
 
     /// Add, then give the entry a copy of name when name is not null (a null name leaves

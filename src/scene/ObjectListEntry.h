@@ -1,27 +1,7 @@
 #pragma once
 
-#include "platform/NonCopyable.h"
+#include "scene/LinkedEntry.h"
 
-template <typename Entry>
-class ObjectListBase;
-
-/// One element of an ObjectList: the element's own data, then the two links. Created and
-/// freed only by its list.
+/// One element of an ObjectList: the element's own data and the two links.
 template <typename T>
-class ObjectListEntry : private platform::NonCopyable {
-public:
-    ObjectListEntry() = default;
-
-    T& Payload() { return m_value; }
-    const T& Payload() const { return m_value; }
-    /// Neighbours in insertion order (borrowed; null at the ends).
-    ObjectListEntry* Prev() const { return m_prev; }
-    ObjectListEntry* Next() const { return m_next; }
-
-private:
-    friend class ObjectListBase<ObjectListEntry>;
-
-    T m_value{};
-    ObjectListEntry* m_prev = nullptr;
-    ObjectListEntry* m_next = nullptr;
-};
+class ObjectListEntry : public LinkedEntry<ObjectListEntry<T>, T> {};

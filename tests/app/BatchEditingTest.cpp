@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -30,12 +29,9 @@ class BatchEditingTest : public ShellFixture {
 protected:
     void SetUp() override {
         ASSERT_TRUE(StartWith(dir));
-        in = dir.filePath(QStringLiteral("in.x"));
+        in = batch_test::WriteCharacterFile(dir.path());
+        ASSERT_FALSE(in.isEmpty());
         out = dir.filePath(QStringLiteral("out.x"));
-        QFile file(in);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        const std::string text = batch_test::CharacterText();
-        file.write(text.data(), static_cast<qint64>(text.size()));
     }
 
     QTemporaryDir dir;

@@ -77,6 +77,17 @@ inline std::string CharacterFrames(float x = 0.0f) {
     return text + " }\r\n}\r\n";
 }
 
+/// Writes `text` into `dir` as `name`; its path, or empty when it cannot be written.
+inline QString WriteTextFile(const QString& dir, const QString& name, const std::string& text) {
+    const QString path = QDir(dir).filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        return QString();
+    }
+    file.write(text.data(), static_cast<qint64>(text.size()));
+    return path;
+}
+
 /// One animation set of a character written by WriteCharacterSets: its name, its key
 /// times, and how fast it turns the Arm (radians about z per key-time unit).
 struct SetOfKeys {
@@ -101,13 +112,7 @@ inline QString WriteCharacterSets(const QString& dir, const QString& name,
         text += RotationKeys("Arm", set.times, true, set.rate);
         text += "}\r\n";
     }
-    const QString path = QDir(dir).filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        return QString();
-    }
-    file.write(text.data(), static_cast<qint64>(text.size()));
-    return path;
+    return WriteTextFile(dir, name, text);
 }
 
 /// Writes the character into `dir` as `name` and returns its path: one animation set

@@ -33,14 +33,7 @@ protected:
     /// Opens the character (or, with `text`, that file) as the document does and makes it
     /// current with its key-time list built.
     void Open(const std::string& text = batch_test::CharacterText()) {
-        ASSERT_TRUE(dir.isValid());
-        const QString path = dir.filePath(QStringLiteral("in.x"));
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text.data(), static_cast<qint64>(text.size()));
-        file.close();
-        ASSERT_NO_FATAL_FAILURE(OpenAsDocument(path));
-        context.currentAnimation->UpdateTotalKeyTimeBuffer();
+        ASSERT_NO_FATAL_FAILURE(OpenText(text));
     }
 
     /// The character with both parts' rotation keys at `times` and no position keys.

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "app/TestCharacters.h"
 #include "platform/rm/Frame.h"
 #include "scene/DocumentOpen.h"
 #include "scene/SceneFixture.h"
@@ -29,6 +30,15 @@ protected:
             scene::OpenDocument(doc, name.constData(), scene::kOpenNewScene);
         ASSERT_EQ(opened.ok, 1) << opened.reason;
         context.TakeCurrentPointers(doc);
+    }
+
+    /// Writes `text` as in.x into the test's folder, opens it as OpenAsDocument does and
+    /// builds the key-time list.
+    void OpenText(const std::string& text) {
+        ASSERT_TRUE(dir.isValid());
+        ASSERT_NO_FATAL_FAILURE(
+            OpenAsDocument(shell_test::WriteTextFile(dir.path(), QStringLiteral("in.x"), text)));
+        context.currentAnimation->UpdateTotalKeyTimeBuffer();
     }
 
     /// Saves the current model and animation set as File Save does to `name` in the

@@ -5,8 +5,8 @@
 
 #include "UndoFixture.h"
 #include "commands/EditStep.h"
-#include "commands/IKeyFrameHost.h"
 #include "commands/KeyFrameCommand.h"
+#include "commands/KeyFrameCommandFixture.h"
 #include "commands/SceneChange.h"
 #include "commands/UndoHistory.h"
 #include "platform/rm/MeshBuilder.h"
@@ -128,23 +128,6 @@ private:
     rm::MeshBuilder* m_mesh;
 };
 
-class NullHost : public IKeyFrameHost {
-public:
-    int ShowMessage(const QString&, const QString&, unsigned) override { return 1; }
-    void StopPlayback() override {}
-    void PoseCurrentAnimation(float) override {}
-    int RefreshKeyRange(int) override { return 1; }
-    void RefreshTimeDisplay() override {}
-    int MarkDocumentModified() override { return 1; }
-    rm::Frame* GetSelectedPart() const override { return nullptr; }
-    QString GetKeyLengthText() const override { return {}; }
-    void ShowKeyLength(unsigned) override {}
-    int RunPartKeyDialog() override { return 0; }
-    UndoHistory* History() override { return &history; }
-
-    UndoHistory history;
-};
-
 TEST_F(EditScopeTest, InADebugBuildAnEditThatTouchesMoreThanItsScopeDeclaresStops) {
     if (!EditScope::ChecksUndeclared()) {
         GTEST_SKIP() << "release build: scopes do not check what they did not declare";
@@ -163,7 +146,7 @@ TEST_F(EditScopeTest, InADebugBuildAnEditThatTouchesMoreThanItsScopeDeclaresStop
     const char kStop[] = "EditScope::Close: the edit changed what its scope did not declare";
     EXPECT_DEATH(keysOnly(3), kStop);
     EXPECT_DEATH(withoutMeshes(), kStop);
-    NullHost host;
+    RecordingHost host{context};
     EXPECT_DEATH(OverreachingCommand(host, PartAnimation(2), meshes[1]).Execute(context), kStop);
     // What a scope declares it may change.
     keysOnly(2);

@@ -121,14 +121,7 @@ TEST_F(ExportFileCommandTest, AFolderThatCannotBeWrittenIsNamedAndNothingIsLeft)
 
 TEST_F(ExportFileCommandTest, AWeldedSkinGoesAcrossAsItsRigidPartsWhateverThePose) {
     // A body and an arm standing on it: the arm's bottom corners weld to the body's top.
-    const QString path = dir.filePath(QStringLiteral("arm.x"));
-    {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray::fromStdString(batch_test::CharacterText()));
-    }
-    ASSERT_NO_FATAL_FAILURE(OpenAsDocument(path));
-    context.currentAnimation->UpdateTotalKeyTimeBuffer();
+    ASSERT_NO_FATAL_FAILURE(OpenText(batch_test::CharacterText()));
     host.answer = framework::IdYes;
     BatchCommand(host, BatchCommand::Kind::SkinOn).Execute(context);
     ASSERT_TRUE(context.currentModel->SkinOn());

@@ -15,6 +15,7 @@
 #include "app/TestCharacters.h"
 #include "commands/CommandFixture.h"
 #include "commands/IKeyFrameHost.h"
+#include "commands/UndoHistory.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "platform/framework/ScriptedMessageBox.h"
 #include "platform/rm/Animation.h"
@@ -72,6 +73,14 @@ public:
     int dialogAnswer = framework::IdCancel;
     // How often each service was called.
     int stops = 0, poses = 0, rangeRefreshes = 0, modified = 0;
+};
+
+/// The scripted host with an edit history of its own, so the commands record their steps.
+class RecordingHost : public ScriptedKeyFrameHost {
+public:
+    using ScriptedKeyFrameHost::ScriptedKeyFrameHost;
+    UndoHistory* History() override { return &history; }
+    UndoHistory history;
 };
 
 class KeyFrameCommandTest : public CommandFixture {

@@ -14,7 +14,6 @@
 #include "commands/DeletePositionKeyCommand.h"
 #include "commands/KeyFrameCommandFixture.h"
 #include "commands/PastePartsKeyFrameCommand.h"
-#include "commands/UndoHistory.h"
 #include "support/BatchTestFiles.h"
 #include "xfile/DocumentSave.h"
 
@@ -23,25 +22,10 @@ namespace {
 using framework::IdCancel;
 using framework::IdOk;
 
-class RecordingHost : public ScriptedKeyFrameHost {
-public:
-    using ScriptedKeyFrameHost::ScriptedKeyFrameHost;
-    UndoHistory* History() override { return &history; }
-    UndoHistory history;
-};
-
 class PartKeyFrameCommandTest : public KeyFrameCommandTest {
 protected:
     void OpenCharacter() {
-        ASSERT_TRUE(dir.isValid());
-        const QString path = dir.filePath(QStringLiteral("in.x"));
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        const std::string text = batch_test::CharacterText();
-        file.write(text.data(), static_cast<qint64>(text.size()));
-        file.close();
-        ASSERT_NO_FATAL_FAILURE(OpenAsDocument(path));
-        context.currentAnimation->UpdateTotalKeyTimeBuffer();
+        ASSERT_NO_FATAL_FAILURE(OpenText(batch_test::CharacterText()));
         body = context.currentModel->Root()->Children().at(0).Get();
         arm = body->Children().at(0).Get();
     }

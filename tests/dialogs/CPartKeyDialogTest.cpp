@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -82,12 +81,7 @@ protected:
 
     void Open() {
         ASSERT_TRUE(dir.isValid());
-        const QString path = dir.filePath(QStringLiteral("in.x"));
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        const std::string text = batch_test::CharacterText();
-        file.write(text.data(), static_cast<qint64>(text.size()));
-        file.close();
+        const QString path = batch_test::WriteCharacterFile(dir.path());
         scene::SceneDocument doc;
         doc.sceneFrame = sceneFrame.Get();
         doc.store = store.get();

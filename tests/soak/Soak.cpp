@@ -191,27 +191,28 @@ private:
     // ---- actions ----
 
     void Act() {
+        // Each action with its share of the steps, in hundredths: the first whose bound lies
+        // above the draw runs.
+        static constexpr struct {
+            int below;
+            void (Soak::*act)();
+        } kActions[] = {
+            {3, &Soak::OpenRandomFile}, {25, &Soak::MouseInView},        {38, &Soak::KeyInView},
+            {62, &Soak::RandomCommand}, {72, &Soak::PanelControl},       {82, &Soak::UndoRedoRun},
+            {86, &Soak::SkinOn},        {92, &Soak::SaveAndMaybeReopen}, {100, &Soak::KeyCommand},
+        };
         const int kind = static_cast<int>(m_rng() % 100);
-        if (kind < 3) {
-            OpenRandomFile();
-        } else if (kind < 25) {
-            MouseInView();
-        } else if (kind < 38) {
-            KeyInView();
-        } else if (kind < 62) {
-            RandomCommand();
-        } else if (kind < 72) {
-            PanelControl();
-        } else if (kind < 82) {
-            UndoRedoRun();
-        } else if (kind < 86) {
-            Describe("Skin On");
-            Command(ids::SkinOn);
-        } else if (kind < 92) {
-            SaveAndMaybeReopen();
-        } else {
-            KeyCommand();
+        for (const auto& action : kActions) {
+            if (kind < action.below) {
+                (this->*action.act)();
+                return;
+            }
         }
+    }
+
+    void SkinOn() {
+        Describe("Skin On");
+        Command(ids::SkinOn);
     }
 
     void Describe(const std::string& text) {

@@ -51,6 +51,11 @@ inline std::string CharacterText() {
     return text;
 }
 
+/// Writes the character into `dir` as in.x; its path, or empty when it cannot be written.
+inline QString WriteCharacterFile(const QString& dir) {
+    return shell_test::WriteTextFile(dir, QStringLiteral("in.x"), CharacterText());
+}
+
 /// What a user sees of a character: frames in depth-first order with their part names
 /// and mesh vertices (frame coordinates), and per animation its keys.
 struct Snapshot {

@@ -172,49 +172,53 @@ TEST_F(ViewTest, ARepaintOfTheWindowDrawsANewPicture) {
 }
 
 TEST_F(ViewTest, RendererCommandsMoveTheirCheckMarks) {
-    using Set = std::set<CommandId>;
+    // The marks: lighting, the fill (points, wireframe or solid), the shading (flat or
+    // Gouraud), dithering, texture filtering and the projection.
+    struct Marks {
+        bool lit;
+        CommandId fill, shading;
+        bool dithered, filtered;
+        CommandId projection;
+        std::set<CommandId> Checked() const {
+            std::set<CommandId> set{fill, shading, projection};
+            for (const auto& [on, id] : {std::pair{lit, ids::RenderLighting},
+                                         {dithered, ids::RenderDithered},
+                                         {filtered, ids::RenderTextureFiltering}}) {
+                if (on) {
+                    set.insert(id);
+                }
+            }
+            return set;
+        }
+    };
+    constexpr CommandId kPoints = ids::RenderPoints, kWire = ids::RenderWireframe,
+                        kSolid = ids::RenderSolid, kFlat = ids::RenderFlat,
+                        kGouraud = ids::RenderGouraud, kPersp = ids::ProjectionPerspective,
+                        kOrtho = ids::ProjectionOrthographic;
     // The device starts with lit Gouraud shading, solid fill, dithering and linear
     // texture filtering, seen in perspective.
-    EXPECT_EQ(Checked(),
-              (Set{ids::RenderLighting, ids::RenderSolid, ids::RenderGouraud, ids::RenderDithered,
-                   ids::RenderTextureFiltering, ids::ProjectionPerspective}));
+    EXPECT_EQ(Checked(), (Marks{true, kSolid, kGouraud, true, true, kPersp}.Checked()));
     const struct {
         CommandId command;
-        Set checked;
+        Marks marks;
     } steps[] = {
-        {ids::RenderPoints,
-         {ids::RenderLighting, ids::RenderPoints, ids::RenderGouraud, ids::RenderDithered,
-          ids::RenderTextureFiltering, ids::ProjectionPerspective}},
+        {kPoints, {true, kPoints, kGouraud, true, true, kPersp}},
         // Gouraud after Points keeps the point fill.
-        {ids::RenderGouraud,
-         {ids::RenderLighting, ids::RenderPoints, ids::RenderGouraud, ids::RenderDithered,
-          ids::RenderTextureFiltering, ids::ProjectionPerspective}},
-        {ids::RenderFlat,
-         {ids::RenderLighting, ids::RenderPoints, ids::RenderFlat, ids::RenderDithered,
-          ids::RenderTextureFiltering, ids::ProjectionPerspective}},
-        {ids::RenderWireframe,
-         {ids::RenderLighting, ids::RenderWireframe, ids::RenderFlat, ids::RenderDithered,
-          ids::RenderTextureFiltering, ids::ProjectionPerspective}},
-        {ids::RenderLighting,
-         {ids::RenderWireframe, ids::RenderFlat, ids::RenderDithered, ids::RenderTextureFiltering,
-          ids::ProjectionPerspective}},
-        {ids::RenderDithered,
-         {ids::RenderWireframe, ids::RenderFlat, ids::RenderTextureFiltering,
-          ids::ProjectionPerspective}},
-        {ids::RenderTextureFiltering,
-         {ids::RenderWireframe, ids::RenderFlat, ids::ProjectionPerspective}},
-        {ids::ProjectionOrthographic,
-         {ids::RenderWireframe, ids::RenderFlat, ids::ProjectionOrthographic}},
-        {ids::RenderSolid, {ids::RenderSolid, ids::RenderFlat, ids::ProjectionOrthographic}},
-        {ids::RenderLighting,
-         {ids::RenderLighting, ids::RenderSolid, ids::RenderFlat, ids::ProjectionOrthographic}},
-        {ids::ProjectionPerspective,
-         {ids::RenderLighting, ids::RenderSolid, ids::RenderFlat, ids::ProjectionPerspective}},
+        {kGouraud, {true, kPoints, kGouraud, true, true, kPersp}},
+        {kFlat, {true, kPoints, kFlat, true, true, kPersp}},
+        {kWire, {true, kWire, kFlat, true, true, kPersp}},
+        {ids::RenderLighting, {false, kWire, kFlat, true, true, kPersp}},
+        {ids::RenderDithered, {false, kWire, kFlat, false, true, kPersp}},
+        {ids::RenderTextureFiltering, {false, kWire, kFlat, false, false, kPersp}},
+        {kOrtho, {false, kWire, kFlat, false, false, kOrtho}},
+        {kSolid, {false, kSolid, kFlat, false, false, kOrtho}},
+        {ids::RenderLighting, {true, kSolid, kFlat, false, false, kOrtho}},
+        {kPersp, {true, kSolid, kFlat, false, false, kPersp}},
     };
     for (const auto& step : steps) {
         Context().redrawRequest = 0;
         Command(step.command);
-        EXPECT_EQ(Checked(), step.checked) << "after " << step.command;
+        EXPECT_EQ(Checked(), step.marks.Checked()) << "after " << step.command;
         EXPECT_EQ(Context().redrawRequest, 1) << step.command;
     }
     // What the marks show is what the device and the viewport do.

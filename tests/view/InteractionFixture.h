@@ -35,6 +35,17 @@ protected:
         ASSERT_NE(Context().currentAnimation, nullptr);
     }
 
+    /// Opens the walker and steps five key frames right, onto its key at time 10 (a drag
+    /// writes there without asking); the boxes shown so far are forgotten.
+    void OpenWalkerAtTen() {
+        ASSERT_NO_FATAL_FAILURE(Open(shell_test::SampleWalker()));
+        for (int i = 0; i < 5; ++i) {
+            frame->OnCmdMsg(resources::ids::KeyFrameRight);
+        }
+        ASSERT_EQ(Context().keyTime, 10u);
+        ui.messageBox.Clear();
+    }
+
     /// The frame of the current model whose base name is `name`.
     rm::Frame* Part(const char* name) {
         for (auto* e = Context().currentModel->PartRecords().Head(); e != nullptr; e = e->Next()) {
@@ -45,8 +56,8 @@ protected:
         return nullptr;
     }
 
-    /// Where the centre of the first visual of `part` shows in the view, in view pixels.
-    QPoint PointOf(rm::Frame* part) {
+    /// The centre of the first visual of `part`, in world coordinates.
+    static rm::Vector CentreOf(rm::Frame* part) {
         rm::Box box;
         EXPECT_FALSE(part->Visuals().empty());
         part->Visuals().front()->GetBox(&box);
@@ -54,12 +65,20 @@ protected:
                                (box.min.z + box.max.z) * 0.5f};
         rm::Vector world;
         part->Transform(&world, &local);
+        return world;
+    }
+
+    /// Where `world` shows through `viewport`, in view pixels.
+    QPoint PointIn(rm::Viewport* viewport, const rm::Vector& world) {
         rm::Vector4 screen;
-        view->GetViewport()->Transform(&screen, world);
+        viewport->Transform(&screen, world);
         const double ratio = view->devicePixelRatioF();
         return QPoint(static_cast<int>(screen.x / screen.w / ratio),
                       static_cast<int>(screen.y / screen.w / ratio));
     }
+
+    /// Where the centre of the first visual of `part` shows in the view, in view pixels.
+    QPoint PointOf(rm::Frame* part) { return PointIn(view->GetViewport(), CentreOf(part)); }
 
     void Click(QPoint point, Qt::KeyboardModifiers modifiers = {}) {
         QTest::mouseClick(view, Qt::LeftButton, modifiers, point);

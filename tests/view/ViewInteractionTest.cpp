@@ -24,13 +24,7 @@ class ViewInteractionTest : public InteractionFixture {
 protected:
     void SetUp() override {
         InteractionFixture::SetUp();
-        Open(shell_test::SampleWalker());
-        // Key time 10, on a key: a drag writes there without asking.
-        for (int i = 0; i < 5; ++i) {
-            frame->OnCmdMsg(ids::KeyFrameRight);
-        }
-        ASSERT_EQ(Context().keyTime, 10u);
-        ui.messageBox.Clear();
+        ASSERT_NO_FATAL_FAILURE(OpenWalkerAtTen());
         frame->GetActiveDocument()->SetModifiedFlag(0);
     }
 

@@ -20,11 +20,7 @@ class ViewModesTest : public InteractionFixture {
 protected:
     void SetUp() override {
         InteractionFixture::SetUp();
-        Open(shell_test::SampleWalker());
-        for (int i = 0; i < 5; ++i) {
-            frame->OnCmdMsg(ids::KeyFrameRight);
-        }
-        ui.messageBox.Clear();
+        ASSERT_NO_FATAL_FAILURE(OpenWalkerAtTen());
     }
 
     QImage Picture() {
@@ -116,15 +112,9 @@ TEST_F(ViewModesTest, FourPanesEachPickTheSameSceneAndTheChoiceIsKept) {
     ASSERT_TRUE(view->Panes().IsSplit());
     EXPECT_TRUE(AppSettings().FourPaneView()) << "remembered for the next run";
     Picture();
-    const double ratio = view->devicePixelRatioF();
     const int w = view->GetDevice()->Width(), h = view->GetDevice()->Height();
     rm::Frame* head = Part("Head");
-    rm::Box box;
-    head->Visuals().front()->GetBox(&box);
-    const rm::Vector local{(box.min.x + box.max.x) * 0.5f, (box.min.y + box.max.y) * 0.5f,
-                           (box.min.z + box.max.z) * 0.5f};
-    rm::Vector world;
-    head->Transform(&world, &local);
+    const rm::Vector world = CentreOf(head);
     // One pane in each quarter; a click on the head (on top, seen from every side) selects it.
     const QPoint quarters[4] = {
         {w / 4, h / 4}, {3 * w / 4, h / 4}, {w / 4, 3 * h / 4}, {3 * w / 4, 3 * h / 4}};
@@ -134,13 +124,9 @@ TEST_F(ViewModesTest, FourPanesEachPickTheSameSceneAndTheChoiceIsKept) {
         ASSERT_NE(pane, nullptr);
         EXPECT_EQ(std::count(seen.begin(), seen.end(), pane), 0);
         seen.push_back(pane);
-        rm::Vector4 screen;
-        pane->Transform(&screen, world);
-        const QPoint at(static_cast<int>(screen.x / screen.w / ratio),
-                        static_cast<int>(screen.y / screen.w / ratio));
         Click(QPoint(2, 2)); // the corner: nothing there
         ASSERT_EQ(Context().selection.Part(), nullptr);
-        Click(at);
+        Click(PointIn(pane, world));
         EXPECT_EQ(Context().selection.Part(), head)
             << "pane at " << quarter.x() << "," << quarter.y();
     }

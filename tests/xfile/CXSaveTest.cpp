@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -54,10 +55,15 @@ protected:
         animation->SetFrame(frame);
         return animation;
     }
-    rm::Ref<rm::AnimationSet> NewSet(const char* name) {
+    /// A set named `name` holding `animations`, in this order.
+    rm::Ref<rm::AnimationSet> NewSet(const char* name,
+                                     std::initializer_list<rm::Animation*> animations = {}) {
         rm::Ref<rm::AnimationSet> set;
         m_d3drm->CreateAnimationSet(&set);
         set->SetName(name);
+        for (rm::Animation* animation : animations) {
+            set->AddAnimation(animation);
+        }
         return set;
     }
 
@@ -116,6 +122,18 @@ const std::vector<Line> kHeader = {
     {0, "xof 0303txt 0032"}, {0, ""}, {0, "Header {"}, {1, "1;"}, {1, "0;"}, {1, "1;"}, {0, "}"},
 };
 
+/// The lines that open animation set `set` and its animation `animation`, with the frame
+/// reference to `part` when `part` is not null; kSetEnd closes both.
+std::vector<Line> SetStart(const std::string& set, const std::string& animation, const char* part) {
+    std::vector<Line> lines = {
+        {0, ""}, {0, "AnimationSet " + set + " {"}, {0, ""}, {1, "Animation " + animation + " {"}};
+    if (part != nullptr) {
+        lines.push_back({2, "{" + std::string(part) + "}"});
+    }
+    return lines;
+}
+const std::vector<Line> kSetEnd = {{1, "}"}, {0, "}"}};
+
 std::vector<Line> IdentityMatrix(int level) {
     return {
         {level, "FrameTransformMatrix {"},
@@ -125,6 +143,11 @@ std::vector<Line> IdentityMatrix(int level) {
         {level + 1, "0.000000,0.000000,0.000000,1.000000;;"},
         {level, "}"},
     };
+}
+
+/// A top-level frame `name` with the identity matrix and nothing else.
+std::vector<Line> BareFrame(const std::string& name) {
+    return Join({{{0, ""}, {0, "Frame " + name + " {"}}, IdentityMatrix(1), {{0, "}"}}});
 }
 
 } // namespace
@@ -171,23 +194,14 @@ TEST_F(CXSaveTest, WritesTheDocumentedPartAndWalkFileByteForByte) {
     auto anim1 = NewAnimation("anim1", part1.Get());
     anim1->AddRotateKey(0, {1, {0, 0, 0}});
     anim1->AddRotateKey(10, {kHalfRoot2, {0, kHalfRoot2, 0}});
-    auto walk = NewSet("walk");
-    walk->AddAnimation(anim1.Get());
+    auto walk = NewSet("walk", {anim1.Get()});
 
     const std::string text = SaveToFile(walk.Get(), root.Get(), 1);
 
-    EXPECT_EQ(text, OnDisk(Join({kHeader,
-                                 {{0, ""}, {0, "Frame part1 {"}},
-                                 IdentityMatrix(1),
-                                 {{0, "}"},
-                                  {0, ""},
-                                  {0, "AnimationSet walk {"},
-                                  {0, ""},
-                                  {1, "Animation anim1 {"},
-                                  {2, "{part1}"}},
+    EXPECT_EQ(text, OnDisk(Join({kHeader, BareFrame("part1"), SetStart("walk", "anim1", "part1"),
                                  KeyLines(0, {"0; 4; 1.000000, 0.000000, 0.000000, 0.000000;;,",
                                               "10; 4; 0.707107, 0.000000, 0.707107, 0.000000;;;"}),
-                                 {{1, "}"}, {0, "}"}}})));
+                                 kSetEnd})));
     EXPECT_TRUE(root->Name().empty());
 }
 
@@ -525,8 +539,7 @@ TEST_F(CXSaveTest, SetWithoutAnimationsWritesNoAnimationSetBlock) {
     NewFrame(root.Get(), "body");
     auto empty = NewSet("rest");
     const std::string text = SaveToFile(empty.Get(), root.Get(), 1);
-    EXPECT_EQ(text, OnDisk(Join(
-                        {kHeader, {{0, ""}, {0, "Frame body {"}}, IdentityMatrix(1), {{0, "}"}}})));
+    EXPECT_EQ(text, OnDisk(Join({kHeader, BareFrame("body")})));
 }
 
 TEST_F(CXSaveTest, UnnamedFramesGetNumberedNamesDepthFirstOnlyForTheSave) {
@@ -537,8 +550,7 @@ TEST_F(CXSaveTest, UnnamedFramesGetNumberedNamesDepthFirstOnlyForTheSave) {
     auto lower = NewFrame(root.Get());
     auto wave = NewAnimation("wave", hand.Get());
     wave->AddRotateKey(0, {1, {0, 0, 0}});
-    auto set = NewSet("greet");
-    set->AddAnimation(wave.Get());
+    auto set = NewSet("greet", {wave.Get()});
 
     const std::string first = SaveToFile(set.Get(), root.Get(), 0);
 
@@ -561,8 +573,7 @@ TEST_F(CXSaveTest, LoadedNameThatLooksGeneratedIsWrittenThenEmptied) {
     auto kept = NewFrame(root.Get(), "CXSave_Frame_5");
     auto unnamed = NewFrame(kept.Get());
     auto other = NewFrame(root.Get(), "CXSave_Framework");
-    auto set = NewSet("s");
-    set->AddAnimation(NewAnimation("a", kept.Get()).Get());
+    auto set = NewSet("s", {NewAnimation("a", kept.Get()).Get()});
 
     const std::string text = SaveToFile(set.Get(), root.Get(), 1);
 
@@ -583,29 +594,19 @@ TEST_F(CXSaveTest, ChildrenOnlyLeavesAnAnimatedUnnamedRootOutAndUnnamed) {
     NewFrame(root.Get(), "leg");
     auto drift = NewAnimation("drift", root.Get());
     drift->AddPositionKey(0, 0, 0, 0);
-    auto set = NewSet("move");
-    set->AddAnimation(drift.Get());
+    auto set = NewSet("move", {drift.Get()});
 
     const std::string text = SaveToFile(set.Get(), root.Get(), 1);
 
-    EXPECT_EQ(text, OnDisk(Join({kHeader,
-                                 {{0, ""}, {0, "Frame leg {"}},
-                                 IdentityMatrix(1),
-                                 {{0, "}"},
-                                  {0, ""},
-                                  {0, "AnimationSet move {"},
-                                  {0, ""},
-                                  {1, "Animation drift {"},
-                                  {1, "}"},
-                                  {0, "}"}}})));
+    EXPECT_EQ(text, OnDisk(Join(
+                        {kHeader, BareFrame("leg"), SetStart("move", "drift", nullptr), kSetEnd})));
     EXPECT_TRUE(root->Name().empty());
 }
 
 TEST_F(CXSaveTest, AnimationsWithProblemsDoNotStopTheOthers) {
     auto root = NewFrame(nullptr);
     auto head = NewFrame(root.Get(), "head");
-    auto set = NewSet("");
-    set->AddAnimation(NewAnimation("", nullptr).Get());
+    auto set = NewSet("", {NewAnimation("", nullptr).Get()});
     auto nod = NewAnimation("", head.Get());
     nod->AddRotateKey(0, {1, {0, 0, 0}});
     set->AddAnimation(nod.Get());
@@ -692,8 +693,7 @@ TEST_F(CXSaveTest, NamesAreWrittenAsTheirBytes) {
     auto root = NewFrame(nullptr);
     auto part = NewFrame(root.Get(), sjisName.c_str());
     auto twin = NewFrame(root.Get(), sjisName.c_str());
-    auto set = NewSet("\x95\xe0\x82\xad");
-    set->AddAnimation(NewAnimation("\x93\xae\x82\xab", part.Get()).Get());
+    auto set = NewSet("\x95\xe0\x82\xad", {NewAnimation("\x93\xae\x82\xab", part.Get()).Get()});
 
     const std::string text = SaveToFile(set.Get(), root.Get(), 1);
 
@@ -949,8 +949,7 @@ TEST_F(CXSaveTest, NullFrameOrSetIsRefusedWithoutOutput) {
 
 TEST_F(CXSaveTest, WithoutRetainedModeObjectAnimationsAreRefused) {
     auto part = NewFrame(nullptr, "p");
-    auto set = NewSet("s");
-    set->AddAnimation(NewAnimation("a", part.Get()).Get());
+    auto set = NewSet("s", {NewAnimation("a", part.Get()).Get()});
     CXSave writer(nullptr);
     const std::string path = m_folder.File("x.x");
     ASSERT_EQ(writer.OpenFile(path.c_str()), 1);
@@ -968,14 +967,7 @@ TEST_F(CXSaveTest, WithoutRootFrameTheFileHoldsHeaderAndAnimationSet) {
     for (int childrenOnly : {0, 1}) {
         SCOPED_TRACE(childrenOnly);
         EXPECT_EQ(SaveToFile(set.Get(), nullptr, childrenOnly),
-                  OnDisk(Join({kHeader,
-                               {{0, ""},
-                                {0, "AnimationSet wag {"},
-                                {0, ""},
-                                {1, "Animation a {"},
-                                {2, "{tail}"},
-                                {1, "}"},
-                                {0, "}"}}})));
+                  OnDisk(Join({kHeader, SetStart("wag", "a", "tail"), kSetEnd})));
     }
 }
 
@@ -1167,26 +1159,14 @@ TEST_F(CXSaveTest, TickRateOptionsVertexColoursAndFurtherSetsAreWrittenOnlyWhenP
          {3, "1;1.000000;0.000000;0.000000;0.501961;;;"},
          {2, "}"},
          {1, "}"},
-         {0, "}"},
-         {0, ""},
-         {0, "AnimationSet walk {"},
-         {0, ""},
-         {1, "Animation anim1 {"},
-         {2, "{part1}"}},
+         {0, "}"}},
+        SetStart("walk", "anim1", "part1"),
         key,
-        {{1, "}"},
-         {0, "}"},
-         {0, ""},
-         {0, "AnimationSet run {"},
-         {0, ""},
-         {1, "Animation anim1 {"},
-         {2, "{part1}"},
-         {2, "AnimationOptions {"},
-         {3, "1;"},
-         {3, "0;"},
-         {2, "}"}},
+        kSetEnd,
+        SetStart("run", "anim1", "part1"),
+        {{2, "AnimationOptions {"}, {3, "1;"}, {3, "0;"}, {2, "}"}},
         key,
-        {{1, "}"}, {0, "}"}},
+        kSetEnd,
     });
     expected.insert(expected.end(), mesh.begin(), mesh.end());
     EXPECT_EQ(ReadFile(path), OnDisk(expected));

@@ -109,6 +109,10 @@ int DialogControls::Create(const DialogTemplate& dialogTemplate) {
 
 QWidget* DialogControls::MakeWidget(const ControlTemplate& control) {
     const int id = control.id;
+    // Each signal of `sender` wired here reports one notification of this control.
+    const auto reportOn = [this, id](auto* sender, auto signal, Notification code) {
+        QObject::connect(sender, signal, [this, id, code] { Report(id, code); });
+    };
     switch (control.kind) {
     case Kind::Static: {
         auto* label = new QLabel(LabelText(control.text), m_host);
@@ -125,8 +129,7 @@ QWidget* DialogControls::MakeWidget(const ControlTemplate& control) {
         auto* button = new QPushButton(control.text, m_host);
         button->setAutoDefault(false);
         button->setDefault(control.kind == Kind::DefPushButton);
-        QObject::connect(button, &QPushButton::clicked,
-                         [this, id] { Report(id, Notification::Clicked); });
+        reportOn(button, &QPushButton::clicked, Notification::Clicked);
         return button;
     }
     case Kind::CheckBox:
@@ -144,8 +147,7 @@ QWidget* DialogControls::MakeWidget(const ControlTemplate& control) {
         button->setCheckable(true);
         // Radio buttons are made exclusive by their group, not by their parent.
         button->setAutoExclusive(false);
-        QObject::connect(button, &QAbstractButton::clicked,
-                         [this, id] { Report(id, Notification::Clicked); });
+        reportOn(button, &QAbstractButton::clicked, Notification::Clicked);
         return button;
     }
     case Kind::GroupBox:
@@ -157,10 +159,8 @@ QWidget* DialogControls::MakeWidget(const ControlTemplate& control) {
             edit->setValidator(new QRegularExpressionValidator(
                 QRegularExpression(QStringLiteral("[0-9]*")), edit));
         }
-        QObject::connect(edit, &QLineEdit::textChanged,
-                         [this, id] { Report(id, Notification::EditChange); });
-        QObject::connect(edit, &QLineEdit::returnPressed,
-                         [this, id] { Report(id, Notification::EditReturn); });
+        reportOn(edit, &QLineEdit::textChanged, Notification::EditChange);
+        reportOn(edit, &QLineEdit::returnPressed, Notification::EditReturn);
         return edit;
     }
     case Kind::ComboBox: {
@@ -179,10 +179,8 @@ QWidget* DialogControls::MakeWidget(const ControlTemplate& control) {
         // Every line is one line of text: the list need not measure each one.
         list->setUniformItemSizes(true);
         FillList(list, control);
-        QObject::connect(list, &QListWidget::currentRowChanged,
-                         [this, id] { Report(id, Notification::SelChange); });
-        QObject::connect(list, &QListWidget::itemDoubleClicked,
-                         [this, id] { Report(id, Notification::DoubleClicked); });
+        reportOn(list, &QListWidget::currentRowChanged, Notification::SelChange);
+        reportOn(list, &QListWidget::itemDoubleClicked, Notification::DoubleClicked);
         return list;
     }
     case Kind::TrackBar: {

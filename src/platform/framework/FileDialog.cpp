@@ -25,14 +25,15 @@ void FileDialog::SetLastFolder(const QString& folder) {
 }
 
 FileDialog::FileDialog(bool open, const QString& defaultExt, const QString& fileName,
-                       unsigned flags, const QString& filter, QWidget* owner) {
-    m_request.open = open;
-    m_request.defaultExt = defaultExt;
-    m_request.fileName = fileName;
-    m_request.flags = flags;
-    m_request.filter = filter;
-    m_request.owner = owner;
-}
+                       unsigned flags, const QString& filter, QWidget* owner)
+    : m_request{.open = open,
+                .defaultExt = defaultExt,
+                .fileName = fileName,
+                .directory = {},
+                .flags = flags,
+                .filter = filter,
+                .title = {},
+                .owner = owner} {}
 
 int FileDialog::DoModal() {
     FileDialogRequest request = m_request;

@@ -11,11 +11,7 @@ namespace surface {
 class Clipper {
 public:
     static HRESULT Create(std::shared_ptr<Clipper>* clipper) {
-        if (!clipper) {
-            return DDERR_INVALIDPARAMS;
-        }
-        clipper->reset(new Clipper);
-        return DD_OK;
+        return MakeInto(clipper, [] { return new Clipper; });
     }
 
     /// Binds the window (borrowed; it must outlive the clipper's use). DDERR_NOHWND for

@@ -16,11 +16,7 @@ namespace surface {
 class PrimarySurface {
 public:
     static HRESULT Create(std::unique_ptr<PrimarySurface>* surface) {
-        if (!surface) {
-            return DDERR_INVALIDPARAMS;
-        }
-        surface->reset(new PrimarySurface);
-        return DD_OK;
+        return MakeInto(surface, [] { return new PrimarySurface; });
     }
 
     /// Binds the clipper (and so the window); null unbinds.

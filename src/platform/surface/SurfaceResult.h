@@ -125,4 +125,15 @@ inline constexpr HRESULT DDERR_CANTPAGELOCK = MakeDDHResult(640);
 inline constexpr HRESULT DDERR_CANTPAGEUNLOCK = MakeDDHResult(660);
 inline constexpr HRESULT DDERR_NOTPAGELOCKED = MakeDDHResult(680);
 
+/// The factories that need nothing but somewhere to put their object: `*out` takes what
+/// `make()` returns. DDERR_INVALIDPARAMS, making nothing, for a null `out`.
+template <typename Owner, typename Make>
+HRESULT MakeInto(Owner* out, Make make) {
+    if (!out) {
+        return DDERR_INVALIDPARAMS;
+    }
+    out->reset(make());
+    return DD_OK;
+}
+
 } // namespace surface

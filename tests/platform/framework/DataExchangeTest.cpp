@@ -1,5 +1,8 @@
 #include "platform/framework/DataExchange.h"
 
+#include <initializer_list>
+#include <type_traits>
+
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -31,47 +34,52 @@ TEST(DataExchangeFormatTest, RealsShowWithSixSignificantDigits) {
     }
 }
 
-TEST(DataExchangeFormatTest, OnlyDecimalNumbersAreRead) {
-    struct Case {
-        const char* text;
-        bool ok;
-        double value;
-    };
-    const Case cases[] = {
-        {"2", true, 2},     {" 2.5 ", true, 2.5}, {"-1", true, -1},         {"+3", true, 3},
-        {"1e2", true, 100}, {".5", true, 0.5},    {"-0.005", true, -0.005}, {"", false, 0},
-        {"  ", false, 0},   {"abc", false, 0},    {"1,5", false, 0},        {"2x", false, 0},
-        {"inf", false, 0},  {"nan", false, 0},    {"0x10", false, 0},       {"1e999", false, 0},
-        {"1e", false, 0},   {"--1", false, 0},    {"+-1", false, 0},        {"1 2", false, 0},
-    };
-    for (const Case& c : cases) {
-        double value = -42;
-        EXPECT_EQ(DataExchange::ParseReal(QString::fromUtf8(c.text), &value), c.ok ? 1 : 0)
-            << '"' << c.text << '"';
-        if (c.ok) {
-            EXPECT_DOUBLE_EQ(value, c.value) << c.text;
+/// A text and what a number parser makes of it: the value, or `ok` false for a text it
+/// refuses, leaving its output as it was.
+template <typename Number>
+struct ParseCase {
+    const char* text;
+    bool ok;
+    Number value;
+};
+
+template <typename Number>
+void ExpectParses(int (*parse)(const QString&, Number*),
+                  std::initializer_list<ParseCase<Number>> cases) {
+    for (const ParseCase<Number>& c : cases) {
+        Number value = -42;
+        EXPECT_EQ(parse(QString::fromUtf8(c.text), &value), c.ok ? 1 : 0) << '"' << c.text << '"';
+        if constexpr (std::is_floating_point_v<Number>) {
+            EXPECT_DOUBLE_EQ(value, c.ok ? c.value : -42) << c.text;
         } else {
-            EXPECT_EQ(value, -42) << c.text;
+            EXPECT_EQ(value, c.ok ? c.value : -42) << c.text;
         }
     }
 }
 
+TEST(DataExchangeFormatTest, OnlyDecimalNumbersAreRead) {
+    ExpectParses<double>(
+        &DataExchange::ParseReal,
+        {
+            {"2", true, 2},     {" 2.5 ", true, 2.5}, {"-1", true, -1},         {"+3", true, 3},
+            {"1e2", true, 100}, {".5", true, 0.5},    {"-0.005", true, -0.005}, {"", false, 0},
+            {"  ", false, 0},   {"abc", false, 0},    {"1,5", false, 0},        {"2x", false, 0},
+            {"inf", false, 0},  {"nan", false, 0},    {"0x10", false, 0},       {"1e999", false, 0},
+            {"1e", false, 0},   {"--1", false, 0},    {"+-1", false, 0},        {"1 2", false, 0},
+        });
+}
+
 TEST(DataExchangeFormatTest, OnlyWholeNumbersThatFitAreReadAsInts) {
-    struct Case {
-        const char* text;
-        bool ok;
-        int value;
-    };
-    const Case cases[] = {
-        {"12", true, 12},  {" -7 ", true, -7}, {"+4", true, 4},  {"2147483647", true, 2147483647},
-        {"1.5", false, 0}, {"", false, 0},     {"3a", false, 0}, {"2147483648", false, 0},
-        {"1e3", false, 0}, {"++4", false, 0}};
-    for (const Case& c : cases) {
-        int value = -42;
-        EXPECT_EQ(DataExchange::ParseInt(QString::fromUtf8(c.text), &value), c.ok ? 1 : 0)
-            << c.text;
-        EXPECT_EQ(value, c.ok ? c.value : -42) << c.text;
-    }
+    ExpectParses<int>(&DataExchange::ParseInt, {{"12", true, 12},
+                                                {" -7 ", true, -7},
+                                                {"+4", true, 4},
+                                                {"2147483647", true, 2147483647},
+                                                {"1.5", false, 0},
+                                                {"", false, 0},
+                                                {"3a", false, 0},
+                                                {"2147483648", false, 0},
+                                                {"1e3", false, 0},
+                                                {"++4", false, 0}});
 }
 
 // A dialog like the scale dialogs: three float edits and a check box, plus an int edit
