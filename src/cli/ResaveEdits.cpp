@@ -110,11 +110,13 @@ void ResaveEdits::Run(const scene::SceneDocument& doc, std::ostream& err) const 
         switch (edit.kind) {
         case Kind::ModelScale:
         case Kind::ModelScaleWithKeys:
-            host.SetScaleAnswer(edit.factors, edit.kind == Kind::ModelScaleWithKeys ? 1 : 0);
+            host.SetScaleAnswer(edit.factors, edit.kind == Kind::ModelScaleWithKeys
+                                                  ? PositionKeyScaling::Scale
+                                                  : PositionKeyScaling::Keep);
             ChangeModelScaleCommand(host).Execute(context);
             break;
         case Kind::PositionKeyScale:
-            host.SetScaleAnswer(edit.factors, 0);
+            host.SetScaleAnswer(edit.factors, PositionKeyScaling::Keep);
             ChangeAllPositionKeyScaleCommand(host).Execute(context);
             break;
         case Kind::DeletePositionKeys:

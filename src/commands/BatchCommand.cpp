@@ -16,10 +16,11 @@ constexpr char kNoModelMessage[] = QT_TRANSLATE_NOOP("Pavrix", "モデルデー�
 
 CommandResult BatchCommand::Execute(session::EditContext& context) {
     const Recipe& recipe = GetRecipe();
+    const bool needsModel = recipe.needs == Needs::Model;
     const bool missing =
-        recipe.needsModel ? context.currentModel == nullptr : context.currentAnimation == nullptr;
+        needsModel ? context.currentModel == nullptr : context.currentAnimation == nullptr;
     if (missing) {
-        Inform(recipe.needsModel ? kNoModelMessage : kNoAnimationDataMessage, recipe.caption);
+        Inform(needsModel ? kNoModelMessage : kNoAnimationDataMessage, recipe.caption);
         return CommandResult::Refused;
     }
     if (!AskFirst(recipe)) {
@@ -33,13 +34,13 @@ CommandResult BatchCommand::Execute(session::EditContext& context) {
     if (recipe.done != nullptr) {
         Inform(recipe.done, recipe.caption);
     }
-    if (recipe.refreshKeys) {
-        m_host.RefreshKeyRange(1);
+    if (recipe.keyTimes == KeyTimes::Refresh) {
+        m_host.RefreshKeyRange(session::KeyTimeList::Rebuild);
         m_host.RefreshTimeDisplay();
     }
     // What changed is shown at the time the bar shows.
     PoseAnimation(context.currentAnimation, context.currentTime);
-    if (recipe.markModified) {
+    if (recipe.marking == Marking::Modified) {
         m_host.MarkDocumentModified();
     }
     return outcome == Outcome::Changed ? CommandResult::Changed : CommandResult::Refused;
@@ -56,7 +57,7 @@ bool BatchCommand::AskFirst(const Recipe& recipe) {
         return Confirm(recipe.question, recipe.caption,
                        framework::MbYesNo | framework::MbIconQuestion);
     case Ask::ModelScaleDialog:
-        return m_host.RunModelScaleDialog(m_factors, m_scalePositionKeys) == framework::IdOk;
+        return m_host.RunModelScaleDialog(m_factors, m_positionKeys) == framework::IdOk;
     case Ask::PositionKeyScaleDialog:
         return m_host.RunPositionKeyScaleDialog(m_factors) == framework::IdOk;
     }

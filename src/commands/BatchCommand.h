@@ -1,6 +1,7 @@
 #pragma once
 
 #include "commands/CommandResult.h"
+#include "commands/PositionKeyScaling.h"
 #include "commands/ScaleFactors.h"
 
 class IBatchCommandHost;
@@ -37,11 +38,18 @@ protected:
         Warning,
         /// The recipe's question, a Yes/No question (style 36).
         YesNo,
-        /// The model scale dialog: m_factors and m_scalePositionKeys.
+        /// The model scale dialog: m_factors and m_positionKeys.
         ModelScaleDialog,
         /// The position key scale dialog: m_factors.
         PositionKeyScaleDialog,
     };
+    /// Whether the key-time list is rebuilt and the time shown after the operation.
+    enum class KeyTimes { Unchanged, Refresh };
+    /// Whether the document is marked modified after the operation.
+    enum class Marking { None, Modified };
+    /// What the command works on, and says is missing ("モデルデータが存在しません。" or
+    /// "アニメーションデータが存在しません。").
+    enum class Needs { Animation, Model };
     /// What sets one command's run apart from the others'.
     struct Recipe {
         const char* caption;
@@ -54,12 +62,9 @@ protected:
         const char* question;
         /// The message shown after the operation (none: null).
         const char* done;
-        /// Rebuild the key-time list and show the time after the operation.
-        bool refreshKeys;
-        bool markModified;
-        /// Needs the current model ("モデルデータが存在しません。"), else the current
-        /// animation set ("アニメーションデータが存在しません。").
-        bool needsModel = false;
+        KeyTimes keyTimes;
+        Marking marking;
+        Needs needs = Needs::Animation;
     };
     /// What the operation did: Failed stops without a message.
     enum class Outcome { Changed, Unchanged, Failed };
@@ -77,7 +82,7 @@ protected:
     IBatchCommandHost& m_host;
     /// What a scale dialog gave (Ask::ModelScaleDialog, Ask::PositionKeyScaleDialog).
     ScaleFactors m_factors;
-    int m_scalePositionKeys = 0;
+    PositionKeyScaling m_positionKeys = PositionKeyScaling::Keep;
 
 private:
     /// The recipe's question or dialog; true when it was confirmed or left with OK.

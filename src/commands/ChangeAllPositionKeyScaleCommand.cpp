@@ -14,14 +14,14 @@ const BatchCommand::Recipe& ChangeAllPositionKeyScaleCommand::GetRecipe() const 
         Ask::PositionKeyScaleDialog,
         nullptr,
         QT_TRANSLATE_NOOP("Pavrix", "すべてのポジションキーの移動サイズ変更完了。"),
-        false,
-        true};
+        KeyTimes::Unchanged,
+        Marking::Modified};
     return recipe;
 }
 
 BatchCommand::Outcome ChangeAllPositionKeyScaleCommand::Apply(session::EditContext& context) {
     const ScaleFactors factors = LimitScaleFactors(m_factors);
     context.currentAnimation->ScalePositionKeys(factors.x, factors.y, factors.z, -1.0f);
-    context.redrawRequest = 1;
+    context.redrawRequest = true;
     return Outcome::Changed;
 }

@@ -20,8 +20,8 @@ const BatchCommand::Recipe& ChangeAnimationPaceCommand::GetRecipe() const {
                                Ask::Warning,
                                kQuestion,
                                QT_TRANSLATE_NOOP("Pavrix", "アニメーションの長さの変更完了。"),
-                               true,
-                               true};
+                               KeyTimes::Refresh,
+                               Marking::Modified};
     return recipe;
 }
 

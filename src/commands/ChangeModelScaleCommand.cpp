@@ -25,9 +25,9 @@ const BatchCommand::Recipe& ChangeModelScaleCommand::GetRecipe() const {
                                Ask::ModelScaleDialog,
                                nullptr,
                                QT_TRANSLATE_NOOP("Pavrix", "スケールの変更完了。"),
-                               false,
-                               true,
-                               true};
+                               KeyTimes::Unchanged,
+                               Marking::Modified,
+                               Needs::Model};
     return recipe;
 }
 
@@ -36,7 +36,7 @@ BatchCommand::Outcome ChangeModelScaleCommand::Apply(session::EditContext& conte
     // of giving factors (the headless options among them) passes the same test.
     const ScaleFactors factors = LimitScaleFactors(m_factors);
     context.currentModel->Scale(context.currentModel->Root(), factors.x, factors.y, factors.z);
-    if (m_scalePositionKeys) {
+    if (m_positionKeys == PositionKeyScaling::Scale) {
         // Every set of the character that moves this model is kept and saved with it, so
         // all of them follow the new size, not only the one shown.
         std::vector<CAnimationData*> sets;
@@ -54,6 +54,6 @@ BatchCommand::Outcome ChangeModelScaleCommand::Apply(session::EditContext& conte
             }
         }
     }
-    context.redrawRequest = 1;
+    context.redrawRequest = true;
     return Outcome::Changed;
 }

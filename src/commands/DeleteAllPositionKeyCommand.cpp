@@ -20,8 +20,8 @@ const BatchCommand::Recipe& DeleteAllPositionKeyCommand::GetRecipe() const {
                                Ask::Warning,
                                kQuestion,
                                QT_TRANSLATE_NOOP("Pavrix", "ポジションキーの削除完了。"),
-                               true,
-                               true};
+                               KeyTimes::Refresh,
+                               Marking::Modified};
     return recipe;
 }
 

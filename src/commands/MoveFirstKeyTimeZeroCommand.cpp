@@ -19,8 +19,8 @@ const BatchCommand::Recipe& MoveFirstKeyTimeZeroCommand::GetRecipe() const {
                                Ask::Warning,
                                kQuestion,
                                QT_TRANSLATE_NOOP("Pavrix", "変更完了。"),
-                               true,
-                               true};
+                               KeyTimes::Refresh,
+                               Marking::Modified};
     return recipe;
 }
 

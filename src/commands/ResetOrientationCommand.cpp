@@ -12,13 +12,13 @@ const BatchCommand::Recipe& ResetOrientationCommand::GetRecipe() const {
                                Ask::Nothing,
                                nullptr,
                                nullptr,
-                               false,
-                               false};
+                               KeyTimes::Unchanged,
+                               Marking::None};
     return recipe;
 }
 
 BatchCommand::Outcome ResetOrientationCommand::Apply(session::EditContext& context) {
-    context.redrawRequest = 1;
+    context.redrawRequest = true;
     if (context.currentModel == nullptr) {
         return Outcome::Failed;
     }

@@ -20,8 +20,8 @@ const BatchCommand::Recipe& ReverseRotatePositionScaleCommand::GetRecipe() const
                                Ask::Warning,
                                kQuestion,
                                QT_TRANSLATE_NOOP("Pavrix", "反転完了。"),
-                               true,
-                               true};
+                               KeyTimes::Refresh,
+                               Marking::Modified};
     return recipe;
 }
 

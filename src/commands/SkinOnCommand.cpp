@@ -31,13 +31,13 @@ const BatchCommand::Recipe& SkinOnCommand::GetRecipe() const {
                                Ask::YesNo,
                                kQuestion,
                                kDone,
-                               false,
-                               true};
+                               KeyTimes::Unchanged,
+                               Marking::Modified};
     return recipe;
 }
 
 BatchCommand::Outcome SkinOnCommand::Apply(session::EditContext& context) {
-    context.redrawRequest = 1;
+    context.redrawRequest = true;
     std::vector<std::string> dropped;
     if (context.currentModel == nullptr || !context.currentModel->EnableSkin(&dropped)) {
         return Outcome::Failed;

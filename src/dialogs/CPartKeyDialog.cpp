@@ -372,6 +372,6 @@ void CPartKeyDialog::Step(int direction) {
         view->SelectNextPart();
     }
     Refresh();
-    m_context.redrawRequest = 1;
+    m_context.redrawRequest = true;
     view->Render();
 }

@@ -90,7 +90,7 @@ CDxMFCView::CDxMFCView() {
               [this](framework::CCmdUI& ui) { ui.SetCheck(m_panes.IsSplit() ? 1 : 0); });
     MapCommand(ids::ViewOnionSkin, [this] {
         m_onion.SetShown(!m_onion.IsShown());
-        Context().redrawRequest = 1;
+        Context().redrawRequest = true;
     });
     MapUpdate(ids::ViewOnionSkin,
               [this](framework::CCmdUI& ui) { ui.SetCheck(m_onion.IsShown() ? 1 : 0); });
@@ -132,7 +132,8 @@ void CDxMFCView::MapLinkCommands() {
         });
         MapUpdate(id, [this, link = link](framework::CCmdUI& ui) {
             // The Shift+Ctrl click's conditions: the parent-child mode, a part selected.
-            ui.Enable(Context().operationMode == 0 && Context().SelectedPartInScene() != nullptr);
+            ui.Enable(Context().operationMode == session::OperationMode::ParentChild &&
+                      Context().SelectedPartInScene() != nullptr);
             ui.SetCheck(m_interaction.PendingLink() == link ? 1 : 0);
         });
     }
@@ -142,7 +143,7 @@ void CDxMFCView::SetFourPanes(bool split) {
     m_panes.SetSplit(split);
     m_pressedPane = nullptr;
     AppSettings().SetFourPaneView(split);
-    Context().redrawRequest = 1;
+    Context().redrawRequest = true;
 }
 
 CDxMFCView::~CDxMFCView() {
@@ -211,11 +212,11 @@ int CDxMFCView::Render() {
     if (!Context().redrawRequest) {
         return 0;
     }
-    Context().redrawRequest = 0;
+    Context().redrawRequest = false;
 
     rm::Frame* labelParent = nullptr;
     rm::Frame* part = Context().SelectedPartInScene();
-    if (Context().operationMode == 0 && part != nullptr) {
+    if (Context().operationMode == session::OperationMode::ParentChild && part != nullptr) {
         labelParent = part->GetParent();
     }
     // Held down, F toggles on every frame drawn; a short tap shows or hides the lines.
@@ -286,7 +287,7 @@ void CDxMFCView::paintEvent(QPaintEvent* event) {
     // new picture at once, as the device layer's paint handling expects.
     if (!m_presentPending && m_device != nullptr && m_device->IsWindowReady()) {
         m_device->PaintHandle(this);
-        Context().redrawRequest = 1;
+        Context().redrawRequest = true;
         Render();
     }
     m_presentPending = false;
@@ -331,7 +332,7 @@ void CDxMFCView::RestoreRenderState() {
     if (m_device != nullptr) {
         render::SceneSetup::RestoreRenderState(*m_device, m_saved);
     }
-    Context().redrawRequest = 1;
+    Context().redrawRequest = true;
 }
 
 void CDxMFCView::ResetPalette() {
@@ -425,7 +426,7 @@ void CDxMFCView::SetQualityBits(unsigned clear, unsigned set) {
     }
     m_saved.quality = (m_saved.quality & ~clear) | set;
     device->SetQuality(m_saved.quality);
-    Context().redrawRequest = 1;
+    Context().redrawRequest = true;
 }
 
 void CDxMFCView::OnLighting() {
@@ -439,7 +440,7 @@ void CDxMFCView::OnDithered() {
     }
     m_saved.dither = device->GetDither() ? 0 : 1;
     device->SetDither(m_saved.dither);
-    Context().redrawRequest = 1;
+    Context().redrawRequest = true;
 }
 
 void CDxMFCView::OnTextureFiltering() {
@@ -449,7 +450,7 @@ void CDxMFCView::OnTextureFiltering() {
     }
     m_saved.textureQuality = 1 - (m_saved.textureQuality & 1);
     device->SetTextureQuality(m_saved.textureQuality);
-    Context().redrawRequest = 1;
+    Context().redrawRequest = true;
 }
 
 void CDxMFCView::SetProjection(int projection) {
@@ -459,7 +460,7 @@ void CDxMFCView::SetProjection(int projection) {
     }
     m_saved.projection = static_cast<rm::D3DRMPROJECTIONTYPE>(projection);
     viewport->SetProjection(m_saved.projection);
-    Context().redrawRequest = 1;
+    Context().redrawRequest = true;
 }
 
 void CDxMFCView::OnUpdateDriver(framework::CCmdUI& ui) {
@@ -634,7 +635,7 @@ int CDxMFCView::SelectPart(rm::Frame* part) {
             0, ViewInteraction::IndexOf(
                    Context().currentModel != nullptr ? Context().currentModel->Root() : nullptr,
                    part)));
-        Context().redrawRequest = 1;
+        Context().redrawRequest = true;
     }
     return Context().selection.Part() == part ? 1 : 0;
 }
@@ -662,14 +663,14 @@ void CDxMFCView::NextKey() {
     }
 }
 
-int CDxMFCView::AddKeyFrame(int silent) {
+int CDxMFCView::AddKeyFrame(Prompting prompting) {
     IViewFrame* frame = MainFrame();
-    return frame != nullptr ? frame->AddKeyFrame(silent) : 0;
+    return frame != nullptr ? frame->AddKeyFrame(prompting) : 0;
 }
 
-int CDxMFCView::RefreshKeyRange(int rebuild) {
+int CDxMFCView::RefreshKeyRange(session::KeyTimeList keyTimes) {
     IViewFrame* frame = MainFrame();
-    return frame != nullptr ? frame->RefreshKeyRange(rebuild) : 0;
+    return frame != nullptr ? frame->RefreshKeyRange(keyTimes) : 0;
 }
 
 void CDxMFCView::RefreshTimeDisplay() {

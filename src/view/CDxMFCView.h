@@ -110,8 +110,8 @@ public:
     void ApplyCameraView() override;
     void PreviousKey() override;
     void NextKey() override;
-    int AddKeyFrame(int silent) override;
-    int RefreshKeyRange(int rebuild) override;
+    int AddKeyFrame(Prompting prompting) override;
+    int RefreshKeyRange(session::KeyTimeList keyTimes) override;
     void RefreshTimeDisplay() override;
     int MarkDocumentModified() override;
     UndoHistory* History() override;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "commands/Prompting.h"
+#include "session/KeyTimeList.h"
+
 namespace rm {
 class Frame;
 } // namespace rm
@@ -35,9 +38,9 @@ public:
     /// The key-time steps of the animation bar (Left and Right in the view).
     virtual void PreviousKey() = 0;
     virtual void NextKey() = 0;
-    /// "Add Key Frame" for the selected part; with `silent` non-zero it asks nothing.
-    virtual int AddKeyFrame(int silent) = 0;
-    virtual int RefreshKeyRange(int rebuild) = 0;
+    /// "Add Key Frame" for the selected part; Prompting::Silent asks nothing.
+    virtual int AddKeyFrame(Prompting prompting) = 0;
+    virtual int RefreshKeyRange(session::KeyTimeList keyTimes) = 0;
     virtual void RefreshTimeDisplay() = 0;
     /// Moves the camera pivot to the centre of `frame`'s hierarchy.
     virtual int CenterOnFrame(rm::Frame* frame) = 0;

@@ -133,7 +133,7 @@ public:
     int ShowMessage(const QString&, const QString&, unsigned) override { return 1; }
     void StopPlayback() override {}
     void PoseCurrentAnimation(float) override {}
-    int RefreshKeyRange(int) override { return 1; }
+    int RefreshKeyRange(session::KeyTimeList) override { return 1; }
     void RefreshTimeDisplay() override {}
     int MarkDocumentModified() override { return 1; }
     rm::Frame* GetSelectedPart() const override { return nullptr; }

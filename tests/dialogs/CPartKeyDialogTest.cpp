@@ -38,7 +38,7 @@ public:
     render::Direct3R* GetDevice() const override { return nullptr; }
     int Render() override {
         ++renders;
-        context.redrawRequest = 0;
+        context.redrawRequest = false;
         return 1;
     }
     void OnSize(unsigned, int, int) override {}
@@ -92,8 +92,9 @@ protected:
         doc.sceneFrame = sceneFrame.Get();
         doc.store = store.get();
         context.SetSelectedPart(nullptr);
-        ASSERT_EQ(scene::OpenDocument(doc, path.toLocal8Bit().constData(), scene::kOpenNewScene).ok,
-                  1);
+        ASSERT_EQ(
+            scene::OpenDocument(doc, path.toLocal8Bit().constData(), scene::OpenMode::NewScene).ok,
+            1);
         context.currentCharacter = doc.currentCharacter;
         context.currentModel = doc.currentModel;
         context.currentAnimation = doc.currentAnimation;

@@ -28,7 +28,7 @@ protected:
     }
 
     QImage Picture() {
-        Context().redrawRequest = 1;
+        Context().redrawRequest = true;
         view->Render();
         return view->GetPicture().convertToFormat(QImage::Format_RGB32);
     }
