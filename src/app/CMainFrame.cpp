@@ -17,7 +17,7 @@
 #include "app/BarTemplates.h"
 #include "app/CDxMFCDoc.h"
 #include "app/DroppedFiles.h"
-#include "app/IRenderView.h"
+#include "session/session::IRenderView.h"
 #include "app/ManualPage.h"
 #include "app/UndoMenuTexts.h"
 #include "commands/AddLastKeyFrameCommand.h"
@@ -378,8 +378,8 @@ int CMainFrame::OnCreateClient(framework::CreateContext& context) {
     return FrameWindow::OnCreateClient(context);
 }
 
-IRenderView* CMainFrame::GetRenderView() const {
-    return dynamic_cast<IRenderView*>(GetActiveView());
+session::IRenderView* CMainFrame::GetRenderView() const {
+    return dynamic_cast<session::IRenderView*>(GetActiveView());
 }
 
 // ---------------------------------------------------------------------------------------
@@ -408,7 +408,7 @@ int CMainFrame::Tick() {
     }
 
     const bool redraw = m_context.redrawRequest;
-    IRenderView* view = GetRenderView();
+    session::IRenderView* view = GetRenderView();
     if (view != nullptr) {
         view->Render();
     }
@@ -529,7 +529,7 @@ void CMainFrame::NextKey() {
 }
 
 int CMainFrame::CenterOnFrame(rm::Frame* frame) {
-    IRenderView* view = GetRenderView();
+    session::IRenderView* view = GetRenderView();
     return view != nullptr ? m_scene.CenterOnFrame(view->GetCameraPivot(), frame) : 0;
 }
 
@@ -550,7 +550,7 @@ void CMainFrame::GoToTime(float time) {
 }
 
 void CMainFrame::SelectPart(rm::Frame* part) {
-    if (IRenderView* view = GetRenderView()) {
+    if (session::IRenderView* view = GetRenderView()) {
         view->SelectPart(part);
     }
 }
@@ -593,7 +593,7 @@ int CMainFrame::RunPositionKeyScaleDialog(ScaleFactors& factors) {
 }
 
 int CMainFrame::SelectCameraView(int index) {
-    IRenderView* view = GetRenderView();
+    session::IRenderView* view = GetRenderView();
     if (view == nullptr || view->GetCameraPivot() == nullptr || m_controlPanel == nullptr) {
         return 0;
     }
@@ -605,7 +605,7 @@ int CMainFrame::SelectCameraView(int index) {
 }
 
 void CMainFrame::ApplyCameraView() {
-    IRenderView* view = GetRenderView();
+    session::IRenderView* view = GetRenderView();
     if (view == nullptr || view->GetCameraPivot() == nullptr || m_controlPanel == nullptr) {
         return;
     }
@@ -652,7 +652,7 @@ void CMainFrame::SetOperationMode(session::OperationMode mode) {
 }
 
 int CMainFrame::FrameWholeModel() {
-    IRenderView* view = GetRenderView();
+    session::IRenderView* view = GetRenderView();
     if (view == nullptr || view->GetDevice() == nullptr) {
         return 0;
     }
@@ -675,7 +675,7 @@ void CMainFrame::OnAxisButton(int id) {
 
 void CMainFrame::moveEvent(QMoveEvent* event) {
     FrameWindow::moveEvent(event);
-    if (IRenderView* view = GetRenderView()) {
+    if (session::IRenderView* view = GetRenderView()) {
         if (render::Direct3R* device = view->GetDevice()) {
             device->UpdateScreenRect(nullptr);
         }
@@ -683,7 +683,7 @@ void CMainFrame::moveEvent(QMoveEvent* event) {
 }
 
 void CMainFrame::OnActivateApp(bool active) {
-    if (IRenderView* view = GetRenderView()) {
+    if (session::IRenderView* view = GetRenderView()) {
         if (render::Direct3R* device = view->GetDevice()) {
             device->ActivateHandle(active ? 1 : 0);
         }
@@ -710,16 +710,16 @@ void CMainFrame::changeEvent(QEvent* event) {
     if (event->type() != QEvent::WindowStateChange) {
         return;
     }
-    IRenderView* view = GetRenderView();
+    session::IRenderView* view = GetRenderView();
     if (view == nullptr) {
         return;
     }
     const auto* change = static_cast<QWindowStateChangeEvent*>(event);
     if (isMinimized()) {
-        view->OnSize(SizeMinimized, 0, 0);
+        view->OnSize(session::SizeMinimized, 0, 0);
     } else if ((change->oldState() & Qt::WindowMinimized) != 0) {
         if (QWidget* widget = centralWidget()) {
-            view->OnSize(isMaximized() ? SizeMaximized : SizeRestored, widget->width(),
+            view->OnSize(isMaximized() ? session::SizeMaximized : session::SizeRestored, widget->width(),
                          widget->height());
         }
     }

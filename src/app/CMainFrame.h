@@ -34,12 +34,15 @@ namespace rm {
 struct Box;
 } // namespace rm
 
+namespace session {
+class IRenderView;
+} // namespace session
+
 namespace timeline {
 class TimelineDock;
 } // namespace timeline
 
 class CAnimationData;
-class IRenderView;
 class QUrl;
 
 /// The main frame: the window with the menu, the three tool bars, the control panel
@@ -196,7 +199,7 @@ public:
     /// The owner of the scene-library object and of the views' device wrappers.
     render::ParentD3R& GetParentD3R() override { return m_parentD3R; }
     /// The active view as a 3D view; null when there is none.
-    IRenderView* GetRenderView() const;
+    session::IRenderView* GetRenderView() const;
 
     framework::ToolBar* GetMainToolBar() const { return m_mainToolBar; }
     framework::ToolBar* GetAnimationToolBar() const { return m_animationToolBar; }

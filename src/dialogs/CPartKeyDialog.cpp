@@ -6,7 +6,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 
-#include "app/IRenderView.h"
+#include "session/session::IRenderView.h"
 #include "dialogs/PartNameText.h"
 #include "platform/framework/IMessageBox.h"
 #include "platform/framework/MessageBoxCodes.h"
@@ -361,7 +361,7 @@ void CPartKeyDialog::Rename(const QString& text) {
 }
 
 void CPartKeyDialog::Step(int direction) {
-    IRenderView* view = m_activeView ? m_activeView() : nullptr;
+    session::IRenderView* view = m_activeView ? m_activeView() : nullptr;
     if (view == nullptr) {
         return;
     }

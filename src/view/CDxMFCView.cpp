@@ -364,8 +364,8 @@ void CDxMFCView::OnSize(unsigned type, int /*cx*/, int /*cy*/) {
         return;
     }
     rm::OutputDebugStringA("D3R:SizeHandle\n");
-    if (type <= SizeMaxHide) {
-        m_device->SetSuspended(type == SizeMinimized || type == SizeMaxHide ? 1 : 0);
+    if (type <= session::SizeMaxHide) {
+        m_device->SetSuspended(type == session::SizeMinimized || type == session::SizeMaxHide ? 1 : 0);
     }
     if (m_device->IsSuspended()) {
         return;
@@ -388,7 +388,7 @@ void CDxMFCView::OnSize(unsigned type, int /*cx*/, int /*cy*/) {
 void CDxMFCView::resizeEvent(QResizeEvent* event) {
     View::resizeEvent(event);
     const QWidget* top = window();
-    OnSize(top != nullptr && top->isMaximized() ? SizeMaximized : SizeRestored,
+    OnSize(top != nullptr && top->isMaximized() ? session::SizeMaximized : session::SizeRestored,
            event->size().width(), event->size().height());
 }
 

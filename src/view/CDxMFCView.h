@@ -5,7 +5,7 @@
 #include <QImage>
 #include <QPoint>
 
-#include "app/IRenderView.h"
+#include "session/IRenderView.h"
 #include "platform/framework/View.h"
 #include "platform/rm/Ref.h"
 #include "platform/surface/Window.h"
@@ -41,7 +41,7 @@ class FpsOverlay;
 /// system asks for draws a new picture at once.
 class CDxMFCView : public framework::View,
                    public surface::Window,
-                   public IRenderView,
+                   public session::IRenderView,
                    public ViewInteraction::Host {
     Q_OBJECT
 

@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "app/IRenderView.h"
+#include "session/IRenderView.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "platform/framework/ScriptedUi.h"
 #include "platform/rm/Animation.h"
@@ -30,7 +30,7 @@ using framework::IdCancel;
 using framework::IdOk;
 
 /// A view that steps through a fixed list of parts.
-class PartListView : public IRenderView {
+class PartListView : public session::IRenderView {
 public:
     explicit PartListView(session::EditContext& context) : context(context) {}
 

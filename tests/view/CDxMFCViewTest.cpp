@@ -268,14 +268,14 @@ TEST_F(ViewTest, MinimisingSuspendsAndRestoringRebuildsWithTheHardwareDriverFirs
     rm::DebugOutput::Capture previous =
         rm::DebugOutput::SetCapture([&log](std::string_view text) { log += text; });
 
-    view->OnSize(SizeMinimized, 0, 0);
+    view->OnSize(session::SizeMinimized, 0, 0);
     EXPECT_EQ(log, "D3R:SizeHandle\n");
     EXPECT_EQ(device->IsSuspended(), 1);
     EXPECT_EQ(RenderNow(), 0);
 
     log.clear();
     device->SetHEL(1);
-    view->OnSize(SizeRestored, view->width(), view->height());
+    view->OnSize(session::SizeRestored, view->width(), view->height());
     rm::DebugOutput::SetCapture(std::move(previous));
     EXPECT_EQ(log.rfind("D3R:SizeHandle\nD3R:SizeHandle   restored\n", 0), 0u) << log;
     // The rebuild enumerated the devices looking for the hardware one again.
