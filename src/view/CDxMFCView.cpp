@@ -46,9 +46,6 @@ constexpr unsigned kPhong = 0x02;
 constexpr unsigned kWireframe = 0x40;
 constexpr unsigned kSolid = 0x80;
 
-constexpr int kPerspective = 0;
-constexpr int kOrthographic = 1;
-
 // The overlay writes in the colour and places of the device context it stands for.
 const QColor kLabelColour(64, 0, 0);
 
@@ -82,10 +79,12 @@ CDxMFCView::CDxMFCView() {
     MapCommand(ids::RenderPhong, [this] { SetQualityBits(kShadeBits, kPhong); });
     MapCommand(ids::RenderDithered, &CDxMFCView::OnDithered);
     MapCommand(ids::RenderTextureFiltering, &CDxMFCView::OnTextureFiltering);
-    MapCommand(ids::ProjectionPerspective, [this] { SetProjection(kPerspective); });
-    MapCommand(ids::ProjectionOrthographic, [this] { SetProjection(kOrthographic); });
+    MapCommand(ids::ProjectionPerspective, [this] { SetProjection(rm::D3DRMPROJECT_PERSPECTIVE); });
+    MapCommand(ids::ProjectionOrthographic, [this] { SetProjection(rm::D3DRMPROJECT_ORTHOGRAPHIC); });
     MapLinkCommands();
-    MapCommand(ids::FourPaneView, [this] { SetFourPanes(!m_panes.IsSplit()); });
+    MapCommand(ids::FourPaneView, [this] {
+        SetPaneLayout(m_panes.IsSplit() ? PaneLayout::Single : PaneLayout::FourPanes);
+    });
     MapUpdate(ids::FourPaneView,
               [this](framework::CCmdUI& ui) { ui.SetCheck(m_panes.IsSplit() ? 1 : 0); });
     MapCommand(ids::ViewOnionSkin, [this] {
@@ -96,7 +95,7 @@ CDxMFCView::CDxMFCView() {
               [this](framework::CCmdUI& ui) { ui.SetCheck(m_onion.IsShown() ? 1 : 0); });
     {
         const AppSettings settings;
-        m_panes.SetSplit(settings.FourPaneView());
+        m_panes.SetLayout(settings.ViewLayout());
         m_onion.SetGhostsPerSide(settings.OnionSkinGhosts());
     }
 
@@ -139,10 +138,10 @@ void CDxMFCView::MapLinkCommands() {
     }
 }
 
-void CDxMFCView::SetFourPanes(bool split) {
-    m_panes.SetSplit(split);
+void CDxMFCView::SetPaneLayout(PaneLayout layout) {
+    m_panes.SetLayout(layout);
     m_pressedPane = nullptr;
-    AppSettings().SetFourPaneView(split);
+    AppSettings().SetViewLayout(layout);
     Context().redrawRequest = true;
 }
 
@@ -453,12 +452,12 @@ void CDxMFCView::OnTextureFiltering() {
     Context().redrawRequest = true;
 }
 
-void CDxMFCView::SetProjection(int projection) {
+void CDxMFCView::SetProjection(rm::D3DRMPROJECTIONTYPE projection) {
     rm::Viewport* viewport = m_device != nullptr ? m_device->Viewport() : nullptr;
     if (viewport == nullptr) {
         return;
     }
-    m_saved.projection = static_cast<rm::D3DRMPROJECTIONTYPE>(projection);
+    m_saved.projection = projection;
     viewport->SetProjection(m_saved.projection);
     Context().redrawRequest = true;
 }
@@ -513,10 +512,10 @@ void CDxMFCView::OnUpdateRenderer(framework::CCmdUI& ui) {
         check = (m_saved.textureQuality & 1) != 0;
         break;
     case ids::ProjectionPerspective:
-        check = m_saved.projection == kPerspective;
+        check = m_saved.projection == rm::D3DRMPROJECT_PERSPECTIVE;
         break;
     case ids::ProjectionOrthographic:
-        check = m_saved.projection == kOrthographic;
+        check = m_saved.projection == rm::D3DRMPROJECT_ORTHOGRAPHIC;
         break;
     default:
         break;

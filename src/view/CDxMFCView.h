@@ -87,7 +87,7 @@ public:
     ViewPanes& Panes() { return m_panes; }
     /// Splits the view into four panes or joins them (View menu "４分割表示"), and
     /// remembers the choice for the next run.
-    void SetFourPanes(bool split);
+    void SetPaneLayout(PaneLayout layout);
     /// The mouse and keyboard handling.
     ViewInteraction& Interaction() { return m_interaction; }
     render::Direct3R* GetDevice() const override { return m_device; }
@@ -138,7 +138,7 @@ private:
     void OnLighting();
     void OnDithered();
     void OnTextureFiltering();
-    void SetProjection(int projection);
+    void SetProjection(rm::D3DRMPROJECTIONTYPE projection);
     void OnUpdateDriver(framework::CCmdUI& ui);
     void OnUpdateRenderer(framework::CCmdUI& ui);
     void DrawOverlay(surface::Image& picture, const render::FrameStats& stats);
@@ -153,8 +153,8 @@ private:
     ViewInteraction m_interaction{*this};
     rm::Ref<rm::Frame> m_camera;
     rm::Ref<rm::Frame> m_cameraPivot;
-    /// Quality, dither, texture quality (0 nearest, 1 linear) and projection (0
-    /// perspective, 1 orthographic) as the commands show them; put back after every
+    /// Quality, dither, texture quality (0 nearest, 1 linear) and projection as the
+    /// commands show them; put back after every
     /// rebuild of the device, which starts from its defaults.
     render::RenderState m_saved;
 

@@ -114,7 +114,7 @@ TEST_F(ViewModesTest, FourPanesEachPickTheSameSceneAndTheChoiceIsKept) {
     EXPECT_FALSE(view->Panes().IsSplit());
     ASSERT_EQ(Menu(ids::FourPaneView), 1);
     ASSERT_TRUE(view->Panes().IsSplit());
-    EXPECT_TRUE(AppSettings().FourPaneView()) << "remembered for the next run";
+    EXPECT_EQ(AppSettings().ViewLayout(), PaneLayout::FourPanes) << "remembered for the next run";
     Picture();
     const double ratio = view->devicePixelRatioF();
     const int w = view->GetDevice()->Width(), h = view->GetDevice()->Height();
@@ -157,7 +157,7 @@ TEST_F(ViewModesTest, FourPanesEachPickTheSameSceneAndTheChoiceIsKept) {
     EXPECT_EQ(view->GetViewport(), view->GetDevice()->Viewport());
 
     ASSERT_EQ(Menu(ids::FourPaneView), 1);
-    EXPECT_FALSE(AppSettings().FourPaneView());
+    EXPECT_EQ(AppSettings().ViewLayout(), PaneLayout::Single);
     EXPECT_EQ(view->Panes().PaneAt(w / 4, h / 4), nullptr);
 }
 
