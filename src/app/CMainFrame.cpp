@@ -17,7 +17,6 @@
 #include "app/BarTemplates.h"
 #include "app/CDxMFCDoc.h"
 #include "app/DroppedFiles.h"
-#include "session/session::IRenderView.h"
 #include "app/ManualPage.h"
 #include "app/UndoMenuTexts.h"
 #include "commands/AddLastKeyFrameCommand.h"
@@ -55,6 +54,7 @@
 #include "scene/CModelData.h"
 #include "scene/DocumentOpen.h"
 #include "session/EditContext.h"
+#include "session/IRenderView.h"
 #include "session/KeyTimeRules.h"
 #include "timeline/TimelineDock.h"
 
@@ -90,8 +90,9 @@ CMainFrame::CMainFrame()
             m_context.redrawRequest = true;
         });
     }
-    MapUpdate(ids::ZBufferOn, [this](CCmdUI& ui) { OnUpdateZBuffer(ui, false); });
-    MapUpdate(ids::ZBufferOff, [this](CCmdUI& ui) { OnUpdateZBuffer(ui, true); });
+    MapUpdate(ids::ZBufferOn, [this](CCmdUI& ui) { OnUpdateZBuffer(ui, rm::D3DRMZBUFFER_ENABLE); });
+    MapUpdate(ids::ZBufferOff,
+              [this](CCmdUI& ui) { OnUpdateZBuffer(ui, rm::D3DRMZBUFFER_DISABLE); });
 
     MapCommand(ctl::ParentChild, [this] { SetOperationMode(session::OperationMode::ParentChild); });
     MapCommand(ctl::Animation, [this] { SetOperationMode(session::OperationMode::Animation); });
@@ -629,9 +630,12 @@ int CMainFrame::MarkDocumentModified() {
 // ---------------------------------------------------------------------------------------
 // Commands and bar controls.
 
-void CMainFrame::OnUpdateZBuffer(CCmdUI& ui, bool disabled) {
+void CMainFrame::OnUpdateZBuffer(CCmdUI& ui, rm::D3DRMZBUFFERMODE mode) {
+    // The scene root's own mode is "from parent" until a command sets it: "On" is checked
+    // for anything but "Off".
     const bool isDisabled = m_context.sceneRoot != nullptr &&
                             m_context.sceneRoot->GetZbufferMode() == rm::D3DRMZBUFFER_DISABLE;
+    const bool disabled = mode == rm::D3DRMZBUFFER_DISABLE;
     ui.SetCheck(m_context.sceneRoot != nullptr && isDisabled == disabled ? 1 : 0);
 }
 
@@ -719,8 +723,8 @@ void CMainFrame::changeEvent(QEvent* event) {
         view->OnSize(session::SizeMinimized, 0, 0);
     } else if ((change->oldState() & Qt::WindowMinimized) != 0) {
         if (QWidget* widget = centralWidget()) {
-            view->OnSize(isMaximized() ? session::SizeMaximized : session::SizeRestored, widget->width(),
-                         widget->height());
+            view->OnSize(isMaximized() ? session::SizeMaximized : session::SizeRestored,
+                         widget->width(), widget->height());
         }
     }
 }

@@ -18,6 +18,7 @@
 #include "commands/IKeyFrameHost.h"
 #include "commands/UndoHistory.h"
 #include "platform/framework/FrameWindow.h"
+#include "platform/rm/Types.h"
 #include "render/ParentD3R.h"
 #include "scene/SceneDocument.h"
 #include "session/EditContext.h"
@@ -258,7 +259,7 @@ private:
     void OnUpdateStep(framework::CommandId id, void (Playback::*step)(), int& heldSteps);
     void OnStepClicked(void (Playback::*step)(), int& heldSteps);
     void OnManual();
-    void OnUpdateZBuffer(framework::CCmdUI& ui, bool disabled);
+    void OnUpdateZBuffer(framework::CCmdUI& ui, rm::D3DRMZBUFFERMODE mode);
     void SetOperationMode(session::OperationMode mode);
     void OnAxisButton(int id);
     void MapEditCommands();

@@ -6,7 +6,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 
-#include "session/session::IRenderView.h"
 #include "dialogs/PartNameText.h"
 #include "platform/framework/IMessageBox.h"
 #include "platform/framework/MessageBoxCodes.h"
@@ -21,6 +20,7 @@
 #include "scene/PartNaming.h"
 #include "scene/SkinEdits.h"
 #include "session/EditContext.h"
+#include "session/IRenderView.h"
 
 namespace {
 

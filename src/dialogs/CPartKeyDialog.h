@@ -9,7 +9,6 @@
 #include "platform/framework/Dialog.h"
 #include "platform/rm/Types.h"
 
-
 namespace session {
 class EditContext;
 class IRenderView;

@@ -19,8 +19,8 @@ enum SizeType : unsigned {
     SizeMaxHide = 4,
 };
 
-/// What the main frame and the part key dialog need of the 3D view (CDxMFCView): the camera pivot that camera
-/// views and "Center" move, the device wrapper (screen rectangle, activation), drawing
+/// What the main frame and the part key dialog need of the 3D view (CDxMFCView): the camera pivot
+/// that camera views and "Center" move, the device wrapper (screen rectangle, activation), drawing
 /// one frame, and the size handling the frame forwards when the window is minimised or
 /// restored. The frame reaches it as its active view, which may be missing or may not be
 /// a 3D view: every service of the frame then does nothing.

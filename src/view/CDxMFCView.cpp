@@ -80,7 +80,8 @@ CDxMFCView::CDxMFCView() {
     MapCommand(ids::RenderDithered, &CDxMFCView::OnDithered);
     MapCommand(ids::RenderTextureFiltering, &CDxMFCView::OnTextureFiltering);
     MapCommand(ids::ProjectionPerspective, [this] { SetProjection(rm::D3DRMPROJECT_PERSPECTIVE); });
-    MapCommand(ids::ProjectionOrthographic, [this] { SetProjection(rm::D3DRMPROJECT_ORTHOGRAPHIC); });
+    MapCommand(ids::ProjectionOrthographic,
+               [this] { SetProjection(rm::D3DRMPROJECT_ORTHOGRAPHIC); });
     MapLinkCommands();
     MapCommand(ids::FourPaneView, [this] {
         SetPaneLayout(m_panes.IsSplit() ? PaneLayout::Single : PaneLayout::FourPanes);
@@ -364,7 +365,8 @@ void CDxMFCView::OnSize(unsigned type, int /*cx*/, int /*cy*/) {
     }
     rm::OutputDebugStringA("D3R:SizeHandle\n");
     if (type <= session::SizeMaxHide) {
-        m_device->SetSuspended(type == session::SizeMinimized || type == session::SizeMaxHide ? 1 : 0);
+        m_device->SetSuspended(type == session::SizeMinimized || type == session::SizeMaxHide ? 1
+                                                                                              : 0);
     }
     if (m_device->IsSuspended()) {
         return;

@@ -5,11 +5,11 @@
 #include <QImage>
 #include <QPoint>
 
-#include "session/IRenderView.h"
 #include "platform/framework/View.h"
 #include "platform/rm/Ref.h"
 #include "platform/surface/Window.h"
 #include "render/SceneSetup.h"
+#include "session/IRenderView.h"
 #include "view/OnionSkin.h"
 #include "view/ViewInteraction.h"
 #include "view/ViewPanes.h"

@@ -10,7 +10,6 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "session/IRenderView.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "platform/framework/ScriptedUi.h"
 #include "platform/rm/Animation.h"
@@ -20,6 +19,7 @@
 #include "scene/PartNaming.h"
 #include "scene/SceneFixture.h"
 #include "session/EditContext.h"
+#include "session/IRenderView.h"
 #include "support/BatchTestFiles.h"
 #include "xfile/DocumentSave.h"
 
