@@ -306,7 +306,8 @@ void UndoTest::RandomEdit(std::mt19937& rng, bool first) {
     case 7:
         anyKey();
         Select(anyPart());
-        Drag(1, pick(2) + 1, pick(21) - 10, pick(21) - 10);
+        Drag(session::OperationMode::Animation, static_cast<session::MouseFunction>(pick(2) + 1),
+             pick(21) - 10, pick(21) - 10);
         break;
     case 8:
         Select(anyPart());
@@ -321,7 +322,8 @@ void UndoTest::RandomEdit(std::mt19937& rng, bool first) {
         Context().operationMode = session::OperationMode::Animation;
         break;
     default:
-        Drag(1, 0, pick(21) - 10, pick(21) - 10);
+        Drag(session::OperationMode::Animation, session::MouseFunction::MoveModel, pick(21) - 10,
+             pick(21) - 10);
         break;
     }
 }
@@ -403,7 +405,7 @@ TEST_F(UndoTest, TheModifiedFlagAndTheEditMenuFollowTheHistory) {
     // model stands.
     rm::Vector before, moved, after;
     Context().currentModel->Root()->GetPosition(nullptr, &before);
-    Drag(1, 0, 8, 8);
+    Drag(session::OperationMode::Animation, session::MouseFunction::MoveModel, 8, 8);
     Context().currentModel->Root()->GetPosition(nullptr, &moved);
     EXPECT_NE(moved.x, before.x);
     EXPECT_EQ(state()[1], "+元に戻す(&U): モデルの移動\tCtrl+Z");
