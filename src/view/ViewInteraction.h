@@ -8,6 +8,7 @@
 #include <QString>
 
 #include "commands/Prompting.h"
+#include "platform/NonCopyable.h"
 #include "platform/rm/Viewport.h"
 #include "session/KeyTimeList.h"
 
@@ -41,7 +42,7 @@ class Animation;
 /// Every change is one step of the host's edit history (EditScope): a left drag from press
 /// to release (however many moves it writes, and the key frame it may add on its way), and
 /// a re-parenting click.
-class ViewInteraction {
+class ViewInteraction : private platform::NonCopyable {
 public:
     /// What the interaction needs of the window it runs in.
     class Host {
@@ -94,8 +95,6 @@ public:
     /// `host` is borrowed and must outlive the interaction.
     explicit ViewInteraction(Host& host);
     ~ViewInteraction();
-    ViewInteraction(const ViewInteraction&) = delete;
-    ViewInteraction& operator=(const ViewInteraction&) = delete;
 
     /// Device pixels per view pixel (pick coordinates are device pixels).
     void SetPixelRatio(double ratio) { m_pixelRatio = ratio; }
