@@ -64,7 +64,7 @@ int CDxMFCDoc::OnNewDocument() {
     frame->ClearScene(frame->Context().selection.Part() != nullptr
                           ? scene::ClearExtent::CurrentCharacter
                           : scene::ClearExtent::Everything);
-    m_saveNeedsNewName = 0;
+    m_saveNeedsNewName = false;
     return 1;
 }
 
@@ -74,7 +74,7 @@ int CDxMFCDoc::OnOpenDocument(const QString& path) {
         frame->Context().sceneFrame == nullptr) {
         return 0;
     }
-    m_failedOpenChangedNothing = 0;
+    m_failedOpenChangedNothing = false;
     framework::OpenTiming::OpenStarted();
     const auto showMessage = [](const scene::DocumentMessage& message) {
         QString text = framework::Tr(message.text.c_str());
@@ -92,7 +92,7 @@ int CDxMFCDoc::OnOpenDocument(const QString& path) {
         scene::SceneDocument current = frame->MakeSceneDocument();
         current.onMessage = showMessage;
         if (!scene::CheckOpenable(current, fileName.constData(), m_openMode).ok) {
-            m_failedOpenChangedNothing = 1;
+            m_failedOpenChangedNothing = true;
             return 0;
         }
     }
@@ -150,12 +150,12 @@ int CDxMFCDoc::CanSave() {
 }
 
 int CDxMFCDoc::SaveNeedsNewName() const {
-    return m_saveNeedsNewName;
+    return m_saveNeedsNewName ? 1 : 0;
 }
 
 void CDxMFCDoc::OnOpenDocumentFailed(int wasModified) {
     if (m_failedOpenChangedNothing) {
-        m_failedOpenChangedNothing = 0;
+        m_failedOpenChangedNothing = false;
         Document::OnOpenDocumentFailed(wasModified);
         return;
     }
@@ -167,8 +167,8 @@ void CDxMFCDoc::OnOpenDocumentFailed(int wasModified) {
         }
         return;
     }
-    m_failedOpenClearedScene = 0;
-    m_saveNeedsNewName = 0;
+    m_failedOpenClearedScene = false;
+    m_saveNeedsNewName = false;
     SetPathName(QString());
     if (GetDocTemplate() != nullptr) {
         SetTitle(GetDocTemplate()->GetDefaultTitle());
@@ -196,7 +196,7 @@ int CDxMFCDoc::OnSaveDocument(const QString& path) {
     }
     SetModifiedFlag(0);
     frame->OnDocumentSaved();
-    m_saveNeedsNewName = 0;
+    m_saveNeedsNewName = false;
     if (framework::Application* application = framework::Application::Instance()) {
         application->AddToRecentFileList(path);
     }

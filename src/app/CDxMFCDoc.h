@@ -79,9 +79,9 @@ private:
     void OnFileCommand(scene::OpenMode mode);
 
     scene::OpenMode m_openMode = scene::OpenMode::NewScene;
-    int m_saveNeedsNewName = 0;
+    bool m_saveNeedsNewName = false;
     // Set by an open as a new scene that failed, for OnOpenDocumentFailed.
-    int m_failedOpenClearedScene = 0;
+    bool m_failedOpenClearedScene = false;
     // Set by an open whose file could not be opened before anything was let go.
-    int m_failedOpenChangedNothing = 0;
+    bool m_failedOpenChangedNothing = false;
 };
