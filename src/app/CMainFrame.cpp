@@ -13,6 +13,7 @@
 #include <QWindowStateChangeEvent>
 
 #include "app/AnimationSetChoice.h"
+#include "app/AppSettings.h"
 #include "app/BarControlIds.h"
 #include "app/BarTemplates.h"
 #include "app/CDxMFCDoc.h"
@@ -653,6 +654,18 @@ void CMainFrame::SetOperationMode(session::OperationMode mode) {
                                   : QT_TRANSLATE_NOOP("Pavrix", "Animation")));
     // The "<Parent>" label is drawn in the parent-child mode only.
     m_context.redrawRequest = true;
+}
+
+PaneLayout CMainFrame::KeptPaneLayout() const {
+    return AppSettings().ViewLayout();
+}
+
+void CMainFrame::KeepPaneLayout(PaneLayout layout) {
+    AppSettings().SetViewLayout(layout);
+}
+
+int CMainFrame::KeptOnionSkinGhosts() const {
+    return AppSettings().OnionSkinGhosts();
 }
 
 int CMainFrame::FrameWholeModel() {

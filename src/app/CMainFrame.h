@@ -176,8 +176,11 @@ public:
 
     /// The edit history (see UndoHistory).
     UndoHistory* History() override { return &m_history; }
-    /// Forgets the edit history (every load does): with `documentModified` the saved state
-    /// stays out of reach until the next save.
+    /// The view's settings, in AppSettings.
+    PaneLayout KeptPaneLayout() const override;
+    void KeepPaneLayout(PaneLayout layout) override;
+    int KeptOnionSkinGhosts() const override;
+    /// Forgets the edit history (every load does), leaving the document as `state` says.
     void ClearHistory(DocumentState state) override {
         m_history.Clear(state == DocumentState::Modified);
     }

@@ -11,7 +11,6 @@
 #include <QResizeEvent>
 #include <QScreen>
 
-#include "app/AppSettings.h"
 #include "platform/framework/CCmdUI.h"
 #include "platform/framework/FrameWindow.h"
 #include "platform/framework/MessageBoxCodes.h"
@@ -94,11 +93,6 @@ CDxMFCView::CDxMFCView() {
     });
     MapUpdate(ids::ViewOnionSkin,
               [this](framework::CCmdUI& ui) { ui.SetCheck(m_onion.IsShown() ? 1 : 0); });
-    {
-        const AppSettings settings;
-        m_panes.SetLayout(settings.ViewLayout());
-        m_onion.SetGhostsPerSide(settings.OnionSkinGhosts());
-    }
 
     for (framework::CommandId id :
          {ids::DriverDirect3DHal, ids::DriverRgbEmulation, ids::DriverUseVideoMemory}) {
@@ -142,7 +136,9 @@ void CDxMFCView::MapLinkCommands() {
 void CDxMFCView::SetPaneLayout(PaneLayout layout) {
     m_panes.SetLayout(layout);
     m_pressedPane = nullptr;
-    AppSettings().SetViewLayout(layout);
+    if (IViewFrame* frame = MainFrame()) {
+        frame->KeepPaneLayout(layout);
+    }
     Context().redrawRequest = true;
 }
 
@@ -173,6 +169,8 @@ void CDxMFCView::OnInitialUpdate() {
     if (frame == nullptr) {
         return;
     }
+    m_panes.SetLayout(frame->KeptPaneLayout());
+    m_onion.SetGhostsPerSide(frame->KeptOnionSkinGhosts());
     m_parentD3R = &frame->GetParentD3R();
     m_parentD3R->CreateChild(&m_device);
     if (m_device == nullptr) {

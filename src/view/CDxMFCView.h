@@ -85,8 +85,9 @@ public:
     /// The onion skin and the panes (View menu), for the commands and tests.
     OnionSkin& Onion() { return m_onion; }
     ViewPanes& Panes() { return m_panes; }
-    /// Splits the view into four panes or joins them (View menu "４分割表示"), and
-    /// remembers the choice for the next run.
+    /// Splits the view into four panes or joins them (View menu "４分割表示"); its frame
+    /// keeps the choice for the next run (IViewFrame::KeepPaneLayout), and gives the kept
+    /// one back at the initial update.
     void SetPaneLayout(PaneLayout layout);
     /// The mouse and keyboard handling.
     ViewInteraction& Interaction() { return m_interaction; }

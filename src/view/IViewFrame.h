@@ -2,6 +2,7 @@
 
 #include "commands/Prompting.h"
 #include "session/KeyTimeList.h"
+#include "view/PaneLayout.h"
 
 namespace rm {
 class Frame;
@@ -47,4 +48,9 @@ public:
     virtual int MarkDocumentModified() = 0;
     /// The edit history; null records nothing.
     virtual UndoHistory* History() = 0;
+    /// The view's choices kept between runs in the user's settings: how it is divided and
+    /// the onion skin's ghosts each side. KeepPaneLayout keeps a new layout.
+    virtual PaneLayout KeptPaneLayout() const = 0;
+    virtual void KeepPaneLayout(PaneLayout layout) = 0;
+    virtual int KeptOnionSkinGhosts() const = 0;
 };
