@@ -32,7 +32,7 @@ public:
 
     /// File Open of `path` (a new scene); true on success.
     bool Open(const char* path) {
-        return scene::OpenDocument(document, path, scene::kOpenNewScene).ok != 0;
+        return scene::OpenDocument(document, path, scene::OpenMode::NewScene).ok != 0;
     }
 
     scene::SceneDocument document;

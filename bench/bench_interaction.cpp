@@ -100,8 +100,8 @@ public:
     void ApplyCameraView() override {}
     void PreviousKey() override {}
     void NextKey() override {}
-    int AddKeyFrame(int) override { return 0; }
-    int RefreshKeyRange(int) override { return 1; }
+    int AddKeyFrame(Prompting) override { return 0; }
+    int RefreshKeyRange(session::KeyTimeList) override { return 1; }
     void RefreshTimeDisplay() override {}
     int MarkDocumentModified() override { return 1; }
     session::EditContext& Context() override { return context; }

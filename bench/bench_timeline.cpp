@@ -80,8 +80,10 @@ public:
     void PoseCurrentAnimation(float time) override {
         PoseAnimation(context.currentAnimation, time);
     }
-    int RefreshKeyRange(int rebuild) override {
-        return rebuild != 0 ? context.currentAnimation->UpdateTotalKeyTimeBuffer() : 1;
+    int RefreshKeyRange(session::KeyTimeList keyTimes) override {
+        return keyTimes == session::KeyTimeList::Rebuild
+                   ? context.currentAnimation->UpdateTotalKeyTimeBuffer()
+                   : 1;
     }
     void RefreshTimeDisplay() override {}
     int MarkDocumentModified() override { return 1; }

@@ -52,7 +52,7 @@ public:
         rm::Device* d3drmDevice = device.D3DRMDevice();
         d3drmDevice->SetQuality(mode == Mode::Phong ? rm::D3DRMRENDER_PHONG
                                                     : rm::D3DRMRENDER_GOURAUD);
-        m_panes.SetSplit(mode == Mode::FourPanes);
+        m_panes.SetLayout(mode == Mode::FourPanes ? PaneLayout::FourPanes : PaneLayout::Single);
         rm::Frame* part = m_part;
         const auto pose = [part](float t) {
             part->AddTransform(

@@ -60,7 +60,7 @@ void CXSaveWrite(benchmark::State& state) {
     for (auto _ : state) {
         CXSave writer(g_d3drm);
         if (!writer.Save(output.c_str(), CXSave::kDocumentFlags, animation->Set(), model->Root(),
-                         1)) {
+                         CXSave::TopFrames::ChildrenOfRoot)) {
             state.SkipWithError(writer.LastError().c_str());
             return;
         }

@@ -79,8 +79,8 @@ void AnimationBarDisplay::RefreshTimeDisplay() {
     }
 }
 
-int AnimationBarDisplay::RefreshKeyRange(int rebuild) {
-    const int result = ShowKeyRange(rebuild);
+int AnimationBarDisplay::RefreshKeyRange(session::KeyTimeList keyTimes) {
+    const int result = ShowKeyRange(keyTimes);
     if (m_keysChanged) {
         m_keysChanged();
     }
@@ -105,7 +105,7 @@ void AnimationBarDisplay::ShowTimeDisplay() {
     if (m_context.currentAnimation == nullptr || m_animationBar == nullptr) {
         return;
     }
-    m_context.redrawRequest = 1;
+    m_context.redrawRequest = true;
     framework::DialogControls& bar = m_animationBar->Controls();
     bar.SetDlgItemText(ctl::Time, QString::asprintf("%.2f", m_context.currentTime));
     if (framework::TrackBar* slider = SliderOf(m_animationBar)) {
@@ -130,12 +130,12 @@ QString AnimationBarDisplay::GetKeyLengthText() const {
                                      : QString();
 }
 
-int AnimationBarDisplay::ShowKeyRange(int rebuild) {
+int AnimationBarDisplay::ShowKeyRange(session::KeyTimeList keyTimes) {
     if (m_context.currentAnimation == nullptr || m_animationBar == nullptr ||
         m_controlPanel == nullptr) {
         return 0;
     }
-    if (rebuild) {
+    if (keyTimes == session::KeyTimeList::Rebuild) {
         m_context.currentAnimation->UpdateTotalKeyTimeBuffer();
     }
     const float first = FirstKeyTime(m_context.currentAnimation);
@@ -195,7 +195,7 @@ int AnimationBarDisplay::ShowKeyRange(int rebuild) {
 int AnimationBarDisplay::ResetAnimationBar() {
     RefreshTimeDisplay();
     if (m_context.currentAnimation != nullptr) {
-        RefreshKeyRange(1);
+        RefreshKeyRange(session::KeyTimeList::Rebuild);
         return 1;
     }
     if (m_keysChanged) {

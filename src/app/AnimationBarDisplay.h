@@ -44,7 +44,7 @@ public:
     /// current animation set.
     void RefreshTimeDisplay() override;
     void ReleasePlayButtons() override;
-    /// Rebuilds the key-time list first when `rebuild` is non-zero, then shows the first
+    /// Rebuilds the key-time list first when `keyTimes` says so, then shows the first
     /// and last key time, the character's animation sets (the current one selected), the
     /// model's name and the slider's range and ticks. When another character's sets have
     /// become current since the last refresh, the document's path name becomes the full
@@ -52,7 +52,7 @@ public:
     /// path with its "_<n>" suffix), so Save writes where the sets came from and never to
     /// a bare file name in the working directory; picking another set of the same
     /// character leaves it alone. 0 without a current animation set.
-    int RefreshKeyRange(int rebuild) override;
+    int RefreshKeyRange(session::KeyTimeList keyTimes) override;
     /// Refreshes the bar for the current animation set, or shows its empty state ("0.00",
     /// "0.00", "Non", slider 0..1). Returns 1.
     int ResetAnimationBar();
@@ -76,7 +76,7 @@ public:
 
 private:
     void ShowTimeDisplay();
-    int ShowKeyRange(int rebuild);
+    int ShowKeyRange(session::KeyTimeList keyTimes);
 
     session::EditContext& m_context;
     DocumentGetter m_document;

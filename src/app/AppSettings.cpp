@@ -108,12 +108,12 @@ int AppSettings::UndoBudgetMiB() const {
     return NumberIn(kUndoBudget, 1, 1 << 20);
 }
 
-bool AppSettings::FourPaneView() const {
-    return NumberIn(kFourPanes, 1, 1) == 1;
+PaneLayout AppSettings::ViewLayout() const {
+    return NumberIn(kFourPanes, 1, 1) == 1 ? PaneLayout::FourPanes : PaneLayout::Single;
 }
 
-void AppSettings::SetFourPaneView(bool split) {
-    m_settings.setValue(QLatin1String(kFourPanes), split ? 1 : 0);
+void AppSettings::SetViewLayout(PaneLayout layout) {
+    m_settings.setValue(QLatin1String(kFourPanes), layout == PaneLayout::FourPanes ? 1 : 0);
 }
 
 int AppSettings::OnionSkinGhosts() const {

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "view/PaneLayout.h"
+
 /// What the editor keeps between runs: the recent-file list, the main window's geometry
 /// and the state of its bars, the folder of the last file dialog and the play speed; and
 /// what the user may set by hand: the size of the edit history. It
@@ -57,9 +59,10 @@ public:
     /// Writes the two values where the file has none, so the user finds them to edit.
     void SetUndoLimitsIfMissing(int steps, int budgetMiB);
 
-    /// Whether the 3D view is split into four panes ("View/fourPanes"); false when missing.
-    bool FourPaneView() const;
-    void SetFourPaneView(bool split);
+    /// How the 3D view is divided ("View/fourPanes": 1 four panes, 0 one); one pane when
+    /// missing or anything else.
+    PaneLayout ViewLayout() const;
+    void SetViewLayout(PaneLayout layout);
     /// Ghosts each side of the onion skin ("OnionSkin/ghostsPerSide", 1 to 3); 2 when
     /// missing or out of range.
     int OnionSkinGhosts() const;

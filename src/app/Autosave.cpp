@@ -76,7 +76,7 @@ Autosave::Autosave(QString folder, int intervalSeconds, qint64 owner)
 
 Autosave::~Autosave() {
     // A write under way is let finish: it is the editor's last word.
-    Collect(true);
+    Collect(Wait::UntilEnded);
 }
 
 QString Autosave::DefaultFolder() {
@@ -115,7 +115,7 @@ bool Autosave::Due(double now, bool modified) {
 bool Autosave::Poll(double now, const Moment& moment,
                     const std::function<scene::SceneDocument()>& document,
                     const QString& originalPath) {
-    Collect(false);
+    Collect(Wait::IfEnded);
     if (!moment.modified) {
         Discard();
         return false;
@@ -127,13 +127,13 @@ bool Autosave::Poll(double now, const Moment& moment,
 }
 
 bool Autosave::Write(const scene::SceneDocument& doc, const QString& originalPath, double now) {
-    Collect(true);
+    Collect(Wait::UntilEnded);
     return Start(doc, originalPath, now) && Finish();
 }
 
 bool Autosave::Start(const scene::SceneDocument& doc, const QString& originalPath, double now) {
     m_since = now;
-    Collect(false);
+    Collect(Wait::IfEnded);
     if (Writing() || !Lock()) {
         return false;
     }
@@ -160,14 +160,14 @@ bool Autosave::Start(const scene::SceneDocument& doc, const QString& originalPat
     return true;
 }
 
-void Autosave::Collect(bool wait) {
+void Autosave::Collect(Wait wait) {
     if (m_writer <= 0) {
         return;
     }
     int status = 0;
     pid_t ended = 0;
     do {
-        ended = ::waitpid(pid_t(m_writer), &status, wait ? 0 : WNOHANG);
+        ended = ::waitpid(pid_t(m_writer), &status, wait == Wait::UntilEnded ? 0 : WNOHANG);
     } while (ended < 0 && errno == EINTR);
     if (ended == 0) {
         return; // still writing
@@ -179,7 +179,7 @@ void Autosave::Collect(bool wait) {
 }
 
 bool Autosave::Finish() {
-    Collect(true);
+    Collect(Wait::UntilEnded);
     return m_lastWriteOk;
 }
 
@@ -187,7 +187,7 @@ void Autosave::Discard() {
     m_since = -1;
     if (Writing()) {
         ::kill(pid_t(m_writer), SIGKILL);
-        Collect(true);
+        Collect(Wait::UntilEnded);
         // What the stopped process left half written: its temporary files.
         const QFileInfo file(m_file);
         const QDir folder(m_folder);

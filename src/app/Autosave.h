@@ -90,8 +90,11 @@ public:
 
 private:
     bool Lock();
-    /// Collects the write under way when it has ended (waiting for it with `wait`).
-    void Collect(bool wait);
+    /// Whether Collect waits for the write under way.
+    enum class Wait { IfEnded, UntilEnded };
+    /// Collects the write under way when it has ended (Wait::IfEnded), or once it has
+    /// (Wait::UntilEnded).
+    void Collect(Wait wait);
 
     QString m_folder;
     int m_interval;

@@ -145,7 +145,7 @@ void CDxMFCApp::OfferRecovery() {
         for (framework::View* view : document->GetViews()) {
             view->OnInitialUpdate();
         }
-        frame->ClearHistory(1);
+        frame->ClearHistory(DocumentState::Modified);
         document->SetModifiedFlag(1);
         frame->OnUpdateFrameTitle();
         return;
@@ -162,8 +162,8 @@ bool CDxMFCApp::PollAutosave(double now) {
     moment.modified = document->IsModified() != 0 && frame->Context().currentAnimation != nullptr &&
                       frame->Context().currentModel != nullptr;
     // Between edits only: a write never holds up playback or a drag.
-    moment.busy =
-        frame->Context().playState != 0 || QGuiApplication::mouseButtons() != Qt::NoButton;
+    moment.busy = frame->Context().playState != session::PlayState::Stopped ||
+                  QGuiApplication::mouseButtons() != Qt::NoButton;
     return m_autosave->Poll(
         now, moment, [frame] { return frame->MakeSceneDocument(); }, document->GetPathName());
 }

@@ -26,16 +26,16 @@
 
 CDxMFCDoc::CDxMFCDoc() {
     namespace ids = resources::ids;
-    MapCommand(ids::InsertCharacter, [this] { OnFileCommand(scene::kOpenInsertCharacter); });
-    MapCommand(ids::ChangeAnimation, [this] { OnFileCommand(scene::kOpenChangeAnimation); });
-    MapCommand(ids::ChangeModel, [this] { OnFileCommand(scene::kOpenChangeModel); });
+    MapCommand(ids::InsertCharacter, [this] { OnFileCommand(scene::OpenMode::InsertCharacter); });
+    MapCommand(ids::ChangeAnimation, [this] { OnFileCommand(scene::OpenMode::ChangeAnimation); });
+    MapCommand(ids::ChangeModel, [this] { OnFileCommand(scene::OpenMode::ChangeModel); });
 }
 
 IDocumentFrame* CDxMFCDoc::GetMainFrame() const {
     return dynamic_cast<IDocumentFrame*>(GetFrame());
 }
 
-void CDxMFCDoc::OnFileCommand(int mode) {
+void CDxMFCDoc::OnFileCommand(scene::OpenMode mode) {
     framework::FileDialog dialog(true, QStringLiteral("x"), QString(),
                                  framework::OfnHideReadOnly | framework::OfnOverwritePrompt,
                                  framework::Tr(kFileFilter), nullptr);
@@ -46,7 +46,7 @@ void CDxMFCDoc::OnFileCommand(int mode) {
     // the path name is the one the open gives.
     m_openMode = mode;
     OnOpenDocument(dialog.GetPathName());
-    m_openMode = scene::kOpenNewScene;
+    m_openMode = scene::OpenMode::NewScene;
 }
 
 int CDxMFCDoc::OnNewDocument() {
@@ -60,9 +60,11 @@ int CDxMFCDoc::OnNewDocument() {
     }
     frame->StopPlayback();
     // What the history's steps name is being cleared away.
-    frame->ClearHistory(0);
-    frame->ClearScene(frame->Context().selection.Part() != nullptr ? 0 : 1);
-    m_saveNeedsNewName = 0;
+    frame->ClearHistory(DocumentState::Saved);
+    frame->ClearScene(frame->Context().selection.Part() != nullptr
+                          ? scene::ClearExtent::CurrentCharacter
+                          : scene::ClearExtent::Everything);
+    m_saveNeedsNewName = false;
     return 1;
 }
 
@@ -72,7 +74,7 @@ int CDxMFCDoc::OnOpenDocument(const QString& path) {
         frame->Context().sceneFrame == nullptr) {
         return 0;
     }
-    m_failedOpenChangedNothing = 0;
+    m_failedOpenChangedNothing = false;
     framework::OpenTiming::OpenStarted();
     const auto showMessage = [](const scene::DocumentMessage& message) {
         QString text = framework::Tr(message.text.c_str());
@@ -90,7 +92,7 @@ int CDxMFCDoc::OnOpenDocument(const QString& path) {
         scene::SceneDocument current = frame->MakeSceneDocument();
         current.onMessage = showMessage;
         if (!scene::CheckOpenable(current, fileName.constData(), m_openMode).ok) {
-            m_failedOpenChangedNothing = 1;
+            m_failedOpenChangedNothing = true;
             return 0;
         }
     }
@@ -98,19 +100,19 @@ int CDxMFCDoc::OnOpenDocument(const QString& path) {
     frame->ClearSelection();
     // Every load ends the history; an insert or a change keeps the document's unsaved state
     // (the open through the template has cleared the flag already).
-    frame->ClearHistory(IsModified());
+    frame->ClearHistory(IsModified() ? DocumentState::Modified : DocumentState::Saved);
 
     scene::SceneDocument doc = frame->MakeSceneDocument();
     doc.onMessage = showMessage;
     const scene::DocumentOpenResult result =
         scene::OpenDocument(doc, fileName.constData(), m_openMode);
     frame->Context().TakeCurrentPointers(doc);
-    m_failedOpenClearedScene = !result.ok && m_openMode == scene::kOpenNewScene;
+    m_failedOpenClearedScene = !result.ok && m_openMode == scene::OpenMode::NewScene;
     if (!result.ok) {
         return 0;
     }
-    m_saveNeedsNewName =
-        m_openMode == scene::kOpenChangeAnimation || m_openMode == scene::kOpenChangeModel;
+    m_saveNeedsNewName = m_openMode == scene::OpenMode::ChangeAnimation ||
+                         m_openMode == scene::OpenMode::ChangeModel;
 
     frame->OfferTickRate(frame->Context().currentAnimation->Set() != nullptr
                              ? frame->Context().currentAnimation->Set()->TicksPerSecond()
@@ -118,16 +120,16 @@ int CDxMFCDoc::OnOpenDocument(const QString& path) {
     frame->CenterOnFrame(result.centerFrame);
     // The open sequence has just built the key-time list: building it again would show
     // the over-limit message a second time.
-    frame->RefreshKeyRange(0);
+    frame->RefreshKeyRange(session::KeyTimeList::Keep);
     frame->RefreshTimeDisplay();
     // The view shows the pose at the time the bar shows, not the model at rest: the first
     // drag starts from what is on screen.
     PoseAnimation(frame->Context().currentAnimation, frame->Context().currentTime);
-    frame->Context().redrawRequest = 1;
+    frame->Context().redrawRequest = true;
     SetPathName(QFile::decodeName(QByteArray::fromStdString(result.pathName)));
     // Opening and inserting bring the file to the recent-file list; changing the model or
     // the animation takes only part of it.
-    if (m_openMode == scene::kOpenNewScene || m_openMode == scene::kOpenInsertCharacter) {
+    if (m_openMode == scene::OpenMode::NewScene || m_openMode == scene::OpenMode::InsertCharacter) {
         if (framework::Application* application = framework::Application::Instance()) {
             application->AddToRecentFileList(path);
         }
@@ -148,12 +150,12 @@ int CDxMFCDoc::CanSave() {
 }
 
 int CDxMFCDoc::SaveNeedsNewName() const {
-    return m_saveNeedsNewName;
+    return m_saveNeedsNewName ? 1 : 0;
 }
 
 void CDxMFCDoc::OnOpenDocumentFailed(int wasModified) {
     if (m_failedOpenChangedNothing) {
-        m_failedOpenChangedNothing = 0;
+        m_failedOpenChangedNothing = false;
         Document::OnOpenDocumentFailed(wasModified);
         return;
     }
@@ -161,12 +163,12 @@ void CDxMFCDoc::OnOpenDocumentFailed(int wasModified) {
         Document::OnOpenDocumentFailed(wasModified);
         // The open cleared the history as if the document were unmodified.
         if (IDocumentFrame* frame = GetMainFrame(); frame != nullptr && wasModified) {
-            frame->ClearHistory(1);
+            frame->ClearHistory(DocumentState::Modified);
         }
         return;
     }
-    m_failedOpenClearedScene = 0;
-    m_saveNeedsNewName = 0;
+    m_failedOpenClearedScene = false;
+    m_saveNeedsNewName = false;
     SetPathName(QString());
     if (GetDocTemplate() != nullptr) {
         SetTitle(GetDocTemplate()->GetDefaultTitle());
@@ -194,7 +196,7 @@ int CDxMFCDoc::OnSaveDocument(const QString& path) {
     }
     SetModifiedFlag(0);
     frame->OnDocumentSaved();
-    m_saveNeedsNewName = 0;
+    m_saveNeedsNewName = false;
     if (framework::Application* application = framework::Application::Instance()) {
         application->AddToRecentFileList(path);
     }
@@ -208,9 +210,9 @@ int CDxMFCDoc::OpenDroppedFiles(const QStringList& paths) {
     }
     OnNewDocument();
     for (const QString& path : paths) {
-        SetOpenMode(scene::kOpenInsertCharacter);
+        SetOpenMode(scene::OpenMode::InsertCharacter);
         OnOpenDocument(path);
-        SetOpenMode(scene::kOpenNewScene);
+        SetOpenMode(scene::OpenMode::NewScene);
     }
     return 1;
 }

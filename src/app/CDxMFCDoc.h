@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "platform/framework/Document.h"
+#include "scene/DocumentOpen.h"
 
 class IDocumentFrame;
 
@@ -67,20 +68,20 @@ public:
     /// fails does not stop the others). 0 when the question was cancelled.
     int OpenDroppedFiles(const QStringList& paths);
 
-    /// 0 new scene, 1 insert a character, 2 change the animation, 3 change the model.
-    int GetOpenMode() const { return m_openMode; }
-    void SetOpenMode(int mode) { m_openMode = mode; }
+    /// What the next open does with the scene (a new scene unless a command says otherwise).
+    scene::OpenMode GetOpenMode() const { return m_openMode; }
+    void SetOpenMode(scene::OpenMode mode) { m_openMode = mode; }
 
 private:
     /// The main frame of this document's view; null before the frame exists.
     IDocumentFrame* GetMainFrame() const;
     /// Commands 32810, 32813 and 32814: a file from an open dialog, opened with `mode`.
-    void OnFileCommand(int mode);
+    void OnFileCommand(scene::OpenMode mode);
 
-    int m_openMode = 0;
-    int m_saveNeedsNewName = 0;
+    scene::OpenMode m_openMode = scene::OpenMode::NewScene;
+    bool m_saveNeedsNewName = false;
     // Set by an open as a new scene that failed, for OnOpenDocumentFailed.
-    int m_failedOpenClearedScene = 0;
+    bool m_failedOpenClearedScene = false;
     // Set by an open whose file could not be opened before anything was let go.
-    int m_failedOpenChangedNothing = 0;
+    bool m_failedOpenChangedNothing = false;
 };

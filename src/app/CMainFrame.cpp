@@ -13,11 +13,11 @@
 #include <QWindowStateChangeEvent>
 
 #include "app/AnimationSetChoice.h"
+#include "app/AppSettings.h"
 #include "app/BarControlIds.h"
 #include "app/BarTemplates.h"
 #include "app/CDxMFCDoc.h"
 #include "app/DroppedFiles.h"
-#include "app/IRenderView.h"
 #include "app/ManualPage.h"
 #include "app/UndoMenuTexts.h"
 #include "commands/AddLastKeyFrameCommand.h"
@@ -48,6 +48,7 @@
 #include "scene/CModelData.h"
 #include "scene/DocumentOpen.h"
 #include "session/EditContext.h"
+#include "session/IRenderView.h"
 #include "session/KeyTimeRules.h"
 #include "timeline/TimelineDock.h"
 
@@ -80,26 +81,29 @@ CMainFrame::CMainFrame()
                 return;
             }
             m_context.sceneRoot->SetZbufferMode(mode);
-            m_context.redrawRequest = 1;
+            m_context.redrawRequest = true;
         });
     }
-    MapUpdate(ids::ZBufferOn, [this](CCmdUI& ui) { OnUpdateZBuffer(ui, false); });
-    MapUpdate(ids::ZBufferOff, [this](CCmdUI& ui) { OnUpdateZBuffer(ui, true); });
+    MapUpdate(ids::ZBufferOn, [this](CCmdUI& ui) { OnUpdateZBuffer(ui, rm::D3DRMZBUFFER_ENABLE); });
+    MapUpdate(ids::ZBufferOff,
+              [this](CCmdUI& ui) { OnUpdateZBuffer(ui, rm::D3DRMZBUFFER_DISABLE); });
 
-    MapCommand(ctl::ParentChild, [this] { SetOperationMode(0); });
-    MapCommand(ctl::Animation, [this] { SetOperationMode(1); });
+    MapCommand(ctl::ParentChild, [this] { SetOperationMode(session::OperationMode::ParentChild); });
+    MapCommand(ctl::Animation, [this] { SetOperationMode(session::OperationMode::Animation); });
     MapNotify(ctl::CameraView, Notification::SelEndOk, &CMainFrame::ApplyCameraView);
     MapCommand(ctl::Center, [this] { CenterOnFrame(m_scene.CenterTarget()); });
-    MapCommand(ctl::MoveModel, [this] { m_context.mouseFunction = 0; });
-    MapCommand(ctl::MovePart, [this] { m_context.mouseFunction = 1; });
-    MapCommand(ctl::Rotate, [this] { m_context.mouseFunction = 2; });
-    MapCommand(ctl::Zoom, [this] { m_context.mouseFunction = 3; });
+    MapCommand(ctl::MoveModel,
+               [this] { m_context.mouseFunction = session::MouseFunction::MoveModel; });
+    MapCommand(ctl::MovePart,
+               [this] { m_context.mouseFunction = session::MouseFunction::MovePart; });
+    MapCommand(ctl::Rotate, [this] { m_context.mouseFunction = session::MouseFunction::Rotate; });
+    MapCommand(ctl::Zoom, [this] { m_context.mouseFunction = session::MouseFunction::Zoom; });
     for (int id : {ctl::AxisX, ctl::AxisY, ctl::AxisZ, ctl::AxisNegative}) {
         MapCommand(static_cast<framework::CommandId>(id), [this, id] { OnAxisButton(id); });
     }
     MapPlaybackCommands();
     MapEditCommands();
-    MapCommand(ids::AddKeyFrame, [this] { AddKeyFrame(0); });
+    MapCommand(ids::AddKeyFrame, [this] { AddKeyFrame(Prompting::Interactive); });
     MapCommand(ids::AddLastKeyFrame, [this] { AddLastKeyFrameCommand(*this).Execute(m_context); });
     MapCommand(ids::DeleteKeyFrame, [this] { DeleteKeyFrameCommand(*this).Execute(m_context); });
     MapCommand(ids::CopyKeyFrame,
@@ -156,8 +160,10 @@ void CMainFrame::MapPlaybackCommands() {
             bar, ctl::PlaySpeed, bar.GetCurSel(ctl::PlaySpeed), m_playback.GetPlaySpeed()));
     });
     MapCommand(ids::StopAnimation, [this] { m_playback.Stop(); });
-    MapCommand(ids::PlayAnimation, [this] { m_playback.TogglePlay(1); });
-    MapCommand(ids::AnimationPlayAll, [this] { m_playback.TogglePlay(2); });
+    MapCommand(ids::PlayAnimation,
+               [this] { m_playback.TogglePlay(session::PlayState::PlayingCurrent); });
+    MapCommand(ids::AnimationPlayAll,
+               [this] { m_playback.TogglePlay(session::PlayState::PlayingAll); });
     // The tool bar toggles the two check boxes itself; the play state follows them.
     const auto followButtons = [this](CCmdUI&) {
         if (m_animationToolBar != nullptr) {
@@ -231,7 +237,7 @@ void CMainFrame::MapEditCommands() {
 
 void CMainFrame::AfterUndoStep() {
     // The key-time list came back as it was: shown, not rebuilt.
-    RefreshKeyRange(0);
+    RefreshKeyRange(session::KeyTimeList::Keep);
     RefreshTimeDisplay();
     ResolveSelection();
     // What came back is shown as the pose at the time the bar shows, so the next drag
@@ -241,14 +247,14 @@ void CMainFrame::AfterUndoStep() {
     } else if (m_context.currentModel != nullptr) {
         m_context.currentModel->UpdateSkin();
     }
-    m_context.redrawRequest = 1;
+    m_context.redrawRequest = true;
 }
 
 void CMainFrame::ResolveSelection() {
     m_context.selection.Resolve(m_context.sceneRoot, m_context.currentModel != nullptr
                                                          ? m_context.currentModel->Root()
                                                          : nullptr);
-    m_context.redrawRequest = 1;
+    m_context.redrawRequest = true;
 }
 
 CMainFrame::~CMainFrame() {
@@ -309,9 +315,9 @@ int CMainFrame::OnCreate(framework::CreateContext& context) {
     panel.SetCurSel(ctl::CameraView, 0);
     panel.CheckDlgButton(ctl::Animation, 1);
     panel.CheckDlgButton(ctl::Rotate, 1);
-    panel.CheckDlgButton(ctl::AxisX, m_context.axisX);
-    panel.CheckDlgButton(ctl::AxisY, m_context.axisY);
-    panel.CheckDlgButton(ctl::AxisZ, m_context.axisZ);
+    panel.CheckDlgButton(ctl::AxisX, m_context.axisX ? 1 : 0);
+    panel.CheckDlgButton(ctl::AxisY, m_context.axisY ? 1 : 0);
+    panel.CheckDlgButton(ctl::AxisZ, m_context.axisZ ? 1 : 0);
 
     m_animationBar->Controls().SetCurSel(ctl::PlaySpeed, AnimationSetChoice::kStartSpeedIndex);
     m_display.SetBars(m_animationBar, m_controlPanel, m_animationToolBar);
@@ -368,8 +374,8 @@ int CMainFrame::OnCreateClient(framework::CreateContext& context) {
     return FrameWindow::OnCreateClient(context);
 }
 
-IRenderView* CMainFrame::GetRenderView() const {
-    return dynamic_cast<IRenderView*>(GetActiveView());
+session::IRenderView* CMainFrame::GetRenderView() const {
+    return dynamic_cast<session::IRenderView*>(GetActiveView());
 }
 
 // ---------------------------------------------------------------------------------------
@@ -397,8 +403,8 @@ int CMainFrame::Tick() {
             this, [] {}, Qt::QueuedConnection);
     }
 
-    const int redraw = m_context.redrawRequest;
-    IRenderView* view = GetRenderView();
+    const bool redraw = m_context.redrawRequest;
+    session::IRenderView* view = GetRenderView();
     if (view != nullptr) {
         view->Render();
     }
@@ -418,11 +424,11 @@ int CMainFrame::Tick() {
 // ---------------------------------------------------------------------------------------
 // Playback and the animation bar.
 
-int CMainFrame::UpdateKeyLength(int apply) {
+int CMainFrame::UpdateKeyLength(KeyLength what) {
     if (m_context.currentAnimation == nullptr || m_animationBar == nullptr) {
         return 0;
     }
-    if (apply) {
+    if (what == KeyLength::Apply) {
         ChangeKeyLengthCommand(*this, ChangeKeyLengthCommand::Trigger::TypedLength)
             .Execute(m_context);
     } else {
@@ -519,7 +525,7 @@ void CMainFrame::NextKey() {
 }
 
 int CMainFrame::CenterOnFrame(rm::Frame* frame) {
-    IRenderView* view = GetRenderView();
+    session::IRenderView* view = GetRenderView();
     return view != nullptr ? m_scene.CenterOnFrame(view->GetCameraPivot(), frame) : 0;
 }
 
@@ -540,7 +546,7 @@ void CMainFrame::GoToTime(float time) {
 }
 
 void CMainFrame::SelectPart(rm::Frame* part) {
-    if (IRenderView* view = GetRenderView()) {
+    if (session::IRenderView* view = GetRenderView()) {
         view->SelectPart(part);
     }
 }
@@ -566,11 +572,12 @@ void CMainFrame::OnTimeTyped() {
     RefreshTimeDisplay();
 }
 
-int CMainFrame::RunModelScaleDialog(ScaleFactors& factors, int& scalePositionKeys) {
+int CMainFrame::RunModelScaleDialog(ScaleFactors& factors, PositionKeyScaling& positionKeys) {
     CModelScaleDialog dialog(this);
     const int result = dialog.DoModal();
     factors = dialog.Factors();
-    scalePositionKeys = dialog.m_scalePositionKeys;
+    positionKeys =
+        dialog.m_scalePositionKeys != 0 ? PositionKeyScaling::Scale : PositionKeyScaling::Keep;
     return result;
 }
 
@@ -582,7 +589,7 @@ int CMainFrame::RunPositionKeyScaleDialog(ScaleFactors& factors) {
 }
 
 int CMainFrame::SelectCameraView(int index) {
-    IRenderView* view = GetRenderView();
+    session::IRenderView* view = GetRenderView();
     if (view == nullptr || view->GetCameraPivot() == nullptr || m_controlPanel == nullptr) {
         return 0;
     }
@@ -594,7 +601,7 @@ int CMainFrame::SelectCameraView(int index) {
 }
 
 void CMainFrame::ApplyCameraView() {
-    IRenderView* view = GetRenderView();
+    session::IRenderView* view = GetRenderView();
     if (view == nullptr || view->GetCameraPivot() == nullptr || m_controlPanel == nullptr) {
         return;
     }
@@ -602,7 +609,7 @@ void CMainFrame::ApplyCameraView() {
     if (index >= 1 && index <= 6) {
         render::SceneSetup::ApplyCameraView(view->GetCameraPivot(), index);
         // The new view must be shown even when nothing else asks for a drawing.
-        m_context.redrawRequest = 1;
+        m_context.redrawRequest = true;
     }
 }
 
@@ -618,18 +625,21 @@ int CMainFrame::MarkDocumentModified() {
 // ---------------------------------------------------------------------------------------
 // Commands and bar controls.
 
-void CMainFrame::OnUpdateZBuffer(CCmdUI& ui, bool disabled) {
+void CMainFrame::OnUpdateZBuffer(CCmdUI& ui, rm::D3DRMZBUFFERMODE mode) {
+    // The scene root's own mode is "from parent" until a command sets it: "On" is checked
+    // for anything but "Off".
     const bool isDisabled = m_context.sceneRoot != nullptr &&
                             m_context.sceneRoot->GetZbufferMode() == rm::D3DRMZBUFFER_DISABLE;
+    const bool disabled = mode == rm::D3DRMZBUFFER_DISABLE;
     ui.SetCheck(m_context.sceneRoot != nullptr && isDisabled == disabled ? 1 : 0);
 }
 
-void CMainFrame::SetOperationMode(int mode) {
+void CMainFrame::SetOperationMode(session::OperationMode mode) {
     if (m_context.operationMode == mode) {
         return;
     }
     m_context.operationMode = mode;
-    const bool parentChild = mode == 0;
+    const bool parentChild = mode == session::OperationMode::ParentChild;
     ShowControlBar(m_animationToolBar, parentChild ? 0 : 1);
     ShowControlBar(m_partsToolBar, parentChild ? 1 : 0);
     m_controlPanel->Controls().SetDlgItemText(
@@ -637,11 +647,23 @@ void CMainFrame::SetOperationMode(int mode) {
         framework::Tr(parentChild ? QT_TRANSLATE_NOOP("Pavrix", "Model")
                                   : QT_TRANSLATE_NOOP("Pavrix", "Animation")));
     // The "<Parent>" label is drawn in the parent-child mode only.
-    m_context.redrawRequest = 1;
+    m_context.redrawRequest = true;
+}
+
+PaneLayout CMainFrame::KeptPaneLayout() const {
+    return AppSettings().ViewLayout();
+}
+
+void CMainFrame::KeepPaneLayout(PaneLayout layout) {
+    AppSettings().SetViewLayout(layout);
+}
+
+int CMainFrame::KeptOnionSkinGhosts() const {
+    return AppSettings().OnionSkinGhosts();
 }
 
 int CMainFrame::FrameWholeModel() {
-    IRenderView* view = GetRenderView();
+    session::IRenderView* view = GetRenderView();
     if (view == nullptr || view->GetDevice() == nullptr) {
         return 0;
     }
@@ -649,9 +671,9 @@ int CMainFrame::FrameWholeModel() {
 }
 
 void CMainFrame::OnAxisButton(int id) {
-    const int checked = m_controlPanel->Controls().IsDlgButtonChecked(id);
+    const bool checked = m_controlPanel->Controls().IsDlgButtonChecked(id) != 0;
     if (id == ctl::AxisNegative) {
-        m_context.axisPositive = checked ? 0 : 1;
+        m_context.axisPositive = !checked;
     } else {
         *(id == ctl::AxisX   ? &m_context.axisX
           : id == ctl::AxisY ? &m_context.axisY
@@ -664,7 +686,7 @@ void CMainFrame::OnAxisButton(int id) {
 
 void CMainFrame::moveEvent(QMoveEvent* event) {
     FrameWindow::moveEvent(event);
-    if (IRenderView* view = GetRenderView()) {
+    if (session::IRenderView* view = GetRenderView()) {
         if (render::Direct3R* device = view->GetDevice()) {
             device->UpdateScreenRect(nullptr);
         }
@@ -672,7 +694,7 @@ void CMainFrame::moveEvent(QMoveEvent* event) {
 }
 
 void CMainFrame::OnActivateApp(bool active) {
-    if (IRenderView* view = GetRenderView()) {
+    if (session::IRenderView* view = GetRenderView()) {
         if (render::Direct3R* device = view->GetDevice()) {
             device->ActivateHandle(active ? 1 : 0);
         }
@@ -699,17 +721,17 @@ void CMainFrame::changeEvent(QEvent* event) {
     if (event->type() != QEvent::WindowStateChange) {
         return;
     }
-    IRenderView* view = GetRenderView();
+    session::IRenderView* view = GetRenderView();
     if (view == nullptr) {
         return;
     }
     const auto* change = static_cast<QWindowStateChangeEvent*>(event);
     if (isMinimized()) {
-        view->OnSize(SizeMinimized, 0, 0);
+        view->OnSize(session::SizeMinimized, 0, 0);
     } else if ((change->oldState() & Qt::WindowMinimized) != 0) {
         if (QWidget* widget = centralWidget()) {
-            view->OnSize(isMaximized() ? SizeMaximized : SizeRestored, widget->width(),
-                         widget->height());
+            view->OnSize(isMaximized() ? session::SizeMaximized : session::SizeRestored,
+                         widget->width(), widget->height());
         }
     }
 }

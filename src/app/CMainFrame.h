@@ -19,6 +19,7 @@
 #include "commands/IKeyFrameHost.h"
 #include "commands/UndoHistory.h"
 #include "platform/framework/FrameWindow.h"
+#include "platform/rm/Types.h"
 #include "render/ParentD3R.h"
 #include "scene/SceneDocument.h"
 #include "session/EditContext.h"
@@ -35,12 +36,15 @@ namespace rm {
 struct Box;
 } // namespace rm
 
+namespace session {
+class IRenderView;
+} // namespace session
+
 namespace timeline {
 class TimelineDock;
 } // namespace timeline
 
 class CAnimationData;
-class IRenderView;
 class QUrl;
 
 /// The main frame: the window with the menu, the three tool bars, the control panel
@@ -113,7 +117,7 @@ public:
     int BuildGrid() { return m_scene.BuildGrid(m_parentD3R.D3DRM()); }
 
     /// Releases the Play and Play All buttons, drops the fraction of the current time
-    /// (keyTime takes it), stops playback (playState 0) and refreshes the time display.
+    /// (keyTime takes it), stops playback and refreshes the time display.
     /// The animation set is not posed again.
     void StopPlayback() override { m_playback.Stop(); }
     /// Poses the current animation set at `time` (key-time units): the set remembers the
@@ -124,7 +128,9 @@ public:
     }
     /// See AnimationBarDisplay.
     void RefreshTimeDisplay() override { m_display.RefreshTimeDisplay(); }
-    int RefreshKeyRange(int rebuild) override { return m_display.RefreshKeyRange(rebuild); }
+    int RefreshKeyRange(session::KeyTimeList keyTimes) override {
+        return m_display.RefreshKeyRange(keyTimes);
+    }
     int ResetAnimationBar() { return m_display.ResetAnimationBar(); }
     /// Makes the current character's set at `index` (its place in the control panel's
     /// Animation Name box) the current animation set: playback stops, the key-time list,
@@ -135,18 +141,19 @@ public:
     /// it, or, with 0, holds only its fixed entries (see AnimationSetChoice).
     void OfferTickRate(std::uint32_t ticksPerSecond) override;
     /// Shows the length of the current key interval in the "Length" edit ("Last" after
-    /// the last key). With `apply` non-zero the number typed in the edit becomes the new
+    /// the last key). With KeyLength::Apply the number typed in the edit becomes the new
     /// length (ChangeKeyLengthCommand). 0 without a current animation set, else 1.
-    int UpdateKeyLength(int apply);
+    enum class KeyLength { Show, Apply };
+    int UpdateKeyLength(KeyLength what);
     /// "Add Key Frame" for the selected part at the current time (AddKeyFrameCommand);
-    /// with `silent` non-zero it shows and asks nothing. 1 when a key was added.
-    int AddKeyFrame(int silent) override {
-        return AddKeyFrameCommand(*this, silent).Execute(m_context);
+    /// Prompting::Silent shows and asks nothing. 1 when a key was added.
+    int AddKeyFrame(Prompting prompting) override {
+        return AddKeyFrameCommand(*this, prompting).Execute(m_context);
     }
 
     /// See SceneServices.
     int ClearSelection() override { return m_scene.ClearSelection(); }
-    int ClearScene(int all) override { return m_scene.ClearScene(all); }
+    int ClearScene(scene::ClearExtent extent) override { return m_scene.ClearScene(extent); }
     /// Moves the view's camera pivot to the centre of `frame`'s hierarchy box and requests
     /// a redraw. 0 without a view, pivot or frame.
     int CenterOnFrame(rm::Frame* frame) override;
@@ -170,9 +177,14 @@ public:
 
     /// The edit history (see UndoHistory).
     UndoHistory* History() override { return &m_history; }
-    /// Forgets the edit history (every load does): with `documentModified` the saved state
-    /// stays out of reach until the next save.
-    void ClearHistory(int documentModified) override { m_history.Clear(documentModified != 0); }
+    /// The view's settings, in AppSettings.
+    PaneLayout KeptPaneLayout() const override;
+    void KeepPaneLayout(PaneLayout layout) override;
+    int KeptOnionSkinGhosts() const override;
+    /// Forgets the edit history (every load does), leaving the document as `state` says.
+    void ClearHistory(DocumentState state) override {
+        m_history.Clear(state == DocumentState::Modified);
+    }
     /// After a complete save: the present state is the saved one.
     void OnDocumentSaved() override { m_history.SetClean(); }
     /// Files dropped on the window (local paths, in the order the desktop gave them):
@@ -192,7 +204,7 @@ public:
     /// The owner of the scene-library object and of the views' device wrappers.
     render::ParentD3R& GetParentD3R() override { return m_parentD3R; }
     /// The active view as a 3D view; null when there is none.
-    IRenderView* GetRenderView() const;
+    session::IRenderView* GetRenderView() const;
 
     framework::ToolBar* GetMainToolBar() const { return m_mainToolBar; }
     framework::ToolBar* GetAnimationToolBar() const { return m_animationToolBar; }
@@ -212,7 +224,7 @@ public:
     QString GetKeyLengthText() const override { return m_display.GetKeyLengthText(); }
     void ShowKeyLength(unsigned length) override { m_display.ShowKeyLength(length); }
     int RunPartKeyDialog() override;
-    int RunModelScaleDialog(ScaleFactors& factors, int& scalePositionKeys) override;
+    int RunModelScaleDialog(ScaleFactors& factors, PositionKeyScaling& positionKeys) override;
     int RunPositionKeyScaleDialog(ScaleFactors& factors) override;
 
     // ITimelineHost.
@@ -250,8 +262,8 @@ private:
     void OnUpdateStep(framework::CommandId id, void (Playback::*step)(), int& heldSteps);
     void OnStepClicked(void (Playback::*step)(), int& heldSteps);
     void OnManual();
-    void OnUpdateZBuffer(framework::CCmdUI& ui, bool disabled);
-    void SetOperationMode(int mode);
+    void OnUpdateZBuffer(framework::CCmdUI& ui, rm::D3DRMZBUFFERMODE mode);
+    void SetOperationMode(session::OperationMode mode);
     void OnAxisButton(int id);
     void MapEditCommands();
     /// The per-part key commands, greyed while no part is selected.

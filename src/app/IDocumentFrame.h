@@ -2,7 +2,10 @@
 
 #include <cstdint>
 
+#include "app/DocumentState.h"
+#include "scene/DocumentOpen.h"
 #include "scene/SceneDocument.h"
+#include "session/KeyTimeList.h"
 
 namespace session {
 class EditContext;
@@ -30,10 +33,10 @@ public:
     virtual session::EditContext& Context() = 0;
     virtual void StopPlayback() = 0;
     virtual int ClearSelection() = 0;
-    /// Only the current character when `all` is 0, else everything.
-    virtual int ClearScene(int all) = 0;
-    /// Forgets the edit history; with `documentModified` the saved state stays out of reach.
-    virtual void ClearHistory(int documentModified) = 0;
+    /// Clears the scene: only the current character, or everything (scene::ClearScene).
+    virtual int ClearScene(scene::ClearExtent extent) = 0;
+    /// Forgets the edit history, leaving the document as `state` says.
+    virtual void ClearHistory(DocumentState state) = 0;
     /// After a complete save: the present state is the saved one.
     virtual void OnDocumentSaved() = 0;
     /// The scene and current pointers an open or a save works on.
@@ -42,6 +45,6 @@ public:
     virtual void OfferTickRate(std::uint32_t ticksPerSecond) = 0;
     /// Moves the camera pivot to the centre of `frame`'s hierarchy.
     virtual int CenterOnFrame(rm::Frame* frame) = 0;
-    virtual int RefreshKeyRange(int rebuild) = 0;
+    virtual int RefreshKeyRange(session::KeyTimeList keyTimes) = 0;
     virtual void RefreshTimeDisplay() = 0;
 };

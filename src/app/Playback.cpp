@@ -49,13 +49,13 @@ void Playback::SetPlaySpeedIndex(int index) {
 void Playback::Stop() {
     m_display.ReleasePlayButtons();
     m_context.keyTime = ToKeyTime(m_context.currentTime);
-    m_context.playState = 0;
+    m_context.playState = session::PlayState::Stopped;
     m_context.currentTime = static_cast<float>(m_context.keyTime);
     m_display.RefreshTimeDisplay();
 }
 
-void Playback::TogglePlay(int state) {
-    if (m_context.playState > 0) {
+void Playback::TogglePlay(session::PlayState state) {
+    if (m_context.playState != session::PlayState::Stopped) {
         Stop();
         return;
     }
@@ -64,13 +64,17 @@ void Playback::TogglePlay(int state) {
 }
 
 void Playback::FollowPlayButtons(bool play, bool playAll) {
-    m_context.playState = playAll ? 2 : play ? 1 : 0;
+    using session::PlayState;
+    m_context.playState = playAll ? PlayState::PlayingAll
+                          : play  ? PlayState::PlayingCurrent
+                                  : PlayState::Stopped;
 }
 
 void Playback::Advance(float step) {
-    if (m_context.playState == 2) {
+    if (m_context.playState == session::PlayState::PlayingAll) {
         PlayAllStep(step);
-    } else if (m_context.playState == 1 && m_context.currentAnimation != nullptr) {
+    } else if (m_context.playState == session::PlayState::PlayingCurrent &&
+               m_context.currentAnimation != nullptr) {
         ShowTime(WrapPastLastKeyTime(m_context.currentAnimation,
                                      step * m_playSpeed + m_context.currentTime));
     }
@@ -152,7 +156,8 @@ void Playback::LastKey() {
 
 void Playback::JumpTo(int position) {
     // Not while playing, where the next tick would move the time on anyway.
-    if (m_context.currentAnimation == nullptr || m_context.playState != 0) {
+    if (m_context.currentAnimation == nullptr ||
+        m_context.playState != session::PlayState::Stopped) {
         return;
     }
     ShowTime(static_cast<float>(position));
@@ -172,7 +177,7 @@ int Playback::SelectAnimationSet(int index) {
         return 0;
     }
     m_context.currentAnimation = m_context.currentCharacter->m_current;
-    m_display.RefreshKeyRange(1);
+    m_display.RefreshKeyRange(session::KeyTimeList::Rebuild);
     m_context.keyIndex = 0;
     GoToTime(FirstKeyTime(m_context.currentAnimation));
     return 1;

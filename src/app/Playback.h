@@ -2,6 +2,9 @@
 
 #include <functional>
 
+#include "session/KeyTimeList.h"
+#include "session/PlayState.h"
+
 namespace session {
 class EditContext;
 } // namespace session
@@ -30,8 +33,8 @@ public:
         virtual void RefreshTimeDisplay() = 0;
         /// Releases the check of the Play and Play All buttons.
         virtual void ReleasePlayButtons() = 0;
-        /// Rebuilds the key-time list when `rebuild` is non-zero and shows the key range.
-        virtual int RefreshKeyRange(int rebuild) = 0;
+        /// Rebuilds the key-time list when `keyTimes` says so and shows the key range.
+        virtual int RefreshKeyRange(session::KeyTimeList keyTimes) = 0;
     };
 
     /// `context` and `display` are borrowed and must outlive the playback.
@@ -48,12 +51,12 @@ public:
     /// Stops: releases both play buttons, drops the fraction of the current time (the key
     /// time takes it) and refreshes the display. The set is not posed again.
     void Stop();
-    /// Play (state 1) or Play All (state 2) when stopped; stops when playing.
-    void TogglePlay(int state);
+    /// Play (PlayingCurrent) or Play All (PlayingAll) when stopped; stops when playing.
+    void TogglePlay(session::PlayState state);
     /// The play state follows the two buttons: Play All wins over Play.
     void FollowPlayButtons(bool play, bool playAll);
-    /// The tick's playback with frame step `step`: in state 1 the current set advances
-    /// by step × speed and loops; in state 2 every set of the animation library advances
+    /// The tick's playback with frame step `step`: playing the current set, it advances
+    /// by step × speed and loops; playing all, every set of the animation library advances
     /// from its own time and loops over its own key times, except the sets a character
     /// holds but has not chosen (they drive the same parts as its current one).
     void Advance(float step);

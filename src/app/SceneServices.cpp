@@ -61,7 +61,7 @@ int SceneServices::BuildGrid(rm::Context* d3drm) {
 
 int SceneServices::ClearSelection() {
     if (m_context.selection.Part() != nullptr) {
-        m_context.redrawRequest = 1;
+        m_context.redrawRequest = true;
     }
     m_context.EmptySelection();
     return 1;
@@ -73,10 +73,10 @@ scene::SceneDocument SceneServices::MakeSceneDocument() {
     return doc;
 }
 
-int SceneServices::ClearScene(int all) {
+int SceneServices::ClearScene(scene::ClearExtent extent) {
     ClearSelection();
     scene::SceneDocument doc = MakeSceneDocument();
-    scene::ClearScene(doc, all);
+    scene::ClearScene(doc, extent);
     return 1;
 }
 
@@ -87,7 +87,7 @@ void SceneServices::OnSceneCleared() {
     m_context.keyTime = 0;
     m_context.currentTime = 0;
     // What was shown is gone: the view must draw the empty scene.
-    m_context.redrawRequest = 1;
+    m_context.redrawRequest = true;
     if (m_onSceneCleared) {
         m_onSceneCleared();
     }
@@ -98,7 +98,7 @@ int SceneServices::CenterOnFrame(rm::Frame* pivot, rm::Frame* frame) {
         return 0;
     }
     render::SceneSetup::CenterOnFrame(pivot, frame);
-    m_context.redrawRequest = 1;
+    m_context.redrawRequest = true;
     return 1;
 }
 
@@ -116,6 +116,6 @@ int SceneServices::FrameWholeModel(rm::Frame* pivot, rm::Viewport* viewport) {
         !render::ModelFraming::FrameWhole(pivot, viewport, CenterTarget())) {
         return 0;
     }
-    m_context.redrawRequest = 1;
+    m_context.redrawRequest = true;
     return 1;
 }

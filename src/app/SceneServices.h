@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "render/SceneSetup.h"
+#include "scene/DocumentOpen.h"
 #include "scene/SceneDocument.h"
 
 namespace session {
@@ -44,7 +45,7 @@ public:
     /// Clears the selection and the scene: with `all` every character, animation set and
     /// model; without, only the current character (and its model's root leaves the
     /// scene). The current pointers, the pick state and the time go back to empty.
-    int ClearScene(int all);
+    int ClearScene(scene::ClearExtent extent);
     /// The scene as the document's file sequences see it: the scene frame, the store and
     /// the current pointers (copied from the context), with the scene-cleared hook set.
     scene::SceneDocument MakeSceneDocument();

@@ -9,13 +9,13 @@ namespace {
 
 /// One step of the sequence. The document's messages are written after it, in the order
 /// they arose; the notice of a refused animation set is not.
-bool OpenStep(scene::SceneDocument& doc, const std::string& path, int mode, const char* failure,
-              std::ostream& err) {
+bool OpenStep(scene::SceneDocument& doc, const std::string& path, scene::OpenMode mode,
+              const char* failure, std::ostream& err) {
     const scene::DocumentOpenResult result = scene::OpenDocument(doc, path.c_str(), mode);
     // A set that could not be read: an empty one made for it, or a change of animation
     // refused for it.
     const bool unreadableSet =
-        (result.ok ? result.createdEmptyAnimation : mode == scene::kOpenChangeAnimation) &&
+        (result.ok ? result.createdEmptyAnimation : mode == scene::OpenMode::ChangeAnimation) &&
         rm::Failed(result.animationLoadResult) &&
         result.animationLoadResult != rm::D3DRMERR_NOTFOUND;
     if (unreadableSet) {
@@ -39,15 +39,15 @@ bool OpenStep(scene::SceneDocument& doc, const std::string& path, int mode, cons
 
 bool OpenCommandDocument(scene::SceneDocument& doc, const std::string& file,
                          const std::string* animation, AnimationArgument kind, std::ostream& err) {
-    if (!OpenStep(doc, file, scene::kOpenNewScene, "cannot open ", err)) {
+    if (!OpenStep(doc, file, scene::OpenMode::NewScene, "cannot open ", err)) {
         return false;
     }
     if (!animation ||
         (kind == AnimationArgument::SetNameOrFile && SelectAnimationSetByName(doc, *animation))) {
         return true;
     }
-    return OpenStep(doc, *animation, scene::kOpenChangeAnimation, "cannot change the animation to ",
-                    err);
+    return OpenStep(doc, *animation, scene::OpenMode::ChangeAnimation,
+                    "cannot change the animation to ", err);
 }
 
 } // namespace cli

@@ -19,19 +19,20 @@ int HeadlessBatchHost::ShowMessage(const QString& text, const QString& caption, 
     }
 }
 
-int HeadlessBatchHost::RefreshKeyRange(int rebuild) {
+int HeadlessBatchHost::RefreshKeyRange(session::KeyTimeList keyTimes) {
     if (m_context.currentAnimation == nullptr) {
         return 0;
     }
-    if (rebuild) {
+    if (keyTimes == session::KeyTimeList::Rebuild) {
         m_context.currentAnimation->UpdateTotalKeyTimeBuffer();
     }
     return 1;
 }
 
-int HeadlessBatchHost::RunModelScaleDialog(ScaleFactors& factors, int& scalePositionKeys) {
+int HeadlessBatchHost::RunModelScaleDialog(ScaleFactors& factors,
+                                           PositionKeyScaling& positionKeys) {
     factors = m_factors;
-    scalePositionKeys = m_scalePositionKeys;
+    positionKeys = m_positionKeys;
     return framework::IdOk;
 }
 

@@ -22,23 +22,23 @@ public:
         : m_context(context), m_err(err) {}
 
     /// The answers of the next scale dialog.
-    void SetScaleAnswer(const ScaleFactors& factors, int scalePositionKeys) {
+    void SetScaleAnswer(const ScaleFactors& factors, PositionKeyScaling positionKeys) {
         m_factors = factors;
-        m_scalePositionKeys = scalePositionKeys;
+        m_positionKeys = positionKeys;
     }
 
     int ShowMessage(const QString& text, const QString& caption, unsigned style) override;
-    int RefreshKeyRange(int rebuild) override;
+    int RefreshKeyRange(session::KeyTimeList keyTimes) override;
     void RefreshTimeDisplay() override {}
     int MarkDocumentModified() override { return 1; }
-    int RunModelScaleDialog(ScaleFactors& factors, int& scalePositionKeys) override;
+    int RunModelScaleDialog(ScaleFactors& factors, PositionKeyScaling& positionKeys) override;
     int RunPositionKeyScaleDialog(ScaleFactors& factors) override;
 
 private:
     const session::EditContext& m_context;
     std::ostream& m_err;
     ScaleFactors m_factors;
-    int m_scalePositionKeys = 0;
+    PositionKeyScaling m_positionKeys = PositionKeyScaling::Keep;
 };
 
 } // namespace cli

@@ -57,16 +57,17 @@ int ResaveEdits::Parse(std::span<const std::string> args, std::size_t* index, st
         std::string_view name;
         Command command;
         bool takesFactors;
-        int scalePositionKeys;
+        PositionKeyScaling scalePositionKeys;
     } kOptions[] = {
-        {"--model-scale", Command::ChangeModelScale, true, 0},
-        {"--model-scale-with-keys", Command::ChangeModelScale, true, 1},
-        {"--position-key-scale", Command::ChangeAllPositionKeyScale, true, 0},
-        {"--delete-position-keys", Command::DeleteAllPositionKey, false, 0},
-        {"--double-length", Command::ChangeAnimationPace, false, 0},
-        {"--first-key-zero", Command::MoveFirstKeyTimeZero, false, 0},
-        {"--reset-orientation", Command::ResetOrientation, false, 0},
-        {"--reverse", Command::ReverseRotatePositionScale, false, 0},
+        {"--model-scale", Command::ChangeModelScale, true, PositionKeyScaling::Keep},
+        {"--model-scale-with-keys", Command::ChangeModelScale, true, PositionKeyScaling::Scale},
+        {"--position-key-scale", Command::ChangeAllPositionKeyScale, true,
+         PositionKeyScaling::Keep},
+        {"--delete-position-keys", Command::DeleteAllPositionKey, false, PositionKeyScaling::Keep},
+        {"--double-length", Command::ChangeAnimationPace, false, PositionKeyScaling::Keep},
+        {"--first-key-zero", Command::MoveFirstKeyTimeZero, false, PositionKeyScaling::Keep},
+        {"--reset-orientation", Command::ResetOrientation, false, PositionKeyScaling::Keep},
+        {"--reverse", Command::ReverseRotatePositionScale, false, PositionKeyScaling::Keep},
     };
     const std::string& arg = args[*index];
     for (const auto& option : kOptions) {

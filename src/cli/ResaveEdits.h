@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "commands/BatchCommand.h"
+#include "commands/PositionKeyScaling.h"
 #include "commands/ScaleFactors.h"
 
 namespace scene {
@@ -40,7 +41,7 @@ private:
     struct Edit {
         BatchCommand::Kind command;
         bool answersScale;
-        int scalePositionKeys;
+        PositionKeyScaling scalePositionKeys;
         ScaleFactors factors;
     };
 

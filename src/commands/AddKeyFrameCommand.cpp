@@ -58,7 +58,7 @@ rm::Animation* CreatePartAnimation(CAnimationData* set, rm::Frame* part) {
 int AddKeyFrameCommand::Run(session::EditContext& context) {
     m_host.StopPlayback();
     const auto inform = [this](const char* text) {
-        if (!m_silent) {
+        if (m_prompting == Prompting::Interactive) {
             Inform(text, kCaption);
         }
     };
@@ -72,7 +72,7 @@ int AddKeyFrameCommand::Run(session::EditContext& context) {
         return 0;
     }
     if (IsKeyTime(context.currentAnimation, static_cast<float>(ToKeyTime(context.currentTime)))) {
-        if (!m_silent) {
+        if (m_prompting == Prompting::Interactive) {
             m_host.ShowMessage(framework::TrFormat(kKeyExists, static_cast<int>(context.keyTime)),
                                framework::Tr(kCaption), framework::MbIconInformation);
         }
@@ -85,7 +85,7 @@ int AddKeyFrameCommand::Run(session::EditContext& context) {
     // Both questions come before anything is made: a Cancel at the second leaves no empty
     // animation behind.
     const bool needsAnimation = record->animation == nullptr;
-    if (!m_silent) {
+    if (m_prompting == Prompting::Interactive) {
         if (needsAnimation && !Confirm(framework::Tr(kCreateAnimation), kCaption, kQuestion)) {
             return 0;
         }
@@ -107,7 +107,7 @@ int AddKeyFrameCommand::Run(session::EditContext& context) {
     const float time = static_cast<float>(context.keyTime);
     record->animation->AddRotateKey(time, render::OrientationToQuaternion(direction, up));
     context.currentAnimation->ExtendRotationKeys(time);
-    m_host.RefreshKeyRange(1);
+    m_host.RefreshKeyRange(session::KeyTimeList::Rebuild);
     m_host.RefreshTimeDisplay();
     inform(kAdded);
     m_host.MarkDocumentModified();

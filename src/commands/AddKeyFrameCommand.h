@@ -1,6 +1,7 @@
 #pragma once
 
 #include "commands/KeyFrameCommand.h"
+#include "commands/Prompting.h"
 
 /// "Add Key Frame" (32799): a rotation key for the selected part at the current time,
 /// holding the part's present orientation relative to its parent. Every part whose
@@ -10,10 +11,11 @@
 /// animation set, without a selected part, or when the current time's whole part is a key
 /// time already; silently for a frame that is no part of a model.
 ///
-/// Silent (as "Add Last Key Frame" uses it) shows nothing and asks nothing.
+/// Prompting::Silent (as "Add Last Key Frame" uses it) shows nothing and asks nothing.
 class AddKeyFrameCommand : public KeyFrameCommand {
 public:
-    AddKeyFrameCommand(IKeyFrameHost& host, int silent) : KeyFrameCommand(host), m_silent(silent) {}
+    AddKeyFrameCommand(IKeyFrameHost& host, Prompting prompting)
+        : KeyFrameCommand(host), m_prompting(prompting) {}
 
 protected:
     /// 1 when the key was added.
@@ -21,5 +23,5 @@ protected:
     const char* StepName() const override { return QT_TRANSLATE_NOOP("Pavrix", "キーの追加"); }
 
 private:
-    int m_silent;
+    Prompting m_prompting;
 };

@@ -36,7 +36,7 @@ int AddLastKeyFrameCommand::Run(session::EditContext& context) {
         }
         const unsigned keyTime = context.keyTime;
         context.keyTime = ToKeyTime(FirstKeyTime(context.currentAnimation));
-        if (!AddKeyFrameCommand(m_host, 1).Execute(context)) {
+        if (!AddKeyFrameCommand(m_host, Prompting::Silent).Execute(context)) {
             context.keyTime = keyTime;
             return 0;
         }
@@ -45,7 +45,7 @@ int AddLastKeyFrameCommand::Run(session::EditContext& context) {
     context.currentTime = static_cast<float>(context.keyTime);
     context.currentAnimation->ExtendRotationKeys(context.currentTime);
     m_host.PoseCurrentAnimation(context.currentTime);
-    m_host.RefreshKeyRange(1);
+    m_host.RefreshKeyRange(session::KeyTimeList::Rebuild);
     m_host.RefreshTimeDisplay();
     // With no key time at all (no part has a rotation key) the index stays at 0 rather
     // than wrapping round.

@@ -157,7 +157,7 @@ CommandResult BatchCommand::Execute(session::EditContext& context) {
         Inform(recipe.done, recipe.caption);
     }
     if (recipe.refreshKeys) {
-        m_host.RefreshKeyRange(1);
+        m_host.RefreshKeyRange(session::KeyTimeList::Rebuild);
         m_host.RefreshTimeDisplay();
     }
     // What changed is shown at the time the bar shows.
@@ -173,7 +173,7 @@ BatchCommand::Outcome BatchCommand::ScaleModel(session::EditContext& context) {
     // of giving factors (the headless options among them) passes the same test.
     const ScaleFactors factors = LimitScaleFactors(m_factors);
     context.currentModel->Scale(context.currentModel->Root(), factors.x, factors.y, factors.z);
-    if (m_scalePositionKeys) {
+    if (m_positionKeys == PositionKeyScaling::Scale) {
         // Every set of the character that moves this model is kept and saved with it, so
         // all of them follow the new size, not only the one shown.
         std::vector<CAnimationData*> sets;
@@ -191,7 +191,7 @@ BatchCommand::Outcome BatchCommand::ScaleModel(session::EditContext& context) {
             }
         }
     }
-    context.redrawRequest = 1;
+    context.redrawRequest = true;
     return Outcome::Changed;
 }
 
@@ -203,7 +203,7 @@ BatchCommand::Outcome BatchCommand::DeletePositionKeys(session::EditContext& con
 BatchCommand::Outcome BatchCommand::ScalePositionKeys(session::EditContext& context) {
     const ScaleFactors factors = LimitScaleFactors(m_factors);
     context.currentAnimation->ScalePositionKeys(factors.x, factors.y, factors.z, -1.0f);
-    context.redrawRequest = 1;
+    context.redrawRequest = true;
     return Outcome::Changed;
 }
 
@@ -217,7 +217,7 @@ BatchCommand::Outcome BatchCommand::DoubleLength(session::EditContext& context) 
 }
 
 BatchCommand::Outcome BatchCommand::EnableSkin(session::EditContext& context) {
-    context.redrawRequest = 1;
+    context.redrawRequest = true;
     std::vector<std::string> dropped;
     if (context.currentModel == nullptr || !context.currentModel->EnableSkin(&dropped)) {
         return Outcome::Failed;
@@ -240,7 +240,7 @@ BatchCommand::Outcome BatchCommand::EnableSkin(session::EditContext& context) {
 }
 
 BatchCommand::Outcome BatchCommand::ResetOrientation(session::EditContext& context) {
-    context.redrawRequest = 1;
+    context.redrawRequest = true;
     if (context.currentModel == nullptr) {
         return Outcome::Failed;
     }
@@ -272,7 +272,7 @@ bool BatchCommand::AskFirst(const Recipe& recipe) {
         return Confirm(recipe.question, recipe.caption,
                        framework::MbYesNo | framework::MbIconQuestion);
     case Ask::ModelScaleDialog:
-        return m_host.RunModelScaleDialog(m_factors, m_scalePositionKeys) == framework::IdOk;
+        return m_host.RunModelScaleDialog(m_factors, m_positionKeys) == framework::IdOk;
     case Ask::PositionKeyScaleDialog:
         return m_host.RunPositionKeyScaleDialog(m_factors) == framework::IdOk;
     }

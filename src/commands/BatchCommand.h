@@ -1,6 +1,7 @@
 #pragma once
 
 #include "commands/CommandResult.h"
+#include "commands/PositionKeyScaling.h"
 #include "commands/ScaleFactors.h"
 #include "platform/NonCopyable.h"
 
@@ -78,7 +79,7 @@ private:
         Warning,
         /// The recipe's question, a Yes/No question (style 36).
         YesNo,
-        /// The model scale dialog: m_factors and m_scalePositionKeys.
+        /// The model scale dialog: m_factors and m_positionKeys.
         ModelScaleDialog,
         /// The position key scale dialog: m_factors.
         PositionKeyScaleDialog,
@@ -130,5 +131,5 @@ private:
     Kind m_kind;
     /// What a scale dialog gave (Ask::ModelScaleDialog, Ask::PositionKeyScaleDialog).
     ScaleFactors m_factors;
-    int m_scalePositionKeys = 0;
+    PositionKeyScaling m_positionKeys = PositionKeyScaling::Keep;
 };

@@ -55,7 +55,7 @@ int ChangeKeyLengthCommand::ApplyLength(session::EditContext& context) {
     context.currentAnimation->SetKeyInterval(static_cast<int>(context.keyIndex),
                                              static_cast<float>(newLength));
     m_host.ShowKeyLength(newLength);
-    m_host.RefreshKeyRange(1);
+    m_host.RefreshKeyRange(session::KeyTimeList::Rebuild);
     // The keys moved: quitting must ask before this edit is lost.
     m_host.MarkDocumentModified();
     return 1;

@@ -47,7 +47,7 @@ int DeleteKeyFrameCommand::Run(session::EditContext& context) {
     context.keyTime = time;
     context.currentTime = static_cast<float>(time);
     m_host.PoseCurrentAnimation(context.currentTime);
-    m_host.RefreshKeyRange(1);
+    m_host.RefreshKeyRange(session::KeyTimeList::Rebuild);
     m_host.RefreshTimeDisplay();
     m_host.MarkDocumentModified();
     return confirmed ? 1 : 0;

@@ -2,7 +2,9 @@
 
 #include <QString>
 
+#include "commands/PositionKeyScaling.h"
 #include "commands/ScaleFactors.h"
+#include "session/KeyTimeList.h"
 
 class UndoHistory;
 
@@ -18,16 +20,16 @@ public:
 
     /// A message box (`style` and the answer as MessageBoxCodes.h).
     virtual int ShowMessage(const QString& text, const QString& caption, unsigned style) = 0;
-    /// Rebuilds the key-time list when `rebuild` is non-zero and shows the key range.
-    virtual int RefreshKeyRange(int rebuild) = 0;
+    /// Rebuilds the key-time list when `keyTimes` says so and shows the key range.
+    virtual int RefreshKeyRange(session::KeyTimeList keyTimes) = 0;
     /// Shows the current time, key number and key length.
     virtual void RefreshTimeDisplay() = 0;
     /// Marks the document modified.
     virtual int MarkDocumentModified() = 0;
 
     /// The model scale dialog (141): on OK (1) `factors` holds the three factors typed and
-    /// `scalePositionKeys` the state of its check box (1 set). Any other result: cancelled.
-    virtual int RunModelScaleDialog(ScaleFactors& factors, int& scalePositionKeys) = 0;
+    /// `positionKeys` the state of its check box. Any other result: cancelled.
+    virtual int RunModelScaleDialog(ScaleFactors& factors, PositionKeyScaling& positionKeys) = 0;
     /// The position key scale dialog (142): on OK (1) `factors` holds the factors typed.
     virtual int RunPositionKeyScaleDialog(ScaleFactors& factors) = 0;
     /// The edit history the commands' edits are recorded in; null (the headless command

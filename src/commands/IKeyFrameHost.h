@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "session/KeyTimeList.h"
+
 class UndoHistory;
 
 namespace rm {
@@ -23,8 +25,8 @@ public:
     virtual void StopPlayback() = 0;
     /// Poses the current animation set at `time`.
     virtual void PoseCurrentAnimation(float time) = 0;
-    /// Rebuilds the key-time list when `rebuild` is non-zero and shows the key range.
-    virtual int RefreshKeyRange(int rebuild) = 0;
+    /// Rebuilds the key-time list when `keyTimes` says so and shows the key range.
+    virtual int RefreshKeyRange(session::KeyTimeList keyTimes) = 0;
     /// Shows the current time, key number and key length.
     virtual void RefreshTimeDisplay() = 0;
     /// Marks the document modified.

@@ -48,7 +48,7 @@ int KeyEditCommand::Run(session::EditContext& context) {
         return 0;
     }
     m_host.PoseCurrentAnimation(context.currentTime);
-    m_host.RefreshKeyRange(1);
+    m_host.RefreshKeyRange(session::KeyTimeList::Rebuild);
     m_host.RefreshTimeDisplay();
     m_host.MarkDocumentModified();
     return 1;

@@ -44,7 +44,7 @@ bool PartKeyFrameCommand::FindTarget(session::EditContext& context, const char* 
 
 void PartKeyFrameCommand::RefreshAfterChange(session::EditContext& context) {
     m_host.PoseCurrentAnimation(context.currentTime);
-    m_host.RefreshKeyRange(1);
+    m_host.RefreshKeyRange(session::KeyTimeList::Rebuild);
     m_host.RefreshTimeDisplay();
     m_host.MarkDocumentModified();
 }

@@ -36,7 +36,7 @@ int PasteKeyFrameCommand::Run(session::EditContext& context) {
     context.currentAnimation->CopyKeys(static_cast<float>(context.keyTime), source);
     context.currentTime = static_cast<float>(context.keyTime);
     m_host.PoseCurrentAnimation(context.currentTime);
-    m_host.RefreshKeyRange(1);
+    m_host.RefreshKeyRange(session::KeyTimeList::Rebuild);
     m_host.RefreshTimeDisplay();
     m_host.MarkDocumentModified();
     return 1;

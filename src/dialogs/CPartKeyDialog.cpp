@@ -6,7 +6,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 
-#include "app/IRenderView.h"
 #include "dialogs/PartNameText.h"
 #include "platform/framework/IMessageBox.h"
 #include "platform/framework/MessageBoxCodes.h"
@@ -21,6 +20,7 @@
 #include "scene/PartNaming.h"
 #include "scene/SkinEdits.h"
 #include "session/EditContext.h"
+#include "session/IRenderView.h"
 
 namespace {
 
@@ -361,7 +361,7 @@ void CPartKeyDialog::Rename(const QString& text) {
 }
 
 void CPartKeyDialog::Step(int direction) {
-    IRenderView* view = m_activeView ? m_activeView() : nullptr;
+    session::IRenderView* view = m_activeView ? m_activeView() : nullptr;
     if (view == nullptr) {
         return;
     }
@@ -372,6 +372,6 @@ void CPartKeyDialog::Step(int direction) {
         view->SelectNextPart();
     }
     Refresh();
-    m_context.redrawRequest = 1;
+    m_context.redrawRequest = true;
     view->Render();
 }

@@ -9,10 +9,9 @@
 #include "platform/framework/Dialog.h"
 #include "platform/rm/Types.h"
 
-class IRenderView;
-
 namespace session {
 class EditContext;
+class IRenderView;
 } // namespace session
 struct CPartRecord;
 
@@ -51,7 +50,7 @@ public:
     };
 
     /// The main window's active 3D view, or null; Back and Forward step through it.
-    using ActiveView = std::function<IRenderView*()>;
+    using ActiveView = std::function<session::IRenderView*()>;
 
     /// `context` is borrowed and must outlive the dialog.
     CPartKeyDialog(session::EditContext& context, ActiveView activeView, QWidget* parent = nullptr);

@@ -65,7 +65,7 @@ int CAnimationData::TakeLoadedSet(rm::Ref<rm::AnimationSet> set, rm::Frame* fram
     }
     m_tempNameCount = 0;
     NameAnimations();
-    GetTimeRange(nullptr, nullptr, 1);
+    GetTimeRange(nullptr, nullptr, TimeRange::Recompute);
     // The frames the file made stay alive while the animations refer to them.
     return 1;
 }

@@ -96,8 +96,8 @@ rm::Animation* CAnimationSetBase::FindAnimationByPartName(const char* name) cons
     return nullptr;
 }
 
-int CAnimationSetBase::GetTimeRange(float* first, float* last, int recompute) {
-    if (!recompute) {
+int CAnimationSetBase::GetTimeRange(float* first, float* last, TimeRange from) {
+    if (from == TimeRange::Cached) {
         if (first) {
             *first = m_firstTime;
         }

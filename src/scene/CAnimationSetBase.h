@@ -26,10 +26,13 @@ public:
     /// The animation whose working name has the base name, or null (borrowed: valid while
     /// the set holds it).
     rm::Animation* FindAnimationByPartName(const char* name) const;
-    /// Writes the first and last key time through the non-null pointers. With recompute 0
-    /// the cached range; otherwise scans every key at time >= 0: with no key, or none
-    /// after time 0, writes 0 to both and returns 0 leaving the cache alone.
-    int GetTimeRange(float* first, float* last, int recompute);
+    /// Where GetTimeRange takes the range from.
+    enum class TimeRange { Cached, Recompute };
+    /// Writes the first and last key time through the non-null pointers. TimeRange::Cached:
+    /// the cached range; TimeRange::Recompute scans every key at time >= 0 and caches what
+    /// it found: with no key, or none after time 0, writes 0 to both and returns 0 leaving
+    /// the cache alone.
+    int GetTimeRange(float* first, float* last, TimeRange from);
 
     /// Shows the bound model at `time`: every frame of the model goes back to its rest
     /// transform (a frame this set does not drive must not keep another set's or an

@@ -41,8 +41,8 @@ DocumentOpenResult& Fail(SceneDocument& doc, DocumentOpenResult& result, const c
 
 } // namespace
 
-int ClearScene(SceneDocument& doc, int all) {
-    if (all) {
+int ClearScene(SceneDocument& doc, ClearExtent extent) {
+    if (extent == ClearExtent::Everything) {
         if (doc.store) {
             // Characters go first so none refers to a set or model that is already gone;
             // sets go before the models they are bound to.
@@ -71,15 +71,15 @@ int ClearScene(SceneDocument& doc, int all) {
     return 1;
 }
 
-DocumentOpenResult CheckOpenable(SceneDocument& doc, const char* path, int mode) {
+DocumentOpenResult CheckOpenable(SceneDocument& doc, const char* path, OpenMode mode) {
     DocumentOpenResult result;
-    if (!path || mode < kOpenNewScene || mode > kOpenChangeModel) {
+    if (!path || mode < OpenMode::NewScene || mode > OpenMode::ChangeModel) {
         return Fail(doc, result, nullptr, "no file to open");
     }
-    if (mode == kOpenChangeAnimation && !doc.currentCharacter) {
+    if (mode == OpenMode::ChangeAnimation && !doc.currentCharacter) {
         return Fail(doc, result, kLoadModelFirstMessage, "");
     }
-    const bool needsModel = mode != kOpenChangeAnimation;
+    const bool needsModel = mode != OpenMode::ChangeAnimation;
     const char* failed = needsModel ? kModelLoadFailedMessage : kAnimationLoadFailedMessage;
     rm::XFileContents contents;
     if (const rm::HRESULT read = rm::ReadXFileContents(path, needsModel, &contents);
@@ -102,7 +102,7 @@ DocumentOpenResult CheckOpenable(SceneDocument& doc, const char* path, int mode)
 
 namespace {
 
-DocumentOpenResult RunOpen(SceneDocument& doc, const char* path, int mode) {
+DocumentOpenResult RunOpen(SceneDocument& doc, const char* path, OpenMode mode) {
     DocumentOpenResult result;
     if (!g_d3drm || !doc.sceneFrame || !doc.store) {
         return Fail(doc, result, nullptr, "there is no scene to open into");
@@ -120,21 +120,21 @@ DocumentOpenResult RunOpen(SceneDocument& doc, const char* path, int mode) {
 
     CCharacterData* character = nullptr;
     switch (mode) {
-    case kOpenNewScene:
-    case kOpenInsertCharacter:
-        if (mode == kOpenNewScene) {
-            ClearScene(doc, 1);
+    case OpenMode::NewScene:
+    case OpenMode::InsertCharacter:
+        if (mode == OpenMode::NewScene) {
+            ClearScene(doc, ClearExtent::Everything);
         }
         character = doc.store->Characters().Add();
         character->m_ownsData = 1;
         break;
-    case kOpenChangeAnimation:
+    case OpenMode::ChangeAnimation:
         character = doc.currentCharacter;
         if (!character) {
             return Fail(doc, result, kLoadModelFirstMessage, "");
         }
         break;
-    case kOpenChangeModel:
+    case OpenMode::ChangeModel:
         character = doc.currentCharacter;
         if (!character) {
             character = doc.store->Characters().Add();
@@ -147,11 +147,11 @@ DocumentOpenResult RunOpen(SceneDocument& doc, const char* path, int mode) {
         return Fail(doc, result, kNoCharacterMessage, "");
     }
 
-    if (mode != kOpenChangeAnimation) {
+    if (mode != OpenMode::ChangeAnimation) {
         std::string error;
         CModelData* model = LoadModel(path, &error);
         if (!model) {
-            if (mode == kOpenInsertCharacter) {
+            if (mode == OpenMode::InsertCharacter) {
                 // Nothing of the file is in the scene: the character made for it goes, and
                 // the document stays as it was.
                 doc.store->Characters().Remove(character);
@@ -177,7 +177,7 @@ DocumentOpenResult RunOpen(SceneDocument& doc, const char* path, int mode) {
         doc.sceneFrame->AddChild(root);
     }
 
-    if (mode == kOpenChangeModel) {
+    if (mode == OpenMode::ChangeModel) {
         if (!character->m_current) {
             return Fail(doc, result, nullptr,
                         "the character has no animation set to bind to the new model");
@@ -227,7 +227,7 @@ DocumentOpenResult RunOpen(SceneDocument& doc, const char* path, int mode) {
 
 } // namespace
 
-DocumentOpenResult OpenDocument(SceneDocument& doc, const char* path, int mode) {
+DocumentOpenResult OpenDocument(SceneDocument& doc, const char* path, OpenMode mode) {
     // The model and the animation set of one file come from one read of it.
     const rm::XFileOpenScope scope;
     // One of the two places out of memory is caught (see "Errors" in README.md): a file

@@ -6,15 +6,25 @@
 
 namespace scene {
 
-// Open modes of the document: what an open does with the scene.
-/// Open as a new scene: everything loaded before is discarded.
-inline constexpr int kOpenNewScene = 0;
-/// Insert another character into the scene.
-inline constexpr int kOpenInsertCharacter = 1;
-/// Change the animation set of the current character.
-inline constexpr int kOpenChangeAnimation = 2;
-/// Change the model of the current character.
-inline constexpr int kOpenChangeModel = 3;
+/// What an open does with the scene.
+enum class OpenMode {
+    /// Open as a new scene: everything loaded before is discarded.
+    NewScene,
+    /// Insert another character into the scene.
+    InsertCharacter,
+    /// Change the animation set of the current character.
+    ChangeAnimation,
+    /// Change the model of the current character.
+    ChangeModel,
+};
+
+/// What ClearScene takes away.
+enum class ClearExtent {
+    /// The current character and its model's frames in the scene.
+    CurrentCharacter,
+    /// Every character, animation set and model of the store.
+    Everything,
+};
 
 // Texts the open sequence shows.
 inline constexpr char kLoadModelFirstMessage[] = QT_TRANSLATE_NOOP(
@@ -32,27 +42,28 @@ inline constexpr char kEmptyAnimationNotice[] =
 /// Reads the file an open in `mode` takes, before anything of the document is let go, and
 /// fails as OpenDocument does (message shown and returned) when the open could not succeed:
 /// the file cannot be read (kModelLoadFailedMessage, or kAnimationLoadFailedMessage for
-/// kOpenChangeAnimation, with the reader's reason), or it holds no model for a mode that
-/// loads one; kOpenChangeAnimation without a current character shows
+/// OpenMode::ChangeAnimation, with the reader's reason), or it holds no model for a mode that
+/// loads one; OpenMode::ChangeAnimation without a current character shows
 /// kLoadModelFirstMessage. Changes nothing. Inside an rm::XFileOpenScope the open that
 /// follows uses the same read.
-DocumentOpenResult CheckOpenable(SceneDocument& doc, const char* path, int mode);
+DocumentOpenResult CheckOpenable(SceneDocument& doc, const char* path, OpenMode mode);
 
 /// The document's open sequence without what belongs to the window (stopping playback,
 /// the selection, camera, bars, redraw), shared by the editor and the command line.
 ///
 /// Needs g_d3drm, doc.sceneFrame and doc.store (else 0 without a message). By mode:
-/// - kOpenNewScene: clears the scene (ClearScene(doc, 1)), then as kOpenInsertCharacter.
-/// - kOpenInsertCharacter: a new character owning its data; the model loaded from path is
+/// - OpenMode::NewScene: clears the scene (ClearScene(doc, ClearExtent::Everything)), then as
+/// OpenMode::InsertCharacter.
+/// - OpenMode::InsertCharacter: a new character owning its data; the model loaded from path is
 ///   attached to the scene frame; every animation set of path, in file order, or an empty
 ///   one with kEmptyAnimationNotice when the file gives none, is bound to it and the first
 ///   is selected. When the model cannot be loaded the new character goes again and the
 ///   current pointers stay as they were.
-/// - kOpenChangeAnimation: the current character's animation sets are dropped (removed
+/// - OpenMode::ChangeAnimation: the current character's animation sets are dropped (removed
 ///   from the library when it owns them) and replaced by those of path (or an empty
 ///   one with the notice), all bound to its model, the first selected. Without a current character
 ///   it shows kLoadModelFirstMessage and changes nothing.
-/// - kOpenChangeModel: the current character (a new, non-owning one when there is none)
+/// - OpenMode::ChangeModel: the current character (a new, non-owning one when there is none)
 ///   gets the model from path and its current animation set is bound to it; 0 without a
 ///   message when the character has no animation set.
 /// Every mode first runs CheckOpenable: a file that cannot be opened leaves the document
@@ -61,15 +72,15 @@ DocumentOpenResult CheckOpenable(SceneDocument& doc, const char* path, int mode)
 /// the current set's key-time list is built. A failure leaves what was done up to that
 /// step in place (a loaded model stays bound and in the scene). Messages go to
 /// doc.onMessage as they arise and are returned in the result.
-DocumentOpenResult OpenDocument(SceneDocument& doc, const char* path, int mode);
+DocumentOpenResult OpenDocument(SceneDocument& doc, const char* path, OpenMode mode);
 
-/// Clears the scene data. all != 0: removes every character, then every animation set,
-/// then every model from the store (models take their root frames out of the scene).
-/// all == 0: when there are a current character, model and animation set, takes the
-/// model's root frame out of the scene frame (or out of its own parent when there is no
-/// scene frame) and removes the character from the store (its model and animation sets
-/// stay in the libraries). Either way the current pointers become null and
-/// doc.onSceneCleared is called. Returns 1.
-int ClearScene(SceneDocument& doc, int all);
+/// Clears the scene data. ClearExtent::Everything: removes every character, then every
+/// animation set, then every model from the store (models take their root frames out of
+/// the scene). ClearExtent::CurrentCharacter: when there are a current character, model and
+/// animation set, takes the model's root frame out of the scene frame (or out of its own parent
+/// when there is no scene frame) and removes the character from the store (its model and animation
+/// sets stay in the libraries). Either way the current pointers become null and doc.onSceneCleared
+/// is called. Returns 1.
+int ClearScene(SceneDocument& doc, ClearExtent extent);
 
 } // namespace scene

@@ -27,7 +27,7 @@ rm::Frame* EditContext::SelectedPartInScene() {
     rm::Frame* before = selection.Part();
     rm::Frame* part = selection.Resolve(sceneRoot);
     if (part != before) {
-        redrawRequest = 1;
+        redrawRequest = true;
     }
     return part;
 }

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "scene/SceneContext.h"
+#include "session/MouseFunction.h"
+#include "session/OperationMode.h"
+#include "session/PlayState.h"
 
 namespace rm {
 class Frame;
@@ -13,12 +16,11 @@ class CModelData;
 namespace session {
 
 /// The plain values of the edit context (EditContext), each with its start value: playback
-/// 0 with a frame step of 1.0, nothing loaded, Animation mode, "Rotate", all three axes,
+/// stopped with a frame step of 1.0, nothing loaded, Animation mode, "Rotate", all three axes,
 /// positive direction, no scene. Every pointer is borrowed.
 struct EditState {
     // Playback.
-    /// 0 stopped, 1 playing the current animation set, 2 playing every animation set.
-    int playState = 0;
+    PlayState playState = PlayState::Stopped;
     /// Current time of the current animation set, in key-time units.
     float currentTime = 0;
     /// The current key time as a whole number: the time the key commands work on.
@@ -29,9 +31,9 @@ struct EditState {
     float frameStep = 1.0f;
     /// Ticks counted in the last full second.
     int fps = 0;
-    /// Non-zero when what the view shows has changed; the view renders only while it is
-    /// set, and clears it.
-    int redrawRequest = 0;
+    /// Set when what the view shows has changed; the view renders only while it is set,
+    /// and clears it.
+    bool redrawRequest = false;
 
     // What is being edited (null when nothing is loaded; the object store owns them).
     CAnimationData* currentAnimation = nullptr;
@@ -39,16 +41,14 @@ struct EditState {
     CCharacterData* currentCharacter = nullptr;
 
     // Control-panel settings.
-    /// 1 Animation, 0 Parent-Child.
-    int operationMode = 1;
-    /// 0 "Move" (the model), 1 "Move" (the part), 2 "Rotate", 3 "Zoom".
-    int mouseFunction = 2;
+    OperationMode operationMode = OperationMode::Animation;
+    MouseFunction mouseFunction = MouseFunction::Rotate;
     /// Check states of the "X", "Y" and "Z" buttons.
-    int axisX = 1;
-    int axisY = 1;
-    int axisZ = 1;
-    /// 1 while "-" is not pressed, 0 while it is.
-    int axisPositive = 1;
+    bool axisX = true;
+    bool axisY = true;
+    bool axisZ = true;
+    /// True while "-" is not pressed, false while it is.
+    bool axisPositive = true;
 
     // The scene (borrowed; the main frame owns the frames, one reference each, and the store).
     /// Root of the scene: background and lights.

@@ -11,7 +11,6 @@
 #include <QResizeEvent>
 #include <QScreen>
 
-#include "app/AppSettings.h"
 #include "platform/framework/CCmdUI.h"
 #include "platform/framework/FrameWindow.h"
 #include "platform/framework/MessageBoxCodes.h"
@@ -46,9 +45,6 @@ constexpr unsigned kPhong = 0x02;
 constexpr unsigned kWireframe = 0x40;
 constexpr unsigned kSolid = 0x80;
 
-constexpr int kPerspective = 0;
-constexpr int kOrthographic = 1;
-
 // The overlay writes in the colour and places of the device context it stands for.
 const QColor kLabelColour(64, 0, 0);
 
@@ -82,23 +78,21 @@ CDxMFCView::CDxMFCView() {
     MapCommand(ids::RenderPhong, [this] { SetQualityBits(kShadeBits, kPhong); });
     MapCommand(ids::RenderDithered, &CDxMFCView::OnDithered);
     MapCommand(ids::RenderTextureFiltering, &CDxMFCView::OnTextureFiltering);
-    MapCommand(ids::ProjectionPerspective, [this] { SetProjection(kPerspective); });
-    MapCommand(ids::ProjectionOrthographic, [this] { SetProjection(kOrthographic); });
+    MapCommand(ids::ProjectionPerspective, [this] { SetProjection(rm::D3DRMPROJECT_PERSPECTIVE); });
+    MapCommand(ids::ProjectionOrthographic,
+               [this] { SetProjection(rm::D3DRMPROJECT_ORTHOGRAPHIC); });
     MapLinkCommands();
-    MapCommand(ids::FourPaneView, [this] { SetFourPanes(!m_panes.IsSplit()); });
+    MapCommand(ids::FourPaneView, [this] {
+        SetPaneLayout(m_panes.IsSplit() ? PaneLayout::Single : PaneLayout::FourPanes);
+    });
     MapUpdate(ids::FourPaneView,
               [this](framework::CCmdUI& ui) { ui.SetCheck(m_panes.IsSplit() ? 1 : 0); });
     MapCommand(ids::ViewOnionSkin, [this] {
         m_onion.SetShown(!m_onion.IsShown());
-        Context().redrawRequest = 1;
+        Context().redrawRequest = true;
     });
     MapUpdate(ids::ViewOnionSkin,
               [this](framework::CCmdUI& ui) { ui.SetCheck(m_onion.IsShown() ? 1 : 0); });
-    {
-        const AppSettings settings;
-        m_panes.SetSplit(settings.FourPaneView());
-        m_onion.SetGhostsPerSide(settings.OnionSkinGhosts());
-    }
 
     for (framework::CommandId id :
          {ids::DriverDirect3DHal, ids::DriverRgbEmulation, ids::DriverUseVideoMemory}) {
@@ -132,17 +126,20 @@ void CDxMFCView::MapLinkCommands() {
         });
         MapUpdate(id, [this, link = link](framework::CCmdUI& ui) {
             // The Shift+Ctrl click's conditions: the parent-child mode, a part selected.
-            ui.Enable(Context().operationMode == 0 && Context().SelectedPartInScene() != nullptr);
+            ui.Enable(Context().operationMode == session::OperationMode::ParentChild &&
+                      Context().SelectedPartInScene() != nullptr);
             ui.SetCheck(m_interaction.PendingLink() == link ? 1 : 0);
         });
     }
 }
 
-void CDxMFCView::SetFourPanes(bool split) {
-    m_panes.SetSplit(split);
+void CDxMFCView::SetPaneLayout(PaneLayout layout) {
+    m_panes.SetLayout(layout);
     m_pressedPane = nullptr;
-    AppSettings().SetFourPaneView(split);
-    Context().redrawRequest = 1;
+    if (IViewFrame* frame = MainFrame()) {
+        frame->KeepPaneLayout(layout);
+    }
+    Context().redrawRequest = true;
 }
 
 CDxMFCView::~CDxMFCView() {
@@ -172,6 +169,8 @@ void CDxMFCView::OnInitialUpdate() {
     if (frame == nullptr) {
         return;
     }
+    m_panes.SetLayout(frame->KeptPaneLayout());
+    m_onion.SetGhostsPerSide(frame->KeptOnionSkinGhosts());
     m_parentD3R = &frame->GetParentD3R();
     m_parentD3R->CreateChild(&m_device);
     if (m_device == nullptr) {
@@ -211,11 +210,11 @@ int CDxMFCView::Render() {
     if (!Context().redrawRequest) {
         return 0;
     }
-    Context().redrawRequest = 0;
+    Context().redrawRequest = false;
 
     rm::Frame* labelParent = nullptr;
     rm::Frame* part = Context().SelectedPartInScene();
-    if (Context().operationMode == 0 && part != nullptr) {
+    if (Context().operationMode == session::OperationMode::ParentChild && part != nullptr) {
         labelParent = part->GetParent();
     }
     // Held down, F toggles on every frame drawn; a short tap shows or hides the lines.
@@ -286,7 +285,7 @@ void CDxMFCView::paintEvent(QPaintEvent* event) {
     // new picture at once, as the device layer's paint handling expects.
     if (!m_presentPending && m_device != nullptr && m_device->IsWindowReady()) {
         m_device->PaintHandle(this);
-        Context().redrawRequest = 1;
+        Context().redrawRequest = true;
         Render();
     }
     m_presentPending = false;
@@ -331,7 +330,7 @@ void CDxMFCView::RestoreRenderState() {
     if (m_device != nullptr) {
         render::SceneSetup::RestoreRenderState(*m_device, m_saved);
     }
-    Context().redrawRequest = 1;
+    Context().redrawRequest = true;
 }
 
 void CDxMFCView::ResetPalette() {
@@ -363,8 +362,9 @@ void CDxMFCView::OnSize(unsigned type, int /*cx*/, int /*cy*/) {
         return;
     }
     rm::OutputDebugStringA("D3R:SizeHandle\n");
-    if (type <= SizeMaxHide) {
-        m_device->SetSuspended(type == SizeMinimized || type == SizeMaxHide ? 1 : 0);
+    if (type <= session::SizeMaxHide) {
+        m_device->SetSuspended(type == session::SizeMinimized || type == session::SizeMaxHide ? 1
+                                                                                              : 0);
     }
     if (m_device->IsSuspended()) {
         return;
@@ -387,7 +387,7 @@ void CDxMFCView::OnSize(unsigned type, int /*cx*/, int /*cy*/) {
 void CDxMFCView::resizeEvent(QResizeEvent* event) {
     View::resizeEvent(event);
     const QWidget* top = window();
-    OnSize(top != nullptr && top->isMaximized() ? SizeMaximized : SizeRestored,
+    OnSize(top != nullptr && top->isMaximized() ? session::SizeMaximized : session::SizeRestored,
            event->size().width(), event->size().height());
 }
 
@@ -425,7 +425,7 @@ void CDxMFCView::SetQualityBits(unsigned clear, unsigned set) {
     }
     m_saved.quality = (m_saved.quality & ~clear) | set;
     device->SetQuality(m_saved.quality);
-    Context().redrawRequest = 1;
+    Context().redrawRequest = true;
 }
 
 void CDxMFCView::OnLighting() {
@@ -439,7 +439,7 @@ void CDxMFCView::OnDithered() {
     }
     m_saved.dither = device->GetDither() ? 0 : 1;
     device->SetDither(m_saved.dither);
-    Context().redrawRequest = 1;
+    Context().redrawRequest = true;
 }
 
 void CDxMFCView::OnTextureFiltering() {
@@ -449,17 +449,17 @@ void CDxMFCView::OnTextureFiltering() {
     }
     m_saved.textureQuality = 1 - (m_saved.textureQuality & 1);
     device->SetTextureQuality(m_saved.textureQuality);
-    Context().redrawRequest = 1;
+    Context().redrawRequest = true;
 }
 
-void CDxMFCView::SetProjection(int projection) {
+void CDxMFCView::SetProjection(rm::D3DRMPROJECTIONTYPE projection) {
     rm::Viewport* viewport = m_device != nullptr ? m_device->Viewport() : nullptr;
     if (viewport == nullptr) {
         return;
     }
-    m_saved.projection = static_cast<rm::D3DRMPROJECTIONTYPE>(projection);
+    m_saved.projection = projection;
     viewport->SetProjection(m_saved.projection);
-    Context().redrawRequest = 1;
+    Context().redrawRequest = true;
 }
 
 void CDxMFCView::OnUpdateDriver(framework::CCmdUI& ui) {
@@ -512,10 +512,10 @@ void CDxMFCView::OnUpdateRenderer(framework::CCmdUI& ui) {
         check = (m_saved.textureQuality & 1) != 0;
         break;
     case ids::ProjectionPerspective:
-        check = m_saved.projection == kPerspective;
+        check = m_saved.projection == rm::D3DRMPROJECT_PERSPECTIVE;
         break;
     case ids::ProjectionOrthographic:
-        check = m_saved.projection == kOrthographic;
+        check = m_saved.projection == rm::D3DRMPROJECT_ORTHOGRAPHIC;
         break;
     default:
         break;
@@ -634,7 +634,7 @@ int CDxMFCView::SelectPart(rm::Frame* part) {
             0, ViewInteraction::IndexOf(
                    Context().currentModel != nullptr ? Context().currentModel->Root() : nullptr,
                    part)));
-        Context().redrawRequest = 1;
+        Context().redrawRequest = true;
     }
     return Context().selection.Part() == part ? 1 : 0;
 }
@@ -662,14 +662,14 @@ void CDxMFCView::NextKey() {
     }
 }
 
-int CDxMFCView::AddKeyFrame(int silent) {
+int CDxMFCView::AddKeyFrame(Prompting prompting) {
     IViewFrame* frame = MainFrame();
-    return frame != nullptr ? frame->AddKeyFrame(silent) : 0;
+    return frame != nullptr ? frame->AddKeyFrame(prompting) : 0;
 }
 
-int CDxMFCView::RefreshKeyRange(int rebuild) {
+int CDxMFCView::RefreshKeyRange(session::KeyTimeList keyTimes) {
     IViewFrame* frame = MainFrame();
-    return frame != nullptr ? frame->RefreshKeyRange(rebuild) : 0;
+    return frame != nullptr ? frame->RefreshKeyRange(keyTimes) : 0;
 }
 
 void CDxMFCView::RefreshTimeDisplay() {

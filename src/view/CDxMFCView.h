@@ -5,11 +5,11 @@
 #include <QImage>
 #include <QPoint>
 
-#include "app/IRenderView.h"
 #include "platform/framework/View.h"
 #include "platform/rm/Ref.h"
 #include "platform/surface/Window.h"
 #include "render/SceneSetup.h"
+#include "session/IRenderView.h"
 #include "view/OnionSkin.h"
 #include "view/ViewInteraction.h"
 #include "view/ViewPanes.h"
@@ -41,7 +41,7 @@ class FpsOverlay;
 /// system asks for draws a new picture at once.
 class CDxMFCView : public framework::View,
                    public surface::Window,
-                   public IRenderView,
+                   public session::IRenderView,
                    public ViewInteraction::Host {
     Q_OBJECT
 
@@ -85,9 +85,10 @@ public:
     /// The onion skin and the panes (View menu), for the commands and tests.
     OnionSkin& Onion() { return m_onion; }
     ViewPanes& Panes() { return m_panes; }
-    /// Splits the view into four panes or joins them (View menu "４分割表示"), and
-    /// remembers the choice for the next run.
-    void SetFourPanes(bool split);
+    /// Splits the view into four panes or joins them (View menu "４分割表示"); its frame
+    /// keeps the choice for the next run (IViewFrame::KeepPaneLayout), and gives the kept
+    /// one back at the initial update.
+    void SetPaneLayout(PaneLayout layout);
     /// The mouse and keyboard handling.
     ViewInteraction& Interaction() { return m_interaction; }
     render::Direct3R* GetDevice() const override { return m_device; }
@@ -110,8 +111,8 @@ public:
     void ApplyCameraView() override;
     void PreviousKey() override;
     void NextKey() override;
-    int AddKeyFrame(int silent) override;
-    int RefreshKeyRange(int rebuild) override;
+    int AddKeyFrame(Prompting prompting) override;
+    int RefreshKeyRange(session::KeyTimeList keyTimes) override;
     void RefreshTimeDisplay() override;
     int MarkDocumentModified() override;
     UndoHistory* History() override;
@@ -138,7 +139,7 @@ private:
     void OnLighting();
     void OnDithered();
     void OnTextureFiltering();
-    void SetProjection(int projection);
+    void SetProjection(rm::D3DRMPROJECTIONTYPE projection);
     void OnUpdateDriver(framework::CCmdUI& ui);
     void OnUpdateRenderer(framework::CCmdUI& ui);
     void DrawOverlay(surface::Image& picture, const render::FrameStats& stats);
@@ -153,8 +154,8 @@ private:
     ViewInteraction m_interaction{*this};
     rm::Ref<rm::Frame> m_camera;
     rm::Ref<rm::Frame> m_cameraPivot;
-    /// Quality, dither, texture quality (0 nearest, 1 linear) and projection (0
-    /// perspective, 1 orthographic) as the commands show them; put back after every
+    /// Quality, dither, texture quality (0 nearest, 1 linear) and projection as the
+    /// commands show them; put back after every
     /// rebuild of the device, which starts from its defaults.
     render::RenderState m_saved;
 

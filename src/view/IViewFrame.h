@@ -1,5 +1,9 @@
 #pragma once
 
+#include "commands/Prompting.h"
+#include "session/KeyTimeList.h"
+#include "view/PaneLayout.h"
+
 namespace rm {
 class Frame;
 } // namespace rm
@@ -35,13 +39,18 @@ public:
     /// The key-time steps of the animation bar (Left and Right in the view).
     virtual void PreviousKey() = 0;
     virtual void NextKey() = 0;
-    /// "Add Key Frame" for the selected part; with `silent` non-zero it asks nothing.
-    virtual int AddKeyFrame(int silent) = 0;
-    virtual int RefreshKeyRange(int rebuild) = 0;
+    /// "Add Key Frame" for the selected part; Prompting::Silent asks nothing.
+    virtual int AddKeyFrame(Prompting prompting) = 0;
+    virtual int RefreshKeyRange(session::KeyTimeList keyTimes) = 0;
     virtual void RefreshTimeDisplay() = 0;
     /// Moves the camera pivot to the centre of `frame`'s hierarchy.
     virtual int CenterOnFrame(rm::Frame* frame) = 0;
     virtual int MarkDocumentModified() = 0;
     /// The edit history; null records nothing.
     virtual UndoHistory* History() = 0;
+    /// The view's choices kept between runs in the user's settings: how it is divided and
+    /// the onion skin's ghosts each side. KeepPaneLayout keeps a new layout.
+    virtual PaneLayout KeptPaneLayout() const = 0;
+    virtual void KeepPaneLayout(PaneLayout layout) = 0;
+    virtual int KeptOnionSkinGhosts() const = 0;
 };

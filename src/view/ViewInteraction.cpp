@@ -19,6 +19,9 @@
 #include "session/EditContext.h"
 #include "session/KeyTimeRules.h"
 
+using session::MouseFunction;
+using session::OperationMode;
+
 namespace {
 
 // The camera preset a keypad key selects (1 to 6), in SelectCameraView's numbering.
@@ -146,7 +149,7 @@ int ViewInteraction::IndexOf(rm::Frame* root, const rm::Frame* frame) {
 // The selection.
 
 void ViewInteraction::UnselectPart() {
-    Context().redrawRequest = 1;
+    Context().redrawRequest = true;
     Context().EmptySelection();
 }
 
@@ -154,7 +157,7 @@ int ViewInteraction::SelectPart(rm::Frame* frame, rm::Visual* visual) {
     if (frame == nullptr) {
         return 0;
     }
-    Context().redrawRequest = 1;
+    Context().redrawRequest = true;
     int cycle = 0;
     if (visual == nullptr) {
         const auto& visuals = frame->Visuals();
@@ -219,9 +222,6 @@ void ViewInteraction::MouseMove(const Mouse& mouse) {
         m_dragScope.reset();
         return;
     }
-    if (Context().operationMode != 0 && Context().operationMode != 1) {
-        return;
-    }
     if (!m_leftDrag) {
         m_leftDragPoint = mouse.point;
     }
@@ -232,7 +232,7 @@ void ViewInteraction::MouseMove(const Mouse& mouse) {
 }
 
 void ViewInteraction::CameraDrag(const Mouse& mouse, float dx, float dy) {
-    Context().redrawRequest = 1;
+    Context().redrawRequest = true;
     rm::Frame* pivot = m_host.GetCameraPivot();
     rm::Frame* camera = m_host.GetCamera();
     if (mouse.control) {
@@ -261,22 +261,22 @@ void ViewInteraction::CameraDrag(const Mouse& mouse, float dx, float dy) {
 
 void ViewInteraction::LeftDrag(const Mouse& mouse, float dx, float dy) {
     switch (Context().mouseFunction) {
-    case 0:
+    case MouseFunction::MoveModel:
         MoveModel(mouse, dx, dy);
         break;
-    case 1:
-        Context().redrawRequest = 1;
+    case MouseFunction::MovePart:
+        Context().redrawRequest = true;
         if (rm::Frame* part = Context().SelectedPartInScene()) {
             MovePart(part, mouse, dx, dy);
         }
         break;
-    case 2:
-        Context().redrawRequest = 1;
+    case MouseFunction::Rotate:
+        Context().redrawRequest = true;
         if (rm::Frame* part = Context().SelectedPartInScene()) {
             TurnPart(part, mouse, dx, dy);
         }
         break;
-    default:
+    case MouseFunction::Zoom:
         break;
     }
 }
@@ -308,7 +308,7 @@ void ViewInteraction::MoveModel(const Mouse& mouse, float dx, float dy) {
         }
         root->SetPosition(Context().sceneRoot, p.x, p.y, p.z);
     });
-    Context().redrawRequest = 1;
+    Context().redrawRequest = true;
     // The model's place is written with it: quitting must ask first.
     m_host.MarkDocumentModified();
 }
@@ -330,7 +330,7 @@ void ViewInteraction::MovePart(rm::Frame* part, const Mouse& mouse, float dx, fl
         }
         part->SetPosition(nullptr, p.x, p.y, p.z);
     };
-    if (Context().operationMode != 1) {
+    if (Context().operationMode != OperationMode::Animation) {
         EditRest(part, Context().currentTime, move);
         m_host.MarkDocumentModified();
         return;
@@ -348,7 +348,7 @@ void ViewInteraction::MovePart(rm::Frame* part, const Mouse& mouse, float dx, fl
 
 void ViewInteraction::TurnPart(rm::Frame* part, const Mouse& mouse, float dx, float dy) {
     const float v = Context().axisPositive ? dy : -dy;
-    if (Context().operationMode == 0) {
+    if (Context().operationMode == OperationMode::ParentChild) {
         const float ax = Context().axisX ? v * -0.5f * kDegree : 0.0f;
         const float ay = Context().axisY ? dx * -0.5f * kDegree : 0.0f;
         const float az = Context().axisZ ? dx * -0.5f * kDegree : 0.0f;
@@ -396,7 +396,7 @@ void ViewInteraction::AfterKeyWritten() {
         listed = Context().currentAnimation->KeyTime(static_cast<int>(i)) == keyTime;
     }
     if (!listed) {
-        m_host.RefreshKeyRange(1);
+        m_host.RefreshKeyRange(session::KeyTimeList::Rebuild);
     }
     m_host.MarkDocumentModified();
 }
@@ -410,7 +410,7 @@ int ViewInteraction::PrepareKey(rm::Animation* animation, std::uint32_t keyType)
     for (unsigned i = 0; i < Context().currentAnimation->KeyTimeCount() && !listed; ++i) {
         listed = Context().currentAnimation->KeyTime(static_cast<int>(i)) == now;
     }
-    if (!listed && !m_host.AddKeyFrame(0)) {
+    if (!listed && !m_host.AddKeyFrame(Prompting::Interactive)) {
         return 0;
     }
     if (animation == nullptr) {
@@ -454,7 +454,8 @@ void ViewInteraction::LeftButtonDown(const Mouse& mouse) {
         }
         const Link link = std::exchange(m_pendingLink, Link::None);
         const bool linking =
-            link != Link::None || (mouse.shift && mouse.control && Context().operationMode == 0);
+            link != Link::None ||
+            (mouse.shift && mouse.control && Context().operationMode == OperationMode::ParentChild);
         rm::Frame* selected = Context().SelectedPartInScene();
         if (linking && selected != nullptr && Context().currentCharacter == before &&
             deepest != nullptr) {
@@ -470,17 +471,26 @@ void ViewInteraction::LeftButtonDown(const Mouse& mouse) {
 }
 
 void ViewInteraction::BeginDrag() {
-    static const char* const kDragNames[] = {QT_TRANSLATE_NOOP("Pavrix", "モデルの移動"),
-                                             QT_TRANSLATE_NOOP("Pavrix", "パーツの移動"),
-                                             QT_TRANSLATE_NOOP("Pavrix", "パーツの回転")};
     m_dragScope.reset();
-    if (Context().mouseFunction < 0 || Context().mouseFunction > 2) {
+    const char* stepName = nullptr;
+    switch (Context().mouseFunction) {
+    case MouseFunction::MoveModel:
+        stepName = QT_TRANSLATE_NOOP("Pavrix", "モデルの移動");
+        break;
+    case MouseFunction::MovePart:
+        stepName = QT_TRANSLATE_NOOP("Pavrix", "パーツの移動");
+        break;
+    case MouseFunction::Rotate:
+        stepName = QT_TRANSLATE_NOOP("Pavrix", "パーツの回転");
+        break;
+    case MouseFunction::Zoom:
         return;
     }
     rm::Frame* part = Context().SelectedPartInScene();
-    const bool keyed = Context().operationMode == 1 && Context().mouseFunction != 0;
+    const bool keyed = Context().operationMode == OperationMode::Animation &&
+                       Context().mouseFunction != MouseFunction::MoveModel;
     m_dragScope = std::make_unique<EditScope>(
-        m_host.History(), Context(), framework::Tr(kDragNames[Context().mouseFunction]),
+        m_host.History(), Context(), framework::Tr(stepName),
         EditScope::ModelFrames | (keyed ? EditScope::PartAnimation : 0u),
         keyed && part != nullptr ? PartAnimation(part) : nullptr);
 }
@@ -521,7 +531,7 @@ bool ViewInteraction::PickCharacter(const rm::PickRecord& pick) {
     Context().currentTime =
         Context().currentAnimation->Set() != nullptr ? Context().currentAnimation->m_time : -1.0f;
     Context().keyTime = ToKeyTime(Context().currentTime);
-    m_host.RefreshKeyRange(0);
+    m_host.RefreshKeyRange(session::KeyTimeList::Keep);
     m_host.RefreshTimeDisplay();
     return true;
 }
@@ -531,7 +541,7 @@ rm::Frame* ViewInteraction::SelectedPartNow() const {
 }
 
 bool ViewInteraction::Reparent(rm::Frame* part, rm::Frame* target) {
-    Context().redrawRequest = 1;
+    Context().redrawRequest = true;
     EditScope scope(m_host.History(), Context(),
                     framework::Tr(QT_TRANSLATE_NOOP("Pavrix", "親の変更")), EditScope::ModelFrames);
     rm::Frame* root = Context().currentModel != nullptr ? Context().currentModel->Root() : nullptr;
@@ -559,7 +569,7 @@ bool ViewInteraction::Reparent(rm::Frame* part, rm::Frame* target) {
     Context().selection.Resolve(Context().sceneRoot, root);
     m_host.MarkDocumentModified();
     // The bars and the timeline's part tree show the new tree (the key-time list stays).
-    m_host.RefreshKeyRange(0);
+    m_host.RefreshKeyRange(session::KeyTimeList::Keep);
     return true;
 }
 
@@ -605,6 +615,6 @@ bool ViewInteraction::KeyDown(Key key, bool alt) {
         m_host.SelectCameraView(preset);
         m_host.ApplyCameraView();
     }
-    Context().redrawRequest = 1;
+    Context().redrawRequest = true;
     return true;
 }

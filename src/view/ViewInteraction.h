@@ -7,8 +7,10 @@
 #include <QPoint>
 #include <QString>
 
+#include "commands/Prompting.h"
 #include "platform/NonCopyable.h"
 #include "platform/rm/Viewport.h"
+#include "session/KeyTimeList.h"
 
 class EditScope;
 class UndoHistory;
@@ -58,8 +60,8 @@ public:
         virtual void ApplyCameraView() = 0;
         virtual void PreviousKey() = 0;
         virtual void NextKey() = 0;
-        virtual int AddKeyFrame(int silent) = 0;
-        virtual int RefreshKeyRange(int rebuild) = 0;
+        virtual int AddKeyFrame(Prompting prompting) = 0;
+        virtual int RefreshKeyRange(session::KeyTimeList keyTimes) = 0;
         virtual void RefreshTimeDisplay() = 0;
         virtual int MarkDocumentModified() = 0;
         /// The edit history; null records nothing.

@@ -47,7 +47,7 @@ std::span<rm::Viewport* const> ViewPanes::Update(render::Direct3R& device, rm::F
                                                  rm::Frame* pivot) {
     rm::Viewport* user = device.Viewport();
     rm::Device* target = device.D3DRMDevice();
-    if (!m_split || user == nullptr || target == nullptr || sceneRoot == nullptr ||
+    if (!IsSplit() || user == nullptr || target == nullptr || sceneRoot == nullptr ||
         pivot == nullptr || device.D3DRM() == nullptr) {
         return {};
     }
@@ -106,7 +106,7 @@ std::span<rm::Viewport* const> ViewPanes::Update(render::Direct3R& device, rm::F
 }
 
 rm::Viewport* ViewPanes::PaneAt(int x, int y) const {
-    if (!m_split) {
+    if (!IsSplit()) {
         return nullptr;
     }
     for (const auto& pane : m_panes) {

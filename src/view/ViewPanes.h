@@ -5,6 +5,7 @@
 
 #include "platform/rm/Ref.h"
 #include "platform/rm/Viewport.h"
+#include "view/PaneLayout.h"
 
 namespace render {
 class Direct3R;
@@ -23,8 +24,9 @@ public:
     ViewPanes(const ViewPanes&) = delete;
     ViewPanes& operator=(const ViewPanes&) = delete;
 
-    bool IsSplit() const { return m_split; }
-    void SetSplit(bool split) { m_split = split; }
+    PaneLayout Layout() const { return m_layout; }
+    void SetLayout(PaneLayout layout) { m_layout = layout; }
+    bool IsSplit() const { return m_layout == PaneLayout::FourPanes; }
 
     /// Before each drawing: with the view split, the four viewports are made for the
     /// device as it is now (again after a rebuild or a new size), the user's pane takes the
@@ -43,7 +45,7 @@ public:
     void Release();
 
 private:
-    bool m_split = false;
+    PaneLayout m_layout = PaneLayout::Single;
     /// The fixed cameras: top, front, left.
     rm::Ref<rm::Frame> m_cameras[3];
     rm::Ref<rm::Viewport> m_panes[4];

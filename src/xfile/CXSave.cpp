@@ -631,14 +631,14 @@ int CXSave::WriteTextureCoords(rm::MeshBuilder* builder) {
 }
 
 int CXSave::Save(const char* fileName, std::uint32_t saveFlags, rm::AnimationSet* animationSet,
-                 rm::Frame* rootFrame, int childrenOnly) {
+                 rm::Frame* rootFrame, TopFrames topFrames) {
     rm::AnimationSet* const sets[] = {animationSet};
-    return Save(fileName, saveFlags, sets, rootFrame, childrenOnly);
+    return Save(fileName, saveFlags, sets, rootFrame, topFrames);
 }
 
 int CXSave::Save(const char* fileName, std::uint32_t saveFlags,
                  std::span<rm::AnimationSet* const> animationSets, rm::Frame* rootFrame,
-                 int childrenOnly) {
+                 TopFrames topFrames) {
     if (!m_d3drm || animationSets.empty() ||
         std::find(animationSets.begin(), animationSets.end(), nullptr) != animationSets.end()) {
         return 0;
@@ -650,7 +650,7 @@ int CXSave::Save(const char* fileName, std::uint32_t saveFlags,
     m_ticksPerSecond = 0;
     m_hasSkin = false;
     m_carriedDeclarations.clear();
-    if (childrenOnly) {
+    if (topFrames == TopFrames::ChildrenOfRoot) {
         if (rootFrame) {
             // The root stands for the file: what it keeps is written at the top level.
             CollectDeclarations(rootFrame->CarriedObjects(), &m_carriedDeclarations);
@@ -671,15 +671,15 @@ int CXSave::Save(const char* fileName, std::uint32_t saveFlags,
     }
     WriteHeader();
     WriteTicksPerSecond();
-    if (childrenOnly) {
+    if (topFrames == TopFrames::ChildrenOfRoot) {
         if (rootFrame) {
             WriteCarriedObjects(rootFrame->CarriedObjects());
             for (const auto& child : rootFrame->GetChildren()) {
-                WriteFrame(child.Get(), 1);
+                WriteFrame(child.Get(), FrameNaming::GenerateMissing);
             }
         }
     } else {
-        WriteFrame(rootFrame, 1);
+        WriteFrame(rootFrame, FrameNaming::GenerateMissing);
     }
     for (rm::AnimationSet* set : animationSets) {
         WriteAnimationSet(set);
@@ -689,11 +689,11 @@ int CXSave::Save(const char* fileName, std::uint32_t saveFlags,
     return CloseFile();
 }
 
-int CXSave::WriteFrame(rm::Frame* frame, int autoName) {
+int CXSave::WriteFrame(rm::Frame* frame, FrameNaming naming) {
     if (!frame) {
         return 0;
     }
-    if (NameOf(*frame).empty() && autoName) {
+    if (NameOf(*frame).empty() && naming == FrameNaming::GenerateMissing) {
         // The name makes the frame referable from its animation's "{name}" line.
         std::string generated = kAutoNamePrefix;
         generated += '_';
@@ -719,7 +719,7 @@ int CXSave::WriteFrame(rm::Frame* frame, int autoName) {
         }
     }
     for (const auto& child : frame->GetChildren()) {
-        WriteFrame(child.Get(), autoName);
+        WriteFrame(child.Get(), naming);
     }
     CloseBlock();
     return 1;

@@ -53,16 +53,25 @@ public:
     explicit CXSave(rm::Context* d3drm);
     ~CXSave();
 
-    /// Writes `fileName`: the header, the frames (with `childrenOnly` non-zero the
-    /// children of `rootFrame` as the top-level frames, else `rootFrame` itself; a null
-    /// root writes no frame), then `animationSet`. Unnamed frames are written under
+    /// Which frames Save writes at the top level of the file.
+    enum class TopFrames {
+        /// `rootFrame` itself.
+        Root,
+        /// The children of `rootFrame`, the root's kept data objects before them.
+        ChildrenOfRoot,
+    };
+    /// Whether WriteFrame names unnamed frames before writing them.
+    enum class FrameNaming { AsTheyAre, GenerateMissing };
+
+    /// Writes `fileName`: the header, the frames (`topFrames` says which; a null root
+    /// writes no frame), then `animationSet`. Unnamed frames are written under
     /// generated names "CXSave_Frame_<n>" (n from 0, depth first), and every frame name
     /// starting with "CXSave_Frame" below and including `rootFrame` is emptied again
     /// before returning. Returns 1 when the file is complete on disk; 0 when `d3drm` or
     /// `animationSet` is null or the file could not be created, written or closed, in
     /// which case the previous file is untouched and `LastError()` says why.
     int Save(const char* fileName, std::uint32_t saveFlags, rm::AnimationSet* animationSet,
-             rm::Frame* rootFrame, int childrenOnly);
+             rm::Frame* rootFrame, TopFrames topFrames);
     /// As above with every set of `animationSets`, each as its own AnimationSet block in
     /// the order given. What the sets carry beyond the keys is written only when present,
     /// so sets without it give the bytes the one-set Save gives: the tick rate of the first
@@ -71,7 +80,7 @@ public:
     /// (AnimationOptions). 0, writing nothing, when the list is empty or holds a null set.
     int Save(const char* fileName, std::uint32_t saveFlags,
              std::span<rm::AnimationSet* const> animationSets, rm::Frame* rootFrame,
-             int childrenOnly);
+             TopFrames topFrames);
 
     /// Starts writing `fileName` (into a temporary file beside it) and resets the
     /// generated-name counter. 0 when the file cannot be created.
@@ -124,8 +133,9 @@ public:
     int WriteCarriedObjects(const std::vector<rm::CarriedObject>& objects);
 
     /// One Frame block: transform, kept data objects, meshes, then the children,
-    /// recursively. With `autoName` an unnamed frame is given the next generated name first.
-    int WriteFrame(rm::Frame* frame, int autoName);
+    /// recursively. With FrameNaming::GenerateMissing an unnamed frame is given the next
+    /// generated name first.
+    int WriteFrame(rm::Frame* frame, FrameNaming naming);
     int WriteFrameTransformMatrix(rm::Frame* frame);
     /// One AnimationSet block; nothing at all for a set without animations.
     int WriteAnimationSet(rm::AnimationSet* animationSet);

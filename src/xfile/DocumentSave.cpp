@@ -65,7 +65,8 @@ int SaveCharacter(const char* path, CModelData* model, std::span<CAnimationData*
         writer.SetWriteFunction(std::move(write));
     }
     const int result =
-        writer.Save(path, CXSave::kDocumentFlags, sets, bound ? bound->Root() : nullptr, 1);
+        writer.Save(path, CXSave::kDocumentFlags, sets, bound ? bound->Root() : nullptr,
+                    CXSave::TopFrames::ChildrenOfRoot);
     if (!result) {
         SetError(error, writer.LastError().empty()
                             ? std::string(path) + ": there is no animation set to write"

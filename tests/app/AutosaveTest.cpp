@@ -50,7 +50,7 @@ protected:
         Context().keyTime = static_cast<unsigned>(Context().currentTime);
         frame->PoseCurrentAnimation(Context().currentTime);
         ui.messageBox.Push(framework::IdOk);
-        ASSERT_EQ(frame->AddKeyFrame(1), 1);
+        ASSERT_EQ(frame->AddKeyFrame(Prompting::Silent), 1);
         ASSERT_TRUE(Document().IsModified());
     }
 
@@ -71,9 +71,9 @@ TEST_F(AutosaveTest, WritesOnlyWhenDueAndIdleAndGoesWithTheSaveAndTheNormalEnd) 
     Edit();
     EXPECT_FALSE(app->PollAutosave(1000)) << "the interval starts with the change";
     EXPECT_FALSE(app->PollAutosave(1059));
-    Context().playState = 1;
+    Context().playState = session::PlayState::PlayingCurrent;
     EXPECT_FALSE(app->PollAutosave(1061)) << "never during playback";
-    Context().playState = 0;
+    Context().playState = session::PlayState::Stopped;
     ASSERT_TRUE(app->PollAutosave(1062));
     ASSERT_TRUE(autosave->Finish()) << "written in the background";
     const QString file = autosave->FileName();

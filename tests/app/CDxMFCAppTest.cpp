@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -425,7 +426,7 @@ TEST_F(OpenPlaySaveTest, TheTestCharacterPlaysStopsSavesUnderANewNameAndOpensAga
     int opened = 0;
     CharacterState atOpen, beforeSave, reopened;
     float playedTo = -1, stoppedAt = -1;
-    int playStateWhilePlaying = -1;
+    std::optional<session::PlayState> playStateWhilePlaying;
     QImage earlyPicture, latePicture;
     int savedResult = -1, modifiedAfterSave = -1, modifiedAfterFailure = -1;
     QString pathAfterSave, pathAfterFailure;
@@ -482,7 +483,7 @@ TEST_F(OpenPlaySaveTest, TheTestCharacterPlaysStopsSavesUnderANewNameAndOpensAga
 
     ASSERT_EQ(opened, 1);
     // Played: 199 passes at 0.9375 × 2 units; past the first key time (160) and posed.
-    EXPECT_EQ(playStateWhilePlaying, 1);
+    EXPECT_EQ(playStateWhilePlaying, session::PlayState::PlayingCurrent);
     EXPECT_NEAR(playedTo, 199 * 1.875f, 1e-2f);
     EXPECT_FLOAT_EQ(stoppedAt, std::floor(playedTo));
     bool posed = false;

@@ -54,8 +54,8 @@ TEST_F(DocumentTest, OpenLoadsTheCharacterAndFillsTheBars) {
                   Bar().GetDlgItemText(ctl::Length) == QStringLiteral("Last"),
               true);
     EXPECT_EQ(document->GetPathName(), QString::fromStdString(SampleWalker()));
-    EXPECT_EQ(Context().redrawRequest, 1);
-    EXPECT_EQ(document->GetOpenMode(), 0);
+    EXPECT_TRUE(Context().redrawRequest);
+    EXPECT_EQ(document->GetOpenMode(), scene::OpenMode::NewScene);
 
     // A second open replaces the scene.
     ASSERT_EQ(OpenThroughTheMenu(SampleWalker()), 1);
@@ -95,13 +95,13 @@ TEST_F(DocumentTest, NewWithNothingSelectedClearsTheWholeScene) {
     EXPECT_EQ(Bar().GetDlgItemText(ctl::Max), QStringLiteral("0.00"));
     EXPECT_EQ(Bar().GetDlgItemText(ctl::Length), QStringLiteral("Non"));
     EXPECT_EQ(Panel().GetDlgItemText(ctl::AnimationName), QStringLiteral("non"));
-    EXPECT_EQ(Context().redrawRequest, 1);
+    EXPECT_TRUE(Context().redrawRequest);
 }
 
 TEST_F(DocumentTest, ClearSceneOfTheCurrentCharacterWithoutOneKeepsTheLists) {
     ASSERT_EQ(OpenThroughTheMenu(SampleWalker()), 1);
     Context().currentCharacter = nullptr;
-    EXPECT_EQ(frame->ClearScene(0), 1);
+    EXPECT_EQ(frame->ClearScene(scene::ClearExtent::CurrentCharacter), 1);
     EXPECT_EQ(CharacterCount(), 1);
     EXPECT_EQ(Context().currentModel, nullptr);
     EXPECT_EQ(Context().currentAnimation, nullptr);
@@ -257,7 +257,7 @@ TEST_F(DocumentStateTest, TheFileCommandsAskWithAnOpenDialogForXFiles) {
     }
     // Cancelled: nothing happened.
     EXPECT_EQ(CharacterCount(), 0);
-    EXPECT_EQ(document->GetOpenMode(), 0);
+    EXPECT_EQ(document->GetOpenMode(), scene::OpenMode::NewScene);
     EXPECT_EQ(ui.messageBox.Asked().size(), 0u);
 }
 
@@ -277,7 +277,7 @@ TEST_F(DocumentStateTest, InsertingTheSameFileTwiceGivesTwoCharactersUnderSuffix
     EXPECT_EQ(Panel().GetDlgItemText(ctl::ModelName), QStringLiteral("walker_1.x"));
     EXPECT_EQ(Context().sceneFrame->GetChildren().size(), 2u);
     EXPECT_EQ(Context().currentAnimation->Model(), Context().currentModel);
-    EXPECT_EQ(document->GetOpenMode(), 0);
+    EXPECT_EQ(document->GetOpenMode(), scene::OpenMode::NewScene);
     EXPECT_EQ(ui.messageBox.Asked().size(), 0u);
 }
 
@@ -293,7 +293,7 @@ TEST_F(DocumentStateTest, ChangeAnimationBeforeAnythingIsLoadedShowsTheMessageAn
     EXPECT_TRUE(AnimationNames().empty());
     EXPECT_EQ(Context().currentCharacter, nullptr);
     EXPECT_EQ(Context().currentAnimation, nullptr);
-    EXPECT_EQ(document->GetOpenMode(), 0);
+    EXPECT_EQ(document->GetOpenMode(), scene::OpenMode::NewScene);
 }
 
 TEST_F(DocumentStateTest, ChangeModelBeforeAnythingIsLoadedLeavesTheModelInTheSceneSilently) {
@@ -310,7 +310,7 @@ TEST_F(DocumentStateTest, ChangeModelBeforeAnythingIsLoadedLeavesTheModelInTheSc
     EXPECT_EQ(Context().currentAnimation, nullptr);
     // The failed open leaves the document's name alone.
     EXPECT_EQ(document->GetPathName(), QString());
-    EXPECT_EQ(document->GetOpenMode(), 0);
+    EXPECT_EQ(document->GetOpenMode(), scene::OpenMode::NewScene);
 }
 
 TEST_F(DocumentStateTest, ChangeAnimationReplacesTheCurrentCharactersSetsOnly) {
@@ -429,7 +429,7 @@ TEST_F(DocumentStateTest, SaveAfterSaveAsAndAnEditWritesTheNewFileNotTheOpenedOn
     ASSERT_EQ(OpenThroughTheMenu(opened.toStdString()), 1);
     // A refresh of the bar (every edit makes one) keeps the whole path: a bare "walker.x"
     // would send the next Save into the working directory.
-    frame->RefreshKeyRange(1);
+    frame->RefreshKeyRange(session::KeyTimeList::Rebuild);
     EXPECT_EQ(document->GetPathName(), opened);
 
     const QString other = dir.filePath(QStringLiteral("other.x"));
@@ -438,7 +438,7 @@ TEST_F(DocumentStateTest, SaveAfterSaveAsAndAnEditWritesTheNewFileNotTheOpenedOn
     EXPECT_EQ(document->GetPathName(), other);
     ASSERT_TRUE(QFile::remove(other));
 
-    frame->RefreshKeyRange(1);
+    frame->RefreshKeyRange(session::KeyTimeList::Rebuild);
     frame->MarkDocumentModified();
     ASSERT_EQ(frame->OnCommand(ids::FileSave, framework::CommandSource::Menu), 1);
     EXPECT_TRUE(QFile::exists(other));

@@ -102,10 +102,10 @@ TEST_F(MainFrameTest, StartsInAnimationModeWithRotateAllAxesUserViewAndSpeedOneT
               Style::Button);
 
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Pavrix / Prototype[*]"));
-    EXPECT_EQ(Context().operationMode, 1);
-    EXPECT_EQ(Context().mouseFunction, 2);
-    EXPECT_EQ(Context().axisPositive, 1);
-    EXPECT_EQ(Context().playState, 0);
+    EXPECT_EQ(Context().operationMode, session::OperationMode::Animation);
+    EXPECT_EQ(Context().mouseFunction, session::MouseFunction::Rotate);
+    EXPECT_EQ(Context().axisPositive, true);
+    EXPECT_EQ(Context().playState, session::PlayState::Stopped);
     EXPECT_EQ(Context().currentAnimation, nullptr);
     EXPECT_NE(Context().sceneRoot, nullptr);
     EXPECT_NE(Context().sceneFrame, nullptr);
@@ -120,7 +120,7 @@ TEST_F(MainFrameTest, StartsInAnimationModeWithRotateAllAxesUserViewAndSpeedOneT
 
 TEST_F(MainFrameTest, ParentChildModeSwapsTheToolBarsAndRelabelsTheSecondGroup) {
     ASSERT_EQ(Panel().ClickButton(ctl::ParentChild), 1);
-    EXPECT_EQ(Context().operationMode, 0);
+    EXPECT_EQ(Context().operationMode, session::OperationMode::ParentChild);
     EXPECT_EQ(frame->GetAnimationToolBar()->IsShown(), 0);
     EXPECT_EQ(frame->GetPartsToolBar()->IsShown(), 1);
     EXPECT_EQ(Panel().GetDlgItemText(ctl::SecondGroupLabel), QStringLiteral("Model"));
@@ -132,7 +132,7 @@ TEST_F(MainFrameTest, ParentChildModeSwapsTheToolBarsAndRelabelsTheSecondGroup) 
     frame->ShowControlBar(frame->GetAnimationToolBar(), 0);
 
     ASSERT_EQ(Panel().ClickButton(ctl::Animation), 1);
-    EXPECT_EQ(Context().operationMode, 1);
+    EXPECT_EQ(Context().operationMode, session::OperationMode::Animation);
     EXPECT_EQ(frame->GetAnimationToolBar()->IsShown(), 1);
     EXPECT_EQ(frame->GetPartsToolBar()->IsShown(), 0);
     EXPECT_EQ(Panel().GetDlgItemText(ctl::SecondGroupLabel), QStringLiteral("Animation"));
@@ -141,24 +141,26 @@ TEST_F(MainFrameTest, ParentChildModeSwapsTheToolBarsAndRelabelsTheSecondGroup) 
 TEST_F(MainFrameTest, MouseFunctionAndAxisButtonsSetTheirSettings) {
     const struct {
         int button;
-        int function;
-    } functions[] = {{ctl::MoveModel, 0}, {ctl::MovePart, 1}, {ctl::Rotate, 2}};
+        session::MouseFunction function;
+    } functions[] = {{ctl::MoveModel, session::MouseFunction::MoveModel},
+                     {ctl::MovePart, session::MouseFunction::MovePart},
+                     {ctl::Rotate, session::MouseFunction::Rotate}};
     for (const auto& row : functions) {
         Panel().ClickButton(row.button);
         EXPECT_EQ(Context().mouseFunction, row.function) << row.button;
     }
     Panel().ClickButton(ctl::AxisY);
-    EXPECT_EQ(Context().axisY, 0);
-    EXPECT_EQ(Context().axisX, 1);
+    EXPECT_EQ(Context().axisY, false);
+    EXPECT_EQ(Context().axisX, true);
     Panel().ClickButton(ctl::AxisY);
-    EXPECT_EQ(Context().axisY, 1);
+    EXPECT_EQ(Context().axisY, true);
     Panel().ClickButton(ctl::AxisNegative);
-    EXPECT_EQ(Context().axisPositive, 0);
+    EXPECT_EQ(Context().axisPositive, false);
     Panel().ClickButton(ctl::AxisNegative);
-    EXPECT_EQ(Context().axisPositive, 1);
+    EXPECT_EQ(Context().axisPositive, true);
     // The animation bar's "Min" edit shares 1012 with "X": its changes are no click.
     Bar().SetDlgItemText(ctl::Min, QStringLiteral("5.00"));
-    EXPECT_EQ(Context().axisX, 1);
+    EXPECT_EQ(Context().axisX, true);
 }
 
 TEST_F(MainFrameTest, CameraViewsPointThePivotFromTheWorld) {
@@ -171,13 +173,13 @@ TEST_F(MainFrameTest, CameraViewsPointThePivotFromTheWorld) {
         {4, {-1, 0, 0}, {0, 1, 0}}, {5, {0, -1, 0}, {0, 0, 1}}, {6, {0, 1, 0}, {0, 0, 1}},
     };
     for (const auto& row : views) {
-        Context().redrawRequest = 0;
+        Context().redrawRequest = false;
         ChooseCameraView(row.index);
         rm::Vector direction, up;
         PivotOrientation(&direction, &up);
         EXPECT_TRUE(Near(direction, row.direction)) << "view " << row.index;
         EXPECT_TRUE(Near(up, row.up)) << "view " << row.index;
-        EXPECT_EQ(Context().redrawRequest, 1) << "view " << row.index;
+        EXPECT_TRUE(Context().redrawRequest) << "view " << row.index;
     }
     // "User" leaves the pivot as it is ("Bottom" from the last row).
     ChooseCameraView(0);
@@ -212,12 +214,12 @@ TEST_F(MainFrameTest, CenterWithNothingSelectedCentresOnTheSceneFrame) {
     const std::uint32_t faces[] = {3, 0, 1, 2, 0};
     builder->AddFaces(3, corners, 0, nullptr, faces);
     child->AddVisual(builder.Get());
-    Context().redrawRequest = 0;
+    Context().redrawRequest = false;
     ASSERT_EQ(frame->OnCmdMsg(ctl::Center), 1);
     rm::Vector position;
     view->GetCameraPivot()->GetPosition(nullptr, &position);
     EXPECT_TRUE(Near(position, {4, 4, 7}));
-    EXPECT_EQ(Context().redrawRequest, 1);
+    EXPECT_TRUE(Context().redrawRequest);
     EXPECT_EQ(frame->CenterOnFrame(nullptr), 0);
 }
 
@@ -400,7 +402,7 @@ TEST_F(TickTest, PacesBySleepingWhenNothingIsDrawnOrTheApplicationIsInactive) {
     UseClock(0.01);
     ASSERT_NE(view->GetDevice(), nullptr);
     const struct {
-        int redraw;
+        bool redraw;
         int active;
         std::vector<int> sleeps;
     } cases[] = {
@@ -415,7 +417,7 @@ TEST_F(TickTest, PacesBySleepingWhenNothingIsDrawnOrTheApplicationIsInactive) {
         Context().redrawRequest = row.redraw;
         EXPECT_EQ(frame->Tick(), 1);
         EXPECT_EQ(sleeps, row.sleeps) << "redraw " << row.redraw << " active " << row.active;
-        EXPECT_EQ(Context().redrawRequest, 0);
+        EXPECT_FALSE(Context().redrawRequest);
     }
 }
 
@@ -573,7 +575,7 @@ TEST_F(PlaybackTest, OneSecondAdvancesByTheChosenSpeedAndPosesTheParts) {
         frame->OnCmdMsg(ids::AnimationFirst);
         SetSpeedIndex(row.speedIndex);
         Click(ids::PlayAnimation);
-        ASSERT_EQ(Context().playState, 1);
+        ASSERT_EQ(Context().playState, session::PlayState::PlayingCurrent);
         for (int i = 0; i < 64; ++i) {
             TickAfter(kTick);
         }
@@ -616,7 +618,7 @@ TEST_F(PlaybackTest, PastTheLastKeyTimeTheTimeStartsAgainAtTheFirstKeyTimeItself
         TickAfter(1.0 / 60.0);
         EXPECT_NEAR(Context().currentTime, row.expected, 1e-4f) << row.start;
         Click(ids::PlayAnimation);
-        EXPECT_EQ(Context().playState, 0);
+        EXPECT_EQ(Context().playState, session::PlayState::Stopped);
     }
 }
 
@@ -741,7 +743,7 @@ TEST_F(PlaybackTest, StopDropsTheFractionReleasesBothButtonsAndDoesNotPoseAgain)
     TickAfter(12.7 / 60.0);
     ASSERT_NEAR(Context().currentTime, 12.7f, 1e-4f);
     Click(ids::StopAnimation);
-    EXPECT_EQ(Context().playState, 0);
+    EXPECT_EQ(Context().playState, session::PlayState::Stopped);
     EXPECT_FLOAT_EQ(Context().currentTime, 12.0f);
     EXPECT_EQ(Context().keyTime, 12u);
     EXPECT_EQ(Bar().GetDlgItemText(ctl::Time), QStringLiteral("12.00"));
@@ -754,7 +756,7 @@ TEST_F(PlaybackTest, StopDropsTheFractionReleasesBothButtonsAndDoesNotPoseAgain)
     ASSERT_TRUE(Button(ids::AnimationPlayAll)->isChecked());
     frame->StopPlayback();
     EXPECT_FALSE(Button(ids::AnimationPlayAll)->isChecked());
-    EXPECT_EQ(Context().playState, 0);
+    EXPECT_EQ(Context().playState, session::PlayState::Stopped);
 }
 
 TEST_F(PlaybackTest, ThePlayStateFollowsTheTwoCheckBoxes) {
@@ -763,22 +765,26 @@ TEST_F(PlaybackTest, ThePlayStateFollowsTheTwoCheckBoxes) {
         return std::make_tuple(Context().playState, bar->IsButtonChecked(ids::PlayAnimation),
                                bar->IsButtonChecked(ids::AnimationPlayAll));
     };
+    using session::PlayState;
     Click(ids::PlayAnimation);
-    EXPECT_EQ(state(), std::make_tuple(1, 1, 0));
+    EXPECT_EQ(state(), std::make_tuple(PlayState::PlayingCurrent, 1, 0));
     Click(ids::PlayAnimation);
-    EXPECT_EQ(state(), std::make_tuple(0, 0, 0));
+    EXPECT_EQ(state(), std::make_tuple(PlayState::Stopped, 0, 0));
     Click(ids::AnimationPlayAll);
-    EXPECT_EQ(state(), std::make_tuple(2, 0, 1));
+    EXPECT_EQ(state(), std::make_tuple(PlayState::PlayingAll, 0, 1));
     // Either button while playing stops, and both come out.
     Click(ids::PlayAnimation);
-    EXPECT_EQ(state(), std::make_tuple(0, 0, 0));
+    EXPECT_EQ(state(), std::make_tuple(PlayState::Stopped, 0, 0));
 
     // Every command-state update reads the buttons: Play All wins over Play.
     const struct {
         int play;
         int playAll;
-        int expected;
-    } rows[] = {{1, 0, 1}, {1, 1, 2}, {0, 1, 2}, {0, 0, 0}};
+        PlayState expected;
+    } rows[] = {{1, 0, PlayState::PlayingCurrent},
+                {1, 1, PlayState::PlayingAll},
+                {0, 1, PlayState::PlayingAll},
+                {0, 0, PlayState::Stopped}};
     for (const auto& row : rows) {
         bar->CheckButton(ids::PlayAnimation, row.play);
         bar->CheckButton(ids::AnimationPlayAll, row.playAll);
@@ -849,7 +855,7 @@ TEST_F(PlaybackTest, ChangingTheKeyLengthMovesTheLaterKeysAfterYesAndStopsPlayba
     EXPECT_FLOAT_EQ(Context().currentAnimation->KeyTime(2), 25.0f);
     EXPECT_EQ(Bar().GetDlgItemText(ctl::Length), QStringLiteral("15"));
     EXPECT_EQ(Bar().GetDlgItemText(ctl::Max), QStringLiteral("25.00"));
-    EXPECT_EQ(Context().playState, 0);
+    EXPECT_EQ(Context().playState, session::PlayState::Stopped);
     EXPECT_FALSE(Button(ids::PlayAnimation)->isChecked());
     EXPECT_EQ(document->IsModified(), 1);
 
@@ -884,7 +890,7 @@ TEST_F(PlaybackTest, PlayAllAdvancesEveryAnimationSetInItsOwnLoop) {
     ASSERT_NE(longSet, shortSet);
     SetSpeedIndex(2);
     Click(ids::AnimationPlayAll);
-    ASSERT_EQ(Context().playState, 2);
+    ASSERT_EQ(Context().playState, session::PlayState::PlayingAll);
     for (int i = 0; i < 30; ++i) {
         TickAfter(kTick);
     }
@@ -953,10 +959,10 @@ TEST_F(PlaybackTest, WithoutAnAnimationSetTheCommandsDoNothingAndTheTickStillPac
     frame->OnIdleUpdateCmdUI();
     frame->GetAnimationToolBar()->PressButton(ids::AnimationForwardStep, 0);
     Click(ids::PlayAnimation);
-    Context().redrawRequest = 0;
+    Context().redrawRequest = false;
     frame->Tick();
     EXPECT_EQ(Context().currentTime, 0.0f);
-    EXPECT_EQ(Context().playState, 1);
+    EXPECT_EQ(Context().playState, session::PlayState::PlayingCurrent);
     EXPECT_EQ(sleeps, std::vector<int>{10});
     EXPECT_EQ(Bar().GetDlgItemText(ctl::Length), QStringLiteral("Non"));
     EXPECT_EQ(ui.messageBox.Asked().size(), 0u);
@@ -1015,7 +1021,7 @@ TEST_F(DropTest, DroppingTwoFilesStartsANewSceneWithBothAndFramesThemAll) {
     EXPECT_EQ(Bar().GetDlgItemText(ctl::Max), QStringLiteral("40.00"));
     auto* document = dynamic_cast<CDxMFCDoc*>(frame->GetActiveDocument());
     EXPECT_EQ(document->GetPathName(), b);
-    EXPECT_EQ(document->GetOpenMode(), 0);
+    EXPECT_EQ(document->GetOpenMode(), scene::OpenMode::NewScene);
     EXPECT_EQ(ui.messageBox.Asked().size(), 0u);
 
     // The camera centres on both: the boxes span x from -0.5 to 20.5.
@@ -1148,7 +1154,7 @@ TEST_F(AnimationSetsTest, TheAnimationNameBoxOffersTheSetsAndPlaybackFollowsTheC
 
     Click(ids::PlayAnimation);
     ChooseSet(1);
-    EXPECT_EQ(Context().playState, 0) << "choosing a set stops playback";
+    EXPECT_EQ(Context().playState, session::PlayState::Stopped) << "choosing a set stops playback";
     ASSERT_NE(Context().currentAnimation, turn);
     EXPECT_EQ(Context().currentAnimation, Context().currentCharacter->m_current);
     EXPECT_EQ(Panel().GetCurSel(ctl::AnimationName), 1);

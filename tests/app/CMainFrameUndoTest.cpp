@@ -79,7 +79,7 @@ protected:
         return part;
     }
     /// A left drag with `function` in `mode`: press (after the pick), three moves, release.
-    void Drag(int mode, int function, int dx, int dy) {
+    void Drag(session::OperationMode mode, session::MouseFunction function, int dx, int dy) {
         Context().operationMode = mode;
         Context().mouseFunction = function;
         ViewInteraction& interaction = view->Interaction();
@@ -92,7 +92,7 @@ protected:
             mouse.point += QPoint(dx, dy);
         }
         interaction.LeftButtonUp();
-        Context().operationMode = 1;
+        Context().operationMode = session::OperationMode::Animation;
     }
     void RandomEdit(std::mt19937& rng, bool first);
 
@@ -177,27 +177,27 @@ TEST_F(UndoTest, EveryEditUndoneSavesTheFileBeforeItAndRedoneTheFileAfterIt) {
          [this] {
              GoTo(KeyTime(1));
              Select(5);
-             Drag(0, 2, 7, -4);
-             Context().operationMode = 1;
+             Drag(session::OperationMode::ParentChild, session::MouseFunction::Rotate, 7, -4);
+             Context().operationMode = session::OperationMode::Animation;
          },
          [this] { Menu(ids::ResetOrientation); }},
         {"turn drag", [] {},
          [this] {
              Select(5);
-             Drag(1, 2, 7, -4);
+             Drag(session::OperationMode::Animation, session::MouseFunction::Rotate, 7, -4);
          }},
         {"part move drag (parent-child)", [] {},
          [this] {
              Select(2);
-             Drag(0, 1, 3, 5);
+             Drag(session::OperationMode::ParentChild, session::MouseFunction::MovePart, 3, 5);
          }},
         {"re-parent", [] {},
          [this] {
-             Context().operationMode = 0;
+             Context().operationMode = session::OperationMode::ParentChild;
              Select(4);
              view->Interaction().Reparent(
                  ViewInteraction::FrameAt(Context().currentModel->Root(), 8));
-             Context().operationMode = 1;
+             Context().operationMode = session::OperationMode::Animation;
          }},
     };
     for (const auto& row : rows) {
@@ -303,21 +303,24 @@ void UndoTest::RandomEdit(std::mt19937& rng, bool first) {
     case 7:
         anyKey();
         Select(anyPart());
-        Drag(1, pick(2) + 1, pick(21) - 10, pick(21) - 10);
+        Drag(session::OperationMode::Animation, static_cast<session::MouseFunction>(pick(2) + 1),
+             pick(21) - 10, pick(21) - 10);
         break;
     case 8:
         Select(anyPart());
-        Drag(0, pick(2) + 1, pick(21) - 10, pick(21) - 10);
+        Drag(session::OperationMode::ParentChild, static_cast<session::MouseFunction>(pick(2) + 1),
+             pick(21) - 10, pick(21) - 10);
         break;
     case 9:
-        Context().operationMode = 0;
+        Context().operationMode = session::OperationMode::ParentChild;
         Select(anyPart());
         view->Interaction().Reparent(
             ViewInteraction::FrameAt(Context().currentModel->Root(), anyPart()));
-        Context().operationMode = 1;
+        Context().operationMode = session::OperationMode::Animation;
         break;
     default:
-        Drag(1, 0, pick(21) - 10, pick(21) - 10);
+        Drag(session::OperationMode::Animation, session::MouseFunction::MoveModel, pick(21) - 10,
+             pick(21) - 10);
         break;
     }
 }
@@ -399,7 +402,7 @@ TEST_F(UndoTest, TheModifiedFlagAndTheEditMenuFollowTheHistory) {
     // model stands.
     rm::Vector before, moved, after;
     Context().currentModel->Root()->GetPosition(nullptr, &before);
-    Drag(1, 0, 8, 8);
+    Drag(session::OperationMode::Animation, session::MouseFunction::MoveModel, 8, 8);
     Context().currentModel->Root()->GetPosition(nullptr, &moved);
     EXPECT_NE(moved.x, before.x);
     EXPECT_EQ(state()[1], "+元に戻す(&U): モデルの移動\tCtrl+Z");

@@ -33,8 +33,8 @@ protected:
         RecomputeKeyIndex(context);
     }
     void ReleasePlayButtons() override { ++releases; }
-    int RefreshKeyRange(int rebuild) override {
-        if (rebuild) {
+    int RefreshKeyRange(session::KeyTimeList keyTimes) override {
+        if (keyTimes == session::KeyTimeList::Rebuild) {
             context.currentAnimation->UpdateTotalKeyTimeBuffer();
         }
         return 1;
@@ -91,8 +91,8 @@ TEST_F(PlaybackWithoutWindowTest, EveryMoveGoesToItsTimePosesThereAndShowsIt) {
 
 TEST_F(PlaybackWithoutWindowTest, PlayingLoopsToTheFirstKeyTimeAndStopDropsTheFraction) {
     playback.SetPlaySpeedIndex(2); // 1.0
-    playback.TogglePlay(1);
-    EXPECT_EQ(context.playState, 1);
+    playback.TogglePlay(session::PlayState::PlayingCurrent);
+    EXPECT_EQ(context.playState, session::PlayState::PlayingCurrent);
     context.currentTime = 19.5f;
     playback.Advance(1.0f);
     EXPECT_FLOAT_EQ(context.currentTime, 0.0f) << "20.5 is past 20: the first key time, not 0.5";
@@ -101,8 +101,8 @@ TEST_F(PlaybackWithoutWindowTest, PlayingLoopsToTheFirstKeyTimeAndStopDropsTheFr
     playback.JumpTo(3);
     EXPECT_NEAR(context.currentTime, 12.7f, 1e-5f) << "no jump while playing";
 
-    playback.TogglePlay(2);
-    EXPECT_EQ(context.playState, 0);
+    playback.TogglePlay(session::PlayState::PlayingAll);
+    EXPECT_EQ(context.playState, session::PlayState::Stopped);
     EXPECT_EQ(releases, 1);
     EXPECT_FLOAT_EQ(context.currentTime, 12.0f);
     EXPECT_EQ(context.keyTime, 12u);
@@ -113,13 +113,13 @@ TEST_F(PlaybackWithoutWindowTest, PlayingLoopsToTheFirstKeyTimeAndStopDropsTheFr
     playback.SetPlaySpeedIndex(9);
     EXPECT_FLOAT_EQ(playback.GetPlaySpeed(), 1.0f) << "an unknown entry changes nothing";
     playback.FollowPlayButtons(true, true);
-    EXPECT_EQ(context.playState, 2);
+    EXPECT_EQ(context.playState, session::PlayState::PlayingAll);
 }
 
 TEST_F(PlaybackWithoutWindowTest, PlayAllAdvancesSetsThatAreNotCurrentFromTheirOwnTime) {
     context.currentAnimation = nullptr;
     set->m_time = 19.0f;
-    context.playState = 2;
+    context.playState = session::PlayState::PlayingAll;
     playback.Advance(4.0f); // 0.5 × 4 = 2: 21 is past 20
     EXPECT_FLOAT_EQ(set->m_time, 0.0f);
     playback.Advance(4.0f);

@@ -16,7 +16,7 @@ TEST_F(KeyFrameCommandTest, AddKeyAsksThenKeysTheSelectedPartsOrientationAndExte
     host.selected = arm;
     context.currentTime = 15.7f;
     arm->SetOrientation(body, 0, 0, 1, 0, 1, 0); // no turn: the identity
-    ASSERT_EQ(AddKeyFrameCommand(host, 0).Execute(context), 1);
+    ASSERT_EQ(AddKeyFrameCommand(host, Prompting::Interactive).Execute(context), 1);
 
     const auto& asked = host.box.Asked();
     ASSERT_EQ(asked.size(), 2u);
@@ -55,7 +55,8 @@ TEST_F(KeyFrameCommandTest, AddKeyIsRefusedWithTheReasonAndChangesNothing) {
         host.box.Clear();
         host.modified = 0;
         context.currentTime = row.time;
-        EXPECT_EQ(AddKeyFrameCommand(host, 0).Execute(context), 0) << row.message;
+        EXPECT_EQ(AddKeyFrameCommand(host, Prompting::Interactive).Execute(context), 0)
+            << row.message;
         ASSERT_EQ(Texts(), std::vector<std::string>{row.message});
         EXPECT_EQ(host.box.Asked()[0].caption, QStringLiteral("Add Key Frame"));
         EXPECT_EQ(host.modified, 0);
@@ -64,7 +65,7 @@ TEST_F(KeyFrameCommandTest, AddKeyIsRefusedWithTheReasonAndChangesNothing) {
         }
         // Silent: the same refusal without a word.
         host.box.Clear();
-        EXPECT_EQ(AddKeyFrameCommand(host, 1).Execute(context), 0);
+        EXPECT_EQ(AddKeyFrameCommand(host, Prompting::Silent).Execute(context), 0);
         EXPECT_TRUE(host.box.Asked().empty());
     }
     // A frame that is no part of a model fails silently.
@@ -73,7 +74,7 @@ TEST_F(KeyFrameCommandTest, AddKeyIsRefusedWithTheReasonAndChangesNothing) {
     host.selected = stray.Get();
     host.box.Clear();
     context.currentTime = 5;
-    EXPECT_EQ(AddKeyFrameCommand(host, 0).Execute(context), 0);
+    EXPECT_EQ(AddKeyFrameCommand(host, Prompting::Interactive).Execute(context), 0);
     EXPECT_TRUE(host.box.Asked().empty());
 }
 
@@ -88,13 +89,13 @@ TEST_F(KeyFrameCommandTest, APartWithoutAnimationGetsOneOnlyWhenBothQuestionsAre
         for (int answer : answers) {
             host.box.Push(answer);
         }
-        EXPECT_EQ(AddKeyFrameCommand(host, 0).Execute(context), 0);
+        EXPECT_EQ(AddKeyFrameCommand(host, Prompting::Interactive).Execute(context), 0);
         EXPECT_EQ(host.box.PendingAnswers(), 0);
         EXPECT_EQ(CPartRecord::Of(arm)->animation, nullptr);
         EXPECT_EQ(context.currentAnimation->Set()->Animations().size(), before);
     }
     host.box.Clear();
-    EXPECT_EQ(AddKeyFrameCommand(host, 0).Execute(context), 1);
+    EXPECT_EQ(AddKeyFrameCommand(host, Prompting::Interactive).Execute(context), 1);
     EXPECT_EQ(host.box.Asked()[0].text,
               QStringLiteral(
                   "このパーツにはアニメーションがありません。\nアニメーションを生成しますか？"));

@@ -188,24 +188,24 @@ TEST_F(BatchCommandTest, ModelScaleScalesFramesAndMeshesAndThePositionKeysOnlyWi
     Open();
     const batch_test::Snapshot before = batch_test::Capture(context.currentModel);
     const struct {
-        int withKeys;
+        PositionKeyScaling withKeys;
         ScaleFactors factors;
         rm::Vector applied; // after the factor limit
     } rows[] = {
-        {0, {2, 2, 2}, {2, 2, 2}},
-        {1, {2, 2, 2}, {2, 2, 2}},
-        {1, {1, 0, -0.005f}, {1, 0.01f, -0.01f}},
+        {PositionKeyScaling::Keep, {2, 2, 2}, {2, 2, 2}},
+        {PositionKeyScaling::Scale, {2, 2, 2}, {2, 2, 2}},
+        {PositionKeyScaling::Scale, {1, 0, -0.005f}, {1, 0.01f, -0.01f}},
     };
     for (const auto& row : rows) {
         context.Reset();
         Open();
         host.box.Clear();
         host.factors = row.factors;
-        host.scalePositionKeys = row.withKeys;
+        host.positionKeys = row.withKeys;
         EXPECT_EQ(BatchCommand(host, BatchCommand::Kind::ChangeModelScale).Execute(context),
                   CommandResult::Changed);
         EXPECT_EQ(Texts(), std::vector<std::string>{"スケールの変更完了。"});
-        EXPECT_EQ(context.redrawRequest, 1);
+        EXPECT_TRUE(context.redrawRequest);
         const batch_test::Snapshot after = SavedAndReopened();
         ASSERT_EQ(after.parts.size(), before.parts.size());
         for (std::size_t p = 0; p < before.parts.size(); ++p) {
@@ -219,7 +219,8 @@ TEST_F(BatchCommandTest, ModelScaleScalesFramesAndMeshesAndThePositionKeysOnlyWi
             }
             ASSERT_EQ(is.positionKeys.size(), was.positionKeys.size());
             for (std::size_t k = 0; k < was.positionKeys.size(); ++k) {
-                const rm::Vector factor = row.withKeys ? row.applied : rm::Vector{1, 1, 1};
+                const rm::Vector factor =
+                    row.withKeys == PositionKeyScaling::Scale ? row.applied : rm::Vector{1, 1, 1};
                 EXPECT_NEAR(is.positionKeys[k].x, was.positionKeys[k].x * factor.x, 1e-5f);
                 EXPECT_NEAR(is.positionKeys[k].y, was.positionKeys[k].y * factor.y, 1e-5f);
                 EXPECT_NEAR(is.positionKeys[k].z, was.positionKeys[k].z * factor.z, 1e-5f);
@@ -275,12 +276,12 @@ TEST_F(BatchCommandTest, SkinOnAsksYesNoAndReportsOnlyWhenAModelTookIt) {
 
     CModelData* model = context.currentModel;
     context.currentModel = nullptr;
-    context.redrawRequest = 0;
+    context.redrawRequest = false;
     host.box.Clear();
     host.box.Push(IdYes);
     EXPECT_EQ(BatchCommand(host, BatchCommand::Kind::SkinOn).Execute(context),
               CommandResult::Refused);
-    EXPECT_EQ(context.redrawRequest, 1);
+    EXPECT_TRUE(context.redrawRequest);
     EXPECT_EQ(host.box.Asked().size(), 1u);
     context.currentModel = model;
 }

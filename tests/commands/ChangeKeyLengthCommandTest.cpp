@@ -33,10 +33,10 @@ TEST_F(KeyFrameCommandTest, ChangeKeyLengthAsksNothingForTheSameOrAnUnusableLeng
     GoTo(0);
     for (const char* text : {"10", "0", "-5", "ten", "99999999999", ""}) {
         host.lengthText = QString::fromLatin1(text);
-        context.playState = 1;
+        context.playState = session::PlayState::PlayingCurrent;
         EXPECT_EQ(ChangeKeyLengthCommand(host).Execute(context), 0) << text;
         EXPECT_EQ(host.lengthText, QStringLiteral("10")) << text;
-        EXPECT_EQ(context.playState, 0) << "playback stops in every case";
+        EXPECT_EQ(context.playState, session::PlayState::Stopped) << "playback stops in every case";
     }
     GoTo(20);
     host.lengthText = QStringLiteral("5");

@@ -27,7 +27,7 @@ protected:
         doc.store = store.get();
         const QByteArray name = path.toLocal8Bit();
         const scene::DocumentOpenResult opened =
-            scene::OpenDocument(doc, name.constData(), scene::kOpenNewScene);
+            scene::OpenDocument(doc, name.constData(), scene::OpenMode::NewScene);
         ASSERT_EQ(opened.ok, 1) << opened.reason;
         context.TakeCurrentPointers(doc);
     }

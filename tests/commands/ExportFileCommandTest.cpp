@@ -32,10 +32,12 @@ public:
         styles.push_back(style);
         return answer;
     }
-    int RefreshKeyRange(int) override { return 1; }
+    int RefreshKeyRange(session::KeyTimeList) override { return 1; }
     void RefreshTimeDisplay() override {}
     int MarkDocumentModified() override { return 1; }
-    int RunModelScaleDialog(ScaleFactors&, int&) override { return framework::IdCancel; }
+    int RunModelScaleDialog(ScaleFactors&, PositionKeyScaling&) override {
+        return framework::IdCancel;
+    }
     int RunPositionKeyScaleDialog(ScaleFactors&) override { return framework::IdCancel; }
 
     int answer = framework::IdYes;

@@ -37,18 +37,18 @@ public:
     void StopPlayback() override {
         ++stops;
         context.keyTime = ToKeyTime(context.currentTime);
-        context.playState = 0;
+        context.playState = session::PlayState::Stopped;
         context.currentTime = static_cast<float>(context.keyTime);
     }
     void PoseCurrentAnimation(float time) override {
         ++poses;
         PoseAnimation(context.currentAnimation, time);
     }
-    int RefreshKeyRange(int rebuild) override {
+    int RefreshKeyRange(session::KeyTimeList keyTimes) override {
         if (context.currentAnimation == nullptr) {
             return 0;
         }
-        if (rebuild) {
+        if (keyTimes == session::KeyTimeList::Rebuild) {
             context.currentAnimation->UpdateTotalKeyTimeBuffer();
         }
         ++rangeRefreshes;

@@ -25,7 +25,7 @@ protected:
 TEST_F(PasteKeyFrameCommandTest, PasteReplacesEveryPartsKeysAtTheKeyTimeByTheCopiedTimes) {
     Open({0, 10, 20});
     GoTo(10);
-    context.playState = 1;
+    context.playState = session::PlayState::PlayingCurrent;
     EXPECT_EQ(CopyKeyFrameCommand(host, copied).Execute(context), 0);
     EXPECT_EQ(copied.hasCopiedKey, 1);
     EXPECT_FLOAT_EQ(copied.copiedKeyTime, 10.0f);

@@ -17,8 +17,8 @@ public:
     int ShowMessage(const QString& text, const QString& caption, unsigned style) override {
         return box.Show(nullptr, text, caption, style);
     }
-    int RefreshKeyRange(int rebuild) override {
-        if (rebuild && context.currentAnimation != nullptr) {
+    int RefreshKeyRange(session::KeyTimeList keyTimes) override {
+        if (keyTimes == session::KeyTimeList::Rebuild && context.currentAnimation != nullptr) {
             context.currentAnimation->UpdateTotalKeyTimeBuffer();
         }
         ++rangeRefreshes;
@@ -29,10 +29,10 @@ public:
         ++modified;
         return 1;
     }
-    int RunModelScaleDialog(ScaleFactors& f, int& withKeys) override {
+    int RunModelScaleDialog(ScaleFactors& f, PositionKeyScaling& withKeys) override {
         ++dialogs;
         f = factors;
-        withKeys = scalePositionKeys;
+        withKeys = positionKeys;
         return dialogAnswer;
     }
     int RunPositionKeyScaleDialog(ScaleFactors& f) override {
@@ -43,7 +43,7 @@ public:
 
     framework::ScriptedMessageBox box;
     ScaleFactors factors;
-    int scalePositionKeys = 0;
+    PositionKeyScaling positionKeys = PositionKeyScaling::Keep;
     int dialogAnswer = framework::IdOk;
     int dialogs = 0;
     int rangeRefreshes = 0;

@@ -9,7 +9,6 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "app/IRenderView.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "platform/framework/ScriptedUi.h"
 #include "platform/rm/Animation.h"
@@ -19,6 +18,7 @@
 #include "scene/PartNaming.h"
 #include "scene/SceneFixture.h"
 #include "session/EditContext.h"
+#include "session/IRenderView.h"
 #include "support/BatchTestFiles.h"
 #include "xfile/DocumentSave.h"
 
@@ -29,7 +29,7 @@ using framework::IdCancel;
 using framework::IdOk;
 
 /// A view that steps through a fixed list of parts.
-class PartListView : public IRenderView {
+class PartListView : public session::IRenderView {
 public:
     explicit PartListView(session::EditContext& context) : context(context) {}
 
@@ -37,7 +37,7 @@ public:
     render::Direct3R* GetDevice() const override { return nullptr; }
     int Render() override {
         ++renders;
-        context.redrawRequest = 0;
+        context.redrawRequest = false;
         return 1;
     }
     void OnSize(unsigned, int, int) override {}
@@ -86,8 +86,9 @@ protected:
         doc.sceneFrame = sceneFrame.Get();
         doc.store = store.get();
         context.SetSelectedPart(nullptr);
-        ASSERT_EQ(scene::OpenDocument(doc, path.toLocal8Bit().constData(), scene::kOpenNewScene).ok,
-                  1);
+        ASSERT_EQ(
+            scene::OpenDocument(doc, path.toLocal8Bit().constData(), scene::OpenMode::NewScene).ok,
+            1);
         context.currentCharacter = doc.currentCharacter;
         context.currentModel = doc.currentModel;
         context.currentAnimation = doc.currentAnimation;

@@ -195,16 +195,16 @@ TEST_F(CAnimationDataTest, ShiftAndDeleteLeaveNegativeTimesAlone) {
 
 TEST_F(CAnimationDataTest, TimeRangeScansEveryKey) {
     float first = -1, last = -1;
-    EXPECT_EQ(data->GetTimeRange(&first, &last, 1), 0);
+    EXPECT_EQ(data->GetTimeRange(&first, &last, CAnimationData::TimeRange::Recompute), 0);
     EXPECT_EQ(first, 0);
     EXPECT_EQ(last, 0);
     a->AddPositionKey(5, 0, 0, 0);
     c->AddRotateKey(40, Turn(0));
-    ASSERT_EQ(data->GetTimeRange(&first, &last, 1), 1);
+    ASSERT_EQ(data->GetTimeRange(&first, &last, CAnimationData::TimeRange::Recompute), 1);
     EXPECT_EQ(first, 5);
     EXPECT_EQ(last, 40);
     a->AddPositionKey(50, 0, 0, 0);
-    data->GetTimeRange(&first, &last, 0);
+    data->GetTimeRange(&first, &last, CAnimationData::TimeRange::Cached);
     EXPECT_EQ(last, 40) << "without recompute the cached range";
 }
 

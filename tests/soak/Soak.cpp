@@ -281,16 +281,17 @@ private:
     void MouseInView() {
         static const Qt::MouseButton kButtons[] = {Qt::LeftButton, Qt::LeftButton, Qt::RightButton,
                                                    Qt::MiddleButton};
-        m_frame->Context().operationMode = static_cast<int>(m_rng() % 2);
-        m_frame->Context().mouseFunction = static_cast<int>(m_rng() % 4);
+        m_frame->Context().operationMode = static_cast<session::OperationMode>(m_rng() % 2);
+        m_frame->Context().mouseFunction = static_cast<session::MouseFunction>(m_rng() % 4);
         const Qt::MouseButton button = kButtons[m_rng() % std::size(kButtons)];
         const Qt::KeyboardModifiers modifiers = RandomModifiers();
         const QPoint from = RandomPoint();
         const int moves = static_cast<int>(m_rng() % 6);
         Describe("mouse " + std::to_string(button) + " mode " +
-                 std::to_string(m_frame->Context().operationMode) + " function " +
-                 std::to_string(m_frame->Context().mouseFunction) + " modifiers " +
-                 std::to_string(modifiers.toInt()) + " moves " + std::to_string(moves));
+                 std::to_string(static_cast<int>(m_frame->Context().operationMode)) + " function " +
+                 std::to_string(static_cast<int>(m_frame->Context().mouseFunction)) +
+                 " modifiers " + std::to_string(modifiers.toInt()) + " moves " +
+                 std::to_string(moves));
         QTest::mousePress(m_view, button, modifiers, from);
         QPoint at = from;
         for (int i = 0; i < moves; ++i) {

@@ -137,7 +137,7 @@ bool LookAtFile(const std::string& path, Look look) {
         scene::SceneDocument doc;
         doc.sceneFrame = sceneFrame.Get();
         doc.store = store.get();
-        if (scene::OpenDocument(doc, path.c_str(), scene::kOpenNewScene).ok) {
+        if (scene::OpenDocument(doc, path.c_str(), scene::OpenMode::NewScene).ok) {
             opened = true;
             look(doc);
         }

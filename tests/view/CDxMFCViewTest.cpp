@@ -46,7 +46,7 @@ protected:
     std::uint64_t Updates() { return view->GetDevice()->D3DRMDevice()->GetUpdateCount(); }
 
     int RenderNow() {
-        Context().redrawRequest = 1;
+        Context().redrawRequest = true;
         return view->Render();
     }
 
@@ -132,14 +132,14 @@ TEST_F(ViewTest, InitialUpdateHangsTheCameraRigUnderTheSceneRoot) {
 }
 
 TEST_F(ViewTest, RendersOnlyWhileARedrawIsRequested) {
-    Context().redrawRequest = 0;
+    Context().redrawRequest = false;
     const std::uint64_t before = Updates();
     EXPECT_EQ(view->Render(), 0);
     EXPECT_EQ(Updates(), before);
 
-    Context().redrawRequest = 1;
+    Context().redrawRequest = true;
     EXPECT_EQ(view->Render(), 1);
-    EXPECT_EQ(Context().redrawRequest, 0);
+    EXPECT_FALSE(Context().redrawRequest);
     EXPECT_EQ(Updates(), before + 1);
     EXPECT_EQ(view->Render(), 0);
     EXPECT_EQ(Updates(), before + 1);
@@ -154,7 +154,7 @@ TEST_F(ViewTest, RendersOnlyWhileARedrawIsRequested) {
 
 TEST_F(ViewTest, TheTickRendersOnRequest) {
     frame->SetTickServices([] { return 0.0; }, [](int) {});
-    Context().redrawRequest = 1;
+    Context().redrawRequest = true;
     const std::uint64_t before = Updates();
     frame->Tick();
     EXPECT_EQ(Updates(), before + 1);
@@ -164,11 +164,11 @@ TEST_F(ViewTest, TheTickRendersOnRequest) {
 
 TEST_F(ViewTest, ARepaintOfTheWindowDrawsANewPicture) {
     QCoreApplication::processEvents();
-    Context().redrawRequest = 0;
+    Context().redrawRequest = false;
     const std::uint64_t before = Updates();
     view->repaint();
     EXPECT_EQ(Updates(), before + 1);
-    EXPECT_EQ(Context().redrawRequest, 0);
+    EXPECT_FALSE(Context().redrawRequest);
 }
 
 TEST_F(ViewTest, RendererCommandsMoveTheirCheckMarks) {
@@ -216,10 +216,10 @@ TEST_F(ViewTest, RendererCommandsMoveTheirCheckMarks) {
         {kPersp, {true, kSolid, kFlat, false, false, kPersp}},
     };
     for (const auto& step : steps) {
-        Context().redrawRequest = 0;
+        Context().redrawRequest = false;
         Command(step.command);
         EXPECT_EQ(Checked(), step.marks.Checked()) << "after " << step.command;
-        EXPECT_EQ(Context().redrawRequest, 1) << step.command;
+        EXPECT_TRUE(Context().redrawRequest) << step.command;
     }
     // What the marks show is what the device and the viewport do.
     rm::Device* device = view->GetDevice()->D3DRMDevice();
@@ -272,14 +272,14 @@ TEST_F(ViewTest, MinimisingSuspendsAndRestoringRebuildsWithTheHardwareDriverFirs
     rm::DebugOutput::Capture previous =
         rm::DebugOutput::SetCapture([&log](std::string_view text) { log += text; });
 
-    view->OnSize(SizeMinimized, 0, 0);
+    view->OnSize(session::SizeMinimized, 0, 0);
     EXPECT_EQ(log, "D3R:SizeHandle\n");
     EXPECT_EQ(device->IsSuspended(), 1);
     EXPECT_EQ(RenderNow(), 0);
 
     log.clear();
     device->SetHEL(1);
-    view->OnSize(SizeRestored, view->width(), view->height());
+    view->OnSize(session::SizeRestored, view->width(), view->height());
     rm::DebugOutput::SetCapture(std::move(previous));
     EXPECT_EQ(log.rfind("D3R:SizeHandle\nD3R:SizeHandle   restored\n", 0), 0u) << log;
     // The rebuild enumerated the devices looking for the hardware one again.
@@ -356,11 +356,11 @@ TEST_F(ViewTest, RestoreRenderStatePutsTheSavedStateBackOnTheDevice) {
     const render::RenderState saved = view->GetSavedRenderState();
     device->SetQuality(rm::D3DRMRENDER_WIREFRAME);
     device->SetDither(saved.dither ? 0 : 1);
-    Context().redrawRequest = 0;
+    Context().redrawRequest = false;
     view->RestoreRenderState();
     EXPECT_EQ(device->GetQuality(), saved.quality);
     EXPECT_EQ(device->GetDither(), saved.dither);
-    EXPECT_EQ(Context().redrawRequest, 1);
+    EXPECT_TRUE(Context().redrawRequest);
     device->SetQuality(rm::D3DRMRENDER_FLAT);
     view->SaveRenderState();
     EXPECT_EQ(view->GetSavedRenderState().quality, rm::D3DRMRENDER_FLAT);

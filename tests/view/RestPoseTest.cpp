@@ -117,7 +117,7 @@ TEST_F(RestPoseTest, AParentChildDragEditsTheModelAndUndoTakesItBack) {
     const rm::Matrix4 poseBefore = arm->LocalTransform();
     const auto keysBefore = CPartRecord::Of(arm)->animation->Keys();
     Click(PointOf(arm));
-    Context().operationMode = 0;
+    Context().operationMode = session::OperationMode::ParentChild;
     Key(Qt::Key_Right);
     Drag(Qt::LeftButton, PointOf(arm), QPoint(0, -20));
     EXPECT_FALSE(Same(arm->GetRestTransform(), restBefore));

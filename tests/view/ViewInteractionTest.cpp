@@ -102,7 +102,7 @@ TEST_F(ViewInteractionTest, AMoveDragKeysThePartsNewPositionAtTheKeyTime) {
     rm::Frame* head = Part("Head");
     SelectByClick(head);
     Panel().ClickButton(ctl::MovePart);
-    ASSERT_EQ(Context().mouseFunction, 1);
+    ASSERT_EQ(Context().mouseFunction, session::MouseFunction::MovePart);
     const rm::Vector before = Position(head);
     Drag(Qt::LeftButton, PointOf(head), QPoint(20, 10));
     const rm::Vector after = Position(head);
@@ -117,7 +117,7 @@ TEST_F(ViewInteractionTest, ATurnInTheParentChildModeTurnsTheModelAndWritesNoKey
     rm::Frame* arm = Part("UpperArm_L");
     SelectByClick(arm);
     Panel().ClickButton(ctl::ParentChild);
-    ASSERT_EQ(Context().operationMode, 0);
+    ASSERT_EQ(Context().operationMode, session::OperationMode::ParentChild);
     const auto keys = CPartRecord::Of(arm)->animation->Keys();
     const rm::Quaternion before = Rotation(arm);
     const rm::Quaternion restBefore = rm::DecomposeMatrix(arm->GetRestTransform()).rotation;

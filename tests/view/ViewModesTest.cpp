@@ -24,7 +24,7 @@ protected:
     }
 
     QImage Picture() {
-        Context().redrawRequest = 1;
+        Context().redrawRequest = true;
         view->Render();
         return view->GetPicture().convertToFormat(QImage::Format_RGB32);
     }
@@ -110,7 +110,7 @@ TEST_F(ViewModesTest, FourPanesEachPickTheSameSceneAndTheChoiceIsKept) {
     EXPECT_FALSE(view->Panes().IsSplit());
     ASSERT_EQ(Menu(ids::FourPaneView), 1);
     ASSERT_TRUE(view->Panes().IsSplit());
-    EXPECT_TRUE(AppSettings().FourPaneView()) << "remembered for the next run";
+    EXPECT_EQ(AppSettings().ViewLayout(), PaneLayout::FourPanes) << "remembered for the next run";
     Picture();
     const int w = view->GetDevice()->Width(), h = view->GetDevice()->Height();
     rm::Frame* head = Part("Head");
@@ -143,7 +143,7 @@ TEST_F(ViewModesTest, FourPanesEachPickTheSameSceneAndTheChoiceIsKept) {
     EXPECT_EQ(view->GetViewport(), view->GetDevice()->Viewport());
 
     ASSERT_EQ(Menu(ids::FourPaneView), 1);
-    EXPECT_FALSE(AppSettings().FourPaneView());
+    EXPECT_EQ(AppSettings().ViewLayout(), PaneLayout::Single);
     EXPECT_EQ(view->Panes().PaneAt(w / 4, h / 4), nullptr);
 }
 

@@ -85,12 +85,11 @@ protected:
         return ReadFile(path);
     }
 
-    std::string SaveToFile(rm::AnimationSet* set, rm::Frame* root, int childrenOnly,
+    std::string SaveToFile(rm::AnimationSet* set, rm::Frame* root, CXSave::TopFrames topFrames,
                            std::uint32_t flags = CXSave::kDocumentFlags) {
         CXSave writer(m_d3drm.Get());
         const std::string path = m_folder.File("scene.x");
-        EXPECT_EQ(writer.Save(path.c_str(), flags, set, root, childrenOnly), 1)
-            << writer.LastError();
+        EXPECT_EQ(writer.Save(path.c_str(), flags, set, root, topFrames), 1) << writer.LastError();
         return ReadFile(path);
     }
 
@@ -196,7 +195,7 @@ TEST_F(CXSaveTest, WritesTheDocumentedPartAndWalkFileByteForByte) {
     anim1->AddRotateKey(10, {kHalfRoot2, {0, kHalfRoot2, 0}});
     auto walk = NewSet("walk", {anim1.Get()});
 
-    const std::string text = SaveToFile(walk.Get(), root.Get(), 1);
+    const std::string text = SaveToFile(walk.Get(), root.Get(), CXSave::TopFrames::ChildrenOfRoot);
 
     EXPECT_EQ(text, OnDisk(Join({kHeader, BareFrame("part1"), SetStart("walk", "anim1", "part1"),
                                  KeyLines(0, {"0; 4; 1.000000, 0.000000, 0.000000, 0.000000;;,",
@@ -538,7 +537,7 @@ TEST_F(CXSaveTest, SetWithoutAnimationsWritesNoAnimationSetBlock) {
     auto root = NewFrame(nullptr);
     NewFrame(root.Get(), "body");
     auto empty = NewSet("rest");
-    const std::string text = SaveToFile(empty.Get(), root.Get(), 1);
+    const std::string text = SaveToFile(empty.Get(), root.Get(), CXSave::TopFrames::ChildrenOfRoot);
     EXPECT_EQ(text, OnDisk(Join({kHeader, BareFrame("body")})));
 }
 
@@ -552,7 +551,7 @@ TEST_F(CXSaveTest, UnnamedFramesGetNumberedNamesDepthFirstOnlyForTheSave) {
     wave->AddRotateKey(0, {1, {0, 0, 0}});
     auto set = NewSet("greet", {wave.Get()});
 
-    const std::string first = SaveToFile(set.Get(), root.Get(), 0);
+    const std::string first = SaveToFile(set.Get(), root.Get(), CXSave::TopFrames::Root);
 
     EXPECT_EQ(FrameLines(first), (std::vector<std::string>{
                                      "Frame CXSave_Frame_0 {",
@@ -565,7 +564,7 @@ TEST_F(CXSaveTest, UnnamedFramesGetNumberedNamesDepthFirstOnlyForTheSave) {
         EXPECT_TRUE(frame->Name().empty()) << frame->Name();
     }
     // The counter starts again with every save.
-    EXPECT_EQ(SaveToFile(set.Get(), root.Get(), 0), first);
+    EXPECT_EQ(SaveToFile(set.Get(), root.Get(), CXSave::TopFrames::Root), first);
 }
 
 TEST_F(CXSaveTest, LoadedNameThatLooksGeneratedIsWrittenThenEmptied) {
@@ -575,7 +574,7 @@ TEST_F(CXSaveTest, LoadedNameThatLooksGeneratedIsWrittenThenEmptied) {
     auto other = NewFrame(root.Get(), "CXSave_Framework");
     auto set = NewSet("s", {NewAnimation("a", kept.Get()).Get()});
 
-    const std::string text = SaveToFile(set.Get(), root.Get(), 1);
+    const std::string text = SaveToFile(set.Get(), root.Get(), CXSave::TopFrames::ChildrenOfRoot);
 
     EXPECT_EQ(FrameLines(text), (std::vector<std::string>{
                                     "Frame CXSave_Frame_5 {",
@@ -596,7 +595,7 @@ TEST_F(CXSaveTest, ChildrenOnlyLeavesAnAnimatedUnnamedRootOutAndUnnamed) {
     drift->AddPositionKey(0, 0, 0, 0);
     auto set = NewSet("move", {drift.Get()});
 
-    const std::string text = SaveToFile(set.Get(), root.Get(), 1);
+    const std::string text = SaveToFile(set.Get(), root.Get(), CXSave::TopFrames::ChildrenOfRoot);
 
     EXPECT_EQ(text, OnDisk(Join(
                         {kHeader, BareFrame("leg"), SetStart("move", "drift", nullptr), kSetEnd})));
@@ -611,7 +610,7 @@ TEST_F(CXSaveTest, AnimationsWithProblemsDoNotStopTheOthers) {
     nod->AddRotateKey(0, {1, {0, 0, 0}});
     set->AddAnimation(nod.Get());
 
-    const std::string text = SaveToFile(set.Get(), root.Get(), 1);
+    const std::string text = SaveToFile(set.Get(), root.Get(), CXSave::TopFrames::ChildrenOfRoot);
 
     const std::string tail = WithCrLf("\nAnimationSet {\n"
                                       " // \x8c\x78\x8d\x90\x81\x46"
@@ -656,7 +655,8 @@ TEST_F(CXSaveTest, FrameWritesItsMatrixThenMeshesThenChildren) {
     body->AddLight(lamp.Get());
     NewFrame(body.Get(), "arm");
 
-    const std::string text = SaveToFile(NewSet("none").Get(), root.Get(), 1, 0x01);
+    const std::string text =
+        SaveToFile(NewSet("none").Get(), root.Get(), CXSave::TopFrames::ChildrenOfRoot, 0x01);
 
     EXPECT_EQ(text, OnDisk(Join({kHeader,
                                  {{0, ""},
@@ -695,7 +695,7 @@ TEST_F(CXSaveTest, NamesAreWrittenAsTheirBytes) {
     auto twin = NewFrame(root.Get(), sjisName.c_str());
     auto set = NewSet("\x95\xe0\x82\xad", {NewAnimation("\x93\xae\x82\xab", part.Get()).Get()});
 
-    const std::string text = SaveToFile(set.Get(), root.Get(), 1);
+    const std::string text = SaveToFile(set.Get(), root.Get(), CXSave::TopFrames::ChildrenOfRoot);
 
     EXPECT_EQ(FrameLines(text),
               (std::vector<std::string>{"Frame " + sjisName + " {", "Frame " + sjisName + " {"}));
@@ -909,7 +909,8 @@ TEST_F(CXSaveTest, EveryLineEndsInCarriageReturnLineFeedOnDisk) {
     animation->AddScaleKey(1, 1, 1, 1);
     set->AddAnimation(animation.Get());
 
-    const std::string text = SaveToFile(set.Get(), root.Get(), 1, 0x3F);
+    const std::string text =
+        SaveToFile(set.Get(), root.Get(), CXSave::TopFrames::ChildrenOfRoot, 0x3F);
 
     ASSERT_EQ(text.rfind("xof 0303txt 0032\r\n\r\n", 0), 0u);
     std::size_t lineFeeds = 0;
@@ -938,7 +939,7 @@ TEST_F(CXSaveTest, IndentNeverGoesBelowZero) {
 
 TEST_F(CXSaveTest, NullFrameOrSetIsRefusedWithoutOutput) {
     const std::string text = WriteAtLevel(0, 0x3F, [&](CXSave& writer) {
-        EXPECT_EQ(writer.WriteFrame(nullptr, 1), 0);
+        EXPECT_EQ(writer.WriteFrame(nullptr, CXSave::FrameNaming::GenerateMissing), 0);
         EXPECT_EQ(writer.WriteFrameTransformMatrix(nullptr), 0);
         EXPECT_EQ(writer.WriteAnimationSet(nullptr), 0);
         EXPECT_EQ(writer.WriteAnimation(nullptr), 0);
@@ -964,9 +965,10 @@ TEST_F(CXSaveTest, WithoutRootFrameTheFileHoldsHeaderAndAnimationSet) {
     auto set = NewSet("wag");
     auto animation = NewAnimation("a", elsewhere.Get());
     set->AddAnimation(animation.Get());
-    for (int childrenOnly : {0, 1}) {
-        SCOPED_TRACE(childrenOnly);
-        EXPECT_EQ(SaveToFile(set.Get(), nullptr, childrenOnly),
+    for (CXSave::TopFrames topFrames :
+         {CXSave::TopFrames::Root, CXSave::TopFrames::ChildrenOfRoot}) {
+        SCOPED_TRACE(static_cast<int>(topFrames));
+        EXPECT_EQ(SaveToFile(set.Get(), nullptr, topFrames),
                   OnDisk(Join({kHeader, SetStart("wag", "a", "tail"), kSetEnd})));
     }
 }
@@ -1024,7 +1026,9 @@ TEST_F(CXSaveTest, DiskFullReturnsZeroAndKeepsThePreviousFile) {
             return n;
         });
 
-        EXPECT_EQ(writer.Save(path.c_str(), 0x0F, scene.set.Get(), scene.root.Get(), 1), 0);
+        EXPECT_EQ(writer.Save(path.c_str(), 0x0F, scene.set.Get(), scene.root.Get(),
+                              CXSave::TopFrames::ChildrenOfRoot),
+                  0);
 
         EXPECT_EQ(ReadFile(path), previous);
         EXPECT_EQ(m_folder.Entries(), std::vector<std::string>{"scene.x"});
@@ -1043,7 +1047,9 @@ TEST_F(CXSaveTest, DiskFullOnANewFileLeavesNoFileBehind) {
         errno = EIO;
         return -1;
     });
-    EXPECT_EQ(writer.Save(path.c_str(), 0x0F, scene.set.Get(), scene.root.Get(), 1), 0);
+    EXPECT_EQ(writer.Save(path.c_str(), 0x0F, scene.set.Get(), scene.root.Get(),
+                          CXSave::TopFrames::ChildrenOfRoot),
+              0);
     EXPECT_TRUE(m_folder.Entries().empty());
 }
 
@@ -1053,9 +1059,13 @@ TEST_F(CXSaveTest, SuccessfulSaveReplacesALongerPreviousFileCompletely) {
     const std::string path = m_folder.File("scene.x");
     testing_xfile::WriteFile(path, std::string(500000, '#'));
     CXSave first(m_d3drm.Get());
-    ASSERT_EQ(first.Save(fresh.c_str(), 0x0F, scene.set.Get(), scene.root.Get(), 1), 1);
+    ASSERT_EQ(first.Save(fresh.c_str(), 0x0F, scene.set.Get(), scene.root.Get(),
+                         CXSave::TopFrames::ChildrenOfRoot),
+              1);
     CXSave second(m_d3drm.Get());
-    ASSERT_EQ(second.Save(path.c_str(), 0x0F, scene.set.Get(), scene.root.Get(), 1), 1);
+    ASSERT_EQ(second.Save(path.c_str(), 0x0F, scene.set.Get(), scene.root.Get(),
+                          CXSave::TopFrames::ChildrenOfRoot),
+              1);
     EXPECT_TRUE(second.LastError().empty());
     EXPECT_EQ(ReadFile(path), ReadFile(fresh));
     EXPECT_EQ(m_folder.Entries(), (std::vector<std::string>{"fresh.x", "scene.x"}));
@@ -1081,7 +1091,7 @@ TEST_F(CXSaveTest, SaveIsRefusedWithoutCreatingAFile) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         CXSave writer(c.d3drm);
-        EXPECT_EQ(writer.Save(c.path.c_str(), 0x0F, c.set, root.Get(), 0), 0);
+        EXPECT_EQ(writer.Save(c.path.c_str(), 0x0F, c.set, root.Get(), CXSave::TopFrames::Root), 0);
         EXPECT_TRUE(m_folder.Entries().empty());
         EXPECT_EQ(root->Name(), "r");
     }
@@ -1095,7 +1105,8 @@ TEST_F(CXSaveTest, UnwritableFolderReturnsZeroAndKeepsThePreviousFile) {
 
     const int result = testing_xfile::RunUnprivileged([&] {
         CXSave writer(m_d3drm.Get());
-        return writer.Save(path.c_str(), 0x0F, set.Get(), root.Get(), 1);
+        return writer.Save(path.c_str(), 0x0F, set.Get(), root.Get(),
+                           CXSave::TopFrames::ChildrenOfRoot);
     });
     EXPECT_EQ(result, 0);
     EXPECT_EQ(ReadFile(path), "previous\r\n");
@@ -1131,7 +1142,9 @@ TEST_F(CXSaveTest, TickRateOptionsVertexColoursAndFurtherSetsAreWrittenOnlyWhenP
     const std::string path = m_folder.File("scene.x");
     CXSave writer(m_d3drm.Get());
     rm::AnimationSet* const sets[] = {walk.Get(), run.Get()};
-    ASSERT_EQ(writer.Save(path.c_str(), CXSave::kDocumentFlags, sets, root.Get(), 1), 1);
+    ASSERT_EQ(writer.Save(path.c_str(), CXSave::kDocumentFlags, sets, root.Get(),
+                          CXSave::TopFrames::ChildrenOfRoot),
+              1);
     std::vector<Line> expected = kHeader;
     const std::vector<Line> rest = {
         {0, ""}, {0, "AnimTicksPerSecond {"}, {1, "4800;"}, {0, "}"}, {0, ""}, {0, "Frame part1 {"},
@@ -1174,7 +1187,8 @@ TEST_F(CXSaveTest, TickRateOptionsVertexColoursAndFurtherSetsAreWrittenOnlyWhenP
     // With templates, AnimTicksPerSecond's joins them, last; without a tick rate it does
     // not, and no set declares one.
     const std::string withTemplates =
-        SaveToFile(run.Get(), root.Get(), 1, CXSave::kDocumentFlags | CXSave::kWriteTemplates);
+        SaveToFile(run.Get(), root.Get(), CXSave::TopFrames::ChildrenOfRoot,
+                   CXSave::kDocumentFlags | CXSave::kWriteTemplates);
     EXPECT_NE(withTemplates.find(
                   "template AnimationSet {\r\n <3D82AB50-62DA-11cf-AB39-0020AF71E433>\r\n"
                   " [Animation]\r\n}\r\n\r\ntemplate AnimTicksPerSecond {\r\n"
@@ -1182,14 +1196,17 @@ TEST_F(CXSaveTest, TickRateOptionsVertexColoursAndFurtherSetsAreWrittenOnlyWhenP
                   "\r\n\r\nHeader {"),
               std::string::npos);
     const std::string withoutRate =
-        SaveToFile(walk.Get(), root.Get(), 1, CXSave::kDocumentFlags | CXSave::kWriteTemplates);
+        SaveToFile(walk.Get(), root.Get(), CXSave::TopFrames::ChildrenOfRoot,
+                   CXSave::kDocumentFlags | CXSave::kWriteTemplates);
     EXPECT_EQ(withoutRate.find("AnimTicksPerSecond"), std::string::npos);
     EXPECT_EQ(withoutRate.find("\r\n  AnimationOptions {"), std::string::npos);
 
     // A list with a missing set writes nothing at all.
     rm::AnimationSet* const withNull[] = {walk.Get(), nullptr};
     const std::string refused = m_folder.File("refused.x");
-    EXPECT_EQ(writer.Save(refused.c_str(), CXSave::kDocumentFlags, withNull, root.Get(), 1), 0);
+    EXPECT_EQ(writer.Save(refused.c_str(), CXSave::kDocumentFlags, withNull, root.Get(),
+                          CXSave::TopFrames::ChildrenOfRoot),
+              0);
     EXPECT_FALSE(std::filesystem::exists(refused));
 }
 
@@ -1204,8 +1221,8 @@ TEST_F(CXSaveTest, SkinWeightsAndTheirTemplatesAreWrittenOnlyWhenPresent) {
     NewFrame(root.Get(), "part1")->AddVisual(builder.Get());
     auto set = NewSet("walk");
     set->SetTicksPerSecond(30);
-    const std::string rigid =
-        SaveToFile(set.Get(), root.Get(), 1, CXSave::kDocumentFlags | CXSave::kWriteTemplates);
+    const std::string rigid = SaveToFile(set.Get(), root.Get(), CXSave::TopFrames::ChildrenOfRoot,
+                                         CXSave::kDocumentFlags | CXSave::kWriteTemplates);
     EXPECT_EQ(rigid.find("Skin"), std::string::npos);
 
     rm::SkinBone bone{"part1", {1, 0}, {0.75f, 0.5f}, rm::MatrixTranslation({1, -2, 3})};
@@ -1231,8 +1248,8 @@ TEST_F(CXSaveTest, SkinWeightsAndTheirTemplatesAreWrittenOnlyWhenPresent) {
                             {2, "0.000000,0.000000,1.000000,0.000000,"},
                             {2, "1.000000,-2.000000,3.000000,1.000000;;"},
                             {1, "}"}}));
-    const std::string skinned =
-        SaveToFile(set.Get(), root.Get(), 1, CXSave::kDocumentFlags | CXSave::kWriteTemplates);
+    const std::string skinned = SaveToFile(set.Get(), root.Get(), CXSave::TopFrames::ChildrenOfRoot,
+                                           CXSave::kDocumentFlags | CXSave::kWriteTemplates);
     EXPECT_NE(skinned.find(OnDisk({{2, "}"}, {0, ""}, {2, "XSkinMeshHeader {"}})),
               std::string::npos)
         << "after the texture coordinates";

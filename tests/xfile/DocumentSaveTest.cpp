@@ -138,7 +138,7 @@ TEST_F(DocumentSaveTest, FileGetsTheNamesFromTheFileAndTheSceneKeepsItsWorkingNa
 
 TEST_F(DocumentSaveTest, SaveAfterChangingTheAnimationWritesTheNewSetOnTheSameFrames) {
     const std::string wave = WriteFixture(folder.Path(), "wave.x", kWaveFile);
-    MustOpen(wave, scene::kOpenChangeAnimation);
+    MustOpen(wave, scene::OpenMode::ChangeAnimation);
     const std::string path = folder.File("saved.x");
 
     ASSERT_EQ(Save(path), 1);

@@ -13,7 +13,7 @@
 class DocumentSceneFixture : public DocumentFixture {
 protected:
     /// Opens path with mode; the test fails when the open does not succeed.
-    void MustOpen(const std::string& path, int mode = scene::kOpenNewScene) {
+    void MustOpen(const std::string& path, scene::OpenMode mode = scene::OpenMode::NewScene) {
         const scene::DocumentOpenResult result = scene::OpenDocument(doc, path.c_str(), mode);
         ASSERT_EQ(result.ok, 1) << path << ": " << result.reason;
     }

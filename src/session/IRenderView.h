@@ -8,6 +8,8 @@ namespace render {
 class Direct3R;
 } // namespace render
 
+namespace session {
+
 /// Size types of a view's size handling, with the platform's numbers.
 enum SizeType : unsigned {
     SizeRestored = 0,
@@ -17,8 +19,8 @@ enum SizeType : unsigned {
     SizeMaxHide = 4,
 };
 
-/// What the main frame needs of its 3D view (CDxMFCView): the camera pivot that camera
-/// views and "Center" move, the device wrapper (screen rectangle, activation), drawing
+/// What the main frame and the part key dialog need of the 3D view (CDxMFCView): the camera pivot
+/// that camera views and "Center" move, the device wrapper (screen rectangle, activation), drawing
 /// one frame, and the size handling the frame forwards when the window is minimised or
 /// restored. The frame reaches it as its active view, which may be missing or may not be
 /// a 3D view: every service of the frame then does nothing.
@@ -45,3 +47,5 @@ public:
     /// box). 1 when it is the selected part afterwards.
     virtual int SelectPart(rm::Frame* part) = 0;
 };
+
+} // namespace session
