@@ -365,7 +365,8 @@ int main(int argc, char** argv) {
                           {"DrawModel/OneMeshVerticesMoving", Model::OneMesh, Draw::Model, true},
                           {"TheLimit/Skinned", Model::Skinned, Draw::Limit, false},
                           {"TheLitLimit/Skinned", Model::Skinned, Draw::LitLimit, false},
-                          {"DrawModel/SkinnedBonesMoving", Model::Skinned, Draw::Model, true}};
+                          {"DrawModel/SkinnedBonesMoving", Model::Skinned, Draw::Model, true},
+                          {"DrawModel/SkinnedStill", Model::Skinned, Draw::Model, false}};
     for (const Case& c : cases) {
         benchmark::RegisterBenchmark(c.name, Run, c.model, c.draw, c.moving)
             ->Unit(benchmark::kMillisecond)
