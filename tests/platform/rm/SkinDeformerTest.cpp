@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <numbers>
 #include <random>
 #include <string>
@@ -114,6 +115,112 @@ TEST(SkinDeformerTest, MovesAVertexByItsWeightedBonesAndLeavesTheUnweightedRigid
     EXPECT_EQ(walk.Find("Shown"), nullptr);
     EXPECT_NE(walk.Find("Shown@7f3a"), nullptr);
     SetBoneNameAlias(before);
+}
+
+// The deformation as its rule reads, one vertex at a time over every influence.
+MeshVertex Reference(const MeshSkin& skin, FrameWalk& walk, const Matrix4& rigid,
+                     std::uint32_t source, const MeshVertex& rest) {
+    Matrix4 sum;
+    for (auto& row : sum.m) {
+        std::fill(std::begin(row), std::end(row), 0.0f);
+    }
+    float placed = 0;
+    for (const SkinBone& bone : skin.bones) {
+        const Matrix4* frame = walk.Find(bone.frameName);
+        for (std::size_t k = 0; k < bone.vertices.size(); ++k) {
+            if (bone.vertices[k] != source || !frame) {
+                continue;
+            }
+            const Matrix4 m = MatrixMultiply(bone.offset, *frame);
+            for (int r = 0; r < 4; ++r) {
+                for (int c = 0; c < 4; ++c) {
+                    sum.m[r][c] += bone.weights[k] * m.m[r][c];
+                }
+            }
+            placed += bone.weights[k];
+        }
+    }
+    const Matrix4& m = placed == 0 ? rigid : sum;
+    // Affine: the weights scale the translation as they scale the rest, never divided out.
+    const Vector& p = rest.position;
+    const Vector& n = rest.normal;
+    MeshVertex out = rest;
+    out.position = {p.x * m.m[0][0] + p.y * m.m[1][0] + p.z * m.m[2][0] + m.m[3][0],
+                    p.x * m.m[0][1] + p.y * m.m[1][1] + p.z * m.m[2][1] + m.m[3][1],
+                    p.x * m.m[0][2] + p.y * m.m[1][2] + p.z * m.m[2][2] + m.m[3][2]};
+    out.normal = {n.x * m.m[0][0] + n.y * m.m[1][0] + n.z * m.m[2][0],
+                  n.x * m.m[0][1] + n.y * m.m[1][1] + n.z * m.m[2][1],
+                  n.x * m.m[0][2] + n.y * m.m[1][2] + n.z * m.m[2][2]};
+    VectorNormalize(&out.normal);
+    return out;
+}
+
+TEST(SkinDeformerTest, EveryInfluenceCountDeformsAsTheRuleReadsInPiecesAndAfterABoneGoes) {
+    // Twelve bones turned and moved apart (the last has no frame), vertices of 0 to 7
+    // influences, each drawn vertex taken from a shuffled builder vertex.
+    auto root = MakeRef<Frame>();
+    std::vector<Ref<Frame>> frames;
+    MeshSkin skin;
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> unit(-1, 1);
+    for (int b = 0; b < 12; ++b) {
+        const std::string name = "bone" + std::to_string(b);
+        if (b < 11) {
+            frames.push_back(AddFrame(
+                root.Get(), name.c_str(),
+                MatrixMultiply(MatrixFromQuaternion(QuaternionFromRotation(
+                                   {unit(random), 1, unit(random)}, unit(random))),
+                               MatrixTranslation({unit(random), unit(random), unit(random)}))));
+        }
+        skin.bones.push_back({name, {}, {}, MatrixTranslation({0, 0.1f * float(b), 0})});
+    }
+    constexpr std::uint32_t kVertices = 400;
+    std::vector<MeshVertex> rest(kVertices);
+    for (std::uint32_t v = 0; v < kVertices; ++v) {
+        rest[v].position = {unit(random), unit(random), unit(random)};
+        rest[v].normal = {unit(random), unit(random), 1};
+        rest[v].tu = float(v);
+        rest[v].color = 0xFF000000u | v;
+        const std::uint32_t count = v % 8;
+        for (std::uint32_t k = 0; k < count; ++k) {
+            SkinBone& bone = skin.bones[(v * 5 + k * 7) % 12];
+            bone.vertices.push_back(v);
+            bone.weights.push_back(0.1f + 0.05f * float(k));
+        }
+    }
+    std::vector<std::uint32_t> source(kVertices);
+    for (std::uint32_t i = 0; i < kVertices; ++i) {
+        source[i] = (i * 37) % kVertices;
+    }
+    std::vector<MeshVertex> restDrawn(kVertices);
+    for (std::uint32_t i = 0; i < kVertices; ++i) {
+        restDrawn[i] = rest[source[i]];
+    }
+    const Matrix4 rigid = MatrixTranslation({5, 0, 0});
+    SkinDeformer deformer;
+    deformer.Build(skin, source.data(), kVertices);
+    FrameWalk walk;
+    for (const char* stage : {"all placed but one", "after bone5 leaves the tree"}) {
+        SCOPED_TRACE(stage);
+        walk.Walk(root.Get());
+        deformer.Pose(&walk, rigid);
+        std::vector<MeshVertex> whole(kVertices), pieces(kVertices);
+        deformer.Deform(restDrawn.data(), whole.data());
+        for (std::size_t first : {std::size_t(0), std::size_t(133), std::size_t(301)}) {
+            const std::size_t last = first == 0 ? 133 : first == 133 ? 301 : kVertices;
+            deformer.DeformRange(restDrawn.data(), pieces.data(), first, last);
+        }
+        for (std::uint32_t i = 0; i < kVertices; ++i) {
+            SCOPED_TRACE(i);
+            const MeshVertex expected = Reference(skin, walk, rigid, source[i], restDrawn[i]);
+            ExpectNear(whole[i].position, expected.position, 1e-4f);
+            ExpectNear(whole[i].normal, expected.normal, 1e-4f);
+            EXPECT_EQ(whole[i].tu, expected.tu);
+            EXPECT_EQ(whole[i].color, expected.color);
+            EXPECT_EQ(std::memcmp(&whole[i], &pieces[i], sizeof(MeshVertex)), 0);
+        }
+        root->DeleteChild(frames[5].Get());
+    }
 }
 
 TEST(SkinDeformerTest, AVertexStageGetsTheFourLargestWeightsScaledToTheSumOfAll) {

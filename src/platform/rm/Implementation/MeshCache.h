@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/NonCopyable.h"
+#include "platform/rm/Implementation/ParallelRange.h"
 #include "platform/rm/Implementation/SkinDeformer.h"
 #include "platform/rm/Material.h"
 #include "platform/rm/Mesh.h"
@@ -124,6 +125,8 @@ private:
     void UploadVertices(Entry* entry, const Mesh& mesh, const MeshVertex* replacement);
     /// Deforms a skinned entry at the pose its deformer has just taken and sends it.
     void PoseSkin(Entry* entry);
+    /// Deforms a skin's rest vertices into out at its deformer's pose.
+    void Deform(const Entry::Skin& skin, MeshVertex* out);
     void TakeSkin(Entry* entry, const MeshBuilder* builder, Ref<Mesh> rest,
                   const std::vector<std::uint32_t>& sources);
     /// Sends the influences of a skin the vertex stage deforms (at its deformer's present
@@ -143,6 +146,7 @@ private:
     std::uint64_t m_indexBuilds = 0;
     std::uint64_t m_edgeBuilds = 0;
     std::size_t m_gpuBones = 0;
+    ParallelRange m_parallel;
 };
 
 } // namespace rm
