@@ -16,7 +16,7 @@ TEST(ParallelRangeTest, PiecesCoverTheRangeOnceAndSmallRangesStayOnTheCaller) {
         unsigned mostPieces; // 1: everything on the calling thread
     };
     const Case cases[] = {
-        {4, 1000, 100, 4}, {4, 250, 100, 2}, {3, 10, 0, 3},  {2, 99, 100, 1},
+        {4, 1000, 100, 4}, {4, 250, 100, 2}, {3, 10, 0, 3}, {2, 99, 100, 1},
         {2, 0, 10, 1},     {1, 5000, 10, 1}, {4, 7, 1, 4},
     };
     ParallelRange shared(4); // one object through calls of every size, as the cache uses it

@@ -41,8 +41,8 @@ private:
     const std::function<void(std::size_t, std::size_t)>* m_body = nullptr;
     std::size_t m_count = 0;
     unsigned m_pieces = 0;
-    unsigned m_pending = 0;       // helpers' pieces not finished yet
-    unsigned long m_serial = 0;   // counts calls, so each helper runs each call once
+    unsigned m_pending = 0;     // helpers' pieces not finished yet
+    unsigned long m_serial = 0; // counts calls, so each helper runs each call once
     bool m_stopping = false;
 };
 
