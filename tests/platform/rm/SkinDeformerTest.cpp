@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "DeviceSceneTest.h"
+#include "DeviceTestContext.h"
 #include "platform/rm/BoneNameAlias.h"
 #include "platform/rm/Implementation/FrameWalk.h"
 #include "platform/rm/Implementation/MeshCache.h"
@@ -220,6 +221,85 @@ TEST(SkinDeformerTest, EveryInfluenceCountDeformsAsTheRuleReadsInPiecesAndAfterA
             EXPECT_EQ(std::memcmp(&whole[i], &pieces[i], sizeof(MeshVertex)), 0);
         }
         root->DeleteChild(frames[5].Get());
+    }
+}
+
+TEST(SkinDeformerTest, TheCpuSkinBufferHoldsEachPoseWhetherRewrittenInPlaceOrGivenFreshMemory) {
+    testing_rm::DeviceTestContext gl(8, 8);
+    if (!gl.Ok()) {
+        GTEST_SKIP() << "no OpenGL 3.3 context on the software rasteriser";
+    }
+    // A strip of 64 vertices with normals on two bones, the second turning each pose.
+    auto root = MakeRef<Frame>();
+    auto lower = AddFrame(root.Get(), "lower", Matrix4{});
+    auto upper = AddFrame(lower.Get(), "upper", MatrixTranslation({0, 1, 0}));
+    MeshSkin skin;
+    skin.bones.push_back({"lower", {}, {}, {}});
+    skin.bones.push_back({"upper", {}, {}, MatrixTranslation({0, -1, 0})});
+    std::vector<Vector> points;
+    std::vector<std::uint32_t> faces;
+    for (std::uint32_t i = 0; i < 32; ++i) {
+        points.push_back({0, 0.1f * float(i), 0});
+        points.push_back({1, 0.1f * float(i), 0});
+        const float share = float(i) / 31;
+        for (std::uint32_t v : {2 * i, 2 * i + 1}) {
+            skin.bones[0].vertices.push_back(v);
+            skin.bones[0].weights.push_back(1 - share);
+            skin.bones[1].vertices.push_back(v);
+            skin.bones[1].weights.push_back(share);
+        }
+        if (i > 0) {
+            faces.insert(faces.end(), {4, 2 * i - 2, 0, 2 * i, 0, 2 * i + 1, 0, 2 * i - 1, 0});
+        }
+    }
+    faces.push_back(0);
+    const Vector facing{0, 0, -1};
+    auto builder = MakeRef<MeshBuilder>();
+    builder->AddFaces(std::uint32_t(points.size()), points.data(), 1, &facing, faces.data());
+    builder->SetSkin(skin);
+    std::vector<MeshVertex> rest(points.size()), expected(points.size()), held(points.size());
+    for (std::size_t v = 0; v < points.size(); ++v) {
+        rest[v].position = points[v];
+        rest[v].normal = facing;
+    }
+    for (const bool inPlace : {false, true}) {
+        SCOPED_TRACE(inPlace ? "rewritten in place" : "fresh memory each pose");
+        MeshCache cache;
+        cache.SetRewriteInPlace(inPlace);
+        for (int pose = 0; pose < 3; ++pose) {
+            SCOPED_TRACE(pose);
+            upper->AddTransform(D3DRMCOMBINE_REPLACE,
+                                MatrixMultiply(MatrixFromQuaternion(QuaternionFromRotation(
+                                                   {0, 0, 1}, 0.3f * float(pose + 1))),
+                                               MatrixTranslation({0, 1, 0})));
+            FrameWalk walk;
+            walk.Walk(root.Get());
+            const MeshCache::Entry* entry = cache.Get(builder.Get(), &walk, Matrix4{});
+            ASSERT_NE(entry, nullptr);
+            ASSERT_FALSE(entry->skin->onGpu);
+            SkinDeformer reference;
+            reference.Build(skin, nullptr, rest.size());
+            reference.Pose(&walk, Matrix4{});
+            reference.Deform(rest.data(), expected.data());
+            glBindBuffer(GL_ARRAY_BUFFER, entry->vertexBuffer);
+            glGetBufferSubData(GL_ARRAY_BUFFER, 0, GLsizeiptr(held.size() * sizeof(MeshVertex)),
+                               held.data());
+            glBindBuffer(GL_ARRAY_BUFFER, 0);
+            // The buffer keeps the mesh's order: each vertex is found by where it rests.
+            const auto& drawnRest = entry->skin->restVertices;
+            ASSERT_EQ(drawnRest.size(), held.size());
+            for (std::size_t v = 0; v < held.size(); ++v) {
+                const Vector& at = drawnRest[v].position;
+                const auto from = std::find_if(points.begin(), points.end(), [&](const Vector& p) {
+                    return p.x == at.x && p.y == at.y && p.z == at.z;
+                });
+                ASSERT_NE(from, points.end());
+                const MeshVertex& want = expected[std::size_t(from - points.begin())];
+                ExpectNear(held[v].position, want.position, 1e-6f);
+                ExpectNear(held[v].normal, want.normal, 1e-6f);
+            }
+        }
+        cache.Clear();
     }
 }
 

@@ -188,8 +188,9 @@ void MeshCache::PoseSkin(Entry* entry) {
         // Straight into the buffer: the looks and translucency of the groups are the rest
         // pose's, and a deformed normal is never zero where the rest normal was not.
         glBindBuffer(GL_ARRAY_BUFFER, entry->vertexBuffer);
-        void* mapped = glMapBufferRange(GL_ARRAY_BUFFER, 0, GLsizeiptr(bytes),
-                                        GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_BUFFER_BIT);
+        const GLbitfield access =
+            GL_MAP_WRITE_BIT | (m_rewriteInPlace ? 0 : GL_MAP_INVALIDATE_BUFFER_BIT);
+        void* mapped = glMapBufferRange(GL_ARRAY_BUFFER, 0, GLsizeiptr(bytes), access);
         if (mapped) {
             Deform(skin, static_cast<MeshVertex*>(mapped));
             glUnmapBuffer(GL_ARRAY_BUFFER);
