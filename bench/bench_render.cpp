@@ -11,7 +11,8 @@
 // single mesh with every vertex moved each frame (what the skin does), which also uploads
 // the vertices; and a skinned mesh of 100,000 vertices (199,000 triangles) on a chain of
 // 60 bones, four weights a vertex, every bone turning each frame, against the limits of
-// its own triangles. They are drawn with the device's default quality (Gouraud, lit,
+// its own triangles; the same skinned mesh with its bones still shows the draw apart from
+// the deformation. They are drawn with the device's default quality (Gouraud, lit,
 // solid); PAVRIX_BENCH_QUALITY=<number> (e.g. 0x88 for flat) draws them with another.
 
 #include <algorithm>
@@ -328,7 +329,8 @@ public:
         const Pair pairs[] = {{"DrawModel/OneMesh", "OneMesh"},
                               {"DrawModel/SixteenParts", "SixteenParts"},
                               {"DrawModel/OneMeshVerticesMoving", "OneMesh"},
-                              {"DrawModel/SkinnedBonesMoving", "Skinned"}};
+                              {"DrawModel/SkinnedBonesMoving", "Skinned"},
+                              {"DrawModel/SkinnedStill", "Skinned"}};
         std::printf("\nRatio to the limit (target: within 1.5) and to the lit limit:\n");
         for (const Pair& p : pairs) {
             const auto m = m_times.find(p.model);
@@ -365,7 +367,8 @@ int main(int argc, char** argv) {
                           {"DrawModel/OneMeshVerticesMoving", Model::OneMesh, Draw::Model, true},
                           {"TheLimit/Skinned", Model::Skinned, Draw::Limit, false},
                           {"TheLitLimit/Skinned", Model::Skinned, Draw::LitLimit, false},
-                          {"DrawModel/SkinnedBonesMoving", Model::Skinned, Draw::Model, true}};
+                          {"DrawModel/SkinnedBonesMoving", Model::Skinned, Draw::Model, true},
+                          {"DrawModel/SkinnedStill", Model::Skinned, Draw::Model, false}};
     for (const Case& c : cases) {
         benchmark::RegisterBenchmark(c.name, Run, c.model, c.draw, c.moving)
             ->Unit(benchmark::kMillisecond)

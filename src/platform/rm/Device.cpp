@@ -115,11 +115,7 @@ std::size_t Device::GpuSkinBones() {
     if (cpu != nullptr && *cpu != '\0') {
         onCpu = std::string(cpu) != "0";
     } else {
-        const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
-        const std::string name = renderer ? renderer : "";
-        onCpu = name.find("llvmpipe") != std::string::npos ||
-                name.find("softpipe") != std::string::npos ||
-                name.find("swrast") != std::string::npos;
+        onCpu = SoftwareRenderer();
     }
     if (onCpu) {
         return 0;
@@ -130,6 +126,13 @@ std::size_t Device::GpuSkinBones() {
     // for the rigid vertices, and a palette rounded up to a multiple of 32.
     const int matrices = (components - 256) / 12 / 32 * 32;
     return matrices > 1 ? std::size_t(matrices - 1) : 0;
+}
+
+bool Device::SoftwareRenderer() {
+    const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    const std::string name = renderer ? renderer : "";
+    return name.find("llvmpipe") != std::string::npos ||
+           name.find("softpipe") != std::string::npos || name.find("swrast") != std::string::npos;
 }
 
 // What every program of one RenderTree call shares.
@@ -163,6 +166,7 @@ HRESULT Device::Create(const DeviceTarget& target, Ref<Device>* device) {
     }
     created->m_textures->Create();
     created->m_cache->SetGpuSkinning(GpuSkinBones());
+    created->m_cache->SetRewriteInPlace(SoftwareRenderer());
     created->m_ready = true;
     *device = created;
     return D3DRM_OK;

@@ -139,6 +139,8 @@ private:
     /// The most bones a skin deformed in the vertex stage may have in the current context;
     /// 0 for the CPU (see the class comment).
     static std::size_t GpuSkinBones();
+    /// Whether the current context rasterises in software (on this machine's cores).
+    static bool SoftwareRenderer();
 
     DeviceTarget m_target;
     D3DRMRENDERQUALITY m_quality = D3DRMRENDER_FLAT;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <numbers>
 #include <random>
 #include <string>
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "DeviceSceneTest.h"
+#include "DeviceTestContext.h"
 #include "platform/rm/BoneNameAlias.h"
 #include "platform/rm/Implementation/FrameWalk.h"
 #include "platform/rm/Implementation/MeshCache.h"
@@ -114,6 +116,191 @@ TEST(SkinDeformerTest, MovesAVertexByItsWeightedBonesAndLeavesTheUnweightedRigid
     EXPECT_EQ(walk.Find("Shown"), nullptr);
     EXPECT_NE(walk.Find("Shown@7f3a"), nullptr);
     SetBoneNameAlias(before);
+}
+
+// The deformation as its rule reads, one vertex at a time over every influence.
+MeshVertex Reference(const MeshSkin& skin, FrameWalk& walk, const Matrix4& rigid,
+                     std::uint32_t source, const MeshVertex& rest) {
+    Matrix4 sum;
+    for (auto& row : sum.m) {
+        std::fill(std::begin(row), std::end(row), 0.0f);
+    }
+    float placed = 0;
+    for (const SkinBone& bone : skin.bones) {
+        const Matrix4* frame = walk.Find(bone.frameName);
+        for (std::size_t k = 0; k < bone.vertices.size(); ++k) {
+            if (bone.vertices[k] != source || !frame) {
+                continue;
+            }
+            const Matrix4 m = MatrixMultiply(bone.offset, *frame);
+            for (int r = 0; r < 4; ++r) {
+                for (int c = 0; c < 4; ++c) {
+                    sum.m[r][c] += bone.weights[k] * m.m[r][c];
+                }
+            }
+            placed += bone.weights[k];
+        }
+    }
+    const Matrix4& m = placed == 0 ? rigid : sum;
+    // Affine: the weights scale the translation as they scale the rest, never divided out.
+    const Vector& p = rest.position;
+    const Vector& n = rest.normal;
+    MeshVertex out = rest;
+    out.position = {p.x * m.m[0][0] + p.y * m.m[1][0] + p.z * m.m[2][0] + m.m[3][0],
+                    p.x * m.m[0][1] + p.y * m.m[1][1] + p.z * m.m[2][1] + m.m[3][1],
+                    p.x * m.m[0][2] + p.y * m.m[1][2] + p.z * m.m[2][2] + m.m[3][2]};
+    out.normal = {n.x * m.m[0][0] + n.y * m.m[1][0] + n.z * m.m[2][0],
+                  n.x * m.m[0][1] + n.y * m.m[1][1] + n.z * m.m[2][1],
+                  n.x * m.m[0][2] + n.y * m.m[1][2] + n.z * m.m[2][2]};
+    VectorNormalize(&out.normal);
+    return out;
+}
+
+TEST(SkinDeformerTest, EveryInfluenceCountDeformsAsTheRuleReadsInPiecesAndAfterABoneGoes) {
+    // Twelve bones turned and moved apart (the last has no frame), vertices of 0 to 7
+    // influences, each drawn vertex taken from a shuffled builder vertex.
+    auto root = MakeRef<Frame>();
+    std::vector<Ref<Frame>> frames;
+    MeshSkin skin;
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> unit(-1, 1);
+    for (int b = 0; b < 12; ++b) {
+        const std::string name = "bone" + std::to_string(b);
+        if (b < 11) {
+            frames.push_back(AddFrame(
+                root.Get(), name.c_str(),
+                MatrixMultiply(MatrixFromQuaternion(QuaternionFromRotation(
+                                   {unit(random), 1, unit(random)}, unit(random))),
+                               MatrixTranslation({unit(random), unit(random), unit(random)}))));
+        }
+        skin.bones.push_back({name, {}, {}, MatrixTranslation({0, 0.1f * float(b), 0})});
+    }
+    constexpr std::uint32_t kVertices = 400;
+    std::vector<MeshVertex> rest(kVertices);
+    for (std::uint32_t v = 0; v < kVertices; ++v) {
+        rest[v].position = {unit(random), unit(random), unit(random)};
+        rest[v].normal = {unit(random), unit(random), 1};
+        rest[v].tu = float(v);
+        rest[v].color = 0xFF000000u | v;
+        const std::uint32_t count = v % 8;
+        for (std::uint32_t k = 0; k < count; ++k) {
+            SkinBone& bone = skin.bones[(v * 5 + k * 7) % 12];
+            bone.vertices.push_back(v);
+            bone.weights.push_back(0.1f + 0.05f * float(k));
+        }
+    }
+    std::vector<std::uint32_t> source(kVertices);
+    for (std::uint32_t i = 0; i < kVertices; ++i) {
+        source[i] = (i * 37) % kVertices;
+    }
+    std::vector<MeshVertex> restDrawn(kVertices);
+    for (std::uint32_t i = 0; i < kVertices; ++i) {
+        restDrawn[i] = rest[source[i]];
+    }
+    const Matrix4 rigid = MatrixTranslation({5, 0, 0});
+    SkinDeformer deformer;
+    deformer.Build(skin, source.data(), kVertices);
+    FrameWalk walk;
+    for (const char* stage : {"all placed but one", "after bone5 leaves the tree"}) {
+        SCOPED_TRACE(stage);
+        walk.Walk(root.Get());
+        deformer.Pose(&walk, rigid);
+        std::vector<MeshVertex> whole(kVertices), pieces(kVertices);
+        deformer.Deform(restDrawn.data(), whole.data());
+        for (std::size_t first : {std::size_t(0), std::size_t(133), std::size_t(301)}) {
+            const std::size_t last = first == 0 ? 133 : first == 133 ? 301 : kVertices;
+            deformer.DeformRange(restDrawn.data(), pieces.data(), first, last);
+        }
+        for (std::uint32_t i = 0; i < kVertices; ++i) {
+            SCOPED_TRACE(i);
+            const MeshVertex expected = Reference(skin, walk, rigid, source[i], restDrawn[i]);
+            ExpectNear(whole[i].position, expected.position, 1e-4f);
+            ExpectNear(whole[i].normal, expected.normal, 1e-4f);
+            EXPECT_EQ(whole[i].tu, expected.tu);
+            EXPECT_EQ(whole[i].color, expected.color);
+            EXPECT_EQ(std::memcmp(&whole[i], &pieces[i], sizeof(MeshVertex)), 0);
+        }
+        root->DeleteChild(frames[5].Get());
+    }
+}
+
+TEST(SkinDeformerTest, TheCpuSkinBufferHoldsEachPoseWhetherRewrittenInPlaceOrGivenFreshMemory) {
+    testing_rm::DeviceTestContext gl(8, 8);
+    if (!gl.Ok()) {
+        GTEST_SKIP() << "no OpenGL 3.3 context on the software rasteriser";
+    }
+    // A strip of 64 vertices with normals on two bones, the second turning each pose.
+    auto root = MakeRef<Frame>();
+    auto lower = AddFrame(root.Get(), "lower", Matrix4{});
+    auto upper = AddFrame(lower.Get(), "upper", MatrixTranslation({0, 1, 0}));
+    MeshSkin skin;
+    skin.bones.push_back({"lower", {}, {}, {}});
+    skin.bones.push_back({"upper", {}, {}, MatrixTranslation({0, -1, 0})});
+    std::vector<Vector> points;
+    std::vector<std::uint32_t> faces;
+    for (std::uint32_t i = 0; i < 32; ++i) {
+        points.push_back({0, 0.1f * float(i), 0});
+        points.push_back({1, 0.1f * float(i), 0});
+        const float share = float(i) / 31;
+        for (std::uint32_t v : {2 * i, 2 * i + 1}) {
+            skin.bones[0].vertices.push_back(v);
+            skin.bones[0].weights.push_back(1 - share);
+            skin.bones[1].vertices.push_back(v);
+            skin.bones[1].weights.push_back(share);
+        }
+        if (i > 0) {
+            faces.insert(faces.end(), {4, 2 * i - 2, 0, 2 * i, 0, 2 * i + 1, 0, 2 * i - 1, 0});
+        }
+    }
+    faces.push_back(0);
+    const Vector facing{0, 0, -1};
+    auto builder = MakeRef<MeshBuilder>();
+    builder->AddFaces(std::uint32_t(points.size()), points.data(), 1, &facing, faces.data());
+    builder->SetSkin(skin);
+    std::vector<MeshVertex> rest(points.size()), expected(points.size()), held(points.size());
+    for (std::size_t v = 0; v < points.size(); ++v) {
+        rest[v].position = points[v];
+        rest[v].normal = facing;
+    }
+    for (const bool inPlace : {false, true}) {
+        SCOPED_TRACE(inPlace ? "rewritten in place" : "fresh memory each pose");
+        MeshCache cache;
+        cache.SetRewriteInPlace(inPlace);
+        for (int pose = 0; pose < 3; ++pose) {
+            SCOPED_TRACE(pose);
+            upper->AddTransform(D3DRMCOMBINE_REPLACE,
+                                MatrixMultiply(MatrixFromQuaternion(QuaternionFromRotation(
+                                                   {0, 0, 1}, 0.3f * float(pose + 1))),
+                                               MatrixTranslation({0, 1, 0})));
+            FrameWalk walk;
+            walk.Walk(root.Get());
+            const MeshCache::Entry* entry = cache.Get(builder.Get(), &walk, Matrix4{});
+            ASSERT_NE(entry, nullptr);
+            ASSERT_FALSE(entry->skin->onGpu);
+            SkinDeformer reference;
+            reference.Build(skin, nullptr, rest.size());
+            reference.Pose(&walk, Matrix4{});
+            reference.Deform(rest.data(), expected.data());
+            glBindBuffer(GL_ARRAY_BUFFER, entry->vertexBuffer);
+            glGetBufferSubData(GL_ARRAY_BUFFER, 0, GLsizeiptr(held.size() * sizeof(MeshVertex)),
+                               held.data());
+            glBindBuffer(GL_ARRAY_BUFFER, 0);
+            // The buffer keeps the mesh's order: each vertex is found by where it rests.
+            const auto& drawnRest = entry->skin->restVertices;
+            ASSERT_EQ(drawnRest.size(), held.size());
+            for (std::size_t v = 0; v < held.size(); ++v) {
+                const Vector& at = drawnRest[v].position;
+                const auto from = std::find_if(points.begin(), points.end(), [&](const Vector& p) {
+                    return p.x == at.x && p.y == at.y && p.z == at.z;
+                });
+                ASSERT_NE(from, points.end());
+                const MeshVertex& want = expected[std::size_t(from - points.begin())];
+                ExpectNear(held[v].position, want.position, 1e-6f);
+                ExpectNear(held[v].normal, want.normal, 1e-6f);
+            }
+        }
+        cache.Clear();
+    }
 }
 
 TEST(SkinDeformerTest, AVertexStageGetsTheFourLargestWeightsScaledToTheSumOfAll) {

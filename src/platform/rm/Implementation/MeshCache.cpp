@@ -188,10 +188,11 @@ void MeshCache::PoseSkin(Entry* entry) {
         // Straight into the buffer: the looks and translucency of the groups are the rest
         // pose's, and a deformed normal is never zero where the rest normal was not.
         glBindBuffer(GL_ARRAY_BUFFER, entry->vertexBuffer);
-        void* mapped = glMapBufferRange(GL_ARRAY_BUFFER, 0, GLsizeiptr(bytes),
-                                        GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_BUFFER_BIT);
+        const GLbitfield access =
+            GL_MAP_WRITE_BIT | (m_rewriteInPlace ? 0 : GL_MAP_INVALIDATE_BUFFER_BIT);
+        void* mapped = glMapBufferRange(GL_ARRAY_BUFFER, 0, GLsizeiptr(bytes), access);
         if (mapped) {
-            skin.deformer.Deform(skin.restVertices.data(), static_cast<MeshVertex*>(mapped));
+            Deform(skin, static_cast<MeshVertex*>(mapped));
             glUnmapBuffer(GL_ARRAY_BUFFER);
             glBindBuffer(GL_ARRAY_BUFFER, 0);
             ++m_vertexUploads;
@@ -200,8 +201,18 @@ void MeshCache::PoseSkin(Entry* entry) {
         glBindBuffer(GL_ARRAY_BUFFER, 0);
     }
     skin.posed.resize(skin.restVertices.size());
-    skin.deformer.Deform(skin.restVertices.data(), skin.posed.data());
+    Deform(skin, skin.posed.data());
     UploadVertices(entry, *skin.rest, skin.posed.data());
+}
+
+void MeshCache::Deform(const Entry::Skin& skin, MeshVertex* out) {
+    // Large skins are shared out over the cores: the rasteriser's threads wait for the
+    // vertices anyway.
+    constexpr std::size_t kGrain = 16384;
+    const MeshVertex* rest = skin.restVertices.data();
+    m_parallel.For(skin.deformer.Count(), kGrain, [&](std::size_t first, std::size_t last) {
+        skin.deformer.DeformRange(rest, out, first, last);
+    });
 }
 
 void MeshCache::TakeSkin(Entry* entry, const MeshBuilder* builder, Ref<Mesh> rest,

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/NonCopyable.h"
+#include "platform/rm/Implementation/ParallelRange.h"
 #include "platform/rm/Implementation/SkinDeformer.h"
 #include "platform/rm/Material.h"
 #include "platform/rm/Mesh.h"
@@ -104,6 +105,12 @@ public:
     /// Lets skinned meshes of at most `maxBones` bones be deformed by the vertex stage; 0
     /// keeps every skin on the CPU. Applies to entries built from now on.
     void SetGpuSkinning(std::size_t maxBones) { m_gpuBones = maxBones; }
+    /// Whether a skin deformed on the CPU is written over its buffer's own memory (true)
+    /// or into fresh memory the buffer is given each pose (false, the default). A GPU
+    /// would wait for the last frame before the first; a software rasteriser draws from
+    /// its buffer's memory, and fresh memory each pose means the system's pages faulted
+    /// in anew, megabytes of them, every frame.
+    void SetRewriteInPlace(bool inPlace) { m_rewriteInPlace = inPlace; }
     /// Drops the entries of visuals nobody but the cache holds any more.
     void Sweep();
     /// Deletes every entry and its GL objects.
@@ -124,6 +131,8 @@ private:
     void UploadVertices(Entry* entry, const Mesh& mesh, const MeshVertex* replacement);
     /// Deforms a skinned entry at the pose its deformer has just taken and sends it.
     void PoseSkin(Entry* entry);
+    /// Deforms a skin's rest vertices into out at its deformer's pose.
+    void Deform(const Entry::Skin& skin, MeshVertex* out);
     void TakeSkin(Entry* entry, const MeshBuilder* builder, Ref<Mesh> rest,
                   const std::vector<std::uint32_t>& sources);
     /// Sends the influences of a skin the vertex stage deforms (at its deformer's present
@@ -143,6 +152,8 @@ private:
     std::uint64_t m_indexBuilds = 0;
     std::uint64_t m_edgeBuilds = 0;
     std::size_t m_gpuBones = 0;
+    bool m_rewriteInPlace = false;
+    ParallelRange m_parallel;
 };
 
 } // namespace rm

@@ -72,21 +72,63 @@ void SkinDeformer::Build(const MeshSkin& skin, const std::uint32_t* source, std:
         m_offsets.push_back(bone.offset);
         m_names.push_back(bone.frameName);
     }
-    m_bones.assign(m_offsets.size(), Affine{});
+    m_bones.assign(m_offsets.size() + 2, Affine{});
     m_placed.assign(m_offsets.size(), 0);
     ++m_placement;
     m_posed = false;
+    Arrange();
+}
+
+void SkinDeformer::Arrange() {
+    const std::size_t count = m_source.size();
+    const auto rigid = std::uint32_t(m_offsets.size());
+    const std::uint32_t zero = rigid + 1;
+    for (int k = 0; k < 4; ++k) {
+        m_slotBone[k].assign(count, zero);
+        m_slotWeight[k].assign(count, 0.0f);
+    }
+    m_wide.clear();
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint32_t v = m_source[i];
+        const Influence* first = m_influences.data() + m_first[v];
+        const std::uint32_t n = m_first[v + 1] - m_first[v];
+        if (n > 4) {
+            m_wide.push_back(std::uint32_t(i));
+            continue;
+        }
+        // The placed weight summed in the order the general blend sums it, so the two
+        // agree on which vertices have none.
+        float placed = 0;
+        for (std::uint32_t k = 0; k < n; ++k) {
+            const bool on = m_placed[first[k].bone] != 0;
+            placed += first[k].weight * (on ? 1.0f : 0.0f);
+            if (on) {
+                m_slotBone[k][i] = first[k].bone;
+                m_slotWeight[k][i] = first[k].weight;
+            }
+        }
+        if (placed == 0) {
+            for (int k = 0; k < 4; ++k) {
+                m_slotBone[k][i] = zero;
+                m_slotWeight[k][i] = 0.0f;
+            }
+            m_slotBone[0][i] = rigid;
+            m_slotWeight[0][i] = 1.0f;
+        }
+    }
+    m_arranged = m_placement;
 }
 
 bool SkinDeformer::Pose(FrameWalk* walk, const Matrix4& rigid) {
+    const std::size_t count = m_offsets.size();
     bool changed = !m_posed;
     m_posed = true;
     Affine a = ToAffine(rigid);
-    changed = changed || !(a == m_rigid);
-    m_rigid = a;
-    m_mirrored = Determinant(m_rigid.rows) < 0;
+    changed = changed || !(a == m_bones[count]);
+    m_bones[count] = a;
+    m_mirrored = Determinant(a.rows) < 0;
     bool first = true;
-    for (std::size_t b = 0; b < m_offsets.size(); ++b) {
+    for (std::size_t b = 0; b < count; ++b) {
         const Matrix4* frame = walk->Find(m_names[b]);
         a = frame ? ToAffine(MatrixMultiply(m_offsets[b], *frame)) : Affine{};
         changed = changed || !(a == m_bones[b]);
@@ -100,12 +142,16 @@ bool SkinDeformer::Pose(FrameWalk* walk, const Matrix4& rigid) {
             first = false;
         }
     }
+    if (m_arranged != m_placement) {
+        Arrange();
+    }
     return changed;
 }
 
 void SkinDeformer::CopyPalette(float* out) const {
-    for (std::size_t b = 0; b <= m_bones.size(); ++b) {
-        const Affine& a = b < m_bones.size() ? m_bones[b] : m_rigid;
+    // The bones, then the rigid matrix; not the all-0 one.
+    for (std::size_t b = 0; b + 1 < m_bones.size(); ++b) {
+        const Affine& a = m_bones[b];
         for (int c = 0; c < 3; ++c) {
             for (int r = 0; r < 4; ++r) {
                 *out++ = a.rows[r][c];
@@ -148,10 +194,58 @@ std::size_t SkinDeformer::Influences(FourInfluences* out) const {
     return clipped;
 }
 
+namespace {
+
+// Writes a vertex moved by the blended matrix rows r (linear part, then translation).
+inline void Place(const Lanes& r0, const Lanes& r1, const Lanes& r2, const Lanes& r3,
+                  const MeshVertex& rest, MeshVertex* out) {
+    const Vector& p = rest.position;
+    const Vector& n = rest.normal;
+    const Lanes moved = p.x * r0 + p.y * r1 + p.z * r2 + r3;
+    const Lanes turned = n.x * r0 + n.y * r1 + n.z * r2;
+    const float length =
+        std::sqrt(turned[0] * turned[0] + turned[1] * turned[1] + turned[2] * turned[2]);
+    const float scale = length > 0 ? 1 / length : 0;
+    out->position = {moved[0], moved[1], moved[2]};
+    out->normal = {turned[0] * scale, turned[1] * scale, turned[2] * scale};
+    out->tu = rest.tu;
+    out->tv = rest.tv;
+    out->color = rest.color;
+}
+
+} // namespace
+
 void SkinDeformer::Deform(const MeshVertex* rest, MeshVertex* out) const {
-    const Influence* influences = m_influences.data();
+    DeformRange(rest, out, 0, m_source.size());
+}
+
+void SkinDeformer::DeformRange(const MeshVertex* rest, MeshVertex* out, std::size_t first,
+                               std::size_t last) const {
     const Affine* bones = m_bones.data();
-    for (std::size_t i = 0; i < m_source.size(); ++i) {
+    const std::uint32_t *b0 = m_slotBone[0].data(), *b1 = m_slotBone[1].data(),
+                        *b2 = m_slotBone[2].data(), *b3 = m_slotBone[3].data();
+    const float *w0 = m_slotWeight[0].data(), *w1 = m_slotWeight[1].data(),
+                *w2 = m_slotWeight[2].data(), *w3 = m_slotWeight[3].data();
+    // Four places for every vertex, the sum taken in the general blend's order (an unused
+    // place adds 0), so both give the same result to the bit.
+    for (std::size_t i = first; i < last; ++i) {
+        const Lanes* m0 = bones[b0[i]].rows;
+        const Lanes* m1 = bones[b1[i]].rows;
+        const Lanes* m2 = bones[b2[i]].rows;
+        const Lanes* m3 = bones[b3[i]].rows;
+        const float a = w0[i], b = w1[i], c = w2[i], d = w3[i];
+        const Lanes r0 = a * m0[0] + b * m1[0] + c * m2[0] + d * m3[0];
+        const Lanes r1 = a * m0[1] + b * m1[1] + c * m2[1] + d * m3[1];
+        const Lanes r2 = a * m0[2] + b * m1[2] + c * m2[2] + d * m3[2];
+        const Lanes r3 = a * m0[3] + b * m1[3] + c * m2[3] + d * m3[3];
+        Place(r0, r1, r2, r3, rest[i], &out[i]);
+    }
+    // Vertices of more than four influences: every one of them, in the file's order.
+    const auto wideFirst = std::lower_bound(m_wide.begin(), m_wide.end(), first);
+    const Influence* influences = m_influences.data();
+    const Affine& rigid = bones[m_offsets.size()];
+    for (auto it = wideFirst; it != m_wide.end() && *it < last; ++it) {
+        const std::uint32_t i = *it;
         const std::uint32_t v = m_source[i];
         Lanes r0{}, r1{}, r2{}, r3{};
         for (std::uint32_t k = m_first[v]; k < m_first[v + 1]; ++k) {
@@ -163,22 +257,9 @@ void SkinDeformer::Deform(const MeshVertex* rest, MeshVertex* out) const {
             r3 += w * bone[3];
         }
         if (r3[3] == 0) { // no placed weight
-            r0 = m_rigid.rows[0], r1 = m_rigid.rows[1], r2 = m_rigid.rows[2];
-            r3 = m_rigid.rows[3];
+            r0 = rigid.rows[0], r1 = rigid.rows[1], r2 = rigid.rows[2], r3 = rigid.rows[3];
         }
-        const Vector& p = rest[i].position;
-        const Vector& n = rest[i].normal;
-        const Lanes moved = p.x * r0 + p.y * r1 + p.z * r2 + r3;
-        const Lanes turned = n.x * r0 + n.y * r1 + n.z * r2;
-        const float length =
-            std::sqrt(turned[0] * turned[0] + turned[1] * turned[1] + turned[2] * turned[2]);
-        const float scale = length > 0 ? 1 / length : 0;
-        MeshVertex& o = out[i];
-        o.position = {moved[0], moved[1], moved[2]};
-        o.normal = {turned[0] * scale, turned[1] * scale, turned[2] * scale};
-        o.tu = rest[i].tu;
-        o.tv = rest[i].tv;
-        o.color = rest[i].color;
+        Place(r0, r1, r2, r3, rest[i], &out[i]);
     }
 }
 

@@ -37,6 +37,10 @@ public:
     std::size_t Count() const { return m_source.size(); }
     /// The bones of the Build's skin.
     std::size_t BoneCount() const { return m_offsets.size(); }
+    /// Deforms vertices [first, last) of the Build's count as Deform does: parts of one
+    /// pose may be deformed at once on different threads.
+    void DeformRange(const MeshVertex* rest, MeshVertex* out, std::size_t first,
+                     std::size_t last) const;
 
     // For a vertex stage that deforms as Deform does (see GlDrawPrograms).
     /// The matrices of the last Pose as three columns of four floats each (the affine
@@ -61,6 +65,9 @@ public:
     bool Mirrored() const { return m_mirrored; }
 
 private:
+    /// Lays the influences of every vertex out for Deform at the present placement.
+    void Arrange();
+
     using Lanes = float __attribute__((vector_size(16)));
     // An affine matrix as four rows of four lanes: the linear part's rows, then the
     // translation; the last lane of the translation row is 1 for a placed bone, and a
@@ -81,10 +88,19 @@ private:
     std::vector<Influence> m_influences;
     std::vector<Matrix4> m_offsets;
     std::vector<std::string> m_names;
+    // Every bone's matrix, then the rigid one, then one all 0 (see Arrange).
     std::vector<Affine> m_bones;
     std::vector<char> m_placed;
     std::uint64_t m_placement = 0;
-    Affine m_rigid{};
+    // Deform's four influences of each vertex, each place an array over the vertices:
+    // the palette index and weight of the place's placed bone, or of the rigid matrix
+    // (weight 1) for a vertex without placed weight; an unused place weighs 0 on the all-0
+    // matrix. Vertices of more than four influences weigh 0 everywhere here and are
+    // listed in m_wide, deformed one by one. Laid out for m_arranged.
+    std::vector<std::uint32_t> m_slotBone[4];
+    std::vector<float> m_slotWeight[4];
+    std::vector<std::uint32_t> m_wide;
+    std::uint64_t m_arranged = 0;
     bool m_posed = false;
     bool m_mirrored = false;
 };
