@@ -4,9 +4,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <span>
+#include <type_traits>
 #include <vector>
 
+#include "commands/ScaledLanes.h"
 #include "platform/Assert.h"
 
 /// What differs between two versions of an array of plain records, compared byte for byte,
@@ -14,6 +17,12 @@
 /// differ, with their values on both sides. Arrays of the same length keep each run of
 /// differing records (a record changed in place costs itself twice); arrays of different
 /// lengths keep the one stretch between their common beginning and their common end.
+///
+/// When many records changed in place and one version follows from the other lane by lane
+/// (the same, or scaled by a factor: a model scaled, keys moved by a factor), neither
+/// version is kept but that relation (ScaledLanes): each is made from the other, which is
+/// then read from the array as it is. So Apply and ForEachRun need the array to be, in the
+/// records the difference names, byte for byte the version the change starts from.
 ///
 /// T is compared and copied as bytes (keys, vectors, vertices, floats).
 template <typename T>
@@ -51,6 +60,7 @@ public:
                 d.AddRun(before, after, i, stop - i, stop - i);
                 i = stop;
             }
+            d.Relate();
             return d;
         }
         std::size_t head = first;
@@ -78,9 +88,10 @@ public:
             array->size() == Size(!forward),
             "ArrayDifference::Apply: the array is not the version the change starts from");
         if (SameLength()) {
-            ForEachRun(forward, [array](std::size_t first, std::size_t count, const T* values) {
-                std::memcpy(array->data() + first, values, count * sizeof(T));
-            });
+            ForEachRun(forward, std::span<const T>(*array),
+                       [array](std::size_t first, std::size_t count, const T* values) {
+                           std::memcpy(array->data() + first, values, count * sizeof(T));
+                       });
             return;
         }
         // One run: the common beginning and end stay, the stretch between is replaced.
@@ -93,21 +104,37 @@ public:
     }
 
     /// Calls write(first, count, values) for each run with the values of the version the
-    /// change goes to (forward: after); `first` is the run's index in that version. Only for
-    /// versions of the same length.
+    /// change goes to (forward: after); `first` is the run's index in that version. `from` is
+    /// the array as it is now, the version the change starts from; its records are read
+    /// before the first write. Only for versions of the same length.
     template <typename Write>
-    void ForEachRun(bool forward, Write&& write) const {
+    void ForEachRun(bool forward, std::span<const T> from, Write&& write) const {
         PAVRIX_ASSERT(SameLength(), "ArrayDifference::ForEachRun: the lengths differ");
+        PAVRIX_ASSERT(from.size() == m_beforeSize,
+                      "ArrayDifference::ForEachRun: the array is not the version it starts from");
         const T* values = forward ? m_after.data() : m_before.data();
+        std::vector<T> made;
+        if (m_relation) {
+            std::vector<T> was;
+            was.reserve(m_related);
+            for (const Run& run : m_runs) {
+                was.insert(was.end(), from.begin() + run.start,
+                           from.begin() + run.start + run.beforeCount);
+            }
+            made.resize(m_related);
+            m_relation->Make(was.data(), made.data(), m_related * kWords, forward);
+            values = made.data();
+        }
         for (const Run& run : m_runs) {
             write(std::size_t(run.start), std::size_t(run.beforeCount), values);
             values += run.beforeCount;
         }
     }
 
-    /// Bytes held: the runs and the values of both sides.
+    /// Bytes held: the runs and the values of both sides, or the relation between them.
     std::size_t Bytes() const {
-        return m_runs.size() * sizeof(Run) + (m_before.size() + m_after.size()) * sizeof(T);
+        return m_runs.size() * sizeof(Run) + (m_before.size() + m_after.size()) * sizeof(T) +
+               (m_relation ? m_relation->Bytes() : 0);
     }
 
 private:
@@ -117,7 +144,32 @@ private:
         std::uint32_t afterCount = 0;
     };
 
+    /// Records of whole 32-bit words may be related lane by lane.
+    static constexpr bool kRelatable = std::is_trivially_copyable_v<T> && sizeof(T) % 4 == 0;
+    static constexpr std::size_t kWords = sizeof(T) / 4;
+    /// Fewer changed words than this are kept as they are.
+    static constexpr std::size_t kRelatedWords = 64;
+
     static bool Same(const T& a, const T& b) { return std::memcmp(&a, &b, sizeof(T)) == 0; }
+
+    /// Keeps, where it pays, the relation between the two versions of the runs instead of
+    /// their values.
+    void Relate() {
+        if constexpr (kRelatable) {
+            if (m_after.size() * kWords < kRelatedWords) {
+                return;
+            }
+            auto relation =
+                ScaledLanes::Fit(m_before.data(), m_after.data(), m_after.size() * kWords, kWords);
+            if (!relation) {
+                return;
+            }
+            m_related = m_after.size();
+            m_relation = std::make_shared<const ScaledLanes>(std::move(*relation));
+            std::vector<T>().swap(m_before);
+            std::vector<T>().swap(m_after);
+        }
+    }
 
     void AddRun(std::span<const T> before, std::span<const T> after, std::size_t start,
                 std::size_t beforeCount, std::size_t afterCount) {
@@ -134,6 +186,10 @@ private:
     std::vector<Run> m_runs;
     std::vector<T> m_before;
     std::vector<T> m_after;
+    // Instead of the values of both sides: how one follows from the other, for m_related
+    // records. Shared by copies; never changed once made.
+    std::shared_ptr<const ScaledLanes> m_relation;
+    std::size_t m_related = 0;
     std::uint32_t m_beforeSize = 0;
     std::uint32_t m_afterSize = 0;
 };

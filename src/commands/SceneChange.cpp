@@ -135,22 +135,22 @@ void SceneChange::SetCurrent(const SceneImage::Current& current) {
 
 void SceneChange::ApplyMesh(const MeshChange& change, bool forward) {
     if (auto* builder = dynamic_cast<rm::MeshBuilder*>(change.visual.Get())) {
-        if (change.positions.SameLength()) {
-            change.positions.ForEachRun(
-                forward, [builder](std::size_t first, std::size_t count, const rm::Vector* values) {
-                    for (std::size_t i = 0; i < count; ++i) {
-                        builder->SetVertex(std::uint32_t(first + i), values[i].x, values[i].y,
-                                           values[i].z);
-                    }
-                });
-        } else {
-            std::vector<rm::Vector> positions(builder->GetVertexCount());
+        if (!change.positions.Empty()) {
             std::uint32_t count = builder->GetVertexCount();
+            std::vector<rm::Vector> positions(count);
             builder->GetVertices(0, &count, positions.data());
-            change.positions.Apply(&positions, forward);
-            for (std::uint32_t i = 0; i < positions.size() && i < count; ++i) {
-                const rm::Vector& p = positions[i];
-                builder->SetVertex(i, p.x, p.y, p.z);
+            const auto write = [builder](std::size_t first, std::size_t n,
+                                         const rm::Vector* values) {
+                for (std::size_t i = 0; i < n; ++i) {
+                    builder->SetVertex(std::uint32_t(first + i), values[i].x, values[i].y,
+                                       values[i].z);
+                }
+            };
+            if (change.positions.SameLength()) {
+                change.positions.ForEachRun(forward, std::span<const rm::Vector>(positions), write);
+            } else {
+                change.positions.Apply(&positions, forward);
+                write(0, std::min<std::size_t>(positions.size(), count), positions.data());
             }
         }
         if (change.skinChanged) {
@@ -161,10 +161,12 @@ void SceneChange::ApplyMesh(const MeshChange& change, bool forward) {
             const auto group = static_cast<rm::Mesh::D3DRMGROUPINDEX>(g);
             const ArrayDifference<rm::MeshVertex>& difference = change.groups[g];
             if (difference.SameLength()) {
-                difference.ForEachRun(forward, [&](std::size_t first, std::size_t count,
-                                                   const rm::MeshVertex* values) {
-                    mesh->SetVertices(group, std::uint32_t(first), std::uint32_t(count), values);
-                });
+                difference.ForEachRun(
+                    forward, std::span<const rm::MeshVertex>(mesh->GroupVertices(group)),
+                    [&](std::size_t first, std::size_t count, const rm::MeshVertex* values) {
+                        mesh->SetVertices(group, std::uint32_t(first), std::uint32_t(count),
+                                          values);
+                    });
                 continue;
             }
             std::vector<rm::MeshVertex> vertices = mesh->GroupVertices(group);
