@@ -7,7 +7,7 @@
 #include <memory>
 #include <string_view>
 
-#include "platform/rm/Context.h"
+#include "CurrentFactory.h"
 #include "scene/CAnimationData.h"
 #include "scene/CCharacterData.h"
 #include "scene/CModelData.h"
@@ -15,13 +15,11 @@
 #include "scene/SceneContext.h"
 #include "scene/SceneMessages.h"
 
-class BenchDocument {
+class BenchDocument : public CurrentFactory {
 public:
     BenchDocument() {
-        rm::Direct3DRMCreate(&m_d3drm);
-        g_d3drm = m_d3drm.Get();
         m_store = std::make_unique<CObjectStore>(&g_modelLibrary, &g_animationLibrary);
-        m_d3drm->CreateFrame(nullptr, &m_sceneFrame);
+        d3drm->CreateFrame(nullptr, &m_sceneFrame);
         document.sceneFrame = m_sceneFrame.Get();
         document.store = m_store.get();
         scene::SetMessageHook([](std::string_view) {});
@@ -29,11 +27,8 @@ public:
     ~BenchDocument() {
         m_store.reset();
         m_sceneFrame.Reset();
-        g_d3drm = nullptr;
         scene::SetMessageHook({});
     }
-    BenchDocument(const BenchDocument&) = delete;
-    BenchDocument& operator=(const BenchDocument&) = delete;
 
     /// File Open of `path` (a new scene); true on success.
     bool Open(const char* path) {
@@ -43,7 +38,6 @@ public:
     scene::SceneDocument document;
 
 private:
-    rm::Ref<rm::Context> m_d3drm;
     std::unique_ptr<CObjectStore> m_store;
     rm::Ref<rm::Frame> m_sceneFrame;
 };

@@ -8,6 +8,7 @@
 #include <numbers>
 #include <vector>
 
+#include "platform/NonCopyable.h"
 #include "platform/rm/Context.h"
 #include "platform/rm/Math.h"
 #include "platform/rm/MeshBuilder.h"
@@ -63,7 +64,7 @@ inline rm::Ref<rm::Mesh> ToMesh(const rm::Ref<rm::MeshBuilder>& builder) {
 
 /// The editor's scene frames with its camera rig, and a device on the software rasteriser
 /// showing them in an offscreen window.
-class BenchView {
+class BenchView : private platform::NonCopyable {
 public:
     BenchView() : m_window(kWidth, kHeight) {
         render::SceneSetup::CreateSceneFrames(m_parent.D3DRM(), render::kAppWorkspaceColor,
@@ -82,8 +83,6 @@ public:
         m_rig = render::CameraRig{};
         m_parent.ReleaseChild(&m_device);
     }
-    BenchView(const BenchView&) = delete;
-    BenchView& operator=(const BenchView&) = delete;
 
     bool Ok() const { return m_ok; }
     rm::Context* D3DRM() { return m_parent.D3DRM(); }

@@ -3,19 +3,14 @@
 // A large animation set for the key benchmarks: kParts parts, each with rotation, scale and
 // position keys at kTimes times. The times of part p are timeOf(p, t) for t in [0, kTimes).
 
-#include "platform/rm/Context.h"
+#include "CurrentFactory.h"
 #include "platform/rm/Math.h"
 #include "scene/CAnimationData.h"
 #include "scene/SceneContext.h"
 
-constexpr int kParts = 200;
-constexpr int kTimes = 1024;
-
 template <typename TimeOf>
-struct KeyedAnimationSet {
+struct KeyedAnimationSet : CurrentFactory {
     explicit KeyedAnimationSet(TimeOf timeOf) {
-        rm::Direct3DRMCreate(&d3drm);
-        g_d3drm = d3drm.Get();
         data.CreateEmptySet();
         for (int p = 0; p < kParts; ++p) {
             rm::Ref<rm::Animation> animation;
@@ -29,10 +24,5 @@ struct KeyedAnimationSet {
             data.m_set->AddAnimation(animation.Get());
         }
     }
-    ~KeyedAnimationSet() { g_d3drm = nullptr; }
-    KeyedAnimationSet(const KeyedAnimationSet&) = delete;
-    KeyedAnimationSet& operator=(const KeyedAnimationSet&) = delete;
-
-    rm::Ref<rm::Context> d3drm;
     CAnimationData data;
 };

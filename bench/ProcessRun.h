@@ -6,8 +6,10 @@
 #include <cerrno>
 #include <chrono>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -57,6 +59,16 @@ inline ProcessRun RunProcess(const std::vector<std::string>& argv) {
     run.peakMegabytes = double(usage.ru_maxrss) / 1024.0; // kilobytes on Linux
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
+}
+
+/// Registers a benchmark of whole processes: one process an iteration, its wall-clock time
+/// from spawn to exit the iteration's time (the function calls SetIterationTime).
+template <typename... Args>
+benchmark::internal::Benchmark* RegisterProcessBenchmark(const std::string& name, Args&&... args) {
+    return benchmark::RegisterBenchmark(name.c_str(), std::forward<Args>(args)...)
+        ->UseManualTime()
+        ->Iterations(1)
+        ->Unit(benchmark::kMillisecond);
 }
 
 } // namespace bench

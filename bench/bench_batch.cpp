@@ -152,17 +152,15 @@ BENCHMARK(BM_DeleteAllPositionKeysOneKeyAtATimePeer)->Unit(benchmark::kMilliseco
 // One part whose animation has 10,000 keys (a third of them position keys, which take two
 // lines): the dialog's Refresh empties the list and fills it again.
 void BM_PartKeyDialogRefresh(benchmark::State& state) {
-    rm::Ref<rm::Context> d3drm;
-    rm::Direct3DRMCreate(&d3drm);
-    g_d3drm = d3drm.Get();
+    const CurrentFactory factory;
     {
         CModelData model;
         rm::Ref<rm::Frame> part;
-        d3drm->CreateFrame(model.Root(), &part);
+        factory.d3drm->CreateFrame(model.Root(), &part);
         part->SetName("Arm");
         model.NamePartsAndRecord(model.Root());
         rm::Ref<rm::Animation> animation;
-        d3drm->CreateAnimation(&animation);
+        factory.d3drm->CreateAnimation(&animation);
         for (int i = 0; i < 10000; ++i) {
             const float time = float(i / 3);
             if (i % 3 == 0) {
@@ -189,7 +187,6 @@ void BM_PartKeyDialogRefresh(benchmark::State& state) {
         state.counters["limit_ms"] = 50;
         context.SetSelectedPart(nullptr);
     }
-    g_d3drm = nullptr;
 }
 BENCHMARK(BM_PartKeyDialogRefresh)->Unit(benchmark::kMillisecond);
 

@@ -30,6 +30,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "BenchMain.h"
 #include "ProcessRun.h"
 #include "cli/CommandOpen.h"
 #include "cli/HeadlessScene.h"
@@ -115,15 +116,6 @@ void ExportFolder(benchmark::State& state, int jobs) {
     }
 }
 
-double Median(std::vector<double> values) {
-    if (values.empty()) {
-        return 0;
-    }
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
 void PrintSummary() {
     for (const char* name : {"export .glb", "export .gltf"}) {
         const double ms = Median(Wall()[name]) * 1e3;
@@ -185,29 +177,10 @@ int main(int argc, char** argv) {
         ->UseManualTime()
         ->Unit(benchmark::kMillisecond);
     for (const int jobs : {1, 2}) {
-        benchmark::RegisterBenchmark(("pavrix --export folder -j " + std::to_string(jobs)).c_str(),
-                                     ExportFolder, jobs)
-            ->UseManualTime()
-            ->Iterations(1)
-            ->Unit(benchmark::kMillisecond);
+        bench::RegisterProcessBenchmark("pavrix --export folder -j " + std::to_string(jobs),
+                                        ExportFolder, jobs);
     }
-    std::vector<char*> args(argv, argv + argc);
-    char defaultRepetitions[] = "--benchmark_repetitions=5";
-    if (std::none_of(args.begin(), args.end(), [](const char* a) {
-            return std::string_view(a).starts_with("--benchmark_repetitions");
-        })) {
-        args.push_back(defaultRepetitions);
-    }
-    argc = int(args.size());
-    args.push_back(nullptr);
-    argv = args.data();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    PrintSummary();
+    const int status = RunBenchmarks(argc, argv, BenchRun(5, PrintSummary));
     fs::remove_all(WorkDir());
-    return 0;
+    return status;
 }

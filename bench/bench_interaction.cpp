@@ -16,7 +16,7 @@
 
 #include "BenchMain.h"
 #include "BenchView.h"
-#include "LimitReporter.h"
+#include "CurrentFactory.h"
 #include "platform/rm/Animation.h"
 #include "platform/rm/AnimationSet.h"
 #include "platform/rm/Context.h"
@@ -83,6 +83,7 @@ void Pick(benchmark::State& state, bool onAPart) {
         benchmark::DoNotOptimize(picks.data());
     }
     state.counters["picked"] = double(picks.size());
+    state.counters["limit_ms"] = 2;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -110,21 +111,19 @@ public:
 
 /// 200 parts in 10 chains of 20 under one root, each driven by an animation with a
 /// rotation and a position key at each of the 1,024 times 0 … 1023.
-class Character {
+class Character : public CurrentFactory {
 public:
     Character() {
-        rm::Direct3DRMCreate(&m_d3drm);
-        g_d3drm = m_d3drm.Get();
         m_data.CreateEmptySet();
-        m_d3drm->CreateFrame(nullptr, &m_root);
+        d3drm->CreateFrame(nullptr, &m_root);
         for (int chain = 0; chain < 10; ++chain) {
             rm::Frame* parent = m_root.Get();
             for (int link = 0; link < 20; ++link) {
                 rm::Ref<rm::Frame> part;
-                m_d3drm->CreateFrame(parent, &part);
+                d3drm->CreateFrame(parent, &part);
                 part->SetPosition(parent, 0, 1, 0);
                 rm::Ref<rm::Animation> animation;
-                m_d3drm->CreateAnimation(&animation);
+                d3drm->CreateAnimation(&animation);
                 animation->SetFrame(part.Get());
                 for (int t = 0; t < 1024; ++t) {
                     animation->AddRotateKey(float(t),
@@ -142,17 +141,13 @@ public:
         }
         m_data.UpdateTotalKeyTimeBuffer();
     }
-    ~Character() {
-        m_records.clear();
-        g_d3drm = nullptr;
-    }
+    ~Character() { m_records.clear(); }
 
     CAnimationData& Data() { return m_data; }
     /// The 10th part of the 5th chain.
     rm::Frame* Part() const { return m_records[4 * 20 + 9]->frame.Get(); }
 
 private:
-    rm::Ref<rm::Context> m_d3drm;
     rm::Ref<rm::Frame> m_root;
     CAnimationData m_data;
     std::vector<std::unique_ptr<CPartRecord>> m_records;
@@ -178,6 +173,7 @@ void RotateDragStep(benchmark::State& state) {
     }
     state.counters["keys"] = double(character.Data().Set()->Animations().size()) * 2048;
     state.counters["times"] = character.Data().KeyTimeCount();
+    state.counters["limit_ms"] = 0.2;
 }
 
 } // namespace
@@ -186,7 +182,5 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("Pick/OnAPart", Pick, true)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("Pick/BetweenParts", Pick, false)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("RotateDragStep", RotateDragStep)->Unit(benchmark::kMicrosecond);
-    LimitReporter reporter(
-        {{"Pick/OnAPart", 2.0}, {"Pick/BetweenParts", 2.0}, {"RotateDragStep", 0.2}});
-    return RunBenchmarks(argc, argv, &reporter);
+    return RunBenchmarks(argc, argv);
 }

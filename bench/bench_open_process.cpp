@@ -33,6 +33,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "BenchMain.h"
 #include "LargeXFile.h"
 #include "ProcessRun.h"
 
@@ -59,12 +60,6 @@ void TimeProcess(benchmark::State& state, const std::string& name,
         state.counters["peak_MB"] = run.peakMegabytes;
         Runs()[name].push_back(run);
     }
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 void PrintSummary() {
@@ -124,29 +119,10 @@ int main(int argc, char** argv) {
         {"assimp ReadFile", {ASSIMP_READ_FILE_EXECUTABLE, file}},
     };
     for (const auto& [name, command] : sides) {
-        benchmark::RegisterBenchmark(name.c_str(), TimeProcess, name, command)
-            ->UseManualTime()
-            ->Iterations(1)
-            ->Unit(benchmark::kMillisecond);
+        bench::RegisterProcessBenchmark(name, TimeProcess, name, command);
     }
     // Nine runs of each unless the command line says otherwise.
-    std::vector<char*> args(argv, argv + argc);
-    char defaultRepetitions[] = "--benchmark_repetitions=9";
-    if (std::none_of(args.begin(), args.end(), [](const char* a) {
-            return std::string_view(a).starts_with("--benchmark_repetitions");
-        })) {
-        args.push_back(defaultRepetitions);
-    }
-    argc = int(args.size());
-    args.push_back(nullptr);
-    argv = args.data();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    PrintSummary();
+    const int status = RunBenchmarks(argc, argv, BenchRun(9, PrintSummary));
     std::filesystem::remove_all(dir);
-    return 0;
+    return status;
 }

@@ -373,5 +373,5 @@ int main(int argc, char** argv) {
             ->MinTime(1.0);
     }
     RatioReporter reporter;
-    return RunBenchmarks(argc, argv, &reporter);
+    return RunBenchmarks(argc, argv, BenchRun(&reporter));
 }

@@ -16,6 +16,7 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchMain.h"
+#include "CurrentCharacter.h"
 #include "commands/EditScope.h"
 #include "commands/UndoHistory.h"
 #include "platform/rm/AnimationSet.h"
@@ -29,36 +30,25 @@
 
 namespace {
 
-constexpr int kParts = 200;
-constexpr int kTimes = 1024;
 constexpr int kVerticesPerPart = 500;
 constexpr double kLimitMs = 5;
 
-class Character {
+class Character : public CurrentCharacter {
 public:
     Character() {
-        rm::Direct3DRMCreate(&m_d3drm);
-        g_d3drm = m_d3drm.Get();
-        model = std::make_unique<CModelData>();
-        animation = std::make_unique<CAnimationData>();
-        animation->CreateEmptySet();
         rm::Frame* parent = model->Root();
         for (int p = 0; p < kParts; ++p) {
-            rm::Ref<rm::Frame> part;
-            m_d3drm->CreateFrame(parent, &part);
-            part->SetName(("Part" + std::to_string(p)).c_str());
+            rm::Animation* keys = AddPart(parent);
+            rm::Frame* part = parts.back().Get();
             part->SetPosition(parent, 0, 1, 0);
             rm::Ref<rm::MeshBuilder> mesh;
-            m_d3drm->CreateMeshBuilder(&mesh);
+            d3drm->CreateMeshBuilder(&mesh);
             for (int v = 0; v < kVerticesPerPart; ++v) {
                 mesh->AddVertex(float(v % 10), float(v / 10) * 0.02f, float(p));
             }
             const std::uint32_t face[3] = {0, 1, 2};
             mesh->AddFace(3, face, nullptr);
             part->AddVisual(mesh.Get());
-            rm::Ref<rm::Animation> keys;
-            m_d3drm->CreateAnimation(&keys);
-            keys->SetFrame(part.Get());
             for (int t = 0; t < kTimes; ++t) {
                 keys->AddRotateKey(float(t), rm::QuaternionFromRotation({0, 1, 0}, 0.01f * t));
             }
@@ -67,37 +57,16 @@ public:
                     keys->AddPositionKey(float(t), 0, 0, float(t) * 0.1f);
                 }
             }
-            animation->m_set->AddAnimation(keys.Get());
-            parts.push_back(part.Get());
-            parent = part.Get();
+            parent = part;
         }
+        // Named and bound to the model as a load leaves them.
         model->NamePartsAndRecord(model->Root());
         model->RecordPartAnimations(animation->Set());
         animation->m_model = model.get();
-        animation->UpdateTotalKeyTimeBuffer();
-        context.currentModel = model.get();
-        context.currentAnimation = animation.get();
-    }
-    ~Character() {
-        context.EmptyCurrentPointers();
-        animation.reset();
-        model.reset();
-        g_d3drm = nullptr;
-    }
-    Character(const Character&) = delete;
-    Character& operator=(const Character&) = delete;
-
-    rm::Animation* PartAnimation(int p) const {
-        return animation->Set()->Animations()[std::size_t(p)].Get();
+        MakeCurrent();
     }
 
-    session::EditContext context;
-    std::unique_ptr<CModelData> model;
-    std::unique_ptr<CAnimationData> animation;
-    std::vector<rm::Frame*> parts;
-
-private:
-    rm::Ref<rm::Context> m_d3drm;
+    rm::Animation* PartAnimation(int p) const { return animations[std::size_t(p)].Get(); }
 };
 
 /// One edit of each size; each call changes something.
@@ -124,7 +93,7 @@ void Change(Character& c, Kind kind, int round) {
     switch (kind) {
     case Kind::TurnPart: {
         const rm::Quaternion q = rm::QuaternionFromRotation({1, 0, 0}, 0.001f * float(round + 1));
-        c.parts[100]->SetQuaternion(c.parts[99], q);
+        c.parts[100]->SetQuaternion(c.parts[99].Get(), q);
         c.PartAnimation(100)->AddRotateKey(512, q);
         break;
     }

@@ -15,6 +15,7 @@
 #include "cli/Cli.h"
 #include "cli/CommandOpen.h"
 #include "cli/HeadlessScene.h"
+#include "cli/InOutArguments.h"
 #include "gltf/DocumentExport.h"
 
 namespace cli {
@@ -23,14 +24,6 @@ namespace {
 
 constexpr char kUsage[] = "usage: pavrix --export IN OUT [--animation SET]\n"
                           "       pavrix --export IN_DIR OUT_DIR [-j N]\n";
-
-struct ExportArguments {
-    std::string in;
-    std::string out;
-    std::string animation;
-    bool hasAnimation = false;
-    int jobs = 0; // 0: one per processor
-};
 
 bool ParseJobs(const std::string& text, int* jobs) {
     char* end = nullptr;
@@ -42,40 +35,30 @@ bool ParseJobs(const std::string& text, int* jobs) {
     return true;
 }
 
-bool ParseArguments(std::span<const std::string> args, ExportArguments* parsed, std::string* why) {
-    std::vector<std::string> files;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--animation") {
-            if (parsed->hasAnimation || i + 1 >= args.size()) {
-                *why = parsed->hasAnimation ? "--animation is given twice"
-                                            : "--animation needs a set name or a file";
-                return false;
-            }
-            parsed->animation = args[++i];
-            parsed->hasAnimation = true;
-        } else if (arg == "-j" || (arg.size() > 2 && arg.compare(0, 2, "-j") == 0)) {
-            const std::string value =
-                arg.size() > 2 ? arg.substr(2) : (i + 1 < args.size() ? args[++i] : "");
-            if (!ParseJobs(value, &parsed->jobs)) {
-                *why = "-j needs a number of processes from 1 to 256";
-                return false;
-            }
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            *why = "unknown option '" + arg + "'";
-            return false;
-        } else {
-            files.push_back(arg);
+class ExportArguments : public InOutArguments {
+public:
+    ExportArguments()
+        : InOutArguments(
+              {"--animation needs a set name or a file", "expects an input and an output", "-"}) {}
+
+    int jobs = 0; // 0: one per processor
+
+protected:
+    // -j N or -jN.
+    int ParseOption(std::span<const std::string> args, std::size_t* i, std::string* why) override {
+        const std::string& arg = args[*i];
+        if (arg != "-j" && !(arg.size() > 2 && arg.compare(0, 2, "-j") == 0)) {
+            return -1;
         }
+        const std::string value =
+            arg.size() > 2 ? arg.substr(2) : (*i + 1 < args.size() ? args[++*i] : "");
+        if (!ParseJobs(value, &jobs)) {
+            *why = "-j needs a number of processes from 1 to 256";
+            return 0;
+        }
+        return 1;
     }
-    if (files.size() != 2) {
-        *why = "expects an input and an output";
-        return false;
-    }
-    parsed->in = files[0];
-    parsed->out = files[1];
-    return true;
-}
+};
 
 /// The one-file export; messages go to err.
 int ExportFile(const ExportArguments& parsed, std::ostream& err) {
@@ -247,7 +230,7 @@ int ExportFolder(const ExportArguments& parsed, std::ostream& out, std::ostream&
 int RunExport(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
     ExportArguments parsed;
     std::string why;
-    if (!ParseArguments(args, &parsed, &why)) {
+    if (!parsed.Parse(args, &why)) {
         err << "pavrix: --export " << why << '\n' << kUsage;
         return kExitUsage;
     }

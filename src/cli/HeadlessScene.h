@@ -3,6 +3,7 @@
 #include <memory>
 #include <ostream>
 
+#include "platform/NonCopyable.h"
 #include "platform/rm/Context.h"
 #include "scene/SceneContext.h"
 #include "scene/SceneDocument.h"
@@ -14,12 +15,10 @@ namespace cli {
 /// with it: the shared factory, the object store publishing its libraries, a scene frame,
 /// and the scene's own messages routed to the error stream. Whatever was published
 /// before is put back afterwards.
-class HeadlessScene {
+class HeadlessScene : private platform::NonCopyable {
 public:
     explicit HeadlessScene(std::ostream& err);
     ~HeadlessScene();
-    HeadlessScene(const HeadlessScene&) = delete;
-    HeadlessScene& operator=(const HeadlessScene&) = delete;
 
     scene::SceneDocument document;
 

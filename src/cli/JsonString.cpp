@@ -6,45 +6,39 @@ namespace cli {
 
 namespace {
 
+// Well-formed UTF-8 as the Unicode standard tables it: per range of lead bytes, the length
+// of the sequence and the range its second byte must fall in (the narrower ones rule out
+// overlong forms, surrogates and code points above U+10FFFF); later bytes are 80..BF.
+struct Utf8Lead {
+    unsigned char first, last;
+    std::size_t length;
+    unsigned char low, high;
+};
+constexpr Utf8Lead kUtf8Leads[] = {
+    {0xC2, 0xDF, 2, 0x80, 0xBF}, {0xE0, 0xE0, 3, 0xA0, 0xBF}, {0xE1, 0xEC, 3, 0x80, 0xBF},
+    {0xED, 0xED, 3, 0x80, 0x9F}, {0xEE, 0xEF, 3, 0x80, 0xBF}, {0xF0, 0xF0, 4, 0x90, 0xBF},
+    {0xF1, 0xF3, 4, 0x80, 0xBF}, {0xF4, 0xF4, 4, 0x80, 0x8F},
+};
+
 /// Length of the valid UTF-8 sequence starting at bytes[i], or 0 when there is none
 /// (stray continuation byte, overlong form, surrogate, above U+10FFFF, cut short).
 std::size_t Utf8SequenceLength(std::string_view bytes, std::size_t i) {
     const auto at = [&](std::size_t k) { return static_cast<unsigned char>(bytes[i + k]); };
-    const unsigned char lead = at(0);
-    std::size_t length = 0;
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        if (lead == 0xE0) {
-            low = 0xA0;
-        } else if (lead == 0xED) {
-            high = 0x9F;
+    for (const Utf8Lead& lead : kUtf8Leads) {
+        if (at(0) < lead.first || at(0) > lead.last) {
+            continue;
         }
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        if (lead == 0xF0) {
-            low = 0x90;
-        } else if (lead == 0xF4) {
-            high = 0x8F;
-        }
-    } else {
-        return 0;
-    }
-    if (i + length > bytes.size()) {
-        return 0;
-    }
-    if (at(1) < low || at(1) > high) {
-        return 0;
-    }
-    for (std::size_t k = 2; k < length; ++k) {
-        if (at(k) < 0x80 || at(k) > 0xBF) {
+        if (i + lead.length > bytes.size() || at(1) < lead.low || at(1) > lead.high) {
             return 0;
         }
+        for (std::size_t k = 2; k < lead.length; ++k) {
+            if (at(k) < 0x80 || at(k) > 0xBF) {
+                return 0;
+            }
+        }
+        return lead.length;
     }
-    return length;
+    return 0;
 }
 
 void AppendEscape(std::string* out, unsigned char c) {

@@ -15,6 +15,7 @@
 
 #include "cli/Cli.h"
 #include "cli/CommandOpen.h"
+#include "platform/NonCopyable.h"
 #include "platform/rm/Context.h"
 #include "platform/surface/OffscreenWindow.h"
 #include "render/ModelFraming.h"
@@ -227,7 +228,7 @@ bool WritePng(const surface::Image& image, const std::string& path, std::string*
 /// with it: the device layer's owner with the shared factory, the scene frames with their
 /// lights and grid, the object store, and the scene's messages routed to the error
 /// stream. Whatever was published before is put back afterwards.
-class HeadlessView {
+class HeadlessView : private platform::NonCopyable {
 public:
     explicit HeadlessView(std::ostream& err) : m_previousD3drm(g_d3drm) {
         g_d3drm = m_parent.D3DRM();
@@ -253,8 +254,6 @@ public:
         scene::SetMessageHook(std::move(m_previousHook));
         g_d3drm = m_previousD3drm;
     }
-    HeadlessView(const HeadlessView&) = delete;
-    HeadlessView& operator=(const HeadlessView&) = delete;
 
     render::ParentD3R& Parent() { return m_parent; }
 

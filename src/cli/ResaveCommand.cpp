@@ -6,6 +6,7 @@
 #include "cli/Cli.h"
 #include "cli/CommandOpen.h"
 #include "cli/HeadlessScene.h"
+#include "cli/InOutArguments.h"
 #include "cli/ResaveEdits.h"
 #include "scene/CAnimationData.h"
 #include "scene/CCharacterData.h"
@@ -19,55 +20,26 @@ namespace {
 
 constexpr char kUsage[] = "usage: pavrix --resave IN OUT [--animation ANIM] [EDIT...]\n";
 
-struct ResaveArguments {
-    std::string in;
-    std::string out;
-    std::string animation;
-    bool hasAnimation = false;
-    ResaveEdits edits;
-};
+class ResaveArguments : public InOutArguments {
+public:
+    ResaveArguments()
+        : InOutArguments(
+              {"--animation needs a file", "expects an input file and an output file", "--"}) {}
 
-bool ParseArguments(std::span<const std::string> args, ResaveArguments* parsed, std::string* why) {
-    std::vector<std::string> files;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--animation") {
-            if (parsed->hasAnimation) {
-                *why = "--animation is given twice";
-                return false;
-            }
-            if (i + 1 >= args.size()) {
-                *why = "--animation needs a file";
-                return false;
-            }
-            parsed->animation = args[++i];
-            parsed->hasAnimation = true;
-        } else if (const int edit = parsed->edits.Parse(args, &i, why); edit >= 0) {
-            if (edit == 0) {
-                return false;
-            }
-        } else if (arg.size() > 2 && arg.compare(0, 2, "--") == 0) {
-            *why = "unknown option '" + arg + "'";
-            return false;
-        } else {
-            files.push_back(arg);
-        }
+    ResaveEdits edits;
+
+protected:
+    int ParseOption(std::span<const std::string> args, std::size_t* i, std::string* why) override {
+        return edits.Parse(args, i, why);
     }
-    if (files.size() != 2) {
-        *why = "expects an input file and an output file";
-        return false;
-    }
-    parsed->in = files[0];
-    parsed->out = files[1];
-    return true;
-}
+};
 
 } // namespace
 
 int RunResave(std::span<const std::string> args, std::ostream& /*out*/, std::ostream& err) {
     ResaveArguments parsed;
     std::string why;
-    if (!ParseArguments(args, &parsed, &why)) {
+    if (!parsed.Parse(args, &why)) {
         err << "pavrix: --resave " << why << '\n' << kUsage << ResaveEdits::Usage();
         return kExitUsage;
     }

@@ -2,6 +2,7 @@
 
 #include "commands/CommandResult.h"
 #include "commands/ScaleFactors.h"
+#include "platform/NonCopyable.h"
 
 class IBatchCommandHost;
 
@@ -16,13 +17,11 @@ class EditContext;
 /// scene objects' own operations, show their completion message, refresh the animation bar
 /// and mark the document modified, each as their Recipe says. The commands do not stop
 /// playback.
-class BatchCommand {
+class BatchCommand : private platform::NonCopyable {
 public:
     /// `host` is borrowed and must outlive the command.
     explicit BatchCommand(IBatchCommandHost& host) : m_host(host) {}
     virtual ~BatchCommand() = default;
-    BatchCommand(const BatchCommand&) = delete;
-    BatchCommand& operator=(const BatchCommand&) = delete;
 
     /// Runs the command once. Refused when what it needs is missing or its operation did
     /// nothing, Cancelled when its question or dialog was declined.

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "commands/SceneImage.h"
+#include "platform/NonCopyable.h"
 
 class UndoHistory;
 
@@ -36,7 +37,7 @@ class Animation;
 /// may not touch (the keys and options of every other animation of the current sets, the
 /// meshes while the skin is off) and stops the program when closing finds that changed: an edit
 /// that touches more than its scope declares would leave a step that cannot take all of it back.
-class EditScope {
+class EditScope : private platform::NonCopyable {
 public:
     /// What a scope may change (bits).
     enum Touch : unsigned {
@@ -57,8 +58,6 @@ public:
     EditScope(UndoHistory* history, session::EditContext& context, const QString& stepName,
               unsigned touches, rm::Animation* partAnimation = nullptr);
     ~EditScope();
-    EditScope(const EditScope&) = delete;
-    EditScope& operator=(const EditScope&) = delete;
 
     /// Ends the scope (pushing its step when it changed something). Later calls do nothing.
     void Close();

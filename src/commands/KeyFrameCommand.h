@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "platform/NonCopyable.h"
+
 class IKeyFrameHost;
 
 namespace session {
@@ -13,13 +15,11 @@ class EditContext;
 /// through the scene objects' own key operations, and refreshes through the host, all
 /// inside one edit scope (EditScope) naming what the command may touch, so each command
 /// is one step of the edit history.
-class KeyFrameCommand {
+class KeyFrameCommand : private platform::NonCopyable {
 public:
     /// `host` is borrowed and must outlive the command.
     explicit KeyFrameCommand(IKeyFrameHost& host) : m_host(host) {}
     virtual ~KeyFrameCommand() = default;
-    KeyFrameCommand(const KeyFrameCommand&) = delete;
-    KeyFrameCommand& operator=(const KeyFrameCommand&) = delete;
 
     /// Runs the command once on `context` (borrowed for the run). 1 when it changed the
     /// animation, else 0.

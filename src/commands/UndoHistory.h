@@ -7,6 +7,7 @@
 #include <QUndoStack>
 
 #include "commands/SceneChange.h"
+#include "platform/NonCopyable.h"
 
 class EditScope;
 class EditStep;
@@ -20,7 +21,7 @@ class EditStep;
 /// Memory stays bounded: at most `stepLimit` steps are kept and at most `byteLimit` bytes
 /// of pictures; the oldest steps go first (a step dropped for bytes stays as a mark that
 /// cannot be undone). Nothing can be undone or redone while a scope is open.
-class UndoHistory {
+class UndoHistory : private platform::NonCopyable {
 public:
     static constexpr int kDefaultStepLimit = 100;
     static constexpr std::size_t kDefaultByteLimit = std::size_t(64) << 20;
@@ -28,8 +29,6 @@ public:
     explicit UndoHistory(int stepLimit = kDefaultStepLimit,
                          std::size_t byteLimit = kDefaultByteLimit);
     ~UndoHistory();
-    UndoHistory(const UndoHistory&) = delete;
-    UndoHistory& operator=(const UndoHistory&) = delete;
 
     /// Called before a step is undone or redone (the window stops playback), and after
     /// (it shows the restored state).

@@ -454,30 +454,27 @@ void Direct3R::RestoreSurfaces() {
 
 void Direct3R::Cleanup() {
     Log("D3R:Direct3R Cleanup\n");
-    m_viewport = nullptr;
-    m_d3drmDevice = nullptr;
-    m_d3dDevice.reset();
-    m_palette.reset();
-    m_zBuffer.reset();
-    m_d3drm = nullptr;
-    m_direct3D.reset();
-    // Released even when the window surfaces were never completed: a back buffer made
-    // before a later step failed would otherwise be left behind.
-    m_backBuffer.reset();
-    m_clipper.reset();
-    m_primarySurface.reset();
-    m_directDraw.reset();
+    Release(false);
     m_enabled = 0;
 }
 
 void Direct3R::Cleanup_ExceptIDirect3DRM() {
     Log("D3R:Direct3R Cleanup_ExceptIDirect3DRM\n");
+    Release(true);
+}
+
+void Direct3R::Release(bool keepD3drm) {
     m_viewport = nullptr;
     m_d3drmDevice = nullptr;
     m_d3dDevice.reset();
-    m_direct3D.reset();
     m_palette.reset();
     m_zBuffer.reset();
+    if (!keepD3drm) {
+        m_d3drm = nullptr;
+    }
+    m_direct3D.reset();
+    // Released even when the window surfaces were never completed: a back buffer made
+    // before a later step failed would otherwise be left behind.
     m_backBuffer.reset();
     m_clipper.reset();
     m_primarySurface.reset();

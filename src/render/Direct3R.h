@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/NonCopyable.h"
 #include "platform/rm/Context.h"
 #include "platform/surface/Clipper.h"
 #include "platform/surface/DepthBuffer.h"
@@ -35,15 +36,13 @@ class ParentD3R;
 ///
 /// Windows are borrowed: the window handed to CreateDirectDrawWin must outlive this
 /// wrapper's use of it (until Cleanup).
-class Direct3R {
+class Direct3R : private platform::NonCopyable {
 public:
     /// Logs "D3R:Direct3R Initialize\n"; all objects empty, flags 0 but active 1; size
     /// 640 x 480 at 16 bits per pixel; clears the program-wide hardware-device-found flag.
     Direct3R();
     /// Releases whatever is still held (without logging).
     ~Direct3R();
-    Direct3R(const Direct3R&) = delete;
-    Direct3R& operator=(const Direct3R&) = delete;
 
     /// The drawing surfaces for window: driver, primary surface, back buffer of the
     /// client size (at least 1 x 1) and clipper. A back buffer that cannot be had in video
@@ -125,6 +124,9 @@ public:
     static const std::array<std::uint8_t, 16>& LastHardwareGuid() { return s_deviceGuid; }
 
 private:
+    /// Releases the objects, the viewport first and DirectDraw last; the scene library's
+    /// object too unless `keepD3drm`.
+    void Release(bool keepD3drm);
     friend class ParentD3R;
     void SetUpPalette();
 

@@ -3,6 +3,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/NonCopyable.h"
 #include "platform/rm/Context.h"
 #include "render/Direct3R.h"
 
@@ -11,7 +12,7 @@ namespace render {
 /// Owner of the program's one scene-library object and of up to four device wrappers
 /// (one per view). Lives in the main frame; every view gets its wrapper here and gives it
 /// back when it goes. Progress goes to the debug output as "ParentD3R:" lines.
-class ParentD3R {
+class ParentD3R : private platform::NonCopyable {
 public:
     static constexpr int kSlotCount = 4;
 
@@ -20,8 +21,6 @@ public:
     /// Releases every wrapper CreateChild made and that was not given back (registered or
     /// not), then the scene-library object.
     ~ParentD3R();
-    ParentD3R(const ParentD3R&) = delete;
-    ParentD3R& operator=(const ParentD3R&) = delete;
 
     /// Creates the scene-library object; 1 or 0.
     int CreateD3DRM();

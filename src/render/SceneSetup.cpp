@@ -21,6 +21,30 @@ int ToPixel(float value) {
     return int(value);
 }
 
+// A wireframe mesh of `vertexCount` vertices joined by `faces` (as AddFaces takes them) in
+// `colour`, scaled by `scale`, with the mesh builder flags `enable`; null when it cannot be
+// made.
+rm::Ref<rm::Mesh> WireframeMesh(rm::Context* d3drm, std::uint32_t vertexCount,
+                                const rm::Vector* vertices, const std::uint32_t* faces,
+                                rm::D3DCOLOR colour, float scale, std::uint32_t enable) {
+    rm::Ref<rm::MeshBuilder> builder;
+    rm::Ref<rm::Mesh> mesh;
+    if (rm::Failed(d3drm->CreateMeshBuilder(&builder)) ||
+        rm::Failed(builder->AddFaces(vertexCount, vertices, 0, nullptr, faces))) {
+        return {};
+    }
+    builder->SetQuality(rm::D3DRMRENDER_WIREFRAME);
+    builder->SetColor(colour);
+    builder->Enable(enable);
+    if (scale != 1) {
+        builder->Scale(scale, scale, scale);
+    }
+    if (rm::Failed(builder->CreateMesh(&mesh))) {
+        return {};
+    }
+    return mesh;
+}
+
 } // namespace
 
 int SceneSetup::CreateSceneFrames(rm::Context* d3drm, rm::D3DCOLOR background,
@@ -97,16 +121,10 @@ int SceneSetup::BuildGrid(rm::Context* d3drm, rm::D3DCOLOR gridColour,
     }
     faces[w] = 0;
 
-    rm::Ref<rm::MeshBuilder> builder;
-    rm::Ref<rm::Mesh> mesh;
-    if (rm::Failed(d3drm->CreateMeshBuilder(&builder)) ||
-        rm::Failed(builder->AddFaces(169, vertices, 0, nullptr, faces))) {
-        return 0;
-    }
-    builder->SetQuality(rm::D3DRMRENDER_WIREFRAME);
-    builder->SetColor(gridColour | 0xFF000000u);
-    builder->Scale(3, 3, 3);
-    if (rm::Failed(builder->CreateMesh(&mesh))) {
+    const rm::Ref<rm::Mesh> mesh =
+        WireframeMesh(d3drm, 169, vertices, faces, gridColour | 0xFF000000u, 3,
+                      rm::D3DRMMESHBUILDER_RENDERENABLE | rm::D3DRMMESHBUILDER_PICKENABLE);
+    if (!mesh) {
         return 0;
     }
     *gridFrame = nullptr;
@@ -208,16 +226,9 @@ int SceneSetup::CreateSelectionBox(rm::Context* d3drm, rm::Frame* frame, const r
     };
     const std::uint32_t faces[] = {4, 0, 1, 2, 3, 4, 7, 6, 5, 4, 4, 4, 0, 3, 7, 4,
                                    7, 3, 2, 6, 4, 6, 2, 1, 5, 4, 5, 1, 0, 4, 0};
-    rm::Ref<rm::MeshBuilder> builder;
-    rm::Ref<rm::Mesh> created;
-    if (rm::Failed(d3drm->CreateMeshBuilder(&builder)) ||
-        rm::Failed(builder->AddFaces(8, corners, 0, nullptr, faces))) {
-        return 0;
-    }
-    builder->SetQuality(rm::D3DRMRENDER_WIREFRAME);
-    builder->SetColor(0xFF00CC00);
-    builder->Enable(rm::D3DRMMESHBUILDER_RENDERENABLE);
-    if (rm::Failed(builder->CreateMesh(&created))) {
+    const rm::Ref<rm::Mesh> created =
+        WireframeMesh(d3drm, 8, corners, faces, 0xFF00CC00, 1, rm::D3DRMMESHBUILDER_RENDERENABLE);
+    if (!created) {
         return 0;
     }
     frame->AddVisual(created.Get());

@@ -10,6 +10,7 @@
 #include "platform/rm/XFileLoader.h"
 #include "scene/CModelData.h"
 #include "scene/PartNaming.h"
+#include "scene/RecordLinks.h"
 #include "scene/SceneContext.h"
 #include "scene/SceneMessages.h"
 
@@ -29,13 +30,7 @@ CAnimationData::~CAnimationData() {
 void CAnimationData::FreeNameRecords() {
     // Take each record out of its animation first so no animation keeps a freed pointer.
     if (m_set) {
-        for (const auto& animation : m_set->Animations()) {
-            for (auto* e = m_nameRecords.Head(); e; e = e->Next()) {
-                if (animation->GetAppData() == reinterpret_cast<std::uintptr_t>(&e->Payload())) {
-                    animation->SetAppData(0);
-                }
-            }
-        }
+        ClearLinkedRecords(m_set->Animations(), m_nameRecords);
     }
     m_nameRecords.Clear();
 }

@@ -2,17 +2,16 @@
 
 #include <cstdint>
 
+#include "platform/NonCopyable.h"
 #include "platform/rm/AnimationSet.h"
 
 class CModelData;
 
 /// What every binding of an animation set to a model needs: the set itself, the model it
 /// is bound to, the time last posed and the cached key-time range.
-class CAnimationSetBase {
+class CAnimationSetBase : private platform::NonCopyable {
 public:
     CAnimationSetBase() = default;
-    CAnimationSetBase(const CAnimationSetBase&) = delete;
-    CAnimationSetBase& operator=(const CAnimationSetBase&) = delete;
     virtual ~CAnimationSetBase();
 
     /// Names every animation after the frame it drives ("<base>@<id>", or

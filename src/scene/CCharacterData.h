@@ -3,6 +3,8 @@
 #include <span>
 #include <vector>
 
+#include "platform/NonCopyable.h"
+
 class CAnimationData;
 class CModelData;
 
@@ -10,11 +12,9 @@ class CModelData;
 /// animations are all bound to that model, one of them current. The model and the
 /// animations belong to their libraries; a character that owns its data (m_ownsData)
 /// removes them from the libraries when it lets go of them.
-class CCharacterData {
+class CCharacterData : private platform::NonCopyable {
 public:
     CCharacterData() = default;
-    CCharacterData(const CCharacterData&) = delete;
-    CCharacterData& operator=(const CCharacterData&) = delete;
     /// Frees the slot array only; the libraries own the model and the animations.
     virtual ~CCharacterData() = default;
 

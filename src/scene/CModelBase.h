@@ -3,17 +3,16 @@
 #include <string>
 #include <vector>
 
+#include "platform/NonCopyable.h"
 #include "platform/rm/Frame.h"
 #include "scene/WeldList.h"
 
 /// A model's frame tree and what works on all of it: naming, scaling, orientation reset,
 /// mesh conversion and the morphing skin. The root frame is made (without a parent) when
 /// the model is made and released when it is destroyed; the caller attaches it to a scene.
-class CModelBase {
+class CModelBase : private platform::NonCopyable {
 public:
     CModelBase();
-    CModelBase(const CModelBase&) = delete;
-    CModelBase& operator=(const CModelBase&) = delete;
     /// Frees the welds, detaches the root from its parent and releases it.
     virtual ~CModelBase();
 

@@ -8,6 +8,7 @@
 #include "platform/rm/XFileLoader.h"
 #include "scene/ModelFile.h"
 #include "scene/PartNaming.h"
+#include "scene/RecordLinks.h"
 #include "scene/SceneContext.h"
 
 CPartRecord::~CPartRecord() {
@@ -23,13 +24,7 @@ CPartRecord* CPartRecord::Of(const rm::Frame* frame) {
 
 void CPartRecord::ClearVisualNames() {
     if (frame) {
-        for (const auto& visual : frame->Visuals()) {
-            for (auto* e = visualNames.Head(); e; e = e->Next()) {
-                if (visual->GetAppData() == reinterpret_cast<std::uintptr_t>(&e->Payload())) {
-                    visual->SetAppData(0);
-                }
-            }
-        }
+        ClearLinkedRecords(frame->Visuals(), visualNames);
     }
     visualNames.Clear();
 }

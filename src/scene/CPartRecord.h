@@ -3,13 +3,14 @@
 #include <optional>
 #include <string>
 
+#include "platform/NonCopyable.h"
 #include "platform/rm/Animation.h"
 #include "platform/rm/Frame.h"
 #include "scene/CNameRecord.h"
 #include "scene/ObjectList.h"
 
 /// Bookkeeping for one part (frame) of a model, stored in the frame's application data.
-struct CPartRecord {
+struct CPartRecord : private platform::NonCopyable {
     /// The animation that drives this part in the bound animation set; borrowed, null
     /// when none.
     rm::Animation* animation = nullptr;
@@ -25,8 +26,6 @@ struct CPartRecord {
     rm::Ref<rm::Frame> frame;
 
     CPartRecord() = default;
-    CPartRecord(const CPartRecord&) = delete;
-    CPartRecord& operator=(const CPartRecord&) = delete;
     ~CPartRecord();
 
     /// The record a frame carries, or null.

@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/NonCopyable.h"
+
 template <typename Entry>
 class ObjectListBase;
 template <typename T>
@@ -11,11 +13,9 @@ class NamedObjectList;
 /// One element of a NamedObjectList: an owned name (possibly absent), the payload, then
 /// the two links. Created and freed only by its list.
 template <typename T>
-class NamedEntry {
+class NamedEntry : private platform::NonCopyable {
 public:
     NamedEntry() = default;
-    NamedEntry(const NamedEntry&) = delete;
-    NamedEntry& operator=(const NamedEntry&) = delete;
 
     /// The entry's name as given to AddNamed, or null when it has none. The text is owned
     /// by the entry and stays valid until the entry is removed.

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/NonCopyable.h"
 #include "scene/NamedObjectList.h"
 #include "scene/PartNaming.h"
 
@@ -9,11 +10,9 @@
 /// entries and the suffix counter that keeps entry names unique (see
 /// scene::MakeLibraryEntryName). The library owns every T it holds.
 template <typename T>
-class NamedLibrary {
+class NamedLibrary : private platform::NonCopyable {
 public:
     NamedLibrary() = default;
-    NamedLibrary(const NamedLibrary&) = delete;
-    NamedLibrary& operator=(const NamedLibrary&) = delete;
     virtual ~NamedLibrary() = default;
 
     /// The suffix counter: starts at 0, raised once for every entry whose file name was

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Assert.h"
+#include "platform/NonCopyable.h"
 
 // The linking, unlinking and cursor walk shared by ObjectList and NamedObjectList.
 
@@ -26,13 +27,11 @@ struct ObjectListPayload<EntryTemplate<T>> {
 /// walk will hand out next) moves the cursor on to that entry's successor, so a walk never
 /// touches a freed entry.
 template <typename Entry>
-class ObjectListBase {
+class ObjectListBase : private platform::NonCopyable {
 public:
     using Payload = typename ObjectListPayload<Entry>::Type;
 
     ObjectListBase() = default;
-    ObjectListBase(const ObjectListBase&) = delete;
-    ObjectListBase& operator=(const ObjectListBase&) = delete;
     /// Destroys whatever elements are left, head first. The derived lists clear
     /// themselves in their own destructors, before this one runs, because an element's
     /// destructor may call their Add or Remove.

@@ -1,16 +1,16 @@
 #pragma once
 
+#include "platform/NonCopyable.h"
+
 template <typename Entry>
 class ObjectListBase;
 
 /// One element of an ObjectList: the element's own data, then the two links. Created and
 /// freed only by its list.
 template <typename T>
-class ObjectListEntry {
+class ObjectListEntry : private platform::NonCopyable {
 public:
     ObjectListEntry() = default;
-    ObjectListEntry(const ObjectListEntry&) = delete;
-    ObjectListEntry& operator=(const ObjectListEntry&) = delete;
 
     T& Payload() { return m_value; }
     const T& Payload() const { return m_value; }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/NonCopyable.h"
 #include "scene/AnimationLibrary.h"
 #include "scene/ModelLibrary.h"
 #include "scene/ObjectList.h"
@@ -16,7 +17,7 @@
 /// entry, then every model-library entry. Characters thus go before the animation sets
 /// and models they refer to, and animation sets before the models they are bound to.
 template <typename Model, typename Animation, typename Character>
-class ObjectStore {
+class ObjectStore : private platform::NonCopyable {
 public:
     /// sceneModelLibrary and sceneAnimationLibrary may be null (nothing is published).
     ObjectStore(ModelLibrary<Model>** sceneModelLibrary,
@@ -30,8 +31,6 @@ public:
         }
     }
     ObjectStore() : ObjectStore(nullptr, nullptr) {}
-    ObjectStore(const ObjectStore&) = delete;
-    ObjectStore& operator=(const ObjectStore&) = delete;
 
     virtual ~ObjectStore() {
         m_characters.Clear();

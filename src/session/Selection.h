@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/NonCopyable.h"
 #include "platform/rm/Ref.h"
 #include "platform/rm/Types.h"
 
@@ -23,12 +24,10 @@ class Visual;
 /// The box is none of the scene's: it hangs under a root frame of its own, which the view
 /// draws after the scene at the selected part's place. No walk of the scene (welds, picks,
 /// bounds, framing, saves, undo pictures) meets it.
-class Selection {
+class Selection : private platform::NonCopyable {
 public:
     Selection();
     ~Selection();
-    Selection(const Selection&) = delete;
-    Selection& operator=(const Selection&) = delete;
 
     /// The selected part's frame; null when nothing is selected.
     rm::Frame* Part() const { return m_part.Get(); }

@@ -7,6 +7,7 @@
 #include <QPoint>
 #include <QString>
 
+#include "platform/NonCopyable.h"
 #include "platform/rm/Viewport.h"
 
 class EditScope;
@@ -39,7 +40,7 @@ class Animation;
 /// Every change is one step of the host's edit history (EditScope): a left drag from press
 /// to release (however many moves it writes, and the key frame it may add on its way), and
 /// a re-parenting click.
-class ViewInteraction {
+class ViewInteraction : private platform::NonCopyable {
 public:
     /// What the interaction needs of the window it runs in.
     class Host {
@@ -92,8 +93,6 @@ public:
     /// `host` is borrowed and must outlive the interaction.
     explicit ViewInteraction(Host& host);
     ~ViewInteraction();
-    ViewInteraction(const ViewInteraction&) = delete;
-    ViewInteraction& operator=(const ViewInteraction&) = delete;
 
     /// Device pixels per view pixel (pick coordinates are device pixels).
     void SetPixelRatio(double ratio) { m_pixelRatio = ratio; }

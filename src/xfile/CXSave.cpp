@@ -128,6 +128,18 @@ std::string_view NameOf(const rm::Object& object) {
     return std::string_view(object.Name().c_str());
 }
 
+// The values with ';' between them.
+void AppendReals(std::string& out, std::initializer_list<float> values) {
+    bool first = true;
+    for (float value : values) {
+        if (!first) {
+            out += ';';
+        }
+        first = false;
+        AppendReal(out, value);
+    }
+}
+
 char Separator(std::size_t index, std::size_t count) {
     return index + 1 < count ? ',' : ';';
 }
@@ -336,11 +348,9 @@ int CXSave::WriteVertexColors(rm::MeshBuilder* builder) {
     WriteListBlock("MeshVertexColors", count, ";;,\n", ";;;\n", [&](std::uint32_t i) {
         const rm::D3DCOLOR color = builder->GetVertexColor(i);
         AppendInt(m_line, i);
-        for (float channel : {rm::ColorGetRed(color), rm::ColorGetGreen(color),
-                              rm::ColorGetBlue(color), rm::ColorGetAlpha(color)}) {
-            m_line += ';';
-            AppendReal(m_line, channel);
-        }
+        m_line += ';';
+        AppendReals(m_line, {rm::ColorGetRed(color), rm::ColorGetGreen(color),
+                             rm::ColorGetBlue(color), rm::ColorGetAlpha(color)});
     });
     return 1;
 }
@@ -360,11 +370,7 @@ int CXSave::WriteSkinWeights(rm::MeshBuilder* builder) {
     CloseBlock();
     for (const rm::SkinBone& bone : skin.bones) {
         OpenBlock("SkinWeights", {});
-        m_line.assign(m_indent);
-        m_line += '"';
-        m_line += std::string_view(bone.frameName.c_str());
-        m_line += "\";\n";
-        Put(m_line);
+        WriteStringLine(bone.frameName.c_str());
         const auto count = std::uint32_t(bone.vertices.size());
         WriteCountLine(count);
         WriteLines(count, ",\n", ";\n",
@@ -378,17 +384,38 @@ int CXSave::WriteSkinWeights(rm::MeshBuilder* builder) {
 }
 
 int CXSave::WriteVertices(rm::MeshBuilder* builder) {
+    return WriteVectorsOf(builder, false);
+}
+
+int CXSave::WriteVectorsOf(rm::MeshBuilder* builder, bool normals) {
     if (!builder) {
         return 0;
     }
-    std::uint32_t count = builder->GetVertexCount();
+    std::uint32_t count = normals ? builder->GetNormalCount() : builder->GetVertexCount();
     if (count == 0) {
         return 1;
     }
     m_vectors.resize(count);
-    builder->GetVertices(0, &count, m_vectors.data());
+    if (normals) {
+        OpenBlock("MeshNormals", {});
+        builder->GetNormals(0, &count, m_vectors.data());
+    } else {
+        builder->GetVertices(0, &count, m_vectors.data());
+    }
     WriteVectorList(count);
+    if (normals) {
+        WriteFaceNormals(builder);
+        CloseBlock();
+    }
     return 1;
+}
+
+void CXSave::WriteStringLine(std::string_view text) {
+    m_line.assign(m_indent);
+    m_line += '"';
+    m_line += text;
+    m_line += "\";\n";
+    Put(m_line);
 }
 
 void CXSave::WriteCountLine(std::uint32_t count) {
@@ -402,11 +429,7 @@ void CXSave::WriteVectorList(std::uint32_t count) {
     WriteCountLine(count);
     WriteLines(count, ";,\n", ";;\n", [&](std::uint32_t i) {
         const rm::Vector& v = m_vectors[i];
-        AppendReal(m_line, v.x);
-        m_line += ';';
-        AppendReal(m_line, v.y);
-        m_line += ';';
-        AppendReal(m_line, v.z);
+        AppendReals(m_line, {v.x, v.y, v.z});
     });
 }
 
@@ -493,13 +516,8 @@ int CXSave::WriteMaterialList(rm::MeshBuilder* builder) {
     for (const Entry& entry : entries) {
         OpenBlock("Material", {});
         m_line.assign(m_indent);
-        AppendReal(m_line, rm::ColorGetRed(entry.color));
-        m_line += ';';
-        AppendReal(m_line, rm::ColorGetGreen(entry.color));
-        m_line += ';';
-        AppendReal(m_line, rm::ColorGetBlue(entry.color));
-        m_line += ';';
-        AppendReal(m_line, rm::ColorGetAlpha(entry.color));
+        AppendReals(m_line, {rm::ColorGetRed(entry.color), rm::ColorGetGreen(entry.color),
+                             rm::ColorGetBlue(entry.color), rm::ColorGetAlpha(entry.color)});
         m_line += ";;\n";
         Put(m_line);
         // A material whose parameters are all +0 is written as the stand-in, whose text
@@ -509,21 +527,13 @@ int CXSave::WriteMaterialList(rm::MeshBuilder* builder) {
             m_line.assign(m_indent);
             AppendReal(m_line, entry.material->GetPower());
             m_line += ";\n";
-            float rgb[3];
-            entry.material->GetSpecular(&rgb[0], &rgb[1], &rgb[2]);
-            m_line += m_indent;
-            for (float c : rgb) {
-                AppendReal(m_line, c);
-                m_line += ';';
+            for (auto get : {&rm::Material::GetSpecular, &rm::Material::GetEmissive}) {
+                float r = 0, g = 0, b = 0;
+                ((*entry.material).*get)(&r, &g, &b);
+                m_line += m_indent;
+                AppendReals(m_line, {r, g, b});
+                m_line += ";;\n";
             }
-            m_line += ";\n";
-            entry.material->GetEmissive(&rgb[0], &rgb[1], &rgb[2]);
-            m_line += m_indent;
-            for (float c : rgb) {
-                AppendReal(m_line, c);
-                m_line += ';';
-            }
-            m_line += ";\n";
         } else {
             // Only the first line of the stand-in material is indented; files written
             // so far look like this and are read back the same way.
@@ -533,11 +543,7 @@ int CXSave::WriteMaterialList(rm::MeshBuilder* builder) {
         Put(m_line);
         if (entry.texture && !NameOf(*entry.texture).empty()) {
             OpenInlineBlock("TextureFilename");
-            m_line.assign(m_indent);
-            m_line += '"';
-            m_line += NameOf(*entry.texture);
-            m_line += "\";\n";
-            Put(m_line);
+            WriteStringLine(NameOf(*entry.texture));
             CloseBlock();
         }
         CloseBlock();
@@ -547,20 +553,7 @@ int CXSave::WriteMaterialList(rm::MeshBuilder* builder) {
 }
 
 int CXSave::WriteNormals(rm::MeshBuilder* builder) {
-    if (!builder) {
-        return 0;
-    }
-    std::uint32_t count = builder->GetNormalCount();
-    if (count == 0) {
-        return 1;
-    }
-    OpenBlock("MeshNormals", {});
-    m_vectors.resize(count);
-    builder->GetNormals(0, &count, m_vectors.data());
-    WriteVectorList(count);
-    WriteFaceNormals(builder);
-    CloseBlock();
-    return 1;
+    return WriteVectorsOf(builder, true);
 }
 
 int CXSave::WriteFaceNormals(rm::MeshBuilder* builder) {
@@ -632,9 +625,7 @@ int CXSave::WriteTextureCoords(rm::MeshBuilder* builder) {
                        float u = 0;
                        float v = 0;
                        builder->GetTextureCoordinates(i, &u, &v);
-                       AppendReal(m_line, u);
-                       m_line += ';';
-                       AppendReal(m_line, v);
+                       AppendReals(m_line, {u, v});
                    });
     return 1;
 }

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/NonCopyable.h"
 #include "platform/rm/CarriedObject.h"
 #include "platform/rm/Types.h"
 #include "xfile/SafeFileWriter.h"
@@ -31,7 +32,7 @@ class MeshBuilder;
 /// Short-lived: construct, call `Save` once, destroy. The write operations return 0 when
 /// the object they were given is null (nothing is written) and 1 otherwise, including
 /// when there was nothing to write. Single-threaded.
-class CXSave {
+class CXSave : private platform::NonCopyable {
 public:
     /// Bits of the save flags.
     enum : std::uint32_t {
@@ -51,8 +52,6 @@ public:
     /// without it.
     explicit CXSave(rm::Context* d3drm);
     ~CXSave();
-    CXSave(const CXSave&) = delete;
-    CXSave& operator=(const CXSave&) = delete;
 
     /// Writes `fileName`: the header, the frames (with `childrenOnly` non-zero the
     /// children of `rootFrame` as the top-level frames, else `rootFrame` itself; a null
@@ -156,6 +155,11 @@ private:
     void WriteCountLine(std::uint32_t count);
     /// The count line, then the first `count` vectors of m_vectors one per line.
     void WriteVectorList(std::uint32_t count);
+    /// The vertices of `builder`, or its normals in a MeshNormals block with the face normals
+    /// (WriteVertices and WriteNormals).
+    int WriteVectorsOf(rm::MeshBuilder* builder, bool normals);
+    /// `"<text>";` on a line of its own.
+    void WriteStringLine(std::string_view text);
     /// `count` lines, each the indent, what appendItem(i) adds to m_line, and `between`
     /// (the last one `last`).
     template <typename AppendItem>

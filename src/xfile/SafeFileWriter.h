@@ -8,6 +8,8 @@
 
 #include <sys/types.h>
 
+#include "platform/NonCopyable.h"
+
 /// A buffered text writer that replaces a file only once the new contents are safely on
 /// disk. `Open` creates a temporary file beside the target (same directory, unique name);
 /// `Write` buffers text and turns every line feed into carriage return + line feed, so the
@@ -17,7 +19,7 @@
 /// is left exactly as it was.
 ///
 /// The first failure is remembered: later writes do nothing and `Commit` reports it.
-class SafeFileWriter {
+class SafeFileWriter : private platform::NonCopyable {
 public:
     /// Writes up to `size` bytes to `fd`; returns the count written or -1 with errno set,
     /// like POSIX write. Replaceable so tests can simulate a full disk.
@@ -25,8 +27,6 @@ public:
 
     SafeFileWriter();
     ~SafeFileWriter();
-    SafeFileWriter(const SafeFileWriter&) = delete;
-    SafeFileWriter& operator=(const SafeFileWriter&) = delete;
 
     /// Replaces the function the bytes are written with; an empty function restores POSIX
     /// write.

@@ -29,8 +29,7 @@ namespace ids = resources::ids;
 class BatchEditingTest : public ShellFixture {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        ASSERT_TRUE(Start());
+        ASSERT_TRUE(StartWith(dir));
         in = dir.filePath(QStringLiteral("in.x"));
         out = dir.filePath(QStringLiteral("out.x"));
         QFile file(in);

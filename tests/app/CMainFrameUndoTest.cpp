@@ -40,10 +40,7 @@ namespace ids = resources::ids;
 
 class UndoTest : public shell_test::ShellFixture {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        ASSERT_TRUE(Start());
-    }
+    void SetUp() override { ASSERT_TRUE(StartWith(dir)); }
 
     bool Open(const QString& path) {
         return OpenFile(path) == 1 && Context().currentAnimation != nullptr;

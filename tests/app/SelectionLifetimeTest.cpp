@@ -28,8 +28,7 @@ using Key = ViewInteraction::Key;
 class SelectionLifetimeTest : public shell_test::ShellFixture {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        ASSERT_TRUE(Start());
+        ASSERT_TRUE(StartWith(dir));
         ASSERT_EQ(OpenFile(QString::fromStdString(shell_test::SampleWalker())), 1);
         ASSERT_NE(Context().currentModel, nullptr);
     }

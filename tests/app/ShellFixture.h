@@ -57,6 +57,10 @@ protected:
         return frame != nullptr && view != nullptr;
     }
 
+    /// Start for a test that writes its files into `folder`: false when the folder could not
+    /// be made or start-up failed.
+    bool StartWith(const QTemporaryDir& folder) { return folder.isValid() && Start(); }
+
     void TearDown() override { Stop(); }
 
     /// Takes the program down as the end of its loop does.

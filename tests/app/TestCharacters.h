@@ -65,6 +65,18 @@ inline std::string RotationKeys(const char* frame, const std::vector<float>& tim
     return text;
 }
 
+/// The character's frames, its Body at (x, 0, 0): the Body and the Arm in it, each with its
+/// box.
+inline std::string CharacterFrames(float x = 0.0f) {
+    std::string text = "Frame Body {\r\n";
+    text += FrameMatrix(" ", x, 0.0f, 0.0f);
+    text += BoxMesh(" ", -0.5f, 0.5f);
+    text += " Frame Arm {\r\n";
+    text += FrameMatrix("  ", 0.0f, 0.5f, 0.0f);
+    text += BoxMesh("  ", 0.0f, 1.0f);
+    return text + " }\r\n}\r\n";
+}
+
 /// One animation set of a character written by WriteCharacterSets: its name, its key
 /// times, and how fast it turns the Arm (radians about z per key-time unit).
 struct SetOfKeys {
@@ -82,13 +94,7 @@ inline QString WriteCharacterSets(const QString& dir, const QString& name,
     if (ticksPerSecond != 0) {
         text += "AnimTicksPerSecond {\r\n " + std::to_string(ticksPerSecond) + ";\r\n}\r\n";
     }
-    text += "Frame Body {\r\n";
-    text += FrameMatrix(" ", x, 0.0f, 0.0f);
-    text += BoxMesh(" ", -0.5f, 0.5f);
-    text += " Frame Arm {\r\n";
-    text += FrameMatrix("  ", 0.0f, 0.5f, 0.0f);
-    text += BoxMesh("  ", 0.0f, 1.0f);
-    text += " }\r\n}\r\n";
+    text += CharacterFrames(x);
     for (const SetOfKeys& set : sets) {
         text += "\r\nAnimationSet " + set.name + " {\r\n";
         text += RotationKeys("Body", set.times, false);

@@ -8,10 +8,13 @@
 #include <unistd.h>
 
 #include "cli/CliResult.h"
+#include "support/XFileTestSupport.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using testing_xfile::Count;
+using testing_xfile::ReadFile;
 
 class ExportCommandTest : public CliRunTest {
 protected:
@@ -28,26 +31,13 @@ protected:
     const std::string walker = std::string(PAVRIX_SAMPLES_DIR) + "/walker.x";
 };
 
-std::string Read(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-std::size_t Count(const std::string& text, const std::string& what) {
-    std::size_t n = 0;
-    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
-        ++n;
-    }
-    return n;
-}
-
 } // namespace
 
 TEST_F(ExportCommandTest, WritesAGlbOrAGltfWithItsBinBeside) {
     ASSERT_EQ(Run({"--export", walker, (folder / "w.glb").string()}), cli::kExitOk) << stderrText;
-    EXPECT_EQ(Read(folder / "w.glb").substr(0, 4), "glTF");
+    EXPECT_EQ(ReadFile(folder / "w.glb").substr(0, 4), "glTF");
     ASSERT_EQ(Run({"--export", walker, (folder / "w.gltf").string()}), cli::kExitOk) << stderrText;
-    EXPECT_NE(Read(folder / "w.gltf").find("\"uri\":\"w.bin\""), std::string::npos);
+    EXPECT_NE(ReadFile(folder / "w.gltf").find("\"uri\":\"w.bin\""), std::string::npos);
     EXPECT_TRUE(fs::exists(folder / "w.bin"));
 }
 
@@ -55,7 +45,7 @@ TEST_F(ExportCommandTest, AnAnimationArgumentKeepsThatSetAlone) {
     ASSERT_EQ(Run({"--export", walker, (folder / "w.gltf").string(), "--animation", "Walk"}),
               cli::kExitOk)
         << stderrText;
-    const std::string json = Read(folder / "w.gltf");
+    const std::string json = ReadFile(folder / "w.gltf");
     EXPECT_EQ(Count(json, "\"channels\""), 1u);
     EXPECT_NE(json.find("\"name\":\"Walk\""), std::string::npos);
     EXPECT_EQ(Run({"--export", walker, (folder / "x.glb").string(), "--animation", "Run"}),
@@ -76,8 +66,8 @@ TEST_F(ExportCommandTest, AFolderTreeIsExportedFileByFileAndOneBadFileStopsNothi
 
     const fs::path out = folder / "out";
     EXPECT_EQ(Run({"--export", in.string(), out.string(), "-j", "2"}), cli::kExitFailed);
-    EXPECT_EQ(Read(out / "a.glb").substr(0, 4), "glTF");
-    EXPECT_EQ(Read(out / "deeper" / "b.glb").substr(0, 4), "glTF");
+    EXPECT_EQ(ReadFile(out / "a.glb").substr(0, 4), "glTF");
+    EXPECT_EQ(ReadFile(out / "deeper" / "b.glb").substr(0, 4), "glTF");
     EXPECT_FALSE(fs::exists(out / "deeper" / "broken.glb"));
     EXPECT_FALSE(fs::exists(out / "notes.glb"));
     // A progress line per file, then the tally; the failure with its reason.

@@ -116,13 +116,7 @@ TEST_F(ResaveEditsTest, ReverseSwapsTheFirstAndLastKeysAndTwiceGivesThePlainResa
 /// The two boxes with rotation keys at 10 and 20 and, per set, the Arm's position keys at 5
 /// and 15 (times that hold nothing else): (s, 1, 0) and (0, 2s, 0) in set s.
 std::string PositionKeyedSets(int sets) {
-    std::string text = "xof 0303txt 0032\r\n\r\nFrame Body {\r\n";
-    text += shell_test::FrameMatrix(" ", 0.0f, 0.0f, 0.0f);
-    text += shell_test::BoxMesh(" ", -0.5f, 0.5f);
-    text += " Frame Arm {\r\n";
-    text += shell_test::FrameMatrix("  ", 0.0f, 0.5f, 0.0f);
-    text += shell_test::BoxMesh("  ", 0.0f, 1.0f);
-    text += " }\r\n}\r\n";
+    std::string text = "xof 0303txt 0032\r\n\r\n" + shell_test::CharacterFrames();
     for (int s = 1; s <= sets; ++s) {
         text += "\r\nAnimationSet Set" + std::to_string(s) + " {\r\n";
         text += shell_test::RotationKeys("Body", {10, 20}, false);

@@ -33,13 +33,8 @@ inline const std::vector<float> kKeyTimes = {5, 15};
 inline const rm::Vector kArmPositions[2] = {{0.0f, 0.5f, 0.0f}, {0.25f, 0.75f, -0.5f}};
 
 inline std::string CharacterText() {
-    std::string text = "xof 0303txt 0032\r\n\r\nFrame Body {\r\n";
-    text += shell_test::FrameMatrix(" ", 0.0f, 0.0f, 0.0f);
-    text += shell_test::BoxMesh(" ", -0.5f, 0.5f);
-    text += " Frame Arm {\r\n";
-    text += shell_test::FrameMatrix("  ", 0.0f, 0.5f, 0.0f);
-    text += shell_test::BoxMesh("  ", 0.0f, 1.0f);
-    text += " }\r\n}\r\n\r\nAnimationSet Turn {\r\n";
+    std::string text = "xof 0303txt 0032\r\n\r\n" + shell_test::CharacterFrames();
+    text += "\r\nAnimationSet Turn {\r\n";
     text += shell_test::RotationKeys("Body", kKeyTimes, false);
     std::string arm = shell_test::RotationKeys("Arm", kKeyTimes, true);
     // The Arm's position keys go into its Animation block, after its rotation keys.

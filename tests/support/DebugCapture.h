@@ -4,9 +4,10 @@
 
 #include <string>
 
+#include "platform/NonCopyable.h"
 #include "platform/rm/DebugOutput.h"
 
-class DebugCapture {
+class DebugCapture : private platform::NonCopyable {
 public:
     DebugCapture() {
         m_previous = rm::DebugOutput::SetCapture([this](std::string_view text) {
@@ -15,8 +16,6 @@ public:
         });
     }
     ~DebugCapture() { rm::DebugOutput::SetCapture(std::move(m_previous)); }
-    DebugCapture(const DebugCapture&) = delete;
-    DebugCapture& operator=(const DebugCapture&) = delete;
 
     const std::string& Text() const { return m_text; }
     int Writes() const { return m_writes; }

@@ -26,6 +26,7 @@
 #include <unistd.h>
 #include <zlib.h>
 
+#include "platform/NonCopyable.h"
 #include "platform/rm/Animation.h"
 #include "platform/rm/AnimationSet.h"
 #include "platform/rm/Face.h"
@@ -301,22 +302,20 @@ inline std::string CompressMszip(std::string_view header, std::string_view conte
 }
 
 /// Changes the working directory for a scope.
-class ScopedDirectory {
+class ScopedDirectory : private platform::NonCopyable {
 public:
     explicit ScopedDirectory(const std::string& directory)
         : m_previous(std::filesystem::current_path()) {
         std::filesystem::current_path(directory);
     }
     ~ScopedDirectory() { std::filesystem::current_path(m_previous); }
-    ScopedDirectory(const ScopedDirectory&) = delete;
-    ScopedDirectory& operator=(const ScopedDirectory&) = delete;
 
 private:
     std::filesystem::path m_previous;
 };
 
 /// A fresh folder under the system's temporary folder, removed with everything in it.
-class TempFolder {
+class TempFolder : private platform::NonCopyable {
 public:
     TempFolder() {
         std::string pattern =
@@ -332,8 +331,6 @@ public:
                                      std::filesystem::perm_options::add, ec);
         std::filesystem::remove_all(m_path, ec);
     }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
 
     const std::filesystem::path& Path() const { return m_path; }
     std::string File(const std::string& name) const { return (m_path / name).string(); }
@@ -350,6 +347,15 @@ public:
 private:
     std::filesystem::path m_path;
 };
+
+/// How many times `what` stands in `text` (overlapping ones too).
+inline std::size_t Count(const std::string& text, const std::string& what) {
+    std::size_t n = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
+        ++n;
+    }
+    return n;
+}
 
 inline std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

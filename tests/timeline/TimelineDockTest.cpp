@@ -58,8 +58,7 @@ KeyTable ReadKeys(const session::EditContext& context) {
 class TimelineDockTest : public shell_test::ShellFixture {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        ASSERT_TRUE(Start());
+        ASSERT_TRUE(StartWith(dir));
         frame->resize(1280, 960);
         frame->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(frame));

@@ -15,6 +15,7 @@
 #include "platform/rm/MeshBuilder.h"
 #include "xfile/DocumentSceneFixture.h"
 
+using testing_xfile::Count;
 using testing_xfile::ReadFile;
 using testing_xfile::WriteFile;
 
@@ -88,14 +89,6 @@ protected:
         return ReadFile(out);
     }
 };
-
-std::size_t Count(const std::string& text, const std::string& what) {
-    std::size_t n = 0;
-    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
-        ++n;
-    }
-    return n;
-}
 
 } // namespace
 

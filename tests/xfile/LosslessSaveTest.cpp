@@ -23,7 +23,6 @@
 using testing_xfile::ForEachPair;
 using testing_xfile::NearAsWritten;
 using testing_xfile::ReadFile;
-using testing_xfile::WriteFile;
 
 namespace {
 
@@ -285,8 +284,7 @@ protected:
 };
 
 TEST_F(LosslessSaveTest, EverySetComesBackWithEveryChannelKeyAndTheTickRate) {
-    const std::string original = folder.File("three.x");
-    WriteFile(original, ThreeSetFile(4800));
+    const std::string original = WriteInFolder("three.x", ThreeSetFile(4800));
     const auto sets = ReadSets(original);
     ASSERT_EQ(sets.size(), 3u);
     AssimpAnimations expected;
@@ -320,8 +318,7 @@ TEST_F(LosslessSaveTest, EverySetComesBackWithEveryChannelKeyAndTheTickRate) {
 }
 
 TEST_F(LosslessSaveTest, OptionsSetInTheEditorSurviveSaveAndReopen) {
-    const std::string original = folder.File("three.x");
-    WriteFile(original, ThreeSetFile(0));
+    const std::string original = WriteInFolder("three.x", ThreeSetFile(0));
     MustOpen(original);
     CCharacterData* character = doc.currentCharacter;
     ASSERT_EQ(character->Animations().size(), 3u);
@@ -449,8 +446,7 @@ void LosslessSaveTest::ExpectSkinsSurvive(const std::string& path, std::size_t m
 }
 
 TEST_F(LosslessSaveTest, AGeneratedSkinnedChainKeepsItsBonesWeightsAndOffsets) {
-    const std::string generated = folder.File("chain.x");
-    WriteFile(generated, SkinnedChainFile(40));
+    const std::string generated = WriteInFolder("chain.x", SkinnedChainFile(40));
     ExpectSkinsSurvive(generated, 1);
 }
 

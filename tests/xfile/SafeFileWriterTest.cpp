@@ -21,6 +21,13 @@ namespace {
 
 class SafeFileWriterTest : public ::testing::Test {
 protected:
+    /// A file `name` in the test's folder that holds "old": what a save replaces.
+    std::string OldFile(const char* name) {
+        const std::string path = m_folder.File(name);
+        WriteFile(path, "old");
+        return path;
+    }
+
     TempFolder m_folder;
 };
 
@@ -55,8 +62,7 @@ TEST_F(SafeFileWriterTest, TurnsEveryLineFeedIntoCrLfAcrossBufferBoundaries) {
 }
 
 TEST_F(SafeFileWriterTest, TargetChangesOnlyAtCommit) {
-    const std::string path = m_folder.File("doc.x");
-    WriteFile(path, "old");
+    const std::string path = OldFile("doc.x");
     SafeFileWriter writer;
     ASSERT_TRUE(writer.Open(path.c_str()));
     writer.Write("new\n");
@@ -72,8 +78,7 @@ TEST_F(SafeFileWriterTest, TargetChangesOnlyAtCommit) {
 }
 
 TEST_F(SafeFileWriterTest, DiscardOrDestructionBeforeCommitLeavesTheTargetAlone) {
-    const std::string path = m_folder.File("doc.x");
-    WriteFile(path, "old");
+    const std::string path = OldFile("doc.x");
     {
         SafeFileWriter writer;
         ASSERT_TRUE(writer.Open(path.c_str()));
@@ -112,8 +117,7 @@ TEST_F(SafeFileWriterTest, ShortAndInterruptedWritesStillWriteEverything) {
 }
 
 TEST_F(SafeFileWriterTest, WriteThatMakesNoProgressFailsInsteadOfLooping) {
-    const std::string path = m_folder.File("doc.x");
-    WriteFile(path, "old");
+    const std::string path = OldFile("doc.x");
     SafeFileWriter writer;
     writer.SetWriteFunction([](int, const void*, std::size_t) -> ssize_t { return 0; });
     ASSERT_TRUE(writer.Open(path.c_str()));
@@ -125,8 +129,7 @@ TEST_F(SafeFileWriterTest, WriteThatMakesNoProgressFailsInsteadOfLooping) {
 }
 
 TEST_F(SafeFileWriterTest, ReplacedFileKeepsItsPermissionsAndNewFilesFollowTheUmask) {
-    const std::string kept = m_folder.File("kept.x");
-    WriteFile(kept, "old");
+    const std::string kept = OldFile("kept.x");
     ::chmod(kept.c_str(), 0640);
     const std::string created = m_folder.File("created.x");
     const mode_t mask = ::umask(022);

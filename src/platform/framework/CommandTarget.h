@@ -3,6 +3,7 @@
 #include <functional>
 #include <vector>
 
+#include "platform/NonCopyable.h"
 #include "platform/framework/CCmdUI.h"
 #include "platform/framework/CommandId.h"
 
@@ -17,11 +18,9 @@ namespace framework {
 ///
 /// Handlers capture `this`; the map lives and dies with its object. A handler may
 /// destroy other objects but not the target it belongs to.
-class CommandTarget {
+class CommandTarget : private platform::NonCopyable {
 public:
     CommandTarget() = default;
-    CommandTarget(const CommandTarget&) = delete;
-    CommandTarget& operator=(const CommandTarget&) = delete;
     virtual ~CommandTarget();
 
     /// Runs the first entry for (id, code). Returns 1 when one ran, 0 when the map has

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform/NonCopyable.h"
 #include "platform/framework/CommandId.h"
 #include "platform/framework/ControlTemplate.h"
 #include "platform/framework/DialogTemplate.h"
@@ -24,7 +25,7 @@ namespace framework {
 /// except that setting an edit's text reports `EditChange`, as edits always do.
 ///
 /// Several controls may share an identifier; lookups take the first one made.
-class DialogControls {
+class DialogControls : private platform::NonCopyable {
 public:
     using Kind = ControlTemplate::Kind;
     using NotifySink = std::function<void(int id, Notification code)>;
@@ -32,8 +33,6 @@ public:
     /// `host` is borrowed and owns the controls; `sink` may be empty.
     DialogControls(QWidget* host, NotifySink sink);
     ~DialogControls();
-    DialogControls(const DialogControls&) = delete;
-    DialogControls& operator=(const DialogControls&) = delete;
 
     /// Makes the controls of `dialogTemplate` (in addition to any made before) and sizes
     /// the host to the template. Returns 1.

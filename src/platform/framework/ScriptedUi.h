@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/NonCopyable.h"
 #include "platform/framework/ScriptedDialogRunner.h"
 #include "platform/framework/ScriptedFileDialog.h"
 #include "platform/framework/ScriptedMessageBox.h"
@@ -13,12 +14,10 @@ namespace framework {
 ///     ScriptedUi ui;
 ///     ui.messageBox.Push(IdYes);
 ///     ui.fileDialog.Choose("/tmp/a.x");
-class ScriptedUi {
+class ScriptedUi : private platform::NonCopyable {
 public:
     ScriptedUi();
     ~ScriptedUi();
-    ScriptedUi(const ScriptedUi&) = delete;
-    ScriptedUi& operator=(const ScriptedUi&) = delete;
 
     ScriptedMessageBox messageBox;
     ScriptedFileDialog fileDialog;

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QString>
 
+#include "platform/NonCopyable.h"
 #include "platform/framework/FrameResources.h"
 
 namespace framework {
@@ -31,7 +32,7 @@ class View;
 ///    A failure on a frame made in step 2 destroys it (and the document made in step 1).
 /// 4. On success every view gets `OnInitialUpdate`; a frame made in step 2 is recorded
 ///    as the application's main window (when it has none) and shown if `makeVisible`.
-class SingleDocTemplate {
+class SingleDocTemplate : private platform::NonCopyable {
 public:
     /// Field numbers of the document string.
     enum DocStringIndex {
@@ -54,8 +55,6 @@ public:
                       ViewFactory newView);
     /// Destroys the frame (views first) and the document, asking nothing.
     ~SingleDocTemplate();
-    SingleDocTemplate(const SingleDocTemplate&) = delete;
-    SingleDocTemplate& operator=(const SingleDocTemplate&) = delete;
 
     /// New (empty `path`) or Open (`path`) as described above. 1 on success.
     int OpenDocumentFile(const QString& path, int makeVisible = 1);

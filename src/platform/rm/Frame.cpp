@@ -254,35 +254,29 @@ HRESULT Frame::LookAt(Frame* target, Frame* reference, D3DRMFRAMECONSTRAINT /*co
     return SetOrientation(reference, d.x, d.y, d.z, up.x, up.y, up.z);
 }
 
-HRESULT Frame::SetRotation(Frame* reference, float x, float y, float z, float theta) {
-    Vector axis{x, y, z};
-    if (reference != m_parent) {
-        // Express the axis in parent coordinates, where Move applies it.
-        const Matrix4 toWorld = reference ? reference->WorldTransform() : Matrix4{};
-        axis = TransformDirection(axis, toWorld);
-        if (m_parent) {
-            Matrix4 inv;
-            MatrixInvert(m_parent->WorldTransform(), &inv);
-            axis = TransformDirection(axis, inv);
-        }
+Vector Frame::DirectionInParent(const Frame* reference, Vector direction) const {
+    if (reference == m_parent) {
+        return direction;
     }
-    m_rotationAxis = axis;
+    const Matrix4 toWorld = reference ? reference->WorldTransform() : Matrix4{};
+    direction = TransformDirection(direction, toWorld);
+    if (m_parent) {
+        Matrix4 inv;
+        MatrixInvert(m_parent->WorldTransform(), &inv);
+        direction = TransformDirection(direction, inv);
+    }
+    return direction;
+}
+
+HRESULT Frame::SetRotation(Frame* reference, float x, float y, float z, float theta) {
+    // In parent coordinates, where Move applies it.
+    m_rotationAxis = DirectionInParent(reference, {x, y, z});
     m_rotationTheta = theta;
     return D3DRM_OK;
 }
 
 HRESULT Frame::SetVelocity(Frame* reference, float x, float y, float z) {
-    Vector v{x, y, z};
-    if (reference != m_parent) {
-        const Matrix4 toWorld = reference ? reference->WorldTransform() : Matrix4{};
-        v = TransformDirection(v, toWorld);
-        if (m_parent) {
-            Matrix4 inv;
-            MatrixInvert(m_parent->WorldTransform(), &inv);
-            v = TransformDirection(v, inv);
-        }
-    }
-    m_velocity = v;
+    m_velocity = DirectionInParent(reference, {x, y, z});
     return D3DRM_OK;
 }
 

@@ -134,6 +134,8 @@ public:
 
 private:
     bool IsAncestorOf(const Frame* frame) const;
+    /// `direction`, given in reference's coordinates (null: the world's), in the parent's.
+    Vector DirectionInParent(const Frame* reference, Vector direction) const;
     /// Matrix of this frame relative to reference: W(this) inverse(W(reference)).
     Matrix4 RelativeTo(const Frame* reference) const;
     /// Makes W(this) equal to rel * W(reference) by changing the local matrix.

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/NonCopyable.h"
 #include "platform/rm/Ref.h"
 #include "platform/rm/Types.h"
 
@@ -12,11 +13,9 @@ namespace rm {
 /// Base of every scene object: an intrusive reference count, a name, one word of
 /// application data and a class name. Objects start with a count of 1 when made with
 /// `new`; `MakeRef` and the factory hand that reference to a `Ref`.
-class Object {
+class Object : private platform::NonCopyable {
 public:
     Object() = default;
-    Object(const Object&) = delete;
-    Object& operator=(const Object&) = delete;
     virtual ~Object() = default;
 
     std::uint32_t AddRef() { return ++m_refCount; }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/NonCopyable.h"
+
 namespace rm {
 
 /// One open of a file, as the program's open sequence makes it: while an XFileOpenScope
@@ -11,12 +13,10 @@ namespace rm {
 /// change it reads the file again. Nothing is kept once the outermost scope ends.
 ///
 /// Scopes nest (an inner one adds nothing). Outside any scope every load reads the file.
-class XFileOpenScope {
+class XFileOpenScope : private platform::NonCopyable {
 public:
     XFileOpenScope();
     ~XFileOpenScope();
-    XFileOpenScope(const XFileOpenScope&) = delete;
-    XFileOpenScope& operator=(const XFileOpenScope&) = delete;
 };
 
 } // namespace rm

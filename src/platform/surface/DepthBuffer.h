@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "platform/NonCopyable.h"
 #include "platform/surface/GlContext.h"
 #include "platform/surface/SurfaceMemory.h"
 #include "platform/surface/SurfaceResult.h"
@@ -12,7 +13,7 @@ class RenderTarget;
 
 /// The z-buffer: a depth renderbuffer of 16, 24 or 32 bits, made for one render target
 /// (same context and size) and attached to it with RenderTarget::AttachDepth.
-class DepthBuffer {
+class DepthBuffer : private platform::NonCopyable {
 public:
     /// A depth buffer of `bits` bits in `memory`, sized like `target`.
     /// DDERR_INVALIDPIXELFORMAT for a width other than 16, 24 or 32 or one the target's
@@ -22,8 +23,6 @@ public:
 
     /// Detaches itself from its target and frees the renderbuffer.
     ~DepthBuffer();
-    DepthBuffer(const DepthBuffer&) = delete;
-    DepthBuffer& operator=(const DepthBuffer&) = delete;
 
     int Bits() const { return m_bits; }
     SurfaceMemory Memory() const { return m_memory; }

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "platform/NonCopyable.h"
 #include "platform/surface/DeviceInfo.h"
 #include "platform/surface/SurfaceResult.h"
 
@@ -10,15 +11,13 @@ namespace surface {
 /// An initialised EGL display for one device, shared by every context opened on that
 /// device and terminated when the last of them lets go (EGL hands out one display per
 /// device, and terminating it under a live context would pull the context away).
-class EglDisplay {
+class EglDisplay : private platform::NonCopyable {
 public:
     /// The display of `device`, opened and initialised on first use.
     /// DDERR_NODIRECTDRAWHW when EGL cannot open or initialise it.
     static HRESULT Open(const DeviceInfo& device, std::shared_ptr<EglDisplay>* display);
 
     ~EglDisplay();
-    EglDisplay(const EglDisplay&) = delete;
-    EglDisplay& operator=(const EglDisplay&) = delete;
 
     /// The EGLDisplay.
     void* Handle() const { return m_display; }

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "platform/NonCopyable.h"
 #include "platform/surface/DeviceInfo.h"
 #include "platform/surface/EglDisplay.h"
 #include "platform/surface/SurfaceResult.h"
@@ -11,7 +12,7 @@ namespace surface {
 /// An OpenGL 3.3 core-profile context on one device, without any window surface
 /// (EGL_KHR_surfaceless_context): everything is drawn into framebuffer objects. Shared by
 /// the objects whose GL names live in it; destroyed with the last of them.
-class GlContext {
+class GlContext : private platform::NonCopyable {
 public:
     /// Opens the device's display and creates a context there; on success the new context
     /// is current on the calling thread. DDERR_NODIRECTDRAWHW when the device cannot be
@@ -19,8 +20,6 @@ public:
     static HRESULT Create(const DeviceInfo& device, std::shared_ptr<GlContext>* context);
 
     ~GlContext();
-    GlContext(const GlContext&) = delete;
-    GlContext& operator=(const GlContext&) = delete;
 
     /// Makes this context current on the calling thread (no-op when it is already);
     /// false when EGL refuses.

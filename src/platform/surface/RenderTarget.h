@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "platform/NonCopyable.h"
 #include "platform/surface/GlContext.h"
 #include "platform/surface/Image.h"
 #include "platform/surface/SurfaceMemory.h"
@@ -17,7 +18,7 @@ class Palette;
 /// size in pixels, with room for one depth buffer. Its context belongs to the device its
 /// memory names: video memory is the hardware device's, system memory the software
 /// rasteriser's.
-class RenderTarget {
+class RenderTarget : private platform::NonCopyable {
 public:
     /// A width x height target in `memory` of the driver. DDERR_INVALIDPARAMS for a size
     /// below 1; DDERR_OUTOFVIDEOMEMORY when video memory is asked for and there is no
@@ -30,8 +31,6 @@ public:
                                    SurfaceMemory memory, std::shared_ptr<RenderTarget>* target);
 
     ~RenderTarget();
-    RenderTarget(const RenderTarget&) = delete;
-    RenderTarget& operator=(const RenderTarget&) = delete;
 
     int Width() const { return m_width; }
     int Height() const { return m_height; }

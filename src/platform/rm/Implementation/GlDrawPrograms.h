@@ -4,6 +4,8 @@
 #include <string>
 #include <unordered_map>
 
+#include "platform/NonCopyable.h"
+
 namespace rm {
 
 /// The shader programs the device draws with, compiled in the device's GL context.
@@ -30,7 +32,7 @@ namespace rm {
 /// columns each (SkinDeformer::CopyPalette: the bones, then the matrix of vertices without
 /// placed weight, whose index is uRigid). The result is in world
 /// coordinates, so such draws give identity model matrices.
-class GlDrawPrograms {
+class GlDrawPrograms : private platform::NonCopyable {
 public:
     enum Kind { kFill = 0, kWire = 1 };
     /// Lighting: none, per vertex (Gouraud, and points), per face (flat), per pixel from
@@ -87,8 +89,6 @@ public:
     };
 
     GlDrawPrograms() = default;
-    GlDrawPrograms(const GlDrawPrograms&) = delete;
-    GlDrawPrograms& operator=(const GlDrawPrograms&) = delete;
 
     /// Builds the programs the editor draws with first (Gouraud fill with one parallel
     /// light, unlit wire) in the current context, proving the shaders build; on failure

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <unordered_map>
 
+#include "platform/NonCopyable.h"
 #include "platform/rm/Ref.h"
 #include "platform/rm/Texture.h"
 
@@ -13,11 +14,9 @@ namespace rm {
 /// the device's texture quality chooses between. Textures repeat outside 0..1.
 ///
 /// Every call that touches GL expects the owning device's context to be current.
-class GlDrawTextures {
+class GlDrawTextures : private platform::NonCopyable {
 public:
     GlDrawTextures() = default;
-    GlDrawTextures(const GlDrawTextures&) = delete;
-    GlDrawTextures& operator=(const GlDrawTextures&) = delete;
 
     /// Creates the samplers.
     void Create();

@@ -5,6 +5,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/NonCopyable.h"
 #include "platform/rm/Implementation/SkinDeformer.h"
 #include "platform/rm/Material.h"
 #include "platform/rm/Mesh.h"
@@ -31,7 +32,7 @@ class MeshBuilder;
 /// for) its vertices are deformed on the CPU again whenever one of its bones has moved.
 ///
 /// Every call that touches GL expects the owning device's context to be current.
-class MeshCache {
+class MeshCache : private platform::NonCopyable {
 public:
     /// One group of a cached visual, ready to draw.
     struct Group {
@@ -91,8 +92,6 @@ public:
     };
 
     MeshCache() = default;
-    MeshCache(const MeshCache&) = delete;
-    MeshCache& operator=(const MeshCache&) = delete;
 
     /// The buffers of visual, built or refreshed as needed; null for a visual that is not
     /// a mesh or a mesh builder, or that cannot be turned into a mesh. A skinned mesh

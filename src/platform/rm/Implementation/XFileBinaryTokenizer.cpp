@@ -71,8 +71,7 @@ std::string Concat(std::string_view a, std::string_view b, std::string_view c = 
 
 XFileBinaryTokenizer::XFileBinaryTokenizer(std::string_view content, int floatBytes,
                                            const XFileErrorContext& context)
-    : m_begin(content.data()), m_p(content.data()), m_end(content.data() + content.size()),
-      m_last(content.data()), m_floatBytes(floatBytes), m_context(context) {}
+    : XFileTokenizerBase(content, context), m_floatBytes(floatBytes) {}
 
 void XFileBinaryTokenizer::SkipSeparators() {
     while (Remaining() >= 2) {
@@ -258,20 +257,18 @@ float XFileBinaryTokenizer::ReadFloatFromToken(std::string_view what) {
 }
 
 void XFileBinaryTokenizer::ExpectOpenBrace(std::string_view expected) {
-    if (!ListPending()) {
-        SkipSeparators();
-    }
-    if (ListPending() || Remaining() < 2 || TokenAt(m_p) != kOpenBrace) {
-        Fail(expected);
-    }
-    m_p += 2;
+    ExpectToken(kOpenBrace, expected);
 }
 
 void XFileBinaryTokenizer::ExpectCloseBrace(std::string_view expected) {
+    ExpectToken(kCloseBrace, expected);
+}
+
+void XFileBinaryTokenizer::ExpectToken(std::uint16_t token, std::string_view expected) {
     if (!ListPending()) {
         SkipSeparators();
     }
-    if (ListPending() || Remaining() < 2 || TokenAt(m_p) != kCloseBrace) {
+    if (ListPending() || Remaining() < 2 || TokenAt(m_p) != token) {
         Fail(expected);
     }
     m_p += 2;
@@ -498,10 +495,6 @@ std::string XFileBinaryTokenizer::Describe() const {
 
 void XFileBinaryTokenizer::Fail(std::string_view expected) const {
     FailAt(Position(), Concat(Concat("expected ", expected, ", found "), Describe()));
-}
-
-void XFileBinaryTokenizer::FailAt(std::size_t position, std::string_view text) const {
-    ThrowXFileError(m_context, m_begin, position, text);
 }
 
 } // namespace rm

@@ -8,6 +8,7 @@
 
 #include "platform/rm/Implementation/XFileError.h"
 #include "platform/rm/Implementation/XFileToken.h"
+#include "platform/rm/Implementation/XFileTokenizerBase.h"
 
 namespace rm {
 
@@ -18,7 +19,7 @@ namespace rm {
 /// are narrowed to float. Same interface as XFileTextTokenizer, so one parser reads both.
 ///
 /// Every failure throws XFileError with "<file>:byte <offset>: expected ..., found ...".
-class XFileBinaryTokenizer {
+class XFileBinaryTokenizer : public XFileTokenizerBase {
 public:
     XFileBinaryTokenizer(std::string_view content, int floatBytes,
                          const XFileErrorContext& context);
@@ -61,14 +62,8 @@ public:
     std::size_t MaxValuesLeft() const {
         return std::size_t(m_intsLeft) + m_floatsLeft + std::size_t(m_end - m_p) / 4;
     }
-    std::size_t Position() const { return std::size_t(m_p - m_begin); }
-    std::size_t LastValuePosition() const { return std::size_t(m_last - m_begin); }
 
     [[noreturn]] void Fail(std::string_view expected) const;
-    [[noreturn]] void FailAt(std::size_t position, std::string_view text) const;
-    std::string MessageAt(std::size_t position, std::string_view text) const {
-        return FormatXFileMessage(m_context, m_begin, position, text);
-    }
 
 private:
     /// A name or string token (its 4-byte length after the token): its text.
@@ -85,6 +80,8 @@ private:
         return v;
     }
     void SkipSeparators();
+    /// Consumes `token` or fails with "expected <expected>, found ...".
+    void ExpectToken(std::uint16_t token, std::string_view expected);
     /// Steps over one token and its record; returns the token.
     std::uint16_t SkipToken();
     /// The size of the record-bearing token at m_p, checked against the content left.
@@ -94,14 +91,9 @@ private:
     float ReadFloatFromToken(std::string_view what);
     std::string Describe() const;
 
-    const char* m_begin;
-    const char* m_p;
-    const char* m_end;
-    const char* m_last;
     int m_floatBytes;
     std::uint32_t m_intsLeft = 0;
     std::uint32_t m_floatsLeft = 0;
-    XFileErrorContext m_context;
 };
 
 } // namespace rm

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/NonCopyable.h"
 #include "platform/rm/Types.h"
 
 namespace rm {
@@ -31,14 +32,12 @@ struct XFileIdentity {
 /// A mapping can lose pages when another program truncates the file while it is read; the
 /// read would then fault. Those pages are replaced by zero bytes instead and Changed()
 /// turns true, so the reader can refuse what it read rather than crash.
-class XFileBytes {
+class XFileBytes : private platform::NonCopyable {
 public:
     static constexpr std::size_t kMaxReadSize = 64 * 1024;
 
     XFileBytes() = default;
     ~XFileBytes();
-    XFileBytes(const XFileBytes&) = delete;
-    XFileBytes& operator=(const XFileBytes&) = delete;
 
     /// Opens and maps the file. Results: D3DRM_OK; D3DRMERR_FILENOTFOUND when it cannot be
     /// opened or is not a regular file; D3DRMERR_BADFILE when it is larger than maxSize.

@@ -6,6 +6,8 @@
 
 #include <zlib.h>
 
+#include "platform/NonCopyable.h"
+
 namespace rm {
 
 namespace {
@@ -25,7 +27,7 @@ std::uint16_t Word(const char* p) {
     return v;
 }
 
-class RawInflater {
+class RawInflater : private platform::NonCopyable {
 public:
     RawInflater() { m_ok = inflateInit2(&m_stream, -MAX_WBITS) == Z_OK; }
     ~RawInflater() {
@@ -33,8 +35,6 @@ public:
             inflateEnd(&m_stream);
         }
     }
-    RawInflater(const RawInflater&) = delete;
-    RawInflater& operator=(const RawInflater&) = delete;
 
     bool Ok() const { return m_ok; }
     z_stream& Stream() { return m_stream; }

@@ -130,8 +130,7 @@ std::string Phrase(std::string_view a, std::string_view b) {
 } // namespace
 
 XFileTextTokenizer::XFileTextTokenizer(std::string_view content, const XFileErrorContext& context)
-    : m_begin(content.data()), m_p(content.data()), m_end(content.data() + content.size()),
-      m_last(content.data()), m_context(context) {}
+    : XFileTokenizerBase(content, context) {}
 
 XFileToken XFileTextTokenizer::Peek() {
     SkipSpaceAndSeparators();
@@ -452,10 +451,6 @@ void XFileTextTokenizer::Fail(std::string_view expected) const {
     text += ", found ";
     text += probe.Describe(probe.m_p);
     probe.FailAt(probe.Position(), text);
-}
-
-void XFileTextTokenizer::FailAt(std::size_t position, std::string_view text) const {
-    ThrowXFileError(m_context, m_begin, position, text);
 }
 
 void XFileTextTokenizer::FailTooLarge(std::string_view what) const {

@@ -13,6 +13,7 @@
 
 #include "platform/rm/Implementation/XFileError.h"
 #include "platform/rm/Implementation/XFileToken.h"
+#include "platform/rm/Implementation/XFileTokenizerBase.h"
 
 namespace rm {
 
@@ -25,7 +26,7 @@ namespace rm {
 ///
 /// Every failure throws XFileError with "<file>:<line>: expected ..., found ...". `what`
 /// arguments name the thing being read for that message ("the vertex count").
-class XFileTextTokenizer {
+class XFileTextTokenizer : public XFileTokenizerBase {
 public:
     XFileTextTokenizer(std::string_view content, const XFileErrorContext& context);
 
@@ -120,19 +121,9 @@ public:
     /// An upper bound on how many values the rest of the content can hold; counts are
     /// checked against it before anything is allocated for them.
     std::size_t MaxValuesLeft() const { return (std::size_t(m_end - m_p) + 1) / 2; }
-    /// Offset of the next unread byte.
-    std::size_t Position() const { return std::size_t(m_p - m_begin); }
-    /// Offset where the last value, string or reference started.
-    std::size_t LastValuePosition() const { return std::size_t(m_last - m_begin); }
 
     /// Throws "expected <expected>, found <what comes next>".
     [[noreturn]] void Fail(std::string_view expected) const;
-    /// Throws "<text>" placed at `position`.
-    [[noreturn]] void FailAt(std::size_t position, std::string_view text) const;
-    /// "<text>" placed at `position` as FailAt words it, for a warning.
-    std::string MessageAt(std::size_t position, std::string_view text) const {
-        return FormatXFileMessage(m_context, m_begin, position, text);
-    }
 
 private:
     void SkipSpace() {
@@ -310,12 +301,6 @@ private:
     std::string Describe(const char* p) const;
     [[noreturn]] void FailTooLarge(std::string_view what) const;
     [[noreturn]] void FailFloat(std::string_view what, bool outOfRange) const;
-
-    const char* m_begin;
-    const char* m_p;
-    const char* m_end;
-    const char* m_last;
-    XFileErrorContext m_context;
 };
 
 } // namespace rm
