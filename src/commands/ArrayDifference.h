@@ -164,7 +164,7 @@ private:
             if (!relation) {
                 return;
             }
-            m_related = m_after.size();
+            m_related = std::uint32_t(m_after.size());
             m_relation = std::make_shared<const ScaledLanes>(std::move(*relation));
             std::vector<T>().swap(m_before);
             std::vector<T>().swap(m_after);
@@ -189,7 +189,7 @@ private:
     // Instead of the values of both sides: how one follows from the other, for m_related
     // records. Shared by copies; never changed once made.
     std::shared_ptr<const ScaledLanes> m_relation;
-    std::size_t m_related = 0;
+    std::uint32_t m_related = 0;
     std::uint32_t m_beforeSize = 0;
     std::uint32_t m_afterSize = 0;
 };

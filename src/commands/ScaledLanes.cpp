@@ -133,6 +133,11 @@ std::optional<ScaledLanes> ScaledLanes::Fit(const void* before, const void* afte
         count > std::numeric_limits<std::uint32_t>::max()) {
         return std::nullopt;
     }
+    // Worth it only while it holds fewer bytes than one version would.
+    const std::size_t held = sizeof(ScaledLanes) + lanes * sizeof(float);
+    if (held >= count * 4) {
+        return std::nullopt;
+    }
     ScaledLanes relation;
     relation.m_factors.reserve(lanes);
     for (std::size_t lane = 0; lane < lanes; ++lane) {
@@ -140,8 +145,7 @@ std::optional<ScaledLanes> ScaledLanes::Fit(const void* before, const void* afte
     }
     CorrectionWriter forward(&relation.m_forward);
     CorrectionWriter back(&relation.m_back);
-    // Worth it only while it holds fewer bytes than one version would.
-    const std::size_t limit = count * 4;
+    const std::size_t limit = count * 4 - held;
     for (std::size_t i = 0, lane = 0; i < count; ++i) {
         const float factor = relation.m_factors[lane];
         const std::uint32_t b = WordAt(before, i);
@@ -178,7 +182,8 @@ void ScaledLanes::Make(const void* from, void* to, std::size_t count, bool forwa
     std::size_t corrected = nextCorrected(0);
     for (std::size_t i = 0, lane = 0; i < count; ++i) {
         const std::uint32_t was = WordAt(from, i);
-        std::uint32_t word = forward ? Scaled(was, m_factors[lane]) : Unscaled(was, m_factors[lane]);
+        std::uint32_t word =
+            forward ? Scaled(was, m_factors[lane]) : Unscaled(was, m_factors[lane]);
         if (i == corrected) {
             const std::uint32_t zigzag = TakeNumber(corrections, &at);
             word += (zigzag >> 1) ^ (0u - (zigzag & 1));

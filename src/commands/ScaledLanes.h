@@ -19,8 +19,8 @@ class ScaledLanes {
 public:
     /// The relation that makes `after` from `before` and back (`count` words each, records
     /// of `lanes` words); none when it would hold as many bytes as one version plainly.
-    static std::optional<ScaledLanes> Fit(const void* before, const void* after,
-                                          std::size_t count, std::size_t lanes);
+    static std::optional<ScaledLanes> Fit(const void* before, const void* after, std::size_t count,
+                                          std::size_t lanes);
 
     /// Writes to `to` the version after (forward) or before the change, made from `from`,
     /// the other version: `count` words, the same count as at the fit.

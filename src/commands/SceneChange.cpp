@@ -48,6 +48,7 @@ SceneChange SceneChange::Between(const SceneImage& before, const SceneImage& aft
     };
     std::unordered_set<const rm::Frame*> reshaped;
     std::unordered_set<const rm::Frame*> kept;
+    MovedFrames moved;
     for (const SceneImage::FrameEntry& entry : after.m_frames) {
         const auto found = was.find(entry.frame.Get());
         if (found == was.end()) {
@@ -62,9 +63,14 @@ SceneChange SceneChange::Between(const SceneImage& before, const SceneImage& aft
             change.m_shapes.after.push_back({entry.frame, entry.shape});
         }
         if (!(from->matrices == entry.matrices)) {
-            change.m_matrices.before.push_back({entry.frame, from->matrices});
-            change.m_matrices.after.push_back({entry.frame, entry.matrices});
+            moved.frames.push_back(entry.frame);
+            moved.before.push_back(from->matrices);
+            moved.after.push_back(entry.matrices);
         }
+    }
+    if (!moved.frames.empty()) {
+        moved.Relate();
+        change.m_moved = std::make_shared<const MovedFrames>(std::move(moved));
     }
     for (const SceneImage::FrameEntry& entry :
          (samePrevious ? previous->m_frames : before.m_frames)) {
@@ -106,9 +112,16 @@ SceneChange SceneChange::Between(const SceneImage& before, const SceneImage& aft
         MeshChange mesh;
         mesh.visual = was.visual;
         mesh.positions = DifferenceOf(was.positions, is.positions);
-        if (!SceneImage::SameSkin(was.skin, is.skin)) {
-            mesh.skinChanged = true;
-            mesh.skin = {was.skin, is.skin};
+        if (SceneImage::SameSkin(was.skin, is.skin, false)) {
+            if (!SceneImage::SameSkin(was.skin, is.skin)) {
+                for (std::size_t b = 0; b < was.skin.bones.size(); ++b) {
+                    mesh.offsets.before.push_back(was.skin.bones[b].offset);
+                    mesh.offsets.after.push_back(is.skin.bones[b].offset);
+                }
+            }
+        } else {
+            mesh.skin =
+                std::make_shared<const Sides<rm::MeshSkin>>(Sides<rm::MeshSkin>{was.skin, is.skin});
         }
         for (std::size_t g = 0; g < was.groups.size() && g < is.groups.size(); ++g) {
             mesh.groups.push_back(DifferenceOf(was.groups[g], is.groups[g]));
@@ -116,6 +129,35 @@ SceneChange SceneChange::Between(const SceneImage& before, const SceneImage& aft
         change.m_meshes.push_back(std::move(mesh));
     }
     return change;
+}
+
+void SceneChange::MovedFrames::Relate() {
+    constexpr std::size_t kWords = sizeof(SceneImage::FrameMatrices) / 4;
+    static_assert(sizeof(SceneImage::FrameMatrices) % 4 == 0);
+    if (auto fit = ScaledLanes::Fit(before.data(), after.data(), after.size() * kWords, kWords)) {
+        relation = std::make_unique<const ScaledLanes>(std::move(*fit));
+        std::vector<SceneImage::FrameMatrices>().swap(before);
+    }
+}
+
+void SceneChange::MovedFrames::Apply(bool forward) const {
+    const std::vector<SceneImage::FrameMatrices>* matrices = forward ? &after : &before;
+    std::vector<SceneImage::FrameMatrices> made;
+    if (!forward && relation) {
+        made.resize(after.size());
+        relation->Make(after.data(), made.data(),
+                       after.size() * sizeof(SceneImage::FrameMatrices) / 4, false);
+        matrices = &made;
+    }
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        (*matrices)[i].WriteTo(frames[i].Get());
+    }
+}
+
+std::size_t SceneChange::MovedFrames::Bytes() const {
+    return sizeof(*this) + frames.size() * sizeof(rm::Ref<rm::Frame>) +
+           (after.size() + before.size()) * sizeof(SceneImage::FrameMatrices) +
+           (relation ? relation->Bytes() : 0);
 }
 
 void SceneChange::SetCurrent(const SceneImage::Current& current) {
@@ -153,8 +195,15 @@ void SceneChange::ApplyMesh(const MeshChange& change, bool forward) {
                 write(0, std::min<std::size_t>(positions.size(), count), positions.data());
             }
         }
-        if (change.skinChanged) {
-            builder->SetSkin(change.skin.To(forward));
+        if (change.skin) {
+            builder->SetSkin(change.skin->To(forward));
+        } else if (!change.offsets.before.empty()) {
+            rm::MeshSkin skin = builder->GetSkin();
+            const std::vector<rm::Matrix4>& offsets = change.offsets.To(forward);
+            for (std::size_t b = 0; b < skin.bones.size() && b < offsets.size(); ++b) {
+                skin.bones[b].offset = offsets[b];
+            }
+            builder->SetSkin(std::move(skin));
         }
     } else if (auto* mesh = dynamic_cast<rm::Mesh*>(change.visual.Get())) {
         for (std::size_t g = 0; g < change.groups.size(); ++g) {
@@ -198,6 +247,9 @@ void SceneChange::Apply(bool forward) const {
     for (const Matrices& matrices : m_matrices.To(forward)) {
         matrices.matrices.WriteTo(matrices.frame.Get());
     }
+    if (m_moved) {
+        m_moved->Apply(forward);
+    }
     for (const MeshChange& change : m_meshes) {
         ApplyMesh(change, forward);
     }
@@ -223,7 +275,8 @@ std::size_t SceneChange::Bytes() const {
             bytes += sizeof(shape.frame) + shape.shape.Bytes();
         }
     }
-    bytes += (m_matrices.before.size() + m_matrices.after.size()) * sizeof(Matrices);
+    bytes += (m_matrices.before.size() + m_matrices.after.size()) * sizeof(Matrices) +
+             (m_moved ? m_moved->Bytes() : 0);
     for (const auto& set : m_sets) {
         bytes += sizeof(set) + (set.before.animations.size() + set.after.animations.size()) *
                                    sizeof(rm::Ref<rm::Animation>);
@@ -233,9 +286,12 @@ std::size_t SceneChange::Bytes() const {
                  change.keys.Bytes();
     }
     for (const MeshChange& change : m_meshes) {
-        bytes += sizeof(change) + change.positions.Bytes() +
-                 SceneImage::SkinBytes(change.skin.before) +
-                 SceneImage::SkinBytes(change.skin.after);
+        bytes +=
+            sizeof(change) + change.positions.Bytes() +
+            (change.offsets.before.size() + change.offsets.after.size()) * sizeof(rm::Matrix4) +
+            (change.skin ? SceneImage::SkinBytes(change.skin->before) +
+                               SceneImage::SkinBytes(change.skin->after)
+                         : 0);
         for (const auto& group : change.groups) {
             bytes += sizeof(group) + group.Bytes();
         }
