@@ -112,16 +112,17 @@ SceneChange SceneChange::Between(const SceneImage& before, const SceneImage& aft
         MeshChange mesh;
         mesh.visual = was.visual;
         mesh.positions = DifferenceOf(was.positions, is.positions);
-        if (SceneImage::SameSkin(was.skin, is.skin, false)) {
-            if (!SceneImage::SameSkin(was.skin, is.skin)) {
+        if (!SceneImage::SameSkin(was.skin, is.skin)) {
+            SkinChange skin;
+            if (SceneImage::SameSkin(was.skin, is.skin, false)) {
                 for (std::size_t b = 0; b < was.skin.bones.size(); ++b) {
-                    mesh.offsets.before.push_back(was.skin.bones[b].offset);
-                    mesh.offsets.after.push_back(is.skin.bones[b].offset);
+                    skin.offsets.before.push_back(was.skin.bones[b].offset);
+                    skin.offsets.after.push_back(is.skin.bones[b].offset);
                 }
+            } else {
+                skin.whole = Sides<rm::MeshSkin>{was.skin, is.skin};
             }
-        } else {
-            mesh.skin =
-                std::make_shared<const Sides<rm::MeshSkin>>(Sides<rm::MeshSkin>{was.skin, is.skin});
+            mesh.skin = std::make_shared<const SkinChange>(std::move(skin));
         }
         for (std::size_t g = 0; g < was.groups.size() && g < is.groups.size(); ++g) {
             mesh.groups.push_back(DifferenceOf(was.groups[g], is.groups[g]));
@@ -160,6 +161,11 @@ std::size_t SceneChange::MovedFrames::Bytes() const {
            (relation ? relation->Bytes() : 0);
 }
 
+std::size_t SceneChange::SkinChange::Bytes() const {
+    return sizeof(*this) + (offsets.before.size() + offsets.after.size()) * sizeof(rm::Matrix4) +
+           (whole ? SceneImage::SkinBytes(whole->before) + SceneImage::SkinBytes(whole->after) : 0);
+}
+
 void SceneChange::SetCurrent(const SceneImage::Current& current) {
     current.context->currentCharacter = current.character;
     current.context->currentModel = current.model;
@@ -195,11 +201,11 @@ void SceneChange::ApplyMesh(const MeshChange& change, bool forward) {
                 write(0, std::min<std::size_t>(positions.size(), count), positions.data());
             }
         }
-        if (change.skin) {
-            builder->SetSkin(change.skin->To(forward));
-        } else if (!change.offsets.before.empty()) {
+        if (change.skin && change.skin->whole) {
+            builder->SetSkin(change.skin->whole->To(forward));
+        } else if (change.skin) {
             rm::MeshSkin skin = builder->GetSkin();
-            const std::vector<rm::Matrix4>& offsets = change.offsets.To(forward);
+            const std::vector<rm::Matrix4>& offsets = change.skin->offsets.To(forward);
             for (std::size_t b = 0; b < skin.bones.size() && b < offsets.size(); ++b) {
                 skin.bones[b].offset = offsets[b];
             }
@@ -287,11 +293,7 @@ std::size_t SceneChange::Bytes() const {
     }
     for (const MeshChange& change : m_meshes) {
         bytes +=
-            sizeof(change) + change.positions.Bytes() +
-            (change.offsets.before.size() + change.offsets.after.size()) * sizeof(rm::Matrix4) +
-            (change.skin ? SceneImage::SkinBytes(change.skin->before) +
-                               SceneImage::SkinBytes(change.skin->after)
-                         : 0);
+            sizeof(change) + change.positions.Bytes() + (change.skin ? change.skin->Bytes() : 0);
         for (const auto& group : change.groups) {
             bytes += sizeof(group) + group.Bytes();
         }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "commands/ArrayDifference.h"
@@ -76,13 +77,17 @@ private:
         Sides<SceneImage::AnimationState> state;
         ArrayDifference<rm::AnimationKey> keys;
     };
+    /// How a mesh's skin changed: its bones' offset matrices alone where nothing else of it
+    /// did (a model scaled), else the whole of it.
+    struct SkinChange {
+        Sides<std::vector<rm::Matrix4>> offsets;
+        std::optional<Sides<rm::MeshSkin>> whole;
+        std::size_t Bytes() const;
+    };
     struct MeshChange {
         rm::Ref<rm::Visual> visual;
         ArrayDifference<rm::Vector> positions;
-        // When the skin changed: its bones' offset matrices alone where nothing else of it
-        // did (a model scaled), else the whole of it.
-        Sides<std::vector<rm::Matrix4>> offsets;
-        std::shared_ptr<const Sides<rm::MeshSkin>> skin;
+        std::shared_ptr<const SkinChange> skin; // null: the same
         std::vector<ArrayDifference<rm::MeshVertex>> groups;
     };
 

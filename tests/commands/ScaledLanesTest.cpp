@@ -67,7 +67,8 @@ Vectors Scale(Vectors positions, float sx, float sy, float sz) {
 }
 
 bool SameBytes(const Vectors& a, const Vectors& b) {
-    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(rm::Vector)) == 0;
+    return a.size() == b.size() &&
+           std::memcmp(a.data(), b.data(), a.size() * sizeof(rm::Vector)) == 0;
 }
 
 ArrayDifference<rm::Vector> Between(const Vectors& before, const Vectors& after) {
@@ -96,13 +97,13 @@ TEST(ScaledLanesTest, UndoAndRedoGiveBackEveryByteOfAScaledOrPartlyChangedArray)
         {"scaled down a little", [](const Vectors& p) { return Scale(p, 0.99f, 0.99f, 0.99f); },
          true},
         {"doubled and halved", [](const Vectors& p) { return Scale(p, 2.0f, 0.5f, 2.0f); }, true},
-        {"negative factors", [](const Vectors& p) { return Scale(p, -3.0f, -1.0f, -0.3f); },
-         true},
+        {"negative factors", [](const Vectors& p) { return Scale(p, -3.0f, -1.0f, -0.3f); }, true},
         {"each axis its own factor", [](const Vectors& p) { return Scale(p, 7.77f, 1.0f, 0.1f); },
          true},
         {"to denormals and zero", [](const Vectors& p) { return Scale(p, 1e-38f, 1e-30f, 0.0f); },
          false},
-        {"mostly to infinity", [](const Vectors& p) { return Scale(p, 1e38f, 1e38f, 1e38f); }, false},
+        {"mostly to infinity", [](const Vectors& p) { return Scale(p, 1e38f, 1e38f, 1e38f); },
+         false},
         {"every tenth scaled, the rest the same",
          [](const Vectors& p) {
              Vectors q = p;

@@ -1,6 +1,7 @@
 #include "commands/SceneChange.h"
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -109,8 +110,8 @@ TEST_F(SceneChangeTest, AStepOfOnePartKeepsTheOneKeyAndTheOneMatrixNotTheCharact
 }
 
 TEST_F(SceneChangeTest, AModelScaleKeepsFewBytesAndComesBackExactlyWhateverThePoseBetween) {
-    // A mesh large enough for its vertices to be kept as they follow from each other, and
-    // position keys on every part.
+    // A mesh large enough for its vertices to be kept as they follow from each other, a
+    // skinned one, and position keys on every part.
     for (int v = 0; v < 3000; ++v) {
         meshes[0]->AddVertex(float(v % 17) * 0.37f, -float(v % 5), float(v) * 0.001f);
     }
@@ -119,6 +120,21 @@ TEST_F(SceneChangeTest, AModelScaleKeepsFewBytesAndComesBackExactlyWhateverThePo
             PartAnimation(p)->AddPositionKey(float(t * 10), float(t), 0.5f * float(p), -1.0f);
         }
     }
+    // A skin on another mesh: a scale changes its bones' offsets, not their weights.
+    rm::MeshSkin skin;
+    skin.maxWeightsPerVertex = 2;
+    skin.maxWeightsPerFace = 2;
+    for (int b = 0; b < 2; ++b) {
+        rm::SkinBone bone;
+        bone.frameName = "Part" + std::to_string(b + 1);
+        for (std::uint32_t v = 0; v < 8; ++v) {
+            bone.vertices.push_back(v);
+            bone.weights.push_back(0.25f + 0.5f * float(b));
+        }
+        bone.offset.m[3][1] = -float(b + 1);
+        skin.bones.push_back(std::move(bone));
+    }
+    meshes[1]->SetSkin(skin);
     for (const float factor : {1.01f, -3.0f, 0.3f}) {
         const auto edit = [&] {
             model->Scale(model->Root(), factor, factor, factor);
