@@ -9,6 +9,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "commands/PackedNumbers.h"
 #include "commands/ScaledLanes.h"
 #include "platform/Assert.h"
 
@@ -76,7 +77,7 @@ public:
         return d;
     }
 
-    bool Empty() const { return m_runs.empty(); }
+    bool Empty() const { return m_runs.empty() && !m_relation; }
     /// The length of the array before (forward false) or after the change.
     std::size_t Size(bool after) const { return after ? m_afterSize : m_beforeSize; }
     /// Whether the two versions have the same length (every run keeps its place).
@@ -116,25 +117,26 @@ public:
         std::vector<T> made;
         if (m_relation) {
             std::vector<T> was;
-            was.reserve(m_related);
-            for (const Run& run : m_runs) {
-                was.insert(was.end(), from.begin() + run.start,
-                           from.begin() + run.start + run.beforeCount);
-            }
-            made.resize(m_related);
-            m_relation->Make(was.data(), made.data(), m_related * kWords, forward);
+            was.reserve(m_relation->records);
+            ForEachPlace([&](std::size_t start, std::size_t count) {
+                was.insert(was.end(), from.begin() + start, from.begin() + start + count);
+            });
+            made.resize(m_relation->records);
+            m_relation->lanes.Make(was.data(), made.data(), made.size() * kWords, forward);
             values = made.data();
         }
-        for (const Run& run : m_runs) {
-            write(std::size_t(run.start), std::size_t(run.beforeCount), values);
-            values += run.beforeCount;
-        }
+        ForEachPlace([&](std::size_t start, std::size_t count) {
+            write(start, count, values);
+            values += count;
+        });
     }
 
     /// Bytes held: the runs and the values of both sides, or the relation between them.
     std::size_t Bytes() const {
         return m_runs.size() * sizeof(Run) + (m_before.size() + m_after.size()) * sizeof(T) +
-               (m_relation ? m_relation->Bytes() : 0);
+               (m_relation
+                    ? sizeof(Relation) + m_relation->lanes.Bytes() + m_relation->places.size()
+                    : 0);
     }
 
 private:
@@ -152,6 +154,25 @@ private:
 
     static bool Same(const T& a, const T& b) { return std::memcmp(&a, &b, sizeof(T)) == 0; }
 
+    /// Calls visit(start, count) for each run of versions of the same length.
+    template <typename Visit>
+    void ForEachPlace(Visit&& visit) const {
+        for (const Run& run : m_runs) {
+            visit(std::size_t(run.start), std::size_t(run.beforeCount));
+        }
+        if (!m_relation) {
+            return;
+        }
+        const std::vector<std::uint8_t>& places = m_relation->places;
+        std::size_t end = 0;
+        for (std::size_t at = 0; at < places.size();) {
+            const std::size_t start = end + packed::Take(places, &at);
+            const std::size_t count = packed::Take(places, &at);
+            visit(start, count);
+            end = start + count;
+        }
+    }
+
     /// Keeps, where it pays, the relation between the two versions of the runs instead of
     /// their values.
     void Relate() {
@@ -159,13 +180,21 @@ private:
             if (m_after.size() * kWords < kRelatedWords) {
                 return;
             }
-            auto relation =
+            auto lanes =
                 ScaledLanes::Fit(m_before.data(), m_after.data(), m_after.size() * kWords, kWords);
-            if (!relation) {
+            if (!lanes) {
                 return;
             }
-            m_related = std::uint32_t(m_after.size());
-            m_relation = std::make_shared<const ScaledLanes>(std::move(*relation));
+            Relation relation{std::move(*lanes), {}, m_after.size()};
+            // The runs as packed numbers: from the end of the one before, and how long.
+            std::uint32_t end = 0;
+            for (const Run& run : m_runs) {
+                packed::Put(relation.places, run.start - end);
+                packed::Put(relation.places, run.beforeCount);
+                end = run.start + run.beforeCount;
+            }
+            m_relation = std::make_shared<const Relation>(std::move(relation));
+            std::vector<Run>().swap(m_runs);
             std::vector<T>().swap(m_before);
             std::vector<T>().swap(m_after);
         }
@@ -186,10 +215,14 @@ private:
     std::vector<Run> m_runs;
     std::vector<T> m_before;
     std::vector<T> m_after;
-    // Instead of the values of both sides: how one follows from the other, for m_related
-    // records. Shared by copies; never changed once made.
-    std::shared_ptr<const ScaledLanes> m_relation;
-    std::uint32_t m_related = 0;
+    // Instead of the values of both sides and the runs: how one follows from the other.
+    // Shared by copies; never changed once made.
+    struct Relation {
+        ScaledLanes lanes;
+        std::vector<std::uint8_t> places; // the runs (ForEachPlace)
+        std::size_t records = 0;          // in all the runs
+    };
+    std::shared_ptr<const Relation> m_relation;
     std::uint32_t m_beforeSize = 0;
     std::uint32_t m_afterSize = 0;
 };

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <limits>
 
+#include "commands/PackedNumbers.h"
 #include "platform/Assert.h"
 
 namespace {
@@ -28,37 +29,17 @@ void PutWord(void* words, std::size_t i, std::uint32_t word) {
     std::memcpy(static_cast<unsigned char*>(words) + i * 4, &word, 4);
 }
 
-void PutNumber(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    while (value >= 0x80) {
-        out.push_back(std::uint8_t(value | 0x80));
-        value >>= 7;
-    }
-    out.push_back(std::uint8_t(value));
-}
-
-std::uint32_t TakeNumber(const std::vector<std::uint8_t>& in, std::size_t* at) {
-    std::uint32_t value = 0;
-    for (int shift = 0; *at < in.size(); shift += 7) {
-        const std::uint8_t byte = in[(*at)++];
-        value |= std::uint32_t(byte & 0x7F) << shift;
-        if ((byte & 0x80) == 0) {
-            break;
-        }
-    }
-    return value;
-}
-
 /// The corrections of one direction as they are written: words in increasing order.
 class CorrectionWriter {
 public:
     explicit CorrectionWriter(std::vector<std::uint8_t>* out) : m_out(out) {}
     void Add(std::size_t word, std::uint32_t wanted, std::uint32_t predicted) {
-        PutNumber(*m_out, std::uint32_t(word - m_next));
+        packed::Put(*m_out, std::uint32_t(word - m_next));
         m_next = word + 1;
         // Near values differ in the low bits of their patterns: the signed difference,
         // zig-zagged, is a byte or two.
         const auto difference = std::int32_t(wanted - predicted);
-        PutNumber(*m_out, (std::uint32_t(difference) << 1) ^ std::uint32_t(difference >> 31));
+        packed::Put(*m_out, (std::uint32_t(difference) << 1) ^ std::uint32_t(difference >> 31));
     }
 
 private:
@@ -176,7 +157,7 @@ void ScaledLanes::Make(const void* from, void* to, std::size_t count, bool forwa
     const std::vector<std::uint8_t>& corrections = forward ? m_forward : m_back;
     std::size_t at = 0;
     const auto nextCorrected = [&](std::size_t after) {
-        return at < corrections.size() ? after + TakeNumber(corrections, &at)
+        return at < corrections.size() ? after + packed::Take(corrections, &at)
                                        : std::numeric_limits<std::size_t>::max();
     };
     std::size_t corrected = nextCorrected(0);
@@ -185,7 +166,7 @@ void ScaledLanes::Make(const void* from, void* to, std::size_t count, bool forwa
         std::uint32_t word =
             forward ? Scaled(was, m_factors[lane]) : Unscaled(was, m_factors[lane]);
         if (i == corrected) {
-            const std::uint32_t zigzag = TakeNumber(corrections, &at);
+            const std::uint32_t zigzag = packed::Take(corrections, &at);
             word += (zigzag >> 1) ^ (0u - (zigzag & 1));
             corrected = nextCorrected(i + 1);
         }

@@ -112,7 +112,7 @@ TEST(ScaledLanesTest, UndoAndRedoGiveBackEveryByteOfAScaledOrPartlyChangedArray)
              }
              return q;
          },
-         false},
+         true},
         {"scaled, some positions set anew",
          [](const Vectors& p) {
              Vectors q = Scale(p, 1.25f, 1.25f, 1.25f);
