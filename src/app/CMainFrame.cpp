@@ -21,24 +21,17 @@
 #include "app/ManualPage.h"
 #include "app/UndoMenuTexts.h"
 #include "commands/AddLastKeyFrameCommand.h"
-#include "commands/ChangeAllPositionKeyScaleCommand.h"
-#include "commands/ChangeAnimationPaceCommand.h"
+#include "commands/BatchCommand.h"
 #include "commands/ChangeKeyLengthCommand.h"
-#include "commands/ChangeModelScaleCommand.h"
 #include "commands/CopyKeyFrameCommand.h"
 #include "commands/CopyPartsKeyFrameCommand.h"
-#include "commands/DeleteAllPositionKeyCommand.h"
 #include "commands/DeleteKeyFrameCommand.h"
 #include "commands/DeletePartsKeyFrameCommand.h"
 #include "commands/DeletePositionKeyCommand.h"
 #include "commands/EditPartKeysCommand.h"
 #include "commands/ExportFileCommand.h"
-#include "commands/MoveFirstKeyTimeZeroCommand.h"
 #include "commands/PasteKeyFrameCommand.h"
 #include "commands/PastePartsKeyFrameCommand.h"
-#include "commands/ResetOrientationCommand.h"
-#include "commands/ReverseRotatePositionScaleCommand.h"
-#include "commands/SkinOnCommand.h"
 #include "dialogs/CModelScaleDialog.h"
 #include "dialogs/CPartKeyDialog.h"
 #include "dialogs/CPositionKeyScaleDialog.h"
@@ -118,14 +111,15 @@ CMainFrame::CMainFrame()
     MapCommand(ids::EditPartsAnimationKey,
                [this] { EditPartKeysCommand(*this).Execute(m_context); });
     MapCommand(ids::Manual, &CMainFrame::OnManual);
-    MapBatchCommand<ChangeModelScaleCommand>(ids::ChangeModelScale);
-    MapBatchCommand<DeleteAllPositionKeyCommand>(ids::DeleteAllPositionKey);
-    MapBatchCommand<ChangeAllPositionKeyScaleCommand>(ids::ChangeAllPositionKeyScale);
-    MapBatchCommand<ChangeAnimationPaceCommand>(ids::ChangeAnimationPace);
-    MapBatchCommand<SkinOnCommand>(ids::SkinOn);
-    MapBatchCommand<ResetOrientationCommand>(ids::ResetOrientation);
-    MapBatchCommand<MoveFirstKeyTimeZeroCommand>(ids::MoveFirstKeyTimeZero);
-    MapBatchCommand<ReverseRotatePositionScaleCommand>(ids::ReverseRotatePositionScale);
+    MapBatchCommand(BatchCommand::Kind::ChangeModelScale, ids::ChangeModelScale);
+    MapBatchCommand(BatchCommand::Kind::DeleteAllPositionKey, ids::DeleteAllPositionKey);
+    MapBatchCommand(BatchCommand::Kind::ChangeAllPositionKeyScale, ids::ChangeAllPositionKeyScale);
+    MapBatchCommand(BatchCommand::Kind::ChangeAnimationPace, ids::ChangeAnimationPace);
+    MapBatchCommand(BatchCommand::Kind::SkinOn, ids::SkinOn);
+    MapBatchCommand(BatchCommand::Kind::ResetOrientation, ids::ResetOrientation);
+    MapBatchCommand(BatchCommand::Kind::MoveFirstKeyTimeZero, ids::MoveFirstKeyTimeZero);
+    MapBatchCommand(BatchCommand::Kind::ReverseRotatePositionScale,
+                    ids::ReverseRotatePositionScale);
     MapCommand(ids::ViewFrameAll, [this] { FrameWholeModel(); });
     MapCommand(ids::FileExport, [this] {
         ExportFileCommand(*this, MakeSceneDocument(), 60.0 * GetPlaySpeed()).Execute();

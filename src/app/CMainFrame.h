@@ -12,6 +12,7 @@
 #include "app/Playback.h"
 #include "app/SceneServices.h"
 #include "commands/AddKeyFrameCommand.h"
+#include "commands/BatchCommand.h"
 #include "commands/CopiedKey.h"
 #include "commands/CopiedPartKeys.h"
 #include "commands/IBatchCommandHost.h"
@@ -236,12 +237,11 @@ protected:
 
 private:
     void MapPlaybackCommands();
-    /// Maps `id` onto a fresh `Command` run with the frame as its host; the selection
-    /// follows what the command did to the scene (the skin replaces the meshes).
-    template <class Command>
-    void MapBatchCommand(framework::CommandId id) {
-        MapCommand(id, [this] {
-            Command(static_cast<IBatchCommandHost&>(*this)).Execute(m_context);
+    /// Maps `id` onto a fresh batch command of `kind` run with the frame as its host; the
+    /// selection follows what the command did to the scene (the skin replaces the meshes).
+    void MapBatchCommand(BatchCommand::Kind kind, framework::CommandId id) {
+        MapCommand(id, [this, kind] {
+            BatchCommand(static_cast<IBatchCommandHost&>(*this), kind).Execute(m_context);
             ResolveSelection();
         });
     }

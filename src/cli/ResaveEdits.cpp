@@ -8,13 +8,7 @@
 #include <QStringList>
 
 #include "cli/HeadlessBatchHost.h"
-#include "commands/ChangeAllPositionKeyScaleCommand.h"
-#include "commands/ChangeAnimationPaceCommand.h"
-#include "commands/ChangeModelScaleCommand.h"
-#include "commands/DeleteAllPositionKeyCommand.h"
-#include "commands/MoveFirstKeyTimeZeroCommand.h"
-#include "commands/ResetOrientationCommand.h"
-#include "commands/ReverseRotatePositionScaleCommand.h"
+#include "commands/BatchCommand.h"
 #include "platform/framework/DataExchange.h"
 #include "scene/CAnimationData.h"
 #include "scene/SceneDocument.h"
@@ -111,26 +105,26 @@ void ResaveEdits::Run(const scene::SceneDocument& doc, std::ostream& err) const 
         case Kind::ModelScale:
         case Kind::ModelScaleWithKeys:
             host.SetScaleAnswer(edit.factors, edit.kind == Kind::ModelScaleWithKeys ? 1 : 0);
-            ChangeModelScaleCommand(host).Execute(context);
+            BatchCommand(host, BatchCommand::Kind::ChangeModelScale).Execute(context);
             break;
         case Kind::PositionKeyScale:
             host.SetScaleAnswer(edit.factors, 0);
-            ChangeAllPositionKeyScaleCommand(host).Execute(context);
+            BatchCommand(host, BatchCommand::Kind::ChangeAllPositionKeyScale).Execute(context);
             break;
         case Kind::DeletePositionKeys:
-            DeleteAllPositionKeyCommand(host).Execute(context);
+            BatchCommand(host, BatchCommand::Kind::DeleteAllPositionKey).Execute(context);
             break;
         case Kind::DoubleLength:
-            ChangeAnimationPaceCommand(host).Execute(context);
+            BatchCommand(host, BatchCommand::Kind::ChangeAnimationPace).Execute(context);
             break;
         case Kind::FirstKeyZero:
-            MoveFirstKeyTimeZeroCommand(host).Execute(context);
+            BatchCommand(host, BatchCommand::Kind::MoveFirstKeyTimeZero).Execute(context);
             break;
         case Kind::ResetOrientation:
-            ResetOrientationCommand(host).Execute(context);
+            BatchCommand(host, BatchCommand::Kind::ResetOrientation).Execute(context);
             break;
         case Kind::Reverse:
-            ReverseRotatePositionScaleCommand(host).Execute(context);
+            BatchCommand(host, BatchCommand::Kind::ReverseRotatePositionScale).Execute(context);
             break;
         }
     }

@@ -1,6 +1,8 @@
 // The model and animation batch commands without a window: a scripted host answers the
 // questions and the scale dialogs; the character is the one of BatchTestFiles.h.
 
+#include "commands/BatchCommand.h"
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,15 +12,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "commands/ChangeAllPositionKeyScaleCommand.h"
-#include "commands/ChangeAnimationPaceCommand.h"
-#include "commands/ChangeModelScaleCommand.h"
 #include "commands/CommandFixture.h"
-#include "commands/DeleteAllPositionKeyCommand.h"
-#include "commands/MoveFirstKeyTimeZeroCommand.h"
-#include "commands/ResetOrientationCommand.h"
 #include "commands/ScriptedBatchHost.h"
-#include "commands/SkinOnCommand.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "session/EditContext.h"
 #include "session/KeyTimeRules.h"
@@ -82,18 +77,21 @@ TEST_F(BatchCommandTest, WithoutDataEachCommandSaysSoUnderItsCaptionAndChangesNo
         const char* text;
         const char* caption;
     } rows[] = {
-        {std::make_unique<ChangeModelScaleCommand>(host), "モデルデータが存在しません。",
-         "Change Model Scale"},
-        {std::make_unique<DeleteAllPositionKeyCommand>(host), kNoAnimation,
-         "Delete All Position Key"},
-        {std::make_unique<ChangeAllPositionKeyScaleCommand>(host), kNoAnimation,
-         "Change All Position Key Scale"},
-        {std::make_unique<ChangeAnimationPaceCommand>(host), kNoAnimation, "Change Animation Pace"},
-        {std::make_unique<SkinOnCommand>(host), kNoAnimation, "Morphing Skin"},
+        {std::make_unique<BatchCommand>(host, BatchCommand::Kind::ChangeModelScale),
+         "モデルデータが存在しません。", "Change Model Scale"},
+        {std::make_unique<BatchCommand>(host, BatchCommand::Kind::DeleteAllPositionKey),
+         kNoAnimation, "Delete All Position Key"},
+        {std::make_unique<BatchCommand>(host, BatchCommand::Kind::ChangeAllPositionKeyScale),
+         kNoAnimation, "Change All Position Key Scale"},
+        {std::make_unique<BatchCommand>(host, BatchCommand::Kind::ChangeAnimationPace),
+         kNoAnimation, "Change Animation Pace"},
+        {std::make_unique<BatchCommand>(host, BatchCommand::Kind::SkinOn), kNoAnimation,
+         "Morphing Skin"},
         // Reset Orientation borrows the skin command's caption.
-        {std::make_unique<ResetOrientationCommand>(host), kNoAnimation, "Morphing Skin"},
-        {std::make_unique<MoveFirstKeyTimeZeroCommand>(host), kNoAnimation,
-         "Move First Key Time Zero"},
+        {std::make_unique<BatchCommand>(host, BatchCommand::Kind::ResetOrientation), kNoAnimation,
+         "Morphing Skin"},
+        {std::make_unique<BatchCommand>(host, BatchCommand::Kind::MoveFirstKeyTimeZero),
+         kNoAnimation, "Move First Key Time Zero"},
     };
     for (const auto& row : rows) {
         host.box.Clear();
@@ -110,7 +108,8 @@ TEST_F(BatchCommandTest, WithoutDataEachCommandSaysSoUnderItsCaptionAndChangesNo
 TEST_F(BatchCommandTest, PaceDoublesTheKeyTimesAndLeavesASingleKeyTimeAloneWithoutAWord) {
     OpenWithKeyTimes({0, 10, 20});
     host.box.Push(IdOk);
-    EXPECT_EQ(ChangeAnimationPaceCommand(host).Execute(context), CommandResult::Changed);
+    EXPECT_EQ(BatchCommand(host, BatchCommand::Kind::ChangeAnimationPace).Execute(context),
+              CommandResult::Changed);
     EXPECT_EQ(KeyTimes(), (std::vector<float>{0, 20, 40}));
     ASSERT_EQ(host.box.Asked().size(), 2u);
     EXPECT_EQ(host.box.Asked()[0].style, 49u);
@@ -124,7 +123,8 @@ TEST_F(BatchCommandTest, PaceDoublesTheKeyTimesAndLeavesASingleKeyTimeAloneWitho
 
     host.box.Clear();
     host.box.Push(IdCancel);
-    EXPECT_EQ(ChangeAnimationPaceCommand(host).Execute(context), CommandResult::Cancelled);
+    EXPECT_EQ(BatchCommand(host, BatchCommand::Kind::ChangeAnimationPace).Execute(context),
+              CommandResult::Cancelled);
     EXPECT_EQ(KeyTimes(), (std::vector<float>{0, 20, 40}));
 
     context.Reset();
@@ -132,7 +132,8 @@ TEST_F(BatchCommandTest, PaceDoublesTheKeyTimesAndLeavesASingleKeyTimeAloneWitho
     host.box.Clear();
     host.modified = 0;
     host.box.Push(IdOk);
-    EXPECT_EQ(ChangeAnimationPaceCommand(host).Execute(context), CommandResult::Refused);
+    EXPECT_EQ(BatchCommand(host, BatchCommand::Kind::ChangeAnimationPace).Execute(context),
+              CommandResult::Refused);
     EXPECT_EQ(host.box.Asked().size(), 1u); // the question only
     EXPECT_EQ(KeyTimes(), (std::vector<float>{10}));
     EXPECT_EQ(host.modified, 0);
@@ -141,7 +142,8 @@ TEST_F(BatchCommandTest, PaceDoublesTheKeyTimesAndLeavesASingleKeyTimeAloneWitho
 TEST_F(BatchCommandTest, FirstKeyZeroMovesEveryKeyAndStillReportsWhenTheKeysStartAtZero) {
     OpenWithKeyTimes({5, 15});
     host.box.Push(IdOk);
-    EXPECT_EQ(MoveFirstKeyTimeZeroCommand(host).Execute(context), CommandResult::Changed);
+    EXPECT_EQ(BatchCommand(host, BatchCommand::Kind::MoveFirstKeyTimeZero).Execute(context),
+              CommandResult::Changed);
     EXPECT_EQ(KeyTimes(), (std::vector<float>{0, 10}));
     EXPECT_EQ(Texts(),
               (std::vector<std::string>{"先頭キーが0から始まるよう、すべてのキーを移動します。\n",
@@ -149,7 +151,8 @@ TEST_F(BatchCommandTest, FirstKeyZeroMovesEveryKeyAndStillReportsWhenTheKeysStar
     EXPECT_EQ(host.box.Asked()[0].style, 49u);
 
     host.box.Clear();
-    EXPECT_EQ(MoveFirstKeyTimeZeroCommand(host).Execute(context), CommandResult::Refused);
+    EXPECT_EQ(BatchCommand(host, BatchCommand::Kind::MoveFirstKeyTimeZero).Execute(context),
+              CommandResult::Refused);
     EXPECT_EQ(KeyTimes(), (std::vector<float>{0, 10}));
     EXPECT_EQ(Texts().back(), "変更完了。");
     EXPECT_EQ(host.modified, 2);
@@ -158,7 +161,8 @@ TEST_F(BatchCommandTest, FirstKeyZeroMovesEveryKeyAndStillReportsWhenTheKeysStar
     host.box.Push(IdCancel);
     context.currentAnimation->ShiftKeyTimes(3);
     context.currentAnimation->UpdateTotalKeyTimeBuffer();
-    EXPECT_EQ(MoveFirstKeyTimeZeroCommand(host).Execute(context), CommandResult::Cancelled);
+    EXPECT_EQ(BatchCommand(host, BatchCommand::Kind::MoveFirstKeyTimeZero).Execute(context),
+              CommandResult::Cancelled);
     EXPECT_EQ(KeyTimes(), (std::vector<float>{3, 13}));
 }
 
@@ -170,11 +174,13 @@ TEST_F(BatchCommandTest, DeleteAllPositionKeysKeepsTheOtherKeysAndRebuildsTheKey
     context.currentAnimation->UpdateTotalKeyTimeBuffer();
 
     host.box.Push(IdCancel);
-    EXPECT_EQ(DeleteAllPositionKeyCommand(host).Execute(context), CommandResult::Cancelled);
+    EXPECT_EQ(BatchCommand(host, BatchCommand::Kind::DeleteAllPositionKey).Execute(context),
+              CommandResult::Cancelled);
     EXPECT_EQ(batch_test::Capture(context.currentModel).parts[1].positionKeys.size(), 3u);
 
     host.box.Push(IdOk);
-    EXPECT_EQ(DeleteAllPositionKeyCommand(host).Execute(context), CommandResult::Changed);
+    EXPECT_EQ(BatchCommand(host, BatchCommand::Kind::DeleteAllPositionKey).Execute(context),
+              CommandResult::Changed);
     const batch_test::Snapshot now = batch_test::Capture(context.currentModel);
     EXPECT_TRUE(now.parts[1].positionKeys.empty());
     EXPECT_EQ(now.parts[1].keyTimes, (std::vector<float>{5, 15})); // the rotation keys
@@ -203,7 +209,8 @@ TEST_F(BatchCommandTest, ModelScaleScalesFramesAndMeshesAndThePositionKeysOnlyWi
         host.box.Clear();
         host.factors = row.factors;
         host.scalePositionKeys = row.withKeys;
-        EXPECT_EQ(ChangeModelScaleCommand(host).Execute(context), CommandResult::Changed);
+        EXPECT_EQ(BatchCommand(host, BatchCommand::Kind::ChangeModelScale).Execute(context),
+                  CommandResult::Changed);
         EXPECT_EQ(Texts(), std::vector<std::string>{"スケールの変更完了。"});
         EXPECT_EQ(context.redrawRequest, 1);
         const batch_test::Snapshot after = SavedAndReopened();
@@ -230,7 +237,8 @@ TEST_F(BatchCommandTest, ModelScaleScalesFramesAndMeshesAndThePositionKeysOnlyWi
     host.box.Clear();
     host.dialogAnswer = IdCancel;
     host.modified = 0;
-    EXPECT_EQ(ChangeModelScaleCommand(host).Execute(context), CommandResult::Cancelled);
+    EXPECT_EQ(BatchCommand(host, BatchCommand::Kind::ChangeModelScale).Execute(context),
+              CommandResult::Cancelled);
     EXPECT_TRUE(host.box.Asked().empty());
     EXPECT_EQ(host.modified, 0);
 }
@@ -238,7 +246,8 @@ TEST_F(BatchCommandTest, ModelScaleScalesFramesAndMeshesAndThePositionKeysOnlyWi
 TEST_F(BatchCommandTest, PositionKeyScaleHalvesEveryPositionKeyAndNothingElse) {
     Open();
     host.factors = {0.5f, 0.5f, 0.5f};
-    EXPECT_EQ(ChangeAllPositionKeyScaleCommand(host).Execute(context), CommandResult::Changed);
+    EXPECT_EQ(BatchCommand(host, BatchCommand::Kind::ChangeAllPositionKeyScale).Execute(context),
+              CommandResult::Changed);
     EXPECT_EQ(Texts(), std::vector<std::string>{"すべてのポジションキーの移動サイズ変更完了。"});
     EXPECT_EQ(host.box.Asked()[0].caption, QStringLiteral("Change All Position Key Scale"));
     const batch_test::Snapshot after = SavedAndReopened();
@@ -255,7 +264,8 @@ TEST_F(BatchCommandTest, PositionKeyScaleHalvesEveryPositionKeyAndNothingElse) {
 TEST_F(BatchCommandTest, SkinOnAsksYesNoAndReportsOnlyWhenAModelTookIt) {
     Open();
     host.box.Push(IdNo);
-    EXPECT_EQ(SkinOnCommand(host).Execute(context), CommandResult::Cancelled);
+    EXPECT_EQ(BatchCommand(host, BatchCommand::Kind::SkinOn).Execute(context),
+              CommandResult::Cancelled);
     EXPECT_EQ(context.currentModel->UpdateSkin(), 0); // still off
     EXPECT_EQ(host.box.Asked()[0].style, 36u);
     EXPECT_EQ(host.box.Asked()[0].text.toStdString(),
@@ -263,7 +273,8 @@ TEST_F(BatchCommandTest, SkinOnAsksYesNoAndReportsOnlyWhenAModelTookIt) {
 
     host.box.Clear();
     host.box.Push(IdYes);
-    EXPECT_EQ(SkinOnCommand(host).Execute(context), CommandResult::Changed);
+    EXPECT_EQ(BatchCommand(host, BatchCommand::Kind::SkinOn).Execute(context),
+              CommandResult::Changed);
     EXPECT_EQ(context.currentModel->UpdateSkin(), 1);
     EXPECT_EQ(Texts().back(), "スキン処理機能が有効になりました。\n"
                               "この操作は元に戻せません。それまでの操作も元に戻せなくなりました。");
@@ -274,7 +285,8 @@ TEST_F(BatchCommandTest, SkinOnAsksYesNoAndReportsOnlyWhenAModelTookIt) {
     context.redrawRequest = 0;
     host.box.Clear();
     host.box.Push(IdYes);
-    EXPECT_EQ(SkinOnCommand(host).Execute(context), CommandResult::Refused);
+    EXPECT_EQ(BatchCommand(host, BatchCommand::Kind::SkinOn).Execute(context),
+              CommandResult::Refused);
     EXPECT_EQ(context.redrawRequest, 1);
     EXPECT_EQ(host.box.Asked().size(), 1u);
     context.currentModel = model;
@@ -290,7 +302,8 @@ TEST_F(BatchCommandTest, ResetOrientationTurnsThePartsBackButNotTheRootAndKeepsT
     arm->GetOrientation(arm->GetParent(), &direction, &up);
     ASSERT_GT(std::abs(up.x), 0.01f);
 
-    EXPECT_EQ(ResetOrientationCommand(host).Execute(context), CommandResult::Changed);
+    EXPECT_EQ(BatchCommand(host, BatchCommand::Kind::ResetOrientation).Execute(context),
+              CommandResult::Changed);
     // The model's orientation is reset; the keys still turn the Arm shown.
     const rm::Matrix4& rest = arm->GetRestTransform();
     EXPECT_NEAR(rest.m[1][0], 0.0f, 1e-6f); // up.x

@@ -10,9 +10,9 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+#include "commands/BatchCommand.h"
 #include "commands/CommandFixture.h"
 #include "commands/IBatchCommandHost.h"
-#include "commands/SkinOnCommand.h"
 #include "platform/framework/MessageBoxCodes.h"
 #include "platform/framework/ScriptedUi.h"
 #include "platform/rm/AnimationSet.h"
@@ -130,7 +130,7 @@ TEST_F(ExportFileCommandTest, AWeldedSkinGoesAcrossAsItsRigidPartsWhateverThePos
     ASSERT_NO_FATAL_FAILURE(OpenAsDocument(path));
     context.currentAnimation->UpdateTotalKeyTimeBuffer();
     host.answer = framework::IdYes;
-    SkinOnCommand(host).Execute(context);
+    BatchCommand(host, BatchCommand::Kind::SkinOn).Execute(context);
     ASSERT_TRUE(context.currentModel->SkinOn());
     ASSERT_FALSE(context.currentModel->Welds().Empty());
     const QString atRest = dir.filePath(QStringLiteral("rest.glb"));

@@ -133,10 +133,7 @@ std::uint32_t MeshBuilder::AddFace(std::uint32_t count, const std::uint32_t* ver
     } else {
         m_cornerNormal.insert(m_cornerNormal.end(), count, kNoNormal);
     }
-    m_faceColor.push_back(0xFFFFFFFF);
-    m_faceMaterial.emplace_back();
-    m_faceTexture.emplace_back();
-    m_faceWrap.push_back(0);
+    m_faceLook.push_back(UseLook(FaceLook{}));
     Touch();
     return GetFaceCount() - 1;
 }
@@ -252,38 +249,116 @@ std::uint32_t MeshBuilder::FaceNormalIndex(std::uint32_t face, std::uint32_t cor
     return m_cornerNormal[m_faceStart[face] + corner];
 }
 
+std::uint32_t MeshBuilder::UseLook(const FaceLook& look) {
+    // Builders have a handful of looks; past a few hundred (faces coloured one by one) an
+    // equal look is not looked for, so a change stays cheap and the looks stay at most one
+    // per face.
+    constexpr std::size_t kSearched = 256;
+    if (m_looks.size() <= kSearched) {
+        for (std::size_t i = m_looks.size(); i-- > 0;) {
+            if (m_lookUses[i] > 0 && m_looks[i] == look) {
+                ++m_lookUses[i];
+                return std::uint32_t(i);
+            }
+        }
+    }
+    std::uint32_t index;
+    if (!m_freeLooks.empty()) {
+        index = m_freeLooks.back();
+        m_freeLooks.pop_back();
+        m_looks[index] = look;
+    } else {
+        index = std::uint32_t(m_looks.size());
+        m_looks.push_back(look);
+        m_lookUses.push_back(0);
+    }
+    m_lookUses[index] = 1;
+    return index;
+}
+
+void MeshBuilder::DropLook(std::uint32_t index) {
+    if (--m_lookUses[index] == 0) {
+        m_looks[index] = FaceLook{};
+        m_freeLooks.push_back(index);
+    }
+}
+
+void MeshBuilder::SetLook(std::uint32_t face, const FaceLook& look) {
+    const std::uint32_t old = m_faceLook[face];
+    if (m_looks[old] == look) {
+        return;
+    }
+    const std::uint32_t index = UseLook(look);
+    m_faceLook[face] = index;
+    DropLook(old);
+}
+
 void MeshBuilder::SetFaceColor(std::uint32_t face, D3DCOLOR color) {
-    PAVRIX_ASSERT(face < m_faceColor.size(), "MeshBuilder::SetFaceColor: no such face");
-    m_faceColor[face] = color;
+    FaceLook look = LookOf(face, "MeshBuilder::SetFaceColor: no such face");
+    look.color = color;
+    SetLook(face, look);
     Touch();
 }
 
 void MeshBuilder::SetFaceMaterial(std::uint32_t face, Material* material) {
-    PAVRIX_ASSERT(face < m_faceMaterial.size(), "MeshBuilder::SetFaceMaterial: no such face");
-    m_faceMaterial[face] = material;
+    FaceLook look = LookOf(face, "MeshBuilder::SetFaceMaterial: no such face");
+    look.material = material;
+    SetLook(face, look);
     Touch();
 }
 
 void MeshBuilder::SetFaceTexture(std::uint32_t face, Texture* texture) {
-    PAVRIX_ASSERT(face < m_faceTexture.size(), "MeshBuilder::SetFaceTexture: no such face");
-    m_faceTexture[face] = texture;
+    FaceLook look = LookOf(face, "MeshBuilder::SetFaceTexture: no such face");
+    look.texture = texture;
+    SetLook(face, look);
     Touch();
 }
 
 void MeshBuilder::GetFaceWrap(std::uint32_t face, bool* wrapU, bool* wrapV) const {
-    PAVRIX_ASSERT(face < m_faceWrap.size(), "MeshBuilder::GetFaceWrap: no such face");
-    *wrapU = (m_faceWrap[face] & 1) != 0;
-    *wrapV = (m_faceWrap[face] & 2) != 0;
+    const std::uint8_t wrap = LookOf(face, "MeshBuilder::GetFaceWrap: no such face").wrap;
+    *wrapU = (wrap & 1) != 0;
+    *wrapV = (wrap & 2) != 0;
 }
 
 void MeshBuilder::SetFaceWrap(std::uint32_t face, bool wrapU, bool wrapV) {
-    PAVRIX_ASSERT(face < m_faceWrap.size(), "MeshBuilder::SetFaceWrap: no such face");
-    m_faceWrap[face] = std::uint8_t((wrapU ? 1 : 0) | (wrapV ? 2 : 0));
+    FaceLook look = LookOf(face, "MeshBuilder::SetFaceWrap: no such face");
+    look.wrap = std::uint8_t((wrapU ? 1 : 0) | (wrapV ? 2 : 0));
+    SetLook(face, look);
+    Touch();
+}
+
+void MeshBuilder::SetFaceLooks(std::vector<FaceLook> looks, std::vector<std::uint32_t> faceLooks) {
+    PAVRIX_ASSERT(faceLooks.size() == GetFaceCount(), "MeshBuilder::SetFaceLooks: one per face");
+    m_looks = std::move(looks);
+    m_faceLook = std::move(faceLooks);
+    m_lookUses.assign(m_looks.size(), 0);
+    m_freeLooks.clear();
+    // Counted a run of equal indices at a time: neighbouring faces mostly share a look.
+    std::size_t f = 0;
+    while (f < m_faceLook.size()) {
+        const std::uint32_t look = m_faceLook[f];
+        PAVRIX_ASSERT(look < m_looks.size(), "MeshBuilder::SetFaceLooks: no such look");
+        const std::size_t runStart = f;
+        while (f < m_faceLook.size() && m_faceLook[f] == look) {
+            ++f;
+        }
+        m_lookUses[look] += std::uint32_t(f - runStart);
+    }
+    for (std::uint32_t i = 0; i < m_looks.size(); ++i) {
+        if (m_lookUses[i] == 0) {
+            m_looks[i] = FaceLook{};
+            m_freeLooks.push_back(i);
+        }
+    }
     Touch();
 }
 
 HRESULT MeshBuilder::SetColor(D3DCOLOR color) {
-    std::fill(m_faceColor.begin(), m_faceColor.end(), color);
+    // Every look is a look some face has or a free one, so changing the looks changes every
+    // face (looks may become equal: faces are grouped by what their looks hold).
+    for (FaceLook& look : m_looks) {
+        look.color = color;
+    }
     Touch();
     return D3DRM_OK;
 }
@@ -293,16 +368,20 @@ HRESULT MeshBuilder::SetColorRGB(float r, float g, float b) {
 }
 
 HRESULT MeshBuilder::SetMaterial(Material* material) {
-    for (auto& m : m_faceMaterial) {
-        m = material;
+    for (std::size_t i = 0; i < m_looks.size(); ++i) {
+        if (m_lookUses[i] > 0) {
+            m_looks[i].material = material;
+        }
     }
     Touch();
     return D3DRM_OK;
 }
 
 HRESULT MeshBuilder::SetTexture(Texture* texture) {
-    for (auto& t : m_faceTexture) {
-        t = texture;
+    for (std::size_t i = 0; i < m_looks.size(); ++i) {
+        if (m_lookUses[i] > 0) {
+            m_looks[i].texture = texture;
+        }
     }
     Touch();
     return D3DRM_OK;
@@ -382,10 +461,7 @@ HRESULT MeshBuilder::AddMeshBuilder(const MeshBuilder* other) {
             n.push_back(normal == kNoNormal ? kNoNormal : normalBase + normal);
         }
         const std::uint32_t face = AddFace(count, v.data(), hasNormals ? n.data() : nullptr);
-        m_faceColor[face] = other->m_faceColor[f];
-        m_faceMaterial[face] = other->m_faceMaterial[f];
-        m_faceTexture[face] = other->m_faceTexture[f];
-        m_faceWrap[face] = other->m_faceWrap[f];
+        SetLook(face, other->m_looks[other->m_faceLook[f]]);
     }
     for (const SkinBone& bone : other->m_skin.bones) {
         SkinBone& added = m_skin.bones.emplace_back(bone);
@@ -420,6 +496,11 @@ HRESULT MeshBuilder::AddMesh(const Mesh* mesh) {
         const auto& faces = mesh->GroupFaces(gi);
         bool wrapU = false, wrapV = false;
         mesh->GetGroupWrap(gi, &wrapU, &wrapV);
+        FaceLook look;
+        look.color = mesh->GetGroupColor(gi);
+        look.material = mesh->GetGroupMaterial(gi);
+        look.texture = mesh->GetGroupTexture(gi);
+        look.wrap = std::uint8_t((wrapU ? 1 : 0) | (wrapV ? 2 : 0));
         std::size_t w = 0;
         while (w < faces.size()) {
             const std::uint32_t count = faces[w++];
@@ -430,11 +511,7 @@ HRESULT MeshBuilder::AddMesh(const Mesh* mesh) {
                 n.push_back(normalBase + faces[w]);
                 ++w;
             }
-            const std::uint32_t f = AddFace(count, v.data(), n.data());
-            m_faceColor[f] = mesh->GetGroupColor(gi);
-            m_faceMaterial[f] = mesh->GetGroupMaterial(gi);
-            m_faceTexture[f] = mesh->GetGroupTexture(gi);
-            m_faceWrap[f] = std::uint8_t((wrapU ? 1 : 0) | (wrapV ? 2 : 0));
+            SetLook(AddFace(count, v.data(), n.data()), look);
         }
     }
     Touch();
@@ -467,19 +544,25 @@ HRESULT MeshBuilder::CreateMesh(Ref<Mesh>* out, std::vector<std::uint32_t>* sour
         sourceVertices->clear();
     }
     auto mesh = MakeRef<Mesh>();
-    // Group faces by their look, in order of first appearance.
+    // Group faces by their look, in order of first appearance; equal looks are one group,
+    // found once per look rather than once per face.
+    constexpr std::uint32_t kNoGroup = std::numeric_limits<std::uint32_t>::max();
     std::vector<GroupKey> keys;
     std::vector<std::vector<std::uint32_t>> members;
+    std::vector<std::uint32_t> lookGroup(m_looks.size(), kNoGroup);
     for (std::uint32_t f = 0; f < GetFaceCount(); ++f) {
-        const GroupKey key{m_faceColor[f], m_faceMaterial[f].Get(), m_faceTexture[f].Get(),
-                           m_faceWrap[f]};
-        auto it = std::find(keys.begin(), keys.end(), key);
-        if (it == keys.end()) {
-            keys.push_back(key);
-            members.emplace_back();
-            it = keys.end() - 1;
+        std::uint32_t& group = lookGroup[m_faceLook[f]];
+        if (group == kNoGroup) {
+            const FaceLook& look = m_looks[m_faceLook[f]];
+            const GroupKey key{look.color, look.material.Get(), look.texture.Get(), look.wrap};
+            const auto it = std::find(keys.begin(), keys.end(), key);
+            group = std::uint32_t(it - keys.begin());
+            if (it == keys.end()) {
+                keys.push_back(key);
+                members.emplace_back();
+            }
         }
-        members[std::size_t(it - keys.begin())].push_back(f);
+        members[group].push_back(f);
     }
     // Mesh vertices by (vertex, normal), looked up through a table per builder vertex rather
     // than a hash map: nearly every vertex has one normal, so a lookup is one comparison.
@@ -563,11 +646,11 @@ void MeshBuilder::TakeGeometry(Geometry&& geometry) {
     m_faceStart = std::move(geometry.faceStart);
     m_cornerVertex = std::move(geometry.cornerVertex);
     m_cornerNormal = std::move(geometry.cornerNormal);
-    const std::size_t faces = m_faceStart.size();
-    m_faceColor.assign(faces, 0xFFFFFFFF);
-    m_faceMaterial.assign(faces, Ref<Material>());
-    m_faceTexture.assign(faces, Ref<Texture>());
-    m_faceWrap.assign(faces, 0);
+    const auto faces = std::uint32_t(m_faceStart.size());
+    m_looks.assign(faces ? 1 : 0, FaceLook{});
+    m_lookUses.assign(faces ? 1 : 0, faces);
+    m_freeLooks.clear();
+    m_faceLook.assign(faces, 0);
     Touch();
 }
 
@@ -579,10 +662,10 @@ void MeshBuilder::Empty() {
     m_faceStart.clear();
     m_cornerVertex.clear();
     m_cornerNormal.clear();
-    m_faceColor.clear();
-    m_faceMaterial.clear();
-    m_faceTexture.clear();
-    m_faceWrap.clear();
+    m_looks.clear();
+    m_lookUses.clear();
+    m_freeLooks.clear();
+    m_faceLook.clear();
     m_skin = {};
     m_carried.clear();
     Touch();
@@ -592,10 +675,7 @@ void MeshBuilder::Reserve(std::uint32_t vertices, std::uint32_t faces, std::uint
     m_positions.reserve(vertices);
     m_texCoords.reserve(2 * std::size_t(vertices));
     m_faceStart.reserve(faces);
-    m_faceColor.reserve(faces);
-    m_faceMaterial.reserve(faces);
-    m_faceTexture.reserve(faces);
-    m_faceWrap.reserve(faces);
+    m_faceLook.reserve(faces);
     m_cornerVertex.reserve(corners);
     m_cornerNormal.reserve(corners);
 }

@@ -7,6 +7,7 @@
 #include "platform/Assert.h"
 #include "platform/rm/CarriedObject.h"
 #include "platform/rm/MeshSkin.h"
+#include "platform/rm/Ref.h"
 #include "platform/rm/Visual.h"
 
 namespace rm {
@@ -80,18 +81,15 @@ public:
     /// The normal index of a corner, or UINT32_MAX when the face has no normals.
     std::uint32_t FaceNormalIndex(std::uint32_t face, std::uint32_t corner) const;
     D3DCOLOR FaceColor(std::uint32_t face) const {
-        PAVRIX_ASSERT(face < m_faceColor.size(), "MeshBuilder::FaceColor: no such face");
-        return m_faceColor[face];
+        return LookOf(face, "MeshBuilder::FaceColor: no such face").color;
     }
     void SetFaceColor(std::uint32_t face, D3DCOLOR color);
     Material* FaceMaterial(std::uint32_t face) const {
-        PAVRIX_ASSERT(face < m_faceMaterial.size(), "MeshBuilder::FaceMaterial: no such face");
-        return m_faceMaterial[face].Get();
+        return LookOf(face, "MeshBuilder::FaceMaterial: no such face").material.Get();
     }
     void SetFaceMaterial(std::uint32_t face, Material* material);
     Texture* FaceTexture(std::uint32_t face) const {
-        PAVRIX_ASSERT(face < m_faceTexture.size(), "MeshBuilder::FaceTexture: no such face");
-        return m_faceTexture[face].Get();
+        return LookOf(face, "MeshBuilder::FaceTexture: no such face").texture.Get();
     }
     void SetFaceTexture(std::uint32_t face, Texture* texture);
     void GetFaceWrap(std::uint32_t face, bool* wrapU, bool* wrapV) const;
@@ -149,6 +147,18 @@ public:
     /// (the loader checks them): texCoords must hold two per position, cornerNormal one per
     /// corner, faceStart ascend within cornerVertex.
     void TakeGeometry(Geometry&& geometry);
+    /// What a face is drawn with. Faces share looks: a builder keeps each distinct look
+    /// once or a few times, and one index per face.
+    struct FaceLook {
+        D3DCOLOR color = 0xFFFFFFFF;
+        Ref<Material> material;
+        Ref<Texture> texture;
+        std::uint8_t wrap = 0; ///< bit 0 u, bit 1 v
+        bool operator==(const FaceLook&) const = default;
+    };
+    /// Gives face f the look looks[faceLooks[f]], for every face at once (the loader's way):
+    /// faceLooks holds one index per face, each below looks.size().
+    void SetFaceLooks(std::vector<FaceLook> looks, std::vector<std::uint32_t> faceLooks);
     /// Marks the geometry changed (after direct edits through the loader).
     void MarkChanged() { Touch(); }
 
@@ -178,10 +188,24 @@ private:
     std::vector<std::uint32_t> m_faceStart;
     std::vector<std::uint32_t> m_cornerVertex;
     std::vector<std::uint32_t> m_cornerNormal; // UINT32_MAX: none
-    std::vector<D3DCOLOR> m_faceColor;
-    std::vector<Ref<Material>> m_faceMaterial;
-    std::vector<Ref<Texture>> m_faceTexture;
-    std::vector<std::uint8_t> m_faceWrap; // bit 0 u, bit 1 v
+    /// Face `face`'s look; `problem` is what the program stops with when there is no such face.
+    const FaceLook& LookOf(std::uint32_t face, const char* problem) const {
+        PAVRIX_ASSERT(face < m_faceLook.size(), problem);
+        return m_looks[m_faceLook[face]];
+    }
+    /// The index of a look equal to `look`, made when there is none; counts one use of it.
+    std::uint32_t UseLook(const FaceLook& look);
+    /// Gives face `face` the look `look` (its old look loses a use).
+    void SetLook(std::uint32_t face, const FaceLook& look);
+    /// Drops one use of look `index`; the last use frees the look's material and texture.
+    void DropLook(std::uint32_t index);
+
+    // Face looks: face f is drawn with m_looks[m_faceLook[f]]. m_lookUses counts the faces
+    // of each look; a look no face uses holds no references and is taken again first.
+    std::vector<FaceLook> m_looks;
+    std::vector<std::uint32_t> m_lookUses;
+    std::vector<std::uint32_t> m_freeLooks;
+    std::vector<std::uint32_t> m_faceLook;
     D3DRMRENDERQUALITY m_quality = 0;
     bool m_hasQuality = false;
     std::uint32_t m_enable = D3DRMMESHBUILDER_RENDERENABLE | D3DRMMESHBUILDER_PICKENABLE;

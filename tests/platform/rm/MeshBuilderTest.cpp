@@ -1,10 +1,14 @@
 #include "platform/rm/MeshBuilder.h"
 
+#include <functional>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "platform/rm/Context.h"
+#include "platform/rm/Material.h"
+#include "platform/rm/Mesh.h"
+#include "platform/rm/Texture.h"
 #include "support/RmMatchers.h"
 
 using namespace rm;
@@ -220,4 +224,148 @@ TEST_F(MeshBuilderTest, AddMeshBuilderAppendsWithMovedIndices) {
     EXPECT_EQ(u, 0.5f);
     EXPECT_EQ(tv, 0.75f);
     EXPECT_NE(builder->AddMeshBuilder(builder.Get()), D3DRM_OK);
+}
+
+// Faces share looks: an edit of one face's colour, material, texture or wrap changes that
+// face alone, a whole-builder edit every face, and faces whose looks became equal again are
+// drawn as one group.
+TEST_F(MeshBuilderTest, FaceLooksChangeOneFaceOrAllAndRegroup) {
+    AddSquare();
+    const std::uint32_t v[] = {0, 1, 2};
+    builder->AddFace(3, v, nullptr);
+    Ref<Material> shiny;
+    rm->CreateMaterial(20, &shiny);
+    Ref<Texture> skin;
+    rm->CreateTexture(&skin);
+    struct Step {
+        const char* what;
+        std::function<void()> edit;
+        D3DCOLOR colors[3];
+        bool material[3]; ///< the face has `shiny`
+        bool texture[3];  ///< the face has `skin`
+        bool wrapU[3];
+        std::uint32_t groups;
+    };
+    const Step steps[] = {
+        {"face 1 red",
+         [&] { builder->SetFaceColor(1, 0xFFFF0000); },
+         {0xFFFFFFFF, 0xFFFF0000, 0xFFFFFFFF},
+         {},
+         {},
+         {},
+         2},
+        {"face 2 shiny",
+         [&] { builder->SetFaceMaterial(2, shiny.Get()); },
+         {0xFFFFFFFF, 0xFFFF0000, 0xFFFFFFFF},
+         {false, false, true},
+         {},
+         {},
+         3},
+        {"face 0 wraps",
+         [&] { builder->SetFaceWrap(0, true, false); },
+         {0xFFFFFFFF, 0xFFFF0000, 0xFFFFFFFF},
+         {false, false, true},
+         {},
+         {true, false, false},
+         3},
+        {"face 1 white again",
+         [&] { builder->SetFaceColor(1, 0xFFFFFFFF); },
+         {0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF},
+         {false, false, true},
+         {},
+         {true, false, false},
+         3},
+        {"face 0 plain again",
+         [&] { builder->SetFaceWrap(0, false, false); },
+         {0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF},
+         {false, false, true},
+         {},
+         {},
+         2},
+        {"every face blue",
+         [&] { builder->SetColor(0xFF0000FF); },
+         {0xFF0000FF, 0xFF0000FF, 0xFF0000FF},
+         {false, false, true},
+         {},
+         {},
+         2},
+        {"every face skinned",
+         [&] { builder->SetTexture(skin.Get()); },
+         {0xFF0000FF, 0xFF0000FF, 0xFF0000FF},
+         {false, false, true},
+         {true, true, true},
+         {},
+         2},
+        {"every face shiny",
+         [&] { builder->SetMaterial(shiny.Get()); },
+         {0xFF0000FF, 0xFF0000FF, 0xFF0000FF},
+         {true, true, true},
+         {true, true, true},
+         {},
+         1},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.edit();
+        for (std::uint32_t f = 0; f < 3; ++f) {
+            EXPECT_EQ(builder->FaceColor(f), step.colors[f]) << "face " << f;
+            EXPECT_EQ(builder->FaceMaterial(f), step.material[f] ? shiny.Get() : nullptr);
+            EXPECT_EQ(builder->FaceTexture(f), step.texture[f] ? skin.Get() : nullptr);
+            bool u = false, wv = false;
+            builder->GetFaceWrap(f, &u, &wv);
+            EXPECT_EQ(u, step.wrapU[f]) << "face " << f;
+            EXPECT_FALSE(wv);
+        }
+        Ref<Mesh> mesh;
+        ASSERT_EQ(builder->CreateMesh(&mesh), D3DRM_OK);
+        EXPECT_EQ(mesh->GetGroupCount(), step.groups);
+    }
+}
+
+// A material or texture no face shows any more is let go at once: the drawing caches free a
+// texture when they hold its last reference.
+TEST_F(MeshBuilderTest, ALookNoFaceHasHoldsNothing) {
+    AddSquare();
+    Ref<Texture> skin;
+    rm->CreateTexture(&skin);
+    Ref<Material> shiny;
+    rm->CreateMaterial(20, &shiny);
+    const std::uint32_t alone = skin->RefCount();
+    const std::uint32_t materialAlone = shiny->RefCount();
+    builder->SetFaceTexture(0, skin.Get());
+    builder->SetFaceMaterial(0, shiny.Get());
+    EXPECT_GT(skin->RefCount(), alone);
+    builder->SetFaceTexture(0, nullptr);
+    EXPECT_EQ(skin->RefCount(), alone);
+    builder->SetFaceColor(0, 0xFF00FF00); // the old look (shiny, white) goes, a new one comes
+    builder->SetFaceMaterial(0, nullptr);
+    EXPECT_EQ(shiny->RefCount(), materialAlone);
+    builder->SetTexture(skin.Get());
+    builder->Empty();
+    EXPECT_EQ(skin->RefCount(), alone);
+}
+
+// More distinct looks than are searched for an equal one: every face keeps its own colour,
+// and recoloured alike the faces are one group again.
+TEST_F(MeshBuilderTest, ManyFaceColoursStayApartAndMergeAgain) {
+    const Vector v[] = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}};
+    builder->AddFaces(3, v, 0, nullptr, nullptr);
+    constexpr std::uint32_t kFaces = 1000;
+    const std::uint32_t corners[] = {0, 1, 2};
+    for (std::uint32_t f = 0; f < kFaces; ++f) {
+        builder->AddFace(3, corners, nullptr);
+        builder->SetFaceColor(f, 0xFF000000 | f);
+    }
+    for (std::uint32_t f = 0; f < kFaces; ++f) {
+        ASSERT_EQ(builder->FaceColor(f), 0xFF000000 | f) << "face " << f;
+    }
+    Ref<Mesh> mesh;
+    ASSERT_EQ(builder->CreateMesh(&mesh), D3DRM_OK);
+    EXPECT_EQ(mesh->GetGroupCount(), kFaces);
+    for (std::uint32_t f = 0; f < kFaces; ++f) {
+        builder->SetFaceColor(f, 0xFF123456);
+    }
+    ASSERT_EQ(builder->CreateMesh(&mesh), D3DRM_OK);
+    EXPECT_EQ(mesh->GetGroupCount(), 1u);
+    EXPECT_EQ(mesh->GetGroupColor(0), 0xFF123456u);
 }

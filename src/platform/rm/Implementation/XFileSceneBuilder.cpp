@@ -203,38 +203,49 @@ void XFileSceneBuilder::FillMeshBuilder(std::uint32_t index, MeshBuilder* builde
         builder->SetVertexColor(c.vertex,
                                 CreateColorRGBA(c.rgba[0], c.rgba[1], c.rgba[2], c.rgba[3]));
     }
-    for (std::uint32_t f = 0; f < mesh.faceWraps.size(); ++f) {
-        builder->SetFaceWrap(f, (mesh.faceWraps[f] & 1) != 0, (mesh.faceWraps[f] & 2) != 0);
-    }
-    if (mesh.faceMaterials.empty()) {
+    if (mesh.faceMaterials.empty() && mesh.faceWraps.empty()) {
         return;
     }
-    // What each entry of the mesh's material list gives a face, worked out at its first
-    // face (an entry no face uses loads no texture).
-    struct Look {
-        bool ready = false;
-        D3DCOLOR color = 0;
-        Material* material = nullptr;
-        Texture* texture = nullptr;
-    };
-    std::vector<Look> looks(mesh.materials.size());
-    for (std::uint32_t f = 0; f < mesh.faceMaterials.size(); ++f) {
-        Look& look = looks[mesh.faceMaterials[f]];
-        if (!look.ready) {
-            const std::uint32_t material = mesh.materials[mesh.faceMaterials[f]];
-            const XFileDocument::Material& source = m_doc.materials[material];
-            look.color = CreateColorRGBA(source.faceColor[0], source.faceColor[1],
-                                         source.faceColor[2], source.faceColor[3]);
-            look.material = MaterialFor(material);
-            look.texture = source.hasTexture ? TextureFor(source.textureFileName) : nullptr;
-            look.ready = true;
-        }
-        builder->SetFaceColor(f, look.color);
-        builder->SetFaceMaterial(f, look.material);
-        if (look.texture) {
-            builder->SetFaceTexture(f, look.texture);
+    // One look per material list entry and wrap that some face has: look 4 * entry + wrap
+    // (entry 0, white without material, when there is no list). The per-face entries become
+    // the per-face looks in place. An entry no face uses loads no texture.
+    std::vector<std::uint32_t> faceLooks = std::move(mesh.faceMaterials);
+    const bool listed = !faceLooks.empty();
+    if (!listed) {
+        faceLooks.assign(mesh.faceSizes.size(), 0);
+    }
+    const std::size_t entries = listed ? mesh.materials.size() : 1;
+    const bool wraps = !mesh.faceWraps.empty();
+    if (wraps) {
+        for (std::size_t f = 0; f < faceLooks.size(); ++f) {
+            faceLooks[f] = 4 * faceLooks[f] + (f < mesh.faceWraps.size() ? mesh.faceWraps[f] : 0);
         }
     }
+    std::vector<MeshBuilder::FaceLook> looks(wraps ? 4 * entries : entries);
+    std::vector<std::uint8_t> ready(looks.size(), 0);
+    std::uint32_t previous = std::uint32_t(looks.size());
+    for (const std::uint32_t index : faceLooks) {
+        if (index == previous || ready[index]) {
+            continue;
+        }
+        previous = index;
+        ready[index] = 1;
+        MeshBuilder::FaceLook& look = looks[index];
+        const std::uint32_t entry = wraps ? index / 4 : index;
+        look.wrap = wraps ? std::uint8_t(index % 4) : 0;
+        if (!listed) {
+            continue;
+        }
+        const std::uint32_t material = mesh.materials[entry];
+        const XFileDocument::Material& source = m_doc.materials[material];
+        look.color = CreateColorRGBA(source.faceColor[0], source.faceColor[1], source.faceColor[2],
+                                     source.faceColor[3]);
+        look.material = MaterialFor(material);
+        if (source.hasTexture) {
+            look.texture = TextureFor(source.textureFileName);
+        }
+    }
+    builder->SetFaceLooks(std::move(looks), std::move(faceLooks));
 }
 
 Material* XFileSceneBuilder::MaterialFor(std::uint32_t index) {

@@ -1,8 +1,6 @@
 // "Reverse Rotate, Position, Scale" on the sample walker, looked at as a user would: the
 // saved file opened again and played.
 
-#include "commands/ReverseRotatePositionScaleCommand.h"
-
 #include <cmath>
 #include <string>
 #include <vector>
@@ -10,6 +8,7 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+#include "commands/BatchCommand.h"
 #include "commands/CommandFixture.h"
 #include "commands/ScriptedBatchHost.h"
 #include "session/KeyTimeRules.h"
@@ -32,7 +31,7 @@ void CollectPose(rm::Frame* frame, Pose* pose) {
     }
 }
 
-class ReverseRotatePositionScaleCommandTest : public CommandFixture {
+class BatchReverseTest : public CommandFixture {
 protected:
     void OpenWalker() {
         ASSERT_NO_FATAL_FAILURE(OpenAsDocument(QStringLiteral(PAVRIX_SAMPLES_DIR "/walker.x")));
@@ -76,8 +75,7 @@ protected:
     float last = 0;
 };
 
-TEST_F(ReverseRotatePositionScaleCommandTest,
-       TheReversedWalkerAtTPosesAsTheOriginalAtFirstPlusLastMinusT) {
+TEST_F(BatchReverseTest, TheReversedWalkerAtTPosesAsTheOriginalAtFirstPlusLastMinusT) {
     ASSERT_NO_FATAL_FAILURE(OpenWalker());
     const std::vector<float> times = Times();
     std::vector<float> mirrored;
@@ -87,7 +85,8 @@ TEST_F(ReverseRotatePositionScaleCommandTest,
     const std::vector<Pose> original = PosesOfFile(SaveCurrent("plain.x"), mirrored);
 
     host.box.Push(IdOk);
-    ASSERT_EQ(ReverseRotatePositionScaleCommand(host).Execute(context), CommandResult::Changed);
+    ASSERT_EQ(BatchCommand(host, BatchCommand::Kind::ReverseRotatePositionScale).Execute(context),
+              CommandResult::Changed);
     ASSERT_EQ(host.box.Asked().size(), 2u);
     EXPECT_EQ(host.box.Asked()[0].caption, QStringLiteral("Reverse Rotate, Position, Scale"));
     EXPECT_EQ(host.box.Asked()[0].style, 49u) << "an OK/Cancel warning, as the batch commands";
@@ -112,27 +111,27 @@ TEST_F(ReverseRotatePositionScaleCommandTest,
     }
 }
 
-TEST_F(ReverseRotatePositionScaleCommandTest,
-       ReversingTwiceThroughASavedFileGivesTheOriginalBytes) {
+TEST_F(BatchReverseTest, ReversingTwiceThroughASavedFileGivesTheOriginalBytes) {
     ASSERT_NO_FATAL_FAILURE(OpenWalker());
     const QByteArray plain = Bytes(SaveCurrent("plain.x"));
     host.box.Push(IdOk);
-    ReverseRotatePositionScaleCommand(host).Execute(context);
+    BatchCommand(host, BatchCommand::Kind::ReverseRotatePositionScale).Execute(context);
     const std::string once = SaveCurrent("once.x");
     EXPECT_NE(Bytes(once), plain);
 
     ASSERT_NO_FATAL_FAILURE(OpenAsDocument(QString::fromStdString(once)));
     context.currentAnimation->UpdateTotalKeyTimeBuffer();
     host.box.Push(IdOk);
-    ReverseRotatePositionScaleCommand(host).Execute(context);
+    BatchCommand(host, BatchCommand::Kind::ReverseRotatePositionScale).Execute(context);
     EXPECT_EQ(Bytes(SaveCurrent("twice.x")), plain);
 }
 
-TEST_F(ReverseRotatePositionScaleCommandTest, CancelledOrWithoutKeysNothingChanges) {
+TEST_F(BatchReverseTest, CancelledOrWithoutKeysNothingChanges) {
     ASSERT_NO_FATAL_FAILURE(OpenWalker());
     const QByteArray plain = Bytes(SaveCurrent("plain.x"));
     host.box.Push(IdCancel);
-    EXPECT_EQ(ReverseRotatePositionScaleCommand(host).Execute(context), CommandResult::Cancelled);
+    EXPECT_EQ(BatchCommand(host, BatchCommand::Kind::ReverseRotatePositionScale).Execute(context),
+              CommandResult::Cancelled);
     EXPECT_EQ(Bytes(SaveCurrent("cancelled.x")), plain);
     EXPECT_EQ(host.modified, 0);
 
@@ -141,7 +140,8 @@ TEST_F(ReverseRotatePositionScaleCommandTest, CancelledOrWithoutKeysNothingChang
         OpenAsDocument(shell_test::WriteCharacter(dir.path(), QStringLiteral("bare.x"), {})));
     const QByteArray bare = Bytes(SaveCurrent("bare-before.x"));
     host.box.Push(IdOk);
-    EXPECT_EQ(ReverseRotatePositionScaleCommand(host).Execute(context), CommandResult::Refused);
+    EXPECT_EQ(BatchCommand(host, BatchCommand::Kind::ReverseRotatePositionScale).Execute(context),
+              CommandResult::Refused);
     EXPECT_EQ(Bytes(SaveCurrent("bare-after.x")), bare);
 }
 
