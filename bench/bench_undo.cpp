@@ -7,8 +7,15 @@
 // vertices) a step of that size pictures. After each, the bytes 100 such steps hold are reported
 // ("bytes_100_steps"; the history drops the oldest pictures beyond its byte limit, "byte_limit")
 // and how many of them can still be undone, and the bytes of one step ("bytes_per_step").
+//
+// The model scale runs twice: as the steps are kept, where values changed as a whole are kept
+// as how one version follows from the other, and "_plain", with both versions kept as they
+// are. A run of 100 steps of the three kinds in turn shows how many fit in the default byte
+// limit, both ways; the summary after the report puts the figures side by side.
 
+#include <cstdio>
 #include <cstring>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,6 +25,7 @@
 #include "BenchMain.h"
 #include "CurrentCharacter.h"
 #include "commands/EditScope.h"
+#include "commands/ScaledLanes.h"
 #include "commands/UndoHistory.h"
 #include "platform/rm/AnimationSet.h"
 #include "platform/rm/Context.h"
@@ -119,9 +127,33 @@ const char* Name(Kind kind) {
                                         : "scale_model";
 }
 
+/// How a step keeps values that changed as a whole: as they follow one from the other, or
+/// plainly, both versions.
+enum class Keeping { Related, Plain };
+
+const char* Suffix(Keeping keeping) {
+    return keeping == Keeping::Plain ? "_plain" : "";
+}
+
+/// Figures for the summary, by name.
+std::map<std::string, double>& Figures() {
+    static std::map<std::string, double> figures;
+    return figures;
+}
+
+/// Keeps steps as `keeping` says while it lives.
+class KeepingScope {
+public:
+    explicit KeepingScope(Keeping keeping) { ScaledLanes::SetEnabled(keeping == Keeping::Related); }
+    ~KeepingScope() { ScaledLanes::SetEnabled(true); }
+    KeepingScope(const KeepingScope&) = delete;
+    KeepingScope& operator=(const KeepingScope&) = delete;
+};
+
 /// The step alone: the scope's pictures before and after and the push; the edit between
 /// and the undo after are not timed.
-void BM_TakeStep(benchmark::State& state, Kind kind) {
+void BM_TakeStep(benchmark::State& state, Kind kind, Keeping keeping) {
+    const KeepingScope keep(keeping);
     Character c;
     UndoHistory history;
     int round = 0;
@@ -138,11 +170,23 @@ void BM_TakeStep(benchmark::State& state, Kind kind) {
     state.counters["limit_ms"] = kLimitMs;
 }
 
-void BM_UndoStep(benchmark::State& state, Kind kind) {
+/// How many of `history`'s steps can be undone (all of them are).
+int UndoAll(UndoHistory& history) {
+    int undoable = 0;
+    while (history.Undo() != 0) {
+        ++undoable;
+    }
+    return undoable;
+}
+
+void BM_UndoStep(benchmark::State& state, Kind kind, Keeping keeping) {
+    const KeepingScope keep(keeping);
     Character c;
     UndoHistory history;
     Edit(c, history, kind, 0);
     state.counters["bytes_per_step"] = double(history.Bytes());
+    Figures()[std::string("bytes_per_step/") + Name(kind) + Suffix(keeping)] =
+        double(history.Bytes());
     for (auto _ : state) {
         history.Undo();
         state.PauseTiming();
@@ -156,13 +200,67 @@ void BM_UndoStep(benchmark::State& state, Kind kind) {
         Edit(c, hundred, kind, i + 1);
     }
     state.counters["steps_kept"] = hundred.Count();
-    int undoable = 0;
-    while (hundred.Undo() != 0) {
-        ++undoable;
-    }
-    state.counters["steps_undoable"] = undoable;
     state.counters["bytes_100_steps"] = double(hundred.Bytes());
+    state.counters["steps_undoable"] = UndoAll(hundred);
     state.counters["byte_limit"] = double(UndoHistory::kDefaultByteLimit);
+}
+
+/// 100 steps, the three kinds in turn, in a history of the default limits: the bytes they
+/// hold and how many can be undone. Timed: the 100 edits with their steps.
+void BM_MixedSteps(benchmark::State& state, Keeping keeping) {
+    const KeepingScope keep(keeping);
+    Character c;
+    double bytes = 0;
+    int undoable = 0;
+    int round = 0;
+    for (auto _ : state) {
+        UndoHistory history;
+        for (int i = 0; i < 100; ++i) {
+            const Kind kind = i % 3 == 0   ? Kind::TurnPart
+                              : i % 3 == 1 ? Kind::PasteKeyTime
+                                           : Kind::ScaleModel;
+            Edit(c, history, kind, round++);
+        }
+        state.PauseTiming();
+        bytes = double(history.Bytes());
+        undoable = UndoAll(history);
+        state.ResumeTiming();
+    }
+    state.counters["bytes_100_steps"] = bytes;
+    state.counters["steps_undoable"] = undoable;
+    state.counters["byte_limit"] = double(UndoHistory::kDefaultByteLimit);
+    Figures()[std::string("mixed_bytes") + Suffix(keeping)] = bytes;
+    Figures()[std::string("mixed_undoable") + Suffix(keeping)] = undoable;
+}
+
+/// The figures of the run side by side: a model-scale step kept plainly and as kept, and
+/// the 100 mixed steps against the byte limit.
+void PrintSummary() {
+    const auto& f = Figures();
+    const auto figure = [&f](const std::string& name) {
+        const auto found = f.find(name);
+        return found != f.end() ? found->second : -1.0;
+    };
+    std::printf("\nUndo memory:\n");
+    const double plain = figure("bytes_per_step/scale_model_plain");
+    const double kept = figure("bytes_per_step/scale_model");
+    if (plain > 0 && kept > 0) {
+        std::printf("  model-scale step (100,000 vertices): %.1f KB kept, %.1f KB plainly "
+                    "(%.1fx smaller)\n",
+                    kept / 1e3, plain / 1e3, plain / kept);
+    }
+    for (const char* suffix : {"", "_plain"}) {
+        const double bytes = figure(std::string("mixed_bytes") + suffix);
+        if (bytes < 0) {
+            continue;
+        }
+        const double limit = double(UndoHistory::kDefaultByteLimit);
+        const int undoable = int(figure(std::string("mixed_undoable") + suffix));
+        std::printf("  100 mixed steps (turn, paste, model scale)%s: %.2f MiB of the %.0f MiB "
+                    "limit, %d of 100 undoable  %s\n",
+                    *suffix ? " plainly" : "", bytes / (1 << 20), limit / (1 << 20), undoable,
+                    undoable == 100 && bytes <= limit ? "all fit" : "do NOT all fit");
+    }
 }
 
 /// The peer: one plain copy of the keys (and, for the scale, the vertices) a step of this
@@ -194,13 +292,27 @@ void BM_CopyPeer(benchmark::State& state, Kind kind) {
 
 void Register() {
     for (Kind kind : {Kind::TurnPart, Kind::PasteKeyTime, Kind::ScaleModel}) {
-        const std::string name = Name(kind);
-        benchmark::RegisterBenchmark(("BM_TakeStep/" + name).c_str(), BM_TakeStep, kind)
+        for (Keeping keeping : {Keeping::Related, Keeping::Plain}) {
+            if (keeping == Keeping::Plain && kind != Kind::ScaleModel) {
+                continue;
+            }
+            const std::string name = std::string(Name(kind)) + Suffix(keeping);
+            benchmark::RegisterBenchmark(("BM_TakeStep/" + name).c_str(), BM_TakeStep, kind,
+                                         keeping)
+                ->Unit(benchmark::kMillisecond);
+            benchmark::RegisterBenchmark(("BM_UndoStep/" + name).c_str(), BM_UndoStep, kind,
+                                         keeping)
+                ->Unit(benchmark::kMillisecond);
+        }
+        benchmark::RegisterBenchmark(("BM_CopyPeer/" + std::string(Name(kind))).c_str(),
+                                     BM_CopyPeer, kind)
             ->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark(("BM_UndoStep/" + name).c_str(), BM_UndoStep, kind)
-            ->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark(("BM_CopyPeer/" + name).c_str(), BM_CopyPeer, kind)
-            ->Unit(benchmark::kMillisecond);
+    }
+    for (Keeping keeping : {Keeping::Related, Keeping::Plain}) {
+        benchmark::RegisterBenchmark(("BM_MixedSteps" + std::string(Suffix(keeping))).c_str(),
+                                     BM_MixedSteps, keeping)
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(1);
     }
 }
 
@@ -208,5 +320,5 @@ void Register() {
 
 int main(int argc, char** argv) {
     Register();
-    return RunBenchmarks(argc, argv);
+    return RunBenchmarks(argc, argv, BenchRun(0, PrintSummary));
 }

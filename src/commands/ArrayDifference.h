@@ -4,9 +4,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <span>
+#include <type_traits>
 #include <vector>
 
+#include "commands/PackedNumbers.h"
+#include "commands/ScaledLanes.h"
 #include "platform/Assert.h"
 
 /// What differs between two versions of an array of plain records, compared byte for byte,
@@ -14,6 +18,12 @@
 /// differ, with their values on both sides. Arrays of the same length keep each run of
 /// differing records (a record changed in place costs itself twice); arrays of different
 /// lengths keep the one stretch between their common beginning and their common end.
+///
+/// When many records changed in place and one version follows from the other lane by lane
+/// (the same, or scaled by a factor: a model scaled, keys moved by a factor), neither
+/// version is kept but that relation (ScaledLanes): each is made from the other, which is
+/// then read from the array as it is. So Apply and ForEachRun need the array to be, in the
+/// records the difference names, byte for byte the version the change starts from.
 ///
 /// T is compared and copied as bytes (keys, vectors, vertices, floats).
 template <typename T>
@@ -51,6 +61,7 @@ public:
                 d.AddRun(before, after, i, stop - i, stop - i);
                 i = stop;
             }
+            d.Relate();
             return d;
         }
         std::size_t head = first;
@@ -66,7 +77,7 @@ public:
         return d;
     }
 
-    bool Empty() const { return m_runs.empty(); }
+    bool Empty() const { return m_runs.empty() && !m_relation; }
     /// The length of the array before (forward false) or after the change.
     std::size_t Size(bool after) const { return after ? m_afterSize : m_beforeSize; }
     /// Whether the two versions have the same length (every run keeps its place).
@@ -78,9 +89,10 @@ public:
             array->size() == Size(!forward),
             "ArrayDifference::Apply: the array is not the version the change starts from");
         if (SameLength()) {
-            ForEachRun(forward, [array](std::size_t first, std::size_t count, const T* values) {
-                std::memcpy(array->data() + first, values, count * sizeof(T));
-            });
+            ForEachRun(forward, std::span<const T>(*array),
+                       [array](std::size_t first, std::size_t count, const T* values) {
+                           std::memcpy(array->data() + first, values, count * sizeof(T));
+                       });
             return;
         }
         // One run: the common beginning and end stay, the stretch between is replaced.
@@ -93,21 +105,38 @@ public:
     }
 
     /// Calls write(first, count, values) for each run with the values of the version the
-    /// change goes to (forward: after); `first` is the run's index in that version. Only for
-    /// versions of the same length.
+    /// change goes to (forward: after); `first` is the run's index in that version. `from` is
+    /// the array as it is now, the version the change starts from; its records are read
+    /// before the first write. Only for versions of the same length.
     template <typename Write>
-    void ForEachRun(bool forward, Write&& write) const {
+    void ForEachRun(bool forward, std::span<const T> from, Write&& write) const {
         PAVRIX_ASSERT(SameLength(), "ArrayDifference::ForEachRun: the lengths differ");
+        PAVRIX_ASSERT(from.size() == m_beforeSize,
+                      "ArrayDifference::ForEachRun: the array is not the version it starts from");
         const T* values = forward ? m_after.data() : m_before.data();
-        for (const Run& run : m_runs) {
-            write(std::size_t(run.start), std::size_t(run.beforeCount), values);
-            values += run.beforeCount;
+        std::vector<T> made;
+        if (m_relation) {
+            std::vector<T> was;
+            was.reserve(m_relation->records);
+            ForEachPlace([&](std::size_t start, std::size_t count) {
+                was.insert(was.end(), from.begin() + start, from.begin() + start + count);
+            });
+            made.resize(m_relation->records);
+            m_relation->lanes.Make(was.data(), made.data(), made.size() * kWords, forward);
+            values = made.data();
         }
+        ForEachPlace([&](std::size_t start, std::size_t count) {
+            write(start, count, values);
+            values += count;
+        });
     }
 
-    /// Bytes held: the runs and the values of both sides.
+    /// Bytes held: the runs and the values of both sides, or the relation between them.
     std::size_t Bytes() const {
-        return m_runs.size() * sizeof(Run) + (m_before.size() + m_after.size()) * sizeof(T);
+        return m_runs.size() * sizeof(Run) + (m_before.size() + m_after.size()) * sizeof(T) +
+               (m_relation
+                    ? sizeof(Relation) + m_relation->lanes.Bytes() + m_relation->places.size()
+                    : 0);
     }
 
 private:
@@ -117,7 +146,59 @@ private:
         std::uint32_t afterCount = 0;
     };
 
+    /// Records of whole 32-bit words may be related lane by lane.
+    static constexpr bool kRelatable = std::is_trivially_copyable_v<T> && sizeof(T) % 4 == 0;
+    static constexpr std::size_t kWords = sizeof(T) / 4;
+    /// Fewer changed words than this are kept as they are.
+    static constexpr std::size_t kRelatedWords = 64;
+
     static bool Same(const T& a, const T& b) { return std::memcmp(&a, &b, sizeof(T)) == 0; }
+
+    /// Calls visit(start, count) for each run of versions of the same length.
+    template <typename Visit>
+    void ForEachPlace(Visit&& visit) const {
+        for (const Run& run : m_runs) {
+            visit(std::size_t(run.start), std::size_t(run.beforeCount));
+        }
+        if (!m_relation) {
+            return;
+        }
+        const std::vector<std::uint8_t>& places = m_relation->places;
+        std::size_t end = 0;
+        for (std::size_t at = 0; at < places.size();) {
+            const std::size_t start = end + packed::Take(places, &at);
+            const std::size_t count = packed::Take(places, &at);
+            visit(start, count);
+            end = start + count;
+        }
+    }
+
+    /// Keeps, where it pays, the relation between the two versions of the runs instead of
+    /// their values.
+    void Relate() {
+        if constexpr (kRelatable) {
+            if (m_after.size() * kWords < kRelatedWords) {
+                return;
+            }
+            auto lanes =
+                ScaledLanes::Fit(m_before.data(), m_after.data(), m_after.size() * kWords, kWords);
+            if (!lanes) {
+                return;
+            }
+            Relation relation{std::move(*lanes), {}, m_after.size()};
+            // The runs as packed numbers: from the end of the one before, and how long.
+            std::uint32_t end = 0;
+            for (const Run& run : m_runs) {
+                packed::Put(relation.places, run.start - end);
+                packed::Put(relation.places, run.beforeCount);
+                end = run.start + run.beforeCount;
+            }
+            m_relation = std::make_shared<const Relation>(std::move(relation));
+            std::vector<Run>().swap(m_runs);
+            std::vector<T>().swap(m_before);
+            std::vector<T>().swap(m_after);
+        }
+    }
 
     void AddRun(std::span<const T> before, std::span<const T> after, std::size_t start,
                 std::size_t beforeCount, std::size_t afterCount) {
@@ -134,6 +215,14 @@ private:
     std::vector<Run> m_runs;
     std::vector<T> m_before;
     std::vector<T> m_after;
+    // Instead of the values of both sides and the runs: how one follows from the other.
+    // Shared by copies; never changed once made.
+    struct Relation {
+        ScaledLanes lanes;
+        std::vector<std::uint8_t> places; // the runs (ForEachPlace)
+        std::size_t records = 0;          // in all the runs
+    };
+    std::shared_ptr<const Relation> m_relation;
     std::uint32_t m_beforeSize = 0;
     std::uint32_t m_afterSize = 0;
 };

@@ -48,6 +48,7 @@ SceneChange SceneChange::Between(const SceneImage& before, const SceneImage& aft
     };
     std::unordered_set<const rm::Frame*> reshaped;
     std::unordered_set<const rm::Frame*> kept;
+    MovedFrames moved;
     for (const SceneImage::FrameEntry& entry : after.m_frames) {
         const auto found = was.find(entry.frame.Get());
         if (found == was.end()) {
@@ -62,9 +63,14 @@ SceneChange SceneChange::Between(const SceneImage& before, const SceneImage& aft
             change.m_shapes.after.push_back({entry.frame, entry.shape});
         }
         if (!(from->matrices == entry.matrices)) {
-            change.m_matrices.before.push_back({entry.frame, from->matrices});
-            change.m_matrices.after.push_back({entry.frame, entry.matrices});
+            moved.frames.push_back(entry.frame);
+            moved.before.push_back(from->matrices);
+            moved.after.push_back(entry.matrices);
         }
+    }
+    if (!moved.frames.empty()) {
+        moved.Relate();
+        change.m_moved = std::make_shared<const MovedFrames>(std::move(moved));
     }
     for (const SceneImage::FrameEntry& entry :
          (samePrevious ? previous->m_frames : before.m_frames)) {
@@ -107,8 +113,16 @@ SceneChange SceneChange::Between(const SceneImage& before, const SceneImage& aft
         mesh.visual = was.visual;
         mesh.positions = DifferenceOf(was.positions, is.positions);
         if (!SceneImage::SameSkin(was.skin, is.skin)) {
-            mesh.skinChanged = true;
-            mesh.skin = {was.skin, is.skin};
+            SkinChange skin;
+            if (SceneImage::SameSkin(was.skin, is.skin, false)) {
+                for (std::size_t b = 0; b < was.skin.bones.size(); ++b) {
+                    skin.offsets.before.push_back(was.skin.bones[b].offset);
+                    skin.offsets.after.push_back(is.skin.bones[b].offset);
+                }
+            } else {
+                skin.whole = Sides<rm::MeshSkin>{was.skin, is.skin};
+            }
+            mesh.skin = std::make_shared<const SkinChange>(std::move(skin));
         }
         for (std::size_t g = 0; g < was.groups.size() && g < is.groups.size(); ++g) {
             mesh.groups.push_back(DifferenceOf(was.groups[g], is.groups[g]));
@@ -116,6 +130,40 @@ SceneChange SceneChange::Between(const SceneImage& before, const SceneImage& aft
         change.m_meshes.push_back(std::move(mesh));
     }
     return change;
+}
+
+void SceneChange::MovedFrames::Relate() {
+    constexpr std::size_t kWords = sizeof(SceneImage::FrameMatrices) / 4;
+    static_assert(sizeof(SceneImage::FrameMatrices) % 4 == 0);
+    if (auto fit = ScaledLanes::Fit(before.data(), after.data(), after.size() * kWords, kWords)) {
+        relation = std::make_unique<const ScaledLanes>(std::move(*fit));
+        std::vector<SceneImage::FrameMatrices>().swap(before);
+    }
+}
+
+void SceneChange::MovedFrames::Apply(bool forward) const {
+    const std::vector<SceneImage::FrameMatrices>* matrices = forward ? &after : &before;
+    std::vector<SceneImage::FrameMatrices> made;
+    if (!forward && relation) {
+        made.resize(after.size());
+        relation->Make(after.data(), made.data(),
+                       after.size() * sizeof(SceneImage::FrameMatrices) / 4, false);
+        matrices = &made;
+    }
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        (*matrices)[i].WriteTo(frames[i].Get());
+    }
+}
+
+std::size_t SceneChange::MovedFrames::Bytes() const {
+    return sizeof(*this) + frames.size() * sizeof(rm::Ref<rm::Frame>) +
+           (after.size() + before.size()) * sizeof(SceneImage::FrameMatrices) +
+           (relation ? relation->Bytes() : 0);
+}
+
+std::size_t SceneChange::SkinChange::Bytes() const {
+    return sizeof(*this) + (offsets.before.size() + offsets.after.size()) * sizeof(rm::Matrix4) +
+           (whole ? SceneImage::SkinBytes(whole->before) + SceneImage::SkinBytes(whole->after) : 0);
 }
 
 void SceneChange::SetCurrent(const SceneImage::Current& current) {
@@ -135,36 +183,45 @@ void SceneChange::SetCurrent(const SceneImage::Current& current) {
 
 void SceneChange::ApplyMesh(const MeshChange& change, bool forward) {
     if (auto* builder = dynamic_cast<rm::MeshBuilder*>(change.visual.Get())) {
-        if (change.positions.SameLength()) {
-            change.positions.ForEachRun(
-                forward, [builder](std::size_t first, std::size_t count, const rm::Vector* values) {
-                    for (std::size_t i = 0; i < count; ++i) {
-                        builder->SetVertex(std::uint32_t(first + i), values[i].x, values[i].y,
-                                           values[i].z);
-                    }
-                });
-        } else {
-            std::vector<rm::Vector> positions(builder->GetVertexCount());
+        if (!change.positions.Empty()) {
             std::uint32_t count = builder->GetVertexCount();
+            std::vector<rm::Vector> positions(count);
             builder->GetVertices(0, &count, positions.data());
-            change.positions.Apply(&positions, forward);
-            for (std::uint32_t i = 0; i < positions.size() && i < count; ++i) {
-                const rm::Vector& p = positions[i];
-                builder->SetVertex(i, p.x, p.y, p.z);
+            const auto write = [builder](std::size_t first, std::size_t n,
+                                         const rm::Vector* values) {
+                for (std::size_t i = 0; i < n; ++i) {
+                    builder->SetVertex(std::uint32_t(first + i), values[i].x, values[i].y,
+                                       values[i].z);
+                }
+            };
+            if (change.positions.SameLength()) {
+                change.positions.ForEachRun(forward, std::span<const rm::Vector>(positions), write);
+            } else {
+                change.positions.Apply(&positions, forward);
+                write(0, std::min<std::size_t>(positions.size(), count), positions.data());
             }
         }
-        if (change.skinChanged) {
-            builder->SetSkin(change.skin.To(forward));
+        if (change.skin && change.skin->whole) {
+            builder->SetSkin(change.skin->whole->To(forward));
+        } else if (change.skin) {
+            rm::MeshSkin skin = builder->GetSkin();
+            const std::vector<rm::Matrix4>& offsets = change.skin->offsets.To(forward);
+            for (std::size_t b = 0; b < skin.bones.size() && b < offsets.size(); ++b) {
+                skin.bones[b].offset = offsets[b];
+            }
+            builder->SetSkin(std::move(skin));
         }
     } else if (auto* mesh = dynamic_cast<rm::Mesh*>(change.visual.Get())) {
         for (std::size_t g = 0; g < change.groups.size(); ++g) {
             const auto group = static_cast<rm::Mesh::D3DRMGROUPINDEX>(g);
             const ArrayDifference<rm::MeshVertex>& difference = change.groups[g];
             if (difference.SameLength()) {
-                difference.ForEachRun(forward, [&](std::size_t first, std::size_t count,
-                                                   const rm::MeshVertex* values) {
-                    mesh->SetVertices(group, std::uint32_t(first), std::uint32_t(count), values);
-                });
+                difference.ForEachRun(
+                    forward, std::span<const rm::MeshVertex>(mesh->GroupVertices(group)),
+                    [&](std::size_t first, std::size_t count, const rm::MeshVertex* values) {
+                        mesh->SetVertices(group, std::uint32_t(first), std::uint32_t(count),
+                                          values);
+                    });
                 continue;
             }
             std::vector<rm::MeshVertex> vertices = mesh->GroupVertices(group);
@@ -196,6 +253,9 @@ void SceneChange::Apply(bool forward) const {
     for (const Matrices& matrices : m_matrices.To(forward)) {
         matrices.matrices.WriteTo(matrices.frame.Get());
     }
+    if (m_moved) {
+        m_moved->Apply(forward);
+    }
     for (const MeshChange& change : m_meshes) {
         ApplyMesh(change, forward);
     }
@@ -221,7 +281,8 @@ std::size_t SceneChange::Bytes() const {
             bytes += sizeof(shape.frame) + shape.shape.Bytes();
         }
     }
-    bytes += (m_matrices.before.size() + m_matrices.after.size()) * sizeof(Matrices);
+    bytes += (m_matrices.before.size() + m_matrices.after.size()) * sizeof(Matrices) +
+             (m_moved ? m_moved->Bytes() : 0);
     for (const auto& set : m_sets) {
         bytes += sizeof(set) + (set.before.animations.size() + set.after.animations.size()) *
                                    sizeof(rm::Ref<rm::Animation>);
@@ -231,9 +292,8 @@ std::size_t SceneChange::Bytes() const {
                  change.keys.Bytes();
     }
     for (const MeshChange& change : m_meshes) {
-        bytes += sizeof(change) + change.positions.Bytes() +
-                 SceneImage::SkinBytes(change.skin.before) +
-                 SceneImage::SkinBytes(change.skin.after);
+        bytes +=
+            sizeof(change) + change.positions.Bytes() + (change.skin ? change.skin->Bytes() : 0);
         for (const auto& group : change.groups) {
             bytes += sizeof(group) + group.Bytes();
         }

@@ -123,7 +123,7 @@ bool SceneImage::AnimationState::operator==(const AnimationState& other) const {
            frame == other.frame;
 }
 
-bool SceneImage::SameSkin(const rm::MeshSkin& a, const rm::MeshSkin& b) {
+bool SceneImage::SameSkin(const rm::MeshSkin& a, const rm::MeshSkin& b, bool offsets) {
     if (a.maxWeightsPerVertex != b.maxWeightsPerVertex ||
         a.maxWeightsPerFace != b.maxWeightsPerFace || a.bones.size() != b.bones.size()) {
         return false;
@@ -133,7 +133,7 @@ bool SceneImage::SameSkin(const rm::MeshSkin& a, const rm::MeshSkin& b) {
         const rm::SkinBone& y = b.bones[i];
         if (x.frameName != y.frameName || !SameBytes(x.vertices, y.vertices) ||
             !SameBytes(x.weights, y.weights) ||
-            std::memcmp(&x.offset, &y.offset, sizeof(rm::Matrix4)) != 0) {
+            (offsets && std::memcmp(&x.offset, &y.offset, sizeof(rm::Matrix4)) != 0)) {
             return false;
         }
     }

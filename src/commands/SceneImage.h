@@ -150,7 +150,8 @@ private:
     /// The animation's state, with its keys when `withKeys`.
     static AnimationEntry Take(rm::Animation* animation, bool withKeys);
     static MeshEntry Take(rm::Visual* visual);
-    static bool SameSkin(const rm::MeshSkin& a, const rm::MeshSkin& b);
+    /// Whether two skins are the same, their bones' offset matrices compared or not.
+    static bool SameSkin(const rm::MeshSkin& a, const rm::MeshSkin& b, bool offsets = true);
     static std::size_t SkinBytes(const rm::MeshSkin& skin);
 
     Current m_current;

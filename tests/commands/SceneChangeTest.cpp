@@ -1,11 +1,13 @@
 #include "commands/SceneChange.h"
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "UndoFixture.h"
+#include "commands/ScaledLanes.h"
 #include "session/EditContext.h"
 
 namespace {
@@ -105,6 +107,58 @@ TEST_F(SceneChangeTest, AStepOfOnePartKeepsTheOneKeyAndTheOneMatrixNotTheCharact
 
     const SceneChange nothing = Record([] {}, &before, &after);
     EXPECT_LT(nothing.Bytes(), std::size_t(512));
+}
+
+TEST_F(SceneChangeTest, AModelScaleKeepsFewBytesAndComesBackExactlyWhateverThePoseBetween) {
+    // A mesh large enough for its vertices to be kept as they follow from each other, a
+    // skinned one, and position keys on every part.
+    for (int v = 0; v < 3000; ++v) {
+        meshes[0]->AddVertex(float(v % 17) * 0.37f, -float(v % 5), float(v) * 0.001f);
+    }
+    for (int p = 0; p < kParts; ++p) {
+        for (int t = 0; t < kTimes; ++t) {
+            PartAnimation(p)->AddPositionKey(float(t * 10), float(t), 0.5f * float(p), -1.0f);
+        }
+    }
+    // A skin on another mesh: a scale changes its bones' offsets, not their weights.
+    rm::MeshSkin skin;
+    skin.maxWeightsPerVertex = 2;
+    skin.maxWeightsPerFace = 2;
+    for (int b = 0; b < 2; ++b) {
+        rm::SkinBone bone;
+        bone.frameName = "Part" + std::to_string(b + 1);
+        for (std::uint32_t v = 0; v < 8; ++v) {
+            bone.vertices.push_back(v);
+            bone.weights.push_back(0.25f + 0.5f * float(b));
+        }
+        bone.offset.m[3][1] = -float(b + 1);
+        skin.bones.push_back(std::move(bone));
+    }
+    meshes[1]->SetSkin(skin);
+    for (const float factor : {1.01f, -3.0f, 0.3f}) {
+        const auto edit = [&] {
+            model->Scale(model->Root(), factor, factor, factor);
+            animation->ScalePositionKeys(factor, factor, factor, -1.0f);
+        };
+        SceneImage before, after;
+        ScaledLanes::SetEnabled(false);
+        const SceneChange plain = Record(edit, &before, &after);
+        plain.Undo();
+        ScaledLanes::SetEnabled(true);
+        const SceneChange scale = Record(edit, &before, &after);
+        EXPECT_LT(scale.Bytes() * 5, plain.Bytes()) << factor;
+
+        // The pose changes between the steps (the time moved); the frames still come back
+        // as each side of the step had them.
+        scale.Undo();
+        EXPECT_TRUE(SameAs(before)) << factor;
+        parts[2]->SetQuaternion(parts[1], rm::QuaternionFromRotation({0, 0, 1}, 0.7f));
+        scale.Redo();
+        EXPECT_TRUE(SameAs(after)) << factor;
+        parts[4]->SetQuaternion(parts[3], rm::QuaternionFromRotation({1, 0, 0}, -0.2f));
+        scale.Undo();
+        EXPECT_TRUE(SameAs(before)) << factor;
+    }
 }
 
 } // namespace
