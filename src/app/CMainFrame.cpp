@@ -24,14 +24,11 @@
 #include "commands/BatchCommand.h"
 #include "commands/ChangeKeyLengthCommand.h"
 #include "commands/CopyKeyFrameCommand.h"
-#include "commands/CopyPartsKeyFrameCommand.h"
 #include "commands/DeleteKeyFrameCommand.h"
-#include "commands/DeletePartsKeyFrameCommand.h"
-#include "commands/DeletePositionKeyCommand.h"
 #include "commands/EditPartKeysCommand.h"
 #include "commands/ExportFileCommand.h"
+#include "commands/PartKeyFrameCommand.h"
 #include "commands/PasteKeyFrameCommand.h"
-#include "commands/PastePartsKeyFrameCommand.h"
 #include "dialogs/CModelScaleDialog.h"
 #include "dialogs/CPartKeyDialog.h"
 #include "dialogs/CPositionKeyScaleDialog.h"
@@ -199,14 +196,22 @@ void CMainFrame::MapPlaybackCommands() {
 }
 
 void CMainFrame::MapPartKeyCommands() {
-    MapCommand(ids::DeletePartsKeyFrame,
-               [this] { DeletePartsKeyFrameCommand(*this).Execute(m_context); });
-    MapCommand(ids::CopyPartsKeyFrame,
-               [this] { CopyPartsKeyFrameCommand(*this, m_copiedPartKeys).Execute(m_context); });
-    MapCommand(ids::PastePartsKeyFrame,
-               [this] { PastePartsKeyFrameCommand(*this, m_copiedPartKeys).Execute(m_context); });
-    MapCommand(ids::DeletePositionKey,
-               [this] { DeletePositionKeyCommand(*this).Execute(m_context); });
+    MapCommand(ids::DeletePartsKeyFrame, [this] {
+        PartKeyFrameCommand(*this, PartKeyFrameCommand::Kind::DeleteKeys, m_copiedPartKeys)
+            .Execute(m_context);
+    });
+    MapCommand(ids::CopyPartsKeyFrame, [this] {
+        PartKeyFrameCommand(*this, PartKeyFrameCommand::Kind::CopyKeys, m_copiedPartKeys)
+            .Execute(m_context);
+    });
+    MapCommand(ids::PastePartsKeyFrame, [this] {
+        PartKeyFrameCommand(*this, PartKeyFrameCommand::Kind::PasteKeys, m_copiedPartKeys)
+            .Execute(m_context);
+    });
+    MapCommand(ids::DeletePositionKey, [this] {
+        PartKeyFrameCommand(*this, PartKeyFrameCommand::Kind::DeletePositionKeys, m_copiedPartKeys)
+            .Execute(m_context);
+    });
     // They work on the selected part: greyed while there is none.
     for (const framework::CommandId id : {ids::DeletePartsKeyFrame, ids::CopyPartsKeyFrame,
                                           ids::PastePartsKeyFrame, ids::DeletePositionKey}) {

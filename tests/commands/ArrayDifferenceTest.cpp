@@ -63,21 +63,19 @@ TEST(ArrayDifferenceTest, KeepsOnlyTheRecordsThatDiffer) {
 }
 
 TEST(ArrayDifferenceTest, RunsNameTheirPlaceAndTheValuesOfTheSideGoneTo) {
-    const ArrayDifference<int> d = Of({1, 2, 3, 4, 5}, {1, 7, 8, 4, 9});
-    std::vector<std::pair<std::size_t, Values>> forward;
-    d.ForEachRun(true, std::span<const int>(Values{1, 2, 3, 4, 5}),
-                 [&](std::size_t first, std::size_t count, const int* values) {
-                     forward.push_back({first, Values(values, values + count)});
-                 });
-    const std::vector<std::pair<std::size_t, Values>> expected = {{1, {7, 8}}, {4, {9}}};
-    EXPECT_EQ(forward, expected);
-    std::vector<std::pair<std::size_t, Values>> back;
-    d.ForEachRun(false, std::span<const int>(Values{1, 7, 8, 4, 9}),
-                 [&](std::size_t first, std::size_t count, const int* values) {
-                     back.push_back({first, Values(values, values + count)});
-                 });
-    const std::vector<std::pair<std::size_t, Values>> expectedBack = {{1, {2, 3}}, {4, {5}}};
-    EXPECT_EQ(back, expectedBack);
+    const Values before{1, 2, 3, 4, 5}, after{1, 7, 8, 4, 9};
+    const ArrayDifference<int> d = Of(before, after);
+    using Runs = std::vector<std::pair<std::size_t, Values>>;
+    const auto runs = [&](bool forward, const Values& from) {
+        Runs got;
+        d.ForEachRun(forward, std::span<const int>(from),
+                     [&](std::size_t first, std::size_t count, const int* values) {
+                         got.push_back({first, Values(values, values + count)});
+                     });
+        return got;
+    };
+    EXPECT_EQ(runs(true, before), (Runs{{1, {7, 8}}, {4, {9}}}));
+    EXPECT_EQ(runs(false, after), (Runs{{1, {2, 3}}, {4, {5}}}));
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 // the character of BatchTestFiles.h (Body and Arm turning at 5 and 15, the Arm moving too),
 // looked at through the saved file opened again: only the selected part's keys change.
 
+#include "commands/PartKeyFrameCommand.h"
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -9,11 +11,8 @@
 #include <QFile>
 #include <QRegularExpression>
 
-#include "commands/CopyPartsKeyFrameCommand.h"
-#include "commands/DeletePartsKeyFrameCommand.h"
-#include "commands/DeletePositionKeyCommand.h"
+#include "commands/CopiedPartKeys.h"
 #include "commands/KeyFrameCommandFixture.h"
-#include "commands/PastePartsKeyFrameCommand.h"
 #include "support/BatchTestFiles.h"
 #include "xfile/DocumentSave.h"
 
@@ -21,6 +20,7 @@ namespace {
 
 using framework::IdCancel;
 using framework::IdOk;
+using Kind = PartKeyFrameCommand::Kind;
 
 class PartKeyFrameCommandTest : public KeyFrameCommandTest {
 protected:
@@ -57,6 +57,11 @@ protected:
         return none;
     }
 
+    /// Runs the part-key command of `kind` once on the fixture's host and copy.
+    int Run(PartKeyFrameCommand::Kind kind) {
+        return PartKeyFrameCommand(host, kind, copied).Execute(context);
+    }
+
     RecordingHost host{context};
     CopiedPartKeys copied;
 };
@@ -84,7 +89,7 @@ TEST_F(PartKeyFrameCommandTest, EachCommandChangesOnlyTheSelectedPartsKeysInTheS
              host.selected = arm;
              GoTo(15);
              host.box.Push(IdOk);
-             EXPECT_EQ(DeletePartsKeyFrameCommand(host).Execute(context), 1);
+             EXPECT_EQ(Run(Kind::DeleteKeys), 1);
          },
          [](const Snapshot::Part&, const Snapshot::Part& after) {
              EXPECT_EQ(after.keyTimes, (std::vector<float>{5, 5}));
@@ -93,10 +98,10 @@ TEST_F(PartKeyFrameCommandTest, EachCommandChangesOnlyTheSelectedPartsKeysInTheS
          [this] {
              host.selected = arm;
              GoTo(5);
-             CopyPartsKeyFrameCommand(host, copied).Execute(context);
+             Run(Kind::CopyKeys);
              GoTo(15);
              host.box.Push(IdOk);
-             EXPECT_EQ(PastePartsKeyFrameCommand(host, copied).Execute(context), 1);
+             EXPECT_EQ(Run(Kind::PasteKeys), 1);
          },
          [](const Snapshot::Part& before, const Snapshot::Part& after) {
              EXPECT_EQ(after.keyTimes, before.keyTimes);
@@ -109,11 +114,11 @@ TEST_F(PartKeyFrameCommandTest, EachCommandChangesOnlyTheSelectedPartsKeysInTheS
          [this] {
              host.selected = arm;
              GoTo(5);
-             CopyPartsKeyFrameCommand(host, copied).Execute(context);
+             Run(Kind::CopyKeys);
              host.selected = body;
              GoTo(15);
              host.box.Push(IdOk);
-             EXPECT_EQ(PastePartsKeyFrameCommand(host, copied).Execute(context), 1);
+             EXPECT_EQ(Run(Kind::PasteKeys), 1);
          },
          [](const Snapshot::Part& before, const Snapshot::Part& after) {
              // The Arm's kinds: its rotation replaces the Body's, its position is added.
@@ -127,7 +132,7 @@ TEST_F(PartKeyFrameCommandTest, EachCommandChangesOnlyTheSelectedPartsKeysInTheS
          [this] {
              host.selected = arm;
              host.box.Push(IdOk);
-             EXPECT_EQ(DeletePositionKeyCommand(host).Execute(context), 1);
+             EXPECT_EQ(Run(Kind::DeletePositionKeys), 1);
          },
          [](const Snapshot::Part& before, const Snapshot::Part& after) {
              EXPECT_TRUE(after.positionKeys.empty());
@@ -178,28 +183,23 @@ TEST_F(PartKeyFrameCommandTest, WithoutAPartOrAKeyOrWhenCancelledNothingChanges)
         const char* text;
         const char* caption;
     } rows[] = {
-        {"delete, no part", nullptr, 5,
-         [this] { return DeletePartsKeyFrameCommand(host).Execute(context); }, 0,
+        {"delete, no part", nullptr, 5, [this] { return Run(Kind::DeleteKeys); }, 0,
          "キーを削除するパーツを選択後、\nボタンを押してください。", "Delete Parts Key Frame"},
-        {"delete, no key at 10", &arm, 10,
-         [this] { return DeletePartsKeyFrameCommand(host).Execute(context); }, 0,
+        {"delete, no key at 10", &arm, 10, [this] { return Run(Kind::DeleteKeys); }, 0,
          "パーツ \"Arm\" の Time \"10\" にはキーが存在しません。", "Delete Parts Key Frame"},
-        {"delete, cancelled", &arm, 5,
-         [this] { return DeletePartsKeyFrameCommand(host).Execute(context); }, IdCancel,
+        {"delete, cancelled", &arm, 5, [this] { return Run(Kind::DeleteKeys); }, IdCancel,
          "パーツ \"Arm\" の Time \"5\" のキーを削除します。", "Delete Parts Key Frame"},
-        {"copy, no part", nullptr, 5,
-         [this] { return CopyPartsKeyFrameCommand(host, copied).Execute(context); }, 0,
+        {"copy, no part", nullptr, 5, [this] { return Run(Kind::CopyKeys); }, 0,
          "キーをコピーするパーツを選択後、\nボタンを押してください。", "Copy Parts Key Frame"},
-        {"paste, nothing copied", &arm, 5,
-         [this] { return PastePartsKeyFrameCommand(host, copied).Execute(context); }, 0,
+        {"paste, nothing copied", &arm, 5, [this] { return Run(Kind::PasteKeys); }, 0,
          "ペーストを行う前に、コピーしたいパーツのキーを\nコピーボタンで選択してください。",
          "Paste Parts Key Frame"},
         {"delete position keys, no part", nullptr, 5,
-         [this] { return DeletePositionKeyCommand(host).Execute(context); }, 0,
+         [this] { return Run(Kind::DeletePositionKeys); }, 0,
          "ポジションキーを削除するパーツを選択後、\nボタンを押してください。",
          "Delete Position Key"},
         {"delete position keys, cancelled", &arm, 5,
-         [this] { return DeletePositionKeyCommand(host).Execute(context); }, IdCancel,
+         [this] { return Run(Kind::DeletePositionKeys); }, IdCancel,
          "パーツ \"Arm\" のすべてのポジション(位置)キーを削除し、\nアニメーションをモデルのサイズに"
          "依存しないようにします。",
          "Delete Position Key"},

@@ -368,23 +368,11 @@ HRESULT MeshBuilder::SetColorRGB(float r, float g, float b) {
 }
 
 HRESULT MeshBuilder::SetMaterial(Material* material) {
-    for (std::size_t i = 0; i < m_looks.size(); ++i) {
-        if (m_lookUses[i] > 0) {
-            m_looks[i].material = material;
-        }
-    }
-    Touch();
-    return D3DRM_OK;
+    return ChangeUsedLooks([material](FaceLook& look) { look.material = material; });
 }
 
 HRESULT MeshBuilder::SetTexture(Texture* texture) {
-    for (std::size_t i = 0; i < m_looks.size(); ++i) {
-        if (m_lookUses[i] > 0) {
-            m_looks[i].texture = texture;
-        }
-    }
-    Touch();
-    return D3DRM_OK;
+    return ChangeUsedLooks([texture](FaceLook& look) { look.texture = texture; });
 }
 
 HRESULT MeshBuilder::SetQuality(D3DRMRENDERQUALITY quality) {

@@ -199,6 +199,17 @@ private:
     void SetLook(std::uint32_t face, const FaceLook& look);
     /// Drops one use of look `index`; the last use frees the look's material and texture.
     void DropLook(std::uint32_t index);
+    /// Applies `change` to every look some face uses (a whole-builder edit).
+    template <class Change>
+    HRESULT ChangeUsedLooks(Change change) {
+        for (std::size_t i = 0; i < m_looks.size(); ++i) {
+            if (m_lookUses[i] > 0) {
+                change(m_looks[i]);
+            }
+        }
+        Touch();
+        return D3DRM_OK;
+    }
 
     // Face looks: face f is drawn with m_looks[m_faceLook[f]]. m_lookUses counts the faces
     // of each look; a look no face uses holds no references and is taken again first.
