@@ -445,18 +445,18 @@ int CXSave::WriteFaces(rm::MeshBuilder* builder) {
     rm::Ref<rm::Face> face;
     for (std::uint32_t i = 0; i < count; ++i) {
         builder->GetFace(i, &face);
+        // A face without corners is written as one ("0;;"), so the count and the material
+        // list's one index per face stay true and the file reads back as it was.
         const std::uint32_t corners = face->GetVertexCount();
-        if (corners == 0) {
-            continue;
-        }
         m_line.assign(m_indent);
         AppendInt(m_line, corners);
         m_line += ';';
-        for (std::uint32_t j = 0; j + 1 < corners; ++j) {
+        for (std::uint32_t j = 0; j < corners; ++j) {
+            if (j > 0) {
+                m_line += ',';
+            }
             AppendInt(m_line, face->GetVertexIndex(j));
-            m_line += ',';
         }
-        AppendInt(m_line, face->GetVertexIndex(corners - 1));
         m_line += i + 1 < count ? ";,\n" : ";;\n";
         Put(m_line);
     }

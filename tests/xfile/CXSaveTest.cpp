@@ -280,6 +280,24 @@ TEST_F(CXSaveTest, LastVertexNormalFaceAndTextureCoordinateEndTheirLists) {
                     }));
 }
 
+TEST_F(CXSaveTest, AFaceWithoutCornersIsWrittenSoTheCountStaysTrue) {
+    auto mesh = NewBuilder();
+    mesh->SetName("holed");
+    mesh->AddVertex(0, 0, 0);
+    mesh->AddVertex(1, 0, 0);
+    mesh->AddVertex(0, 1, 0);
+    const std::uint32_t tri[] = {0, 1, 2};
+    mesh->AddFace(3, tri, nullptr);
+    mesh->AddFace(0, tri, nullptr);
+    mesh->AddFace(3, tri, nullptr);
+    mesh->AddFace(0, tri, nullptr);
+    const std::string text =
+        WriteAtLevel(0, 0x01, [&](CXSave& writer) { writer.WriteMesh(mesh.Get()); });
+    const std::string faces =
+        OnDisk({{1, "4;"}, {1, "3;0,1,2;,"}, {1, "0;;,"}, {1, "3;0,1,2;,"}, {1, "0;;;"}});
+    EXPECT_NE(text.find(faces), std::string::npos) << text;
+}
+
 TEST_F(CXSaveTest, RealsArePrintfFixedOfTheWidenedFloat) {
     struct Case {
         float value;
