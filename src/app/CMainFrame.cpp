@@ -196,22 +196,15 @@ void CMainFrame::MapPlaybackCommands() {
 }
 
 void CMainFrame::MapPartKeyCommands() {
-    MapCommand(ids::DeletePartsKeyFrame, [this] {
-        PartKeyFrameCommand(*this, PartKeyFrameCommand::Kind::DeleteKeys, m_copiedPartKeys)
-            .Execute(m_context);
-    });
-    MapCommand(ids::CopyPartsKeyFrame, [this] {
-        PartKeyFrameCommand(*this, PartKeyFrameCommand::Kind::CopyKeys, m_copiedPartKeys)
-            .Execute(m_context);
-    });
-    MapCommand(ids::PastePartsKeyFrame, [this] {
-        PartKeyFrameCommand(*this, PartKeyFrameCommand::Kind::PasteKeys, m_copiedPartKeys)
-            .Execute(m_context);
-    });
-    MapCommand(ids::DeletePositionKey, [this] {
-        PartKeyFrameCommand(*this, PartKeyFrameCommand::Kind::DeletePositionKeys, m_copiedPartKeys)
-            .Execute(m_context);
-    });
+    using Kind = PartKeyFrameCommand::Kind;
+    for (const auto& [id, kind] : {std::pair{ids::DeletePartsKeyFrame, Kind::DeleteKeys},
+                                   {ids::CopyPartsKeyFrame, Kind::CopyKeys},
+                                   {ids::PastePartsKeyFrame, Kind::PasteKeys},
+                                   {ids::DeletePositionKey, Kind::DeletePositionKeys}}) {
+        MapCommand(id, [this, kind] {
+            PartKeyFrameCommand(*this, kind, m_copiedPartKeys).Execute(m_context);
+        });
+    }
     // They work on the selected part: greyed while there is none.
     for (const framework::CommandId id : {ids::DeletePartsKeyFrame, ids::CopyPartsKeyFrame,
                                           ids::PastePartsKeyFrame, ids::DeletePositionKey}) {
