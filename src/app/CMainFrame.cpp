@@ -201,7 +201,7 @@ void CMainFrame::MapPartKeyCommands() {
                                    {ids::CopyPartsKeyFrame, Kind::CopyKeys},
                                    {ids::PastePartsKeyFrame, Kind::PasteKeys},
                                    {ids::DeletePositionKey, Kind::DeletePositionKeys}}) {
-        MapCommand(id, [this, kind] {
+        MapCommand(id, [this, kind = kind] {
             PartKeyFrameCommand(*this, kind, m_copiedPartKeys).Execute(m_context);
         });
     }
