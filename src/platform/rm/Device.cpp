@@ -11,6 +11,7 @@
 #include "platform/rm/Implementation/FrameWalk.h"
 #include "platform/rm/Implementation/GlDrawPrograms.h"
 #include "platform/rm/Implementation/GlDrawTextures.h"
+#include "platform/rm/Implementation/HeapReserve.h"
 #include "platform/rm/Implementation/MeshCache.h"
 #include "platform/rm/Math.h"
 #include "platform/rm/Mesh.h"
@@ -166,7 +167,10 @@ HRESULT Device::Create(const DeviceTarget& target, Ref<Device>* device) {
     }
     created->m_textures->Create();
     created->m_cache->SetGpuSkinning(GpuSkinBones());
-    created->m_cache->SetRewriteInPlace(SoftwareRenderer());
+    if (SoftwareRenderer()) {
+        created->m_cache->SetRewriteInPlace(true);
+        KeepFreedMemoryForReuse();
+    }
     created->m_ready = true;
     *device = created;
     return D3DRM_OK;
