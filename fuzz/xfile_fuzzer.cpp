@@ -5,8 +5,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/rm/AnimationSet.h"
 #include "platform/rm/Frame.h"
@@ -50,6 +52,45 @@ bool SameOutline(const rm::XFileDocument& a, const rm::XFileDocument& b) {
     return true;
 }
 
+template <typename T>
+bool SameBytes(const std::vector<T>& a, const std::vector<T>& b) {
+    return a.size() == b.size() &&
+           (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(T)) == 0);
+}
+
+// What a read with meshes on a second thread must find as the read in turn does: the
+// materials, every mesh's content, and which frame holds which mesh.
+bool SameMeshes(const rm::XFileDocument& a, const rm::XFileDocument& b) {
+    if (a.materials.size() != b.materials.size() || a.meshes.size() != b.meshes.size() ||
+        a.frames.size() != b.frames.size() || !SameOutline(a, b)) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.materials.size(); ++i) {
+        if (a.materials[i].name != b.materials[i].name ||
+            a.materials[i].textureFileName != b.materials[i].textureFileName) {
+            return false;
+        }
+    }
+    for (std::size_t i = 0; i < a.meshes.size(); ++i) {
+        const auto& x = a.meshes[i];
+        const auto& y = b.meshes[i];
+        if (x.name != y.name || !SameBytes(x.positions, y.positions) ||
+            x.faceSizes != y.faceSizes || x.faceVertices != y.faceVertices ||
+            !SameBytes(x.normals, y.normals) || x.faceNormals != y.faceNormals ||
+            !SameBytes(x.texCoords, y.texCoords) || x.materials != y.materials ||
+            x.faceMaterials != y.faceMaterials || x.warnings != y.warnings ||
+            x.skin.bones.size() != y.skin.bones.size() || x.carried.size() != y.carried.size()) {
+            return false;
+        }
+    }
+    for (std::size_t i = 0; i < a.frames.size(); ++i) {
+        if (a.frames[i].meshes != b.frames[i].meshes) {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -60,6 +101,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     rm::XFileDocument document;
     std::string message;
     const rm::HRESULT hr = rm::ReadXFileFromMemory(bytes, kName, &document, &message);
+
+    // Every mesh read on a second thread: the same document, or the same refusal.
+    rm::XFileDocument asideDocument;
+    std::string asideMessage;
+    rm::XFileReadOptions everyMeshAside;
+    everyMeshAside.asideMeshBytes = 1;
+    if (rm::ReadXFileFromMemory(bytes, kName, &asideDocument, &asideMessage, everyMeshAside) !=
+            hr ||
+        asideMessage != message || (rm::Succeeded(hr) && !SameMeshes(document, asideDocument))) {
+        Broken();
+    }
 
     // The animation load reads less (it steps over meshes), so it refuses no more.
     rm::XFileDocument animationDocument;

@@ -2,7 +2,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
+#include <memory>
 #include <string>
+#include <system_error>
+#include <type_traits>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -98,26 +102,51 @@ typename XFileParser<Tokenizer>::Keyword XFileParser<Tokenizer>::Classify(std::s
 
 template <typename Tokenizer>
 void XFileParser<Tokenizer>::Parse() {
-    for (;;) {
-        switch (m_tok.Peek()) {
-        case XFileToken::End:
-            ResolveReferences();
-            return;
-        case XFileToken::Template: {
-            const std::size_t start = m_tok.Position();
-            const std::string_view name = m_tok.SkipTemplate();
-            if (m_options.readMeshes) {
-                m_doc.templates.push_back(
-                    {std::string(name), m_tok.ObjectText(start, m_tok.Position())});
+    const std::size_t start = m_tok.Position();
+    const XFileDocument blank = m_doc;
+    try {
+        ParseObjects();
+    } catch (const ReadAgainInOrder&) {
+        m_doc = blank;
+        m_meshReferences.clear();
+        m_materialReferences.clear();
+        m_boneNames.clear();
+        m_options.asideMeshBytes = 0;
+        m_tok.MoveTo(start);
+        ParseObjects();
+    }
+}
+
+template <typename Tokenizer>
+void XFileParser<Tokenizer>::ParseObjects() {
+    try {
+        for (;;) {
+            switch (m_tok.Peek()) {
+            case XFileToken::End:
+                TakeAside();
+                ResolveReferences();
+                return;
+            case XFileToken::Template: {
+                const std::size_t start = m_tok.Position();
+                const std::string_view name = m_tok.SkipTemplate();
+                if (m_options.readMeshes) {
+                    m_doc.templates.push_back(
+                        {std::string(name), m_tok.ObjectText(start, m_tok.Position())});
+                }
+                break;
             }
-            break;
+            case XFileToken::Name:
+                ParseTopLevel(m_tok.ReadName("a template or a data object"));
+                break;
+            default:
+                m_tok.Fail("a template or a data object");
+            }
         }
-        case XFileToken::Name:
-            ParseTopLevel(m_tok.ReadName("a template or a data object"));
-            break;
-        default:
-            m_tok.Fail("a template or a data object");
-        }
+    } catch (...) {
+        // A mesh still being read aside stands before whatever failed here: a failure of
+        // its own is the one to report.
+        TakeAside();
+        throw;
     }
 }
 
@@ -246,6 +275,8 @@ void XFileParser<Tokenizer>::ParseTopLevel(std::string_view keyword) {
         break;
     }
     case Keyword::Material:
+        // A mesh read aside may define materials, which come before this one.
+        TakeAside();
         ParseMaterial(OpenObject(keyword));
         break;
     case Keyword::AnimationSet:
@@ -355,7 +386,113 @@ std::int64_t XFileParser<Tokenizer>::ReadMeshObject(std::string_view keyword) {
         SkipObject(keyword);
         return -1;
     }
-    return ParseMesh(OpenObject(keyword));
+    const std::string_view name = OpenObject(keyword);
+    if constexpr (std::is_same_v<Tokenizer, XFileTextTokenizer>) {
+        if (m_options.asideMeshBytes > 0) {
+            return ReadMeshAside(name);
+        }
+    }
+    return ParseMesh(name);
+}
+
+template <typename Tokenizer>
+std::uint32_t XFileParser<Tokenizer>::ReadMeshAside(std::string_view name) {
+    const std::size_t start = m_tok.Position();
+    if (m_aside) {
+        MeshApart mine = ReadMeshApart(m_tok, name, m_options);
+        const auto index = std::uint32_t(m_doc.meshes.size());
+        m_doc.meshes.emplace_back();
+        TakeAside();
+        m_tok.MoveTo(mine.end);
+        TakeApart(std::move(mine), index);
+        return index;
+    }
+    // Stepping over the mesh finds where the file goes on. One that cannot be stepped over,
+    // or a small one, is read here as usual.
+    try {
+        m_tok.SkipObjectBody();
+    } catch (const XFileError&) {
+        m_tok.MoveTo(start);
+        return ParseMesh(name);
+    }
+    const std::size_t end = m_tok.Position();
+    if (end - start < m_options.asideMeshBytes) {
+        m_tok.MoveTo(start);
+        return ParseMesh(name);
+    }
+    const auto index = std::uint32_t(m_doc.meshes.size());
+    Tokenizer there = m_tok;
+    there.MoveTo(start);
+    auto read = std::make_shared<std::packaged_task<MeshApart()>>(
+        [there, name, options = m_options] { return ReadMeshApart(there, name, options); });
+    try {
+        if (!m_second) {
+            m_second = std::make_unique<SecondThread>();
+        }
+        m_aside = AsideMesh{index, end, read->get_future()};
+        m_second->Post([read] { (*read)(); });
+    } catch (const std::system_error&) {
+        m_aside.reset();
+        // No second thread to be had.
+        m_tok.MoveTo(start);
+        return ParseMesh(name);
+    }
+    m_doc.meshes.emplace_back();
+    return index;
+}
+
+template <typename Tokenizer>
+typename XFileParser<Tokenizer>::MeshApart
+XFileParser<Tokenizer>::ReadMeshApart(Tokenizer tokenizer, std::string_view name,
+                                      XFileReadOptions options) {
+    MeshApart apart;
+    options.asideMeshBytes = 0;
+    XFileParser parser(tokenizer, &apart.document, options);
+    parser.ParseMesh(name);
+    apart.materialReferences = std::move(parser.m_materialReferences);
+    apart.boneNames = std::move(parser.m_boneNames);
+    apart.end = tokenizer.Position();
+    return apart;
+}
+
+template <typename Tokenizer>
+void XFileParser<Tokenizer>::TakeAside() {
+    if (!m_aside) {
+        return;
+    }
+    AsideMesh aside = std::move(*m_aside);
+    m_aside.reset();
+    MeshApart apart = aside.read.get();
+    if (apart.end != aside.end) {
+        throw ReadAgainInOrder{};
+    }
+    TakeApart(std::move(apart), aside.index);
+}
+
+template <typename Tokenizer>
+void XFileParser<Tokenizer>::TakeApart(MeshApart&& apart, std::uint32_t index) {
+    XFileDocument::Mesh& mesh = apart.document.meshes.front();
+    // A reference's slot is filled by name once the file is read; every other slot holds
+    // one of the materials the mesh defines, which go after the document's.
+    const auto first = std::uint32_t(m_doc.materials.size());
+    std::vector<bool> byName(mesh.materials.size(), false);
+    for (PendingReference& reference : apart.materialReferences) {
+        byName[reference.slot] = true;
+        reference.owner = index;
+        m_materialReferences.push_back(std::move(reference));
+    }
+    for (std::size_t slot = 0; slot < mesh.materials.size(); ++slot) {
+        if (!byName[slot]) {
+            mesh.materials[slot] += first;
+        }
+    }
+    for (PendingReference& bone : apart.boneNames) {
+        bone.owner = index;
+        m_boneNames.push_back(std::move(bone));
+    }
+    std::move(apart.document.materials.begin(), apart.document.materials.end(),
+              std::back_inserter(m_doc.materials));
+    m_doc.meshes[index] = std::move(mesh);
 }
 
 template <typename Tokenizer>

@@ -2,10 +2,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <future>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/rm/Implementation/SecondThread.h"
 #include "platform/rm/Implementation/XFileDocument.h"
 #include "platform/rm/Implementation/XFileReadOptions.h"
 
@@ -72,7 +76,28 @@ private:
         std::uint32_t slot = 0;  ///< index in the owner's list
     };
 
+    /// What reading one mesh apart from the document gives: the mesh (meshes[0]) with the
+    /// materials it defines, its pending references, and where its '}' ended.
+    struct MeshApart {
+        XFileDocument document;
+        std::vector<PendingReference> materialReferences;
+        std::vector<PendingReference> boneNames;
+        std::size_t end = 0;
+    };
+    /// A mesh being read on the second thread: its place in the document, and where
+    /// stepping over it ended.
+    struct AsideMesh {
+        std::uint32_t index = 0;
+        std::size_t end = 0;
+        std::future<MeshApart> read;
+    };
+    /// A mesh read aside ended elsewhere than stepping over it did: the file is read
+    /// again with every mesh in turn.
+    struct ReadAgainInOrder {};
+
     static Keyword Classify(std::string_view word);
+    /// The top-level objects through the end of the content.
+    void ParseObjects();
     /// After a keyword: the optional name and the '{'. Returns the name (may be empty).
     std::string_view OpenObject(std::string_view keyword);
     /// Steps over the rest of an object whose keyword was just read.
@@ -148,6 +173,20 @@ private:
     /// A Mesh whose keyword was just read: parsed, or skipped when meshes are not read.
     /// Returns the mesh index, or -1 when skipped.
     std::int64_t ReadMeshObject(std::string_view keyword);
+    /// A Mesh whose '{' was just read, with a second thread: a large one is stepped over
+    /// and read there while the file goes on here; while one is being read there, the next
+    /// is read here apart and both are taken in the file's order. Returns the mesh index.
+    std::uint32_t ReadMeshAside(std::string_view name);
+    /// Reads the Mesh `name` whose content starts where `tokenizer` stands, into a
+    /// document of its own.
+    static MeshApart ReadMeshApart(Tokenizer tokenizer, std::string_view name,
+                                   XFileReadOptions options);
+    /// Waits for the mesh being read aside, if any, and takes it into the document; its
+    /// failure is thrown here, being earlier in the file than anything read since.
+    void TakeAside();
+    /// Puts a mesh read apart at `index`, its materials after the document's and its
+    /// references with the document's.
+    void TakeApart(MeshApart&& apart, std::uint32_t index);
 
     Tokenizer& m_tok;
     XFileDocument& m_doc;
@@ -160,6 +199,10 @@ private:
     std::int64_t m_skinHeaderBones = -1;
     std::size_t m_skinHeaderPosition = 0;
     std::uint32_t m_skinWeightsRead = 0;
+    // The thread meshes are read aside on, started with the first such mesh; declared
+    // before m_aside so that it outlives any read still under way.
+    std::unique_ptr<SecondThread> m_second;
+    std::optional<AsideMesh> m_aside;
 };
 
 } // namespace rm

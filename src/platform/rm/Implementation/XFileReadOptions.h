@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+
 namespace rm {
 
 /// What a read may leave out.
@@ -8,6 +10,10 @@ struct XFileReadOptions {
     /// {references} to meshes are not resolved), for loads that take only frames and
     /// animations.
     bool readMeshes = true;
+    /// In text content, a Mesh of at least this many bytes may be read on a second thread
+    /// while the file goes on being read on the first (0: every mesh in turn on one
+    /// thread). The document is the same either way.
+    std::size_t asideMeshBytes = 64 * 1024;
 };
 
 } // namespace rm

@@ -17,6 +17,8 @@ public:
     std::size_t Position() const { return std::size_t(m_p - m_begin); }
     /// Offset where the last value, string or reference started.
     std::size_t LastValuePosition() const { return std::size_t(m_last - m_begin); }
+    /// Goes on reading at `position` (an offset this tokenizer gave).
+    void MoveTo(std::size_t position) { m_p = m_last = m_begin + position; }
 
     /// Throws "<text>" placed at `position`.
     [[noreturn]] void FailAt(std::size_t position, std::string_view text) const {
