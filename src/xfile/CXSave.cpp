@@ -574,14 +574,11 @@ int CXSave::WriteFaceNormals(rm::MeshBuilder* builder) {
                                         m_faceData.data()))) {
         dataSize = 0;
     }
-    // Face data: per face its corner count, then (vertex, normal) pairs; 0 ends the list.
+    // Face data: per face its corner count, then (vertex, normal) pairs. Every face has a
+    // line, one without corners too ("0;;", as in the face list), so the count stays true.
     std::size_t w = 0;
-    std::uint32_t written = 0;
-    while (w < dataSize) {
+    for (std::uint32_t written = 1; written <= faceCount && w < dataSize; ++written) {
         const std::uint32_t corners = m_faceData[w];
-        if (corners == 0 || written > faceCount) {
-            break;
-        }
         m_line.assign(m_indent);
         AppendInt(m_line, corners);
         m_line += ';';
@@ -590,7 +587,9 @@ int CXSave::WriteFaceNormals(rm::MeshBuilder* builder) {
             AppendInt(m_line, m_faceData[w]);
             m_line += Separator(j, corners);
         }
-        ++written;
+        if (corners == 0) {
+            m_line += ';';
+        }
         m_line += written == faceCount ? ";\n" : ",\n";
         Put(m_line);
         ++w;

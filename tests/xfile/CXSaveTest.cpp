@@ -287,15 +287,21 @@ TEST_F(CXSaveTest, AFaceWithoutCornersIsWrittenSoTheCountStaysTrue) {
     mesh->AddVertex(1, 0, 0);
     mesh->AddVertex(0, 1, 0);
     const std::uint32_t tri[] = {0, 1, 2};
-    mesh->AddFace(3, tri, nullptr);
-    mesh->AddFace(0, tri, nullptr);
-    mesh->AddFace(3, tri, nullptr);
-    mesh->AddFace(0, tri, nullptr);
+    mesh->AddNormal(0, 0, 1);
+    const std::uint32_t up[] = {0, 0, 0};
+    mesh->AddFace(3, tri, up);
+    mesh->AddFace(0, tri, up);
+    mesh->AddFace(3, tri, up);
+    mesh->AddFace(0, tri, up);
     const std::string text =
         WriteAtLevel(0, 0x01, [&](CXSave& writer) { writer.WriteMesh(mesh.Get()); });
+    // The face list, and MeshNormals' face list after its one normal.
     const std::string faces =
         OnDisk({{1, "4;"}, {1, "3;0,1,2;,"}, {1, "0;;,"}, {1, "3;0,1,2;,"}, {1, "0;;;"}});
     EXPECT_NE(text.find(faces), std::string::npos) << text;
+    const std::string normalFaces =
+        OnDisk({{2, "4;"}, {2, "3;0,0,0;,"}, {2, "0;;,"}, {2, "3;0,0,0;,"}, {2, "0;;;"}});
+    EXPECT_NE(text.find(normalFaces), std::string::npos) << text;
 }
 
 TEST_F(CXSaveTest, RealsArePrintfFixedOfTheWidenedFloat) {
