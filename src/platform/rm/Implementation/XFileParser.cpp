@@ -407,8 +407,17 @@ std::uint32_t XFileParser<Tokenizer>::ReadMeshAside(std::string_view name) {
         TakeApart(std::move(mine), index);
         return index;
     }
-    // Stepping over the mesh finds where the file goes on. One that cannot be stepped over,
-    // or a small one, is read here as usual.
+    // A mesh of too few vertices to fill asideMeshBytes, even at 64 bytes of text a vertex,
+    // is read here at once. A larger one is stepped over to find where the file goes on;
+    // one that cannot be stepped over, or turns out small, is then read here as usual.
+    std::uint32_t vertices = 0;
+    try {
+        vertices = Tokenizer(m_tok).ReadUInt("the vertex count");
+    } catch (const XFileError&) {
+    }
+    if (std::uint64_t(vertices) * 64 < m_options.asideMeshBytes) {
+        return ParseMesh(name);
+    }
     try {
         m_tok.SkipObjectBody();
     } catch (const XFileError&) {
