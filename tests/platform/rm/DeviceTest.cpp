@@ -157,6 +157,40 @@ TEST_F(DeviceTest, GouraudFollowsVertexNormalsWhereFlatUsesTheFaceNormal) {
     EXPECT_NEAR(Red(gl.Pixel(117, 60)), 255, 1);
 }
 
+TEST_F(DeviceTest, NormalsOfAnyLengthLightAsUnitOnesAndMissingOnesTakeTheFaces) {
+    // 0.25 ambient + 0.5 head-on: x 0.75. A missing (zero) normal is filled with the
+    // face's before drawing, which here faces the light.
+    AddLights(0.25f, 0.5f);
+    struct Case {
+        Vector normal;
+        D3DRMRENDERQUALITY quality;
+        std::uint32_t colour;
+    };
+    const Case cases[] = {
+        {{0, 0, 0}, D3DRMRENDER_GOURAUD, 0x603018},
+        {{0, 0, 0}, D3DRMRENDER_PHONG, 0x603018},
+        {{0, 0, -3}, D3DRMRENDER_GOURAUD, 0x603018},
+        {{0, 0, -1e-3f}, D3DRMRENDER_PHONG, 0x603018},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.normal.z << " quality " << c.quality);
+        scene = MakeRef<Frame>();
+        root->AddChild(scene.Get());
+        auto quad = MakeRef<MeshBuilder>();
+        const Vector corners[4] = {{-1, 0.75f, 4}, {1, 0.75f, 4}, {1, -0.75f, 4}, {-1, -0.75f, 4}};
+        const std::uint32_t faces[] = {4, 0, 0, 1, 0, 2, 0, 3, 0, 0};
+        quad->AddFaces(4, corners, 1, &c.normal, faces);
+        quad->SetColor(0xFF804020);
+        scene->AddVisual(quad.Get());
+        device->SetQuality(c.quality);
+        const std::uint32_t got = CentreAfterDrawing();
+        EXPECT_NEAR(Red(got), Red(c.colour), 2);
+        EXPECT_NEAR(Green(got), Green(c.colour), 2);
+        EXPECT_NEAR(Blue(got), Blue(c.colour), 2);
+        root->DeleteChild(scene.Get());
+    }
+}
+
 TEST_F(DeviceTest, PerVertexColoursBlendAcrossTheFace) {
     auto quad = Quad(-1, -0.75f, 1, 0.75f, 4, 0xFFFFFFFF);
     quad->SetVertexColor(0, 0xFFFF0000); // top left

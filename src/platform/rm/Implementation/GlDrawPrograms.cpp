@@ -72,6 +72,19 @@ void LightSurface(vec3 p, vec3 n, vec3 base, out vec3 diffuse, out vec3 specular
     specular *= uSpecular;
 #endif
 }
+
+// Lights `colour` (its rgb the surface's own) at p with the normal n of any length, and
+// sets `shine` to the highlights; a zero normal leaves both as they are. Both outcomes are
+// computed and one is picked, without a branch: a software rasteriser shades several
+// vertices or pixels at once and would pay for both sides of a branch anyway, and more.
+void LightWithNormal(vec3 p, vec3 n, inout vec4 colour, inout vec3 shine) {
+    float lengthSquared = dot(n, n);
+    vec3 d, s;
+    LightSurface(p, n * inversesqrt(max(lengthSquared, 1.17549435e-38)), colour.rgb, d, s);
+    bool lit = lengthSquared > 0.0;
+    colour = lit ? vec4(d, colour.a) : colour;
+    shine = lit ? s : shine;
+}
 )";
 
 // VS_OUT_* name the vertex stage's outputs: the fragment stage's inputs, or the geometry
@@ -146,16 +159,13 @@ void main() {
     VS_OUT_Normal = uNormalMatrix * normal;
 #endif
 #if LIGHTING == 1
-    vec3 n = uNormalMatrix * normal;
-    float len = length(n);
-    if (len > 0.0) {
-        vec3 d, s;
-        LightSurface(world, n / len, aColor.rgb, d, s);
-        VS_OUT_Color = vec4(d, aColor.a);
+    vec4 colour = aColor;
+    vec3 shine = vec3(0.0);
+    LightWithNormal(world, uNormalMatrix * normal, colour, shine);
+    VS_OUT_Color = colour;
 #if SPECULAR
-        VS_OUT_Specular = s;
+    VS_OUT_Specular = shine;
 #endif
-    }
 #endif
 }
 )";
@@ -208,7 +218,6 @@ void main() {
     if (dot(n, towards) <= 0.0) {
         return;
     }
-    float len = length(n);
     for (int i = 0; i < 2; ++i) {
         vec4 colour = gColor[i];
 #if SPECULAR
@@ -217,11 +226,7 @@ void main() {
         vec3 shine = vec3(0.0);
 #endif
 #if LIGHTING == 2
-        if (len > 0.0) {
-            vec3 d;
-            LightSurface(gWorld[i], n / len, gColor[i].rgb, d, shine);
-            colour = vec4(d, gColor[i].a);
-        }
+        LightWithNormal(gWorld[i], n, colour, shine);
 #endif
         EmitCorner(i, colour, shine);
     }
@@ -235,15 +240,9 @@ constexpr const char* kFlatGeometry = R"(
 void main() {
     // The face's front normal; a mirroring frame turns the winding over (uMirror -1).
     vec3 n = cross(gWorld[1] - gWorld[0], gWorld[2] - gWorld[0]) * uMirror;
-    float len = length(n);
     vec4 colour = gColor[0];
     vec3 shine = vec3(0.0);
-    if (len > 0.0) {
-        vec3 d;
-        LightSurface((gWorld[0] + gWorld[1] + gWorld[2]) / 3.0, n / len, gColor[0].rgb, d,
-                     shine);
-        colour = vec4(d, gColor[0].a);
-    }
+    LightWithNormal((gWorld[0] + gWorld[1] + gWorld[2]) / 3.0, n, colour, shine);
     for (int i = 0; i < 3; ++i) {
         EmitCorner(i, colour, shine);
     }
@@ -283,12 +282,7 @@ void main() {
 #else
     vec3 world = vec3(0.0);
 #endif
-    float len = length(vNormal);
-    if (len > 0.0) {
-        vec3 d;
-        LightSurface(world, vNormal / len, vColor.rgb, d, shine);
-        base = vec4(d, vColor.a);
-    }
+    LightWithNormal(world, vNormal, base, shine);
 #endif
 #if TEXTURED
     base.rgb *= texture(uTexture, vTexCoord).rgb;
