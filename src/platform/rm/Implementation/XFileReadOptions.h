@@ -12,7 +12,8 @@ struct XFileReadOptions {
     bool readMeshes = true;
     /// In text content, a Mesh of at least this many bytes may be read on a second thread
     /// while the file goes on being read on the first (0: every mesh in turn on one
-    /// thread). The document is the same either way.
+    /// thread); one of fewer than a 64th as many vertices is read in turn without being
+    /// measured. The document is the same either way.
     std::size_t asideMeshBytes = 64 * 1024;
 };
 
